@@ -1,0 +1,69 @@
+// Varno: start-up.
+
+#include "bus/broadcastsocket.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/projectlist.h"
+#include "store/records.h"
+#include "store/settings.h"
+#include "store/startupconfig.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// When VARNO_SCREENSHOT names a file, the first screen is saved there shortly
+// after start-up (used by ./run on machines without a display).
+void scheduleScreenshot()
+{
+    const QString path = qEnvironmentVariable("VARNO_SCREENSHOT");
+    if (path.isEmpty())
+        return;
+    QTimer::singleShot(2000, [path]() {
+        QScreen *screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        if (!screen->grabWindow(0).save(path))
+            qWarning() << "failed to save screenshot to" << path;
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
+    QCoreApplication::setApplicationName(QStringLiteral("Varno"));
+    registerVarnoMetaTypes();
+
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        screen_cx = screen->size().width();
+        screen_cy = screen->size().height();
+    }
+
+    if (checkOnly())
+        return 0;
+    initConfig();
+    preInitProject();
+
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, []() {
+        gl_socket.closeSocket();
+        gl_sqlite3db.close();
+    });
+
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Varno"));
+    window.setStyleSheet(QStringLiteral("background-color: #1B2631;"));
+    window.showFullScreen();
+
+    scheduleScreenshot();
+    return app.exec();
+}

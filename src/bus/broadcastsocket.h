@@ -1,0 +1,109 @@
+#pragma once
+
+// The one link to the device bus and, at the same time, the application-wide
+// signal hub. There is exactly one instance, gl_socket.
+
+#include <QHostAddress>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include "store/records.h"
+
+class QUdpSocket;
+class QTcpSocket;
+
+class BroadcastSocket : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int BufferSize = 8192;
+    static constexpr unsigned short BusPort = 6000;
+    static constexpr unsigned short CloudPort = 6010;
+    static constexpr int KeepAliveMs = 10000;
+    static constexpr int MaxPayload = 244;
+
+    BroadcastSocket();
+    ~BroadcastSocket() override;
+
+    bool createSocket();
+    void closeSocket();
+    bool parseHostName(const QString &name);
+    void initProtocal();
+
+    void sendCommand(unsigned char length, unsigned short code, unsigned char subnet,
+                     unsigned char device, unsigned char *payload, unsigned int n);
+    void setSendBuff(unsigned char length, unsigned short code, unsigned char subnet,
+                     unsigned char device, unsigned char *payload, unsigned int n);
+    void send();
+    void send(unsigned char *data, long long len);
+    void send(unsigned char *data, long long len, QHostAddress address, unsigned short port);
+    bool isValid(QHostAddress sender, unsigned char *buf, long long n);
+    void resetSendBuff();
+    bool push(unsigned char byte);
+    bool setTxBuffs(unsigned char *data, unsigned int n);
+
+    void setId(unsigned char subnet, unsigned char device);
+    void getId(unsigned char &subnet, unsigned char &device);
+
+    bool checkRecvBuff_0xAAAA(unsigned char *buf, long long n);
+    bool checkRecvBuff_0xBBBB(unsigned char *buf, long long n);
+    bool checkRecvBuff_0xCCCC(unsigned char *buf, long long n);
+
+    // Test hook (clock seam): the keep-alive period, 10000 ms unless a test
+    // shortens it. Takes effect at once when the timer runs, else at the next
+    // successful opening. The application never calls it.
+    void setKeepAliveInterval(int ms);
+    int keepAliveInterval() const { return keepAliveMs; }
+
+signals:
+    void dataIsComming(quint8 *recvBuff, qlonglong recvLength);
+    void signalsInformation(QString info);
+    void signalsStopRefresh(bool delay);
+    void signalsPageIdChanged(QString id, QString name, QString prm1 = QString(),
+                              QString prm2 = QString());
+    void signalsPageCurrent(QString id, QString name, QString prm1 = QString(),
+                            QString prm2 = QString());
+    void signalsPageBack(int room_id);
+    void signalsPageEnter(QString prm1 = QString(), QString prm2 = QString());
+    void signalsPageLeave(QString id);
+    void signalsPageRemoveMoodsInformation();
+    void signalsClosed();
+    void signalsProjectStateChanged(QString projectName);
+    void signalsNetworkConnectState(bool loginSuccess, QString msg);
+    void signalsNetworkStateChanged(bool loginSuccess);
+    void signalsNetworkOpen();
+    void signalsLightStatus(int brightness);
+    void signalsACStatus(int status);
+    void signalsAppendMessage(universalSwitchMessage _msg);
+    void signalsRemoveMessage(int value, int type);
+    void signalsUpdateMessage(messageRecord _messageRecord);
+
+private slots:
+    void slotsKeepAlive();
+    void readyRead();
+    void disconnected();
+
+private:
+    bool openUdpSocket();
+    bool fillFrame(unsigned char length, unsigned short code, unsigned char subnet,
+                   unsigned char device, const unsigned char *payload, unsigned int n);
+    void writeDatagrams(const unsigned char *data, long long len, const QHostAddress &address,
+                        unsigned short port);
+    void readDatagrams(QUdpSocket *socket);
+    void readStream(QTcpSocket *socket);
+    void reportConnectState(const QString &text);
+
+    QHostAddress destination;
+    unsigned char subnetId = 0;
+    unsigned char deviceId = 0;
+    long long sendLength = 0;
+    unsigned char sendBuff[BufferSize] = {};
+    QUdpSocket *udpSocket = nullptr;
+    QTcpSocket *tcpSocket = nullptr;
+    QTimer keepAliveTimer;
+    QString resolvedServerIp;
+    QString resolvedDnsIp;
+    bool tcpConnected = false;
+    int keepAliveMs = KeepAliveMs;
+};

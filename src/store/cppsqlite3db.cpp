@@ -1,0 +1,181 @@
+#include "cppsqlite3db.h"
+
+#include <QDebug>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+
+namespace {
+// Numbers the connections of this run: "default_0", "default_1", ...
+int g_connectionCounter = 0;
+} // namespace
+
+CppSQLite3DB::CppSQLite3DB()
+    : QObject(nullptr)
+{
+}
+
+CppSQLite3DB::~CppSQLite3DB()
+{
+    close();
+}
+
+void CppSQLite3DB::setDbName(const QString &name)
+{
+    dbName = name;
+}
+
+void CppSQLite3DB::open()
+{
+    close();
+    m_connectionName = QString::asprintf("default_%d", g_connectionCounter++);
+    db = new QSqlDatabase(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName));
+    db->setDatabaseName(dbName);
+    if (!db->open()) {
+        qDebug() << "database open error.";
+        error = db->lastError();
+    }
+}
+
+void CppSQLite3DB::close()
+{
+    if (!db)
+        return;
+    if (m_transactionDepth > 0 && db->isOpen())
+        db->rollback();
+    m_transactionDepth = 0;
+    m_transactionFailed = false;
+    if (db->isOpen())
+        db->close();
+    delete db;
+    db = nullptr;
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_connectionName.clear();
+}
+
+bool CppSQLite3DB::isOpen() const
+{
+    return db && db->isOpen();
+}
+
+void CppSQLite3DB::ensureOpen()
+{
+    if (!db || !db->isOpen())
+        open();
+}
+
+bool CppSQLite3DB::execDML(const QString &sql)
+{
+    ensureOpen();
+    QSqlQuery query(*db);
+    bool ok = query.prepare(sql) && query.exec();
+    if (!ok)
+        qDebug() << "Error: Fail to exec sql." << query.lastError();
+    return ok;
+}
+
+QSqlQuery CppSQLite3DB::execQuery(const QString &sql)
+{
+    ensureOpen();
+    QSqlQuery query(*db);
+    if (!(query.prepare(sql) && query.exec()))
+        qDebug() << "Error: Fail to exec sql." << query.lastError();
+    return query;
+}
+
+bool CppSQLite3DB::tableExists(const QString &table)
+{
+    ensureOpen();
+    return db->tables(QSql::Tables).contains(table, Qt::CaseSensitive);
+}
+
+bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
+{
+    ensureOpen();
+    // Both names are quoted so that a name holding a quote cannot break the text.
+    QString t = table;
+    QString f = field;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    f.replace(QLatin1Char('\''), QLatin1String("''"));
+    const QString sql = QStringLiteral("select * from sqlite_master where name='%1'and sql like '%%2%'")
+                            .arg(t, f);
+    QSqlQuery query = execQuery(sql);
+    const bool found = query.next();
+    query.finish();
+    return found;
+}
+
+QStringList CppSQLite3DB::getTableList()
+{
+    ensureOpen();
+    if (!isOpen())
+        return QStringList();
+    return db->tables(QSql::Tables);
+}
+
+QString CppSQLite3DB::getError() const
+{
+    return error.text();
+}
+
+bool CppSQLite3DB::beginTransaction()
+{
+    if (m_transactionDepth > 0) {
+        ++m_transactionDepth;
+        return true;
+    }
+    ensureOpen();
+    if (!isOpen())
+        return false;
+    if (!db->transaction()) {
+        qDebug() << "Error: Fail to begin transaction." << db->lastError();
+        return false;
+    }
+    m_transactionDepth = 1;
+    m_transactionFailed = false;
+    return true;
+}
+
+bool CppSQLite3DB::commitTransaction()
+{
+    if (m_transactionDepth <= 0)
+        return false;
+    if (--m_transactionDepth > 0)
+        return !m_transactionFailed;
+    if (!isOpen())
+        return false;
+    if (m_transactionFailed) {
+        db->rollback();
+        return false;
+    }
+    if (!db->commit()) {
+        qDebug() << "Error: Fail to commit transaction." << db->lastError();
+        db->rollback();
+        return false;
+    }
+    return true;
+}
+
+void CppSQLite3DB::rollbackTransaction()
+{
+    if (m_transactionDepth <= 0)
+        return;
+    if (--m_transactionDepth > 0) {
+        m_transactionFailed = true;
+        return;
+    }
+    if (isOpen())
+        db->rollback();
+}
+
+bool CppSQLite3DB::execTransaction(const QStringList &statements)
+{
+    if (!beginTransaction())
+        return false;
+    for (const QString &sql : statements) {
+        if (!execDML(sql)) {
+            rollbackTransaction();
+            return false;
+        }
+    }
+    return commitTransaction();
+}

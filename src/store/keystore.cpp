@@ -1,0 +1,23 @@
+#include "keystore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+
+QString keyStorePath()
+{
+    return QDir::homePath() + QLatin1Char('/') + QCoreApplication::organizationName() + QLatin1Char('/')
+        + QCoreApplication::applicationName() + QStringLiteral("/com.kestgrid.plist");
+}
+
+void getRegKey(const QString &key, QString &value)
+{
+    QSettings settings(keyStorePath(), QSettings::NativeFormat);
+    value = settings.value(key, QString()).toString();
+}
+
+void setRegKey(const QString &key, const QString &value)
+{
+    QSettings settings(keyStorePath(), QSettings::NativeFormat);
+    settings.setValue(key, value);
+}

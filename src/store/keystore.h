@@ -1,0 +1,10 @@
+#pragma once
+
+// The machine-level key store: "com.kestgrid.plist" in the folder
+// <home>/<organisation>/<application>, native settings format.
+
+#include <QString>
+
+QString keyStorePath();
+void getRegKey(const QString &key, QString &value);
+void setRegKey(const QString &key, const QString &value);

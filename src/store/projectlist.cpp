@@ -1,0 +1,327 @@
+#include "projectlist.h"
+
+#include "store/databaseinit.h"
+#include "store/globals.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <functional>
+
+namespace {
+
+const int kIndent = 4;
+
+QDomElement textElement(QDomDocument &doc, const QString &tag, const QString &text)
+{
+    QDomElement element = doc.createElement(tag);
+    element.appendChild(doc.createTextNode(text));
+    return element;
+}
+
+QDomElement newProjectElement(QDomDocument &doc, const QString &name)
+{
+    QDomElement project = doc.createElement(QStringLiteral("project"));
+    project.appendChild(textElement(doc, QStringLiteral("name"), name));
+    project.appendChild(textElement(doc, QStringLiteral("indoor_temperature_low"), QStringLiteral("20")));
+    project.appendChild(textElement(doc, QStringLiteral("indoor_temperature_high"), QStringLiteral("35")));
+    project.appendChild(textElement(doc, QStringLiteral("network_type"), QStringLiteral("0")));
+    return project;
+}
+
+// Writes the document in one step: a reader never sees a half-written list.
+bool saveDocument(QDomDocument &doc)
+{
+    // The parser hands the declaration back in single quotes; keep one form.
+    QDomNode first = doc.firstChild();
+    if (first.isProcessingInstruction() && first.nodeName() == QLatin1String("xml"))
+        first.setNodeValue(QStringLiteral("version=\"1.0\" encoding=\"UTF-8\""));
+    QSaveFile file(projectListPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream stream(&file);
+    stream.setCodec("UTF-8");
+    doc.save(stream, kIndent, QDomNode::EncodingFromDocument);
+    stream.flush();
+    return file.commit();
+}
+
+bool loadDocument(QDomDocument &doc)
+{
+    QFile file(projectListPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const bool parsed = doc.setContent(&file, true);
+    file.close();
+    return parsed;
+}
+
+// Reads the list, lets edit change it, and saves it again.
+void modifyDocument(const std::function<void(QDomDocument &)> &edit)
+{
+    QDomDocument doc;
+    if (!loadDocument(doc))
+        return;
+    edit(doc);
+    if (!saveDocument(doc))
+        qDebug() << "failed to write" << projectListPath();
+}
+
+QString firstNameText(const QDomElement &project)
+{
+    for (QDomNode child = project.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (child.nodeName() == QLatin1String("name"))
+            return child.toElement().text();
+    }
+    return QString();
+}
+
+bool hasNameChild(const QDomElement &project)
+{
+    for (QDomNode child = project.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (child.nodeName() == QLatin1String("name"))
+            return true;
+    }
+    return false;
+}
+
+// Calls visit for each child named node of the project named project, as the
+// readers find them: only children after the matching name count.
+void forEachProjectNode(QDomDocument &doc, const QString &project, const QString &node,
+                        const std::function<void(QDomNode &)> &visit)
+{
+    const QDomNodeList projects = doc.elementsByTagName(QStringLiteral("project"));
+    for (int i = 0; i < projects.count(); ++i) {
+        bool matched = false;
+        const QDomElement element = projects.at(i).toElement();
+        for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+            if (child.nodeName() == QLatin1String("name")) {
+                if (child.toElement().text() == project)
+                    matched = true;
+                continue;
+            }
+            if (matched && child.nodeName() == node)
+                visit(child);
+        }
+        if (matched)
+            return;
+    }
+}
+
+void setNodeText(QDomDocument &doc, QDomNode &node, const QString &text)
+{
+    if (node.hasChildNodes())
+        node.firstChild().setNodeValue(text);
+    else
+        node.appendChild(doc.createTextNode(text));
+}
+
+// Keeps a list that exists but cannot be used as project.xml.bak, so that a
+// damaged file can still be recovered by hand after a fresh list replaces it.
+void backUpProjectList()
+{
+    const QString path = projectListPath();
+    if (!QFile::exists(path))
+        return;
+    const QString backup = path + QStringLiteral(".bak");
+    QFile::remove(backup);
+    if (!QFile::rename(path, backup))
+        qDebug() << "failed to keep" << path << "as" << backup;
+}
+
+bool projectListParses()
+{
+    QDomDocument doc;
+    return loadDocument(doc);
+}
+
+} // namespace
+
+QString databaseFolder()
+{
+    return gl_curPath + QStringLiteral("/database");
+}
+
+QString projectListPath()
+{
+    return gl_curPath + QStringLiteral("/database/project.xml");
+}
+
+bool isValidProjectName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || u == 0x7F || c == QLatin1Char('/') || c == QLatin1Char('\\'))
+            return false;
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    // The database file adds ".db3"; a file name holds at most 255 bytes.
+    return name.toUtf8().size() <= 250;
+}
+
+QString projectFolder(const QString &name)
+{
+    if (!isValidProjectName(name))
+        return QString();
+    return gl_curPath + QStringLiteral("/database/") + name;
+}
+
+QString projectDatabasePath(const QString &name)
+{
+    const QString folder = projectFolder(name);
+    if (folder.isEmpty())
+        return QString();
+    return folder + QLatin1Char('/') + name + QStringLiteral(".db3");
+}
+
+void init_projectConfig()
+{
+    if (QFile::exists(projectListPath()) && !projectListParses())
+        backUpProjectList();
+
+    QDomDocument doc;
+    doc.appendChild(doc.createProcessingInstruction(QStringLiteral("xml"),
+                                                    QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+    QDomElement root = doc.createElement(QStringLiteral("general"));
+    doc.appendChild(root);
+    root.appendChild(newProjectElement(doc, QStringLiteral("Home")));
+    QDomElement current = doc.createElement(QStringLiteral("current"));
+    current.appendChild(textElement(doc, QStringLiteral("name"), QStringLiteral("Home")));
+    root.appendChild(current);
+    if (!saveDocument(doc))
+        qDebug() << "failed to write" << projectListPath();
+}
+
+bool getProjectList(QStringList &list)
+{
+    QDomDocument doc;
+    if (!loadDocument(doc))
+        return false;
+    const QDomNodeList projects = doc.elementsByTagName(QStringLiteral("project"));
+    for (int i = 0; i < projects.count(); ++i) {
+        const QDomElement project = projects.at(i).toElement();
+        if (hasNameChild(project))
+            list.append(firstNameText(project));
+    }
+    return true;
+}
+
+bool getCurrentProject(QString &name)
+{
+    QDomDocument doc;
+    if (!loadDocument(doc))
+        return false;
+    const QDomNodeList currents = doc.elementsByTagName(QStringLiteral("current"));
+    if (currents.isEmpty())
+        return true;
+    name = currents.at(0).firstChild().toElement().text();
+    return true;
+}
+
+void setCurrentProject(const QString &name)
+{
+    modifyDocument([&](QDomDocument &doc) {
+        const QDomNodeList currents = doc.elementsByTagName(QStringLiteral("current"));
+        if (currents.isEmpty())
+            return;
+        QDomNode child = currents.at(0).firstChild();
+        if (child.nodeName() == QLatin1String("name"))
+            setNodeText(doc, child, name);
+    });
+}
+
+bool isProjectExist(const QString &name)
+{
+    QStringList list;
+    if (!getProjectList(list))
+        return false;
+    return list.contains(name, Qt::CaseSensitive);
+}
+
+bool getProjectNode(const QString &project, const QString &node, QString &value)
+{
+    QDomDocument doc;
+    if (!loadDocument(doc))
+        return false;
+    forEachProjectNode(doc, project, node, [&](QDomNode &child) { value = child.toElement().text(); });
+    return true;
+}
+
+void setProjectNode(const QString &project, const QString &node, const QString &value)
+{
+    modifyDocument([&](QDomDocument &doc) {
+        forEachProjectNode(doc, project, node, [&](QDomNode &child) { setNodeText(doc, child, value); });
+    });
+}
+
+void addProject(const QString &name)
+{
+    if (!isValidProjectName(name)) {
+        qDebug() << "refused project name" << name;
+        return;
+    }
+    modifyDocument([&](QDomDocument &doc) {
+        QDomElement root = doc.documentElement();
+        root.appendChild(newProjectElement(doc, name));
+    });
+}
+
+void deleteProject(const QString &name)
+{
+    modifyDocument([&](QDomDocument &doc) {
+        QDomElement root = doc.documentElement();
+        const QDomNodeList projects = doc.elementsByTagName(QStringLiteral("project"));
+        for (int i = 0; i < projects.count(); ++i) {
+            QDomElement project = projects.at(i).toElement();
+            if (hasNameChild(project) && firstNameText(project) == name) {
+                root.removeChild(project);
+                return;
+            }
+        }
+    });
+}
+
+void preInitProject()
+{
+    QDir().mkdir(databaseFolder() + QLatin1Char('/'));
+
+    QStringList list;
+    getProjectList(list);
+    if (list.isEmpty())
+        init_projectConfig();
+
+    QString name;
+    getCurrentProject(name);
+    if (!isValidProjectName(name)) {
+        // The current entry cannot name a folder: fall back to the first listed
+        // project that can, or to a fresh list when none can.
+        qDebug() << "current project name refused:" << name;
+        QStringList projects;
+        getProjectList(projects);
+        name.clear();
+        for (const QString &project : projects) {
+            if (isValidProjectName(project)) {
+                name = project;
+                break;
+            }
+        }
+        if (name.isEmpty()) {
+            backUpProjectList();
+            init_projectConfig();
+            name = QStringLiteral("Home");
+        }
+        setCurrentProject(name);
+    }
+
+    const QString folder = projectFolder(name);
+    if (!QDir(folder).exists())
+        QDir().mkdir(folder);
+    initDatabase(projectDatabasePath(name));
+}

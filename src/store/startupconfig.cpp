@@ -1,0 +1,60 @@
+#include "startupconfig.h"
+
+#include "bus/broadcastsocket.h"
+#include "store/filehelpers.h"
+#include "store/globals.h"
+#include "store/keystore.h"
+#include "store/settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// Reads one "address" setting into value, writing the default back when the
+// stored text is empty.
+void loadAddressSetting(const QString &key, const QString &defaultValue, QString &value)
+{
+    getConfig(QStringLiteral("address"), key, value);
+    if (value.isEmpty()) {
+        value = defaultValue;
+        setConfig(QStringLiteral("address"), key, value);
+    }
+}
+
+unsigned char lowByte(const QString &text)
+{
+    return static_cast<unsigned char>(text.toInt() & 0xFF);
+}
+
+} // namespace
+
+void initConfig()
+{
+    initConfig(QCoreApplication::applicationDirPath());
+}
+
+void initConfig(const QString &applicationDir)
+{
+    gl_curPath = applicationDir;
+    setRegKey(QStringLiteral("applicationFilePath"), QCoreApplication::applicationFilePath());
+
+    const QString skin = gl_curPath + QStringLiteral("/skin/");
+    if (!QDir(skin).exists())
+        QDir().mkdir(skin);
+    const QString logo = skin + QStringLiteral("logo.ico");
+    if (!QFile::exists(logo))
+    {
+        copyFileToPath(QStringLiteral(":/myImages/icons/logo.ico"), logo, true);
+        // Files copied out of the resources are read-only; the user may replace it.
+        QFile::setPermissions(logo, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                        | QFile::ReadOther);
+    }
+
+    loadAddressSetting(QStringLiteral("subId"), QStringLiteral("1"), gl_subId);
+    loadAddressSetting(QStringLiteral("devId"), QStringLiteral("254"), gl_devId);
+    gl_socket.setId(lowByte(gl_subId), lowByte(gl_devId));
+    loadAddressSetting(QStringLiteral("lock_password"), QStringLiteral("qmx482"), gl_lockPassword);
+    loadAddressSetting(QStringLiteral("retain_days"), QStringLiteral("30"), gl_retainDays);
+}

@@ -1,0 +1,483 @@
+// The database connection, the query helpers, the schema and the creation,
+// repair, upgrade and retention of project databases, on real SQLite files.
+
+#include "testmain.h"
+
+#include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+#include "store/schema.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDatabase : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_fileNo = 0;
+
+    QString newPath() { return m_dir.filePath(QStringLiteral("db%1.db3").arg(++m_fileNo)); }
+    int count(const QString &table)
+    {
+        return getValueFromDb(QStringLiteral("select count(*) as n from %1").arg(table), QStringLiteral("n"));
+    }
+    QString freshProjectDatabase()
+    {
+        const QString path = newPath();
+        initDatabase(path);
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        gl_retainDays = QStringLiteral("30");
+        gl_host_ip.clear();
+        gl_ip_port_mac.clear();
+        gl_password.clear();
+        gl_server_ip.clear();
+        gl_domain_name.clear();
+    }
+    void cleanupTestCase() { gl_sqlite3db.close(); }
+
+    // --- connection ---
+
+    void statementsStayOnTheOpenFileUntilClose()
+    {
+        const QString first = newPath();
+        const QString second = newPath();
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(first);
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("create table t1(id integer primary key)")));
+        gl_sqlite3db.setDbName(second);
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("create table t2(id integer primary key)")));
+        QVERIFY(gl_sqlite3db.tableExists(QStringLiteral("t2")));
+        gl_sqlite3db.close();
+        QVERIFY(!gl_sqlite3db.tableExists(QStringLiteral("t1")));
+        QVERIFY(!gl_sqlite3db.tableExists(QStringLiteral("t2")));
+    }
+
+    void connectionsAreNumberedAndUnregisteredOnClose()
+    {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(newPath());
+        gl_sqlite3db.open();
+        const QString firstName = gl_sqlite3db.connectionName();
+        QVERIFY(firstName.startsWith(QLatin1String("default_")));
+        gl_sqlite3db.open();
+        const QString secondName = gl_sqlite3db.connectionName();
+        QCOMPARE(secondName.mid(8).toInt(), firstName.mid(8).toInt() + 1);
+        QVERIFY(!QSqlDatabase::contains(firstName));
+        gl_sqlite3db.close();
+        QVERIFY(!QSqlDatabase::contains(secondName));
+        QVERIFY(!gl_sqlite3db.isOpen());
+    }
+
+    void tableAndFieldTests()
+    {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(newPath());
+        QVERIFY(!gl_sqlite3db.tableExists(QStringLiteral("tbl_room")));
+        QVERIFY(gl_sqlite3db.execDML(createStatement(QStringLiteral("tbl_room"))));
+        QVERIFY(gl_sqlite3db.tableExists(QStringLiteral("tbl_room")));
+        QVERIFY(!gl_sqlite3db.tableExists(QStringLiteral("TBL_ROOM")));
+        QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("id"), QStringLiteral("tbl_room")));
+        QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("ROOM_NAME"), QStringLiteral("tbl_room")));
+        QVERIFY(!gl_sqlite3db.fieldExists(QStringLiteral("id"), QStringLiteral("tbl_missing")));
+        // A quote in a name is a name, not SQL.
+        QVERIFY(!gl_sqlite3db.fieldExists(QStringLiteral("x' or '1'='1"), QStringLiteral("tbl_room")));
+        QVERIFY(!gl_sqlite3db.fieldExists(QStringLiteral("id"), QStringLiteral("tbl_room' or '1'='1")));
+        QCOMPARE(gl_sqlite3db.getTableList(), QStringList{QStringLiteral("tbl_room")});
+    }
+
+    void twoStatementsInOneCallFailAndChangeNothing()
+    {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(newPath());
+        gl_sqlite3db.execDML(QStringLiteral("create table t(id integer primary key, v integer)"));
+        gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values(1)"));
+        QVERIFY(!gl_sqlite3db.execDML(QStringLiteral("delete from t; delete from t")));
+        QCOMPARE(count(QStringLiteral("t")), 1);
+        // The connection stays usable after a failed statement.
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values(2)")));
+        QCOMPARE(count(QStringLiteral("t")), 2);
+    }
+
+    void openErrorIsKept()
+    {
+        CppSQLite3DB db;
+        QVERIFY(db.getError().isEmpty());
+        db.setDbName(m_dir.filePath(QStringLiteral("no/such/folder/x.db3")));
+        QVERIFY(!db.execDML(QStringLiteral("create table t(id integer)")));
+        QVERIFY(!db.getError().isEmpty());
+        const QString error = db.getError();
+        db.close();
+        db.setDbName(newPath());
+        QVERIFY(db.execDML(QStringLiteral("create table t(id integer)")));
+        QCOMPARE(db.getError(), error);
+        QVERIFY(db.getTableList().contains(QStringLiteral("t")));
+    }
+
+    void transactionIsAllOrNothing()
+    {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(newPath());
+        gl_sqlite3db.execDML(QStringLiteral("create table t(id integer primary key, v integer)"));
+        QVERIFY(!execTransaction({QStringLiteral("insert into t(v) values(1)"),
+                                  QStringLiteral("insert into nowhere(v) values(2)")}));
+        QCOMPARE(count(QStringLiteral("t")), 0);
+        // A failure inside a nested group rolls back the outer group too.
+        QVERIFY(gl_sqlite3db.beginTransaction());
+        gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values(1)"));
+        QVERIFY(!execTransaction({QStringLiteral("insert into nowhere(v) values(2)")}));
+        QVERIFY(!gl_sqlite3db.commitTransaction());
+        QCOMPARE(count(QStringLiteral("t")), 0);
+        QVERIFY(execTransaction({QStringLiteral("insert into t(v) values(1)"),
+                                 QStringLiteral("insert into t(v) values(2)")}));
+        QCOMPARE(count(QStringLiteral("t")), 2);
+    }
+
+    // --- query helpers ---
+
+    void queryHelpers()
+    {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(newPath());
+        gl_sqlite3db.execDML(QStringLiteral("create table t(id integer primary key, v nvarchar)"));
+        QVERIFY(!isRecordExist(QStringLiteral("select * from t")));
+        QString text = QStringLiteral("default");
+        QVERIFY(!getTextFromDb(QStringLiteral("select v from t"), QStringLiteral("v"), text));
+        QCOMPARE(text, QStringLiteral("default"));
+
+        gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values('3')"));
+        gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values('x')"));
+        gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values(NULL)"));
+        QVERIFY(isRecordExist(QStringLiteral("select * from t where v='3'")));
+
+        QStringList values{QStringLiteral("old")};
+        QCOMPARE(getValuesFromDb(QStringLiteral("select v from t order by id"), QStringLiteral("v"), values), 3);
+        QCOMPARE(values, (QStringList{"3", "0", "0"}));
+        QStringList texts{QStringLiteral("old")};
+        QCOMPARE(getTextsFromDb(QStringLiteral("select * from t order by id"), QStringLiteral("v"), texts), 3);
+        QCOMPARE(texts, (QStringList{"3", "x", ""}));
+        QCOMPARE(getValueFromDb(QStringLiteral("select v from t where v is NULL"), QStringLiteral("v")), 0);
+        QCOMPARE(getDoubleFromDb(QStringLiteral("select 2.5 as d"), QStringLiteral("d")), 2.5);
+        // A column that is not in the result reads empty.
+        QCOMPARE(getValueFromDb(QStringLiteral("select v from t"), QStringLiteral("nope")), 0);
+
+        // A failing query reads like one without rows, and clears lists.
+        QCOMPARE(getTextsFromDb(QStringLiteral("select from where"), QStringLiteral("v"), texts), 0);
+        QVERIFY(texts.isEmpty());
+        QVERIFY(!isRecordExist(QStringLiteral("selec * from t")));
+        QCOMPARE(getValueFromDb(QStringLiteral("selec * from t"), QStringLiteral("v")), 0);
+    }
+
+    void quotedTextRoundTrips_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("quotes") << QStringLiteral("Bob's \"big\" room");
+        QTest::newRow("only quote") << QStringLiteral("'");
+        QTest::newRow("injection") << QStringLiteral("x'); delete from tbl_room; --");
+        QTest::newRow("utf8") << QStringLiteral("Küche °C 客厅");
+        QTest::newRow("percent") << QStringLiteral("%1 %s %d");
+    }
+    void quotedTextRoundTrips()
+    {
+        QFETCH(QString, name);
+        freshProjectDatabase();
+        QVERIFY(gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_room(room_name,room_id) values('%1',%2)")
+                .arg(sqlText(name), QString::number(7))));
+        QString stored;
+        QVERIFY(getTextFromDb(QStringLiteral("select room_name from tbl_room where room_name='%1'")
+                                  .arg(sqlText(name)),
+                              QStringLiteral("room_name"), stored));
+        QCOMPARE(stored.toUtf8(), name.toUtf8());
+        QCOMPARE(count(QStringLiteral("tbl_room")), 1);
+    }
+
+    // --- schema and creation ---
+
+    void newDatabaseHasExactlyTheSchema()
+    {
+        freshProjectDatabase();
+        QStringList names;
+        getTextsFromDb(QStringLiteral("select name from sqlite_master where type='table' order by name"),
+                       QStringLiteral("name"), names);
+        QCOMPARE(names.size(), 34);
+        for (const QString &name : names)
+            QVERIFY2(name.startsWith(QLatin1String("tbl_")), qPrintable(name));
+        QVERIFY(!isRecordExist(QStringLiteral("select * from sqlite_master where type!='table'")));
+        for (const TableSchema &t : projectTables()) {
+            QString sql;
+            QVERIFY(getTextFromDb(QStringLiteral("select sql from sqlite_master where name='%1'")
+                                      .arg(QLatin1String(t.name)),
+                                  QStringLiteral("sql"), sql));
+            // SQLite keeps the text as given, but for the leading keywords.
+            QCOMPARE(sql.mid(12), QString::fromLatin1(t.createSql).mid(12));
+            QCOMPARE(sql.left(12).toLower(), QStringLiteral("create table"));
+        }
+    }
+
+    void seedRowCounts_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("rows");
+        const QMap<QString, int> seeded = {
+            {"tbl_log_type", 2},   {"tbl_message_type", 2}, {"tbl_message_status", 5},
+            {"tbl_server_ip", 3},  {"tbl_domain", 3},       {"tbl_fnt_type", 51},
+            {"tbl_fnt_prm1", 48},  {"tbl_comp2_item", 127}, {"tbl_comp3_item", 124},
+            {"tbl_network", 1},    {"tbl_version", 1},
+        };
+        for (const TableSchema &t : projectTables()) {
+            const QString name = QLatin1String(t.name);
+            QTest::newRow(t.name) << name << seeded.value(name, 0);
+        }
+    }
+    void seedRowCounts()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, rows);
+        freshProjectDatabase();
+        QCOMPARE(count(table), rows);
+    }
+
+    void seedRowsAndVersion()
+    {
+        gl_host_ip = QStringLiteral("10.1.2.3");
+        freshProjectDatabase();
+        QStringList names;
+        getTextsFromDb(QStringLiteral("select * from tbl_message_status order by message_status"),
+                       QStringLiteral("message_status_name"), names);
+        QCOMPARE(names, (QStringList{"suspend", "user cancel", "processing", "processed", "secured"}));
+        getTextsFromDb(QStringLiteral("select * from tbl_log_type order by log_type"),
+                       QStringLiteral("log_type_name"), names);
+        QCOMPARE(names, (QStringList{"device status", "device alert"}));
+        getTextsFromDb(QStringLiteral("select * from tbl_server_ip order by id"), QStringLiteral("alias"), names);
+        QCOMPARE(names, (QStringList{"Kest Server AUS", "Kest Server ASIA", "Kest Server USA"}));
+        // The shipped server addresses and names reach nothing real.
+        getTextsFromDb(QStringLiteral("select * from tbl_server_ip order by id"), QStringLiteral("ip"), names);
+        for (const QString &ip : names)
+            QVERIFY2(ip.startsWith(QLatin1String("203.0.113.")), qPrintable(ip));
+        getTextsFromDb(QStringLiteral("select * from tbl_domain order by id"), QStringLiteral("domain"), names);
+        for (const QString &domain : names)
+            QVERIFY2(domain.endsWith(QLatin1String(".invalid")), qPrintable(domain));
+
+        QString text;
+        QVERIFY(getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("name"), text));
+        QCOMPARE(text, QStringLiteral("Varno"));
+        getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("version"), text);
+        QCOMPARE(text, QStringLiteral("3.01"));
+        getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("date"), text);
+        QCOMPARE(text, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        getTextFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("host_ip"), text);
+        QCOMPARE(text, QStringLiteral("10.1.2.3"));
+        QCOMPARE(getValueFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("server_type")), 0);
+    }
+
+    void versionUpgrade_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("reseeds");
+        QTest::newRow("3.00") << "3.00" << true;
+        QTest::newRow("not a number") << "abc" << true;
+        QTest::newRow("2.9") << "2.9" << true;
+        QTest::newRow("3.01") << "3.01" << false;
+        QTest::newRow("3.50") << "3.50" << false;
+    }
+    void versionUpgrade()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, reseeds);
+        const QString path = freshProjectDatabase();
+        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_log_type"));
+        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_fnt_type(item) values('extra')"));
+        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_room(room_name,room_id) values('kept',1)"));
+        gl_sqlite3db.execDML(QStringLiteral("update tbl_version set version='%1',date='2000-01-01'").arg(stored));
+
+        initDatabase(path);
+        QCOMPARE(count(QStringLiteral("tbl_room")), 1);
+        QString version, date;
+        getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("version"), version);
+        getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("date"), date);
+        if (reseeds) {
+            QCOMPARE(count(QStringLiteral("tbl_log_type")), 2);
+            QCOMPARE(count(QStringLiteral("tbl_fnt_type")), 51);
+            QCOMPARE(version, QStringLiteral("3.01"));
+            QCOMPARE(date, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        } else {
+            QCOMPARE(count(QStringLiteral("tbl_log_type")), 0);
+            QCOMPARE(count(QStringLiteral("tbl_fnt_type")), 52);
+            QCOMPARE(version, stored);
+            QCOMPARE(date, QStringLiteral("2000-01-01"));
+        }
+    }
+
+    void missingTablesAreCreatedOnReopen()
+    {
+        const QString path = freshProjectDatabase();
+        gl_sqlite3db.execDML(QStringLiteral("drop table tbl_message_status"));
+        gl_sqlite3db.execDML(QStringLiteral("drop table tbl_mood"));
+        initDatabase(path);
+        QVERIFY(gl_sqlite3db.tableExists(QStringLiteral("tbl_mood")));
+        QCOMPARE(count(QStringLiteral("tbl_message_status")), 5);
+    }
+
+    void networkTableRepairKeepsSettings()
+    {
+        const QString path = newPath();
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(path);
+        gl_sqlite3db.execDML(QStringLiteral("create table tbl_network(id integer primary key,subnet_id integer,"
+                                            "device_id integer,ip_port_mac nvarchar,password nvarchar,"
+                                            "server_ip nvarchar,domain_name nvarchar,host_ip nvarchar,"
+                                            "server_type integer,static_server_ip nvarchar)"));
+        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_network(ip_port_mac,password,server_ip,domain_name,"
+                                            "host_ip) values('01-02-03-04-05-06-07-08','ab''c','srv',"
+                                            "'dom','10.0.0.9')"));
+        initDatabase(path);
+        QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("static_domain"), QStringLiteral("tbl_network")));
+        QCOMPARE(count(QStringLiteral("tbl_network")), 1);
+        QCOMPARE(gl_ip_port_mac, QStringLiteral("01-02-03-04-05-06-07-08"));
+        QCOMPARE(gl_password, QStringLiteral("ab'c"));
+        QCOMPARE(gl_server_ip, QStringLiteral("srv"));
+        QCOMPARE(gl_domain_name, QStringLiteral("dom"));
+        QCOMPARE(gl_host_ip, QStringLiteral("10.0.0.9"));
+    }
+
+    void ipPortMacKeepsTenNewest()
+    {
+        const QString path = freshProjectDatabase();
+        for (int i = 0; i < 15; ++i) {
+            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
+                                                "values('m%1','p','202601010000%2')")
+                                     .arg(i)
+                                     .arg(i, 2, 10, QLatin1Char('0')));
+        }
+        initDatabase(path);
+        QCOMPARE(count(QStringLiteral("tbl_ip_port_mac")), 10);
+        QVERIFY(!isRecordExist(QStringLiteral("select * from tbl_ip_port_mac where ip_port_mac='m4'")));
+        QVERIFY(isRecordExist(QStringLiteral("select * from tbl_ip_port_mac where ip_port_mac='m5'")));
+
+        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_ip_port_mac"));
+        for (int i = 0; i < 12; ++i) {
+            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,update_time) "
+                                                "values('m%1','20260101000000')").arg(i));
+        }
+        initDatabase(path);
+        QCOMPARE(count(QStringLiteral("tbl_ip_port_mac")), 12);
+
+        gl_sqlite3db.execDML(QStringLiteral("drop table tbl_ip_port_mac"));
+        gl_sqlite3db.execDML(QStringLiteral("create table tbl_ip_port_mac(id integer primary key,ip_port_mac "
+                                            "nvarchar,password nvarchar)"));
+        initDatabase(path);
+        QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("update_time"), QStringLiteral("tbl_ip_port_mac")));
+    }
+
+    void retention_data()
+    {
+        QTest::addColumn<QString>("retain");
+        QTest::addColumn<int>("keepAfterSeconds"); // rows older than now - this many seconds go
+        QTest::newRow("30 days") << "30" << 30 * 86400;
+        QTest::newRow("1 day") << "1" << 86400;
+        QTest::newRow("0 keeps nothing up to now") << "0" << 0;
+        QTest::newRow("typo means 30") << "3o" << 30 * 86400;
+        QTest::newRow("negative means 30") << "-5" << 30 * 86400;
+        QTest::newRow("empty means 30") << "" << 30 * 86400;
+        QTest::newRow("spaces mean 30") << " 7" << 30 * 86400;
+    }
+    void retention()
+    {
+        QFETCH(QString, retain);
+        QFETCH(int, keepAfterSeconds);
+        const QString path = freshProjectDatabase();
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString fmt = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+        const QString goes = now.addSecs(-keepAfterSeconds).toString(fmt);
+        const QString stays = now.addSecs(-keepAfterSeconds + 3).toString(fmt);
+        const QString old = now.addDays(-400).toString(fmt);
+        for (const QString &t : {goes, stays, old, QString()}) {
+            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_log(log_type,log_time) values(0,'%1')").arg(t));
+            gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_message_log(message_id,recv_time) values(1,'%1')").arg(t));
+        }
+        gl_retainDays = retain;
+        initDatabase(path);
+        QStringList left;
+        getTextsFromDb(QStringLiteral("select log_time from tbl_log"), QStringLiteral("log_time"), left);
+        // Old rows, rows without a time and the row at the cut-off go; the row
+        // a few seconds younger stays (with retention 0 it lies in the future).
+        QCOMPARE(left, QStringList{stays});
+        getTextsFromDb(QStringLiteral("select recv_time from tbl_message_log"), QStringLiteral("recv_time"),
+                       left);
+        QCOMPARE(left, QStringList{stays});
+    }
+
+    void retentionDaysParsing_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("days");
+        QTest::newRow("30") << "30" << 30;
+        QTest::newRow("0") << "0" << 0;
+        QTest::newRow("365") << "365" << 365;
+        QTest::newRow("letters") << "abc" << 30;
+        QTest::newRow("negative") << "-1" << 30;
+        QTest::newRow("fraction") << "1.5" << 30;
+        QTest::newRow("huge keeps all") << "99999999999999999999" << -1;
+    }
+    void retentionDaysParsing()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, days);
+        QCOMPARE(retentionDays(text), days);
+    }
+
+    void legalFormat_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("legal");
+        QTest::newRow("project database") << "project" << true;
+        QTest::newRow("identity in other case") << "case" << false;
+        QTest::newRow("no tbl_version") << "noversion" << false;
+        QTest::newRow("empty tbl_version") << "emptyversion" << false;
+        QTest::newRow("empty file") << "emptyfile" << false;
+        QTest::newRow("not sqlite") << "text" << false;
+        QTest::newRow("missing path") << "missing" << false;
+    }
+    void legalFormat()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, legal);
+        const QString path = newPath();
+        if (kind == QLatin1String("project") || kind == QLatin1String("case")
+            || kind == QLatin1String("emptyversion") || kind == QLatin1String("noversion")) {
+            initDatabase(path);
+            if (kind == QLatin1String("case"))
+                gl_sqlite3db.execDML(QStringLiteral("update tbl_version set name='varno'"));
+            if (kind == QLatin1String("emptyversion"))
+                gl_sqlite3db.execDML(QStringLiteral("delete from tbl_version"));
+            if (kind == QLatin1String("noversion"))
+                gl_sqlite3db.execDML(QStringLiteral("drop table tbl_version"));
+            gl_sqlite3db.close();
+        } else if (kind == QLatin1String("emptyfile") || kind == QLatin1String("text")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            if (kind == QLatin1String("text"))
+                f.write("this is not a database, just some text\n");
+        }
+        QCOMPARE(isLegalFormat(path), legal);
+        if (kind == QLatin1String("missing"))
+            QVERIFY(QFile::exists(path));
+    }
+};
+
+VARNO_TEST_MAIN(TestDatabase)
+#include "tst_database.moc"

@@ -1,0 +1,157 @@
+// The settings file, the machine key store and the start-up configuration.
+
+#include "testmain.h"
+
+#include "bus/broadcastsocket.h"
+#include "store/globals.h"
+#include "store/keystore.h"
+#include "store/machineinfo.h"
+#include "store/settings.h"
+#include "store/startupconfig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+    static QString settingsFile()
+    {
+        return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Kest/Varno.ini");
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(settingsFile());
+        QFile::remove(keyStorePath());
+    }
+
+    void configRoundTrip()
+    {
+        QString value = QStringLiteral("unchanged");
+        getConfig(QStringLiteral("about"), QStringLiteral("about_name"), value);
+        QCOMPARE(value, QString());
+        setConfig(QStringLiteral("about"), QStringLiteral("about_name"), QStringLiteral("Bob's shop"));
+        getConfig(QStringLiteral("about"), QStringLiteral("about_name"), value);
+        QCOMPARE(value, QStringLiteral("Bob's shop"));
+        // The file is an INI file in the user's configuration folder, under Kest/Varno.
+        QVERIFY(QFile::exists(settingsFile()));
+        QSettings ini(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("about/about_name")).toString(), QStringLiteral("Bob's shop"));
+        QVERIFY(!checkOnly());
+    }
+
+    void keyStore()
+    {
+        QString value = QStringLiteral("x");
+        getRegKey(QStringLiteral("machineUniqueId"), value);
+        QVERIFY(value.isEmpty());
+        setRegKey(QStringLiteral("machineUniqueId"), QStringLiteral("abc123"));
+        getRegKey(QStringLiteral("machineUniqueId"), value);
+        QCOMPARE(value, QStringLiteral("abc123"));
+        QCOMPARE(keyStorePath(), QDir::homePath() + QStringLiteral("/Kest/Varno/com.kestgrid.plist"));
+        QVERIFY(QFile::exists(keyStorePath()));
+        QVERIFY(keyStorePath().startsWith(qEnvironmentVariable("HOME")));
+    }
+
+    void machineIdentity()
+    {
+        const QByteArray raw = QSysInfo::machineUniqueId();
+        const QString id = MachineInfo::machineUniqueId();
+        QVERIFY(!id.contains(QChar(0)));
+        if (!raw.isEmpty())
+            QVERIFY(raw.startsWith(id.toUtf8()));
+        QCOMPARE(MachineInfo::getOsName(), QSysInfo::prettyProductName());
+    }
+
+    void firstStartWritesDefaults()
+    {
+        QTemporaryDir appDir;
+        initConfig(appDir.path());
+        QCOMPARE(gl_curPath, appDir.path());
+        QSettings ini(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("address/subId")).toString(), QStringLiteral("1"));
+        QCOMPARE(ini.value(QStringLiteral("address/devId")).toString(), QStringLiteral("254"));
+        QCOMPARE(ini.value(QStringLiteral("address/lock_password")).toString(), QStringLiteral("qmx482"));
+        QCOMPARE(ini.value(QStringLiteral("address/retain_days")).toString(), QStringLiteral("30"));
+        QCOMPARE(gl_lockPassword, QStringLiteral("qmx482"));
+        QCOMPARE(gl_retainDays, QStringLiteral("30"));
+        unsigned char sub = 0, dev = 0;
+        gl_socket.getId(sub, dev);
+        QCOMPARE(int(sub), 1);
+        QCOMPARE(int(dev), 254);
+
+        QString path;
+        getRegKey(QStringLiteral("applicationFilePath"), path);
+        QCOMPARE(path, QCoreApplication::applicationFilePath());
+
+        const QString logo = appDir.filePath(QStringLiteral("skin/logo.ico"));
+        QVERIFY(QFile::exists(logo));
+        QFile resource(QStringLiteral(":/myImages/icons/logo.ico"));
+        QFile copied(logo);
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), resource.readAll());
+    }
+
+    void storedAddresses_data()
+    {
+        QTest::addColumn<QString>("subId");
+        QTest::addColumn<QString>("devId");
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<int>("dev");
+        QTest::newRow("plain") << "3" << "20" << 3 << 20;
+        QTest::newRow("device above 255") << "1" << "300" << 1 << 44;
+        QTest::newRow("letters") << "abc" << "254" << 0 << 254;
+        QTest::newRow("empty subnet gets default") << "" << "7" << 1 << 7;
+    }
+    void storedAddresses()
+    {
+        QFETCH(QString, subId);
+        QFETCH(QString, devId);
+        QFETCH(int, sub);
+        QFETCH(int, dev);
+        setConfig(QStringLiteral("address"), QStringLiteral("subId"), subId);
+        setConfig(QStringLiteral("address"), QStringLiteral("devId"), devId);
+        setConfig(QStringLiteral("address"), QStringLiteral("lock_password"), QStringLiteral("secret"));
+        QTemporaryDir appDir;
+        initConfig(appDir.path());
+        unsigned char s = 0, d = 0;
+        gl_socket.getId(s, d);
+        QCOMPARE(int(s), sub);
+        QCOMPARE(int(d), dev);
+        // A present value is never rewritten; an empty one gets its default.
+        QString stored;
+        getConfig(QStringLiteral("address"), QStringLiteral("subId"), stored);
+        QCOMPARE(stored, subId.isEmpty() ? QStringLiteral("1") : subId);
+        QCOMPARE(gl_devId, devId);
+        QCOMPARE(gl_lockPassword, QStringLiteral("secret"));
+    }
+
+    void existingLogoIsKept()
+    {
+        QTemporaryDir appDir;
+        QDir(appDir.path()).mkdir(QStringLiteral("skin"));
+        const QString logo = appDir.filePath(QStringLiteral("skin/logo.ico"));
+        QFile f(logo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("mine");
+        f.close();
+        initConfig(appDir.path());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("mine"));
+        f.close();
+        QFile::remove(logo);
+        initConfig(appDir.path());
+        QVERIFY(QFile(logo).size() > 100);
+    }
+};
+
+VARNO_TEST_MAIN(TestSettings)
+#include "tst_settings.moc"
