@@ -25,11 +25,14 @@ void scheduleScreenshot()
     if (path.isEmpty())
         return;
     QTimer::singleShot(2000, [path]() {
-        QScreen *screen = QGuiApplication::primaryScreen();
-        if (!screen)
-            return;
-        if (!screen->grabWindow(0).save(path))
-            qWarning() << "failed to save screenshot to" << path;
+        // The shown top-level window, as drawn (works on any platform plug-in).
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (!widget->isVisible() || !widget->isWindow())
+                continue;
+            if (widget->grab().save(path))
+                return;
+        }
+        qWarning() << "failed to save screenshot to" << path;
     });
 }
 

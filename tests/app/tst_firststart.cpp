@@ -1,0 +1,149 @@
+// End to end: the program, copied into an empty folder with an empty HOME, is
+// started twice; what it leaves on disk is checked after each start.
+
+#include "testmain.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFirstStart : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_app;
+    QString m_home;
+    QString m_config;
+
+    // Starts the copy, waits until it has drawn its first screen, and stops it.
+    bool startOnce()
+    {
+        const QString shot = m_root.filePath(QStringLiteral("shot.png"));
+        QFile::remove(shot);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("VARNO_SCREENSHOT"), shot);
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_root.path());
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(m_app + QStringLiteral("/varno"), QStringList());
+        if (!process.waitForStarted(5000))
+            return false;
+        QElapsedTimer timer;
+        timer.start();
+        while (!QFile::exists(shot) && timer.elapsed() < 30000 && process.state() == QProcess::Running)
+            QTest::qWait(100);
+        const bool drawn = QFile::exists(shot);
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+        return drawn;
+    }
+
+    QVariant scalar(const QString &sql)
+    {
+        QVariant result;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+            db.setDatabaseName(m_app + QStringLiteral("/database/Home/Home.db3"));
+            if (db.open()) {
+                QSqlQuery q(db);
+                if (q.exec(sql) && q.next())
+                    result = q.value(0);
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        return result;
+    }
+
+    bool exec(const QString &sql)
+    {
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+            db.setDatabaseName(m_app + QStringLiteral("/database/Home/Home.db3"));
+            if (db.open()) {
+                QSqlQuery q(db);
+                ok = q.exec(sql);
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+        return ok;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        QDir root(m_root.path());
+        root.mkpath(QStringLiteral("app"));
+        root.mkpath(QStringLiteral("home"));
+        root.mkpath(QStringLiteral("config"));
+        m_app = m_root.filePath(QStringLiteral("app"));
+        m_home = m_root.filePath(QStringLiteral("home"));
+        m_config = m_root.filePath(QStringLiteral("config"));
+        QVERIFY(QFile::copy(QStringLiteral(VARNO_EXECUTABLE), m_app + QStringLiteral("/varno")));
+        QFile::setPermissions(m_app + QStringLiteral("/varno"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void firstStartCreatesEverything()
+    {
+        QVERIFY(startOnce());
+        QSettings ini(m_config + QStringLiteral("/Kest/Varno.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("address/subId")).toString(), QStringLiteral("1"));
+        QCOMPARE(ini.value(QStringLiteral("address/devId")).toString(), QStringLiteral("254"));
+        QCOMPARE(ini.value(QStringLiteral("address/lock_password")).toString(), QStringLiteral("qmx482"));
+        QCOMPARE(ini.value(QStringLiteral("address/retain_days")).toString(), QStringLiteral("30"));
+
+        QSettings keys(m_home + QStringLiteral("/Kest/Varno/com.kestgrid.plist"), QSettings::NativeFormat);
+        QCOMPARE(keys.value(QStringLiteral("applicationFilePath")).toString(), m_app + QStringLiteral("/varno"));
+
+        QVERIFY(QFile(m_app + QStringLiteral("/skin/logo.ico")).size() > 0);
+        QFile list(m_app + QStringLiteral("/database/project.xml"));
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        const QByteArray xml = list.readAll();
+        QVERIFY(xml.contains("<project>\n        <name>Home</name>"));
+        QVERIFY(xml.contains("<current>\n        <name>Home</name>"));
+
+        QCOMPARE(scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt(), 34);
+        QCOMPARE(scalar(QStringLiteral("select version from tbl_version")).toString(), QStringLiteral("3.01"));
+        QCOMPARE(scalar(QStringLiteral("select name from tbl_version")).toString(), QStringLiteral("Varno"));
+        QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_comp3_item")).toInt(), 124);
+        QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_network")).toInt(), 1);
+    }
+
+    void secondStartRunsNoSeeder()
+    {
+        QVERIFY(exec(QStringLiteral("delete from tbl_log_type where log_type=1")));
+        QVERIFY(exec(QStringLiteral("insert into tbl_room(room_name,room_id) values('Bob''s room',1)")));
+        QVERIFY(startOnce());
+        QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_log_type")).toInt(), 1);
+        QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(), QStringLiteral("Bob's room"));
+        QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_network")).toInt(), 1);
+    }
+
+    void olderVersionReseedsFixedTablesOnly()
+    {
+        QVERIFY(exec(QStringLiteral("update tbl_version set version='3.00'")));
+        QVERIFY(startOnce());
+        QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_log_type")).toInt(), 2);
+        QCOMPARE(scalar(QStringLiteral("select version from tbl_version")).toString(), QStringLiteral("3.01"));
+        QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(), QStringLiteral("Bob's room"));
+    }
+};
+
+VARNO_TEST_MAIN(TestFirstStart)
+#include "tst_firststart.moc"
