@@ -248,11 +248,13 @@ void getNetworkConfig()
     getTextFromDb(select, QStringLiteral("host_ip"), gl_host_ip);
 }
 
-void initDatabase(const QString &path)
-{
-    gl_sqlite3db.close();
-    gl_sqlite3db.setDbName(path);
+namespace {
 
+// Creates every missing table with its fixed rows. With maintain set, it also
+// prunes old rows, repairs tables and loads the network settings, as when a
+// project is opened.
+void createTables(bool maintain)
+{
     for (const TableSchema &table : projectTables()) {
         const QString name = QLatin1String(table.name);
         const bool existed = gl_sqlite3db.tableExists(name);
@@ -264,7 +266,8 @@ void initDatabase(const QString &path)
             if (created)
                 initTableLogType();
         } else if (name == QLatin1String("tbl_log")) {
-            deleteExpiredLogRows();
+            if (maintain)
+                deleteExpiredLogRows();
         } else if (name == QLatin1String("tbl_message_type")) {
             if (created)
                 initTableMessageType();
@@ -272,13 +275,15 @@ void initDatabase(const QString &path)
             if (created)
                 initTableMessageStatus();
         } else if (name == QLatin1String("tbl_message_log")) {
-            deleteExpiredMessageRows();
+            if (maintain)
+                deleteExpiredMessageRows();
         } else if (name == QLatin1String("tbl_network")) {
             if (created)
                 insertDefaultNetworkRow();
-            else
+            else if (maintain)
                 repairNetworkTable();
-            getNetworkConfig();
+            if (maintain)
+                getNetworkConfig();
         } else if (name == QLatin1String("tbl_server_ip")) {
             if (created)
                 initTableServerIp();
@@ -286,7 +291,8 @@ void initDatabase(const QString &path)
             if (created)
                 initTableDomain();
         } else if (name == QLatin1String("tbl_ip_port_mac")) {
-            repairIpPortMacTable();
+            if (maintain)
+                repairIpPortMacTable();
         } else if (name == QLatin1String("tbl_fnt_type")) {
             if (created)
                 initTableFntType();
@@ -305,9 +311,24 @@ void initDatabase(const QString &path)
                                                     "values('%1','%2','%3')")
                                          .arg(QLatin1String(kDatabaseIdentity), versionText(), today()));
             }
-            checkVersion();
+            if (maintain)
+                checkVersion();
         }
     }
+}
+
+} // namespace
+
+void initDatabase(const QString &path)
+{
+    gl_sqlite3db.close();
+    gl_sqlite3db.setDbName(path);
+    createTables(true);
+}
+
+void createProjectSchema()
+{
+    createTables(false);
 }
 
 bool isLegalFormat(const QString &path)

@@ -12,6 +12,10 @@ extern const char *const kDatabaseIdentity;
 void initDatabase(const QString &path);
 bool isLegalFormat(const QString &path);
 
+// Creates, in the database gl_sqlite3db points at, every missing table with its
+// fixed rows, the default network row and the identity row; nothing else.
+void createProjectSchema();
+
 void initTableLogType();
 void initTableMessageType();
 void initTableMessageStatus();

@@ -109,7 +109,8 @@ private slots:
         QCOMPARE(ini.value(QStringLiteral("address/retain_days")).toString(), QStringLiteral("30"));
 
         QSettings keys(m_home + QStringLiteral("/Kest/Varno/com.kestgrid.plist"), QSettings::NativeFormat);
-        QCOMPARE(keys.value(QStringLiteral("applicationFilePath")).toString(), m_app + QStringLiteral("/varno"));
+        QCOMPARE(keys.value(QStringLiteral("applicationFilePath")).toString(),
+                 m_app + QStringLiteral("/varno"));
 
         QVERIFY(QFile(m_app + QStringLiteral("/skin/logo.ico")).size() > 0);
         QFile list(m_app + QStringLiteral("/database/project.xml"));
@@ -118,8 +119,10 @@ private slots:
         QVERIFY(xml.contains("<project>\n        <name>Home</name>"));
         QVERIFY(xml.contains("<current>\n        <name>Home</name>"));
 
-        QCOMPARE(scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt(), 34);
-        QCOMPARE(scalar(QStringLiteral("select version from tbl_version")).toString(), QStringLiteral("3.01"));
+        QCOMPARE(scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt(),
+                 34);
+        QCOMPARE(scalar(QStringLiteral("select version from tbl_version")).toString(),
+                 QStringLiteral("3.01"));
         QCOMPARE(scalar(QStringLiteral("select name from tbl_version")).toString(), QStringLiteral("Varno"));
         QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_comp3_item")).toInt(), 124);
         QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_network")).toInt(), 1);
@@ -131,7 +134,8 @@ private slots:
         QVERIFY(exec(QStringLiteral("insert into tbl_room(room_name,room_id) values('Bob''s room',1)")));
         QVERIFY(startOnce());
         QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_log_type")).toInt(), 1);
-        QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(), QStringLiteral("Bob's room"));
+        QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(),
+                 QStringLiteral("Bob's room"));
         QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_network")).toInt(), 1);
     }
 
@@ -140,8 +144,10 @@ private slots:
         QVERIFY(exec(QStringLiteral("update tbl_version set version='3.00'")));
         QVERIFY(startOnce());
         QCOMPARE(scalar(QStringLiteral("select count(*) from tbl_log_type")).toInt(), 2);
-        QCOMPARE(scalar(QStringLiteral("select version from tbl_version")).toString(), QStringLiteral("3.01"));
-        QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(), QStringLiteral("Bob's room"));
+        QCOMPARE(scalar(QStringLiteral("select version from tbl_version")).toString(),
+                 QStringLiteral("3.01"));
+        QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(),
+                 QStringLiteral("Bob's room"));
     }
 };
 

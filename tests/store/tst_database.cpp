@@ -27,7 +27,8 @@ private:
     QString newPath() { return m_dir.filePath(QStringLiteral("db%1.db3").arg(++m_fileNo)); }
     int count(const QString &table)
     {
-        return getValueFromDb(QStringLiteral("select count(*) as n from %1").arg(table), QStringLiteral("n"));
+        return getValueFromDb(QStringLiteral("select count(*) as n from %1").arg(table),
+                              QStringLiteral("n"));
     }
     QString freshProjectDatabase()
     {
@@ -140,8 +141,8 @@ private slots:
         QVERIFY(!execTransaction({QStringLiteral("insert into nowhere(v) values(2)")}));
         QVERIFY(!gl_sqlite3db.commitTransaction());
         QCOMPARE(count(QStringLiteral("t")), 0);
-        QVERIFY(execTransaction({QStringLiteral("insert into t(v) values(1)"),
-                                 QStringLiteral("insert into t(v) values(2)")}));
+        QVERIFY(execTransaction(
+            {QStringLiteral("insert into t(v) values(1)"), QStringLiteral("insert into t(v) values(2)")}));
         QCOMPARE(count(QStringLiteral("t")), 2);
     }
 
@@ -163,10 +164,12 @@ private slots:
         QVERIFY(isRecordExist(QStringLiteral("select * from t where v='3'")));
 
         QStringList values{QStringLiteral("old")};
-        QCOMPARE(getValuesFromDb(QStringLiteral("select v from t order by id"), QStringLiteral("v"), values), 3);
+        QCOMPARE(getValuesFromDb(QStringLiteral("select v from t order by id"), QStringLiteral("v"), values),
+                 3);
         QCOMPARE(values, (QStringList{"3", "0", "0"}));
         QStringList texts{QStringLiteral("old")};
-        QCOMPARE(getTextsFromDb(QStringLiteral("select * from t order by id"), QStringLiteral("v"), texts), 3);
+        QCOMPARE(getTextsFromDb(QStringLiteral("select * from t order by id"), QStringLiteral("v"), texts),
+                 3);
         QCOMPARE(texts, (QStringList{"3", "x", ""}));
         QCOMPARE(getValueFromDb(QStringLiteral("select v from t where v is NULL"), QStringLiteral("v")), 0);
         QCOMPARE(getDoubleFromDb(QStringLiteral("select 2.5 as d"), QStringLiteral("d")), 2.5);
@@ -193,13 +196,13 @@ private slots:
     {
         QFETCH(QString, name);
         freshProjectDatabase();
-        QVERIFY(gl_sqlite3db.execDML(
-            QStringLiteral("insert into tbl_room(room_name,room_id) values('%1',%2)")
-                .arg(sqlText(name), QString::number(7))));
+        QVERIFY(
+            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_room(room_name,room_id) values('%1',%2)")
+                                     .arg(sqlText(name), QString::number(7))));
         QString stored;
-        QVERIFY(getTextFromDb(QStringLiteral("select room_name from tbl_room where room_name='%1'")
-                                  .arg(sqlText(name)),
-                              QStringLiteral("room_name"), stored));
+        QVERIFY(getTextFromDb(
+            QStringLiteral("select room_name from tbl_room where room_name='%1'").arg(sqlText(name)),
+            QStringLiteral("room_name"), stored));
         QCOMPARE(stored.toUtf8(), name.toUtf8());
         QCOMPARE(count(QStringLiteral("tbl_room")), 1);
     }
@@ -218,9 +221,9 @@ private slots:
         QVERIFY(!isRecordExist(QStringLiteral("select * from sqlite_master where type!='table'")));
         for (const TableSchema &t : projectTables()) {
             QString sql;
-            QVERIFY(getTextFromDb(QStringLiteral("select sql from sqlite_master where name='%1'")
-                                      .arg(QLatin1String(t.name)),
-                                  QStringLiteral("sql"), sql));
+            QVERIFY(getTextFromDb(
+                QStringLiteral("select sql from sqlite_master where name='%1'").arg(QLatin1String(t.name)),
+                QStringLiteral("sql"), sql));
             // SQLite keeps the text as given, but for the leading keywords.
             QCOMPARE(sql.mid(12), QString::fromLatin1(t.createSql).mid(12));
             QCOMPARE(sql.left(12).toLower(), QStringLiteral("create table"));
@@ -232,10 +235,10 @@ private slots:
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("rows");
         const QMap<QString, int> seeded = {
-            {"tbl_log_type", 2},   {"tbl_message_type", 2}, {"tbl_message_status", 5},
-            {"tbl_server_ip", 3},  {"tbl_domain", 3},       {"tbl_fnt_type", 51},
-            {"tbl_fnt_prm1", 48},  {"tbl_comp2_item", 127}, {"tbl_comp3_item", 124},
-            {"tbl_network", 1},    {"tbl_version", 1},
+            {"tbl_log_type", 2},  {"tbl_message_type", 2}, {"tbl_message_status", 5},
+            {"tbl_server_ip", 3}, {"tbl_domain", 3},       {"tbl_fnt_type", 51},
+            {"tbl_fnt_prm1", 48}, {"tbl_comp2_item", 127}, {"tbl_comp3_item", 124},
+            {"tbl_network", 1},   {"tbl_version", 1},
         };
         for (const TableSchema &t : projectTables()) {
             const QString name = QLatin1String(t.name);
@@ -261,13 +264,16 @@ private slots:
         getTextsFromDb(QStringLiteral("select * from tbl_log_type order by log_type"),
                        QStringLiteral("log_type_name"), names);
         QCOMPARE(names, (QStringList{"device status", "device alert"}));
-        getTextsFromDb(QStringLiteral("select * from tbl_server_ip order by id"), QStringLiteral("alias"), names);
+        getTextsFromDb(QStringLiteral("select * from tbl_server_ip order by id"), QStringLiteral("alias"),
+                       names);
         QCOMPARE(names, (QStringList{"Kest Server AUS", "Kest Server ASIA", "Kest Server USA"}));
         // The shipped server addresses and names reach nothing real.
-        getTextsFromDb(QStringLiteral("select * from tbl_server_ip order by id"), QStringLiteral("ip"), names);
+        getTextsFromDb(QStringLiteral("select * from tbl_server_ip order by id"), QStringLiteral("ip"),
+                       names);
         for (const QString &ip : names)
             QVERIFY2(ip.startsWith(QLatin1String("203.0.113.")), qPrintable(ip));
-        getTextsFromDb(QStringLiteral("select * from tbl_domain order by id"), QStringLiteral("domain"), names);
+        getTextsFromDb(QStringLiteral("select * from tbl_domain order by id"), QStringLiteral("domain"),
+                       names);
         for (const QString &domain : names)
             QVERIFY2(domain.endsWith(QLatin1String(".invalid")), qPrintable(domain));
 
@@ -280,7 +286,8 @@ private slots:
         QCOMPARE(text, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
         getTextFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("host_ip"), text);
         QCOMPARE(text, QStringLiteral("10.1.2.3"));
-        QCOMPARE(getValueFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("server_type")), 0);
+        QCOMPARE(getValueFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("server_type")),
+                 0);
     }
 
     void versionUpgrade_data()
@@ -301,7 +308,8 @@ private slots:
         gl_sqlite3db.execDML(QStringLiteral("delete from tbl_log_type"));
         gl_sqlite3db.execDML(QStringLiteral("insert into tbl_fnt_type(item) values('extra')"));
         gl_sqlite3db.execDML(QStringLiteral("insert into tbl_room(room_name,room_id) values('kept',1)"));
-        gl_sqlite3db.execDML(QStringLiteral("update tbl_version set version='%1',date='2000-01-01'").arg(stored));
+        gl_sqlite3db.execDML(
+            QStringLiteral("update tbl_version set version='%1',date='2000-01-01'").arg(stored));
 
         initDatabase(path);
         QCOMPARE(count(QStringLiteral("tbl_room")), 1);
@@ -336,13 +344,15 @@ private slots:
         const QString path = newPath();
         gl_sqlite3db.close();
         gl_sqlite3db.setDbName(path);
-        gl_sqlite3db.execDML(QStringLiteral("create table tbl_network(id integer primary key,subnet_id integer,"
-                                            "device_id integer,ip_port_mac nvarchar,password nvarchar,"
-                                            "server_ip nvarchar,domain_name nvarchar,host_ip nvarchar,"
-                                            "server_type integer,static_server_ip nvarchar)"));
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_network(ip_port_mac,password,server_ip,domain_name,"
-                                            "host_ip) values('01-02-03-04-05-06-07-08','ab''c','srv',"
-                                            "'dom','10.0.0.9')"));
+        gl_sqlite3db.execDML(
+            QStringLiteral("create table tbl_network(id integer primary key,subnet_id integer,"
+                           "device_id integer,ip_port_mac nvarchar,password nvarchar,"
+                           "server_ip nvarchar,domain_name nvarchar,host_ip nvarchar,"
+                           "server_type integer,static_server_ip nvarchar)"));
+        gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_network(ip_port_mac,password,server_ip,domain_name,"
+                           "host_ip) values('01-02-03-04-05-06-07-08','ab''c','srv',"
+                           "'dom','10.0.0.9')"));
         initDatabase(path);
         QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("static_domain"), QStringLiteral("tbl_network")));
         QCOMPARE(count(QStringLiteral("tbl_network")), 1);
@@ -357,10 +367,11 @@ private slots:
     {
         const QString path = freshProjectDatabase();
         for (int i = 0; i < 15; ++i) {
-            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
-                                                "values('m%1','p','202601010000%2')")
-                                     .arg(i)
-                                     .arg(i, 2, 10, QLatin1Char('0')));
+            gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
+                               "values('m%1','p','202601010000%2')")
+                    .arg(i)
+                    .arg(i, 2, 10, QLatin1Char('0')));
         }
         initDatabase(path);
         QCOMPARE(count(QStringLiteral("tbl_ip_port_mac")), 10);
@@ -370,14 +381,16 @@ private slots:
         gl_sqlite3db.execDML(QStringLiteral("delete from tbl_ip_port_mac"));
         for (int i = 0; i < 12; ++i) {
             gl_sqlite3db.execDML(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,update_time) "
-                                                "values('m%1','20260101000000')").arg(i));
+                                                "values('m%1','20260101000000')")
+                                     .arg(i));
         }
         initDatabase(path);
         QCOMPARE(count(QStringLiteral("tbl_ip_port_mac")), 12);
 
         gl_sqlite3db.execDML(QStringLiteral("drop table tbl_ip_port_mac"));
-        gl_sqlite3db.execDML(QStringLiteral("create table tbl_ip_port_mac(id integer primary key,ip_port_mac "
-                                            "nvarchar,password nvarchar)"));
+        gl_sqlite3db.execDML(
+            QStringLiteral("create table tbl_ip_port_mac(id integer primary key,ip_port_mac "
+                           "nvarchar,password nvarchar)"));
         initDatabase(path);
         QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("update_time"), QStringLiteral("tbl_ip_port_mac")));
     }
@@ -405,7 +418,8 @@ private slots:
         const QString stays = now.addSecs(-keepAfterSeconds + 3).toString(fmt);
         const QString old = now.addDays(-400).toString(fmt);
         for (const QString &t : {goes, stays, old, QString()}) {
-            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_log(log_type,log_time) values(0,'%1')").arg(t));
+            gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_log(log_type,log_time) values(0,'%1')").arg(t));
             gl_sqlite3db.execDML(
                 QStringLiteral("insert into tbl_message_log(message_id,recv_time) values(1,'%1')").arg(t));
         }
@@ -457,8 +471,8 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, legal);
         const QString path = newPath();
-        if (kind == QLatin1String("project") || kind == QLatin1String("case")
-            || kind == QLatin1String("emptyversion") || kind == QLatin1String("noversion")) {
+        if (kind == QLatin1String("project") || kind == QLatin1String("case") ||
+            kind == QLatin1String("emptyversion") || kind == QLatin1String("noversion")) {
             initDatabase(path);
             if (kind == QLatin1String("case"))
                 gl_sqlite3db.execDML(QStringLiteral("update tbl_version set name='varno'"));

@@ -108,7 +108,8 @@ private slots:
         // The new project is the root's last child, after current.
         const QByteArray xml = readFile(projectListPath());
         QVERIFY(xml.indexOf("<current>") < xml.indexOf("Büro"));
-        QVERIFY2(xml.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<general>\n    <project>"), xml.constData());
+        QVERIFY2(xml.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<general>\n    <project>"),
+                 xml.constData());
 
         QString value = QStringLiteral("unset");
         QVERIFY(getProjectNode(QStringLiteral("Büro"), QStringLiteral("indoor_temperature_high"), value));
@@ -138,10 +139,11 @@ private slots:
 
     void nodeBeforeNameIsNotSeen()
     {
-        writeFile(projectListPath(),
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<general><project><network_type>1</network_type>"
-                  "<name>A</name><network_type>2</network_type><network_type>3</network_type></project>"
-                  "<current><name>A</name></current></general>");
+        writeFile(
+            projectListPath(),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<general><project><network_type>1</network_type>"
+            "<name>A</name><network_type>2</network_type><network_type>3</network_type></project>"
+            "<current><name>A</name></current></general>");
         QString value;
         QVERIFY(getProjectNode(QStringLiteral("A"), QStringLiteral("network_type"), value));
         QCOMPARE(value, QStringLiteral("3"));
@@ -232,8 +234,9 @@ private slots:
         init_projectConfig();
         addProject(QStringLiteral("Second"));
         writeFile(projectListPath(),
-                  readFile(projectListPath()).replace("<current>\n        <name>Home</name>",
-                                                      "<current>\n        <name>" + current.toUtf8() + "</name>"));
+                  readFile(projectListPath())
+                      .replace("<current>\n        <name>Home</name>",
+                               "<current>\n        <name>" + current.toUtf8() + "</name>"));
         preInitProject();
         QString name;
         getCurrentProject(name);

@@ -106,10 +106,14 @@ private slots:
         QTest::addColumn<QString>("devId");
         QTest::addColumn<int>("sub");
         QTest::addColumn<int>("dev");
-        QTest::newRow("plain") << "3" << "20" << 3 << 20;
-        QTest::newRow("device above 255") << "1" << "300" << 1 << 44;
-        QTest::newRow("letters") << "abc" << "254" << 0 << 254;
-        QTest::newRow("empty subnet gets default") << "" << "7" << 1 << 7;
+        QTest::newRow("plain") << "3"
+                               << "20" << 3 << 20;
+        QTest::newRow("device above 255") << "1"
+                                          << "300" << 1 << 44;
+        QTest::newRow("letters") << "abc"
+                                 << "254" << 0 << 254;
+        QTest::newRow("empty subnet gets default") << ""
+                                                   << "7" << 1 << 7;
     }
     void storedAddresses()
     {

@@ -1,0 +1,9 @@
+#pragma once
+
+// A new project's database, made from the current project's: the fixed tables
+// and the history of IP modules are kept, everything describing a building goes.
+
+#include <QString>
+
+// Creates the database at path; on return gl_sqlite3db names the new file.
+void addDatabase(const QString &path);

@@ -1,0 +1,65 @@
+#include "roomremoval.h"
+
+#include "bus/broadcastsocket.h"
+#include "store/cppsqlite3db.h"
+#include "store/filehelpers.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QStringList>
+
+namespace {
+
+bool runDelete(const char *format, int id)
+{
+    return gl_sqlite3db.execDML(QString::asprintf(format, id));
+}
+
+} // namespace
+
+void removeRoom(int room_id)
+{
+    QStringList moods;
+    getValuesFromDb(QString::asprintf("select mood_id from tbl_mood where room_id=%d", room_id),
+                    QStringLiteral("mood_id"), moods);
+    const QString roomSql = QString::asprintf("select * from tbl_room where room_id=%d", room_id);
+    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
+    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
+
+    // The rows go together or not at all; the pictures only once they are gone.
+    bool ok = gl_sqlite3db.beginTransaction();
+    static const char *const deletes[] = {
+        "delete from tbl_3d_air_conditioner where room_id=%d",
+        "delete from tbl_3d_view_light where room_id=%d",
+        "delete from tbl_3d_view_manager where room_id=%d",
+        "delete from tbl_air_conditioner where room_id=%d",
+        "delete from tbl_light where room_id=%d",
+        "delete from tbl_message_log where room_id=%d",
+        "delete from tbl_mood where room_id=%d",
+        "delete from tbl_mood_air_conditioner_status where room_id=%d",
+        "delete from tbl_mood_command where room_id=%d",
+        "delete from tbl_mood_light_status where room_id=%d",
+        "delete from tbl_occupation where room_id=%d",
+        "delete from tbl_master where room_id=%d",
+        "delete from tbl_panel where room_id=%d",
+        "delete from tbl_room where room_id=%d",
+    };
+    for (const char *sql : deletes)
+        ok = ok && runDelete(sql, room_id);
+    if (ok && !isRecordExist(QString::asprintf("select id from tbl_room where floor_id=%d", floorId)))
+        ok = runDelete("delete from tbl_floor where floor_id=%d", floorId);
+    if (ok && !isRecordExist(QString::asprintf("select id from tbl_room where region_id=%d", regionId)))
+        ok = runDelete("delete from tbl_region where region_id=%d", regionId);
+    if (ok)
+        ok = gl_sqlite3db.commitTransaction();
+    else
+        gl_sqlite3db.rollbackTransaction();
+
+    if (ok) {
+        remove_external_photo(QString::asprintf("photo_3dView_%d", room_id));
+        for (const QString &mood : moods)
+            remove_external_photo(QStringLiteral("photo_Mood_%1").arg(mood));
+        remove_external_photo(QString::asprintf("photo_Room_%d", room_id));
+    }
+    emit gl_socket.signalsRemoveMessage(room_id, 1);
+}
