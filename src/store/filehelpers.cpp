@@ -1,0 +1,209 @@
+#include "filehelpers.h"
+
+#include "store/globals.h"
+#include "store/projectlist.h"
+#include "store/ziparchive.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+// Copies a staged tree into target, hidden entries included; links are skipped.
+bool copyWholeTree(const QString &source, const QString &target)
+{
+    if (!QFileInfo(target).isDir() && !QDir().mkdir(target))
+        return false;
+    const QFileInfoList list = QDir(source).entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo &info : list) {
+        const QString to = target + QLatin1Char('/') + info.fileName();
+        if (info.isSymLink())
+            continue;
+        if (info.isDir()) {
+            if (!copyWholeTree(info.filePath(), to))
+                return false;
+        } else if (!QFile::copy(info.filePath(), to)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isEmptyFolder(const QString &path)
+{
+    return QDir(path)
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+        .isEmpty();
+}
+
+} // namespace
+
+bool isRemovableProjectFolder(const QString &path)
+{
+    if (gl_curPath.isEmpty() || path.isEmpty())
+        return false;
+    const QFileInfo info(QDir::cleanPath(QDir(gl_curPath).absoluteFilePath(path)));
+    const QString name = info.fileName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    if (info.isSymLink())
+        return false;
+    const QString database = QFileInfo(databaseFolder()).canonicalFilePath();
+    const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return !database.isEmpty() && parent == database;
+}
+
+bool copyFileToPath(QString source, QString target, bool overwrite)
+{
+    target.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (source == target)
+        return true;
+    if (!QFile::exists(source))
+        return false;
+    if (overwrite && QFileInfo::exists(target))
+        QFile::remove(target);
+    return QFile::copy(source, target);
+}
+
+bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
+{
+    QDir targetDir(target);
+    if (!targetDir.exists() && !targetDir.mkdir(targetDir.absolutePath()))
+        return false;
+
+    const QFileInfoList list = QDir(source).entryInfoList();
+    for (const QFileInfo &info : list) {
+        const QString name = info.fileName();
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        const QString to = target + QLatin1Char('/') + name;
+        if (info.isDir()) {
+            // A linked folder may point back up the tree; it is not followed.
+            if (info.isSymLink()) {
+                qDebug() << "copyDirToPath: not following linked folder" << info.filePath();
+                continue;
+            }
+            if (!copyDirToPath(info.filePath(), to, overwrite))
+                return false;
+        } else {
+            if (overwrite && targetDir.exists(name))
+                targetDir.remove(name);
+            if (!QFile::copy(info.filePath(), to))
+                return false;
+        }
+    }
+    return true;
+}
+
+void clearDir(const QString &path)
+{
+    if (!isRemovableProjectFolder(path)) {
+        qDebug() << "clearDir: refusing a folder outside the database folder:" << path;
+        return;
+    }
+    QDir dir(path);
+    if (!dir.exists())
+        return;
+    const QFileInfoList list = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &info : list) {
+        if (info.isDir() && !info.isSymLink())
+            QDir(info.filePath()).removeRecursively();
+        else
+            QFile::remove(info.filePath());
+    }
+}
+
+void remove_external_photo(const QString &name)
+{
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1String("..")) || name.contains(QChar(0))) {
+        qDebug() << "remove_external_photo: refusing picture name" << name;
+        return;
+    }
+    QString fileName = name;
+    if (!fileName.contains(QLatin1String(".png")))
+        fileName.append(QLatin1String(".png"));
+
+    QString project;
+    getCurrentProject(project);
+    if (!isValidProjectName(project)) {
+        qDebug() << "remove_external_photo: no valid current project";
+        return;
+    }
+    const QString folder = projectFolder(project);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    const QString path = folder + QLatin1Char('/') + fileName;
+    if (QFileInfo(path).isFile())
+        QFile::remove(path);
+}
+
+void compressFolder(const QStringList &names, const QString &zipPath)
+{
+    QTemporaryDir staging;
+    if (!staging.isValid()) {
+        qDebug() << "compressFolder: cannot make a staging folder" << staging.errorString();
+        return;
+    }
+    for (const QString &name : names) {
+        if (!isValidProjectName(name)) {
+            qDebug() << "compressFolder: skipping invalid project name" << name;
+            continue;
+        }
+        const QString folder = projectFolder(name);
+        if (!QFileInfo(folder).isDir())
+            continue;
+        if (!copyDirToPath(folder, staging.path() + QLatin1Char('/') + name, true))
+            qDebug() << "compressFolder: copying" << name << "failed";
+    }
+    if (!ZipArchive::compressDir(zipPath, staging.path()))
+        qDebug() << "compressFolder: writing" << zipPath << "failed";
+}
+
+void decompressFolder(const QString &zipPath, const QString &folder)
+{
+    if (!QFileInfo(zipPath).isFile())
+        return;
+
+    const QFileInfo target(folder);
+    const bool exists = target.exists() || target.isSymLink();
+    if (exists) {
+        if (target.isSymLink() || !target.isDir()) {
+            qDebug() << "decompressFolder: refusing target that is not a folder:" << folder;
+            return;
+        }
+        if (!isEmptyFolder(folder) && !isRemovableProjectFolder(folder)) {
+            qDebug() << "decompressFolder: refusing to replace a folder outside the database folder:"
+                     << folder;
+            return;
+        }
+    }
+
+    QTemporaryDir staging;
+    if (!staging.isValid()) {
+        qDebug() << "decompressFolder: cannot make a staging folder" << staging.errorString();
+        return;
+    }
+    const QString unpacked = staging.path() + QStringLiteral("/content");
+    if (!QDir().mkdir(unpacked) || !ZipArchive::extractDir(zipPath, unpacked)) {
+        qDebug() << "decompressFolder: unpacking" << zipPath << "failed; folder left as it was";
+        return;
+    }
+
+    if (exists) {
+        const bool removed = isEmptyFolder(folder) ? QDir().rmdir(folder) : QDir(folder).removeRecursively();
+        if (!removed) {
+            qDebug() << "decompressFolder: cannot remove the old" << folder;
+            return;
+        }
+    }
+    // A rename is enough when the staging folder is on the same file system.
+    if (QDir().rename(unpacked, folder))
+        return;
+    if (!copyWholeTree(unpacked, folder))
+        qDebug() << "decompressFolder: copying the unpacked tree into" << folder << "failed";
+}

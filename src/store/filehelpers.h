@@ -1,0 +1,41 @@
+#pragma once
+
+// Moving project files about: copying files and folder trees, emptying a folder,
+// removing one of the current project's pictures, and packing project folders into
+// a zip archive or unpacking one.
+
+#include <QString>
+#include <QStringList>
+
+// Copies one file. Backslashes in target count as slashes. Answers true when the
+// copy succeeded or source and target are the same path. With overwrite an
+// existing target is replaced; without it an existing target makes the copy fail.
+bool copyFileToPath(QString source, QString target, bool overwrite);
+
+// Copies the tree below folder source into folder target (created, one level,
+// when missing). Entries whose names begin with a dot are not copied, and linked
+// folders are not followed. Answers true when every entry was copied; a false
+// answer leaves what was copied before the failing entry in place.
+bool copyDirToPath(const QString &source, const QString &target, bool overwrite);
+
+// Deletes the entries inside a project folder and keeps the folder and its
+// hidden entries. Any other folder is refused and left untouched.
+void clearDir(const QString &path);
+
+// Deletes one picture of the current project; ".png" is appended when the name
+// does not contain it. Names holding a path separator or ".." are refused.
+void remove_external_photo(const QString &name);
+
+// Packs the project folders names into the zip file zipPath: one folder per
+// existing project at the archive's root. Missing or invalid names are skipped.
+void compressFolder(const QStringList &names, const QString &zipPath);
+
+// Replaces folder with the content of the zip file zipPath. Nothing happens when
+// the zip file is missing, cannot be read or holds an unsafe entry, or when an
+// existing non-empty folder is not a direct child of the database folder: the
+// archive is unpacked into a staging folder first, and only then replaces folder.
+void decompressFolder(const QString &zipPath, const QString &folder);
+
+// Whether path names a folder that may be removed with everything below it: a
+// direct child of gl_curPath + "/database" that is not a link.
+bool isRemovableProjectFolder(const QString &path);

@@ -1,0 +1,339 @@
+#include "ziparchive.h"
+
+// KZip first: the entry headers need KArchive declared before them.
+#include <KZip>
+#include <KArchiveDirectory>
+#include <KArchiveFile>
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QRegularExpression>
+
+#include <memory>
+
+namespace {
+
+constexpr quint32 kEndOfCentralDir = 0x06054b50;
+constexpr quint32 kZip64EndLocator = 0x07064b50;
+constexpr quint32 kZip64EndOfCentralDir = 0x06064b50;
+constexpr quint32 kCentralDirHeader = 0x02014b50;
+constexpr int kEndRecordSize = 22;
+constexpr int kMaxCommentSize = 0xFFFF;
+constexpr int kCentralHeaderSize = 46;
+
+constexpr quint32 kModeTypeMask = 0170000;
+constexpr quint32 kModeSymLink = 0120000;
+constexpr quint32 kModeDir = 0040000;
+constexpr quint32 kDosDirAttribute = 0x10;
+
+quint16 le16(const QByteArray &b, qint64 at)
+{
+    const auto *p = reinterpret_cast<const uchar *>(b.constData() + at);
+    return static_cast<quint16>(p[0] | (p[1] << 8));
+}
+
+quint32 le32(const QByteArray &b, qint64 at)
+{
+    return static_cast<quint32>(le16(b, at)) | (static_cast<quint32>(le16(b, at + 2)) << 16);
+}
+
+quint64 le64(const QByteArray &b, qint64 at)
+{
+    return static_cast<quint64>(le32(b, at)) | (static_cast<quint64>(le32(b, at + 4)) << 32);
+}
+
+// Reads length bytes at offset; empty when the range lies outside the file.
+QByteArray readAt(QFile &file, qint64 offset, qint64 length)
+{
+    if (offset < 0 || length < 0 || offset + length > file.size() || !file.seek(offset))
+        return QByteArray();
+    const QByteArray data = file.read(length);
+    return data.size() == length ? data : QByteArray();
+}
+
+// Where the central directory lies and how many entries it holds.
+struct CentralDir
+{
+    quint64 offset = 0;
+    quint64 size = 0;
+    quint64 count = 0;
+};
+
+bool findCentralDir(QFile &file, CentralDir &cd)
+{
+    const qint64 fileSize = file.size();
+    if (fileSize < kEndRecordSize)
+        return false;
+    const qint64 tailStart = qMax<qint64>(0, fileSize - kEndRecordSize - kMaxCommentSize);
+    const QByteArray tail = readAt(file, tailStart, fileSize - tailStart);
+    if (tail.isEmpty())
+        return false;
+
+    // The end record is the last signature whose comment reaches the end of the file.
+    qint64 pos = -1;
+    for (qint64 i = tail.size() - kEndRecordSize; i >= 0; --i) {
+        if (le32(tail, i) == kEndOfCentralDir && i + kEndRecordSize + le16(tail, i + 20) == tail.size()) {
+            pos = i;
+            break;
+        }
+    }
+    if (pos < 0)
+        return false;
+
+    cd.count = le16(tail, pos + 10);
+    cd.size = le32(tail, pos + 12);
+    cd.offset = le32(tail, pos + 16);
+
+    if (cd.count == 0xFFFF || cd.size == 0xFFFFFFFFu || cd.offset == 0xFFFFFFFFu) {
+        const qint64 locatorAt = tailStart + pos - 20;
+        const QByteArray locator = readAt(file, locatorAt, 20);
+        if (locator.isEmpty() || le32(locator, 0) != kZip64EndLocator)
+            return false;
+        const quint64 recordAt = le64(locator, 8);
+        if (recordAt > static_cast<quint64>(fileSize))
+            return false;
+        const QByteArray record = readAt(file, static_cast<qint64>(recordAt), 56);
+        if (record.isEmpty() || le32(record, 0) != kZip64EndOfCentralDir)
+            return false;
+        cd.count = le64(record, 32);
+        cd.size = le64(record, 40);
+        cd.offset = le64(record, 48);
+    }
+    return cd.offset <= static_cast<quint64>(fileSize) &&
+           cd.size <= static_cast<quint64>(fileSize) - cd.offset;
+}
+
+// Checks one name as the unpacked tree will see it (a single path component).
+bool isPlainComponent(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+bool isLinkEntry(const KArchiveEntry *entry)
+{
+    return !entry->symLinkTarget().isEmpty() ||
+           (static_cast<quint32>(entry->permissions()) & kModeTypeMask) == kModeSymLink;
+}
+
+// Second look at the tree that KZip built, before anything is written: every name
+// must be one plain component and nothing may be a link.
+bool isSafeTree(const KArchiveDirectory *dir)
+{
+    const QStringList names = dir->entries();
+    for (const QString &name : names) {
+        const KArchiveEntry *entry = dir->entry(name);
+        if (!entry || !isPlainComponent(name) || isLinkEntry(entry))
+            return false;
+        if (entry->isDirectory() && !isSafeTree(static_cast<const KArchiveDirectory *>(entry)))
+            return false;
+    }
+    return true;
+}
+
+bool writeEntryFile(const KArchiveFile *file, const QString &path)
+{
+    if (QFileInfo(path).isSymLink()) {
+        qDebug() << "zip: refusing to write through a link:" << path;
+        return false;
+    }
+    const std::unique_ptr<QIODevice> in(file->createDevice());
+    if (!in || !in->isOpen())
+        return false;
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    qint64 written = 0;
+    while (!in->atEnd()) {
+        const QByteArray chunk = in->read(64 * 1024);
+        if (chunk.isEmpty())
+            break;
+        if (out.write(chunk) != chunk.size())
+            return false;
+        written += chunk.size();
+    }
+    return written == file->size() && out.flush();
+}
+
+bool writeTree(const KArchiveDirectory *dir, const QString &target, QStringList *files)
+{
+    const QStringList names = dir->entries();
+    for (const QString &name : names) {
+        const KArchiveEntry *entry = dir->entry(name);
+        const QString path = target + QLatin1Char('/') + name;
+        if (entry->isDirectory()) {
+            const QFileInfo info(path);
+            if (info.isSymLink() || (info.exists() && !info.isDir()))
+                return false;
+            if (!info.exists() && !QDir().mkdir(path))
+                return false;
+            if (!writeTree(static_cast<const KArchiveDirectory *>(entry), path, files))
+                return false;
+        } else {
+            if (!writeEntryFile(static_cast<const KArchiveFile *>(entry), path))
+                return false;
+            if (files)
+                files->append(path);
+        }
+    }
+    return true;
+}
+
+bool addTree(KZip &zip, const QString &dir, const QString &prefix)
+{
+    const QFileInfoList list =
+        QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &info : list) {
+        const QString name = prefix + info.fileName();
+        if (info.isSymLink())
+            continue;
+        if (info.isDir()) {
+            if (!zip.writeDir(name) || !addTree(zip, info.filePath(), name + QLatin1Char('/')))
+                return false;
+        } else if (info.isFile()) {
+            if (!zip.addLocalFile(info.filePath(), name))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool ZipArchive::compressDir(const QString &zipPath, const QString &dir)
+{
+    if (!QFileInfo(dir).isDir())
+        return false;
+    if (QFileInfo::exists(zipPath) && !QFile::remove(zipPath))
+        return false;
+    KZip zip(zipPath);
+    if (!zip.open(QIODevice::WriteOnly)) {
+        qDebug() << "zip: cannot create" << zipPath << zip.errorString();
+        return false;
+    }
+    const bool added = addTree(zip, dir, QString());
+    const bool closed = zip.close();
+    if (!added || !closed) {
+        qDebug() << "zip: failed to write" << zipPath;
+        QFile::remove(zipPath);
+        return false;
+    }
+    return true;
+}
+
+bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
+{
+    entries.clear();
+    QFile file(zipPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    CentralDir cd;
+    if (!findCentralDir(file, cd))
+        return false;
+    const QByteArray dir = readAt(file, static_cast<qint64>(cd.offset), static_cast<qint64>(cd.size));
+    if (dir.size() != static_cast<qint64>(cd.size))
+        return false;
+
+    QList<Entry> found;
+    qint64 pos = 0;
+    for (quint64 n = 0; n < cd.count; ++n) {
+        if (pos + kCentralHeaderSize > dir.size() || le32(dir, pos) != kCentralDirHeader)
+            return false;
+        const quint16 flags = le16(dir, pos + 8);
+        const int nameLength = le16(dir, pos + 28);
+        const int extraLength = le16(dir, pos + 30);
+        const int commentLength = le16(dir, pos + 32);
+        const quint32 external = le32(dir, pos + 38);
+        const qint64 next = pos + kCentralHeaderSize + nameLength + extraLength + commentLength;
+        if (next > dir.size())
+            return false;
+        const QByteArray raw = dir.mid(pos + kCentralHeaderSize, nameLength);
+        Entry entry;
+        // Bit 11: the name is UTF-8; other names are read byte for byte.
+        entry.name = (flags & 0x0800) ? QString::fromUtf8(raw) : QString::fromLatin1(raw);
+        if (raw.contains('\0'))
+            entry.name.append(QChar(0)); // keep the NUL visible to isSafeEntry()
+        const quint32 mode = external >> 16;
+        entry.isSymLink = (mode & kModeTypeMask) == kModeSymLink;
+        entry.isDir = entry.name.endsWith(QLatin1Char('/')) || (mode & kModeTypeMask) == kModeDir ||
+                      (!entry.isSymLink && mode == 0 && (external & kDosDirAttribute));
+        found.append(entry);
+        pos = next;
+    }
+    entries = found;
+    return true;
+}
+
+QStringList ZipArchive::entryNames(const QString &zipPath)
+{
+    QList<Entry> entries;
+    QStringList names;
+    if (listEntries(zipPath, entries)) {
+        for (const Entry &entry : qAsConst(entries))
+            names.append(entry.name);
+    }
+    return names;
+}
+
+bool ZipArchive::isSafeEntry(const Entry &entry)
+{
+    const QString &name = entry.name;
+    if (entry.isSymLink || name.isEmpty() || name.contains(QChar(0)))
+        return false;
+    if (name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')))
+        return false;
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:"));
+    if (drive.match(name).hasMatch())
+        return false;
+    const QStringList parts = name.split(QRegularExpression(QStringLiteral("[/\\\\]")));
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString &part = parts.at(i);
+        if (part == QLatin1String("..") || part == QLatin1String("."))
+            return false;
+        // Only a directory name may end with its separator.
+        if (part.isEmpty() && !(i == parts.size() - 1 && i > 0))
+            return false;
+    }
+    return true;
+}
+
+bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringList *files)
+{
+    QList<Entry> entries;
+    if (!listEntries(zipPath, entries)) {
+        qDebug() << "zip: not a readable archive:" << zipPath;
+        return false;
+    }
+    for (const Entry &entry : qAsConst(entries)) {
+        if (!isSafeEntry(entry)) {
+            qDebug() << "zip: refusing archive" << zipPath << "because of entry" << entry.name;
+            return false;
+        }
+    }
+    const QFileInfo target(dir);
+    if (!target.isDir() || target.isSymLink())
+        return false;
+
+    KZip zip(zipPath);
+    if (!zip.open(QIODevice::ReadOnly)) {
+        qDebug() << "zip: cannot open" << zipPath << zip.errorString();
+        return false;
+    }
+    const KArchiveDirectory *root = zip.directory();
+    if (!root || !isSafeTree(root)) {
+        qDebug() << "zip: refusing archive" << zipPath;
+        return false;
+    }
+    QStringList written;
+    if (!writeTree(root, QDir::cleanPath(target.absoluteFilePath()), &written)) {
+        qDebug() << "zip: failed to unpack" << zipPath << "into" << dir;
+        return false;
+    }
+    if (files)
+        *files = written;
+    return true;
+}

@@ -1,0 +1,485 @@
+// Copying, clearing, picture removal and zip archives of project folders, in a
+// temporary application folder; archives with unsafe entries are built with KZip.
+
+#include "testmain.h"
+
+#include "store/filehelpers.h"
+#include "store/globals.h"
+#include "store/ziparchive.h"
+
+// KZip first: the entry headers need KArchive declared before them.
+#include <KZip>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTime>
+#include <QtTest>
+
+class TestFileHelpers : public QObject
+{
+    Q_OBJECT
+
+private:
+    QScopedPointer<QTemporaryDir> m_root;
+
+    QString root() const { return m_root->path(); }
+    QString database() const { return root() + QStringLiteral("/database"); }
+    QString project(const QString &name) const { return database() + QLatin1Char('/') + name; }
+
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+        file.write(content);
+    }
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // Every file and folder below dir (hidden ones included), relative, sorted,
+    // folders with a trailing "/", each file with its content.
+    static QStringList tree(const QString &dir)
+    {
+        QStringList out;
+        QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QFileInfo info(path);
+            const QString rel = QDir(dir).relativeFilePath(path);
+            if (info.isSymLink())
+                out << rel + QStringLiteral(" -> ") + info.symLinkTarget();
+            else if (info.isDir())
+                out << rel + QLatin1Char('/');
+            else
+                out << rel + QLatin1Char('=') + QString::fromUtf8(readFile(path));
+        }
+        out.sort();
+        return out;
+    }
+    void setCurrentProjectName(const QString &name)
+    {
+        writeFile(database() + QStringLiteral("/project.xml"),
+                  QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<general>\n"
+                                 "    <project>\n        <name>%1</name>\n"
+                                 "        <indoor_temperature_low>20</indoor_temperature_low>\n"
+                                 "        <indoor_temperature_high>35</indoor_temperature_high>\n"
+                                 "        <network_type>0</network_type>\n    </project>\n"
+                                 "    <current>\n        <name>%1</name>\n    </current>\n</general>\n")
+                      .arg(name)
+                      .toUtf8());
+    }
+    // A project folder with a database file, a picture and a nested folder.
+    void makeProject(const QString &name)
+    {
+        writeFile(project(name) + QLatin1Char('/') + name + QStringLiteral(".db3"),
+                  "db of " + name.toUtf8());
+        writeFile(project(name) + QStringLiteral("/photo_Room_1.png"), "png");
+        writeFile(project(name) + QStringLiteral("/sub/deep.txt"), "deep");
+    }
+    // An archive holding one harmless entry and the given unsafe one.
+    QString makeArchive(const QString &fileName, const QString &entry, bool link)
+    {
+        const QString path = root() + QLatin1Char('/') + fileName;
+        KZip zip(path);
+        if (!zip.open(QIODevice::WriteOnly))
+            return QString();
+        zip.writeFile(QStringLiteral("ok/file.txt"), QByteArray("fine"));
+        if (link)
+            zip.writeSymLink(entry, root() + QStringLiteral("/outside"));
+        else
+            zip.writeFile(entry, QByteArray("evil"));
+        zip.close();
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        m_root.reset(new QTemporaryDir);
+        QVERIFY(m_root->isValid());
+        gl_curPath = root();
+        QVERIFY(QDir().mkpath(database()));
+        setCurrentProjectName(QStringLiteral("Proj"));
+        makeProject(QStringLiteral("Proj"));
+    }
+    void cleanup() { gl_curPath.clear(); }
+
+    // --- copyFileToPath ---
+
+    void copyFile_data()
+    {
+        QTest::addColumn<QString>("source"); // relative to the root
+        QTest::addColumn<QString>("target"); // relative to the root; "\" allowed
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QByteArray>("content"); // content of the target afterwards
+        QTest::newRow("new target") << "a.txt"
+                                    << "b.txt" << false << true << QByteArray("A");
+        QTest::newRow("backslashes") << "a.txt"
+                                     << "sub\\b.txt" << false << true << QByteArray("A");
+        QTest::newRow("same path") << "a.txt"
+                                   << "a.txt" << false << true << QByteArray("A");
+        QTest::newRow("missing source") << "none.txt"
+                                        << "b.txt" << true << false << QByteArray("<missing>");
+        QTest::newRow("existing, no overwrite") << "a.txt"
+                                                << "old.txt" << false << false << QByteArray("OLD");
+        QTest::newRow("existing, overwrite") << "a.txt"
+                                             << "old.txt" << true << true << QByteArray("A");
+    }
+    void copyFile()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(bool, overwrite);
+        QFETCH(bool, answer);
+        QFETCH(QByteArray, content);
+        writeFile(root() + QStringLiteral("/a.txt"), "A");
+        writeFile(root() + QStringLiteral("/old.txt"), "OLD");
+        QDir().mkpath(root() + QStringLiteral("/sub"));
+        const QString targetPath =
+            QString(root()).replace(QLatin1Char('/'), QLatin1Char('\\')) + QLatin1Char('\\') + target;
+        QCOMPARE(copyFileToPath(root() + QLatin1Char('/') + source,
+                                target.contains(QLatin1Char('\\')) ? targetPath
+                                                                   : root() + QLatin1Char('/') + target,
+                                overwrite),
+                 answer);
+        QCOMPARE(readFile(root() + QLatin1Char('/') +
+                          QString(target).replace(QLatin1Char('\\'), QLatin1Char('/'))),
+                 content);
+        QCOMPARE(readFile(root() + QStringLiteral("/a.txt")), QByteArray("A"));
+    }
+
+    // --- copyDirToPath ---
+
+    void copyDirCopiesTreeWithoutHiddenEntries()
+    {
+        writeFile(project("Proj") + QStringLiteral("/.hidden"), "h");
+        QVERIFY(copyDirToPath(project("Proj"), root() + QStringLiteral("/copy"), false));
+        QCOMPARE(tree(root() + QStringLiteral("/copy")),
+                 (QStringList{"Proj.db3=db of Proj", "photo_Room_1.png=png", "sub/", "sub/deep.txt=deep"}));
+    }
+
+    void copyDirIntoExistingTree()
+    {
+        const QString target = root() + QStringLiteral("/copy");
+        writeFile(target + QStringLiteral("/photo_Room_1.png"), "older png");
+        writeFile(target + QStringLiteral("/only_here.txt"), "mine");
+        QVERIFY(!copyDirToPath(project("Proj"), target, false));
+        QCOMPARE(readFile(target + QStringLiteral("/photo_Room_1.png")), QByteArray("older png"));
+
+        QVERIFY(copyDirToPath(project("Proj"), target, true));
+        QCOMPARE(tree(target), (QStringList{"Proj.db3=db of Proj", "only_here.txt=mine",
+                                            "photo_Room_1.png=png", "sub/", "sub/deep.txt=deep"}));
+    }
+
+    void copyDirWithoutParentFails()
+    {
+        QVERIFY(!copyDirToPath(project("Proj"), root() + QStringLiteral("/no/such/place"), true));
+        QVERIFY(!QFileInfo::exists(root() + QStringLiteral("/no")));
+    }
+
+    void copyDirDoesNotFollowLinkedFolders()
+    {
+        // A link back up the tree would make the copy run for ever.
+        QVERIFY(QFile::link(project("Proj"), project("Proj") + QStringLiteral("/sub/loop")));
+        QVERIFY(copyDirToPath(project("Proj"), root() + QStringLiteral("/copy"), true));
+        QVERIFY(!QFileInfo::exists(root() + QStringLiteral("/copy/sub/loop")));
+        QCOMPARE(readFile(root() + QStringLiteral("/copy/sub/deep.txt")), QByteArray("deep"));
+    }
+
+    // --- clearDir ---
+
+    void clearDirKeepsFolderAndHiddenEntries()
+    {
+        writeFile(project("Proj") + QStringLiteral("/.keep"), "k");
+        writeFile(root() + QStringLiteral("/outside/precious.txt"), "p");
+        QVERIFY(
+            QFile::link(root() + QStringLiteral("/outside"), project("Proj") + QStringLiteral("/linked")));
+        clearDir(project("Proj"));
+        QCOMPARE(tree(project("Proj")), QStringList{".keep=k"});
+        // The link went, not what it pointed at.
+        QCOMPARE(readFile(root() + QStringLiteral("/outside/precious.txt")), QByteArray("p"));
+    }
+
+    void clearDirRefusesOtherFolders_data()
+    {
+        QTest::addColumn<QString>("path"); // relative to the root
+        QTest::newRow("outside the database folder") << "outside";
+        QTest::newRow("the database folder itself") << "database";
+        QTest::newRow("a grandchild") << "database/Proj/sub";
+        QTest::newRow("dot-dot back out") << "database/Proj/..";
+    }
+    void clearDirRefusesOtherFolders()
+    {
+        QFETCH(QString, path);
+        writeFile(root() + QStringLiteral("/outside/precious.txt"), "p");
+        const QStringList before = tree(root());
+        clearDir(root() + QLatin1Char('/') + path);
+        QCOMPARE(tree(root()), before);
+    }
+
+    // --- remove_external_photo ---
+
+    void removePhoto_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file"); // relative to the database folder
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("without .png") << "photo_Room_1"
+                                      << "Proj/photo_Room_1.png" << true;
+        QTest::newRow("with .png") << "photo_Room_1.png"
+                                   << "Proj/photo_Room_1.png" << true;
+        QTest::newRow(".png in the middle") << "shot.png.bak"
+                                            << "Proj/shot.png.bak" << true;
+        QTest::newRow("dot-dot") << "../escape"
+                                 << "escape.png" << false;
+        QTest::newRow("dot-dot into a project") << "../Other/photo_Room_1"
+                                                << "Other/photo_Room_1.png" << false;
+        QTest::newRow("slash") << "sub/deep.txt"
+                               << "Proj/sub/deep.txt" << false;
+        QTest::newRow("backslash") << "..\\escape"
+                                   << "escape.png" << false;
+        QTest::newRow("absolute") << "/tmp/none"
+                                  << "escape.png" << false;
+    }
+    void removePhoto()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QFETCH(bool, removed);
+        makeProject(QStringLiteral("Other"));
+        writeFile(database() + QStringLiteral("/escape.png"), "e");
+        writeFile(database() + QStringLiteral("/Proj/shot.png.bak"), "b");
+        const QString path = database() + QLatin1Char('/') + file;
+        QVERIFY(QFileInfo::exists(path));
+        const QStringList before = tree(root());
+        remove_external_photo(name);
+        QCOMPARE(!QFileInfo::exists(path), removed);
+        QCOMPARE(tree(root()).size(), before.size() - (removed ? 1 : 0));
+    }
+
+    void removePhotoTouchesOnlyTheCurrentProject()
+    {
+        makeProject(QStringLiteral("Other"));
+        remove_external_photo(QStringLiteral("photo_Room_1"));
+        QVERIFY(!QFileInfo::exists(project("Proj") + QStringLiteral("/photo_Room_1.png")));
+        QCOMPARE(readFile(project("Other") + QStringLiteral("/photo_Room_1.png")), QByteArray("png"));
+    }
+
+    void removeMissingPhotoIsNoError()
+    {
+        const QStringList before = tree(root());
+        remove_external_photo(QStringLiteral("photo_Mood_42"));
+        setCurrentProjectName(QStringLiteral("NoFolder"));
+        remove_external_photo(QStringLiteral("photo_Room_1"));
+        QCOMPARE(tree(root()).size(), before.size());
+    }
+
+    void removePhotoRefusesInvalidCurrentProject()
+    {
+        writeFile(database() + QStringLiteral("/photo_Room_1.png"), "in the database folder");
+        setCurrentProjectName(QStringLiteral(".."));
+        remove_external_photo(QStringLiteral("project.xml"));
+        remove_external_photo(QStringLiteral("photo_Room_1"));
+        QVERIFY(QFileInfo::exists(database() + QStringLiteral("/photo_Room_1.png")));
+        QVERIFY(QFileInfo::exists(database() + QStringLiteral("/project.xml")));
+    }
+
+    // --- compressFolder and decompressFolder ---
+
+    void compressAndDecompressRoundTrip()
+    {
+        makeProject(QStringLiteral("Other"));
+        const QString zip = root() + QStringLiteral("/projects.zip");
+        const QStringList databaseBefore =
+            QDir(database()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        compressFolder({QStringLiteral("Proj"), QStringLiteral("Missing"), QStringLiteral("Other")}, zip);
+        // No staging folder is left among the project folders.
+        QCOMPARE(QDir(database()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), databaseBefore);
+
+        QStringList names = ZipArchive::entryNames(zip);
+        names.sort();
+        QCOMPARE(names, (QStringList{"Other/", "Other/Other.db3", "Other/photo_Room_1.png", "Other/sub/",
+                                     "Other/sub/deep.txt", "Proj/", "Proj/Proj.db3", "Proj/photo_Room_1.png",
+                                     "Proj/sub/", "Proj/sub/deep.txt"}));
+
+        const QString unpack = database() + QStringLiteral("/123456");
+        writeFile(unpack + QStringLiteral("/earlier.txt"), "gone afterwards");
+        decompressFolder(zip, unpack);
+        QStringList expected;
+        for (const QString &p : {QStringLiteral("Other"), QStringLiteral("Proj")}) {
+            for (const QString &line : tree(project(p)))
+                expected << p + QLatin1Char('/') + line;
+            expected << p + QLatin1Char('/');
+        }
+        expected.sort();
+        QCOMPARE(tree(unpack), expected);
+    }
+
+    void compressWithNoExistingProjectGivesEmptyArchive()
+    {
+        const QString zip = root() + QStringLiteral("/empty.zip");
+        compressFolder({QStringLiteral("Missing"), QStringLiteral(".."), QString(), QStringLiteral("a/b")},
+                       zip);
+        QVERIFY(QFileInfo(zip).isFile());
+        QList<ZipArchive::Entry> entries;
+        QVERIFY(ZipArchive::listEntries(zip, entries));
+        QVERIFY(entries.isEmpty());
+
+        const QString unpack = database() + QStringLiteral("/unpacked");
+        writeFile(unpack + QStringLiteral("/earlier.txt"), "x");
+        decompressFolder(zip, unpack);
+        QVERIFY(QFileInfo(unpack).isDir());
+        QVERIFY(tree(unpack).isEmpty());
+    }
+
+    void compressLeavesTimeNamedProjectAlone()
+    {
+        // Projects named like a time of day: none is removed or filled by packing.
+        const QTime now = QTime::currentTime();
+        QStringList names;
+        for (int s = -1; s <= 3; ++s) {
+            const QString name = now.addSecs(s).toString(QStringLiteral("hhmmss"));
+            writeFile(project(name) + QStringLiteral("/marker.txt"), name.toUtf8());
+            names << name;
+        }
+        const QStringList before = tree(database());
+        compressFolder({QStringLiteral("Proj")}, root() + QStringLiteral("/p.zip"));
+        QCOMPARE(tree(database()), before);
+        QCOMPARE(ZipArchive::entryNames(root() + QStringLiteral("/p.zip")).size(), 5);
+    }
+
+    void decompressMissingArchiveLeavesFolder()
+    {
+        const QStringList before = tree(project("Proj"));
+        decompressFolder(root() + QStringLiteral("/none.zip"), project("Proj"));
+        QCOMPARE(tree(project("Proj")), before);
+    }
+
+    void decompressCorruptArchiveLeavesFolder()
+    {
+        writeFile(root() + QStringLiteral("/bad.zip"), QByteArray(5000, 'z'));
+        // A real archive cut short loses its central directory.
+        compressFolder({QStringLiteral("Proj")}, root() + QStringLiteral("/cut.zip"));
+        QByteArray cut = readFile(root() + QStringLiteral("/cut.zip"));
+        cut.chop(30);
+        writeFile(root() + QStringLiteral("/cut.zip"), cut);
+
+        const QStringList before = tree(project("Proj"));
+        decompressFolder(root() + QStringLiteral("/bad.zip"), project("Proj"));
+        QCOMPARE(tree(project("Proj")), before);
+        decompressFolder(root() + QStringLiteral("/cut.zip"), project("Proj"));
+        QCOMPARE(tree(project("Proj")), before);
+    }
+
+    void unsafeArchivesAreRefusedWhole_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("link");
+        QTest::newRow("dot-dot") << "../evil" << false;
+        QTest::newRow("dot-dot deeper") << "ok/../../evil" << false;
+        QTest::newRow("dot-dot backslash") << "..\\evil" << false;
+        QTest::newRow("absolute") << "<root>/evil" << false;
+        QTest::newRow("absolute tmp") << "/tmp/x" << false;
+        QTest::newRow("drive letter") << "C:/evil" << false;
+        QTest::newRow("symlink") << "ok/link" << true;
+        QTest::newRow("symlink at the root") << "link" << true;
+        QTest::newRow("dot part") << "./evil" << false;
+    }
+    void unsafeArchivesAreRefusedWhole()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, link);
+        entry.replace(QStringLiteral("<root>"), root());
+        writeFile(root() + QStringLiteral("/outside/precious.txt"), "p");
+        const QString zip = makeArchive(QStringLiteral("evil.zip"), entry, link);
+        QVERIFY(!zip.isEmpty());
+        QVERIFY(ZipArchive::entryNames(zip).contains(entry));
+
+        const QString target = database() + QStringLiteral("/123456");
+        writeFile(target + QStringLiteral("/keep.txt"), "keep");
+        const QStringList before = tree(root());
+        const QFileInfo absoluteBefore(entry);
+        absoluteBefore.exists(); // stat now, before the archive is unpacked
+        decompressFolder(zip, target);
+        // Nothing written anywhere, the target folder untouched.
+        QCOMPARE(tree(root()), before);
+        if (QDir::isAbsolutePath(entry)) {
+            const QFileInfo after(entry);
+            QCOMPARE(after.exists(), absoluteBefore.exists());
+            QCOMPARE(after.lastModified(), absoluteBefore.lastModified());
+            QCOMPARE(after.size(), absoluteBefore.size());
+        }
+
+        // The same through the archive class, into an empty folder.
+        QTemporaryDir into;
+        QVERIFY(!ZipArchive::extractDir(zip, into.path()));
+        QVERIFY(tree(into.path()).isEmpty());
+    }
+
+    void isSafeEntry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("file") << "Proj/Proj.db3" << true;
+        QTest::newRow("folder") << "Proj/" << true;
+        QTest::newRow("dots inside a name") << "Proj/v1..2.png" << true;
+        QTest::newRow("hidden file") << "Proj/.hidden" << true;
+        QTest::newRow("dot-dot") << "../x" << false;
+        QTest::newRow("dot-dot last") << "Proj/.." << false;
+        QTest::newRow("absolute") << "/etc/passwd" << false;
+        QTest::newRow("backslash absolute") << "\\x" << false;
+        QTest::newRow("drive") << "c:x" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("only a slash") << "/" << false;
+        QTest::newRow("doubled slash") << "a//b" << false;
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << false;
+    }
+    void isSafeEntry()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, safe);
+        ZipArchive::Entry entry;
+        entry.name = name;
+        QCOMPARE(ZipArchive::isSafeEntry(entry), safe);
+        entry.isSymLink = true;
+        QVERIFY(!ZipArchive::isSafeEntry(entry));
+    }
+
+    void decompressRefusesTargetsOutsideTheDatabaseFolder_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to the root
+        QTest::newRow("outside") << "outside";
+        QTest::newRow("the database folder") << "database";
+        QTest::newRow("a grandchild") << "database/Proj/sub";
+        QTest::newRow("dot-dot") << "database/Proj/..";
+        QTest::newRow("linked folder") << "database/linked";
+    }
+    void decompressRefusesTargetsOutsideTheDatabaseFolder()
+    {
+        QFETCH(QString, target);
+        writeFile(root() + QStringLiteral("/outside/precious.txt"), "p");
+        QVERIFY(QFile::link(root() + QStringLiteral("/outside"), database() + QStringLiteral("/linked")));
+        compressFolder({QStringLiteral("Proj")}, root() + QStringLiteral("/p.zip"));
+        const QStringList before = tree(root());
+        decompressFolder(root() + QStringLiteral("/p.zip"), root() + QLatin1Char('/') + target);
+        QCOMPARE(tree(root()), before);
+    }
+
+    void decompressIntoEmptyFolderElsewhere()
+    {
+        compressFolder({QStringLiteral("Proj")}, root() + QStringLiteral("/p.zip"));
+        QTemporaryDir elsewhere;
+        decompressFolder(root() + QStringLiteral("/p.zip"), elsewhere.path());
+        QCOMPARE(readFile(elsewhere.path() + QStringLiteral("/Proj/sub/deep.txt")), QByteArray("deep"));
+    }
+};
+
+VARNO_TEST_MAIN(TestFileHelpers)
+#include "tst_filehelpers.moc"
