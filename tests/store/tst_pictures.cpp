@@ -1,0 +1,214 @@
+// The built-in pictures: every picture the pages load from the resources exists,
+// decodes, and has the size it was drawn for.
+
+#include "testmain.h"
+
+#include <QDirIterator>
+#include <QImage>
+#include <QSet>
+#include <QSize>
+#include <QVector>
+#include <QtTest>
+
+namespace {
+
+struct Picture
+{
+    QString path; // below ":/myImages/"
+    QSize size;
+};
+
+QVector<Picture> allPictures()
+{
+    QVector<Picture> list = {
+        {"png/Kest Logo.png", {88, 32}},
+        {"png/add_new_room.png", {66, 66}},
+        {"png/airConditioner/icon-ac-power-off.png", {72, 72}},
+        {"png/airConditioner/icon-ac-power-on.png", {72, 72}},
+        {"png/airConditioner/icon-ac-temp.png", {48, 48}},
+        {"png/airConditioner/icon-acmode-auto.png", {48, 48}},
+        {"png/airConditioner/icon-acmode-cool.png", {48, 48}},
+        {"png/airConditioner/icon-acmode-fan.png", {48, 48}},
+        {"png/airConditioner/icon-acmode-heat.png", {48, 48}},
+        {"png/airConditioner/icon-fan-auto.png", {48, 48}},
+        {"png/airConditioner/icon-fan-high.png", {48, 48}},
+        {"png/airConditioner/icon-fan-low.png", {48, 48}},
+        {"png/airConditioner/icon-fan-medium.png", {48, 48}},
+        {"png/edit_room/icon-room-ac.png", {128, 128}},
+        {"png/edit_room/icon-room-floorheat.png", {128, 128}},
+        {"png/edit_room/icon-room-lighting.png", {128, 128}},
+        {"png/edit_room/icon-room-master.png", {128, 128}},
+        {"png/edit_room/icon-room-moods.png", {128, 128}},
+        {"png/edit_room/icon-room-occupation.png", {128, 128}},
+        {"png/edit_room/icon-room-panel.png", {128, 128}},
+        {"png/icon-about-company.png", {160, 160}},
+        {"png/icon-light-disconnected.png", {72, 72}},
+        {"png/icon-lighting-brightness.png", {40, 40}},
+        {"png/icon-navigation-back.png", {48, 48}},
+        {"png/icon-navigation-bell.png", {48, 48}},
+        {"png/icon-navigation-home.png", {48, 48}},
+        {"png/icon-navigation-rooms.png", {48, 48}},
+        {"png/icon-projectsettings-download.png", {80, 80}},
+        {"png/icon-projectsettings-upload.png", {80, 80}},
+        {"png/icon-remote-settings.png", {48, 48}},
+        {"png/icon-search.png", {64, 64}},
+        {"png/icon-system-delete.png", {80, 80}},
+        {"png/icon-system-edit.png", {72, 72}},
+        {"png/icon-system-log.png", {48, 48}},
+        {"png/icon-system-save.png", {80, 80}},
+        // Drawn "at its own size" into a 20-pixel row slot.
+        {"png/icon_checkbox2_off.png", {20, 20}},
+        {"png/icon_checkbox2_on.png", {20, 20}},
+        {"png/icon_checkbox_off.png", {128, 72}},
+        {"png/icon_checkbox_on.png", {128, 72}},
+        {"png/icon_image_add.png", {48, 48}},
+        {"png/icon_image_default.png", {48, 48}},
+        {"png/logo-about-kest.png", {360, 120}},
+        {"png/master_off.png", {48, 48}},
+        {"png/master_on.png", {48, 48}},
+        {"png/master_unknown.png", {48, 48}},
+        {"png/network/icon-connection-cloudserver-active.png", {48, 48}},
+        {"png/network/icon-connection-cloudserver.png", {48, 48}},
+        {"png/network/icon-connection-dnsserver-active.png", {48, 48}},
+        {"png/network/icon-connection-dnsserver.png", {48, 48}},
+        {"png/network/icon-connection-localnetwork-active.png", {48, 48}},
+        {"png/network/icon-connection-localnetwork.png", {48, 48}},
+        {"png/occupation_off.png", {48, 48}},
+        {"png/occupation_on.png", {48, 48}},
+        {"png/occupation_unknown.png", {48, 48}},
+        {"png/selected.png", {48, 48}},
+        {"png/settings/icon-settings-3dview.png", {160, 160}},
+        {"png/settings/icon-settings-about.png", {128, 128}},
+        {"png/settings/icon-settings-deviceaddress.png", {128, 128}},
+        {"png/settings/icon-settings-messagemanager.png", {128, 128}},
+        {"png/settings/icon-settings-networksetting.png", {128, 128}},
+        {"png/settings/icon-settings-projectsettings.png", {128, 128}},
+        {"png/settings/icon-settings-roomsmanager.png", {128, 128}},
+        {"png/settings/icon-settings-roomtemplate.png", {128, 128}},
+        {"png/shuaxin.png", {72, 72}},
+    };
+    // The numbered families offered by the picture picker.
+    for (int i = 1; i <= 8; ++i)
+        list.append({QString::asprintf("png/3d_view/3d_view_%02d.png", i), {1280, 720}});
+    for (int i = 1; i <= 11; ++i)
+        list.append({QString::asprintf("png/message/message_%02d.png", i), {96, 96}});
+    for (int i = 1; i <= 52; ++i) {
+        list.append({QString::asprintf("png/light/light_%02d_on.png", i), {192, 192}});
+        list.append({QString::asprintf("png/light/light_%02d_off.png", i), {192, 192}});
+    }
+    for (int i = 1; i <= 23; ++i)
+        list.append({QString::asprintf("jpg/moods/moods_%d.jpg", i), {500, 320}});
+    for (int i = 1; i <= 52; ++i)
+        list.append({QString::asprintf("jpg/room/room_%d.jpg", i), {600, 320}});
+    return list;
+}
+
+QImage load(const QString &path)
+{
+    return QImage(QStringLiteral(":/myImages/") + path);
+}
+
+// Mean luminance and the share of pixels that carry any colour (alpha above 0).
+void measure(const QImage &image, double &luminance, double &covered)
+{
+    const QImage img = image.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    qint64 inked = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = line[x];
+            sum += qAlpha(c) / 255.0 * (0.3 * qRed(c) + 0.59 * qGreen(c) + 0.11 * qBlue(c));
+            if (qAlpha(c) > 0)
+                ++inked;
+        }
+    }
+    const double n = double(img.width()) * img.height();
+    luminance = sum / n;
+    covered = inked / n;
+}
+
+} // namespace
+
+class TestPictures : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loads_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        for (const Picture &picture : allPictures())
+            QTest::addRow("%s", qPrintable(picture.path)) << picture.path << picture.size;
+    }
+
+    void loads()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        const QImage image = load(path);
+        QVERIFY2(!image.isNull(), qPrintable(QStringLiteral("cannot load :/myImages/") + path));
+        QCOMPARE(image.size(), size);
+
+        double luminance = 0, covered = 0;
+        measure(image, luminance, covered);
+        if (path.endsWith(QLatin1String(".jpg"))) {
+            QVERIFY(!image.hasAlphaChannel());
+            // A picture, not a flat fill.
+            QVERIFY(image.pixel(0, 0) != image.pixel(size.width() / 2, size.height() / 2));
+        } else {
+            // PNG pictures lie on tiles and bars of their own colour: a transparent
+            // ground at the corners, and something drawn on it.
+            QVERIFY(image.hasAlphaChannel());
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(image.pixel(size.width() - 1, size.height() - 1)), 0);
+            QVERIFY2(covered > 0.03, qPrintable(QString::number(covered)));
+        }
+    }
+
+    // The on picture of a light must read as lit next to its off twin.
+    void lightOnIsBrighterThanOff_data()
+    {
+        QTest::addColumn<int>("number");
+        for (int i = 1; i <= 52; ++i)
+            QTest::addRow("light_%02d", i) << i;
+    }
+
+    void lightOnIsBrighterThanOff()
+    {
+        QFETCH(int, number);
+        const QImage on = load(QString::asprintf("png/light/light_%02d_on.png", number));
+        const QImage off = load(QString::asprintf("png/light/light_%02d_off.png", number));
+        QVERIFY(!on.isNull() && !off.isNull());
+        double onLuminance = 0, offLuminance = 0, covered = 0;
+        measure(on, onLuminance, covered);
+        measure(off, offLuminance, covered);
+        QVERIFY2(onLuminance > offLuminance * 1.3,
+                 qPrintable(QStringLiteral("%1 vs %2").arg(onLuminance).arg(offLuminance)));
+    }
+
+    // The resources hold exactly the listed pictures: nothing the pages name is
+    // missing and nothing unlisted slipped in.
+    void resourceTreeMatchesList()
+    {
+        QSet<QString> listed;
+        for (const Picture &picture : allPictures())
+            listed.insert(picture.path);
+        QSet<QString> present;
+        for (const QString &root : {QStringLiteral(":/myImages/png"), QStringLiteral(":/myImages/jpg")}) {
+            QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                present.insert(it.next().mid(int(qstrlen(":/myImages/"))));
+        }
+        QCOMPARE(present.size(), 262);
+        QCOMPARE(listed.size(), 262);
+        QSet<QString> missing = listed - present;
+        QSet<QString> extra = present - listed;
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringList(missing.values()).join(", ")));
+        QVERIFY2(extra.isEmpty(), qPrintable(QStringList(extra.values()).join(", ")));
+    }
+};
+
+VARNO_TEST_MAIN(TestPictures)
+#include "tst_pictures.moc"
