@@ -1,0 +1,490 @@
+#include "broadcastsocket.h"
+
+#include "bus/crc.h"
+#include "bus/localaddress.h"
+#include "store/globals.h"
+
+#include <QDebug>
+#include <QHostInfo>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include <cstring>
+
+namespace {
+
+// The fixed datagram that keeps the link of the two UDP styles alive.
+constexpr char KeepAliveText[] = "VARNO-KEEPALIVE-01";
+static_assert(sizeof(KeepAliveText) - 1 == 18, "the keep-alive text has 18 bytes");
+
+constexpr char HeaderMark[] = "VOVERUDIZI";
+
+// Smallest length byte of a bus frame: addresses, device type, operation code,
+// target and CRC, without payload.
+constexpr unsigned int MinFrameLength = 11;
+// Smallest 16-bit length of a long frame: the length itself plus the same fields.
+constexpr unsigned int MinLongFrameLength = 12;
+
+} // namespace
+
+BroadcastSocket::BroadcastSocket()
+    : QObject(nullptr)
+{
+    connect(&keepAliveTimer, &QTimer::timeout, this, &BroadcastSocket::slotsKeepAlive);
+}
+
+BroadcastSocket::~BroadcastSocket()
+{
+    // Nobody is left to tell about the connection we drop ourselves.
+    tcpConnected = false;
+    closeSocket();
+}
+
+void BroadcastSocket::reportConnectState(const QString &text)
+{
+    emit signalsNetworkConnectState(false, text);
+}
+
+bool BroadcastSocket::createSocket()
+{
+    // Cleared first, so that dropping the old connection reports nothing.
+    tcpConnected = false;
+    closeSocket();
+
+    switch (gl_net_style) {
+    case NetStyleDnsServer:
+        if (gl_domain_name.isEmpty()) {
+            reportConnectState(tr("invalid domain name by router!"));
+            return false;
+        }
+        if (gl_ip_port_mac.isEmpty()) {
+            reportConnectState(tr("invalid mac address!"));
+            return false;
+        }
+        if (!parseHostName(gl_domain_name)) {
+            reportConnectState(QString::asprintf("failed to parse host name %s!",
+                                                 gl_domain_name.toUtf8().constData()));
+            return false;
+        }
+        if (!openUdpSocket())
+            return false;
+        destination = QHostAddress(resolvedDnsIp);
+        break;
+
+    case NetStyleCloudServer:
+        if (gl_server_ip.isEmpty()) {
+            reportConnectState(tr("invalid server ip or domain name!"));
+            return false;
+        }
+        if (gl_ip_port_mac.isEmpty()) {
+            reportConnectState(tr("invalid mac address!"));
+            return false;
+        }
+        if (!parseHostName(gl_server_ip)) {
+            reportConnectState(QString::asprintf("failed to parse host name %s!",
+                                                 gl_server_ip.toUtf8().constData()));
+            return false;
+        }
+        tcpSocket = new QTcpSocket(this);
+        connect(tcpSocket, &QTcpSocket::readyRead, this, &BroadcastSocket::readyRead);
+        connect(tcpSocket, &QTcpSocket::disconnected, this, &BroadcastSocket::disconnected);
+        tcpSocket->connectToHost(resolvedServerIp, CloudPort, QIODevice::ReadWrite,
+                                 QAbstractSocket::AnyIPProtocol);
+        if (!tcpSocket->waitForConnected(3000)) {
+            reportConnectState(QString::asprintf("failed to connect to %s!",
+                                                 resolvedServerIp.toUtf8().constData()));
+            return false;
+        }
+        destination = QHostAddress(resolvedServerIp);
+        tcpConnected = true;
+        break;
+
+    case NetStyleLocalNetwork:
+        destination = getBroadcastIp();
+        if (!openUdpSocket())
+            return false;
+        break;
+
+    default:
+        break;
+    }
+
+    initProtocal();
+    keepAliveTimer.stop();
+    keepAliveTimer.start(keepAliveMs);
+    return true;
+}
+
+bool BroadcastSocket::openUdpSocket()
+{
+    udpSocket = new QUdpSocket(this);
+    connect(udpSocket, &QUdpSocket::readyRead, this, &BroadcastSocket::readyRead);
+    // IPv4 only: senders then read as plain dotted quads, which is what the
+    // sender screen compares with.
+    if (!udpSocket->bind(QHostAddress::AnyIPv4, BusPort,
+                         QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+        reportConnectState(QString::asprintf("failed to bind %d!", int(BusPort)));
+        return false;
+    }
+    return true;
+}
+
+void BroadcastSocket::closeSocket()
+{
+    if (udpSocket) {
+        QUdpSocket *socket = udpSocket;
+        udpSocket = nullptr;
+        if (socket->isOpen())
+            socket->abort();
+        socket->deleteLater();
+    }
+    if (tcpSocket) {
+        QTcpSocket *socket = tcpSocket;
+        tcpSocket = nullptr;
+        if (socket->isOpen())
+            socket->abort();
+        socket->deleteLater();
+    }
+}
+
+bool BroadcastSocket::parseHostName(const QString &name)
+{
+    QString *field = nullptr;
+    if (gl_net_style == NetStyleDnsServer)
+        field = &resolvedDnsIp;
+    else if (gl_net_style == NetStyleCloudServer)
+        field = &resolvedServerIp;
+    else
+        return false;
+
+    field->clear();
+    const QList<QHostAddress> addresses = QHostInfo::fromName(name).addresses();
+    if (addresses.isEmpty())
+        return false;
+    // The bus sockets speak IPv4; an IPv6 address is taken only when the name
+    // has no IPv4 one.
+    QHostAddress chosen = addresses.first();
+    for (const QHostAddress &address : addresses) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+            chosen = address;
+            break;
+        }
+    }
+    *field = ipv4Text(chosen);
+    return true;
+}
+
+void BroadcastSocket::initProtocal()
+{
+    unsigned char ip[4];
+    ipv4TextToBytes(gl_host_ip, ip);
+    std::memcpy(sendBuff, ip, 4);
+    std::memcpy(sendBuff + 4, HeaderMark, 10);
+    sendBuff[14] = 0xAA;
+    sendBuff[15] = 0xAA;
+    sendLength = 16;
+}
+
+bool BroadcastSocket::fillFrame(unsigned char length, unsigned short code, unsigned char subnet,
+                                unsigned char device, const unsigned char *payload, unsigned int n)
+{
+    if (n > unsigned(MaxPayload) || unsigned(length) != MinFrameLength + n || (n > 0 && !payload)) {
+        qDebug() << "frame refused: length byte" << length << "does not fit a payload of" << n
+                 << "bytes";
+        return false;
+    }
+    std::memset(sendBuff + 25, 0, BufferSize - 25);
+    sendBuff[16] = length;
+    sendBuff[17] = subnetId;
+    sendBuff[18] = deviceId;
+    sendBuff[19] = 0xCC;
+    sendBuff[20] = 0xC2;
+    sendBuff[21] = static_cast<unsigned char>(code >> 8);
+    sendBuff[22] = static_cast<unsigned char>(code & 0xFF);
+    sendBuff[23] = subnet;
+    sendBuff[24] = device;
+    sendLength = 25;
+    for (unsigned int i = 0; i < n; ++i) {
+        if (sendLength < BufferSize - 1)
+            sendBuff[sendLength++] = payload[i];
+    }
+    return true;
+}
+
+void BroadcastSocket::sendCommand(unsigned char length, unsigned short code, unsigned char subnet,
+                                  unsigned char device, unsigned char *payload, unsigned int n)
+{
+    if (fillFrame(length, code, subnet, device, payload, n))
+        send();
+}
+
+void BroadcastSocket::setSendBuff(unsigned char length, unsigned short code, unsigned char subnet,
+                                  unsigned char device, unsigned char *payload, unsigned int n)
+{
+    fillFrame(length, code, subnet, device, payload, n);
+}
+
+void BroadcastSocket::send()
+{
+    // The CRC goes where the length byte says; a frame whose length byte does
+    // not describe the bytes built is not sent.
+    const unsigned int length = sendBuff[16];
+    if (length < MinFrameLength || sendLength + 2 != 16 + static_cast<long long>(length)) {
+        qDebug() << "frame not sent: length byte" << length << "for" << sendLength << "bytes";
+        return;
+    }
+    packCrc(sendBuff + 16, static_cast<unsigned short>(length - 2));
+    send(sendBuff, sendLength + 2);
+}
+
+void BroadcastSocket::send(unsigned char *data, long long len)
+{
+    if (!data || len < 1)
+        return;
+    if (gl_net_style != NetStyleCloudServer) {
+        if (!udpSocket || !udpSocket->isValid()
+            || udpSocket->state() != QAbstractSocket::BoundState)
+            return;
+        writeDatagrams(data, len, destination, BusPort);
+        return;
+    }
+
+    if (!tcpSocket || !tcpSocket->isValid() || !tcpSocket->isOpen())
+        return;
+    if (!tcpSocket->isWritable()) {
+        reportConnectState(QString::asprintf("disconnect from %s,can not write data!",
+                                             resolvedServerIp.toUtf8().constData()));
+        return;
+    }
+    long long written = 0;
+    while (written < len) {
+        const qint64 n = tcpSocket->write(reinterpret_cast<const char *>(data) + written,
+                                          len - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    tcpSocket->flush();
+    if (written != len) {
+        qDebug() << QStringLiteral("failed to send data to %1:%2 [%3]")
+                        .arg(destination.toString())
+                        .arg(CloudPort)
+                        .arg(written);
+    }
+}
+
+void BroadcastSocket::send(unsigned char *data, long long len, QHostAddress address,
+                           unsigned short port)
+{
+    if (!data || len < 1)
+        return;
+    if (!udpSocket || !udpSocket->isValid() || udpSocket->state() != QAbstractSocket::BoundState)
+        return;
+    writeDatagrams(data, len, address, port);
+}
+
+void BroadcastSocket::writeDatagrams(const unsigned char *data, long long len,
+                                     const QHostAddress &address, unsigned short port)
+{
+    long long written = 0;
+    while (written < len) {
+        const qint64 n = udpSocket->writeDatagram(reinterpret_cast<const char *>(data) + written,
+                                                  len - written, address, port);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written < len) {
+        qDebug() << QStringLiteral("failed to send data to %1:%2 [%3]")
+                        .arg(address.toString())
+                        .arg(port)
+                        .arg(written);
+    }
+}
+
+bool BroadcastSocket::isValid(QHostAddress sender, unsigned char *buf, long long n)
+{
+    const QString from = ipv4Text(sender);
+    switch (gl_net_style) {
+    case NetStyleDnsServer:
+        return !from.isEmpty() && (from == gl_host_ip || from == resolvedDnsIp);
+    case NetStyleCloudServer:
+        return !from.isEmpty() && (from == gl_host_ip || from == resolvedServerIp);
+    default:
+        // Login answers are always heard; otherwise only the server and DNS
+        // addresses of earlier openings are shut out.
+        if (checkRecvBuff_0xCCCC(buf, n))
+            return true;
+        if (!resolvedServerIp.isEmpty() && resolvedServerIp == from)
+            return false;
+        if (!resolvedDnsIp.isEmpty() && resolvedDnsIp == from)
+            return false;
+        return true;
+    }
+}
+
+void BroadcastSocket::resetSendBuff()
+{
+    std::memset(sendBuff + 16, 0, BufferSize - 16);
+    sendLength = 16;
+}
+
+bool BroadcastSocket::push(unsigned char byte)
+{
+    if (sendLength > BufferSize - 2)
+        return false;
+    sendBuff[sendLength++] = byte;
+    return true;
+}
+
+bool BroadcastSocket::setTxBuffs(unsigned char *data, unsigned int n)
+{
+    // The body is at least length, operation code and target.
+    if (!data || n < 5)
+        return false;
+    if (sendLength + n > BufferSize - 4)
+        return false;
+    sendBuff[sendLength++] = data[0];
+    sendBuff[sendLength++] = subnetId;
+    sendBuff[sendLength++] = deviceId;
+    sendBuff[sendLength++] = 0xFF;
+    sendBuff[sendLength++] = 0xFE;
+    for (unsigned int i = 1; i < n; ++i) {
+        if (sendLength < BufferSize - 1)
+            sendBuff[sendLength++] = data[i];
+    }
+    return true;
+}
+
+void BroadcastSocket::setId(unsigned char subnet, unsigned char device)
+{
+    subnetId = subnet;
+    deviceId = device;
+}
+
+void BroadcastSocket::getId(unsigned char &subnet, unsigned char &device)
+{
+    subnet = subnetId;
+    device = deviceId;
+}
+
+bool BroadcastSocket::checkRecvBuff_0xAAAA(unsigned char *buf, long long n)
+{
+    if (!buf || n < 27)
+        return false;
+    if (buf[14] != 0xAA || buf[15] != 0xAA)
+        return false;
+    // The CRC range comes from the length byte: it must describe a whole frame
+    // that lies within the received bytes.
+    const unsigned int length = buf[16];
+    if (length < MinFrameLength || 16 + static_cast<long long>(length) > n)
+        return false;
+    if (!checkCrc(buf + 16, static_cast<unsigned short>(length - 2)))
+        return false;
+    const unsigned char targetSubnet = buf[23];
+    const unsigned char targetDevice = buf[24];
+    if (targetSubnet == subnetId && targetDevice == deviceId)
+        return true;
+    return targetSubnet == 0xFF && targetDevice == 0xFF;
+}
+
+bool BroadcastSocket::checkRecvBuff_0xBBBB(unsigned char *buf, long long n)
+{
+    if (!buf || n < 36)
+        return false;
+    if (buf[14] != 0xBB || buf[15] != 0xBB)
+        return false;
+    const unsigned int length = (unsigned(buf[16]) << 8) | buf[17];
+    if (length < MinLongFrameLength || 16 + static_cast<long long>(length) > n)
+        return false;
+    return checkCrc(buf + 16, static_cast<unsigned short>(length - 2));
+}
+
+bool BroadcastSocket::checkRecvBuff_0xCCCC(unsigned char *buf, long long n)
+{
+    if (!buf || n < 9 || n - 2 > 0xFFFF)
+        return false;
+    if (buf[0] != 0xCC || buf[1] != 0xCC)
+        return false;
+    return checkCrc(buf, static_cast<unsigned short>(n - 2));
+}
+
+void BroadcastSocket::setKeepAliveInterval(int ms)
+{
+    keepAliveMs = ms > 0 ? ms : KeepAliveMs;
+    if (keepAliveTimer.isActive())
+        keepAliveTimer.start(keepAliveMs);
+}
+
+void BroadcastSocket::slotsKeepAlive()
+{
+    if (gl_net_style == NetStyleCloudServer)
+        return;
+    unsigned char data[18];
+    std::memcpy(data, KeepAliveText, sizeof data);
+    send(data, sizeof data);
+}
+
+void BroadcastSocket::readyRead()
+{
+    QObject *source = sender();
+    if (auto *udp = qobject_cast<QUdpSocket *>(source))
+        readDatagrams(udp);
+    else if (auto *tcp = qobject_cast<QTcpSocket *>(source))
+        readStream(tcp);
+}
+
+void BroadcastSocket::readDatagrams(QUdpSocket *socket)
+{
+    // A receiver may reopen the link while it handles a datagram: reading stops
+    // as soon as this socket is no longer the current one.
+    QPointer<QUdpSocket> guard(socket);
+    unsigned char buffer[BufferSize];
+    while (guard && socket == udpSocket && socket->hasPendingDatagrams()) {
+        const qint64 size = socket->pendingDatagramSize();
+        std::memset(buffer, 0, sizeof buffer);
+        QHostAddress from;
+        quint16 port = 0;
+        // Every datagram is read, so that an empty or oversized one is dropped
+        // instead of blocking the ones behind it.
+        const qint64 got = socket->readDatagram(reinterpret_cast<char *>(buffer), BufferSize,
+                                                &from, &port);
+        if (got < 0)
+            break;
+        if (size < 1 || size > BufferSize || got < 1)
+            continue;
+        if (isValid(from, buffer, got))
+            emit dataIsComming(buffer, got);
+    }
+}
+
+void BroadcastSocket::readStream(QTcpSocket *socket)
+{
+    QPointer<QTcpSocket> guard(socket);
+    unsigned char buffer[BufferSize];
+    // Blocks of the stream are handed on in pieces of at most one buffer; the
+    // stream is not split at frame boundaries.
+    while (guard && socket == tcpSocket && socket->bytesAvailable() > 0) {
+        std::memset(buffer, 0, sizeof buffer);
+        qint64 total = 0;
+        while (total < BufferSize) {
+            const qint64 got = socket->read(reinterpret_cast<char *>(buffer) + total,
+                                            BufferSize - total);
+            if (got <= 0)
+                break;
+            total += got;
+        }
+        emit dataIsComming(buffer, total);
+        if (total == 0)
+            break;
+    }
+}
+
+void BroadcastSocket::disconnected()
+{
+    if (tcpConnected) {
+        reportConnectState(QString::asprintf("disconnect from %s!",
+                                             resolvedServerIp.toUtf8().constData()));
+    }
+}

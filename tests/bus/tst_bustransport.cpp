@@ -1,0 +1,693 @@
+// The transport on loopback: opening each network style, framing and sending,
+// the keep-alive, the sender screen and the reading of datagrams and TCP
+// blocks. The simulated devices listen on 127.0.0.2:6000 ("DNS Server") and
+// 127.0.0.1:6010 ("Cloud Server"); nothing is sent outside 127.0.0.0/8.
+
+#include "testmain.h"
+
+#include "framecollector.h"
+
+#include "bus/broadcastsocket.h"
+#include "simbus.h"
+#include "store/globals.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QUdpSocket>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QHostAddress SimAddress(QStringLiteral("127.0.0.2"));
+const QHostAddress CloudAddress(QStringLiteral("127.0.0.1"));
+constexpr int NoKeepAlive = 3600 * 1000;
+
+// Settles the globals of one network style.
+void useStyle(int style, const QString &domain = QStringLiteral("127.0.0.2"),
+              const QString &server = QStringLiteral("127.0.0.1"),
+              const QString &mac = QStringLiteral("00-11-22-33-44-55-66-77"))
+{
+    gl_net_style = style;
+    gl_domain_name = domain;
+    gl_server_ip = server;
+    gl_ip_port_mac = mac;
+}
+
+QStringList texts(const QSignalSpy &spy)
+{
+    QStringList list;
+    for (const QList<QVariant> &args : spy)
+        list.append(args.at(1).toString());
+    return list;
+}
+
+QByteArray deviceFrame(quint16 code, const QByteArray &payload = {})
+{
+    return SimFrame::build(QByteArray::fromHex("7f000002"), 1, 10, 0x0001, code, 1, 254, payload);
+}
+
+std::unique_ptr<BroadcastSocket> newSocket()
+{
+    auto socket = std::make_unique<BroadcastSocket>();
+    socket->setId(1, 254);
+    socket->setKeepAliveInterval(NoKeepAlive);
+    return socket;
+}
+
+} // namespace
+
+class TestBusTransport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void sendingBeforeOpeningDoesNothing();
+    void sendCommandPutsOneFrameOnTheWire();
+    void largestPayloadIsSent();
+    void mismatchedFramesAreNotSent_data();
+    void mismatchedFramesAreNotSent();
+    void setSendBuffChecksToo();
+    void shortFormBody();
+    void openingFailures_data();
+    void openingFailures();
+    void unknownStyleOpensNothing();
+    void keepAlive_data();
+    void keepAlive();
+    void keepAliveDefaultsToTenSeconds();
+    void dnsSenderScreen_data();
+    void dnsSenderScreen();
+    void localSenderScreen_data();
+    void localSenderScreen();
+    void cloudScreenRule();
+    void datagramSizes_data();
+    void datagramSizes();
+    void emptyAndOversizedDatagramsDoNotDeafen();
+    void cloudSendsOverTcp();
+    void tcpSmallBlockInOnePiece();
+    void tcpLargeBlockInPieces();
+    void tcpLossIsReported();
+    void reopeningReportsNoLoss();
+    void scriptedDeviceAnswers_data();
+    void scriptedDeviceAnswers();
+
+private:
+    std::unique_ptr<SimBus> m_sim;
+};
+
+void TestBusTransport::init()
+{
+    gl_host_ip = QStringLiteral("192.168.1.5");
+    useStyle(NetStyleDnsServer);
+    m_sim = std::make_unique<SimBus>();
+}
+
+void TestBusTransport::sendingBeforeOpeningDoesNothing()
+{
+    QVERIFY2(m_sim->listenUdp(SimAddress, 6000), qPrintable(m_sim->errorString()));
+    auto socket = newSocket();
+    QSignalSpy state(socket.get(), &BroadcastSocket::signalsNetworkConnectState);
+    unsigned char payload[4] = {2, 100, 0, 0};
+    socket->sendCommand(15, 0x0031, 1, 10, payload, 4);
+    unsigned char raw[3] = {1, 2, 3};
+    socket->send(raw, 3);
+    socket->send(raw, 3, SimAddress, 6000);
+    SimBus::pump(150);
+    QVERIFY(m_sim->frames().isEmpty());
+    QCOMPARE(state.count(), 0);
+}
+
+void TestBusTransport::sendCommandPutsOneFrameOnTheWire()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    unsigned char payload[4] = {2, 100, 0, 0};
+    socket->sendCommand(15, 0x0031, 1, 10, payload, 4);
+    QVERIFY(m_sim->waitForFrames(1));
+    SimBus::pump(100);
+    QCOMPARE(m_sim->frames().size(), 1);
+
+    const QByteArray expected = QByteArray::fromHex("c0a80105") + "VOVERUDIZI"
+        + QByteArray::fromHex("aaaa0f01feccc20031010a02640000bc18");
+    QCOMPARE(m_sim->frames().first().raw.toHex(), expected.toHex());
+    QVERIFY(m_sim->frames().first().valid);
+}
+
+void TestBusTransport::largestPayloadIsSent()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    QByteArray payload(244, '\0');
+    for (int i = 0; i < payload.size(); ++i)
+        payload[i] = char(i);
+    socket->sendCommand(255, 0x1234, 3, 4, reinterpret_cast<unsigned char *>(payload.data()), 244);
+    QVERIFY(m_sim->waitForFrames(1));
+    const SimFrame frame = m_sim->frames().first();
+    QCOMPARE(frame.raw.size(), 271);
+    QVERIFY(frame.valid);
+    QCOMPARE(frame.payload, payload);
+}
+
+void TestBusTransport::mismatchedFramesAreNotSent_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("n");
+    QTest::newRow("length byte one short") << 14 << 4;
+    QTest::newRow("length byte one long") << 16 << 4;
+    QTest::newRow("length byte 0, no payload") << 0 << 0;
+    QTest::newRow("245 bytes, length wrapped to 0") << 0 << 245;
+    QTest::newRow("300 bytes, length wrapped to 55") << 55 << 300;
+    QTest::newRow("8192 bytes") << 11 << 8192;
+}
+
+void TestBusTransport::mismatchedFramesAreNotSent()
+{
+    QFETCH(int, length);
+    QFETCH(int, n);
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    QByteArray payload(n, '\x33');
+    socket->sendCommand(static_cast<unsigned char>(length), 0x0031, 1, 10,
+                        reinterpret_cast<unsigned char *>(payload.data()), unsigned(n));
+    // A good frame behind it still goes out: the refusal leaves the link usable.
+    socket->sendCommand(11, 0xEFFD, 1, 10, nullptr, 0);
+    QVERIFY(m_sim->waitForFrames(1));
+    SimBus::pump(50);
+    QCOMPARE(m_sim->frames().size(), 1);
+    QCOMPARE(m_sim->frames().first().code, quint16(0xEFFD));
+}
+
+void TestBusTransport::setSendBuffChecksToo()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    unsigned char payload[2] = {1, 2};
+    socket->setSendBuff(12, 0x0033, 1, 10, payload, 2); // should be 13
+    socket->send();
+    SimBus::pump(100);
+    QVERIFY(m_sim->frames().isEmpty());
+
+    socket->setSendBuff(13, 0x0033, 1, 10, payload, 2);
+    SimBus::pump(50);
+    QVERIFY(m_sim->frames().isEmpty()); // filled, not sent
+    socket->send();
+    QVERIFY(m_sim->waitForFrames(1));
+    QVERIFY(m_sim->frames().first().valid);
+    QCOMPARE(m_sim->frames().first().payload, QByteArray("\x01\x02", 2));
+}
+
+void TestBusTransport::shortFormBody()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    socket->resetSendBuff();
+    unsigned char body[7] = {13, 0x00, 0x02, 1, 10, 3, 9};
+    QVERIFY(socket->setTxBuffs(body, 7));
+    socket->send();
+    QVERIFY(m_sim->waitForFrames(1));
+    const SimFrame frame = m_sim->frames().first();
+    QVERIFY(frame.valid);
+    QCOMPARE(frame.deviceType, quint16(0xFFFE));
+    QCOMPARE(frame.sourceSubnet, quint8(1));
+    QCOMPARE(frame.sourceDevice, quint8(254));
+    QCOMPARE(frame.code, quint16(0x0002));
+    QCOMPARE(frame.payload, QByteArray("\x03\x09", 2));
+}
+
+void TestBusTransport::openingFailures_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("domain");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("mac");
+    QTest::addColumn<bool>("portTaken");
+    QTest::addColumn<QString>("text");
+
+    const QString mac = QStringLiteral("00-11-22-33-44-55-66-77");
+    QTest::newRow("dns: no domain, no mac")
+        << int(NetStyleDnsServer) << QString() << QString() << QString() << false
+        << "invalid domain name by router!";
+    QTest::newRow("dns: no mac") << int(NetStyleDnsServer) << "127.0.0.2" << QString() << QString()
+                                 << false << "invalid mac address!";
+    // Names that the resolver refuses before any lookup goes out.
+    QTest::newRow("dns: name that cannot be resolved")
+        << int(NetStyleDnsServer) << "bad name" << QString() << mac << false
+        << "failed to parse host name bad name!";
+    QTest::newRow("dns: port taken") << int(NetStyleDnsServer) << "127.0.0.2" << QString() << mac
+                                     << true << "failed to bind 6000!";
+    QTest::newRow("cloud: no server, no mac")
+        << int(NetStyleCloudServer) << QString() << QString() << QString() << false
+        << "invalid server ip or domain name!";
+    QTest::newRow("cloud: no mac") << int(NetStyleCloudServer) << QString() << "127.0.0.1"
+                                   << QString() << false << "invalid mac address!";
+    QTest::newRow("cloud: name that cannot be resolved")
+        << int(NetStyleCloudServer) << QString() << "server..example" << mac << false
+        << "failed to parse host name server..example!";
+    QTest::newRow("cloud: nobody listens") << int(NetStyleCloudServer) << QString() << "127.0.0.1"
+                                           << mac << false << "failed to connect to 127.0.0.1!";
+    QTest::newRow("local: port taken") << int(NetStyleLocalNetwork) << QString() << QString()
+                                       << QString() << true << "failed to bind 6000!";
+}
+
+void TestBusTransport::openingFailures()
+{
+    QFETCH(int, style);
+    QFETCH(QString, domain);
+    QFETCH(QString, server);
+    QFETCH(QString, mac);
+    QFETCH(bool, portTaken);
+    QFETCH(QString, text);
+
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    // A socket on port 6000 that does not share it makes every bind of the
+    // port fail, whatever the binder asks for.
+    QUdpSocket blocker;
+    if (portTaken)
+        QVERIFY(blocker.bind(QHostAddress::LocalHost, 6000, QUdpSocket::DontShareAddress));
+
+    useStyle(style, domain, server, mac);
+    auto socket = newSocket();
+    QSignalSpy state(socket.get(), &BroadcastSocket::signalsNetworkConnectState);
+    QVERIFY(!socket->createSocket());
+    QCOMPARE(texts(state), QStringList{text});
+    QCOMPARE(state.first().at(0).toBool(), false);
+
+    // Nothing goes out after a failed opening, and nothing more is reported.
+    socket->sendCommand(11, 0xEFFD, 1, 10, nullptr, 0);
+    unsigned char raw[18] = {};
+    socket->send(raw, sizeof raw);
+    SimBus::pump(100);
+    QVERIFY(m_sim->frames().isEmpty());
+    QCOMPARE(state.count(), 1);
+}
+
+void TestBusTransport::unknownStyleOpensNothing()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    useStyle(7);
+    auto socket = newSocket();
+    QSignalSpy state(socket.get(), &BroadcastSocket::signalsNetworkConnectState);
+    QVERIFY(socket->createSocket());
+    QVERIFY(!socket->parseHostName(QStringLiteral("127.0.0.2")));
+    socket->sendCommand(11, 0xEFFD, 1, 10, nullptr, 0);
+    SimBus::pump(100);
+    QVERIFY(m_sim->frames().isEmpty());
+    QCOMPARE(state.count(), 0);
+}
+
+void TestBusTransport::keepAlive_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<bool>("sends");
+    QTest::newRow("dns server") << int(NetStyleDnsServer) << true;
+    QTest::newRow("cloud server") << int(NetStyleCloudServer) << false;
+}
+
+void TestBusTransport::keepAlive()
+{
+    QFETCH(int, style);
+    QFETCH(bool, sends);
+    if (style == NetStyleCloudServer)
+        QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    else
+        QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    useStyle(style);
+    auto socket = newSocket();
+    socket->setKeepAliveInterval(40);
+    QVERIFY(socket->createSocket());
+    SimBus::pump(400);
+    socket->closeSocket();
+
+    if (!sends) {
+        QVERIFY(m_sim->frames().isEmpty());
+        return;
+    }
+    QVERIFY2(m_sim->frames().size() >= 3, qPrintable(QString::number(m_sim->frames().size())));
+    // At 40 ms, 400 ms hold at most about ten ticks.
+    QVERIFY(m_sim->frames().size() <= 12);
+    const QByteArray first = m_sim->frames().first().raw;
+    QCOMPARE(first.size(), 18);
+    for (const char c : first)
+        QVERIFY(c >= 0x20 && c < 0x7F);
+    for (const SimFrame &frame : m_sim->frames())
+        QCOMPARE(frame.raw, first);
+}
+
+void TestBusTransport::keepAliveDefaultsToTenSeconds()
+{
+    BroadcastSocket socket;
+    QCOMPARE(socket.keepAliveInterval(), 10000);
+    socket.setKeepAliveInterval(0);
+    QCOMPARE(socket.keepAliveInterval(), 10000);
+}
+
+void TestBusTransport::dnsSenderScreen_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("hostIp");
+    QTest::addColumn<bool>("delivered");
+    QTest::newRow("the resolved address") << "127.0.0.2" << "192.168.1.5" << true;
+    QTest::newRow("a third address") << "127.0.0.3" << "192.168.1.5" << false;
+    QTest::newRow("the own address") << "127.0.0.4" << "127.0.0.4" << true;
+}
+
+void TestBusTransport::dnsSenderScreen()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, hostIp);
+    QFETCH(bool, delivered);
+    gl_host_ip = hostIp;
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    FrameCollector collector(*socket);
+
+    QUdpSocket sender;
+    QVERIFY(sender.bind(QHostAddress(from), 0));
+    const QByteArray frame = deviceFrame(0x0032, "\x02\x64");
+    QCOMPARE(sender.writeDatagram(frame, QHostAddress::LocalHost, 6000), qint64(frame.size()));
+    if (delivered) {
+        QVERIFY(collector.waitFor(1));
+        QCOMPARE(collector.blocks.first(), frame);
+    } else {
+        SimBus::pump(150);
+        QVERIFY(collector.blocks.isEmpty());
+    }
+}
+
+void TestBusTransport::localSenderScreen_data()
+{
+    QTest::addColumn<int>("earlierStyle");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<bool>("login");
+    QTest::addColumn<bool>("delivered");
+    const int none = -1;
+    QTest::newRow("any device") << none << "127.0.0.3" << false << true;
+    QTest::newRow("after dns: the old dns address") << int(NetStyleDnsServer) << "127.0.0.2"
+                                                    << false << false;
+    QTest::newRow("after dns: a login answer from it") << int(NetStyleDnsServer) << "127.0.0.2"
+                                                       << true << true;
+    QTest::newRow("after dns: another device") << int(NetStyleDnsServer) << "127.0.0.3" << false
+                                               << true;
+    QTest::newRow("after cloud: the old server address")
+        << int(NetStyleCloudServer) << "127.0.0.1" << false << false;
+    QTest::newRow("after cloud: another device") << int(NetStyleCloudServer) << "127.0.0.3"
+                                                 << false << true;
+}
+
+void TestBusTransport::localSenderScreen()
+{
+    QFETCH(int, earlierStyle);
+    QFETCH(QString, from);
+    QFETCH(bool, login);
+    QFETCH(bool, delivered);
+
+    auto socket = newSocket();
+    QTcpServer cloud;
+    if (earlierStyle >= 0) {
+        if (earlierStyle == NetStyleCloudServer)
+            QVERIFY(cloud.listen(CloudAddress, 6010));
+        useStyle(earlierStyle);
+        QVERIFY(socket->createSocket());
+    }
+    // Back to "Local Network": only receiving here, the keep-alive is held off.
+    useStyle(NetStyleLocalNetwork);
+    QVERIFY(socket->createSocket());
+    FrameCollector collector(*socket);
+
+    QByteArray datagram = deviceFrame(0x0032, "\x02\x64");
+    if (login) {
+        datagram = QByteArray::fromHex("cccc0102030405");
+        const quint16 crc = SimFrame::crc16(datagram);
+        datagram.append(char(crc >> 8));
+        datagram.append(char(crc & 0xFF));
+    }
+    QUdpSocket sender;
+    QVERIFY(sender.bind(QHostAddress(from), 0));
+    QCOMPARE(sender.writeDatagram(datagram, QHostAddress::LocalHost, 6000),
+             qint64(datagram.size()));
+    if (delivered) {
+        QVERIFY(collector.waitFor(1));
+        QCOMPARE(collector.blocks.first(), datagram);
+    } else {
+        SimBus::pump(150);
+        QVERIFY(collector.blocks.isEmpty());
+    }
+    socket->closeSocket();
+}
+
+void TestBusTransport::cloudScreenRule()
+{
+    // In the "Cloud Server" style data come on the stream, which has no screen;
+    // the rule itself still takes the own and the server's address only.
+    QTcpServer cloud;
+    QVERIFY(cloud.listen(CloudAddress, 6010));
+    useStyle(NetStyleCloudServer);
+    gl_host_ip = QStringLiteral("127.0.0.9");
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    unsigned char buf[27] = {};
+    QVERIFY(socket->isValid(QHostAddress(QStringLiteral("127.0.0.1")), buf, 27));
+    QVERIFY(socket->isValid(QHostAddress(QStringLiteral("127.0.0.9")), buf, 27));
+    QVERIFY(!socket->isValid(QHostAddress(QStringLiteral("127.0.0.3")), buf, 27));
+    // An IPv4-mapped IPv6 sender is the same address.
+    QVERIFY(socket->isValid(QHostAddress(QStringLiteral("::ffff:127.0.0.1")), buf, 27));
+}
+
+void TestBusTransport::datagramSizes_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("delivered");
+    QTest::newRow("empty") << 0 << false;
+    QTest::newRow("one byte") << 1 << true;
+    QTest::newRow("8192 bytes") << 8192 << true;
+    QTest::newRow("8193 bytes") << 8193 << false;
+    QTest::newRow("20000 bytes") << 20000 << false;
+}
+
+void TestBusTransport::datagramSizes()
+{
+    QFETCH(int, size);
+    QFETCH(bool, delivered);
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    FrameCollector collector(*socket);
+
+    QByteArray datagram(size, '\0');
+    for (int i = 0; i < size; ++i)
+        datagram[i] = char(1 + i % 250);
+    const QByteArray marker = deviceFrame(0x0999, "end");
+    m_sim->sendRaw(datagram, QHostAddress::LocalHost, 6000);
+    m_sim->sendRaw(marker, QHostAddress::LocalHost, 6000);
+    QVERIFY(collector.waitForEnding(marker));
+    if (delivered) {
+        QCOMPARE(collector.blocks.size(), 2);
+        QCOMPARE(collector.blocks.first(), datagram);
+    } else {
+        QCOMPARE(collector.blocks.size(), 1);
+    }
+    QVERIFY(!collector.dirtyTail);
+}
+
+void TestBusTransport::emptyAndOversizedDatagramsDoNotDeafen()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    FrameCollector collector(*socket);
+
+    // All queued before the transport gets to read: one notification holds them.
+    const QByteArray first = deviceFrame(0x0032, "one");
+    const QByteArray second = deviceFrame(0x0032, "two");
+    m_sim->sendRaw(QByteArray(), QHostAddress::LocalHost, 6000);
+    m_sim->sendRaw(QByteArray(9000, 'x'), QHostAddress::LocalHost, 6000);
+    m_sim->sendRaw(first, QHostAddress::LocalHost, 6000);
+    m_sim->sendRaw(QByteArray(), QHostAddress::LocalHost, 6000);
+    m_sim->sendRaw(second, QHostAddress::LocalHost, 6000);
+    QVERIFY(collector.waitFor(2));
+    QCOMPARE(collector.blocks, (QList<QByteArray>{first, second}));
+
+    // Still listening afterwards.
+    const QByteArray later = deviceFrame(0xEFFE, "fw");
+    m_sim->sendRaw(later, QHostAddress::LocalHost, 6000);
+    QVERIFY(collector.waitFor(3));
+    QCOMPARE(collector.blocks.last(), later);
+}
+
+void TestBusTransport::cloudSendsOverTcp()
+{
+    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    m_sim->add<SimDevice>(1, 10)->setFirmware("CLOUD-FW");
+    useStyle(NetStyleCloudServer);
+    auto socket = newSocket();
+    QSignalSpy state(socket.get(), &BroadcastSocket::signalsNetworkConnectState);
+    QVERIFY(socket->createSocket());
+    QCOMPARE(state.count(), 0);
+    QVERIFY(m_sim->waitForClient());
+    FrameCollector collector(*socket);
+
+    socket->sendCommand(11, 0xEFFD, 1, 10, nullptr, 0);
+    unsigned char payload[4] = {2, 100, 0, 0};
+    socket->sendCommand(15, 0x0031, 1, 10, payload, 4);
+    QVERIFY(m_sim->waitForFrames(2));
+    QCOMPARE(m_sim->frames().at(0).code, quint16(0xEFFD));
+    QCOMPARE(m_sim->frames().at(1).code, quint16(0x0031));
+    QVERIFY(m_sim->frames().at(0).valid);
+    QVERIFY(m_sim->frames().at(1).valid);
+
+    // The firmware answer comes back on the stream, unscreened.
+    QVERIFY(collector.waitFor(1));
+    auto bytes = collector.blocks.first();
+    QVERIFY(socket->checkRecvBuff_0xAAAA(reinterpret_cast<unsigned char *>(bytes.data()),
+                                         bytes.size()));
+    QCOMPARE(SimFrame::parse(bytes).payload, QByteArray("CLOUD-FW"));
+}
+
+void TestBusTransport::tcpSmallBlockInOnePiece()
+{
+    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    useStyle(NetStyleCloudServer);
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    QVERIFY(m_sim->waitForClient());
+    FrameCollector collector(*socket);
+    const QByteArray frame = deviceFrame(0x0034, "\x01\x64");
+    m_sim->sendRaw(frame);
+    QVERIFY(collector.waitFor(1));
+    SimBus::pump(50);
+    QCOMPARE(collector.blocks, QList<QByteArray>{frame});
+    QVERIFY(!collector.dirtyTail);
+}
+
+void TestBusTransport::tcpLargeBlockInPieces()
+{
+    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    useStyle(NetStyleCloudServer);
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    QVERIFY(m_sim->waitForClient());
+    FrameCollector collector(*socket);
+
+    QByteArray block(20000, '\0');
+    for (int i = 0; i < block.size(); ++i)
+        block[i] = char((i * 7) % 251 + 1);
+    m_sim->sendRaw(block);
+    QTRY_COMPARE_WITH_TIMEOUT(collector.joined().size(), block.size(), 3000);
+    QCOMPARE(collector.joined(), block);
+    for (const QByteArray &piece : collector.blocks)
+        QVERIFY(piece.size() >= 1 && piece.size() <= BroadcastSocket::BufferSize);
+    QVERIFY(collector.blocks.size() >= 3);
+    QVERIFY(!collector.dirtyTail);
+}
+
+void TestBusTransport::tcpLossIsReported()
+{
+    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    useStyle(NetStyleCloudServer);
+    auto socket = newSocket();
+    QSignalSpy state(socket.get(), &BroadcastSocket::signalsNetworkConnectState);
+    QVERIFY(socket->createSocket());
+    QVERIFY(m_sim->waitForClient());
+    m_sim->disconnectClients();
+    QTRY_COMPARE_WITH_TIMEOUT(state.count(), 1, 3000);
+    QCOMPARE(texts(state), QStringList{"disconnect from 127.0.0.1!"});
+    QCOMPARE(state.first().at(0).toBool(), false);
+}
+
+void TestBusTransport::reopeningReportsNoLoss()
+{
+    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    useStyle(NetStyleCloudServer);
+    auto socket = newSocket();
+    QSignalSpy state(socket.get(), &BroadcastSocket::signalsNetworkConnectState);
+    QVERIFY(socket->createSocket());
+    QVERIFY(socket->createSocket());
+    SimBus::pump(100);
+    QCOMPARE(state.count(), 0);
+}
+
+void TestBusTransport::scriptedDeviceAnswers_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<int>("delivered");   // blocks handed on by the transport
+    QTest::addColumn<bool>("wellFormed"); // the last block passes the frame check
+    QTest::addColumn<int>("code");        // operation code of the last block
+    QTest::newRow("normal firmware answer") << "normal" << 1 << 1 << true << 0xEFFE;
+    QTest::newRow("silent") << "silent" << 1 << 0 << false << 0;
+    QTest::newRow("given reply") << "reply" << 1 << 1 << true << 0x1234;
+    QTest::newRow("bad CRC") << "badCrc" << 1 << 1 << false << 0xEFFE;
+    QTest::newRow("short frame") << "short" << 1 << 1 << false << 0; // cut before the code
+    QTest::newRow("length byte 0") << "badLength" << 1 << 1 << false << 0xEFFE;
+    QTest::newRow("empty datagram") << "empty" << 1 << 0 << false << 0;
+    QTest::newRow("oversized datagram") << "oversized" << 1 << 0 << false << 0;
+    QTest::newRow("silent once, then normal") << "silentOnce" << 2 << 1 << true << 0xEFFE;
+    QTest::newRow("delayed") << "delayed" << 1 << 1 << true << 0xEFFE;
+}
+
+void TestBusTransport::scriptedDeviceAnswers()
+{
+    QFETCH(QString, script);
+    QFETCH(int, requests);
+    QFETCH(int, delivered);
+    QFETCH(bool, wellFormed);
+    QFETCH(int, code);
+
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    SimDevice *device = m_sim->add<SimDevice>(1, 10);
+    device->setFirmware("FW-2.1");
+    const QHash<QString, SimAnswer> answers = {
+        {"normal", SimAnswer::normal()},
+        {"silent", SimAnswer::silent()},
+        {"reply", SimAnswer::reply(0x1234, "ab")},
+        {"badCrc", SimAnswer::badCrc()},
+        {"short", SimAnswer::shortFrame(20)},
+        {"badLength", SimAnswer::badLength(0)},
+        {"empty", SimAnswer::emptyDatagram()},
+        {"oversized", SimAnswer::oversized()},
+        {"silentOnce", SimAnswer::silent().once()},
+        {"delayed", SimAnswer::normal().delayed(300)},
+    };
+    device->setAnswer(0xEFFD, answers.value(script));
+
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    FrameCollector collector(*socket);
+    for (int i = 0; i < requests; ++i)
+        socket->sendCommand(11, 0xEFFD, 1, 10, nullptr, 0);
+    if (script == QLatin1String("delayed")) {
+        SimBus::pump(150);
+        QVERIFY(collector.blocks.isEmpty());
+    }
+    // A marker from the device side closes the exchange.
+    QVERIFY(m_sim->waitForFrames(requests));
+    const QByteArray marker = deviceFrame(0x0999);
+    QTest::qWait(script == QLatin1String("delayed") ? 300 : 20);
+    m_sim->sendRaw(marker);
+    QVERIFY(collector.waitForEnding(marker));
+    collector.blocks.removeLast();
+
+    QCOMPARE(device->requests().size(), requests);
+    QCOMPARE(collector.blocks.size(), delivered);
+    if (delivered == 0)
+        return;
+    QByteArray last = collector.blocks.last();
+    QCOMPARE(socket->checkRecvBuff_0xAAAA(reinterpret_cast<unsigned char *>(last.data()),
+                                          last.size()),
+             wellFormed);
+    const SimFrame frame = SimFrame::parse(last);
+    QCOMPARE(int(frame.code), code);
+    if (wellFormed && code == 0xEFFE)
+        QCOMPARE(frame.payload, QByteArray("FW-2.1"));
+}
+
+VARNO_TEST_MAIN(TestBusTransport)
+#include "tst_bustransport.moc"

@@ -1,0 +1,304 @@
+#include "simbus.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+namespace {
+
+constexpr int MaxDatagram = 65536;
+constexpr const char *PendingProperty = "simPending";
+
+// Length of the bus frame at the start of buffer: 0 while it may still be
+// incomplete, -1 when the buffer does not start with a whole-looking frame.
+int frameSpan(const QByteArray &buffer)
+{
+    if (buffer.size() < 16)
+        return 0;
+    if (quint8(buffer.at(14)) != 0xAA || quint8(buffer.at(15)) != 0xAA)
+        return -1;
+    if (buffer.size() < 17)
+        return 0;
+    const int length = quint8(buffer.at(16));
+    if (length < 11)
+        return -1;
+    return buffer.size() >= 16 + length ? 16 + length : 0;
+}
+
+} // namespace
+
+SimBus::SimBus(QObject *parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<SimFrame>("SimFrame");
+}
+
+SimBus::~SimBus()
+{
+    close();
+}
+
+bool SimBus::listenUdp(const QHostAddress &address, quint16 port)
+{
+    m_udp = new QUdpSocket(this);
+    if (!m_udp->bind(address, port, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+        m_error = m_udp->errorString();
+        delete m_udp;
+        m_udp = nullptr;
+        return false;
+    }
+    connect(m_udp, &QUdpSocket::readyRead, this, &SimBus::readUdp);
+    m_listenAddress = address;
+    setHeaderAddress(address);
+    return true;
+}
+
+bool SimBus::listenTcp(const QHostAddress &address, quint16 port)
+{
+    m_server = new QTcpServer(this);
+    if (!m_server->listen(address, port)) {
+        m_error = m_server->errorString();
+        delete m_server;
+        m_server = nullptr;
+        return false;
+    }
+    connect(m_server, &QTcpServer::newConnection, this, &SimBus::acceptClients);
+    m_listenAddress = address;
+    setHeaderAddress(address);
+    return true;
+}
+
+void SimBus::close()
+{
+    const QList<QTcpSocket *> clients = m_clients;
+    m_clients.clear();
+    for (QTcpSocket *client : clients) {
+        client->disconnect(this);
+        client->abort();
+        client->deleteLater();
+    }
+    delete m_server;
+    m_server = nullptr;
+    delete m_udp;
+    m_udp = nullptr;
+}
+
+void SimBus::setHeaderAddress(const QHostAddress &address)
+{
+    m_headerIp = SimFrame::ipBytes(address);
+    for (const auto &device : m_devices)
+        device->setHeaderIp(m_headerIp);
+}
+
+SimDevice *SimBus::addDevice(std::unique_ptr<SimDevice> device)
+{
+    device->setHeaderIp(m_headerIp);
+    m_devices.push_back(std::move(device));
+    return m_devices.back().get();
+}
+
+SimDevice *SimBus::device(quint8 subnet, quint8 deviceId) const
+{
+    for (const auto &device : m_devices) {
+        if (device->subnet() == subnet && device->device() == deviceId)
+            return device.get();
+    }
+    return nullptr;
+}
+
+QList<SimFrame> SimBus::framesWithCode(quint16 code) const
+{
+    QList<SimFrame> found;
+    for (const SimFrame &frame : m_frames) {
+        if (frame.kind == SimFrame::Bus && frame.code == code)
+            found.append(frame);
+    }
+    return found;
+}
+
+QList<SimFrame> SimBus::busFrames() const
+{
+    QList<SimFrame> found;
+    for (const SimFrame &frame : m_frames) {
+        if (frame.kind == SimFrame::Bus)
+            found.append(frame);
+    }
+    return found;
+}
+
+void SimBus::pump(int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(qMin<qint64>(10, qMax<qint64>(1, ms - timer.elapsed())), &loop,
+                           &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
+bool SimBus::waitForFrames(int count, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_frames.size() < count && timer.elapsed() < timeoutMs)
+        pump(5);
+    return m_frames.size() >= count;
+}
+
+bool SimBus::waitForClient(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_clients.isEmpty() && timer.elapsed() < timeoutMs)
+        pump(5);
+    return !m_clients.isEmpty();
+}
+
+void SimBus::readUdp()
+{
+    while (m_udp && m_udp->hasPendingDatagrams()) {
+        QByteArray bytes(MaxDatagram, '\0');
+        QHostAddress sender;
+        quint16 port = 0;
+        const qint64 got = m_udp->readDatagram(bytes.data(), bytes.size(), &sender, &port);
+        if (got < 0)
+            break;
+        bytes.truncate(int(got));
+        SimFrame frame = SimFrame::parse(bytes);
+        frame.sender = sender;
+        frame.senderPort = port;
+        m_lastSender = sender;
+        m_lastPort = port;
+        record(frame, nullptr);
+    }
+}
+
+void SimBus::acceptClients()
+{
+    while (m_server && m_server->hasPendingConnections()) {
+        QTcpSocket *client = m_server->nextPendingConnection();
+        m_clients.append(client);
+        connect(client, &QTcpSocket::readyRead, this, [this, client] { readClient(client); });
+        connect(client, &QTcpSocket::disconnected, this, [this, client] {
+            m_clients.removeAll(client);
+            client->deleteLater();
+        });
+    }
+}
+
+void SimBus::readClient(QTcpSocket *client)
+{
+    QByteArray pending = client->property(PendingProperty).toByteArray();
+    pending.append(client->readAll());
+    for (;;) {
+        const int span = frameSpan(pending);
+        if (span == 0)
+            break;
+        int take = span;
+        if (span < 0) {
+            // Not a bus frame: up to the next frame header, if there is one.
+            const int next = pending.indexOf("VOVERUDIZI", 5);
+            take = next >= 5 ? next - 4 : pending.size();
+        }
+        SimFrame frame = SimFrame::parse(pending.left(take));
+        pending.remove(0, take);
+        frame.sender = client->peerAddress();
+        frame.senderPort = client->peerPort();
+        record(frame, client);
+        if (pending.isEmpty())
+            break;
+    }
+    client->setProperty(PendingProperty, pending);
+    if (!pending.isEmpty()) {
+        // A piece shorter than a header that never grows is recorded as it is.
+        QPointer<QTcpSocket> guard(client);
+        QTimer::singleShot(100, this, [this, guard] {
+            if (guard)
+                flushPartial(guard);
+        });
+    }
+}
+
+void SimBus::flushPartial(QTcpSocket *client)
+{
+    const QByteArray pending = client->property(PendingProperty).toByteArray();
+    if (pending.isEmpty() || frameSpan(pending) != 0 || pending.size() >= 16)
+        return;
+    client->setProperty(PendingProperty, QByteArray());
+    SimFrame frame = SimFrame::parse(pending);
+    frame.sender = client->peerAddress();
+    frame.senderPort = client->peerPort();
+    record(frame, client);
+}
+
+void SimBus::record(SimFrame frame, QTcpSocket *client)
+{
+    m_frames.append(frame);
+    emit frameReceived(frame);
+    if (frame.kind != SimFrame::Bus || !frame.valid)
+        return;
+    for (const auto &device : m_devices) {
+        if (!device->accepts(frame))
+            continue;
+        const QList<SimOutput> outputs = device->respond(frame);
+        for (const SimOutput &output : outputs)
+            deliver(output, frame.sender, frame.senderPort, client);
+    }
+}
+
+void SimBus::deliver(const SimOutput &output, const QHostAddress &address, quint16 port,
+                     QTcpSocket *client)
+{
+    QPointer<QTcpSocket> guard(client);
+    const bool overTcp = client != nullptr;
+    auto send = [this, output, address, port, guard, overTcp] {
+        if (overTcp) {
+            if (guard && guard->state() == QAbstractSocket::ConnectedState) {
+                guard->write(output.bytes);
+                guard->flush();
+            }
+        } else if (m_udp) {
+            m_udp->writeDatagram(output.bytes, address, port);
+        }
+        emit bytesSent(output.bytes);
+    };
+    if (output.delayMs > 0)
+        QTimer::singleShot(output.delayMs, this, send);
+    else
+        send();
+}
+
+void SimBus::sendRaw(const QByteArray &bytes)
+{
+    if (m_udp && !m_lastSender.isNull()) {
+        m_udp->writeDatagram(bytes, m_lastSender, m_lastPort);
+        emit bytesSent(bytes);
+        return;
+    }
+    for (QTcpSocket *client : qAsConst(m_clients)) {
+        client->write(bytes);
+        client->flush();
+    }
+    if (!m_clients.isEmpty())
+        emit bytesSent(bytes);
+}
+
+void SimBus::sendRaw(const QByteArray &bytes, const QHostAddress &address, quint16 port)
+{
+    if (!m_udp)
+        return;
+    m_udp->writeDatagram(bytes, address, port);
+    emit bytesSent(bytes);
+}
+
+void SimBus::disconnectClients()
+{
+    const QList<QTcpSocket *> clients = m_clients;
+    for (QTcpSocket *client : clients)
+        client->disconnectFromHost();
+}
