@@ -1,5 +1,6 @@
 // Varno: start-up.
 
+#include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
@@ -42,6 +43,7 @@ int main(int argc, char *argv[])
 {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
     QCoreApplication::setApplicationName(QStringLiteral("Varno"));
@@ -62,10 +64,8 @@ int main(int argc, char *argv[])
         gl_sqlite3db.close();
     });
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Varno"));
-    window.setStyleSheet(QStringLiteral("background-color: #1B2631;"));
-    window.showFullScreen();
+    MainWindow window(nullptr);
+    window.show();
 
     scheduleScreenshot();
     return app.exec();

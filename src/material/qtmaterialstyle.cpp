@@ -51,7 +51,10 @@ QtMaterialStyle::QtMaterialStyle()
 {
     QtMaterialTheme::registerResources();
     registerFonts();
-    setTheme(new QtMaterialTheme);
+    // The first theme is set without telling the widgets: a widget whose style
+    // handler asked for the style again would wait on this very construction.
+    d->theme = new QtMaterialTheme;
+    d->theme->setParent(this);
 }
 
 QtMaterialStyle::~QtMaterialStyle()

@@ -1,0 +1,76 @@
+#include "pagefactory.h"
+
+#include "shell/mydialog.h"
+#include "shell/pagehome.h"
+
+#include <QHash>
+
+#include <functional>
+
+namespace {
+
+using Maker = std::function<MyDialog *(const QString &, const QString &)>;
+
+template<typename Page>
+Maker maker()
+{
+    return [](const QString &id, const QString &name) -> MyDialog * { return new Page(id, name, nullptr); };
+}
+
+const QHash<QString, Maker> &makers()
+{
+    static const QHash<QString, Maker> table = {
+        {QStringLiteral("Home"), maker<PageHome>()},
+    };
+    return table;
+}
+
+} // namespace
+
+const QStringList &pageIds()
+{
+    static const QStringList ids = {
+        QStringLiteral("Home"),
+        QStringLiteral("Message"),
+        QStringLiteral("Log"),
+        QStringLiteral("Setting"),
+        QStringLiteral("Rooms"),
+        QStringLiteral("3D View"),
+        QStringLiteral("Operate Room"),
+        QStringLiteral("Operate Room 3D View"),
+        QStringLiteral("Project Setting"),
+        QStringLiteral("Project Information"),
+        QStringLiteral("Room Template"),
+        QStringLiteral("Edit Template"),
+        QStringLiteral("Template Light Information"),
+        QStringLiteral("Template Panel Information"),
+        QStringLiteral("Rooms Manager"),
+        QStringLiteral("Edit Room"),
+        QStringLiteral("Message Manager"),
+        QStringLiteral("Message Information"),
+        QStringLiteral("Change Device Address"),
+        QStringLiteral("Network Setting"),
+        QStringLiteral("3D View Manager"),
+        QStringLiteral("3D View Setting"),
+        QStringLiteral("About"),
+        QStringLiteral("Light Information"),
+        QStringLiteral("AC Information"),
+        QStringLiteral("Floor Heat Information"),
+        QStringLiteral("Moods Information"),
+        QStringLiteral("Diy Command"),
+        QStringLiteral("Panel Information"),
+        QStringLiteral("Lighting"),
+        QStringLiteral("AC"),
+        QStringLiteral("Floor Heat"),
+        QStringLiteral("Moods"),
+    };
+    return ids;
+}
+
+MyDialog *createPage(const QString &id, const QString &name)
+{
+    const auto it = makers().constFind(id);
+    if (it == makers().constEnd())
+        return nullptr;
+    return (*it)(id, name);
+}

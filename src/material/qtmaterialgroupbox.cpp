@@ -1,0 +1,98 @@
+#include "qtmaterialgroupbox.h"
+#include "qtmaterialgroupboxprivate.h"
+#include "qtmaterialstyle.h"
+
+#include <QEvent>
+
+namespace {
+
+// Makes sure the style exists before the widget does: its creation sends every
+// existing widget a style-change event, and this widget's handler asks the style
+// for colours and fonts, which must not happen while the style is being made.
+QWidget *withStyleReady(QWidget *parent)
+{
+    QtMaterialStyle::instance();
+    return parent;
+}
+
+} // namespace
+
+QtMaterialGroupBox::QtMaterialGroupBox(QWidget *parent)
+    : QGroupBox(withStyleReady(parent)), d_ptr(new QtMaterialGroupBoxPrivate(this))
+{
+    d_func()->init();
+}
+
+QtMaterialGroupBox::QtMaterialGroupBox(const QString &title, QWidget *parent)
+    : QGroupBox(title, withStyleReady(parent)), d_ptr(new QtMaterialGroupBoxPrivate(this))
+{
+    d_func()->init();
+}
+
+QtMaterialGroupBox::QtMaterialGroupBox(const QString &title, Material::FontType type,
+                                       QWidget *parent)
+    : QGroupBox(title, withStyleReady(parent)), d_ptr(new QtMaterialGroupBoxPrivate(this))
+{
+    d_func()->init();
+    setFontType(type);
+}
+
+QtMaterialGroupBox::~QtMaterialGroupBox() = default;
+
+void QtMaterialGroupBox::setFontType(Material::FontType type)
+{
+    Q_D(QtMaterialGroupBox);
+    d->fontType = type;
+    setFont(QtMaterialStyle::instance().themeFont(type));
+}
+
+Material::FontType QtMaterialGroupBox::fontType() const
+{
+    Q_D(const QtMaterialGroupBox);
+    return d->fontType;
+}
+
+void QtMaterialGroupBox::setUseThemeColors(bool value)
+{
+    Q_D(QtMaterialGroupBox);
+
+    if (d->useThemeColors == value)
+        return;
+    d->useThemeColors = value;
+    d->applyColors();
+    setFont(QtMaterialStyle::instance().themeFont(d->fontType));
+}
+
+bool QtMaterialGroupBox::useThemeColors() const
+{
+    Q_D(const QtMaterialGroupBox);
+    return d->useThemeColors;
+}
+
+void QtMaterialGroupBox::setColor(const QColor &color)
+{
+    Q_D(QtMaterialGroupBox);
+    d->color = color;
+    d->useThemeColors = false;
+    d->applyColors();
+}
+
+QColor QtMaterialGroupBox::color() const
+{
+    Q_D(const QtMaterialGroupBox);
+
+    if (!d->useThemeColors && d->color.isValid())
+        return d->color;
+    return QtMaterialStyle::instance().themeColor(Material::CanvasColor);
+}
+
+bool QtMaterialGroupBox::event(QEvent *event)
+{
+    Q_D(QtMaterialGroupBox);
+
+    if (event->type() == QEvent::StyleChange) {
+        d->applyColors();
+        setFont(QtMaterialStyle::instance().themeFont(d->fontType));
+    }
+    return QGroupBox::event(event);
+}

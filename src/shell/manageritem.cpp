@@ -1,0 +1,396 @@
+#include "manageritem.h"
+
+#include "bus/broadcastsocket.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/projectlist.h"
+#include "store/queryhelpers.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSqlQuery>
+#include <QVariant>
+#include <qtmaterialiconbutton.h>
+#include <qtmaterialstyle.h>
+#include <qtmaterialtheme.h>
+
+namespace {
+
+const QColor kAlarmText(0xE3, 0x51, 0x51);
+const QColor kServiceText(0xAB, 0xD2, 0x65);
+const QColor kTileColor(0x1F, 0x29, 0x33);
+constexpr int kCentreSquare = 96;
+
+QString withSuffix(const QString &name, const QString &suffix)
+{
+    return name.contains(suffix) ? name : name + suffix;
+}
+
+// A picture the user added lives in the current project's folder. It is drawn only
+// when that folder and the file both exist; a name that is not a plain file name
+// cannot be in the folder.
+QString userPicturePath(const QString &iconName)
+{
+    const QString file = withSuffix(iconName, QStringLiteral(".png"));
+    if (file.contains(QLatin1Char('/')) || file.contains(QLatin1Char('\\')))
+        return QString();
+    QString project;
+    getCurrentProject(project);
+    const QString folder = projectFolder(project);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        return QString();
+    const QString path = folder + QStringLiteral("/%1").arg(file);
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+QString roomOrMoodPicture(const QString &iconName, const QString &folder)
+{
+    if (iconName.contains(QLatin1String("photo")))
+        return userPicturePath(iconName);
+    return folder + withSuffix(iconName, QStringLiteral(".jpg"));
+}
+
+bool isWholeTileKind(int type)
+{
+    return type == ManagerItemRoomTemplate || type == ManagerItemRoom || type == ManagerItem3DView ||
+           type == ManagerItemMood;
+}
+
+messageRecord recordFromRow(const QSqlQuery &query)
+{
+    messageRecord record;
+    record.id = query.value(QStringLiteral("id")).toInt();
+    record.message_id = query.value(QStringLiteral("message_id")).toInt();
+    record.message_type = query.value(QStringLiteral("message_type")).toInt();
+    record.message_status = query.value(QStringLiteral("message_status")).toInt();
+    record.panel_id = query.value(QStringLiteral("panel_id")).toInt();
+    record.room_id = query.value(QStringLiteral("room_id")).toInt();
+    messageRecord::setText(record.message_log_remark,
+                           query.value(QStringLiteral("message_log_remark")).toString());
+    messageRecord::setText(record.recv_time, query.value(QStringLiteral("recv_time")).toString());
+    messageRecord::setText(record.deal_time, query.value(QStringLiteral("deal_time")).toString());
+    return record;
+}
+
+} // namespace
+
+ManagerItem::ManagerItem(int itemType, int itemId, const QString &itemName, const QString &itemIconName,
+                         bool editMode, const QColor &color, int width, int height, QWidget *parent)
+    : DynamicWidget(color, parent)
+    , type(itemType)
+    , id(itemId)
+    , name(itemName)
+    , iconName(itemIconName)
+    , edit(editMode)
+{
+    setFixedSize(width, height);
+
+    if (edit) {
+        auto *remove = new QtMaterialIconButton(
+            QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
+        remove->setObjectName(QStringLiteral("pushButtonDelete"));
+        remove->setColor(Qt::red);
+        auto *grid = new QGridLayout(this);
+        grid->setSizeConstraint(QLayout::SetNoConstraint);
+        grid->addWidget(remove, 0, 0, Qt::AlignRight | Qt::AlignTop);
+        grid->setRowStretch(1, 1);
+        connect(remove, &QAbstractButton::clicked, this, &ManagerItem::pushButtonDelete_clicked);
+    } else if (carriesMessages()) {
+        loadMessages();
+        connect(&pollTimer, &QTimer::timeout, this, &ManagerItem::onPoll);
+        pollTimer.start(RotationMs);
+    }
+
+    connect(this, &DynamicWidget::signalsPressed, this, &ManagerItem::slotsPressed);
+    connect(&gl_socket, &BroadcastSocket::signalsUpdateMessage, this, &ManagerItem::slotsUpdateMessage);
+    connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, this, &ManagerItem::slotsAppendMessage);
+    connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, &ManagerItem::slotsRemoveMessage);
+}
+
+ManagerItem::~ManagerItem() = default;
+
+bool ManagerItem::carriesMessages() const
+{
+    return type == ManagerItemRoom && !edit && id >= 1;
+}
+
+void ManagerItem::setIconName(const QString &newIconName)
+{
+    iconName = newIconName;
+    update();
+}
+
+QString ManagerItem::picturePath(int type, const QString &iconName)
+{
+    switch (type) {
+    case ManagerItemAdd:
+        return QStringLiteral(":/myImages/png/add_new_room.png");
+    case ManagerItemRoomTemplate:
+    case ManagerItemRoom:
+        return roomOrMoodPicture(iconName, QStringLiteral(":/myImages/jpg/room/"));
+    case ManagerItem3DView:
+        if (iconName.contains(QLatin1String("photo")))
+            return userPicturePath(iconName);
+        return QStringLiteral(":/myImages/png/3d_view/") + withSuffix(iconName, QStringLiteral(".png"));
+    case ManagerItemMessage:
+        return QStringLiteral(":/myImages/png/message/") + withSuffix(iconName, QStringLiteral(".png"));
+    case ManagerItemLight:
+        return QStringLiteral(":/myImages/png/light/") + withSuffix(iconName, QStringLiteral(".png"));
+    case ManagerItemAirConditioner:
+        return QStringLiteral(":/myImages/png/edit_room/icon-room-ac.png");
+    case ManagerItemFloorHeat:
+        return QStringLiteral(":/myImages/png/edit_room/icon-room-floorheat.png");
+    case ManagerItemMood:
+        return roomOrMoodPicture(iconName, QStringLiteral(":/myImages/jpg/moods/"));
+    case ManagerItemPanel:
+        return QStringLiteral(":/myImages/png/edit_room/icon-room-panel.png");
+    default:
+        return QString();
+    }
+}
+
+void ManagerItem::loadMessages()
+{
+    messages.clear();
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QString sql =
+        QStringLiteral("select * from tbl_message_log where message_status=%1 and room_id=%2 "
+                       "and recv_time like '%3%'")
+            .arg(0)
+            .arg(id)
+            .arg(sqlText(today));
+    QSqlQuery query = gl_sqlite3db.execQuery(sql);
+    while (query.next())
+        messages.append(recordFromRow(query));
+    query.finish();
+}
+
+bool ManagerItem::readMessage(int logId, messageRecord &record)
+{
+    QSqlQuery query =
+        gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_message_log where id=%1").arg(logId));
+    const bool found = query.next();
+    if (found)
+        record = recordFromRow(query);
+    query.finish();
+    return found;
+}
+
+template <typename Match> bool ManagerItem::removeMessages(Match match)
+{
+    bool removed = false;
+    for (int i = messages.size() - 1; i >= 0; --i) {
+        if (match(messages.at(i))) {
+            messages.removeAt(i);
+            removed = true;
+        }
+    }
+    return removed;
+}
+
+void ManagerItem::settleIndex()
+{
+    if (index >= messages.size())
+        index = 0;
+}
+
+void ManagerItem::onPoll()
+{
+    if (messages.isEmpty())
+        index = -1;
+    else
+        index = (index + 1 >= messages.size()) ? 0 : index + 1;
+    update();
+}
+
+void ManagerItem::slotsPressed()
+{
+    emit signalsEdit(type, id);
+    emit signalsIconEdit(iconName);
+}
+
+void ManagerItem::slotsUpdateMessage(messageRecord _messageRecord)
+{
+    if (!carriesMessages() || _messageRecord.room_id != id)
+        return;
+    const int logId = _messageRecord.id;
+    if (_messageRecord.message_status == 0) {
+        for (messageRecord &held : messages) {
+            if (held.id == logId)
+                held = _messageRecord;
+        }
+    } else {
+        removeMessages([logId](const messageRecord &held) { return held.id == logId; });
+    }
+    settleIndex();
+    update();
+}
+
+void ManagerItem::slotsAppendMessage(universalSwitchMessage msg)
+{
+    if (!carriesMessages() || msg.room_id != id)
+        return;
+    const int logId = msg.id;
+    if (msg.message_status == 0) {
+        // A message announced again replaces the copy already listed, so that the
+        // strip never shows one message twice.
+        messageRecord record;
+        if (readMessage(logId, record)) {
+            int position = -1;
+            for (int i = 0; i < messages.size(); ++i) {
+                if (messages.at(i).id == logId) {
+                    position = i;
+                    break;
+                }
+            }
+            if (position < 0) {
+                messages.append(record);
+                position = messages.size() - 1;
+            } else {
+                messages[position] = record;
+                for (int i = messages.size() - 1; i > position; --i) {
+                    if (messages.at(i).id == logId)
+                        messages.removeAt(i);
+                }
+            }
+            index = position;
+        } else {
+            index = messages.size() - 1;
+        }
+    } else {
+        removeMessages([logId](const messageRecord &held) { return held.id == logId; });
+        settleIndex();
+    }
+    update();
+}
+
+void ManagerItem::slotsRemoveMessage(int value, int removeType)
+{
+    if (!carriesMessages())
+        return;
+    switch (removeType) {
+    case 1:
+        removeMessages([value](const messageRecord &held) { return held.room_id == value; });
+        break;
+    case 2:
+        removeMessages([value](const messageRecord &held) { return held.panel_id == value; });
+        break;
+    case 3:
+        removeMessages([value](const messageRecord &held) { return held.message_id == value; });
+        break;
+    default:
+        removeMessages([value](const messageRecord &held) { return held.id == value; });
+        break;
+    }
+    settleIndex();
+    update();
+}
+
+void ManagerItem::pushButtonDelete_clicked()
+{
+    emit signalsDelete(type, id);
+}
+
+void ManagerItem::paintEvent(QPaintEvent *event)
+{
+    DynamicWidget::paintEvent(event);
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    paintPicture(painter);
+    paintMessageStrip(painter);
+    paintTitle(painter);
+}
+
+void ManagerItem::paintPicture(QPainter &painter)
+{
+    const int w = width();
+    const int h = height();
+    const QRect centre((w - kCentreSquare) / 2, (h - kCentreSquare) / 2, kCentreSquare, kCentreSquare);
+
+    if (type == ManagerItemAdd) {
+        painter.save();
+        painter.setPen(kTileColor);
+        painter.setBrush(kTileColor);
+        painter.drawEllipse(centre);
+        painter.restore();
+        const QImage plus(picturePath(type, iconName));
+        if (!plus.isNull())
+            painter.drawImage(centre.adjusted(15, 15, -15, -15), plus);
+        return;
+    }
+
+    const QString path = picturePath(type, iconName);
+    if (path.isEmpty())
+        return;
+    const QImage image(path);
+    if (image.isNull())
+        return;
+
+    if (isWholeTileKind(type)) {
+        painter.save();
+        if (type != ManagerItem3DView) {
+            QPainterPath clip;
+            clip.addRoundedRect(QRectF(0, 0, w, h), 10, 10, Qt::AbsoluteSize);
+            painter.setClipPath(clip);
+        }
+        painter.drawImage(QRect(0, 0, w, h), image);
+        painter.restore();
+    } else {
+        painter.drawImage(centre, image);
+    }
+}
+
+void ManagerItem::paintMessageStrip(QPainter &painter)
+{
+    if (!carriesMessages() || index < 0 || index >= messages.size())
+        return;
+    const messageRecord &shown = messages.at(index);
+    const QString definition =
+        QStringLiteral("select * from tbl_message where message_id=%1").arg(shown.message_id);
+    if (!isRecordExist(definition))
+        return;
+    QString remark;
+    QString icon;
+    getTextFromDb(definition, QStringLiteral("message_remark"), remark);
+    getTextFromDb(definition, QStringLiteral("icon_name"), icon);
+
+    const int w = width();
+    const int h = height();
+    const QImage picture(QStringLiteral(":/myImages/png/message/") +
+                         withSuffix(icon, QStringLiteral(".png")));
+    if (!picture.isNull())
+        painter.drawImage(QRect(10, h - 31, 30, 30), picture);
+
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));
+    painter.setPen(shown.message_type == 1 ? kAlarmText : kServiceText);
+    const int textWidth = qMax(0, w - 60);
+    const QString text = painter.fontMetrics().elidedText(remark, Qt::ElideRight, textWidth);
+    painter.drawText(QRect(50, h - 31, textWidth, 30), Qt::AlignLeft | Qt::AlignBottom, text);
+    painter.restore();
+}
+
+void ManagerItem::paintTitle(QPainter &painter)
+{
+    const int w = width();
+    const int h = height();
+    painter.setBrush(Qt::NoBrush);
+    painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));
+    painter.setPen(Qt::white);
+    if (isWholeTileKind(type)) {
+        const QString text = painter.fontMetrics().elidedText(name, Qt::ElideRight, w - 10);
+        painter.drawText(QRect(10, 10, w - 10, h - 10), Qt::AlignLeft | Qt::AlignTop, text);
+    } else {
+        const QString text = painter.fontMetrics().elidedText(name, Qt::ElideRight, w);
+        painter.drawText(QRect(0, h - 31, w, 30), Qt::AlignHCenter | Qt::AlignVCenter | Qt::AlignBottom,
+                         text);
+    }
+}

@@ -1,0 +1,250 @@
+// The main window: start-up emissions, navigation, the login of the "Local
+// Network" style, the project switch and the close. Runs inside the private
+// network namespace of ./test (the window opens the bus on port 6000).
+
+#include "testmain.h"
+
+#include "app/mainwindow.h"
+#include "app/pagefactory.h"
+#include "bus/broadcastsocket.h"
+#include "settings/projectselectdlg.h"
+#include "settings/projectselectitem.h"
+#include "shell/kestmessagebox.h"
+#include "shell/menubar.h"
+#include "shell/mydialog.h"
+#include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
+#include "store/globals.h"
+#include "store/projectlist.h"
+#include "store/queryhelpers.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <qtmaterialsnackbar.h>
+
+namespace {
+
+// Records the hub's signals by name, in the order they are emitted.
+class HubRecorder : public QObject
+{
+public:
+    QStringList log;
+    HubRecorder()
+    {
+        auto add = [this](const QString &entry) { log << entry; };
+        connect(&gl_socket, &BroadcastSocket::signalsPageCurrent, this,
+                [add](QString id, QString, QString, QString) { add(QStringLiteral("current:") + id); });
+        connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
+                [add](QString id) { add(QStringLiteral("leave:") + id); });
+        connect(&gl_socket, &BroadcastSocket::signalsStopRefresh, this,
+                [add](bool) { add(QStringLiteral("stop")); });
+        connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+                [add](QString a, QString b) { add(QStringLiteral("enter:%1,%2").arg(a, b)); });
+        connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this,
+                [add](QString p) { add(QStringLiteral("project:") + p); });
+        connect(&gl_socket, &BroadcastSocket::signalsNetworkStateChanged, this,
+                [add](bool ok) { add(QStringLiteral("network:%1").arg(ok)); });
+        connect(&gl_socket, &BroadcastSocket::signalsNetworkOpen, this, [add]() { add(QStringLiteral("open")); });
+    }
+};
+
+void pickProject(const QString &name)
+{
+    QTimer::singleShot(0, [name]() {
+        auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
+            if (row->projectName() == name) {
+                emit row->signalsProjectChanged(name);
+                return;
+            }
+        }
+        dialog->close();
+    });
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_app;
+    QScopedPointer<MainWindow> m_window;
+    QScopedPointer<HubRecorder> m_recorder;
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariable("VARNO_NETNS") != QLatin1String("1"))
+            QSKIP("the main window opens the bus: run inside the private network namespace of ./test");
+        gl_curPath = m_app.path();
+        screen_cx = 1920;
+        screen_cy = 1080;
+        gl_subId = QStringLiteral("1");
+        gl_devId = QStringLiteral("254");
+        gl_socket.setId(1, 254);
+        preInitProject();
+        m_recorder.reset(new HubRecorder);
+        m_window.reset(new MainWindow(nullptr));
+    }
+    void cleanupTestCase()
+    {
+        m_window.reset();
+        gl_socket.closeSocket();
+        gl_sqlite3db.close();
+    }
+
+    void startUp()
+    {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Varno"));
+        QVERIFY(m_window->isFullScreen());
+        QCOMPARE(m_recorder->log,
+                 (QStringList{"current:Home", "project:Home", "network:0", "open"}));
+        QVERIFY(m_window->messageTimer().isActive());
+        QCOMPARE(m_window->messageTimer().interval(), 1000);
+        QCOMPARE(m_window->menuBar()->current().id, QStringLiteral("Home"));
+        QCOMPARE(m_window->menuBar()->height(), 30);
+        QCOMPARE(gl_net_style, 0);
+        // The "Local Network" style logs in with "Success" one tick after opening.
+        QVERIFY(m_window->loginTimer().isActive());
+        QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
+        QVERIFY(state.wait(2500));
+        QCOMPARE(state.at(0).at(0).toBool(), true);
+        QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+        QVERIFY(!m_window->loginTimer().isActive());
+    }
+
+    void unknownPageStillNavigates()
+    {
+        m_recorder->log.clear();
+        const int pages = m_window->pages().size();
+        emit gl_socket.signalsPageIdChanged(QStringLiteral("No Such Page"), QStringLiteral("x"),
+                                            QStringLiteral("1"), QStringLiteral("2"));
+        QCOMPARE(m_window->pages().size(), pages);
+        QCOMPARE(m_recorder->log, (QStringList{"current:No Such Page", "leave:Home", "stop", "enter:1,2"}));
+        for (MyDialog *page : m_window->pages())
+            QVERIFY(!page->isVisible());
+    }
+
+    void everyBuiltPageIsMadeOnce()
+    {
+        for (const QString &id : pageIds()) {
+            emit gl_socket.signalsPageIdChanged(id, id, QString(), QString());
+            emit gl_socket.signalsPageIdChanged(id, id + QStringLiteral(" again"), QString(), QString());
+        }
+        QSet<QString> seen;
+        for (MyDialog *page : m_window->pages()) {
+            QVERIFY2(!seen.contains(page->getId()), qPrintable(page->getId()));
+            seen.insert(page->getId());
+            QVERIFY(pageIds().contains(page->getId()));
+            QCOMPARE(page->getName(), page->getId() + QStringLiteral(" again"));
+        }
+    }
+
+    void leaveComesBeforeHiding()
+    {
+        if (m_window->pages().size() < 2)
+            QSKIP("needs two page classes");
+        MyDialog *first = m_window->pages().at(0);
+        MyDialog *second = m_window->pages().at(1);
+        emit gl_socket.signalsPageIdChanged(first->getId(), first->getId(), QString(), QString());
+        bool visibleAtLeave = false;
+        auto c = connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
+                         [&](QString id) { visibleAtLeave = id == first->getId() && first->isVisible(); });
+        m_recorder->log.clear();
+        emit gl_socket.signalsPageIdChanged(second->getId(), second->getId(), QStringLiteral("a"), QString());
+        disconnect(c);
+        QVERIFY(visibleAtLeave);
+        QVERIFY(!first->isVisible());
+        QVERIFY(second->isVisible());
+        QCOMPARE(m_recorder->log, (QStringList{"current:" + second->getId(), "leave:" + first->getId(), "stop",
+                                                "enter:a,"}));
+        // The page already shown: no leave, entered again.
+        m_recorder->log.clear();
+        emit gl_socket.signalsPageIdChanged(second->getId(), second->getId(), QString(), QString());
+        QCOMPARE(m_recorder->log, (QStringList{"current:" + second->getId(), "stop", "enter:,"}));
+    }
+
+    void informationGoesToSnackbar()
+    {
+        const int before = m_window->snackbar()->messages().size();
+        emit gl_socket.signalsInformation(QStringLiteral("Kitchen lost connection"));
+        QCOMPARE(m_window->snackbar()->messages().size(), before + 1);
+    }
+
+    void projectSwitch()
+    {
+        addProject(QStringLiteral("Other"));
+        QDir().mkdir(gl_curPath + QStringLiteral("/database/Other"));
+        QFile junk(gl_curPath + QStringLiteral("/database/Other/Other.db3"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not a database");
+        junk.close();
+        setProjectNode(QStringLiteral("Other"), QStringLiteral("network_type"), QStringLiteral("0"));
+
+        // Choosing the current project does nothing at all.
+        m_recorder->log.clear();
+        pickProject(QStringLiteral("Home"));
+        emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Home"));
+        QVERIFY(m_recorder->log.isEmpty());
+
+        // A file that is no project database is kept aside and made afresh.
+        QTimer::singleShot(0, []() {
+            auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTimer::singleShot(0, []() {
+                auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+            });
+            for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
+                if (row->projectName() == QLatin1String("Other"))
+                    emit row->signalsProjectChanged(row->projectName());
+            }
+        });
+        emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Home"));
+        QCOMPARE(m_recorder->log, (QStringList{"project:Other", "network:0", "open"}));
+        QString current;
+        getCurrentProject(current);
+        QCOMPARE(current, QStringLiteral("Other"));
+        const QString db = gl_curPath + QStringLiteral("/database/Other/Other.db3");
+        QFile kept(db + QStringLiteral(".bak"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("not a database"));
+        QVERIFY(isLegalFormat(db));
+        QCOMPARE(gl_sqlite3db.getDbName(), db);
+    }
+
+    void screenshot()
+    {
+        m_window->showNormal();
+        m_window->resize(1920, 1080);
+        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(), QString());
+        QTest::qWait(50);
+        const QImage image = m_window->grab().toImage();
+        QCOMPARE(image.size(), QSize(1920, 1080));
+        QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
+        QVERIFY(image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/mainwindow.png")));
+        // The menu bar is black, the page area the dark page colour.
+        QCOMPARE(image.pixelColor(960, 29), QColor(Qt::black));
+        QCOMPARE(image.pixelColor(1500, 700), QColor(0x26, 0x34, 0x40));
+    }
+
+    void exitClosesAndStopsTimers()
+    {
+        m_window->show();
+        emit gl_socket.signalsClosed();
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!m_window->messageTimer().isActive());
+        QVERIFY(!m_window->loginTimer().isActive());
+    }
+};
+
+VARNO_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

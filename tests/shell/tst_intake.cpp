@@ -1,0 +1,387 @@
+// The intake of panel messages and the login frames, against the simulated
+// devices on 127.0.0.2:6000 ("DNS Server" style), with a test clock.
+
+#include "testmain.h"
+
+#include "bus/broadcastsocket.h"
+#include "shell/loginframes.h"
+#include "shell/panelmessageintake.h"
+#include "simbus.h"
+#include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
+#include "store/globals.h"
+#include "store/keystore.h"
+#include "store/queryhelpers.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QHostAddress SimAddress(QStringLiteral("127.0.0.2"));
+const qint64 kMorning = QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)).toSecsSinceEpoch();
+
+// A universal-switch frame from panel subnet/device to the application.
+QByteArray switchFrame(quint8 subnet, quint8 device, quint8 switchNo, quint8 state, int payloadBytes = 2)
+{
+    QByteArray payload;
+    payload.append(char(switchNo));
+    payload.append(char(state));
+    payload = payload.left(payloadBytes);
+    return SimFrame::build(QByteArray::fromHex("7f000002"), subnet, device, 0x0001, 0xE01C, 255, 255, payload);
+}
+
+QStringList rows()
+{
+    QStringList out;
+    QSqlQuery q = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from tbl_message_log order by id"));
+    while (q.next()) {
+        out << QStringLiteral("%1:%2:%3:%4")
+                   .arg(q.value(QStringLiteral("message_id")).toInt())
+                   .arg(q.value(QStringLiteral("panel_id")).toInt())
+                   .arg(q.value(QStringLiteral("message_status")).toInt())
+                   .arg(q.value(QStringLiteral("recv_time")).toString().mid(11));
+    }
+    return out;
+}
+
+} // namespace
+
+class TestIntake : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_db = 0;
+    qint64 m_now = kMorning;
+    PanelMessageIntake *m_intake = nullptr;
+
+    void at(qint64 secondsAfterMorning) { m_now = kMorning + secondsAfterMorning; }
+    void on(quint8 panelDevice, quint8 sw) { m_intake->processUniversalSwitch(1, panelDevice, sw, 1); }
+    void off(quint8 panelDevice, quint8 sw) { m_intake->processUniversalSwitch(1, panelDevice, sw, 0); }
+    void tick() { m_intake->slotsUniversalSwitch(); }
+
+private slots:
+    void init()
+    {
+        initDatabase(m_dir.filePath(QStringLiteral("p%1.db3").arg(++m_db)));
+        for (const char *sql : {
+                 "insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) values(1,'P1',1,20,7)",
+                 "insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) values(2,'P2',1,21,8)",
+                 "insert into tbl_message(message_id,message_type,message_remark,universal_switch_no) "
+                 "values(11,0,'Clean room',5)",
+                 "insert into tbl_message(message_id,message_type,message_remark,universal_switch_no) "
+                 "values(12,1,'Fire',9)"})
+            QVERIFY(gl_sqlite3db.execDML(QLatin1String(sql)));
+        m_now = kMorning;
+        m_intake = new PanelMessageIntake(this);
+        m_intake->setClock([this]() { return m_now; });
+    }
+    void cleanup()
+    {
+        delete m_intake;
+        m_intake = nullptr;
+    }
+    void cleanupTestCase() { gl_sqlite3db.close(); }
+
+    void serviceSettlesAfterTwentySeconds()
+    {
+        QSignalSpy announced(&gl_socket, &BroadcastSocket::signalsAppendMessage);
+        on(20, 5);
+        at(5);
+        on(20, 5); // a repeat keeps the first receive time
+        at(19);
+        tick();
+        QVERIFY(rows().isEmpty());
+        at(20);
+        tick();
+        QCOMPARE(rows(), QStringList{"11:1:0:09:00:00"});
+        QCOMPARE(announced.count(), 1);
+        const auto msg = announced.at(0).at(0).value<universalSwitchMessage>();
+        QCOMPARE(msg.room_id, 7);
+        QCOMPARE(msg.message_status, 0);
+        QVERIFY(msg.id > 0);
+        QVERIFY(m_intake->pending().isEmpty());
+    }
+
+    void onOffWithinTwentySecondsStoresNothing()
+    {
+        on(20, 5);
+        at(10);
+        off(20, 5);
+        at(29);
+        tick();
+        QVERIFY(rows().isEmpty());
+        at(30);
+        tick(); // settles "off", and with no row of the day nothing is stored
+        QVERIFY(rows().isEmpty());
+        QVERIFY(m_intake->pending().isEmpty());
+    }
+
+    void dayRowIsReusedUntilHandled()
+    {
+        on(20, 5);
+        at(20);
+        tick();
+        at(100);
+        off(20, 5);
+        at(120);
+        tick();
+        QCOMPARE(rows(), QStringList{"11:1:1:09:01:40"});
+        at(200);
+        on(20, 5);
+        at(220);
+        tick();
+        QCOMPARE(rows(), QStringList{"11:1:0:09:03:20"});
+
+        // Once the operator has taken the row on, a new switch-on makes a new row.
+        gl_sqlite3db.execDML(QStringLiteral("update tbl_message_log set message_status=3"));
+        at(300);
+        off(20, 5);
+        at(320);
+        tick();
+        at(400);
+        on(20, 5);
+        at(420);
+        tick();
+        QCOMPARE(rows(), (QStringList{"11:1:3:09:03:20", "11:1:0:09:06:40"}));
+        // Only the day's first row is looked at: a later off changes nothing.
+        at(500);
+        off(20, 5);
+        at(520);
+        tick();
+        QCOMPARE(rows().size(), 2);
+    }
+
+    void nextDayStartsNewRow()
+    {
+        on(20, 5);
+        at(20);
+        tick();
+        at(86400);
+        off(20, 5);
+        at(86410);
+        on(20, 5);
+        at(86430);
+        tick();
+        QCOMPARE(rows().size(), 2);
+    }
+
+    void alarmsStoredAtOnceWithOwnIds()
+    {
+        QSignalSpy announced(&gl_socket, &BroadcastSocket::signalsAppendMessage);
+        on(20, 9);
+        off(20, 9);
+        on(20, 9);
+        QCOMPARE(rows(), (QStringList{"12:1:0:09:00:00", "12:1:0:09:00:00", "12:1:0:09:00:00"}));
+        QCOMPARE(announced.count(), 3);
+        QSet<int> ids;
+        for (const QList<QVariant> &args : announced)
+            ids.insert(args.at(0).value<universalSwitchMessage>().id);
+        QCOMPARE(ids.size(), 3);
+        QVERIFY(!ids.contains(0));
+        QVERIFY(m_intake->pending().isEmpty());
+    }
+
+    void panelsPendIndependently()
+    {
+        on(20, 5);
+        at(10);
+        on(21, 5);
+        QCOMPARE(m_intake->pending().size(), 2);
+        at(20);
+        tick();
+        QCOMPARE(rows(), QStringList{"11:1:0:09:00:00"});
+        at(30);
+        tick();
+        QCOMPARE(rows().size(), 2);
+    }
+
+    void unknownPanelOrSwitchIsDropped()
+    {
+        m_intake->processUniversalSwitch(1, 99, 5, 1);
+        m_intake->processUniversalSwitch(1, 20, 77, 1);
+        QVERIFY(m_intake->pending().isEmpty());
+        at(60);
+        tick();
+        QVERIFY(rows().isEmpty());
+    }
+
+    void framesAreAnswered()
+    {
+        if (qEnvironmentVariable("VARNO_NETNS") != QLatin1String("1"))
+            QSKIP("needs the private network namespace of ./test");
+        SimBus sim;
+        QVERIFY2(sim.listenUdp(SimAddress, 6000), qPrintable(sim.errorString()));
+        gl_socket.setId(1, 254);
+        gl_net_style = NetStyleDnsServer;
+        gl_domain_name = SimAddress.toString();
+        gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+        QVERIFY(gl_socket.createSocket());
+
+        struct Case { QByteArray frame; bool answered; QByteArray answer; };
+        const QList<Case> cases = {
+            {switchFrame(1, 20, 5, 1), true, QByteArray::fromHex("0501")},
+            {switchFrame(1, 99, 5, 0x40), true, QByteArray::fromHex("0501")}, // unknown panel
+            {switchFrame(1, 20, 9, 0), true, QByteArray::fromHex("0900")},
+            {switchFrame(1, 20, 5, 1, 1), false, QByteArray()},              // too short
+            {switchFrame(1, 20, 5, 1, 0), false, QByteArray()},
+        };
+        for (const Case &c : cases) {
+            sim.clear();
+            QVERIFY(m_intake->takeFrame(reinterpret_cast<const quint8 *>(c.frame.constData()), c.frame.size()));
+            if (!c.answered) {
+                SimBus::pump(100);
+                QCOMPARE(sim.framesWithCode(0xE01D).size(), 0);
+                continue;
+            }
+            QVERIFY(sim.waitForFrames(1));
+            const QList<SimFrame> answers = sim.framesWithCode(0xE01D);
+            QCOMPARE(answers.size(), 1);
+            const SimFrame &a = answers.first();
+            QVERIFY(a.valid);
+            QCOMPARE(int(a.length), 13);
+            QCOMPARE(int(a.raw.size()), 29);
+            QCOMPARE(int(a.sourceSubnet), 1);
+            QCOMPARE(int(a.sourceDevice), 254);
+            QCOMPARE(int(a.targetSubnet), 255);
+            QCOMPARE(int(a.targetDevice), 255);
+            QCOMPARE(a.payload, c.answer);
+        }
+        // The alarm was stored, the service switch waits, the short frames did nothing.
+        QCOMPARE(rows().size(), 1);
+        QCOMPARE(m_intake->pending().size(), 1);
+
+        QByteArray bad = switchFrame(1, 20, 5, 1);
+        bad[bad.size() - 1] = char(bad.at(bad.size() - 1) ^ 0x55);
+        QVERIFY(!m_intake->takeFrame(reinterpret_cast<const quint8 *>(bad.constData()), bad.size()));
+        gl_socket.closeSocket();
+    }
+
+    void loginFrames_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("mac");
+        QTest::addColumn<QString>("clientId");
+        QTest::addColumn<QByteArray>("passwordBytes");
+        QTest::addColumn<QByteArray>("macBytes");
+        QTest::addColumn<QByteArray>("clientBytes");
+        QTest::newRow("full") << "abcd" << "01-23-45-67-89-ab-cd-ef" << "0f3c-9A"
+                              << QByteArray("abcd") << QByteArray::fromHex("0123456789abcdef")
+                              << QByteArray("0f3c9A");
+        QTest::newRow("short password") << "ab" << "" << "" << QByteArray("ab\0\0", 4)
+                                        << QByteArray(8, '\0') << QByteArray();
+        QTest::newRow("long password") << "abcdef" << "01-02" << QString(40, QLatin1Char('z'))
+                                       << QByteArray("abcd") << QByteArray::fromHex("0102000000000000")
+                                       << QByteArray(32, 'z');
+        QTest::newRow("uuid") << "" << "" << "0123abcd-0123-abcd-0123-0123456789ab" << QByteArray(4, '\0')
+                              << QByteArray(8, '\0') << QByteArray("0123abcd0123abcd01230123456789ab");
+    }
+    void loginFrames()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, mac);
+        QFETCH(QString, clientId);
+        QFETCH(QByteArray, passwordBytes);
+        QFETCH(QByteArray, macBytes);
+        QFETCH(QByteArray, clientBytes);
+        gl_password = password;
+        gl_ip_port_mac = mac;
+        gl_subId = QStringLiteral("3");
+        gl_devId = QStringLiteral("300");
+
+        const QByteArray cloud = buildCloudLoginFrame(clientId);
+        QCOMPARE(cloud.size(), 56);
+        QCOMPARE(cloud.left(8), QByteArray::fromHex("cccc003800a20100"));
+        QCOMPARE(cloud.mid(8, 4), passwordBytes);
+        QCOMPARE(cloud.mid(12, 8), macBytes);
+        QCOMPARE(int(quint8(cloud.at(20))), 3);
+        QCOMPARE(int(quint8(cloud.at(21))), 44);
+        QCOMPARE(cloud.mid(22, 32), clientBytes + QByteArray(32 - clientBytes.size(), '\0'));
+        const quint16 crc = SimFrame::crc16(cloud.left(54));
+        QCOMPARE(int(quint8(cloud.at(54))), crc >> 8);
+        QCOMPARE(int(quint8(cloud.at(55))), crc & 0xFF);
+
+        const QByteArray dns = buildDnsLoginFrame();
+        QCOMPARE(dns.size(), 23);
+        QCOMPARE(dns.left(7), QByteArray::fromHex("cccc001700a500"));
+        QCOMPARE(dns.mid(7, 4), passwordBytes);
+        QCOMPARE(dns.mid(11, 8), macBytes);
+        QCOMPARE(dns.mid(19, 2), QByteArray(2, '\0'));
+        QCOMPARE(SimFrame::crc16(dns.left(21)), quint16((quint8(dns.at(21)) << 8) | quint8(dns.at(22))));
+    }
+
+    void clientIdIsCachedOnce()
+    {
+        setRegKey(QStringLiteral("machineUniqueId"), QString());
+        const QString first = cloudClientId();
+        QString stored;
+        getRegKey(QStringLiteral("machineUniqueId"), stored);
+        QCOMPARE(stored, first);
+        setRegKey(QStringLiteral("machineUniqueId"), QStringLiteral("cached-id"));
+        QCOMPARE(cloudClientId(), QStringLiteral("cached-id"));
+    }
+
+    void loginAnswers_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("text");
+        auto cloud = [](quint8 result) {
+            QByteArray a = QByteArray::fromHex("cccc001000a3000000000000000000");
+            a[13] = char(result);
+            const quint16 crc = SimFrame::crc16(a);
+            return a + char(crc >> 8) + char(crc & 0xFF);
+        };
+        auto dns = [](quint8 result) {
+            QByteArray a = QByteArray::fromHex("cccc000c00a4000000000000");
+            a = a.left(10);
+            a[9] = char(result);
+            const quint16 crc = SimFrame::crc16(a);
+            return a + char(crc >> 8) + char(crc & 0xFF);
+        };
+        QTest::newRow("cloud 0") << cloud(0) << true << true << "Success";
+        QTest::newRow("cloud 1") << cloud(1) << true << false << "MAC(01-02) error";
+        QTest::newRow("cloud 2") << cloud(2) << true << false << "IPPORT(01-02) offline";
+        QTest::newRow("cloud 3") << cloud(3) << true << false << "Password(pw) error";
+        QTest::newRow("cloud 4") << cloud(4) << true << false << "IPPORT(01-02) firmware version too low";
+        QTest::newRow("cloud 9") << cloud(9) << true << false << "Failed to connect cloud server";
+        QTest::newRow("dns 1") << dns(1) << true << true << "Success";
+        QTest::newRow("dns 0") << dns(0) << true << false << "Failed To connect dns server";
+        QTest::newRow("dns 2") << dns(2) << true << false << "A2 trigger A4";
+        QTest::newRow("dns 5") << dns(5) << true << false << "MAC(01-02) and password(pw) error";
+        QTest::newRow("dns 6") << dns(6) << true << false << "Full";
+        QTest::newRow("dns 7") << dns(7) << true << false << "Failed To connect dns server";
+        QByteArray shortCloud = QByteArray::fromHex("cccc000900a30000");
+        const quint16 crc = SimFrame::crc16(shortCloud.left(7));
+        shortCloud = shortCloud.left(7) + char(crc >> 8) + char(crc & 0xFF);
+        QTest::newRow("9-byte cloud answer") << shortCloud << false << false << "";
+        QByteArray other = QByteArray::fromHex("cccc000c00a7000000000000");
+        QTest::newRow("other operation") << other << false << false << "";
+    }
+    void loginAnswers()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(bool, taken);
+        QFETCH(bool, ok);
+        QFETCH(QString, text);
+        gl_ip_port_mac = QStringLiteral("01-02");
+        gl_password = QStringLiteral("pw");
+        bool gotOk = !ok;
+        QString gotText;
+        QCOMPARE(readLoginAnswer(reinterpret_cast<const unsigned char *>(answer.constData()), answer.size(), gotOk,
+                                 gotText),
+                 taken);
+        if (taken) {
+            QCOMPARE(gotOk, ok);
+            QCOMPARE(gotText, text);
+        }
+    }
+};
+
+VARNO_TEST_MAIN(TestIntake)
+#include "tst_intake.moc"
