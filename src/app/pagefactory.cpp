@@ -11,8 +11,7 @@ namespace {
 
 using Maker = std::function<MyDialog *(const QString &, const QString &)>;
 
-template<typename Page>
-Maker maker()
+template <typename Page> Maker maker()
 {
     return [](const QString &id, const QString &name) -> MyDialog * { return new Page(id, name, nullptr); };
 }

@@ -18,9 +18,8 @@ ProjectSelectDlg::ProjectSelectDlg(QWidget *parent)
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
 
-    auto *close = new QtMaterialIconButton(QtMaterialTheme::icon(QStringLiteral("navigation"),
-                                                                  QStringLiteral("close")),
-                                           this);
+    auto *close = new QtMaterialIconButton(
+        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
     close->setColor(Qt::white);
     connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
@@ -49,7 +48,8 @@ void ProjectSelectDlg::initDlgCtrl()
     grid->setSizeConstraint(QLayout::SetNoConstraint);
     for (int i = 0; i < projects.size(); ++i) {
         auto *item = new ProjectSelectItem(projects.at(i), projects.at(i) == current, m_list);
-        connect(item, &ProjectSelectItem::signalsProjectChanged, this, &ProjectSelectDlg::slotsProjectChanged);
+        connect(item, &ProjectSelectItem::signalsProjectChanged, this,
+                &ProjectSelectDlg::slotsProjectChanged);
         grid->addWidget(item, i, 0);
     }
     grid->setRowStretch(projects.size(), 1);

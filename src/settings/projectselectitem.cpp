@@ -26,7 +26,8 @@ void ProjectSelectItem::paintEvent(QPaintEvent *event)
     const int w = width() - 1;
     const int h = height() - 1;
     const int y = (h - 23) / 2;
-    painter.drawPixmap(QRect(20, y, 24, 24), QPixmap(QStringLiteral(":/myImages/png/icon-navigation-home.png")));
+    painter.drawPixmap(QRect(20, y, 24, 24),
+                       QPixmap(QStringLiteral(":/myImages/png/icon-navigation-home.png")));
     if (m_current)
         painter.drawPixmap(QRect(w - 40, y, 24, 24), QPixmap(QStringLiteral(":/myImages/png/selected.png")));
     painter.setPen(Qt::white);

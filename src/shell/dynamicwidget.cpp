@@ -8,8 +8,7 @@ DynamicWidget::DynamicWidget(const QColor &color, QWidget *parent)
     : QWidget(parent)
     , normalColor(color)
     , currentColor(color)
-{
-}
+{}
 
 void DynamicWidget::drawEllipse(bool value)
 {

@@ -20,9 +20,8 @@ KestMessageBox::KestMessageBox(const QString &text, int width, int height, int t
     auto *label = new QtMaterialLabel(text, this);
     label->setWordWrap(true);
 
-    auto *close = new QtMaterialIconButton(QtMaterialTheme::icon(QStringLiteral("navigation"),
-                                                                  QStringLiteral("close")),
-                                           this);
+    auto *close = new QtMaterialIconButton(
+        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
     close->setColor(Qt::white);
     connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 

@@ -16,24 +16,26 @@ MenuBar::MenuBar(QWidget *parent)
 {
     fillBackground(this, Qt::black);
 
-    labelProjectIcon = makePicture(QStringLiteral(":/myImages/png/icon-navigation-home.png"), tr("Project"),
-                                   24, 24);
+    labelProjectIcon =
+        makePicture(QStringLiteral(":/myImages/png/icon-navigation-home.png"), tr("Project"), 24, 24);
     labelProjectName = new QtMaterialLabel(QString(), this);
     labelBack = makePicture(QStringLiteral(":/myImages/png/icon-navigation-back.png"), tr("Back"), 24, 24);
     labelTitle = new QtMaterialLabel(QString(), this);
     labelLogo = makePicture(QStringLiteral(":/myImages/png/Kest Logo.png"),
                             tr("The best display effect is 1920*1080 resolution"), 44, 16);
-    labelMessage = makePicture(QStringLiteral(":/myImages/png/icon-navigation-bell.png"), tr("Message"), 24, 24);
+    labelMessage =
+        makePicture(QStringLiteral(":/myImages/png/icon-navigation-bell.png"), tr("Message"), 24, 24);
     labelHome = makePicture(QStringLiteral(":/myImages/png/icon-navigation-home.png"), tr("Home"), 24, 24);
     labelLog = makePicture(QStringLiteral(":/myImages/png/icon-system-log.png"), tr("Log"), 24, 24);
-    labelRooms = makePicture(QStringLiteral(":/myImages/png/icon-navigation-rooms.png"), tr("Rooms"), 24, 24);
+    labelRooms =
+        makePicture(QStringLiteral(":/myImages/png/icon-navigation-rooms.png"), tr("Rooms"), 24, 24);
     labelNetwork = makePicture(QStringLiteral(":/myImages/png/network/icon-connection-localnetwork.png"),
                                tr("Local Network"), 24, 24);
-    labelSetting = makePicture(QStringLiteral(":/myImages/png/icon-remote-settings.png"), tr("Setting"), 24, 24);
+    labelSetting =
+        makePicture(QStringLiteral(":/myImages/png/icon-remote-settings.png"), tr("Setting"), 24, 24);
 
-    auto *exit = new QtMaterialIconButton(QtMaterialTheme::icon(QStringLiteral("navigation"),
-                                                                 QStringLiteral("close")),
-                                          this);
+    auto *exit = new QtMaterialIconButton(
+        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
     exit->setObjectName(QStringLiteral("pushButtonExit"));
     exit->setIconSize(QSize(24, 24));
     exit->setColor(Qt::white);
@@ -229,8 +231,8 @@ void MenuBar::labelBack_pressed()
     if (found <= 0)
         return;
     const PageIdEntry previous = pageHistory.at(found - 1);
-    if (previous.id == QLatin1String("Edit Room") || previous.id == QLatin1String("Edit Template")
-        || previous.id == QLatin1String("Operate Room")) {
+    if (previous.id == QLatin1String("Edit Room") || previous.id == QLatin1String("Edit Template") ||
+        previous.id == QLatin1String("Operate Room")) {
         emit gl_socket.signalsPageIdChanged(previous.id, previous.name, previous.prm1, QStringLiteral("0"));
     } else {
         emit gl_socket.signalsPageIdChanged(previous.id, previous.name, previous.prm1, previous.prm2);

@@ -28,9 +28,7 @@ void MyDialog::init()
     connect(this, &MyDialog::signalsInformation, this, &MyDialog::slotsInformation);
 }
 
-void MyDialog::startRefresh()
-{
-}
+void MyDialog::startRefresh() {}
 
 void MyDialog::slotsInformation(QString info)
 {

@@ -28,8 +28,7 @@ QString dayText(qint64 secs)
 PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
-{
-}
+{}
 
 bool PanelMessageIntake::takeFrame(const quint8 *buffer, qlonglong length)
 {
@@ -68,7 +67,8 @@ void PanelMessageIntake::processUniversalSwitch(unsigned char subnet, unsigned c
     msg.panel_id = getValueFromDb(panelSql, QStringLiteral("panel_id"));
     msg.room_id = getValueFromDb(panelSql, QStringLiteral("room_id"));
 
-    const QString messageSql = QString::asprintf("select * from tbl_message where universal_switch_no=%d", switchNo);
+    const QString messageSql =
+        QString::asprintf("select * from tbl_message where universal_switch_no=%d", switchNo);
     if (!isRecordExist(messageSql))
         return;
     msg.switch_no = switchNo;
@@ -86,8 +86,8 @@ void PanelMessageIntake::processUniversalSwitch(unsigned char subnet, unsigned c
     msg.message_status = msg.switch_status > 0 ? 0 : 1;
     for (int i = 0; i < m_pending.size(); ++i) {
         const universalSwitchMessage &entry = m_pending.at(i);
-        if (entry.subnet_id == msg.subnet_id && entry.device_id == msg.device_id
-            && entry.switch_no == msg.switch_no) {
+        if (entry.subnet_id == msg.subnet_id && entry.device_id == msg.device_id &&
+            entry.switch_no == msg.switch_no) {
             if (entry.switch_status != msg.switch_status)
                 m_pending[i] = msg;
             return;
@@ -130,8 +130,8 @@ void PanelMessageIntake::storeNewRow(universalSwitchMessage &msg)
     msg.id = getValueFromDb(QString::asprintf("select id from tbl_message_log where message_id=%d and "
                                               "message_type=%d and message_status=%d and panel_id=%d and "
                                               "room_id=%d and recv_time='%s'",
-                                              msg.message_id, msg.message_type, 0, msg.panel_id,
-                                              msg.room_id, sqlText(recv).toUtf8().constData()),
+                                              msg.message_id, msg.message_type, 0, msg.panel_id, msg.room_id,
+                                              sqlText(recv).toUtf8().constData()),
                             QStringLiteral("id"));
 }
 
@@ -146,11 +146,10 @@ void PanelMessageIntake::processServiceMessage(universalSwitchMessage msg)
         const int status = getValueFromDb(daySql, QStringLiteral("message_status"));
         if (status == 0 || status == 1) {
             msg.id = getValueFromDb(daySql, QStringLiteral("id"));
-            gl_sqlite3db.execDML(QString::asprintf("update tbl_message_log set message_status=%d,recv_time='%s' "
-                                                   "where id=%d",
-                                                   msg.message_status,
-                                                   sqlText(timeText(msg.recv_time)).toUtf8().constData(),
-                                                   msg.id));
+            gl_sqlite3db.execDML(QString::asprintf(
+                "update tbl_message_log set message_status=%d,recv_time='%s' "
+                "where id=%d",
+                msg.message_status, sqlText(timeText(msg.recv_time)).toUtf8().constData(), msg.id));
             emit gl_socket.signalsAppendMessage(msg);
             return;
         }

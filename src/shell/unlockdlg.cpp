@@ -26,9 +26,8 @@ UnlockDlg::UnlockDlg(QWidget *parent)
     lineEditPassword->setEchoMode(QLineEdit::Password);
     lineEditPassword->setPlaceholderText(tr("Unlock password"));
 
-    auto *close = new QtMaterialIconButton(QtMaterialTheme::icon(QStringLiteral("navigation"),
-                                                                  QStringLiteral("close")),
-                                           this);
+    auto *close = new QtMaterialIconButton(
+        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
     close->setColor(Qt::white);
     connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 

@@ -49,7 +49,8 @@ public:
                 [add](QString p) { add(QStringLiteral("project:") + p); });
         connect(&gl_socket, &BroadcastSocket::signalsNetworkStateChanged, this,
                 [add](bool ok) { add(QStringLiteral("network:%1").arg(ok)); });
-        connect(&gl_socket, &BroadcastSocket::signalsNetworkOpen, this, [add]() { add(QStringLiteral("open")); });
+        connect(&gl_socket, &BroadcastSocket::signalsNetworkOpen, this,
+                [add]() { add(QStringLiteral("open")); });
     }
 };
 
@@ -104,8 +105,7 @@ private slots:
     {
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Varno"));
         QVERIFY(m_window->isFullScreen());
-        QCOMPARE(m_recorder->log,
-                 (QStringList{"current:Home", "project:Home", "network:0", "open"}));
+        QCOMPARE(m_recorder->log, (QStringList{"current:Home", "project:Home", "network:0", "open"}));
         QVERIFY(m_window->messageTimer().isActive());
         QCOMPARE(m_window->messageTimer().interval(), 1000);
         QCOMPARE(m_window->menuBar()->current().id, QStringLiteral("Home"));
@@ -149,26 +149,30 @@ private slots:
 
     void leaveComesBeforeHiding()
     {
-        if (m_window->pages().size() < 2)
-            QSKIP("needs two page classes");
+        QVERIFY(!m_window->pages().isEmpty());
         MyDialog *first = m_window->pages().at(0);
-        MyDialog *second = m_window->pages().at(1);
+        MyDialog *second = m_window->pages().size() > 1 ? m_window->pages().at(1) : nullptr;
+        const QString secondId = second ? second->getId() : QStringLiteral("No Such Page");
         emit gl_socket.signalsPageIdChanged(first->getId(), first->getId(), QString(), QString());
+        QVERIFY(first->isVisible());
         bool visibleAtLeave = false;
         auto c = connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
                          [&](QString id) { visibleAtLeave = id == first->getId() && first->isVisible(); });
         m_recorder->log.clear();
-        emit gl_socket.signalsPageIdChanged(second->getId(), second->getId(), QStringLiteral("a"), QString());
+        emit gl_socket.signalsPageIdChanged(secondId, secondId, QStringLiteral("a"), QString());
         disconnect(c);
         QVERIFY(visibleAtLeave);
         QVERIFY(!first->isVisible());
-        QVERIFY(second->isVisible());
-        QCOMPARE(m_recorder->log, (QStringList{"current:" + second->getId(), "leave:" + first->getId(), "stop",
-                                                "enter:a,"}));
+        if (second)
+            QVERIFY(second->isVisible());
+        QCOMPARE(m_recorder->log,
+                 (QStringList{"current:" + secondId, "leave:" + first->getId(), "stop", "enter:a,"}));
         // The page already shown: no leave, entered again.
+        emit gl_socket.signalsPageIdChanged(first->getId(), first->getId(), QString(), QString());
         m_recorder->log.clear();
-        emit gl_socket.signalsPageIdChanged(second->getId(), second->getId(), QString(), QString());
-        QCOMPARE(m_recorder->log, (QStringList{"current:" + second->getId(), "stop", "enter:,"}));
+        emit gl_socket.signalsPageIdChanged(first->getId(), first->getId(), QString(), QString());
+        QCOMPARE(m_recorder->log, (QStringList{"current:" + first->getId(), "stop", "enter:,"}));
+        QVERIFY(first->isVisible());
     }
 
     void informationGoesToSnackbar()
@@ -225,7 +229,8 @@ private slots:
     {
         m_window->showNormal();
         m_window->resize(1920, 1080);
-        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(), QString());
+        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(),
+                                            QString());
         QTest::qWait(50);
         const QImage image = m_window->grab().toImage();
         QCOMPARE(image.size(), QSize(1920, 1080));

@@ -114,9 +114,10 @@ private slots:
         QFETCH(QString, press);
         QFETCH(int, result);
         QFETCH(bool, twoButtons);
-        KestMessageBox box(QStringLiteral("A long question that has to wrap inside the fixed size of the box "
-                                          "without ever making the box grow beyond it."),
-                           450, 160, type, nullptr);
+        KestMessageBox box(
+            QStringLiteral("A long question that has to wrap inside the fixed size of the box "
+                           "without ever making the box grow beyond it."),
+            450, 160, type, nullptr);
         QCOMPARE(box.size(), QSize(450, 160));
         QCOMPARE(box.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
         QAbstractButton *ok = button(&box, QStringLiteral("pushButtonOk"));
@@ -144,10 +145,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << "" << "Please input the unlock password!";
-        QTest::newRow("other case") << "QMX482" << "Password error!";
-        QTest::newRow("trailing space") << "qmx482 " << "Password error!";
-        QTest::newRow("right") << "qmx482" << "";
+        QTest::newRow("empty") << ""
+                               << "Please input the unlock password!";
+        QTest::newRow("other case") << "QMX482"
+                                    << "Password error!";
+        QTest::newRow("trailing space") << "qmx482 "
+                                        << "Password error!";
+        QTest::newRow("right") << "qmx482"
+                               << "";
     }
     void unlockDialog()
     {

@@ -89,15 +89,16 @@ private slots:
         QTest::newRow("home") << QStringList{"Home"} << QStringList{"Home"};
         QTest::newRow("deeper") << QStringList{"Home", "Rooms", "Operate Room", "Edit Room"}
                                 << QStringList{"Home", "Rooms", "Operate Room", "Edit Room"};
-        QTest::newRow("top level resets") << QStringList{"Home", "Rooms", "Operate Room", "Log"}
-                                          << QStringList{"Home", "Log"};
-        QTest::newRow("setting resets") << QStringList{"Home", "Setting", "Rooms Manager", "Edit Room", "Setting"}
-                                        << QStringList{"Home", "Setting"};
-        QTest::newRow("revisit cuts") << QStringList{"Home", "Setting", "Rooms Manager", "Edit Room",
-                                                     "Rooms Manager"}
-                                      << QStringList{"Home", "Setting", "Rooms Manager"};
-        QTest::newRow("home cuts all") << QStringList{"Home", "Rooms", "Operate Room", "Home"}
-                                       << QStringList{"Home"};
+        QTest::newRow("top level resets")
+            << QStringList{"Home", "Rooms", "Operate Room", "Log"} << QStringList{"Home", "Log"};
+        QTest::newRow("setting resets")
+            << QStringList{"Home", "Setting", "Rooms Manager", "Edit Room", "Setting"}
+            << QStringList{"Home", "Setting"};
+        QTest::newRow("revisit cuts")
+            << QStringList{"Home", "Setting", "Rooms Manager", "Edit Room", "Rooms Manager"}
+            << QStringList{"Home", "Setting", "Rooms Manager"};
+        QTest::newRow("home cuts all")
+            << QStringList{"Home", "Rooms", "Operate Room", "Home"} << QStringList{"Home"};
         QTest::newRow("no home entry") << QStringList{"Rooms Manager", "Message"} << QStringList{"Message"};
     }
     void history()
@@ -120,13 +121,16 @@ private slots:
         QCOMPARE(requests.count(), 0); // nothing before the first entry
 
         announce(QStringLiteral("Rooms"));
-        announce(QStringLiteral("Operate Room"), QStringLiteral("Kitchen"), QStringLiteral("5"), QStringLiteral("1"));
+        announce(QStringLiteral("Operate Room"), QStringLiteral("Kitchen"), QStringLiteral("5"),
+                 QStringLiteral("1"));
         pressLabel(bar, QStringLiteral("Back"));
         QCOMPARE(requests.count(), 1);
         QCOMPARE(requests.at(0), (QList<QVariant>{"Rooms", "Rooms", "", ""}));
 
-        announce(QStringLiteral("Operate Room"), QStringLiteral("Kitchen"), QStringLiteral("5"), QStringLiteral("1"));
-        announce(QStringLiteral("Edit Room"), QStringLiteral("Edit Room"), QStringLiteral("5"), QStringLiteral("1"));
+        announce(QStringLiteral("Operate Room"), QStringLiteral("Kitchen"), QStringLiteral("5"),
+                 QStringLiteral("1"));
+        announce(QStringLiteral("Edit Room"), QStringLiteral("Edit Room"), QStringLiteral("5"),
+                 QStringLiteral("1"));
         pressLabel(bar, QStringLiteral("Back"));
         QCOMPARE(requests.count(), 2);
         // Re-entered pages get "0" so they keep their tab.
@@ -134,7 +138,8 @@ private slots:
 
         // Back only asks; the history moves when the page is announced.
         QCOMPARE(historyIds(bar), (QStringList{"Home", "Rooms", "Operate Room", "Edit Room"}));
-        announce(QStringLiteral("Operate Room"), QStringLiteral("Kitchen"), QStringLiteral("5"), QStringLiteral("0"));
+        announce(QStringLiteral("Operate Room"), QStringLiteral("Kitchen"), QStringLiteral("5"),
+                 QStringLiteral("0"));
         QCOMPARE(historyIds(bar), (QStringList{"Home", "Rooms", "Operate Room"}));
         QCOMPARE(bar.history().last().prm2, QStringLiteral("0"));
 
@@ -192,12 +197,18 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("tip");
-        QTest::newRow("local off") << 0 << false << "localnetwork" << "Local Network";
-        QTest::newRow("local on") << 0 << true << "localnetwork-active" << "Local Network";
-        QTest::newRow("cloud on") << 1 << true << "cloudserver-active" << "Cloud Server";
-        QTest::newRow("cloud off") << 1 << false << "cloudserver" << "Cloud Server";
-        QTest::newRow("dns on") << 2 << true << "dnsserver-active" << "DNS Server";
-        QTest::newRow("unknown style") << 7 << true << "localnetwork-active" << "Local Network";
+        QTest::newRow("local off") << 0 << false << "localnetwork"
+                                   << "Local Network";
+        QTest::newRow("local on") << 0 << true << "localnetwork-active"
+                                  << "Local Network";
+        QTest::newRow("cloud on") << 1 << true << "cloudserver-active"
+                                  << "Cloud Server";
+        QTest::newRow("cloud off") << 1 << false << "cloudserver"
+                                   << "Cloud Server";
+        QTest::newRow("dns on") << 2 << true << "dnsserver-active"
+                                << "DNS Server";
+        QTest::newRow("unknown style") << 7 << true << "localnetwork-active"
+                                       << "Local Network";
     }
     void networkMark()
     {
@@ -229,8 +240,9 @@ private slots:
                 auto *dialog = qobject_cast<UnlockDlg *>(QApplication::activeModalWidget());
                 QVERIFY(dialog);
                 dialog->passwordField()->setText(password);
-                dialog->findChild<QAbstractButton *>(confirm ? QStringLiteral("pushButtonOk")
-                                                             : QStringLiteral("pushButtonCancel"))
+                dialog
+                    ->findChild<QAbstractButton *>(confirm ? QStringLiteral("pushButtonOk")
+                                                           : QStringLiteral("pushButtonCancel"))
                     ->click();
             });
         };

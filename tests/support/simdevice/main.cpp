@@ -4,6 +4,7 @@
 //   varno-simdevice [--udp ADDR[:PORT]] [--tcp ADDR[:PORT]] [--header-ip ADDR]
 //                   [--device SUB/DEV[/FIRMWARE]]... [--silent CODE]...
 //                   [--reply CODE=HEXCODE:HEXPAYLOAD]... [--exit-on-eof]
+//                   [--cloud-result N] [--dns-result N]
 //
 // Prints "READY" once listening, then one line per frame received
 // ("RX <sender>:<port> <hex>") and per answer sent ("TX <hex>"). Runs until it
@@ -73,6 +74,12 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("reply"),
                       QStringLiteral("Answer an operation code with a given frame."),
                       QStringLiteral("code=replycode:hexpayload")});
+    parser.addOption({QStringLiteral("cloud-result"),
+                      QStringLiteral("Answer cloud logins with this result code (0 = success)."),
+                      QStringLiteral("n")});
+    parser.addOption({QStringLiteral("dns-result"),
+                      QStringLiteral("Answer DNS logins with this result code (1 = success)."),
+                      QStringLiteral("n")});
     parser.addOption({QStringLiteral("exit-on-eof"),
                       QStringLiteral("Quit when standard input is closed.")});
     parser.process(app);
@@ -135,6 +142,10 @@ int main(int argc, char *argv[])
     QHostAddress address;
     quint16 port = 0;
     bool listening = false;
+    if (parser.isSet(QStringLiteral("cloud-result")))
+        bus.loginServer().setCloudResult(quint8(parser.value(QStringLiteral("cloud-result")).toUInt()));
+    if (parser.isSet(QStringLiteral("dns-result")))
+        bus.loginServer().setDnsResult(quint8(parser.value(QStringLiteral("dns-result")).toUInt()));
     if (parser.isSet(QStringLiteral("udp"))) {
         if (!splitAddress(parser.value(QStringLiteral("udp")), 6000, address, port)
             || !bus.listenUdp(address, port)) {

@@ -16,6 +16,12 @@ constexpr const char *PendingProperty = "simPending";
 // incomplete, -1 when the buffer does not start with a whole-looking frame.
 int frameSpan(const QByteArray &buffer)
 {
+    // A login frame carries its whole length in bytes 2-3.
+    if (buffer.size() >= 4 && quint8(buffer.at(0)) == 0xCC && quint8(buffer.at(1)) == 0xCC) {
+        const int length = (quint8(buffer.at(2)) << 8) | quint8(buffer.at(3));
+        if (length >= 9)
+            return buffer.size() >= length ? length : 0;
+    }
     if (buffer.size() < 16)
         return 0;
     if (quint8(buffer.at(14)) != 0xAA || quint8(buffer.at(15)) != 0xAA)
@@ -240,6 +246,12 @@ void SimBus::record(SimFrame frame, QTcpSocket *client)
 {
     m_frames.append(frame);
     emit frameReceived(frame);
+    if (frame.kind == SimFrame::Login && m_login) {
+        const QList<SimOutput> outputs = m_login->respond(frame);
+        for (const SimOutput &output : outputs)
+            deliver(output, frame.sender, frame.senderPort, client);
+        return;
+    }
     if (frame.kind != SimFrame::Bus || !frame.valid)
         return;
     for (const auto &device : m_devices) {
@@ -301,4 +313,11 @@ void SimBus::disconnectClients()
     const QList<QTcpSocket *> clients = m_clients;
     for (QTcpSocket *client : clients)
         client->disconnectFromHost();
+}
+
+SimLoginServer &SimBus::loginServer()
+{
+    if (!m_login)
+        m_login = std::make_unique<SimLoginServer>();
+    return *m_login;
 }

@@ -8,6 +8,7 @@
 
 #include "simdevice.h"
 #include "simframe.h"
+#include "simloginserver.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -46,6 +47,9 @@ public:
         return raw;
     }
     SimDevice *device(quint8 subnet, quint8 device) const;
+
+    // The login answers (cloud and DNS styles); made on first use.
+    SimLoginServer &loginServer();
 
     // Everything received, in order: one entry per datagram, per bus frame of
     // the TCP stream, or per piece of the stream that is no bus frame.
@@ -90,6 +94,7 @@ private:
     QHostAddress m_lastSender;
     quint16 m_lastPort = 0;
     std::vector<std::unique_ptr<SimDevice>> m_devices;
+    std::unique_ptr<SimLoginServer> m_login;
     QList<SimFrame> m_frames;
     QString m_error;
 };
