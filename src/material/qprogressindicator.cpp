@@ -25,8 +25,8 @@ bool QProgressIndicator::isDisplayedWhenStopped() const
 
 void QProgressIndicator::startAnimation()
 {
-    if (const QWidget *parent = parentWidget())
-        move(parent->width() / 2, 0);
+    if (parentWidget())
+        move(startPosition());
 
     m_angle = 0;
     if (m_timerId != -1)
@@ -99,12 +99,7 @@ void QProgressIndicator::paintEvent(QPaintEvent *event)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
 
-    const int outerRadius = int((width - 1) * 0.5);
-    const int innerRadius = int((width - 1) * 0.5 * 0.38);
-    const int capsuleHeight = outerRadius - innerRadius;
-    const int capsuleWidth = width > 32 ? int(capsuleHeight * 0.23) : int(capsuleHeight * 0.35);
-    const int capsuleRadius = capsuleWidth / 2;
-
+    const Bars bars = barsFor(width);
     for (int i = 0; i < 12; ++i) {
         QColor color = m_color;
         color.setAlphaF(1.0 - (i / 12.0));
@@ -113,8 +108,24 @@ void QProgressIndicator::paintEvent(QPaintEvent *event)
         p.save();
         p.translate((this->width() - 1) / 2, (this->height() - 1) / 2);
         p.rotate(m_angle - i * 30.0);
-        p.drawRoundedRect(int(-capsuleWidth * 0.5), -outerRadius, capsuleWidth, capsuleHeight,
-                          capsuleRadius, capsuleRadius);
+        p.drawRoundedRect(int(-bars.width * 0.5), -bars.outerRadius, bars.width, bars.length, bars.cornerRadius,
+                          bars.cornerRadius);
         p.restore();
     }
+}
+
+QProgressIndicator::Bars QProgressIndicator::barsFor(int side)
+{
+    Bars bars;
+    bars.outerRadius = int((side - 1) * 0.5);
+    bars.innerRadius = int((side - 1) * 0.5 * 0.38);
+    bars.length = bars.outerRadius - bars.innerRadius;
+    bars.width = side > 32 ? int(bars.length * 0.23) : int(bars.length * 0.35);
+    bars.cornerRadius = bars.width / 2;
+    return bars;
+}
+
+QPoint QProgressIndicator::startPosition() const
+{
+    return QPoint(parentWidget() ? parentWidget()->width() / 2 : 0, 0);
 }

@@ -23,8 +23,21 @@ public:
     bool isDisplayedWhenStopped() const;
     const QColor &color() const { return m_color; }
 
+    int angle() const { return m_angle; }
+
     QSize sizeHint() const override;
     int heightForWidth(int w) const override;
+
+    // The bar geometry for a widget whose smaller side is `side` pixels.
+    struct Bars
+    {
+        int outerRadius;
+        int innerRadius;
+        int length;
+        int width;
+        int cornerRadius;
+    };
+    static Bars barsFor(int side);
 
 public slots:
     void startAnimation();
@@ -35,6 +48,8 @@ public slots:
 
 protected:
     void timerEvent(QTimerEvent *event) override;
+    // Where the indicator places itself on its parent when it starts.
+    virtual QPoint startPosition() const;
     void paintEvent(QPaintEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "projectselectdlg.h"
 
 #include "settings/projectselectitem.h"
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 #include "store/projectlist.h"
 
@@ -13,22 +14,11 @@
 ProjectSelectDlg::ProjectSelectDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    setObjectName(QStringLiteral("ProjectSelectDlg"));
-    resize(400, 300);
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("ProjectSelectDlg"));
 
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
-    m_list = new QtMaterialGroupBox(QString(), this);
-    m_list->setStyleSheet(QStringLiteral("QGroupBox{border:none;}"));
-    auto *canvas = new QtMaterialCanvas(this);
-    canvas->setBackgroundColor(QColor(0x1F, 0x29, 0x33));
-    canvas->setWidget(m_list);
-    canvas->setWidgetResizable(true);
+    QtMaterialCanvas *canvas = nullptr;
+    m_list = makeCanvasBox(this, canvas, QColor(0x1F, 0x29, 0x33));
 
     auto *layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetNoConstraint);

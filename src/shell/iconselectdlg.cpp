@@ -1,6 +1,7 @@
 #include "iconselectdlg.h"
 
 #include "shell/manageritem.h"
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 #include "shell/tilegrid.h"
 #include "store/globals.h"
@@ -49,27 +50,10 @@ QString IconSelectDlg::pictureName(const Family &family, int number)
 IconSelectDlg::IconSelectDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("IconSelectDlg"));
-    resize(400, 300);
-    setWindowTitle(QStringLiteral("Dialog"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("IconSelectDlg"));
 
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
-
-    groupBox = new QtMaterialGroupBox(QString(), nullptr);
-    groupBox->setStyleSheet(QStringLiteral("QGroupBox{border:none;}"));
-    auto *canvas = new QtMaterialCanvas(this);
-    canvas->setBackgroundColor(kPanel);
-    canvas->setWidget(groupBox);
-    canvas->setWidgetResizable(true);
-    // The canvas paints the background; the box only holds the grid.
-    groupBox->setAutoFillBackground(false);
+    QtMaterialCanvas *canvas = nullptr;
+    groupBox = makeCanvasBox(this, canvas, kPanel);
 
     auto *grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetNoConstraint);

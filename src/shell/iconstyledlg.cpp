@@ -1,6 +1,7 @@
 #include "iconstyledlg.h"
 
 #include "shell/iconstyleitem.h"
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 
 #include <QGridLayout>
@@ -10,18 +11,7 @@
 IconStyleDlg::IconStyleDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("IconStyleDlg"));
-    resize(400, 300);
-    setWindowTitle(QStringLiteral("Dialog"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("IconStyleDlg"));
 
     auto *grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetNoConstraint);

@@ -1,5 +1,6 @@
 #include "kestmessagebox.h"
 
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 
 #include <QGridLayout>
@@ -11,19 +12,11 @@
 KestMessageBox::KestMessageBox(const QString &text, int width, int height, int type, QWidget *parent)
     : MyDialog(parent)
 {
-    setObjectName(QStringLiteral("KestMessageBox"));
-    resize(400, 300);
-    setWindowTitle(QStringLiteral("Dialog"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("KestMessageBox"));
 
     auto *label = new QtMaterialLabel(text, this);
     label->setWordWrap(true);
 
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
     auto *buttons = new QGridLayout;
     buttons->setSizeConstraint(QLayout::SetNoConstraint);

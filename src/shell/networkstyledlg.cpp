@@ -1,6 +1,7 @@
 #include "networkstyledlg.h"
 
 #include "shell/networkstyleitem.h"
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 
 #include <QGridLayout>
@@ -12,27 +13,10 @@
 NetworkStyleDlg::NetworkStyleDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("NetworkStyleDlg"));
-    resize(400, 300);
-    setWindowTitle(QStringLiteral("Dialog"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("NetworkStyleDlg"));
 
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
-
-    groupBox = new QtMaterialGroupBox(QString(), nullptr);
-    groupBox->setStyleSheet(QStringLiteral("QGroupBox{border:none;}"));
-    auto *canvas = new QtMaterialCanvas(this);
-    canvas->setBackgroundColor(QColor(0x1F, 0x29, 0x33));
-    canvas->setWidget(groupBox);
-    canvas->setWidgetResizable(true);
-    // The canvas paints the background; the box only holds the grid.
-    groupBox->setAutoFillBackground(false);
+    QtMaterialCanvas *canvas = nullptr;
+    groupBox = makeCanvasBox(this, canvas, QColor(0x1F, 0x29, 0x33));
 
     auto *grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetNoConstraint);

@@ -1,5 +1,6 @@
 #include "unlockdlg.h"
 
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 #include "store/globals.h"
 
@@ -14,11 +15,7 @@
 UnlockDlg::UnlockDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    setObjectName(QStringLiteral("UnlockDlg"));
-    resize(400, 300);
-    setWindowTitle(QStringLiteral("Dialog"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("UnlockDlg"));
 
     auto *prompt = new QtMaterialLabel(tr("Please input the unlock password"), this);
 
@@ -26,10 +23,6 @@ UnlockDlg::UnlockDlg(QWidget *parent)
     lineEditPassword->setEchoMode(QLineEdit::Password);
     lineEditPassword->setPlaceholderText(tr("Unlock password"));
 
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
     auto *confirm = new QtMaterialFlatButton(tr("Confirm"), Material::RaisedPrimary, this);
     confirm->setObjectName(QStringLiteral("pushButtonOk"));

@@ -1,0 +1,38 @@
+#include "framedialog.h"
+
+#include <QDialog>
+#include <qtmaterialcanvas.h>
+#include <qtmaterialgroupbox.h>
+#include <qtmaterialiconbutton.h>
+#include <qtmaterialtheme.h>
+
+QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectName)
+{
+    if (dialog->objectName().isEmpty())
+        dialog->setObjectName(objectName);
+    dialog->resize(400, 300);
+    dialog->setWindowTitle(QStringLiteral("Dialog"));
+    dialog->setWindowFlags(Qt::FramelessWindowHint);
+    dialog->setAttribute(Qt::WA_TranslucentBackground);
+
+    auto *close = new QtMaterialIconButton(
+        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), dialog);
+    close->setObjectName(QStringLiteral("pushButtonClose"));
+    close->setColor(Qt::white);
+    QObject::connect(close, &QAbstractButton::clicked, dialog, &QWidget::close);
+    return close;
+}
+
+QtMaterialGroupBox *makeCanvasBox(QWidget *parent, QtMaterialCanvas *&canvas, const QColor &background)
+{
+    auto *box = new QtMaterialGroupBox(QString(), nullptr);
+    box->setStyleSheet(QStringLiteral("QGroupBox{border:none;}"));
+    canvas = new QtMaterialCanvas(parent);
+    if (background.isValid())
+        canvas->setBackgroundColor(background);
+    canvas->setWidget(box);
+    canvas->setWidgetResizable(true);
+    // The canvas paints the background; the box only holds the content.
+    box->setAutoFillBackground(false);
+    return box;
+}
