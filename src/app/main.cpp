@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -30,7 +31,9 @@ void scheduleScreenshot()
         for (QWidget *widget : QApplication::topLevelWidgets()) {
             if (!widget->isVisible() || !widget->isWindow())
                 continue;
-            if (widget->grab().save(path))
+            // Written in one step, so a reader never sees half a picture.
+            QSaveFile file(path);
+            if (file.open(QIODevice::WriteOnly) && widget->grab().save(&file, "PNG") && file.commit())
                 return;
         }
         qWarning() << "failed to save screenshot to" << path;
