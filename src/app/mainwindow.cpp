@@ -23,6 +23,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -107,6 +109,9 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&gl_socket, &BroadcastSocket::signalsNetworkConnectState, this,
             &MainWindow::slotsNetworkConnectState);
 
+    // Cover the screen even where no window manager applies the full-screen state.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
     showFullScreen();
     setWindowTitle(QCoreApplication::applicationName());
     preInit();
