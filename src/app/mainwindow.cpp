@@ -3,6 +3,7 @@
 #include "app/pagefactory.h"
 #include "bus/broadcastsocket.h"
 #include "bus/localaddress.h"
+#include "records/messagebar.h"
 #include "settings/projectselectdlg.h"
 #include "shell/darkpalette.h"
 #include "shell/kestmessagebox.h"
@@ -87,6 +88,8 @@ MainWindow::MainWindow(QWidget *parent)
     auto *canvas = new QtMaterialCanvas(this);
     canvas->setWidget(pageArea);
     canvas->setWidgetResizable(true);
+
+    m_messageBar = new MessageBar(nullptr);
 
     auto *grid = new QGridLayout(central);
     grid->setSizeConstraint(QLayout::SetNoConstraint);

@@ -14,6 +14,9 @@ QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectNam
     dialog->setWindowTitle(QStringLiteral("Dialog"));
     dialog->setWindowFlags(Qt::FramelessWindowHint);
     dialog->setAttribute(Qt::WA_TranslucentBackground);
+    // The panel is painted with rounded corners; a filled background would
+    // square them off in the page colour.
+    dialog->setAutoFillBackground(false);
 
     auto *close = new QtMaterialIconButton(
         QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), dialog);

@@ -155,6 +155,9 @@ private slots:
         const QString secondId = second ? second->getId() : QStringLiteral("No Such Page");
         emit gl_socket.signalsPageIdChanged(first->getId(), first->getId(), QString(), QString());
         QVERIFY(first->isVisible());
+        // The message bar shows on the home page only.
+        QVERIFY(m_window->messageBar());
+        QCOMPARE(m_window->messageBar()->isVisibleTo(m_window.data()), first->getId() == QLatin1String("Home"));
         bool visibleAtLeave = false;
         auto c = connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
                          [&](QString id) { visibleAtLeave = id == first->getId() && first->isVisible(); });
@@ -163,6 +166,7 @@ private slots:
         disconnect(c);
         QVERIFY(visibleAtLeave);
         QVERIFY(!first->isVisible());
+        QVERIFY(!m_window->messageBar()->isVisibleTo(m_window.data()));
         if (second)
             QVERIFY(second->isVisible());
         QCOMPARE(m_recorder->log,

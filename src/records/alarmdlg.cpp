@@ -1,0 +1,243 @@
+#include "alarmdlg.h"
+
+#include "bus/broadcastsocket.h"
+#include "records/messageform.h"
+#include "records/messagelog.h"
+#include "shell/roundedpanel.h"
+#include "store/globals.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <qtmaterialcombobox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmaterialiconbutton.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+#include <qtmaterialtheme.h>
+
+#include <cstring>
+
+AlarmDlg::AlarmDlg(QWidget *parent)
+    : MyDialog(parent)
+{
+    setObjectName(QStringLiteral("AlarmDlg"));
+    setWindowTitle(QStringLiteral("Alarm Message"));
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    // The rounded panel is painted in paintEvent; the corners outside it stay clear.
+    setAutoFillBackground(false);
+    // A window of its own that must never keep the application running once the
+    // main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setMinimumSize(800, 600);
+
+    auto *close = new QtMaterialIconButton(
+        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
+    close->setObjectName(QStringLiteral("pushButtonClose"));
+    close->setColor(Qt::white);
+    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
+
+    auto *title = new QtMaterialLabel(tr("Alarm Message"), Material::Headline6, this);
+    title->setObjectName(QStringLiteral("labelTitle"));
+
+    m_form = new MessageForm(48, true, this);
+
+    auto *prev = new QtMaterialFlatButton(tr("Prev"), Material::RaisedPrimary, this);
+    prev->setObjectName(QStringLiteral("pushButtonPrev"));
+    connect(prev, &QAbstractButton::clicked, this, &AlarmDlg::pushButtonPrev_clicked);
+    auto *ok = new QtMaterialFlatButton(tr("Ok"), Material::RaisedPrimary, this);
+    ok->setObjectName(QStringLiteral("pushButtonOk"));
+    connect(ok, &QAbstractButton::clicked, this, &AlarmDlg::pushButtonOk_clicked);
+    auto *next = new QtMaterialFlatButton(tr("Next"), Material::RaisedPrimary, this);
+    next->setObjectName(QStringLiteral("pushButtonNext"));
+    connect(next, &QAbstractButton::clicked, this, &AlarmDlg::pushButtonNext_clicked);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(20);
+    buttons->addWidget(prev);
+    buttons->addWidget(ok);
+    buttons->addWidget(next);
+
+    auto *outer = new QGridLayout(this);
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    outer->setSpacing(20);
+    outer->setContentsMargins(30, 20, 30, 30);
+    outer->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
+    outer->addWidget(title, 1, 0, Qt::AlignCenter);
+    outer->addWidget(m_form, 2, 0);
+    outer->addLayout(buttons, 3, 0);
+    outer->setRowStretch(4, 1);
+
+    connect(&gl_socket, &BroadcastSocket::signalsUpdateMessage, this, &AlarmDlg::slotsUpdateMessage);
+    // The exit of the application closes this window too.
+    connect(&gl_socket, &BroadcastSocket::signalsClosed, this, &QWidget::close);
+}
+
+AlarmDlg::~AlarmDlg() = default;
+
+QList<messageRecord> AlarmDlg::heldRecords() const
+{
+    QList<messageRecord> records;
+    for (const Held &held : m_held)
+        records.append(held.record);
+    return records;
+}
+
+void AlarmDlg::append(messageRecord record)
+{
+    Held held;
+    held.record = record;
+    m_held.append(held);
+    if (m_index < 0) {
+        m_index = 0;
+        m_current = m_held.first();
+        showMessageRecord();
+        return;
+    }
+    // The shown record stays, and so does whatever the operator is typing.
+    showPosition();
+}
+
+void AlarmDlg::clear()
+{
+    m_held.clear();
+    m_index = -1;
+}
+
+void AlarmDlg::showMessageRecord()
+{
+    m_form->showRecord(m_current.record);
+    m_shownStatus = m_form->statusBox()->currentText();
+    m_shownRemark = m_form->remarkField()->text();
+    showPosition();
+}
+
+void AlarmDlg::showPosition()
+{
+    m_form->positionLabel()->setText(QString::asprintf("%d/%d", m_index + 1, int(m_held.size())));
+}
+
+void AlarmDlg::setMessageRecord()
+{
+    const QString status = m_form->statusBox()->currentText();
+    const QString remark = m_form->remarkField()->text();
+    const bool statusEdited = status != m_shownStatus;
+    const bool remarkEdited = remark != m_shownRemark;
+    if (statusEdited) {
+        m_current.record.message_status = MessageLog::statusByName(status);
+        m_current.statusChanged = true;
+        m_shownStatus = status;
+    }
+    if (remarkEdited) {
+        MessageLog::setRemark(m_current.record, remark);
+        m_current.remarkChanged = true;
+        m_shownRemark = remark;
+    }
+    if (statusEdited || remarkEdited)
+        MessageLog::setDealTime(m_current.record, MessageLog::now());
+}
+
+void AlarmDlg::writeBack()
+{
+    if (m_index >= 0 && m_index < m_held.size() && m_held.at(m_index).record.id == m_current.record.id) {
+        m_held[m_index] = m_current;
+        return;
+    }
+    for (Held &held : m_held) {
+        if (held.record.id == m_current.record.id) {
+            held = m_current;
+            return;
+        }
+    }
+}
+
+void AlarmDlg::step(int delta)
+{
+    const int target = m_index + delta;
+    if (m_index < 0 || target < 0 || target >= m_held.size()) {
+        emit signalsInformation(tr("End!"));
+        return;
+    }
+    setMessageRecord();
+    writeBack();
+    m_index = target;
+    m_current = m_held.at(m_index);
+    showMessageRecord();
+}
+
+void AlarmDlg::pushButtonPrev_clicked()
+{
+    step(-1);
+}
+
+void AlarmDlg::pushButtonNext_clicked()
+{
+    step(1);
+}
+
+void AlarmDlg::pushButtonOk_clicked()
+{
+    if (m_index >= 0) {
+        setMessageRecord();
+        writeBack();
+    }
+    for (int i = 0; i < m_held.size(); ++i) {
+        const Held held = m_held.at(i);
+        if (!held.statusChanged && !held.remarkChanged)
+            continue;
+        // The row as it is now, with only the operator's changes laid over it.
+        messageRecord record = held.record;
+        messageRecord stored;
+        if (MessageLog::read(record.id, stored)) {
+            follow(m_held[i], stored);
+            record = m_held.at(i).record;
+        }
+        MessageLog::writeHandling(record);
+        m_held[i].statusChanged = false;
+        m_held[i].remarkChanged = false;
+        emit gl_socket.signalsUpdateMessage(record);
+    }
+    m_current = m_index >= 0 && m_index < m_held.size() ? m_held.at(m_index) : m_current;
+    accept();
+}
+
+void AlarmDlg::follow(Held &held, const messageRecord &update)
+{
+    messageRecord merged = update;
+    if (held.statusChanged)
+        merged.message_status = held.record.message_status;
+    if (held.remarkChanged)
+        std::memcpy(merged.message_log_remark, held.record.message_log_remark,
+                    sizeof merged.message_log_remark);
+    if (held.statusChanged || held.remarkChanged)
+        std::memcpy(merged.deal_time, held.record.deal_time, sizeof merged.deal_time);
+    held.record = merged;
+}
+
+void AlarmDlg::slotsUpdateMessage(messageRecord record)
+{
+    for (Held &held : m_held) {
+        if (held.record.id == record.id)
+            follow(held, record);
+    }
+    if (m_index < 0 || m_current.record.id != record.id)
+        return;
+
+    // The shown record: take the new values, and show them in the controls the
+    // operator has not touched.
+    const bool statusTouched =
+        m_current.statusChanged || m_form->statusBox()->currentText() != m_shownStatus;
+    const bool remarkTouched = m_current.remarkChanged || m_form->remarkField()->text() != m_shownRemark;
+    follow(m_current, record);
+    if (!statusTouched && m_form->selectStatus(MessageLog::statusName(m_current.record.message_status)))
+        m_shownStatus = m_form->statusBox()->currentText();
+    if (!remarkTouched) {
+        m_form->remarkField()->setText(QString::fromUtf8(m_current.record.message_log_remark));
+        m_shownRemark = m_form->remarkField()->text();
+    }
+}
+
+void AlarmDlg::paintEvent(QPaintEvent *event)
+{
+    paintRoundedPanel(this);
+    QWidget::paintEvent(event);
+}

@@ -1,0 +1,152 @@
+#include "messagebar.h"
+
+#include "bus/broadcastsocket.h"
+#include "records/messageitem.h"
+#include "records/messagelog.h"
+#include "store/globals.h"
+
+#include <QGridLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <qtmaterialcanvas.h>
+#include <qtmaterialgroupbox.h>
+
+MessageBar::MessageBar(QWidget *parent)
+    : QWidget(parent)
+    , alarmDlg(nullptr)
+{
+    setObjectName(QStringLiteral("MessageBar"));
+    groupBox = new QtMaterialGroupBox(QString(), nullptr);
+    groupBox->setStyleSheet(QStringLiteral("QGroupBox{border:none;}"));
+    canvas = new QtMaterialCanvas(this);
+    canvas->setWidget(groupBox);
+    canvas->setWidgetResizable(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->addWidget(canvas);
+
+    setFixedHeight(BarHeight);
+
+    connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, this, &MessageBar::slotsAppendMessage);
+    connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, &MessageBar::slotsRemoveMessage);
+}
+
+MessageBar::~MessageBar() = default;
+
+QList<MessageItem *> MessageBar::tiles() const
+{
+    QList<MessageItem *> shown;
+    if (!grid)
+        return shown;
+    for (MessageItem *tile : groupBox->findChildren<MessageItem *>()) {
+        if (grid->indexOf(tile) >= 0)
+            shown.append(tile);
+    }
+    return shown;
+}
+
+void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
+{
+    if (unsigned(msg.message_status) > 1)
+        return;
+    messageRecord record;
+    if (!MessageLog::read(msg.id, record))
+        return;
+
+    bool added = true;
+    for (MessageItem *tile : tiles()) {
+        if (tile->getMessageRecord().id == msg.id) {
+            tile->setMessageRecord(record);
+            added = false;
+            break;
+        }
+    }
+    if (added) {
+        addTile(record);
+        if (msg.message_type == 1) {
+            if (alarmDlg.isVisible()) {
+                alarmDlg.append(record);
+            } else {
+                alarmDlg.clear();
+                alarmDlg.append(record);
+                alarmDlg.show();
+            }
+        }
+    }
+    m_sound.play(msg.message_type);
+}
+
+void MessageBar::addTile(const messageRecord &record)
+{
+    if (!grid) {
+        grid = new QGridLayout(groupBox);
+        grid->setSizeConstraint(QLayout::SetNoConstraint);
+        grid->setSpacing(20);
+    }
+    // Rows of removed tiles are not reused: the new tile goes below every tile shown.
+    int row = 0;
+    for (int i = 0; i < grid->count(); ++i) {
+        int r, c, rowSpan, columnSpan;
+        grid->getItemPosition(i, &r, &c, &rowSpan, &columnSpan);
+        if (qobject_cast<MessageItem *>(grid->itemAt(i)->widget()))
+            row = qMax(row, r + 1);
+    }
+    auto *tile = new MessageItem(record, nullptr);
+    grid->addWidget(tile, row, 0);
+    for (int r = 0; r < grid->rowCount(); ++r)
+        grid->setRowStretch(r, 0);
+    grid->setRowStretch(row + 1, 1);
+}
+
+void MessageBar::removeTile(MessageItem *tile)
+{
+    grid->removeWidget(tile);
+    tile->hide();
+    tile->deleteLater();
+}
+
+void MessageBar::slotsRemoveMessage(int value, int type)
+{
+    if (!grid)
+        return;
+    for (MessageItem *tile : tiles()) {
+        const messageRecord record = tile->getMessageRecord();
+        switch (type) {
+        case 1:
+            if (record.room_id == value)
+                removeTile(tile);
+            break;
+        case 2:
+            if (record.panel_id == value)
+                removeTile(tile);
+            break;
+        case 3:
+            if (record.message_id == value)
+                removeTile(tile);
+            break;
+        default:
+            if (record.id == value) {
+                removeTile(tile);
+                return;
+            }
+            break;
+        }
+    }
+}
+
+void MessageBar::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10, Qt::AbsoluteSize);
+    painter.setClipPath(path);
+    const QColor fill(0x3D, 0x53, 0x66);
+    painter.setPen(fill);
+    painter.setBrush(fill);
+    painter.drawRect(rect());
+    painter.end();
+    QWidget::paintEvent(event);
+}

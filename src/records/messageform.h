@@ -1,0 +1,57 @@
+#pragma once
+
+// The form that the message dialog and the alarm dialog share: the message icon
+// over both columns, then receive time, room, panel and message name (read only),
+// the status box and the remark field, optionally a position line.
+
+#include "store/records.h"
+
+#include <QWidget>
+
+class QtMaterialComboBox;
+class QtMaterialLabel;
+class QtMaterialLineEdit;
+
+class MessageForm : public QWidget
+{
+    Q_OBJECT
+public:
+    static const char *const DefaultIcon;
+
+    // iconSize: the square of the message icon; withPosition adds the
+    // "Message Pos:" row under the remark.
+    MessageForm(int iconSize, bool withPosition, QWidget *parent = nullptr);
+
+    // Shows recv_time and the remark, then, when the record's message definition
+    // exists, the icon, place, panel and message names and selects the status by
+    // its name (keeping the selection when no item has it). Without a definition
+    // those controls keep what they showed. Returns whether the definition exists.
+    bool showRecord(const messageRecord &record);
+    // Selects the status item of this name; false (selection kept) when none has it.
+    bool selectStatus(const QString &name);
+
+    QtMaterialLabel *iconLabel() const { return labelIcon; }
+    QtMaterialLineEdit *recvTimeField() const { return lineEditRecvTime; }
+    QtMaterialLineEdit *roomField() const { return lineEditRoomName; }
+    QtMaterialLineEdit *panelField() const { return lineEditPanelName; }
+    QtMaterialLineEdit *messageNameField() const { return lineEditMessageName; }
+    QtMaterialComboBox *statusBox() const { return comboBoxStatus; }
+    QtMaterialLineEdit *remarkField() const { return lineEditRemark; }
+    QtMaterialLabel *positionLabel() const { return labelPos; }
+    // The resource the icon label shows.
+    QString iconPath() const { return m_iconPath; }
+
+private:
+    void setIcon(const QString &path);
+
+    int m_iconSize;
+    QString m_iconPath;
+    QtMaterialLabel *labelIcon = nullptr;
+    QtMaterialLineEdit *lineEditRecvTime = nullptr;
+    QtMaterialLineEdit *lineEditRoomName = nullptr;
+    QtMaterialLineEdit *lineEditPanelName = nullptr;
+    QtMaterialLineEdit *lineEditMessageName = nullptr;
+    QtMaterialComboBox *comboBoxStatus = nullptr;
+    QtMaterialLineEdit *lineEditRemark = nullptr;
+    QtMaterialLabel *labelPos = nullptr;
+};

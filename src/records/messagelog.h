@@ -1,0 +1,39 @@
+#pragma once
+
+// Reading and handling rows of tbl_message_log, and the status vocabulary of
+// tbl_message_status, as the message bar, tiles and dialogs use them.
+
+#include "store/records.h"
+
+#include <QString>
+#include <QStringList>
+
+class QSqlQuery;
+
+class MessageLog
+{
+public:
+    // A record filled from the current row of a "select * from tbl_message_log" query.
+    static messageRecord fromRow(const QSqlQuery &query);
+    // Reads the row with this id; false (and record untouched) when there is none.
+    static bool read(int id, messageRecord &record);
+
+    // The status names in ascending status order, as the dialogs offer them.
+    static QStringList statusNames();
+    // The status number of a name; 0 when no row has that name.
+    static int statusByName(const QString &name);
+    // The name of a status number; empty when there is no such row.
+    static QString statusName(int status);
+
+    // The current local time as "yyyy-MM-dd HH:mm:ss", the deal time of a handling.
+    static QString now();
+
+    // Writes a handling (status, remark, deal time) to the record's row. Returns
+    // whether the statement succeeded.
+    static bool writeHandling(const messageRecord &record);
+
+    // Takes a remark typed by the operator into the record (cut at a UTF-8
+    // character boundary to fit the field).
+    static void setRemark(messageRecord &record, const QString &remark);
+    static void setDealTime(messageRecord &record, const QString &time);
+};
