@@ -22,6 +22,7 @@ QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectNam
         QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), dialog);
     close->setObjectName(QStringLiteral("pushButtonClose"));
     close->setColor(Qt::white);
+    close->setIconSize(QSize(24, 24));
     QObject::connect(close, &QAbstractButton::clicked, dialog, &QWidget::close);
     return close;
 }

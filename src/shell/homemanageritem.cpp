@@ -1,5 +1,7 @@
 #include "homemanageritem.h"
 
+#include "store/roomnames.h"
+
 #include "bus/broadcastsocket.h"
 #include "shell/homemanager3dviewiconitem.h"
 #include "shell/homemanagerroomsiconitem.h"
@@ -49,15 +51,7 @@ QGridLayout *HomeManagerItem::roomsGrid() const
 
 QString HomeManagerItem::roomDisplayName(int regionId, int floorId, const QString &roomName)
 {
-    QString region;
-    QString floor;
-    getTextFromDb(QStringLiteral("select region_name from tbl_region where region_id=%1").arg(regionId),
-                  QStringLiteral("region_name"), region);
-    getTextFromDb(QStringLiteral("select floor_name from tbl_floor where region_id=%1 and floor_id=%2")
-                      .arg(regionId)
-                      .arg(floorId),
-                  QStringLiteral("floor_name"), floor);
-    return QStringLiteral("%1-%2-%3").arg(region, floor, roomName);
+    return roomTitle(regionId, floorId, roomName);
 }
 
 void HomeManagerItem::slotsProjectStateChanged()
