@@ -1,5 +1,6 @@
 #include "pagefactory.h"
 
+#include "operation/pagerooms.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 
@@ -20,6 +21,7 @@ const QHash<QString, Maker> &makers()
 {
     static const QHash<QString, Maker> table = {
         {QStringLiteral("Home"), maker<PageHome>()},
+        {QStringLiteral("Rooms"), maker<PageRooms>()},
     };
     return table;
 }

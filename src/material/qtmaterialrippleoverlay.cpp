@@ -11,7 +11,17 @@ QtMaterialRippleOverlay::QtMaterialRippleOverlay(QWidget *parent)
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-QtMaterialRippleOverlay::~QtMaterialRippleOverlay() = default;
+QtMaterialRippleOverlay::~QtMaterialRippleOverlay()
+{
+    // Let go of the ripples while this is still a whole overlay, so that none of
+    // them reaches it during the base classes' destruction.
+    for (QtMaterialRipple *ripple : qAsConst(m_ripples)) {
+        ripple->attachOverlay(nullptr);
+        ripple->stop();
+        ripple->deleteLater();
+    }
+    m_ripples.clear();
+}
 
 void QtMaterialRippleOverlay::addRipple(QtMaterialRipple *ripple)
 {
