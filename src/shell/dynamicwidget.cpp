@@ -43,14 +43,19 @@ void DynamicWidget::mouseMoveEvent(QMouseEvent *event)
 
 void DynamicWidget::mouseReleaseEvent(QMouseEvent *event)
 {
+    const bool click = pressed && inside(event->pos());
     if (pressed) {
         pressed = false;
         currentColor = normalColor;
         update();
-        if (inside(event->pos()))
-            emit signalsPressed();
     }
     QWidget::mouseReleaseEvent(event);
+    // Last of all: a receiver may delete this tile. The click is taken here, so
+    // the release is not handed on to the parent through a deleted tile.
+    if (click) {
+        event->accept();
+        emit signalsPressed();
+    }
 }
 
 void DynamicWidget::paintEvent(QPaintEvent *)

@@ -17,6 +17,8 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QGridLayout>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -224,6 +226,24 @@ private slots:
         QTest::mousePress(&tile, Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
         QTest::mouseRelease(&tile, Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
         QCOMPARE(pressed.count(), signals_);
+    }
+
+    void tileDeletedByItsReceiver()
+    {
+        QWidget parent;
+        parent.resize(400, 100);
+        auto *tile = new DynamicWidget(QColor(0x1F, 0x29, 0x33), &parent);
+        tile->setGeometry(0, 0, 200, 50);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        QPointer<DynamicWidget> guard(tile);
+        connect(tile, &DynamicWidget::signalsPressed, tile, [tile]() { delete tile; });
+        QTest::mousePress(tile, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        // Sent directly: QTest's helper would touch the widget after the event.
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(10, 10), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(tile, &release);
+        QVERIFY(guard.isNull());
     }
 
     void projectChoice()
