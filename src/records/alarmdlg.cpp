@@ -3,6 +3,7 @@
 #include "bus/broadcastsocket.h"
 #include "records/messageform.h"
 #include "records/messagelog.h"
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 #include "store/globals.h"
 
@@ -20,22 +21,12 @@
 AlarmDlg::AlarmDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    setObjectName(QStringLiteral("AlarmDlg"));
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("AlarmDlg"));
     setWindowTitle(QStringLiteral("Alarm Message"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-    // The rounded panel is painted in paintEvent; the corners outside it stay clear.
-    setAutoFillBackground(false);
     // A window of its own that must never keep the application running once the
     // main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     setMinimumSize(800, 600);
-
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
     auto *title = new QtMaterialLabel(tr("Alarm Message"), Material::Headline6, this);
     title->setObjectName(QStringLiteral("labelTitle"));

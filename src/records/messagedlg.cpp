@@ -3,6 +3,7 @@
 #include "bus/broadcastsocket.h"
 #include "records/messageform.h"
 #include "records/messagelog.h"
+#include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
 #include "store/globals.h"
 
@@ -18,19 +19,10 @@
 MessageDlg::MessageDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    setObjectName(QStringLiteral("MessageDlg"));
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("MessageDlg"));
     setWindowTitle(QStringLiteral("Edit Message"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-    // The rounded panel is painted in paintEvent; the corners outside it stay clear.
-    setAutoFillBackground(false);
     setMinimumSize(800, 600);
 
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
 
     auto *title = new QtMaterialLabel(tr("Edit Message"), Material::Headline6, this);
     title->setObjectName(QStringLiteral("labelTitle"));

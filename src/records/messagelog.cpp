@@ -10,18 +10,7 @@
 
 messageRecord MessageLog::fromRow(const QSqlQuery &query)
 {
-    messageRecord record;
-    record.id = query.value(QStringLiteral("id")).toInt();
-    record.message_id = query.value(QStringLiteral("message_id")).toInt();
-    record.message_type = query.value(QStringLiteral("message_type")).toInt();
-    record.message_status = query.value(QStringLiteral("message_status")).toInt();
-    record.panel_id = query.value(QStringLiteral("panel_id")).toInt();
-    record.room_id = query.value(QStringLiteral("room_id")).toInt();
-    messageRecord::setText(record.message_log_remark,
-                           query.value(QStringLiteral("message_log_remark")).toString());
-    messageRecord::setText(record.recv_time, query.value(QStringLiteral("recv_time")).toString());
-    messageRecord::setText(record.deal_time, query.value(QStringLiteral("deal_time")).toString());
-    return record;
+    return messageRecord::fromRow(query);
 }
 
 bool MessageLog::read(int id, messageRecord &record)

@@ -61,22 +61,6 @@ bool isWholeTileKind(int type)
            type == ManagerItemMood;
 }
 
-messageRecord recordFromRow(const QSqlQuery &query)
-{
-    messageRecord record;
-    record.id = query.value(QStringLiteral("id")).toInt();
-    record.message_id = query.value(QStringLiteral("message_id")).toInt();
-    record.message_type = query.value(QStringLiteral("message_type")).toInt();
-    record.message_status = query.value(QStringLiteral("message_status")).toInt();
-    record.panel_id = query.value(QStringLiteral("panel_id")).toInt();
-    record.room_id = query.value(QStringLiteral("room_id")).toInt();
-    messageRecord::setText(record.message_log_remark,
-                           query.value(QStringLiteral("message_log_remark")).toString());
-    messageRecord::setText(record.recv_time, query.value(QStringLiteral("recv_time")).toString());
-    messageRecord::setText(record.deal_time, query.value(QStringLiteral("deal_time")).toString());
-    return record;
-}
-
 } // namespace
 
 ManagerItem::ManagerItem(int itemType, int itemId, const QString &itemName, const QString &itemIconName,
@@ -166,7 +150,7 @@ void ManagerItem::loadMessages()
             .arg(sqlText(today));
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     while (query.next())
-        messages.append(recordFromRow(query));
+        messages.append(messageRecord::fromRow(query));
     query.finish();
 }
 
@@ -176,7 +160,7 @@ bool ManagerItem::readMessage(int logId, messageRecord &record)
         gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_message_log where id=%1").arg(logId));
     const bool found = query.next();
     if (found)
-        record = recordFromRow(query);
+        record = messageRecord::fromRow(query);
     query.finish();
     return found;
 }

@@ -4,6 +4,7 @@
 // panel, and one stored row of the message log.
 
 #include <QMetaType>
+#include <QSqlQuery>
 #include <QString>
 #include <cstring>
 
@@ -45,6 +46,9 @@ struct messageRecord
         copyUtf8(field, N, text);
     }
     static void copyUtf8(char *field, size_t size, const QString &text);
+
+    // The record of the current row of a tbl_message_log query, by column name.
+    static messageRecord fromRow(const QSqlQuery &query);
 };
 
 Q_DECLARE_METATYPE(universalSwitchMessage)
