@@ -7,6 +7,8 @@
 #include "shell/sliderctrl.h"
 #include "store/globals.h"
 
+#include "shell/framedialog.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <qtmaterialiconbutton.h>
@@ -36,17 +38,7 @@ ColorSelectDlg::ColorSelectDlg(light rec, QWidget *parent)
     : MyDialog(parent)
     , lightRecord(rec)
 {
-    setObjectName(QStringLiteral("ColorSelectDlg"));
-    resize(400, 300);
-    setWindowTitle(QStringLiteral("Dialog"));
-    setWindowFlags(Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-
-    auto *close = new QtMaterialIconButton(
-        QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), this);
-    close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setColor(Qt::white);
-    connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
+    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("ColorSelectDlg"));
 
     auto *title = new QtMaterialLabel(tr("RGB Selection"), this);
     title->setAlignment(Qt::AlignCenter);
