@@ -1,5 +1,9 @@
 #include "pagefactory.h"
 
+#include "operation/pagedeviceoperateac.h"
+#include "operation/pagedeviceoperatefloorheat.h"
+#include "operation/pagedeviceoperatelighting.h"
+#include "operation/pageroomoperate.h"
 #include "operation/pagerooms.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
@@ -22,6 +26,10 @@ const QHash<QString, Maker> &makers()
     static const QHash<QString, Maker> table = {
         {QStringLiteral("Home"), maker<PageHome>()},
         {QStringLiteral("Rooms"), maker<PageRooms>()},
+        {QStringLiteral("Operate Room"), maker<PageRoomOperate>()},
+        {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
+        {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
+        {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
     };
     return table;
 }

@@ -5,17 +5,36 @@
 //                   [--device SUB/DEV[/FIRMWARE]]... [--silent CODE]...
 //                   [--reply CODE=HEXCODE:HEXPAYLOAD]... [--exit-on-eof]
 //                   [--cloud-result N] [--dns-result N]
+//                   [--light SUB/DEV[/CHANNELS]]... [--ac-panel SUB/DEV[/UNITS]]...
+//                   [--ir-module SUB/DEV]... [--floor-heat SUB/DEV[/CIRCUITS]]...
+//                   [--occupation SUB/DEV[/CHANNELS]]... [--panel SUB/DEV]...
+//                   [--commands] [--quiet]
 //
 // Prints "READY" once listening, then one line per frame received
-// ("RX <sender>:<port> <hex>") and per answer sent ("TX <hex>"). Runs until it
-// is terminated, or (with --exit-on-eof) until its standard input is closed.
+// ("RX <sender>:<port> <hex>") and per answer sent ("TX <hex>"), unless --quiet.
+// Runs until it is terminated, or (with --exit-on-eof) until its standard input
+// is closed. --silent and --reply apply to every device. With --commands, each
+// line of standard input is a command:
+//   levels                     prints "LEVELS SUB/DEV L1 L2 ..." for every light
+//                              and then "END"
+//   switch SUB/DEV NO on|off   the panel SUB/DEV raises universal switch NO, sent
+//                              to the last sender; prints "SENT"
 
+#include "simacpanel.h"
 #include "simbus.h"
+#include "simfloorheat.h"
+#include "simirmodule.h"
+#include "simlight.h"
+#include "simoccupation.h"
+#include "simpanel.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QHash>
 #include <QSocketNotifier>
 #include <QTextStream>
+
+#include <functional>
 
 #include <cstdio>
 #include <unistd.h>
@@ -40,6 +59,26 @@ bool splitAddress(const QString &text, quint16 defaultPort, QHostAddress &addres
 quint16 parseCode(const QString &text, bool *ok)
 {
     return text.toUShort(ok, 16);
+}
+
+// "SUB/DEV[/N]": an address and an optional count (fallback when absent).
+bool parseAddress(const QString &text, int fallback, quint8 &subnet, quint8 &device, int &count)
+{
+    const QStringList parts = text.split(QLatin1Char('/'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    bool okSub = false;
+    bool okDev = false;
+    bool okCount = true;
+    const int sub = parts[0].toInt(&okSub);
+    const int dev = parts[1].toInt(&okDev);
+    count = parts.size() > 2 ? parts[2].toInt(&okCount) : fallback;
+    if (!okSub || !okDev || !okCount || sub < 0 || sub > 255 || dev < 0 || dev > 255 || count < 1
+        || count > 64)
+        return false;
+    subnet = quint8(sub);
+    device = quint8(dev);
+    return true;
 }
 
 void printLine(const QString &line)
@@ -82,10 +121,33 @@ int main(int argc, char *argv[])
                       QStringLiteral("n")});
     parser.addOption({QStringLiteral("exit-on-eof"),
                       QStringLiteral("Quit when standard input is closed.")});
+    parser.addOption({QStringLiteral("light"), QStringLiteral("A lighting module (repeatable)."),
+                      QStringLiteral("sub/dev[/channels]")});
+    parser.addOption({QStringLiteral("ac-panel"),
+                      QStringLiteral("A panel running air conditioners (repeatable)."),
+                      QStringLiteral("sub/dev[/units]")});
+    parser.addOption({QStringLiteral("ir-module"), QStringLiteral("An infrared module (repeatable)."),
+                      QStringLiteral("sub/dev")});
+    parser.addOption({QStringLiteral("floor-heat"),
+                      QStringLiteral("A floor-heating controller (repeatable)."),
+                      QStringLiteral("sub/dev[/circuits]")});
+    parser.addOption({QStringLiteral("occupation"), QStringLiteral("An occupation sensor (repeatable)."),
+                      QStringLiteral("sub/dev[/channels]")});
+    parser.addOption({QStringLiteral("panel"), QStringLiteral("A wall panel (repeatable)."),
+                      QStringLiteral("sub/dev")});
+    parser.addOption({QStringLiteral("commands"),
+                      QStringLiteral("Read commands from standard input, one per line.")});
+    parser.addOption({QStringLiteral("quiet"), QStringLiteral("Print no RX and TX lines.")});
     parser.process(app);
 
     SimBus bus;
     QTextStream err(stderr);
+
+    // Every device on the bus, in the order given.
+    QList<SimDevice *> devices;
+    QList<SimLight *> lights;
+    QHash<quint16, SimPanel *> panels;
+    auto key = [](quint8 subnet, quint8 device) { return quint16(subnet << 8 | device); };
 
     const QStringList deviceArgs = parser.values(QStringLiteral("device"));
     for (const QString &entry : deviceArgs) {
@@ -101,9 +163,50 @@ int main(int argc, char *argv[])
         SimDevice *device = bus.addDevice(std::make_unique<SimDevice>(quint8(sub), quint8(dev)));
         if (parts.size() > 2)
             device->setFirmware(parts.mid(2).join(QLatin1Char('/')).toUtf8());
+        devices.append(device);
     }
-    if (deviceArgs.isEmpty())
-        bus.addDevice(std::make_unique<SimDevice>(1, 10));
+
+    // The device kinds: option, count when none is given, and how one is made.
+    struct KindOption
+    {
+        const char *name;
+        int fallbackCount;
+        std::function<SimDevice *(quint8, quint8, int)> make;
+    };
+    const QList<KindOption> kinds = {
+        {"light", 4,
+         [&](quint8 sub, quint8 dev, int n) {
+             SimLight *light = bus.add<SimLight>(sub, dev, n);
+             lights.append(light);
+             return light;
+         }},
+        {"ac-panel", 1, [&](quint8 sub, quint8 dev, int n) { return bus.add<SimAcPanel>(sub, dev, n); }},
+        {"ir-module", 1, [&](quint8 sub, quint8 dev, int) { return bus.add<SimIrModule>(sub, dev); }},
+        {"floor-heat", 1,
+         [&](quint8 sub, quint8 dev, int n) { return bus.add<SimFloorHeat>(sub, dev, n); }},
+        {"occupation", 4,
+         [&](quint8 sub, quint8 dev, int n) { return bus.add<SimOccupation>(sub, dev, n); }},
+        {"panel", 1,
+         [&](quint8 sub, quint8 dev, int) {
+             SimPanel *panel = bus.add<SimPanel>(sub, dev);
+             panels.insert(key(sub, dev), panel);
+             return panel;
+         }},
+    };
+    for (const KindOption &kind : kinds) {
+        for (const QString &entry : parser.values(QLatin1String(kind.name))) {
+            quint8 sub = 0;
+            quint8 dev = 0;
+            int count = 0;
+            if (!parseAddress(entry, kind.fallbackCount, sub, dev, count)) {
+                err << "bad --" << kind.name << ' ' << entry << '\n';
+                return 2;
+            }
+            devices.append(kind.make(sub, dev, count));
+        }
+    }
+    if (devices.isEmpty())
+        devices.append(bus.addDevice(std::make_unique<SimDevice>(1, 10)));
 
     for (const QString &text : parser.values(QStringLiteral("silent"))) {
         bool ok = false;
@@ -112,11 +215,8 @@ int main(int argc, char *argv[])
             err << "bad --silent " << text << '\n';
             return 2;
         }
-        for (const QString &entry : deviceArgs.isEmpty() ? QStringList{"1/10"} : deviceArgs) {
-            const QStringList parts = entry.split(QLatin1Char('/'));
-            bus.device(quint8(parts[0].toInt()), quint8(parts[1].toInt()))
-                ->setAnswer(code, SimAnswer::silent());
-        }
+        for (SimDevice *device : qAsConst(devices))
+            device->setAnswer(code, SimAnswer::silent());
     }
     for (const QString &text : parser.values(QStringLiteral("reply"))) {
         const int eq = text.indexOf(QLatin1Char('='));
@@ -132,11 +232,8 @@ int main(int argc, char *argv[])
         }
         const QByteArray payload =
             colon < 0 ? QByteArray() : QByteArray::fromHex(text.mid(colon + 1).toLatin1());
-        for (const QString &entry : deviceArgs.isEmpty() ? QStringList{"1/10"} : deviceArgs) {
-            const QStringList parts = entry.split(QLatin1Char('/'));
-            bus.device(quint8(parts[0].toInt()), quint8(parts[1].toInt()))
-                ->setAnswer(code, SimAnswer::reply(replyCode, payload));
-        }
+        for (SimDevice *device : qAsConst(devices))
+            device->setAnswer(code, SimAnswer::reply(replyCode, payload));
     }
 
     QHostAddress address;
@@ -171,24 +268,77 @@ int main(int argc, char *argv[])
     if (parser.isSet(QStringLiteral("header-ip")))
         bus.setHeaderAddress(QHostAddress(parser.value(QStringLiteral("header-ip"))));
 
-    QObject::connect(&bus, &SimBus::frameReceived, [](const SimFrame &frame) {
-        printLine(QStringLiteral("RX %1:%2 %3")
-                      .arg(frame.sender.toString())
-                      .arg(frame.senderPort)
-                      .arg(frame.hex()));
-    });
-    QObject::connect(&bus, &SimBus::bytesSent, [](const QByteArray &bytes) {
-        printLine(QStringLiteral("TX %1").arg(QString::fromLatin1(bytes.toHex(' '))));
-    });
+    if (!parser.isSet(QStringLiteral("quiet"))) {
+        QObject::connect(&bus, &SimBus::frameReceived, [](const SimFrame &frame) {
+            printLine(QStringLiteral("RX %1:%2 %3")
+                          .arg(frame.sender.toString())
+                          .arg(frame.senderPort)
+                          .arg(frame.hex()));
+        });
+        QObject::connect(&bus, &SimBus::bytesSent, [](const QByteArray &bytes) {
+            printLine(QStringLiteral("TX %1").arg(QString::fromLatin1(bytes.toHex(' '))));
+        });
+    }
+
+    // One command line of standard input.
+    auto runCommand = [&](const QString &line) {
+        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            return;
+        if (words[0] == QLatin1String("levels") && words.size() == 1) {
+            for (SimLight *light : qAsConst(lights)) {
+                QStringList levels;
+                for (int channel = 1; channel <= light->channels(); ++channel)
+                    levels.append(QString::number(light->level(channel)));
+                printLine(QStringLiteral("LEVELS %1/%2 %3")
+                              .arg(light->subnet())
+                              .arg(light->device())
+                              .arg(levels.join(QLatin1Char(' '))));
+            }
+            printLine(QStringLiteral("END"));
+            return;
+        }
+        quint8 sub = 0;
+        quint8 dev = 0;
+        int unused = 0;
+        bool okNo = false;
+        const int switchNo = words.value(2).toInt(&okNo);
+        const QString state = words.value(3);
+        if (words[0] == QLatin1String("switch") && words.size() == 4
+            && parseAddress(words[1], 1, sub, dev, unused) && panels.contains(key(sub, dev)) && okNo
+            && switchNo >= 0 && switchNo <= 255
+            && (state == QLatin1String("on") || state == QLatin1String("off"))) {
+            const bool on = state == QLatin1String("on");
+            bus.sendRaw(panels.value(key(sub, dev))->switchFrame(quint8(switchNo), on));
+            printLine(QStringLiteral("SENT"));
+            return;
+        }
+        err << "bad command " << line << '\n';
+        err.flush();
+    };
 
     // Ends with its standard input, so a test that goes away takes it along.
+    const bool commands = parser.isSet(QStringLiteral("commands"));
+    const bool exitOnEof = parser.isSet(QStringLiteral("exit-on-eof"));
+    QByteArray pendingInput;
     QSocketNotifier stdinWatch(STDIN_FILENO, QSocketNotifier::Read);
-    stdinWatch.setEnabled(parser.isSet(QStringLiteral("exit-on-eof")));
-    QObject::connect(&stdinWatch, &QSocketNotifier::activated, [&app, &stdinWatch] {
+    stdinWatch.setEnabled(commands || exitOnEof);
+    QObject::connect(&stdinWatch, &QSocketNotifier::activated, [&] {
         char buffer[256];
-        if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
             stdinWatch.setEnabled(false);
-            app.quit();
+            if (exitOnEof)
+                app.quit();
+            return;
+        }
+        if (!commands)
+            return;
+        pendingInput.append(buffer, int(n));
+        int end = 0;
+        while ((end = pendingInput.indexOf('\n')) >= 0) {
+            runCommand(QString::fromUtf8(pendingInput.left(end)));
+            pendingInput.remove(0, end + 1);
         }
     });
 

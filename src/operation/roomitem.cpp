@@ -1,0 +1,172 @@
+#include "roomitem.h"
+
+#include "operation/acitem.h"
+#include "operation/borderlessboxstyle.h"
+#include "operation/climateloader.h"
+#include "operation/floorheatitem.h"
+#include "operation/lightitem.h"
+#include "operation/lightloader.h"
+#include "operation/occupationmaster.h"
+#include "operation/occupationmasteritem.h"
+#include "shell/manageritem.h"
+#include "shell/tilegrid.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+#include "store/roomnames.h"
+
+#include <QGridLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmapCache>
+#include <qtmaterialcanvas.h>
+#include <qtmaterialgroupbox.h>
+#include <qtmateriallabel.h>
+
+RoomItem::RoomItem(int roomId, int kind, QWidget *parent)
+    : QWidget(parent)
+    , roomId(roomId)
+    , kind(kind)
+{
+    refreshTimer.setSingleShot(true);
+
+    const QString roomSql = QString::asprintf("select * from tbl_room where room_id=%d", roomId);
+    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
+    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
+    QString roomName;
+    getTextFromDb(roomSql, QStringLiteral("room_name"), roomName);
+    getTextFromDb(roomSql, QStringLiteral("icon_name"), iconName);
+
+    titleLabel = new QtMaterialLabel(roomTitle(regionId, floorId, roomName), this);
+
+    occupationMasterItem = new OccupationMasterItem(24, 24, this);
+    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId));
+
+    canvas = new QtMaterialCanvas(Qt::Horizontal, this);
+    // The room's picture stays visible behind the cards.
+    canvas->setBackgroundColor(Qt::transparent);
+    canvas->viewport()->setAutoFillBackground(false);
+    groupBox = BorderlessBoxStyle::makeBox(canvas);
+
+    auto *layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->addWidget(titleLabel, 0, 0);
+    layout->addWidget(occupationMasterItem, 0, 1, Qt::AlignRight);
+    layout->addWidget(canvas, 1, 0, 1, 2);
+    layout->setRowStretch(1, 1);
+    setFixedHeight(BlockHeight);
+
+    connect(&refreshTimer, &QTimer::timeout, this, &RoomItem::startRefresh);
+
+    loadDevice();
+}
+
+RoomItem::~RoomItem()
+{
+    refreshTimer.stop();
+}
+
+QString RoomItem::titleText() const
+{
+    return titleLabel->text();
+}
+
+QList<DeviceItem *> RoomItem::makeCards()
+{
+    // Made in their box: a card built in place takes its style once, instead of
+    // again for every child when it moves in.
+    QList<DeviceItem *> made;
+    switch (kind) {
+    case KindLights:
+        for (const light &rec : loadRoomLights(roomId))
+            made.append(new LightItem(rec, false, groupBox));
+        break;
+    case KindAirConditioners:
+        for (const airConditioner &rec : loadRoomAirConditioners(roomId))
+            made.append(new ACItem(rec, false, groupBox));
+        break;
+    case KindFloorHeating:
+        for (const airConditioner &rec : loadRoomFloorHeating(roomId))
+            made.append(new FloorHeatItem(rec, false, groupBox));
+        break;
+    default:
+        // Moods have no device cards of their own; any other kind shows nothing.
+        break;
+    }
+    return made;
+}
+
+void RoomItem::loadDevice()
+{
+    const int columns = tileGridColumns(screen_cx, 0, CardWidth);
+    grid = new QGridLayout;
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(tileGridSpacing(screen_cx, 0, CardWidth, columns));
+    grid->setVerticalSpacing(CardSpacing);
+
+    cardList = makeCards();
+    for (int i = 0; i < cardList.size(); ++i)
+        grid->addWidget(cardList.at(i), tileGridRow(i, columns), tileGridColumn(i, columns));
+    setTileGridStretch(grid, cardList.size(), columns);
+    groupBox->setLayout(grid);
+
+    const int rows = tileGridRows(cardList.size(), columns);
+    if (rows > 1)
+        setFixedHeight(BlockHeight + (rows - 1) * (CardHeight + CardSpacing));
+}
+
+void RoomItem::getStatus(int delay)
+{
+    refreshTimer.stop();
+    if (delay < 1)
+        startRefresh();
+    else
+        refreshTimer.start(DeviceItem::scaledInterval(delay));
+}
+
+void RoomItem::startRefresh()
+{
+    if (refreshTimer.isActive())
+        refreshTimer.stop();
+    occupationMasterItem->getStatus();
+    for (int i = 0; i < cardList.size(); ++i)
+        cardList.at(i)->getStatus(i * StaggerMs);
+}
+
+bool RoomItem::status() const
+{
+    for (const DeviceItem *card : cardList) {
+        if (!card->status())
+            return false;
+    }
+    return occupationMasterItem->status();
+}
+
+QString RoomItem::picturePath() const
+{
+    return ManagerItem::picturePath(ManagerItemRoom, iconName);
+}
+
+void RoomItem::paintEvent(QPaintEvent *event)
+{
+    if (!pictureLoaded) {
+        pictureLoaded = true;
+        const QString path = picturePath();
+        // Built-in pictures are shared by every block that shows them.
+        if (!path.isEmpty() && !(path.startsWith(QLatin1Char(':')) && QPixmapCache::find(path, &picture))) {
+            picture.load(path);
+            if (!picture.isNull() && path.startsWith(QLatin1Char(':')))
+                QPixmapCache::insert(path, picture);
+        }
+    }
+
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath clip;
+    clip.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10, Qt::AbsoluteSize);
+    painter.setClipPath(clip, Qt::ReplaceClip);
+    if (!picture.isNull())
+        painter.drawPixmap(rect(), picture, picture.rect());
+    painter.end();
+    QWidget::paintEvent(event);
+}

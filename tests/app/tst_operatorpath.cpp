@@ -1,0 +1,531 @@
+// End to end: the operator's whole path through the real main window, against
+// simulated field devices on the "Local Network" style. Inside the private
+// network namespace of the test run a veth pair joins this process (10.77.0.1/24)
+// with a second namespace (10.77.0.2/24) where the varno-simdevice program runs
+// the lights, the climate devices, the occupation sensor, the master switch and a
+// wall panel. The project (two regions, four rooms) is written with SQL.
+//
+// Home -> Rooms -> a room: its tabs, a light switched by a click, written to the
+// database; the "Lighting" page's all on and all off reach every simulated light;
+// a panel's alarm arrives and shows on the home page. Screenshots of each step
+// go to the build folder.
+
+#include "testmain.h"
+
+#include "roomproject.h"
+
+#include "app/mainwindow.h"
+#include "bus/broadcastsocket.h"
+#include "operation/lightitem.h"
+#include "operation/pagedeviceoperatelighting.h"
+#include "operation/pageroomoperate.h"
+#include "operation/pageroomoperateac.h"
+#include "operation/pageroomoperatefloorheat.h"
+#include "operation/pageroomoperatelighting.h"
+#include "operation/pagerooms.h"
+#include "operation/roomitem.h"
+#include "records/messagebar.h"
+#include "shell/homemanageritem.h"
+#include "shell/homemanagerroomsiconitem.h"
+#include "shell/manageritem.h"
+#include "shell/menubar.h"
+#include "shell/mydialog.h"
+#include "shell/refreshingctrl.h"
+#include "shell/settingitem.h"
+#include "store/projectlist.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <qtmaterialgroupbox.h>
+#include <qtmateriallabel.h>
+#include <qtmaterialtabs.h>
+
+#include <unistd.h>
+
+using namespace roomproject;
+
+namespace {
+
+const QString VarnoSide = QStringLiteral("varno0");
+const QString DeviceSide = QStringLiteral("varno1");
+const QString OwnAddress = QStringLiteral("10.77.0.1");
+const QString DeviceAddress = QStringLiteral("10.77.0.2");
+
+// Rooms: North (region 1, floor "Ground") holds the kitchen and Bob's office,
+// South (region 2, floor "First") the lounge and the bath.
+constexpr int Kitchen = 1;
+constexpr int Office = 2;
+constexpr int Lounge = 3;
+constexpr int Bath = 4;
+
+// The lighting modules and their channel counts.
+const QList<QPair<int, int>> LightModules{{20, 3}, {21, 2}, {22, 1}};
+
+QString findTool(const QString &name)
+{
+    QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty()) {
+        path = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"),
+                                                     QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+    }
+    return path;
+}
+
+QString netnsOf(qint64 pid)
+{
+    return QFile::symLinkTarget(pid > 0 ? QStringLiteral("/proc/%1/ns/net").arg(pid)
+                                        : QStringLiteral("/proc/self/ns/net"));
+}
+
+// A press and its release, as a user gives them: widgets inside a kinetic scroll
+// area get the press only once it is clear that no drag follows, and the scroll
+// area hands it on only at a point on the screen (the offscreen screen is smaller
+// than the window), so the point is taken within the screen.
+void click(QWidget *widget, QPoint at = QPoint())
+{
+    QVERIFY(widget);
+    QVERIFY(widget->isVisible());
+    // Layouts of a page just shown settle first.
+    QTest::qWait(50);
+    QWindow *window = widget->window()->windowHandle();
+    QVERIFY(window);
+    if (at.isNull()) {
+        const QRect onScreen = QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size())
+            & QGuiApplication::primaryScreen()->geometry();
+        QVERIFY2(!onScreen.isEmpty(), "the widget lies off the screen");
+        at = widget->mapFromGlobal(onScreen.center());
+    }
+    const QPoint pos = widget->mapTo(widget->window(), at);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::qWait(400);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::qWait(20);
+}
+
+} // namespace
+
+class TestOperatorPath : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void homeToRoomsToARoom();
+    void lightingPageSwitchesEveryLight();
+    void panelMessageShowsOnTheHomePage();
+
+private:
+    bool run(const QStringList &command);
+    bool inDevices(const QStringList &command);
+    QStringList simCommand(const QString &command, const QString &last);
+    // Levels of every channel of the lighting modules, as "device:channel=level".
+    QStringList simLevels();
+    QStringList simLines(const QString &prefix) const;
+
+    MyDialog *page(const QString &id) const;
+    MyDialog *shownPage() const;
+    void shot(const QString &name);
+
+    QString m_ip;
+    QString m_nsenter;
+    QString m_unshare;
+    QString m_error;
+    QTemporaryDir m_app;
+    QProcess m_holder;
+    QProcess m_devices;
+    QByteArray m_simOutput;
+    QScopedPointer<MainWindow> m_window;
+};
+
+bool TestOperatorPath::run(const QStringList &command)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(command.first(), command.mid(1));
+    const bool ok = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+                    process.exitCode() == 0;
+    if (!ok)
+        m_error = command.join(' ') + ": " + QString::fromLocal8Bit(process.readAll()).trimmed();
+    return ok;
+}
+
+bool TestOperatorPath::inDevices(const QStringList &command)
+{
+    return run(QStringList{m_nsenter, QStringLiteral("-t"), QString::number(m_holder.processId()),
+                           QStringLiteral("-n"), QStringLiteral("--")} +
+               command);
+}
+
+QStringList TestOperatorPath::simLines(const QString &prefix) const
+{
+    QStringList found;
+    for (const QString &line : QString::fromLatin1(m_simOutput).split(QLatin1Char('\n'))) {
+        if (line.startsWith(prefix))
+            found.append(line);
+    }
+    return found;
+}
+
+QStringList TestOperatorPath::simCommand(const QString &command, const QString &last)
+{
+    const int before = simLines(last).size();
+    m_devices.write((command + QLatin1Char('\n')).toUtf8());
+    QElapsedTimer timer;
+    timer.start();
+    while (simLines(last).size() <= before && timer.elapsed() < 5000)
+        QTest::qWait(10);
+    return QString::fromLatin1(m_simOutput).split(QLatin1Char('\n'));
+}
+
+QStringList TestOperatorPath::simLevels()
+{
+    const QStringList lines = simCommand(QStringLiteral("levels"), QStringLiteral("END"));
+    // The newest answer: the last LEVELS line of each module.
+    QMap<int, QStringList> byDevice;
+    for (const QString &line : lines) {
+        if (!line.startsWith(QLatin1String("LEVELS ")))
+            continue;
+        const QStringList words = line.split(QLatin1Char(' '));
+        const int device = words.value(1).section(QLatin1Char('/'), 1, 1).toInt();
+        byDevice[device] = words.mid(2);
+    }
+    QStringList out;
+    for (const auto &module : LightModules) {
+        const QStringList levels = byDevice.value(module.first);
+        for (int c = 0; c < module.second; ++c)
+            out.append(QStringLiteral("%1:%2=%3").arg(module.first).arg(c + 1).arg(levels.value(c)));
+    }
+    return out;
+}
+
+MyDialog *TestOperatorPath::page(const QString &id) const
+{
+    for (MyDialog *p : m_window->pages()) {
+        if (p->getId() == id)
+            return p;
+    }
+    return nullptr;
+}
+
+MyDialog *TestOperatorPath::shownPage() const
+{
+    for (MyDialog *p : m_window->pages()) {
+        if (p->isVisible())
+            return p;
+    }
+    return nullptr;
+}
+
+void TestOperatorPath::shot(const QString &name)
+{
+    QTest::qWait(50);
+    const QImage image = m_window->grab().toImage();
+    QCOMPARE(image.size(), QSize(1920, 1080));
+    QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
+    QVERIFY(image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/%1.png").arg(name)));
+}
+
+void TestOperatorPath::initTestCase()
+{
+    if (qgetenv("VARNO_NETNS") != "1")
+        QSKIP("runs only inside the private network namespace of ./test (VARNO_NETNS=1)");
+    if (geteuid() != 0)
+        QSKIP("making a veth pair needs root in the test's namespace");
+    m_ip = findTool(QStringLiteral("ip"));
+    m_nsenter = findTool(QStringLiteral("nsenter"));
+    m_unshare = findTool(QStringLiteral("unshare"));
+    if (m_ip.isEmpty() || m_nsenter.isEmpty() || m_unshare.isEmpty())
+        QSKIP("needs the ip, nsenter and unshare tools");
+    if (!QFile::exists(QStringLiteral(VARNO_SIMDEVICE_PATH)))
+        QSKIP("the varno-simdevice program was not built");
+    // Only a namespace made for the tests holds nothing but lo (and what an
+    // earlier run left behind); nothing is touched before that is known.
+    for (const QNetworkInterface &iface : QNetworkInterface::allInterfaces()) {
+        if (iface.name() == QLatin1String("lo"))
+            continue;
+        if (iface.name() == VarnoSide) {
+            run({m_ip, QStringLiteral("link"), QStringLiteral("del"), VarnoSide});
+            continue;
+        }
+        QSKIP(qPrintable(QStringLiteral("interface %1 exists: this is not a private network namespace")
+                             .arg(iface.name())));
+    }
+
+    // The devices' namespace, joined to ours by the veth pair.
+    m_holder.start(m_unshare, {QStringLiteral("--net"), QStringLiteral("sleep"), QStringLiteral("600")});
+    QVERIFY(m_holder.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !netnsOf(m_holder.processId()).isEmpty() && netnsOf(m_holder.processId()) != netnsOf(0), 3000);
+    const QString pid = QString::number(m_holder.processId());
+    QVERIFY2(run({m_ip, "link", "add", VarnoSide, "type", "veth", "peer", "name", DeviceSide}),
+             qPrintable(m_error));
+    QVERIFY2(run({m_ip, "link", "set", DeviceSide, "netns", pid}), qPrintable(m_error));
+    QVERIFY2(run({m_ip, "addr", "add", OwnAddress + "/24", "dev", VarnoSide}), qPrintable(m_error));
+    QVERIFY2(run({m_ip, "link", "set", VarnoSide, "up"}), qPrintable(m_error));
+    QVERIFY2(inDevices({m_ip, "link", "set", "lo", "up"}), qPrintable(m_error));
+    QVERIFY2(inDevices({m_ip, "addr", "add", DeviceAddress + "/24", "dev", DeviceSide}),
+             qPrintable(m_error));
+    QVERIFY2(inDevices({m_ip, "link", "set", DeviceSide, "up"}), qPrintable(m_error));
+
+    QStringList simArgs{"-t",
+                        pid,
+                        "-n",
+                        "--",
+                        QStringLiteral(VARNO_SIMDEVICE_PATH),
+                        "--udp",
+                        "0.0.0.0:6000",
+                        "--header-ip",
+                        DeviceAddress,
+                        "--commands",
+                        "--exit-on-eof"};
+    for (const auto &module : LightModules)
+        simArgs << "--light" << QStringLiteral("1/%1/%2").arg(module.first).arg(module.second);
+    simArgs << "--light"
+            << "1/31/1" // the kitchen's master switch
+            << "--occupation"
+            << "1/30/1" // the kitchen's occupation sensor
+            << "--ac-panel"
+            << "1/40/1" // the office's air conditioner
+            << "--ir-module"
+            << "1/41" // the lounge's air conditioner
+            << "--floor-heat"
+            << "1/42/2" // lounge and bath floor heating
+            << "--panel"
+            << "1/50"; // the kitchen's wall panel
+    connect(&m_devices, &QProcess::readyReadStandardOutput, this,
+            [this] { m_simOutput += m_devices.readAllStandardOutput(); });
+    m_devices.start(m_nsenter, simArgs);
+    QVERIFY(m_devices.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_simOutput.contains("READY"), 5000);
+
+    // The project, in the "Local Network" style.
+    QVERIFY(m_app.isValid());
+    gl_curPath = m_app.path();
+    screen_cx = 1920;
+    screen_cy = 1080;
+    gl_subId = QStringLiteral("1");
+    gl_devId = QStringLiteral("254");
+    gl_socket.setId(1, 254);
+    preInitProject();
+    QString project;
+    QVERIFY(getCurrentProject(project));
+    setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+    QVERIFY(addRegion(1, QStringLiteral("North")));
+    QVERIFY(addRegion(2, QStringLiteral("South")));
+    QVERIFY(addFloor(1, 1, QStringLiteral("Ground")));
+    QVERIFY(addFloor(2, 1, QStringLiteral("First")));
+    QVERIFY(addRoom(Kitchen, QStringLiteral("Kitchen"), 1, 1, QStringLiteral("room_3")));
+    QVERIFY(addRoom(Office, QStringLiteral("Bob's office"), 1, 1, QStringLiteral("room_7")));
+    QVERIFY(addRoom(Lounge, QStringLiteral("Lounge"), 2, 1, QStringLiteral("room_13")));
+    QVERIFY(addRoom(Bath, QStringLiteral("Bath"), 2, 1, QStringLiteral("room_21")));
+    int lightId = 1;
+    const QList<QPair<int, int>> lightRooms{{Kitchen, 20}, {Office, 21}, {Lounge, 22}};
+    for (const auto &room : lightRooms) {
+        for (const auto &module : LightModules) {
+            if (module.first != room.second)
+                continue;
+            for (int c = 1; c <= module.second; ++c) {
+                Light l;
+                l.room = room.first;
+                l.lightId = lightId++;
+                l.type = room.first == Lounge ? 0 : 1;
+                l.name = QStringLiteral("Light %1").arg(l.lightId);
+                l.device = module.first;
+                l.channel = c;
+                QVERIFY(addLight(l));
+            }
+        }
+    }
+    Unit office;
+    office.room = Office;
+    office.name = QStringLiteral("Office AC");
+    QVERIFY(addUnit(office));
+    Unit lounge;
+    lounge.room = Lounge;
+    lounge.type = 1;
+    lounge.name = QStringLiteral("Lounge AC");
+    lounge.device = 41;
+    QVERIFY(addUnit(lounge));
+    Unit heat;
+    heat.room = Lounge;
+    heat.no = 2;
+    heat.name = QStringLiteral("Lounge floor");
+    heat.device = 42;
+    QVERIFY(addUnit(heat));
+    heat.room = Bath;
+    heat.no = 3;
+    heat.channel = 2;
+    heat.name = QStringLiteral("Bath floor");
+    QVERIFY(addUnit(heat));
+    QVERIFY(addRoomDevice(QStringLiteral("tbl_occupation"), Kitchen, 1, 30, 1));
+    QVERIFY(addRoomDevice(QStringLiteral("tbl_master"), Kitchen, 1, 31, 1));
+    QVERIFY(addPanel(Kitchen, 1, 1, 50, QStringLiteral("Kitchen panel")));
+    QVERIFY(addMessage(1, 1, QStringLiteral("Smoke in the kitchen"), 3));
+
+    m_window.reset(new MainWindow(nullptr));
+    m_window->showNormal();
+    m_window->resize(1920, 1080);
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+    // The "Local Network" style is logged in one tick after opening.
+    QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
+    QVERIFY(state.wait(3000));
+    QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+}
+
+void TestOperatorPath::cleanupTestCase()
+{
+    m_window.reset();
+    gl_socket.closeSocket();
+    gl_sqlite3db.close();
+    if (m_devices.state() != QProcess::NotRunning) {
+        m_devices.closeWriteChannel();
+        if (!m_devices.waitForFinished(2000)) {
+            m_devices.kill();
+            m_devices.waitForFinished(2000);
+        }
+    }
+    if (m_holder.state() != QProcess::NotRunning) {
+        m_holder.kill();
+        m_holder.waitForFinished(2000);
+    }
+    if (!m_ip.isEmpty())
+        run({m_ip, QStringLiteral("link"), QStringLiteral("del"), VarnoSide});
+}
+
+void TestOperatorPath::homeToRoomsToARoom()
+{
+    // Home: the band's "Rooms" tile.
+    QCOMPARE(shownPage()->getId(), QStringLiteral("Home"));
+    auto *roomsTile = page(QStringLiteral("Home"))->findChild<HomeManagerRoomsIconItem *>();
+    click(roomsTile);
+    QCOMPARE(shownPage()->getId(), QStringLiteral("Rooms"));
+    auto *rooms = qobject_cast<PageRooms *>(shownPage());
+    QVERIFY(rooms);
+    const QList<ManagerItem *> tiles = rooms->tileBox()->findChildren<ManagerItem *>();
+    QCOMPARE(tiles.size(), 4);
+    shot(QStringLiteral("operator_rooms_page"));
+
+    ManagerItem *loungeTile = nullptr;
+    for (ManagerItem *tile : tiles) {
+        if (tile->getId() == Lounge)
+            loungeTile = tile;
+    }
+    click(loungeTile);
+    QTRY_COMPARE_WITH_TIMEOUT(shownPage()->getId(), QStringLiteral("Operate Room"), 2000);
+    QCOMPARE(m_window->menuBar()->current().name, QStringLiteral("South-First-Lounge"));
+    auto *room = qobject_cast<PageRoomOperate *>(shownPage());
+    QVERIFY(room);
+    QCOMPARE(room->getRoomId(), Lounge);
+    QtMaterialTabs *tabs = room->tabBar();
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Lighting"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("AC"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Floor Heat"));
+
+    // Each tab in turn, read from the devices.
+    const QList<PageRoomOperateDevices *> tabWidgets{room->lightingTab(), room->acTab(),
+                                                     room->floorHeatTab()};
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0)
+            tabs->setCurrentIndex(i);
+        PageRoomOperateDevices *tab = tabWidgets.at(i);
+        QVERIFY(tab->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(tab->refreshControl()->statusText(),
+                                  QStringLiteral("Refresh Successfully"), 12000);
+        for (DeviceItem *card : tab->cards())
+            QVERIFY(card->status());
+        QTRY_VERIFY_WITH_TIMEOUT(!tab->refreshControl()->isVisible(), 2000);
+        shot(QStringLiteral("operator_room_tab_%1").arg(i));
+    }
+
+    // Back to the lights: a click on the lounge's light switches it on, the
+    // module confirms, and the database holds the new level.
+    tabs->setCurrentIndex(0);
+    QTRY_COMPARE_WITH_TIMEOUT(room->lightingTab()->refreshControl()->statusText(),
+                              QStringLiteral("Refresh Successfully"), 12000);
+    const QString levelSql =
+        QStringLiteral("select brightness from tbl_light where room_id=%1 and subnet_id=1 and device_id=22")
+            .arg(Lounge);
+    QCOMPARE(value(levelSql).toInt(), 0);
+    QCOMPARE(room->lightingTab()->cards().size(), 1);
+    auto *lamp = qobject_cast<LightItem *>(room->lightingTab()->cards().at(0));
+    QVERIFY(lamp);
+    click(lamp, QPoint(250, 150));
+    QTRY_COMPARE_WITH_TIMEOUT(value(levelSql).toInt(), 100, 5000);
+    QCOMPARE(simLevels().filter(QStringLiteral("22:")), QStringList{"22:1=100"});
+    QTRY_VERIFY_WITH_TIMEOUT(lamp->status(), 3000);
+    shot(QStringLiteral("operator_room_light_on"));
+}
+
+void TestOperatorPath::lightingPageSwitchesEveryLight()
+{
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(),
+                                        QString());
+    QCOMPARE(shownPage()->getId(), QStringLiteral("Home"));
+    SettingItem *tile = nullptr;
+    for (SettingItem *item : page(QStringLiteral("Home"))->findChildren<SettingItem *>()) {
+        if (item->getTitle() == QLatin1String("Lighting"))
+            tile = item;
+    }
+    click(tile);
+    QCOMPARE(shownPage()->getId(), QStringLiteral("Lighting"));
+    auto *lighting = qobject_cast<PageDeviceOperateLighting *>(shownPage());
+    QVERIFY(lighting);
+    // The kitchen, the office and the lounge have lights; the bath has none.
+    QList<int> rooms;
+    for (RoomItem *room : lighting->roomItems())
+        rooms.append(room->getRoomId());
+    QCOMPARE(rooms, (QList<int>{Kitchen, Office, Lounge}));
+    QTRY_COMPARE_WITH_TIMEOUT(lighting->refreshControl()->statusText(),
+                              QStringLiteral("Refresh Successfully"), 12000);
+    shot(QStringLiteral("operator_lighting_page"));
+
+    // First press: all on; second: all off. Every module channel follows.
+    const QStringList allOn{"20:1=100", "20:2=100", "20:3=100", "21:1=100", "21:2=100", "22:1=100"};
+    const QStringList allOff{"20:1=0", "20:2=0", "20:3=0", "21:1=0", "21:2=0", "22:1=0"};
+    click(lighting->switchLabel());
+    QTRY_COMPARE_WITH_TIMEOUT(simLevels(), allOn, 5000);
+    click(lighting->switchLabel());
+    QTRY_COMPARE_WITH_TIMEOUT(simLevels(), allOff, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(value(QStringLiteral("select sum(brightness) from tbl_light")).toInt(), 0,
+                              5000);
+    // The master switch is no light: it never took a command.
+    QVERIFY(simLines(QStringLiteral("RX ")).filter(QRegularExpression(" 00 31 01 1f ")).isEmpty());
+    shot(QStringLiteral("operator_lighting_all_off"));
+}
+
+void TestOperatorPath::panelMessageShowsOnTheHomePage()
+{
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(),
+                                        QString());
+    auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
+    QVERIFY(bar);
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->tiles().size(), 0);
+
+    // The kitchen's panel raises its alarm switch.
+    simCommand(QStringLiteral("switch 1/50 3 on"), QStringLiteral("SENT"));
+    QTRY_COMPARE_WITH_TIMEOUT(bar->tiles().size(), 1, 5000);
+    QCOMPARE(value(QStringLiteral("select count(*) from tbl_message_log where room_id=%1 and message_id=1 "
+                                  "and message_type=1")
+                       .arg(Kitchen))
+                 .toInt(),
+             1);
+    // The panel heard the answer to its switch (0xE01D to everybody).
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !simLines(QStringLiteral("RX ")).filter(QStringLiteral(" e0 1d ff ff 03 01")).isEmpty(), 3000);
+    bar->alarmDialog()->hide();
+    shot(QStringLiteral("operator_home_message"));
+}
+
+VARNO_TEST_MAIN(TestOperatorPath)
+#include "tst_operatorpath.moc"
