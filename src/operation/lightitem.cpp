@@ -265,6 +265,9 @@ void LightItem::generateLog()
         text = QStringLiteral("status is %1").arg(b[0] >= 1 ? QStringLiteral("on") : QStringLiteral("off"));
         break;
     }
+    if (text == lastLogged)
+        return;
+    lastLogged = text;
     commitLog(QStringLiteral("light_") + record.remark(), text, record.room_id, 0);
 }
 
@@ -618,12 +621,12 @@ void LightItem::rgbSetsAnswered(bool confirming)
 
 void LightItem::writeFirmware(int k)
 {
-    QString sql = QStringLiteral("update tbl_light set original_type=%1,version='%2' where light_id=%3 "
-                                 "and room_id=%4")
-                      .arg(record.original_type[k])
-                      .arg(sqlText(QString::fromLatin1(record.version[k])))
-                      .arg(record.light_id)
-                      .arg(record.room_id);
+    // One substitution pass: the device's text can hold "%" sequences of its own.
+    QString sql = QString::asprintf("update tbl_light set original_type=%d,version='%s' where light_id=%d "
+                                    "and room_id=%d",
+                                    record.original_type[k],
+                                    sqlText(QString::fromLatin1(record.version[k])).toUtf8().constData(),
+                                    record.light_id, record.room_id);
     if (record.light_type == LightRGB)
         sql += QStringLiteral(" and rgb=%1").arg(k + 1);
     gl_sqlite3db.execDML(sql);
@@ -631,6 +634,11 @@ void LightItem::writeFirmware(int k)
 
 void LightItem::writeLevel(int k, int value)
 {
+    if (k >= 0 && k < 4) {
+        if (lastWritten[k] == value)
+            return;
+        lastWritten[k] = value;
+    }
     QString sql = QStringLiteral("update tbl_light set brightness=%1 where light_id=%2 and room_id=%3")
                       .arg(value)
                       .arg(record.light_id)

@@ -85,6 +85,12 @@ private:
 
     void writeFirmware(int k);
     void writeLevel(int k, int value);
+    // The level this card last wrote for each channel set (-1: none yet); an equal
+    // level is already in the database and is not written again.
+    int lastWritten[4] = {-1, -1, -1, -1};
+    // The event this card last logged; the log keeps no repeats, so an equal one
+    // needs no look at the log.
+    QString lastLogged;
 
     // The colour dialog for "RGB" and "HSB RGB"; false when the card was deleted
     // while the dialog ran.

@@ -5,40 +5,33 @@
 #include "store/queryhelpers.h"
 
 #include <QDateTime>
+#include <QSqlQuery>
+#include <QVariant>
 
 void commitLog(const QString &device, const QString &event, int room_id, int log_type)
 {
-    const QString roomSql =
-        QStringLiteral("select room_name,floor_id,region_id from tbl_room where room_id=%1").arg(room_id);
-    if (!isRecordExist(roomSql))
+    // The room's place in one statement; a room, region or floor that is
+    // missing gives no row and nothing is logged.
+    QSqlQuery place = gl_sqlite3db.execQuery(QString::asprintf(
+        "select tbl_room.room_name as room_name,tbl_region.region_name as region_name,"
+        "tbl_floor.floor_name as floor_name from tbl_room "
+        "join tbl_region on tbl_region.region_id=tbl_room.region_id "
+        "join tbl_floor on tbl_floor.floor_id=tbl_room.floor_id and tbl_floor.region_id=tbl_room.region_id "
+        "where tbl_room.room_id=%d",
+        room_id));
+    if (!place.next())
         return;
-    QString roomName;
-    getTextFromDb(roomSql, QStringLiteral("room_name"), roomName);
-    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
-    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
-
-    const QString regionSql =
-        QStringLiteral("select region_name from tbl_region where region_id=%1").arg(regionId);
-    if (!isRecordExist(regionSql))
-        return;
-    QString regionName;
-    getTextFromDb(regionSql, QStringLiteral("region_name"), regionName);
-
-    const QString floorSql =
-        QStringLiteral("select floor_name from tbl_floor where floor_id=%1 and region_id=%2")
-            .arg(floorId)
-            .arg(regionId);
-    if (!isRecordExist(floorSql))
-        return;
-    QString floorName;
-    getTextFromDb(floorSql, QStringLiteral("floor_name"), floorName);
+    const QString roomName = place.value(QStringLiteral("room_name")).toString();
+    const QString regionName = place.value(QStringLiteral("region_name")).toString();
+    const QString floorName = place.value(QStringLiteral("floor_name")).toString();
+    place.finish();
 
     const QString address = regionName + QLatin1Char('-') + floorName + QLatin1Char('-') + roomName;
 
     // Rows written within the same second keep their order through the row key.
     const QString newestSql =
         QStringLiteral("select log_event from tbl_log where log_type=%1 and log_address='%2'and "
-                       "log_device='%3'order by log_time desc,id desc")
+                       "log_device='%3'order by log_time desc,id desc limit 1")
             .arg(QString::number(log_type), sqlText(address), sqlText(device));
     QString newest;
     if (getTextFromDb(newestSql, QStringLiteral("log_event"), newest) && newest == event)

@@ -241,6 +241,7 @@ private slots:
         QTest::addColumn<QString>("version");
         QTest::newRow("plain") << QByteArray("HDL V2.05") << "HDL V2.05";
         QTest::newRow("with a quote") << QByteArray("Bob's V1.0") << "Bob's V1.0";
+        QTest::newRow("percent markers") << QByteArray("V%3 %4%1") << "V%3 %4%1";
         QTest::newRow("stops at the first unprintable byte") << QByteArray("V3.1\0garbage", 12) << "V3.1";
         QTest::newRow("never set") << QByteArray(8, '\xFF') << "";
         QTest::newRow("empty") << QByteArray() << "";
