@@ -114,3 +114,26 @@ void QtMaterialSliderPrivate::setHovered(bool status)
     }
     q->update();
 }
+
+void QtMaterialSliderPrivate::followSlider(QWidget *companion, QtMaterialSlider *slider, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ParentChange:
+        companion->setParent(slider->parentWidget());
+        break;
+    case QEvent::Show:
+        // Moving to another parent hides the companion; it shows with the slider.
+        if (companion->isHidden() && companion->parentWidget())
+            companion->show();
+        companion->update();
+        break;
+    case QEvent::Hide:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::EnabledChange:
+        companion->update();
+        break;
+    default:
+        break;
+    }
+}

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QRect>
 
+class QEvent;
+class QWidget;
 class QtMaterialSlider;
 class QtMaterialSliderStateMachine;
 class QtMaterialSliderThumb;
@@ -18,6 +20,11 @@ class QtMaterialSliderPrivate
     Q_DECLARE_PUBLIC(QtMaterialSlider)
 
 public:
+    // Keeps a companion drawn on the slider's parent (thumb, track) with the
+    // slider: it follows a new parent, shows with the slider and repaints on
+    // hide, move, resize and enabled changes.
+    static void followSlider(QWidget *companion, QtMaterialSlider *slider, QEvent *event);
+
     static constexpr int Margin = 30;
     static constexpr int ThumbBox = 60;
     static constexpr int ThumbHit = 16;

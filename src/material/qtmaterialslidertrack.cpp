@@ -34,27 +34,8 @@ void QtMaterialSliderTrack::setTrackWidth(int width)
 
 bool QtMaterialSliderTrack::eventFilter(QObject *obj, QEvent *event)
 {
-    if (m_slider && obj == m_slider.data()) {
-        switch (event->type()) {
-        case QEvent::ParentChange:
-            setParent(m_slider->parentWidget());
-            break;
-        case QEvent::Show:
-            // Moving to another parent hides this widget; it shows with the slider.
-            if (isHidden() && parentWidget())
-                show();
-            update();
-            break;
-        case QEvent::Hide:
-        case QEvent::Move:
-        case QEvent::Resize:
-        case QEvent::EnabledChange:
-            update();
-            break;
-        default:
-            break;
-        }
-    }
+    if (m_slider && obj == m_slider.data())
+        QtMaterialSliderPrivate::followSlider(this, m_slider.data(), event);
     return QtMaterialOverlayWidget::eventFilter(obj, event);
 }
 

@@ -164,11 +164,8 @@ void ACItem::generateLog()
     const QString unit = unitText(record.temperature_unit);
     const QString room = QString::number(record.room_temperature);
     const QString device = QStringLiteral("ac_") + climateText(record.remark);
-    if (record.status < 1) {
-        commitLog(device, QStringLiteral("room temperature is %1%2,status is off").arg(room, unit),
-                  record.room_id, 0);
+    if (logOffState(device))
         return;
-    }
 
     QString text;
     int logType = 0;

@@ -1,5 +1,7 @@
 #include "climateitem.h"
 
+#include "store/devicelog.h"
+
 #include "operation/busreply.h"
 #include "operation/climateloader.h"
 #include "shell/sliderctrl.h"
@@ -247,4 +249,15 @@ int ClimateItem::appendLimitAlert(QString &text, int setPoint) const
         return 1;
     }
     return 0;
+}
+
+bool ClimateItem::logOffState(const QString &device) const
+{
+    if (record.status >= 1)
+        return false;
+    commitLog(device,
+              QStringLiteral("room temperature is %1%2,status is off")
+                  .arg(QString::number(record.room_temperature), unitText(record.temperature_unit)),
+              record.room_id, 0);
+    return true;
 }

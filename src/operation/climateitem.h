@@ -76,6 +76,9 @@ protected:
     void writeRow(const QString &assignments);
     void writeColumn(const char *column, int value);
 
+    // Logs "room temperature is ...,status is off" for device when the unit is
+    // off; answers whether it was.
+    bool logOffState(const QString &device) const;
     // Appends the limit alert for setPoint against the current project's indoor
     // temperature range; returns the log type (1 with an alert, else 0).
     int appendLimitAlert(QString &text, int setPoint) const;

@@ -63,11 +63,8 @@ void FloorHeatItem::generateLog()
     const QString unit = unitText(record.temperature_unit);
     const QString room = QString::number(record.room_temperature);
     const QString device = QStringLiteral("fh_") + climateText(record.remark);
-    if (record.status < 1) {
-        commitLog(device, QStringLiteral("room temperature is %1%2,status is off").arg(room, unit),
-                  record.room_id, 0);
+    if (logOffState(device))
         return;
-    }
     QString text = QStringLiteral("room temperature is %1%2,setting temperature is %3%4")
                        .arg(room, unit, QString::number(record.current_temperature), unit);
     const int logType = appendLimitAlert(text, record.current_temperature);
