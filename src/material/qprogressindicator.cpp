@@ -108,8 +108,8 @@ void QProgressIndicator::paintEvent(QPaintEvent *event)
         p.save();
         p.translate((this->width() - 1) / 2, (this->height() - 1) / 2);
         p.rotate(m_angle - i * 30.0);
-        p.drawRoundedRect(int(-bars.width * 0.5), -bars.outerRadius, bars.width, bars.length, bars.cornerRadius,
-                          bars.cornerRadius);
+        p.drawRoundedRect(int(-bars.width * 0.5), -bars.outerRadius, bars.width, bars.length,
+                          bars.cornerRadius, bars.cornerRadius);
         p.restore();
     }
 }

@@ -49,8 +49,8 @@ void PageRooms::updatelist()
         }
     }
 
-    QSqlQuery query =
-        gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
+    QSqlQuery query = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
     int placed = 0;
     while (query.next()) {
         const QString roomName = query.value(QStringLiteral("room_name")).toString();
@@ -87,6 +87,7 @@ void PageRooms::slotsEdit(int type, int id)
     getTextFromDb(roomSql, QStringLiteral("room_name"), roomName);
     const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
     const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
-    emit gl_socket.signalsPageIdChanged(QStringLiteral("Operate Room"), roomTitle(regionId, floorId, roomName),
-                                        QString::number(id), QStringLiteral("1"));
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Operate Room"),
+                                        roomTitle(regionId, floorId, roomName), QString::number(id),
+                                        QStringLiteral("1"));
 }

@@ -157,7 +157,8 @@ private slots:
         QVERIFY(first->isVisible());
         // The message bar shows on the home page only.
         QVERIFY(m_window->messageBar());
-        QCOMPARE(m_window->messageBar()->isVisibleTo(m_window.data()), first->getId() == QLatin1String("Home"));
+        QCOMPARE(m_window->messageBar()->isVisibleTo(m_window.data()),
+                 first->getId() == QLatin1String("Home"));
         bool visibleAtLeave = false;
         auto c = connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
                          [&](QString id) { visibleAtLeave = id == first->getId() && first->isVisible(); });

@@ -25,10 +25,11 @@ void addRooms(int count)
     for (int i = count; i >= 1; --i) {
         // Inserted backwards and spread over two regions: the page sorts them.
         const int region = i > count / 2 ? 1 : 2;
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_room(room_name,icon_name,room_id,floor_id,region_id) "
-                                            "values('R%1','room_%1',%1,1,%2)")
-                                 .arg(i)
-                                 .arg(region));
+        gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_room(room_name,icon_name,room_id,floor_id,region_id) "
+                           "values('R%1','room_%1',%1,1,%2)")
+                .arg(i)
+                .arg(region));
     }
 }
 
@@ -45,9 +46,12 @@ private slots:
     {
         gl_curPath = m_app.path();
         preInitProject();
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_region(region_name,region_id) values('North',1)"));
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_region(region_name,region_id) values('South',2)"));
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_floor(floor_name,floor_id,region_id) values('G',1,1)"));
+        gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_region(region_name,region_id) values('North',1)"));
+        gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_region(region_name,region_id) values('South',2)"));
+        gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_floor(floor_name,floor_id,region_id) values('G',1,1)"));
     }
     void cleanupTestCase() { gl_sqlite3db.close(); }
 
