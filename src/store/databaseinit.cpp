@@ -9,6 +9,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
 #include <QStringList>
 
 const char *const kDatabaseIdentity = "Varno";
@@ -26,11 +29,6 @@ QString versionText()
 QString today()
 {
     return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-void runSeed(const QStringList &statements)
-{
-    execTransaction(statements);
 }
 
 QStringList numberNameRows(const char *insertFormat, const QVector<QPair<int, QString>> &rows)
@@ -79,6 +77,33 @@ QString networkRowInsert(const QString &mac, const QString &password, const QStr
                              "", "");
 }
 
+// The network settings held in tbl_network's first row.
+struct NetworkRow
+{
+    QString mac, password, server, domain, host;
+};
+
+// Reads the first row of "select * from tbl_network" in one query; false, with
+// row untouched, when the table has no row.
+bool readNetworkRow(NetworkRow &row)
+{
+    QSqlQuery query = gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_network"));
+    if (!query.next())
+        return false;
+    const QSqlRecord record = query.record();
+    const auto text = [&](const char *column) {
+        const int index = record.indexOf(QLatin1String(column));
+        return index < 0 ? QString() : query.value(index).toString();
+    };
+    row.mac = text("ip_port_mac");
+    row.password = text("password");
+    row.server = text("server_ip");
+    row.domain = text("domain_name");
+    row.host = text("host_ip");
+    query.finish();
+    return true;
+}
+
 void insertDefaultNetworkRow()
 {
     gl_sqlite3db.execDML(networkRowInsert(QString(), QString(), QString(), QString(), gl_host_ip));
@@ -100,18 +125,14 @@ void repairNetworkTable()
     if (!missing)
         return;
 
-    const QString select = QStringLiteral("select * from tbl_network");
-    QString mac, password, server, domain, host;
-    getTextFromDb(select, QStringLiteral("ip_port_mac"), mac);
-    getTextFromDb(select, QStringLiteral("password"), password);
-    getTextFromDb(select, QStringLiteral("server_ip"), server);
-    getTextFromDb(select, QStringLiteral("domain_name"), domain);
-    getTextFromDb(select, QStringLiteral("host_ip"), host);
-    if (host.isEmpty())
-        host = gl_host_ip;
+    NetworkRow row;
+    readNetworkRow(row);
+    if (row.host.isEmpty())
+        row.host = gl_host_ip;
 
-    execTransaction({QStringLiteral("drop table tbl_network"), createStatement(QStringLiteral("tbl_network")),
-                     networkRowInsert(mac, password, server, domain, host)});
+    execTransaction({QStringLiteral("drop table tbl_network"),
+                     createStatement(QStringLiteral("tbl_network")),
+                     networkRowInsert(row.mac, row.password, row.server, row.domain, row.host)});
 }
 
 void repairIpPortMacTable()
@@ -179,14 +200,14 @@ void deleteExpiredRows()
 
 void initTableLogType()
 {
-    runSeed(QStringList{QStringLiteral("delete from tbl_log_type")}
+    execTransaction(QStringList{QStringLiteral("delete from tbl_log_type")}
             + numberNameRows("insert into tbl_log_type(log_type,log_type_name) values(%d,'%s')",
                              {{0, QStringLiteral("device status")}, {1, QStringLiteral("device alert")}}));
 }
 
 void initTableMessageType()
 {
-    runSeed(QStringList{QStringLiteral("delete from tbl_message_type")}
+    execTransaction(QStringList{QStringLiteral("delete from tbl_message_type")}
             + numberNameRows("insert into tbl_message_type(message_type,message_type_name) values(%d,'%s')",
                              {{0, QStringLiteral("service message")},
                               {1, QStringLiteral("alarm message")}}));
@@ -194,7 +215,7 @@ void initTableMessageType()
 
 void initTableMessageStatus()
 {
-    runSeed(QStringList{QStringLiteral("delete from tbl_message_status")}
+    execTransaction(QStringList{QStringLiteral("delete from tbl_message_status")}
             + numberNameRows(
                 "insert into tbl_message_status(message_status,message_status_name) values(%d,'%s')",
                 {{0, QStringLiteral("suspend")},
@@ -218,7 +239,7 @@ void initTableServerIp()
         statements << QStringLiteral("insert into tbl_server_ip(alias,ip) values('%1','%2')")
                           .arg(sqlText(server.first), sqlText(server.second));
     }
-    runSeed(statements);
+    execTransaction(statements);
 }
 
 void initTableDomain()
@@ -233,19 +254,19 @@ void initTableDomain()
     QStringList statements{QStringLiteral("delete from tbl_domain")};
     for (const QString &domain : domains)
         statements << QStringLiteral("insert into tbl_domain(domain) values('%1')").arg(sqlText(domain));
-    runSeed(statements);
+    execTransaction(statements);
 }
 
 void getNetworkConfig()
 {
-    const QString select = QStringLiteral("select * from tbl_network");
-    if (!isRecordExist(select))
+    NetworkRow row;
+    if (!readNetworkRow(row))
         return;
-    getTextFromDb(select, QStringLiteral("ip_port_mac"), gl_ip_port_mac);
-    getTextFromDb(select, QStringLiteral("password"), gl_password);
-    getTextFromDb(select, QStringLiteral("server_ip"), gl_server_ip);
-    getTextFromDb(select, QStringLiteral("domain_name"), gl_domain_name);
-    getTextFromDb(select, QStringLiteral("host_ip"), gl_host_ip);
+    gl_ip_port_mac = row.mac;
+    gl_password = row.password;
+    gl_server_ip = row.server;
+    gl_domain_name = row.domain;
+    gl_host_ip = row.host;
 }
 
 namespace {
@@ -339,9 +360,7 @@ bool isLegalFormat(const QString &path)
         return false;
     if (!gl_sqlite3db.fieldExists(QStringLiteral("name"), QStringLiteral("tbl_version")))
         return false;
-    if (!isRecordExist(QStringLiteral("select name from tbl_version")))
-        return false;
     QString name;
-    getTextFromDb(QStringLiteral("select name from tbl_version"), QStringLiteral("name"), name);
-    return name == QLatin1String(kDatabaseIdentity);
+    return getTextFromDb(QStringLiteral("select name from tbl_version"), QStringLiteral("name"), name) &&
+           name == QLatin1String(kDatabaseIdentity);
 }

@@ -9,15 +9,22 @@
 
 namespace {
 
-// The value of the named column of the query's current row; an invalid variant
-// when the result has no such column.
+// Where the named column lies in the query's result; -1 when it has no such column.
+int columnIndex(const QSqlQuery &query, const QString &column)
+{
+    return query.record().indexOf(column);
+}
+
+// The value at index of the query's current row; an invalid variant for -1.
+QVariant valueAt(const QSqlQuery &query, int index)
+{
+    return index < 0 ? QVariant() : query.value(index);
+}
+
+// The value of the named column of the query's current row.
 QVariant columnValue(const QSqlQuery &query, const QString &column)
 {
-    const QSqlRecord rec = query.record();
-    const int index = rec.indexOf(column);
-    if (index < 0)
-        return QVariant();
-    return query.value(index);
+    return valueAt(query, columnIndex(query, column));
 }
 
 } // namespace
@@ -46,8 +53,10 @@ int getTextsFromDb(const QString &sql, const QString &column, QStringList &texts
 {
     texts.clear();
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
+    // The column is looked up once, not once per row.
+    const int index = columnIndex(query, column);
     while (query.next())
-        texts.append(columnValue(query, column).toString());
+        texts.append(valueAt(query, index).toString());
     query.finish();
     return texts.size();
 }
@@ -76,8 +85,9 @@ int getValuesFromDb(const QString &sql, const QString &column, QStringList &valu
 {
     values.clear();
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
+    const int index = columnIndex(query, column);
     while (query.next())
-        values.append(QString::number(columnValue(query, column).toInt()));
+        values.append(QString::number(valueAt(query, index).toInt()));
     query.finish();
     return values.size();
 }

@@ -171,6 +171,10 @@ private slots:
         QCOMPARE(getTextsFromDb(QStringLiteral("select * from t order by id"), QStringLiteral("v"), texts),
                  3);
         QCOMPARE(texts, (QStringList{"3", "x", ""}));
+        // A column missing from the result reads empty on every row.
+        QCOMPARE(getTextsFromDb(QStringLiteral("select id from t order by id"), QStringLiteral("v"), texts),
+                 3);
+        QCOMPARE(texts, (QStringList{"", "", ""}));
         QCOMPARE(getValueFromDb(QStringLiteral("select v from t where v is NULL"), QStringLiteral("v")), 0);
         QCOMPARE(getDoubleFromDb(QStringLiteral("select 2.5 as d"), QStringLiteral("d")), 2.5);
         // A column that is not in the result reads empty.
@@ -361,6 +365,22 @@ private slots:
         QCOMPARE(gl_server_ip, QStringLiteral("srv"));
         QCOMPARE(gl_domain_name, QStringLiteral("dom"));
         QCOMPARE(gl_host_ip, QStringLiteral("10.0.0.9"));
+    }
+
+    void networkConfigWithoutRowKeepsGlobals()
+    {
+        initDatabase(newPath());
+        gl_sqlite3db.execDML(QStringLiteral("update tbl_network set ip_port_mac='AA',password='pw',"
+                                            "server_ip='s',domain_name='d',host_ip='h'"));
+        getNetworkConfig();
+        QCOMPARE((QStringList{gl_ip_port_mac, gl_password, gl_server_ip, gl_domain_name, gl_host_ip}),
+                 (QStringList{"AA", "pw", "s", "d", "h"}));
+
+        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_network"));
+        gl_ip_port_mac = QStringLiteral("kept");
+        getNetworkConfig();
+        QCOMPARE(gl_ip_port_mac, QStringLiteral("kept"));
+        QCOMPARE(gl_host_ip, QStringLiteral("h"));
     }
 
     void ipPortMacKeepsTenNewest()
