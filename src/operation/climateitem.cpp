@@ -210,9 +210,10 @@ void ClimateItem::writeRow(const QString &assignments)
 {
     gl_sqlite3db.execDML(QStringLiteral("update tbl_air_conditioner set %1 where air_conditioner_no=%2 and "
                                         "room_id=%3")
-                             .arg(assignments)
-                             .arg(record.air_conditioner_no)
-                             .arg(record.room_id));
+                             // One pass: the assignments can carry a device's text with
+                             // "%N" sequences that a later pass would rewrite.
+                             .arg(assignments, QString::number(record.air_conditioner_no),
+                                  QString::number(record.room_id)));
 }
 
 void ClimateItem::writeColumn(const char *column, int value)

@@ -6,7 +6,6 @@
 #include "shell/tilegrid.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
-#include "store/queryhelpers.h"
 #include "store/roomnames.h"
 
 #include <QGridLayout>
@@ -80,13 +79,14 @@ void PageRooms::slotsEdit(int type, int id)
 {
     if (type != 2)
         return;
-    const QString roomSql = QString::asprintf("select * from tbl_room where room_id=%d", id);
-    if (!isRecordExist(roomSql))
+    // One query for the three columns of the room's row.
+    QSqlQuery room = gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_room where room_id=%d", id));
+    if (!room.next())
         return;
-    QString roomName;
-    getTextFromDb(roomSql, QStringLiteral("room_name"), roomName);
-    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
-    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
+    const QString roomName = room.value(QStringLiteral("room_name")).toString();
+    const int regionId = room.value(QStringLiteral("region_id")).toInt();
+    const int floorId = room.value(QStringLiteral("floor_id")).toInt();
+    room.finish();
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Operate Room"),
                                         roomTitle(regionId, floorId, roomName), QString::number(id),
                                         QStringLiteral("1"));

@@ -10,14 +10,16 @@
 #include "operation/occupationmasteritem.h"
 #include "shell/manageritem.h"
 #include "shell/tilegrid.h"
+#include "store/cppsqlite3db.h"
 #include "store/globals.h"
-#include "store/queryhelpers.h"
 #include "store/roomnames.h"
 
 #include <QGridLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmapCache>
+#include <QSqlQuery>
+#include <QVariant>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
 #include <qtmateriallabel.h>
@@ -29,12 +31,20 @@ RoomItem::RoomItem(int roomId, int kind, QWidget *parent)
 {
     refreshTimer.setSingleShot(true);
 
-    const QString roomSql = QString::asprintf("select * from tbl_room where room_id=%d", roomId);
-    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
-    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
+    // The room's row read once for its four columns; a missing room reads as 0
+    // and empty texts.
+    int floorId = 0;
+    int regionId = 0;
     QString roomName;
-    getTextFromDb(roomSql, QStringLiteral("room_name"), roomName);
-    getTextFromDb(roomSql, QStringLiteral("icon_name"), iconName);
+    QSqlQuery room =
+        gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_room where room_id=%d", roomId));
+    if (room.next()) {
+        floorId = room.value(QStringLiteral("floor_id")).toInt();
+        regionId = room.value(QStringLiteral("region_id")).toInt();
+        roomName = room.value(QStringLiteral("room_name")).toString();
+        iconName = room.value(QStringLiteral("icon_name")).toString();
+    }
+    room.finish();
 
     titleLabel = new QtMaterialLabel(roomTitle(regionId, floorId, roomName), this);
 

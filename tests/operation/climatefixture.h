@@ -7,6 +7,8 @@
 #include "bus/airconditioner.h"
 #include "bus/broadcastsocket.h"
 #include "operation/climateloader.h"
+#include "operation/modespeeditem.h"
+#include "operation/modespeedselectdlg.h"
 #include "simframe.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
@@ -14,10 +16,16 @@
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QTimer>
+#include <QtTest>
 #include <QVariant>
+
+#include <qtmaterialgroupbox.h>
+#include <qtmaterialiconbutton.h>
 
 #include <initializer_list>
 
@@ -165,6 +173,31 @@ inline QByteArray deviceFrame(quint8 subnet, quint8 device, quint16 code, const 
 inline void deliver(QByteArray frame)
 {
     emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
+}
+
+// Presses, once it is open, the chooser tile with that caption (or the close
+// button for an empty caption).
+inline void pressInChooser(const QString &caption)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, caption] {
+        auto *dlg = qobject_cast<ModeSpeedSelectDlg *>(QApplication::activeModalWidget());
+        if (!dlg)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (caption.isEmpty()) {
+            QTest::mouseClick(dlg->findChild<QtMaterialIconButton *>(QStringLiteral("pushButtonClose")),
+                              Qt::LeftButton);
+            return;
+        }
+        for (ModeSpeedItem *tile : dlg->tileBox()->findChildren<ModeSpeedItem *>()) {
+            if (tile->getCaption() == caption)
+                QTest::mouseClick(tile, Qt::LeftButton, {}, QPoint(40, 40));
+        }
+    });
+    timer->start();
 }
 
 } // namespace climatefix

@@ -30,24 +30,6 @@ namespace {
 const QString Celsius = QStringLiteral("\u00B0C");
 const QString Fahrenheit = QStringLiteral("\u00B0F");
 
-void pressInChooser(const QString &caption)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, caption] {
-        auto *dlg = qobject_cast<ModeSpeedSelectDlg *>(QApplication::activeModalWidget());
-        if (!dlg)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        for (ModeSpeedItem *tile : dlg->tileBox()->findChildren<ModeSpeedItem *>()) {
-            if (tile->getCaption() == caption)
-                QTest::mouseClick(tile, Qt::LeftButton, {}, QPoint(40, 40));
-        }
-    });
-    timer->start();
-}
-
 } // namespace
 
 class TestAcCycle : public QObject

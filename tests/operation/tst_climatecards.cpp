@@ -48,31 +48,6 @@ QList<ModeSpeedItem *> tilesOf(ModeSpeedSelectDlg &dlg)
     return tiles;
 }
 
-// Presses, once it is open, the chooser tile with that caption (or the close
-// button for an empty caption).
-void pressInChooser(const QString &caption)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, caption] {
-        auto *dlg = qobject_cast<ModeSpeedSelectDlg *>(QApplication::activeModalWidget());
-        if (!dlg)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (caption.isEmpty()) {
-            QTest::mouseClick(dlg->findChild<QtMaterialIconButton *>(QStringLiteral("pushButtonClose")),
-                              Qt::LeftButton);
-            return;
-        }
-        for (ModeSpeedItem *tile : dlg->tileBox()->findChildren<ModeSpeedItem *>()) {
-            if (tile->getCaption() == caption)
-                QTest::mouseClick(tile, Qt::LeftButton, {}, QPoint(40, 40));
-        }
-    });
-    timer->start();
-}
-
 void saveShot(QWidget *widget, const QString &name)
 {
     QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
@@ -486,6 +461,9 @@ private slots:
         deliver(deviceFrame(1, 40, 0xEFFE, QByteArray("HDL'AC 2.1\x01junk"), 0x0271));
         QCOMPARE(column(0, QStringLiteral("version")).toString(), QStringLiteral("HDL'AC 2.1"));
         QCOMPARE(column(0, QStringLiteral("original_type")).toInt(), 0x0271);
+        // Percent sequences in the text are the device's, not placeholders.
+        deliver(deviceFrame(1, 40, 0xEFFE, QByteArray("V%1 %2 %3")));
+        QCOMPARE(column(0, QStringLiteral("version")).toString(), QStringLiteral("V%1 %2 %3"));
         // A text longer than the field is cut, never overrun.
         deliver(deviceFrame(1, 40, 0xEFFE, QByteArray(200, 'V')));
         QCOMPARE(column(0, QStringLiteral("version")).toString(), QString(127, QLatin1Char('V')));

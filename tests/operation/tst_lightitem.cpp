@@ -46,6 +46,18 @@ class TestLightItem : public QObject
         return item;
     }
 
+    // Set k of the "RGB" light 1, on module 1/30 at channel k + 1.
+    static Row rgbSet(int k, int brightness = 0)
+    {
+        Row r;
+        r.type = LightRGB;
+        r.device = 30;
+        r.channel = k + 1;
+        r.rgb = k + 1;
+        r.brightness = brightness;
+        return r;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -336,12 +348,8 @@ private slots:
     void rgbOnOneModuleIsMarkedByOneReply()
     {
         for (int k = 0; k < 4; ++k) {
-            Row r;
-            r.type = LightRGB;
+            Row r = rgbSet(k);
             r.name = QStringLiteral("Strip");
-            r.device = 30;
-            r.channel = k + 1;
-            r.rgb = k + 1;
             insertLight(r);
         }
         LightItem item(loadLight(1), false);
@@ -360,14 +368,8 @@ private slots:
 
     void levelsAbove100AreShownClampedAndKept()
     {
-        for (int k = 0; k < 3; ++k) {
-            Row r;
-            r.type = LightRGB;
-            r.device = 30;
-            r.channel = k + 1;
-            r.rgb = k + 1;
-            insertLight(r);
-        }
+        for (int k = 0; k < 3; ++k)
+            insertLight(rgbSet(k));
         LightItem item(loadLight(1), false);
         item.show();
         deliver(moduleFrame(1, 30, 0x0034, bytes({3, 200, 100, 0})));
@@ -569,15 +571,8 @@ private slots:
 
     void rgbAllOnAndOff()
     {
-        for (int k = 0; k < 3; ++k) {
-            Row r;
-            r.type = LightRGB;
-            r.device = 30;
-            r.channel = k + 1;
-            r.rgb = k + 1;
-            r.brightness = 10 * (k + 1);
-            insertLight(r);
-        }
+        for (int k = 0; k < 3; ++k)
+            insertLight(rgbSet(k, 10 * (k + 1)));
         LightItem item(loadLight(1), false);
         item.show();
         emit gl_socket.signalsLightStatus(0);
@@ -607,14 +602,8 @@ private slots:
 
     void clickTogglesAndSwatchOpensTheDialog()
     {
-        for (int k = 0; k < 3; ++k) {
-            Row r;
-            r.type = LightRGB;
-            r.device = 30;
-            r.channel = k + 1;
-            r.rgb = k + 1;
-            insertLight(r);
-        }
+        for (int k = 0; k < 3; ++k)
+            insertLight(rgbSet(k));
         LightItem item(loadLight(1), false);
         item.show();
         QVERIFY(QTest::qWaitForWindowExposed(&item));
