@@ -6,6 +6,7 @@
 #include "records/messagebar.h"
 #include "settings/projectselectdlg.h"
 #include "shell/darkpalette.h"
+#include "shell/framedialog.h"
 #include "shell/kestmessagebox.h"
 #include "shell/loginframes.h"
 #include "shell/menubar.h"
@@ -83,11 +84,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_menuBar, &MenuBar::signalsProjectSetting, this, &MainWindow::slotsProjectSetting);
     connect(m_menuBar, &MenuBar::signalsNetworkSetting, this, &MainWindow::slotsNetworkSetting);
 
-    pageArea = new QtMaterialGroupBox(QString(), nullptr);
-    pageArea->setStyleSheet(QStringLiteral("QGroupBox{border:none;}"));
-    auto *canvas = new QtMaterialCanvas(this);
-    canvas->setWidget(pageArea);
-    canvas->setWidgetResizable(true);
+    QtMaterialCanvas *canvas = nullptr;
+    pageArea = makeCanvasBox(this, canvas);
 
     m_messageBar = new MessageBar(nullptr);
 
@@ -97,8 +95,7 @@ MainWindow::MainWindow(QWidget *parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_menuBar, 0, 0);
     grid->addWidget(canvas, 1, 0);
-    if (m_messageBar)
-        grid->addWidget(m_messageBar, 2, 0);
+    grid->addWidget(m_messageBar, 2, 0);
     grid->setRowStretch(1, 1);
 
     connect(&timerLogin, &QTimer::timeout, this, &MainWindow::slotsConnectNetwork);
@@ -166,8 +163,7 @@ void MainWindow::slotsPageIdChanged(QString id, QString name, QString prm1, QStr
     emit gl_socket.signalsPageCurrent(id, name, prm1, prm2);
     const bool home = id == QLatin1String("Home");
     m_menuBar->setHomePage(home);
-    if (m_messageBar)
-        m_messageBar->setVisible(home);
+    m_messageBar->setVisible(home);
     for (MyDialog *page : qAsConst(pageList)) {
         if (page->isVisible() && page->getId() != id)
             emit gl_socket.signalsPageLeave(page->getId());

@@ -7,14 +7,11 @@
 #include "shell/roundedpanel.h"
 #include "store/globals.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <qtmaterialcombobox.h>
 #include <qtmaterialflatbutton.h>
 #include <qtmaterialiconbutton.h>
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
-#include <qtmaterialtheme.h>
 
 #include <cstring>
 
@@ -28,35 +25,15 @@ AlarmDlg::AlarmDlg(QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     setMinimumSize(800, 600);
 
-    auto *title = new QtMaterialLabel(tr("Alarm Message"), Material::Headline6, this);
-    title->setObjectName(QStringLiteral("labelTitle"));
-
     m_form = new MessageForm(48, true, this);
 
-    auto *prev = new QtMaterialFlatButton(tr("Prev"), Material::RaisedPrimary, this);
-    prev->setObjectName(QStringLiteral("pushButtonPrev"));
+    QtMaterialFlatButton *prev = MessageForm::makeButton(tr("Prev"), "pushButtonPrev", this);
     connect(prev, &QAbstractButton::clicked, this, &AlarmDlg::pushButtonPrev_clicked);
-    auto *ok = new QtMaterialFlatButton(tr("Ok"), Material::RaisedPrimary, this);
-    ok->setObjectName(QStringLiteral("pushButtonOk"));
+    QtMaterialFlatButton *ok = MessageForm::makeButton(tr("Ok"), "pushButtonOk", this);
     connect(ok, &QAbstractButton::clicked, this, &AlarmDlg::pushButtonOk_clicked);
-    auto *next = new QtMaterialFlatButton(tr("Next"), Material::RaisedPrimary, this);
-    next->setObjectName(QStringLiteral("pushButtonNext"));
+    QtMaterialFlatButton *next = MessageForm::makeButton(tr("Next"), "pushButtonNext", this);
     connect(next, &QAbstractButton::clicked, this, &AlarmDlg::pushButtonNext_clicked);
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addWidget(prev);
-    buttons->addWidget(ok);
-    buttons->addWidget(next);
-
-    auto *outer = new QGridLayout(this);
-    outer->setSizeConstraint(QLayout::SetNoConstraint);
-    outer->setSpacing(20);
-    outer->setContentsMargins(30, 20, 30, 30);
-    outer->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    outer->addWidget(title, 1, 0, Qt::AlignCenter);
-    outer->addWidget(m_form, 2, 0);
-    outer->addLayout(buttons, 3, 0);
-    outer->setRowStretch(4, 1);
+    MessageForm::layOutDialog(this, close, tr("Alarm Message"), m_form, {prev, ok, next});
 
     connect(&gl_socket, &BroadcastSocket::signalsUpdateMessage, this, &AlarmDlg::slotsUpdateMessage);
     // The exit of the application closes this window too.

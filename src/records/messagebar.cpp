@@ -3,11 +3,10 @@
 #include "bus/broadcastsocket.h"
 #include "records/messageitem.h"
 #include "records/messagelog.h"
+#include "shell/roundedpanel.h"
 #include "store/globals.h"
 
 #include <QGridLayout>
-#include <QPainter>
-#include <QPainterPath>
 #include <QVBoxLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
@@ -138,15 +137,6 @@ void MessageBar::slotsRemoveMessage(int value, int type)
 
 void MessageBar::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10, Qt::AbsoluteSize);
-    painter.setClipPath(path);
-    const QColor fill(0x3D, 0x53, 0x66);
-    painter.setPen(fill);
-    painter.setBrush(fill);
-    painter.drawRect(rect());
-    painter.end();
+    paintRoundedPanel(this, QColor(0x3D, 0x53, 0x66));
     QWidget::paintEvent(event);
 }

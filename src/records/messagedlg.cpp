@@ -7,14 +7,10 @@
 #include "shell/roundedpanel.h"
 #include "store/globals.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <qtmaterialcombobox.h>
 #include <qtmaterialflatbutton.h>
 #include <qtmaterialiconbutton.h>
-#include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
-#include <qtmaterialtheme.h>
 
 MessageDlg::MessageDlg(QWidget *parent)
     : MyDialog(parent)
@@ -23,32 +19,13 @@ MessageDlg::MessageDlg(QWidget *parent)
     setWindowTitle(QStringLiteral("Edit Message"));
     setMinimumSize(800, 600);
 
-
-    auto *title = new QtMaterialLabel(tr("Edit Message"), Material::Headline6, this);
-    title->setObjectName(QStringLiteral("labelTitle"));
-
     m_form = new MessageForm(96, false, this);
 
-    auto *ok = new QtMaterialFlatButton(tr("Ok"), Material::RaisedPrimary, this);
-    ok->setObjectName(QStringLiteral("pushButtonOk"));
+    QtMaterialFlatButton *ok = MessageForm::makeButton(tr("Ok"), "pushButtonOk", this);
     connect(ok, &QAbstractButton::clicked, this, &MessageDlg::pushButtonOk_clicked);
-    auto *cancel = new QtMaterialFlatButton(tr("Cancel"), Material::RaisedPrimary, this);
-    cancel->setObjectName(QStringLiteral("pushButtonCancel"));
+    QtMaterialFlatButton *cancel = MessageForm::makeButton(tr("Cancel"), "pushButtonCancel", this);
     connect(cancel, &QAbstractButton::clicked, this, &QWidget::close);
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(20);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto *outer = new QGridLayout(this);
-    outer->setSizeConstraint(QLayout::SetNoConstraint);
-    outer->setSpacing(20);
-    outer->setContentsMargins(30, 20, 30, 30);
-    outer->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    outer->addWidget(title, 1, 0, Qt::AlignCenter);
-    outer->addWidget(m_form, 2, 0);
-    outer->addLayout(buttons, 3, 0);
-    outer->setRowStretch(4, 1);
+    MessageForm::layOutDialog(this, close, tr("Edit Message"), m_form, {ok, cancel});
 }
 
 MessageDlg::~MessageDlg() = default;

@@ -4,8 +4,11 @@
 #include "records/messagenames.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QPixmap>
 #include <qtmaterialcombobox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmaterialiconbutton.h>
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 
@@ -109,4 +112,33 @@ void MessageForm::setIcon(const QString &path)
     labelIcon->setPixmap(picture.isNull() ? QPixmap()
                                           : picture.scaled(m_iconSize, m_iconSize, Qt::KeepAspectRatio,
                                                            Qt::SmoothTransformation));
+}
+
+QtMaterialFlatButton *MessageForm::makeButton(const QString &text, const char *objectName, QWidget *parent)
+{
+    auto *button = new QtMaterialFlatButton(text, Material::RaisedPrimary, parent);
+    button->setObjectName(QLatin1String(objectName));
+    return button;
+}
+
+void MessageForm::layOutDialog(QWidget *dialog, QtMaterialIconButton *close, const QString &title,
+                               MessageForm *form, const QList<QtMaterialFlatButton *> &buttons)
+{
+    auto *titleLabel = new QtMaterialLabel(title, Material::Headline6, dialog);
+    titleLabel->setObjectName(QStringLiteral("labelTitle"));
+
+    auto *row = new QHBoxLayout;
+    row->setSpacing(20);
+    for (QtMaterialFlatButton *button : buttons)
+        row->addWidget(button);
+
+    auto *outer = new QGridLayout(dialog);
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    outer->setSpacing(20);
+    outer->setContentsMargins(30, 20, 30, 30);
+    outer->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
+    outer->addWidget(titleLabel, 1, 0, Qt::AlignCenter);
+    outer->addWidget(form, 2, 0);
+    outer->addLayout(row, 3, 0);
+    outer->setRowStretch(4, 1);
 }

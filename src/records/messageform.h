@@ -6,9 +6,12 @@
 
 #include "store/records.h"
 
+#include <QList>
 #include <QWidget>
 
 class QtMaterialComboBox;
+class QtMaterialFlatButton;
+class QtMaterialIconButton;
 class QtMaterialLabel;
 class QtMaterialLineEdit;
 
@@ -29,6 +32,13 @@ public:
     bool showRecord(const messageRecord &record);
     // Selects the status item of this name; false (selection kept) when none has it.
     bool selectStatus(const QString &name);
+
+    // What the message and alarm dialogs build around the form: a raised button
+    // of the row under it, and the dialog's layout (close icon, the title label
+    // "labelTitle", the form, the buttons side by side).
+    static QtMaterialFlatButton *makeButton(const QString &text, const char *objectName, QWidget *parent);
+    static void layOutDialog(QWidget *dialog, QtMaterialIconButton *close, const QString &title,
+                             MessageForm *form, const QList<QtMaterialFlatButton *> &buttons);
 
     QtMaterialLabel *iconLabel() const { return labelIcon; }
     QtMaterialLineEdit *recvTimeField() const { return lineEditRecvTime; }

@@ -6,29 +6,22 @@
 #include "store/projectlist.h"
 
 #include <QGridLayout>
-#include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
-#include <qtmaterialiconbutton.h>
 #include <qtmaterialtheme.h>
 
 ProjectSelectDlg::ProjectSelectDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("ProjectSelectDlg"));
-
-
-    QtMaterialCanvas *canvas = nullptr;
-    m_list = makeCanvasBox(this, canvas, QColor(0x1F, 0x29, 0x33));
-
-    auto *layout = new QGridLayout(this);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    layout->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    layout->addWidget(canvas, 1, 0);
-    layout->setRowStretch(1, 1);
+    m_list = initListDialog(this, QStringLiteral("ProjectSelectDlg"));
 }
 
 void ProjectSelectDlg::initDlgCtrl()
 {
+    // A second call starts the list afresh.
+    if (QLayout *old = m_list->layout()) {
+        qDeleteAll(m_list->findChildren<ProjectSelectItem *>(QString(), Qt::FindDirectChildrenOnly));
+        delete old;
+    }
     QStringList projects;
     getProjectList(projects);
     QString current;
@@ -43,7 +36,6 @@ void ProjectSelectDlg::initDlgCtrl()
         grid->addWidget(item, i, 0);
     }
     grid->setRowStretch(projects.size(), 1);
-    delete m_list->layout();
     m_list->setLayout(grid);
 }
 

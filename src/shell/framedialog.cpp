@@ -1,6 +1,7 @@
 #include "framedialog.h"
 
 #include <QDialog>
+#include <QGridLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
 #include <qtmaterialiconbutton.h>
@@ -38,5 +39,19 @@ QtMaterialGroupBox *makeCanvasBox(QWidget *parent, QtMaterialCanvas *&canvas, co
     canvas->setWidgetResizable(true);
     // The canvas paints the background; the box only holds the content.
     box->setAutoFillBackground(false);
+    return box;
+}
+
+QtMaterialGroupBox *initListDialog(QDialog *dialog, const QString &objectName)
+{
+    QtMaterialIconButton *close = initFramedDialog(dialog, objectName);
+    QtMaterialCanvas *canvas = nullptr;
+    QtMaterialGroupBox *box = makeCanvasBox(dialog, canvas, QColor(0x1F, 0x29, 0x33));
+
+    auto *grid = new QGridLayout(dialog);
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
+    grid->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(canvas, 1, 0);
+    grid->setRowStretch(1, 1);
     return box;
 }

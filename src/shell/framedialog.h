@@ -22,3 +22,7 @@ QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectNam
 // parent that resizes it; the canvas takes the given background when valid.
 QtMaterialGroupBox *makeCanvasBox(QWidget *parent, QtMaterialCanvas *&canvas,
                                   const QColor &background = QColor());
+
+// The list dialogs' frame: initFramedDialog(), then a #1F2933 canvas box under the
+// close icon that takes all the room left. Returns the box the list goes in.
+QtMaterialGroupBox *initListDialog(QDialog *dialog, const QString &objectName);

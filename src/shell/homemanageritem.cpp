@@ -6,14 +6,12 @@
 #include "shell/homemanager3dviewiconitem.h"
 #include "shell/homemanagerroomsiconitem.h"
 #include "shell/manageritem.h"
+#include "shell/roundedpanel.h"
 #include "shell/tilegrid.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
-#include "store/queryhelpers.h"
 
 #include <QGridLayout>
-#include <QPainter>
-#include <QPainterPath>
 #include <QSqlQuery>
 #include <QVariant>
 #include <qtmaterialcanvas.h>
@@ -80,8 +78,8 @@ void HomeManagerItem::updatelist()
     }
 
     int tiles = 0;
-    QSqlQuery query =
-        gl_sqlite3db.execQuery(tr("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
+    QSqlQuery query = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
     while (query.next()) {
         const QString roomName = query.value(QStringLiteral("room_name")).toString();
         const QString iconName = query.value(QStringLiteral("icon_name")).toString();
@@ -108,29 +106,20 @@ void HomeManagerItem::slotsEdit(int type, int id)
 {
     if (type != ManagerItemRoom)
         return;
-    const QString room = QStringLiteral("select * from tbl_room where room_id=%1").arg(id);
-    if (!isRecordExist(room))
+    QSqlQuery room = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from tbl_room where room_id=%1").arg(id));
+    if (!room.next())
         return;
-    QString roomName;
-    getTextFromDb(room, QStringLiteral("room_name"), roomName);
-    const int regionId = getValueFromDb(room, QStringLiteral("region_id"));
-    const int floorId = getValueFromDb(room, QStringLiteral("floor_id"));
+    const QString roomName = room.value(QStringLiteral("room_name")).toString();
+    const int regionId = room.value(QStringLiteral("region_id")).toInt();
+    const int floorId = room.value(QStringLiteral("floor_id")).toInt();
+    room.finish();
     emit gl_socket.signalsPageIdChanged(tr("Operate Room"), roomDisplayName(regionId, floorId, roomName),
                                         QString::number(id), QStringLiteral("1"));
 }
 
 void HomeManagerItem::paintEvent(QPaintEvent *event)
 {
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QPainterPath clip;
-        clip.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10, Qt::AbsoluteSize);
-        painter.setClipPath(clip);
-        const QColor band(0x3D, 0x53, 0x66);
-        painter.setPen(band);
-        painter.setBrush(band);
-        painter.drawRect(rect());
-    }
+    paintRoundedPanel(this, QColor(0x3D, 0x53, 0x66));
     QWidget::paintEvent(event);
 }

@@ -7,9 +7,7 @@
 #include "store/globals.h"
 
 #include <QGridLayout>
-#include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
-#include <qtmaterialiconbutton.h>
 #include <qtmaterialtheme.h>
 
 #include <algorithm>
@@ -50,17 +48,7 @@ QString IconSelectDlg::pictureName(const Family &family, int number)
 IconSelectDlg::IconSelectDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("IconSelectDlg"));
-
-    QtMaterialCanvas *canvas = nullptr;
-    groupBox = makeCanvasBox(this, canvas, kPanel);
-
-    auto *grid = new QGridLayout(this);
-    grid->setSizeConstraint(QLayout::SetNoConstraint);
-    grid->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(canvas, 1, 0);
-    grid->setRowStretch(1, 1);
-
+    groupBox = initListDialog(this, QStringLiteral("IconSelectDlg"));
     setMinimumSize(boundedByScreen(800, screen_cx), boundedByScreen(600, screen_cy));
 }
 

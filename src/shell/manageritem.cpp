@@ -32,27 +32,29 @@ QString withSuffix(const QString &name, const QString &suffix)
 }
 
 // A picture the user added lives in the current project's folder. It is drawn only
-// when that folder and the file both exist; a name that is not a plain file name
-// cannot be in the folder.
+// when that folder and the file both exist; a name that is not one plain file name
+// (a separator, "." or "..", control characters) cannot be in the folder.
 QString userPicturePath(const QString &iconName)
 {
     const QString file = withSuffix(iconName, QStringLiteral(".png"));
-    if (file.contains(QLatin1Char('/')) || file.contains(QLatin1Char('\\')))
+    if (!isValidProjectName(file))
         return QString();
     QString project;
     getCurrentProject(project);
     const QString folder = projectFolder(project);
     if (folder.isEmpty() || !QDir(folder).exists())
         return QString();
-    const QString path = folder + QStringLiteral("/%1").arg(file);
+    const QString path = folder + QLatin1Char('/') + file;
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-QString roomOrMoodPicture(const QString &iconName, const QString &folder)
+// Rooms, moods and 3-D views draw either a built-in picture or, for a "photo"
+// name, one the user added.
+QString builtInOrUserPicture(const QString &iconName, const QString &folder, const QString &suffix)
 {
     if (iconName.contains(QLatin1String("photo")))
         return userPicturePath(iconName);
-    return folder + withSuffix(iconName, QStringLiteral(".jpg"));
+    return folder + withSuffix(iconName, suffix);
 }
 
 bool isWholeTileKind(int type)
@@ -116,11 +118,11 @@ QString ManagerItem::picturePath(int type, const QString &iconName)
         return QStringLiteral(":/myImages/png/add_new_room.png");
     case ManagerItemRoomTemplate:
     case ManagerItemRoom:
-        return roomOrMoodPicture(iconName, QStringLiteral(":/myImages/jpg/room/"));
+        return builtInOrUserPicture(iconName, QStringLiteral(":/myImages/jpg/room/"),
+                                    QStringLiteral(".jpg"));
     case ManagerItem3DView:
-        if (iconName.contains(QLatin1String("photo")))
-            return userPicturePath(iconName);
-        return QStringLiteral(":/myImages/png/3d_view/") + withSuffix(iconName, QStringLiteral(".png"));
+        return builtInOrUserPicture(iconName, QStringLiteral(":/myImages/png/3d_view/"),
+                                    QStringLiteral(".png"));
     case ManagerItemMessage:
         return QStringLiteral(":/myImages/png/message/") + withSuffix(iconName, QStringLiteral(".png"));
     case ManagerItemLight:
@@ -130,7 +132,8 @@ QString ManagerItem::picturePath(int type, const QString &iconName)
     case ManagerItemFloorHeat:
         return QStringLiteral(":/myImages/png/edit_room/icon-room-floorheat.png");
     case ManagerItemMood:
-        return roomOrMoodPicture(iconName, QStringLiteral(":/myImages/jpg/moods/"));
+        return builtInOrUserPicture(iconName, QStringLiteral(":/myImages/jpg/moods/"),
+                                    QStringLiteral(".jpg"));
     case ManagerItemPanel:
         return QStringLiteral(":/myImages/png/edit_room/icon-room-panel.png");
     default:
@@ -145,9 +148,7 @@ void ManagerItem::loadMessages()
     const QString sql =
         QStringLiteral("select * from tbl_message_log where message_status=%1 and room_id=%2 "
                        "and recv_time like '%3%'")
-            .arg(0)
-            .arg(id)
-            .arg(sqlText(today));
+            .arg(QString::number(0), QString::number(id), sqlText(today));
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     while (query.next())
         messages.append(messageRecord::fromRow(query));
@@ -336,14 +337,14 @@ void ManagerItem::paintMessageStrip(QPainter &painter)
     if (!carriesMessages() || index < 0 || index >= messages.size())
         return;
     const messageRecord &shown = messages.at(index);
-    const QString definition =
-        QStringLiteral("select * from tbl_message where message_id=%1").arg(shown.message_id);
-    if (!isRecordExist(definition))
+    // One read per paint: the strip repaints on every rotation step.
+    QSqlQuery definition = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from tbl_message where message_id=%1").arg(shown.message_id));
+    if (!definition.next())
         return;
-    QString remark;
-    QString icon;
-    getTextFromDb(definition, QStringLiteral("message_remark"), remark);
-    getTextFromDb(definition, QStringLiteral("icon_name"), icon);
+    const QString remark = definition.value(QStringLiteral("message_remark")).toString();
+    const QString icon = definition.value(QStringLiteral("icon_name")).toString();
+    definition.finish();
 
     const int w = width();
     const int h = height();

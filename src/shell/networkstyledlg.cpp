@@ -5,25 +5,13 @@
 #include "shell/roundedpanel.h"
 
 #include <QGridLayout>
-#include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
-#include <qtmaterialiconbutton.h>
 #include <qtmaterialtheme.h>
 
 NetworkStyleDlg::NetworkStyleDlg(QWidget *parent)
     : MyDialog(parent)
 {
-    QtMaterialIconButton *close = initFramedDialog(this, QStringLiteral("NetworkStyleDlg"));
-
-    QtMaterialCanvas *canvas = nullptr;
-    groupBox = makeCanvasBox(this, canvas, QColor(0x1F, 0x29, 0x33));
-
-    auto *grid = new QGridLayout(this);
-    grid->setSizeConstraint(QLayout::SetNoConstraint);
-    grid->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(canvas, 1, 0);
-    grid->setRowStretch(1, 1);
-
+    groupBox = initListDialog(this, QStringLiteral("NetworkStyleDlg"));
     setFixedHeight(240);
 }
 

@@ -6,6 +6,8 @@
 #include "store/queryhelpers.h"
 
 #include <QDateTime>
+#include <QSqlQuery>
+#include <QVariant>
 #include <cstring>
 
 namespace {
@@ -58,23 +60,30 @@ void PanelMessageIntake::processUniversalSwitch(unsigned char subnet, unsigned c
 {
     const QString panelSql =
         QString::asprintf("select* from tbl_panel where subnet_id=%d and device_id=%d", subnet, device);
-    if (!isRecordExist(panelSql))
-        return;
     universalSwitchMessage msg;
+    {
+        // Each row is read once: this runs for every switch frame on the bus.
+        QSqlQuery panel = gl_sqlite3db.execQuery(panelSql);
+        if (!panel.next())
+            return;
+        msg.panel_id = panel.value(QStringLiteral("panel_id")).toInt();
+        msg.room_id = panel.value(QStringLiteral("room_id")).toInt();
+    }
     msg.recv_time = m_clock();
     msg.subnet_id = subnet;
     msg.device_id = device;
-    msg.panel_id = getValueFromDb(panelSql, QStringLiteral("panel_id"));
-    msg.room_id = getValueFromDb(panelSql, QStringLiteral("room_id"));
 
     const QString messageSql =
         QString::asprintf("select * from tbl_message where universal_switch_no=%d", switchNo);
-    if (!isRecordExist(messageSql))
-        return;
+    {
+        QSqlQuery message = gl_sqlite3db.execQuery(messageSql);
+        if (!message.next())
+            return;
+        msg.message_id = message.value(QStringLiteral("message_id")).toInt();
+        msg.message_type = message.value(QStringLiteral("message_type")).toInt();
+    }
     msg.switch_no = switchNo;
     msg.switch_status = status;
-    msg.message_id = getValueFromDb(messageSql, QStringLiteral("message_id"));
-    msg.message_type = getValueFromDb(messageSql, QStringLiteral("message_type"));
 
     if (msg.message_type == 1) {
         msg.message_status = 0;
@@ -142,17 +151,19 @@ void PanelMessageIntake::processServiceMessage(universalSwitchMessage msg)
         "room_id=%d and recv_time like '%s%%'",
         msg.message_id, msg.message_type, msg.panel_id, msg.room_id,
         sqlText(dayText(msg.recv_time)).toUtf8().constData());
-    if (isRecordExist(daySql)) {
-        const int status = getValueFromDb(daySql, QStringLiteral("message_status"));
-        if (status == 0 || status == 1) {
-            msg.id = getValueFromDb(daySql, QStringLiteral("id"));
-            gl_sqlite3db.execDML(QString::asprintf(
-                "update tbl_message_log set message_status=%d,recv_time='%s' "
-                "where id=%d",
-                msg.message_status, sqlText(timeText(msg.recv_time)).toUtf8().constData(), msg.id));
-            emit gl_socket.signalsAppendMessage(msg);
-            return;
-        }
+    QSqlQuery day = gl_sqlite3db.execQuery(daySql);
+    const bool found = day.next();
+    const int status = found ? day.value(QStringLiteral("message_status")).toInt() : -1;
+    const int rowId = found ? day.value(QStringLiteral("id")).toInt() : 0;
+    day.finish();
+    if (found && (status == 0 || status == 1)) {
+        msg.id = rowId;
+        gl_sqlite3db.execDML(QString::asprintf(
+            "update tbl_message_log set message_status=%d,recv_time='%s' "
+            "where id=%d",
+            msg.message_status, sqlText(timeText(msg.recv_time)).toUtf8().constData(), msg.id));
+        emit gl_socket.signalsAppendMessage(msg);
+        return;
     }
     if (msg.switch_status > 0) {
         storeNewRow(msg);

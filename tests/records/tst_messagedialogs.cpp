@@ -95,6 +95,42 @@ private slots:
 
     // ---- message dialog ----
 
+    void dialogFrame_data()
+    {
+        QTest::addColumn<bool>("alarm");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("buttons"); // left to right under the form
+        QTest::newRow("message") << false << "Edit Message"
+                                 << QStringList{"pushButtonOk", "pushButtonCancel"};
+        QTest::newRow("alarm") << true << "Alarm Message"
+                               << QStringList{"pushButtonPrev", "pushButtonOk", "pushButtonNext"};
+    }
+    void dialogFrame()
+    {
+        QFETCH(bool, alarm);
+        QFETCH(QString, title);
+        QFETCH(QStringList, buttons);
+        QScopedPointer<QWidget> dialog(alarm ? static_cast<QWidget *>(new AlarmDlg(nullptr))
+                                             : static_cast<QWidget *>(new MessageDlg(nullptr)));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.data()));
+        auto *label = dialog->findChild<QtMaterialLabel *>(QStringLiteral("labelTitle"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), title);
+        auto *form = dialog->findChild<MessageForm *>();
+        QVERIFY(form);
+        QVERIFY(label->geometry().bottom() < form->geometry().top());
+        int left = -1;
+        for (const QString &name : qAsConst(buttons)) {
+            QAbstractButton *b = button(dialog.data(), qPrintable(name));
+            QVERIFY(b);
+            QCOMPARE(b->parentWidget(), dialog.data());
+            QVERIFY(b->geometry().top() > form->geometry().bottom());
+            QVERIFY(b->geometry().left() > left);
+            left = b->geometry().left();
+        }
+    }
+
     void dialogShowsTheMessage_data()
     {
         QTest::addColumn<int>("messageId");

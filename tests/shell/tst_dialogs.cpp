@@ -257,6 +257,8 @@ private slots:
         ProjectSelectDlg dialog(nullptr);
         dialog.projectName = QStringLiteral("Home");
         dialog.initDlgCtrl();
+        // Filled again, the list still shows each project once.
+        dialog.initDlgCtrl();
         const QList<ProjectSelectItem *> rows = dialog.listBox()->findChildren<ProjectSelectItem *>();
         QCOMPARE(rows.size(), 3);
         QStringList names;
