@@ -173,22 +173,6 @@ bool QtMaterialCheckable::event(QEvent *event)
     case QEvent::Resize:
         d->checkedIcon->setGeometry(rect());
         d->uncheckedIcon->setGeometry(rect());
-        if (d->rippleOverlay)
-            d->rippleOverlay->setGeometry(d->overlayGeometry());
-        break;
-    case QEvent::ParentChange:
-        if (QWidget *widget = parentWidget()) {
-            if (d->rippleOverlay) {
-                d->rippleOverlay->setParent(widget);
-                d->rippleOverlay->setGeometry(d->overlayGeometry());
-            }
-        }
-        break;
-    case QEvent::Show:
-        // A parent change hides the overlay; it shows again with the button.
-        if (d->rippleOverlay && d->rippleOverlay->parentWidget()
-            && d->rippleOverlay->isHidden())
-            d->rippleOverlay->show();
         break;
     case QEvent::StyleChange:
         // The style's own creation sends one while this button is being set up.
@@ -199,16 +183,6 @@ bool QtMaterialCheckable::event(QEvent *event)
         break;
     }
     return QAbstractButton::event(event);
-}
-
-bool QtMaterialCheckable::eventFilter(QObject *obj, QEvent *event)
-{
-    Q_D(QtMaterialCheckable);
-
-    // The overlay follows its parent's size; put it back over this button.
-    if (event->type() == QEvent::Resize && d->rippleOverlay && obj == d->rippleOverlay.data())
-        d->rippleOverlay->setGeometry(d->overlayGeometry());
-    return QAbstractButton::eventFilter(obj, event);
 }
 
 void QtMaterialCheckable::mouseReleaseEvent(QMouseEvent *event)

@@ -63,7 +63,6 @@ protected:
     QtMaterialCheckable(QtMaterialCheckablePrivate &d, QWidget *parent = nullptr);
 
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *obj, QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

@@ -48,11 +48,9 @@ void QtMaterialCheckablePrivate::init()
     useThemeColors = true;
 
     rippleOverlay = new QtMaterialRippleOverlay;
-    if (QWidget *parent = q->parentWidget()) {
-        rippleOverlay->setParent(parent);
-        rippleOverlay->setGeometry(overlayGeometry());
-    }
-    rippleOverlay->installEventFilter(q);
+    rippleOverlay->followWidget(q, [](const QWidget *w) {
+        return w->geometry().adjusted(-8, -8, 8, 8);
+    });
 
     q->setCheckable(true);
     q->setFont(style.themeFont(Material::Body1));
@@ -111,10 +109,4 @@ void QtMaterialCheckablePrivate::init()
     // already drives the machine. Only the machine's own start-up call is
     // delivered here; no other pending event runs inside a constructor.
     QCoreApplication::sendPostedEvents(stateMachine, QEvent::MetaCall);
-}
-
-QRect QtMaterialCheckablePrivate::overlayGeometry() const
-{
-    Q_Q(const QtMaterialCheckable);
-    return q->geometry().adjusted(-8, -8, 8, 8);
 }

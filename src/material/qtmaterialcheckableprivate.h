@@ -25,7 +25,6 @@ public:
 
     // The overlay's place: the button's geometry in its parent, 8 pixels larger on
     // every side, so that the ripple may spread beyond the button.
-    QRect overlayGeometry() const;
 
     QtMaterialCheckable *const q_ptr;
     // Lives on the parent widget; guarded because the parent may go first.

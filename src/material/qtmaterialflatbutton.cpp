@@ -17,6 +17,21 @@ namespace {
 
 constexpr int IconPadding = 12;
 
+// The theme colour that goes with a button's role.
+QColor roleColor(Material::Role role)
+{
+    const QtMaterialStyle &style = QtMaterialStyle::instance();
+    switch (role) {
+    case Material::PrimaryRole:
+        return style.themeColor(Material::PrimaryColor);
+    case Material::SecondaryRole:
+        return style.themeColor(Material::AccentColor);
+    case Material::DefaultRole:
+    default:
+        return style.themeColor(Material::TextColor);
+    }
+}
+
 } // namespace
 
 QtMaterialFlatButton::QtMaterialFlatButton(QWidget *parent)
@@ -279,18 +294,9 @@ QColor QtMaterialFlatButton::foregroundColor() const
 
     if (!d->useThemeColors && d->foregroundColor.isValid())
         return d->foregroundColor;
-    const QtMaterialStyle &style = QtMaterialStyle::instance();
     if (d->type == Material::RaisedButton || d->type == Material::FilledButton)
-        return style.themeColor(Material::CanvasColor);
-    switch (d->role) {
-    case Material::PrimaryRole:
-        return style.themeColor(Material::PrimaryColor);
-    case Material::SecondaryRole:
-        return style.themeColor(Material::AccentColor);
-    case Material::DefaultRole:
-    default:
-        return style.themeColor(Material::TextColor);
-    }
+        return QtMaterialStyle::instance().themeColor(Material::CanvasColor);
+    return roleColor(d->role);
 }
 
 void QtMaterialFlatButton::setBackgroundColor(const QColor &color)
@@ -307,16 +313,7 @@ QColor QtMaterialFlatButton::backgroundColor() const
 
     if (!d->useThemeColors && d->backgroundColor.isValid())
         return d->backgroundColor;
-    const QtMaterialStyle &style = QtMaterialStyle::instance();
-    switch (d->role) {
-    case Material::PrimaryRole:
-        return style.themeColor(Material::PrimaryColor);
-    case Material::SecondaryRole:
-        return style.themeColor(Material::AccentColor);
-    case Material::DefaultRole:
-    default:
-        return style.themeColor(Material::TextColor);
-    }
+    return roleColor(d->role);
 }
 
 void QtMaterialFlatButton::setOverlayColor(const QColor &color)

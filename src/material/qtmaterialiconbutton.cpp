@@ -27,7 +27,6 @@ QtMaterialIconButton::~QtMaterialIconButton()
     // The overlay sits on the parent, so the parent would otherwise keep it (and
     // any ripple on it) after this button is gone.
     if (QtMaterialRippleOverlay *overlay = d->rippleOverlay.data()) {
-        overlay->removeEventFilter(this);
         delete overlay;
     }
 }
@@ -85,43 +84,6 @@ QColor QtMaterialIconButton::disabledColor() const
     if (!d->useThemeColors && d->disabledColor.isValid())
         return d->disabledColor;
     return QtMaterialStyle::instance().themeColor(Material::DisabledColor);
-}
-
-bool QtMaterialIconButton::event(QEvent *event)
-{
-    Q_D(QtMaterialIconButton);
-
-    switch (event->type()) {
-    case QEvent::Move:
-    case QEvent::Resize:
-        d->updateRipple();
-        break;
-    case QEvent::ParentChange: {
-        QWidget *widget = parentWidget();
-        if (widget && d->rippleOverlay) {
-            d->rippleOverlay->setParent(widget);
-            d->rippleOverlay->show();
-            d->updateRipple();
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return QAbstractButton::event(event);
-}
-
-bool QtMaterialIconButton::eventFilter(QObject *obj, QEvent *event)
-{
-    Q_D(QtMaterialIconButton);
-
-    // The overlay would otherwise take the parent's whole rectangle. The type is
-    // tested first: the overlay may be in the middle of its destruction.
-    const QEvent::Type type = event->type();
-    if ((type == QEvent::Resize || type == QEvent::Move)
-        && obj == static_cast<QObject *>(d->rippleOverlay.data()))
-        d->updateRipple();
-    return QAbstractButton::eventFilter(obj, event);
 }
 
 void QtMaterialIconButton::mousePressEvent(QMouseEvent *event)

@@ -29,8 +29,6 @@ public:
 protected:
     QtMaterialIconButton(QtMaterialIconButtonPrivate &d, QWidget *parent = nullptr);
 
-    bool event(QEvent *event) override;
-    bool eventFilter(QObject *obj, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -14,9 +14,7 @@ void QtMaterialIconButtonPrivate::init()
 {
     Q_Q(QtMaterialIconButton);
 
-    rippleOverlay = new QtMaterialRippleOverlay(q->parentWidget());
     useThemeColors = true;
-    rippleOverlay->installEventFilter(q);
 
     q->setStyle(&QtMaterialStyle::instance());
 
@@ -24,18 +22,6 @@ void QtMaterialIconButtonPrivate::init()
     policy.setWidthForHeight(true);
     q->setSizePolicy(policy);
 
-    if (q->parentWidget())
-        rippleOverlay->show();
-}
-
-void QtMaterialIconButtonPrivate::updateRipple()
-{
-    Q_Q(QtMaterialIconButton);
-
-    if (!rippleOverlay)
-        return;
-    QRect r(q->geometry());
-    r.setSize(QSize(q->width() * 2, q->height() * 2));
-    r.translate(-q->width() / 2, -q->height() / 2);
-    rippleOverlay->setGeometry(r);
+    rippleOverlay = new QtMaterialRippleOverlay;
+    rippleOverlay->followWidget(q, &QtMaterialRippleOverlay::doubledAround);
 }

@@ -17,7 +17,6 @@ public:
     virtual ~QtMaterialIconButtonPrivate();
 
     void init();
-    void updateRipple();
 
     bool useThemeColors = true;
     QColor color;

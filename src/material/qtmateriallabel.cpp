@@ -106,39 +106,11 @@ bool QtMaterialLabel::event(QEvent *event)
 {
     Q_D(QtMaterialLabel);
 
-    switch (event->type()) {
-    case QEvent::Move:
-    case QEvent::Resize:
-        d->updateRipple();
-        break;
-    case QEvent::ParentChange: {
-        QWidget *widget = parentWidget();
-        if (widget && d->rippleOverlay) {
-            d->rippleOverlay->setParent(widget);
-            d->rippleOverlay->show();
-            d->updateRipple();
-        }
-        break;
-    }
-    case QEvent::StyleChange:
+    if (event->type() == QEvent::StyleChange) {
         d->applyColors();
         setFont(QtMaterialStyle::instance().themeFont(d->fontType));
-        break;
-    default:
-        break;
     }
     return QLabel::event(event);
-}
-
-bool QtMaterialLabel::eventFilter(QObject *obj, QEvent *event)
-{
-    Q_D(QtMaterialLabel);
-
-    // The overlay by itself follows its parent's whole rectangle; keep it on the
-    // label instead.
-    if (obj == d->rippleOverlay && event->type() == QEvent::Resize)
-        d->updateRipple();
-    return QLabel::eventFilter(obj, event);
 }
 
 void QtMaterialLabel::mousePressEvent(QMouseEvent *event)

@@ -17,9 +17,6 @@ void QtMaterialLabelPrivate::init()
     fontType = Material::Body1;
     useThemeColors = true;
 
-    rippleOverlay = new QtMaterialRippleOverlay(q->parentWidget());
-    rippleOverlay->installEventFilter(q);
-
     q->setStyle(&QtMaterialStyle::instance());
 
     QSizePolicy policy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -27,8 +24,8 @@ void QtMaterialLabelPrivate::init()
     policy.setWidthForHeight(true);
     q->setSizePolicy(policy);
 
-    if (q->parentWidget())
-        rippleOverlay->show();
+    rippleOverlay = new QtMaterialRippleOverlay;
+    rippleOverlay->followWidget(q, &QtMaterialRippleOverlay::doubledAround);
 
     applyColors();
     q->setFont(QtMaterialStyle::instance().themeFont(fontType));
@@ -41,21 +38,4 @@ void QtMaterialLabelPrivate::applyColors()
     QPalette palette = q->palette();
     palette.setBrush(QPalette::All, QPalette::WindowText, QBrush(q->color(), Qt::SolidPattern));
     q->setPalette(palette);
-}
-
-QRect QtMaterialLabelPrivate::rippleGeometry() const
-{
-    Q_Q(const QtMaterialLabel);
-
-    // Twice the label's size, centred on it, so the ripple may spread beyond it.
-    const QRect g = q->geometry();
-    QRect r(0, 0, 2 * g.width(), 2 * g.height());
-    r.moveCenter(g.center());
-    return r;
-}
-
-void QtMaterialLabelPrivate::updateRipple()
-{
-    if (rippleOverlay)
-        rippleOverlay->setGeometry(rippleGeometry());
 }

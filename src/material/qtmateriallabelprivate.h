@@ -20,8 +20,6 @@ public:
 
     void init();
     void applyColors();
-    void updateRipple();
-    QRect rippleGeometry() const;
 
     Material::FontType fontType = Material::Body1;
     bool useThemeColors = true;

@@ -1,6 +1,7 @@
 #include "qtmaterialrippleoverlay.h"
 #include "qtmaterialripple.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
 
@@ -85,4 +86,59 @@ void QtMaterialRippleOverlay::paintEvent(QPaintEvent *event)
         painter.drawEllipse(QRectF(center.x() - radius, center.y() - radius,
                                    2 * radius, 2 * radius));
     }
+}
+
+void QtMaterialRippleOverlay::followWidget(QWidget *widget, FollowGeometry geometry)
+{
+    if (m_followed)
+        m_followed->removeEventFilter(this);
+    m_followed = widget;
+    m_followGeometry = std::move(geometry);
+    if (!widget)
+        return;
+    widget->installEventFilter(this);
+    if (QWidget *parent = widget->parentWidget()) {
+        if (parentWidget() != parent)
+            setParent(parent);
+        setGeometry(overlayGeometry());
+        show();
+    }
+}
+
+QRect QtMaterialRippleOverlay::doubledAround(const QWidget *widget)
+{
+    QRect r(0, 0, 2 * widget->width(), 2 * widget->height());
+    r.moveCenter(widget->geometry().center());
+    return r;
+}
+
+QRect QtMaterialRippleOverlay::overlayGeometry() const
+{
+    if (m_followed && m_followGeometry)
+        return m_followGeometry(m_followed.data());
+    return QtMaterialOverlayWidget::overlayGeometry();
+}
+
+bool QtMaterialRippleOverlay::eventFilter(QObject *obj, QEvent *event)
+{
+    // The type is tested first: the followed widget may be in its destruction.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Move || type == QEvent::Resize || type == QEvent::ParentChange
+         || type == QEvent::Show)
+        && obj && obj == static_cast<QObject *>(m_followed.data())) {
+        if (type == QEvent::ParentChange) {
+            // A parent change hides the overlay; it comes back on the new parent.
+            if (QWidget *parent = m_followed->parentWidget()) {
+                setParent(parent);
+                setGeometry(overlayGeometry());
+                show();
+            }
+        } else if (type == QEvent::Show) {
+            if (parentWidget() && isHidden())
+                show();
+        } else {
+            setGeometry(overlayGeometry());
+        }
+    }
+    return QtMaterialOverlayWidget::eventFilter(obj, event);
 }

@@ -4,6 +4,9 @@
 
 #include <QList>
 #include <QPainterPath>
+#include <QPointer>
+
+#include <functional>
 
 class QtMaterialRipple;
 
@@ -29,8 +32,18 @@ public:
 
     QList<QtMaterialRipple *> ripples() const { return m_ripples; }
 
+    // Lays this overlay on the parent of `widget`, over the rectangle that `geometry`
+    // gives for it, and keeps it there as the widget moves, resizes, shows or changes
+    // parent, and as that parent resizes. The widget still owns the overlay.
+    using FollowGeometry = std::function<QRect(const QWidget *)>;
+    void followWidget(QWidget *widget, FollowGeometry geometry);
+    // Twice the widget's size, centred on it, so a ripple may spread beyond it.
+    static QRect doubledAround(const QWidget *widget);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *obj, QEvent *event) override;
+    QRect overlayGeometry() const override;
 
 private:
     Q_DISABLE_COPY(QtMaterialRippleOverlay)
@@ -38,4 +51,6 @@ private:
     QList<QtMaterialRipple *> m_ripples;
     QPainterPath m_clipPath;
     bool m_useClip = false;
+    QPointer<QWidget> m_followed;
+    FollowGeometry m_followGeometry;
 };

@@ -63,6 +63,7 @@ private slots:
     void overlayFollowsParent();
     void overlayFollowsNewParent();
     void overlayWithoutParentHasNullGeometry();
+    void followingOverlayStaysOnItsWidget();
 
     void rippleDefaults();
     void rippleLifeCycle();
@@ -113,6 +114,47 @@ void TestQtMaterialRipple::overlayFollowsNewParent()
     QCOMPARE(overlay->geometry(), QRect(0, 0, 50, 70));
     second.resize(80, 90);
     QCOMPARE(overlay->geometry(), QRect(0, 0, 80, 90));
+}
+
+void TestQtMaterialRipple::followingOverlayStaysOnItsWidget()
+{
+    Ground first;
+    first.resize(200, 100);
+    Ground second;
+    second.resize(150, 120);
+    auto *widget = new QWidget;
+    widget->setGeometry(10, 20, 40, 30);
+    const auto grown = [](const QWidget *w) { return w->geometry().adjusted(-5, -5, 5, 5); };
+
+    QPointer<QtMaterialRippleOverlay> overlay = new QtMaterialRippleOverlay;
+    overlay->followWidget(widget, grown);
+    QVERIFY(!overlay->parentWidget()); // waits for the widget to get a parent
+
+    widget->setParent(&first);
+    QCOMPARE(overlay->parentWidget(), &first);
+    QCOMPARE(overlay->geometry(), QRect(5, 15, 50, 40));
+    first.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&first));
+    QVERIFY(overlay->isVisible());
+
+    // The parent's resize no longer spreads the overlay over the whole parent.
+    first.resize(300, 200);
+    QCOMPARE(overlay->geometry(), QRect(5, 15, 50, 40));
+    widget->move(60, 70);
+    QCOMPARE(overlay->geometry(), QRect(55, 65, 50, 40));
+    widget->resize(20, 10);
+    QCOMPARE(overlay->geometry(), QRect(55, 65, 30, 20));
+
+    widget->setParent(&second);
+    QCOMPARE(overlay->parentWidget(), &second);
+    QVERIFY(first.findChildren<QtMaterialRippleOverlay *>().isEmpty());
+    QCOMPARE(overlay->geometry(), QRect(55, 65, 30, 20));
+    second.resize(250, 250);
+    QCOMPARE(overlay->geometry(), QRect(55, 65, 30, 20));
+
+    QCOMPARE(QtMaterialRippleOverlay::doubledAround(widget), QRect(50, 65, 40, 20));
+    delete overlay.data();
+    delete widget;
 }
 
 void TestQtMaterialRipple::overlayWithoutParentHasNullGeometry()

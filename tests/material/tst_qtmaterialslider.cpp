@@ -88,6 +88,25 @@ bool settle(QObject *machine)
     return false;
 }
 
+// A slider over 0..100 laid across a dark 300 x 60 host, its knob centred at y = 30.
+QtMaterialSlider *sliderOnDarkHost(QWidget *host)
+{
+    darken(host);
+    host->resize(300, 60);
+    auto *slider = new QtMaterialSlider(host);
+    slider->setGeometry(0, 13, 300, 34);
+    slider->setRange(0, 100);
+    return slider;
+}
+
+// Shows the host and waits until the slider's animations have run.
+bool showSettled(QWidget *host, QtMaterialSlider *slider)
+{
+    keepFocus(host);
+    host->show();
+    return QTest::qWaitForWindowExposed(host) && settle(priv(slider)->stateMachine);
+}
+
 QColor pixel(const QImage &image, int x, int y)
 {
     return image.pixelColor(x, y);
@@ -230,11 +249,7 @@ void TestMaterialSlider::ownColours()
 void TestMaterialSlider::ringAtMinimum()
 {
     QWidget host;
-    darken(&host);
-    host.resize(300, 60);
-    auto *slider = new QtMaterialSlider(&host);
-    slider->setGeometry(0, 13, 300, 34);
-    slider->setRange(0, 100);
+    QtMaterialSlider *slider = sliderOnDarkHost(&host);
     QtMaterialSliderPrivate *d = priv(slider);
     keepFocus(&host);
     host.show();
@@ -282,17 +297,10 @@ void TestMaterialSlider::trackPainting()
     QFETCH(int, value);
 
     QWidget host;
-    darken(&host);
-    host.resize(300, 60);
-    auto *slider = new QtMaterialSlider(&host);
-    slider->setGeometry(0, 13, 300, 34);
-    slider->setRange(0, 100);
+    QtMaterialSlider *slider = sliderOnDarkHost(&host);
     slider->setInvertedAppearance(inverted);
     slider->setValue(value);
-    keepFocus(&host);
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-    QVERIFY(settle(priv(slider)->stateMachine));
+    QVERIFY(showSettled(&host, slider));
 
     // Usable length 240 from x = 30; the track's two rows are y = 29 and 30.
     const int offset = QStyle::sliderPositionFromValue(0, 100, value, 240, inverted);
@@ -320,17 +328,10 @@ void TestMaterialSlider::trackPainting()
 void TestMaterialSlider::disabledLook()
 {
     QWidget host;
-    darken(&host);
-    host.resize(300, 60);
-    auto *slider = new QtMaterialSlider(&host);
-    slider->setGeometry(0, 13, 300, 34);
-    slider->setRange(0, 100);
+    QtMaterialSlider *slider = sliderOnDarkHost(&host);
     slider->setValue(50);
     slider->setEnabled(false);
-    keepFocus(&host);
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-    QVERIFY(settle(priv(slider)->stateMachine));
+    QVERIFY(showSettled(&host, slider));
 
     QImage image = materialtest::screenshot(&host, "slider-disabled");
     // Knob of 7 at x = 150; the track stops 6 short of it on each side.
@@ -636,16 +637,9 @@ void TestMaterialSlider::companionsFollowNewParent()
 void TestMaterialSlider::hiddenSliderPaintsNothing()
 {
     QWidget host;
-    darken(&host);
-    host.resize(300, 60);
-    auto *slider = new QtMaterialSlider(&host);
-    slider->setGeometry(0, 13, 300, 34);
-    slider->setRange(0, 100);
+    QtMaterialSlider *slider = sliderOnDarkHost(&host);
     slider->setValue(60);
-    keepFocus(&host);
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-    QVERIFY(settle(priv(slider)->stateMachine));
+    QVERIFY(showSettled(&host, slider));
 
     slider->hide();
     QImage image = materialtest::screenshot(&host, "slider-hidden");
