@@ -5,6 +5,7 @@
 #include "bus/localaddress.h"
 #include "records/messagebar.h"
 #include "settings/projectselectdlg.h"
+#include "settings/projectswitch.h"
 #include "shell/darkpalette.h"
 #include "shell/framedialog.h"
 #include "shell/kestmessagebox.h"
@@ -34,28 +35,6 @@
 #include <qtmaterialgroupbox.h>
 #include <qtmaterialsnackbar.h>
 
-namespace {
-
-// Keeps a database that failed the project-database check beside the new one,
-// so that nothing the user had is lost when the project is made afresh.
-void keepBrokenDatabase(const QString &file)
-{
-    if (!QFile::exists(file))
-        return;
-    if (QFile(file).size() == 0) {
-        QFile::remove(file);
-        return;
-    }
-    QString backup = file + QStringLiteral(".bak");
-    for (int n = 1; QFile::exists(backup); ++n)
-        backup = file + QStringLiteral(".bak%1").arg(n);
-    if (!QFile::rename(file, backup)) {
-        qDebug() << "failed to keep" << file << "as" << backup;
-        QFile::remove(file);
-    }
-}
-
-} // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -189,29 +168,10 @@ void MainWindow::slotsProjectSetting(QString projectName)
     const QString chosen = dialog.projectName;
     if (chosen == projectName)
         return;
-    const QString folder = projectFolder(chosen);
-    if (folder.isEmpty()) {
+    if (!switchProjectDatabase(chosen)) {
         slotsInformation(tr("Invalid project name: %1").arg(chosen));
         return;
     }
-    if (!QDir(folder).exists())
-        QDir().mkdir(folder);
-    const QString file = projectDatabasePath(chosen);
-    if (!isLegalFormat(file)) {
-        KestMessageBox box(tr("Illegally formatted databases,the database will be formatted!"), 450, 160,
-                           KestMessageBoxOk, nullptr);
-        box.exec();
-        gl_sqlite3db.close();
-        keepBrokenDatabase(file);
-        addDatabase(file);
-        getNetworkConfig();
-    } else {
-        initDatabase(file);
-    }
-    setCurrentProject(chosen);
-    QString style;
-    getProjectNode(chosen, QStringLiteral("network_type"), style);
-    gl_net_style = style.toInt();
 
     emit gl_socket.signalsProjectStateChanged(chosen);
     emit gl_socket.signalsNetworkStateChanged(false);

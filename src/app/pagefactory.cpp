@@ -5,6 +5,9 @@
 #include "operation/pagedeviceoperatelighting.h"
 #include "operation/pageroomoperate.h"
 #include "operation/pagerooms.h"
+#include "settings/pagesettingabout.h"
+#include "settings/pagesettingchangedeviceaddress.h"
+#include "settings/pagesettingnetwork.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 
@@ -30,6 +33,9 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
         {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
         {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
+        {QStringLiteral("Network Setting"), maker<PageSettingNetwork>()},
+        {QStringLiteral("Change Device Address"), maker<PageSettingChangeDeviceAddress>()},
+        {QStringLiteral("About"), maker<PageSettingAbout>()},
     };
     return table;
 }

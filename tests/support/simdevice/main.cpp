@@ -8,6 +8,7 @@
 //                   [--light SUB/DEV[/CHANNELS]]... [--ac-panel SUB/DEV[/UNITS]]...
 //                   [--ir-module SUB/DEV]... [--floor-heat SUB/DEV[/CIRCUITS]]...
 //                   [--occupation SUB/DEV[/CHANNELS]]... [--panel SUB/DEV]...
+//                   [--ip-module SUB/DEV]...
 //                   [--commands] [--quiet]
 //
 // Prints "READY" once listening, then one line per frame received
@@ -19,10 +20,16 @@
 //                              and then "END"
 //   switch SUB/DEV NO on|off   the panel SUB/DEV raises universal switch NO, sent
 //                              to the last sender; prints "SENT"
+//   join SUB/DEV [FLAG]        the IP module SUB/DEV sends its join frame (byte 45
+//                              FLAG in hex, FB by default) to the last sender;
+//                              prints "SENT"
+//   module SUB/DEV             prints "MODULE SUB/DEV <server> <port> <password>
+//                              <style> <domain>" for the IP module, then "END"
 
 #include "simacpanel.h"
 #include "simbus.h"
 #include "simfloorheat.h"
+#include "simipmodule.h"
 #include "simirmodule.h"
 #include "simlight.h"
 #include "simoccupation.h"
@@ -135,6 +142,8 @@ int main(int argc, char *argv[])
                       QStringLiteral("sub/dev[/channels]")});
     parser.addOption({QStringLiteral("panel"), QStringLiteral("A wall panel (repeatable)."),
                       QStringLiteral("sub/dev")});
+    parser.addOption({QStringLiteral("ip-module"), QStringLiteral("An IP module (repeatable)."),
+                      QStringLiteral("sub/dev")});
     parser.addOption({QStringLiteral("commands"),
                       QStringLiteral("Read commands from standard input, one per line.")});
     parser.addOption({QStringLiteral("quiet"), QStringLiteral("Print no RX and TX lines.")});
@@ -147,6 +156,7 @@ int main(int argc, char *argv[])
     QList<SimDevice *> devices;
     QList<SimLight *> lights;
     QHash<quint16, SimPanel *> panels;
+    QHash<quint16, SimIpModule *> ipModules;
     auto key = [](quint8 subnet, quint8 device) { return quint16(subnet << 8 | device); };
 
     const QStringList deviceArgs = parser.values(QStringLiteral("device"));
@@ -191,6 +201,12 @@ int main(int argc, char *argv[])
              SimPanel *panel = bus.add<SimPanel>(sub, dev);
              panels.insert(key(sub, dev), panel);
              return panel;
+         }},
+        {"ip-module", 1,
+         [&](quint8 sub, quint8 dev, int) {
+             SimIpModule *module = bus.add<SimIpModule>(sub, dev);
+             ipModules.insert(key(sub, dev), module);
+             return module;
          }},
     };
     for (const KindOption &kind : kinds) {
@@ -311,6 +327,30 @@ int main(int argc, char *argv[])
             const bool on = state == QLatin1String("on");
             bus.sendRaw(panels.value(key(sub, dev))->switchFrame(quint8(switchNo), on));
             printLine(QStringLiteral("SENT"));
+            return;
+        }
+        if (words[0] == QLatin1String("join") && (words.size() == 2 || words.size() == 3)
+            && parseAddress(words[1], 1, sub, dev, unused) && ipModules.contains(key(sub, dev))) {
+            bool okFlag = true;
+            const uint flag = words.size() == 3 ? words[2].toUInt(&okFlag, 16) : 0xFB;
+            if (okFlag && flag <= 0xFF) {
+                bus.sendRaw(ipModules.value(key(sub, dev))->joinFrame(quint8(flag)));
+                printLine(QStringLiteral("SENT"));
+                return;
+            }
+        }
+        if (words[0] == QLatin1String("module") && words.size() == 2
+            && parseAddress(words[1], 1, sub, dev, unused) && ipModules.contains(key(sub, dev))) {
+            const SimIpModule *module = ipModules.value(key(sub, dev));
+            printLine(QStringLiteral("MODULE %1/%2 %3 %4 %5 %6 %7")
+                          .arg(sub)
+                          .arg(dev)
+                          .arg(module->serverAddress())
+                          .arg(module->port())
+                          .arg(QString::fromLatin1(module->password().toHex()))
+                          .arg(module->style())
+                          .arg(module->domain()));
+            printLine(QStringLiteral("END"));
             return;
         }
         err << "bad command " << line << '\n';

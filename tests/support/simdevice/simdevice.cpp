@@ -23,6 +23,14 @@ void SimDevice::clearAnswers()
     m_default = SimAnswer::normal();
 }
 
+QList<QPair<quint8, quint8>> SimDevice::sources() const
+{
+    QList<QPair<quint8, quint8>> found;
+    for (const SimFrame &frame : m_requests)
+        found.append(qMakePair(frame.sourceSubnet, frame.sourceDevice));
+    return found;
+}
+
 bool SimDevice::accepts(const SimFrame &frame) const
 {
     if (frame.kind != SimFrame::Bus || !frame.valid)

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QPair>
 
 class SimDevice
 {
@@ -30,6 +31,7 @@ public:
 
     // Bytes 0-3 of the frames this device sends (the bus sets its own address).
     void setHeaderIp(const QByteArray &ip) { m_headerIp = ip; }
+    QByteArray headerIp() const { return m_headerIp; }
 
     // Scripted answer to an operation code, kept until cleared (or used once).
     void setAnswer(quint16 code, const SimAnswer &answer);
@@ -41,6 +43,8 @@ public:
     // Frames this device took (addressed to it or to everybody), in order.
     const QList<SimFrame> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
+    // The source address (subnet, device) of each frame taken, in order.
+    QList<QPair<quint8, quint8>> sources() const;
 
     // Target is this device or 255/255.
     bool accepts(const SimFrame &frame) const;
