@@ -5,6 +5,7 @@
 // own address with its retention.
 
 #include "testmain.h"
+#include "windowpress.h"
 
 #include "projectfixture.h"
 #include "simbus.h"
@@ -70,21 +71,6 @@ void answerUnlock(const QString &password)
 void answerBox(bool ok)
 {
     onModal<KestMessageBox>([ok](KestMessageBox *box) { ok ? box->accept() : box->reject(); });
-}
-
-// A press and release on a control, given to the window at a point of the
-// control that lies on the (offscreen) screen, as a user's press arrives: the
-// main window's page area scrolls kinetically and hands a press on to the
-// control only when it is clear that no drag follows.
-void press(QWidget *control)
-{
-    QWindow *window = control->window()->windowHandle();
-    QVERIFY(window);
-    const QPoint at(qMin(20, control->width() / 2), control->height() / 2);
-    const QPoint onWindow = control->mapTo(control->window(), at);
-    QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(control->mapToGlobal(at)));
-    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, onWindow);
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, onWindow);
 }
 
 void tick(QTimer *timer)
@@ -266,11 +252,11 @@ private slots:
 
         // A wrong password leaves the form locked; the lock password opens all nine.
         answerUnlock(QStringLiteral("wrong"));
-        press(p->macBox());
+        QVERIFY(varnotest::pressOnScreen(p->macBox()));
         QCOMPARE(enabled(), QStringLiteral("000000000"));
         QCOMPARE(gl_lockPassword, QStringLiteral("qmx482"));
         answerUnlock(gl_lockPassword);
-        press(p->passwordField());
+        QVERIFY(varnotest::pressOnScreen(p->passwordField()));
         QVERIFY(p->settingsLock()->isUnlocked());
         QCOMPARE(enabled(), QStringLiteral("111111111"));
         // Until the next entry.
@@ -325,7 +311,6 @@ private slots:
             QCOMPARE(m_info.value(m_info.size() - 1), QStringLiteral("Save successfully"));
             QCOMPARE(m_pages.value(m_pages.size() - 1), QStringLiteral("Setting"));
         }
-        p->macBox()->lineEdit()->setInputMask(QStringLiteral("hh-hh-hh-hh-hh-hh-hh-hh"));
         QCOMPARE(networkRow(), row);
         QCOMPARE(getValueFromDb(QStringLiteral("select count(*) as n from tbl_ip_port_mac"), QStringLiteral("n")),
                  history);
@@ -337,11 +322,18 @@ private slots:
                           time);
             QCOMPARE(pw, QStringLiteral("pw2"));
             QVERIFY2(QRegularExpression(QStringLiteral("^20\\d{12}$")).match(time).hasMatch(), qPrintable(time));
+            // Choosing the MAC from the history fills the password last saved for it.
+            enter(QStringLiteral("Network Setting"));
+            p->passwordField()->clear();
+            p->macBox()->setCurrentIndex(-1);
+            p->macBox()->setCurrentIndex(p->macBox()->findText(mac));
+            QCOMPARE(p->passwordField()->text(), QStringLiteral("pw2"));
         }
         // Saving leaves the network as it was and sends nothing.
         QCOMPARE(m_opens, 0);
         QVERIFY(!p->writeTimer()->isActive());
         QCOMPARE(gl_ip_port_mac, row.section(QLatin1Char('|'), 2, 2));
+        p->macBox()->lineEdit()->setInputMask(QStringLiteral("hh-hh-hh-hh-hh-hh-hh-hh"));
     }
 
     void saveWithOkChecksFirst_data()
@@ -578,7 +570,7 @@ private slots:
         QVERIFY(p);
         QVERIFY(!p->subnetField()->isEnabled());
         answerUnlock(gl_lockPassword);
-        press(p->retainDaysField());
+        QVERIFY(varnotest::pressOnScreen(p->retainDaysField()));
         QVERIFY(p->subnetField()->isEnabled() && p->lockPasswordField()->isEnabled());
         QLineEdit *edit = field == QLatin1String("retain")   ? p->retainDaysField()
                           : field == QLatin1String("subnet") ? p->subnetField()
@@ -612,6 +604,12 @@ private slots:
                                "room_id,message_log_remark,recv_time,deal_time) values(1,0,0,1,1,'','%1','')")
                     .arg(QLatin1String(time))));
         }
+        // Values below 0 from the settings file show as 0.
+        gl_subId = QStringLiteral("-1");
+        gl_retainDays = QStringLiteral("-3");
+        enter(QStringLiteral("Change Device Address"));
+        QCOMPARE(p->subnetField()->text(), QStringLiteral("0"));
+        QCOMPARE(p->retainDaysField()->text(), QStringLiteral("0"));
         // An empty field is refused.
         p->lockPasswordField()->setText(QString());
         p->saveButton()->click();
@@ -653,10 +651,10 @@ private slots:
         enter(QStringLiteral("Change Device Address"));
         QCOMPARE(p->subnetField()->text(), QStringLiteral("3"));
         answerUnlock(QStringLiteral("qmx482"));
-        press(p->subnetField());
+        QVERIFY(varnotest::pressOnScreen(p->subnetField()));
         QVERIFY(!p->subnetField()->isEnabled());
         answerUnlock(QStringLiteral("n3w-lock"));
-        press(p->subnetField());
+        QVERIFY(varnotest::pressOnScreen(p->subnetField()));
         QVERIFY(p->subnetField()->isEnabled());
 
         // Back to the defaults for the other tests.
