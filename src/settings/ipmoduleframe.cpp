@@ -7,7 +7,7 @@
 namespace {
 
 constexpr int PayloadStart = 25;
-constexpr int HeaderBytes = 16; // bytes before the length byte
+constexpr int HeaderBytes = 16;   // bytes before the length byte
 constexpr int FrameOverhead = 11; // length byte .. target device, and the CRC
 constexpr quint8 Ok = 0xF8;
 

@@ -29,13 +29,13 @@ public:
     static IpModuleFrame decode(const quint8 *frame, qlonglong length);
 
     Kind kind = Ignored;
-    bool success = false;   // answers: the module took or gave the settings
-    quint8 subnet = 0;      // the sender (bytes 17, 18)
+    bool success = false; // answers: the module took or gave the settings
+    quint8 subnet = 0;    // the sender (bytes 17, 18)
     quint8 device = 0;
-    QString address;        // ServerInfo: "a.b.c.d"
-    quint16 port = 0;       // ServerInfo
-    QString password;       // ServerInfo: up to 4 characters, ending at the first NUL
-    int style = 0;          // ServerInfo: 0 none, 1 server IP, 2 domain
-    QString domain;         // Domain: up to 48 bytes of UTF-8, ending at the first NUL
-    QString mac;            // Join: "%02X-...-%02X", eight bytes
+    QString address;  // ServerInfo: "a.b.c.d"
+    quint16 port = 0; // ServerInfo
+    QString password; // ServerInfo: up to 4 characters, ending at the first NUL
+    int style = 0;    // ServerInfo: 0 none, 1 server IP, 2 domain
+    QString domain;   // Domain: up to 48 bytes of UTF-8, ending at the first NUL
+    QString mac;      // Join: "%02X-...-%02X", eight bytes
 };

@@ -42,9 +42,9 @@ PageSettingAbout::PageSettingAbout(const QString &id, const QString &name, QWidg
     logo->setAlignment(Qt::AlignCenter);
     auto *description = centredLabel(tr(MakerDescription), this);
     description->setWordWrap(true);
-    auto *link = centredLabel(QStringLiteral("<a href=\"%1\" style=\"color:#FF0000;\">%1</a>")
-                                  .arg(QLatin1String(MakerLink)),
-                              this);
+    auto *link = centredLabel(
+        QStringLiteral("<a href=\"%1\" style=\"color:#FF0000;\">%1</a>").arg(QLatin1String(MakerLink)),
+        this);
     link->setObjectName(QStringLiteral("labelLink"));
     link->setTextFormat(Qt::RichText);
     link->setTextInteractionFlags(Qt::TextBrowserInteraction);

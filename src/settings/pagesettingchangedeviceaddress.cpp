@@ -16,7 +16,8 @@
 
 PageSettingChangeDeviceAddress::PageSettingChangeDeviceAddress(const QString &id, const QString &name,
                                                                QWidget *parent)
-    : MyDialog(id, name, parent), m_now([] { return QDateTime::currentDateTime(); })
+    : MyDialog(id, name, parent)
+    , m_now([] { return QDateTime::currentDateTime(); })
 {
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("PageSettingChangeDeviceAddress"));
@@ -40,17 +41,17 @@ PageSettingChangeDeviceAddress::PageSettingChangeDeviceAddress(const QString &id
     makeNumberField(lineEditRetainDays);
     connect(lineEditRetainDays, &QLineEdit::textChanged, this, &PageSettingChangeDeviceAddress::textChanged);
 
-    pushButtonSave = new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"),
-                                                                    QStringLiteral("save")),
-                                              tr("Save"), Material::RaisedPrimary, this);
+    pushButtonSave =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
+                                 tr("Save"), Material::RaisedPrimary, this);
     pushButtonSave->setObjectName(QStringLiteral("pushButtonSave"));
     connect(pushButtonSave, &QAbstractButton::clicked, this,
             &PageSettingChangeDeviceAddress::pushButtonSave_clicked);
 
     m_lock = new SettingsLock(this);
-    for (QWidget *field : {static_cast<QWidget *>(lineEditSubnetId), static_cast<QWidget *>(lineEditDeviceId),
-                           static_cast<QWidget *>(lineEditLockPassword),
-                           static_cast<QWidget *>(lineEditRetainDays)})
+    for (QWidget *field :
+         {static_cast<QWidget *>(lineEditSubnetId), static_cast<QWidget *>(lineEditDeviceId),
+          static_cast<QWidget *>(lineEditLockPassword), static_cast<QWidget *>(lineEditRetainDays)})
         m_lock->addControl(field);
 
     auto *grid = new QGridLayout(this);

@@ -94,7 +94,8 @@ PageSettingNetwork::PageSettingNetwork(const QString &id, const QString &name, Q
     styleGroup->addButton(radioButtonDomain, 2);
     radioButtonDisable->setChecked(true);
     for (QtMaterialRadioButton *button : {radioButtonDisable, radioButtonServerIp, radioButtonDomain})
-        connect(button, &QAbstractButton::clicked, this, &PageSettingNetwork::radioButtonServerStyle_clicked);
+        connect(button, &QAbstractButton::clicked, this,
+                &PageSettingNetwork::radioButtonServerStyle_clicked);
 
     comboBoxServer = new QtMaterialComboBox(this);
     comboBoxServer->setObjectName(QStringLiteral("comboBoxServer"));
@@ -128,15 +129,15 @@ PageSettingNetwork::PageSettingNetwork(const QString &id, const QString &name, Q
     labelSearch->setToolTip(tr(JoinHint));
     connect(labelSearch, &QtMaterialLabel::signalsPressed, this, &PageSettingNetwork::labelSearch_pressed);
 
-    pushButtonSave = new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"),
-                                                                    QStringLiteral("save")),
-                                              tr("Save"), Material::RaisedPrimary, this);
+    pushButtonSave =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
+                                 tr("Save"), Material::RaisedPrimary, this);
     pushButtonSave->setObjectName(QStringLiteral("pushButtonSave"));
     connect(pushButtonSave, &QAbstractButton::clicked, this, &PageSettingNetwork::pushButtonSave_clicked);
 
     m_lock = new SettingsLock(this);
-    const QList<QWidget *> editControls{comboBoxProject, lineEditSubnetId,  lineEditDeviceId,
-                                        comboBoxMac,     lineEditPassword,  comboBoxServer,
+    const QList<QWidget *> editControls{comboBoxProject, lineEditSubnetId,     lineEditDeviceId,
+                                        comboBoxMac,     lineEditPassword,     comboBoxServer,
                                         comboBoxDomain,  lineEditRouterDomain, comboBoxHost};
     for (QWidget *control : editControls)
         m_lock->addControl(control);
@@ -436,21 +437,24 @@ void PageSettingNetwork::save_config()
             mac.clear();
         } else {
             const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-            if (!isRecordExist(
-                    QStringLiteral("select id from tbl_ip_port_mac where ip_port_mac='%1'").arg(sqlText(mac)))) {
-                gl_sqlite3db.execDML(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
-                                                    "values('%1','%2','%3')")
-                                         .arg(sqlText(mac), sqlText(password), sqlText(now)));
+            if (!isRecordExist(QStringLiteral("select id from tbl_ip_port_mac where ip_port_mac='%1'")
+                                   .arg(sqlText(mac)))) {
+                gl_sqlite3db.execDML(
+                    QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
+                                   "values('%1','%2','%3')")
+                        .arg(sqlText(mac), sqlText(password), sqlText(now)));
             } else {
-                gl_sqlite3db.execDML(QStringLiteral("update tbl_ip_port_mac set password='%1',update_time='%2' "
-                                                    "where ip_port_mac='%3'")
-                                         .arg(sqlText(password), sqlText(now), sqlText(mac)));
+                gl_sqlite3db.execDML(
+                    QStringLiteral("update tbl_ip_port_mac set password='%1',update_time='%2' "
+                                   "where ip_port_mac='%3'")
+                        .arg(sqlText(password), sqlText(now), sqlText(mac)));
             }
         }
     }
     gl_sqlite3db.execDML(
-        QStringLiteral("update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
-                       "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
+        QStringLiteral(
+            "update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
+            "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
             .arg(lineEditSubnetId->text().toInt())
             .arg(lineEditDeviceId->text().toInt())
             .arg(sqlText(mac), sqlText(password), sqlText(serverIp), sqlText(lineEditRouterDomain->text()))
@@ -527,7 +531,8 @@ void PageSettingNetwork::slotsSetNetwork()
     const int device = lineEditDeviceId->text().toInt();
     if (!serverStep) {
         fn_network_setServerInfo(subnet, device, serverAddress(comboBoxServer->currentText()),
-                                 lineEditPassword->text(), m_port, static_cast<unsigned char>(serverStyle()));
+                                 lineEditPassword->text(), m_port,
+                                 static_cast<unsigned char>(serverStyle()));
     } else {
         fn_network_setServerDomain(subnet, device, comboBoxDomain->currentText());
     }

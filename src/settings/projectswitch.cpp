@@ -40,9 +40,10 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
         QDir().mkpath(folder);
     const QString file = projectDatabasePath(name);
     if (!isLegalFormat(file)) {
-        KestMessageBox box(QCoreApplication::translate(
-                               "MainWindow", "Illegally formatted databases,the database will be formatted!"),
-                           450, 160, KestMessageBoxOk, parent);
+        KestMessageBox box(
+            QCoreApplication::translate("MainWindow",
+                                        "Illegally formatted databases,the database will be formatted!"),
+            450, 160, KestMessageBoxOk, parent);
         box.exec();
         gl_sqlite3db.close();
         keepBrokenDatabase(file);

@@ -7,8 +7,7 @@
 
 SettingsLock::SettingsLock(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void SettingsLock::addControl(QWidget *control)
 {

@@ -97,7 +97,8 @@ void TestSettingsPath::initTestCase()
             [this] { m_simOutput += m_module.readAllStandardOutput(); });
     m_module.start(QStringLiteral(VARNO_SIMDEVICE_PATH),
                    {QStringLiteral("--udp"), QStringLiteral("127.0.0.2:6000"), QStringLiteral("--ip-module"),
-                    QStringLiteral("1/100"), QStringLiteral("--dns-result"), QStringLiteral("1"), QStringLiteral("--commands"), QStringLiteral("--exit-on-eof")});
+                    QStringLiteral("1/100"), QStringLiteral("--dns-result"), QStringLiteral("1"),
+                    QStringLiteral("--commands"), QStringLiteral("--exit-on-eof")});
     QVERIFY(m_module.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(m_simOutput.contains("READY"), 5000);
 
@@ -113,7 +114,8 @@ void TestSettingsPath::initTestCase()
     QVERIFY(gl_sqlite3db.execDML(QStringLiteral("update tbl_network set domain_name='127.0.0.2',"
                                                 "ip_port_mac='01-02-03-04-05-06-07-08'")));
     getNetworkConfig();
-    setProjectNode(QStringLiteral("Home"), QStringLiteral("network_type"), QString::number(NetStyleDnsServer));
+    setProjectNode(QStringLiteral("Home"), QStringLiteral("network_type"),
+                   QString::number(NetStyleDnsServer));
 
     m_window.reset(new MainWindow(nullptr));
     m_window->showNormal();
@@ -194,12 +196,14 @@ void TestSettingsPath::moduleTakesTheNewSettings()
         box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
     });
     page->saveButton()->click();
-    QTRY_COMPARE_WITH_TIMEOUT(info.last().at(0).toString(), QStringLiteral("Synchronize successfully"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(info.last().at(0).toString(), QStringLiteral("Synchronize successfully"),
+                              5000);
     QCOMPARE(pages.last().at(0).toString(), QStringLiteral("Setting"));
     const QStringList lines = simCommand(QStringLiteral("module 1/100"), QStringLiteral("END"));
     QVERIFY(lines.contains(QStringLiteral("MODULE 1/100 198.51.100.9 0 70773334 1 site.example.org")));
-    QSqlQuery row = gl_sqlite3db.execQuery(QStringLiteral(
-        "select subnet_id,device_id,ip_port_mac,password,server_ip,server_type,static_domain from tbl_network"));
+    QSqlQuery row = gl_sqlite3db.execQuery(
+        QStringLiteral("select subnet_id,device_id,ip_port_mac,password,server_ip,server_type,static_domain "
+                       "from tbl_network"));
     QVERIFY(row.next());
     QCOMPARE(row.value(0).toInt(), 1);
     QCOMPARE(row.value(1).toInt(), 100);
@@ -212,7 +216,8 @@ void TestSettingsPath::moduleTakesTheNewSettings()
     QCOMPARE(gl_password, QStringLiteral("pw34"));
 
     // "About", from the hub's tile.
-    emit gl_socket.signalsPageIdChanged(QStringLiteral("About"), QStringLiteral("About"), QString(), QString());
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("About"), QStringLiteral("About"), QString(),
+                                        QString());
     shot(QStringLiteral("settings_about"));
 }
 

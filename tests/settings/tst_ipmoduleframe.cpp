@@ -31,7 +31,11 @@ QString summary(const IpModuleFrame &f)
     case IpModuleFrame::Join:
         return QStringLiteral("join %1/%2 %3").arg(f.subnet).arg(f.device).arg(f.mac);
     case IpModuleFrame::ServerInfo:
-        return f.success ? QStringLiteral("server %1:%2 [%3] %4").arg(f.address).arg(f.port).arg(f.password).arg(f.style)
+        return f.success ? QStringLiteral("server %1:%2 [%3] %4")
+                               .arg(f.address)
+                               .arg(f.port)
+                               .arg(f.password)
+                               .arg(f.style)
                          : QStringLiteral("server refused");
     case IpModuleFrame::ServerWritten:
         return f.success ? QStringLiteral("written") : QStringLiteral("write refused");
@@ -67,11 +71,12 @@ private slots:
         QTest::newRow("09 refused") << answer(hex("09f5")) << "write refused";
         QTest::newRow("09 short") << answer(hex("09")) << "ignored";
 
-        QTest::newRow("BC domain") << answer(hex("bc01") + QByteArray("site.example.org").leftJustified(48, '\0'))
+        QTest::newRow("BC domain") << answer(hex("bc01") +
+                                             QByteArray("site.example.org").leftJustified(48, '\0'))
                                    << "domain [site.example.org]";
         QTest::newRow("BC 48 x FF") << answer(hex("bc01") + QByteArray(48, '\xFF')) << "domain []";
-        QTest::newRow("BC 48 bytes, no NUL")
-            << answer(hex("bc01") + QByteArray(48, 'd')) << QStringLiteral("domain [%1]").arg(QString(48, 'd'));
+        QTest::newRow("BC 48 bytes, no NUL") << answer(hex("bc01") + QByteArray(48, 'd'))
+                                             << QStringLiteral("domain [%1]").arg(QString(48, 'd'));
         QTest::newRow("BC short") << answer(hex("bc01") + QByteArray(47, 'd')) << "ignored";
         QTest::newRow("BC not 01") << answer(hex("bc02") + QByteArray(48, 'd')) << "ignored";
         QTest::newRow("BD ok") << answer(hex("bd01f8")) << "domain written";

@@ -43,8 +43,9 @@ namespace {
 const QHostAddress ModuleEnd(QStringLiteral("127.0.0.2"));
 // The row every test starts from: the DNS style needs a MAC to open.
 const QString StartRow = QStringLiteral("0|0|01-02-03-04-05-06-07-08|||127.0.0.2|0||");
-const QString JoinHint = QStringLiteral("Enable device join,you need to press the PRG button on the module for 7 "
-                                        "seconds to allow the new network setting to be saved by the software!");
+const QString JoinHint =
+    QStringLiteral("Enable device join,you need to press the PRG button on the module for 7 "
+                   "seconds to allow the new network setting to be saved by the software!");
 
 // Runs act on the modal dialog of type D as soon as it is shown.
 template <typename D> void onModal(std::function<void(D *)> act, int tries = 500)
@@ -116,10 +117,7 @@ class TestNetworkPages : public QObject
         }
         return nullptr;
     }
-    void enter(const QString &id)
-    {
-        emit gl_socket.signalsPageIdChanged(id, id, QString(), QString());
-    }
+    void enter(const QString &id) { emit gl_socket.signalsPageIdChanged(id, id, QString(), QString()); }
     // The sub-codes of the settings requests the module took, in order.
     QByteArray subCodes() const
     {
@@ -156,7 +154,8 @@ class TestNetworkPages : public QObject
     void resetNetworkRow()
     {
         QVERIFY(gl_sqlite3db.execDML(QStringLiteral(
-            "update tbl_network set subnet_id=0,device_id=0,ip_port_mac='01-02-03-04-05-06-07-08',password='',server_ip='',"
+            "update tbl_network set "
+            "subnet_id=0,device_id=0,ip_port_mac='01-02-03-04-05-06-07-08',password='',server_ip='',"
             "domain_name='127.0.0.2',server_type=0,static_server_ip='',static_domain=''")));
         QVERIFY(gl_sqlite3db.execDML(QStringLiteral("delete from tbl_ip_port_mac")));
         getNetworkConfig();
@@ -171,7 +170,8 @@ private slots:
         screen_cx = 1920;
         screen_cy = 1080;
         resetNetworkRow();
-        setProjectNode(QStringLiteral("Home"), QStringLiteral("network_type"), QString::number(NetStyleDnsServer));
+        setProjectNode(QStringLiteral("Home"), QStringLiteral("network_type"),
+                       QString::number(NetStyleDnsServer));
         gl_net_style = NetStyleDnsServer;
         m_sim.reset(new SimBus);
         QVERIFY2(m_sim->listenUdp(ModuleEnd, 6000), qPrintable(m_sim->errorString()));
@@ -219,12 +219,13 @@ private slots:
     {
         QVERIFY(gl_sqlite3db.execDML(QStringLiteral(
             "update tbl_network set subnet_id=0,device_id=100,ip_port_mac='0A-1B-2C-3D-4E-5F-60-71',"
-            "password='ab12',server_type=1,static_server_ip='203.0.113.20',static_domain='site.example.org'")));
+            "password='ab12',server_type=1,static_server_ip='203.0.113.20',static_domain='site.example."
+            "org'")));
         addProject(QStringLiteral("Second"));
         enter(QStringLiteral("Network Setting"));
         PageSettingNetwork *p = net();
-        const QList<QWidget *> edits{p->projectBox(), p->subnetField(), p->deviceField(),
-                                     p->macBox(),     p->passwordField(), p->serverBox(),
+        const QList<QWidget *> edits{p->projectBox(), p->subnetField(),       p->deviceField(),
+                                     p->macBox(),     p->passwordField(),     p->serverBox(),
                                      p->domainBox(),  p->routerDomainField(), p->hostBox()};
         auto enabled = [&edits] {
             QString marks;
@@ -275,13 +276,23 @@ private slots:
         QTest::addColumn<QString>("router");
         QTest::addColumn<QString>("row");
         QTest::addColumn<int>("history");
-        QTest::newRow("incomplete") << "" << 0 << "" << "" << "" << "0|0||pw2|||0||" << 0;
-        QTest::newRow("alias typed") << "0A-1B-2C-3D-4E-5F-60-71" << 1 << "Kest Server USA" << "" << "r.example"
-                                     << "0|0|0A-1B-2C-3D-4E-5F-60-71|pw2|203.0.113.30|r.example|1|203.0.113.30|"
-                                     << 1;
-        QTest::newRow("short mac") << "01-02" << 2 << "198.51.100.7" << "it's.example.org" << "Bob's net"
-                                   << "0|0||pw2|it's.example.org|Bob's net|2|198.51.100.7|it's.example.org" << 0;
-        QTest::newRow("quoted mac") << "0A-1B-2C-3D-4E-5F-60-7'" << 0 << "198.51.100.7" << "d.example" << ""
+        QTest::newRow("incomplete") << "" << 0 << ""
+                                    << ""
+                                    << ""
+                                    << "0|0||pw2|||0||" << 0;
+        QTest::newRow("alias typed")
+            << "0A-1B-2C-3D-4E-5F-60-71" << 1 << "Kest Server USA"
+            << ""
+            << "r.example"
+            << "0|0|0A-1B-2C-3D-4E-5F-60-71|pw2|203.0.113.30|r.example|1|203.0.113.30|" << 1;
+        QTest::newRow("short mac") << "01-02" << 2 << "198.51.100.7"
+                                   << "it's.example.org"
+                                   << "Bob's net"
+                                   << "0|0||pw2|it's.example.org|Bob's net|2|198.51.100.7|it's.example.org"
+                                   << 0;
+        QTest::newRow("quoted mac") << "0A-1B-2C-3D-4E-5F-60-7'" << 0 << "198.51.100.7"
+                                    << "d.example"
+                                    << ""
                                     << "0|0|0A-1B-2C-3D-4E-5F-60-7'|pw2|||0|198.51.100.7|d.example" << 1;
     }
     void saveWithCancelStoresUnchecked()
@@ -312,16 +323,19 @@ private slots:
             QCOMPARE(m_pages.value(m_pages.size() - 1), QStringLiteral("Setting"));
         }
         QCOMPARE(networkRow(), row);
-        QCOMPARE(getValueFromDb(QStringLiteral("select count(*) as n from tbl_ip_port_mac"), QStringLiteral("n")),
-                 history);
+        QCOMPARE(
+            getValueFromDb(QStringLiteral("select count(*) as n from tbl_ip_port_mac"), QStringLiteral("n")),
+            history);
         if (history) {
             QString pw;
             QString time;
-            getTextFromDb(QStringLiteral("select password from tbl_ip_port_mac"), QStringLiteral("password"), pw);
-            getTextFromDb(QStringLiteral("select update_time from tbl_ip_port_mac"), QStringLiteral("update_time"),
-                          time);
+            getTextFromDb(QStringLiteral("select password from tbl_ip_port_mac"), QStringLiteral("password"),
+                          pw);
+            getTextFromDb(QStringLiteral("select update_time from tbl_ip_port_mac"),
+                          QStringLiteral("update_time"), time);
             QCOMPARE(pw, QStringLiteral("pw2"));
-            QVERIFY2(QRegularExpression(QStringLiteral("^20\\d{12}$")).match(time).hasMatch(), qPrintable(time));
+            QVERIFY2(QRegularExpression(QStringLiteral("^20\\d{12}$")).match(time).hasMatch(),
+                     qPrintable(time));
             // Choosing the MAC from the history fills the password last saved for it.
             enter(QStringLiteral("Network Setting"));
             p->passwordField()->clear();
@@ -342,11 +356,15 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no subnet") << "" << 0 << "" << "Please input subnet id and device id!";
-        QTest::newRow("no server") << "1" << 1 << "" << "Please input server ip address!";
-        QTest::newRow("no domain") << "1" << 2 << "" << "Please input domain name!";
-        QTest::newRow("password of 3") << "1" << 0 << "abc" << "The length of password is 4 characters,please "
-                                                                "input again!";
+        QTest::newRow("no subnet") << "" << 0 << ""
+                                   << "Please input subnet id and device id!";
+        QTest::newRow("no server") << "1" << 1 << ""
+                                   << "Please input server ip address!";
+        QTest::newRow("no domain") << "1" << 2 << ""
+                                   << "Please input domain name!";
+        QTest::newRow("password of 3") << "1" << 0 << "abc"
+                                       << "The length of password is 4 characters,please "
+                                          "input again!";
     }
     void saveWithOkChecksFirst()
     {
@@ -377,10 +395,14 @@ private slots:
         const QByteArray timeout = QByteArray::fromHex("080808");
         QTest::newRow("answers") << "answers" << 2 << QByteArray::fromHex("08bc") << JoinHint << "ab12";
         QTest::newRow("refused") << "refused" << 1 << QByteArray::fromHex("08")
-                                 << "Failed To Get Server Information!" << "";
-        QTest::newRow("silent") << "silent" << 1 << timeout << "Get Server Information (Time Out)!" << "";
-        QTest::newRow("short") << "short" << 1 << timeout << "Get Server Information (Time Out)!" << "";
-        QTest::newRow("other address") << "other" << 1 << timeout << "Get Server Information (Time Out)!" << "";
+                                 << "Failed To Get Server Information!"
+                                 << "";
+        QTest::newRow("silent") << "silent" << 1 << timeout << "Get Server Information (Time Out)!"
+                                << "";
+        QTest::newRow("short") << "short" << 1 << timeout << "Get Server Information (Time Out)!"
+                               << "";
+        QTest::newRow("other address") << "other" << 1 << timeout << "Get Server Information (Time Out)!"
+                                       << "";
     }
     void joinAndQuery()
     {
@@ -449,8 +471,10 @@ private slots:
         QTest::addColumn<QString>("text");
         const QByteArray timeout = QByteArray::fromHex("090909");
         QTest::newRow("synchronized") << "" << QByteArray::fromHex("09bd") << "Synchronize successfully";
-        QTest::newRow("server refused") << "09" << QByteArray::fromHex("09") << "Failed To Save Server Information!";
-        QTest::newRow("domain refused") << "bd" << QByteArray::fromHex("09bd") << "Failed To Save Domain Name!";
+        QTest::newRow("server refused")
+            << "09" << QByteArray::fromHex("09") << "Failed To Save Server Information!";
+        QTest::newRow("domain refused")
+            << "bd" << QByteArray::fromHex("09bd") << "Failed To Save Domain Name!";
         QTest::newRow("other address") << "other" << timeout << "Save Server Information (Time Out)!";
         QTest::newRow("short") << "short" << timeout << "Save Server Information (Time Out)!";
     }
@@ -488,8 +512,9 @@ private slots:
         QCOMPARE(m_info.value(m_info.size() - 1), text);
         if (text == QLatin1String("Synchronize successfully")) {
             QCOMPARE(m_pages.value(m_pages.size() - 1), QStringLiteral("Setting"));
-            QCOMPARE(networkRow(), QStringLiteral("1|100|01-02-03-04-05-06-07-08|pw34|198.51.100.7|127.0.0.2|1|"
-                                                  "198.51.100.7|site.example.org"));
+            QCOMPARE(networkRow(),
+                     QStringLiteral("1|100|01-02-03-04-05-06-07-08|pw34|198.51.100.7|127.0.0.2|1|"
+                                    "198.51.100.7|site.example.org"));
             QCOMPARE(m_module->serverAddress(), QStringLiteral("198.51.100.7"));
             QCOMPARE(m_module->password(), QByteArray("pw34"));
             QCOMPARE(m_module->style(), quint8(1));
@@ -553,12 +578,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("retention 400") << "retain" << "400" << "365";
-        QTest::newRow("retention 365") << "retain" << "365" << "365";
-        QTest::newRow("subnet 300") << "subnet" << "300" << "255";
-        QTest::newRow("device 256") << "device" << "256" << "255";
-        QTest::newRow("device -5") << "device" << "-5" << "5";
-        QTest::newRow("retention -1") << "retain" << "-1" << "1";
+        QTest::newRow("retention 400") << "retain"
+                                       << "400"
+                                       << "365";
+        QTest::newRow("retention 365") << "retain"
+                                       << "365"
+                                       << "365";
+        QTest::newRow("subnet 300") << "subnet"
+                                    << "300"
+                                    << "255";
+        QTest::newRow("device 256") << "device"
+                                    << "256"
+                                    << "255";
+        QTest::newRow("device -5") << "device"
+                                   << "-5"
+                                   << "5";
+        QTest::newRow("retention -1") << "retain"
+                                      << "-1"
+                                      << "1";
     }
     void ownAddressFieldsCapWhileTyping()
     {
@@ -598,10 +635,12 @@ private slots:
         for (const char *time : {"2026-11-30 10:00:00", "2026-11-30 10:00:01", "2026-11-01 08:00:00"}) {
             QVERIFY(gl_sqlite3db.execDML(
                 QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
-                               "values(0,'a','d','e','%1')").arg(QLatin1String(time))));
+                               "values(0,'a','d','e','%1')")
+                    .arg(QLatin1String(time))));
             QVERIFY(gl_sqlite3db.execDML(
-                QStringLiteral("insert into tbl_message_log(message_id,message_type,message_status,panel_id,"
-                               "room_id,message_log_remark,recv_time,deal_time) values(1,0,0,1,1,'','%1','')")
+                QStringLiteral(
+                    "insert into tbl_message_log(message_id,message_type,message_status,panel_id,"
+                    "room_id,message_log_remark,recv_time,deal_time) values(1,0,0,1,1,'','%1','')")
                     .arg(QLatin1String(time))));
         }
         // Values below 0 from the settings file show as 0.
@@ -634,7 +673,8 @@ private slots:
         }
         QCOMPARE(stored, (QStringList{"3", "201", "n3w-lock", "7"}));
         for (const char *table : {"tbl_log", "tbl_message_log"}) {
-            const QString column = QLatin1String(table) == QLatin1String("tbl_log") ? "log_time" : "recv_time";
+            const QString column =
+                QLatin1String(table) == QLatin1String("tbl_log") ? "log_time" : "recv_time";
             QStringList left;
             getTextsFromDb(QStringLiteral("select %1 from %2 order by id").arg(column, QLatin1String(table)),
                            column, left);

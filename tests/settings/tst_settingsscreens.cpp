@@ -36,7 +36,8 @@ QImage shot(QWidget *page, const QString &name)
 
 bool near(const QColor &a, const QColor &b)
 {
-    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 && qAbs(a.blue() - b.blue()) < 12;
+    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 &&
+           qAbs(a.blue() - b.blue()) < 12;
 }
 
 void unlock(SettingsLock *lock, QWidget *control)
@@ -100,7 +101,8 @@ private slots:
         PageSettingAbout again(QStringLiteral("About"), QStringLiteral("About"));
         QCOMPARE(again.nameField()->text(), QStringLiteral("Bob's Installations"));
 
-        const QImage image = shot(&page, versionRow ? QStringLiteral("about") : QStringLiteral("about_no_version"));
+        const QImage image =
+            shot(&page, versionRow ? QStringLiteral("about") : QStringLiteral("about_no_version"));
         // The emblem's disc in the top-right quarter, the dividing line, the page.
         const int d = qMin(1920 / 8, 1080 / 4);
         const QPoint disc(960 + (480 - d) / 2 + d / 2, (540 - d) / 2 + 20);
