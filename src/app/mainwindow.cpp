@@ -8,23 +8,17 @@
 #include "settings/projectswitch.h"
 #include "shell/darkpalette.h"
 #include "shell/framedialog.h"
-#include "shell/kestmessagebox.h"
 #include "shell/loginframes.h"
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/networkstyledlg.h"
 #include "shell/panelmessageintake.h"
 #include "store/cppsqlite3db.h"
-#include "store/databaseinit.h"
 #include "store/globals.h"
-#include "store/newproject.h"
 #include "store/projectlist.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDebug>
-#include <QDir>
-#include <QFile>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
@@ -34,7 +28,6 @@
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
 #include <qtmaterialsnackbar.h>
-
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
