@@ -97,10 +97,11 @@ void QtMaterialDrawer::closeDrawer()
     Q_D(QtMaterialDrawer);
 
     d->request(false);
-    if (d->overlay) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Also without overlay: the mask still covers the panel's place, and a closed
+    // drawer must not swallow clicks meant for what lies below it.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    if (d->overlay)
         setAttribute(Qt::WA_NoSystemBackground);
-    }
 }
 
 bool QtMaterialDrawer::event(QEvent *event)

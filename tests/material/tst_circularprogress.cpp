@@ -42,7 +42,6 @@ class TestCircularProgress : public QObject
     Q_OBJECT
 
 private slots:
-    void sizeHint_data();
     void sizeHint();
     void determinateArc_data();
     void determinateArc();
@@ -51,32 +50,20 @@ private slots:
     void screenshot();
 };
 
-void TestCircularProgress::sizeHint_data()
-{
-    QTest::addColumn<int>("size");
-    QTest::addColumn<qreal>("lineWidth");
-    QTest::addColumn<int>("hint");
-    QTest::newRow("default") << 0 << 0.0 << 78;
-    QTest::newRow("size 100") << 100 << 0.0 << 114;
-    QTest::newRow("line width 10") << 0 << 10.0 << 82;
-}
-
 void TestCircularProgress::sizeHint()
 {
-    QFETCH(int, size);
-    QFETCH(qreal, lineWidth);
-    QFETCH(int, hint);
-
     QtMaterialCircularProgress progress;
-    QCOMPARE(progress.size(), 64);
-    QCOMPARE(progress.lineWidth(), 6.25);
     QCOMPARE(progress.progressType(), Material::ProgressIndeterminate);
     QCOMPARE(progress.color(), kPrimary);
-    if (size)
-        progress.setSize(size);
-    if (lineWidth > 0)
-        progress.setLineWidth(lineWidth);
-    QCOMPARE(progress.sizeHint(), QSize(hint, hint));
+    QCOMPARE(progress.sizeHint(), QSize(78, 78));
+    progress.setSize(100);
+    QCOMPARE(progress.sizeHint(), QSize(114, 114)); // 100 + 6.25 + 8
+    progress.setLineWidth(10);
+    QCOMPARE(progress.sizeHint(), QSize(118, 118));
+    progress.setColor(Qt::red);
+    QCOMPARE(progress.color(), QColor(Qt::red));
+    progress.setUseThemeColors(true);
+    QCOMPARE(progress.color(), kPrimary);
 }
 
 void TestCircularProgress::determinateArc_data()
