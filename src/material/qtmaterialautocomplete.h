@@ -19,11 +19,13 @@ public:
 
     void setDataSource(const QStringList &data);
 
+public slots:
+    // Filters the data source by the trimmed text and shows the matches; runs on
+    // the user's edits only, not on setText().
+    void updateResults(const QString &text);
+
 signals:
     void itemSelected(QString);
-
-protected slots:
-    void updateResults(const QString &text);
 
 protected:
     bool event(QEvent *event) override;
