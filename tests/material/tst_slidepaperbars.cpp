@@ -218,8 +218,6 @@ void TestSlidePaperBars::systemBarClock()
 {
     auto *bar = new QtMaterialSystemBar;
     QCOMPARE(bar->sizeHint(), QSize(-1, QFontMetrics(bar->font()).height() + 10));
-    QCOMPARE(bar->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    QCOMPARE(bar->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
     QCOMPARE(QDateTime(QDate(2026, 12, 6), QTime(23, 4, 5)).toString(bar->dateTimeFormat()),
              QStringLiteral("06/12/2026 23:04:05"));
 
@@ -288,11 +286,11 @@ void TestSlidePaperBars::screenshotOnDarkBackground()
     const int mid = determinate->height() / 2;
     QVERIFY(materialtest::sameColor(at(determinate, determinate->width() / 4 - 4, mid), Primary));
     QVERIFY(materialtest::sameColor(at(determinate, determinate->width() / 4 + 4, mid), Grey300));
-    QVERIFY(materialtest::sameColor(at(determinate, 2, 0), Dark));
     // At 3/4 of its second the block covers the right half.
     QVERIFY(materialtest::sameColor(at(running, running->width() / 2 - 4, mid), Grey300));
     QVERIFY(materialtest::sameColor(at(running, running->width() / 2 + 4, mid), Primary));
     QCOMPARE(materialtest::countColor(image, Primary, disabled->geometry(), 40), 0);
+    QVERIFY(materialtest::sameColor(at(disabled, 2, 0), Dark));
 }
 
 VARNO_TEST_MAIN(TestSlidePaperBars)
