@@ -108,14 +108,13 @@ private slots:
     void inputLineAndInk_data();
     void inputLineAndInk();
     void coloursAndLabelFont();
-    void screenshotRestingAndFloated();
     void filtering_data();
     void filtering();
     void buttonsAddedDeletedRelabelled();
     void menuPlacementAndWidth();
     void pickingFadesMenu();
     void companionsLiveOnParent();
-    void screenshotMenuOpen();
+    void screenshotOnDarkBackground();
 };
 
 void TestTextField::labelFollowsTextAndFocus()
@@ -266,47 +265,6 @@ void TestTextField::coloursAndLabelFont()
     plain.setLabelVisible(false);
     QVERIFY(priv(&plain)->label);
     QCOMPARE(plain.contentsMargins(), QMargins());
-}
-
-void TestTextField::screenshotRestingAndFloated()
-{
-    QWidget host;
-    darken(&host);
-    host.resize(300, 240);
-    // The first field takes the focus when the window becomes active.
-    QtMaterialTextField *fields[3];
-    const QStringList labels = {"Focused", "Resting", "Floated"};
-    for (int i = 0; i < 3; ++i) {
-        fields[i] = new QtMaterialTextField(&host);
-        fields[i]->setLabelText(labels.at(i));
-        fields[i]->setTextColor(Qt::white);
-        fields[i]->setGeometry(20, 15 + 75 * i, 260, 60);
-    }
-    fields[2]->setText(QStringLiteral("Kitchen"));
-    host.show();
-    QApplication::setActiveWindow(&host);
-    QVERIFY(QTest::qWaitForWindowActive(&host));
-    QVERIFY(fields[0]->hasFocus());
-    QtMaterialTextFieldStateMachine *machine = priv(fields[0])->stateMachine;
-    progressAnimation(machine->normalState())->setCurrentTime(310);
-    machine->offsetAnimation()->setCurrentTime(210);
-    machine->colorAnimation()->setCurrentTime(210);
-
-    const QImage image = materialtest::screenshot(&host, "textfield");
-    auto band = [](int field, int top, int height) { return QRect(20, 15 + 75 * field + top, 260, height); };
-    // Focused: the half-size label at the top in the ink colour, the full ink bar.
-    QVERIFY(materialtest::countColor(image, Accent, band(0, 0, 20), 30) > 10);
-    QVERIFY(materialtest::countColor(image, Accent, band(0, 58, 2), 10) >= 2 * 258);
-    // Resting: the full-size label low in the field, nothing at its top.
-    QVERIFY(materialtest::countColor(image, AccentDark, band(1, 30, 25), 30) > 30);
-    QCOMPARE(materialtest::countColor(image, AccentDark, band(1, 0, 20), 30), 0);
-    QVERIFY(materialtest::sameColor(image.pixelColor(150, 15 + 75 + 59), Primary, 10));
-    // Floated by its text: the label moved up, the white text below it.
-    QCOMPARE(materialtest::countColor(image, AccentDark, band(2, 40, 20), 30), 0);
-    QVERIFY(materialtest::countColor(image, AccentDark, band(2, 10, 25), 30) > 30);
-    QVERIFY(materialtest::countColor(image, Qt::white, band(2, 25, 30), 30) > 20);
-    QVERIFY(materialtest::sameColor(image.pixelColor(250, 15 + 75 + 20), FieldBackground));
-    QVERIFY(materialtest::sameColor(image.pixelColor(150, 8), Dark));
 }
 
 void TestTextField::filtering_data()
@@ -481,27 +439,57 @@ void TestTextField::companionsLiveOnParent()
     QVERIFY(!menu);
 }
 
-void TestTextField::screenshotMenuOpen()
+void TestTextField::screenshotOnDarkBackground()
 {
     QWidget host;
     darken(&host);
-    host.resize(320, 260);
-    auto *field = new QtMaterialAutoComplete(&host);
-    field->setLabelText(QStringLiteral("Room"));
-    field->setTextColor(Qt::white);
-    field->setGeometry(20, 20, 260, 60);
-    field->setDataSource(Rooms);
+    host.resize(300, 480);
+    // The first field takes the focus when the window becomes active; the last is an
+    // auto-complete with its menu open.
+    QtMaterialTextField *fields[4];
+    const QStringList names = {"Focused", "Resting", "Floated", "Room"};
+    for (int i = 0; i < 4; ++i) {
+        fields[i] = i < 3 ? new QtMaterialTextField(&host) : new QtMaterialAutoComplete(&host);
+        fields[i]->setLabelText(names.at(i));
+        fields[i]->setTextColor(Qt::white);
+        fields[i]->setGeometry(20, 15 + 75 * i, 260, 60);
+    }
+    fields[2]->setText(QStringLiteral("Kitchen"));
+    auto *complete = static_cast<QtMaterialAutoComplete *>(fields[3]);
+    complete->setDataSource(Rooms);
     host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-    edit(field, QStringLiteral("ha"));
-    priv(field)->menuStateMachine->opacityAnimation()->setCurrentTime(240);
+    QApplication::setActiveWindow(&host);
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    QVERIFY(fields[0]->hasFocus());
+    QtMaterialTextFieldStateMachine *machine = priv(fields[0])->stateMachine;
+    progressAnimation(machine->normalState())->setCurrentTime(310);
+    machine->offsetAnimation()->setCurrentTime(210);
+    machine->colorAnimation()->setCurrentTime(210);
+    edit(complete, QStringLiteral("ha"));
+    priv(complete)->menuStateMachine->opacityAnimation()->setCurrentTime(240);
 
-    const QImage image = materialtest::screenshot(&host, "autocomplete");
-    const QRect menu = priv(field)->menu->geometry();
-    QCOMPARE(menu, QRect(20, 86, 260, 150));
-    // White menu rows with their texts; the shadow darkens the ground just below.
-    QVERIFY(materialtest::countColor(image, Qt::white, menu, 4) > menu.width() * menu.height() / 2);
-    QVERIFY(materialtest::countColor(image, Qt::white, menu, 4) < menu.width() * menu.height());
+    const QImage image = materialtest::screenshot(&host, "textfield");
+    auto band = [](int field, int top, int height) {
+        return QRect(20, 15 + 75 * field + top, 260, height);
+    };
+    // Focused: the half-size label at the top in the ink colour, the full ink bar.
+    QVERIFY(materialtest::countColor(image, Accent, band(0, 0, 20), 30) > 10);
+    QVERIFY(materialtest::countColor(image, Accent, band(0, 58, 2), 10) >= 2 * 258);
+    // Resting: the full-size label low in the field, nothing at its top.
+    QVERIFY(materialtest::countColor(image, AccentDark, band(1, 30, 25), 30) > 30);
+    QCOMPARE(materialtest::countColor(image, AccentDark, band(1, 0, 20), 30), 0);
+    QVERIFY(materialtest::sameColor(image.pixelColor(150, 15 + 75 + 59), Primary, 10));
+    // Floated by its text: the label moved up, the white text below it.
+    QCOMPARE(materialtest::countColor(image, AccentDark, band(2, 40, 20), 30), 0);
+    QVERIFY(materialtest::countColor(image, AccentDark, band(2, 10, 25), 30) > 30);
+    QVERIFY(materialtest::countColor(image, Qt::white, band(2, 25, 30), 30) > 20);
+    QVERIFY(materialtest::sameColor(image.pixelColor(250, 15 + 75 + 20), FieldBackground));
+    QVERIFY(materialtest::sameColor(image.pixelColor(150, 8), Dark));
+    // The open menu: three white rows with their texts, a shadow just below.
+    const QRect menu = priv(complete)->menu->geometry();
+    QCOMPARE(menu, QRect(20, 15 + 225 + 66, 260, 150));
+    const int white = materialtest::countColor(image, Qt::white, menu, 4);
+    QVERIFY(white > menu.width() * menu.height() / 2 && white < menu.width() * menu.height());
     const QColor below = image.pixelColor(150, menu.bottom() + 3);
     QVERIFY2(below.lightness() < Dark.lightness(), qPrintable(materialtest::colorText(below)));
     QVERIFY(materialtest::sameColor(image.pixelColor(150, menu.bottom() + 20), Dark));
