@@ -14,6 +14,7 @@
 
 #include <QPointer>
 #include <QPropertyAnimation>
+#include <QRegularExpression>
 #include <QSignalTransition>
 #include <QState>
 #include <QStateMachine>
@@ -77,7 +78,6 @@ private slots:
     void toggleSlidesAndRipples();
     void colourSetMidSlideChangesTargets();
     void rippleOverlayLivesOnParent();
-    void screenshotBothStates();
 };
 
 void TestSwitch::geometry_data()
@@ -152,17 +152,27 @@ void TestSwitch::toggleSlidesAndRipples()
     darken(&host);
     host.resize(240, 160);
     auto *s = new QtMaterialSwitch(orientation, &host);
+    s->setText(QStringLiteral("Heating"));
+    s->setTextColor(Qt::white);
     s->setGeometry(QRect(QPoint(40, 30), s->sizeHint()));
     s->setEnabled(enabled);
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
     QtMaterialSwitchPrivate *d = priv(s);
+    const QString name = QString::fromLatin1(QTest::currentDataTag()).replace(
+        QRegularExpression(QStringLiteral("\\W+")), QStringLiteral("-"));
+    const QImage before = materialtest::screenshot(&host, "switch-off-" + name);
     // The disc's centre at rest, and where it must be after the slide.
     const QPoint centre = s->pos() + QPoint(24, 24);
     const QPoint moved = centre + (horizontal ? QPoint(16, 0) : QPoint(0, 16));
     // Inside the disc at rest, outside it after the slide and beside the track.
     const QPoint behind = centre - (horizontal ? QPoint(0, 10) : QPoint(10, 0));
-    const QColor disc = enabled ? Primary : host.grab().toImage().pixelColor(centre);
+    const QColor disc = enabled ? Primary : before.pixelColor(centre);
+    QVERIFY(!enabled || materialtest::sameColor(before.pixelColor(centre), Qt::white, 4));
+    // The off track shows beside the thumb in the lightened track colour.
+    const QColor track = before.pixelColor(moved + (horizontal ? QPoint(7, 0) : QPoint(0, 7)));
+    QVERIFY2(!enabled || (track.red() > 150 && track.blue() < 90),
+             qPrintable(materialtest::colorText(track)));
 
     s->setChecked(true);
     QVERIFY(d->stateMachine->configuration().contains(d->onState));
@@ -191,7 +201,7 @@ void TestSwitch::toggleSlidesAndRipples()
     QCOMPARE(d->thumb->thumbColor(), Primary);
     QCOMPARE(d->track->trackColor(), Primary.lighter(110));
     // The disc has moved 16 px to the right, or downwards when vertical.
-    const QImage after = host.grab().toImage();
+    const QImage after = materialtest::screenshot(&host, "switch-on-" + name);
     QVERIFY(materialtest::sameColor(after.pixelColor(moved), disc, 4));
     QVERIFY(!materialtest::sameColor(after.pixelColor(behind), disc, 30));
     const QList<QtMaterialRipple *> ripples = d->rippleOverlay->ripples();
@@ -203,6 +213,9 @@ void TestSwitch::toggleSlidesAndRipples()
         // Recoloured with the track on every repaint of the thumb.
         QCOMPARE(ripples.first()->color(), Primary.lighter(110));
     }
+    // The text is white when enabled, drawn beside the track.
+    const QRect text(s->pos() + QPoint(horizontal ? 64 : 48, 0), QSize(40, s->height()));
+    QCOMPARE(materialtest::countColor(after, Qt::white, text, 40) > 10, enabled);
 }
 
 void TestSwitch::colourSetMidSlideChangesTargets()
@@ -267,34 +280,6 @@ void TestSwitch::rippleOverlayLivesOnParent()
     QCOMPARE(priv(s)->rippleOverlay->parentWidget(), &host);
     delete s;
     QVERIFY(host.findChildren<QtMaterialRippleOverlay *>().isEmpty());
-}
-
-void TestSwitch::screenshotBothStates()
-{
-    QWidget host;
-    darken(&host);
-    host.resize(220, 150);
-    auto *off = new QtMaterialSwitch(&host);
-    auto *on = new QtMaterialSwitch(&host);
-    off->setText(QStringLiteral("Off"));
-    on->setText(QStringLiteral("On"));
-    on->setTextColor(Qt::white);
-    off->setGeometry(QRect(QPoint(20, 20), off->sizeHint()));
-    on->setGeometry(QRect(QPoint(20, 80), on->sizeHint()));
-    on->setChecked(true);
-    finish(priv(on)->toOnTransition);
-    host.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&host));
-
-    const QImage image = materialtest::screenshot(&host, "switch");
-    // Thumb centres: white at the left end when off, primary 16 px on when on.
-    QVERIFY(materialtest::sameColor(image.pixelColor(20 + 24, 20 + 24), Qt::white, 8));
-    QVERIFY(materialtest::sameColor(image.pixelColor(20 + 40, 80 + 24), Primary, 8));
-    // The off track shows right of the thumb in the lightened track colour.
-    const QColor track = image.pixelColor(20 + 47, 20 + 24);
-    QVERIFY2(track.red() > 150 && track.blue() < 90, qPrintable(materialtest::colorText(track)));
-    // The "On" text is white, drawn from x = 64.
-    QVERIFY(materialtest::countColor(image, Qt::white, QRect(20 + 64, 80, 40, 48), 40) > 10);
 }
 
 VARNO_TEST_MAIN(TestSwitch)
