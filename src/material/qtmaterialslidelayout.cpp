@@ -85,7 +85,8 @@ void QtMaterialSlideLayout::slideToWidget(QWidget *widget)
     Q_D(QtMaterialSlideLayout);
 
     QWidget *host = parentWidget();
-    if (!widget || !host)
+    // Only pages of this layout can slide in.
+    if (!widget || !host || indexOf(widget) < 0)
         return;
 
     if (d->sliding()) {

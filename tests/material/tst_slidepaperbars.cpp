@@ -103,6 +103,11 @@ void TestSlidePaperBars::slideLayout()
     QCOMPARE(layout->currentWidget(), pages[2]);
     QCOMPARE(pages[2]->geometry(), QRect(0, 0, 400, 300));
 
+    // A widget that is no page of the layout never slides in.
+    QWidget stranger;
+    layout->slideToWidget(&stranger);
+    QCOMPARE(d->group->state(), QAbstractAnimation::Stopped);
+
     // Sliding back reverses both directions.
     layout->slideToIndex(0);
     checkAnimation(d->outAnimation, pages[2], QPoint(0, 0), QPoint(400, 0));
