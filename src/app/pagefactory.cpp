@@ -1,10 +1,15 @@
 #include "pagefactory.h"
 
+#include "commissioning/pagesettingroommanager.h"
+#include "commissioning/pagesettingroommanageredit.h"
+#include "commissioning/pagesettingroommanagerlightinginformation.h"
+#include "commissioning/pagesettingroomtemplate.h"
 #include "operation/pagedeviceoperateac.h"
 #include "operation/pagedeviceoperatefloorheat.h"
 #include "operation/pagedeviceoperatelighting.h"
 #include "operation/pageroomoperate.h"
 #include "operation/pagerooms.h"
+#include "settings/pagesetting.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 
@@ -30,6 +35,11 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
         {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
         {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
+        {QStringLiteral("Setting"), maker<PageSetting>()},
+        {QStringLiteral("Rooms Manager"), maker<PageSettingRoomManager>()},
+        {QStringLiteral("Edit Room"), maker<PageSettingRoomManagerEdit>()},
+        {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
+        {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},
     };
     return table;
 }
