@@ -356,17 +356,18 @@ private slots:
         page.slotsDelete(ManagerItemRoom, 2);
         QCOMPARE(count(QStringLiteral("tbl_room")), 6);
         QSignalSpy removed(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
-        for (int room : {2, 5, 6}) {
+        for (int room : {2, 5, 6, 4}) {
             answerBox(true);
             page.slotsDelete(ManagerItemRoom, room);
         }
-        QCOMPARE(removed.size(), 3);
+        QCOMPARE(removed.size(), 4);
         QCOMPARE(removed.at(0), (QVariantList{2, 1}));
         QCOMPARE(count(QStringLiteral("tbl_light")) + count(QStringLiteral("tbl_panel")), 0);
         QCOMPARE(rows(QStringLiteral("select region_name from tbl_region")), QStringList{"North"});
         QCOMPARE(rows(QStringLiteral("select floor_name from tbl_floor")), QStringList{"Ground"});
         page.slotsDelete(ManagerItemRoom, 99); // gone already: no question
-        QCOMPARE(tiles(page.tileBox()).size(), 4);
+        QCOMPARE(tiles(page.tileBox()),
+                 (QStringList{"2:1:North-Ground-Kitchen", "2:3:North--Attic", "0:0:"}));
     }
 
     void templates()
