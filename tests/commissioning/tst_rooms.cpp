@@ -17,6 +17,7 @@
 #include "shell/kestmessagebox.h"
 #include "shell/manageritem.h"
 #include "store/globals.h"
+#include "store/roomremoval.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -46,18 +47,13 @@ QStringList tiles(QtMaterialGroupBox *box)
     return out;
 }
 
-QPoint cellOf(QtMaterialGroupBox *box, int type)
+// (column, row) of the add tile, the last of the grid.
+QPoint addCell(QtMaterialGroupBox *box)
 {
     auto *grid = qobject_cast<QGridLayout *>(box->layout());
-    for (int i = 0; i < grid->count(); ++i) {
-        auto *tile = qobject_cast<ManagerItem *>(grid->itemAt(i)->widget());
-        if (tile && tile->getType() == type) {
-            int row, column, rs, cs;
-            grid->getItemPosition(i, &row, &column, &rs, &cs);
-            return QPoint(column, row);
-        }
-    }
-    return QPoint(-1, -1);
+    int row = -1, column = -1, rs, cs;
+    grid->getItemPosition(grid->count() - 1, &row, &column, &rs, &cs);
+    return QPoint(column, row);
 }
 
 // Fills the add dialog and presses "Add"; answers whether it accepted.
@@ -77,6 +73,15 @@ bool addRooms(RoomAddDlg &dialog, const QString &region, const QString &floor, c
 int count(const QString &table)
 {
     return value(QStringLiteral("select count(*) from %1").arg(table)).toInt();
+}
+
+// The row counts of the tables named, joined by blanks.
+QString counts(const QString &tables)
+{
+    QStringList out;
+    for (const QString &table : tables.split(QLatin1Char(' ')))
+        out.append(QString::number(count(table)));
+    return out.join(QLatin1Char(' '));
 }
 
 void answerBox(bool ok)
@@ -180,8 +185,7 @@ private slots:
         QCOMPARE(again.comboBoxFloor->currentText(), QStringLiteral("Ground"));
         QVERIFY(addRooms(again, QStringLiteral("North"), QStringLiteral("Ground"), QStringLiteral("Spare")));
         QCOMPARE(value(QStringLiteral("select room_id from tbl_room where room_name='Spare'")).toInt(), 2);
-        QCOMPARE(count(QStringLiteral("tbl_region")), 1);
-        QCOMPARE(count(QStringLiteral("tbl_floor")), 1);
+        QCOMPARE(counts("tbl_region tbl_floor"), QStringLiteral("1 1"));
         // The same floor name in another region is another floor.
         RoomAddDlg third;
         QVERIFY(addRooms(third, QStringLiteral("South"), QStringLiteral("Ground"), QStringLiteral("Spare")));
@@ -209,56 +213,32 @@ private slots:
     // dialog's own snackbar; nothing is written and the dialog stays open.
     void refusesIncompleteInput_data()
     {
-        QTest::addColumn<QString>("region");
-        QTest::addColumn<QString>("floor");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("count");
-        QTest::newRow("no region") << ""
-                                   << "F"
-                                   << "Room"
-                                   << "";
-        QTest::newRow("no floor") << "R"
-                                  << ""
-                                  << "Room"
-                                  << "";
-        QTest::newRow("no name") << "R"
-                                 << "F"
-                                 << ""
-                                 << "";
-        QTest::newRow("count 0") << "R"
-                                 << "F"
-                                 << "Room"
-                                 << "0";
-        QTest::newRow("count negative") << "R"
-                                        << "F"
-                                        << "Room"
-                                        << "-3";
-        QTest::newRow("count text") << "R"
-                                    << "F"
-                                    << "Room"
-                                    << "many";
+        QTest::addColumn<QStringList>("input"); // region, floor, room name, count ("": not in bulk)
+        QTest::newRow("no region") << QStringList{"", "F", "Room", ""};
+        QTest::newRow("no floor") << QStringList{"R", "", "Room", ""};
+        QTest::newRow("no name") << QStringList{"R", "F", "", ""};
+        QTest::newRow("count 0") << QStringList{"R", "F", "Room", "0"};
+        QTest::newRow("count negative") << QStringList{"R", "F", "Room", "-3"};
+        QTest::newRow("count text") << QStringList{"R", "F", "Room", "many"};
     }
 
     void refusesIncompleteInput()
     {
-        QFETCH(QString, region);
-        QFETCH(QString, floor);
-        QFETCH(QString, name);
-        QFETCH(QString, count);
+        QFETCH(QStringList, input);
         QVERIFY(addTemplate(1, QStringLiteral("T")));
         RoomAddDlg dialog;
         dialog.show();
         QSignalSpy own(&dialog, &MyDialog::signalsInformation);
-        QVERIFY(!addRooms(dialog, region, floor, name, count));
+        QVERIFY(!addRooms(dialog, input.at(0), input.at(1), input.at(2), input.at(3)));
         QCOMPARE(own.size(), 1);
         QCOMPARE(own.at(0).at(0).toString(), QStringLiteral("Please input the complete content!"));
         QVERIFY(dialog.isVisible());
-        for (const char *table : {"tbl_region", "tbl_floor", "tbl_room", "tbl_light", "tbl_panel"})
-            QCOMPARE(::count(QLatin1String(table)), 0);
+        QCOMPARE(counts("tbl_region tbl_floor tbl_room tbl_light tbl_panel"), QStringLiteral("0 0 0 0 0"));
     }
 
     // Names with quotes are stored as typed and change no other row; a failing
-    // insert leaves no half-made room, region, floor or picture.
+    // insert leaves no half-made room, region, floor or picture; rooms made from
+    // a template with a user picture each get their own copy.
     void quotesAndFailures()
     {
         QVERIFY(addTemplate(1, QStringLiteral("Bob's template")));
@@ -273,8 +253,7 @@ private slots:
         RoomAddDlg second;
         QVERIFY(addRooms(second, QStringLiteral("O'Hara"), QStringLiteral("1st 'floor'"),
                          QStringLiteral("Bob's room")));
-        QCOMPARE(count(QStringLiteral("tbl_region")), 1);
-        QCOMPARE(count(QStringLiteral("tbl_floor")), 1);
+        QCOMPARE(counts("tbl_region tbl_floor"), QStringLiteral("1 1"));
 
         // The template's picture is the user's: each room gets its own copy.
         QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(m_project.projectDir() + "/photo_Template_1.png"));
@@ -288,10 +267,7 @@ private slots:
         QVERIFY(!addRooms(failing, QStringLiteral("New"), QStringLiteral("F"), QStringLiteral("Room"),
                           QStringLiteral("3")));
         QCOMPARE(own.size(), 1);
-        QCOMPARE(count(QStringLiteral("tbl_region")), 1);
-        QCOMPARE(count(QStringLiteral("tbl_floor")), 1);
-        QCOMPARE(count(QStringLiteral("tbl_room")), 2);
-        QCOMPARE(count(QStringLiteral("tbl_light")), 0);
+        QCOMPARE(counts("tbl_region tbl_floor tbl_room tbl_light"), QStringLiteral("1 1 2 0"));
         QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Room_3.png"));
         QVERIFY(exec(QStringLiteral("drop trigger refuse")));
 
@@ -301,14 +277,17 @@ private slots:
         QCOMPARE(rows(QStringLiteral("select icon_name from tbl_room where room_id>2 order by room_id")),
                  (QStringList{"photo_Room_3", "photo_Room_4"}));
         QVERIFY(!QImage(m_project.projectDir() + "/photo_Room_3.png").isNull());
+        removeRoom(3); // only that room's copy goes
+        QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Room_3.png"));
+        QVERIFY(QFile::exists(m_project.projectDir() + "/photo_Room_4.png"));
         // An unreadable template picture: no copy, and no row naming one.
         QVERIFY(varnotest::writeUnreadablePicture(m_project.projectDir() + "/photo_Template_1.png"));
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         RoomAddDlg unreadable;
         QVERIFY(addRooms(unreadable, QStringLiteral("New"), QStringLiteral("F"), QStringLiteral("Other")));
-        QCOMPARE(value(QStringLiteral("select icon_name from tbl_room where room_id=5")).toString(),
+        QCOMPARE(value(QStringLiteral("select icon_name from tbl_room where room_id=3")).toString(),
                  QStringLiteral("photo_Template_1"));
-        QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Room_5.png"));
+        QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Room_3.png"));
         QCOMPARE(hub.size(), 1);
     }
 
@@ -318,7 +297,7 @@ private slots:
         PageSettingRoomManager page(QStringLiteral("Rooms Manager"), QStringLiteral("Rooms Manager"));
         page.updatelist();
         QCOMPARE(tiles(page.tileBox()), QStringList{"0:0:"});
-        QCOMPARE(cellOf(page.tileBox(), ManagerItemAdd), QPoint(0, 0));
+        QCOMPARE(addCell(page.tileBox()), QPoint(0, 0));
 
         // Without a template the add tile only says so.
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
@@ -342,7 +321,7 @@ private slots:
                               "2:2:South-First-Hall", "2:5:South-First-Lounge", "0:0:"}));
         QVERIFY(addRoom(6, QStringLiteral("Bath"), 2, 2));
         page.updatelist();
-        QCOMPARE(cellOf(page.tileBox(), ManagerItemAdd), QPoint(0, 1));
+        QCOMPARE(addCell(page.tileBox()), QPoint(0, 1));
         QTRY_COMPARE(page.tileBox()->findChildren<ManagerItem *>().size(), 7);
 
         QSignalSpy requests(&gl_socket, &BroadcastSocket::signalsPageIdChanged);
@@ -415,9 +394,8 @@ private slots:
         answerBox(true);
         page.slotsDelete(ManagerItemRoomTemplate, 2);
         QCOMPARE(rows(QStringLiteral("select room_id,room_template_id from tbl_room")), QStringList{"2|1"});
-        QCOMPARE(count(QStringLiteral("tbl_template_light")) + count(QStringLiteral("tbl_template_panel")),
-                 0);
-        QCOMPARE(count(QStringLiteral("tbl_light")) + count(QStringLiteral("tbl_panel")), 0);
+        QCOMPARE(counts("tbl_template_light tbl_template_panel tbl_light tbl_panel"),
+                 QStringLiteral("0 0 0 0"));
         for (const char *file : {"/photo_Room_1.png", "/photo_Room_3.png", "/photo_Template_2.png"})
             QVERIFY2(!QFile::exists(m_project.projectDir() + file), file);
         QCOMPARE(tiles(page.tileBox()), (QStringList{"1:1:A", "1:3:C", "0:0:"}));
@@ -432,23 +410,6 @@ private slots:
             rows(QStringLiteral("select room_template_name,room_template_icon_name from tbl_room_template "
                                 "where room_template_id=2")),
             QStringList{"D|room_1"});
-    }
-
-    // Each room of a template with a user picture has its own copy; removing a
-    // room removes only that copy.
-    void roomPictureCopies()
-    {
-        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(m_project.projectDir() + "/photo_Template_1.png"));
-        QVERIFY(addTemplate(1, QStringLiteral("T"), QStringLiteral("photo_Template_1")));
-        RoomAddDlg dialog;
-        QVERIFY(addRooms(dialog, QStringLiteral("R"), QStringLiteral("F"), QStringLiteral("Room"),
-                         QStringLiteral("2")));
-        PageSettingRoomManager page(QStringLiteral("Rooms Manager"), QStringLiteral("Rooms Manager"));
-        answerBox(true);
-        page.slotsDelete(ManagerItemRoom, 1);
-        QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Room_1.png"));
-        QVERIFY(QFile::exists(m_project.projectDir() + "/photo_Room_2.png"));
-        QVERIFY(QFile::exists(m_project.projectDir() + "/photo_Template_1.png"));
     }
 
 private:
