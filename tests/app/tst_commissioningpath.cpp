@@ -9,6 +9,7 @@
 
 #include "modalanswer.h"
 #include "roomproject.h"
+#include "tilelist.h"
 
 #include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
@@ -54,22 +55,12 @@ template <typename Page> Page *shown()
     return nullptr;
 }
 
-// The tiles of a list page in grid order; the add tile is the last.
-QList<ManagerItem *> tiles(QWidget *box)
-{
-    QList<ManagerItem *> out;
-    auto *grid = qobject_cast<QGridLayout *>(box->layout());
-    for (int i = 0; grid && i < grid->count(); ++i) {
-        if (auto *tile = qobject_cast<ManagerItem *>(grid->itemAt(i)->widget()))
-            out.append(tile);
-    }
-    return out;
-}
+using varnotest::gridTiles;
 
 QStringList names(QWidget *box)
 {
     QStringList out;
-    for (ManagerItem *tile : tiles(box))
+    for (ManagerItem *tile : gridTiles(box))
         out.append(tile->getName());
     return out;
 }
@@ -133,7 +124,7 @@ private slots:
             dialog->lineEditName->setText(QStringLiteral("Guest suite"));
             dialog->pushButtonAdd->click();
         });
-        tiles(templates->tileBox()).last()->slotsPressed();
+        gridTiles(templates->tileBox()).last()->slotsPressed();
         QCOMPARE(names(templates->tileBox()), (QStringList{"Guest suite", ""}));
         QVERIFY(addTemplatePanel(1, 1, QStringLiteral("Door")));
 
@@ -149,14 +140,14 @@ private slots:
             dialog->lineEditNumber->setText(QStringLiteral("3"));
             dialog->pushButtonAdd->click();
         });
-        tiles(manager->tileBox()).last()->slotsPressed();
+        gridTiles(manager->tileBox()).last()->slotsPressed();
         const QStringList rooms{"North-Ground-Room", "North-Ground-Room1", "North-Ground-Room2"};
         QCOMPARE(names(manager->tileBox()), rooms + QStringList{""});
 
-        tiles(manager->tileBox()).at(1)->slotsPressed();
+        gridTiles(manager->tileBox()).at(1)->slotsPressed();
         auto *editor = shown<PageSettingRoomManagerEdit>();
         QVERIFY(editor && editor->lightingTab()->isVisible());
-        tiles(editor->lightingTab()->tileBox()).last()->slotsPressed();
+        gridTiles(editor->lightingTab()->tileBox()).last()->slotsPressed();
         auto *info = shown<PageSettingRoomManagerLightingInformation>();
         QVERIFY(info);
         info->nameField()->setText(QStringLiteral("Desk"));

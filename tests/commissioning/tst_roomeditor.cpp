@@ -8,6 +8,7 @@
 #include "pagenavigator.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "tilelist.h"
 #include "unreadablepicture.h"
 
 #include "commissioning/pagesettingroommanager.h"
@@ -23,6 +24,7 @@
 #include <QGridLayout>
 #include <QImage>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QtTest>
 #include <qtmaterialcombobox.h>
 #include <qtmaterialflatbutton.h>
@@ -37,13 +39,7 @@ constexpr int Room = 1;
 
 QStringList lightTiles(PageSettingRoomManagerLighting *tab)
 {
-    QStringList out;
-    auto *grid = qobject_cast<QGridLayout *>(tab->tileBox()->layout());
-    for (int i = 0; grid && i < grid->count(); ++i) {
-        if (auto *tile = qobject_cast<ManagerItem *>(grid->itemAt(i)->widget()))
-            out.append(QStringLiteral("%1:%2").arg(tile->getId()).arg(tile->getName()));
-    }
-    return out;
+    return varnotest::tileTexts(tab->tileBox()).replaceInStrings(QRegularExpression("^\\d+:"), QString());
 }
 
 QStringList lightRows(int lightId)
@@ -289,8 +285,7 @@ private slots:
     {
         varnotest::MarkedTexts marked;
         navigator->go(QStringLiteral("Rooms Manager"));
-        auto *grid = qobject_cast<QGridLayout *>(manager->tileBox()->layout());
-        qobject_cast<ManagerItem *>(grid->itemAt(0)->widget())->slotsPressed();
+        varnotest::gridTiles(manager->tileBox()).first()->slotsPressed();
         QCOMPARE(navigator->requests.last(), QStringLiteral("Edit Room 1 1"));
         QVERIFY(editor->isVisible());
         QCOMPARE(editor->nameField()->text(), QStringLiteral("Kitchen"));

@@ -6,6 +6,7 @@
 #include "modalanswer.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "tilelist.h"
 #include "unreadablepicture.h"
 
 #include "bus/broadcastsocket.h"
@@ -33,19 +34,6 @@
 using namespace roomproject;
 
 namespace {
-
-// The live tiles of a page, in grid order, as "kind:id:name".
-QStringList tiles(QtMaterialGroupBox *box)
-{
-    QStringList out;
-    auto *grid = qobject_cast<QGridLayout *>(box->layout());
-    for (int i = 0; grid && i < grid->count(); ++i) {
-        if (auto *tile = qobject_cast<ManagerItem *>(grid->itemAt(i)->widget()))
-            out.append(
-                QStringLiteral("%1:%2:%3").arg(tile->getType()).arg(tile->getId()).arg(tile->getName()));
-    }
-    return out;
-}
 
 // (column, row) of the add tile, the last of the grid.
 QPoint addCell(QtMaterialGroupBox *box)
@@ -296,7 +284,7 @@ private slots:
     {
         PageSettingRoomManager page(QStringLiteral("Rooms Manager"), QStringLiteral("Rooms Manager"));
         page.updatelist();
-        QCOMPARE(tiles(page.tileBox()), QStringList{"0:0:"});
+        QCOMPARE(varnotest::tileTexts(page.tileBox()), QStringList{"0:0:"});
         QCOMPARE(addCell(page.tileBox()), QPoint(0, 0));
 
         // Without a template the add tile only says so.
@@ -316,7 +304,7 @@ private slots:
         QVERIFY(addRoom(1, QStringLiteral("Kitchen"), 1, 1) && addRoom(3, QStringLiteral("Attic"), 1, 7));
         QVERIFY(addRoom(2, QStringLiteral("Hall"), 2, 2));
         page.updatelist();
-        QCOMPARE(tiles(page.tileBox()),
+        QCOMPARE(varnotest::tileTexts(page.tileBox()),
                  (QStringList{"2:1:North-Ground-Kitchen", "2:4:North-Ground-Bob's room", "2:3:North--Attic",
                               "2:2:South-First-Hall", "2:5:South-First-Lounge", "0:0:"}));
         QVERIFY(addRoom(6, QStringLiteral("Bath"), 2, 2));
@@ -345,7 +333,7 @@ private slots:
         QCOMPARE(rows(QStringLiteral("select region_name from tbl_region")), QStringList{"North"});
         QCOMPARE(rows(QStringLiteral("select floor_name from tbl_floor")), QStringList{"Ground"});
         page.slotsDelete(ManagerItemRoom, 99); // gone already: no question
-        QCOMPARE(tiles(page.tileBox()),
+        QCOMPARE(varnotest::tileTexts(page.tileBox()),
                  (QStringList{"2:1:North-Ground-Kitchen", "2:3:North--Attic", "0:0:"}));
     }
 
@@ -362,7 +350,7 @@ private slots:
             });
             page.slotsEdit(ManagerItemAdd, 0);
         }
-        QCOMPARE(tiles(page.tileBox()), (QStringList{"1:1:A", "1:2:Bob's", "1:3:C", "0:0:"}));
+        QCOMPARE(varnotest::tileTexts(page.tileBox()), (QStringList{"1:1:A", "1:2:Bob's", "1:3:C", "0:0:"}));
         QStringList icons = rows(QStringLiteral("select room_template_icon_name from tbl_room_template"));
         icons.removeDuplicates();
         QCOMPARE(icons, QStringList{"room_1"});
@@ -398,7 +386,7 @@ private slots:
                  QStringLiteral("0 0 0 0"));
         for (const char *file : {"/photo_Room_1.png", "/photo_Room_3.png", "/photo_Template_2.png"})
             QVERIFY2(!QFile::exists(m_project.projectDir() + file), file);
-        QCOMPARE(tiles(page.tileBox()), (QStringList{"1:1:A", "1:3:C", "0:0:"}));
+        QCOMPARE(varnotest::tileTexts(page.tileBox()), (QStringList{"1:1:A", "1:3:C", "0:0:"}));
 
         // The freed id is given to the next template.
         varnotest::answerModal<RoomTemplateAddDlg>([](RoomTemplateAddDlg *dialog) {
