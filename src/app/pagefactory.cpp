@@ -1,5 +1,9 @@
 #include "pagefactory.h"
 
+#include "commissioning/pagesettingroommanager.h"
+#include "commissioning/pagesettingroommanageredit.h"
+#include "commissioning/pagesettingroommanagerlightinginformation.h"
+#include "commissioning/pagesettingroomtemplate.h"
 #include "operation/pagedeviceoperateac.h"
 #include "operation/pagedeviceoperatefloorheat.h"
 #include "operation/pagedeviceoperatelighting.h"
@@ -8,6 +12,7 @@
 #include "settings/pagesettingabout.h"
 #include "settings/pagesettingchangedeviceaddress.h"
 #include "settings/pagesettingnetwork.h"
+#include "settings/pagesetting.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 
@@ -36,6 +41,11 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Network Setting"), maker<PageSettingNetwork>()},
         {QStringLiteral("Change Device Address"), maker<PageSettingChangeDeviceAddress>()},
         {QStringLiteral("About"), maker<PageSettingAbout>()},
+        {QStringLiteral("Setting"), maker<PageSetting>()},
+        {QStringLiteral("Rooms Manager"), maker<PageSettingRoomManager>()},
+        {QStringLiteral("Edit Room"), maker<PageSettingRoomManagerEdit>()},
+        {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
+        {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},
     };
     return table;
 }

@@ -44,14 +44,14 @@ QGridLayout *PageHome::preInit()
 {
     struct Tile
     {
-        QString title;
+        const char *id;
         QString picture;
     };
     const Tile tiles[] = {
-        {tr("Lighting"), tr(":/myImages/png/edit_room/icon-room-lighting.png")},
-        {tr("AC"), tr(":/myImages/png/edit_room/icon-room-ac.png")},
-        {tr("Floor Heat"), tr(":/myImages/png/edit_room/icon-room-floorheat.png")},
-        {tr("Moods"), tr(":/myImages/png/edit_room/icon-room-moods.png")},
+        {QT_TR_NOOP("Lighting"), tr(":/myImages/png/edit_room/icon-room-lighting.png")},
+        {QT_TR_NOOP("AC"), tr(":/myImages/png/edit_room/icon-room-ac.png")},
+        {QT_TR_NOOP("Floor Heat"), tr(":/myImages/png/edit_room/icon-room-floorheat.png")},
+        {QT_TR_NOOP("Moods"), tr(":/myImages/png/edit_room/icon-room-moods.png")},
     };
 
     const int columns = tileGridColumns(screen_cx, 0, LargeTileSize);
@@ -62,8 +62,10 @@ QGridLayout *PageHome::preInit()
 
     int placed = 0;
     for (const Tile &tile : tiles) {
-        auto *item = new SettingItem(tile.title, tile.picture, LargeTilePicture, LargeTilePicture,
+        // Requests carry the page id; only the title shown is translated.
+        auto *item = new SettingItem(tr(tile.id), tile.picture, LargeTilePicture, LargeTilePicture,
                                      LargeTileSize, LargeTileSize, nullptr);
+        item->setPageId(QLatin1String(tile.id));
         grid->addWidget(item, tileGridRow(placed, columns), tileGridColumn(placed, columns));
         ++placed;
     }

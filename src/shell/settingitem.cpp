@@ -21,7 +21,7 @@ SettingItem::SettingItem(const QString &itemTitle, const QString &itemImagePath,
 
 void SettingItem::slotsPressed()
 {
-    emit gl_socket.signalsPageIdChanged(title, title, QString(), QString());
+    emit gl_socket.signalsPageIdChanged(getPageId(), title, QString(), QString());
 }
 
 void SettingItem::paintEvent(QPaintEvent *event)

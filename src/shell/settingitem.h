@@ -1,10 +1,12 @@
 #pragma once
 
 // The navigation tile of the home page and the settings hub: a picture above a
-// title; a click asks for the page whose id is the title.
+// title; a click asks for the page whose id is the title, or the page id set
+// apart from it when the title is a translated text.
 
 #include "shell/dynamicwidget.h"
 
+#include <QSize>
 #include <QString>
 
 class SettingItem : public DynamicWidget
@@ -16,6 +18,9 @@ public:
 
     QString getTitle() const { return title; }
     QString getImagePath() const { return imagePath; }
+    QSize getImageSize() const { return QSize(imageWidth, imageHeight); }
+    QString getPageId() const { return pageId.isEmpty() ? title : pageId; }
+    void setPageId(const QString &id) { pageId = id; }
 
 public slots:
     void slotsPressed();
@@ -26,6 +31,7 @@ protected:
 private:
     QString title;
     QString imagePath;
+    QString pageId;
     int imageWidth;
     int imageHeight;
 };

@@ -4,6 +4,8 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 
+#include <utility>
+
 namespace {
 // Numbers the connections of this run: "default_0", "default_1", ...
 int g_connectionCounter = 0;
@@ -44,6 +46,7 @@ void CppSQLite3DB::close()
         db->rollback();
     m_transactionDepth = 0;
     m_transactionFailed = false;
+    m_afterCommit.clear();
     if (db->isOpen())
         db->close();
     delete db;
@@ -143,6 +146,7 @@ bool CppSQLite3DB::commitTransaction()
         return !m_transactionFailed;
     if (!isOpen())
         return false;
+    const QList<std::function<void()>> work = std::exchange(m_afterCommit, {});
     if (m_transactionFailed) {
         db->rollback();
         return false;
@@ -152,6 +156,8 @@ bool CppSQLite3DB::commitTransaction()
         db->rollback();
         return false;
     }
+    for (const auto &step : work)
+        step();
     return true;
 }
 
@@ -163,8 +169,17 @@ void CppSQLite3DB::rollbackTransaction()
         m_transactionFailed = true;
         return;
     }
+    m_afterCommit.clear();
     if (isOpen())
         db->rollback();
+}
+
+void CppSQLite3DB::afterCommit(std::function<void()> work)
+{
+    if (m_transactionDepth > 0)
+        m_afterCommit.append(std::move(work));
+    else
+        work();
 }
 
 bool CppSQLite3DB::execTransaction(const QStringList &statements)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QSqlDatabase;
 
 class CppSQLite3DB : public QObject
@@ -40,6 +42,10 @@ public:
     bool commitTransaction();
     void rollbackTransaction();
     bool inTransaction() const { return m_transactionDepth > 0; }
+    // Runs work once the changes made so far are in the database: at once outside
+    // a transaction, else when the outermost transaction commits. A rollback drops
+    // it. For work that must not run ahead of the rows, such as removing files.
+    void afterCommit(std::function<void()> work);
 
     // Name of the connection in Qt's list of connections ("default_%d"), empty
     // when there is no handle. For tests and diagnostics.
@@ -57,4 +63,5 @@ private:
     QString m_connectionName;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
+    QList<std::function<void()>> m_afterCommit;
 };

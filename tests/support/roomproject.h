@@ -11,6 +11,8 @@
 #include "store/queryhelpers.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
 #include <QString>
 #include <QVariant>
 
@@ -149,6 +151,48 @@ inline bool addMessage(int messageId, int type, const QString &remark, int switc
                     .arg(type)
                     .arg(sqlText(remark), sqlText(icon))
                     .arg(switchNo));
+}
+
+inline bool addTemplate(int templateId, const QString &name, const QString &icon = QStringLiteral("room_1"))
+{
+    return exec(QStringLiteral("insert into tbl_room_template(room_template_name,room_template_icon_name,"
+                               "room_template_id) values('%2','%3',%1)")
+                    .arg(templateId)
+                    .arg(sqlText(name), sqlText(icon)));
+}
+
+inline bool addTemplateLight(int templateId, int templateLightId, int type, const QString &name,
+                             const QString &icon = QStringLiteral("light_01_on"))
+{
+    return exec(QStringLiteral("insert into tbl_template_light(template_light_id,light_type,light_remark,"
+                               "icon_name,room_template_id) values(%1,%2,'%4','%5',%3)")
+                    .arg(templateLightId)
+                    .arg(type)
+                    .arg(templateId)
+                    .arg(sqlText(name), sqlText(icon)));
+}
+
+inline bool addTemplatePanel(int templateId, int templatePanelId, const QString &name)
+{
+    return exec(QStringLiteral("insert into tbl_template_panel(template_panel_id,panel_remark,"
+                               "room_template_id) values(%1,'%3',%2)")
+                    .arg(templatePanelId)
+                    .arg(templateId)
+                    .arg(sqlText(name)));
+}
+
+// Every row of the query, its columns joined by "|".
+inline QStringList rows(const QString &sql)
+{
+    QStringList out;
+    QSqlQuery q = gl_sqlite3db.execQuery(sql);
+    while (q.next()) {
+        QStringList columns;
+        for (int i = 0; i < q.record().count(); ++i)
+            columns.append(q.value(i).toString());
+        out.append(columns.join(QLatin1Char('|')));
+    }
+    return out;
 }
 
 inline QVariant value(const QString &sql)

@@ -1,0 +1,184 @@
+#include "pagesettingroommanageredit.h"
+
+#include "bus/broadcastsocket.h"
+#include "commissioning/pagesettingroommanagerlighting.h"
+#include "commissioning/projectpicture.h"
+#include "shell/filedialogs.h"
+#include "shell/iconselectdlg.h"
+#include "shell/iconstyledlg.h"
+#include "shell/manageritem.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QSqlQuery>
+#include <QVariant>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+#include <qtmaterialtabs.h>
+
+namespace {
+
+const QString DefaultPicture = QStringLiteral("room_1");
+const QString PageId = QStringLiteral("Edit Room");
+
+} // namespace
+
+PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const QString &name,
+                                                       QWidget *parent)
+    : MyDialog(id, name, parent)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("PageSettingRoomManagerEdit"));
+    resize(400, 300);
+    setWindowTitle(QStringLiteral("Dialog"));
+
+    lineEditRoomName = new QtMaterialLineEdit(this);
+    auto *nameGrid = new QGridLayout;
+    nameGrid->setSpacing(20);
+    nameGrid->addWidget(new QtMaterialLabel(tr("Room Name"), this), 0, 0);
+    nameGrid->addWidget(lineEditRoomName, 1, 0);
+    nameGrid->setRowStretch(2, 1);
+
+    iconItem = new ManagerItem(ManagerItemRoom, 0, QString(), DefaultPicture, false,
+                               QColor(0x1F, 0x29, 0x33), 300, 160, nullptr);
+    labelModifyRoomIcon = new QtMaterialLabel(this);
+    labelModifyRoomIcon->setFixedSize(24, 24);
+    labelModifyRoomIcon->setScaledContents(true);
+    labelModifyRoomIcon->setPixmap(QPixmap(QStringLiteral(":/myImages/png/icon-system-edit.png")));
+    auto *pictureGrid = new QGridLayout;
+    pictureGrid->setSpacing(20);
+    pictureGrid->addWidget(new QtMaterialLabel(tr("Room Picture"), this), 0, 0);
+    pictureGrid->addWidget(iconItem, 1, 0);
+    pictureGrid->addWidget(labelModifyRoomIcon, 1, 1, Qt::AlignBottom);
+    pictureGrid->setColumnStretch(2, 1);
+    pictureGrid->setRowStretch(2, 1);
+
+    auto *top = new QHBoxLayout;
+    top->setSpacing(20);
+    top->addLayout(nameGrid, 1);
+    top->addLayout(pictureGrid, 1);
+
+    tabs = new QtMaterialTabs(this);
+
+    layout = new QGridLayout(this);
+    layout->setSpacing(20);
+    layout->addLayout(top, 0, 0);
+    layout->addWidget(tabs, 1, 0);
+    layout->setRowStretch(2, 1);
+
+    lighting = new PageSettingRoomManagerLighting(nullptr);
+    addRoomTab(tr("Lighting"), QStringLiteral(":/myImages/png/edit_room/icon-room-lighting.png"), lighting,
+               [this](int roomId) { lighting->updatelist(roomId); });
+
+    connect(iconItem, &ManagerItem::signalsIconEdit, this, &PageSettingRoomManagerEdit::slotsIconEdit);
+    connect(labelModifyRoomIcon, &QtMaterialLabel::signalsPressed, this,
+            &PageSettingRoomManagerEdit::labelModifyRoomIcon_pressed);
+    connect(tabs, &QtMaterialTabs::currentChanged, this, &PageSettingRoomManagerEdit::currentChanged);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            &PageSettingRoomManagerEdit::slotsPageEnter);
+    connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
+            &PageSettingRoomManagerEdit::slotsPageLeave);
+}
+
+void PageSettingRoomManagerEdit::addRoomTab(const QString &title, const QString &icon, MyDialog *page,
+                                            std::function<void(int)> load)
+{
+    tabs->addTab(icon, title);
+    page->hide();
+    layout->addWidget(page, 2, 0);
+    roomTabs.append({page, std::move(load)});
+}
+
+void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTabs)
+{
+    if (!isVisible())
+        return;
+    lineEditRoomName->clear();
+    iconItem->setIconName(DefaultPicture);
+    room_id = roomId.toInt();
+
+    QSqlQuery room =
+        gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_room where room_id=%d", room_id));
+    if (room.next()) {
+        lineEditRoomName->setText(room.value(QStringLiteral("room_name")).toString());
+        iconItem->setIconName(room.value(QStringLiteral("icon_name")).toString());
+    }
+    room.finish();
+
+    if (resetTabs.toInt() > 0 || current < 0)
+        tabs->setCurrentIndex(0);
+    for (const RoomTab &tab : qAsConst(roomTabs))
+        tab.load(room_id);
+}
+
+void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
+{
+    // Compared with the untranslated page id.
+    if (id != PageId)
+        return;
+    gl_sqlite3db.execDML(QStringLiteral("update tbl_room set room_name='%2',icon_name='%3'where room_id=%1")
+                             .arg(room_id)
+                             .arg(sqlText(lineEditRoomName->text()), sqlText(iconItem->getIconName())));
+}
+
+void PageSettingRoomManagerEdit::currentChanged(int index)
+{
+    current = index;
+    for (int i = 0; i < roomTabs.size(); ++i)
+        roomTabs.at(i).page->setVisible(i == index);
+}
+
+void PageSettingRoomManagerEdit::slotsIconEdit(QString iconName)
+{
+    IconSelectDlg dialog(nullptr);
+    dialog.family = 1;
+    dialog.initDlgCtrl();
+    if (dialog.exec() == QDialog::Accepted && dialog.iconName != iconName)
+        iconItem->setIconName(dialog.iconName);
+}
+
+void PageSettingRoomManagerEdit::labelModifyRoomIcon_pressed()
+{
+    IconStyleDlg style(nullptr);
+    if (style.exec() != QDialog::Accepted)
+        return;
+    if (style.style == 0) {
+        IconSelectDlg dialog(nullptr);
+        dialog.family = 1;
+        dialog.initDlgCtrl();
+        if (dialog.exec() == QDialog::Accepted)
+            iconItem->setIconName(dialog.iconName);
+    } else if (style.style == 1) {
+        addFromGallery();
+    }
+}
+
+void PageSettingRoomManagerEdit::addFromGallery()
+{
+    const QString file =
+        askOpenFileName(nullptr, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
+    if (file.isEmpty())
+        return;
+    const QString project = currentProjectName();
+    const QString name = QString::asprintf("photo_Room_%d", room_id);
+    switch (writeProjectPicture(file, name)) {
+    case PictureWrite::Written:
+        iconItem->setIconName(name);
+        iconItem->update();
+        break;
+    case PictureWrite::NoFolder:
+        emit gl_socket.signalsInformation(
+            tr("Lose the dir named %1,please reboot the application!").arg(project));
+        break;
+    case PictureWrite::Unreadable:
+        emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(file));
+        break;
+    case PictureWrite::Unwritable:
+        emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));
+        break;
+    }
+}

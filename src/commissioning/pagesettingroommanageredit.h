@@ -1,0 +1,67 @@
+#pragma once
+
+// "Edit Room": a room's name and picture on top, and below them one tab per kind
+// of device the room holds. Name and picture are written whenever the page is
+// left; each tab writes its own data.
+//
+// Tabs are kept in one list: a later tab (air conditioners, floor heating,
+// occupation, master, panels, moods) is one addRoomTab() call in the constructor
+// with its title, icon, page and the call that loads a room into it.
+
+#include "shell/mydialog.h"
+
+#include <QList>
+
+#include <functional>
+
+class ManagerItem;
+class PageSettingRoomManagerLighting;
+class QGridLayout;
+class QtMaterialLabel;
+class QtMaterialLineEdit;
+class QtMaterialTabs;
+
+class PageSettingRoomManagerEdit : public MyDialog
+{
+    Q_OBJECT
+public:
+    PageSettingRoomManagerEdit(const QString &id, const QString &name, QWidget *parent = nullptr);
+
+    int roomId() const { return room_id; }
+    QtMaterialLineEdit *nameField() const { return lineEditRoomName; }
+    ManagerItem *pictureTile() const { return iconItem; }
+    QtMaterialLabel *editIcon() const { return labelModifyRoomIcon; }
+    QtMaterialTabs *tabBar() const { return tabs; }
+    PageSettingRoomManagerLighting *lightingTab() const { return lighting; }
+    int tabCount() const { return roomTabs.size(); }
+    MyDialog *tabPage(int index) const { return roomTabs.value(index).page; }
+    int currentTab() const { return current; }
+
+public slots:
+    void slotsPageEnter(QString roomId, QString resetTabs);
+    void slotsPageLeave(QString id);
+    void slotsIconEdit(QString iconName);
+    void currentChanged(int index);
+    void labelModifyRoomIcon_pressed();
+
+private:
+    struct RoomTab
+    {
+        MyDialog *page;
+        std::function<void(int roomId)> load;
+    };
+    // Adds a tab: made here without a parent, hidden until its tab is chosen.
+    void addRoomTab(const QString &title, const QString &icon, MyDialog *page,
+                    std::function<void(int roomId)> load);
+    void addFromGallery();
+
+    int room_id = 0;
+    int current = -1;
+    QtMaterialLineEdit *lineEditRoomName = nullptr;
+    ManagerItem *iconItem = nullptr;
+    QtMaterialLabel *labelModifyRoomIcon = nullptr;
+    QtMaterialTabs *tabs = nullptr;
+    QGridLayout *layout = nullptr;
+    QList<RoomTab> roomTabs;
+    PageSettingRoomManagerLighting *lighting = nullptr;
+};

@@ -1,0 +1,211 @@
+#include "roomadder.h"
+
+#include "commissioning/commissioningrules.h"
+#include "commissioning/projectpicture.h"
+#include "store/cppsqlite3db.h"
+#include "store/filehelpers.h"
+#include "store/globals.h"
+#include "store/idallocators.h"
+#include "store/queryhelpers.h"
+
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// The ids a column holds, read once so that a bulk add need not ask the
+// database again for every new row.
+QSet<int> takenIds(const QString &sql, const QString &column)
+{
+    QSet<int> ids;
+    QSqlQuery query = gl_sqlite3db.execQuery(sql);
+    while (query.next())
+        ids.insert(query.value(column).toInt());
+    return ids;
+}
+
+// The smallest id from 1 that the set lacks, then taken: the same number the
+// store's allocators answer after each insert.
+int takeFreeId(QSet<int> &ids)
+{
+    int id = 1;
+    while (ids.contains(id))
+        ++id;
+    ids.insert(id);
+    return id;
+}
+
+bool firstInt(const QString &sql, const QString &column, int &value)
+{
+    QSqlQuery query = gl_sqlite3db.execQuery(sql);
+    if (!query.next())
+        return false;
+    value = query.value(column).toInt();
+    return true;
+}
+
+} // namespace
+
+RoomAdder::RoomAdder(int templateId)
+    : m_templateId(templateId)
+{
+    QString icon;
+    m_templateExists = getTextFromDb(
+        QString::asprintf("select room_template_icon_name from tbl_room_template where room_template_id=%d",
+                          templateId),
+        QStringLiteral("room_template_icon_name"), icon);
+    m_templateIcon = icon;
+}
+
+bool RoomAdder::add(const QString &region, const QString &floor, const QStringList &names)
+{
+    m_rooms.clear();
+    m_pictureFallback = false;
+    if (!m_templateExists)
+        return false;
+
+    QSqlQuery lights = gl_sqlite3db.execQuery(
+        QString::asprintf("select * from tbl_template_light where room_template_id=%d "
+                          "order by template_light_id asc",
+                          m_templateId));
+    m_lights.clear();
+    while (lights.next()) {
+        m_lights.append({lights.value(QStringLiteral("light_type")).toInt(),
+                         lights.value(QStringLiteral("light_remark")).toString(),
+                         lights.value(QStringLiteral("icon_name")).toString()});
+    }
+    lights.finish();
+    m_panels.clear();
+    getTextsFromDb(QString::asprintf("select * from tbl_template_panel where room_template_id=%d "
+                                     "order by template_panel_id asc",
+                                     m_templateId),
+                   QStringLiteral("panel_remark"), m_panels);
+
+    if (m_oneTransaction && !gl_sqlite3db.beginTransaction())
+        return false;
+    QStringList pictures;
+    bool ok = writeRows(region, floor, names, pictures);
+    if (m_oneTransaction) {
+        if (ok)
+            ok = gl_sqlite3db.commitTransaction();
+        else
+            gl_sqlite3db.rollbackTransaction();
+        if (!ok) {
+            // The rows are gone; so must be the pictures written for them.
+            for (const QString &picture : qAsConst(pictures))
+                remove_external_photo(picture);
+            m_rooms.clear();
+        }
+    }
+    return ok;
+}
+
+bool RoomAdder::writeRows(const QString &region, const QString &floor, const QStringList &names,
+                          QStringList &pictures)
+{
+    int regionId = 0;
+    if (!firstInt(
+            QStringLiteral("select region_id from tbl_region where region_name='%1'").arg(sqlText(region)),
+            QStringLiteral("region_id"), regionId)) {
+        regionId = getRegionId();
+        if (!gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_region(region_name,region_id) values('%2',%1)")
+                    .arg(regionId)
+                    .arg(sqlText(region))))
+            return false;
+    }
+    int floorId = 0;
+    if (!firstInt(QStringLiteral("select floor_id from tbl_floor where floor_name='%2'and region_id=%1")
+                      .arg(regionId)
+                      .arg(sqlText(floor)),
+                  QStringLiteral("floor_id"), floorId)) {
+        floorId = getFloorId();
+        if (!gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_floor(floor_name,floor_id,region_id) values('%3',%1,%2)")
+                    .arg(floorId)
+                    .arg(regionId)
+                    .arg(sqlText(floor))))
+            return false;
+    }
+
+    m_roomIds = takenIds(QStringLiteral("select room_id from tbl_room"), QStringLiteral("room_id"));
+    m_lightIds = takenIds(QStringLiteral("select light_id from tbl_light where (rgb=0 or rgb=1)"),
+                          QStringLiteral("light_id"));
+    m_panelIds = takenIds(QStringLiteral("select panel_id from tbl_panel"), QStringLiteral("panel_id"));
+    for (const QString &name : names) {
+        if (!addRoom(name, floorId, regionId, pictures))
+            return false;
+    }
+    return true;
+}
+
+QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
+{
+    if (!m_templateIcon.contains(QLatin1String("photo")))
+        return m_templateIcon;
+    const QString folder = currentProjectFolder();
+    if (folder.isEmpty() || !QDir(folder).exists())
+        return m_templateIcon;
+    QString source = folder + QLatin1Char('/') + m_templateIcon;
+    if (!m_templateIcon.contains(QLatin1String(".png")))
+        source += QStringLiteral(".png");
+    QImageReader reader(source);
+    reader.setDecideFormatFromContent(true);
+    const QString name = QString::asprintf("photo_Room_%d", roomId);
+    if (saveProjectPicture(reader.read(), name) != PictureWrite::Written) {
+        // No copy, no name of one: the room shows the template's picture.
+        m_pictureFallback = true;
+        return m_templateIcon;
+    }
+    pictures.append(name);
+    return name;
+}
+
+bool RoomAdder::addRoom(const QString &name, int floorId, int regionId, QStringList &pictures)
+{
+    const int roomId = takeFreeId(m_roomIds);
+    const QString icon = roomPicture(roomId, pictures);
+    if (!gl_sqlite3db.execDML(
+            QStringLiteral(
+                "insert into tbl_room(room_name,icon_name,room_id,floor_id,region_id,room_template_id) "
+                "values('%5','%6',%1,%2,%3,%4)")
+                .arg(roomId)
+                .arg(floorId)
+                .arg(regionId)
+                .arg(m_templateId)
+                .arg(sqlText(name), sqlText(icon))))
+        return false;
+    m_rooms.append(roomId);
+
+    const QString lightSql =
+        QStringLiteral("insert into tbl_light(light_id,light_type,light_remark,subnet_id,device_id,channel,"
+                       "icon_name_of_light_on,icon_name_of_light_off,brightness,us_id,fade,rgb,original_"
+                       "type,version,room_id) "
+                       "values(%1,%2,'%5',0,0,0,'%6','%7',0,0,0,%3,0,'',%4)");
+    for (const TemplateLight &light : qAsConst(m_lights)) {
+        const int lightId = takeFreeId(m_lightIds);
+        const QString remark = sqlText(light.remark);
+        const QString on = sqlText(light.icon);
+        const QString off = sqlText(lightOffIconName(light.icon));
+        // A colour light is its three channel rows under one id.
+        const QList<int> rows = light.type == 2 ? QList<int>{1, 2, 3} : QList<int>{0};
+        for (int rgb : rows) {
+            if (!gl_sqlite3db.execDML(
+                    lightSql.arg(lightId).arg(light.type).arg(rgb).arg(roomId).arg(remark, on, off)))
+                return false;
+        }
+    }
+    for (const QString &panel : qAsConst(m_panels)) {
+        if (!gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) "
+                               "values(%1,'%3',0,0,%2)")
+                    .arg(takeFreeId(m_panelIds))
+                    .arg(roomId)
+                    .arg(sqlText(panel))))
+            return false;
+    }
+    return true;
+}
