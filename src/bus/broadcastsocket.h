@@ -22,6 +22,8 @@ public:
     static constexpr unsigned short CloudPort = 6010;
     static constexpr int KeepAliveMs = 10000;
     static constexpr int MaxPayload = 244;
+    // Header, length byte and the longest frame a length byte can describe.
+    static constexpr int MaxFrameSpan = 16 + 256;
 
     BroadcastSocket();
     ~BroadcastSocket() override;
