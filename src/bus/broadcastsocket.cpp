@@ -447,7 +447,11 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket)
     // as soon as this socket is no longer the current one.
     QPointer<QUdpSocket> guard(socket);
     unsigned char buffer[BufferSize];
-    while (guard && socket == udpSocket && socket->hasPendingDatagrams()) {
+    // A busy bus must not hold the event loop: after a batch the rest waits for
+    // the next turn (the socket signals again while datagrams are waiting).
+    int batch = 0;
+    while (guard && socket == udpSocket && batch++ < MaxDatagramsPerTurn
+           && socket->hasPendingDatagrams()) {
         const qint64 size = socket->pendingDatagramSize();
         QHostAddress from;
         quint16 port = 0;
@@ -483,6 +487,8 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
                 break;
             total += got;
         }
+        if (total < MaxFrameSpan)
+            std::memset(buffer + total, 0, size_t(MaxFrameSpan - total));
         emit dataIsComming(buffer, total);
         if (total == 0)
             break;
