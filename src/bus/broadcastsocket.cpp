@@ -194,7 +194,6 @@ bool BroadcastSocket::fillFrame(unsigned char length, unsigned short code, unsig
                  << "bytes";
         return false;
     }
-    std::memset(sendBuff + 25, 0, BufferSize - 25);
     sendBuff[16] = length;
     sendBuff[17] = subnetId;
     sendBuff[18] = deviceId;
@@ -305,22 +304,29 @@ void BroadcastSocket::writeDatagrams(const unsigned char *data, long long len,
 
 bool BroadcastSocket::isValid(QHostAddress sender, unsigned char *buf, long long n)
 {
-    const QString from = ipv4Text(sender);
     switch (gl_net_style) {
-    case NetStyleDnsServer:
+    case NetStyleDnsServer: {
+        const QString from = ipv4Text(sender);
         return !from.isEmpty() && (from == gl_host_ip || from == resolvedDnsIp);
-    case NetStyleCloudServer:
+    }
+    case NetStyleCloudServer: {
+        const QString from = ipv4Text(sender);
         return !from.isEmpty() && (from == gl_host_ip || from == resolvedServerIp);
-    default:
+    }
+    default: {
         // Login answers are always heard; otherwise only the server and DNS
         // addresses of earlier openings are shut out.
+        if (resolvedServerIp.isEmpty() && resolvedDnsIp.isEmpty())
+            return true;
         if (checkRecvBuff_0xCCCC(buf, n))
             return true;
+        const QString from = ipv4Text(sender);
         if (!resolvedServerIp.isEmpty() && resolvedServerIp == from)
             return false;
         if (!resolvedDnsIp.isEmpty() && resolvedDnsIp == from)
             return false;
         return true;
+    }
     }
 }
 
@@ -441,9 +447,12 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket)
     // as soon as this socket is no longer the current one.
     QPointer<QUdpSocket> guard(socket);
     unsigned char buffer[BufferSize];
-    while (guard && socket == udpSocket && socket->hasPendingDatagrams()) {
+    // A busy bus must not hold the event loop: after a batch the rest waits for
+    // the next turn (the socket signals again while datagrams are waiting).
+    int batch = 0;
+    while (guard && socket == udpSocket && batch++ < MaxDatagramsPerTurn
+           && socket->hasPendingDatagrams()) {
         const qint64 size = socket->pendingDatagramSize();
-        std::memset(buffer, 0, sizeof buffer);
         QHostAddress from;
         quint16 port = 0;
         // Every datagram is read, so that an empty or oversized one is dropped
@@ -454,6 +463,10 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket)
             break;
         if (size < 1 || size > BufferSize || got < 1)
             continue;
+        // Behind the bytes read, up to the longest frame a length byte can
+        // describe, a receiver finds zeros, as it always has.
+        if (got < MaxFrameSpan)
+            std::memset(buffer + got, 0, size_t(MaxFrameSpan - got));
         if (isValid(from, buffer, got))
             emit dataIsComming(buffer, got);
     }
@@ -466,7 +479,6 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
     // Blocks of the stream are handed on in pieces of at most one buffer; the
     // stream is not split at frame boundaries.
     while (guard && socket == tcpSocket && socket->bytesAvailable() > 0) {
-        std::memset(buffer, 0, sizeof buffer);
         qint64 total = 0;
         while (total < BufferSize) {
             const qint64 got = socket->read(reinterpret_cast<char *>(buffer) + total,
@@ -475,6 +487,8 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
                 break;
             total += got;
         }
+        if (total < MaxFrameSpan)
+            std::memset(buffer + total, 0, size_t(MaxFrameSpan - total));
         emit dataIsComming(buffer, total);
         if (total == 0)
             break;

@@ -22,6 +22,10 @@ public:
     static constexpr unsigned short CloudPort = 6010;
     static constexpr int KeepAliveMs = 10000;
     static constexpr int MaxPayload = 244;
+    // Header, length byte and the longest frame a length byte can describe.
+    static constexpr int MaxFrameSpan = 16 + 256;
+    // Datagrams handed on per turn of the event loop.
+    static constexpr int MaxDatagramsPerTurn = 64;
 
     BroadcastSocket();
     ~BroadcastSocket() override;

@@ -2,7 +2,8 @@
 
 // Copies every block that a transport hands on through dataIsComming (the
 // buffer is only valid during the emission) and checks that the buffer is
-// zero beyond the delivered bytes.
+// zero beyond the delivered bytes, up to the longest frame a length byte can
+// describe.
 
 #include "bus/broadcastsocket.h"
 
@@ -20,7 +21,7 @@ public:
         connect(&socket, &BroadcastSocket::dataIsComming, this,
                 [this](quint8 *buffer, qlonglong length) {
                     blocks.append(QByteArray(reinterpret_cast<const char *>(buffer), int(length)));
-                    for (int i = int(length); i < BroadcastSocket::BufferSize; ++i) {
+                    for (int i = int(length); i < BroadcastSocket::MaxFrameSpan; ++i) {
                         if (buffer[i] != 0) {
                             dirtyTail = true;
                             break;

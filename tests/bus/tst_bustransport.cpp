@@ -86,6 +86,7 @@ private slots:
     void datagramSizes_data();
     void datagramSizes();
     void emptyAndOversizedDatagramsDoNotDeafen();
+    void burstIsDeliveredInTurns();
     void cloudSendsOverTcp();
     void tcpSmallBlockInOnePiece();
     void tcpLargeBlockInPieces();
@@ -520,6 +521,33 @@ void TestBusTransport::emptyAndOversizedDatagramsDoNotDeafen()
     m_sim->sendRaw(later, QHostAddress::LocalHost, 6000);
     QVERIFY(collector.waitFor(3));
     QCOMPARE(collector.blocks.last(), later);
+}
+
+void TestBusTransport::burstIsDeliveredInTurns()
+{
+    QVERIFY(m_sim->listenUdp(SimAddress, 6000));
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    FrameCollector collector(*socket);
+
+    // Queued before the transport reads: several turns' worth. Every frame
+    // arrives, in order, and the event loop turns before the last one.
+    const int count = 3 * BroadcastSocket::MaxDatagramsPerTurn + 3; // within the socket buffer
+    QList<QByteArray> sent;
+    for (int i = 0; i < count; ++i) {
+        sent.append(deviceFrame(0x0032, QByteArray::number(i)));
+        m_sim->sendRaw(sent.last(), QHostAddress::LocalHost, 6000);
+    }
+    // Armed by the first frame handed on: it can only run once the loop turns.
+    int blocksWhenTimerRan = -1;
+    QMetaObject::Connection armed = connect(socket.get(), &BroadcastSocket::dataIsComming, this, [&] {
+        disconnect(armed);
+        QTimer::singleShot(0, this, [&] { blocksWhenTimerRan = collector.blocks.size(); });
+    });
+    QVERIFY2(collector.waitFor(count), qPrintable(QString::number(collector.blocks.size())));
+    QCOMPARE(collector.blocks, sent);
+    QVERIFY(blocksWhenTimerRan >= 0);
+    QVERIFY2(blocksWhenTimerRan < count, "the event loop did not turn during the burst");
 }
 
 void TestBusTransport::cloudSendsOverTcp()

@@ -168,7 +168,10 @@ bool SimBus::waitForClient(int timeoutMs)
 void SimBus::readUdp()
 {
     while (m_udp && m_udp->hasPendingDatagrams()) {
-        QByteArray bytes(MaxDatagram, '\0');
+        // Sized by the datagram waiting, so that a busy bus does not allocate and
+        // clear the largest possible datagram for every frame.
+        const qint64 pending = m_udp->pendingDatagramSize();
+        QByteArray bytes(int(qBound<qint64>(1, pending, MaxDatagram)), Qt::Uninitialized);
         QHostAddress sender;
         quint16 port = 0;
         const qint64 got = m_udp->readDatagram(bytes.data(), bytes.size(), &sender, &port);

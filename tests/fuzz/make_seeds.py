@@ -1,0 +1,122 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets: frames of the kinds the tests
+build (replies of each device kind, universal-switch frames, login answers, a
+project list, small archives), laid out as each target reads its input."""
+import io
+import os
+import struct
+import zipfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def crc16(data):
+    crc = 0
+    for b in data:
+        crc ^= b << 8
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x1021) if crc & 0x8000 else crc << 1
+            crc &= 0xFFFF
+    return crc
+
+
+def frame(subnet, device, code, payload, target=(1, 254)):
+    body = bytes([11 + len(payload), subnet, device, 0x02, 0x58, code >> 8, code & 0xFF,
+                  target[0], target[1]]) + bytes(payload)
+    return bytes([127, 0, 0, 2]) + b"VOVERUDIZI" + b"\xAA\xAA" + body + struct.pack(">H", crc16(body))
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+# Reply payloads per code, as the simulated devices answer.
+REPLIES = {
+    0xEFFE: b"FW-1.0\x00",
+    0x0032: bytes([1, 0xF8, 100, 0]),
+    0x0034: bytes([4, 100, 50, 0, 25]),
+    0x0003: bytes([3, 1, 0xF8]),
+    0xE3E8: bytes([1, 1, 0, 1, 24, 22, 23, 25, 21, 0, 0]),
+    0xE0ED: bytes([1, 1, 0, 0, 24, 22, 23]),
+    0xE0EF: bytes([1, 0xF8]),
+    0xE3D9: bytes([1, 0xF8, 1, 1]),
+    0x1945: bytes([1, 0, 1, 1, 22, 0]),
+    0x012D: bytes([1, 2]),
+    0x2035: bytes([1, 0xF8, 1]),
+    0x2037: bytes([1, 0xF8, 2]),
+    0xA13F: bytes([0xF8, 1, 22]),
+    0xE121: bytes([1, 0, 24]),
+    0xE125: bytes([1, 1]),
+    0x1901: bytes([0xF8]),
+}
+CODES = [0x0003, 0x0032, 0x0034, 0x00A3, 0x00A4, 0x012D, 0x1901, 0x1945, 0x2035, 0x2037, 0xA13F,
+         0xE01C, 0xE01D, 0xE0ED, 0xE0EF, 0xE121, 0xE125, 0xE3D9, 0xE3E8, 0xEFFE, 0xEFFF, 0x0031,
+         0x0033, 0x2025]
+
+# frames: block size (2 bytes), style, then a stream of frames.
+stream = b"".join(frame(1, 20 + i, c, p) for i, (c, p) in enumerate(REPLIES.items()))
+for style in range(3):
+    write("frames", "stream-%d" % style, struct.pack(">H", 8191) + bytes([style]) + stream)
+write("frames", "small-blocks", struct.pack(">H", 30) + bytes([1]) + stream)
+write("frames", "login", struct.pack(">H", 8191) + bytes([1]) + b"\xCC\xCC\x00\x10\x00\xA3" + bytes(10))
+
+# devices: target, mode, code selector, code word, payload.
+targets = 14
+for t in range(targets):
+    for code, payload in REPLIES.items():
+        sel = CODES.index(code) if code in CODES else 200
+        for mode in (0, 1):
+            write("devices", "t%02d-%04x-m%d" % (t, code, mode),
+                  bytes([t, mode, sel]) + struct.pack(">H", code) + payload)
+
+# intake: mode bytes then the switch number and state.
+write("intake", "alarm", bytes([0x20, 9, 1]))
+write("intake", "service-settle", bytes([0x20, 5, 1, 0x60, 5, 1, 30]))
+write("intake", "unknown-panel", bytes([0x22, 99, 5, 1]))
+write("intake", "raw", bytes([1, 40]) + frame(1, 20, 0xE01C, [5, 1]))
+
+# login: mode, then the answer.
+for result in range(6):
+    write("login", "cloud-%d" % result, bytes([7]) + b"\xCC\xCC\x00\x12\x00\xA3" + bytes(7) + bytes([result]) + bytes(2))
+    write("login", "dns-%d" % result, bytes([3]) + b"\xCC\xCC\x00\x12\x00\xA4" + bytes(7) + bytes([result]) + bytes(2))
+
+# project list.
+write("projectlist", "default", b"""<?xml version="1.0" encoding="UTF-8"?>
+<general>
+    <project>
+        <name>Home</name>
+        <indoor_temperature_low>20</indoor_temperature_low>
+        <indoor_temperature_high>35</indoor_temperature_high>
+        <network_type>0</network_type>
+    </project>
+    <project>
+        <name>Office's</name>
+        <indoor_temperature_low>18</indoor_temperature_low>
+        <indoor_temperature_high>28</indoor_temperature_high>
+        <network_type>1</network_type>
+    </project>
+    <current>
+        <name>Home</name>
+    </current>
+</general>
+""")
+
+
+def zipped(entries):
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w") as z:
+        for name, data in entries:
+            z.writestr(name, data)
+    return buf.getvalue()
+
+
+write("archive", "raw-project", b"\x01" + zipped([("Home/", b""), ("Home/Home.db3", b"SQLite format 3\x00"),
+                                                  ("Home/photo_Room_1.png", b"\x89PNG")]))
+write("archive", "raw-dotdot", b"\x01" + zipped([("../evil", b"x")]))
+write("archive", "raw-absolute", b"\x01" + zipped([("/tmp/evil", b"x")]))
+# Structured: count, then (kind, name length, name, content length, content).
+write("archive", "built", b"\x00\x03" + b"\x00\x05Home/\x00" + b"\x01\x0dHome/Home.db3\x04abcd"
+      + b"\x02\x09Home/link\x06../../")
