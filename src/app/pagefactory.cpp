@@ -7,6 +7,10 @@
 #include "operation/pagerooms.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
+#include "view3d/page3dview.h"
+#include "view3d/pageroomoperate3dview.h"
+#include "view3d/pagesetting3dviewmanager.h"
+#include "view3d/pagesetting3dviewmanageredit.h"
 
 #include <QHash>
 
@@ -30,6 +34,10 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
         {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
         {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
+        {QStringLiteral("3D View"), maker<Page3DView>()},
+        {QStringLiteral("Operate Room 3D View"), maker<PageRoomOperate3DView>()},
+        {QStringLiteral("3D View Manager"), maker<PageSetting3DViewManager>()},
+        {QStringLiteral("3D View Setting"), maker<PageSetting3DViewManagerEdit>()},
     };
     return table;
 }
