@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScroller>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <qtmaterialgroupbox.h>
@@ -47,36 +48,42 @@ constexpr int Kitchen = 1;
 const QColor OnColor(0x1F, 0x29, 0x33);
 const QColor OffColor(0x3D, 0x53, 0x66);
 
-// A press and release at a point of widget, given to the window as a user gives
-// them (the page area's kinetic scroll canvas hands a press on after a moment).
-void windowPress(QWidget *widget, const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
+// A press, an optional drag and a release as a user gives them, through the
+// window. The page area's kinetic scroll canvas holds a press back for a moment
+// and then hands it on only at a point of the (small) offscreen screen, so the
+// window is moved for the gesture until the press point lies on the screen.
+void userGesture(QWidget *widget, const QList<QPoint> &path)
 {
-    QWindow *window = widget->window()->windowHandle();
-    QVERIFY(window);
-    QTest::mousePress(window, button, Qt::NoModifier, widget->mapTo(widget->window(), at));
-    QTest::qWait(400);
-}
-
-void windowRelease(QWidget *widget, const QPoint &at, Qt::MouseButton button = Qt::LeftButton)
-{
-    QTest::mouseRelease(widget->window()->windowHandle(), button, Qt::NoModifier,
-                        widget->mapTo(widget->window(), at));
-    QTest::qWait(20);
-}
-
-void click(QWidget *widget, const QPoint &at)
-{
-    QVERIFY(widget && widget->isVisible());
+    QWidget *top = widget->window();
+    const QPoint home = top->pos();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    if (!screen.contains(widget->mapToGlobal(path.first())))
+        top->move(home + screen.center() - widget->mapToGlobal(path.first()));
+    // The press is handed on to whatever lies under its point on the screen.
+    const auto under = [widget, &path]() {
+        QWidget *w = QApplication::widgetAt(widget->mapToGlobal(path.first()));
+        return w == widget || widget->isAncestorOf(w);
+    };
+    QTRY_VERIFY(under());
+    for (const QPoint &p : path)
+        QVERIFY2(screen.contains(widget->mapToGlobal(p)), "the gesture leaves the screen");
+    // A press that opened a modal dialog left the page area's kinetic scroller
+    // pressed (its release went to the dialog); a user's next press would only
+    // end that. The gesture starts from a scroller at rest.
+    for (QWidget *viewport : top->findChildren<QWidget *>(QStringLiteral("qt_scrollarea_viewport"))) {
+        if (QScroller::hasScroller(viewport))
+            QScroller::scroller(viewport)->stop();
+    }
+    QWindow *window = top->windowHandle();
     QTest::qWait(50); // layouts of a page just shown settle first
-    windowPress(widget, at);
-    windowRelease(widget, at);
-}
-
-QPoint centreOnScreen(QWidget *widget)
-{
-    const QRect onScreen =
-        QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()) & QGuiApplication::primaryScreen()->geometry();
-    return widget->mapFromGlobal(onScreen.center());
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, widget->mapTo(top, path.first()));
+    QTest::qWait(400);
+    for (const QPoint &p : path.mid(1))
+        QTest::mouseMove(window, widget->mapTo(top, p));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, widget->mapTo(top, path.last()));
+    QTest::qWait(20);
+    top->move(home);
+    QTRY_COMPARE(top->pos(), home);
 }
 
 } // namespace
@@ -179,10 +186,10 @@ private slots:
         emit gl_socket.signalsPageIdChanged(QStringLiteral("3D View Manager"), QStringLiteral("3D View Manager"),
                                             QString(), QString());
         QCOMPARE(shownPage()->getId(), QStringLiteral("3D View Manager"));
-        ManagerItem *tile = kitchenTile();
-        QVERIFY(tile);
+        ManagerItem *tile = nullptr;
+        QTRY_VERIFY((tile = kitchenTile()) != nullptr); // tiles show once the layout has run
         QCOMPARE(tile->getIconName(), QStringLiteral("3d_view_01"));
-        click(tile, centreOnScreen(tile));
+        userGesture(tile, {QPoint(150, 80)});
         QTRY_COMPARE(shownPage()->getId(), QStringLiteral("3D View Setting"));
         auto *editor = qobject_cast<PageSetting3DViewManagerEdit *>(shownPage());
         QVERIFY(editor);
@@ -205,23 +212,16 @@ private slots:
                                                                QPoint(150, 80));
                                      }
                                  }});
-        windowPress(editor->changeImageLabel(), QPoint(18, 18));
-        windowRelease(editor->changeImageLabel(), QPoint(18, 18));
+        userGesture(editor->changeImageLabel(), {QPoint(18, 18)});
         QTRY_COMPARE(value(QStringLiteral("select icon_name from tbl_3d_view_manager where room_id=1")).toString(),
                      QStringLiteral("3d_view_03"));
         QCOMPARE(canvas->iconName(), QStringLiteral("3d_view_03"));
 
         // Both icons start at (0, 0); the press takes the ceiling light first.
-        QWindow *window = m_window->windowHandle();
-        const QList<QPoint> drops{{600, 400}, {900, 400}};
-        for (const QPoint &drop : drops) {
-            windowPress(canvas, QPoint(40, 40));
-            QTest::mouseMove(window, canvas->mapTo(m_window.data(), (QPoint(40, 40) + drop) / 2));
-            QTest::mouseMove(window, canvas->mapTo(m_window.data(), drop));
-            windowRelease(canvas, drop);
-        }
-        QCOMPARE(stored(1), QPoint(560, 360));
-        QCOMPARE(stored(2), QPoint(860, 360));
+        userGesture(canvas, {QPoint(40, 40), QPoint(200, 150), QPoint(300, 200)});
+        userGesture(canvas, {QPoint(40, 40), QPoint(300, 150), QPoint(500, 200)});
+        QCOMPARE(stored(1), QPoint(260, 160));
+        QCOMPARE(stored(2), QPoint(460, 160));
         shot(QStringLiteral("path_editor"));
     }
 
@@ -229,12 +229,12 @@ private slots:
     {
         emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(), QString());
         auto *tile3d = shownPage()->findChild<HomeManager3DViewIconItem *>();
-        click(tile3d, QPoint(64, 64));
+        userGesture(tile3d, {QPoint(64, 64)});
         QTRY_COMPARE(shownPage()->getId(), QStringLiteral("3D View"));
-        ManagerItem *tile = kitchenTile();
-        QVERIFY(tile);
+        ManagerItem *tile = nullptr;
+        QTRY_VERIFY((tile = kitchenTile()) != nullptr); // tiles show once the layout has run
         QCOMPARE(tile->getIconName(), QStringLiteral("3d_view_03"));
-        click(tile, centreOnScreen(tile));
+        userGesture(tile, {QPoint(150, 80)});
         QTRY_COMPARE(shownPage()->getId(), QStringLiteral("Operate Room 3D View"));
         QCOMPARE(m_window->menuBar()->current().name, QStringLiteral("North-Ground-Kitchen"));
         auto *page = qobject_cast<PageRoomOperate3DView *>(shownPage());
@@ -243,22 +243,22 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(tab->refreshControl()->statusText(), QStringLiteral("Refresh Successfully"),
                                   12000);
         Light3DViewItem *overlay = tab->overlay();
-        QCOMPARE(overlay->position(0), QPoint(560, 360));
-        QCOMPARE(overlay->position(1), QPoint(860, 360));
-        QCOMPARE(overlay->grab().toImage().pixelColor(QPoint(572, 400)), OffColor);
+        QCOMPARE(overlay->position(0), QPoint(260, 160));
+        QCOMPARE(overlay->position(1), QPoint(460, 160));
+        QCOMPARE(overlay->grab().toImage().pixelColor(QPoint(272, 200)), OffColor);
         QCOMPARE(m_veth.levels(20).value(0), QStringLiteral("0"));
 
-        click(overlay, QPoint(600, 400));
+        userGesture(overlay, {QPoint(300, 200)});
         LightItem *card = overlay->lightCard(0);
         QVERIFY(card->isVisible());
         shot(QStringLiteral("path_card"));
-        click(card, QPoint(250, 300));
+        userGesture(card, {QPoint(250, 300)});
         QTRY_COMPARE_WITH_TIMEOUT(m_veth.levels(20).value(0), QStringLiteral("100"), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(card->status(), 5000);
         QVERIFY(card->isHidden());
         QVERIFY(overlay->lightAt(0).isOn());
-        QCOMPARE(overlay->grab().toImage().pixelColor(QPoint(572, 400)), OnColor);
-        QCOMPARE(overlay->grab().toImage().pixelColor(QPoint(872, 400)), OffColor);
+        QCOMPARE(overlay->grab().toImage().pixelColor(QPoint(272, 200)), OnColor);
+        QCOMPARE(overlay->grab().toImage().pixelColor(QPoint(472, 200)), OffColor);
         QTRY_COMPARE_WITH_TIMEOUT(
             value(QStringLiteral("select brightness from tbl_light where light_id=1")).toInt(), 100, 3000);
         shot(QStringLiteral("path_light_on"));
