@@ -52,6 +52,6 @@ void Climate3DViewItem::paintIcon(QPainter &painter, int index, const QRect &box
                            : QStringLiteral(":/myImages/png/airConditioner/icon-ac-power-off.png"));
     view3d::drawIconText(painter, QRect(box.x(), box.y() + 29, view3d::IconSize, 20), stateLine(index),
                          view3d::stateLineColor());
-    view3d::drawIconText(painter, QRect(box.x(), box.y() + 49, view3d::IconSize, 20), climateText(rec.remark),
-                         Qt::white);
+    view3d::drawIconText(painter, QRect(box.x(), box.y() + 49, view3d::IconSize, 20),
+                         climateText(rec.remark), Qt::white);
 }

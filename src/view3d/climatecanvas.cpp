@@ -24,7 +24,8 @@ void ClimateCanvas::loadRecords(int room_id)
         positionRecord rec;
         rec.id = rows.value(QStringLiteral("air_conditioner_no")).toInt();
         rec.room_id = rows.value(QStringLiteral("room_id")).toInt();
-        copyUtf8Field(rec.remark, sizeof rec.remark, rows.value(QStringLiteral("remark")).toString().toUtf8());
+        copyUtf8Field(rec.remark, sizeof rec.remark,
+                      rows.value(QStringLiteral("remark")).toString().toUtf8());
         const QPoint pos = loadIconPosition(IconTable::Climate, rec.id, room_id);
         rec.xp1 = pos.x();
         rec.yp1 = pos.y();

@@ -44,5 +44,6 @@ void Light3DViewItem::paintIcon(QPainter &painter, int index, const QRect &box)
     const QString name = QString::fromUtf8(on ? rec.icon_name_of_light_on : rec.icon_name_of_light_off);
     view3d::drawPicture(painter, QRect(box.x() + 22, box.y() + 10, 36, 36),
                         QStringLiteral(":/myImages/png/light/") + view3d::withPng(name));
-    view3d::drawIconText(painter, QRect(box.x(), box.y() + 49, view3d::IconSize, 20), rec.remark(), Qt::white);
+    view3d::drawIconText(painter, QRect(box.x(), box.y() + 49, view3d::IconSize, 20), rec.remark(),
+                         Qt::white);
 }

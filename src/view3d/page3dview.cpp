@@ -16,7 +16,8 @@ Page3DView::Page3DView(const QString &id, const QString &name, QWidget *parent)
 
 void Page3DView::openRoom(int id)
 {
-    QSqlQuery room = gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_room where room_id=%d", id));
+    QSqlQuery room =
+        gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_room where room_id=%d", id));
     if (!room.next())
         return;
     const QString roomName = room.value(QStringLiteral("room_name")).toString();

@@ -130,7 +130,8 @@ void PageSetting3DViewManagerEdit::changeImage()
 
 void PageSetting3DViewManagerEdit::choosePhoto()
 {
-    const QString file = askOpenFileName(this, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
+    const QString file =
+        askOpenFileName(this, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
     if (file.isEmpty())
         return;
     QString project;

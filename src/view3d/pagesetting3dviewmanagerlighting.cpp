@@ -21,7 +21,8 @@ void PageSetting3DViewManagerLighting::loadRecords(int room_id)
         positionRecord rec;
         rec.id = rows.value(QStringLiteral("light_id")).toInt();
         rec.room_id = rows.value(QStringLiteral("room_id")).toInt();
-        copyUtf8Field(rec.remark, sizeof rec.remark, rows.value(QStringLiteral("light_remark")).toString().toUtf8());
+        copyUtf8Field(rec.remark, sizeof rec.remark,
+                      rows.value(QStringLiteral("light_remark")).toString().toUtf8());
         copyUtf8Field(rec.icon_name_of_light_on, sizeof rec.icon_name_of_light_on,
                       rows.value(QStringLiteral("icon_name_of_light_on")).toString().toUtf8());
         const QPoint pos = loadIconPosition(IconTable::Lights, rec.id, room_id);
@@ -34,7 +35,8 @@ void PageSetting3DViewManagerLighting::loadRecords(int room_id)
 
 QString PageSetting3DViewManagerLighting::devicePicture(const positionRecord &rec) const
 {
-    return QStringLiteral(":/myImages/png/light/") + view3d::withPng(QString::fromUtf8(rec.icon_name_of_light_on));
+    return QStringLiteral(":/myImages/png/light/") +
+           view3d::withPng(QString::fromUtf8(rec.icon_name_of_light_on));
 }
 
 void PageSetting3DViewManagerLighting::storePosition(const positionRecord &rec)

@@ -19,12 +19,12 @@
 struct positionRecord
 {
     bool pressed = false;
-    int32_t id = 0;               // light_id, or air_conditioner_no
+    int32_t id = 0; // light_id, or air_conditioner_no
     int32_t room_id = 0;
     int32_t xp1 = 0;
     int32_t yp1 = 0;
     char icon_name_of_light_on[64] = {}; // lights only: the "on" picture
-    char remark[128] = {};        // the device's name, UTF-8, NUL-terminated
+    char remark[128] = {};               // the device's name, UTF-8, NUL-terminated
 };
 
 class PlacementCanvas : public MyDialog

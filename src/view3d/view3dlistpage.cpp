@@ -22,7 +22,8 @@ const QString DefaultPicture = QStringLiteral("3d_view_01");
 // The room's picture name; a room without a row gets the default one.
 QString pictureOfRoom(int roomId)
 {
-    const QString sql = QString::asprintf("select icon_name from tbl_3d_view_manager where room_id=%d", roomId);
+    const QString sql =
+        QString::asprintf("select icon_name from tbl_3d_view_manager where room_id=%d", roomId);
     QString name = DefaultPicture;
     if (isRecordExist(sql)) {
         getTextFromDb(sql, QStringLiteral("icon_name"), name);
@@ -50,8 +51,8 @@ View3DListPage::View3DListPage(const QString &id, const QString &name, QWidget *
 void View3DListPage::updatelist()
 {
     QList<QWidget *> tiles;
-    QSqlQuery rooms =
-        gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
+    QSqlQuery rooms = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
     while (rooms.next()) {
         const QString roomName = rooms.value(QStringLiteral("room_name")).toString();
         const int roomId = rooms.value(QStringLiteral("room_id")).toInt();

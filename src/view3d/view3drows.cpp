@@ -35,7 +35,8 @@ QPoint loadIconPosition(IconTable table, int key, int roomId)
     const QString sql =
         QString::asprintf("select xp1,yp1 from %s where %s=%d and room_id=%d", n.table, n.key, key, roomId);
     if (isRecordExist(sql))
-        return QPoint(getValueFromDb(sql, QStringLiteral("xp1")), getValueFromDb(sql, QStringLiteral("yp1")));
+        return QPoint(getValueFromDb(sql, QStringLiteral("xp1")),
+                      getValueFromDb(sql, QStringLiteral("yp1")));
     gl_sqlite3db.execDML(QString::asprintf("insert into %s(%s,xp1,yp1,room_id) values(%d,%d,%d,%d)", n.table,
                                            n.key, key, 0, 0, roomId));
     return QPoint(0, 0);
@@ -50,7 +51,8 @@ bool storeIconPosition(IconTable table, int key, int roomId, const QPoint &topLe
 
 bool storeRoomPictureName(int roomId, const QString &name)
 {
-    return gl_sqlite3db.execDML(QStringLiteral("update tbl_3d_view_manager set icon_name='%1' where room_id=%2")
-                                    .arg(sqlText(name))
-                                    .arg(roomId));
+    return gl_sqlite3db.execDML(
+        QStringLiteral("update tbl_3d_view_manager set icon_name='%1' where room_id=%2")
+            .arg(sqlText(name))
+            .arg(roomId));
 }

@@ -34,7 +34,8 @@ public:
     QString skipReason()
     {
         if (qgetenv("VARNO_NETNS") != "1")
-            return QStringLiteral("runs only inside the private network namespace of ./test (VARNO_NETNS=1)");
+            return QStringLiteral(
+                "runs only inside the private network namespace of ./test (VARNO_NETNS=1)");
         if (geteuid() != 0)
             return QStringLiteral("making a veth pair needs root in the test's namespace");
         m_ip = findTool(QStringLiteral("ip"));
@@ -51,7 +52,8 @@ public:
                 run({m_ip, QStringLiteral("link"), QStringLiteral("del"), varnoSide()});
                 continue;
             }
-            return QStringLiteral("interface %1 exists: this is not a private network namespace").arg(iface.name());
+            return QStringLiteral("interface %1 exists: this is not a private network namespace")
+                .arg(iface.name());
         }
         return QString();
     }
@@ -69,16 +71,26 @@ public:
                t.elapsed() < 3000)
             QTest::qWait(10);
         const QString pid = QString::number(m_holder.processId());
-        const bool made = run({m_ip, "link", "add", varnoSide(), "type", "veth", "peer", "name", deviceSide()}) &&
-                          run({m_ip, "link", "set", deviceSide(), "netns", pid}) &&
-                          run({m_ip, "addr", "add", ownAddress() + "/24", "dev", varnoSide()}) &&
-                          run({m_ip, "link", "set", varnoSide(), "up"}) && inDevices({m_ip, "link", "set", "lo", "up"}) &&
-                          inDevices({m_ip, "addr", "add", deviceAddress() + "/24", "dev", deviceSide()}) &&
-                          inDevices({m_ip, "link", "set", deviceSide(), "up"});
+        const bool made =
+            run({m_ip, "link", "add", varnoSide(), "type", "veth", "peer", "name", deviceSide()}) &&
+            run({m_ip, "link", "set", deviceSide(), "netns", pid}) &&
+            run({m_ip, "addr", "add", ownAddress() + "/24", "dev", varnoSide()}) &&
+            run({m_ip, "link", "set", varnoSide(), "up"}) && inDevices({m_ip, "link", "set", "lo", "up"}) &&
+            inDevices({m_ip, "addr", "add", deviceAddress() + "/24", "dev", deviceSide()}) &&
+            inDevices({m_ip, "link", "set", deviceSide(), "up"});
         if (!made)
             return false;
-        QStringList args{"-t", pid, "-n", "--", program, "--udp", "0.0.0.0:6000", "--header-ip", deviceAddress(),
-                         "--commands", "--exit-on-eof"};
+        QStringList args{"-t",
+                         pid,
+                         "-n",
+                         "--",
+                         program,
+                         "--udp",
+                         "0.0.0.0:6000",
+                         "--header-ip",
+                         deviceAddress(),
+                         "--commands",
+                         "--exit-on-eof"};
         QObject::connect(&m_devices, &QProcess::readyReadStandardOutput,
                          [this] { m_output += m_devices.readAllStandardOutput(); });
         m_devices.start(m_nsenter, args + deviceArgs);
@@ -158,7 +170,8 @@ private:
     }
     bool inDevices(const QStringList &command)
     {
-        return run(QStringList{m_nsenter, "-t", QString::number(m_holder.processId()), "-n", "--"} + command);
+        return run(QStringList{m_nsenter, "-t", QString::number(m_holder.processId()), "-n", "--"} +
+                   command);
     }
     QStringList lines(const QString &prefix) const
     {

@@ -123,8 +123,10 @@ private slots:
     {
         QTest::addColumn<bool>("manager");
         QTest::addColumn<QStringList>("request");
-        QTest::newRow("3D View") << false << QStringList{"Operate Room 3D View", "House-Ground-Kitchen", "12", ""};
-        QTest::newRow("3D View Manager") << true << QStringList{"3D View Setting", "3D View Setting", "12", ""};
+        QTest::newRow("3D View") << false
+                                 << QStringList{"Operate Room 3D View", "House-Ground-Kitchen", "12", ""};
+        QTest::newRow("3D View Manager")
+            << true << QStringList{"3D View Setting", "3D View Setting", "12", ""};
     }
     void listPages()
     {
@@ -236,7 +238,8 @@ private slots:
             titles << page.tabBar()->tabText(i);
         QCOMPARE(titles, expected);
         QCOMPARE(page.tabBar()->isVisible(), !units.isEmpty());
-        const QList<PlacementCanvas *> canvases{page.lightingCanvas(), page.acCanvas(), page.floorHeatCanvas()};
+        const QList<PlacementCanvas *> canvases{page.lightingCanvas(), page.acCanvas(),
+                                                page.floorHeatCanvas()};
         for (int t = 0; t < qMax(1, titles.size()); ++t) {
             if (!titles.isEmpty())
                 page.tabBar()->setCurrentIndex(t);
@@ -271,13 +274,13 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString photo = "photo_3dView_12";
         QTest::newRow("one photo") << QStringList{"a.jpg"} << photo << QSize(120, 90) << QString();
-        QTest::newRow("twice: one file, the second") << QStringList{"a.jpg", "b.bmp"} << photo << QSize(64, 48)
-                                                     << QString();
+        QTest::newRow("twice: one file, the second")
+            << QStringList{"a.jpg", "b.bmp"} << photo << QSize(64, 48) << QString();
         QTest::newRow("cancelled") << QStringList{""} << "3d_view_02" << QSize() << QString();
         QTest::newRow("unreadable") << QStringList{"broken.png"} << "3d_view_02" << QSize()
                                     << "Can not read the image";
-        QTest::newRow("PNG not written") << QStringList{"a.jpg", "block"} << photo << QSize(120, 90)
-                                         << "Can not save the image";
+        QTest::newRow("PNG not written")
+            << QStringList{"a.jpg", "block"} << photo << QSize(120, 90) << "Can not save the image";
         QTest::newRow("no project folder") << QStringList{"away"} << "3d_view_02" << QSize()
                                            << "Lose the dir named Home,please reboot the application!";
     }
@@ -311,7 +314,8 @@ private slots:
             answerFileDialogsWith([&](FileDialogKind kind, const QString &caption, const QString &) {
                 const QString name = file == "block" || file == "away" ? QStringLiteral("a.jpg") : file;
                 return kind == FileDialogKind::Open && caption == "Open" && !file.isEmpty()
-                           ? m_files.filePath(name) : QString();
+                           ? m_files.filePath(name)
+                           : QString();
             });
             varnotest::answerModals({source(1)});
             QTest::mousePress(page.changeImageLabel(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
@@ -322,7 +326,8 @@ private slots:
         }
         QCOMPARE(info.size(), int(!message.isEmpty()));
         if (!message.isEmpty())
-            QVERIFY2(info.at(0).at(0).toString().startsWith(message), qPrintable(info.at(0).at(0).toString()));
+            QVERIFY2(info.at(0).at(0).toString().startsWith(message),
+                     qPrintable(info.at(0).at(0).toString()));
         QCOMPARE(pictureRow(), row);
         QCOMPARE(page.lightingCanvas()->iconName(), row.startsWith("photo") ? row : QString());
         const QStringList photos = QDir(folder).entryList({"photo*"}, QDir::Files);

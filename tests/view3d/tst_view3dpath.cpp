@@ -123,8 +123,11 @@ class TestView3DPath : public QObject
     }
     QPoint stored(int lightId)
     {
-        return QPoint(value(QStringLiteral("select xp1 from tbl_3d_view_light where light_id=%1").arg(lightId)).toInt(),
-                      value(QStringLiteral("select yp1 from tbl_3d_view_light where light_id=%1").arg(lightId)).toInt());
+        return QPoint(
+            value(QStringLiteral("select xp1 from tbl_3d_view_light where light_id=%1").arg(lightId))
+                .toInt(),
+            value(QStringLiteral("select yp1 from tbl_3d_view_light where light_id=%1").arg(lightId))
+                .toInt());
     }
 
 private slots:
@@ -183,8 +186,8 @@ private slots:
 
     void installerChoosesPictureAndPlacesIcons()
     {
-        emit gl_socket.signalsPageIdChanged(QStringLiteral("3D View Manager"), QStringLiteral("3D View Manager"),
-                                            QString(), QString());
+        emit gl_socket.signalsPageIdChanged(QStringLiteral("3D View Manager"),
+                                            QStringLiteral("3D View Manager"), QString(), QString());
         QCOMPARE(shownPage()->getId(), QStringLiteral("3D View Manager"));
         ManagerItem *tile = nullptr;
         QTRY_VERIFY((tile = kitchenTile()) != nullptr); // tiles show once the layout has run
@@ -198,23 +201,23 @@ private slots:
         QVERIFY(canvas->isVisible());
 
         // "Change Image": a built-in picture, through the two real dialogs.
-        varnotest::answerModals({[](QWidget *source) {
-                                     for (IconStyleItem *row : source->findChildren<IconStyleItem *>()) {
-                                         if (row->getStyle() == 0)
-                                             QTest::mouseClick(row, Qt::LeftButton, Qt::NoModifier,
-                                                               QPoint(100, 20));
-                                     }
-                                 },
-                                 [](QWidget *picker) {
-                                     for (ManagerItem *t : picker->findChildren<ManagerItem *>()) {
-                                         if (t->getIconName() == QLatin1String("3d_view_03"))
-                                             QTest::mouseClick(t, Qt::LeftButton, Qt::NoModifier,
-                                                               QPoint(150, 80));
-                                     }
-                                 }});
+        varnotest::answerModals(
+            {[](QWidget *source) {
+                 for (IconStyleItem *row : source->findChildren<IconStyleItem *>()) {
+                     if (row->getStyle() == 0)
+                         QTest::mouseClick(row, Qt::LeftButton, Qt::NoModifier, QPoint(100, 20));
+                 }
+             },
+             [](QWidget *picker) {
+                 for (ManagerItem *t : picker->findChildren<ManagerItem *>()) {
+                     if (t->getIconName() == QLatin1String("3d_view_03"))
+                         QTest::mouseClick(t, Qt::LeftButton, Qt::NoModifier, QPoint(150, 80));
+                 }
+             }});
         userGesture(editor->changeImageLabel(), {QPoint(18, 18)});
-        QTRY_COMPARE(value(QStringLiteral("select icon_name from tbl_3d_view_manager where room_id=1")).toString(),
-                     QStringLiteral("3d_view_03"));
+        QTRY_COMPARE(
+            value(QStringLiteral("select icon_name from tbl_3d_view_manager where room_id=1")).toString(),
+            QStringLiteral("3d_view_03"));
         QCOMPARE(canvas->iconName(), QStringLiteral("3d_view_03"));
 
         // Both icons start at (0, 0); the press takes the ceiling light first.
@@ -227,7 +230,8 @@ private slots:
 
     void operatorSwitchesTheLightFromThePicture()
     {
-        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(), QString());
+        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(),
+                                            QString());
         auto *tile3d = shownPage()->findChild<HomeManager3DViewIconItem *>();
         userGesture(tile3d, {QPoint(64, 64)});
         QTRY_COMPARE(shownPage()->getId(), QStringLiteral("3D View"));
@@ -240,8 +244,8 @@ private slots:
         auto *page = qobject_cast<PageRoomOperate3DView *>(shownPage());
         QVERIFY(page);
         PageRoomOperate3DViewLighting *tab = page->lightingTab();
-        QTRY_COMPARE_WITH_TIMEOUT(tab->refreshControl()->statusText(), QStringLiteral("Refresh Successfully"),
-                                  12000);
+        QTRY_COMPARE_WITH_TIMEOUT(tab->refreshControl()->statusText(),
+                                  QStringLiteral("Refresh Successfully"), 12000);
         Light3DViewItem *overlay = tab->overlay();
         QCOMPARE(overlay->position(0), QPoint(260, 160));
         QCOMPARE(overlay->position(1), QPoint(460, 160));

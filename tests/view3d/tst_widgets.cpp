@@ -55,13 +55,18 @@ void place(const QString &table, const QString &key, int id, QPoint at)
 {
     exec(QStringLiteral("delete from %1 where %2=%3").arg(table, key).arg(id));
     exec(QStringLiteral("insert into %1(%2,xp1,yp1,room_id) values(%3,%4,%5,%6)")
-             .arg(table, key).arg(id).arg(at.x()).arg(at.y()).arg(Room));
+             .arg(table, key)
+             .arg(id)
+             .arg(at.x())
+             .arg(at.y())
+             .arg(Room));
 }
 
 QPoint stored(const QString &table, const QString &key, int id)
 {
     const QString sql = QStringLiteral("select %1 from %2 where %3=%4 and room_id=4");
-    return QPoint(value(sql.arg("xp1", table, key).arg(id)).toInt(), value(sql.arg("yp1", table, key).arg(id)).toInt());
+    return QPoint(value(sql.arg("xp1", table, key).arg(id)).toInt(),
+                  value(sql.arg("yp1", table, key).arg(id)).toInt());
 }
 
 } // namespace
@@ -73,7 +78,8 @@ class TestWidgets : public QObject
     varnotest::ProjectFolder m_app;
     std::unique_ptr<Light3DViewItem> m_overlay;
 
-    void light(int id, int type, int brightness, int subnet = 1, int rgb = 0, const QString &name = QString())
+    void light(int id, int type, int brightness, int subnet = 1, int rgb = 0,
+               const QString &name = QString())
     {
         Light l;
         l.room = Room;
@@ -101,12 +107,12 @@ private slots:
         addRoom(Room, QStringLiteral("Bob's den"), 1, 1);
         exec(QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('3d_view_03',4)"));
         light(1, 1, 0, 1, 0, QString(70, QChar(0x00E4))); // a dimmer at 0; a name longer than its field
-        light(2, 1, 40, 0);                                // no subnet: placed, but no overlay icon
-        light(3, 1, 40);                                   // no device
-        light(4, 8, (50 << 8) | 100);                      // "Dali DT8" at 50
-        light(5, 8, 100);                                  // "Dali DT8", 0 in the level byte
+        light(2, 1, 40, 0);                               // no subnet: placed, but no overlay icon
+        light(3, 1, 40);                                  // no device
+        light(4, 8, (50 << 8) | 100);                     // "Dali DT8" at 50
+        light(5, 8, 100);                                 // "Dali DT8", 0 in the level byte
         light(6, 1, 1);
-        for (int rgb = 1; rgb <= 4; ++rgb)                 // colour light lit on its third channel only
+        for (int rgb = 1; rgb <= 4; ++rgb) // colour light lit on its third channel only
             light(7, 2, rgb == 3 ? 60 : 0, 1, rgb);
         light(8, 0, 0);
         for (int id : {2, 4, 5, 6, 7, 8}) // light 2 placed in the editor; 1 and 3 never were
@@ -211,7 +217,10 @@ private slots:
         u.cool = 35;
         QVERIFY(addUnit(u));
         exec(QStringLiteral("update tbl_air_conditioner set status=%1,mode=%2,temperature_unit=%3,"
-                            "current_temperature=77").arg(status).arg(mode).arg(unit));
+                            "current_temperature=77")
+                 .arg(status)
+                 .arg(mode)
+                 .arg(unit));
         std::unique_ptr<Climate3DViewItem> overlay;
         if (no < 2)
             overlay = shown<AC3DViewItem>();
@@ -240,21 +249,21 @@ private slots:
         using P = QList<QPoint>;
         // Every icon starts at (150, 100) (at (0, 0) on a small canvas).
         QTest::newRow("on the spot") << 0 << big << 1 << P{{200, 150}} << 1 << QPoint(160, 110);
-        QTest::newRow("overlap: lower id") << 0 << big << 1 << P{{160, 110}, {600, 400}, {700, 500}} << 1
-                                           << QPoint(660, 460);
+        QTest::newRow("overlap: lower id")
+            << 0 << big << 1 << P{{160, 110}, {600, 400}, {700, 500}} << 1 << QPoint(660, 460);
         QTest::newRow("near the top-left") << 0 << big << 1 << P{{160, 110}, {5, 5}} << 1 << QPoint(0, 0);
-        QTest::newRow("bottom-right corner") << 0 << big << 1 << P{{160, 110}, {1799, 899}} << 1
-                                             << QPoint(1719, 819);
-        QTest::newRow("beyond the corner") << 0 << big << 1 << P{{160, 110}, {2500, 1500}} << 1
-                                           << QPoint(1719, 819);
-        QTest::newRow("canvas under 81 px") << 0 << QSize(60, 60) << 1 << P{{10, 10}, {50, 50}} << 1
-                                            << QPoint(0, 0);
+        QTest::newRow("bottom-right corner")
+            << 0 << big << 1 << P{{160, 110}, {1799, 899}} << 1 << QPoint(1719, 819);
+        QTest::newRow("beyond the corner")
+            << 0 << big << 1 << P{{160, 110}, {2500, 1500}} << 1 << QPoint(1719, 819);
+        QTest::newRow("canvas under 81 px")
+            << 0 << QSize(60, 60) << 1 << P{{10, 10}, {50, 50}} << 1 << QPoint(0, 0);
         QTest::newRow("right button") << 0 << big << 2 << P{{160, 110}, {600, 400}} << -1 << QPoint();
         QTest::newRow("outside every icon") << 0 << big << 1 << P{{20, 20}, {600, 400}} << -1 << QPoint();
-        QTest::newRow("air conditioner 0") << 1 << big << 1 << P{{160, 110}, {400, 300}} << 0
-                                           << QPoint(360, 260);
-        QTest::newRow("floor-heating circuit 2") << 2 << big << 1 << P{{160, 110}, {400, 300}} << 2
-                                                 << QPoint(360, 260);
+        QTest::newRow("air conditioner 0")
+            << 1 << big << 1 << P{{160, 110}, {400, 300}} << 0 << QPoint(360, 260);
+        QTest::newRow("floor-heating circuit 2")
+            << 2 << big << 1 << P{{160, 110}, {400, 300}} << 2 << QPoint(360, 260);
     }
     void canvasDrops()
     {
