@@ -15,6 +15,10 @@
 #include "settings/pagesetting.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
+#include "view3d/page3dview.h"
+#include "view3d/pageroomoperate3dview.h"
+#include "view3d/pagesetting3dviewmanager.h"
+#include "view3d/pagesetting3dviewmanageredit.h"
 
 #include <QHash>
 
@@ -46,6 +50,10 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Edit Room"), maker<PageSettingRoomManagerEdit>()},
         {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
         {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},
+        {QStringLiteral("3D View"), maker<Page3DView>()},
+        {QStringLiteral("Operate Room 3D View"), maker<PageRoomOperate3DView>()},
+        {QStringLiteral("3D View Manager"), maker<PageSetting3DViewManager>()},
+        {QStringLiteral("3D View Setting"), maker<PageSetting3DViewManagerEdit>()},
     };
     return table;
 }

@@ -21,7 +21,8 @@ void setListGridStretch(QGridLayout *grid, int tiles, int columns)
     const int c = std::max(0, tiles) % n;
     const int stretchedRow = c == 0 ? r : r + 1;
     grid->setRowStretch(stretchedRow, 1);
-    grid->setColumnStretch(stretchedRow == 1 ? c : n, 1);
+    // One row, full or not: the column right of the last tile; else column n.
+    grid->setColumnStretch(stretchedRow == 1 ? r * n + c : n, 1);
 }
 
 QGridLayout *fillTileGrid(QWidget *box, const QList<QWidget *> &tiles, int tileWidth)

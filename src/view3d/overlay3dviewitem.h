@@ -1,0 +1,81 @@
+#pragma once
+
+// What the 3-D overlays of lights, air conditioners and floor heating share: the
+// room's picture with one round icon per device at its stored position, one
+// hidden operating card per device, and the press rule. A press inside an icon
+// box shows that device's card in the middle of the overlay, a press anywhere
+// else puts every card away; a card that was shown hands its latest state to its
+// icon. startRefresh() starts the cards 100 ms apart and a 100 ms check copies
+// their states onto the icons once every card has answered or given up.
+//
+// A device kind derives from this class and supplies the loading of its rows,
+// the copying of a card's state and the painting of one icon.
+
+#include "operation/deviceitem.h"
+
+#include <QList>
+#include <QPoint>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+class QPainter;
+
+class Overlay3DViewItem : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int CheckMs = 100;
+    static constexpr int StaggerMs = 100;
+
+    ~Overlay3DViewItem() override;
+
+    // Loads the room's picture name and devices and makes the hidden cards.
+    void updatelist(int roomId);
+    // Starts every card, 100 ms apart, and the check that ends the refresh.
+    virtual void startRefresh();
+    // True once the last refresh ended with every card answered or given up.
+    bool status() const { return finished; }
+
+    // What the overlay holds, for its holder and for tests.
+    QString pictureName() const { return picture; }
+    int count() const { return entries.size(); }
+    QPoint position(int index) const { return entries.at(index).pos; }
+    DeviceItem *card(int index) const { return entries.at(index).card; }
+    bool isChecking() const { return refreshTimer.isActive(); }
+
+public slots:
+    void finishRefresh();
+
+protected:
+    explicit Overlay3DViewItem(QWidget *parent);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+    // Drops the device records of the previous room.
+    virtual void clearRecords() = 0;
+    // Reads the room's devices, appending one record and one addEntry() each.
+    virtual void loadRecords(int roomId) = 0;
+    // Copies the current state of card index into its record.
+    virtual void takeCardState(int index) = 0;
+    // Paints the icon of device index into its box.
+    virtual void paintIcon(QPainter &painter, int index, const QRect &box) = 0;
+
+    // Appends a device at pos with its card (a hidden child of the overlay).
+    void addEntry(const QPoint &pos, DeviceItem *card);
+
+private:
+    struct Entry
+    {
+        QPoint pos;
+        QPointer<DeviceItem> card;
+    };
+
+    QString picture;
+    bool finished = false;
+    QTimer refreshTimer;
+    QList<Entry> entries;
+};

@@ -1,0 +1,165 @@
+#include "pagesetting3dviewmanageredit.h"
+
+#include "bus/broadcastsocket.h"
+#include "shell/filedialogs.h"
+#include "shell/iconselectdlg.h"
+#include "shell/iconstyledlg.h"
+#include "store/globals.h"
+#include "store/projectlist.h"
+#include "store/queryhelpers.h"
+#include "view3d/pagesetting3dviewmanagerac.h"
+#include "view3d/pagesetting3dviewmanagerfloorheat.h"
+#include "view3d/pagesetting3dviewmanagerlighting.h"
+#include "view3d/view3drows.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QGridLayout>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QSaveFile>
+#include <qtmateriallabel.h>
+#include <qtmaterialtabs.h>
+
+PageSetting3DViewManagerEdit::PageSetting3DViewManagerEdit(const QString &id, const QString &name,
+                                                           QWidget *parent)
+    : MyDialog(id, name, parent)
+{
+    setObjectName(QStringLiteral("PageSetting3DViewManagerEdit"));
+    tabs = new QtMaterialTabs(this);
+    labelImage = new QtMaterialLabel(QString(), this);
+    labelImage->setFixedSize(36, 36);
+    labelImage->setScaledContents(true);
+    labelImage->setPixmap(QPixmap(QStringLiteral(":/myImages/png/icon-system-edit.png")));
+    labelImage->setToolTip(tr("Change Image"));
+    labelImage->installEventFilter(this);
+    pageLighting = new PageSetting3DViewManagerLighting(this);
+    pageAC = new PageSetting3DViewManagerAC(this);
+    pageAC->hide();
+    pageFloorHeat = new PageSetting3DViewManagerFloorHeat(this);
+    pageFloorHeat->hide();
+
+    auto *layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->setSpacing(20);
+    layout->addWidget(labelImage, 0, 0, Qt::AlignRight);
+    layout->addWidget(pageLighting, 1, 0);
+    layout->addWidget(pageAC, 1, 0);
+    layout->addWidget(pageFloorHeat, 1, 0);
+    layout->addWidget(tabs, 2, 0);
+    layout->setRowStretch(1, 1);
+
+    connect(tabs, &QtMaterialTabs::currentChanged, this, &PageSetting3DViewManagerEdit::currentChanged);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            [this](const QString &room, const QString &) { slotsPageEnter(room); });
+}
+
+QList<PageSetting3DViewManagerEdit::TabKind> PageSetting3DViewManagerEdit::tabKinds() const
+{
+    return {
+        {tr("Lighting"), QStringLiteral(":/myImages/png/edit_room/icon-room-lighting.png"), pageLighting,
+         "select id from tbl_light where room_id=%d and (rgb=0 or rgb=1)"},
+        {tr("AC"), QStringLiteral(":/myImages/png/edit_room/icon-room-ac.png"), pageAC,
+         "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no<=1 "
+         "order by air_conditioner_no asc"},
+        {tr("Floor Heat"), QStringLiteral(":/myImages/png/edit_room/icon-room-floorheat.png"), pageFloorHeat,
+         "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no>1 "
+         "order by air_conditioner_no asc"},
+    };
+}
+
+void PageSetting3DViewManagerEdit::slotsPageEnter(QString room)
+{
+    if (!isVisible())
+        return;
+    roomId = room.toInt();
+    tabs->clear();
+    for (const TabKind &kind : tabKinds()) {
+        if (isRecordExist(QString::asprintf(kind.query, roomId))) {
+            tabs->addTab(kind.icon, kind.title);
+            kind.canvas->updatelist(roomId);
+        } else {
+            kind.canvas->hide();
+        }
+    }
+    if (tabs->count() > 0)
+        tabs->setCurrentIndex(0);
+    tabs->setVisible(tabs->count() > 0);
+}
+
+void PageSetting3DViewManagerEdit::currentChanged(int index)
+{
+    const QString text = tabs->tabText(index);
+    for (const TabKind &kind : tabKinds())
+        kind.canvas->setVisible(text == kind.title);
+}
+
+void PageSetting3DViewManagerEdit::setIconName(const QString &name)
+{
+    pageLighting->setIconName(name);
+    pageAC->setIconName(name);
+    pageFloorHeat->setIconName(name);
+}
+
+bool PageSetting3DViewManagerEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == labelImage && event->type() == QEvent::MouseButtonPress)
+        changeImage();
+    return MyDialog::eventFilter(watched, event);
+}
+
+void PageSetting3DViewManagerEdit::changeImage()
+{
+    // Framed dialogs are windows of their own: made without a parent.
+    IconStyleDlg source;
+    if (!source.exec())
+        return;
+    if (source.style == 1) {
+        choosePhoto();
+        return;
+    }
+    IconSelectDlg picker;
+    picker.family = 2;
+    picker.initDlgCtrl();
+    if (!picker.exec() || picker.iconName.isEmpty())
+        return;
+    setIconName(picker.iconName);
+    storeRoomPictureName(roomId, picker.iconName);
+}
+
+void PageSetting3DViewManagerEdit::choosePhoto()
+{
+    const QString file =
+        askOpenFileName(this, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
+    if (file.isEmpty())
+        return;
+    QString project;
+    getCurrentProject(project);
+    const QString folder = projectFolder(project);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        emit gl_socket.signalsInformation(
+            tr("Lose the dir named %1,please reboot the application!").arg(project));
+        return;
+    }
+    const QString name = QString::asprintf("photo_3dView_%d", roomId);
+    const QString failure = storePhoto(file, folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    if (!failure.isEmpty()) {
+        emit gl_socket.signalsInformation(failure);
+        return;
+    }
+    setIconName(name);
+    storeRoomPictureName(roomId, name);
+}
+
+QString PageSetting3DViewManagerEdit::storePhoto(const QString &source, const QString &target)
+{
+    QImageReader reader(source);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return tr("Can not read the image %1!").arg(QDir::toNativeSeparators(source));
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit())
+        return tr("Can not save the image %1!").arg(QDir::toNativeSeparators(target));
+    return QString();
+}
