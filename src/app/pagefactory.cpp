@@ -5,6 +5,8 @@
 #include "operation/pagedeviceoperatelighting.h"
 #include "operation/pageroomoperate.h"
 #include "operation/pagerooms.h"
+#include "settings/pagesettingproject.h"
+#include "settings/pagesettingprojectinformation.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 
@@ -30,6 +32,8 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
         {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
         {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
+        {QStringLiteral("Project Setting"), maker<PageSettingProject>()},
+        {QStringLiteral("Project Information"), maker<PageSettingProjectInformation>()},
     };
     return table;
 }
