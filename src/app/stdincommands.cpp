@@ -105,9 +105,12 @@ bool StdinCommands::run(const QByteArray &line)
         return true;
     }
     if (command == QLatin1String("check")) {
+        const QString name = rest.section(QLatin1Char(' '), 0, 0);
+        const QString shown = rest.section(QLatin1Char(' '), 1);
         for (QWidget *widget : QApplication::allWidgets()) {
             auto *label = qobject_cast<QLabel *>(widget);
-            if (!label || !label->isVisible() || label->text() != rest || !label->parentWidget())
+            if (!label || label->objectName() != name || label->text() != shown || !label->isVisible()
+                || !label->parentWidget())
                 continue;
             for (auto *box : label->parentWidget()->findChildren<QAbstractButton *>()) {
                 if (box->isCheckable()) {

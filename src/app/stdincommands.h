@@ -8,7 +8,8 @@
 //   page <id>[|<arg1>]        asks for the page, as a tile or button would
 //   click <objectName>        clicks the visible button of that name (queued, so
 //                             a modal dialog it opens keeps the input going)
-//   check <text>              checks the check box of the row showing that text
+//   check <objectName> <text> checks the check box beside the label of that name
+//                             showing that text
 //   type <objectName> <text>  sets the text of the visible entry of that name
 //   text <objectName>         prints "TEXT <text>" of that label or entry
 //   quit                      ends the program

@@ -48,16 +48,16 @@ void TestTransfer2Instances::projectsTravelFromAToB()
     QVERIFY(b.start(QStringLiteral(VARNO_EXECUTABLE), network.in(false, {})));
 
     QVERIFY(a.command("page Project Setting"));
-    QVERIFY(a.command("check Home"));
-    QVERIFY(a.command("check Office"));
+    QVERIFY(a.command("check labelProjectName Home"));
+    QVERIFY(a.command("check labelProjectName Office"));
     QVERIFY(a.command("click pushButtonUpload"));
-    QTRY_VERIFY(a.command("click pushButtonSendToOtherDevice"));
+    QVERIFY2(a.commandSoon("click pushButtonSendToOtherDevice"), a.lines.join('\n').constData());
     QString code;
     QTRY_VERIFY((code = a.text("labelCode")).size() == 4);
 
     QVERIFY(b.command("page Project Setting"));
     QVERIFY(b.command("click pushButtonDownload"));
-    QTRY_VERIFY(b.command("type lineEditCode " + code.toUtf8()));
+    QVERIFY(b.commandSoon("type lineEditCode " + code.toUtf8()));
     QVERIFY(b.command("click pushButtonDownloadDevice"));
     QVERIFY2(b.waitForLine("INFO success.", 20000), b.lines.join('\n').constData());
     QVERIFY2(a.waitForLine("INFO success.", 10000), a.lines.join('\n').constData());
@@ -89,6 +89,7 @@ void TestTransfer2Instances::projectsTravelFromAToB()
     QCOMPARE(printed, QByteArray("POST data received!"));
     QVERIFY2(b.waitForLine("INFO success.", 10000), b.lines.join('\n').constData());
     QCOMPARE(readFile(b.databaseDir() + "/Yard/Yard.db3"), dbBytes(QStringLiteral("Yard"), "curl"));
+    projects.clear();
     getProjectList(projects);
     QCOMPARE(projects, (QStringList{"Home", "Home_1", "Office", "Yard"}));
 }

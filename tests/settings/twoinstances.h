@@ -207,6 +207,20 @@ public:
         return false;
     }
 
+    // The same, tried again until it is carried out (a dialog opened by a queued
+    // click shows a moment later).
+    bool commandSoon(const QByteArray &line, int timeoutMs = 5000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!command(line)) {
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            QTest::qWait(20);
+        }
+        return true;
+    }
+
     QString text(const QByteArray &objectName)
     {
         if (!command("text " + objectName))
