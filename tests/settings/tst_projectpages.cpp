@@ -88,13 +88,6 @@ QString seedRows(const QString &path)
     return found;
 }
 
-void saveShot(QWidget &widget, const QString &name)
-{
-    widget.resize(widget.isWindow() && widget.minimumWidth() > 0 ? widget.size() : QSize(1920, 1080));
-    QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
-    widget.grab().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/") + name + ".png");
-}
-
 } // namespace
 
 class TestProjectPages : public QObject
@@ -159,7 +152,7 @@ void TestProjectPages::addProject()
         connect(dialog, &MyDialog::signalsInformation, [&](QString text) { dialogMessages << text; });
         dialog->nameEdit()->setText(name);
         if (name == QLatin1String("Office"))
-            saveShot(*dialog, QStringLiteral("project-add"));
+            QVERIFY(saveShot(*dialog, QStringLiteral("project-add"), QColor(0x1F, 0x29, 0x33)));
         dialog->pushButtonAdd_clicked();
         accepted = dialog->result() == QDialog::Accepted && !dialog->isVisible();
         if (!accepted)
@@ -188,7 +181,7 @@ void TestProjectPages::addProject()
     QCOMPARE(seedRows(databaseFolder() + '/' + name + '/' + name + ".db3"),
              QStringLiteral("Varno 3.01;network 1;regions 0"));
     if (name == QLatin1String("Office"))
-        saveShot(page, QStringLiteral("project-setting"));
+        QVERIFY(saveShot(page, QStringLiteral("project-setting"), QColor(0x3D, 0x53, 0x66)));
 }
 
 void TestProjectPages::rows()
@@ -262,7 +255,7 @@ void TestProjectPages::information()
     QCOMPARE(name->text() + ' ' + lowEdit->text() + ' ' + highEdit->text(), QStringLiteral("Office 20 35"));
     QVERIFY(!name->isEnabled());
     if (low == QLatin1String("-5"))
-        saveShot(page, QStringLiteral("project-information"));
+        QVERIFY(saveShot(page, QStringLiteral("project-information"), QColor(0x26, 0x34, 0x40)));
 
     lowEdit->clear();
     QTest::keyClicks(lowEdit, low);

@@ -323,6 +323,7 @@ void TestProjectTransfer::announcement()
     QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(m_bus.framesWithCode(0x2025).at(1).payload.toHex(' '), QByteArray("38 00 07 7f 00 00 01 1f 90"));
     QVERIFY(messages(info).isEmpty());
+    QVERIFY(saveShot(dialog, QStringLiteral("download-waiting"), QColor(0x1F, 0x29, 0x33)));
     dialog.close();
 
     // With port 8080 taken nothing is announced.
@@ -358,6 +359,7 @@ void TestProjectTransfer::sender()
     QVERIFY(code->isVisible());
     QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}$")).match(code->text()).hasMatch());
     QVERIFY(!child<QtMaterialFlatButton>(&dialog, "pushButtonSendToServer")->isVisible());
+    QVERIFY(saveShot(dialog, QStringLiteral("upload-waiting"), QColor(0x1F, 0x29, 0x33)));
     code->setText(QStringLiteral("0007"));
 
     TransferAnnouncer announcer(BusPeer);
