@@ -4,15 +4,12 @@
 // archives of such folders, the listing of an archive by `unzip -l`, and the
 // project list and folders of an application folder as one comparable text.
 
-#include "shell/mydialog.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/ziparchive.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
@@ -118,24 +115,6 @@ inline QStringList projectState()
     }
     state.sort();
     return state;
-}
-
-// Saves a look at a page (at 1920x1080) or a dialog (at its own size) under
-// VARNO_SCREENSHOT_DIR and answers whether the picture holds the given colour.
-inline bool saveShot(QWidget &widget, const QString &name, const QColor &expected)
-{
-    auto *dialog = qobject_cast<MyDialog *>(&widget);
-    if (dialog && !dialog->getId().isEmpty())
-        widget.resize(1920, 1080);
-    const QImage image = widget.grab().toImage();
-    QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
-    image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/") + name + ".png");
-    int hits = 0;
-    for (int y = 0; y < image.height(); y += 4) {
-        for (int x = 0; x < image.width(); x += 4)
-            hits += image.pixelColor(x, y) == expected;
-    }
-    return hits > 50;
 }
 
 } // namespace transfertest

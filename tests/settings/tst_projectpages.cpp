@@ -5,6 +5,7 @@
 #include "testmain.h"
 
 #include "projectfixture.h"
+#include "screenshot.h"
 #include "transferfixture.h"
 
 #include "bus/broadcastsocket.h"

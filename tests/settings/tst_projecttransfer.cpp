@@ -10,6 +10,7 @@
 #include "projectfixture.h"
 #include "simbus.h"
 #include "transferannouncer.h"
+#include "screenshot.h"
 #include "transferfixture.h"
 
 #include "bus/broadcastsocket.h"
