@@ -65,8 +65,8 @@ int main(int argc, char *argv[])
     const int megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 50;
 
     // Only ever inside a namespace of its own, never on the machine's network.
-    if (QFile::symLinkTarget(QStringLiteral("/proc/self/ns/net"))
-        == QFile::symLinkTarget(QStringLiteral("/proc/1/ns/net"))) {
+    if (QFile::symLinkTarget(QStringLiteral("/proc/self/ns/net")) ==
+        QFile::symLinkTarget(QStringLiteral("/proc/1/ns/net"))) {
         out << "bench_transfer: skipped, run it inside a private network namespace (./bench/run)\n";
         return 0;
     }
@@ -101,21 +101,22 @@ int main(int argc, char *argv[])
     const QString archive = root.filePath(QStringLiteral("archive.zip"));
     {
         QTemporaryDir staging;
-        if (!copyDirToPath(databaseFolder() + QStringLiteral("/Big"), staging.filePath(QStringLiteral("Big")), true)
-            || !ZipArchive::compressDir(archive, staging.path()))
+        if (!copyDirToPath(databaseFolder() + QStringLiteral("/Big"),
+                           staging.filePath(QStringLiteral("Big")), true) ||
+            !ZipArchive::compressDir(archive, staging.path()))
             return 1;
     }
     const qint64 archiveKb = QFileInfo(archive).size() / 1024;
 
-    if (!a.start(QStringLiteral(VARNO_EXECUTABLE), network.in(true, {}))
-        || !b.start(QStringLiteral(VARNO_EXECUTABLE), network.in(false, {})))
+    if (!a.start(QStringLiteral(VARNO_EXECUTABLE), network.in(true, {})) ||
+        !b.start(QStringLiteral(VARNO_EXECUTABLE), network.in(false, {})))
         return 1;
-    if (!a.command("page Project Setting") || !a.command("check labelProjectName Big")
-        || !a.command("click pushButtonUpload") || !a.commandSoon("click pushButtonSendToOtherDevice"))
+    if (!a.command("page Project Setting") || !a.command("check labelProjectName Big") ||
+        !a.command("click pushButtonUpload") || !a.commandSoon("click pushButtonSendToOtherDevice"))
         return fail("A did not open its upload dialog", a) ? 0 : 1;
     const QString code = a.text("labelCode");
-    if (!b.command("page Project Setting") || !b.command("click pushButtonDownload")
-        || !b.commandSoon("type lineEditCode " + code.toUtf8()))
+    if (!b.command("page Project Setting") || !b.command("click pushButtonDownload") ||
+        !b.commandSoon("type lineEditCode " + code.toUtf8()))
         return fail("B did not open its download dialog", b) ? 0 : 1;
 
     // Varno to Varno: from the first percentage on B to its "success.".
@@ -149,9 +150,11 @@ int main(int argc, char *argv[])
     post.waitForFinished(30000);
 
     out << "archive: " << archiveKb / 1024 << " MB of " << megabytes << " MB incompressible pictures\n";
-    out << "A to B (Varno):  " << varnoMs << " ms, B's peak memory growth " << varnoGrowthKb / 1024 << " MB\n";
+    out << "A to B (Varno):  " << varnoMs << " ms, B's peak memory growth " << varnoGrowthKb / 1024
+        << " MB\n";
     out << "curl to B:       " << curlMs << " ms, B's peak memory growth " << curlGrowthKb / 1024 << " MB\n";
-    out << QString::asprintf("ratio Varno/curl: %.2f (aim: within 2)\n", double(varnoMs) / qMax<qint64>(1, curlMs));
+    out << QString::asprintf("ratio Varno/curl: %.2f (aim: within 2)\n",
+                             double(varnoMs) / qMax<qint64>(1, curlMs));
     out << QString::asprintf("B's growth / archive size: %.2f (Varno), %.2f (curl)\n",
                              double(varnoGrowthKb) / qMax<qint64>(1, archiveKb),
                              double(curlGrowthKb) / qMax<qint64>(1, archiveKb));

@@ -78,7 +78,8 @@ void StdinCommands::readInput()
 QWidget *StdinCommands::findVisible(const QString &objectName) const
 {
     QWidget *modal = QApplication::activeModalWidget();
-    const QWidgetList widgets = modal ? modal->findChildren<QWidget *>(objectName) : QApplication::allWidgets();
+    const QWidgetList widgets =
+        modal ? modal->findChildren<QWidget *>(objectName) : QApplication::allWidgets();
     for (QWidget *widget : widgets) {
         if (widget->objectName() == objectName && widget->isVisible())
             return widget;
@@ -109,8 +110,8 @@ bool StdinCommands::run(const QByteArray &line)
         const QString shown = rest.section(QLatin1Char(' '), 1);
         for (QWidget *widget : QApplication::allWidgets()) {
             auto *label = qobject_cast<QLabel *>(widget);
-            if (!label || label->objectName() != name || label->text() != shown || !label->isVisible()
-                || !label->parentWidget())
+            if (!label || label->objectName() != name || label->text() != shown || !label->isVisible() ||
+                !label->parentWidget())
                 continue;
             for (auto *box : label->parentWidget()->findChildren<QAbstractButton *>()) {
                 if (box->isCheckable()) {

@@ -11,8 +11,7 @@
 
 HttpClient::HttpClient(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 HttpClient::~HttpClient()
 {

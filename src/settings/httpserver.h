@@ -55,6 +55,6 @@ private:
     QByteArray m_head;             // request head read so far
     bool m_headDone = false;
     bool m_finished = false;
-    qint64 m_expected = 0;         // body bytes announced by Content-Length
-    qint64 m_received = 0;         // body bytes handed on so far
+    qint64 m_expected = 0; // body bytes announced by Content-Length
+    qint64 m_received = 0; // body bytes handed on so far
 };

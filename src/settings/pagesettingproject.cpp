@@ -21,8 +21,9 @@
 PageSettingProject::PageSettingProject(const QString &id, const QString &name, QWidget *parent)
     : MyDialog(id, name, parent)
 {
-    auto *add = new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("add")),
-                                         tr("Add Project"), Material::RaisedPrimary, this);
+    auto *add =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("add")),
+                                 tr("Add Project"), Material::RaisedPrimary, this);
     add->setObjectName(QStringLiteral("pushButtonAddProject"));
     auto *upload = new QtMaterialFlatButton(
         QtMaterialTheme::icon(QStringLiteral("file"), QStringLiteral("cloud_upload")), tr("Upload"),
@@ -66,7 +67,8 @@ void PageSettingProject::updatelist()
         grid->setSpacing(20);
         grid->setSizeConstraint(QLayout::SetNoConstraint);
     } else {
-        const auto rows = groupBox->findChildren<ProjectSettingItem *>(QString(), Qt::FindDirectChildrenOnly);
+        const auto rows =
+            groupBox->findChildren<ProjectSettingItem *>(QString(), Qt::FindDirectChildrenOnly);
         for (ProjectSettingItem *row : rows) {
             grid->removeWidget(row);
             row->hide();
@@ -84,7 +86,8 @@ void PageSettingProject::updatelist()
     for (int i = 0; i < projects.size(); ++i) {
         auto *row = new ProjectSettingItem(projects.at(i), projects.at(i) == current, groupBox);
         connect(row, &ProjectSettingItem::signalsProjectEdit, this, &PageSettingProject::slotsProjectEdit);
-        connect(row, &ProjectSettingItem::signalsProjectDelete, this, &PageSettingProject::slotsProjectDelete);
+        connect(row, &ProjectSettingItem::signalsProjectDelete, this,
+                &PageSettingProject::slotsProjectDelete);
         grid->addWidget(row, i, 0);
         row->show();
     }

@@ -26,8 +26,9 @@ PageSettingProjectInformation::PageSettingProjectInformation(const QString &id, 
     lineEditHigh = new QtMaterialLineEdit(QStringLiteral("35"), this);
     lineEditHigh->setObjectName(QStringLiteral("lineEditHigh"));
     lineEditHigh->setValidator(new QIntValidator(lineEditHigh));
-    auto *save = new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
-                                          tr("Save"), Material::RaisedPrimary, this);
+    auto *save =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
+                                 tr("Save"), Material::RaisedPrimary, this);
     save->setObjectName(QStringLiteral("pushButtonSave"));
 
     auto *layout = new QVBoxLayout(this);
@@ -46,7 +47,8 @@ PageSettingProjectInformation::PageSettingProjectInformation(const QString &id, 
     layout->addStretch(1);
 
     connect(save, &QAbstractButton::clicked, this, &PageSettingProjectInformation::pushButtonSave_clicked);
-    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageSettingProjectInformation::slotsPageEnter);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            &PageSettingProjectInformation::slotsPageEnter);
 }
 
 void PageSettingProjectInformation::slotsPageEnter(QString projectName)

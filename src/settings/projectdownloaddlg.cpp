@@ -43,10 +43,12 @@ ProjectDownloadDlg::ProjectDownloadDlg(QWidget *parent)
     lineEditCode = new QtMaterialLineEdit(this);
     lineEditCode->setObjectName(QStringLiteral("lineEditCode"));
     lineEditCode->setAlignment(Qt::AlignCenter);
-    pushButtonDownloadServer = new QtMaterialFlatButton(tr("Download Server"), Material::RaisedPrimary, this);
+    pushButtonDownloadServer =
+        new QtMaterialFlatButton(tr("Download Server"), Material::RaisedPrimary, this);
     pushButtonDownloadServer->setObjectName(QStringLiteral("pushButtonDownloadServer"));
     pushButtonDownloadServer->setBackgroundColor(QColor(0xE3, 0x51, 0x51));
-    pushButtonDownloadDevice = new QtMaterialFlatButton(tr("Download Device"), Material::RaisedPrimary, this);
+    pushButtonDownloadDevice =
+        new QtMaterialFlatButton(tr("Download Device"), Material::RaisedPrimary, this);
     pushButtonDownloadDevice->setObjectName(QStringLiteral("pushButtonDownloadDevice"));
 
     auto *layout = new QVBoxLayout(this);
@@ -277,7 +279,8 @@ void ProjectDownloadDlg::slotsReplyFinished()
     }
     m_archive.close();
 
-    const QString unpacked = m_transferDir->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
+    const QString unpacked =
+        m_transferDir->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
     QString error;
     const bool ok = QDir().mkpath(unpacked) && importProjects(unpacked, error);
     endTransfer();
@@ -324,10 +327,10 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
             return false;
         }
         if (name != from) {
-            const QString oldDb = QString::asprintf("%s/%s.db3", target.toUtf8().constData(),
-                                                    from.toUtf8().constData());
-            const QString newDb = QString::asprintf("%s/%s.db3", target.toUtf8().constData(),
-                                                    name.toUtf8().constData());
+            const QString oldDb =
+                QString::asprintf("%s/%s.db3", target.toUtf8().constData(), from.toUtf8().constData());
+            const QString newDb =
+                QString::asprintf("%s/%s.db3", target.toUtf8().constData(), name.toUtf8().constData());
             if (QFileInfo::exists(oldDb)) {
                 QFile::remove(newDb);
                 QFile::rename(oldDb, newDb);

@@ -21,9 +21,9 @@ class QtMaterialLabel;
 // One receiving installation answered, for the 10-second rule.
 struct download_project_app
 {
-    qint64 request_time = 0;   // seconds since the epoch
+    qint64 request_time = 0; // seconds since the epoch
     quint16 port = 0;
-    char ip[16] = {};          // dotted IPv4 text, NUL-terminated
+    char ip[16] = {}; // dotted IPv4 text, NUL-terminated
 };
 
 class ProjectUploadDlg : public MyDialog

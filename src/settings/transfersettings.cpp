@@ -44,5 +44,6 @@ bool packProjects(const QStringList &names, const QString &zipPath)
 
 QString transferArchiveName()
 {
-    return QString::asprintf("%s.zip", QTime::currentTime().toString(QStringLiteral("hhmmss")).toUtf8().constData());
+    return QString::asprintf("%s.zip",
+                             QTime::currentTime().toString(QStringLiteral("hhmmss")).toUtf8().constData());
 }

@@ -39,8 +39,8 @@ inline QByteArray dbBytes(const QString &name, const QByteArray &tag = "local")
 // A project folder "<root>/<name>" with "<name>.db3" and a picture.
 inline bool makeProjectFolder(const QString &root, const QString &name, const QByteArray &tag = "local")
 {
-    return writeFile(root + '/' + name + '/' + name + ".db3", dbBytes(name, tag))
-        && writeFile(root + '/' + name + "/photo_3dView_1.png", "png of " + name.toUtf8());
+    return writeFile(root + '/' + name + '/' + name + ".db3", dbBytes(name, tag)) &&
+           writeFile(root + '/' + name + "/photo_3dView_1.png", "png of " + name.toUtf8());
 }
 
 // A listed project of the application folder, with its folder.

@@ -67,7 +67,11 @@ void TestHttpServer::request_data()
         << QList<QByteArray>{"POST / HTTP/1.1\r\nContent-Length: 9\r\n\r\n" + body} << body << QString()
         << true << false;
     QTest::newRow("head cut anywhere, lower-case length")
-        << QList<QByteArray>{"POS", "T / HTTP/1.1\r\ncontent-length:", " 9\r", "\n\r", "\n" + body.left(3),
+        << QList<QByteArray>{"POS",
+                             "T / HTTP/1.1\r\ncontent-length:",
+                             " 9\r",
+                             "\n\r",
+                             "\n" + body.left(3),
                              body.mid(3)}
         << body << QString() << true << false;
     QTest::newRow("bytes beyond the body are not handed on")
@@ -80,8 +84,9 @@ void TestHttpServer::request_data()
         << QList<QByteArray>{"POST / HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 9\r\n\r\n", body}
         << body << QString() << true << false;
     const QString invalid = QStringLiteral("Invalid data.");
-    for (const char *length : {"", "Content-Length: 0\r\n", "Content-Length: -5\r\n", "Content-Length: 12a\r\n",
-                               "Content-Length: 4294967297\r\n", "Content-Length: \r\n"}) {
+    for (const char *length :
+         {"", "Content-Length: 0\r\n", "Content-Length: -5\r\n", "Content-Length: 12a\r\n",
+          "Content-Length: 4294967297\r\n", "Content-Length: \r\n"}) {
         QTest::newRow(qPrintable(QStringLiteral("refused: [%1]").arg(QString(length).trimmed())))
             << QList<QByteArray>{"POST / HTTP/1.1\r\nHost: x\r\n" + QByteArray(length) + "\r\n" + body}
             << QByteArray() << invalid << false << true;
@@ -89,9 +94,8 @@ void TestHttpServer::request_data()
     QTest::newRow("GET closed and ignored")
         << QList<QByteArray>{"GET / HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc"} << QByteArray() << QString()
         << false << true;
-    QTest::newRow("noise closed and ignored")
-        << QList<QByteArray>{QByteArray("\x16\x03\x01\x02hello", 9)} << QByteArray() << QString() << false
-        << true;
+    QTest::newRow("noise closed and ignored") << QList<QByteArray>{QByteArray("\x16\x03\x01\x02hello", 9)}
+                                              << QByteArray() << QString() << false << true;
 }
 
 void TestHttpServer::request()

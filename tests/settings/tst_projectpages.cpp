@@ -51,7 +51,8 @@ void whenModal(const std::function<void(QWidget *)> &act)
 QStringList rowNames(PageSettingProject &page)
 {
     QStringList names;
-    for (auto *row : page.listBox()->findChildren<ProjectSettingItem *>(QStringLiteral("ProjectSettingItem")))
+    for (auto *row :
+         page.listBox()->findChildren<ProjectSettingItem *>(QStringLiteral("ProjectSettingItem")))
         names.append(row->getProjectName() + (row->deleteButton() ? "" : " (current)"));
     names.sort();
     return names;
@@ -59,7 +60,8 @@ QStringList rowNames(PageSettingProject &page)
 
 ProjectSettingItem *row(PageSettingProject &page, const QString &name)
 {
-    for (auto *item : page.listBox()->findChildren<ProjectSettingItem *>(QStringLiteral("ProjectSettingItem"))) {
+    for (auto *item :
+         page.listBox()->findChildren<ProjectSettingItem *>(QStringLiteral("ProjectSettingItem"))) {
         if (item->getProjectName() == name)
             return item;
     }
@@ -112,7 +114,8 @@ void TestProjectPages::init()
 {
     m_folder = std::make_unique<varnotest::ProjectFolder>();
     QVERIFY(m_folder->isValid());
-    QVERIFY(gl_sqlite3db.execDML(QStringLiteral("insert into tbl_region(region_name,region_id) values('North',1)")));
+    QVERIFY(gl_sqlite3db.execDML(
+        QStringLiteral("insert into tbl_region(region_name,region_id) values('North',1)")));
 }
 
 void TestProjectPages::cleanup()
@@ -124,14 +127,22 @@ void TestProjectPages::addProject_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message"); // empty: accepted
-    QTest::newRow("Office") << "Office" << "";
-    QTest::newRow("another letter case") << "home" << "";
-    QTest::newRow("blanks kept") << " Bob's lab " << "";
-    QTest::newRow("empty") << "" << "Please enter the complete content";
-    QTest::newRow("existing") << "Home" << "The project name has existed";
-    QTest::newRow("../x") << "../x" << "Invalid project name!";
-    QTest::newRow("path") << "a/b" << "Invalid project name!";
-    QTest::newRow("dot dot") << ".." << "Invalid project name!";
+    QTest::newRow("Office") << "Office"
+                            << "";
+    QTest::newRow("another letter case") << "home"
+                                         << "";
+    QTest::newRow("blanks kept") << " Bob's lab "
+                                 << "";
+    QTest::newRow("empty") << ""
+                           << "Please enter the complete content";
+    QTest::newRow("existing") << "Home"
+                              << "The project name has existed";
+    QTest::newRow("../x") << "../x"
+                          << "Invalid project name!";
+    QTest::newRow("path") << "a/b"
+                          << "Invalid project name!";
+    QTest::newRow("dot dot") << ".."
+                             << "Invalid project name!";
 }
 
 void TestProjectPages::addProject()
@@ -226,7 +237,8 @@ void TestProjectPages::rows()
     ProjectSettingItem *yard = row(page, QStringLiteral("Yard"));
     emit yard->signalsPressed(); // the tile's own press, as DynamicWidget reports it
     QCOMPARE(pages.size(), 1);
-    QCOMPARE(pages.first().mid(0, 4), (QVariantList{"Project Information", "Project Information", "Yard", ""}));
+    QCOMPARE(pages.first().mid(0, 4),
+             (QVariantList{"Project Information", "Project Information", "Yard", ""}));
 }
 
 void TestProjectPages::information_data()
@@ -234,10 +246,18 @@ void TestProjectPages::information_data()
     QTest::addColumn<QString>("low");
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("message"); // empty: saved
-    QTest::newRow("30 to 20") << "30" << "20" << "Invalid indoor temperature range!";
-    QTest::newRow("25 to 25") << "25" << "25" << "";
-    QTest::newRow("-5 to 20") << "-5" << "20" << "";
-    QTest::newRow("empty") << "" << "20" << "Please input the complete content!";
+    QTest::newRow("30 to 20") << "30"
+                              << "20"
+                              << "Invalid indoor temperature range!";
+    QTest::newRow("25 to 25") << "25"
+                              << "25"
+                              << "";
+    QTest::newRow("-5 to 20") << "-5"
+                              << "20"
+                              << "";
+    QTest::newRow("empty") << ""
+                           << "20"
+                           << "Please input the complete content!";
 }
 
 void TestProjectPages::information()
@@ -246,7 +266,8 @@ void TestProjectPages::information()
     QFETCH(QString, high);
     QFETCH(QString, message);
     QVERIFY(addListedProject(QStringLiteral("Office")));
-    PageSettingProjectInformation page(QStringLiteral("Project Information"), QStringLiteral("Project Information"));
+    PageSettingProjectInformation page(QStringLiteral("Project Information"),
+                                       QStringLiteral("Project Information"));
     page.resize(1920, 1000);
     page.show();
     emit gl_socket.signalsPageEnter(QStringLiteral("Office"), QString());

@@ -137,15 +137,17 @@ void TestProjectTransfer::cloudUpload_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QString>("code");    // stored and shown; "-" for none
+    QTest::addColumn<QString>("code"); // stored and shown; "-" for none
     QTest::addColumn<bool>("success");
 
-    QTest::newRow("accepted") << 200 << QByteArray(R"({"code":0,"data":{"token":"T123"}})") << "T123" << true;
+    QTest::newRow("accepted") << 200 << QByteArray(R"({"code":0,"data":{"token":"T123"}})") << "T123"
+                              << true;
     QTest::newRow("code as text counts as 0")
         << 200 << QByteArray(R"({"code":"ok","data":{"token":"T9"}})") << "T9" << true;
     QTest::newRow("numeric token stores an empty code")
         << 200 << QByteArray(R"({"code":0,"data":{"token":42}})") << "" << true;
-    QTest::newRow("non-zero code") << 200 << QByteArray(R"({"code":3,"data":{"token":"X"}})") << "-" << false;
+    QTest::newRow("non-zero code") << 200 << QByteArray(R"({"code":3,"data":{"token":"X"}})") << "-"
+                                   << false;
     QTest::newRow("no data") << 200 << QByteArray(R"({"code":0})") << "-" << false;
     QTest::newRow("not JSON") << 200 << QByteArray("<html>busy</html>") << "-" << false;
     QTest::newRow("HTTP error") << 500 << QByteArray("{}") << "-" << false;
@@ -226,11 +228,13 @@ void TestProjectTransfer::cloudDownload_data()
     QTest::addColumn<QStringList>("added");
 
     QTest::newRow("archive") << 200 << QStringList{"Office", "Yard"} << "success."
-                             << QStringList{"listed Office_1", "listed Yard", "entry Office_1 db=SQLite stand-in of "
-                                            "Office cloud", "entry Yard db=SQLite stand-in of Yard cloud"};
+                             << QStringList{"listed Office_1", "listed Yard",
+                                            "entry Office_1 db=SQLite stand-in of "
+                                            "Office cloud",
+                                            "entry Yard db=SQLite stand-in of Yard cloud"};
     QTest::newRow("not found") << 404 << QStringList() << "server replied: Not Found" << QStringList();
-    QTest::newRow("200 that is no archive") << 200 << QStringList() << "Invalid project archive!"
-                                            << QStringList();
+    QTest::newRow("200 that is no archive")
+        << 200 << QStringList() << "Invalid project archive!" << QStringList();
 }
 
 void TestProjectTransfer::cloudDownload()
@@ -280,7 +284,8 @@ void TestProjectTransfer::codeEntry_data()
             << QString::fromUtf8("\u0660\u0660\u0664\u0662") << button << invalid;
         QTest::addRow("%s sign", button) << "-12" << button << invalid;
     }
-    QTest::newRow("device 10000") << "10000" << "pushButtonDownloadDevice" << invalid;
+    QTest::newRow("device 10000") << "10000"
+                                  << "pushButtonDownloadDevice" << invalid;
 }
 
 void TestProjectTransfer::codeEntry()
@@ -322,7 +327,8 @@ void TestProjectTransfer::announcement()
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("7"));
     QTRY_COMPARE_WITH_TIMEOUT(m_bus.framesWithCode(0x2025).size(), 2, 2500);
     QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(m_bus.framesWithCode(0x2025).at(1).payload.toHex(' '), QByteArray("38 00 07 7f 00 00 01 1f 90"));
+    QCOMPARE(m_bus.framesWithCode(0x2025).at(1).payload.toHex(' '),
+             QByteArray("38 00 07 7f 00 00 01 1f 90"));
     QVERIFY(messages(info).isEmpty());
     QVERIFY(saveShot(dialog, QStringLiteral("download-waiting"), QColor(0x1F, 0x29, 0x33)));
     dialog.close();
@@ -403,15 +409,20 @@ void TestProjectTransfer::receiver_data()
     QTest::addColumn<QStringList>("added");
 
     QTest::newRow("Home when Home and Home_1 exist")
-        << QStringList{"Home_1"} << "projects:Home" << "success."
-        << QStringList{"listed Home_2", "entry Home_2 db=SQLite stand-in of Home sent"};
+        << QStringList{"Home_1"} << "projects:Home"
+        << "success." << QStringList{"listed Home_2", "entry Home_2 db=SQLite stand-in of Home sent"};
     QTest::newRow("Office and Office_1 when Office exists")
-        << QStringList() << "projects:Office,Office_1" << "success."
-        << QStringList{"listed Office_1", "listed Office_1_1", "entry Office_1 db=SQLite stand-in of Office sent",
+        << QStringList() << "projects:Office,Office_1"
+        << "success."
+        << QStringList{"listed Office_1", "listed Office_1_1",
+                       "entry Office_1 db=SQLite stand-in of Office sent",
                        "entry Office_1_1 db=SQLite stand-in of Office_1 sent"};
-    QTest::newRow("../ entry") << QStringList() << "dotdot" << "Invalid project archive!" << QStringList();
-    QTest::newRow("link entry") << QStringList() << "link" << "Invalid project archive!" << QStringList();
-    QTest::newRow("no Content-Length") << QStringList() << "nolength" << "Invalid data." << QStringList();
+    QTest::newRow("../ entry") << QStringList() << "dotdot"
+                               << "Invalid project archive!" << QStringList();
+    QTest::newRow("link entry") << QStringList() << "link"
+                                << "Invalid project archive!" << QStringList();
+    QTest::newRow("no Content-Length") << QStringList() << "nolength"
+                                       << "Invalid data." << QStringList();
 }
 
 void TestProjectTransfer::receiver()
@@ -466,7 +477,8 @@ void TestProjectTransfer::receiver()
         client.upload(QStringLiteral("http://127.0.0.1:8080"), zipPath, 0);
     }
     QTRY_COMPARE(messages(info), QStringList{message});
-    QCOMPARE(answer, message == QLatin1String("Invalid data.") ? QByteArray() : QByteArray("POST data received!"));
+    QCOMPARE(answer,
+             message == QLatin1String("Invalid data.") ? QByteArray() : QByteArray("POST data received!"));
     QCOMPARE(dialog.downloaded, message == QLatin1String("success."));
     QVERIFY(!dialog.downloading && !dialog.server());
     QVERIFY(!QFile::exists(partial));

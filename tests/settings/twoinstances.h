@@ -35,8 +35,8 @@ inline bool run(const QStringList &command, QString *error)
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command.first(), command.mid(1));
-    const bool ok = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    const bool ok = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+                    process.exitCode() == 0;
     if (!ok && error)
         *error = command.join(' ') + ": " + QString::fromLocal8Bit(process.readAll()).trimmed();
     return ok;
@@ -69,15 +69,16 @@ public:
         if (ip.isEmpty() || nsenter.isEmpty() || unshare.isEmpty())
             return QStringLiteral("needs the ip, nsenter and unshare tools");
         for (QProcess *holder : {&m_a, &m_b}) {
-            holder->start(unshare, {QStringLiteral("--net"), QStringLiteral("sleep"), QStringLiteral("900")});
+            holder->start(unshare,
+                          {QStringLiteral("--net"), QStringLiteral("sleep"), QStringLiteral("900")});
             if (!holder->waitForStarted(5000))
                 return QStringLiteral("cannot start a namespace holder");
         }
         // unshare runs sleep once its namespace exists.
         QElapsedTimer timer;
         timer.start();
-        while ((netns(m_a.processId()) == netns(0) || netns(m_b.processId()) == netns(0))
-               && timer.elapsed() < 5000)
+        while ((netns(m_a.processId()) == netns(0) || netns(m_b.processId()) == netns(0)) &&
+               timer.elapsed() < 5000)
             QTest::qWait(20);
         QString error;
         run({ip, "link", "del", "vxfer0"}, nullptr);
@@ -104,8 +105,8 @@ public:
     // The command line that runs program inside namespace A or B.
     QStringList in(bool a, const QStringList &program) const
     {
-        return QStringList{nsenter, "-t", QString::number((a ? m_a : m_b).processId()), "-n", "--"}
-            + program;
+        return QStringList{nsenter, "-t", QString::number((a ? m_a : m_b).processId()), "-n", "--"} +
+               program;
     }
 
     QString ip;

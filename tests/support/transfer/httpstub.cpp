@@ -56,8 +56,9 @@ void HttpStub::close()
 void HttpStub::answerWith(int status, const QByteArray &body, const QByteArray &contentType)
 {
     const QByteArray reason = status == 200 ? "OK" : (status == 404 ? "Not Found" : "Internal Server Error");
-    m_answer = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + contentType
-        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    m_answer = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + contentType +
+               "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+               body;
 }
 
 void HttpStub::answerRaw(const QByteArray &bytes)
@@ -97,7 +98,8 @@ void HttpStub::read(QTcpSocket *socket)
     for (int i = 1; i < lines.size(); ++i) {
         const int colon = lines.at(i).indexOf(':');
         if (colon > 0)
-            request.headers.append({lines.at(i).left(colon).trimmed(), lines.at(i).mid(colon + 1).trimmed()});
+            request.headers.append(
+                {lines.at(i).left(colon).trimmed(), lines.at(i).mid(colon + 1).trimmed()});
     }
     const int length = request.header("Content-Length").toInt();
     if (buffer.size() - end - 4 < length)

@@ -35,8 +35,7 @@ public:
     quint16 port() const;
 
     // A complete answer: status line, Content-Type, Content-Length, the body.
-    void answerWith(int status, const QByteArray &body,
-                    const QByteArray &contentType = "application/json");
+    void answerWith(int status, const QByteArray &body, const QByteArray &contentType = "application/json");
     // Bytes written as they are after the request, then the connection closes
     // (the receiving installation's 64-byte answer).
     void answerRaw(const QByteArray &bytes);
