@@ -83,6 +83,8 @@ private slots:
     void receiver_data();
     void receiver();
     void closingAbandonsTheWait();
+    void closingAbortsTheRequest();
+    void unsetServerAddress();
 
 private:
     QList<SimFrame> announcements();
@@ -515,6 +517,46 @@ void TestProjectTransfer::closingAbandonsTheWait()
     dialog.reset();
     QTcpServer port;
     QVERIFY2(port.listen(Loopback, 8080), qPrintable(port.errorString())); // the port is free again
+}
+
+void TestProjectTransfer::closingAbortsTheRequest()
+{
+    m_cloud.close();
+    QTcpServer silent; // takes the request and never answers
+    QVERIFY(silent.listen(Loopback, 6001));
+    const QStringList before = projectState();
+
+    ProjectUploadDlg upload;
+    upload.projectNames = QStringList{QStringLiteral("Office")};
+    upload.show();
+    QSignalSpy uploadInfo(&upload, &MyDialog::signalsInformation);
+    QTimer::singleShot(300, &upload, &QWidget::close);
+    click(&upload, "pushButtonSendToServer"); // returns once closing has aborted the request
+    QVERIFY(!upload.isVisible());
+    QCOMPARE(messages(uploadInfo).size(), 1);
+    QVERIFY(!messages(uploadInfo).contains(QStringLiteral("success.")));
+
+    ProjectDownloadDlg download;
+    download.show();
+    child<QtMaterialLineEdit>(&download, "lineEditCode")->setText(QStringLiteral("0042"));
+    QTimer::singleShot(300, &download, &QWidget::close);
+    click(&download, "pushButtonDownloadServer");
+    QVERIFY(!download.isVisible() && !download.downloading && !download.downloaded);
+    QCOMPARE(projectState(), before);
+    silent.close();
+}
+
+void TestProjectTransfer::unsetServerAddress()
+{
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), QString());
+    ProjectUploadDlg upload;
+    upload.projectNames = QStringList{QStringLiteral("Office")};
+    upload.show();
+    QSignalSpy info(&upload, &MyDialog::signalsInformation);
+    click(&upload, "pushButtonSendToServer");
+    QCOMPARE(messages(info).size(), 1);
+    QVERIFY(!messages(info).first().isEmpty() && messages(info).first() != QLatin1String("success."));
+    QCOMPARE(m_cloud.requests().size(), 0);
 }
 
 VARNO_TEST_MAIN(TestProjectTransfer)
