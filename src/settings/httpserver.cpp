@@ -149,10 +149,10 @@ void HttpServer::takeBody(QTcpSocket *socket, QByteArray bytes)
     m_finished = true;
     socket->write(answer());
     socket->flush();
-    while (socket->bytesToWrite() > 0 && socket->waitForBytesWritten(30000)) {
+    while (guard && socket->bytesToWrite() > 0 && socket->waitForBytesWritten(30000)) {
     }
-    if (!guard || socket != m_active)
-        return;
+    // The body is complete and kept whether or not the sender stays to read the
+    // answer.
     emit signalsReplyFinished();
 }
 
