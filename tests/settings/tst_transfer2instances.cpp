@@ -76,6 +76,7 @@ void TestTransfer2Instances::projectsTravelFromAToB()
     // A foreign sender to B waiting again.
     const QString archive = makeArchive(root.filePath(QStringLiteral("archive.zip")), {"Yard"}, "curl");
     QVERIFY(!archive.isEmpty());
+    b.lines.clear();
     QVERIFY(b.command("click pushButtonDownloadDevice"));
     QVERIFY(b.command("text labelTitle")); // answered once the queued click has run
     const QStringList command = network.in(

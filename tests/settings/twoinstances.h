@@ -169,43 +169,36 @@ public:
 
     qint64 pid() const { return m_process.processId(); }
 
-    // Waits for an output line equal to line (or beginning with it when prefix).
-    bool waitForLine(const QByteArray &line, int timeoutMs = 10000, bool prefix = false)
+    // Reads output lines (kept in lines) until one of the wanted ones comes;
+    // answers its index in wanted, or -1.
+    int readUntil(const QList<QByteArray> &wanted, int timeoutMs = 10000)
     {
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < timeoutMs) {
             while (m_process.canReadLine()) {
-                const QByteArray got = m_process.readLine().trimmed();
-                lines.append(got);
-                if (got == line || (prefix && got.startsWith(line))) {
-                    lastLine = got;
-                    return true;
-                }
+                lines.append(m_process.readLine().trimmed());
+                if (wanted.contains(lines.last()))
+                    return wanted.indexOf(lines.last());
             }
             if (m_process.state() == QProcess::NotRunning)
-                return false;
+                return -1;
             QTest::qWait(5);
         }
-        return false;
+        return -1;
+    }
+
+    // Whether the line came since lines was last cleared, waiting for it if not.
+    bool waitForLine(const QByteArray &line, int timeoutMs = 10000)
+    {
+        return lines.contains(line) || readUntil({line}, timeoutMs) == 0;
     }
 
     // Sends one command; answers whether it was carried out.
     bool command(const QByteArray &line)
     {
         m_process.write(line + '\n');
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000 && m_process.state() != QProcess::NotRunning) {
-            while (m_process.canReadLine()) {
-                const QByteArray got = m_process.readLine().trimmed();
-                lines.append(got);
-                if (got == "OK " + line || got == "FAIL " + line)
-                    return got.startsWith("OK ");
-            }
-            QTest::qWait(5);
-        }
-        return false;
+        return readUntil({"OK " + line, "FAIL " + line}) == 0;
     }
 
     // The same, tried again until it is carried out (a dialog opened by a queued
@@ -230,7 +223,6 @@ public:
     }
 
     QList<QByteArray> lines;
-    QByteArray lastLine;
 
 private:
     QString m_root;
