@@ -319,7 +319,7 @@ void TestProjectTransfer::announcement()
     QElapsedTimer clock;
     clock.start();
     click(&dialog, "pushButtonDownloadDevice");
-    QTRY_COMPARE_WITH_TIMEOUT(m_bus.framesWithCode(0x2025).size(), 1, 500);
+    QTRY_COMPARE_WITH_TIMEOUT(m_bus.framesWithCode(0x2025).size(), 1, 900); // before the first tick
     const SimFrame first = m_bus.framesWithCode(0x2025).first();
     QCOMPARE(first.raw.size(), 36);
     QVERIFY(first.valid);
