@@ -18,8 +18,7 @@
 #include "store/queryhelpers.h"
 
 #include <QSignalSpy>
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include <QProcess>
 #include <QtTest>
 #include <qtmaterialcheckbox.h>
 #include <qtmaterialflatbutton.h>
@@ -68,27 +67,15 @@ ProjectSettingItem *row(PageSettingProject &page, const QString &name)
     return nullptr;
 }
 
-// Version and network rows of a database file, read on a connection of its own.
+// Version, network and region rows of a database file, as the sqlite3 tool reads them.
 QString seedRows(const QString &path)
 {
-    QString found;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery version(QStringLiteral("select name,version from tbl_version"), db);
-            while (version.next())
-                found += version.value(0).toString() + ' ' + version.value(1).toString() + ';';
-            QSqlQuery network(QStringLiteral("select count(*) from tbl_network"), db);
-            if (network.next())
-                found += QStringLiteral("network ") + network.value(0).toString();
-            QSqlQuery rooms(QStringLiteral("select count(*) from tbl_region"), db);
-            if (rooms.next())
-                found += QStringLiteral(";regions ") + rooms.value(0).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return found;
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"), {path, "select name||' '||version from tbl_version;"
+                                                   "select count(*) from tbl_network;"
+                                                   "select count(*) from tbl_region;"});
+    sqlite.waitForFinished(10000);
+    return QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed().replace('\n', ';');
 }
 
 } // namespace
@@ -191,7 +178,7 @@ void TestProjectPages::addProject()
     getProjectNode(name, QStringLiteral("network_type"), network);
     QCOMPARE(low + ' ' + high + ' ' + network, QStringLiteral("20 35 0"));
     QCOMPARE(seedRows(databaseFolder() + '/' + name + '/' + name + ".db3"),
-             QStringLiteral("Varno 3.01;network 1;regions 0"));
+             QStringLiteral("Varno 3.01;1;0"));
     if (name == QLatin1String("Office"))
         QVERIFY(saveShot(page, QStringLiteral("project-setting"), QColor(0x3D, 0x53, 0x66)));
 }
