@@ -1,6 +1,5 @@
 #include "httpserver.h"
 
-#include <QDebug>
 #include <QTcpSocket>
 
 namespace {

@@ -11,7 +11,6 @@
 #include "store/projectlist.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialflatbutton.h>

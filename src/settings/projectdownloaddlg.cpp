@@ -11,7 +11,6 @@
 #include "store/projectlist.h"
 #include "store/ziparchive.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -274,9 +273,8 @@ void ProjectDownloadDlg::slotsReplyFinished()
     broadcastTimer.stop();
     disposeServer();
     downloading = false;
-    if (!m_transferDir) {
+    if (!m_transferDir)
         return;
-    }
     m_archive.close();
 
     const QString unpacked =
@@ -337,6 +335,7 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
             }
         }
         addProject(name);
+        downloaded = true; // the list has changed, even if a later copy fails
     }
     return true;
 }

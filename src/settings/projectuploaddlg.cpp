@@ -8,7 +8,6 @@
 #include "store/settings.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QJsonDocument>
