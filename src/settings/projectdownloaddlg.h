@@ -47,10 +47,6 @@ public:
     QString archivePath() const { return m_archivePath; }
     HttpServer *server() const;
 
-    // Test hook (clock seam): the announcement period, 1000 ms unless a test
-    // changes it.
-    void setAnnouncementIntervalForTest(int ms) { broadcastTimer.setInterval(ms); }
-
 public slots:
     void slotsDownloadDB();
     void slotsReplyPercent(int percent);
