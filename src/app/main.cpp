@@ -1,6 +1,7 @@
 // Varno: start-up.
 
 #include "app/mainwindow.h"
+#include "app/stdincommands.h"
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
@@ -71,5 +72,6 @@ int main(int argc, char *argv[])
     window.show();
 
     scheduleScreenshot();
+    StdinCommands::startIfRequested(&app);
     return app.exec();
 }

@@ -13,6 +13,8 @@
 #include "settings/pagesettingchangedeviceaddress.h"
 #include "settings/pagesettingnetwork.h"
 #include "settings/pagesetting.h"
+#include "settings/pagesettingproject.h"
+#include "settings/pagesettingprojectinformation.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 #include "view3d/page3dview.h"
@@ -54,6 +56,8 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Operate Room 3D View"), maker<PageRoomOperate3DView>()},
         {QStringLiteral("3D View Manager"), maker<PageSetting3DViewManager>()},
         {QStringLiteral("3D View Setting"), maker<PageSetting3DViewManagerEdit>()},
+        {QStringLiteral("Project Setting"), maker<PageSettingProject>()},
+        {QStringLiteral("Project Information"), maker<PageSettingProjectInformation>()},
     };
     return table;
 }

@@ -1,0 +1,162 @@
+// A project of incompressible pictures sent from one installation (A) to another
+// (B) over a veth pair, each in a network namespace of its own, against curl
+// posting an archive of the same project to B waiting in the same way.
+//
+// Figures: the time from the first body bytes reaching B (A's POST) to B's
+// "success.", as a ratio to the same for curl (from curl's start); B's peak
+// memory growth during each transfer beside the archive's size.
+//
+//   bench_transfer [megabytes]      (default 50; needs root in a private
+//                                    network namespace, as ./bench/run gives)
+
+#include "transferfixture.h"
+#include "twoinstances.h"
+
+#include "store/cppsqlite3db.h"
+#include "store/filehelpers.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace transfertest;
+using namespace twoinstances;
+
+namespace {
+
+QTextStream out(stdout);
+
+// Peak and current resident size of a process in kB ("VmHWM", "VmRSS").
+qint64 statusKb(qint64 pid, const char *field)
+{
+    const QList<QByteArray> lines = readFile(QStringLiteral("/proc/%1/status").arg(pid)).split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Starts a fresh peak: the kernel sets the peak back to the current size.
+qint64 resetPeak(qint64 pid)
+{
+    QFile clear(QStringLiteral("/proc/%1/clear_refs").arg(pid));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+    return statusKb(pid, "VmRSS:");
+}
+
+bool fail(const char *what, const Installation &side)
+{
+    out << "bench_transfer: " << what << "\n" << side.lines.join('\n') << "\n";
+    out.flush();
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
+    QCoreApplication::setApplicationName(QStringLiteral("Varno"));
+    const int megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 50;
+
+    // Only ever inside a namespace of its own, never on the machine's network.
+    if (QFile::symLinkTarget(QStringLiteral("/proc/self/ns/net")) ==
+        QFile::symLinkTarget(QStringLiteral("/proc/1/ns/net"))) {
+        out << "bench_transfer: skipped, run it inside a private network namespace (./bench/run)\n";
+        return 0;
+    }
+    qputenv("VARNO_NETNS", "1");
+    Network network;
+    const QString why = network.setUp();
+    const QString curl = findTool(QStringLiteral("curl"));
+    if (!why.isEmpty() || curl.isEmpty()) {
+        out << "bench_transfer: skipped, " << (why.isEmpty() ? QStringLiteral("needs curl") : why) << "\n";
+        return 0;
+    }
+
+    QTemporaryDir root;
+    Installation a(root.filePath(QStringLiteral("a")));
+    Installation b(root.filePath(QStringLiteral("b")));
+    for (Installation *side : {&a, &b}) {
+        gl_curPath = side->appDir();
+        preInitProject();
+        gl_sqlite3db.close();
+    }
+    // "Big": a database and pictures of random bytes, 5 MB each.
+    gl_curPath = a.appDir();
+    addProject(QStringLiteral("Big"));
+    makeProjectFolder(databaseFolder(), QStringLiteral("Big"));
+    const int pictureBytes = 5 * 1024 * 1024;
+    for (int i = 0, left = megabytes * 1024 * 1024; left > 0; ++i, left -= pictureBytes) {
+        QByteArray bytes(qMin(left, pictureBytes), Qt::Uninitialized);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+        writeFile(databaseFolder() + QStringLiteral("/Big/photo_big_%1.png").arg(i), bytes);
+    }
+    // The same project as the sender packs it: one top-level folder "Big".
+    const QString archive = root.filePath(QStringLiteral("archive.zip"));
+    {
+        QTemporaryDir staging;
+        if (!copyDirToPath(databaseFolder() + QStringLiteral("/Big"),
+                           staging.filePath(QStringLiteral("Big")), true) ||
+            !ZipArchive::compressDir(archive, staging.path()))
+            return 1;
+    }
+    const qint64 archiveKb = QFileInfo(archive).size() / 1024;
+
+    if (!a.start(QStringLiteral(VARNO_EXECUTABLE), network.in(true, {})) ||
+        !b.start(QStringLiteral(VARNO_EXECUTABLE), network.in(false, {})))
+        return 1;
+    if (!a.command("page Project Setting") || !a.command("check labelProjectName Big") ||
+        !a.command("click pushButtonUpload") || !a.commandSoon("click pushButtonSendToOtherDevice"))
+        return fail("A did not open its upload dialog", a) ? 0 : 1;
+    const QString code = a.text("labelCode");
+    if (!b.command("page Project Setting") || !b.command("click pushButtonDownload") ||
+        !b.commandSoon("type lineEditCode " + code.toUtf8()))
+        return fail("B did not open its download dialog", b) ? 0 : 1;
+
+    // Varno to Varno: from the first percentage on B to its "success.".
+    qint64 baseKb = resetPeak(b.pid());
+    if (!b.command("click pushButtonDownloadDevice"))
+        return 1;
+    QElapsedTimer clock;
+    while (b.text("labelTitle").isEmpty()) {
+    }
+    clock.start();
+    if (!b.waitForLine("INFO success.", 300000))
+        return fail("B did not report success", b) ? 0 : 1;
+    const qint64 varnoMs = clock.elapsed();
+    const qint64 varnoGrowthKb = statusKb(b.pid(), "VmHWM:") - baseKb;
+    b.lines.clear();
+
+    // curl to Varno, in the same run.
+    if (!b.command("click pushButtonDownloadDevice") || !b.command("text labelTitle"))
+        return 1;
+    baseKb = resetPeak(b.pid());
+    const QStringList command = network.in(
+        true, {curl, "-sS", "-o", "/dev/null", "-H", "Expect:", "-H", "Content-Type: application/zip", "-H",
+               "deviceType: 0", "--data-binary", "@" + archive, "http://" + AddressB + ":8080/"});
+    clock.restart();
+    QProcess post;
+    post.start(command.first(), command.mid(1));
+    if (!b.waitForLine("INFO success.", 300000))
+        return fail("B did not take curl's archive", b) ? 0 : 1;
+    const qint64 curlMs = clock.elapsed();
+    const qint64 curlGrowthKb = statusKb(b.pid(), "VmHWM:") - baseKb;
+    post.waitForFinished(30000);
+
+    out << "archive: " << archiveKb / 1024 << " MB of " << megabytes << " MB incompressible pictures\n";
+    out << "A to B (Varno):  " << varnoMs << " ms, B's peak memory growth " << varnoGrowthKb / 1024
+        << " MB\n";
+    out << "curl to B:       " << curlMs << " ms, B's peak memory growth " << curlGrowthKb / 1024 << " MB\n";
+    out << QString::asprintf("ratio Varno/curl: %.2f (aim: within 2)\n",
+                             double(varnoMs) / qMax<qint64>(1, curlMs));
+    out << QString::asprintf("B's growth / archive size: %.2f (Varno), %.2f (curl)\n",
+                             double(varnoGrowthKb) / qMax<qint64>(1, archiveKb),
+                             double(curlGrowthKb) / qMax<qint64>(1, archiveKb));
+    return 0;
+}

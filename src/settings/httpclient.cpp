@@ -1,0 +1,121 @@
+#include "httpclient.h"
+
+#include <QDebug>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QUrl>
+
+HttpClient::HttpClient(QObject *parent)
+    : QObject(parent)
+{}
+
+HttpClient::~HttpClient()
+{
+    abort();
+}
+
+int HttpClient::percentOf(qint64 done, qint64 total)
+{
+    if (done < 1 || total < 1)
+        return 100;
+    return static_cast<int>(static_cast<float>(done * 100) / static_cast<float>(total));
+}
+
+QByteArray HttpClient::downloadBody(const QString &code)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("token"), code);
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+void HttpClient::upload(const QString &url, const QString &fileName, int deviceType)
+{
+    if (url.isEmpty() || fileName.isEmpty())
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
+        qDebug() << "file open failed";
+        emit signalsReplyErrorString(tr("file open failed"));
+        return;
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+    if (data.isEmpty()) {
+        qDebug() << "file is empty";
+        emit signalsReplyErrorString(tr("file is empty"));
+        return;
+    }
+
+    QNetworkRequest request{QUrl(url)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/zip"));
+    request.setRawHeader("deviceType", QByteArray::number(deviceType));
+
+    auto *manager = new QNetworkAccessManager;
+    connect(manager, &QNetworkAccessManager::finished, this, &HttpClient::replyFinished);
+    QNetworkReply *reply = manager->post(request, data);
+    connect(reply, &QNetworkReply::errorOccurred, this, &HttpClient::upLoadError);
+    connect(reply, &QNetworkReply::uploadProgress, this, &HttpClient::loadProgress);
+    waitFor(manager, reply);
+}
+
+void HttpClient::download(const QString &url, const QString &code)
+{
+    if (url.isEmpty())
+        return;
+    QNetworkRequest request{QUrl(url)};
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+
+    auto *manager = new QNetworkAccessManager;
+    connect(manager, &QNetworkAccessManager::finished, this, &HttpClient::replyFinished);
+    QNetworkReply *reply = manager->post(request, downloadBody(code));
+    connect(reply, &QNetworkReply::errorOccurred, this, &HttpClient::upLoadError);
+    connect(reply, &QNetworkReply::downloadProgress, this, &HttpClient::downloadProgress);
+    waitFor(manager, reply);
+}
+
+void HttpClient::waitFor(QNetworkAccessManager *manager, QNetworkReply *reply)
+{
+    m_reply = reply;
+    QEventLoop loop;
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // The reply may already be over (for example a URL Qt cannot use).
+    if (!reply->isFinished())
+        loop.exec();
+    m_reply.clear();
+    // The reply belongs to the manager; both go once the loop is left.
+    manager->deleteLater();
+}
+
+void HttpClient::abort()
+{
+    if (m_reply)
+        m_reply->abort();
+}
+
+void HttpClient::replyFinished(QNetworkReply *reply)
+{
+    if (reply->error() != QNetworkReply::NoError)
+        emit signalsReplyErrorString(reply->errorString());
+    else
+        emit signalsReplyFinished(reply->readAll());
+    reply->deleteLater();
+}
+
+void HttpClient::upLoadError(QNetworkReply::NetworkError errorcode)
+{
+    qDebug() << QStringLiteral("QNetworkReply::NetworkError::%1").arg(int(errorcode));
+}
+
+void HttpClient::loadProgress(qint64 bytesSent, qint64 bytesTotal)
+{
+    emit signalsReplyPercent(percentOf(bytesSent, bytesTotal));
+}
+
+void HttpClient::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    emit signalsReplyPercent(percentOf(bytesReceived, bytesTotal));
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+// Brings projects in from elsewhere: by download code from the cloud transfer
+// server, or straight from another installation, for which it listens on port
+// 8080 and announces its address, port and the transfer code on the bus every
+// second. The received archive is listed and unpacked in a temporary folder and
+// each project is copied into the database folder under a name no listed
+// project has.
+
+#include "settings/httpclient.h"
+#include "shell/mydialog.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class HttpServer;
+class QLabel;
+class QTemporaryDir;
+class QtMaterialFlatButton;
+class QtMaterialLabel;
+class QtMaterialLineEdit;
+
+class ProjectDownloadDlg : public MyDialog
+{
+    Q_OBJECT
+public:
+    static constexpr quint16 TransferPort = 8080;
+
+    explicit ProjectDownloadDlg(QWidget *parent = nullptr);
+    ~ProjectDownloadDlg() override;
+
+    // The folders directly inside path, by name ignoring case.
+    static void getDownloadProjectList(const QString &path, QStringList &list);
+    // The names a list of downloaded projects takes when taken names exist:
+    // "Home" becomes "Home_1", then "Home_2", the suffix always on the
+    // downloaded name.
+    static QStringList uniqueNames(const QStringList &downloaded, QStringList taken);
+
+    bool downloaded = false;
+    bool downloading = false;
+
+    // The archive of the transfer under way; empty while none is.
+    QString archivePath() const { return m_archivePath; }
+    HttpServer *server() const;
+
+public slots:
+    void slotsDownloadDB();
+    void slotsReplyPercent(int percent);
+    void slotsReplyFinished();
+    void slotsReplyErrorString(QString errorString);
+    void slotsDownloadServer(QByteArray body);
+    void slotsDownloadData(QByteArray postData);
+    void pushButtonDownloadServer_clicked();
+    void pushButtonDownloadDevice_clicked();
+
+    void done(int result) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool checkCode();
+    bool startTransfer();
+    void endTransfer();
+    void disposeServer();
+    bool importProjects(const QString &unpacked, QString &error);
+
+    QString m_archivePath;
+    QTimer broadcastTimer;
+    QPointer<HttpServer> m_server;
+    HttpClient httpClient;
+    std::unique_ptr<QTemporaryDir> m_transferDir;
+    QFile m_archive;
+    quint16 m_code = 0;
+
+    QLabel *labelIcon = nullptr;
+    QtMaterialLabel *labelPrompt = nullptr;
+    QtMaterialLabel *labelTitle = nullptr;
+    QtMaterialLineEdit *lineEditCode = nullptr;
+    QtMaterialFlatButton *pushButtonDownloadServer = nullptr;
+    QtMaterialFlatButton *pushButtonDownloadDevice = nullptr;
+};

@@ -1,0 +1,212 @@
+// The receiving end of a direct transfer on loopback, fed by a raw TCP client
+// that cuts the request wherever a row says: what is handed on, when the
+// 64-byte answer comes, and which requests are refused or ignored. Also the
+// client's progress rule and its refusal of an empty archive.
+
+#include "testmain.h"
+
+#include "settings/httpclient.h"
+#include "settings/httpserver.h"
+
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Outcome
+{
+    QByteArray handed;
+    QStringList errors;
+    int finished = 0;
+};
+
+void watch(HttpServer &server, Outcome &out)
+{
+    QObject::connect(&server, &HttpServer::signalsDownloadData, [&out](QByteArray b) { out.handed += b; });
+    QObject::connect(&server, &HttpServer::signalsReplyErrorString, [&out](QString e) { out.errors << e; });
+    QObject::connect(&server, &HttpServer::signalsReplyFinished, [&out] { ++out.finished; });
+}
+
+// Writes one piece and lets the server read it before the next is sent.
+void writePiece(QTcpSocket &client, const QByteArray &piece)
+{
+    client.write(piece);
+    client.flush();
+    QTRY_COMPARE(client.bytesToWrite(), qint64(0));
+    QTest::qWait(20);
+}
+
+} // namespace
+
+class TestHttpServer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void request_data();
+    void request();
+    void oneTransferAtATime_data();
+    void oneTransferAtATime();
+    void percent_data();
+    void percent();
+    void emptyArchiveIsReported();
+};
+
+void TestHttpServer::request_data()
+{
+    QTest::addColumn<QList<QByteArray>>("pieces");
+    QTest::addColumn<QByteArray>("handed");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<bool>("answered");
+    QTest::addColumn<bool>("closed");
+
+    const QByteArray body("PK\x03\x04\0\0zip", 9);
+    QTest::newRow("head and body in one piece")
+        << QList<QByteArray>{"POST / HTTP/1.1\r\nContent-Length: 9\r\n\r\n" + body} << body << QString()
+        << true << false;
+    QTest::newRow("head cut anywhere, lower-case length")
+        << QList<QByteArray>{"POS",
+                             "T / HTTP/1.1\r\ncontent-length:",
+                             " 9\r",
+                             "\n\r",
+                             "\n" + body.left(3),
+                             body.mid(3)}
+        << body << QString() << true << false;
+    QTest::newRow("bytes beyond the body are not handed on")
+        << QList<QByteArray>{"POST / HTTP/1.1\r\nCONTENT-LENGTH: 4\r\n\r\n", body} << body.left(4)
+        << QString() << true << false;
+    QTest::newRow("64-bit length: waits for more")
+        << QList<QByteArray>{"POST / HTTP/1.1\r\nContent-Length: 3000000000\r\n\r\n" + body} << body
+        << QString() << false << false;
+    QTest::newRow("100-continue answered")
+        << QList<QByteArray>{"POST / HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 9\r\n\r\n", body}
+        << body << QString() << true << false;
+    const QString invalid = QStringLiteral("Invalid data.");
+    for (const char *length :
+         {"", "Content-Length: 0\r\n", "Content-Length: -5\r\n", "Content-Length: 12a\r\n",
+          "Content-Length: 4294967297\r\n", "Content-Length: \r\n"}) {
+        QTest::newRow(qPrintable(QStringLiteral("refused: [%1]").arg(QString(length).trimmed())))
+            << QList<QByteArray>{"POST / HTTP/1.1\r\nHost: x\r\n" + QByteArray(length) + "\r\n" + body}
+            << QByteArray() << invalid << false << true;
+    }
+    QTest::newRow("GET closed and ignored")
+        << QList<QByteArray>{"GET / HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc"} << QByteArray() << QString()
+        << false << true;
+    QTest::newRow("noise closed and ignored") << QList<QByteArray>{QByteArray("\x16\x03\x01\x02hello", 9)}
+                                              << QByteArray() << QString() << false << true;
+}
+
+void TestHttpServer::request()
+{
+    QFETCH(QList<QByteArray>, pieces);
+    QFETCH(QByteArray, handed);
+    QFETCH(QString, error);
+    QFETCH(bool, answered);
+    QFETCH(bool, closed);
+
+    HttpServer server;
+    Outcome out;
+    watch(server, out);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(client.waitForConnected(3000));
+
+    QByteArray received;
+    for (const QByteArray &piece : pieces) {
+        writePiece(client, piece);
+        // Nothing but a 100-continue may come back before the body is complete.
+        received += client.readAll();
+        if (&piece != &pieces.last())
+            QVERIFY2(!received.contains("200 OK"), received.constData());
+    }
+    if (answered)
+        QTRY_VERIFY(received.append(client.readAll()).endsWith(HttpServer::answer()));
+    if (closed)
+        QTRY_COMPARE(client.state(), QAbstractSocket::UnconnectedState);
+    QTest::qWait(50);
+    received += client.readAll();
+
+    QCOMPARE(out.handed, handed);
+    QCOMPARE(out.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(out.finished, answered ? 1 : 0);
+    QCOMPARE(received.contains(HttpServer::answer()), answered);
+    QCOMPARE(received.count("HTTP/1.1 200 OK"), answered ? 1 : 0);
+    if (!answered && !closed)
+        QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+}
+
+void TestHttpServer::oneTransferAtATime_data()
+{
+    QTest::addColumn<QByteArray>("intruder");
+    QTest::newRow("second POST") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 3\r\n\r\nxyz");
+    QTest::newRow("stray GET") << QByteArray("GET / HTTP/1.1\r\n\r\n");
+}
+
+void TestHttpServer::oneTransferAtATime()
+{
+    QFETCH(QByteArray, intruder);
+    HttpServer server;
+    Outcome out;
+    watch(server, out);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket first;
+    first.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(first.waitForConnected(3000));
+    writePiece(first, "POST / HTTP/1.1\r\nContent-Length: 6\r\n\r\nabc");
+
+    QTcpSocket second;
+    second.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(second.waitForConnected(3000));
+    writePiece(second, intruder);
+    QTRY_COMPARE(second.state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(second.readAll().isEmpty());
+
+    writePiece(first, "def");
+    QTRY_COMPARE(out.finished, 1);
+    QByteArray answer;
+    QTRY_COMPARE(answer.append(first.readAll()), HttpServer::answer());
+    QCOMPARE(out.handed, QByteArray("abcdef"));
+    QVERIFY(out.errors.isEmpty());
+}
+
+void TestHttpServer::percent_data()
+{
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("nothing done") << qint64(0) << qint64(10) << 100;
+    QTest::newRow("total unknown") << qint64(5) << qint64(-1) << 100;
+    QTest::newRow("total zero") << qint64(5) << qint64(0) << 100;
+    QTest::newRow("truncated") << qint64(2) << qint64(3) << 66;
+    QTest::newRow("beyond 32 bits") << (qint64(1) << 32) << (qint64(1) << 33) << 50;
+}
+
+void TestHttpServer::percent()
+{
+    QFETCH(qint64, done);
+    QFETCH(qint64, total);
+    QFETCH(int, percent);
+    QCOMPARE(HttpClient::percentOf(done, total), percent);
+}
+
+void TestHttpServer::emptyArchiveIsReported()
+{
+    QTemporaryDir dir;
+    QFile empty(dir.filePath(QStringLiteral("empty.zip")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    HttpClient client;
+    QSignalSpy errors(&client, &HttpClient::signalsReplyErrorString);
+    QSignalSpy answers(&client, &HttpClient::signalsReplyFinished);
+    client.upload(QStringLiteral("http://127.0.0.1:9/"), empty.fileName(), 0);
+    client.upload(QStringLiteral("http://127.0.0.1:9/"), dir.filePath(QStringLiteral("missing.zip")), 0);
+    QCOMPARE(errors.size(), 2);
+    QCOMPARE(errors.at(0).at(0).toString(), QStringLiteral("file open failed"));
+    QCOMPARE(answers.size(), 0);
+}
+
+VARNO_TEST_MAIN(TestHttpServer)
+#include "tst_httpserver.moc"

@@ -1,0 +1,548 @@
+// The transfer dialogs against stubs: the cloud transfer server (127.0.0.1:6001),
+// receiving installations (HTTP listeners on loopback) and the announcements of
+// waiting installations (datagrams to the bus port). The bus runs in the "DNS
+// Server" style towards the simulated bus on 127.0.0.2:6000, which records the
+// download dialog's announcements.
+
+#include "testmain.h"
+
+#include "httpstub.h"
+#include "projectfixture.h"
+#include "simbus.h"
+#include "transferannouncer.h"
+#include "screenshot.h"
+#include "transferfixture.h"
+
+#include "bus/broadcastsocket.h"
+#include "settings/httpclient.h"
+#include "settings/httpserver.h"
+#include "settings/projectdownloaddlg.h"
+#include "settings/projectuploaddlg.h"
+#include "settings/transfersettings.h"
+#include "store/settings.h"
+
+#include <KZip>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+#include <qtmaterialflatbutton.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+
+#include <memory>
+
+using namespace transfertest;
+
+namespace {
+
+const QHostAddress Loopback(QStringLiteral("127.0.0.1"));
+const QHostAddress BusPeer(QStringLiteral("127.0.0.2"));
+
+template <typename T> T *child(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<T *>(QLatin1String(name));
+}
+
+void click(QWidget *dialog, const char *button)
+{
+    QtMaterialFlatButton *b = child<QtMaterialFlatButton>(dialog, button);
+    QVERIFY2(b, button);
+    b->click();
+}
+
+QStringList messages(const QSignalSpy &spy)
+{
+    QStringList texts;
+    for (const QList<QVariant> &args : spy)
+        texts.append(args.at(0).toString());
+    return texts;
+}
+
+} // namespace
+
+class TestProjectTransfer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void cloudUpload_data();
+    void cloudUpload();
+    void cloudDownload_data();
+    void cloudDownload();
+    void codeEntry_data();
+    void codeEntry();
+    void announcement();
+    void sender();
+    void receiver_data();
+    void receiver();
+    void closingAbandonsTheWait();
+    void closingAbortsTheRequest();
+
+private:
+    QList<SimFrame> announcements();
+
+    SimBus m_bus;
+    std::unique_ptr<varnotest::ProjectFolder> m_folder;
+    HttpStub m_cloud;
+};
+
+void TestProjectTransfer::initTestCase()
+{
+    QVERIFY2(m_bus.listenUdp(BusPeer, 6000), qPrintable(m_bus.errorString()));
+    QVERIFY(m_cloud.listen(Loopback, 6001));
+    gl_net_style = NetStyleDnsServer;
+    gl_domain_name = BusPeer.toString();
+    gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+    gl_host_ip = Loopback.toString();
+    gl_socket.setId(1, 254);
+    gl_socket.setKeepAliveInterval(3600 * 1000);
+    QVERIFY(gl_socket.createSocket());
+}
+
+void TestProjectTransfer::cleanupTestCase()
+{
+    gl_socket.closeSocket();
+}
+
+void TestProjectTransfer::init()
+{
+    m_folder = std::make_unique<varnotest::ProjectFolder>();
+    QVERIFY(m_folder->isValid());
+    QVERIFY(addListedProject(QStringLiteral("Office")));
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), Loopback.toString());
+    setConfig(QStringLiteral("project"), QStringLiteral("upload_code"), QString());
+    setConfig(QStringLiteral("project"), QStringLiteral("upload_time"), QString());
+    m_bus.clear();
+}
+
+void TestProjectTransfer::cleanup()
+{
+    m_folder.reset();
+    m_cloud.listen(Loopback, 6001); // forgets what was recorded
+}
+
+QList<SimFrame> TestProjectTransfer::announcements()
+{
+    SimBus::pump(20);
+    return m_bus.framesWithCode(0x2025);
+}
+
+void TestProjectTransfer::cloudUpload_data()
+{
+    QTest::addColumn<QString>("project"); // sent with "Home"; "Gone" alone, it has no folder
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("code");    // stored and shown; "-" for none
+    QTest::addColumn<QString>("message"); // the last one shown; "" for none
+
+    const QString office = QStringLiteral("Office");
+    const QString loopback = Loopback.toString();
+    QTest::newRow("accepted") << office << loopback << 200
+                              << QByteArray(R"({"code":0,"data":{"token":"T123"}})") << "T123"
+                              << "success.";
+    QTest::newRow("code as text counts as 0")
+        << office << loopback << 200 << QByteArray(R"({"code":"ok","data":{"token":"T9"}})") << "T9"
+        << "success.";
+    QTest::newRow("numeric token stores an empty code")
+        << office << loopback << 200 << QByteArray(R"({"code":0,"data":{"token":42}})") << ""
+        << "success.";
+    QTest::newRow("non-zero code") << office << loopback << 200
+                                   << QByteArray(R"({"code":3,"data":{"token":"X"}})") << "-"
+                                   << "";
+    QTest::newRow("no data") << office << loopback << 200 << QByteArray(R"({"code":0})") << "-"
+                             << "";
+    QTest::newRow("not JSON") << office << loopback << 200 << QByteArray("<html>busy</html>") << "-"
+                              << "";
+    QTest::newRow("HTTP error") << office << loopback << 500 << QByteArray("{}") << "-"
+                                << "server replied: Internal Server Error";
+    QTest::newRow("archive cannot be made") << "Gone" << loopback << 200 << QByteArray("{}") << "-"
+                                            << "Failed to create the project archive!";
+    QTest::newRow("server address unset") << office << "" << 200 << QByteArray("{}") << "-"
+                                          << "Host  not found";
+}
+
+void TestProjectTransfer::cloudUpload()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, address);
+    QFETCH(int, status);
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, code);
+    QFETCH(QString, message);
+    m_cloud.answerWith(status, answer);
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), address);
+    const QStringList before = projectState();
+
+    ProjectUploadDlg dialog;
+    dialog.projectNames =
+        project == QLatin1String("Gone") ? QStringList{project} : QStringList{"Home", project};
+    dialog.initDlgCtrl();
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    click(&dialog, "pushButtonSendToServer");
+    QCOMPARE(messages(info).size(), message.isEmpty() ? 0 : 1);
+    QVERIFY2(message.isEmpty() || messages(info).first().endsWith(message),
+             qPrintable(messages(info).value(0)));
+
+    const bool sent = project == QLatin1String("Office") && !address.isEmpty();
+    QCOMPARE(m_cloud.requests().size(), sent ? 1 : 0);
+    if (sent) {
+        const HttpStub::Request &request = m_cloud.requests().first();
+        QCOMPARE(request.method + ' ' + request.path, QByteArray("POST /v1/dbUpload"));
+        QCOMPARE(request.header("Content-Type"), QByteArray("application/zip"));
+        QCOMPARE(request.header("deviceType"), QByteArray("0"));
+        const QStringList listed = unzipList(request.body);
+        QCOMPARE(topFolders(listed), (QStringList{"Home", "Office"}));
+        for (const char *entry : {"Home/Home.db3", "Office/Office.db3", "Office/photo_3dView_1.png"})
+            QVERIFY2(listed.contains(QLatin1String(entry)), qPrintable(listed.join(' ')));
+    }
+    QString stored;
+    QString time;
+    getConfig(QStringLiteral("project"), QStringLiteral("upload_code"), stored);
+    getConfig(QStringLiteral("project"), QStringLiteral("upload_time"), time);
+    const QString shown = child<QtMaterialLabel>(&dialog, "labelCodeTitle")->text();
+    if (code == QLatin1String("-")) {
+        QVERIFY(stored.isEmpty() && time.isEmpty());
+        QCOMPARE(shown, QStringLiteral("Code:"));
+    } else {
+        QCOMPARE(stored, code);
+        QVERIFY(QDateTime::fromString(time, QStringLiteral("yyyy-MM-dd hh:mm:ss")).isValid());
+        QCOMPARE(shown + ' ' + child<QtMaterialLabel>(&dialog, "labelTime")->text(),
+                 QStringLiteral("Code:") + code + ' ' + time);
+    }
+    // No archive is left behind, and the dialog takes the next upload.
+    QCOMPARE(projectState(), before);
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), Loopback.toString());
+    dialog.projectNames = QStringList{QStringLiteral("Office")};
+    click(&dialog, "pushButtonSendToServer");
+    QCOMPARE(m_cloud.requests().size(), sent ? 2 : 1);
+    QCOMPARE(topFolders(unzipList(m_cloud.requests().last().body)), QStringList{"Office"});
+}
+
+void TestProjectTransfer::cloudDownload_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("archived"); // empty: the body is text
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("added");
+
+    QTest::newRow("archive") << 200 << QStringList{"Office", "Yard"} << "success."
+                             << QStringList{"listed Office_1", "listed Yard",
+                                            "entry Office_1 db=SQLite stand-in of "
+                                            "Office cloud",
+                                            "entry Yard db=SQLite stand-in of Yard cloud"};
+    QTest::newRow("not found") << 404 << QStringList() << "server replied: Not Found" << QStringList();
+    QTest::newRow("200 that is no archive")
+        << 200 << QStringList() << "Invalid project archive!" << QStringList();
+}
+
+void TestProjectTransfer::cloudDownload()
+{
+    QFETCH(int, status);
+    QFETCH(QStringList, archived);
+    QFETCH(QString, message);
+    QFETCH(QStringList, added);
+    QTemporaryDir dir;
+    QByteArray body("not an archive");
+    if (!archived.isEmpty())
+        body = readFile(makeArchive(dir.filePath("a.zip"), archived, "cloud"));
+    m_cloud.answerWith(status, body, "application/zip");
+    QStringList expected = projectState();
+
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
+    click(&dialog, "pushButtonDownloadServer");
+
+    QCOMPARE(m_cloud.requests().size(), 1);
+    QCOMPARE(m_cloud.requests().first().path, QByteArray("/v1/dbDownload"));
+    QCOMPARE(m_cloud.requests().first().header("Content-Type"), QByteArray("application/json"));
+    QCOMPARE(m_cloud.requests().first().body, QByteArray("{\n    \"token\": \"0042\"\n}\n"));
+    QCOMPARE(messages(info).size(), 1);
+    QVERIFY2(messages(info).first().endsWith(message), qPrintable(messages(info).first()));
+    QCOMPARE(dialog.downloaded, !added.isEmpty());
+    QVERIFY(!dialog.downloading);
+    // Nothing else changes and nothing is left over.
+    expected += added;
+    expected.sort();
+    QCOMPARE(projectState(), expected);
+}
+
+void TestProjectTransfer::codeEntry_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("message");
+
+    const QString invalid = QStringLiteral("Invalid code,please input new value!");
+    for (const char *button : {"pushButtonDownloadServer", "pushButtonDownloadDevice"}) {
+        QTest::addRow("%s empty", button) << "" << button << "Please input the complete content!";
+        QTest::addRow("%s 12a", button) << "12a" << button << invalid;
+        QTest::addRow("%s Arabic-Indic digits", button)
+            << QString::fromUtf8("\u0660\u0660\u0664\u0662") << button << invalid;
+        QTest::addRow("%s sign", button) << "-12" << button << invalid;
+    }
+    QTest::newRow("device 10000") << "10000"
+                                  << "pushButtonDownloadDevice" << invalid;
+}
+
+void TestProjectTransfer::codeEntry()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, button);
+    QFETCH(QString, message);
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(code);
+    click(&dialog, qPrintable(button));
+    QCOMPARE(messages(info), QStringList{message});
+    QVERIFY(!dialog.downloading && !dialog.server());
+    QCOMPARE(m_cloud.requests().size(), 0);
+    QVERIFY(announcements().isEmpty());
+}
+
+void TestProjectTransfer::announcement()
+{
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
+    QElapsedTimer clock;
+    clock.start();
+    click(&dialog, "pushButtonDownloadDevice");
+    QTRY_COMPARE_WITH_TIMEOUT(m_bus.framesWithCode(0x2025).size(), 1, 900); // before the first tick
+    const SimFrame first = m_bus.framesWithCode(0x2025).first();
+    QCOMPARE(first.raw.size(), 36);
+    QVERIFY(first.valid);
+    QCOMPARE(first.targetSubnet, quint8(255));
+    QCOMPARE(first.targetDevice, quint8(255));
+    QCOMPARE(first.payload.toHex(' '), QByteArray("38 00 2a 7f 00 00 01 1f 90"));
+    QVERIFY(dialog.server() && dialog.server()->isListening());
+    QCOMPARE(dialog.server()->serverPort(), quint16(8080));
+
+    // The entry is read again at every tick.
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("7"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_bus.framesWithCode(0x2025).size(), 2, 2500);
+    QVERIFY2(clock.elapsed() >= 950, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(m_bus.framesWithCode(0x2025).at(1).payload.toHex(' '),
+             QByteArray("38 00 07 7f 00 00 01 1f 90"));
+    QVERIFY(messages(info).isEmpty());
+    QVERIFY(saveShot(dialog, QStringLiteral("download-waiting"), QColor(0x1F, 0x29, 0x33)));
+    dialog.close();
+
+    // With port 8080 taken nothing is announced.
+    QTcpServer squatter;
+    QVERIFY(squatter.listen(Loopback, 8080));
+    m_bus.clear();
+    ProjectDownloadDlg second;
+    second.show();
+    QSignalSpy secondInfo(&second, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&second, "lineEditCode")->setText(QStringLiteral("0042"));
+    click(&second, "pushButtonDownloadDevice");
+    QCOMPARE(messages(secondInfo), QStringList{"Failed to start server(127.0.0.1:8080)!"});
+    QVERIFY(!second.downloading);
+    QVERIFY(announcements().isEmpty());
+}
+
+void TestProjectTransfer::sender()
+{
+    HttpStub receiver;
+    HttpStub other;
+    for (HttpStub *stub : {&receiver, &other}) {
+        QVERIFY(stub->listen(Loopback, 0));
+        stub->answerRaw(HttpServer::answer());
+    }
+    qint64 now = 1000000;
+    ProjectUploadDlg dialog;
+    dialog.setClockForTest([&now] { return now; });
+    dialog.projectNames = QStringList{QStringLiteral("Office"), QStringLiteral("Home")};
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    click(&dialog, "pushButtonSendToOtherDevice");
+    QtMaterialLabel *code = child<QtMaterialLabel>(&dialog, "labelCode");
+    QVERIFY(code->isVisible());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}$")).match(code->text()).hasMatch());
+    QVERIFY(!child<QtMaterialFlatButton>(&dialog, "pushButtonSendToServer")->isVisible());
+    QVERIFY(saveShot(dialog, QStringLiteral("upload-waiting"), QColor(0x1F, 0x29, 0x33)));
+    code->setText(QStringLiteral("0007"));
+
+    TransferAnnouncer announcer(BusPeer);
+    auto announce = [&](const QByteArray &frame) { QVERIFY(announcer.send(frame, Loopback)); };
+    const QString ip = Loopback.toString();
+    QByteArray badCrc = TransferAnnouncer::frame(7, ip, other.port());
+    badCrc[badCrc.size() - 1] = char(badCrc.at(badCrc.size() - 1) ^ 0x5A);
+    announce(TransferAnnouncer::frame(8, ip, other.port()));
+    announce(TransferAnnouncer::frame(7, ip, other.port(), 0x2024));
+    announce(badCrc);
+    announce(TransferAnnouncer::frame(7, ip, receiver.port()));
+    QVERIFY(receiver.waitForRequests(1));
+    QTRY_COMPARE(messages(info), QStringList{"success."});
+
+    const HttpStub::Request &request = receiver.requests().first();
+    QCOMPARE(request.method, QByteArray("POST"));
+    QCOMPARE(request.path, QByteArray("/"));
+    QCOMPARE(request.header("deviceType"), QByteArray("0"));
+    QCOMPARE(topFolders(unzipList(request.body)), (QStringList{"Home", "Office"}));
+
+    // The same receiver within 10 s is ignored; another port is another receiver.
+    now += 9;
+    announce(TransferAnnouncer::frame(7, ip, receiver.port()));
+    announce(TransferAnnouncer::frame(7, ip, other.port()));
+    QVERIFY(other.waitForRequests(1));
+    now += 1;
+    announce(TransferAnnouncer::frame(7, ip, receiver.port()));
+    QVERIFY(receiver.waitForRequests(2));
+    QTest::qWait(100);
+    QCOMPARE(receiver.requests().size(), 2);
+    QCOMPARE(other.requests().size(), 1);
+    QTRY_COMPARE(messages(info).size(), 3);
+}
+
+void TestProjectTransfer::receiver_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("archive"); // "projects:A,B", "dotdot", "link", "nolength"
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("added");
+
+    QTest::newRow("Home when Home and Home_1 exist")
+        << QStringList{"Home_1"} << "projects:Home"
+        << "success." << QStringList{"listed Home_2", "entry Home_2 db=SQLite stand-in of Home sent"};
+    QTest::newRow("Office and Office_1 when Office exists")
+        << QStringList() << "projects:Office,Office_1"
+        << "success."
+        << QStringList{"listed Office_1", "listed Office_1_1",
+                       "entry Office_1 db=SQLite stand-in of Office sent",
+                       "entry Office_1_1 db=SQLite stand-in of Office_1 sent"};
+    QTest::newRow("../ entry") << QStringList() << "dotdot"
+                               << "Invalid project archive!" << QStringList();
+    QTest::newRow("link entry") << QStringList() << "link"
+                                << "Invalid project archive!" << QStringList();
+    QTest::newRow("no Content-Length") << QStringList() << "nolength"
+                                       << "Invalid data." << QStringList();
+}
+
+void TestProjectTransfer::receiver()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, archive);
+    QFETCH(QString, message);
+    QFETCH(QStringList, added);
+    for (const QString &name : existing)
+        QVERIFY(addListedProject(name));
+    QStringList expected = projectState();
+    expected += added;
+    expected.sort();
+    QString current;
+    getCurrentProject(current);
+
+    QTemporaryDir dir;
+    QString zipPath = dir.filePath(QStringLiteral("sent.zip"));
+    if (archive.startsWith(QLatin1String("projects:"))) {
+        QVERIFY(!makeArchive(zipPath, archive.mid(9).split(','), "sent").isEmpty());
+    } else {
+        KZip zip(zipPath);
+        QVERIFY(zip.open(QIODevice::WriteOnly));
+        zip.writeFile(QStringLiteral("Yard/Yard.db3"), dbBytes(QStringLiteral("Yard")));
+        if (archive == QLatin1String("dotdot"))
+            zip.writeFile(QStringLiteral("Yard/../../escape.db3"), QByteArray("evil"));
+        if (archive == QLatin1String("link"))
+            zip.writeSymLink(QStringLiteral("Yard/link"), QStringLiteral("/etc"));
+        QVERIFY(zip.close());
+    }
+
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("1234"));
+    click(&dialog, "pushButtonDownloadDevice");
+    QVERIFY(dialog.downloading);
+    const QString partial = dialog.archivePath();
+    QVERIFY(!partial.startsWith(databaseFolder()));
+
+    QByteArray answer;
+    if (archive == QLatin1String("nolength")) {
+        QTcpSocket raw;
+        raw.connectToHost(Loopback, 8080);
+        QVERIFY(raw.waitForConnected(3000));
+        raw.write("POST / HTTP/1.1\r\nContent-Type: application/zip\r\n\r\n" + readFile(zipPath));
+        QTRY_COMPARE(raw.state(), QAbstractSocket::UnconnectedState);
+        answer = raw.readAll();
+    } else {
+        HttpClient client;
+        connect(&client, &HttpClient::signalsReplyFinished, [&answer](QByteArray body) { answer = body; });
+        client.upload(QStringLiteral("http://127.0.0.1:8080"), zipPath, 0);
+    }
+    QTRY_COMPARE(messages(info), QStringList{message});
+    QCOMPARE(answer,
+             message == QLatin1String("Invalid data.") ? QByteArray() : QByteArray("POST data received!"));
+    QCOMPARE(dialog.downloaded, message == QLatin1String("success."));
+    QVERIFY(!dialog.downloading && !dialog.server());
+    QVERIFY(!QFile::exists(partial));
+    QCOMPARE(projectState(), expected);
+    QString after;
+    getCurrentProject(after);
+    QCOMPARE(after, current);
+    QVERIFY(!QFile::exists(QFileInfo(dir.path()).absolutePath() + QStringLiteral("/escape.db3")));
+}
+
+void TestProjectTransfer::closingAbandonsTheWait()
+{
+    const QStringList before = projectState();
+    auto dialog = std::make_unique<ProjectDownloadDlg>();
+    dialog->show();
+    QSignalSpy info(dialog.get(), &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(dialog.get(), "lineEditCode")->setText(QStringLiteral("55"));
+    click(dialog.get(), "pushButtonDownloadDevice");
+    const QString partial = dialog->archivePath();
+    QTcpSocket raw;
+    raw.connectToHost(Loopback, 8080);
+    QVERIFY(raw.waitForConnected(3000));
+    raw.write("POST / HTTP/1.1\r\nContent-Length: 100\r\n\r\nPK\x03\x04");
+    QTRY_VERIFY(QFileInfo(partial).size() == 4);
+
+    // Closed during the transfer: the connection is cut without an answer, the
+    // partial archive goes, and a late chunk runs nothing.
+    dialog->close();
+    QTRY_COMPARE(raw.state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(raw.readAll().isEmpty());
+    QVERIFY(!QFile::exists(partial));
+    QVERIFY(info.isEmpty());
+    QCOMPARE(projectState(), before);
+    dialog.reset();
+    QTcpServer port;
+    QVERIFY2(port.listen(Loopback, 8080), qPrintable(port.errorString())); // the port is free again
+}
+
+void TestProjectTransfer::closingAbortsTheRequest()
+{
+    m_cloud.close();
+    QTcpServer silent; // takes the request and never answers
+    QVERIFY(silent.listen(Loopback, 6001));
+    const QStringList before = projectState();
+
+    ProjectUploadDlg upload;
+    upload.projectNames = QStringList{QStringLiteral("Office")};
+    upload.show();
+    QSignalSpy uploadInfo(&upload, &MyDialog::signalsInformation);
+    QTimer::singleShot(300, &upload, &QWidget::close);
+    click(&upload, "pushButtonSendToServer"); // returns once closing has aborted the request
+    QVERIFY(!upload.isVisible());
+    QCOMPARE(messages(uploadInfo).size(), 1);
+    QVERIFY(!messages(uploadInfo).contains(QStringLiteral("success.")));
+
+    QCOMPARE(projectState(), before);
+    silent.close();
+}
+
+VARNO_TEST_MAIN(TestProjectTransfer)
+#include "tst_projecttransfer.moc"
