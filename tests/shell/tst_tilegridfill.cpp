@@ -55,7 +55,9 @@ private slots:
         QTest::addColumn<int>("stretchColumn");
         // The add tile alone; five rooms and the add tile fill row 0 exactly.
         QTest::newRow("rooms 1920, empty") << 1920 << 300 << 1 << 6 << 17 << 1 << 1;
-        QTest::newRow("rooms 1920, row full") << 1920 << 300 << 6 << 6 << 17 << 1 << 0;
+        // A full first row stretches the column after it, not column 0 (that would
+        // part the first tile from the rest).
+        QTest::newRow("rooms 1920, row full") << 1920 << 300 << 6 << 6 << 17 << 1 << 6;
         QTest::newRow("rooms 1920, 6th room") << 1920 << 300 << 7 << 6 << 17 << 2 << 6;
         QTest::newRow("rooms 1920, two rows full") << 1920 << 300 << 12 << 6 << 17 << 2 << 6;
         QTest::newRow("rooms 1800") << 1800 << 300 << 6 << 5 << 50 << 2 << 5;
@@ -125,7 +127,7 @@ private slots:
         QCOMPARE(grid->horizontalSpacing(), 17);
         const auto stretch = stretched(grid);
         QCOMPARE(stretch.first, QList<int>{1});
-        QCOMPARE(stretch.second, QList<int>{0});
+        QCOMPARE(stretch.second, QList<int>{3}); // a full row of three on 1000 px
     }
 };
 
