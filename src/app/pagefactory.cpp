@@ -5,6 +5,10 @@
 #include "operation/pagedeviceoperatelighting.h"
 #include "operation/pageroomoperate.h"
 #include "operation/pagerooms.h"
+#include "records/pagelog.h"
+#include "records/pagemessage.h"
+#include "records/pagesettingmessagemanager.h"
+#include "records/pagesettingmessagemanagermessageinformation.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 
@@ -30,6 +34,10 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
         {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
         {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
+        {QStringLiteral("Message Manager"), maker<PageSettingMessageManager>()},
+        {QStringLiteral("Message Information"), maker<PageSettingMessageManagerMessageInformation>()},
+        {QStringLiteral("Message"), maker<PageMessage>()},
+        {QStringLiteral("Log"), maker<PageLog>()},
     };
     return table;
 }

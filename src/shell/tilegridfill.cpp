@@ -21,7 +21,8 @@ void setListGridStretch(QGridLayout *grid, int tiles, int columns)
     const int c = std::max(0, tiles) % n;
     const int stretchedRow = c == 0 ? r : r + 1;
     grid->setRowStretch(stretchedRow, 1);
-    grid->setColumnStretch(stretchedRow == 1 ? c : n, 1);
+    // A first row filled exactly stretches the column after the last one, not column 0.
+    grid->setColumnStretch(stretchedRow == 1 && c != 0 ? c : n, 1);
 }
 
 QGridLayout *fillTileGrid(QWidget *box, const QList<QWidget *> &tiles, int tileWidth)

@@ -21,6 +21,7 @@ QGridLayout *fillTileGrid(QWidget *box, const QList<QWidget *> &tiles, int tileW
 
 // The stretch that keeps `tiles` tiles on `columns` columns packed at the top
 // left: with (r, c) the free cell after the last tile, row r is stretched when c
-// is 0 and row r + 1 otherwise; column c when the stretched row is row 1, else
-// column `columns`. Stretches of an earlier fill are cleared first.
+// is 0 and row r + 1 otherwise; column c when the tiles end inside the first row
+// (r 0, c above 0), else column `columns`. Stretches of an earlier fill are
+// cleared first.
 void setListGridStretch(QGridLayout *grid, int tiles, int columns);
