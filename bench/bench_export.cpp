@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
     gl_sqlite3db.execDML(
         QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
                        "with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
-                       "select i%2,'North-Ground-Room '||(i%50),'light_Lamp '||(i%20),'brightness '||(i%101),"
+                       "select i % 2,'North-Ground-Room '||(i % 50),'light_Lamp '||(i % 20),'brightness '||(i % 101),"
                        "datetime('%2','-'||i||' seconds') from n")
             .arg(rows)
             .arg(now));

@@ -140,6 +140,15 @@ private slots:
         m_page->startEdit()->setDateTime(Start);
         m_page->endEdit()->setDateTime(End);
         QCOMPARE(listed(*m_page), (QList<int>{end, middle, start}));
+
+        // A look at the page: three rows, white text on #3D5366.
+        m_page->resize(1920, 1080);
+        QTest::qWait(20);
+        const QImage image = m_page->grab().toImage();
+        QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
+        image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/log_page.png"));
+        QWidget *row = m_page->tiles().at(2);
+        QCOMPARE(image.pixelColor(row->mapTo(m_page.data(), QPoint(4, 20))), QColor(0x3D, 0x53, 0x66));
     }
 
     void textFieldsCutAtACharacterBoundary()

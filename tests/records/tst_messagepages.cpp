@@ -555,6 +555,57 @@ private slots:
         QVERIFY(proposals.at(2).startsWith(folder + QLatin1Char('/')));
         QVERIFY(proposals.at(2).endsWith(QLatin1String("_message.xlsx")));
     }
+
+    // The four pages at 1920 x 1080, "Message" also in delete mode, saved for a look.
+    void screenshots()
+    {
+        addRow(ServiceClean, 0, DoorPanel, Room101, 0, at(40));
+        addRow(AlarmFire, 1, BedPanel, BobsRoom, 0, at(30));
+        addRow(ServiceTowels, 0, DoorPanel, Room101, 3, at(20));
+        QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
+        const auto shot = [](QWidget *page, const QString &name) {
+            page->resize(1920, 1080);
+            QTest::qWait(20);
+            const QImage image = page->grab().toImage();
+            image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/%1.png").arg(name));
+            return image;
+        };
+        PageSettingMessageManager manager(QStringLiteral("Message Manager"), QStringLiteral("Message Manager"));
+        enter(&manager);
+        const QImage managerShot = shot(&manager, QStringLiteral("message_manager"));
+        // The add tile (#3D5366) follows the three definitions in the first row.
+        const ManagerItem *add = addTile(manager.tileBox());
+        QCOMPARE(managerShot.pixelColor(add->mapTo(&manager, QPoint(10, 96))), QColor(0x3D, 0x53, 0x66));
+        manager.hide();
+
+        PageSettingMessageManagerMessageInformation information(QStringLiteral("Message Information"),
+                                                                QStringLiteral("Message Information"));
+        enter(&information, QString::number(AlarmFire));
+        shot(&information, QStringLiteral("message_information"));
+        information.hide();
+
+        PageMessage messages(QStringLiteral("Message"), QStringLiteral("Message"));
+        enter(&messages);
+        const QImage listed = shot(&messages, QStringLiteral("message_page"));
+        messages.deleteLabel()->signalsPressed();
+        const QImage deleting = shot(&messages, QStringLiteral("message_page_delete_mode"));
+        // The check box shows in the first row, left of the icon; the buttons below.
+        QWidget *row = messages.tiles().at(0);
+        const QRect box(row->mapTo(&messages, QPoint(20, (row->height() - 20) / 2)), QSize(20, 20));
+        const auto changed = [&]() {
+            int n = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x)
+                    n += listed.pixel(x, y) != deleting.pixel(x, y);
+            return n;
+        };
+        QCOMPARE(listed.pixelColor(box.center()), QColor(0x3D, 0x53, 0x66));
+        QVERIFY(changed() > 20);
+        const QPoint cancel = messages.cancelButton()->geometry().center();
+        QVERIFY(listed.pixelColor(cancel) != deleting.pixelColor(cancel));
+        QVERIFY(messages.cancelButton()->geometry().bottom() < 1080);
+        messages.hide();
+    }
 };
 
 VARNO_TEST_MAIN(TestMessagePages)
