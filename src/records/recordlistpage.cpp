@@ -137,16 +137,22 @@ void RecordListPage::beginList()
 {
     pushButtonCancel->hide();
     pushButtonSelectAll->hide();
+    // The box is hidden while its rows change and shown once at the end, so the
+    // rows are laid out once, not once for every row shown (thousands of logs).
+    boxWasVisible = groupBox->isVisibleTo(this);
+    groupBox->hide();
     if (!listGrid) {
         listGrid = new QGridLayout;
         listGrid->setSizeConstraint(QLayout::SetNoConstraint);
         listGrid->setSpacing(20);
         groupBox->setLayout(listGrid);
     }
-    for (QWidget *tile : qAsConst(listed)) {
-        listGrid->removeWidget(tile);
-        tile->hide();
-        tile->deleteLater();
+    while (QLayoutItem *item = listGrid->takeAt(0)) {
+        if (QWidget *tile = item->widget()) {
+            tile->hide();
+            tile->deleteLater();
+        }
+        delete item;
     }
     listed.clear();
     if (stretchedRow >= 0)
@@ -163,6 +169,8 @@ void RecordListPage::endList()
 {
     stretchedRow = listed.size();
     listGrid->setRowStretch(stretchedRow, 1);
+    if (boxWasVisible)
+        groupBox->show();
 }
 
 void RecordListPage::labelDelete_pressed()

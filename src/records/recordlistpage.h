@@ -99,4 +99,5 @@ private:
     QtMaterialFlatButton *pushButtonSelectAll = nullptr;
     QList<QWidget *> listed;
     int stretchedRow = -1;
+    bool boxWasVisible = true;
 };
