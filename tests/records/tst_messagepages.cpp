@@ -113,16 +113,19 @@ private slots:
 
     void managerGrid_data()
     {
+        QTest::addColumn<int>("screen");
         QTest::addColumn<int>("definitions");
         QTest::addColumn<int>("addRow");
         QTest::addColumn<int>("addColumn");
         QTest::addColumn<int>("stretchedColumn");
-        QTest::newRow("none") << 0 << 0 << 0 << 1;
-        QTest::newRow("eight fill row 0") << 8 << 0 << 8 << 9;
-        QTest::newRow("ninth moves the add tile") << 9 << 1 << 0 << 9;
+        QTest::newRow("none") << 1920 << 0 << 0 << 0 << 1;
+        QTest::newRow("eight fill row 0") << 1920 << 8 << 0 << 8 << 9;
+        QTest::newRow("ninth moves the add tile") << 1920 << 9 << 1 << 0 << 9;
+        QTest::newRow("narrower than a tile: one column") << 150 << 2 << 2 << 0 << 1;
     }
     void managerGrid()
     {
+        QFETCH(int, screen);
         QFETCH(int, definitions);
         QFETCH(int, addRow);
         QFETCH(int, addColumn);
@@ -134,7 +137,9 @@ private slots:
                              .arg(i)
                              .arg(i, 2, 10, QLatin1Char('0'))));
         PageSettingMessageManager page(QStringLiteral("Message Manager"), QStringLiteral("Message Manager"));
+        screen_cx = screen;
         enter(&page);
+        screen_cx = 1920;
         auto *grid = qobject_cast<QGridLayout *>(page.tileBox()->layout());
         QVERIFY(grid);
         QCOMPARE(grid->count(), definitions + 1);
@@ -145,7 +150,8 @@ private slots:
         QCOMPARE(row, addRow);
         QCOMPARE(column, addColumn);
         // Nine columns of 192 on 1920 pixels, spaced 19 apart.
-        QCOMPARE(grid->horizontalSpacing(), 19);
+        if (screen == 1920)
+            QCOMPARE(grid->horizontalSpacing(), 19);
         QCOMPARE(grid->columnStretch(stretchedColumn), 1);
         QCOMPARE(grid->columnStretch(0), stretchedColumn == 0 ? 1 : 0);
         const QImage image = shot(&page, QStringLiteral("message_manager_%1").arg(definitions));
