@@ -91,13 +91,15 @@ int main(int argc, char *argv[])
     // One row a second back from now, so the page's seven days hold them all.
     const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     gl_sqlite3db.execDML(
-        QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
-                       "with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
-                       "select i % 2,'North-Ground-Room '||(i % 50),'light_Lamp '||(i % 20),'brightness '||(i % 101),"
-                       "datetime('%2','-'||i||' seconds') from n")
+        QStringLiteral(
+            "insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
+            "with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
+            "select i % 2,'North-Ground-Room '||(i % 50),'light_Lamp '||(i % 20),'brightness '||(i % 101),"
+            "datetime('%2','-'||i||' seconds') from n")
             .arg(rows)
             .arg(now));
-    const int stored = getValueFromDb(QStringLiteral("select count(*) as n from tbl_log"), QStringLiteral("n"));
+    const int stored =
+        getValueFromDb(QStringLiteral("select count(*) as n from tbl_log"), QStringLiteral("n"));
 
     PageLog page(QStringLiteral("Log"), QStringLiteral("Log"));
     page.resize(1920, 900);
@@ -119,7 +121,8 @@ int main(int argc, char *argv[])
     const QString xlsx = target.filePath(QStringLiteral("logs.xlsx"));
     answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return xlsx; });
     QString result;
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, [&](const QString &text) { result = text; });
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation,
+                     [&](const QString &text) { result = text; });
     timer.restart();
     emit page.exportLabel()->signalsPressed();
     const qint64 exportMs = timer.elapsed();
@@ -131,12 +134,13 @@ int main(int argc, char *argv[])
         << QFileInfo(target.filePath(QStringLiteral("logs.csv"))).size() / 1024 << " KiB\n";
     out << "xlsx through the page's export: " << exportMs << " ms, \"" << result << "\", "
         << QFileInfo(xlsx).size() / 1024 << " KiB\n";
-    out << "ratio export / CSV: " << QString::number(double(exportMs) / double(qMax<qint64>(1, csvMs)), 'f', 2)
+    out << "ratio export / CSV: "
+        << QString::number(double(exportMs) / double(qMax<qint64>(1, csvMs)), 'f', 2)
         << (exportMs <= 5 * qMax<qint64>(1, csvMs) && exportMs < 5000 ? "  (within 5x and 5 s)\n"
                                                                       : "  (OUTSIDE 5x or 5 s)\n");
     out << "peak memory: " << afterList / 1024 << " MiB after listing, +" << (afterCsv - afterList) / 1024
-        << " MiB for the CSV, +" << (afterExport - afterCsv) / 1024 << " MiB for the export (" << afterExport / 1024
-        << " MiB in all)\n";
+        << " MiB for the CSV, +" << (afterExport - afterCsv) / 1024 << " MiB for the export ("
+        << afterExport / 1024 << " MiB in all)\n";
     out.flush();
     return csvOk && result == QLatin1String("Exprot successfully") ? 0 : 1;
 }

@@ -16,8 +16,7 @@ struct logRecord
     char log_time[256] = {};
 
     // Copies text into a field, cut at a UTF-8 character boundary and terminated.
-    template<size_t N>
-    static void setText(char (&field)[N], const QString &text)
+    template <size_t N> static void setText(char (&field)[N], const QString &text)
     {
         copyUtf8(field, N, text);
     }

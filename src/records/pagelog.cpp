@@ -30,7 +30,8 @@ PageLog::PageLog(const QString &id, const QString &name, QWidget *parent)
 
 QString PageLog::rangeQuery() const
 {
-    return QStringLiteral("select * from tbl_log where log_time>='%1'and log_time<='%2' order by log_time desc")
+    return QStringLiteral(
+               "select * from tbl_log where log_time>='%1'and log_time<='%2' order by log_time desc")
         .arg(sqlText(rangeStart()), sqlText(rangeEnd()));
 }
 
@@ -94,7 +95,9 @@ void PageLog::deleteRows(const QList<int> &ids, bool everyTileChecked)
 
 RecordListPage::ExportKind PageLog::exportKind() const
 {
-    return {QStringLiteral("No logs"), QStringLiteral("_log.xlsx"), QStringLiteral("log"),
+    return {QStringLiteral("No logs"),
+            QStringLiteral("_log.xlsx"),
+            QStringLiteral("log"),
             {QStringLiteral("Time"), QStringLiteral("Address"), QStringLiteral("Device"),
              QStringLiteral("Event"), QStringLiteral("Type")}};
 }
@@ -110,8 +113,9 @@ void PageLog::writeExportRows(XlsxDocument &document)
         auto name = typeNames.find(type);
         if (name == typeNames.end()) {
             QString text;
-            getTextFromDb(QString::asprintf("select log_type_name from tbl_log_type where log_type=%d", type),
-                          QStringLiteral("log_type_name"), text);
+            getTextFromDb(
+                QString::asprintf("select log_type_name from tbl_log_type where log_type=%d", type),
+                QStringLiteral("log_type_name"), text);
             name = typeNames.insert(type, text);
         }
         document.write(row, 1, query.value(QStringLiteral("log_time")).toString());

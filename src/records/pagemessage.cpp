@@ -72,15 +72,17 @@ PageMessage::PageMessage(const QString &id, const QString &name, QWidget *parent
     fillFilters();
     loading = false;
     for (QComboBox *combo : {comboBoxType, comboBoxStatus, comboBoxRoom})
-        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &PageMessage::comboBoxChange);
+        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                &PageMessage::comboBoxChange);
     connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageMessage::slotsPageEnter);
 }
 
 void PageMessage::fillFilters()
 {
     QStringList types;
-    getTextsFromDb(QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
-                   QStringLiteral("message_type_name"), types);
+    getTextsFromDb(
+        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
+        QStringLiteral("message_type_name"), types);
     fill(comboBoxType, QStringList{tr("All Types")} + types, {AllTypes, 0, 1});
 
     fill(comboBoxStatus, QStringList{tr("All Status")} + MessageLog::statusNames(),
@@ -187,10 +189,13 @@ void PageMessage::deleteRows(const QList<int> &ids, bool)
 
 RecordListPage::ExportKind PageMessage::exportKind() const
 {
-    return {QStringLiteral("No messages"), QStringLiteral("_message.xlsx"), QStringLiteral("message"),
+    return {QStringLiteral("No messages"),
+            QStringLiteral("_message.xlsx"),
+            QStringLiteral("message"),
             {QStringLiteral("Receiving Time"), QStringLiteral("Room Name"), QStringLiteral("Panel Name"),
-             QStringLiteral("Message Name"), QStringLiteral("Message Type"), QStringLiteral("Message Status"),
-             QStringLiteral("Message Remark"), QStringLiteral("Deal Time")}};
+             QStringLiteral("Message Name"), QStringLiteral("Message Type"),
+             QStringLiteral("Message Status"), QStringLiteral("Message Remark"),
+             QStringLiteral("Deal Time")}};
 }
 
 void PageMessage::writeExportRows(XlsxDocument &document)

@@ -23,7 +23,8 @@ PageSettingMessageManager::PageSettingMessageManager(const QString &id, const QS
     auto *layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(canvas);
-    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageSettingMessageManager::slotsPageEnter);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            &PageSettingMessageManager::slotsPageEnter);
 }
 
 void PageSettingMessageManager::slotsPageEnter()
@@ -44,8 +45,8 @@ void PageSettingMessageManager::updatelist()
         getTextsFromDb(sql, QStringLiteral("message_remark"), names);
         getTextsFromDb(sql, QStringLiteral("icon_name"), icons);
         for (int i = 0; i < ids.size() && i < names.size() && i < icons.size(); ++i) {
-            auto *tile = new ManagerItem(ManagerItemMessage, ids.at(i).toInt(), names.at(i), icons.at(i), true,
-                                         QColor(0x1F, 0x29, 0x33), TileSize, TileSize, nullptr);
+            auto *tile = new ManagerItem(ManagerItemMessage, ids.at(i).toInt(), names.at(i), icons.at(i),
+                                         true, QColor(0x1F, 0x29, 0x33), TileSize, TileSize, nullptr);
             connect(tile, &ManagerItem::signalsEdit, this, &PageSettingMessageManager::slotsEdit);
             connect(tile, &ManagerItem::signalsDelete, this, &PageSettingMessageManager::slotsDelete);
             tiles.append(tile);

@@ -23,16 +23,17 @@ const QString UsedText = QStringLiteral("The universal switch no has been used,p
 
 } // namespace
 
-PageSettingMessageManagerMessageInformation::PageSettingMessageManagerMessageInformation(
-    const QString &id, const QString &name, QWidget *parent)
+PageSettingMessageManagerMessageInformation::PageSettingMessageManagerMessageInformation(const QString &id,
+                                                                                         const QString &name,
+                                                                                         QWidget *parent)
     : MyDialog(id, name, parent)
 {
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("PageSettingMessageManagerMessageInformation"));
 
-    pushButtonSave = new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"),
-                                                                    QStringLiteral("save")),
-                                              tr("Save"), Material::RaisedPrimary, this);
+    pushButtonSave =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
+                                 tr("Save"), Material::RaisedPrimary, this);
     pushButtonSave->setObjectName(QStringLiteral("pushButtonSave"));
     lineEditName = new QtMaterialLineEdit(this);
     lineEditName->setObjectName(QStringLiteral("lineEditName"));
@@ -40,14 +41,15 @@ PageSettingMessageManagerMessageInformation::PageSettingMessageManagerMessageInf
     comboBoxType->setObjectName(QStringLiteral("comboBoxType"));
     comboBoxType->setEditable(false);
     QStringList types;
-    getTextsFromDb(QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
-                   QStringLiteral("message_type_name"), types);
+    getTextsFromDb(
+        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
+        QStringLiteral("message_type_name"), types);
     comboBoxType->addItems(types);
     lineEditSwitchNo = new QtMaterialLineEdit(this);
     lineEditSwitchNo->setObjectName(QStringLiteral("lineEditSwitchNo"));
     lineEditSwitchNo->setValidator(new QIntValidator(lineEditSwitchNo));
-    iconItem = new ManagerItem(ManagerItemMessage, 0, QString(), DefaultIcon, false, QColor(0x1F, 0x29, 0x33),
-                               192, 192, this);
+    iconItem = new ManagerItem(ManagerItemMessage, 0, QString(), DefaultIcon, false,
+                               QColor(0x1F, 0x29, 0x33), 192, 192, this);
 
     auto *fields = new QGridLayout;
     fields->setSizeConstraint(QLayout::SetNoConstraint);
@@ -110,7 +112,8 @@ void PageSettingMessageManagerMessageInformation::slotsPageEnter(QString message
     getTextFromDb(sql, QStringLiteral("icon_name"), icon);
     iconItem->setIconName(icon);
     comboBoxType->setCurrentIndex(getValueFromDb(sql, QStringLiteral("message_type")) == 1 ? 1 : 0);
-    lineEditSwitchNo->setText(QString::asprintf("%d", getValueFromDb(sql, QStringLiteral("universal_switch_no"))));
+    lineEditSwitchNo->setText(
+        QString::asprintf("%d", getValueFromDb(sql, QStringLiteral("universal_switch_no"))));
     existing = true;
 }
 
@@ -131,7 +134,8 @@ void PageSettingMessageManagerMessageInformation::textChanged(const QString &tex
 
 bool PageSettingMessageManagerMessageInformation::switchNumberTaken(int number) const
 {
-    return isRecordExist(QString::asprintf("select id from tbl_message where universal_switch_no=%d", number));
+    return isRecordExist(
+        QString::asprintf("select id from tbl_message where universal_switch_no=%d", number));
 }
 
 void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
@@ -154,7 +158,8 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
         gl_sqlite3db.execDML(QString::asprintf(
             "insert into tbl_message(message_id,message_type,message_remark,icon_name,universal_switch_no) "
             "values(%d,%d,'%s','%s',%d)",
-            message_id, type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(), number));
+            message_id, type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
+            number));
     } else {
         const int stored = getValueFromDb(
             QString::asprintf("select universal_switch_no from tbl_message where message_id=%d", message_id),
@@ -164,19 +169,22 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
             return;
         }
         if (number != stored) {
-            KestMessageBox box(QStringLiteral("The universal switch no will be changed,the associated message "
-                                              "records will be deleted,are you sure?"),
-                               500, 160, KestMessageBoxCancelOk, this);
+            KestMessageBox box(
+                QStringLiteral("The universal switch no will be changed,the associated message "
+                               "records will be deleted,are you sure?"),
+                500, 160, KestMessageBoxCancelOk, this);
             if (!box.exec())
                 return;
             gl_sqlite3db.execDML(
                 QString::asprintf("delete from tbl_message_log where message_id=%d", message_id));
             emit gl_socket.signalsRemoveMessage(message_id, 3);
         }
-        gl_sqlite3db.execDML(QString::asprintf(
-            "update tbl_message set message_type=%d,message_remark='%s',icon_name='%s',universal_switch_no=%d "
-            "where message_id=%d",
-            type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(), number, message_id));
+        gl_sqlite3db.execDML(
+            QString::asprintf("update tbl_message set "
+                              "message_type=%d,message_remark='%s',icon_name='%s',universal_switch_no=%d "
+                              "where message_id=%d",
+                              type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
+                              number, message_id));
     }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Message Manager"), QStringLiteral("Message Manager"),
                                         QString(), QString());

@@ -58,7 +58,8 @@ RecordListPage::RecordListPage(const QString &id, const QString &name, QWidget *
     dateTimeEditEnd = new QtMaterialDateTimeEdit(this);
     dateTimeEditEnd->setObjectName(QStringLiteral("dateTimeEditEnd"));
     timeEdit(dateTimeEditEnd);
-    labelExport = makeIcon(QStringLiteral(":/myImages/png/icon-system-save.png"), tr("Export To Excel"), this);
+    labelExport =
+        makeIcon(QStringLiteral(":/myImages/png/icon-system-save.png"), tr("Export To Excel"), this);
     labelExport->setObjectName(QStringLiteral("labelExport"));
 
     filterGrid = new QGridLayout;
@@ -211,7 +212,8 @@ void RecordListPage::labelExport_pressed()
         emit gl_socket.signalsInformation(kind.emptyText);
         return;
     }
-    QString proposal = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + kind.fileSuffix;
+    QString proposal =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + kind.fileSuffix;
     QString folder;
     getConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"), folder);
     if (!folder.isEmpty())

@@ -23,8 +23,8 @@ void setError(QString *error, const QString &text)
 // write for its owner and read for everybody else; never writable by others.
 QFile::Permissions targetPermissions(const QFileInfo &target)
 {
-    QFile::Permissions rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
+    QFile::Permissions rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                                QFile::ReadGroup | QFile::ReadOther;
     if (target.exists())
         rights = QFile(target.filePath()).permissions() | QFile::ReadOwner | QFile::WriteOwner |
                  QFile::ReadUser | QFile::WriteUser;
@@ -86,8 +86,8 @@ bool XlsxDocument::writeWorkbook(const QString &path, QString *error) const
             for (size_t c = 0; c < cells.size(); ++c) {
                 if (cells[c].isNull())
                     continue;
-                const lxw_error result = worksheet_write_string(
-                    worksheet, lxw_row_t(r), lxw_col_t(c), cells[c].constData(), nullptr);
+                const lxw_error result = worksheet_write_string(worksheet, lxw_row_t(r), lxw_col_t(c),
+                                                                cells[c].constData(), nullptr);
                 if (result != LXW_NO_ERROR) {
                     failure = result;
                     break;

@@ -571,7 +571,8 @@ void TestOperatorPath::definedMessageIsHandledListedAndExported()
     QCOMPARE(qobject_cast<QGridLayout *>(manager->tileBox()->layout())->count(), 3);
 
     // The kitchen's panel raises switch 4; after settling its tile shows on the home page.
-    emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(), QString());
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(),
+                                        QString());
     auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
     const int before = bar->tiles().size();
     simCommand(QStringLiteral("switch 1/50 4 on"), QStringLiteral("SENT"));

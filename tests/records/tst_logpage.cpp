@@ -40,10 +40,11 @@ QString t(const QDateTime &d)
 int addLog(const QDateTime &when, int type = 0, const QString &event = QStringLiteral("ON"),
            const QString &device = QStringLiteral("light_Lamp"))
 {
-    gl_sqlite3db.execDML(QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
-                                        "values(%1,'North-1F-Room 101','%2','%3','%4')")
-                             .arg(type)
-                             .arg(sqlText(device), sqlText(event), t(when)));
+    gl_sqlite3db.execDML(
+        QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
+                       "values(%1,'North-1F-Room 101','%2','%3','%4')")
+            .arg(type)
+            .arg(sqlText(device), sqlText(event), t(when)));
     return getValueFromDb(QStringLiteral("select max(id) as id from tbl_log"), QStringLiteral("id"));
 }
 
@@ -145,7 +146,8 @@ private slots:
         // Texts are cut at a character boundary.
         const logRecord record = qobject_cast<LogItem *>(m_page->tiles().at(1))->getLogRecord();
         QCOMPARE(QString::fromUtf8(record.log_event), QString(127, QChar(0x00E9)));
-        QCOMPARE(QString::fromUtf8(record.log_device), QStringLiteral("light_") + QString(83, QChar(0x20AC)));
+        QCOMPARE(QString::fromUtf8(record.log_device),
+                 QStringLiteral("light_") + QString(83, QChar(0x20AC)));
 
         // A look at the page: three rows, white text on #3D5366.
         m_page->resize(1920, 1080);
@@ -163,17 +165,17 @@ private slots:
         QTest::addColumn<bool>("addLater");      // a row of the range added after listing
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("question");
-        QTest::addColumn<QList<int>>("kept");    // seeded positions (0 start, 1 middle, 2 end, 3 outside)
-        QTest::newRow("three checked") << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted."
-                                       << QList<int>{3};
+        QTest::addColumn<QList<int>>("kept"); // seeded positions (0 start, 1 middle, 2 end, 3 outside)
+        QTest::newRow("three checked")
+            << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted." << QList<int>{3};
         QTest::newRow("one checked") << QList<int>{1} << false << true << "1 logs will be deleted."
                                      << QList<int>{0, 2, 3};
-        QTest::newRow("none checked") << QList<int>{} << false << true << "0 logs will be deleted."
-                                      << QList<int>{0, 1, 2, 3};
+        QTest::newRow("none checked")
+            << QList<int>{} << false << true << "0 logs will be deleted." << QList<int>{0, 1, 2, 3};
         QTest::newRow("cancelled") << QList<int>{0} << false << false << "1 logs will be deleted."
                                    << QList<int>{0, 1, 2, 3};
-        QTest::newRow("every one: the whole range") << QList<int>{-1} << true << true
-                                                    << "3 logs will be deleted." << QList<int>{3};
+        QTest::newRow("every one: the whole range")
+            << QList<int>{-1} << true << true << "3 logs will be deleted." << QList<int>{3};
     }
     void deleteMode()
     {
@@ -182,7 +184,8 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QString, question);
         QFETCH(QList<int>, kept);
-        const QList<int> seeded{addLog(Start), addLog(Start.addSecs(30)), addLog(End), addLog(End.addSecs(1))};
+        const QList<int> seeded{addLog(Start), addLog(Start.addSecs(30)), addLog(End),
+                                addLog(End.addSecs(1))};
         enterRange();
         QCOMPARE(listed(*m_page), (QList<int>{seeded[2], seeded[1], seeded[0]}));
 
@@ -246,7 +249,8 @@ private slots:
         information.clear();
         m_page->exportLabel()->signalsPressed();
         QCOMPARE(infos(information), QStringList{"Exprot successfully"});
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{14}_log\\.xlsx$")).match(proposals.value(0)).hasMatch());
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^\\d{14}_log\\.xlsx$")).match(proposals.value(0)).hasMatch());
         const Workbook book = readWorkbook(file);
         QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
         QCOMPARE(book.sheets, QStringList{"log"});
@@ -305,7 +309,8 @@ private slots:
         answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
         QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
         {
-            QScopedPointer<FileSizeLimit> limit(how == QLatin1String("limit") ? new FileSizeLimit(2048) : nullptr);
+            QScopedPointer<FileSizeLimit> limit(how == QLatin1String("limit") ? new FileSizeLimit(2048)
+                                                                              : nullptr);
             m_page->exportLabel()->signalsPressed();
         }
         QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

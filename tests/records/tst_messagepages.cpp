@@ -219,9 +219,12 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("icon");
         QTest::addColumn<bool>("existing");
-        QTest::newRow("service") << int(ServiceClean) << "Clean room" << 0 << "5" << "message_03" << true;
-        QTest::newRow("alarm") << int(AlarmFire) << "Fire" << 1 << "9" << "message_05.png" << true;
-        QTest::newRow("new") << 1 << "" << 0 << "" << "message_01" << false;
+        QTest::newRow("service") << int(ServiceClean) << "Clean room" << 0 << "5"
+                                 << "message_03" << true;
+        QTest::newRow("alarm") << int(AlarmFire) << "Fire" << 1 << "9"
+                               << "message_05.png" << true;
+        QTest::newRow("new") << 1 << "" << 0 << ""
+                             << "message_01" << false;
     }
     void informationEntry()
     {
@@ -251,32 +254,38 @@ private slots:
 
     void informationSave_data()
     {
-        QTest::addColumn<int>("messageId");  // 1: a new definition
+        QTest::addColumn<int>("messageId"); // 1: a new definition
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("typeIndex");
         QTest::addColumn<QString>("number");
-        QTest::addColumn<QString>("icon");    // chosen in the picker; empty: none chosen
-        QTest::addColumn<int>("answer");      // to the question: -1 none asked, 0 Cancel, 1 Ok
-        QTest::addColumn<QString>("info");    // empty: saved and back to the manager
+        QTest::addColumn<QString>("icon");     // chosen in the picker; empty: none chosen
+        QTest::addColumn<int>("answer");       // to the question: -1 none asked, 0 Cancel, 1 Ok
+        QTest::addColumn<QString>("info");     // empty: saved and back to the manager
         QTest::addColumn<int>("storedNumber"); // of the definition afterwards; -1 no row
         QTest::addColumn<int>("receivedLeft"); // rows of tbl_message_log of the definition
 
-        QTest::newRow("new, empty name") << 1 << "" << 0 << "7" << "" << -1 << Complete << -1 << 0;
-        QTest::newRow("new, empty number") << 1 << "Call" << 0 << "" << "" << -1 << Complete << -1 << 0;
-        QTest::newRow("new, number 0") << 1 << "Call" << 0 << "0" << "" << -1 << Complete << -1 << 0;
-        QTest::newRow("new, negative number") << 1 << "Call" << 0 << "-3" << "" << -1 << Complete << -1 << 0;
-        QTest::newRow("new, number in use") << 1 << "Call" << 0 << "6" << "" << -1 << Used << -1 << 0;
-        QTest::newRow("new, quote in name, 300") << 1 << "Guest's call" << 1 << "300" << "" << -1 << ""
-                                                 << 255 << 0;
-        QTest::newRow("new, icon chosen") << 1 << "Call" << 0 << "40" << "message_07" << -1 << "" << 40 << 0;
-        QTest::newRow("same number, new name") << int(ServiceClean) << "Clean it" << 0 << "5" << "" << -1 << ""
-                                               << 5 << 2;
-        QTest::newRow("number of another") << int(ServiceClean) << "Clean" << 0 << "6" << "" << -1 << Used << 5
-                                           << 2;
-        QTest::newRow("new number, Cancel") << int(ServiceClean) << "Clean" << 1 << "20" << "" << 0 << "" << 5
-                                            << 2;
-        QTest::newRow("new number, Ok") << int(ServiceClean) << "Clean" << 1 << "20" << "" << 1 << "" << 20
-                                        << 0;
+        QTest::newRow("new, empty name") << 1 << "" << 0 << "7"
+                                         << "" << -1 << Complete << -1 << 0;
+        QTest::newRow("new, empty number") << 1 << "Call" << 0 << ""
+                                           << "" << -1 << Complete << -1 << 0;
+        QTest::newRow("new, number 0") << 1 << "Call" << 0 << "0"
+                                       << "" << -1 << Complete << -1 << 0;
+        QTest::newRow("new, negative number") << 1 << "Call" << 0 << "-3"
+                                              << "" << -1 << Complete << -1 << 0;
+        QTest::newRow("new, number in use") << 1 << "Call" << 0 << "6"
+                                            << "" << -1 << Used << -1 << 0;
+        QTest::newRow("new, quote in name, 300") << 1 << "Guest's call" << 1 << "300"
+                                                 << "" << -1 << "" << 255 << 0;
+        QTest::newRow("new, icon chosen") << 1 << "Call" << 0 << "40"
+                                          << "message_07" << -1 << "" << 40 << 0;
+        QTest::newRow("same number, new name") << int(ServiceClean) << "Clean it" << 0 << "5"
+                                               << "" << -1 << "" << 5 << 2;
+        QTest::newRow("number of another") << int(ServiceClean) << "Clean" << 0 << "6"
+                                           << "" << -1 << Used << 5 << 2;
+        QTest::newRow("new number, Cancel") << int(ServiceClean) << "Clean" << 1 << "20"
+                                            << "" << 0 << "" << 5 << 2;
+        QTest::newRow("new number, Ok") << int(ServiceClean) << "Clean" << 1 << "20"
+                                        << "" << 1 << "" << 20 << 0;
     }
     void informationSave()
     {
@@ -320,8 +329,9 @@ private slots:
         QCOMPARE(box->seen, answer >= 0);
         if (box->seen) {
             QCOMPARE(box->size, QSize(500, 160));
-            QCOMPARE(box->text, QStringLiteral("The universal switch no will be changed,the associated message "
-                                               "records will be deleted,are you sure?"));
+            QCOMPARE(box->text,
+                     QStringLiteral("The universal switch no will be changed,the associated message "
+                                    "records will be deleted,are you sure?"));
         }
         QCOMPARE(infos(information), info.isEmpty() ? QStringList() : QStringList{info});
         const bool saved = info.isEmpty() && answer != 0;
@@ -344,12 +354,14 @@ private slots:
             QCOMPARE(stored, name);
             QCOMPARE(getValueFromDb(sql, QStringLiteral("message_type")), typeIndex);
             getTextFromDb(sql, QStringLiteral("icon_name"), stored);
-            const QString expectedIcon =
-                !icon.isEmpty() ? icon : messageId == 1 ? QStringLiteral("message_01") : QStringLiteral("message_03");
+            const QString expectedIcon = !icon.isEmpty()  ? icon
+                                         : messageId == 1 ? QStringLiteral("message_01")
+                                                          : QStringLiteral("message_03");
             QCOMPARE(stored, expectedIcon);
         }
         // Other definitions are never touched.
-        QCOMPARE(count(QStringLiteral("select count(*) as n from tbl_message where message_id in (12,13)")), 2);
+        QCOMPARE(count(QStringLiteral("select count(*) as n from tbl_message where message_id in (12,13)")),
+                 2);
     }
 
     // ---- "Message" ----
@@ -379,7 +391,8 @@ private slots:
         QStringList rooms;
         for (int i = 0; i < page.roomCombo()->count(); ++i)
             rooms.append(page.roomCombo()->itemText(i));
-        QCOMPARE(rooms, (QStringList{"All Rooms", "North-1F-Room 101", "North-1F-Hall", "North--Bob's room"}));
+        QCOMPARE(rooms,
+                 (QStringList{"All Rooms", "North-1F-Room 101", "North-1F-Hall", "North--Bob's room"}));
         QCOMPARE(page.typeCombo()->count(), 3);
         QCOMPARE(page.statusCombo()->count(), 6);
         const QDateTime end = page.endEdit()->dateTime();
@@ -392,9 +405,9 @@ private slots:
 
     void messageFilters_data()
     {
-        QTest::addColumn<int>("type");   // combo index: 0 all, 1 service, 2 alarm
-        QTest::addColumn<int>("status"); // 0 all, 1 + status
-        QTest::addColumn<int>("room");   // 0 all, 1 Room 101, 2 Bob's room
+        QTest::addColumn<int>("type");        // combo index: 0 all, 1 service, 2 alarm
+        QTest::addColumn<int>("status");      // 0 all, 1 + status
+        QTest::addColumn<int>("room");        // 0 all, 1 Room 101, 2 Bob's room
         QTest::addColumn<QList<int>>("rows"); // indexes into the seeded rows, newest first
         // Seeded rows (index: type, status, room), row 0 newest.
         QTest::newRow("all") << 0 << 0 << 0 << QList<int>{0, 1, 2, 3, 4, 5};
@@ -547,8 +560,9 @@ private slots:
         information.clear();
         page.exportLabel()->signalsPressed();
         QCOMPARE(proposals.size(), 1);
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{14}_message\\.xlsx$")).match(proposals.at(0)).hasMatch(),
-                 qPrintable(proposals.at(0)));
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^\\d{14}_message\\.xlsx$")).match(proposals.at(0)).hasMatch(),
+            qPrintable(proposals.at(0)));
         QVERIFY(information.isEmpty());
 
         answer = target.filePath(QStringLiteral("out.xlsx"));
