@@ -15,6 +15,10 @@
 #include "settings/pagesetting.h"
 #include "settings/pagesettingproject.h"
 #include "settings/pagesettingprojectinformation.h"
+#include "records/pagelog.h"
+#include "records/pagemessage.h"
+#include "records/pagesettingmessagemanager.h"
+#include "records/pagesettingmessagemanagermessageinformation.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 #include "view3d/page3dview.h"
@@ -58,6 +62,10 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("3D View Setting"), maker<PageSetting3DViewManagerEdit>()},
         {QStringLiteral("Project Setting"), maker<PageSettingProject>()},
         {QStringLiteral("Project Information"), maker<PageSettingProjectInformation>()},
+        {QStringLiteral("Message Manager"), maker<PageSettingMessageManager>()},
+        {QStringLiteral("Message Information"), maker<PageSettingMessageManagerMessageInformation>()},
+        {QStringLiteral("Message"), maker<PageMessage>()},
+        {QStringLiteral("Log"), maker<PageLog>()},
     };
     return table;
 }

@@ -2,14 +2,14 @@
 
 #include "store/queryhelpers.h"
 
-MessageNames MessageNames::lookup(const messageRecord &record)
+MessageNames MessageNames::lookup(const messageRecord &record, bool everyName)
 {
     MessageNames names;
     const QString messageSql =
         QString::asprintf("select * from tbl_message where message_id=%d", record.message_id);
-    if (!isRecordExist(messageSql))
+    names.defined = isRecordExist(messageSql);
+    if (!names.defined && !everyName)
         return names;
-    names.defined = true;
     getTextFromDb(messageSql, QStringLiteral("message_remark"), names.messageName);
     getTextFromDb(messageSql, QStringLiteral("icon_name"), names.iconName);
     getTextFromDb(QString::asprintf("select panel_remark from tbl_panel where panel_id=%d", record.panel_id),

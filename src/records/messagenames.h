@@ -22,8 +22,8 @@ struct MessageNames
     QString statusName;
 
     // Looks up every name of the record; when its message definition is missing
-    // nothing else is looked up and `defined` stays false.
-    static MessageNames lookup(const messageRecord &record);
+    // `defined` stays false and, unless `everyName` is set, nothing else is looked up.
+    static MessageNames lookup(const messageRecord &record, bool everyName = false);
 
     // "region-floor-room"; the dashes stay when a part is empty.
     QString place() const;

@@ -13,7 +13,9 @@ QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectNam
         dialog->setObjectName(objectName);
     dialog->resize(400, 300);
     dialog->setWindowTitle(QStringLiteral("Dialog"));
-    dialog->setWindowFlags(Qt::FramelessWindowHint);
+    // Kept a dialog window: with a parent, a bare frameless flag would embed the
+    // dialog in its parent instead of opening it.
+    dialog->setWindowFlags(dialog->windowFlags() | Qt::FramelessWindowHint);
     dialog->setAttribute(Qt::WA_TranslucentBackground);
     // The panel is painted with rounded corners; a filled background would
     // square them off in the page colour.

@@ -24,7 +24,18 @@
 #include "operation/pageroomoperatelighting.h"
 #include "operation/pagerooms.h"
 #include "operation/roomitem.h"
+#include "records/logitem.h"
 #include "records/messagebar.h"
+#include "records/messagedlg.h"
+#include "records/messageform.h"
+#include "records/messageitem.h"
+#include "records/pagelog.h"
+#include "records/pagemessage.h"
+#include "records/pagesettingmessagemanager.h"
+#include "records/pagesettingmessagemanagermessageinformation.h"
+#include "shell/filedialogs.h"
+#include "shell/panelmessageintake.h"
+#include "xlsxreadback.h"
 #include "shell/homemanageritem.h"
 #include "shell/homemanagerroomsiconitem.h"
 #include "shell/manageritem.h"
@@ -36,6 +47,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QNetworkInterface>
@@ -43,8 +55,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <qtmaterialcombobox.h>
+#include <qtmaterialflatbutton.h>
 #include <qtmaterialgroupbox.h>
 #include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
 #include <qtmaterialtabs.h>
 
 #include <unistd.h>
@@ -122,6 +137,8 @@ private slots:
     void homeToRoomsToARoom();
     void lightingPageSwitchesEveryLight();
     void panelMessageShowsOnTheHomePage();
+    void definedMessageIsHandledListedAndExported();
+    void lightLogIsListedAndExported();
 
 private:
     bool run(const QStringList &command);
@@ -525,6 +542,134 @@ void TestOperatorPath::panelMessageShowsOnTheHomePage()
         !simLines(QStringLiteral("RX ")).filter(QStringLiteral(" e0 1d ff ff 03 01")).isEmpty(), 3000);
     bar->alarmDialog()->hide();
     shot(QStringLiteral("operator_home_message"));
+}
+
+void TestOperatorPath::definedMessageIsHandledListedAndExported()
+{
+    // The intake's clock runs 30 s behind while the panel's frame arrives, so the
+    // service message has settled once the clock is set right again.
+    qint64 lag = -30;
+    m_window->intake()->setClock([&lag]() { return QDateTime::currentSecsSinceEpoch() + lag; });
+
+    // "Message Manager": the add tile opens the form for the first free number.
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Message Manager"), QStringLiteral("Message Manager"),
+                                        QString(), QString());
+    auto *manager = qobject_cast<PageSettingMessageManager *>(shownPage());
+    QVERIFY(manager);
+    auto *grid = qobject_cast<QGridLayout *>(manager->tileBox()->layout());
+    QCOMPARE(grid->count(), 2);
+    QTRY_VERIFY(grid->itemAt(1)->widget()->isVisible());
+    click(grid->itemAt(1)->widget());
+    QTRY_COMPARE_WITH_TIMEOUT(shownPage()->getId(), QStringLiteral("Message Information"), 2000);
+    auto *form = qobject_cast<PageSettingMessageManagerMessageInformation *>(shownPage());
+    QCOMPARE(form->messageId(), 2);
+    form->nameEdit()->setText(QStringLiteral("Guest's call"));
+    form->switchEdit()->setText(QStringLiteral("4"));
+    shot(QStringLiteral("operator_message_information"));
+    form->saveButton()->click(); // at the right edge, beyond the offscreen screen
+    QTRY_COMPARE_WITH_TIMEOUT(shownPage()->getId(), QStringLiteral("Message Manager"), 2000);
+    QCOMPARE(qobject_cast<QGridLayout *>(manager->tileBox()->layout())->count(), 3);
+
+    // The kitchen's panel raises switch 4; after settling its tile shows on the home page.
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(),
+                                        QString());
+    auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
+    const int before = bar->tiles().size();
+    simCommand(QStringLiteral("switch 1/50 4 on"), QStringLiteral("SENT"));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !simLines(QStringLiteral("RX ")).filter(QStringLiteral(" e0 1d ff ff 04 01")).isEmpty(), 3000);
+    lag = 0;
+    QTRY_COMPARE_WITH_TIMEOUT(bar->tiles().size(), before + 1, 5000);
+    MessageItem *tile = bar->tiles().last();
+    QCOMPARE(tile->getMessageRecord().message_id, 2);
+    shot(QStringLiteral("operator_home_service_message"));
+
+    // Handled in the message dialog: processed, with a remark.
+    QTimer handler;
+    connect(&handler, &QTimer::timeout, [&handler]() {
+        auto *dialog = qobject_cast<MessageDlg *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        handler.stop();
+        auto *form = dialog->findChild<MessageForm *>();
+        form->selectStatus(QStringLiteral("processed"));
+        form->remarkField()->setText(QStringLiteral("=1+1 towels brought"));
+        dialog->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+    });
+    handler.start(20);
+    // The bar lies below the small offscreen screen: the tile's press goes to it directly.
+    emit tile->signalsPressed();
+    QTRY_COMPARE_WITH_TIMEOUT(tile->getMessageRecord().message_status, 3, 3000);
+
+    // "Message" lists it with its new status and remark, and exports it.
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Message"), QStringLiteral("Message"), QString(),
+                                        QString());
+    auto *messages = qobject_cast<PageMessage *>(shownPage());
+    QVERIFY(messages);
+    MessageItem *listed = nullptr;
+    for (QWidget *w : messages->tiles()) {
+        auto *item = qobject_cast<MessageItem *>(w);
+        if (item->getMessageRecord().message_id == 2)
+            listed = item;
+    }
+    QVERIFY(listed);
+    QCOMPARE(QString::fromUtf8(listed->getMessageRecord().message_log_remark),
+             QStringLiteral("=1+1 towels brought"));
+    shot(QStringLiteral("operator_message_page"));
+    QTemporaryDir exports;
+    const QString file = exports.filePath(QStringLiteral("messages.xlsx"));
+    answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
+    // The export icon sits at the right edge, beyond the small offscreen screen.
+    emit messages->exportLabel()->signalsPressed();
+    answerFileDialogsWith({});
+    const xlsxreadback::Workbook book = xlsxreadback::readWorkbook(file);
+    QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
+    QCOMPARE(book.sheets, QStringList{"message"});
+    const QList<QStringList> rows = book.rows.value(QStringLiteral("message"));
+    QCOMPARE(rows.size(), messages->tiles().size() + 1);
+    QStringList guest;
+    for (const QStringList &row : rows)
+        if (row.value(3) == QLatin1String("Guest's call"))
+            guest = row;
+    QCOMPARE(guest.mid(1, 6), (QStringList{"North-Ground-Kitchen", "Kitchen panel", "Guest's call",
+                                           "service message", "processed", "=1+1 towels brought"}));
+}
+
+void TestOperatorPath::lightLogIsListedAndExported()
+{
+    // A light switched on its card logs its new state.
+    const int logged = value(QStringLiteral("select count(*) from tbl_log")).toInt();
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Operate Room"), QStringLiteral("South-First-Lounge"),
+                                        QString::number(Lounge), QStringLiteral("1"));
+    auto *room = qobject_cast<PageRoomOperate *>(shownPage());
+    QVERIFY(room);
+    QTRY_COMPARE_WITH_TIMEOUT(room->lightingTab()->refreshControl()->statusText(),
+                              QStringLiteral("Refresh Successfully"), 12000);
+    auto *lamp = qobject_cast<LightItem *>(room->lightingTab()->cards().at(0));
+    click(lamp, QPoint(250, 150));
+    QTRY_VERIFY_WITH_TIMEOUT(value(QStringLiteral("select count(*) from tbl_log")).toInt() > logged, 5000);
+
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Log"), QStringLiteral("Log"), QString(), QString());
+    auto *log = qobject_cast<PageLog *>(shownPage());
+    QVERIFY(log);
+    QVERIFY(!log->tiles().isEmpty());
+    const logRecord newest = qobject_cast<LogItem *>(log->tiles().at(0))->getLogRecord();
+    QCOMPARE(QString::fromUtf8(newest.log_device), QStringLiteral("light_Light 6"));
+    QCOMPARE(QString::fromUtf8(newest.log_address), QStringLiteral("South-First-Lounge"));
+    shot(QStringLiteral("operator_log_page"));
+    QTemporaryDir exports;
+    const QString file = exports.filePath(QStringLiteral("logs.xlsx"));
+    answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
+    emit log->exportLabel()->signalsPressed();
+    answerFileDialogsWith({});
+    const xlsxreadback::Workbook book = xlsxreadback::readWorkbook(file);
+    QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
+    QCOMPARE(book.sheets, QStringList{"log"});
+    const QList<QStringList> rows = book.rows.value(QStringLiteral("log"));
+    QCOMPARE(rows.size(), log->tiles().size() + 1);
+    QCOMPARE(rows.at(1).mid(0, 4),
+             (QStringList{QString::fromUtf8(newest.log_time), "South-First-Lounge", "light_Light 6",
+                          QString::fromUtf8(newest.log_event)}));
 }
 
 VARNO_TEST_MAIN(TestOperatorPath)

@@ -1,0 +1,129 @@
+#include "pagelog.h"
+
+#include "bus/broadcastsocket.h"
+#include "records/logitem.h"
+#include "records/xlsxdocument.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QGridLayout>
+#include <QHash>
+#include <QSqlQuery>
+#include <QVariant>
+#include <qtmaterialdatetimeedit.h>
+#include <qtmateriallabel.h>
+
+PageLog::PageLog(const QString &id, const QString &name, QWidget *parent)
+    : RecordListPage(id, name, parent)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("PageLog"));
+    filterGrid->addWidget(new QtMaterialLabel(tr("Start Time:"), this), 0, 0);
+    filterGrid->addWidget(dateTimeEditStart, 0, 1);
+    filterGrid->addWidget(new QtMaterialLabel(tr("End Time:"), this), 1, 0);
+    filterGrid->addWidget(dateTimeEditEnd, 1, 1);
+    filterGrid->setColumnStretch(2, 1);
+    filterGrid->setRowStretch(2, 1);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageLog::slotsPageEnter);
+}
+
+QString PageLog::rangeQuery() const
+{
+    return QStringLiteral(
+               "select * from tbl_log where log_time>='%1'and log_time<='%2' order by log_time desc")
+        .arg(sqlText(rangeStart()), sqlText(rangeEnd()));
+}
+
+void PageLog::slotsPageEnter()
+{
+    if (!isVisible())
+        return;
+    loading = true;
+    resetRange();
+    updatelist();
+    loading = false;
+}
+
+void PageLog::updatelist()
+{
+    beginList();
+    QSqlQuery query = gl_sqlite3db.execQuery(rangeQuery());
+    while (query.next()) {
+        auto *tile = new LogItem(logRecord::fromRow(query), nullptr);
+        connect(this, &RecordListPage::signalsLogsChecked, tile, &LogItem::slotsLogsChecked);
+        connect(this, &RecordListPage::signalsLogsVisible, tile, &LogItem::slotsLogsVisible);
+        addTile(tile);
+    }
+    query.finish();
+    endList();
+}
+
+QList<int> PageLog::checkedIds(bool &everyTileChecked) const
+{
+    QList<int> ids;
+    everyTileChecked = true;
+    for (QWidget *widget : tiles()) {
+        auto *tile = qobject_cast<LogItem *>(widget);
+        if (!tile)
+            continue;
+        if (tile->isChecked())
+            ids.append(tile->getLogRecord().id);
+        else
+            everyTileChecked = false;
+    }
+    return ids;
+}
+
+QString PageLog::deleteQuestion(int count) const
+{
+    return QString::asprintf("%d logs will be deleted.", count);
+}
+
+void PageLog::deleteRows(const QList<int> &ids, bool everyTileChecked)
+{
+    // The whole range goes only when rows are listed and every one is checked: an
+    // empty list never deletes what it does not show.
+    if (everyTileChecked && !tiles().isEmpty()) {
+        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_log where log_time>='%1'and log_time<='%2'")
+                                 .arg(sqlText(rangeStart()), sqlText(rangeEnd())));
+        return;
+    }
+    for (int id : ids)
+        gl_sqlite3db.execDML(QString::asprintf("delete from tbl_log where id=%d", id));
+}
+
+RecordListPage::ExportKind PageLog::exportKind() const
+{
+    return {QStringLiteral("No logs"),
+            QStringLiteral("_log.xlsx"),
+            QStringLiteral("log"),
+            {QStringLiteral("Time"), QStringLiteral("Address"), QStringLiteral("Device"),
+             QStringLiteral("Event"), QStringLiteral("Type")}};
+}
+
+void PageLog::writeExportRows(XlsxDocument &document)
+{
+    // Type names are looked up once per type, not once per row.
+    QHash<int, QString> typeNames;
+    QSqlQuery query = gl_sqlite3db.execQuery(rangeQuery());
+    int row = 2;
+    while (query.next()) {
+        const int type = query.value(QStringLiteral("log_type")).toInt();
+        auto name = typeNames.find(type);
+        if (name == typeNames.end()) {
+            QString text;
+            getTextFromDb(
+                QString::asprintf("select log_type_name from tbl_log_type where log_type=%d", type),
+                QStringLiteral("log_type_name"), text);
+            name = typeNames.insert(type, text);
+        }
+        document.write(row, 1, query.value(QStringLiteral("log_time")).toString());
+        document.write(row, 2, query.value(QStringLiteral("log_address")).toString());
+        document.write(row, 3, query.value(QStringLiteral("log_device")).toString());
+        document.write(row, 4, query.value(QStringLiteral("log_event")).toString());
+        document.write(row, 5, *name);
+        ++row;
+    }
+    query.finish();
+}

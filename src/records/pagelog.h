@@ -1,0 +1,28 @@
+#pragma once
+
+// The "Log" page: the device-event log (tbl_log) of a time range, newest first,
+// with delete mode and the export to "<time>_log.xlsx".
+
+#include "records/recordlistpage.h"
+
+class PageLog : public RecordListPage
+{
+    Q_OBJECT
+public:
+    PageLog(const QString &id, const QString &name, QWidget *parent = nullptr);
+
+    void updatelist() override;
+
+private slots:
+    void slotsPageEnter();
+
+protected:
+    QList<int> checkedIds(bool &everyTileChecked) const override;
+    QString deleteQuestion(int count) const override;
+    void deleteRows(const QList<int> &ids, bool everyTileChecked) override;
+    ExportKind exportKind() const override;
+    void writeExportRows(XlsxDocument &document) override;
+
+private:
+    QString rangeQuery() const;
+};

@@ -1,0 +1,223 @@
+#include "pagemessage.h"
+
+#include "bus/broadcastsocket.h"
+#include "records/messageitem.h"
+#include "records/messagelog.h"
+#include "records/messagenames.h"
+#include "records/xlsxdocument.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QGridLayout>
+#include <QSqlQuery>
+#include <QVariant>
+#include <qtmaterialcombobox.h>
+#include <qtmaterialdatetimeedit.h>
+#include <qtmateriallabel.h>
+
+namespace {
+
+constexpr int AllTypes = 255;
+constexpr int AllStatus = 255;
+constexpr int AllRooms = 0;
+
+QtMaterialComboBox *makeCombo(const QString &name, QWidget *parent)
+{
+    auto *combo = new QtMaterialComboBox(parent);
+    combo->setObjectName(name);
+    combo->setEditable(false);
+    return combo;
+}
+
+// Items with their filter values; an item beyond the values has none.
+void fill(QComboBox *combo, const QStringList &items, const QList<int> &values)
+{
+    combo->clear();
+    for (int i = 0; i < items.size(); ++i)
+        combo->addItem(items.at(i), i < values.size() ? QVariant(values.at(i)) : QVariant());
+    combo->setCurrentIndex(0);
+}
+
+int filterValue(const QComboBox *combo)
+{
+    return combo->currentData().toInt();
+}
+
+} // namespace
+
+PageMessage::PageMessage(const QString &id, const QString &name, QWidget *parent)
+    : RecordListPage(id, name, parent)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("PageMessage"));
+    comboBoxType = makeCombo(QStringLiteral("comboBoxType"), this);
+    comboBoxStatus = makeCombo(QStringLiteral("comboBoxStatus"), this);
+    comboBoxRoom = makeCombo(QStringLiteral("comboBoxRoom"), this);
+
+    filterGrid->addWidget(new QtMaterialLabel(tr("Type:"), this), 0, 0);
+    filterGrid->addWidget(comboBoxType, 0, 1);
+    filterGrid->addWidget(new QtMaterialLabel(tr("Start Time:"), this), 0, 2);
+    filterGrid->addWidget(dateTimeEditStart, 0, 3);
+    filterGrid->addWidget(new QtMaterialLabel(tr("Status:"), this), 1, 0);
+    filterGrid->addWidget(comboBoxStatus, 1, 1);
+    filterGrid->addWidget(new QtMaterialLabel(tr("End Time:"), this), 1, 2);
+    filterGrid->addWidget(dateTimeEditEnd, 1, 3);
+    filterGrid->addWidget(new QtMaterialLabel(tr("Room:"), this), 2, 0);
+    filterGrid->addWidget(comboBoxRoom, 2, 1);
+    filterGrid->setColumnStretch(4, 1);
+    filterGrid->setRowStretch(3, 1);
+
+    loading = true;
+    fillFilters();
+    loading = false;
+    for (QComboBox *combo : {comboBoxType, comboBoxStatus, comboBoxRoom})
+        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                &PageMessage::comboBoxChange);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageMessage::slotsPageEnter);
+}
+
+void PageMessage::fillFilters()
+{
+    QStringList types;
+    getTextsFromDb(
+        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
+        QStringLiteral("message_type_name"), types);
+    fill(comboBoxType, QStringList{tr("All Types")} + types, {AllTypes, 0, 1});
+
+    fill(comboBoxStatus, QStringList{tr("All Status")} + MessageLog::statusNames(),
+         {AllStatus, 0, 1, 2, 3, 4});
+
+    QStringList ids;
+    getValuesFromDb(QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"),
+                    QStringLiteral("room_id"), ids);
+    QStringList rooms{tr("All Rooms")};
+    QList<int> values{AllRooms};
+    for (const QString &id : qAsConst(ids)) {
+        messageRecord record;
+        record.room_id = id.toInt();
+        const QString roomSql = QString::asprintf("select * from tbl_room where room_id=%d", record.room_id);
+        if (!isRecordExist(roomSql))
+            continue;
+        rooms.append(MessageNames::lookup(record, true).place());
+        values.append(record.room_id);
+    }
+    fill(comboBoxRoom, rooms, values);
+}
+
+void PageMessage::slotsPageEnter()
+{
+    if (!isVisible())
+        return;
+    loading = true;
+    // Refilled on every entry, so the lists follow the current project.
+    fillFilters();
+    resetRange();
+    updatelist();
+    loading = false;
+}
+
+void PageMessage::comboBoxChange(int index)
+{
+    QObject *from = sender();
+    if (from != comboBoxType && from != comboBoxStatus && from != comboBoxRoom)
+        return;
+    if (index < 0 || loading)
+        return;
+    updatelist();
+}
+
+QString PageMessage::listQuery() const
+{
+    const int type = filterValue(comboBoxType);
+    const int status = filterValue(comboBoxStatus);
+    const int room = filterValue(comboBoxRoom);
+    QString conditions;
+    if (type != AllTypes)
+        conditions += QString::asprintf("message_type=%d and ", type);
+    if (status != AllStatus)
+        conditions += QString::asprintf("message_status=%d and ", status);
+    if (room != AllRooms)
+        conditions += QString::asprintf("room_id=%d and ", room);
+    return QStringLiteral("select * from tbl_message_log where %1recv_time>='%2'and recv_time<='%3' "
+                          "order by recv_time desc")
+        .arg(conditions, sqlText(rangeStart()), sqlText(rangeEnd()));
+}
+
+void PageMessage::updatelist()
+{
+    beginList();
+    QSqlQuery query = gl_sqlite3db.execQuery(listQuery());
+    while (query.next()) {
+        auto *tile = new MessageItem(MessageLog::fromRow(query), nullptr);
+        connect(this, &RecordListPage::signalsLogsChecked, tile, &MessageItem::slotsMessageChecked);
+        connect(this, &RecordListPage::signalsLogsVisible, tile, &MessageItem::slotsMessageVisible);
+        addTile(tile);
+    }
+    query.finish();
+    endList();
+}
+
+QList<int> PageMessage::checkedIds(bool &everyTileChecked) const
+{
+    QList<int> ids;
+    everyTileChecked = true;
+    for (QWidget *widget : tiles()) {
+        auto *tile = qobject_cast<MessageItem *>(widget);
+        if (!tile)
+            continue;
+        if (tile->isChecked())
+            ids.append(tile->getMessageRecord().id);
+        else
+            everyTileChecked = false;
+    }
+    return ids;
+}
+
+QString PageMessage::deleteQuestion(int count) const
+{
+    return QString::asprintf("%d msgs will be deleted.", count);
+}
+
+void PageMessage::deleteRows(const QList<int> &ids, bool)
+{
+    for (int id : ids) {
+        gl_sqlite3db.execDML(QString::asprintf("delete from tbl_message_log where id=%d", id));
+        emit gl_socket.signalsRemoveMessage(id, 0);
+    }
+}
+
+RecordListPage::ExportKind PageMessage::exportKind() const
+{
+    return {QStringLiteral("No messages"),
+            QStringLiteral("_message.xlsx"),
+            QStringLiteral("message"),
+            {QStringLiteral("Receiving Time"), QStringLiteral("Room Name"), QStringLiteral("Panel Name"),
+             QStringLiteral("Message Name"), QStringLiteral("Message Type"),
+             QStringLiteral("Message Status"), QStringLiteral("Message Remark"),
+             QStringLiteral("Deal Time")}};
+}
+
+void PageMessage::writeExportRows(XlsxDocument &document)
+{
+    int row = 2;
+    for (QWidget *widget : tiles()) {
+        auto *tile = qobject_cast<MessageItem *>(widget);
+        if (!tile)
+            continue;
+        const messageRecord held = tile->getMessageRecord();
+        // Times and remark as stored now; type and status as the row shows them.
+        messageRecord stored;
+        const bool found = MessageLog::read(held.id, stored);
+        const MessageNames names = MessageNames::lookup(held, true);
+        document.write(row, 1, found ? QString::fromUtf8(stored.recv_time) : QString());
+        document.write(row, 2, names.place());
+        document.write(row, 3, names.panelName);
+        document.write(row, 4, names.messageName);
+        document.write(row, 5, names.typeName);
+        document.write(row, 6, names.statusName);
+        document.write(row, 7, found ? QString::fromUtf8(stored.message_log_remark) : QString());
+        document.write(row, 8, found ? QString::fromUtf8(stored.deal_time) : QString());
+        ++row;
+    }
+}

@@ -1,0 +1,191 @@
+#include "pagesettingmessagemanagermessageinformation.h"
+
+#include "bus/broadcastsocket.h"
+#include "shell/iconselectdlg.h"
+#include "shell/kestmessagebox.h"
+#include "shell/manageritem.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QGridLayout>
+#include <QIntValidator>
+#include <qtmaterialcombobox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+#include <qtmaterialtheme.h>
+
+namespace {
+
+const QString DefaultIcon = QStringLiteral("message_01");
+const QString UsedText = QStringLiteral("The universal switch no has been used,please input new value!");
+
+} // namespace
+
+PageSettingMessageManagerMessageInformation::PageSettingMessageManagerMessageInformation(const QString &id,
+                                                                                         const QString &name,
+                                                                                         QWidget *parent)
+    : MyDialog(id, name, parent)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("PageSettingMessageManagerMessageInformation"));
+
+    pushButtonSave =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
+                                 tr("Save"), Material::RaisedPrimary, this);
+    pushButtonSave->setObjectName(QStringLiteral("pushButtonSave"));
+    lineEditName = new QtMaterialLineEdit(this);
+    lineEditName->setObjectName(QStringLiteral("lineEditName"));
+    comboBoxType = new QtMaterialComboBox(this);
+    comboBoxType->setObjectName(QStringLiteral("comboBoxType"));
+    comboBoxType->setEditable(false);
+    QStringList types;
+    getTextsFromDb(
+        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
+        QStringLiteral("message_type_name"), types);
+    comboBoxType->addItems(types);
+    lineEditSwitchNo = new QtMaterialLineEdit(this);
+    lineEditSwitchNo->setObjectName(QStringLiteral("lineEditSwitchNo"));
+    lineEditSwitchNo->setValidator(new QIntValidator(lineEditSwitchNo));
+    iconItem = new ManagerItem(ManagerItemMessage, 0, QString(), DefaultIcon, false,
+                               QColor(0x1F, 0x29, 0x33), 192, 192, this);
+
+    auto *fields = new QGridLayout;
+    fields->setSizeConstraint(QLayout::SetNoConstraint);
+    fields->setSpacing(20);
+    fields->addWidget(new QtMaterialLabel(tr("Name"), this), 0, 0);
+    fields->addWidget(lineEditName, 1, 0);
+    fields->addWidget(new QtMaterialLabel(tr("Type"), this), 2, 0);
+    fields->addWidget(comboBoxType, 3, 0);
+    fields->addWidget(new QtMaterialLabel(tr("Universal Switch NO"), this), 4, 0);
+    fields->addWidget(lineEditSwitchNo, 5, 0);
+    fields->setRowStretch(6, 1);
+
+    auto *icon = new QGridLayout;
+    icon->setSizeConstraint(QLayout::SetNoConstraint);
+    icon->setSpacing(20);
+    icon->addWidget(new QtMaterialLabel(tr("Icon"), this), 0, 0);
+    icon->addWidget(iconItem, 1, 0);
+    icon->setRowStretch(2, 1);
+
+    auto *page = new QGridLayout(this);
+    page->setSizeConstraint(QLayout::SetNoConstraint);
+    page->setSpacing(20);
+    page->addWidget(pushButtonSave, 0, 0, 1, 3, Qt::AlignRight | Qt::AlignTop);
+    page->addLayout(fields, 1, 0);
+    page->addLayout(icon, 1, 1);
+    page->setColumnStretch(0, 1);
+    page->setColumnStretch(2, 2);
+    page->setRowStretch(2, 1);
+
+    connect(pushButtonSave, &QAbstractButton::clicked, this,
+            &PageSettingMessageManagerMessageInformation::pushButtonSave_clicked);
+    connect(iconItem, &ManagerItem::signalsIconEdit, this,
+            &PageSettingMessageManagerMessageInformation::slotsIconEdit);
+    connect(lineEditSwitchNo, &QLineEdit::textChanged, this,
+            &PageSettingMessageManagerMessageInformation::textChanged);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            [this](QString prm1, QString) { slotsPageEnter(prm1); });
+}
+
+PageSettingMessageManagerMessageInformation::~PageSettingMessageManagerMessageInformation() = default;
+
+void PageSettingMessageManagerMessageInformation::slotsPageEnter(QString messageId)
+{
+    if (!isVisible())
+        return;
+    existing = false;
+    message_id = messageId.toInt();
+    lineEditName->clear();
+    iconItem->setIconName(DefaultIcon);
+    comboBoxType->setCurrentIndex(0);
+    lineEditSwitchNo->clear();
+
+    const QString sql = QString::asprintf("select * from tbl_message where message_id=%d", message_id);
+    if (!isRecordExist(sql))
+        return;
+    QString text;
+    getTextFromDb(sql, QStringLiteral("message_remark"), text);
+    lineEditName->setText(text);
+    QString icon = DefaultIcon;
+    getTextFromDb(sql, QStringLiteral("icon_name"), icon);
+    iconItem->setIconName(icon);
+    comboBoxType->setCurrentIndex(getValueFromDb(sql, QStringLiteral("message_type")) == 1 ? 1 : 0);
+    lineEditSwitchNo->setText(
+        QString::asprintf("%d", getValueFromDb(sql, QStringLiteral("universal_switch_no"))));
+    existing = true;
+}
+
+void PageSettingMessageManagerMessageInformation::slotsIconEdit(QString iconName)
+{
+    IconSelectDlg dialog(this);
+    dialog.family = 3;
+    dialog.initDlgCtrl();
+    if (dialog.exec() && dialog.iconName != iconName)
+        iconItem->setIconName(dialog.iconName);
+}
+
+void PageSettingMessageManagerMessageInformation::textChanged(const QString &text)
+{
+    if (text.toInt() > 255)
+        lineEditSwitchNo->setText(QStringLiteral("255"));
+}
+
+bool PageSettingMessageManagerMessageInformation::switchNumberTaken(int number) const
+{
+    return isRecordExist(
+        QString::asprintf("select id from tbl_message where universal_switch_no=%d", number));
+}
+
+void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
+{
+    const QString name = lineEditName->text();
+    const int number = lineEditSwitchNo->text().toInt();
+    // Panels report switch numbers from 1 up; an empty field reads as 0.
+    if (name.isEmpty() || number < 1) {
+        emit gl_socket.signalsInformation(QStringLiteral("Please input the complete content!"));
+        return;
+    }
+    const int type = comboBoxType->currentIndex();
+    const QString icon = iconItem->getIconName();
+
+    if (!existing) {
+        if (switchNumberTaken(number)) {
+            emit gl_socket.signalsInformation(UsedText);
+            return;
+        }
+        gl_sqlite3db.execDML(QString::asprintf(
+            "insert into tbl_message(message_id,message_type,message_remark,icon_name,universal_switch_no) "
+            "values(%d,%d,'%s','%s',%d)",
+            message_id, type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
+            number));
+    } else {
+        const int stored = getValueFromDb(
+            QString::asprintf("select universal_switch_no from tbl_message where message_id=%d", message_id),
+            QStringLiteral("universal_switch_no"));
+        if (number != stored && switchNumberTaken(number)) {
+            emit gl_socket.signalsInformation(UsedText);
+            return;
+        }
+        if (number != stored) {
+            KestMessageBox box(
+                QStringLiteral("The universal switch no will be changed,the associated message "
+                               "records will be deleted,are you sure?"),
+                500, 160, KestMessageBoxCancelOk, this);
+            if (!box.exec())
+                return;
+            gl_sqlite3db.execDML(
+                QString::asprintf("delete from tbl_message_log where message_id=%d", message_id));
+            emit gl_socket.signalsRemoveMessage(message_id, 3);
+        }
+        gl_sqlite3db.execDML(
+            QString::asprintf("update tbl_message set "
+                              "message_type=%d,message_remark='%s',icon_name='%s',universal_switch_no=%d "
+                              "where message_id=%d",
+                              type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
+                              number, message_id));
+    }
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Message Manager"), QStringLiteral("Message Manager"),
+                                        QString(), QString());
+}

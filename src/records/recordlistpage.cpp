@@ -1,0 +1,238 @@
+#include "recordlistpage.h"
+
+#include "bus/broadcastsocket.h"
+#include "records/xlsxdocument.h"
+#include "shell/filedialogs.h"
+#include "shell/framedialog.h"
+#include "shell/kestmessagebox.h"
+#include "store/globals.h"
+#include "store/settings.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QPixmap>
+#include <qtmaterialcanvas.h>
+#include <qtmaterialdatetimeedit.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmaterialgroupbox.h>
+#include <qtmateriallabel.h>
+
+namespace {
+
+QtMaterialLabel *makeIcon(const QString &picture, const QString &tip, QWidget *parent)
+{
+    auto *label = new QtMaterialLabel(parent);
+    label->setFixedSize(40, 40);
+    label->setScaledContents(true);
+    label->setPixmap(QPixmap(picture));
+    label->setToolTip(tip);
+    return label;
+}
+
+QtMaterialFlatButton *makeButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QtMaterialFlatButton(text, Material::RaisedPrimary, parent);
+    button->setObjectName(name);
+    button->setBackgroundColor(QColor(0xE3, 0x51, 0x51));
+    button->setFixedWidth(200);
+    button->hide();
+    return button;
+}
+
+QDateTimeEdit *timeEdit(QtMaterialDateTimeEdit *edit)
+{
+    edit->setDisplayFormat(QLatin1String(RecordListPage::TimeFormat));
+    edit->setCalendarPopup(true);
+    return edit;
+}
+
+} // namespace
+
+RecordListPage::RecordListPage(const QString &id, const QString &name, QWidget *parent)
+    : MyDialog(id, name, parent)
+{
+    dateTimeEditStart = new QtMaterialDateTimeEdit(this);
+    dateTimeEditStart->setObjectName(QStringLiteral("dateTimeEditStart"));
+    timeEdit(dateTimeEditStart);
+    dateTimeEditEnd = new QtMaterialDateTimeEdit(this);
+    dateTimeEditEnd->setObjectName(QStringLiteral("dateTimeEditEnd"));
+    timeEdit(dateTimeEditEnd);
+    labelExport =
+        makeIcon(QStringLiteral(":/myImages/png/icon-system-save.png"), tr("Export To Excel"), this);
+    labelExport->setObjectName(QStringLiteral("labelExport"));
+
+    filterGrid = new QGridLayout;
+    filterGrid->setSizeConstraint(QLayout::SetNoConstraint);
+    filterGrid->setSpacing(20);
+
+    auto *top = new QGridLayout;
+    top->setSizeConstraint(QLayout::SetNoConstraint);
+    top->setSpacing(20);
+    top->addLayout(filterGrid, 0, 0);
+    top->addWidget(labelExport, 0, 1, Qt::AlignRight | Qt::AlignTop);
+    top->setRowStretch(1, 1);
+
+    QtMaterialCanvas *canvas = nullptr;
+    groupBox = makeCanvasBox(this, canvas);
+
+    pushButtonCancel = makeButton(tr("Cancel"), QStringLiteral("pushButtonCancel"), this);
+    labelDelete = makeIcon(QStringLiteral(":/myImages/png/icon-system-delete.png"), tr("Delete"), this);
+    labelDelete->setObjectName(QStringLiteral("labelDelete"));
+    pushButtonSelectAll = makeButton(tr("Select All"), QStringLiteral("pushButtonSelectAll"), this);
+    auto *bottom = new QGridLayout;
+    bottom->setSizeConstraint(QLayout::SetNoConstraint);
+    bottom->setSpacing(20);
+    bottom->addWidget(pushButtonCancel, 0, 0);
+    bottom->addWidget(labelDelete, 0, 1);
+    bottom->addWidget(pushButtonSelectAll, 0, 2);
+    bottom->setRowStretch(1, 1);
+
+    auto *page = new QGridLayout(this);
+    page->setSizeConstraint(QLayout::SetNoConstraint);
+    page->addLayout(top, 0, 0);
+    page->addWidget(canvas, 1, 0);
+    page->addLayout(bottom, 2, 0);
+    page->setRowStretch(1, 1);
+
+    connect(labelExport, &QtMaterialLabel::signalsPressed, this, &RecordListPage::labelExport_pressed);
+    connect(labelDelete, &QtMaterialLabel::signalsPressed, this, &RecordListPage::labelDelete_pressed);
+    connect(pushButtonCancel, &QAbstractButton::clicked, this, &RecordListPage::pushButtonCancel_clicked);
+    connect(pushButtonSelectAll, &QAbstractButton::clicked, this,
+            &RecordListPage::pushButtonSelectAll_clicked);
+
+    resetRange();
+    connect(dateTimeEditStart, &QDateTimeEdit::dateTimeChanged, this, &RecordListPage::dateTimeChanged);
+    connect(dateTimeEditEnd, &QDateTimeEdit::dateTimeChanged, this, &RecordListPage::dateTimeChanged);
+}
+
+bool RecordListPage::isDeleteMode() const
+{
+    return pushButtonCancel->isVisibleTo(this) && pushButtonSelectAll->isVisibleTo(this);
+}
+
+QString RecordListPage::rangeStart() const
+{
+    return dateTimeEditStart->dateTime().toString(QLatin1String(TimeFormat));
+}
+
+QString RecordListPage::rangeEnd() const
+{
+    return dateTimeEditEnd->dateTime().toString(QLatin1String(TimeFormat));
+}
+
+void RecordListPage::resetRange()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    dateTimeEditStart->setDateTime(now.addDays(-7));
+    dateTimeEditEnd->setDateTime(now);
+}
+
+void RecordListPage::dateTimeChanged()
+{
+    if (!loading)
+        updatelist();
+}
+
+void RecordListPage::beginList()
+{
+    pushButtonCancel->hide();
+    pushButtonSelectAll->hide();
+    // The box is hidden while its rows change and shown once at the end, so the
+    // rows are laid out once, not once for every row shown (thousands of logs).
+    boxWasVisible = groupBox->isVisibleTo(this);
+    groupBox->hide();
+    if (!listGrid) {
+        listGrid = new QGridLayout;
+        listGrid->setSizeConstraint(QLayout::SetNoConstraint);
+        listGrid->setSpacing(20);
+        groupBox->setLayout(listGrid);
+    }
+    while (QLayoutItem *item = listGrid->takeAt(0)) {
+        if (QWidget *tile = item->widget()) {
+            tile->hide();
+            tile->deleteLater();
+        }
+        delete item;
+    }
+    listed.clear();
+    if (stretchedRow >= 0)
+        listGrid->setRowStretch(stretchedRow, 0);
+}
+
+void RecordListPage::addTile(QWidget *tile)
+{
+    listGrid->addWidget(tile, listed.size(), 0);
+    listed.append(tile);
+}
+
+void RecordListPage::endList()
+{
+    stretchedRow = listed.size();
+    listGrid->setRowStretch(stretchedRow, 1);
+    if (boxWasVisible)
+        groupBox->show();
+}
+
+void RecordListPage::labelDelete_pressed()
+{
+    const bool deleteMode = isDeleteMode();
+    pushButtonCancel->show();
+    pushButtonSelectAll->show();
+    emit signalsLogsVisible(true);
+    if (!deleteMode)
+        return;
+
+    bool everyTileChecked = true;
+    const QList<int> ids = checkedIds(everyTileChecked);
+    KestMessageBox box(deleteQuestion(ids.size()), 450, 160, KestMessageBoxCancelOk, this);
+    if (!box.exec())
+        return;
+    deleteRows(ids, everyTileChecked);
+    updatelist();
+}
+
+void RecordListPage::pushButtonCancel_clicked()
+{
+    emit signalsLogsChecked(false);
+    emit signalsLogsVisible(false);
+    pushButtonCancel->hide();
+    pushButtonSelectAll->hide();
+}
+
+void RecordListPage::pushButtonSelectAll_clicked()
+{
+    emit signalsLogsChecked(true);
+}
+
+void RecordListPage::labelExport_pressed()
+{
+    const ExportKind kind = exportKind();
+    if (listed.isEmpty()) {
+        emit gl_socket.signalsInformation(kind.emptyText);
+        return;
+    }
+    QString proposal =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + kind.fileSuffix;
+    QString folder;
+    getConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"), folder);
+    if (!folder.isEmpty())
+        proposal = QStringLiteral("%1/%2").arg(folder, proposal);
+    const QString fileName =
+        askSaveFileName(this, tr("Save As"), proposal, QStringLiteral("Excel Files(*.xlsx *.xls)"));
+    if (fileName.isEmpty())
+        return;
+    setConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"),
+              QFileInfo(fileName).absolutePath());
+
+    XlsxDocument document;
+    document.addSheet(kind.sheetName);
+    for (int column = 0; column < kind.headers.size(); ++column)
+        document.write(1, column + 1, kind.headers.at(column));
+    writeExportRows(document);
+    QString error;
+    if (document.saveAs(fileName, &error))
+        emit gl_socket.signalsInformation(QStringLiteral("Exprot successfully"));
+    else
+        emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(error));
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+// What the log page and the message page share: a time range with filters above
+// a list of rows, the export icon, and the delete mode. A first press on the
+// delete icon shows a check box on every row with "Cancel" and "Select All"; the
+// next press asks how many rows go and deletes them; every rebuild of the list
+// ends the mode. The export writes the listed rows to an xlsx file the user
+// names, through a file beside it that replaces the target only once complete.
+
+#include "shell/mydialog.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QGridLayout;
+class QtMaterialDateTimeEdit;
+class QtMaterialFlatButton;
+class QtMaterialGroupBox;
+class QtMaterialLabel;
+class XlsxDocument;
+
+class RecordListPage : public MyDialog
+{
+    Q_OBJECT
+public:
+    static constexpr const char *TimeFormat = "yyyy-MM-dd HH:mm:ss";
+
+    RecordListPage(const QString &id, const QString &name, QWidget *parent = nullptr);
+
+    // Rebuilds the list from the database; ends delete mode.
+    virtual void updatelist() = 0;
+
+    // Read access for tests and screenshots.
+    QtMaterialDateTimeEdit *startEdit() const { return dateTimeEditStart; }
+    QtMaterialDateTimeEdit *endEdit() const { return dateTimeEditEnd; }
+    QtMaterialGroupBox *tileBox() const { return groupBox; }
+    QtMaterialLabel *exportLabel() const { return labelExport; }
+    QtMaterialLabel *deleteLabel() const { return labelDelete; }
+    QtMaterialFlatButton *cancelButton() const { return pushButtonCancel; }
+    QtMaterialFlatButton *selectAllButton() const { return pushButtonSelectAll; }
+    const QList<QWidget *> &tiles() const { return listed; }
+    bool isDeleteMode() const;
+
+signals:
+    void signalsLogsChecked(bool checked);
+    void signalsLogsVisible(bool visible);
+
+protected slots:
+    void dateTimeChanged();
+    void labelExport_pressed();
+    void labelDelete_pressed();
+    void pushButtonCancel_clicked();
+    void pushButtonSelectAll_clicked();
+
+protected:
+    // What one page exports: the text for an empty list, the file name's ending,
+    // the sheet's name and its header row.
+    struct ExportKind
+    {
+        QString emptyText;
+        QString fileSuffix;
+        QString sheetName;
+        QStringList headers;
+    };
+
+    // The range of the two edits as stored times.
+    QString rangeStart() const;
+    QString rangeEnd() const;
+    // The last seven days up to now.
+    void resetRange();
+
+    // List building: clear the list (old rows deleted later from the event loop),
+    // add rows in order, then pack them at the top.
+    void beginList();
+    void addTile(QWidget *tile);
+    void endList();
+
+    // The delete mode's hooks: the checked rows' ids in list order (and whether
+    // every listed row is checked), the question for n rows, and the deletion.
+    virtual QList<int> checkedIds(bool &everyTileChecked) const = 0;
+    virtual QString deleteQuestion(int count) const = 0;
+    virtual void deleteRows(const QList<int> &ids, bool everyTileChecked) = 0;
+
+    // The export's hooks: its kind, and its data rows written from row 2.
+    virtual ExportKind exportKind() const = 0;
+    virtual void writeExportRows(XlsxDocument &document) = 0;
+
+    QGridLayout *filterGrid = nullptr;
+    QtMaterialDateTimeEdit *dateTimeEditStart = nullptr;
+    QtMaterialDateTimeEdit *dateTimeEditEnd = nullptr;
+
+private:
+    QtMaterialLabel *labelExport = nullptr;
+    QtMaterialGroupBox *groupBox = nullptr;
+    QGridLayout *listGrid = nullptr;
+    QtMaterialFlatButton *pushButtonCancel = nullptr;
+    QtMaterialLabel *labelDelete = nullptr;
+    QtMaterialFlatButton *pushButtonSelectAll = nullptr;
+    QList<QWidget *> listed;
+    int stretchedRow = -1;
+    bool boxWasVisible = true;
+};

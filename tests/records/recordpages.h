@@ -1,0 +1,73 @@
+#pragma once
+
+// Helpers of the page tests: answering the next modal box and the texts sent to
+// the snackbar.
+
+#include "bus/broadcastsocket.h"
+#include "store/globals.h"
+#include "xlsxreadback.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMap>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+#include <qtmateriallabel.h>
+
+#include <memory>
+
+namespace recordpages {
+
+using namespace xlsxreadback;
+
+// What the next modal box showed. The box is looked for every 10 ms for up to
+// 3 s, or until stop().
+struct Box
+{
+    bool seen = false;
+    QString text;
+    QSize size;
+    QTimer timer;
+    int ticks = 0;
+    void stop() { timer.stop(); }
+};
+
+// Answers the next modal box with its "Ok" (ok) or "Cancel" button.
+inline std::shared_ptr<Box> answerNextBox(bool ok)
+{
+    auto box = std::make_shared<Box>();
+    Box *b = box.get();
+    QObject::connect(&b->timer, &QTimer::timeout, [b, ok]() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            if (++b->ticks > 300)
+                b->stop();
+            return;
+        }
+        b->stop();
+        b->seen = true;
+        b->size = modal->size();
+        if (auto *label = modal->findChild<QtMaterialLabel *>())
+            b->text = label->text();
+        auto *button = modal->findChild<QAbstractButton *>(ok ? "pushButtonOk" : "pushButtonCancel");
+        if (button)
+            button->click();
+        else
+            modal->close();
+    });
+    b->timer.start(10);
+    return box;
+}
+
+// The texts for the main window's snackbar since the spy was made.
+inline QStringList infos(const QSignalSpy &spy)
+{
+    QStringList texts;
+    for (const QList<QVariant> &args : spy)
+        texts.append(args.at(0).toString());
+    return texts;
+}
+
+} // namespace recordpages

@@ -1,0 +1,334 @@
+// The "Log" page: the range listing, delete mode over a range, and the export,
+// read back with xlsx2csv; how a failed save is reported and what it leaves.
+
+#include "testmain.h"
+
+#include "projectfixture.h"
+#include "recordpages.h"
+
+#include "records/logitem.h"
+#include "records/pagelog.h"
+#include "shell/filedialogs.h"
+#include "store/cppsqlite3db.h"
+#include "store/queryhelpers.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <qtmaterialdatetimeedit.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmaterialgroupbox.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace recordpages;
+
+namespace {
+
+const QDateTime Start(QDate(2026, 11, 2), QTime(8, 0, 0));
+const QDateTime End(QDate(2026, 11, 3), QTime(8, 0, 0));
+
+QString t(const QDateTime &d)
+{
+    return d.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+int addLog(const QDateTime &when, int type = 0, const QString &event = QStringLiteral("ON"),
+           const QString &device = QStringLiteral("light_Lamp"))
+{
+    gl_sqlite3db.execDML(
+        QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
+                       "values(%1,'North-1F-Room 101','%2','%3','%4')")
+            .arg(type)
+            .arg(sqlText(device), sqlText(event), t(when)));
+    return getValueFromDb(QStringLiteral("select max(id) as id from tbl_log"), QStringLiteral("id"));
+}
+
+QList<int> logIds()
+{
+    QStringList ids;
+    getValuesFromDb(QStringLiteral("select id from tbl_log order by id asc"), QStringLiteral("id"), ids);
+    QList<int> out;
+    for (const QString &id : ids)
+        out.append(id.toInt());
+    return out;
+}
+
+QList<int> listed(const PageLog &page)
+{
+    QList<int> ids;
+    for (QWidget *w : page.tiles())
+        ids.append(qobject_cast<LogItem *>(w)->getLogRecord().id);
+    return ids;
+}
+
+// Limits the size of every file this process writes, also for root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+
+private:
+    rlimit old{};
+};
+
+} // namespace
+
+class TestLogPage : public QObject
+{
+    Q_OBJECT
+
+    QScopedPointer<varnotest::ProjectFolder> m_folder;
+    QScopedPointer<PageLog> m_page;
+
+    void enterRange()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        emit gl_socket.signalsPageEnter(QString(), QString());
+        m_page->startEdit()->setDateTime(Start);
+        m_page->endEdit()->setDateTime(End);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_folder.reset(new varnotest::ProjectFolder);
+        QVERIFY(m_folder->isValid());
+        screen_cx = 1920;
+    }
+    void init()
+    {
+        m_folder->reset();
+        answerFileDialogsWith({});
+        m_page.reset(new PageLog(QStringLiteral("Log"), QStringLiteral("Log")));
+        m_page->resize(1920, 900);
+        m_page->show();
+    }
+    void cleanup() { m_page.reset(); }
+    void cleanupTestCase() { m_folder.reset(); }
+
+    void listingAndEntry()
+    {
+        const int start = addLog(Start);
+        const int end = addLog(End);
+        // 130 two-byte characters and 100 three-byte ones: more than a field holds.
+        const int middle = addLog(Start.addSecs(60), 0, QString(130, QChar(0x00E9)),
+                                  QStringLiteral("light_") + QString(100, QChar(0x20AC)));
+        addLog(Start.addSecs(-1));
+        addLog(End.addSecs(1));
+        const QDateTime recent = QDateTime::currentDateTime().addSecs(-5);
+        const int now = addLog(recent);
+        addLog(recent.addDays(-8));
+
+        // Entry: the last seven days up to now, listed once.
+        const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
+        emit gl_socket.signalsPageEnter(QString(), QString());
+        QVERIFY(m_page->endEdit()->dateTime() >= before);
+        QCOMPARE(m_page->startEdit()->dateTime(), m_page->endEdit()->dateTime().addDays(-7));
+        QCOMPARE(listed(*m_page), QList<int>{now});
+        QCOMPARE(m_page->tileBox()->findChildren<LogItem *>().size(), 1);
+
+        m_page->startEdit()->setDateTime(Start);
+        m_page->endEdit()->setDateTime(End);
+        QCOMPARE(listed(*m_page), (QList<int>{end, middle, start}));
+        // Texts are cut at a character boundary.
+        const logRecord record = qobject_cast<LogItem *>(m_page->tiles().at(1))->getLogRecord();
+        QCOMPARE(QString::fromUtf8(record.log_event), QString(127, QChar(0x00E9)));
+        QCOMPARE(QString::fromUtf8(record.log_device),
+                 QStringLiteral("light_") + QString(83, QChar(0x20AC)));
+
+        // A look at the page: three rows, white text on #3D5366.
+        m_page->resize(1920, 1080);
+        QTest::qWait(20);
+        const QImage image = m_page->grab().toImage();
+        QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
+        image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/log_page.png"));
+        QWidget *row = m_page->tiles().at(2);
+        QCOMPARE(image.pixelColor(row->mapTo(m_page.data(), QPoint(4, 20))), QColor(0x3D, 0x53, 0x66));
+    }
+
+    void deleteMode_data()
+    {
+        QTest::addColumn<QList<int>>("checked"); // listed positions; -1 every one
+        QTest::addColumn<bool>("addLater");      // a row of the range added after listing
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QList<int>>("kept"); // seeded positions (0 start, 1 middle, 2 end, 3 outside)
+        QTest::newRow("three checked")
+            << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted." << QList<int>{3};
+        QTest::newRow("one checked") << QList<int>{1} << false << true << "1 logs will be deleted."
+                                     << QList<int>{0, 2, 3};
+        QTest::newRow("none checked")
+            << QList<int>{} << false << true << "0 logs will be deleted." << QList<int>{0, 1, 2, 3};
+        QTest::newRow("cancelled") << QList<int>{0} << false << false << "1 logs will be deleted."
+                                   << QList<int>{0, 1, 2, 3};
+        QTest::newRow("every one: the whole range")
+            << QList<int>{-1} << true << true << "3 logs will be deleted." << QList<int>{3};
+    }
+    void deleteMode()
+    {
+        QFETCH(QList<int>, checked);
+        QFETCH(bool, addLater);
+        QFETCH(bool, ok);
+        QFETCH(QString, question);
+        QFETCH(QList<int>, kept);
+        const QList<int> seeded{addLog(Start), addLog(Start.addSecs(30)), addLog(End),
+                                addLog(End.addSecs(1))};
+        enterRange();
+        QCOMPARE(listed(*m_page), (QList<int>{seeded[2], seeded[1], seeded[0]}));
+
+        m_page->deleteLabel()->signalsPressed();
+        QVERIFY(m_page->isDeleteMode());
+        for (QWidget *w : m_page->tiles())
+            QVERIFY(qobject_cast<LogItem *>(w)->isCheckBoxVisible());
+        if (checked == QList<int>{-1})
+            m_page->selectAllButton()->click();
+        else
+            for (int i : checked)
+                qobject_cast<LogItem *>(m_page->tiles().at(i))->slotsPressed();
+        if (addLater)
+            addLog(Start.addSecs(10));
+
+        std::shared_ptr<Box> box = answerNextBox(ok);
+        m_page->deleteLabel()->signalsPressed();
+        QCOMPARE(box->text, question);
+        QCOMPARE(box->size, QSize(450, 160));
+        QCOMPARE(m_page->isDeleteMode(), !ok);
+        QList<int> expected;
+        for (int i : kept)
+            expected.append(seeded.at(i));
+        QCOMPARE(logIds(), expected);
+    }
+
+    void emptyListDeletesNothing()
+    {
+        enterRange();
+        QVERIFY(m_page->tiles().isEmpty());
+        m_page->deleteLabel()->signalsPressed();
+        // A row of the range that the empty list does not show.
+        const int unseen = addLog(Start.addSecs(5));
+        std::shared_ptr<Box> box = answerNextBox(true);
+        m_page->deleteLabel()->signalsPressed();
+        QCOMPARE(box->text, QStringLiteral("0 logs will be deleted."));
+        QCOMPARE(logIds(), QList<int>{unseen});
+    }
+
+    void exportReadsBack()
+    {
+        QTemporaryDir target;
+        addLog(Start, 0, QStringLiteral("=1+1"));
+        addLog(End, 1, QStringLiteral("offline"), QStringLiteral("ac_Bob's AC"));
+        addLog(Start.addSecs(60), 7, QStringLiteral("007"));
+        addLog(End.addSecs(1));
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        const QString file = target.filePath(QStringLiteral("logs.xlsx"));
+        QStringList proposals;
+        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &dir) {
+            proposals.append(dir);
+            return file;
+        });
+        m_page->startEdit()->setDateTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+        m_page->endEdit()->setDateTime(QDateTime(QDate(2000, 1, 2), QTime(0, 0)));
+        m_page->exportLabel()->signalsPressed();
+        QCOMPARE(infos(information), QStringList{"No logs"});
+        QVERIFY(!QFile::exists(file));
+
+        enterRange();
+        information.clear();
+        m_page->exportLabel()->signalsPressed();
+        QCOMPARE(infos(information), QStringList{"Exprot successfully"});
+        QVERIFY(
+            QRegularExpression(QStringLiteral("^\\d{14}_log\\.xlsx$")).match(proposals.value(0)).hasMatch());
+        const Workbook book = readWorkbook(file);
+        QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
+        QCOMPARE(book.sheets, QStringList{"log"});
+        const QList<QStringList> expected{
+            {"Time", "Address", "Device", "Event", "Type"},
+            {t(End), "North-1F-Room 101", "ac_Bob's AC", "offline", "device alert"},
+            {t(Start.addSecs(60)), "North-1F-Room 101", "light_Lamp", "007", ""},
+            {t(Start), "North-1F-Room 101", "light_Lamp", "=1+1", "device status"},
+        };
+        QCOMPARE(book.rows.value(QStringLiteral("log")), expected);
+        const QByteArray xml = sheetXml(file);
+        QVERIFY(!xml.isEmpty() && !xml.contains("<f>") && !xml.contains("<v>"));
+        // Readable and writable by its owner, not writable by others.
+        const QFile::Permissions rights = QFile(file).permissions();
+        QVERIFY(rights & QFile::ReadOwner && rights & QFile::WriteOwner);
+        QVERIFY(!(rights & QFile::WriteOther));
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"logs.xlsx"});
+    }
+
+    // A save replaces the chosen file only when it succeeds; the file keeps its
+    // owner's rights and never becomes writable by others.
+    void save_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("replaces, rights kept") << "replace" << true;
+        QTest::newRow("folder missing") << "missing" << false;
+        QTest::newRow("disk refuses the bytes") << "limit" << false;
+        QTest::newRow("target is a folder") << "folder" << false;
+        if (geteuid() != 0)
+            QTest::newRow("folder read-only") << "readonly" << false;
+    }
+    void save()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, ok);
+        QTemporaryDir target;
+        const QString old = target.filePath(QStringLiteral("old.xlsx"));
+        {
+            QFile f(old);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("an earlier export");
+        }
+        QFile::setPermissions(old, QFile::ReadOwner | QFile::WriteOwner);
+        QString file = old;
+        if (how == QLatin1String("missing"))
+            file = target.filePath(QStringLiteral("gone/new.xlsx"));
+        if (how == QLatin1String("folder")) {
+            file = target.filePath(QStringLiteral("dir.xlsx"));
+            QVERIFY(QDir(target.path()).mkdir(QStringLiteral("dir.xlsx")));
+        }
+        if (how == QLatin1String("readonly"))
+            QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::ExeOwner);
+        addLog(Start);
+        enterRange();
+        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        {
+            QScopedPointer<FileSizeLimit> limit(how == QLatin1String("limit") ? new FileSizeLimit(2048)
+                                                                              : nullptr);
+            m_page->exportLabel()->signalsPressed();
+        }
+        QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QStringList texts = infos(information);
+        QCOMPARE(texts.size(), 1);
+        QCOMPARE(texts.at(0) == QLatin1String("Exprot successfully"), ok);
+        if (!ok)
+            QVERIFY2(texts.at(0).startsWith(QLatin1String("Export failed")), qPrintable(texts.at(0)));
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll() == "an earlier export", !ok);
+        QCOMPARE(f.permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        if (ok)
+            QCOMPARE(readWorkbook(old).rows.value(QStringLiteral("log")).size(), 2);
+        // No file is left beside it.
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xlsx"});
+    }
+};
+
+VARNO_TEST_MAIN(TestLogPage)
+#include "tst_logpage.moc"
