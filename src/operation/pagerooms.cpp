@@ -23,11 +23,7 @@ PageRooms::PageRooms(const QString &id, const QString &name, QWidget *parent)
     resize(400, 300);
     setWindowTitle(QStringLiteral("Dialog"));
 
-    QtMaterialCanvas *canvas = nullptr;
-    groupBox = makeCanvasBox(this, canvas);
-    auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    layout->addWidget(canvas);
+    groupBox = fillWithCanvasBox(this);
 
     connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageRooms::slotsPageEnter);
 }

@@ -18,11 +18,7 @@ PageSettingMessageManager::PageSettingMessageManager(const QString &id, const QS
 {
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("PageSettingMessageManager"));
-    QtMaterialCanvas *canvas = nullptr;
-    groupBox = makeCanvasBox(this, canvas);
-    auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    layout->addWidget(canvas);
+    groupBox = fillWithCanvasBox(this);
     connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
             &PageSettingMessageManager::slotsPageEnter);
 }

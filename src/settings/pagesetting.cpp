@@ -18,11 +18,7 @@ PageSetting::PageSetting(const QString &id, const QString &name, QWidget *parent
     resize(400, 300);
     setWindowTitle(QStringLiteral("Dialog"));
 
-    QtMaterialCanvas *canvas = nullptr;
-    groupBox = makeCanvasBox(this, canvas);
-    auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    layout->addWidget(canvas);
+    groupBox = fillWithCanvasBox(this);
 
     preInit();
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QGridLayout>
+#include <QVBoxLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
 #include <qtmaterialiconbutton.h>
@@ -41,6 +42,16 @@ QtMaterialGroupBox *makeCanvasBox(QWidget *parent, QtMaterialCanvas *&canvas, co
     canvas->setWidgetResizable(true);
     // The canvas paints the background; the box only holds the content.
     box->setAutoFillBackground(false);
+    return box;
+}
+
+QtMaterialGroupBox *fillWithCanvasBox(QWidget *page)
+{
+    QtMaterialCanvas *canvas = nullptr;
+    QtMaterialGroupBox *box = makeCanvasBox(page, canvas);
+    auto *layout = new QVBoxLayout(page);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    layout->addWidget(canvas);
     return box;
 }
 

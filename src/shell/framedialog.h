@@ -23,6 +23,10 @@ QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectNam
 QtMaterialGroupBox *makeCanvasBox(QWidget *parent, QtMaterialCanvas *&canvas,
                                   const QColor &background = QColor());
 
+// The list pages' body: a canvas box that fills page through a vertical layout
+// without size constraint; returns the box that holds the tiles.
+QtMaterialGroupBox *fillWithCanvasBox(QWidget *page);
+
 // The list dialogs' frame: initFramedDialog(), then a #1F2933 canvas box under the
 // close icon that takes all the room left. Returns the box the list goes in.
 QtMaterialGroupBox *initListDialog(QDialog *dialog, const QString &objectName);

@@ -40,11 +40,7 @@ QString pictureOfRoom(int roomId)
 View3DListPage::View3DListPage(const QString &id, const QString &name, QWidget *parent)
     : MyDialog(id, name, parent)
 {
-    QtMaterialCanvas *canvas = nullptr;
-    groupBox = makeCanvasBox(this, canvas);
-    auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetNoConstraint);
-    layout->addWidget(canvas);
+    groupBox = fillWithCanvasBox(this);
     connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &View3DListPage::slotsPageEnter);
 }
 
