@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     QStringList simArgs{QStringLiteral("--udp"), QStringLiteral("0.0.0.0:6000"), QStringLiteral("--header-ip"),
-                        varnotest::VethPair::DeviceAddress, QStringLiteral("--quiet"),
+                        varnotest::VethPair::deviceAddress(), QStringLiteral("--quiet"),
                         QStringLiteral("--exit-on-eof")};
     for (int d = 1; d <= Rooms; ++d)
         simArgs << QStringLiteral("--light") << QStringLiteral("1/%1/%2").arg(d).arg(LightsPerRoom);
@@ -209,7 +209,7 @@ int main(int argc, char *argv[])
     pulseClock.start();
     pulse.start(50);
     bed.startInDevices(sender, QStringLiteral(VARNO_FLOOD_SENDER_PATH),
-                       {varnotest::VethPair::OwnAddress, QStringLiteral("6000"), QString::number(rate),
+                       {varnotest::VethPair::ownAddress(), QStringLiteral("6000"), QString::number(rate),
                         QString::number(seconds), QString::number(Rooms)});
     QTimer::singleShot(seconds * 500, [&] { rssMiddle = residentKiB(); });
     QByteArray senderOutput;

@@ -11,6 +11,7 @@
 // go to the build folder.
 
 #include "testmain.h"
+#include "vethpair.h"
 
 #include "roomproject.h"
 
@@ -62,16 +63,11 @@
 #include <qtmateriallineedit.h>
 #include <qtmaterialtabs.h>
 
-#include <unistd.h>
 
 using namespace roomproject;
 
 namespace {
 
-const QString VarnoSide = QStringLiteral("varno0");
-const QString DeviceSide = QStringLiteral("varno1");
-const QString OwnAddress = QStringLiteral("10.77.0.1");
-const QString DeviceAddress = QStringLiteral("10.77.0.2");
 
 // Rooms: North (region 1, floor "Ground") holds the kitchen and Bob's office,
 // South (region 2, floor "First") the lounge and the bath.
@@ -82,22 +78,6 @@ constexpr int Bath = 4;
 
 // The lighting modules and their channel counts.
 const QList<QPair<int, int>> LightModules{{20, 3}, {21, 2}, {22, 1}};
-
-QString findTool(const QString &name)
-{
-    QString path = QStandardPaths::findExecutable(name);
-    if (path.isEmpty()) {
-        path = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"),
-                                                     QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
-    }
-    return path;
-}
-
-QString netnsOf(qint64 pid)
-{
-    return QFile::symLinkTarget(pid > 0 ? QStringLiteral("/proc/%1/ns/net").arg(pid)
-                                        : QStringLiteral("/proc/self/ns/net"));
-}
 
 // A press and its release, as a user gives them: widgets inside a kinetic scroll
 // area get the press only once it is clear that no drag follows, and the scroll
@@ -141,8 +121,6 @@ private slots:
     void lightLogIsListedAndExported();
 
 private:
-    bool run(const QStringList &command);
-    bool inDevices(const QStringList &command);
     QStringList simCommand(const QString &command, const QString &last);
     // Levels of every channel of the lighting modules, as "device:channel=level".
     QStringList simLevels();
@@ -152,35 +130,12 @@ private:
     MyDialog *shownPage() const;
     void shot(const QString &name);
 
-    QString m_ip;
-    QString m_nsenter;
-    QString m_unshare;
-    QString m_error;
+    varnotest::VethPair m_pair;
     QTemporaryDir m_app;
-    QProcess m_holder;
     QProcess m_devices;
     QByteArray m_simOutput;
     QScopedPointer<MainWindow> m_window;
 };
-
-bool TestOperatorPath::run(const QStringList &command)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(command.first(), command.mid(1));
-    const bool ok = process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0;
-    if (!ok)
-        m_error = command.join(' ') + ": " + QString::fromLocal8Bit(process.readAll()).trimmed();
-    return ok;
-}
-
-bool TestOperatorPath::inDevices(const QStringList &command)
-{
-    return run(QStringList{m_nsenter, QStringLiteral("-t"), QString::number(m_holder.processId()),
-                           QStringLiteral("-n"), QStringLiteral("--")} +
-               command);
-}
 
 QStringList TestOperatorPath::simLines(const QString &prefix) const
 {
@@ -253,57 +208,16 @@ void TestOperatorPath::shot(const QString &name)
 
 void TestOperatorPath::initTestCase()
 {
-    if (qgetenv("VARNO_NETNS") != "1")
-        QSKIP("runs only inside the private network namespace of ./test (VARNO_NETNS=1)");
-    if (geteuid() != 0)
-        QSKIP("making a veth pair needs root in the test's namespace");
-    m_ip = findTool(QStringLiteral("ip"));
-    m_nsenter = findTool(QStringLiteral("nsenter"));
-    m_unshare = findTool(QStringLiteral("unshare"));
-    if (m_ip.isEmpty() || m_nsenter.isEmpty() || m_unshare.isEmpty())
-        QSKIP("needs the ip, nsenter and unshare tools");
+    const QString unavailable = m_pair.unavailable();
+    if (!unavailable.isEmpty())
+        QSKIP(qPrintable(unavailable));
     if (!QFile::exists(QStringLiteral(VARNO_SIMDEVICE_PATH)))
         QSKIP("the varno-simdevice program was not built");
-    // Only a namespace made for the tests holds nothing but lo (and what an
-    // earlier run left behind); nothing is touched before that is known.
-    for (const QNetworkInterface &iface : QNetworkInterface::allInterfaces()) {
-        if (iface.name() == QLatin1String("lo"))
-            continue;
-        if (iface.name() == VarnoSide) {
-            run({m_ip, QStringLiteral("link"), QStringLiteral("del"), VarnoSide});
-            continue;
-        }
-        QSKIP(qPrintable(QStringLiteral("interface %1 exists: this is not a private network namespace")
-                             .arg(iface.name())));
-    }
-
     // The devices' namespace, joined to ours by the veth pair.
-    m_holder.start(m_unshare, {QStringLiteral("--net"), QStringLiteral("sleep"), QStringLiteral("600")});
-    QVERIFY(m_holder.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !netnsOf(m_holder.processId()).isEmpty() && netnsOf(m_holder.processId()) != netnsOf(0), 3000);
-    const QString pid = QString::number(m_holder.processId());
-    QVERIFY2(run({m_ip, "link", "add", VarnoSide, "type", "veth", "peer", "name", DeviceSide}),
-             qPrintable(m_error));
-    QVERIFY2(run({m_ip, "link", "set", DeviceSide, "netns", pid}), qPrintable(m_error));
-    QVERIFY2(run({m_ip, "addr", "add", OwnAddress + "/24", "dev", VarnoSide}), qPrintable(m_error));
-    QVERIFY2(run({m_ip, "link", "set", VarnoSide, "up"}), qPrintable(m_error));
-    QVERIFY2(inDevices({m_ip, "link", "set", "lo", "up"}), qPrintable(m_error));
-    QVERIFY2(inDevices({m_ip, "addr", "add", DeviceAddress + "/24", "dev", DeviceSide}),
-             qPrintable(m_error));
-    QVERIFY2(inDevices({m_ip, "link", "set", DeviceSide, "up"}), qPrintable(m_error));
+    QVERIFY2(m_pair.setUp(), qPrintable(m_pair.error()));
 
-    QStringList simArgs{"-t",
-                        pid,
-                        "-n",
-                        "--",
-                        QStringLiteral(VARNO_SIMDEVICE_PATH),
-                        "--udp",
-                        "0.0.0.0:6000",
-                        "--header-ip",
-                        DeviceAddress,
-                        "--commands",
-                        "--exit-on-eof"};
+    QStringList simArgs{"--udp",    "0.0.0.0:6000", "--header-ip", varnotest::VethPair::deviceAddress(),
+                        "--commands", "--exit-on-eof"};
     for (const auto &module : LightModules)
         simArgs << "--light" << QStringLiteral("1/%1/%2").arg(module.first).arg(module.second);
     simArgs << "--light"
@@ -320,7 +234,7 @@ void TestOperatorPath::initTestCase()
             << "1/50"; // the kitchen's wall panel
     connect(&m_devices, &QProcess::readyReadStandardOutput, this,
             [this] { m_simOutput += m_devices.readAllStandardOutput(); });
-    m_devices.start(m_nsenter, simArgs);
+    m_pair.startInDevices(m_devices, QStringLiteral(VARNO_SIMDEVICE_PATH), simArgs);
     QVERIFY(m_devices.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(m_simOutput.contains("READY"), 5000);
 
@@ -410,12 +324,7 @@ void TestOperatorPath::cleanupTestCase()
             m_devices.waitForFinished(2000);
         }
     }
-    if (m_holder.state() != QProcess::NotRunning) {
-        m_holder.kill();
-        m_holder.waitForFinished(2000);
-    }
-    if (!m_ip.isEmpty())
-        run({m_ip, QStringLiteral("link"), QStringLiteral("del"), VarnoSide});
+    m_pair.tearDown();
 }
 
 void TestOperatorPath::homeToRoomsToARoom()

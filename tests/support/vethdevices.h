@@ -19,8 +19,8 @@ namespace varnotest {
 class VethDevices
 {
 public:
-    static QString ownAddress() { return VethPair::OwnAddress; }
-    static QString deviceAddress() { return VethPair::DeviceAddress; }
+    static QString ownAddress() { return VethPair::ownAddress(); }
+    static QString deviceAddress() { return VethPair::deviceAddress(); }
 
     ~VethDevices() { stop(); }
 

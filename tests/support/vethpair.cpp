@@ -33,9 +33,6 @@ QString netnsOf(qint64 pid)
 
 } // namespace
 
-const QString VethPair::OwnAddress = QStringLiteral("10.77.0.1");
-const QString VethPair::DeviceAddress = QStringLiteral("10.77.0.2");
-
 VethPair::~VethPair()
 {
     tearDown();
@@ -99,9 +96,9 @@ bool VethPair::setUp()
     const QString pid = QString::number(m_holder.processId());
     m_linked = run({m_ip, "link", "add", VarnoSide, "type", "veth", "peer", "name", DeviceSide});
     return m_linked && run({m_ip, "link", "set", DeviceSide, "netns", pid})
-           && run({m_ip, "addr", "add", OwnAddress + "/24", "dev", VarnoSide})
+           && run({m_ip, "addr", "add", ownAddress() + "/24", "dev", VarnoSide})
            && run({m_ip, "link", "set", VarnoSide, "up"}) && inDevices({m_ip, "link", "set", "lo", "up"})
-           && inDevices({m_ip, "addr", "add", DeviceAddress + "/24", "dev", DeviceSide})
+           && inDevices({m_ip, "addr", "add", deviceAddress() + "/24", "dev", DeviceSide})
            && inDevices({m_ip, "link", "set", DeviceSide, "up"});
 }
 

@@ -15,8 +15,8 @@ namespace varnotest {
 class VethPair
 {
 public:
-    static const QString OwnAddress;    // 10.77.0.1, this process
-    static const QString DeviceAddress; // 10.77.0.2, the devices' namespace
+    static QString ownAddress() { return QStringLiteral("10.77.0.1"); }    // this process
+    static QString deviceAddress() { return QStringLiteral("10.77.0.2"); } // the devices' side
 
     VethPair() = default;
     ~VethPair();

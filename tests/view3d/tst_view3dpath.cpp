@@ -254,7 +254,7 @@ private slots:
 
         userGesture(overlay, {QPoint(300, 200)});
         LightItem *card = overlay->lightCard(0);
-        QVERIFY(card->isVisible());
+        QTRY_VERIFY(card->isVisible());
         shot(QStringLiteral("path_card"));
         userGesture(card, {QPoint(250, 300)});
         QTRY_COMPARE_WITH_TIMEOUT(m_veth.levels(20).value(0), QStringLiteral("100"), 5000);
