@@ -90,8 +90,11 @@ void DiyParameterFields::showCommand(const DiyCommandBytes &command)
 {
     m_command = command;
     const QString item = typeItemOfValue(command.command_type);
-    const int row = item.isEmpty() ? -1 : m_type->findText(item, Qt::MatchExactly);
+    const int row = item.isEmpty() ? -1 : m_type->findText(item);
     m_keepType = row < 0;
+    // The stored numbers show as they are. Held to the typing bounds, a broadcast's
+    // area 255, shown under "Scene Switch", would come back as 48 on the next store.
+    m_showingStored = true;
     {
         QSignalBlocker blocker(m_type);
         if (!m_blockFills)
@@ -99,6 +102,7 @@ void DiyParameterFields::showCommand(const DiyCommandBytes &command)
         m_type->setCurrentIndex(row);
     }
     runColumns(0);
+    m_showingStored = false;
 }
 
 void DiyParameterFields::clearCommand()
@@ -298,11 +302,7 @@ void DiyParameterFields::showCaption(int column)
 
 void DiyParameterFields::showNumber(int column, int value, const QString &hint)
 {
-    // A stored number shows as it is: held to the typing bound, a broadcast's
-    // area 255 under "Scene Switch" would come back as 48 on the next store.
-    m_showingStored = true;
     m_edit[column]->setText(QString::number(value));
-    m_showingStored = false;
     m_edit[column]->show();
     setHint(column, hint);
     showCaption(column);

@@ -37,7 +37,8 @@ public:
     // item of the lowest [index] with that value), then the four columns are set
     // up from left to right. A type that the box does not offer (117, 118, or one
     // without a row) shows no type; its type and parameter bytes are then kept
-    // as they are until the user picks a type.
+    // as they are until the user picks a type. Numbers show as stored, even above
+    // the bounds that typing meets, so that showing a command never changes it.
     void showCommand(const DiyCommandBytes &command);
     // Begins a new command: all zero, the first type ("Invalid Switch"), empty
     // fields; Prm1 and Prm2 show their empty line edits.
@@ -74,7 +75,7 @@ public:
     int getPrm3Index(int policy, const QString &item) const;
 
     // The upper bound that typing meets in the Prm line edit of column (0 is Prm1)
-    // for the current type and choices. Stored numbers show unbounded.
+    // for the current type and choices.
     int fieldBound(int column) const;
 
 private slots:

@@ -220,6 +220,8 @@ private slots:
             "Modbus Coil; edit=300|(Address NO.); combo=On#2|(Switch Status); ~; ~", {115, 1, 44, 1, 0});
         row("modbus register", {116, 255, 255, 3, 232},
             "Modbus Register; edit=65535|(Address NO.); edit=1000; ~; ~");
+        row("zigbee,0=Scene Switch", {121, 200, 2, 3, 4},
+            "Scene Switch; edit=48|(Area NO.); edit=2|(Scene NO.); ~; ~", {85, 48, 2, 0, 0});
         row("zigbee", {121, 1, 2, 3, 4},
             "Zigbee Channel; edit=1|(Channel NO.); edit=2|(Level); edit=3|(Hue); edit=4|(Time)");
         row("scene,0=Broadcast Scene", {85, 5, 12},
