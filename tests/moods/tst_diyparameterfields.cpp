@@ -203,9 +203,8 @@ private slots:
             {103, 5, 2, 1, 0});
         row("audio volume", {103, 5, 1, 3, 79},
             "Audio Player; combo=Volume Control#6; combo=VOL#3; combo=Zone1 VOL Value#16; combo=VOL:0%#80");
-        row("audio song", {103, 6, 4, 3, 132},
-            "Audio Player; combo=Play Specify Song#6; edit=4; edit=900; ~");
-        row("song 1000", {103, 6, 4, 3, 232}, "Audio Player; combo=Play Specify Song#6; edit=4; edit=1000; ~");
+        row("audio song", {103, 6, 4, 3, 232},
+            "Audio Player; combo=Play Specify Song#6; edit=4; edit=1000; ~");
         row("upb channel", {112, 10, 2, 40, 5},
             "UPB Channel; edit=10|(UID); edit=2|(Channel NO.); edit=40|(Level); edit=5|(Fade)");
         row("upb scene", {113, 9, 0, 1, 3},
