@@ -35,16 +35,6 @@ PageDeviceOperateMoods::PageDeviceOperateMoods(const QString &id, const QString 
     connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageDeviceOperateMoods::slotsPageEnter);
 }
 
-QList<RoomItem *> PageDeviceOperateMoods::roomBlocks() const
-{
-    QList<RoomItem *> blocks;
-    for (RoomItem *block : groupBox->findChildren<RoomItem *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!block->isHidden())
-            blocks.append(block);
-    }
-    return blocks;
-}
-
 void PageDeviceOperateMoods::slotsPageEnter()
 {
     if (isVisible())
@@ -59,11 +49,12 @@ void PageDeviceOperateMoods::updatelist()
         grid->setSpacing(20);
         groupBox->setLayout(grid);
     } else {
-        for (RoomItem *block : groupBox->findChildren<RoomItem *>(QString(), Qt::FindDirectChildrenOnly)) {
+        for (RoomItem *block : qAsConst(blocks)) {
             grid->removeWidget(block);
             block->hide();
             block->deleteLater();
         }
+        blocks.clear();
         for (int row = 0; row < grid->rowCount(); ++row)
             grid->setRowStretch(row, 0);
     }
@@ -80,6 +71,7 @@ void PageDeviceOperateMoods::updatelist()
                 QString::asprintf("select * from tbl_mood where room_id=%d order by mood_id asc", roomId)))
             continue;
         auto *block = new RoomItem(roomId, RoomItem::KindMoods, nullptr);
+        blocks.append(block);
         grid->addWidget(block, k++, 0);
     }
     grid->setRowStretch(k, 1);

@@ -17,7 +17,8 @@ public:
     PageDeviceOperateMoods(const QString &id, const QString &name, QWidget *parent = nullptr);
 
     void updatelist();
-    QList<RoomItem *> roomBlocks() const;
+    // The blocks of the latest rebuild, top to bottom.
+    QList<RoomItem *> roomBlocks() const { return blocks; }
 
     // Lets room blocks of kind 3 make mood tiles; done by the page's constructor.
     static void installMoodTiles();
@@ -28,4 +29,5 @@ private slots:
 private:
     QtMaterialGroupBox *groupBox = nullptr;
     QGridLayout *grid = nullptr;
+    QList<RoomItem *> blocks;
 };
