@@ -224,7 +224,8 @@ void TestMoodPages::editorTab()
     QVERIFY(addLight({1, 1, 1, "Lamp", 1, 20, 1, 0, 0}));
     QVERIFY(addMood(1, 1, "Dinner", {"1"}) && addMood(2, 1, "Late", {"1"}));
     QVERIFY(addMoodLight(1, 1, "1,1,1,20,1,70,0,0") && addMoodLight(2, 1, "1,1,1,20,1,70,0,0"));
-    QVERIFY(addMoodUnit(1, 1, "0,0,1,31,1,1,0,1,0,24,22,23,25") && addMoodCommand(1, 1, "1,1,40,89,1,1,0,0"));
+    QVERIFY(addMoodUnit(1, 1, "0,0,1,31,1,1,0,1,0,24,22,23,25") &&
+            addMoodCommand(1, 1, "1,1,40,89,1,1,0,0"));
     const QString file = m_project.projectDir() + "/photo_Mood_1.png";
     QVERIFY(varnotest::writeUnreadablePicture(file));
 
@@ -250,8 +251,8 @@ void TestMoodPages::editorTab()
     m_nav->go("Edit Room", "1", "1");
     varnotest::gridTiles(tab->tileBox()).at(0)->signalsDelete(ManagerItemMood, 1);
     QVERIFY(!QFile::exists(file));
-    for (const char *table : {"tbl_mood", "tbl_mood_light_status", "tbl_mood_air_conditioner_status",
-                              "tbl_mood_command"})
+    for (const char *table :
+         {"tbl_mood", "tbl_mood_light_status", "tbl_mood_air_conditioner_status", "tbl_mood_command"})
         QCOMPARE(value(QStringLiteral("select count(*) from %1 where mood_id=1").arg(table)).toInt(), 0);
     QCOMPARE(rows("select mood_id from tbl_mood_light_status"), QStringList({"2"}));
     QCOMPARE(rows("select light_id from tbl_light"), QStringList({"1"}));
@@ -302,14 +303,16 @@ void TestMoodPages::moodEditor()
     info->nameField()->setText(QStringLiteral("Changed"));
     info->groupBox(info->GroupLight)->setChecked(false);
     info->saveButton()->click();
-    QCOMPARE(rows("select mood_name,light_bool from tbl_mood where mood_id=5"), QStringList({"Bob's mood|1"}));
+    QCOMPARE(rows("select mood_name,light_bool from tbl_mood where mood_id=5"),
+             QStringList({"Bob's mood|1"}));
     QCOMPARE(rows("select count(*) from tbl_mood_light_status where mood_id=5"), QStringList({"4"}));
     QVERIFY(exec("drop trigger refuse"));
     // Unchecking a group and saving removes its snapshot rows.
     info->groupBox(info->GroupLight)->setChecked(true);
     info->groupBox(info->GroupAc1)->setChecked(false);
     info->saveButton()->click();
-    QCOMPARE(rows("select count(*) from tbl_mood_air_conditioner_status where mood_id=5"), QStringList({"0"}));
+    QCOMPARE(rows("select count(*) from tbl_mood_air_conditioner_status where mood_id=5"),
+             QStringList({"0"}));
     QCOMPARE(rows("select count(*) from tbl_mood_light_status where mood_id=5"), QStringList({"4"}));
     QCOMPARE(rows("select mood_name,light_bool,ac1_bool from tbl_mood where mood_id=5"),
              QStringList({"Changed|1|0"}));

@@ -61,25 +61,35 @@ private slots:
 
 void TestMoodRun::run_data()
 {
-    QTest::addColumn<QStringList>("flags");   // light, ac1, ac2, fh1, fh2, diy
-    QTest::addColumn<QStringList>("rows");    // L:light, U:unit, C:command
-    QTest::addColumn<QStringList>("frames");  // "code sub/dev payload"
-    QTest::addColumn<int>("steps");           // frames and empty steps, 50 ms each
+    QTest::addColumn<QStringList>("flags");  // light, ac1, ac2, fh1, fh2, diy
+    QTest::addColumn<QStringList>("rows");   // L:light, U:unit, C:command
+    QTest::addColumn<QStringList>("frames"); // "code sub/dev payload"
+    QTest::addColumn<int>("steps");          // frames and empty steps, 50 ms each
 
-    QTest::newRow("worked mood")
-        << QStringList{"1", "1", "0", "1", "0", "1"}
-        << QStringList{"L:1,1,1,20,1,70,0,0", "L:2,2,1,21,1,10,0,1", "L:2,2,1,21,2,20,0,2",
-                       "L:2,2,1,21,3,30,0,3", "L:2,2,1,21,4,40,0,4", "L:3,7,1,22,2,100,5,0",
-                       "L:4,8,1,23,3,15380,0,0", "L:5,6,1,24,1,3323080,0,0",
-                       "U:0,1,1,30,1,1,0,2,0,35,22,23,25", "U:1,0,1,31,3,1,1,3,0,24,22,23,25",
-                       "U:2,0,1,32,1,1,0,0,28,0,0,0,0", "C:1,1,40,89,1,100,0,0", "C:2,1,41,94,1,2,3,4"}
-        << QStringList{"0031 1/20 01460000", "0031 1/21 010a0000", "0031 1/21 02140000",
-                       "0031 1/21 031e0000", "0031 1/21 04280000", "0002 1/22 0205",
-                       "0031 1/23 033c0000", "0031 1/23 67140000", "2034 1/24 0132b400c8",
-                       "e01c 1/30 0bff", "e01c 1/30 0cff", "e01c 1/30 0eff", "e01c 1/30 1aff",
-                       "e0ee 1/31 020118130116171900", "e3d8 1/32 1401000001", "e3d8 1/32 181c000001",
-                       "0031 1/40 01640000"}
-        << 18;
+    QTest::newRow("worked mood") << QStringList{"1", "1", "0", "1", "0", "1"}
+                                 << QStringList{"L:1,1,1,20,1,70,0,0",
+                                                "L:2,2,1,21,1,10,0,1",
+                                                "L:2,2,1,21,2,20,0,2",
+                                                "L:2,2,1,21,3,30,0,3",
+                                                "L:2,2,1,21,4,40,0,4",
+                                                "L:3,7,1,22,2,100,5,0",
+                                                "L:4,8,1,23,3,15380,0,0",
+                                                "L:5,6,1,24,1,3323080,0,0",
+                                                "U:0,1,1,30,1,1,0,2,0,35,22,23,25",
+                                                "U:1,0,1,31,3,1,1,3,0,24,22,23,25",
+                                                "U:2,0,1,32,1,1,0,0,28,0,0,0,0",
+                                                "C:1,1,40,89,1,100,0,0",
+                                                "C:2,1,41,94,1,2,3,4"}
+                                 << QStringList{"0031 1/20 01460000",   "0031 1/21 010a0000",
+                                                "0031 1/21 02140000",   "0031 1/21 031e0000",
+                                                "0031 1/21 04280000",   "0002 1/22 0205",
+                                                "0031 1/23 033c0000",   "0031 1/23 67140000",
+                                                "2034 1/24 0132b400c8", "e01c 1/30 0bff",
+                                                "e01c 1/30 0cff",       "e01c 1/30 0eff",
+                                                "e01c 1/30 1aff",       "e0ee 1/31 020118130116171900",
+                                                "e3d8 1/32 1401000001", "e3d8 1/32 181c000001",
+                                                "0031 1/40 01640000"}
+                                 << 18;
     QTest::newRow("ac2 alone sends both, panel unit 1")
         << QStringList{"0", "0", "1", "0", "0", "0"}
         << QStringList{"U:0,0,1,31,1,1,0,1,0,35,22,23,25", "U:1,0,1,33,0,0,1,2,0,20,21,22,23",
@@ -87,11 +97,12 @@ void TestMoodRun::run_data()
         << QStringList{"e0ee 1/31 0123010116171900", "e0ee 1/33 0014120115161700"} << 2;
     QTest::newRow("scene off, ir off, rgb of three, circuit 2")
         << QStringList{"1", "1", "0", "0", "1", "0"}
-        << QStringList{"L:1,7,1,22,4,0,9,0", "L:2,2,1,21,1,10,0,1", "L:2,2,1,21,2,20,0,2",
-                       "L:2,2,1,21,3,30,0,3", "L:2,2,1,21,0,40,0,4", "U:0,1,1,30,2,0,0,1,0,24,22,23,25",
+        << QStringList{"L:1,7,1,22,4,0,9,0",           "L:2,2,1,21,1,10,0,1",
+                       "L:2,2,1,21,2,20,0,2",          "L:2,2,1,21,3,30,0,3",
+                       "L:2,2,1,21,0,40,0,4",          "U:0,1,1,30,2,0,0,1,0,24,22,23,25",
                        "U:3,0,1,32,2,1,0,0,28,0,0,0,0"}
         << QStringList{"0002 1/22 0400", "0031 1/21 010a0000", "0031 1/21 02140000", "0031 1/21 031e0000",
-                       "e01c 1/30 6eff", "e3d8 1/32 231401", "e3d8 1/32 23181c"}
+                       "e01c 1/30 6eff", "e3d8 1/32 231401",   "e3d8 1/32 23181c"}
         << 8;
     QTest::newRow("diy forms and the low byte")
         << QStringList{"0", "0", "0", "0", "0", "1"}
@@ -161,7 +172,8 @@ void TestMoodRun::pressesAndRecords()
     const QList<mood> moods = moodsOf(1);
     QCOMPARE(moods.size(), 2);
     const mood &blank = moods[0];
-    QCOMPARE(blank.light_bool + blank.ac1_bool + blank.ac2_bool + blank.floor_heat1_bool + blank.diy_bool, 0);
+    QCOMPARE(blank.light_bool + blank.ac1_bool + blank.ac2_bool + blank.floor_heat1_bool + blank.diy_bool,
+             0);
     QCOMPARE(int(std::strlen(blank.mood_name)), 126);
     QCOMPARE(blank.name(), longName.left(63));
     QCOMPARE(moods[1].name(), QStringLiteral("Bob's"));

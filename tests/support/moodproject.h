@@ -31,17 +31,19 @@ inline bool addMoodLight(int moodId, int room, const QString &values)
 {
     const QStringList v = values.split(QLatin1Char(','));
     return roomproject::exec(
-        QStringLiteral("insert into tbl_mood_light_status(mood_id,light_id,light_type,light_remark,subnet_id,"
-                       "device_id,channel,icon_name_of_light_on,icon_name_of_light_off,brightness,us_id,fade,"
-                       "rgb,original_type,room_id) values(%1,%2,%3,'Lamp',%4,%5,%6,'light_01_on',"
-                       "'light_01_off',%7,%8,0,%9,0,%10)")
+        QStringLiteral(
+            "insert into tbl_mood_light_status(mood_id,light_id,light_type,light_remark,subnet_id,"
+            "device_id,channel,icon_name_of_light_on,icon_name_of_light_off,brightness,us_id,fade,"
+            "rgb,original_type,room_id) values(%1,%2,%3,'Lamp',%4,%5,%6,'light_01_on',"
+            "'light_01_off',%7,%8,0,%9,0,%10)")
             .arg(moodId)
             .arg(v.value(0), v.value(1), v.value(2), v.value(3), v.value(4), v.value(5), v.value(6),
                  v.value(7))
             .arg(room));
 }
 
-// One stored climate unit: "no,type,subnet,device,channel,status,mode,speed,fh set point,cool,heat,auto,dry".
+// One stored climate unit: "no,type,subnet,device,channel,status,mode,speed,fh set
+// point,cool,heat,auto,dry".
 inline bool addMoodUnit(int moodId, int room, const QString &values)
 {
     const QStringList v = values.split(QLatin1Char(','));
@@ -63,8 +65,9 @@ inline bool addMoodCommand(int moodId, int room, const QString &values)
 {
     const QStringList v = values.split(QLatin1Char(','));
     return roomproject::exec(
-        QStringLiteral("insert into tbl_mood_command(command_id,mood_id,subnet_id,device_id,command_type,prm1,"
-                       "prm2,prm3,prm4,room_id) values(%1,%2,%3,%4,%5,%6,%7,%8,%9,%10)")
+        QStringLiteral(
+            "insert into tbl_mood_command(command_id,mood_id,subnet_id,device_id,command_type,prm1,"
+            "prm2,prm3,prm4,room_id) values(%1,%2,%3,%4,%5,%6,%7,%8,%9,%10)")
             .arg(v.value(0))
             .arg(moodId)
             .arg(v.value(1), v.value(2), v.value(3), v.value(4), v.value(5), v.value(6), v.value(7))
