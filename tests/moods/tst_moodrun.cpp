@@ -30,11 +30,6 @@ qint64 nowNs()
         .count();
 }
 
-QList<mood> moodsOf(int room)
-{
-    return loadRoomMoods(room);
-}
-
 } // namespace
 
 class TestMoodRun : public QObject
@@ -129,7 +124,7 @@ void TestMoodRun::run()
     }
     m_bus.clear();
     QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
-    MoodItem tile(moodsOf(1).value(0));
+    MoodItem tile(loadRoomMoods(1).value(0));
     QTest::mousePress(&tile, Qt::LeftButton);
     QVERIFY(info.wait(5000));
     const qint64 reported = nowNs();
@@ -169,7 +164,7 @@ void TestMoodRun::pressesAndRecords()
     QVERIFY(addMoodLight(2, 1, "1,1,1,20,1,70,0,0"));
     QVERIFY(addMood(3, 1, QStringLiteral("Bob's"), {"0", "0", "0", "0", "0", "1"}));
     QVERIFY(addMoodCommand(3, 1, "1,1,40,89,1,100,0,0"));
-    const QList<mood> moods = moodsOf(1);
+    const QList<mood> moods = loadRoomMoods(1);
     QCOMPARE(moods.size(), 2);
     const mood &blank = moods[0];
     QCOMPARE(blank.light_bool + blank.ac1_bool + blank.ac2_bool + blank.floor_heat1_bool + blank.diy_bool,
