@@ -243,6 +243,9 @@ void TestMoodPages::editorTab()
 
     m_nav->go("Edit Room", "1", "1");
     QCOMPARE(varnotest::tileTexts(tab->tileBox()), QStringList({"8:1:Dinner", "8:2:Late", "0:0:"}));
+    editor->tabBar()->setCurrentIndex(editor->tabCount() - 1);
+    shot(editor, "editor-moods-tab");
+    QVERIFY(tab->isVisible());
     m_nav->requests.clear();
     varnotest::gridTiles(tab->tileBox()).at(1)->signalsEdit(ManagerItemMood, 2);
     QCOMPARE(m_nav->requests, QStringList({"Moods Information 2-1 1"}));
