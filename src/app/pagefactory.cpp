@@ -4,6 +4,10 @@
 #include "commissioning/pagesettingroommanageredit.h"
 #include "commissioning/pagesettingroommanagerlightinginformation.h"
 #include "commissioning/pagesettingroomtemplate.h"
+#include "moods/pagedeviceoperatemoods.h"
+#include "moods/pageroomoperatemoods.h"
+#include "moods/pagesettingroommanagermoods.h"
+#include "moods/pagesettingroommanagermoodsinformation.h"
 #include "operation/pagedeviceoperateac.h"
 #include "operation/pagedeviceoperatefloorheat.h"
 #include "operation/pagedeviceoperatelighting.h"
@@ -26,6 +30,7 @@
 #include "view3d/pagesetting3dviewmanager.h"
 #include "view3d/pagesetting3dviewmanageredit.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <functional>
@@ -39,12 +44,32 @@ template <typename Page> Maker maker()
     return [](const QString &id, const QString &name) -> MyDialog * { return new Page(id, name, nullptr); };
 }
 
+// The room page and the room editor get their "Moods" tabs here, so that room
+// operation and room commissioning need not know the moods subsystem.
+MyDialog *makeRoomOperate(const QString &id, const QString &name)
+{
+    auto *page = new PageRoomOperate(id, name, nullptr);
+    auto *moods = new PageRoomOperateMoods(page);
+    page->setMoodsTab(moods, [moods](int roomId) { moods->updatelist(roomId); });
+    return page;
+}
+
+MyDialog *makeRoomEdit(const QString &id, const QString &name)
+{
+    auto *page = new PageSettingRoomManagerEdit(id, name, nullptr);
+    auto *moods = new PageSettingRoomManagerMoods(nullptr);
+    page->addRoomTab(QCoreApplication::translate("PageSettingRoomManagerEdit", "Moods"),
+                     QStringLiteral(":/myImages/png/edit_room/icon-room-moods.png"), moods,
+                     [moods](int roomId) { moods->updatelist(roomId); });
+    return page;
+}
+
 const QHash<QString, Maker> &makers()
 {
     static const QHash<QString, Maker> table = {
         {QStringLiteral("Home"), maker<PageHome>()},
         {QStringLiteral("Rooms"), maker<PageRooms>()},
-        {QStringLiteral("Operate Room"), maker<PageRoomOperate>()},
+        {QStringLiteral("Operate Room"), makeRoomOperate},
         {QStringLiteral("Lighting"), maker<PageDeviceOperateLighting>()},
         {QStringLiteral("AC"), maker<PageDeviceOperateAC>()},
         {QStringLiteral("Floor Heat"), maker<PageDeviceOperateFloorHeat>()},
@@ -53,7 +78,9 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("About"), maker<PageSettingAbout>()},
         {QStringLiteral("Setting"), maker<PageSetting>()},
         {QStringLiteral("Rooms Manager"), maker<PageSettingRoomManager>()},
-        {QStringLiteral("Edit Room"), maker<PageSettingRoomManagerEdit>()},
+        {QStringLiteral("Edit Room"), makeRoomEdit},
+        {QStringLiteral("Moods Information"), maker<PageSettingRoomManagerMoodsInformation>()},
+        {QStringLiteral("Moods"), maker<PageDeviceOperateMoods>()},
         {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
         {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},
         {QStringLiteral("3D View"), maker<Page3DView>()},

@@ -37,6 +37,10 @@ public:
     MyDialog *tabPage(int index) const { return roomTabs.value(index).page; }
     int currentTab() const { return current; }
 
+    // Adds a tab: made here without a parent, hidden until its tab is chosen.
+    void addRoomTab(const QString &title, const QString &icon, MyDialog *page,
+                    std::function<void(int roomId)> load);
+
 public slots:
     void slotsPageEnter(QString roomId, QString resetTabs);
     void slotsPageLeave(QString id);
@@ -50,9 +54,6 @@ private:
         MyDialog *page;
         std::function<void(int roomId)> load;
     };
-    // Adds a tab: made here without a parent, hidden until its tab is chosen.
-    void addRoomTab(const QString &title, const QString &icon, MyDialog *page,
-                    std::function<void(int roomId)> load);
     void addFromGallery();
 
     int room_id = 0;

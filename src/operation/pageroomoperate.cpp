@@ -39,18 +39,35 @@ PageRoomOperate::PageRoomOperate(const QString &id, const QString &name, QWidget
     connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this, &PageRoomOperate::slotsPageEnter);
 }
 
+void PageRoomOperate::setMoodsTab(MyWidget *tab, std::function<void(int)> updatelist)
+{
+    pageMoods = tab;
+    moodsUpdatelist = std::move(updatelist);
+    pageMoods->setParent(this);
+    pageMoods->hide();
+    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
+        grid->addWidget(pageMoods, 0, 0);
+}
+
 QList<PageRoomOperate::TabKind> PageRoomOperate::tabKinds() const
 {
-    return {
+    auto fill = [](PageRoomOperateDevices *tab) { return [tab](int room) { tab->updatelist(room); }; };
+    QList<TabKind> kinds = {
         {tr("Lighting"), tr(":/myImages/png/edit_room/icon-room-lighting.png"), pageLighting,
+         fill(pageLighting),
          "select id from tbl_light where room_id=%d and (rgb=0 or rgb=1) and subnet_id >0 and device_id >0"},
-        {tr("AC"), tr(":/myImages/png/edit_room/icon-room-ac.png"), pageAC,
+        {tr("AC"), tr(":/myImages/png/edit_room/icon-room-ac.png"), pageAC, fill(pageAC),
          "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no<=1 "
          "order by air_conditioner_no asc"},
         {tr("Floor Heat"), tr(":/myImages/png/edit_room/icon-room-floorheat.png"), pageFloorHeat,
+         fill(pageFloorHeat),
          "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no>1 "
          "order by air_conditioner_no asc"},
     };
+    if (pageMoods)
+        kinds.append({tr("Moods"), tr(":/myImages/png/edit_room/icon-room-moods.png"), pageMoods,
+                      moodsUpdatelist, "select id from tbl_mood where room_id=%d order by mood_id asc"});
+    return kinds;
 }
 
 void PageRoomOperate::slotsPageEnter(QString room, QString resetTabs)
@@ -63,7 +80,7 @@ void PageRoomOperate::slotsPageEnter(QString room, QString resetTabs)
         for (const TabKind &kind : tabKinds()) {
             if (isRecordExist(QString::asprintf(kind.query, roomId))) {
                 tabs->addTab(kind.icon, kind.title);
-                kind.widget->updatelist(roomId);
+                kind.updatelist(roomId);
             } else {
                 kind.widget->hide();
             }

@@ -11,10 +11,13 @@
 
 #include <QList>
 
+#include <functional>
+
 class PageRoomOperateAC;
 class PageRoomOperateDevices;
 class PageRoomOperateFloorHeat;
 class PageRoomOperateLighting;
+class MyWidget;
 class QtMaterialTabs;
 
 class PageRoomOperate : public MyDialog
@@ -28,6 +31,12 @@ public:
     PageRoomOperateLighting *lightingTab() const { return pageLighting; }
     PageRoomOperateAC *acTab() const { return pageAC; }
     PageRoomOperateFloorHeat *floorHeatTab() const { return pageFloorHeat; }
+    MyWidget *moodsTab() const { return pageMoods; }
+
+    // Gives the page its "Moods" tab, the last kind of tab, with the call that
+    // fills it for a room. The moods subsystem makes the tab; the page shows it
+    // like the others, and its startRefresh() polls nothing.
+    void setMoodsTab(MyWidget *tab, std::function<void(int roomId)> updatelist);
 
 private slots:
     void slotsPageEnter(QString roomId, QString resetTabs);
@@ -40,7 +49,8 @@ private:
     {
         QString title;
         QString icon;
-        PageRoomOperateDevices *widget;
+        MyWidget *widget;
+        std::function<void(int roomId)> updatelist;
         const char *query;
     };
     QList<TabKind> tabKinds() const;
@@ -50,4 +60,6 @@ private:
     PageRoomOperateLighting *pageLighting = nullptr;
     PageRoomOperateAC *pageAC = nullptr;
     PageRoomOperateFloorHeat *pageFloorHeat = nullptr;
+    MyWidget *pageMoods = nullptr;
+    std::function<void(int roomId)> moodsUpdatelist;
 };

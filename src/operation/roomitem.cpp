@@ -24,6 +24,21 @@
 #include <qtmaterialgroupbox.h>
 #include <qtmateriallabel.h>
 
+namespace {
+
+RoomItem::MoodTileMaker &moodTileMaker()
+{
+    static RoomItem::MoodTileMaker maker;
+    return maker;
+}
+
+} // namespace
+
+void RoomItem::setMoodTileMaker(MoodTileMaker maker)
+{
+    moodTileMaker() = std::move(maker);
+}
+
 RoomItem::RoomItem(int roomId, int kind, QWidget *parent)
     : QWidget(parent)
     , roomId(roomId)
@@ -98,8 +113,12 @@ QList<DeviceItem *> RoomItem::makeCards()
         for (const airConditioner &rec : loadRoomFloorHeating(roomId))
             made.append(new FloorHeatItem(rec, false, groupBox));
         break;
+    case KindMoods:
+        // Mood tiles are no device cards: they are laid out but never refreshed.
+        if (moodTileMaker())
+            moodTileList = moodTileMaker()(roomId, groupBox);
+        break;
     default:
-        // Moods have no device cards of their own; any other kind shows nothing.
         break;
     }
     return made;
@@ -115,12 +134,16 @@ void RoomItem::loadDevice()
     grid->setVerticalSpacing(CardSpacing);
 
     cardList = makeCards();
-    for (int i = 0; i < cardList.size(); ++i)
-        grid->addWidget(cardList.at(i), tileGridRow(i, columns), tileGridColumn(i, columns));
-    setTileGridStretch(grid, cardList.size(), columns);
+    QList<QWidget *> tiles;
+    for (DeviceItem *card : qAsConst(cardList))
+        tiles.append(card);
+    tiles += moodTileList;
+    for (int i = 0; i < tiles.size(); ++i)
+        grid->addWidget(tiles.at(i), tileGridRow(i, columns), tileGridColumn(i, columns));
+    setTileGridStretch(grid, tiles.size(), columns);
     groupBox->setLayout(grid);
 
-    const int rows = tileGridRows(cardList.size(), columns);
+    const int rows = tileGridRows(tiles.size(), columns);
     if (rows > 1)
         setFixedHeight(BlockHeight + (rows - 1) * (CardHeight + CardSpacing));
 }

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 class DeviceItem;
 class OccupationMasterItem;
 class QGridLayout;
@@ -38,6 +40,11 @@ public:
     RoomItem(int roomId, int kind, QWidget *parent = nullptr);
     ~RoomItem() override;
 
+    // Makes the mood tiles of a room (kind 3), in grid order, in parent. The
+    // moods subsystem sets it; without it a moods block shows no tiles.
+    using MoodTileMaker = std::function<QList<QWidget *>(int roomId, QWidget *parent)>;
+    static void setMoodTileMaker(MoodTileMaker maker);
+
     // Starts a refresh: below 1 at once, else after delay ms.
     void getStatus(int delay);
     // True when the occupation and master item and every card are done.
@@ -49,6 +56,8 @@ public:
     QString titleText() const;
     // The cards, in the order they were made (grid order).
     const QList<DeviceItem *> &cards() const { return cardList; }
+    // The mood tiles of a moods block, in grid order.
+    const QList<QWidget *> &moodTiles() const { return moodTileList; }
     OccupationMasterItem *occupationMaster() const { return occupationMasterItem; }
     QGridLayout *cardGrid() const { return grid; }
     QtMaterialGroupBox *cardBox() const { return groupBox; }
@@ -76,6 +85,7 @@ private:
     QtMaterialCanvas *canvas = nullptr;
     QGridLayout *grid = nullptr;
     QList<DeviceItem *> cardList;
+    QList<QWidget *> moodTileList;
     QPixmap picture;
     bool pictureLoaded = false;
 };

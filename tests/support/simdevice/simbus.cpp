@@ -7,6 +7,15 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
+#include <chrono>
+#include <cstring>
+
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#include <sys/types.h>
+#include <time.h>
+#endif
+
 namespace {
 
 constexpr int MaxDatagram = 65536;
@@ -34,6 +43,41 @@ int frameSpan(const QByteArray &buffer)
     return buffer.size() >= 16 + length ? 16 + length : 0;
 }
 
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The kernel's receive time of the datagram waiting on fd, read without taking
+// it; 0 when the system does not tell.
+qint64 kernelArrivalNs(qintptr fd)
+{
+#if defined(Q_OS_LINUX) && defined(SO_TIMESTAMPNS)
+    char byte;
+    iovec io{&byte, 1};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+    msghdr msg{};
+    msg.msg_iov = &io;
+    msg.msg_iovlen = 1;
+    msg.msg_control = control;
+    msg.msg_controllen = sizeof(control);
+    if (::recvmsg(int(fd), &msg, MSG_PEEK | MSG_DONTWAIT) < 0)
+        return 0;
+    for (cmsghdr *c = CMSG_FIRSTHDR(&msg); c; c = CMSG_NXTHDR(&msg, c)) {
+        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+            timespec ts;
+            std::memcpy(&ts, CMSG_DATA(c), sizeof(ts));
+            return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+        }
+    }
+#else
+    Q_UNUSED(fd)
+#endif
+    return 0;
+}
+
 } // namespace
 
 SimBus::SimBus(QObject *parent)
@@ -57,6 +101,10 @@ bool SimBus::listenUdp(const QHostAddress &address, quint16 port)
         return false;
     }
     connect(m_udp, &QUdpSocket::readyRead, this, &SimBus::readUdp);
+#if defined(Q_OS_LINUX) && defined(SO_TIMESTAMPNS)
+    const int on = 1;
+    ::setsockopt(int(m_udp->socketDescriptor()), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof(on));
+#endif
     m_listenAddress = address;
     setHeaderAddress(address);
     return true;
@@ -174,6 +222,7 @@ void SimBus::readUdp()
         QByteArray bytes(int(qBound<qint64>(1, pending, MaxDatagram)), Qt::Uninitialized);
         QHostAddress sender;
         quint16 port = 0;
+        const qint64 arrival = kernelArrivalNs(m_udp->socketDescriptor());
         const qint64 got = m_udp->readDatagram(bytes.data(), bytes.size(), &sender, &port);
         if (got < 0)
             break;
@@ -181,6 +230,7 @@ void SimBus::readUdp()
         SimFrame frame = SimFrame::parse(bytes);
         frame.sender = sender;
         frame.senderPort = port;
+        frame.arrivalNs = arrival;
         m_lastSender = sender;
         m_lastPort = port;
         record(frame, nullptr);
@@ -247,6 +297,8 @@ void SimBus::flushPartial(QTcpSocket *client)
 
 void SimBus::record(SimFrame frame, QTcpSocket *client)
 {
+    if (frame.arrivalNs == 0)
+        frame.arrivalNs = nowNs();
     m_frames.append(frame);
     emit frameReceived(frame);
     if (frame.kind == SimFrame::Login && m_login) {

@@ -18,6 +18,9 @@ public:
     QByteArray raw;              // the bytes as received
     QHostAddress sender;         // UDP sender or TCP peer
     quint16 senderPort = 0;
+    // When the frame arrived, in nanoseconds since the epoch: the kernel's receive
+    // time for UDP where the system tells it, else the time it was read.
+    qint64 arrivalNs = 0;
 
     // Bus frame fields, filled when kind is Bus and the header is complete.
     bool valid = false;          // whole, length byte consistent, CRC good

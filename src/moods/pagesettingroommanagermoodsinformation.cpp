@@ -1,0 +1,370 @@
+#include "pagesettingroommanagermoodsinformation.h"
+
+#include "bus/broadcastsocket.h"
+#include "commissioning/projectpicture.h"
+#include "shell/filedialogs.h"
+#include "shell/iconselectdlg.h"
+#include "shell/iconstyledlg.h"
+#include "shell/manageritem.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <qtmaterialcheckbox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+#include <qtmaterialtheme.h>
+
+#include <cstdio>
+
+namespace {
+
+const QString DefaultPicture = QStringLiteral("moods_1");
+
+struct GroupInfo
+{
+    const char *title;
+    const char *picture;
+    const char *flag;
+    const char *test;
+    const char *message;
+    int acNo; // the air_conditioner_no copied; -1 for the lights
+};
+
+const GroupInfo Groups[PageSettingRoomManagerMoodsInformation::GroupCount] = {
+    {QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Light"),
+     ":/myImages/png/edit_room/icon-room-lighting.png", "light_bool",
+     "select id from tbl_light where room_id=%d and (rgb=0 or rgb=1) and subnet_id >0 and device_id >0",
+     QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Please add light"), -1},
+    {QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "AC 1"),
+     ":/myImages/png/edit_room/icon-room-ac.png", "ac1_bool",
+     "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no=0",
+     QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Please add ac 1"), 0},
+    {QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "AC 2"),
+     ":/myImages/png/edit_room/icon-room-ac.png", "ac2_bool",
+     "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no=1",
+     QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Please add ac 2"), 1},
+    {QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Floor Heat 1"),
+     ":/myImages/png/edit_room/icon-room-floorheat.png", "floor_heat1_bool",
+     "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no=2",
+     QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Please add floor heat 1"), 2},
+    {QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Floor Heat 2"),
+     ":/myImages/png/edit_room/icon-room-floorheat.png", "floor_heat2_bool",
+     "select id from tbl_air_conditioner where room_id=%d and air_conditioner_no=3",
+     QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Please add floor heat 2"), 3},
+};
+
+QString text(const QSqlQuery &row, const char *column)
+{
+    return sqlText(row.value(QLatin1String(column)).toString());
+}
+
+int number(const QSqlQuery &row, const char *column)
+{
+    return row.value(QLatin1String(column)).toInt();
+}
+
+} // namespace
+
+PageSettingRoomManagerMoodsInformation::PageSettingRoomManagerMoodsInformation(const QString &id,
+                                                                               const QString &name,
+                                                                               QWidget *parent)
+    : MyDialog(id, name, parent)
+{
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("PageSettingRoomManagerMoodsInformation"));
+
+    pushButtonSave =
+        new QtMaterialFlatButton(QtMaterialTheme::icon(QStringLiteral("content"), QStringLiteral("save")),
+                                 tr("Save"), Material::RaisedPrimary, this);
+    lineEditName = new QtMaterialLineEdit(this);
+    iconItem = new ManagerItem(ManagerItemMood, 0, QString(), DefaultPicture, false,
+                               QColor(0x1F, 0x29, 0x33), 300, 160, nullptr);
+    pushButtonSelect = new QtMaterialFlatButton(tr("Select"), Material::RaisedPrimary, this);
+
+    auto *devices = new QGridLayout;
+    devices->setSpacing(20);
+    for (int g = 0; g < GroupCount; ++g) {
+        pictures[g] = new QtMaterialLabel(this);
+        pictures[g]->setFixedSize(48, 48);
+        pictures[g]->setScaledContents(true);
+        pictures[g]->setPixmap(QPixmap(QString::fromLatin1(Groups[g].picture)));
+        pictures[g]->installEventFilter(this);
+        checkBoxes[g] = new QtMaterialCheckBox(tr(Groups[g].title), this);
+        devices->addWidget(pictures[g], 0, g);
+        devices->addWidget(checkBoxes[g], 1, g);
+        connect(checkBoxes[g], &QtMaterialCheckBox::toggled, this,
+                &PageSettingRoomManagerMoodsInformation::checkBoxAddDevicesInCurrentState_toggled);
+    }
+    devices->setRowStretch(2, 1);
+    devices->setColumnStretch(GroupCount, 1);
+
+    auto *layout = new QGridLayout(this);
+    layout->setSpacing(20);
+    layout->addWidget(pushButtonSave, 0, 0, Qt::AlignRight);
+    layout->addWidget(new QtMaterialLabel(tr("Mood Name"), this), 1, 0);
+    layout->addWidget(lineEditName, 2, 0);
+    layout->addWidget(new QtMaterialLabel(tr("Mood Picture"), this), 3, 0);
+    layout->addWidget(iconItem, 4, 0, Qt::AlignLeft);
+    layout->addWidget(new QtMaterialLabel(tr("Add Devices In Current State"), this), 5, 0);
+    layout->addLayout(devices, 6, 0);
+    layout->addWidget(new QtMaterialLabel(tr("Extra Diy Command"), this), 7, 0);
+    layout->addWidget(pushButtonSelect, 8, 0, Qt::AlignLeft);
+    layout->setRowStretch(9, 1);
+
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            &PageSettingRoomManagerMoodsInformation::slotsPageEnter);
+    connect(&gl_socket, &BroadcastSocket::signalsPageRemoveMoodsInformation, this,
+            &PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation);
+    connect(iconItem, &ManagerItem::signalsIconEdit, this,
+            &PageSettingRoomManagerMoodsInformation::slotsIconEdit);
+    connect(pushButtonSave, &QtMaterialFlatButton::clicked, this,
+            &PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked);
+    connect(pushButtonSelect, &QtMaterialFlatButton::clicked, this,
+            &PageSettingRoomManagerMoodsInformation::pushButtonExtraDiyCommand_clicked);
+}
+
+void PageSettingRoomManagerMoodsInformation::slotsPageEnter(QString mood_room_Id, QString resetPage)
+{
+    if (!isVisible())
+        return;
+    int moodId = 0;
+    int roomId = 0;
+    if (std::sscanf(mood_room_Id.toLatin1().constData(), "%d-%d", &moodId, &roomId) != 2)
+        roomId = 0;
+    mood_id = moodId;
+    room_id = roomId;
+    commandList.clear();
+    if (resetPage.toInt() > 0) {
+        existing = false;
+        lineEditName->clear();
+        iconItem->setIconName(DefaultPicture);
+        for (QtMaterialCheckBox *box : checkBoxes)
+            box->setChecked(false);
+        const QString sql =
+            QString::asprintf("select * from tbl_mood where mood_id=%d and room_id=%d", mood_id, room_id);
+        if (isRecordExist(sql)) {
+            existing = true;
+            QString value;
+            if (getTextFromDb(sql, QStringLiteral("mood_name"), value))
+                lineEditName->setText(value);
+            if (getTextFromDb(sql, QStringLiteral("mood_icon_name"), value))
+                iconItem->setIconName(value);
+            // Checking a box runs its test: a group the room has lost stays unchecked.
+            for (int g = 0; g < GroupCount; ++g)
+                checkBoxes[g]->setChecked(getValueFromDb(sql, QString::fromLatin1(Groups[g].flag)) > 0);
+        }
+    }
+    updatelist();
+}
+
+void PageSettingRoomManagerMoodsInformation::updatelist()
+{
+    commandList = loadMoodCommands(mood_id, room_id);
+}
+
+void PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation()
+{
+    if (mood_id <= 0)
+        return;
+    if (!isRecordExist(
+            QString::asprintf("select * from tbl_mood where room_id=%d and mood_id=%d", room_id, mood_id)))
+        gl_sqlite3db.execDML(QString::asprintf(
+            "delete from tbl_mood_command where room_id=%d and mood_id=%d", room_id, mood_id));
+    mood_id = 0;
+}
+
+void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
+{
+    IconStyleDlg style(nullptr);
+    if (style.exec() != QDialog::Accepted)
+        return;
+    if (style.style == 1) {
+        const QString file =
+            askOpenFileName(this, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
+        if (file.isEmpty())
+            return;
+        const QString name = QString::asprintf("photo_Mood_%d", mood_id);
+        // A picture that cannot be read or written leaves the tile as it was.
+        switch (writeProjectPicture(file, name)) {
+        case PictureWrite::Written:
+            iconItem->setIconName(name);
+            iconItem->update();
+            break;
+        case PictureWrite::NoFolder:
+            emit gl_socket.signalsInformation(
+                tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()));
+            break;
+        case PictureWrite::Unreadable:
+            emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(file));
+            break;
+        case PictureWrite::Unwritable:
+            emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));
+            break;
+        }
+    } else if (style.style == 0) {
+        IconSelectDlg dialog(nullptr);
+        dialog.family = 5;
+        dialog.initDlgCtrl();
+        if (dialog.exec() == QDialog::Accepted && dialog.iconName != iconName)
+            iconItem->setIconName(dialog.iconName);
+    }
+}
+
+void PageSettingRoomManagerMoodsInformation::checkBoxAddDevicesInCurrentState_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    for (int g = 0; g < GroupCount; ++g) {
+        if (checkBoxes[g] != sender())
+            continue;
+        if (!isRecordExist(QString::asprintf(Groups[g].test, room_id))) {
+            emit gl_socket.signalsInformation(tr(Groups[g].message));
+            checkBoxes[g]->setChecked(false);
+        }
+    }
+}
+
+bool PageSettingRoomManagerMoodsInformation::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (int g = 0; g < GroupCount; ++g) {
+            if (watched == pictures[g])
+                checkBoxes[g]->setChecked(!checkBoxes[g]->isChecked());
+        }
+    }
+    return MyDialog::eventFilter(watched, event);
+}
+
+QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString &name) const
+{
+    QStringList sql;
+    int flag[GroupCount];
+    for (int g = 0; g < GroupCount; ++g)
+        flag[g] = checkBoxes[g]->isChecked() ? 1 : 0;
+    const int diy = commandList.isEmpty() ? 0 : 1;
+    const QByteArray moodName = sqlText(name).toUtf8();
+    const QByteArray iconName = sqlText(iconItem->getIconName()).toUtf8();
+    if (existing)
+        sql << QString::asprintf("update tbl_mood set mood_name='%s',mood_icon_name='%s',light_bool=%d,"
+                                 "ac1_bool=%d,ac2_bool=%d,floor_heat1_bool=%d,floor_heat2_bool=%d,"
+                                 "curtain_bool=%d,audio_bool=%d,diy_bool=%d where room_id=%d and mood_id=%d",
+                                 moodName.constData(), iconName.constData(), flag[0], flag[1], flag[2],
+                                 flag[3], flag[4], 0, 0, diy, room_id, mood_id);
+    else
+        sql << QString::asprintf(
+            "insert into tbl_mood(mood_id,mood_name,mood_icon_name,light_bool,ac1_bool,"
+            "ac2_bool,floor_heat1_bool,floor_heat2_bool,curtain_bool,audio_bool,diy_bool,"
+            "room_id) values(%d,'%s','%s',%d,%d,%d,%d,%d,%d,%d,%d,%d)",
+            mood_id, moodName.constData(), iconName.constData(), flag[0], flag[1], flag[2], flag[3], flag[4],
+            0, 0, diy, room_id);
+
+    sql << QString::asprintf("delete from tbl_mood_light_status where room_id=%d and mood_id=%d", room_id,
+                             mood_id);
+    if (flag[GroupLight]) {
+        // Every channel row of a multi-channel light is a row of its own.
+        QSqlQuery row =
+            gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_light where room_id=%d and "
+                                                     "subnet_id >0 and device_id >0 order by light_id asc",
+                                                     room_id));
+        while (row.next())
+            sql << QStringLiteral(
+                       "insert into tbl_mood_light_status(mood_id,light_id,light_type,light_remark,"
+                       "subnet_id,device_id,channel,icon_name_of_light_on,icon_name_of_light_off,"
+                       "brightness,us_id,fade,rgb,original_type,room_id) values(%1,%2,%3,'%4',%5,"
+                       "%6,%7,'%8','%9',%10,%11,%12,%13,%14,%15)")
+                       .arg(mood_id)
+                       .arg(number(row, "light_id"))
+                       .arg(number(row, "light_type"))
+                       .arg(text(row, "light_remark"))
+                       .arg(number(row, "subnet_id"))
+                       .arg(number(row, "device_id"))
+                       .arg(number(row, "channel"))
+                       .arg(text(row, "icon_name_of_light_on"), text(row, "icon_name_of_light_off"))
+                       .arg(number(row, "brightness"))
+                       .arg(number(row, "us_id"))
+                       .arg(number(row, "fade"))
+                       .arg(number(row, "rgb"))
+                       .arg(number(row, "original_type"))
+                       .arg(room_id);
+        row.finish();
+    }
+
+    sql << QString::asprintf("delete from tbl_mood_air_conditioner_status where room_id=%d and mood_id=%d",
+                             room_id, mood_id);
+    for (int g = GroupAc1; g < GroupCount; ++g) {
+        if (!flag[g])
+            continue;
+        QSqlQuery row = gl_sqlite3db.execQuery(
+            QString::asprintf("select * from tbl_air_conditioner where room_id=%d and air_conditioner_no=%d",
+                              room_id, Groups[g].acNo));
+        while (row.next())
+            sql << QStringLiteral(
+                       "insert into tbl_mood_air_conditioner_status(mood_id,air_conditioner_no,"
+                       "air_conditioner_type,remark,subnet_id,device_id,channel,status,mode,speed,"
+                       "current_temperature,current_cool_temperature,current_heat_temperature,"
+                       "current_auto_temperature,current_dry_temperature,temperature_unit,"
+                       "original_type,room_id) values(%1,%2,%3,'%4',%5,%6,%7,%8,%9,%10,%11,%12,"
+                       "%13,%14,%15,%16,%17,%18)")
+                       .arg(mood_id)
+                       .arg(number(row, "air_conditioner_no"))
+                       .arg(number(row, "air_conditioner_type"))
+                       .arg(text(row, "remark"))
+                       .arg(number(row, "subnet_id"))
+                       .arg(number(row, "device_id"))
+                       .arg(number(row, "channel"))
+                       .arg(number(row, "status"))
+                       .arg(number(row, "mode"))
+                       .arg(number(row, "speed"))
+                       .arg(number(row, "current_temperature"))
+                       .arg(number(row, "current_cool_temperature"))
+                       .arg(number(row, "current_heat_temperature"))
+                       .arg(number(row, "current_auto_temperature"))
+                       .arg(number(row, "current_dry_temperature"))
+                       .arg(number(row, "temperature_unit"))
+                       .arg(number(row, "original_type"))
+                       .arg(room_id);
+        row.finish();
+    }
+
+    sql << QString::asprintf("delete from tbl_mood_command where room_id=%d and mood_id=%d", room_id,
+                             mood_id);
+    for (const diyCommand &c : commandList)
+        sql << QString::asprintf(
+            "insert into tbl_mood_command(command_id,mood_id,subnet_id,device_id,"
+            "command_type,prm1,prm2,prm3,prm4,room_id) values(%d,%d,%d,%d,%d,%d,%d,%d,%d,%d)",
+            c.command_id, mood_id, c.subnet_id, c.device_id, c.command_type, c.prm1, c.prm2, c.prm3, c.prm4,
+            room_id);
+    return sql;
+}
+
+void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
+{
+    const QString name = lineEditName->text();
+    bool anyGroup = false;
+    for (QtMaterialCheckBox *box : checkBoxes)
+        anyGroup = anyGroup || box->isChecked();
+    if (name.isEmpty() || (!anyGroup && commandList.isEmpty())) {
+        emit gl_socket.signalsInformation(tr("Please input the complete content!"));
+        return;
+    }
+    // The row, the snapshots and the commands go together or not at all.
+    if (!gl_sqlite3db.execTransaction(saveStatements(name))) {
+        emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
+        return;
+    }
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Room"), tr("Edit Room"),
+                                        QString::number(room_id), QStringLiteral("0"));
+}
+
+void PageSettingRoomManagerMoodsInformation::pushButtonExtraDiyCommand_clicked()
+{
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Diy Command"), tr("Diy Command"),
+                                        QString::number(mood_id), QString::number(room_id));
+}

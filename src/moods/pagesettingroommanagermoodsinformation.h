@@ -1,0 +1,69 @@
+#pragma once
+
+// "Moods Information": creates or edits one mood of one room. The user names the
+// mood, picks its picture (built-in or from a picture file), chooses which device
+// groups of the room it stores, and reaches its DIY commands through "Select".
+// Save writes the mood's row, copies the current rows of the chosen groups as
+// the mood's snapshot, rewrites its command rows, all in one transaction, and
+// returns to the room editor. Commands written for a mood that is never saved
+// are dropped once the page has left the menu bar's history.
+
+#include "moods/diycommand.h"
+#include "shell/mydialog.h"
+
+#include <QList>
+
+class ManagerItem;
+class QtMaterialCheckBox;
+class QtMaterialFlatButton;
+class QtMaterialLabel;
+class QtMaterialLineEdit;
+
+class PageSettingRoomManagerMoodsInformation : public MyDialog
+{
+    Q_OBJECT
+public:
+    // The device groups, in the order of their check boxes.
+    enum Group { GroupLight, GroupAc1, GroupAc2, GroupFloorHeat1, GroupFloorHeat2, GroupCount };
+
+    PageSettingRoomManagerMoodsInformation(const QString &id, const QString &name,
+                                           QWidget *parent = nullptr);
+
+    void updatelist();
+
+    int moodId() const { return mood_id; }
+    int roomId() const { return room_id; }
+    bool isExisting() const { return existing; }
+    const QList<diyCommand> &commands() const { return commandList; }
+    QtMaterialLineEdit *nameField() const { return lineEditName; }
+    ManagerItem *pictureTile() const { return iconItem; }
+    QtMaterialCheckBox *groupBox(int group) const { return checkBoxes[group]; }
+    QtMaterialLabel *groupPicture(int group) const { return pictures[group]; }
+    QtMaterialFlatButton *saveButton() const { return pushButtonSave; }
+    QtMaterialFlatButton *selectButton() const { return pushButtonSelect; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void slotsPageEnter(QString mood_room_Id, QString resetPage);
+    void slotsPageRemoveMoodsInformation();
+    void slotsIconEdit(QString iconName);
+    void checkBoxAddDevicesInCurrentState_toggled(bool checked);
+    void pushButtonSave_clicked();
+    void pushButtonExtraDiyCommand_clicked();
+
+private:
+    QStringList saveStatements(const QString &name) const;
+
+    int room_id = 0;
+    int mood_id = 0;
+    bool existing = false;
+    QList<diyCommand> commandList;
+    QtMaterialLineEdit *lineEditName = nullptr;
+    ManagerItem *iconItem = nullptr;
+    QtMaterialCheckBox *checkBoxes[GroupCount] = {};
+    QtMaterialLabel *pictures[GroupCount] = {};
+    QtMaterialFlatButton *pushButtonSave = nullptr;
+    QtMaterialFlatButton *pushButtonSelect = nullptr;
+};

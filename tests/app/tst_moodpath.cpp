@@ -1,0 +1,268 @@
+// End to end: the operator's mood through the real main window, against
+// simulated devices on the "Local Network" style over the shared veth pair. Two
+// lights and an air conditioner of the kitchen are switched on on their cards, a
+// mood of the kitchen is saved in the room editor, the three are switched off,
+// and the mood's tile on the room page's "Moods" tab, then on the page "Moods",
+// brings the stored states back to the devices and, after their next poll, to
+// the cards. Last, the copied program starts on the resulting project.
+
+#include "testmain.h"
+
+#include "roomproject.h"
+#include "vethpair.h"
+#include "windowpress.h"
+
+#include "app/mainwindow.h"
+#include "bus/broadcastsocket.h"
+#include "moods/mooditem.h"
+#include "moods/pagedeviceoperatemoods.h"
+#include "moods/pagesettingroommanagermoods.h"
+#include "moods/pagesettingroommanagermoodsinformation.h"
+#include "commissioning/pagesettingroommanageredit.h"
+#include "operation/acitem.h"
+#include "operation/lightitem.h"
+#include "operation/pageroomoperate.h"
+#include "operation/pageroomoperateac.h"
+#include "operation/pageroomoperatelighting.h"
+#include "operation/roomitem.h"
+#include "shell/manageritem.h"
+#include "shell/refreshingctrl.h"
+#include "store/projectlist.h"
+#include "store/startupconfig.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <qtmaterialcheckbox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmaterialgroupbox.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+#include <qtmaterialtabs.h>
+
+using namespace roomproject;
+
+namespace {
+
+constexpr int Kitchen = 1;
+
+void go(const QString &id, const QString &arg1 = QString(), const QString &arg2 = QString())
+{
+    emit gl_socket.signalsPageIdChanged(id, id, arg1, arg2);
+}
+
+} // namespace
+
+class TestMoodPath : public QObject
+{
+    Q_OBJECT
+
+    varnotest::VethPair m_veth;
+    QProcess m_devices;
+    QByteArray m_output;
+    QTemporaryDir m_root;
+    QScopedPointer<MainWindow> m_window;
+
+    template <typename T> T *shown() const
+    {
+        for (MyDialog *p : m_window->pages()) {
+            if (p->isVisible())
+                return qobject_cast<T *>(p);
+        }
+        return nullptr;
+    }
+    // The light levels of module 1/20 from a fresh "levels" answer.
+    QString levels()
+    {
+        const int before = m_output.count("END");
+        m_devices.write("levels\n");
+        QElapsedTimer t;
+        t.start();
+        while (m_output.count("END") <= before && t.elapsed() < 5000)
+            QTest::qWait(10);
+        QString found;
+        for (const QByteArray &line : m_output.split('\n')) {
+            if (line.startsWith("LEVELS 1/20 "))
+                found = QString::fromLatin1(line.mid(12));
+        }
+        return found;
+    }
+    // The status byte of the last 0xE0EE frame to the panel 1/30 the devices took.
+    int acStatusSent() const
+    {
+        int status = -1;
+        for (const QByteArray &line : m_output.split('\n')) {
+            const QByteArray frame = QByteArray::fromHex(line.split(' ').mid(2).join());
+            if (line.startsWith("RX ") && frame.size() > 26 && quint8(frame[21]) == 0xE0 &&
+                quint8(frame[22]) == 0xEE && quint8(frame[23]) == 1 && quint8(frame[24]) == 30)
+                status = quint8(frame[25]);
+        }
+        return status;
+    }
+    // Opens the kitchen's room page on a tab and waits for its cards' first poll.
+    PageRoomOperate *roomPage(const QString &tab)
+    {
+        go("Operate Room", QString::number(Kitchen), "1");
+        auto *page = shown<PageRoomOperate>();
+        for (int i = 0; page && i < page->tabBar()->count(); ++i) {
+            if (page->tabBar()->tabText(i) == tab)
+                page->tabBar()->setCurrentIndex(i);
+        }
+        return page;
+    }
+    void switchCards(bool on)
+    {
+        PageRoomOperate *page = roomPage("Lighting");
+        QVERIFY(page);
+        QTRY_COMPARE_WITH_TIMEOUT(page->lightingTab()->refreshControl()->statusText(),
+                                  QStringLiteral("Refresh Successfully"), 12000);
+        for (DeviceItem *card : page->lightingTab()->cards())
+            QVERIFY(varnotest::pressOnScreen(card));
+        QTRY_COMPARE_WITH_TIMEOUT(levels(), on ? QStringLiteral("100 100") : QStringLiteral("0 0"), 5000);
+        page = roomPage("AC");
+        QTRY_COMPARE_WITH_TIMEOUT(page->acTab()->refreshControl()->statusText(),
+                                  QStringLiteral("Refresh Successfully"), 12000);
+        auto *ac = qobject_cast<ACItem *>(page->acTab()->cards().value(0));
+        QVERIFY(ac && varnotest::pressOnScreen(ac->powerButton()));
+        QTRY_COMPARE_WITH_TIMEOUT(acStatusSent(), on ? 1 : 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(value("select status from tbl_air_conditioner").toInt(), on ? 1 : 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rows("select brightness from tbl_light order by light_id"),
+                                  on ? QStringList({"100", "100"}) : QStringList({"0", "0"}), 5000);
+    }
+    // After the mood's run: the devices and, after their next poll, the cards.
+    void expectMoodStates()
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(levels(), QStringLiteral("100 100"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(acStatusSent(), 1, 5000);
+        PageRoomOperate *page = roomPage("Lighting");
+        QTRY_COMPARE_WITH_TIMEOUT(page->lightingTab()->refreshControl()->statusText(),
+                                  QStringLiteral("Refresh Successfully"), 12000);
+        for (DeviceItem *card : page->lightingTab()->cards())
+            QCOMPARE(qobject_cast<LightItem *>(card)->getLight().brightness[0], 100);
+        page = roomPage("AC");
+        QTRY_COMPARE_WITH_TIMEOUT(page->acTab()->refreshControl()->statusText(),
+                                  QStringLiteral("Refresh Successfully"), 12000);
+        QCOMPARE(qobject_cast<ACItem *>(page->acTab()->cards().value(0))->getAirConditioner().status, 1);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!m_veth.setUp())
+            QSKIP(qPrintable(m_veth.error()));
+        connect(&m_devices, &QProcess::readyReadStandardOutput, this,
+                [this] { m_output += m_devices.readAllStandardOutput(); });
+        m_veth.startInDevices(m_devices, QStringLiteral(VARNO_SIMDEVICE_PATH),
+                              {"--udp", "0.0.0.0:6000", "--header-ip", varnotest::VethPair::DeviceAddress,
+                               "--commands", "--exit-on-eof", "--light", "1/20/2", "--ac-panel", "1/30/1"});
+        QVERIFY(m_devices.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(m_output.contains("READY"), 5000);
+
+        QVERIFY(QDir().mkpath(m_root.filePath("app")));
+        QVERIFY(QFile::copy(QStringLiteral(VARNO_EXECUTABLE), m_root.filePath("app/varno")));
+        initConfig(m_root.filePath("app"));
+        gl_curPath = m_root.filePath("app");
+        screen_cx = 1920;
+        screen_cy = 1080;
+        gl_socket.setId(1, 254);
+        preInitProject();
+        QString project;
+        QVERIFY(getCurrentProject(project));
+        setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+        QVERIFY(addRegion(1, "North") && addFloor(1, 1, "Ground") && addRoom(Kitchen, "Kitchen", 1, 1));
+        QVERIFY(addLight({Kitchen, 1, 1, "Ceiling", 1, 20, 1, 0, 0}));
+        QVERIFY(addLight({Kitchen, 2, 1, "Wall", 1, 20, 2, 0, 0}));
+        QVERIFY(addUnit({Kitchen, 0, 0, "Split", 1, 30, 1, 24, "", ""}));
+
+        m_window.reset(new MainWindow(nullptr));
+        m_window->showNormal();
+        m_window->resize(1920, 1080);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
+        QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
+        QVERIFY(state.wait(3000));
+        QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+    }
+    void cleanupTestCase()
+    {
+        m_window.reset();
+        gl_socket.closeSocket();
+        if (m_devices.state() != QProcess::NotRunning) {
+            m_devices.closeWriteChannel();
+            if (!m_devices.waitForFinished(2000))
+                m_devices.kill();
+        }
+        m_veth.tearDown();
+    }
+
+    void operatorsMood()
+    {
+        switchCards(true);
+
+        // The installer saves the kitchen's mood with its lights and air conditioner.
+        go("Edit Room", QString::number(Kitchen), "1");
+        auto *editor = shown<PageSettingRoomManagerEdit>();
+        QVERIFY(editor);
+        editor->tabBar()->setCurrentIndex(editor->tabCount() - 1);
+        auto *moods = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
+        ManagerItem *add = nullptr;
+        QTRY_VERIFY((add = moods->tileBox()->findChild<ManagerItem *>()) && add->isVisible());
+        QVERIFY(varnotest::pressOnScreen(add));
+        QTRY_VERIFY(shown<PageSettingRoomManagerMoodsInformation>());
+        auto *info = shown<PageSettingRoomManagerMoodsInformation>();
+        QCOMPARE(info->moodId(), 1);
+        QTest::keyClicks(info->nameField(), "Evening");
+        QVERIFY(varnotest::pressOnScreen(info->groupPicture(info->GroupLight)));
+        QVERIFY(varnotest::pressOnScreen(info->groupPicture(info->GroupAc1)));
+        QVERIFY(info->groupBox(info->GroupLight)->isChecked() &&
+                info->groupBox(info->GroupAc1)->isChecked());
+        info->saveButton()->click(); // at the right edge, beyond the small offscreen screen
+        QTRY_VERIFY(shown<PageSettingRoomManagerEdit>());
+        QCOMPARE(rows("select mood_name,light_bool,ac1_bool from tbl_mood"), QStringList({"Evening|1|1"}));
+
+        // Off, then the tile on the room page's "Moods" tab.
+        switchCards(false);
+        PageRoomOperate *page = roomPage("Moods");
+        QVERIFY(page && page->moodsTab()->isVisible());
+        MoodItem *tile = nullptr;
+        QTRY_VERIFY((tile = page->moodsTab()->findChild<MoodItem *>()) && tile->isVisible());
+        QSignalSpy sent(&gl_socket, &BroadcastSocket::signalsInformation);
+        QVERIFY(varnotest::pressOnScreen(tile));
+        QTRY_VERIFY(sent.count() > 0 &&
+                    sent.last().first().toString() == QLatin1String("Send successfully"));
+        expectMoodStates();
+
+        // The same from the page "Moods".
+        switchCards(false);
+        go("Moods");
+        auto *all = shown<PageDeviceOperateMoods>();
+        QVERIFY(all && all->roomBlocks().size() == 1);
+        QTRY_VERIFY((tile = all->roomBlocks().first()->findChild<MoodItem *>()) && tile->isVisible());
+        QVERIFY(varnotest::pressOnScreen(tile));
+        expectMoodStates();
+    }
+
+    // The copied program opens the project with its mood and draws its first screen.
+    void copiedProgramStarts()
+    {
+        m_window.reset();
+        gl_socket.closeSocket();
+        gl_sqlite3db.close();
+        const QString shot = m_root.filePath("first.png");
+        QProcess varno;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VARNO_SCREENSHOT"), shot);
+        varno.setProcessEnvironment(env);
+        varno.start(m_root.filePath("app/varno"), QStringList());
+        QVERIFY(varno.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(shot), 20000);
+        varno.terminate();
+        QVERIFY(varno.waitForFinished(5000));
+        QVERIFY(!QImage(shot).isNull());
+    }
+};
+
+VARNO_TEST_MAIN(TestMoodPath)
+#include "tst_moodpath.moc"

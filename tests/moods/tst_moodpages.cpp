@@ -1,0 +1,353 @@
+// The mood pages: the room page's "Moods" tab and its grid, the page "Moods",
+// the room editor's "Moods" tab and the mood editor, made by the page factory
+// and switched as the main window does. With a marking translator, so every
+// page request must name its page by id. Screenshots at 1920 x 1080.
+
+#include "testmain.h"
+
+#include "../commissioning/pagenavigator.h"
+#include "../operation/climatebus.h"
+#include "markingtranslator.h"
+#include "modalanswer.h"
+#include "moodproject.h"
+#include "projectfixture.h"
+#include "tilelist.h"
+#include "unreadablepicture.h"
+
+#include "app/pagefactory.h"
+#include "commissioning/pagesettingroommanageredit.h"
+#include "moods/mooditem.h"
+#include "moods/pagedeviceoperatemoods.h"
+#include "moods/pageroomoperatemoods.h"
+#include "moods/pagesettingroommanagermoods.h"
+#include "moods/pagesettingroommanagermoodsinformation.h"
+#include "operation/pageroomoperate.h"
+#include "operation/roomitem.h"
+#include "shell/filedialogs.h"
+#include "shell/iconstyledlg.h"
+
+#include <QGridLayout>
+#include <QSignalSpy>
+#include <QtTest>
+#include <qtmaterialcheckbox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmaterialgroupbox.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+#include <qtmaterialtabs.h>
+
+using namespace roomproject;
+using namespace moodproject;
+
+namespace {
+
+// Rooms: 1 kitchen (region 2), 2 hall (region 1, moods only), 3 bath (region 1, none).
+void addRooms()
+{
+    QVERIFY(addRegion(1, "North") && addRegion(2, "South") && addFloor(1, 1, "Ground") &&
+            addFloor(2, 1, "First"));
+    QVERIFY(addRoom(1, "Kitchen", 2, 1) && addRoom(2, "Hall", 1, 1) && addRoom(3, "Bath", 1, 1));
+    QVERIFY(addRoomDevice("tbl_occupation", 2, 1, 60, 1));
+}
+
+QStringList tabTitles(QtMaterialTabs *tabs)
+{
+    QStringList out;
+    for (int i = 0; i < tabs->count(); ++i)
+        out << tabs->tabText(i);
+    return out;
+}
+
+} // namespace
+
+class TestMoodPages : public QObject
+{
+    Q_OBJECT
+
+    varnotest::ProjectFolder m_project;
+    varnotest::MarkedTexts m_marked;
+    QList<MyDialog *> m_pages;
+    PageNavigator *m_nav = nullptr;
+
+    template <typename T> T *page(const QString &id)
+    {
+        for (MyDialog *p : qAsConst(m_pages)) {
+            if (p->getId() == id)
+                return qobject_cast<T *>(p);
+        }
+        return nullptr;
+    }
+    void shot(QWidget *w, const QString &name)
+    {
+        QTest::qWait(400); // check marks and ripples settle
+        QVERIFY(QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR)));
+        const QImage image = w->grab().toImage();
+        QVERIFY(image.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/%1.png").arg(name)));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        screen_cx = 1920;
+        for (const char *id : {"Edit Room", "Moods Information", "Moods", "Operate Room"}) {
+            MyDialog *p = createPage(QString::fromLatin1(id), QString::fromLatin1(id));
+            QVERIFY(p);
+            p->resize(1920, 1000);
+            m_pages << p;
+        }
+        m_nav = new PageNavigator(m_pages);
+    }
+    void cleanupTestCase()
+    {
+        delete m_nav;
+        qDeleteAll(m_pages);
+    }
+
+    void tabGrid_data();
+    void tabGrid();
+    void operationPages();
+    void editorTab();
+    void moodEditor();
+};
+
+void TestMoodPages::tabGrid_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("moods");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<QPoint>("stretch"); // (column, row)
+    QTest::newRow("1920, row 0 exactly full") << 1920 << 3 << 3 << 105 << QPoint(0, 1);
+    QTest::newRow("1920, four") << 1920 << 4 << 3 << 105 << QPoint(3, 2);
+    QTest::newRow("1080, one") << 1080 << 1 << 2 << 26 << QPoint(1, 1);
+    QTest::newRow("480, still one column") << 480 << 2 << 1 << 0 << QPoint(1, 2);
+}
+
+void TestMoodPages::tabGrid()
+{
+    QFETCH(int, width);
+    QFETCH(int, moods);
+    QFETCH(int, columns);
+    QFETCH(int, spacing);
+    QFETCH(QPoint, stretch);
+    m_project.reset();
+    for (int i = moods; i >= 1; --i)
+        QVERIFY(addMood(i * 2, 1, QStringLiteral("Mood %1").arg(i * 2), {"0", "0", "0", "0", "0", "1"}));
+    screen_cx = width;
+    PageRoomOperateMoods tab;
+    tab.updatelist(1);
+    tab.updatelist(1); // a rebuild keeps one set of tiles
+    screen_cx = 1920;
+    QGridLayout *grid = tab.tileGrid();
+    QCOMPARE(grid->horizontalSpacing(), spacing);
+    QCOMPARE(grid->count(), moods);
+    for (int i = 0; i < moods; ++i) {
+        int row, column, rs, cs;
+        grid->getItemPosition(i, &row, &column, &rs, &cs);
+        QCOMPARE(QPoint(column, row), QPoint(i % columns, i / columns));
+        QCOMPARE(qobject_cast<MoodItem *>(grid->itemAt(i)->widget())->getMood().mood_id, (i + 1) * 2);
+    }
+    QCOMPARE(grid->rowStretch(stretch.y()), 1);
+    QCOMPARE(grid->columnStretch(stretch.x()), 1);
+}
+
+void TestMoodPages::operationPages()
+{
+    if (!climatefix::BusRig::available())
+        QSKIP("runs only inside the private network namespace of ./test (VARNO_NETNS=1)");
+    climatefix::BusRig bus;
+    QString error;
+    QVERIFY2(bus.open(&error), qPrintable(error));
+    m_project.reset();
+    addRooms();
+    QVERIFY(addLight({1, 1, 1, "Lamp", 1, 20, 1, 0, 0}));
+    QVERIFY(addMood(1, 1, "Dinner", {"1", "0", "0", "0", "0", "0"}));
+    QVERIFY(addMood(2, 2, "Welcome", {"0", "0", "0", "0", "0", "1"}, "moods_7"));
+    QVERIFY(addMood(3, 2, "Night", {"0", "0", "0", "0", "0", "1"}, "photo_Mood_3"));
+    QImage photo(50, 32, QImage::Format_RGB32);
+    photo.fill(QColor(10, 200, 10));
+    QVERIFY(photo.save(m_project.projectDir() + "/photo_Mood_3.png"));
+
+    // "Moods": one block per room with moods, region 1 first; entering twice
+    // shows each once; nothing is polled.
+    auto *moods = page<PageDeviceOperateMoods>("Moods");
+    bus.clear();
+    m_nav->go("Moods");
+    m_nav->go("Moods");
+    QStringList titles;
+    for (RoomItem *block : moods->roomBlocks())
+        titles << block->titleText() + ":" + QString::number(block->moodTiles().size());
+    QCOMPARE(titles, QStringList({"North-Ground-Hall:2", "South-First-Kitchen:1"}));
+    auto *night = qobject_cast<MoodItem *>(moods->roomBlocks().first()->moodTiles().at(1));
+    QCOMPARE(night->picturePath(), m_project.projectDir() + "/photo_Mood_3.png");
+    shot(moods, "moods-page");
+    QCOMPARE(night->grab().toImage().pixelColor(250, 10), QColor(10, 200, 10));
+
+    // The room page: "Moods" only for a room with moods, last; showing it polls nothing.
+    auto *room = page<PageRoomOperate>("Operate Room");
+    m_nav->go("Operate Room", "2", "1");
+    QCOMPARE(tabTitles(room->tabBar()), QStringList({"[Moods]"}));
+    QVERIFY(room->moodsTab()->isVisible());
+    shot(room, "room-moods-tab");
+    m_nav->go("Operate Room", "1", "1");
+    QCOMPARE(tabTitles(room->tabBar()), QStringList({"[Lighting]", "[Moods]"}));
+    bus.clear();
+    room->tabBar()->setCurrentIndex(1);
+    QVERIFY(room->moodsTab()->isVisible());
+    SimBus::pump(300);
+    QCOMPARE(bus.sent().size(), 0);
+    m_nav->go("Operate Room", "3", "1");
+    QCOMPARE(tabTitles(room->tabBar()), QStringList());
+
+    // A double click on a tile runs the mood once.
+    m_nav->go("Operate Room", "2", "1");
+    auto *tab = qobject_cast<PageRoomOperateMoods *>(room->moodsTab());
+    auto *welcome = qobject_cast<MoodItem *>(tab->tileGrid()->itemAt(0)->widget());
+    QVERIFY(addMoodCommand(2, 2, "1,1,40,89,1,100,0,0"));
+    QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
+    bus.clear();
+    // A double click as the window system gives it: press, release, double click, release.
+    QTest::mouseClick(welcome, Qt::LeftButton);
+    QTest::mouseDClick(welcome, Qt::LeftButton);
+    QTest::mouseRelease(welcome, Qt::LeftButton);
+    QVERIFY(info.wait(3000));
+    SimBus::pump(200);
+    QCOMPARE(info.count(), 1);
+    QCOMPARE(bus.sent(0x0031).size(), 1);
+    bus.close();
+}
+
+void TestMoodPages::editorTab()
+{
+    m_project.reset();
+    addRooms();
+    QVERIFY(addLight({1, 1, 1, "Lamp", 1, 20, 1, 0, 0}));
+    QVERIFY(addMood(1, 1, "Dinner", {"1"}) && addMood(2, 1, "Late", {"1"}));
+    QVERIFY(addMoodLight(1, 1, "1,1,1,20,1,70,0,0") && addMoodLight(2, 1, "1,1,1,20,1,70,0,0"));
+    QVERIFY(addMoodUnit(1, 1, "0,0,1,31,1,1,0,1,0,24,22,23,25") &&
+            addMoodCommand(1, 1, "1,1,40,89,1,1,0,0"));
+    const QString file = m_project.projectDir() + "/photo_Mood_1.png";
+    QVERIFY(varnotest::writeUnreadablePicture(file));
+
+    auto *editor = page<PageSettingRoomManagerEdit>("Edit Room");
+    auto *tab = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
+    QVERIFY(tab);
+    QCOMPARE(editor->tabBar()->tabText(editor->tabCount() - 1), QStringLiteral("[Moods]"));
+
+    // A new mood of room 2 takes the first id free over the project.
+    m_nav->go("Edit Room", "2", "1");
+    QCOMPARE(varnotest::tileTexts(tab->tileBox()), QStringList({"0:0:"}));
+    m_nav->requests.clear();
+    varnotest::gridTiles(tab->tileBox()).last()->signalsEdit(ManagerItemAdd, 0);
+    QCOMPARE(m_nav->requests, QStringList({"Moods Information 3-2 1"}));
+
+    m_nav->go("Edit Room", "1", "1");
+    QCOMPARE(varnotest::tileTexts(tab->tileBox()), QStringList({"8:1:Dinner", "8:2:Late", "0:0:"}));
+    editor->tabBar()->setCurrentIndex(editor->tabCount() - 1);
+    shot(editor, "editor-moods-tab");
+    QVERIFY(tab->isVisible());
+    m_nav->requests.clear();
+    varnotest::gridTiles(tab->tileBox()).at(1)->signalsEdit(ManagerItemMood, 2);
+    QCOMPARE(m_nav->requests, QStringList({"Moods Information 2-1 1"}));
+
+    // Deleting mood 1 (a built-in picture) removes its file and its rows, nothing else.
+    m_nav->go("Edit Room", "1", "1");
+    varnotest::gridTiles(tab->tileBox()).at(0)->signalsDelete(ManagerItemMood, 1);
+    QVERIFY(!QFile::exists(file));
+    for (const char *table :
+         {"tbl_mood", "tbl_mood_light_status", "tbl_mood_air_conditioner_status", "tbl_mood_command"})
+        QCOMPARE(value(QStringLiteral("select count(*) from %1 where mood_id=1").arg(table)).toInt(), 0);
+    QCOMPARE(rows("select mood_id from tbl_mood_light_status"), QStringList({"2"}));
+    QCOMPARE(rows("select light_id from tbl_light"), QStringList({"1"}));
+    QCOMPARE(varnotest::tileTexts(tab->tileBox()), QStringList({"8:2:Late", "0:0:"}));
+}
+
+void TestMoodPages::moodEditor()
+{
+    m_project.reset();
+    addRooms();
+    // An "RGB" light of four rows, a light without an address, one air conditioner (number 0).
+    for (int rgb = 1; rgb <= 4; ++rgb)
+        QVERIFY(addLight({1, 1, 2, "Bob's strip", 1, 21, rgb, rgb * 10, rgb}));
+    QVERIFY(addLight({1, 2, 1, "Loose", 0, 22, 1, 50, 0}));
+    QVERIFY(addUnit({1, 0, 1, "Bob's AC", 1, 31, 1, 24, "", ""}));
+    auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
+    QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+
+    m_nav->go("Moods Information", "5-1", "1");
+    QCOMPARE(info->moodId(), 5);
+    QVERIFY(!info->isExisting());
+    info->groupBox(info->GroupAc2)->setChecked(true);
+    QCOMPARE(hub.last().first().toString(), QStringLiteral("[Please add ac 2]"));
+    QVERIFY(!info->groupBox(info->GroupAc2)->isChecked());
+    QTest::mousePress(info->groupPicture(info->GroupLight), Qt::LeftButton); // the picture checks its box
+    info->groupBox(info->GroupAc1)->setChecked(true);
+    info->nameField()->setText(QStringLiteral("Bob's mood"));
+    shot(info, "mood-editor");
+    m_nav->requests.clear();
+    info->selectButton()->click();
+    QCOMPARE(m_nav->requests, QStringList({"Diy Command 5 1"}));
+    m_nav->go("Moods Information", "5-1", "0"); // back: the form stays
+    QCOMPARE(info->nameField()->text(), QStringLiteral("Bob's mood"));
+    info->saveButton()->click();
+    QCOMPARE(m_nav->requests.last(), QStringLiteral("Edit Room 1 0"));
+    QCOMPARE(rows("select mood_name,light_bool,ac1_bool,ac2_bool,diy_bool from tbl_mood where mood_id=5"),
+             QStringList({"Bob's mood|1|1|0|0"}));
+    QCOMPARE(rows("select light_remark,rgb,brightness from tbl_mood_light_status where mood_id=5"),
+             QStringList({"Bob's strip|1|10", "Bob's strip|2|20", "Bob's strip|3|30", "Bob's strip|4|40"}));
+    QCOMPARE(rows("select remark from tbl_mood_air_conditioner_status where mood_id=5"),
+             QStringList({"Bob's AC"}));
+
+    // A failing insert leaves the saved mood whole.
+    QVERIFY(exec("create trigger refuse before insert on tbl_mood_air_conditioner_status "
+                 "begin select raise(abort,'refused'); end"));
+    m_nav->go("Moods Information", "5-1", "1");
+    QVERIFY(info->isExisting() && info->groupBox(info->GroupAc1)->isChecked());
+    info->nameField()->setText(QStringLiteral("Changed"));
+    info->groupBox(info->GroupLight)->setChecked(false);
+    info->saveButton()->click();
+    QCOMPARE(rows("select mood_name,light_bool from tbl_mood where mood_id=5"),
+             QStringList({"Bob's mood|1"}));
+    QCOMPARE(rows("select count(*) from tbl_mood_light_status where mood_id=5"), QStringList({"4"}));
+    QVERIFY(exec("drop trigger refuse"));
+    // Unchecking a group and saving removes its snapshot rows.
+    info->groupBox(info->GroupLight)->setChecked(true);
+    info->groupBox(info->GroupAc1)->setChecked(false);
+    info->saveButton()->click();
+    QCOMPARE(rows("select count(*) from tbl_mood_air_conditioner_status where mood_id=5"),
+             QStringList({"0"}));
+    QCOMPARE(rows("select count(*) from tbl_mood_light_status where mood_id=5"), QStringList({"4"}));
+    QCOMPARE(rows("select mood_name,light_bool,ac1_bool from tbl_mood where mood_id=5"),
+             QStringList({"Changed|1|0"}));
+
+    // A gallery picture that cannot be read changes nothing and says so.
+    const QString broken = m_project.path() + "/broken.png";
+    QVERIFY(varnotest::writeUnreadablePicture(broken));
+    answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return broken; });
+    varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+    const int before = hub.count();
+    info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
+    answerFileDialogsWith({});
+    QCOMPARE(hub.count(), before + 1);
+    QCOMPARE(info->pictureTile()->getIconName(), QStringLiteral("moods_1"));
+    QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Mood_5.png"));
+
+    // DIY commands only: every device flag 0, diy_bool 1. The commands of a mood
+    // never saved go once the editor has left the history; a saved mood keeps its.
+    QVERIFY(addMoodCommand(6, 1, "1,1,40,89,1,1,0,0") && addMoodCommand(7, 1, "1,1,40,89,1,1,0,0"));
+    m_nav->go("Moods Information", "6-1", "1");
+    QCOMPARE(info->commands().size(), 1);
+    info->nameField()->setText(QStringLiteral("Only commands"));
+    info->saveButton()->click();
+    QCOMPARE(rows("select light_bool,ac1_bool,ac2_bool,floor_heat1_bool,floor_heat2_bool,diy_bool from "
+                  "tbl_mood where mood_id=6"),
+             QStringList({"0|0|0|0|0|1"}));
+    emit gl_socket.signalsPageRemoveMoodsInformation();
+    m_nav->go("Moods Information", "7-1", "1");
+    emit gl_socket.signalsPageRemoveMoodsInformation();
+    emit gl_socket.signalsPageRemoveMoodsInformation();
+    QCOMPARE(rows("select mood_id from tbl_mood_command order by mood_id"), QStringList({"6"}));
+}
+
+VARNO_TEST_MAIN(TestMoodPages)
+#include "tst_moodpages.moc"
