@@ -2,8 +2,14 @@
 
 #include "commissioning/pagesettingroommanager.h"
 #include "commissioning/pagesettingroommanageredit.h"
+#include "commissioning/pagesettingroommanageracinformation.h"
+#include "commissioning/pagesettingroommanagerfloorheatinformation.h"
 #include "commissioning/pagesettingroommanagerlightinginformation.h"
+#include "commissioning/pagesettingroommanagerpanelinformation.h"
 #include "commissioning/pagesettingroomtemplate.h"
+#include "commissioning/pagesettingroomtemplateedit.h"
+#include "commissioning/pagesettingroomtemplatelightinginformation.h"
+#include "commissioning/pagesettingroomtemplatepanelinformation.h"
 #include "operation/pagedeviceoperateac.h"
 #include "operation/pagedeviceoperatefloorheat.h"
 #include "operation/pagedeviceoperatelighting.h"
@@ -52,6 +58,12 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Edit Room"), maker<PageSettingRoomManagerEdit>()},
         {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
         {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},
+        {QStringLiteral("Edit Template"), maker<PageSettingRoomTemplateEdit>()},
+        {QStringLiteral("Template Light Information"), maker<PageSettingRoomTemplateLightingInformation>()},
+        {QStringLiteral("Template Panel Information"), maker<PageSettingRoomTemplatePanelInformation>()},
+        {QStringLiteral("Panel Information"), maker<PageSettingRoomManagerPanelInformation>()},
+        {QStringLiteral("AC Information"), maker<PageSettingRoomManagerACInformation>()},
+        {QStringLiteral("Floor Heat Information"), maker<PageSettingRoomManagerFloorHeatInformation>()},
         {QStringLiteral("3D View"), maker<Page3DView>()},
         {QStringLiteral("Operate Room 3D View"), maker<PageRoomOperate3DView>()},
         {QStringLiteral("3D View Manager"), maker<PageSetting3DViewManager>()},

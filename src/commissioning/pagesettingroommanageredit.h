@@ -7,6 +7,9 @@
 // Tabs are kept in one list: a later tab (air conditioners, floor heating,
 // occupation, master, panels, moods) is one addRoomTab() call in the constructor
 // with its title, icon, page and the call that loads a room into it.
+//
+// The template editor is this page over a room template (Owner describes the
+// row edited), with its own two tabs.
 
 #include "shell/mydialog.h"
 
@@ -44,16 +47,35 @@ public slots:
     void currentChanged(int index);
     void labelModifyRoomIcon_pressed();
 
+protected:
+    // What the editor edits: one row of a table, found by its id column.
+    struct Owner
+    {
+        QString pageId; // untranslated; the editor saves when this page is left
+        QString nameLabel;
+        QString pictureLabel;
+        int tileKind;
+        QString table;
+        QString idColumn;
+        QString nameColumn;
+        QString iconColumn;
+        const char *photo; // the gallery picture's name, "%d" the id
+    };
+    PageSettingRoomManagerEdit(const QString &id, const QString &name, const Owner &owner, QWidget *parent);
+
+    // Adds a tab: made here without a parent, hidden until its tab is chosen.
+    void addRoomTab(const QString &title, const QString &icon, MyDialog *page,
+                    std::function<void(int roomId)> load);
+
 private:
     struct RoomTab
     {
         MyDialog *page;
         std::function<void(int roomId)> load;
     };
-    // Adds a tab: made here without a parent, hidden until its tab is chosen.
-    void addRoomTab(const QString &title, const QString &icon, MyDialog *page,
-                    std::function<void(int roomId)> load);
     void addFromGallery();
+
+    Owner m_owner;
 
     int room_id = 0;
     int current = -1;
