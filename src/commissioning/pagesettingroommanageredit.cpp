@@ -96,11 +96,16 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
 
     tabs = new QtMaterialTabs(this);
 
-    layout = new QGridLayout(this);
-    layout->setSpacing(20);
-    layout->addLayout(top, 0, 0);
-    layout->addWidget(tabs, 1, 0);
-    layout->setRowStretch(2, 1);
+    // The tab pages share one cell, which stays in the layout whichever page shows.
+    auto *cell = new QWidget(this);
+    layout = new QGridLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *main = new QGridLayout(this);
+    main->setSpacing(20);
+    main->addLayout(top, 0, 0);
+    main->addWidget(tabs, 1, 0);
+    main->addWidget(cell, 2, 0);
+    main->setRowStretch(2, 1);
 
     connect(iconItem, &ManagerItem::signalsIconEdit, this, &PageSettingRoomManagerEdit::slotsIconEdit);
     connect(labelModifyRoomIcon, &QtMaterialLabel::signalsPressed, this,
@@ -117,7 +122,7 @@ void PageSettingRoomManagerEdit::addRoomTab(const QString &title, const QString 
 {
     tabs->addTab(icon, title);
     page->hide();
-    layout->addWidget(page, 2, 0);
+    layout->addWidget(page, 0, 0);
     roomTabs.append({page, std::move(load)});
 }
 

@@ -83,7 +83,7 @@ private:
     ManagerItem *iconItem = nullptr;
     QtMaterialLabel *labelModifyRoomIcon = nullptr;
     QtMaterialTabs *tabs = nullptr;
-    QGridLayout *layout = nullptr;
+    QGridLayout *layout = nullptr; // the cell of the tab pages
     QList<RoomTab> roomTabs;
     PageSettingRoomManagerLighting *lighting = nullptr;
 };
