@@ -216,7 +216,7 @@ private slots:
             QCOMPARE(shown<PageSettingRoomTemplateEdit>(), editor);
         }
         editor->tabBar()->setCurrentIndex(1);
-        for (const QString &name : {"Door", "Bed"}) {
+        for (const char *name : {"Door", "Bed"}) {
             press(editor->templatePanelTab()->tileBox(), QString());
             auto *info = shown<PageSettingRoomTemplatePanelInformation>();
             QVERIFY(info);
