@@ -13,9 +13,9 @@
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
 
-DeviceTileTab::DeviceTileTab(const Spec &spec, QWidget *parent)
+DeviceTileTab::DeviceTileTab(const Source &source, QWidget *parent)
     : MyDialog(parent)
-    , m_spec(spec)
+    , m_source(source)
 {
     QtMaterialCanvas *canvas = nullptr;
     groupBox = makeCanvasBox(this, canvas);
@@ -29,12 +29,12 @@ void DeviceTileTab::updatelist(int ownerId)
 {
     owner_id = ownerId;
     QList<QWidget *> tiles;
-    QSqlQuery query = gl_sqlite3db.execQuery(QString::asprintf(m_spec.list, owner_id));
+    QSqlQuery query = gl_sqlite3db.execQuery(QString::asprintf(m_source.list, owner_id));
     while (query.next()) {
         const QString icon =
-            m_spec.iconColumn.isEmpty() ? QString() : query.value(m_spec.iconColumn).toString();
-        auto *tile = new ManagerItem(m_spec.kind, query.value(m_spec.idColumn).toInt(),
-                                     query.value(m_spec.nameColumn).toString(), icon, true,
+            m_source.iconColumn.isEmpty() ? QString() : query.value(m_source.iconColumn).toString();
+        auto *tile = new ManagerItem(m_source.kind, query.value(m_source.idColumn).toInt(),
+                                     query.value(m_source.nameColumn).toString(), icon, true,
                                      QColor(0x1F, 0x29, 0x33), TileSize, TileSize, nullptr);
         connect(tile, &ManagerItem::signalsEdit, this, &DeviceTileTab::slotsEdit);
         connect(tile, &ManagerItem::signalsDelete, this, &DeviceTileTab::slotsDelete);
@@ -51,7 +51,7 @@ void DeviceTileTab::updatelist(int ownerId)
 void DeviceTileTab::slotsEdit(int type, int id)
 {
     int deviceId = 0;
-    if (type == m_spec.kind)
+    if (type == m_source.kind)
         deviceId = id;
     else if (type == ManagerItemAdd)
         deviceId = newId();
@@ -60,17 +60,17 @@ void DeviceTileTab::slotsEdit(int type, int id)
     if (deviceId < 0)
         return;
     // Pages are requested by their untranslated ids.
-    emit gl_socket.signalsPageIdChanged(m_spec.pageId, m_spec.pageTitle, QString::number(deviceId),
+    emit gl_socket.signalsPageIdChanged(m_source.pageId, m_source.pageTitle, QString::number(deviceId),
                                         QString::number(owner_id));
 }
 
 void DeviceTileTab::slotsDelete(int type, int id)
 {
-    if (type != m_spec.kind)
+    if (type != m_source.kind)
         return;
     bool found = false;
     for (ManagerItem *tile : groupBox->findChildren<ManagerItem *>()) {
-        if (tile->getType() == m_spec.kind && tile->getId() == id)
+        if (tile->getType() == m_source.kind && tile->getId() == id)
             found = true;
     }
     if (!found)

@@ -18,7 +18,7 @@ class DeviceTileTab : public MyDialog
 public:
     static constexpr int TileSize = 192;
 
-    struct Spec
+    struct Source
     {
         int kind;           // tile kind (ManagerItem) of the devices
         const char *list;   // query of the owner's rows, "%d" the owner id
@@ -38,7 +38,7 @@ public slots:
     void slotsDelete(int type, int id);
 
 protected:
-    DeviceTileTab(const Spec &spec, QWidget *parent);
+    DeviceTileTab(const Source &source, QWidget *parent);
 
     // The id a new device gets; below 0 refuses (the refusal said by the tab).
     virtual int newId() = 0;
@@ -50,6 +50,6 @@ protected:
     int owner_id = 0;
 
 private:
-    Spec m_spec;
+    Source m_source;
     QtMaterialGroupBox *groupBox = nullptr;
 };

@@ -18,8 +18,9 @@ PageSettingRoomManagerAC::PageSettingRoomManagerAC(QWidget *parent)
           parent)
 {}
 
-PageSettingRoomManagerAC::PageSettingRoomManagerAC(const Spec &spec, const char *countSql, QWidget *parent)
-    : DeviceTileTab(spec, parent)
+PageSettingRoomManagerAC::PageSettingRoomManagerAC(const Source &source, const char *countSql,
+                                                   QWidget *parent)
+    : DeviceTileTab(source, parent)
     , m_countSql(countSql)
 {
     if (objectName().isEmpty())

@@ -13,7 +13,7 @@ public:
 
 protected:
     // countSql: the owner's rows of this kind, "%d" the room id.
-    PageSettingRoomManagerAC(const Spec &spec, const char *countSql, QWidget *parent);
+    PageSettingRoomManagerAC(const Source &source, const char *countSql, QWidget *parent);
     int newId() override;
     virtual int freeNumber() const;
     QStringList removal(int id) const override;

@@ -14,8 +14,8 @@ PageSettingRoomManagerLighting::PageSettingRoomManagerLighting(QWidget *parent)
                                      parent)
 {}
 
-PageSettingRoomManagerLighting::PageSettingRoomManagerLighting(const Spec &spec, QWidget *parent)
-    : DeviceTileTab(spec, parent)
+PageSettingRoomManagerLighting::PageSettingRoomManagerLighting(const Source &source, QWidget *parent)
+    : DeviceTileTab(source, parent)
 {
     if (objectName().isEmpty())
         setObjectName(QString::fromLatin1(metaObject()->className()));

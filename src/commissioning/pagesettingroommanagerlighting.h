@@ -13,7 +13,7 @@ public:
     explicit PageSettingRoomManagerLighting(QWidget *parent = nullptr);
 
 protected:
-    PageSettingRoomManagerLighting(const Spec &spec, QWidget *parent);
+    PageSettingRoomManagerLighting(const Source &source, QWidget *parent);
     int newId() override;
     QStringList removal(int id) const override;
 };

@@ -54,6 +54,16 @@ void type(const QList<QtMaterialLineEdit *> &fields, const QString &texts)
     }
 }
 
+// An air conditioner (number 0 or 1) or floor-heating circuit (2 or 3) of the room.
+bool unit(int no, const QString &name = QStringLiteral("AC"))
+{
+    Unit u;
+    u.room = Room;
+    u.no = no;
+    u.name = name;
+    return addUnit(u);
+}
+
 QStringList twice(const QString &text)
 {
     return {text, text};
@@ -136,10 +146,10 @@ private slots:
         QStringList expected;
         const int kind = tabIndex == AC ? ManagerItemAirConditioner : ManagerItemFloorHeat;
         for (int no : present) {
-            QVERIFY(addUnit({Room, no, 0, QStringLiteral("U%1").arg(no)}));
+            QVERIFY(unit(no, QStringLiteral("U%1").arg(no)));
             expected.append(QStringLiteral("%1:%2:U%2").arg(kind).arg(no));
         }
-        QVERIFY(addUnit({Room, tabIndex == AC ? 2 : 0, 0, "Other"}));
+        QVERIFY(unit(tabIndex == AC ? 2 : 0, "Other"));
         navigator->go("Edit Room", QString::number(Room), "0");
         navigator->requests.clear();
         auto *list = tab<PageSettingRoomManagerAC>(tabIndex);
@@ -252,8 +262,7 @@ private slots:
         QFETCH(int, id);
         QFETCH(QString, refused);
         QFETCH(QString, left);
-        QVERIFY(addUnit({Room, 0}) && addUnit({Room, 2}) && addPanel(Room, 1, 1, 30) &&
-                addPanel(2, 2, 1, 31));
+        QVERIFY(unit(0) && unit(2) && addPanel(Room, 1, 1, 30) && addPanel(2, 2, 1, 31));
         for (const char *sql : {"insert into tbl_3d_air_conditioner(air_conditioner_no,xp1,yp1,room_id) "
                                 "values(0,1,1,1)",
                                 "insert into tbl_3d_air_conditioner(air_conditioner_no,xp1,yp1,room_id) "
@@ -509,9 +518,9 @@ private slots:
     // The pages as a user sees them, at 1920 x 1080.
     void screenshots()
     {
-        QVERIFY(addUnit({Room, 0, 0, "Ceiling AC"}) && addUnit({Room, 2, 0, "Floor"}) &&
-                addPanel(Room, 1, 1, 30, "Door") && addRoomDevice("tbl_occupation", Room, 1, 20, 5) &&
-                addTemplateLight(1, 1, 2, "Strip") && addTemplatePanel(1, 1, "Door"));
+        QVERIFY(unit(0, "Ceiling AC") && unit(2, "Floor") && addPanel(Room, 1, 1, 30, "Door") &&
+                addRoomDevice("tbl_occupation", Room, 1, 20, 5) && addTemplateLight(1, 1, 2, "Strip") &&
+                addTemplatePanel(1, 1, "Door"));
         QVERIFY(QDir().mkpath(VARNO_SCREENSHOT_DIR));
         auto shoot = [](QWidget *page, const QString &name) {
             QCoreApplication::processEvents();
