@@ -1,9 +1,15 @@
 #include "pagefactory.h"
 
 #include "commissioning/pagesettingroommanager.h"
+#include "commissioning/pagesettingroommanageracinformation.h"
 #include "commissioning/pagesettingroommanageredit.h"
+#include "commissioning/pagesettingroommanagerfloorheatinformation.h"
 #include "commissioning/pagesettingroommanagerlightinginformation.h"
+#include "commissioning/pagesettingroommanagerpanelinformation.h"
 #include "commissioning/pagesettingroomtemplate.h"
+#include "commissioning/pagesettingroomtemplateedit.h"
+#include "commissioning/pagesettingroomtemplatelightinginformation.h"
+#include "commissioning/pagesettingroomtemplatepanelinformation.h"
 #include "moods/pagedeviceoperatemoods.h"
 #include "moods/pageroomoperatemoods.h"
 #include "moods/pagesettingroommanagermoods.h"
@@ -13,16 +19,16 @@
 #include "operation/pagedeviceoperatelighting.h"
 #include "operation/pageroomoperate.h"
 #include "operation/pagerooms.h"
-#include "settings/pagesettingabout.h"
-#include "settings/pagesettingchangedeviceaddress.h"
-#include "settings/pagesettingnetwork.h"
-#include "settings/pagesetting.h"
-#include "settings/pagesettingproject.h"
-#include "settings/pagesettingprojectinformation.h"
 #include "records/pagelog.h"
 #include "records/pagemessage.h"
 #include "records/pagesettingmessagemanager.h"
 #include "records/pagesettingmessagemanagermessageinformation.h"
+#include "settings/pagesetting.h"
+#include "settings/pagesettingabout.h"
+#include "settings/pagesettingchangedeviceaddress.h"
+#include "settings/pagesettingnetwork.h"
+#include "settings/pagesettingproject.h"
+#include "settings/pagesettingprojectinformation.h"
 #include "shell/mydialog.h"
 #include "shell/pagehome.h"
 #include "view3d/page3dview.h"
@@ -83,6 +89,12 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Moods"), maker<PageDeviceOperateMoods>()},
         {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
         {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},
+        {QStringLiteral("Edit Template"), maker<PageSettingRoomTemplateEdit>()},
+        {QStringLiteral("Template Light Information"), maker<PageSettingRoomTemplateLightingInformation>()},
+        {QStringLiteral("Template Panel Information"), maker<PageSettingRoomTemplatePanelInformation>()},
+        {QStringLiteral("Panel Information"), maker<PageSettingRoomManagerPanelInformation>()},
+        {QStringLiteral("AC Information"), maker<PageSettingRoomManagerACInformation>()},
+        {QStringLiteral("Floor Heat Information"), maker<PageSettingRoomManagerFloorHeatInformation>()},
         {QStringLiteral("3D View"), maker<Page3DView>()},
         {QStringLiteral("Operate Room 3D View"), maker<PageRoomOperate3DView>()},
         {QStringLiteral("3D View Manager"), maker<PageSetting3DViewManager>()},

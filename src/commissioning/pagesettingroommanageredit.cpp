@@ -1,7 +1,12 @@
 #include "pagesettingroommanageredit.h"
 
 #include "bus/broadcastsocket.h"
+#include "commissioning/pagesettingroommanagerac.h"
+#include "commissioning/pagesettingroommanagerfloorheat.h"
 #include "commissioning/pagesettingroommanagerlighting.h"
+#include "commissioning/pagesettingroommanagermaster.h"
+#include "commissioning/pagesettingroommanageroccupation.h"
+#include "commissioning/pagesettingroommanagerpanel.h"
 #include "commissioning/projectpicture.h"
 #include "shell/filedialogs.h"
 #include "shell/iconselectdlg.h"
@@ -23,27 +28,54 @@
 namespace {
 
 const QString DefaultPicture = QStringLiteral("room_1");
-const QString PageId = QStringLiteral("Edit Room");
 
 } // namespace
 
 PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const QString &name,
                                                        QWidget *parent)
-    : MyDialog(id, name, parent)
+    : PageSettingRoomManagerEdit(id, name,
+                                 {QStringLiteral("Edit Room"), tr("Room Name"), tr("Room Picture"),
+                                  ManagerItemRoom, QStringLiteral("tbl_room"), QStringLiteral("room_id"),
+                                  QStringLiteral("room_name"), QStringLiteral("icon_name"), "photo_Room_%d"},
+                                 parent)
 {
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("PageSettingRoomManagerEdit"));
+    setObjectName(QStringLiteral("PageSettingRoomManagerEdit"));
+    lighting = new PageSettingRoomManagerLighting(nullptr);
+    addRoomTab(tr("Lighting"), QStringLiteral(":/myImages/png/edit_room/icon-room-lighting.png"), lighting,
+               [this](int roomId) { lighting->updatelist(roomId); });
+    auto *ac = new PageSettingRoomManagerAC(nullptr);
+    addRoomTab(tr("AC"), QStringLiteral(":/myImages/png/edit_room/icon-room-ac.png"), ac,
+               [ac](int roomId) { ac->updatelist(roomId); });
+    auto *floorHeat = new PageSettingRoomManagerFloorHeat(nullptr);
+    addRoomTab(tr("Floor Heat"), QStringLiteral(":/myImages/png/edit_room/icon-room-floorheat.png"),
+               floorHeat, [floorHeat](int roomId) { floorHeat->updatelist(roomId); });
+    auto *occupation = new PageSettingRoomManagerOccupation(nullptr);
+    addRoomTab(tr("Occupation"), QStringLiteral(":/myImages/png/edit_room/icon-room-occupation.png"),
+               occupation, [occupation](int roomId) { occupation->initDlgCtrl(roomId); });
+    auto *master = new PageSettingRoomManagerMaster(nullptr);
+    addRoomTab(tr("Master"), QStringLiteral(":/myImages/png/edit_room/icon-room-master.png"), master,
+               [master](int roomId) { master->initDlgCtrl(roomId); });
+    auto *panel = new PageSettingRoomManagerPanel(nullptr);
+    addRoomTab(tr("Panel"), QStringLiteral(":/myImages/png/edit_room/icon-room-panel.png"), panel,
+               [panel](int roomId) { panel->updatelist(roomId); });
+}
+
+PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const QString &name,
+                                                       const Owner &owner, QWidget *parent)
+    : MyDialog(id, name, parent)
+    , m_owner(owner)
+{
     resize(400, 300);
     setWindowTitle(QStringLiteral("Dialog"));
 
     lineEditRoomName = new QtMaterialLineEdit(this);
     auto *nameGrid = new QGridLayout;
     nameGrid->setSpacing(20);
-    nameGrid->addWidget(new QtMaterialLabel(tr("Room Name"), this), 0, 0);
+    nameGrid->addWidget(new QtMaterialLabel(m_owner.nameLabel, this), 0, 0);
     nameGrid->addWidget(lineEditRoomName, 1, 0);
     nameGrid->setRowStretch(2, 1);
 
-    iconItem = new ManagerItem(ManagerItemRoom, 0, QString(), DefaultPicture, false,
+    iconItem = new ManagerItem(m_owner.tileKind, 0, QString(), DefaultPicture, false,
                                QColor(0x1F, 0x29, 0x33), 300, 160, nullptr);
     labelModifyRoomIcon = new QtMaterialLabel(this);
     labelModifyRoomIcon->setFixedSize(24, 24);
@@ -51,7 +83,7 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
     labelModifyRoomIcon->setPixmap(QPixmap(QStringLiteral(":/myImages/png/icon-system-edit.png")));
     auto *pictureGrid = new QGridLayout;
     pictureGrid->setSpacing(20);
-    pictureGrid->addWidget(new QtMaterialLabel(tr("Room Picture"), this), 0, 0);
+    pictureGrid->addWidget(new QtMaterialLabel(m_owner.pictureLabel, this), 0, 0);
     pictureGrid->addWidget(iconItem, 1, 0);
     pictureGrid->addWidget(labelModifyRoomIcon, 1, 1, Qt::AlignBottom);
     pictureGrid->setColumnStretch(2, 1);
@@ -64,15 +96,16 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
 
     tabs = new QtMaterialTabs(this);
 
-    layout = new QGridLayout(this);
-    layout->setSpacing(20);
-    layout->addLayout(top, 0, 0);
-    layout->addWidget(tabs, 1, 0);
-    layout->setRowStretch(2, 1);
-
-    lighting = new PageSettingRoomManagerLighting(nullptr);
-    addRoomTab(tr("Lighting"), QStringLiteral(":/myImages/png/edit_room/icon-room-lighting.png"), lighting,
-               [this](int roomId) { lighting->updatelist(roomId); });
+    // The tab pages share one cell, which stays in the layout whichever page shows.
+    auto *cell = new QWidget(this);
+    layout = new QGridLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *main = new QGridLayout(this);
+    main->setSpacing(20);
+    main->addLayout(top, 0, 0);
+    main->addWidget(tabs, 1, 0);
+    main->addWidget(cell, 2, 0);
+    main->setRowStretch(2, 1);
 
     connect(iconItem, &ManagerItem::signalsIconEdit, this, &PageSettingRoomManagerEdit::slotsIconEdit);
     connect(labelModifyRoomIcon, &QtMaterialLabel::signalsPressed, this,
@@ -89,7 +122,7 @@ void PageSettingRoomManagerEdit::addRoomTab(const QString &title, const QString 
 {
     tabs->addTab(icon, title);
     page->hide();
-    layout->addWidget(page, 2, 0);
+    layout->addWidget(page, 0, 0);
     roomTabs.append({page, std::move(load)});
 }
 
@@ -101,11 +134,11 @@ void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTab
     iconItem->setIconName(DefaultPicture);
     room_id = roomId.toInt();
 
-    QSqlQuery room =
-        gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_room where room_id=%d", room_id));
+    QSqlQuery room = gl_sqlite3db.execQuery(
+        QStringLiteral("select * from %1 where %2=%3").arg(m_owner.table, m_owner.idColumn).arg(room_id));
     if (room.next()) {
-        lineEditRoomName->setText(room.value(QStringLiteral("room_name")).toString());
-        iconItem->setIconName(room.value(QStringLiteral("icon_name")).toString());
+        lineEditRoomName->setText(room.value(m_owner.nameColumn).toString());
+        iconItem->setIconName(room.value(m_owner.iconColumn).toString());
     }
     room.finish();
 
@@ -118,9 +151,10 @@ void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTab
 void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
 {
     // Compared with the untranslated page id.
-    if (id != PageId)
+    if (id != m_owner.pageId)
         return;
-    gl_sqlite3db.execDML(QStringLiteral("update tbl_room set room_name='%2',icon_name='%3'where room_id=%1")
+    gl_sqlite3db.execDML(QStringLiteral("update %1 set %2='%6',%3='%7'where %4=%5")
+                             .arg(m_owner.table, m_owner.nameColumn, m_owner.iconColumn, m_owner.idColumn)
                              .arg(room_id)
                              .arg(sqlText(lineEditRoomName->text()), sqlText(iconItem->getIconName())));
 }
@@ -164,7 +198,7 @@ void PageSettingRoomManagerEdit::addFromGallery()
     if (file.isEmpty())
         return;
     const QString project = currentProjectName();
-    const QString name = QString::asprintf("photo_Room_%d", room_id);
+    const QString name = QString::asprintf(m_owner.photo, room_id);
     switch (writeProjectPicture(file, name)) {
     case PictureWrite::Written:
         iconItem->setIconName(name);

@@ -7,6 +7,9 @@
 // Tabs are kept in one list: a later tab (air conditioners, floor heating,
 // occupation, master, panels, moods) is one addRoomTab() call in the constructor
 // with its title, icon, page and the call that loads a room into it.
+//
+// The template editor is this page over a room template (Owner describes the
+// row edited), with its own two tabs.
 
 #include "shell/mydialog.h"
 
@@ -48,6 +51,22 @@ public slots:
     void currentChanged(int index);
     void labelModifyRoomIcon_pressed();
 
+protected:
+    // What the editor edits: one row of a table, found by its id column.
+    struct Owner
+    {
+        QString pageId; // untranslated; the editor saves when this page is left
+        QString nameLabel;
+        QString pictureLabel;
+        int tileKind;
+        QString table;
+        QString idColumn;
+        QString nameColumn;
+        QString iconColumn;
+        const char *photo; // the gallery picture's name, "%d" the id
+    };
+    PageSettingRoomManagerEdit(const QString &id, const QString &name, const Owner &owner, QWidget *parent);
+
 private:
     struct RoomTab
     {
@@ -56,13 +75,15 @@ private:
     };
     void addFromGallery();
 
+    Owner m_owner;
+
     int room_id = 0;
     int current = -1;
     QtMaterialLineEdit *lineEditRoomName = nullptr;
     ManagerItem *iconItem = nullptr;
     QtMaterialLabel *labelModifyRoomIcon = nullptr;
     QtMaterialTabs *tabs = nullptr;
-    QGridLayout *layout = nullptr;
+    QGridLayout *layout = nullptr; // the cell of the tab pages
     QList<RoomTab> roomTabs;
     PageSettingRoomManagerLighting *lighting = nullptr;
 };

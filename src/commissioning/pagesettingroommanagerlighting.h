@@ -4,28 +4,16 @@
 // add tile. A tile opens the light's information page, the add tile the same page
 // for a new light; a tile's delete button removes the light at once.
 
-#include "shell/mydialog.h"
+#include "commissioning/devicetiletab.h"
 
-class QGridLayout;
-class QtMaterialGroupBox;
-
-class PageSettingRoomManagerLighting : public MyDialog
+class PageSettingRoomManagerLighting : public DeviceTileTab
 {
     Q_OBJECT
 public:
-    static constexpr int TileSize = 192;
-
     explicit PageSettingRoomManagerLighting(QWidget *parent = nullptr);
 
-    void updatelist(int room_id);
-    int roomId() const { return room_id; }
-    QtMaterialGroupBox *tileBox() const { return groupBox; }
-
-public slots:
-    void slotsEdit(int type, int id);
-    void slotsDelete(int type, int id);
-
-private:
-    QtMaterialGroupBox *groupBox = nullptr;
-    int room_id = 0;
+protected:
+    PageSettingRoomManagerLighting(const Source &source, QWidget *parent);
+    int newId() override;
+    QStringList removal(int id) const override;
 };

@@ -30,10 +30,17 @@ const QString DefaultPicture = QStringLiteral("light_01_on");
 PageSettingRoomManagerLightingInformation::PageSettingRoomManagerLightingInformation(const QString &id,
                                                                                      const QString &name,
                                                                                      QWidget *parent)
+    : PageSettingRoomManagerLightingInformation(id, name, true, parent)
+{
+    setObjectName(QStringLiteral("PageSettingRoomManagerLightingInformation"));
+}
+
+PageSettingRoomManagerLightingInformation::PageSettingRoomManagerLightingInformation(const QString &id,
+                                                                                     const QString &name,
+                                                                                     bool withAddress,
+                                                                                     QWidget *parent)
     : MyDialog(id, name, parent)
 {
-    if (objectName().isEmpty())
-        setObjectName(QStringLiteral("PageSettingRoomManagerLightingInformation"));
     resize(400, 300);
     setWindowTitle(QStringLiteral("Dialog"));
 
@@ -68,6 +75,26 @@ PageSettingRoomManagerLightingInformation::PageSettingRoomManagerLightingInforma
     right->setRowStretch(2, 1);
     right->setColumnStretch(1, 1);
 
+    auto *upper = new QHBoxLayout;
+    upper->setSpacing(20);
+    upper->addLayout(left, 1);
+    upper->addLayout(right, 1);
+
+    auto *layout = new QGridLayout(this);
+    layout->setSpacing(20);
+    layout->addLayout(top, 0, 0);
+    layout->addLayout(upper, 1, 0);
+    layout->setRowStretch(3, 1);
+
+    connect(iconItem, &ManagerItem::signalsIconEdit, this,
+            &PageSettingRoomManagerLightingInformation::slotsIconEdit);
+    connect(pushButtonSave, &QAbstractButton::clicked, this,
+            &PageSettingRoomManagerLightingInformation::pushButtonSave_clicked);
+    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
+            &PageSettingRoomManagerLightingInformation::slotsPageEnter);
+    if (!withAddress)
+        return;
+
     auto *address = new QGridLayout;
     address->setSpacing(20);
     const QString captions[3] = {tr("Subnet ID"), tr("Device ID"), tr("Channel NO")};
@@ -95,29 +122,11 @@ PageSettingRoomManagerLightingInformation::PageSettingRoomManagerLightingInforma
     address->addWidget(labelScene, 2, 1);
     address->addWidget(lineEditScene, 3, 1);
     address->setRowStretch(8, 1);
-
-    auto *upper = new QHBoxLayout;
-    upper->setSpacing(20);
-    upper->addLayout(left, 1);
-    upper->addLayout(right, 1);
-
-    auto *layout = new QGridLayout(this);
-    layout->setSpacing(20);
-    layout->addLayout(top, 0, 0);
-    layout->addLayout(upper, 1, 0);
     layout->addLayout(address, 2, 0);
-    layout->setRowStretch(3, 1);
 
     comboBoxChange(0);
-
     connect(comboBoxType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &PageSettingRoomManagerLightingInformation::comboBoxChange);
-    connect(iconItem, &ManagerItem::signalsIconEdit, this,
-            &PageSettingRoomManagerLightingInformation::slotsIconEdit);
-    connect(pushButtonSave, &QAbstractButton::clicked, this,
-            &PageSettingRoomManagerLightingInformation::pushButtonSave_clicked);
-    connect(&gl_socket, &BroadcastSocket::signalsPageEnter, this,
-            &PageSettingRoomManagerLightingInformation::slotsPageEnter);
 }
 
 void PageSettingRoomManagerLightingInformation::comboBoxChange(int index)

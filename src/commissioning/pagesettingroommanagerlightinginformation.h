@@ -2,7 +2,8 @@
 
 // "Light Information": one light of a room — its name, type, picture and bus
 // addresses (one set, four for a colour light, or area and scene for a scene
-// light). Save replaces the light's rows and returns to the room editor.
+// light). Save replaces the light's rows and returns to the room editor. The
+// template's light page is this page without the addresses.
 
 #include "shell/mydialog.h"
 
@@ -30,23 +31,31 @@ public:
     int lightId() const { return light_id; }
     int roomId() const { return room_id; }
 
+protected:
+    PageSettingRoomManagerLightingInformation(const QString &id, const QString &name, bool withAddress,
+                                              QWidget *parent);
+
+protected slots:
+    virtual void slotsPageEnter(QString lightId, QString roomId);
+    virtual void pushButtonSave_clicked();
+
 private slots:
-    void slotsPageEnter(QString lightId, QString roomId);
     void comboBoxChange(int index);
     void slotsIconEdit(QString iconName);
     void textChanged(const QString &text);
-    void pushButtonSave_clicked();
 
-private:
+protected:
     enum class SaveResult { Saved, Incomplete, Failed };
     SaveResult saveLight();
 
-    int room_id = 0;
+    int room_id = 0; // the template's id on the template page
     int light_id = 0;
     QtMaterialLineEdit *lineEditName = nullptr;
     QtMaterialComboBox *comboBoxType = nullptr;
     ManagerItem *iconItem = nullptr;
     QtMaterialFlatButton *pushButtonSave = nullptr;
+
+private:
     QtMaterialLineEdit *lineEditAddress[4][3] = {};
     QtMaterialLabel *labelAddress[4][3] = {};
     QtMaterialLineEdit *lineEditArea = nullptr;

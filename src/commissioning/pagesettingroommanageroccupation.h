@@ -1,0 +1,38 @@
+#pragma once
+
+// The "Occupation" tab of the room editor: the room's occupation sensor as three
+// numbers (subnet, device, channel). Whatever the fields hold is written when the
+// room editor is left: a complete address stores the room's one row, an
+// incomplete one removes it. The "Master" tab is its twin over tbl_master.
+
+#include "shell/mydialog.h"
+
+class QtMaterialLineEdit;
+
+class PageSettingRoomManagerOccupation : public MyDialog
+{
+    Q_OBJECT
+public:
+    explicit PageSettingRoomManagerOccupation(QWidget *parent = nullptr);
+
+    void initDlgCtrl(int room_id);
+    int roomId() const { return room_id; }
+    // 0 subnet, 1 device, 2 channel.
+    QtMaterialLineEdit *field(int index) const { return lineEdit[index]; }
+
+public slots:
+    void slotsPageLeave(QString id);
+    void textChanged(const QString &text);
+
+protected:
+    // table: tbl_occupation or tbl_master; channel: the channel a room without a
+    // row starts with; note: the text below the fields (may be empty).
+    PageSettingRoomManagerOccupation(const QString &table, const QString &channel, const QString &note,
+                                     QWidget *parent);
+
+private:
+    QString m_table;
+    QString m_channel;
+    int room_id = 0;
+    QtMaterialLineEdit *lineEdit[3] = {};
+};

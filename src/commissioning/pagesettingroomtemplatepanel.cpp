@@ -1,0 +1,26 @@
+#include "pagesettingroomtemplatepanel.h"
+
+#include "shell/manageritem.h"
+#include "store/idallocators.h"
+
+PageSettingRoomTemplatePanel::PageSettingRoomTemplatePanel(QWidget *parent)
+    : DeviceTileTab(
+          {ManagerItemPanel,
+           "select * from tbl_template_panel where room_template_id=%d order by template_panel_id asc",
+           QStringLiteral("template_panel_id"), QStringLiteral("panel_remark"), QString(),
+           QStringLiteral("Template Panel Information"), tr("Panel Information")},
+          parent)
+{
+    setObjectName(QStringLiteral("PageSettingRoomTemplatePanel"));
+}
+
+int PageSettingRoomTemplatePanel::newId()
+{
+    return getTemplatePanelId();
+}
+
+QStringList PageSettingRoomTemplatePanel::removal(int id) const
+{
+    return {QString::asprintf(
+        "delete from tbl_template_panel where template_panel_id=%d and room_template_id=%d", id, owner_id)};
+}

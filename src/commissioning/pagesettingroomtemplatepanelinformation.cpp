@@ -1,0 +1,59 @@
+#include "pagesettingroomtemplatepanelinformation.h"
+
+#include "bus/broadcastsocket.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/queryhelpers.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+#include <qtmateriallineedit.h>
+
+PageSettingRoomTemplatePanelInformation::PageSettingRoomTemplatePanelInformation(const QString &id,
+                                                                                 const QString &name,
+                                                                                 QWidget *parent)
+    : PageSettingRoomManagerPanelInformation(id, name, false, parent)
+{
+    setObjectName(QStringLiteral("PageSettingRoomTemplatePanelInformation"));
+}
+
+void PageSettingRoomTemplatePanelInformation::slotsPageEnter(QString templatePanelId, QString templateId)
+{
+    if (!isVisible())
+        return;
+    exists = false;
+    panel_id = templatePanelId.toInt();
+    owner_id = templateId.toInt();
+    lineEditName->clear();
+    QSqlQuery row = gl_sqlite3db.execQuery(QString::asprintf(
+        "select * from tbl_template_panel where room_template_id=%d and template_panel_id=%d", owner_id,
+        panel_id));
+    if (!row.next())
+        return;
+    lineEditName->setText(row.value(QStringLiteral("panel_remark")).toString());
+    exists = true;
+}
+
+void PageSettingRoomTemplatePanelInformation::pushButtonSave_clicked()
+{
+    const QString name = lineEditName->text();
+    if (name.isEmpty()) {
+        emit gl_socket.signalsInformation(tr("Please input the complete content!"));
+        return;
+    }
+    if (exists) {
+        gl_sqlite3db.execDML(QStringLiteral("update tbl_template_panel set panel_remark='%3' where "
+                                            "room_template_id=%1 and template_panel_id=%2")
+                                 .arg(owner_id)
+                                 .arg(panel_id)
+                                 .arg(sqlText(name)));
+    } else {
+        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_template_panel(template_panel_id,panel_remark,"
+                                            "room_template_id) values(%1,'%3',%2)")
+                                 .arg(panel_id)
+                                 .arg(owner_id)
+                                 .arg(sqlText(name)));
+    }
+    emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Template"), tr("Edit Template"),
+                                        QString::number(owner_id), QStringLiteral("0"));
+}
