@@ -145,7 +145,7 @@ private slots:
                 [this] { m_simOutput += m_devices.readAllStandardOutput(); });
         m_veth.startInDevices(
             m_devices, QStringLiteral(VARNO_SIMDEVICE_PATH),
-            {"--udp",        "0.0.0.0:6000",  "--header-ip",  varnotest::VethPair::DeviceAddress,
+            {"--udp",        "0.0.0.0:6000",  "--header-ip",  varnotest::VethPair::deviceAddress(),
              "--commands",   "--exit-on-eof", "--light",      "1/30/4",
              "--light",      "1/31/1",        "--light",      "1/51/1",
              "--ac-panel",   "1/40/1",        "--floor-heat", "1/42/2",

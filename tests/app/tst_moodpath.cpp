@@ -156,7 +156,7 @@ private slots:
         connect(&m_devices, &QProcess::readyReadStandardOutput, this,
                 [this] { m_output += m_devices.readAllStandardOutput(); });
         m_veth.startInDevices(m_devices, QStringLiteral(VARNO_SIMDEVICE_PATH),
-                              {"--udp", "0.0.0.0:6000", "--header-ip", varnotest::VethPair::DeviceAddress,
+                              {"--udp", "0.0.0.0:6000", "--header-ip", varnotest::VethPair::deviceAddress(),
                                "--commands", "--exit-on-eof", "--light", "1/20/2", "--ac-panel", "1/30/1"});
         QVERIFY(m_devices.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(m_output.contains("READY"), 5000);
