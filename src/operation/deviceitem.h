@@ -40,6 +40,8 @@ public:
     virtual void disconnected(bool offline);
 
     bool isIn3DView() const { return in3DView; }
+    // True until the card has shown its record the first time.
+    bool isFirstDisplayPending() const { return firstDisplayTimer.isActive(); }
 
     // Test hook (clock seam): every interval of the device cards' timers is
     // multiplied by factor (at least 1 ms). 1 unless a test changes it; the

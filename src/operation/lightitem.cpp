@@ -79,7 +79,6 @@ void LightItem::buildControls()
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(20, 10, 20, 20);
     grid->setSpacing(20);
-    grid->setVerticalSpacing(10);
     grid->addWidget(offlinePicture, 0, 0);
     grid->addWidget(offlineText, 0, 1);
     grid->setColumnStretch(2, 1);
@@ -265,9 +264,7 @@ void LightItem::generateLog()
         text = QStringLiteral("status is %1").arg(b[0] >= 1 ? QStringLiteral("on") : QStringLiteral("off"));
         break;
     }
-    if (text == lastLogged)
-        return;
-    lastLogged = text;
+    // The log itself drops an event equal to the newest of this light.
     commitLog(QStringLiteral("light_") + record.remark(), text, record.room_id, 0);
 }
 
@@ -621,31 +618,28 @@ void LightItem::rgbSetsAnswered(bool confirming)
 
 void LightItem::writeFirmware(int k)
 {
-    // One substitution pass: the device's text can hold "%" sequences of its own.
-    QString sql = QString::asprintf("update tbl_light set original_type=%d,version='%s' where light_id=%d "
-                                    "and room_id=%d",
-                                    record.original_type[k],
-                                    sqlText(QString::fromLatin1(record.version[k])).toUtf8().constData(),
-                                    record.light_id, record.room_id);
+    // The version text is bound, so a device's quotes or "%" reach the row as sent.
+    const QString version = QString::fromLatin1(record.version[k]);
     if (record.light_type == LightRGB)
-        sql += QStringLiteral(" and rgb=%1").arg(k + 1);
-    gl_sqlite3db.execDML(sql);
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set original_type=?,version=? "
+                                              "where light_id=? and room_id=? and rgb=?"),
+                               {record.original_type[k], version, record.light_id, record.room_id, k + 1});
+    else
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set original_type=?,version=? "
+                                              "where light_id=? and room_id=?"),
+                               {record.original_type[k], version, record.light_id, record.room_id});
 }
 
 void LightItem::writeLevel(int k, int value)
 {
-    if (k >= 0 && k < 4) {
-        if (lastWritten[k] == value)
-            return;
-        lastWritten[k] = value;
-    }
-    QString sql = QStringLiteral("update tbl_light set brightness=%1 where light_id=%2 and room_id=%3")
-                      .arg(value)
-                      .arg(record.light_id)
-                      .arg(record.room_id);
     if (record.light_type == LightRGB)
-        sql += QStringLiteral(" and rgb=%1").arg(k + 1);
-    gl_sqlite3db.execDML(sql);
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set brightness=? where light_id=? and "
+                                              "room_id=? and rgb=?"),
+                               {value, record.light_id, record.room_id, k + 1});
+    else
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set brightness=? where light_id=? and "
+                                              "room_id=?"),
+                               {value, record.light_id, record.room_id});
 }
 
 // ---------------------------------------------------------------------------
@@ -662,9 +656,9 @@ void LightItem::slotsLightStatus(int brightness)
     case LightHSB:
     case LightDaliDT8:
         if (brightness < 1) {
-            // An all-off of a light that is already off keeps the level saved before.
-            if (b[0] >= 1)
-                saved[0] = b[0];
+            // The level in force is kept, 0 too: a second all-off makes the next
+            // all-on a full one.
+            saved[0] = b[0];
             b[0] = 0;
         } else {
             b[0] = saved[0] >= 1 ? saved[0] : 100;
@@ -678,12 +672,10 @@ void LightItem::slotsLightStatus(int brightness)
             for (int k = 0; k < light::Sets; ++k)
                 b[k] = anySaved ? saved[k] : 100;
         } else {
-            if (record.isOn()) {
-                for (int k = 0; k < light::Sets; ++k)
-                    saved[k] = b[k];
-            }
-            for (int k = 0; k < light::Sets; ++k)
+            for (int k = 0; k < light::Sets; ++k) {
+                saved[k] = b[k];
                 b[k] = 0;
+            }
         }
         break;
     default:

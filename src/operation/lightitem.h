@@ -83,14 +83,10 @@ private:
     // The single-set light's level came back: store, write, repaint, log.
     void singleLevelAnswered(int level);
 
+    // Every reply's state goes to tbl_light, whether it changed or not: other
+    // cards of the same light, and the wall panels, change the row too.
     void writeFirmware(int k);
     void writeLevel(int k, int value);
-    // The level this card last wrote for each channel set (-1: none yet); an equal
-    // level is already in the database and is not written again.
-    int lastWritten[4] = {-1, -1, -1, -1};
-    // The event this card last logged; the log keeps no repeats, so an equal one
-    // needs no look at the log.
-    QString lastLogged;
 
     // The colour dialog for "RGB" and "HSB RGB"; false when the card was deleted
     // while the dialog ran.

@@ -38,6 +38,7 @@ void CppSQLite3DB::open()
 
 void CppSQLite3DB::close()
 {
+    dropPrepared();
     if (!db)
         return;
     if (m_transactionDepth > 0 && db->isOpen())
@@ -80,6 +81,52 @@ QSqlQuery CppSQLite3DB::execQuery(const QString &sql)
     if (!(query.prepare(sql) && query.exec()))
         qDebug() << "Error: Fail to exec sql." << query.lastError();
     return query;
+}
+
+bool CppSQLite3DB::runBound(const QString &sql, const QVariantList &values, QSqlQuery &query)
+{
+    ensureOpen();
+    auto kept = m_prepared.find(sql);
+    if (kept == m_prepared.end()) {
+        QSqlQuery fresh(*db);
+        if (!fresh.prepare(sql)) {
+            qDebug() << "Error: Fail to exec sql." << fresh.lastError();
+            query = fresh;
+            return false;
+        }
+        kept = m_prepared.insert(sql, fresh);
+    }
+    query = kept.value();
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec()) {
+        qDebug() << "Error: Fail to exec sql." << query.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query;
+    const bool ok = runBound(sql, values, query);
+    // Reset at once: a kept statement must not hold the database.
+    query.finish();
+    return ok;
+}
+
+QSqlQuery CppSQLite3DB::queryBound(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query;
+    runBound(sql, values, query);
+    return query;
+}
+
+void CppSQLite3DB::dropPrepared()
+{
+    for (QSqlQuery &query : m_prepared)
+        query.clear();
+    m_prepared.clear();
 }
 
 bool CppSQLite3DB::tableExists(const QString &table)

@@ -3,11 +3,13 @@
 // The small wrapper over one Qt SQL connection (SQLite driver) through which
 // every statement of the application reaches the current project's database.
 
+#include <QHash>
 #include <QObject>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 class QSqlDatabase;
 
@@ -25,6 +27,12 @@ public:
 
     bool execDML(const QString &sql);
     QSqlQuery execQuery(const QString &sql);
+    // A statement with "?" placeholders, bound in order to values. Each text is
+    // prepared once and kept until the connection closes, so statements that run
+    // for every device reply are not parsed again each time. A query's rows are
+    // read before the next call with the same text.
+    bool execBound(const QString &sql, const QVariantList &values);
+    QSqlQuery queryBound(const QString &sql, const QVariantList &values);
     bool tableExists(const QString &table);
     bool fieldExists(const QString &field, const QString &table);
     QStringList getTableList();
@@ -50,11 +58,15 @@ public slots:
 
 private:
     void ensureOpen();
+    // The kept statement of sql, prepared on first use; bound and run.
+    bool runBound(const QString &sql, const QVariantList &values, QSqlQuery &query);
+    void dropPrepared();
 
     QSqlDatabase *db = nullptr;
     QSqlError error;
     QString dbName;
     QString m_connectionName;
+    QHash<QString, QSqlQuery> m_prepared;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
 };

@@ -55,11 +55,12 @@ void removeRoom(int room_id)
     else
         gl_sqlite3db.rollbackTransaction();
 
-    if (ok) {
-        remove_external_photo(QString::asprintf("photo_3dView_%d", room_id));
-        for (const QString &mood : moods)
-            remove_external_photo(QStringLiteral("photo_Mood_%1").arg(mood));
-        remove_external_photo(QString::asprintf("photo_Room_%d", room_id));
-    }
+    // The message lists drop the room's entries only once its rows are gone.
+    if (!ok)
+        return;
+    remove_external_photo(QString::asprintf("photo_3dView_%d", room_id));
+    for (const QString &mood : moods)
+        remove_external_photo(QStringLiteral("photo_Mood_%1").arg(mood));
+    remove_external_photo(QString::asprintf("photo_Room_%d", room_id));
     emit gl_socket.signalsRemoveMessage(room_id, 1);
 }
