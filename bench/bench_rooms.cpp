@@ -122,8 +122,6 @@ void fillProject(int rooms, int lights)
             l.subnet = Modules::subnet(room);
             l.device = Modules::device(room);
             l.channel = c;
-            // The modules report 0: a row that holds 0 afterwards was written.
-            l.brightness = 55;
             addLight(l);
         }
     }
@@ -287,6 +285,9 @@ int main(int argc, char *argv[])
         buildAndShow(page);
         emit gl_socket.signalsStopRefresh(false);
         runFor(200);
+        // The rows change behind the cards (as a wall panel's change would reach
+        // them): the modules report 0, so a row that holds 0 afterwards was written.
+        roomproject::exec(QStringLiteral("update tbl_light set brightness=55"));
         const Polled polled = pollFor(page, silent ? silentWindow : answeredWindow);
         out << QStringLiteral("polling (%1): %2 % of a core over %3 s, empty page %4 % (%5); "
                               "refresh %6\n")

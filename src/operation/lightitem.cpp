@@ -21,6 +21,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QSqlQuery>
+#include <QVariant>
 #include <qtmaterialiconbutton.h>
 #include <qtmateriallabel.h>
 #include <qtmaterialtheme.h>
@@ -160,6 +162,15 @@ void LightItem::buildControls()
 QString LightItem::deviceName() const
 {
     return record.remark();
+}
+
+bool LightItem::concerns(quint8 subnet, quint8 device) const
+{
+    for (int k = 0; k < light::Sets; ++k) {
+        if (record.subnet_id[k] == subnet && record.device_id[k] == device)
+            return true;
+    }
+    return false;
 }
 
 QString LightItem::nameText() const
@@ -616,10 +627,46 @@ void LightItem::rgbSetsAnswered(bool confirming)
         fn_light_getChannelStatus(record.subnet_id[k], record.device_id[k], record.channel[k]);
 }
 
+qint64 LightItem::rowOf(int k)
+{
+    if (rowIds[k] >= 0)
+        return rowIds[k];
+    static const QString find = QStringLiteral("select id from tbl_light where light_id=? and room_id=?");
+    static const QString findRgb = find + QStringLiteral(" and rgb=?");
+    QSqlQuery row = record.light_type == LightRGB
+                        ? gl_sqlite3db.queryBound(findRgb, {record.light_id, record.room_id, k + 1})
+                        : gl_sqlite3db.queryBound(find, {record.light_id, record.room_id});
+    if (row.next())
+        rowIds[k] = row.value(0).toLongLong();
+    row.finish();
+    return rowIds[k];
+}
+
+bool LightItem::writeById(int k, const QString &byId, QVariantList values)
+{
+    const qint64 id = rowOf(k);
+    if (id < 0)
+        return false;
+    values << id << record.light_id << record.room_id;
+    if (record.light_type == LightRGB)
+        values << k + 1;
+    int changed = 0;
+    gl_sqlite3db.execBound(byId, values, &changed);
+    if (changed > 0)
+        return true;
+    rowIds[k] = -1; // the row was replaced: found again next time
+    return false;
+}
+
 void LightItem::writeFirmware(int k)
 {
     // The version text is bound, so a device's quotes or "%" reach the row as sent.
     const QString version = QString::fromLatin1(record.version[k]);
+    static const QString byId = QStringLiteral("update tbl_light set original_type=?,version=? "
+                                               "where id=? and light_id=? and room_id=?");
+    static const QString byIdRgb = byId + QStringLiteral(" and rgb=?");
+    if (writeById(k, record.light_type == LightRGB ? byIdRgb : byId, {record.original_type[k], version}))
+        return;
     if (record.light_type == LightRGB)
         gl_sqlite3db.execBound(QStringLiteral("update tbl_light set original_type=?,version=? "
                                               "where light_id=? and room_id=? and rgb=?"),
@@ -632,6 +679,11 @@ void LightItem::writeFirmware(int k)
 
 void LightItem::writeLevel(int k, int value)
 {
+    static const QString byId =
+        QStringLiteral("update tbl_light set brightness=? where id=? and light_id=? and room_id=?");
+    static const QString byIdRgb = byId + QStringLiteral(" and rgb=?");
+    if (writeById(k, record.light_type == LightRGB ? byIdRgb : byId, {value}))
+        return;
     if (record.light_type == LightRGB)
         gl_sqlite3db.execBound(QStringLiteral("update tbl_light set brightness=? where light_id=? and "
                                               "room_id=? and rgb=?"),

@@ -1,8 +1,10 @@
 #include "cppsqlite3db.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QTimer>
 
 namespace {
 // Numbers the connections of this run: "default_0", "default_1", ...
@@ -38,6 +40,7 @@ void CppSQLite3DB::open()
 
 void CppSQLite3DB::close()
 {
+    flushBatch();
     dropPrepared();
     if (!db)
         return;
@@ -66,6 +69,7 @@ void CppSQLite3DB::ensureOpen()
 
 bool CppSQLite3DB::execDML(const QString &sql)
 {
+    flushBatch();
     ensureOpen();
     QSqlQuery query(*db);
     bool ok = query.prepare(sql) && query.exec();
@@ -76,6 +80,7 @@ bool CppSQLite3DB::execDML(const QString &sql)
 
 QSqlQuery CppSQLite3DB::execQuery(const QString &sql)
 {
+    flushBatch();
     ensureOpen();
     QSqlQuery query(*db);
     if (!(query.prepare(sql) && query.exec()))
@@ -106,10 +111,15 @@ bool CppSQLite3DB::runBound(const QString &sql, const QVariantList &values, QSql
     return true;
 }
 
-bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values)
+bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values, int *changed, qint64 *newRowId)
 {
+    openBatch();
     QSqlQuery query;
     const bool ok = runBound(sql, values, query);
+    if (changed)
+        *changed = ok ? query.numRowsAffected() : 0;
+    if (newRowId)
+        *newRowId = ok ? query.lastInsertId().toLongLong() : -1;
     // Reset at once: a kept statement must not hold the database.
     query.finish();
     return ok;
@@ -122,6 +132,39 @@ QSqlQuery CppSQLite3DB::queryBound(const QString &sql, const QVariantList &value
     return query;
 }
 
+void CppSQLite3DB::openBatch()
+{
+    // Inside a caller's transaction the writes are part of it; without an event
+    // loop to commit later they are committed one by one.
+    if (m_batchOpen || m_transactionDepth > 0 || !QCoreApplication::instance())
+        return;
+    ensureOpen();
+    if (!isOpen() || !db->transaction())
+        return;
+    m_batchOpen = true;
+    if (!m_batchTimer) {
+        m_batchTimer = new QTimer(this);
+        m_batchTimer->setSingleShot(true);
+        connect(m_batchTimer, &QTimer::timeout, this, &CppSQLite3DB::flushBatch);
+    }
+    m_batchTimer->start(BatchMs);
+}
+
+void CppSQLite3DB::flushBatch()
+{
+    if (!m_batchOpen)
+        return;
+    m_batchOpen = false;
+    if (m_batchTimer)
+        m_batchTimer->stop();
+    if (!isOpen())
+        return;
+    if (!db->commit()) {
+        qDebug() << "Error: Fail to commit device writes." << db->lastError();
+        db->rollback();
+    }
+}
+
 void CppSQLite3DB::dropPrepared()
 {
     for (QSqlQuery &query : m_prepared)
@@ -131,12 +174,14 @@ void CppSQLite3DB::dropPrepared()
 
 bool CppSQLite3DB::tableExists(const QString &table)
 {
+    flushBatch();
     ensureOpen();
     return db->tables(QSql::Tables).contains(table, Qt::CaseSensitive);
 }
 
 bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
 {
+    flushBatch();
     ensureOpen();
     // Both names are quoted so that a name holding a quote cannot break the text.
     QString t = table;
@@ -153,6 +198,7 @@ bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
 
 QStringList CppSQLite3DB::getTableList()
 {
+    flushBatch();
     ensureOpen();
     if (!isOpen())
         return QStringList();
@@ -166,6 +212,7 @@ QString CppSQLite3DB::getError() const
 
 bool CppSQLite3DB::beginTransaction()
 {
+    flushBatch();
     if (m_transactionDepth > 0) {
         ++m_transactionDepth;
         return true;

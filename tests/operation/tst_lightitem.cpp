@@ -495,6 +495,11 @@ private slots:
         }
         QCOMPARE(logRows(), (QStringList{"light_Lamp:status is off", "light_Lamp:status is on",
                                          "light_Lamp:status is off"}));
+        // The light's row made anew (as an edit of the light does): still written.
+        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_light"));
+        insertLight(r);
+        deliver(reply(0x0034, bytes({1, 100})));
+        QCOMPARE(storedBrightness(1), 100);
     }
 
     // ---------------------------------------------------------------- display

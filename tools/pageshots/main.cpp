@@ -15,6 +15,7 @@
 #include "records/alarmdlg.h"
 #include "records/messagedlg.h"
 #include "roomproject.h"
+#include "shell/manageritem.h"
 #include "shell/mydialog.h"
 #include "shell/networkstyledlg.h"
 #include "store/cppsqlite3db.h"
@@ -175,6 +176,10 @@ void pages(const QDir &folder)
         emit gl_socket.signalsPageEnter(room ? QStringLiteral("1") : QString(),
                                         room ? QStringLiteral("1") : QString());
         settle();
+        // The room tiles show their first open message at once, not after 3000 ms.
+        for (ManagerItem *tile : page->findChildren<ManagerItem *>())
+            tile->onPoll();
+        settle(50);
         if (auto *operate = qobject_cast<PageRoomOperate *>(page.get())) {
             for (int i = 0; i < operate->tabBar()->count(); ++i) {
                 operate->tabBar()->setCurrentIndex(i);
