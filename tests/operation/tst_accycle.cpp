@@ -195,6 +195,8 @@ private slots:
         auto item = card(panelUnit(3));
         item->getStatus(0);
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 3000);
+        // The tick after the tenth frame says so; then nothing more comes.
+        QTRY_COMPARE_WITH_TIMEOUT(info.count(), 1, 3000);
         SimBus::pump(200); // the tick after the tenth frame sends the message
         QCOMPARE(info.count(), 1);
         QCOMPARE(info.at(0).at(0).toString(), QStringLiteral("Lounge AC lost connection"));
@@ -214,6 +216,8 @@ private slots:
         auto item = card(panelUnit(1));
         item->getStatus(0);
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 3000);
+        // The tick after the tenth frame says so; then nothing more comes.
+        QTRY_COMPARE_WITH_TIMEOUT(info.count(), 1, 3000);
         SimBus::pump(200);
         QCOMPARE(m_bus.sentText(), QVector<QString>(10, QStringLiteral("effd:40:")).toList());
         QCOMPARE(info.count(), 1);

@@ -152,6 +152,8 @@ private slots:
         const qint64 start = m_clock.elapsed();
         item->getStatus(0);
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 3000);
+        // The tick after the tenth frame says so; then nothing more comes.
+        QTRY_COMPARE_WITH_TIMEOUT(info.count(), 1, 3000);
         SimBus::pump(300);
 
         QCOMPARE(sentText(), QVector<QString>(10, QStringLiteral("effd:20:")).toList());

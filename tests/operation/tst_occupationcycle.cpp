@@ -167,6 +167,8 @@ private slots:
         auto om = item();
         om->getStatus();
         QTRY_VERIFY_WITH_TIMEOUT(om->status(), 3000);
+        // The tick after the tenth frame says so; then nothing more comes.
+        QTRY_COMPARE_WITH_TIMEOUT(info.count(), 1, 3000);
         SimBus::pump(200);
         QCOMPARE(info.count(), 1);
         QCOMPARE(info.at(0).at(0).toString(), message);
@@ -228,6 +230,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(om.get()));
         QTest::mouseClick(om->masterButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(om->status(), 3000);
+        // The tick after the tenth frame says so; then nothing more comes.
+        QTRY_COMPARE_WITH_TIMEOUT(info.count(), 1, 3000);
         SimBus::pump(200);
         QCOMPARE(m_bus.sent().size(), 10);
         QCOMPARE(info.count(), 1);
