@@ -115,11 +115,13 @@ private slots:
         insertRows(1, 1);
         m_sensor->setOccupied(2, true);
         auto om = item();
+        // The master query follows the sensor's reply at once: with every tick
+        // 1000 s away, only the reply can bring it.
+        DeviceItem::setIntervalScale(1000.0);
         om->getStatus();
         QTRY_VERIFY_WITH_TIMEOUT(om->status(), 2000);
+        DeviceItem::setIntervalScale(1.0);
         QCOMPARE(m_bus.sentText(), (QStringList{"012c:20:", "0033:30:03"}));
-        // The master query follows the sensor's reply at once.
-        QVERIFY(m_bus.times[1] - m_bus.times[0] < 300);
         QCOMPARE(om->occupationText(), QStringLiteral("Occupied"));
         QCOMPARE(om->masterText(), QStringLiteral("Off"));
         QCOMPARE(tableStatus(QStringLiteral("tbl_occupation")).toInt(), 2);
