@@ -241,15 +241,15 @@ void TestProgressIndicator::delayWhileRunningAndStopped()
     QCOMPARE(indicator.animationDelay(), 100);
 
     // Step i comes i + 1 delays after the start at the earliest (a coarse timer
-    // may be up to 5 % early); how late a busy machine lets it come is not
-    // looked at.
+    // may come a little early: 10 % are allowed); how late a busy machine lets
+    // it come is not looked at.
     indicator.setAnimationDelay(40);
     TickGate fast(1000);
     indicator.installEventFilter(&fast);
     indicator.startAnimation();
     QTRY_VERIFY(fast.seen() >= 6);
     for (int i = 0; i < 6; ++i)
-        QVERIFY2(fast.times().at(i) >= qint64((i + 1) * 40 * 0.95), qPrintable(QString::number(i)));
+        QVERIFY2(fast.times().at(i) >= qint64((i + 1) * 40 * 0.9), qPrintable(QString::number(i)));
     indicator.removeEventFilter(&fast);
 
     // Slower while running: it keeps running, with steps 100 ms apart.
@@ -260,7 +260,7 @@ void TestProgressIndicator::delayWhileRunningAndStopped()
     indicator.installEventFilter(&slow);
     QTRY_VERIFY_WITH_TIMEOUT(slow.seen() >= 4, 3000);
     for (int i = 0; i < 4; ++i)
-        QVERIFY2(slow.times().at(i) >= qint64((i + 1) * 100 * 0.95),
+        QVERIFY2(slow.times().at(i) >= qint64((i + 1) * 100 * 0.9),
                  qPrintable(QString::number(slow.times().at(i))));
     indicator.stopAnimation();
     QVERIFY(!indicator.isAnimated());
