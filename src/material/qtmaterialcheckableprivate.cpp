@@ -29,9 +29,8 @@ void QtMaterialCheckablePrivate::init()
 {
     Q_Q(QtMaterialCheckable);
 
-    // Made first: the style's creation tells every widget, this one included, of a
-    // style change, which must find nothing to set up yet. It also registers the
-    // icon resources.
+    // Made first: the style registers the icon resources and fonts read below. Its
+    // creation tells no widget of a style change; a later change of theme does.
     QtMaterialStyle &style = QtMaterialStyle::instance();
 
     checkedIcon = new QtMaterialCheckableIcon(QIcon(QString::fromLatin1(CheckedIconPath)), q);

@@ -9,9 +9,10 @@
 
 namespace {
 
-// Makes sure the style exists before the widget does: its creation sends every
-// existing widget a style-change event, and this widget's handler asks the style
-// for colours and fonts, which must not happen while the style is being made.
+// Makes sure the style exists before the widget does: making it registers the
+// theme's fonts and icon resources that the widget's set-up reads. Its creation
+// tells no widget anything; only a later change of theme sends the style-change
+// event that this widget's handler answers.
 QWidget *withStyleReady(QWidget *parent)
 {
     QtMaterialStyle::instance();

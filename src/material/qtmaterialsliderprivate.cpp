@@ -20,8 +20,8 @@ void QtMaterialSliderPrivate::init()
 {
     Q_Q(QtMaterialSlider);
 
-    // Made first: the style's creation tells every widget, this one included, of a
-    // style change, which must find nothing to set up yet.
+    // Made first: the style holds the theme whose colours the thumb and track read.
+    // Its creation tells no widget of a style change; a later change of theme does.
     QtMaterialStyle::instance();
 
     thumb = new QtMaterialSliderThumb(q);

@@ -98,6 +98,11 @@ bool DeviceItem::takesFrames() const
     return isVisible() || in3DView;
 }
 
+bool DeviceItem::concerns(quint8, quint8) const
+{
+    return true;
+}
+
 void DeviceItem::clearCycle()
 {
     queryMask = 0;
@@ -193,6 +198,9 @@ void DeviceItem::slotsSetStatus()
 void DeviceItem::dataIsComming(quint8 *recvBuff, qlonglong recvLength)
 {
     if (!recvBuff || recvLength < 1 || !takesFrames())
+        return;
+    // Bytes 17 and 18: the source subnet and device.
+    if (recvLength > 18 && !concerns(recvBuff[17], recvBuff[18]))
         return;
     // Our own copy: the hub's buffer belongs to the transport.
     quint8 frame[BroadcastSocket::BufferSize];

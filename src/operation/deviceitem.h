@@ -40,6 +40,8 @@ public:
     virtual void disconnected(bool offline);
 
     bool isIn3DView() const { return in3DView; }
+    // True until the card has shown its record the first time.
+    bool isFirstDisplayPending() const { return firstDisplayTimer.isActive(); }
 
     // Test hook (clock seam): every interval of the device cards' timers is
     // multiplied by factor (at least 1 ms). 1 unless a test changes it; the
@@ -75,6 +77,10 @@ protected:
     virtual QString lostConnectionText() const;
     // Whether a received frame is looked at: the card is visible, or in the 3-D view.
     virtual bool takesFrames() const;
+    // Whether a frame from this source may be for the card at all. Looked at
+    // before the frame is copied and checked, since every card sees every frame;
+    // the decoders test the source again. The default takes every source.
+    virtual bool concerns(quint8 subnet, quint8 device) const;
 
     // Clears the query mask, the confirmed mask, finished and the try counter.
     void clearCycle();

@@ -21,6 +21,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QSqlQuery>
+#include <QVariant>
 #include <qtmaterialiconbutton.h>
 #include <qtmateriallabel.h>
 #include <qtmaterialtheme.h>
@@ -79,7 +81,6 @@ void LightItem::buildControls()
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(20, 10, 20, 20);
     grid->setSpacing(20);
-    grid->setVerticalSpacing(10);
     grid->addWidget(offlinePicture, 0, 0);
     grid->addWidget(offlineText, 0, 1);
     grid->setColumnStretch(2, 1);
@@ -161,6 +162,15 @@ void LightItem::buildControls()
 QString LightItem::deviceName() const
 {
     return record.remark();
+}
+
+bool LightItem::concerns(quint8 subnet, quint8 device) const
+{
+    for (int k = 0; k < light::Sets; ++k) {
+        if (record.subnet_id[k] == subnet && record.device_id[k] == device)
+            return true;
+    }
+    return false;
 }
 
 QString LightItem::nameText() const
@@ -265,9 +275,7 @@ void LightItem::generateLog()
         text = QStringLiteral("status is %1").arg(b[0] >= 1 ? QStringLiteral("on") : QStringLiteral("off"));
         break;
     }
-    if (text == lastLogged)
-        return;
-    lastLogged = text;
+    // The log itself drops an event equal to the newest of this light.
     commitLog(QStringLiteral("light_") + record.remark(), text, record.room_id, 0);
 }
 
@@ -619,33 +627,71 @@ void LightItem::rgbSetsAnswered(bool confirming)
         fn_light_getChannelStatus(record.subnet_id[k], record.device_id[k], record.channel[k]);
 }
 
+qint64 LightItem::rowOf(int k)
+{
+    if (rowIds[k] >= 0)
+        return rowIds[k];
+    static const QString find = QStringLiteral("select id from tbl_light where light_id=? and room_id=?");
+    static const QString findRgb = find + QStringLiteral(" and rgb=?");
+    QSqlQuery row = record.light_type == LightRGB
+                        ? gl_sqlite3db.queryBound(findRgb, {record.light_id, record.room_id, k + 1})
+                        : gl_sqlite3db.queryBound(find, {record.light_id, record.room_id});
+    if (row.next())
+        rowIds[k] = row.value(0).toLongLong();
+    row.finish();
+    return rowIds[k];
+}
+
+bool LightItem::writeById(int k, const QString &byId, QVariantList values)
+{
+    const qint64 id = rowOf(k);
+    if (id < 0)
+        return false;
+    values << id << record.light_id << record.room_id;
+    if (record.light_type == LightRGB)
+        values << k + 1;
+    int changed = 0;
+    gl_sqlite3db.execBound(byId, values, &changed);
+    if (changed > 0)
+        return true;
+    rowIds[k] = -1; // the row was replaced: found again next time
+    return false;
+}
+
 void LightItem::writeFirmware(int k)
 {
-    // One substitution pass: the device's text can hold "%" sequences of its own.
-    QString sql = QString::asprintf("update tbl_light set original_type=%d,version='%s' where light_id=%d "
-                                    "and room_id=%d",
-                                    record.original_type[k],
-                                    sqlText(QString::fromLatin1(record.version[k])).toUtf8().constData(),
-                                    record.light_id, record.room_id);
+    // The version text is bound, so a device's quotes or "%" reach the row as sent.
+    const QString version = QString::fromLatin1(record.version[k]);
+    static const QString byId = QStringLiteral("update tbl_light set original_type=?,version=? "
+                                               "where id=? and light_id=? and room_id=?");
+    static const QString byIdRgb = byId + QStringLiteral(" and rgb=?");
+    if (writeById(k, record.light_type == LightRGB ? byIdRgb : byId, {record.original_type[k], version}))
+        return;
     if (record.light_type == LightRGB)
-        sql += QStringLiteral(" and rgb=%1").arg(k + 1);
-    gl_sqlite3db.execDML(sql);
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set original_type=?,version=? "
+                                              "where light_id=? and room_id=? and rgb=?"),
+                               {record.original_type[k], version, record.light_id, record.room_id, k + 1});
+    else
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set original_type=?,version=? "
+                                              "where light_id=? and room_id=?"),
+                               {record.original_type[k], version, record.light_id, record.room_id});
 }
 
 void LightItem::writeLevel(int k, int value)
 {
-    if (k >= 0 && k < 4) {
-        if (lastWritten[k] == value)
-            return;
-        lastWritten[k] = value;
-    }
-    QString sql = QStringLiteral("update tbl_light set brightness=%1 where light_id=%2 and room_id=%3")
-                      .arg(value)
-                      .arg(record.light_id)
-                      .arg(record.room_id);
+    static const QString byId =
+        QStringLiteral("update tbl_light set brightness=? where id=? and light_id=? and room_id=?");
+    static const QString byIdRgb = byId + QStringLiteral(" and rgb=?");
+    if (writeById(k, record.light_type == LightRGB ? byIdRgb : byId, {value}))
+        return;
     if (record.light_type == LightRGB)
-        sql += QStringLiteral(" and rgb=%1").arg(k + 1);
-    gl_sqlite3db.execDML(sql);
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set brightness=? where light_id=? and "
+                                              "room_id=? and rgb=?"),
+                               {value, record.light_id, record.room_id, k + 1});
+    else
+        gl_sqlite3db.execBound(QStringLiteral("update tbl_light set brightness=? where light_id=? and "
+                                              "room_id=?"),
+                               {value, record.light_id, record.room_id});
 }
 
 // ---------------------------------------------------------------------------
@@ -662,9 +708,9 @@ void LightItem::slotsLightStatus(int brightness)
     case LightHSB:
     case LightDaliDT8:
         if (brightness < 1) {
-            // An all-off of a light that is already off keeps the level saved before.
-            if (b[0] >= 1)
-                saved[0] = b[0];
+            // The level in force is kept, 0 too: a second all-off makes the next
+            // all-on a full one.
+            saved[0] = b[0];
             b[0] = 0;
         } else {
             b[0] = saved[0] >= 1 ? saved[0] : 100;
@@ -678,12 +724,10 @@ void LightItem::slotsLightStatus(int brightness)
             for (int k = 0; k < light::Sets; ++k)
                 b[k] = anySaved ? saved[k] : 100;
         } else {
-            if (record.isOn()) {
-                for (int k = 0; k < light::Sets; ++k)
-                    saved[k] = b[k];
-            }
-            for (int k = 0; k < light::Sets; ++k)
+            for (int k = 0; k < light::Sets; ++k) {
+                saved[k] = b[k];
                 b[k] = 0;
+            }
         }
         break;
     default:

@@ -10,6 +10,8 @@
 #include "operation/deviceitem.h"
 #include "operation/light.h"
 
+#include <QVariant>
+
 class ColorLabel;
 class LightSliderCtrl;
 class QLabel;
@@ -59,6 +61,7 @@ protected:
     void commandStep() override;
     void decodeReply(const BusReply &reply) override;
     QString deviceName() const override;
+    bool concerns(quint8 subnet, quint8 device) const override;
 
 private:
     void buildControls();
@@ -83,14 +86,19 @@ private:
     // The single-set light's level came back: store, write, repaint, log.
     void singleLevelAnswered(int level);
 
+    // Every reply's state goes to tbl_light, whether it changed or not: other
+    // cards of the same light, and the wall panels, change the row too.
     void writeFirmware(int k);
     void writeLevel(int k, int value);
-    // The level this card last wrote for each channel set (-1: none yet); an equal
-    // level is already in the database and is not written again.
-    int lastWritten[4] = {-1, -1, -1, -1};
-    // The event this card last logged; the log keeps no repeats, so an equal one
-    // needs no look at the log.
-    QString lastLogged;
+    // The row of channel set k in tbl_light, found with the first write and then
+    // written by its id (with the light's own numbers as a check), since the table
+    // has no index and every reply writes; -1 when there is none.
+    qint64 rowOf(int k);
+    // Runs byId (a write whose values end with the row id, light id, room id and,
+    // for "RGB", the set) on set k's row; false when that row no longer belongs to
+    // the light, and the write must go by the light's numbers.
+    bool writeById(int k, const QString &byId, QVariantList values);
+    qint64 rowIds[light::Sets] = {-1, -1, -1, -1};
 
     // The colour dialog for "RGB" and "HSB RGB"; false when the card was deleted
     // while the dialog ran.

@@ -5,6 +5,7 @@
 #include "records/messagelog.h"
 #include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
+#include "store/cppsqlite3db.h"
 #include "store/globals.h"
 
 #include <qtmaterialcombobox.h>
@@ -148,23 +149,40 @@ void AlarmDlg::pushButtonOk_clicked()
         setMessageRecord();
         writeBack();
     }
-    for (int i = 0; i < m_held.size(); ++i) {
-        const Held held = m_held.at(i);
-        if (!held.statusChanged && !held.remarkChanged)
-            continue;
-        // The row as it is now, with only the operator's changes laid over it.
-        messageRecord record = held.record;
+    // Every held alarm is handled now. Each is written as its row stands, with
+    // only the operator's changes laid over it, so a handling done meanwhile in a
+    // message dialog stays. All rows or none: nothing is announced unless every
+    // statement went through.
+    const QString dealTime = MessageLog::now();
+    QList<messageRecord> handled;
+    bool ok = gl_sqlite3db.beginTransaction();
+    for (int i = 0; ok && i < m_held.size(); ++i) {
+        Held held = m_held.at(i);
         messageRecord stored;
-        if (MessageLog::read(record.id, stored)) {
-            follow(m_held[i], stored);
-            record = m_held.at(i).record;
-        }
-        MessageLog::writeHandling(record);
+        if (MessageLog::read(held.record.id, stored))
+            follow(held, stored);
+        MessageLog::setDealTime(held.record, dealTime);
+        ok = MessageLog::writeHandling(held.record);
+        handled.append(held.record);
+    }
+    if (ok) {
+        ok = gl_sqlite3db.commitTransaction();
+    } else {
+        gl_sqlite3db.rollbackTransaction();
+    }
+    if (!ok) {
+        emit signalsInformation(tr("The change was not saved"));
+        return;
+    }
+    for (int i = 0; i < handled.size(); ++i) {
+        m_held[i].record = handled.at(i);
         m_held[i].statusChanged = false;
         m_held[i].remarkChanged = false;
-        emit gl_socket.signalsUpdateMessage(record);
     }
-    m_current = m_index >= 0 && m_index < m_held.size() ? m_held.at(m_index) : m_current;
+    if (m_index >= 0 && m_index < m_held.size())
+        m_current = m_held.at(m_index);
+    for (const messageRecord &record : handled)
+        emit gl_socket.signalsUpdateMessage(record);
     accept();
 }
 

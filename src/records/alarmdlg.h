@@ -3,9 +3,10 @@
 // The alarm dialog: a window of its own that holds the alarms which arrived since
 // it was last opened, shows one at a time, lets the operator page through them
 // with "Prev" and "Next", set the status and remark of each, and save them all
-// with "Ok". Only what the operator changed is written; the held copies follow
-// every handling announced on the hub, so a message handled meanwhile in a
-// message dialog is never set back.
+// with "Ok", each with the time of handling. The operator's changes are laid over
+// the row as it stands then, and the held copies follow every handling announced
+// on the hub, so a message handled meanwhile in a message dialog is not set back.
+// When the rows cannot be written, nothing is announced and the dialog stays open.
 
 #include "shell/mydialog.h"
 #include "store/records.h"

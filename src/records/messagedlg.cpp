@@ -37,10 +37,16 @@ void MessageDlg::initDlgCtrl()
 
 void MessageDlg::pushButtonOk_clicked()
 {
-    m_record.message_status = MessageLog::statusByName(m_form->statusBox()->currentText());
-    MessageLog::setDealTime(m_record, MessageLog::now());
-    MessageLog::setRemark(m_record, m_form->remarkField()->text());
-    MessageLog::writeHandling(m_record);
+    messageRecord record = m_record;
+    record.message_status = MessageLog::statusByName(m_form->statusBox()->currentText());
+    MessageLog::setDealTime(record, MessageLog::now());
+    MessageLog::setRemark(record, m_form->remarkField()->text());
+    // A row that was not written is not announced: the tiles keep what is stored.
+    if (!MessageLog::writeHandling(record)) {
+        emit signalsInformation(tr("The change was not saved"));
+        return;
+    }
+    m_record = record;
     emit gl_socket.signalsUpdateMessage(m_record);
     accept();
 }

@@ -3,7 +3,8 @@
 // The dialog in which the operator handles one received message: it shows the
 // message and lets the operator set its status and remark. "Ok" writes them with
 // the time of handling to the message's row and announces the change on the hub;
-// "Cancel" and the close icon leave everything as it was.
+// "Cancel" and the close icon leave everything as it was. When the row cannot be
+// written the dialog says so and stays open.
 
 #include "shell/mydialog.h"
 #include "store/records.h"

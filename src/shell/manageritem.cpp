@@ -357,9 +357,9 @@ void ManagerItem::paintMessageStrip(QPainter &painter)
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));
     painter.setPen(shown.message_type == 1 ? kAlarmText : kServiceText);
-    const int textWidth = qMax(0, w - 60);
-    const QString text = painter.fontMetrics().elidedText(remark, Qt::ElideRight, textWidth);
-    painter.drawText(QRect(50, h - 31, textWidth, 30), Qt::AlignLeft | Qt::AlignBottom, text);
+    // Elided to the tile's width; what runs past the right edge is clipped.
+    const QString text = painter.fontMetrics().elidedText(remark, Qt::ElideRight, w);
+    painter.drawText(QRect(50, h - 31, w, 30), Qt::AlignLeft | Qt::AlignBottom, text);
     painter.restore();
 }
 

@@ -65,10 +65,8 @@ void NetworkStyleItem::paintEvent(QPaintEvent *event)
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));
     painter.setPen(Qt::white);
-    // The text stops short of the tick.
-    const int textWidth = qMax(0, w - 60 - 50);
-    const QString caption = painter.fontMetrics().elidedText(text(style), Qt::ElideRight, textWidth);
-    painter.drawText(QRect(60, 0, textWidth, h), Qt::AlignLeft | Qt::AlignVCenter, caption);
+    const QString caption = painter.fontMetrics().elidedText(text(style), Qt::ElideRight, w);
+    painter.drawText(QRect(60, 0, w, h), Qt::AlignLeft | Qt::AlignVCenter, caption);
 
     // The separator stays one crisp pixel row.
     painter.setRenderHint(QPainter::Antialiasing, false);

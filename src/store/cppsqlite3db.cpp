@@ -1,8 +1,10 @@
 #include "cppsqlite3db.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QTimer>
 
 #include <utility>
 
@@ -40,6 +42,8 @@ void CppSQLite3DB::open()
 
 void CppSQLite3DB::close()
 {
+    flushBatch();
+    dropPrepared();
     if (!db)
         return;
     if (m_transactionDepth > 0 && db->isOpen())
@@ -68,6 +72,7 @@ void CppSQLite3DB::ensureOpen()
 
 bool CppSQLite3DB::execDML(const QString &sql)
 {
+    flushBatch();
     ensureOpen();
     QSqlQuery query(*db);
     bool ok = query.prepare(sql) && query.exec();
@@ -78,6 +83,7 @@ bool CppSQLite3DB::execDML(const QString &sql)
 
 QSqlQuery CppSQLite3DB::execQuery(const QString &sql)
 {
+    flushBatch();
     ensureOpen();
     QSqlQuery query(*db);
     if (!(query.prepare(sql) && query.exec()))
@@ -85,14 +91,100 @@ QSqlQuery CppSQLite3DB::execQuery(const QString &sql)
     return query;
 }
 
+bool CppSQLite3DB::runBound(const QString &sql, const QVariantList &values, QSqlQuery &query)
+{
+    ensureOpen();
+    auto kept = m_prepared.find(sql);
+    if (kept == m_prepared.end()) {
+        QSqlQuery fresh(*db);
+        if (!fresh.prepare(sql)) {
+            qDebug() << "Error: Fail to exec sql." << fresh.lastError();
+            query = fresh;
+            return false;
+        }
+        kept = m_prepared.insert(sql, fresh);
+    }
+    query = kept.value();
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec()) {
+        qDebug() << "Error: Fail to exec sql." << query.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values, int *changed, qint64 *newRowId)
+{
+    openBatch();
+    QSqlQuery query;
+    const bool ok = runBound(sql, values, query);
+    if (changed)
+        *changed = ok ? query.numRowsAffected() : 0;
+    if (newRowId)
+        *newRowId = ok ? query.lastInsertId().toLongLong() : -1;
+    // Reset at once: a kept statement must not hold the database.
+    query.finish();
+    return ok;
+}
+
+QSqlQuery CppSQLite3DB::queryBound(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery query;
+    runBound(sql, values, query);
+    return query;
+}
+
+void CppSQLite3DB::openBatch()
+{
+    // Inside a caller's transaction the writes are part of it; without an event
+    // loop to commit later they are committed one by one.
+    if (m_batchOpen || m_transactionDepth > 0 || !QCoreApplication::instance())
+        return;
+    ensureOpen();
+    if (!isOpen() || !db->transaction())
+        return;
+    m_batchOpen = true;
+    if (!m_batchTimer) {
+        m_batchTimer = new QTimer(this);
+        m_batchTimer->setSingleShot(true);
+        connect(m_batchTimer, &QTimer::timeout, this, &CppSQLite3DB::flushBatch);
+    }
+    m_batchTimer->start(BatchMs);
+}
+
+void CppSQLite3DB::flushBatch()
+{
+    if (!m_batchOpen)
+        return;
+    m_batchOpen = false;
+    if (m_batchTimer)
+        m_batchTimer->stop();
+    if (!isOpen())
+        return;
+    if (!db->commit()) {
+        qDebug() << "Error: Fail to commit device writes." << db->lastError();
+        db->rollback();
+    }
+}
+
+void CppSQLite3DB::dropPrepared()
+{
+    for (QSqlQuery &query : m_prepared)
+        query.clear();
+    m_prepared.clear();
+}
+
 bool CppSQLite3DB::tableExists(const QString &table)
 {
+    flushBatch();
     ensureOpen();
     return db->tables(QSql::Tables).contains(table, Qt::CaseSensitive);
 }
 
 bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
 {
+    flushBatch();
     ensureOpen();
     // Both names are quoted so that a name holding a quote cannot break the text.
     QString t = table;
@@ -109,6 +201,7 @@ bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
 
 QStringList CppSQLite3DB::getTableList()
 {
+    flushBatch();
     ensureOpen();
     if (!isOpen())
         return QStringList();
@@ -122,6 +215,7 @@ QString CppSQLite3DB::getError() const
 
 bool CppSQLite3DB::beginTransaction()
 {
+    flushBatch();
     if (m_transactionDepth > 0) {
         ++m_transactionDepth;
         return true;

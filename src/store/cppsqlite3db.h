@@ -3,15 +3,18 @@
 // The small wrapper over one Qt SQL connection (SQLite driver) through which
 // every statement of the application reaches the current project's database.
 
+#include <QHash>
 #include <QObject>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 #include <functional>
 
 class QSqlDatabase;
+class QTimer;
 
 class CppSQLite3DB : public QObject
 {
@@ -27,6 +30,25 @@ public:
 
     bool execDML(const QString &sql);
     QSqlQuery execQuery(const QString &sql);
+    // A statement with "?" placeholders, bound in order to values. Each text is
+    // prepared once and kept until the connection closes, so statements that run
+    // for every device reply are not parsed again each time. A query's rows are
+    // read before the next call with the same text.
+    //
+    // The writes of execBound (the device states and their log events) gather in
+    // one transaction, committed BatchMs after the first of them, or at once
+    // before any other statement, transaction, or the close. Whatever runs on
+    // this connection sees each write at once; a burst of device replies costs
+    // one commit rather than one each.
+    // changed and newRowId, when given, receive the number of rows the statement
+    // changed and the id of the row it inserted.
+    bool execBound(const QString &sql, const QVariantList &values, int *changed = nullptr,
+                   qint64 *newRowId = nullptr);
+    QSqlQuery queryBound(const QString &sql, const QVariantList &values);
+    static constexpr int BatchMs = 100;
+    // Commits the gathered writes now.
+    void flushBatch();
+    bool batchOpen() const { return m_batchOpen; }
     bool tableExists(const QString &table);
     bool fieldExists(const QString &field, const QString &table);
     QStringList getTableList();
@@ -56,11 +78,18 @@ public slots:
 
 private:
     void ensureOpen();
+    // The kept statement of sql, prepared on first use; bound and run.
+    bool runBound(const QString &sql, const QVariantList &values, QSqlQuery &query);
+    void dropPrepared();
+    void openBatch();
 
     QSqlDatabase *db = nullptr;
     QSqlError error;
     QString dbName;
     QString m_connectionName;
+    QHash<QString, QSqlQuery> m_prepared;
+    QTimer *m_batchTimer = nullptr;
+    bool m_batchOpen = false;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
     QList<std::function<void()>> m_afterCommit;

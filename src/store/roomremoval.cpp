@@ -50,18 +50,19 @@ void removeRoom(int room_id)
         ok = runDelete("delete from tbl_floor where floor_id=%d", floorId);
     if (ok && !isRecordExist(QString::asprintf("select id from tbl_room where region_id=%d", regionId)))
         ok = runDelete("delete from tbl_region where region_id=%d", regionId);
-    // Inside a larger transaction (a template removed with its rooms) the
-    // pictures go only once that one commits.
-    if (ok) {
-        gl_sqlite3db.afterCommit([room_id, moods]() {
-            remove_external_photo(QString::asprintf("photo_3dView_%d", room_id));
-            for (const QString &mood : moods)
-                remove_external_photo(QStringLiteral("photo_Mood_%1").arg(mood));
-            remove_external_photo(QString::asprintf("photo_Room_%d", room_id));
-        });
-        gl_sqlite3db.commitTransaction();
-    } else {
+    // Pictures go, and the message lists drop the room's entries, only once the
+    // rows are gone: inside a larger transaction (a template removed with its
+    // rooms) once that one commits, and never when it is rolled back.
+    if (!ok) {
         gl_sqlite3db.rollbackTransaction();
+        return;
     }
-    emit gl_socket.signalsRemoveMessage(room_id, 1);
+    gl_sqlite3db.afterCommit([room_id, moods]() {
+        remove_external_photo(QString::asprintf("photo_3dView_%d", room_id));
+        for (const QString &mood : moods)
+            remove_external_photo(QStringLiteral("photo_Mood_%1").arg(mood));
+        remove_external_photo(QString::asprintf("photo_Room_%d", room_id));
+        emit gl_socket.signalsRemoveMessage(room_id, 1);
+    });
+    gl_sqlite3db.commitTransaction();
 }

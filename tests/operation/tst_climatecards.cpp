@@ -1,7 +1,7 @@
 // The air-conditioner and floor-heating cards, the mode and fan-speed chooser and
 // the occupation and master item, fed with replies through the hub as the
 // transport hands them over (no bus needed): display, decoding, malformed
-// replies, write-back, the device-event log, and screenshots of the cards.
+// replies, write-back (also by two cards of one unit) and the device-event log.
 
 #include "testmain.h"
 
@@ -48,11 +48,11 @@ QList<ModeSpeedItem *> tilesOf(ModeSpeedSelectDlg &dlg)
     return tiles;
 }
 
-void saveShot(QWidget *widget, const QString &name)
+// Waits until the card has shown its record the first time.
+void shown(DeviceItem *card)
 {
-    QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
-    const QString path = QStringLiteral(VARNO_SCREENSHOT_DIR "/%1.png").arg(name);
-    QVERIFY2(widget->grab().save(path), qPrintable(path));
+    if (!QTest::qWaitFor([card] { return !card->isFirstDisplayPending(); }, 5000))
+        QWARN("the card did not show its record");
 }
 
 } // namespace
@@ -69,7 +69,7 @@ class TestClimateCards : public QObject
         insertUnit(u);
         auto item = std::make_unique<ACItem>(loadUnit(u.no), false);
         item->show();
-        QTest::qWait(150); // the first display
+        shown(item.get());
         return item;
     }
 
@@ -78,7 +78,7 @@ class TestClimateCards : public QObject
         insertUnit(u);
         auto item = std::make_unique<FloorHeatItem>(loadUnit(u.no), false);
         item->show();
-        QTest::qWait(150);
+        shown(item.get());
         return item;
     }
 
@@ -914,72 +914,34 @@ private slots:
         QTest::qWait(200);
     }
 
-    // --- screenshots --------------------------------------------------------
+    // --- cards of one unit ---------------------------------------------------
 
-    void screenshots()
+    // Two cards of one unit live at once: each reply is stored and logged,
+    // whatever the other card stored meanwhile.
+    void everySetPointReplyIsStoredAcrossCards()
     {
+        setIndoorRange(QStringLiteral("16"), QStringLiteral("30"));
         Unit u;
-        u.name = QStringLiteral("Living room AC");
         u.status = 1;
-        u.mode = 1;
-        u.speed = 2;
-        u.heat = 26;
-        u.room = 23;
-        u.low = QStringLiteral("16-16-18");
-        u.high = QStringLiteral("30-30-28");
-        auto ac = acCard(u);
-        saveShot(ac.get(), QStringLiteral("ac_card"));
-        const QImage shot = ac->grab().toImage();
-        QCOMPARE(shot.pixelColor(250, 160), QColor(0x3D, 0x53, 0x66));
-
-        Unit f = floorUnit();
-        f.name = QStringLiteral("Bathroom floor");
-        f.status = 1;
-        f.current = 24;
-        f.room = 21;
-        f.low = QStringLiteral("5");
-        f.high = QStringLiteral("35");
-        auto fh = fhCard(f);
-        saveShot(fh.get(), QStringLiteral("floorheat_card"));
-
-        Unit off;
-        off.no = 1;
-        off.name = QStringLiteral("Bedroom AC");
-        auto acOff = acCard(off);
-        saveShot(acOff.get(), QStringLiteral("ac_card_off"));
-
-        ModeSpeedSelectDlg modes;
-        modes.kind = 0;
-        modes.initDlgCtrl();
-        modes.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&modes));
-        saveShot(&modes, QStringLiteral("mode_chooser"));
-        ModeSpeedSelectDlg speeds;
-        speeds.kind = 1;
-        speeds.initDlgCtrl();
-        speeds.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&speeds));
-        saveShot(&speeds, QStringLiteral("speed_chooser"));
-
-        OccupationMasterItem om(36, 36);
-        occupationMaster rec;
-        rec.occupation_subnet_id = 1;
-        rec.occupation_device_id = 20;
-        rec.occupation_channel = 1;
-        rec.occupation_status = 2;
-        rec.master_subnet_id = 1;
-        rec.master_device_id = 30;
-        rec.master_channel = 1;
-        rec.master_status = 1;
-        om.setOccupationMaster(rec);
-        om.setAutoFillBackground(true);
-        QPalette pal = om.palette();
-        pal.setColor(QPalette::Window, QColor(0x26, 0x34, 0x40));
-        om.setPalette(pal);
-        om.resize(400, 60);
-        om.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&om));
-        saveShot(&om, QStringLiteral("occupation_master"));
+        auto first = acCard(u);
+        ACItem second(loadUnit(0), false);
+        second.show();
+        shown(&second);
+        // The card's fill, #3D5366, under its controls.
+        QCOMPARE(second.grab().toImage().pixelColor(250, 160), QColor(0x3D, 0x53, 0x66));
+        const QString logged = QStringLiteral("0|ac_Lounge AC|room temperature is 21") + Celsius +
+                               QStringLiteral(",cool mode,setting temperature is %1") + Celsius +
+                               QStringLiteral(",auto speed");
+        for (const auto &[card, setPoint] : {std::pair<ACItem *, int>{first.get(), 24}, {&second, 26},
+                                            {first.get(), 24}}) {
+            first->setVisible(card == first.get());
+            second.setVisible(card == &second);
+            deliver(deviceFrame(1, 40, 0xE0ED, bytes({1, setPoint, 0x00, 1, 21, 22, 0, 23, 25, 0})));
+            QCOMPARE(card->getAirConditioner().current_cool_temperature, setPoint);
+            QCOMPARE(column(0, QStringLiteral("current_cool_temperature")).toInt(), setPoint);
+            QCOMPARE(logRows().last(), logged.arg(setPoint));
+        }
+        QCOMPARE(logRows(), (QStringList{logged.arg(24), logged.arg(26), logged.arg(24)}));
     }
 };
 

@@ -208,6 +208,8 @@ private slots:
         settle();
         QTest::mouseClick(item->powerButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 3000);
+        // The tick after the tenth frame says so; then nothing more comes.
+        QTRY_COMPARE_WITH_TIMEOUT(info.count(), 1, 3000);
         SimBus::pump(200);
         QCOMPARE(m_bus.sentText(), QVector<QString>(10, QStringLiteral("e3d8:50:1400000001")).toList());
         QCOMPARE(info.count(), 1);

@@ -437,21 +437,6 @@ private slots:
         dlg.slider(QStringLiteral("Brightness"))->setValue(50);
         QVERIFY(near(dlg.colorWheel()->color(), QColor(0, 0, 127), 2));
     }
-
-    void screenshots()
-    {
-        QVERIFY(QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR)));
-        {
-            ColorSelectDlg dlg(colourLight(LightRGB, {90, 40, 10, 60}, true));
-            waitForFill(dlg);
-            QVERIFY(dlg.grab().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/colour_dialog_rgb.png")));
-        }
-        {
-            ColorSelectDlg dlg(colourLight(LightHSB, {70, 150, 200}));
-            waitForFill(dlg);
-            QVERIFY(dlg.grab().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/colour_dialog_hsb.png")));
-        }
-    }
 };
 
 VARNO_TEST_MAIN(TestLightControls)

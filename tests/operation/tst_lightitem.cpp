@@ -11,11 +11,12 @@
 #include "operation/lightsliderctrl.h"
 #include "shell/sliderctrl.h"
 
-#include <QDir>
+#include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <qtmateriallabel.h>
 #include <qtmaterialslider.h>
 
 using namespace lightfix;
@@ -461,6 +462,46 @@ private slots:
         QCOMPARE(QString::fromUtf8(rec.icon_name_of_light_on), QString(21, QChar(0x20AC)));
     }
 
+    // Several cards of one light live at once (a room's tab, the "Lighting" page,
+    // the 3-D view). Each reply is stored and logged, whatever another card, or
+    // a wall panel through the row, did meanwhile; the log alone drops repeats.
+    void everyReplyIsStoredAndLoggedAcrossCards()
+    {
+        Row r;
+        r.type = LightOnOff;
+        insertLight(r);
+        LightItem first(loadLight(1), false);
+        LightItem second(loadLight(1), false);
+        struct Step
+        {
+            LightItem *card;
+            int level;
+            const char *event;
+            const char *rowBefore; // a change of the row by someone else, or nothing
+        };
+        const Step steps[] = {{&first, 0, "status is off", nullptr},
+                              {&second, 100, "status is on", nullptr},
+                              {&first, 0, "status is off", nullptr},
+                              {&first, 0, "status is off", "update tbl_light set brightness=100"}};
+        for (const Step &s : steps) {
+            if (s.rowBefore)
+                gl_sqlite3db.execDML(QLatin1String(s.rowBefore));
+            first.setVisible(s.card == &first);
+            second.setVisible(s.card == &second);
+            deliver(reply(0x0034, bytes({1, s.level})));
+            QCOMPARE(s.card->getLight().brightness[0], s.level);
+            QCOMPARE(storedBrightness(1), s.level);
+            QCOMPARE(logRows().last(), QStringLiteral("light_Lamp:") + QLatin1String(s.event));
+        }
+        QCOMPARE(logRows(), (QStringList{"light_Lamp:status is off", "light_Lamp:status is on",
+                                         "light_Lamp:status is off"}));
+        // The light's row made anew (as an edit of the light does): still written.
+        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_light"));
+        insertLight(r);
+        deliver(reply(0x0034, bytes({1, 100})));
+        QCOMPARE(storedBrightness(1), 100);
+    }
+
     // ---------------------------------------------------------------- display
 
     void cardShowsItsRecord()
@@ -482,51 +523,60 @@ private slots:
         QVERIFY(!item->status());
     }
 
-    void screenshots()
+    // The card's fill follows the light (on #1F2933, off #3D5366), the offline
+    // marks sit in the top row, and the rows of the grid stand 20 pixels apart.
+    void cardPaintsOnOffAndOffline_data()
     {
-        QVERIFY(QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR)));
-        struct Shot
-        {
-            const char *file;
-            int type;
-            int brightness;
-        };
-        const Shot shots[] = {{"card_onoff.png", LightOnOff, 100},
-                              {"card_adjust.png", LightAdjust, 65},
-                              {"card_rgb.png", LightRGB, 90},
-                              {"card_hsb.png", LightHSB, 80 * 65536 + 40 * 256 + 200},
-                              {"card_scene.png", LightScene, 0},
-                              {"card_dali.png", LightDaliDT8, 70 * 256 + 40}};
-        int id = 1;
-        for (const Shot &s : shots) {
-            Row r;
-            r.lightId = id++;
-            r.type = s.type;
-            r.name = QString::fromLatin1(s.file).section(QLatin1Char('.'), 0, 0).mid(5)
-                + QStringLiteral(" light");
-            r.brightness = s.brightness;
-            r.rgb = s.type == LightRGB ? 1 : 0;
-            insertLight(r);
-            if (s.type == LightRGB) {
-                for (int k = 2; k <= 3; ++k) {
-                    Row set = r;
-                    set.rgb = k;
-                    set.channel = k;
-                    set.brightness = k == 2 ? 30 : 60;
-                    insertLight(set);
-                }
-            }
-            LightItem item(loadLight(r.lightId), false);
-            item.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&item));
-            QTest::qWait(150);
-            QVERIFY(item.grab().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/") + QLatin1String(s.file)));
-            if (s.type == LightOnOff) {
-                item.disconnected(true);
-                QTest::qWait(20);
-                QVERIFY(item.grab().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/card_offline.png")));
-            }
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("brightness");
+        QTest::addColumn<QColor>("fill");
+        const QColor on(0x1F, 0x29, 0x33);
+        const QColor off(0x3D, 0x53, 0x66);
+        QTest::newRow("on/off, on") << int(LightOnOff) << 100 << on;
+        QTest::newRow("adjust, off") << int(LightAdjust) << 0 << off;
+        QTest::newRow("hsb, on") << int(LightHSB) << (80 * 65536 + 40 * 256 + 200) << on;
+        QTest::newRow("scene, off") << int(LightScene) << 0 << off;
+        QTest::newRow("dali, on") << int(LightDaliDT8) << (70 * 256 + 40) << on;
+    }
+
+    void cardPaintsOnOffAndOffline()
+    {
+        QFETCH(int, type);
+        QFETCH(int, brightness);
+        QFETCH(QColor, fill);
+        Row r;
+        r.type = type;
+        r.brightness = brightness;
+        auto item = card(r);
+        QTRY_VERIFY(!item->isFirstDisplayPending());
+        QImage shot = item->grab().toImage();
+        QCOMPARE(shot.pixelColor(250, 40), fill);
+        // Rounded corners: the very corner is not the fill.
+        QVERIFY(shot.pixelColor(0, 0) != fill);
+
+        item->disconnected(true);
+        QVERIFY(item->isOfflineShown());
+        auto *mark = item->findChildren<QLabel *>().value(0);
+        QVERIFY(mark && mark->isVisible());
+        QCOMPARE(mark->size(), QSize(36, 36));
+        // Row 0 (the marks) and row 1 (the name) are 20 apart.
+        const QList<QtMaterialLabel *> labels = item->findChildren<QtMaterialLabel *>();
+        QtMaterialLabel *nameLabel = nullptr;
+        for (QtMaterialLabel *label : labels) {
+            if (label->text() == item->nameText())
+                nameLabel = label;
         }
+        QVERIFY(nameLabel);
+        QCOMPARE(nameLabel->geometry().top() - mark->geometry().bottom() - 1, 20);
+        // The mark's picture is drawn over the fill.
+        shot = item->grab().toImage();
+        int covered = 0;
+        const QRect area = mark->geometry();
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                covered += shot.pixelColor(x, y) != fill ? 1 : 0;
+        }
+        QVERIFY2(covered > 100, qPrintable(QString::number(covered)));
     }
 
     // ---------------------------------------------------------------- operation
@@ -541,8 +591,11 @@ private slots:
                                                          << QList<int>{100};
         QTest::newRow("off then on restores") << int(LightAdjust) << 40 << QList<int>{0, 100}
                                               << QList<int>{0, 40};
-        QTest::newRow("off twice still restores") << int(LightAdjust) << 40 << QList<int>{0, 0, 100}
-                                                  << QList<int>{0, 0, 40};
+        // The second all-off keeps the level in force, 0: the next all-on is a full one.
+        QTest::newRow("off twice then on is full") << int(LightAdjust) << 40 << QList<int>{0, 0, 100}
+                                                   << QList<int>{0, 0, 100};
+        QTest::newRow("dali off twice") << int(LightDaliDT8) << (40 * 256) << QList<int>{0, 0, 100}
+                                        << QList<int>{0, 0, 100};
         QTest::newRow("hsb keeps its level") << int(LightHSB) << (30 * 65536) << QList<int>{0, 100}
                                              << QList<int>{0, 30};
         QTest::newRow("on/off takes the value") << int(LightOnOff) << 0 << QList<int>{100, 0}
@@ -581,6 +634,14 @@ private slots:
         emit gl_socket.signalsLightStatus(100);
         QCOMPARE(item.getLight().brightness[0], 10);
         QCOMPARE(item.getLight().brightness[2], 30);
+
+        // Two all-offs: the second keeps the zeros, so the next all-on is full white.
+        emit gl_socket.signalsLightStatus(0);
+        emit gl_socket.signalsLightStatus(0);
+        emit gl_socket.signalsLightStatus(100);
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(item.getLight().brightness[k], 100);
+        item.hide();
 
         LightItem fresh(loadLight(1), false);
         fresh.show();

@@ -33,7 +33,9 @@ constexpr int Hall = 12;
 // Every interval of the cards twice as long: starts 200 ms apart.
 constexpr double Slow = 2.0;
 constexpr int Step = 200;
-constexpr int Slack = 90;
+// A coarse timer may fire a little early (5 %, and the millisecond it is
+// rounded to): 10 % are allowed.
+constexpr double Early = 0.9;
 
 struct Arrival
 {
@@ -76,16 +78,24 @@ class TestRoomTimings : public QObject
         return -1;
     }
 
-    void expectAt(quint8 device, qint64 start, int expected)
+    // Timers fire late, never (much) early: a device's first frame comes no sooner
+    // than its start delay. When the machine is busy it may come later; the order
+    // of the frames holds all the same (checked with before()).
+    void notBefore(quint8 device, qint64 start, int delay)
     {
-        const qint64 at = firstFrameAt(device) - start;
-        QVERIFY2(firstFrameAt(device) >= 0,
-                 qPrintable(QStringLiteral("device %1 got no frame").arg(device)));
-        QVERIFY2(qAbs(at - expected) <= Slack,
-                 qPrintable(QStringLiteral("device %1: first frame after %2 ms, expected %3 ms")
+        const qint64 at = firstFrameAt(device);
+        QVERIFY2(at >= 0, qPrintable(QStringLiteral("device %1 got no frame").arg(device)));
+        QVERIFY2(at - start >= qint64(delay * Early),
+                 qPrintable(QStringLiteral("device %1: first frame after %2 ms, not before %3 ms expected")
                                 .arg(device)
-                                .arg(at)
-                                .arg(expected)));
+                                .arg(at - start)
+                                .arg(delay)));
+    }
+
+    // The first frame to a reached b first (a's start is a step or more earlier).
+    bool before(quint8 a, quint8 b) const
+    {
+        return firstFrameAt(a) >= 0 && firstFrameAt(b) >= 0 && firstFrameAt(a) <= firstFrameAt(b);
     }
 
 private slots:
@@ -111,7 +121,7 @@ private slots:
 
         m_sim = std::make_unique<SimBus>();
         QVERIFY2(m_sim->listenUdp(SimAddress, 6000), qPrintable(m_sim->errorString()));
-        for (quint8 device : {20, 21, 22, 23, 31})
+        for (quint8 device : {20, 21, 22, 23, 24, 31})
             m_sim->add<SimLight>(quint8(1), device, 4);
         m_sim->add<SimOccupation>(quint8(1), quint8(30), 4);
         connect(m_sim.get(), &SimBus::frameReceived, this, [this](const SimFrame &f) {
@@ -166,13 +176,15 @@ private slots:
         // The occupation sensor is asked first, the master once it has answered.
         QCOMPARE(first.at(0).device, quint8(30));
         QCOMPARE(first.at(0).code, quint16(0x012C));
-        expectAt(30, start, 0);
-        expectAt(20, start, 0);
-        expectAt(21, start, Step);
-        expectAt(22, start, 2 * Step);
-        QVERIFY(firstFrameAt(31) < firstFrameAt(21));
+        // Then the cards, one step apart: 20 at once, 21 a step later, 22 two.
+        notBefore(21, start, Step);
+        notBefore(22, start, 2 * Step);
+        QVERIFY(before(20, 21));
+        QVERIFY(before(21, 22));
+        // The master answers at once after the sensor, before the second card starts.
+        QVERIFY(before(31, 21));
         // The refresh ends only after the last card has been read.
-        QVERIFY2(done >= 2 * Step, qPrintable(QString::number(done)));
+        QVERIFY2(done >= qint64(2 * Step * Early), qPrintable(QString::number(done)));
         for (DeviceItem *card : tab.cards())
             QVERIFY(card->status());
     }
@@ -181,7 +193,8 @@ private slots:
     {
         // Study (room 3) comes before Hall (room 12).
         int id = 1;
-        for (auto [room, device] : {std::pair<int, int>{Study, 20}, {Study, 21}, {Hall, 22}, {Hall, 23}}) {
+        for (auto [room, device] :
+             {std::pair<int, int>{Study, 20}, {Study, 21}, {Study, 24}, {Hall, 22}, {Hall, 23}}) {
             Light l;
             l.room = room;
             l.lightId = id++;
@@ -200,13 +213,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(page.refreshControl()->statusText(),
                                   QStringLiteral("Refresh Successfully"), 5000);
         // Block k starts at k steps, and its card i i steps later; the block's
-        // occupation sensor before its first card.
-        expectAt(20, start, 0);
-        expectAt(21, start, Step);
-        expectAt(30, start, Step);
-        expectAt(22, start, Step);
-        expectAt(23, start, 2 * Step);
-        QVERIFY(firstFrameAt(30) <= firstFrameAt(22));
+        // occupation sensor before its first card. Study: 20 at 0, 21 at one
+        // step, 24 at two; Hall: sensor 30 and 22 at one step, 23 at two.
+        notBefore(21, start, Step);
+        notBefore(30, start, Step);
+        notBefore(22, start, Step);
+        notBefore(23, start, 2 * Step);
+        QVERIFY(before(20, 21));
+        QVERIFY(before(20, 30));
+        QVERIFY(before(30, 22));
+        // Study's third card starts two steps in: Hall's block (one step in) and
+        // its first card come before it, its second card after.
+        QVERIFY(before(22, 24));
+        QVERIFY(before(21, 23));
+        QVERIFY(before(22, 23));
         for (RoomItem *room : page.roomItems())
             QVERIFY(room->status());
     }

@@ -473,20 +473,29 @@ private slots:
         QCOMPARE(row(a).status, 0);
         QCOMPARE(updates.count(), 0);
 
+        // "Ok" handles every held alarm now: three rows, three announcements in the
+        // held order, each with the deal time of the moment; the alarm the
+        // operator never looked at keeps its status and remark.
         dialog.show();
+        const QString before = now();
         button(&dialog, "pushButtonOk")->click();
+        const QString after = now();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(row(a).status, 2);
         QCOMPARE(row(a).remark, QStringLiteral("on my way"));
         QCOMPARE(row(b).status, 4);
         QCOMPARE(row(b).remark, QStringLiteral("Bob's fine"));
-        QVERIFY(!row(a).dealTime.isEmpty());
-        // The alarm the operator never looked at is not touched.
         QCOMPARE(row(c).status, 0);
-        QCOMPARE(row(c).dealTime, QString());
-        QCOMPARE(updates.count(), 2);
-        QCOMPARE(updates.at(0).at(0).value<messageRecord>().id, a);
-        QCOMPARE(updates.at(1).at(0).value<messageRecord>().id, b);
+        QCOMPARE(row(c).remark, QString());
+        QCOMPARE(updates.count(), 3);
+        const int ids[] = {a, b, c};
+        for (int i = 0; i < 3; ++i) {
+            const auto sent = updates.at(i).at(0).value<messageRecord>();
+            QCOMPARE(sent.id, ids[i]);
+            QCOMPARE(QString::fromUtf8(sent.deal_time), row(ids[i]).dealTime);
+            QVERIFY2(row(ids[i]).dealTime >= before && row(ids[i]).dealTime <= after,
+                     qPrintable(row(ids[i]).dealTime));
+        }
         // The held list is kept after saving.
         QCOMPARE(dialog.heldRecords().size(), 3);
     }
@@ -539,8 +548,91 @@ private slots:
         QTEST(row(shown).remark, "remark");
         QCOMPARE(row(hidden).status, 3);
         QCOMPARE(row(hidden).remark, QStringLiteral("desk handled it"));
-        QCOMPARE(row(hidden).dealTime, deskTime);
+        // Handled again by the alarm dialog's "Ok": the deal time is its own.
+        QVERIFY(row(hidden).dealTime >= deskTime);
         QCOMPARE(dialog.heldRecords().at(1).message_status, 3);
+    }
+
+    // A row that cannot be written (here a trigger refuses every update): nothing
+    // is announced, the dialog stays open and says so, the tiles keep the stored
+    // values; once the row can be written again, "Ok" goes through.
+    void failedUpdateIsNotReportedAsSaved_data()
+    {
+        QTest::addColumn<bool>("alarm");
+        QTest::newRow("message dialog") << false;
+        QTest::newRow("alarm dialog") << true;
+    }
+    void failedUpdateIsNotReportedAsSaved()
+    {
+        QFETCH(bool, alarm);
+        const int a = addRow(AlarmFire, 1, DoorPanel, Room101);
+        const int b = addRow(AlarmFire, 1, BedPanel, BobsRoom);
+        MessageItem tileA(record(a));
+        MessageItem tileB(record(b));
+        QVERIFY(exec(QStringLiteral("create trigger refuse before update on tbl_message_log "
+                                    "begin select raise(abort,'read-only'); end")));
+        QSignalSpy updates(&gl_socket, &BroadcastSocket::signalsUpdateMessage);
+        auto unchanged = [&] {
+            for (int id : {a, b}) {
+                QCOMPARE(row(id).status, 0);
+                QCOMPARE(row(id).remark, QString());
+                QCOMPARE(row(id).dealTime, QString());
+            }
+            QCOMPARE(updates.count(), 0);
+            QCOMPARE(tileA.getMessageRecord().message_status, 0);
+            QCOMPARE(tileB.getMessageRecord().message_status, 0);
+        };
+
+        std::unique_ptr<MyDialog> dialog;
+        if (alarm) {
+            auto alarmDialog = std::make_unique<AlarmDlg>();
+            alarmDialog->append(record(a));
+            alarmDialog->append(record(b));
+            dialog = std::move(alarmDialog);
+        } else {
+            auto edit = std::make_unique<MessageDlg>();
+            edit->setMessageRecord(record(a));
+            edit->initDlgCtrl();
+            dialog = std::move(edit);
+        }
+        MessageForm *form = alarm ? static_cast<AlarmDlg *>(dialog.get())->form()
+                                  : static_cast<MessageDlg *>(dialog.get())->form();
+        form->selectStatus(QStringLiteral("secured"));
+        form->remarkField()->setText(QStringLiteral("done"));
+        QSignalSpy info(dialog.get(), &MyDialog::signalsInformation);
+        dialog->show();
+        button(dialog.get(), "pushButtonOk")->click();
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->result() != int(QDialog::Accepted));
+        QCOMPARE(info.count(), 1);
+        QCOMPARE(info.at(0).at(0).toString(), QStringLiteral("The change was not saved"));
+        unchanged();
+        if (!alarm) {
+            QCOMPARE(static_cast<MessageDlg *>(dialog.get())->getMessageRecord().message_status, 0);
+            // Through the tile: the dialog stays until cancelled, and the tile
+            // keeps its record.
+            int seen = 0;
+            whenModal(&seen, [](QWidget *modal) {
+                auto *edit = qobject_cast<MessageDlg *>(modal);
+                edit->form()->selectStatus(QStringLiteral("processed"));
+                button(modal, "pushButtonOk")->click();
+                QVERIFY(modal->isVisible());
+                button(modal, "pushButtonCancel")->click();
+            });
+            tileA.slotsPressed();
+            QCOMPARE(seen, 1);
+            unchanged();
+        }
+
+        // The operator's edits are still there for a second try.
+        QCOMPARE(form->statusBox()->currentText(), QStringLiteral("secured"));
+        QVERIFY(exec(QStringLiteral("drop trigger refuse")));
+        button(dialog.get(), "pushButtonOk")->click();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(row(a).status, 4);
+        QCOMPARE(row(a).remark, QStringLiteral("done"));
+        QCOMPARE(updates.count(), alarm ? 2 : 1);
+        QCOMPARE(tileA.getMessageRecord().message_status, 4);
     }
 
     void alarmRemarkIsStoredAsTyped_data()
@@ -595,32 +687,25 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
-    void alarmDialogScreenshot()
+    // Both dialogs are rounded panels: the corners stay transparent, the inside
+    // is the dialog colour.
+    void dialogsArePaintedAsRoundedPanels()
     {
         const int a = addRow(AlarmFire, 1, DoorPanel, Room101, 0, QStringLiteral("2026-12-07 09:12:40"));
-        const int b = addRow(AlarmFire, 1, BedPanel, BobsRoom, 0, QStringLiteral("2026-12-07 09:13:05"));
-        AlarmDlg dialog;
-        dialog.append(record(a));
-        dialog.append(record(b));
-        dialog.resize(800, 600);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::qWait(50);
-        QVERIFY(QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR)));
-        const QImage shot = dialog.grab().toImage();
-        QVERIFY(shot.save(QStringLiteral(VARNO_SCREENSHOT_DIR "/alarm_dialog.png")));
-        // Rounded corners stay transparent, the inside is the dialog colour.
-        QCOMPARE(qAlpha(shot.pixel(0, 0)), 0);
-        QCOMPARE(shot.pixelColor(6, 300), QColor(0x1F, 0x29, 0x33));
-
+        AlarmDlg alarm;
+        alarm.append(record(a));
         MessageDlg edit;
         edit.setMessageRecord(record(a));
         edit.initDlgCtrl();
-        edit.resize(800, 600);
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        QTest::qWait(50);
-        QVERIFY(edit.grab().toImage().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/message_dialog.png")));
+        for (QDialog *dialog : {static_cast<QDialog *>(&alarm), static_cast<QDialog *>(&edit)}) {
+            dialog->resize(800, 600);
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            const QImage shot = dialog->grab().toImage();
+            QCOMPARE(qAlpha(shot.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(shot.pixel(799, 599)), 0);
+            QCOMPARE(shot.pixelColor(6, 300), QColor(0x1F, 0x29, 0x33));
+        }
     }
 };
 

@@ -546,52 +546,6 @@ private slots:
         QCOMPARE(item.currentIndex(), 0);
         QCOMPARE(item.grab().toImage(), before);
     }
-
-    void screenshot()
-    {
-        clearMessages();
-        addLog(1, 1, 0, 3, kRoom, QStringLiteral("x"));
-        QWidget sheet;
-        sheet.setAutoFillBackground(true);
-        QPalette palette = sheet.palette();
-        palette.setColor(QPalette::Window, QColor(0x26, 0x34, 0x40));
-        sheet.setPalette(palette);
-        sheet.resize(1280, 660);
-        const QColor other(0x3D, 0x53, 0x66);
-        QList<ManagerItem *> tiles = {
-            new ManagerItem(0, 0, QStringLiteral("Add"), QString(), false, other, 300, 160, &sheet),
-            new ManagerItem(1, 3, QStringLiteral("Template"), QStringLiteral("room_9"), true, kTile, 300,
-                            160, &sheet),
-            new ManagerItem(2, kRoom, QStringLiteral("North-1F-101"), QStringLiteral("room_2"), false, kTile,
-                            300, 160, &sheet),
-            new ManagerItem(3, 1, QStringLiteral("Ground floor"), QStringLiteral("3d_view_02"), false, kTile,
-                            300, 160, &sheet),
-            new ManagerItem(4, 1, QStringLiteral("Emergency call"), QStringLiteral("message_01"), true,
-                            other, 192, 192, &sheet),
-            new ManagerItem(5, 1, QStringLiteral("Desk lamp"), QStringLiteral("light_07_on"), false, other,
-                            192, 192, &sheet),
-            new ManagerItem(6, 1, QStringLiteral("AC 1"), QString(), false, other, 192, 192, &sheet),
-            new ManagerItem(7, 1, QStringLiteral("Floor heating with a long name"), QString(), false, other,
-                            192, 192, &sheet),
-            new ManagerItem(8, 1, QStringLiteral("Relax"), QStringLiteral("moods_4"), false, kTile, 300, 160,
-                            &sheet),
-            new ManagerItem(9, 1, QStringLiteral("Panel 1"), QString(), true, other, 192, 192, &sheet),
-        };
-        int x = 10;
-        int y = 10;
-        for (ManagerItem *tile : tiles) {
-            if (x + tile->width() > sheet.width()) {
-                x = 10;
-                y += 220;
-            }
-            tile->move(x, y);
-            x += tile->width() + 10;
-        }
-        tiles.at(2)->onPoll();
-        tiles.at(5)->setIconName(QStringLiteral("light_08_on"));
-        QVERIFY(QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR)));
-        QVERIFY(sheet.grab().save(QStringLiteral(VARNO_SCREENSHOT_DIR "/tiles.png")));
-    }
 };
 
 VARNO_TEST_MAIN(TestManagerItem)

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -144,6 +145,59 @@ private slots:
         QVERIFY(execTransaction(
             {QStringLiteral("insert into t(v) values(1)"), QStringLiteral("insert into t(v) values(2)")}));
         QCOMPARE(count(QStringLiteral("t")), 2);
+    }
+
+    // Device writes (bound statements) gather in one transaction: this connection
+    // sees them at once, another one once they are committed, BatchMs later or
+    // before any other statement; a caller's own transaction never takes them in.
+    void boundWritesAreGatheredAndCommitted()
+    {
+        const QString path = newPath();
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(path);
+        gl_sqlite3db.execDML(QStringLiteral("create table t(id integer primary key, v integer)"));
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        auto seenByOther = [&other] {
+            QSqlQuery q(other);
+            return q.exec(QStringLiteral("select count(*) from t")) && q.next() ? q.value(0).toInt() : -1;
+        };
+
+        int changed = 0;
+        qint64 id = 0;
+        QVERIFY(gl_sqlite3db.execBound(QStringLiteral("insert into t(v) values(?)"), {7}, &changed, &id));
+        QCOMPARE(changed, 1);
+        QCOMPARE(id, qint64(1));
+        QVERIFY(gl_sqlite3db.batchOpen());
+        QSqlQuery mine = gl_sqlite3db.queryBound(QStringLiteral("select v from t where id=?"), {id});
+        QVERIFY(mine.next());
+        QCOMPARE(mine.value(0).toInt(), 7);
+        mine.finish();
+        QCOMPARE(seenByOther(), 0);
+        QTRY_VERIFY(!gl_sqlite3db.batchOpen());
+        QCOMPARE(seenByOther(), 1);
+
+        // A caller's transaction that is rolled back keeps the device write before it.
+        QVERIFY(gl_sqlite3db.execBound(QStringLiteral("insert into t(v) values(?)"), {8}));
+        QVERIFY(gl_sqlite3db.beginTransaction());
+        QVERIFY(!gl_sqlite3db.batchOpen());
+        gl_sqlite3db.execDML(QStringLiteral("insert into t(v) values(9)"));
+        gl_sqlite3db.rollbackTransaction();
+        QCOMPARE(seenByOther(), 2);
+        // Inside a caller's transaction a bound write is part of it.
+        QVERIFY(gl_sqlite3db.beginTransaction());
+        QVERIFY(gl_sqlite3db.execBound(QStringLiteral("insert into t(v) values(?)"), {10}));
+        QVERIFY(!gl_sqlite3db.batchOpen());
+        gl_sqlite3db.rollbackTransaction();
+        QCOMPARE(count(QStringLiteral("t")), 2);
+        // The close commits what is gathered.
+        QVERIFY(gl_sqlite3db.execBound(QStringLiteral("insert into t(v) values(?)"), {11}));
+        gl_sqlite3db.close();
+        QCOMPARE(seenByOther(), 3);
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
     }
 
     // --- query helpers ---

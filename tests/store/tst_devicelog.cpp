@@ -164,6 +164,45 @@ private slots:
         QCOMPARE(rows[1].address, QStringLiteral("North-Ground-Lobby"));
     }
 
+    // The log changes between two reports (the log page removes rows, another
+    // writer adds one): the test looks at the rows as they are then.
+    void changesOfTheLogBetweenReportsAreSeen_data()
+    {
+        QTest::addColumn<QStringList>("before"); // events logged first
+        QTest::addColumn<QString>("change");     // then run on the table
+        QTest::addColumn<QString>("event");      // then logged
+        QTest::addColumn<QStringList>("rows");   // events stored at the end
+        const QString on = QStringLiteral("status is on");
+        const QString off = QStringLiteral("status is off");
+        const QString insertOff = QStringLiteral(
+            "insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
+            "values(0,'North-Ground-Hall','light_Desk','status is off','2000-01-01 00:00:00')");
+        QTest::newRow("newest removed") << QStringList{on, off}
+                                        << "delete from tbl_log where log_event='status is off'" << on
+                                        << QStringList{on};
+        QTest::newRow("added by another writer, later") << QStringList{on}
+                                                        << QString(insertOff).replace("2000", "2999") << off
+                                                        << QStringList{on, off};
+        QTest::newRow("added by another writer, earlier") << QStringList{on} << insertOff << on
+                                                          << QStringList{on, off};
+        QTest::newRow("emptied") << QStringList{on} << "delete from tbl_log" << on << QStringList{on};
+        QTest::newRow("emptied and refilled") << QStringList{on}
+                                              << "delete from tbl_log;" + insertOff << off
+                                              << QStringList{off};
+    }
+    void changesOfTheLogBetweenReportsAreSeen()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, change);
+        QFETCH(QString, event);
+        for (const QString &e : before)
+            commitLog(QStringLiteral("light_Desk"), e, 10, 0);
+        for (const QString &sql : change.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            exec(sql);
+        commitLog(QStringLiteral("light_Desk"), event, 10, 0);
+        QTEST(events(), "rows");
+    }
+
     void newestOfTheSameSecondIsTheLastWritten()
     {
         // Two rows stamped in the same second, later than now: the one written

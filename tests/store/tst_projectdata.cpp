@@ -195,6 +195,28 @@ private slots:
         QCOMPARE(rows(QStringLiteral("tbl_region")), 1);
     }
 
+    // A deletion that fails (a trigger refuses it) leaves every row and picture
+    // of the room, and the message lists are not told to drop it.
+    void failedRemovalIsNotAnnounced()
+    {
+        addRoom(1, 1, 1, {11});
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("create trigger keep before delete on tbl_panel "
+                                                    "begin select raise(abort,'kept'); end")));
+        QSignalSpy spy(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
+        removeRoom(1);
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(rows(QStringLiteral("tbl_room"), QStringLiteral("where room_id=1")), 1);
+        QCOMPARE(rows(QStringLiteral("tbl_light"), QStringLiteral("where room_id=1")), 1);
+        QCOMPARE(rows(QStringLiteral("tbl_mood"), QStringLiteral("where room_id=1")), 1);
+        QVERIFY(QFile::exists(m_homeFolder + QStringLiteral("/photo_Room_1.png")));
+        QVERIFY(QFile::exists(m_homeFolder + QStringLiteral("/photo_Mood_11.png")));
+
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("drop trigger keep")));
+        removeRoom(1);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(rows(QStringLiteral("tbl_room"), QStringLiteral("where room_id=1")), 0);
+    }
+
     void unknownRoomStillAnnounced()
     {
         QSignalSpy spy(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
