@@ -24,7 +24,6 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -220,16 +219,16 @@ int main(int argc, char *argv[])
     const long rssEnd = residentKiB();
     pulse.stop();
 
-    // A press after the flood: the card sends and the device confirms.
+    // A press after the flood: the card sends and the module confirms.
     LightItem *card = cards.value(cards.size() / 2);
     QElapsedTimer pressClock;
     bool answered = false;
     if (card) {
         emit gl_socket.signalsStopRefresh(false);
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        // The card's own press action (the page's kinetic scroller would hold a
+        // synthetic press back): switch the light on, then wait for the module.
         pressClock.start();
-        QCoreApplication::sendEvent(card, &press);
+        QMetaObject::invokeMethod(card, "slotsLightStatus", Q_ARG(int, 100));
         answered = waitFor([&] { return card->status(); }, 5000);
     }
     const qint64 pressMs = pressClock.elapsed();
