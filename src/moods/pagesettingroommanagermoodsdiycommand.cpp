@@ -59,6 +59,7 @@ PageSettingRoomManagerMoodsDiyCommand::PageSettingRoomManagerMoodsDiyCommand(con
     pushButtonNext = new QtMaterialFlatButton(tr("Next"), Material::RaisedPrimary, fields);
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(20);
+    buttons->setContentsMargins(0, 20, 0, 0);
     for (QtMaterialFlatButton *button : {pushButtonPrev, pushButtonSave, pushButtonNext}) {
         button->setMinimumWidth(160);
         buttons->addWidget(button);
