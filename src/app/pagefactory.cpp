@@ -13,6 +13,7 @@
 #include "moods/pagedeviceoperatemoods.h"
 #include "moods/pageroomoperatemoods.h"
 #include "moods/pagesettingroommanagermoods.h"
+#include "moods/pagesettingroommanagermoodsdiycommand.h"
 #include "moods/pagesettingroommanagermoodsinformation.h"
 #include "operation/pagedeviceoperateac.h"
 #include "operation/pagedeviceoperatefloorheat.h"
@@ -86,6 +87,7 @@ const QHash<QString, Maker> &makers()
         {QStringLiteral("Rooms Manager"), maker<PageSettingRoomManager>()},
         {QStringLiteral("Edit Room"), makeRoomEdit},
         {QStringLiteral("Moods Information"), maker<PageSettingRoomManagerMoodsInformation>()},
+        {QStringLiteral("Diy Command"), maker<PageSettingRoomManagerMoodsDiyCommand>()},
         {QStringLiteral("Moods"), maker<PageDeviceOperateMoods>()},
         {QStringLiteral("Light Information"), maker<PageSettingRoomManagerLightingInformation>()},
         {QStringLiteral("Room Template"), maker<PageSettingRoomTemplate>()},

@@ -4,7 +4,9 @@
 // mood of the kitchen is saved in the room editor, the three are switched off,
 // and the mood's tile on the room page's "Moods" tab, then on the page "Moods",
 // brings the stored states back to the devices and, after their next poll, to
-// the cards. Last, the copied program starts on the resulting project.
+// the cards. The mood also carries three DIY commands given on "Diy Command",
+// which the devices receive after the stored states, in command order, at least
+// 50 ms apart. Last, the copied program starts on the resulting project.
 
 #include "testmain.h"
 
@@ -15,6 +17,7 @@
 #include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
 #include "moods/mooditem.h"
+#include "moods/pagesettingroommanagermoodsdiycommand.h"
 #include "moods/pagedeviceoperatemoods.h"
 #include "moods/pagesettingroommanagermoods.h"
 #include "moods/pagesettingroommanagermoodsinformation.h"
@@ -30,6 +33,7 @@
 #include "store/projectlist.h"
 #include "store/startupconfig.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -102,6 +106,59 @@ class TestMoodPath : public QObject
         }
         return status;
     }
+    // "code sub/dev payload" of every DIY frame (to devices 1/60 to 1/62) the devices
+    // took from the output's byte from on, with the arrival times.
+    QStringList diyFramesSince(int from, QList<qint64> *arrivals) const
+    {
+        QStringList frames;
+        bool diy = false;
+        for (const QByteArray &line : m_output.mid(from).split('\n')) {
+            if (line.startsWith("AT ") && diy)
+                arrivals->append(line.mid(3).toLongLong());
+            const QByteArray frame = QByteArray::fromHex(line.split(' ').mid(2).join());
+            diy = line.startsWith("RX ") && frame.size() > 26 && quint8(frame[23]) == 1 &&
+                  quint8(frame[24]) >= 60 && quint8(frame[24]) <= 62;
+            if (diy)
+                frames << QStringLiteral("%1 1/%2 %3")
+                              .arg(QString::fromLatin1(frame.mid(21, 2).toHex()))
+                              .arg(quint8(frame[24]))
+                              .arg(QString::fromLatin1(frame.mid(25, quint8(frame[16]) - 11).toHex()));
+        }
+        return frames;
+    }
+    // On "Diy Command": a Modbus Coil, a UPB Scene and a Panel Control command, each
+    // as "type|subnet|device|Prm1..Prm4" where a number is typed and a text picked.
+    void giveCommands(PageSettingRoomManagerMoodsDiyCommand *diy)
+    {
+        const QStringList commands{"Modbus Coil|1|60|300|On", "UPB Scene|1|61|9|Scene|Activate|3",
+                                   "Panel Control|1|62|Panel AC 1|Set Temperature|24°C"};
+        for (const QString &command : commands) {
+            const QStringList part = command.split(QLatin1Char('|'));
+            auto pick = [diy](const QString &box, const QString &text) {
+                auto *combo = diy->findChild<QComboBox *>(box);
+                QVERIFY(combo && combo->isVisible() && combo->findText(text) >= 0);
+                combo->setCurrentIndex(combo->findText(text));
+            };
+            pick(QStringLiteral("comboBoxType"), part[0]);
+            QTest::keyClicks(diy->subnetField(), part[1]);
+            QTest::keyClicks(diy->deviceField(), part[2]);
+            for (int column = 0; column + 3 < part.size(); ++column) {
+                const QString n = QString::number(column + 1);
+                bool number = false;
+                part[column + 3].toInt(&number);
+                if (number) {
+                    auto *edit = diy->findChild<QLineEdit *>(QStringLiteral("lineEditPrm") + n);
+                    QVERIFY(edit && edit->isVisible());
+                    edit->clear();
+                    QTest::keyClicks(edit, part[column + 3]);
+                } else {
+                    pick(QStringLiteral("comboBoxPrm") + n, part[column + 3]);
+                }
+            }
+            QVERIFY(varnotest::pressOnScreen(command == commands.last() ? diy->saveButton()
+                                                                         : diy->nextButton()));
+        }
+    }
     // Opens the kitchen's room page on a tab and waits for its cards' first poll.
     PageRoomOperate *roomPage(const QString &tab)
     {
@@ -157,7 +214,8 @@ private slots:
                 [this] { m_output += m_devices.readAllStandardOutput(); });
         m_veth.startInDevices(m_devices, QStringLiteral(VARNO_SIMDEVICE_PATH),
                               {"--udp", "0.0.0.0:6000", "--header-ip", varnotest::VethPair::deviceAddress(),
-                               "--commands", "--exit-on-eof", "--light", "1/20/2", "--ac-panel", "1/30/1"});
+                               "--commands", "--times", "--exit-on-eof", "--light", "1/20/2", "--ac-panel",
+                               "1/30/1"});
         QVERIFY(m_devices.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(m_output.contains("READY"), 5000);
 
@@ -218,9 +276,21 @@ private slots:
         QVERIFY(varnotest::pressOnScreen(info->groupPicture(info->GroupAc1)));
         QVERIFY(info->groupBox(info->GroupLight)->isChecked() &&
                 info->groupBox(info->GroupAc1)->isChecked());
+        // Its DIY commands, saved before the mood; back in the editor the form stays.
+        info->selectButton()->click(); // below the small offscreen screen
+        QTRY_VERIFY(shown<PageSettingRoomManagerMoodsDiyCommand>());
+        giveCommands(shown<PageSettingRoomManagerMoodsDiyCommand>());
+        QTRY_VERIFY(shown<PageSettingRoomManagerMoodsInformation>());
+        QCOMPARE(rows("select command_id,subnet_id,device_id,command_type,prm1,prm2,prm3,prm4 "
+                      "from tbl_mood_command where mood_id=1 and room_id=1 order by command_id"),
+                 QStringList({"1|1|60|115|1|44|1|0", "2|1|61|113|9|0|1|3", "3|1|62|95|25|4|24|0"}));
+        QCOMPARE(info->nameField()->text(), QStringLiteral("Evening"));
+        QVERIFY(info->groupBox(info->GroupLight)->isChecked() &&
+                info->groupBox(info->GroupAc1)->isChecked());
         info->saveButton()->click(); // at the right edge, beyond the small offscreen screen
         QTRY_VERIFY(shown<PageSettingRoomManagerEdit>());
-        QCOMPARE(rows("select mood_name,light_bool,ac1_bool from tbl_mood"), QStringList({"Evening|1|1"}));
+        QCOMPARE(rows("select mood_name,light_bool,ac1_bool,diy_bool from tbl_mood"),
+                 QStringList({"Evening|1|1|1"}));
 
         // Off, then the tile on the room page's "Moods" tab.
         switchCards(false);
@@ -229,9 +299,19 @@ private slots:
         MoodItem *tile = nullptr;
         QTRY_VERIFY((tile = page->moodsTab()->findChild<MoodItem *>()) && tile->isVisible());
         QSignalSpy sent(&gl_socket, &BroadcastSocket::signalsInformation);
+        const int outputBefore = m_output.size();
         QVERIFY(varnotest::pressOnScreen(tile));
         QTRY_VERIFY(sent.count() > 0 &&
                     sent.last().first().toString() == QLatin1String("Send successfully"));
+        // The DIY commands as the devices took them: operation code, target, payload.
+        QList<qint64> at;
+        QStringList frames;
+        QTRY_VERIFY_WITH_TIMEOUT((at.clear(), frames = diyFramesSince(outputBefore, &at), at.size() == 3),
+                                 5000);
+        QCOMPARE(frames,
+                 QStringList({"202a 1/60 012c010000", "201a 1/61 0209000103", "e3d8 1/62 19041800"}));
+        QVERIFY2(at[1] - at[0] >= 50000000 && at[2] - at[1] >= 50000000,
+                 qPrintable(QStringLiteral("%1 ns, %2 ns apart").arg(at[1] - at[0]).arg(at[2] - at[1])));
         expectMoodStates();
 
         // The same from the page "Moods".

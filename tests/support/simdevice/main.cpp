@@ -9,10 +9,12 @@
 //                   [--ir-module SUB/DEV]... [--floor-heat SUB/DEV[/CIRCUITS]]...
 //                   [--occupation SUB/DEV[/CHANNELS]]... [--panel SUB/DEV]...
 //                   [--ip-module SUB/DEV]...
-//                   [--commands] [--quiet]
+//                   [--commands] [--quiet] [--times]
 //
 // Prints "READY" once listening, then one line per frame received
 // ("RX <sender>:<port> <hex>") and per answer sent ("TX <hex>"), unless --quiet.
+// With --times each RX line is followed by "AT <ns>", the frame's arrival time
+// on the system clock in nanoseconds since the epoch.
 // Runs until it is terminated, or (with --exit-on-eof) until its standard input
 // is closed. --silent and --reply apply to every device. With --commands, each
 // line of standard input is a command:
@@ -147,6 +149,7 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("commands"),
                       QStringLiteral("Read commands from standard input, one per line.")});
     parser.addOption({QStringLiteral("quiet"), QStringLiteral("Print no RX and TX lines.")});
+    parser.addOption({QStringLiteral("times"), QStringLiteral("Print each frame's arrival time.")});
     parser.process(app);
 
     SimBus bus;
@@ -285,11 +288,14 @@ int main(int argc, char *argv[])
         bus.setHeaderAddress(QHostAddress(parser.value(QStringLiteral("header-ip"))));
 
     if (!parser.isSet(QStringLiteral("quiet"))) {
-        QObject::connect(&bus, &SimBus::frameReceived, [](const SimFrame &frame) {
+        const bool times = parser.isSet(QStringLiteral("times"));
+        QObject::connect(&bus, &SimBus::frameReceived, [times](const SimFrame &frame) {
             printLine(QStringLiteral("RX %1:%2 %3")
                           .arg(frame.sender.toString())
                           .arg(frame.senderPort)
                           .arg(frame.hex()));
+            if (times)
+                printLine(QStringLiteral("AT %1").arg(frame.arrivalNs));
         });
         QObject::connect(&bus, &SimBus::bytesSent, [](const QByteArray &bytes) {
             printLine(QStringLiteral("TX %1").arg(QString::fromLatin1(bytes.toHex(' '))));
