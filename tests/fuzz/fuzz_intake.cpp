@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz::setUp();
     PanelMessageIntake &it = intake();
     fuzz::Input in(data, size);
-    while (!in.atEnd()) {
+    // A few frames an input: enough for a repeat, a change of state and a settling.
+    for (int frames = 0; frames < 8 && !in.atEnd(); ++frames) {
         const uint8_t mode = in.byte();
         QByteArray bytes;
         if (mode & 1) {
