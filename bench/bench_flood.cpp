@@ -13,6 +13,7 @@
 #include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
 #include "operation/lightitem.h"
+#include "pathtest.h"
 #include "roomproject.h"
 #include "shell/mydialog.h"
 #include "store/cppsqlite3db.h"
@@ -138,16 +139,7 @@ int main(int argc, char *argv[])
 
     // The project: one region, one floor, 100 rooms of 10 lights on module room/1..10.
     QTemporaryDir folder;
-    gl_curPath = folder.path();
-    screen_cx = 1920;
-    screen_cy = 1080;
-    gl_subId = QStringLiteral("1");
-    gl_devId = QStringLiteral("254");
-    gl_socket.setId(1, 254);
-    preInitProject();
-    QString project;
-    getCurrentProject(project);
-    setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+    varnotest::useApplicationFolder(folder.path());
     gl_sqlite3db.execDML(QStringLiteral("begin"));
     roomproject::addRegion(1, QStringLiteral("Block"));
     roomproject::addFloor(1, 1, QStringLiteral("Ground"));
@@ -246,8 +238,7 @@ int main(int argc, char *argv[])
           << (digestBefore == digestAfter ? "unchanged" : "CHANGED") << '\n';
     out().flush();
 
-    devices.closeWriteChannel();
-    devices.waitForFinished(2000);
+    varnotest::endProcess(devices);
     gl_socket.closeSocket();
     gl_sqlite3db.close();
     return answered && digestBefore == digestAfter ? 0 : 1;

@@ -9,6 +9,7 @@
 // name. Last, the copied program starts on the project.
 
 #include "testmain.h"
+#include "pathtest.h"
 
 #include "modalanswer.h"
 #include "roomproject.h"
@@ -158,23 +159,11 @@ private slots:
         QVERIFY(QDir().mkpath(app));
         QVERIFY(QFile::copy(QStringLiteral(VARNO_EXECUTABLE), app + QStringLiteral("/varno")));
         initConfig(app);
-        gl_curPath = app;
-        screen_cx = 1920;
-        screen_cy = 1080;
-        gl_socket.setId(1, 254);
-        preInitProject();
-        QString project;
-        QVERIFY(getCurrentProject(project));
-        setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+        QVERIFY(varnotest::useApplicationFolder(app));
         QVERIFY(addRegion(1, "North") && addFloor(1, 1, "Ground"));
         QVERIFY(addMessage(1, 1, "Smoke", 3));
         m_window.reset(g_window = new MainWindow(nullptr));
-        m_window->showNormal();
-        m_window->resize(1920, 1080);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
-        QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
-        QVERIFY(state.wait(3000));
-        QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+        QVERIFY(varnotest::showLoggedIn(m_window.data()));
     }
 
     void cleanupTestCase()
@@ -182,13 +171,7 @@ private slots:
         m_window.reset();
         gl_socket.closeSocket();
         gl_sqlite3db.close();
-        if (m_devices.state() != QProcess::NotRunning) {
-            m_devices.closeWriteChannel();
-            if (!m_devices.waitForFinished(2000)) {
-                m_devices.kill();
-                m_devices.waitForFinished(2000);
-            }
-        }
+        varnotest::endProcess(m_devices);
         m_veth.tearDown();
     }
 

@@ -9,6 +9,7 @@
 // 50 ms apart. Last, the copied program starts on the resulting project.
 
 #include "testmain.h"
+#include "pathtest.h"
 
 #include "roomproject.h"
 #include "vethpair.h"
@@ -222,36 +223,20 @@ private slots:
         QVERIFY(QDir().mkpath(m_root.filePath("app")));
         QVERIFY(QFile::copy(QStringLiteral(VARNO_EXECUTABLE), m_root.filePath("app/varno")));
         initConfig(m_root.filePath("app"));
-        gl_curPath = m_root.filePath("app");
-        screen_cx = 1920;
-        screen_cy = 1080;
-        gl_socket.setId(1, 254);
-        preInitProject();
-        QString project;
-        QVERIFY(getCurrentProject(project));
-        setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+        QVERIFY(varnotest::useApplicationFolder(m_root.filePath("app")));
         QVERIFY(addRegion(1, "North") && addFloor(1, 1, "Ground") && addRoom(Kitchen, "Kitchen", 1, 1));
         QVERIFY(addLight({Kitchen, 1, 1, "Ceiling", 1, 20, 1, 0, 0}));
         QVERIFY(addLight({Kitchen, 2, 1, "Wall", 1, 20, 2, 0, 0}));
         QVERIFY(addUnit({Kitchen, 0, 0, "Split", 1, 30, 1, 24, "", ""}));
 
         m_window.reset(new MainWindow(nullptr));
-        m_window->showNormal();
-        m_window->resize(1920, 1080);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
-        QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
-        QVERIFY(state.wait(3000));
-        QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+        QVERIFY(varnotest::showLoggedIn(m_window.data()));
     }
     void cleanupTestCase()
     {
         m_window.reset();
         gl_socket.closeSocket();
-        if (m_devices.state() != QProcess::NotRunning) {
-            m_devices.closeWriteChannel();
-            if (!m_devices.waitForFinished(2000))
-                m_devices.kill();
-        }
+        varnotest::endProcess(m_devices);
         m_veth.tearDown();
     }
 

@@ -11,6 +11,7 @@
 // go to the build folder.
 
 #include "testmain.h"
+#include "pathtest.h"
 #include "vethpair.h"
 
 #include "roomproject.h"
@@ -240,16 +241,7 @@ void TestOperatorPath::initTestCase()
 
     // The project, in the "Local Network" style.
     QVERIFY(m_app.isValid());
-    gl_curPath = m_app.path();
-    screen_cx = 1920;
-    screen_cy = 1080;
-    gl_subId = QStringLiteral("1");
-    gl_devId = QStringLiteral("254");
-    gl_socket.setId(1, 254);
-    preInitProject();
-    QString project;
-    QVERIFY(getCurrentProject(project));
-    setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+    QVERIFY(varnotest::useApplicationFolder(m_app.path()));
     QVERIFY(addRegion(1, QStringLiteral("North")));
     QVERIFY(addRegion(2, QStringLiteral("South")));
     QVERIFY(addFloor(1, 1, QStringLiteral("Ground")));
@@ -303,13 +295,7 @@ void TestOperatorPath::initTestCase()
     QVERIFY(addMessage(1, 1, QStringLiteral("Smoke in the kitchen"), 3));
 
     m_window.reset(new MainWindow(nullptr));
-    m_window->showNormal();
-    m_window->resize(1920, 1080);
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
-    // The "Local Network" style is logged in one tick after opening.
-    QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
-    QVERIFY(state.wait(3000));
-    QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+    QVERIFY(varnotest::showLoggedIn(m_window.data()));
 }
 
 void TestOperatorPath::cleanupTestCase()
@@ -317,13 +303,7 @@ void TestOperatorPath::cleanupTestCase()
     m_window.reset();
     gl_socket.closeSocket();
     gl_sqlite3db.close();
-    if (m_devices.state() != QProcess::NotRunning) {
-        m_devices.closeWriteChannel();
-        if (!m_devices.waitForFinished(2000)) {
-            m_devices.kill();
-            m_devices.waitForFinished(2000);
-        }
-    }
+    varnotest::endProcess(m_devices);
     m_pair.tearDown();
 }
 

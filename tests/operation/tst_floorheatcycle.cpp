@@ -148,11 +148,11 @@ private slots:
         settle();
         const qint64 moved = m_bus.now();
         item->setPointSlider()->slider()->setValue(30);
-        SimBus::pump(500);
-        QVERIFY(m_bus.sent().isEmpty());
-        QVERIFY(m_bus.waitForCode(0xE3D8, 1, 1500));
+        // Not before the second has passed (a coarse timer may come a little
+        // early), however late a busy machine lets it come.
+        QVERIFY(m_bus.waitForCode(0xE3D8, 1, 5000));
         QVERIFY(m_bus.timesOf(0xE3D8).first() - moved >= 900);
-        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
         QCOMPARE(m_bus.sentText(), QStringList{setPoint});
         QCOMPARE(m_controller->circuit(circuit).setPoints[1], 30);
         QCOMPARE(column(2, QStringLiteral("current_temperature")).toInt(), 30);

@@ -206,9 +206,8 @@ private slots:
         auto item = card(r);
         const qint64 start = m_clock.elapsed();
         item->getStatus(300);
-        SimBus::pump(200);
-        QVERIFY(sent().isEmpty());
-        QVERIFY(waitForCode(0xEFFD, 1, 1000));
+        // Not before the delay, however late a busy machine lets it come.
+        QVERIFY(waitForCode(0xEFFD, 1, 5000));
         QVERIFY(timesOf(0xEFFD).first() - start >= 280);
 
         // Stopped while it waits: nothing is ever sent.
@@ -287,7 +286,7 @@ private slots:
         auto item = card(r);
         const qint64 start = m_clock.elapsed();
         item->setStatus();
-        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
         const QList<qint64> times = timesOf(0x0031);
         QCOMPARE(times.size(), 2);
         // The resend goes out on the tick, not before 1000 ms (a coarse tick may be

@@ -7,6 +7,7 @@
 // through its command channel ("levels" answers "LEVELS <subnet>/<device> ..."
 // lines and "END"). Needs root in the test's namespace.
 
+#include "pathtest.h"
 #include "vethpair.h"
 
 #include <QElapsedTimer>
@@ -49,13 +50,7 @@ public:
 
     void stop()
     {
-        if (m_devices.state() != QProcess::NotRunning) {
-            m_devices.closeWriteChannel();
-            if (!m_devices.waitForFinished(2000)) {
-                m_devices.kill();
-                m_devices.waitForFinished(2000);
-            }
-        }
+        endProcess(m_devices);
         m_pair.tearDown();
     }
 

@@ -6,6 +6,7 @@
 // dropped.
 
 #include "testmain.h"
+#include "pathtest.h"
 
 #include "modalanswers.h"
 #include "roomproject.h"
@@ -142,16 +143,7 @@ private slots:
                  qPrintable(m_veth.error()));
 
         QVERIFY(m_app.isValid());
-        gl_curPath = m_app.path();
-        screen_cx = 1920;
-        screen_cy = 1080;
-        gl_subId = QStringLiteral("1");
-        gl_devId = QStringLiteral("254");
-        gl_socket.setId(1, 254);
-        preInitProject();
-        QString project;
-        QVERIFY(getCurrentProject(project));
-        setProjectNode(project, QStringLiteral("network_type"), QStringLiteral("0"));
+        QVERIFY(varnotest::useApplicationFolder(m_app.path()));
         QVERIFY(addRegion(1, QStringLiteral("North")));
         QVERIFY(addFloor(1, 1, QStringLiteral("Ground")));
         QVERIFY(addRoom(Kitchen, QStringLiteral("Kitchen"), 1, 1, QStringLiteral("room_3")));
@@ -169,12 +161,7 @@ private slots:
         QVERIFY(addRoomDevice(QStringLiteral("tbl_master"), Kitchen, 1, 31, 1));
 
         m_window.reset(new MainWindow(nullptr));
-        m_window->showNormal();
-        m_window->resize(1920, 1080);
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.data()));
-        QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
-        QVERIFY(state.wait(3000));
-        QCOMPARE(state.at(0).at(1).toString(), QStringLiteral("Success"));
+        QVERIFY(varnotest::showLoggedIn(m_window.data()));
     }
     void cleanupTestCase()
     {
