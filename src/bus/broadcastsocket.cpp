@@ -446,22 +446,23 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket)
     // A receiver may reopen the link while it handles a datagram: reading stops
     // as soon as this socket is no longer the current one.
     QPointer<QUdpSocket> guard(socket);
-    unsigned char buffer[BufferSize];
+    // One byte more than a datagram may hold: a read that fills it was cut from
+    // an oversized datagram.
+    unsigned char buffer[BufferSize + 1];
     // A busy bus must not hold the event loop: after a batch the rest waits for
     // the next turn (the socket signals again while datagrams are waiting).
     int batch = 0;
     while (guard && socket == udpSocket && batch++ < MaxDatagramsPerTurn
            && socket->hasPendingDatagrams()) {
-        const qint64 size = socket->pendingDatagramSize();
         QHostAddress from;
         quint16 port = 0;
         // Every datagram is read, so that an empty or oversized one is dropped
         // instead of blocking the ones behind it.
-        const qint64 got = socket->readDatagram(reinterpret_cast<char *>(buffer), BufferSize,
+        const qint64 got = socket->readDatagram(reinterpret_cast<char *>(buffer), BufferSize + 1,
                                                 &from, &port);
         if (got < 0)
             break;
-        if (size < 1 || size > BufferSize || got < 1)
+        if (got < 1 || got > BufferSize)
             continue;
         // Behind the bytes read, up to the longest frame a length byte can
         // describe, a receiver finds zeros, as it always has.

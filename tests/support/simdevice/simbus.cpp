@@ -216,17 +216,17 @@ bool SimBus::waitForClient(int timeoutMs)
 void SimBus::readUdp()
 {
     while (m_udp && m_udp->hasPendingDatagrams()) {
-        // Sized by the datagram waiting, so that a busy bus does not allocate and
-        // clear the largest possible datagram for every frame.
-        const qint64 pending = m_udp->pendingDatagramSize();
-        QByteArray bytes(int(qBound<qint64>(1, pending, MaxDatagram)), Qt::Uninitialized);
+        // Read into one buffer of the largest size, made once, so that a busy bus
+        // neither allocates nor clears it for every frame.
+        if (m_readBuffer.size() != MaxDatagram)
+            m_readBuffer = QByteArray(MaxDatagram, Qt::Uninitialized);
         QHostAddress sender;
         quint16 port = 0;
         const qint64 arrival = kernelArrivalNs(m_udp->socketDescriptor());
-        const qint64 got = m_udp->readDatagram(bytes.data(), bytes.size(), &sender, &port);
+        const qint64 got = m_udp->readDatagram(m_readBuffer.data(), MaxDatagram, &sender, &port);
         if (got < 0)
             break;
-        bytes.truncate(int(got));
+        const QByteArray bytes(m_readBuffer.constData(), int(got));
         SimFrame frame = SimFrame::parse(bytes);
         frame.sender = sender;
         frame.senderPort = port;

@@ -87,6 +87,7 @@ private:
     void flushPartial(QTcpSocket *client);
 
     QUdpSocket *m_udp = nullptr;
+    QByteArray m_readBuffer;
     QTcpServer *m_server = nullptr;
     QList<QTcpSocket *> m_clients;
     QHostAddress m_listenAddress;
