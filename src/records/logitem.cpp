@@ -1,5 +1,7 @@
 #include "logitem.h"
 
+#include "records/recordlistpage.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
@@ -43,11 +45,8 @@ void LogItem::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    if (checkBoxVisible) {
-        const QPixmap box(checked ? QStringLiteral(":/myImages/png/icon_checkbox2_on.png")
-                                  : QStringLiteral(":/myImages/png/icon_checkbox2_off.png"));
-        painter.drawPixmap(20, (h - 20) / 2, box);
-    }
+    if (checkBoxVisible)
+        paintDeleteModeCheckBox(painter, h, checked);
 
     painter.setBrush(Qt::NoBrush);
     painter.setPen(Qt::white);

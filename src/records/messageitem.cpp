@@ -5,6 +5,8 @@
 #include "records/messagenames.h"
 #include "store/globals.h"
 
+#include "records/recordlistpage.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
@@ -75,11 +77,8 @@ void MessageItem::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    if (checkBoxVisible) {
-        const QPixmap box(checked ? QStringLiteral(":/myImages/png/icon_checkbox2_on.png")
-                                  : QStringLiteral(":/myImages/png/icon_checkbox2_off.png"));
-        painter.drawPixmap(QRect(20, (h - 20) / 2, 20, 20), box);
-    }
+    if (checkBoxVisible)
+        paintDeleteModeCheckBox(painter, h, checked);
 
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));

@@ -1,5 +1,8 @@
 #include "recordlistpage.h"
 
+#include <QPainter>
+#include <QPixmap>
+
 #include "bus/broadcastsocket.h"
 #include "records/xlsxdocument.h"
 #include "shell/filedialogs.h"
@@ -235,4 +238,11 @@ void RecordListPage::labelExport_pressed()
         emit gl_socket.signalsInformation(QStringLiteral("Exprot successfully"));
     else
         emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(error));
+}
+
+void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked)
+{
+    const QPixmap box(checked ? QStringLiteral(":/myImages/png/icon_checkbox2_on.png")
+                              : QStringLiteral(":/myImages/png/icon_checkbox2_off.png"));
+    painter.drawPixmap(QRect(20, (h - 20) / 2, 20, 20), box);
 }

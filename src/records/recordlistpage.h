@@ -20,6 +20,12 @@ class QtMaterialGroupBox;
 class QtMaterialLabel;
 class XlsxDocument;
 
+class QPainter;
+
+// The check box a row of a list page shows in delete mode, 20 x 20 at x 20,
+// centred in a row h pixels high.
+void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked);
+
 class RecordListPage : public MyDialog
 {
     Q_OBJECT
