@@ -41,8 +41,7 @@ void DeviceTileTab::updatelist(int ownerId)
         tiles.append(tile);
     }
     query.finish();
-    auto *add = new ManagerItem(ManagerItemAdd, 0, QString(), QString(), false, QColor(0x3D, 0x53, 0x66),
-                                TileSize, TileSize, nullptr);
+    auto *add = ManagerItem::addTile(TileSize, TileSize);
     connect(add, &ManagerItem::signalsEdit, this, &DeviceTileTab::slotsEdit);
     tiles.append(add);
     fillTileGrid(groupBox, tiles, TileSize);

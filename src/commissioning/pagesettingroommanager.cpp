@@ -67,8 +67,7 @@ void PageSettingRoomManager::updatelist()
     }
     query.finish();
 
-    auto *add = new ManagerItem(ManagerItemAdd, 0, QString(), QString(), false, QColor(0x3D, 0x53, 0x66),
-                                TileWidth, TileHeight, nullptr);
+    auto *add = ManagerItem::addTile(TileWidth, TileHeight);
     connect(add, &ManagerItem::signalsEdit, this, &PageSettingRoomManager::slotsEdit);
     tiles.append(add);
     fillTileGrid(groupBox, tiles, TileWidth);

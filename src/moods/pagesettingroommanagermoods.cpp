@@ -38,8 +38,7 @@ void PageSettingRoomManagerMoods::updatelist(int roomId)
         connect(tile, &ManagerItem::signalsDelete, this, &PageSettingRoomManagerMoods::slotsDelete);
         tiles.append(tile);
     }
-    auto *add = new ManagerItem(ManagerItemAdd, 0, QString(), QString(), false, QColor(0x3D, 0x53, 0x66),
-                                TileWidth, TileHeight, nullptr);
+    auto *add = ManagerItem::addTile(TileWidth, TileHeight);
     connect(add, &ManagerItem::signalsEdit, this, &PageSettingRoomManagerMoods::slotsEdit);
     tiles.append(add);
     fillTileGrid(groupBox, tiles, TileWidth);

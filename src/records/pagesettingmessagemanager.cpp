@@ -48,8 +48,7 @@ void PageSettingMessageManager::updatelist()
             tiles.append(tile);
         }
     }
-    auto *add = new ManagerItem(ManagerItemAdd, 0, QString(), QString(), false, QColor(0x3D, 0x53, 0x66),
-                                TileSize, TileSize, nullptr);
+    auto *add = ManagerItem::addTile(TileSize, TileSize);
     connect(add, &ManagerItem::signalsEdit, this, &PageSettingMessageManager::slotsEdit);
     tiles.append(add);
     fillTileGrid(groupBox, tiles, TileSize);

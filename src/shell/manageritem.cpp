@@ -379,3 +379,9 @@ void ManagerItem::paintTitle(QPainter &painter)
                          text);
     }
 }
+
+ManagerItem *ManagerItem::addTile(int width, int height)
+{
+    return new ManagerItem(ManagerItemAdd, 0, QString(), QString(), false, QColor(0x3D, 0x53, 0x66), width,
+                           height, nullptr);
+}

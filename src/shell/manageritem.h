@@ -39,6 +39,10 @@ public:
                 const QColor &color, int width, int height, QWidget *parent = nullptr);
     ~ManagerItem() override;
 
+    // The add tile that ends a list page: kind 0, drawn in #3D5366 without a
+    // delete button, made without a parent.
+    static ManagerItem *addTile(int width, int height);
+
     int getType() const { return type; }
     int getId() const { return id; }
     QString getName() const { return name; }
