@@ -2,12 +2,15 @@
 // the "Local Network" style on a veth pair, while a sender in the devices'
 // namespace pushes 10,000 datagrams a second for 60 seconds (replies of known
 // lights, frames of unknown addresses, bad CRCs, wrong lengths, empty and
-// 8193-byte datagrams). Prints the resident memory at the start, after 30 s and
-// at the end, the worst lateness of a 50 ms timer (how long the event loop did
-// not turn), how long a light press takes to be confirmed after the flood, and
-// whether anything but the lights' states and logs was written.
+// 8193-byte datagrams). The simulated devices are stopped for the flood, so every
+// level written during it comes from a reply of the flood. Prints the resident
+// memory at the start, after 30 s and at the end, the worst lateness of a 50 ms
+// timer (how long the event loop did not turn), how many of the valid replies
+// reached the cards (decoded and their levels stored), how long a light press
+// takes to be confirmed after the flood, and whether anything but the lights'
+// states and logs was written.
 //
-// Runs inside the private network namespace as root: ./bench/run does that.
+// Runs inside a private network namespace as root: ./bench/run does that.
 //   bench_flood [seconds] [rate]
 
 #include "app/mainwindow.h"
@@ -182,6 +185,13 @@ int main(int argc, char *argv[])
     }, 60000);
     const QByteArray digestBefore = projectDigest();
 
+    // Every level a card stores during the flood is counted; with the devices
+    // stopped, each valid reply of a module is stored once by each of its cards.
+    varnotest::endProcess(devices);
+    gl_sqlite3db.execDML(QStringLiteral("create temp table flood_writes(n integer)"));
+    gl_sqlite3db.execDML(QStringLiteral("create temp trigger flood_count after update of brightness on "
+                                        "tbl_light begin insert into flood_writes values(1); end"));
+
     // The event loop's pulse: the worst lateness of a 50 ms timer.
     QElapsedTimer pulseClock;
     qint64 lastPulse = 0;
@@ -210,6 +220,31 @@ int main(int argc, char *argv[])
     }, (seconds + 30) * 1000);
     const long rssEnd = residentKiB();
     pulse.stop();
+    // The replies still on their way when the sender stopped.
+    wait(500);
+    qint64 levelWrites = 0;
+    {
+        QSqlQuery count = gl_sqlite3db.execQuery(QStringLiteral("select count(*) from flood_writes"));
+        if (count.next())
+            levelWrites = count.value(0).toLongLong();
+    }
+    gl_sqlite3db.execDML(QStringLiteral("drop trigger flood_count"));
+    qint64 validSent = 0;
+    for (const QByteArray &line : senderOutput.split('\n')) {
+        if (line.startsWith("known-reply "))
+            validSent = line.mid(12).toLongLong();
+    }
+    const qint64 validStored = levelWrites / LightsPerRoom;
+
+    // The devices answer again for the press.
+    QProcess devicesAgain;
+    devicesAgain.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    bed.startInDevices(devicesAgain, QStringLiteral(VARNO_SIMDEVICE_PATH), simArgs);
+    if (!devicesAgain.waitForStarted()
+        || !waitFor([&] { return devicesAgain.peek(64).contains("READY"); }, 5000)) {
+        out() << "bench_flood: the simulated devices did not start again\n";
+        return 1;
+    }
 
     // A press after the flood: the card sends and the module confirms.
     LightItem *card = cards.value(cards.size() / 2);
@@ -232,13 +267,17 @@ int main(int argc, char *argv[])
                                rssStart, seconds / 2, rssMiddle, rssEnd,
                                rssStart > 0 ? 100.0 * (rssEnd - rssStart) / rssStart : 0.0);
     out() << QString::asprintf("worst lateness of a 50 ms timer: %lld ms\n", worstLate);
+    out() << QString::asprintf("valid replies that reached the cards (decoded, levels stored): %lld of %lld "
+                               "(%.1f %%; %lld level writes by %d cards a reply)\n",
+                               validStored, validSent, validSent > 0 ? 100.0 * validStored / validSent : 0.0,
+                               levelWrites, LightsPerRoom);
     out() << QString::asprintf("light press confirmed after the flood: %s in %lld ms\n",
                                answered ? "yes" : "NO", pressMs);
     out() << "project tables other than the lights and the log: "
           << (digestBefore == digestAfter ? "unchanged" : "CHANGED") << '\n';
     out().flush();
 
-    varnotest::endProcess(devices);
+    varnotest::endProcess(devicesAgain);
     gl_socket.closeSocket();
     gl_sqlite3db.close();
     return answered && digestBefore == digestAfter ? 0 : 1;
