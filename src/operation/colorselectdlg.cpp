@@ -82,6 +82,9 @@ ColorSelectDlg::ColorSelectDlg(light rec, QWidget *parent)
     setMinimumSize(boundedByScreen(800, screen_cx), boundedByScreen(600, screen_cy));
     setWindowState(windowState() | Qt::WindowFullScreen);
 
+    // A child with a name, so a test can wait for the first fill to have run.
+    initTimer.setParent(this);
+    initTimer.setObjectName(QStringLiteral("initTimer"));
     connect(&initTimer, &QTimer::timeout, this, &ColorSelectDlg::initDlgCtrl);
     initTimer.start(100);
 }

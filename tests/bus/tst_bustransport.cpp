@@ -11,6 +11,7 @@
 #include "simbus.h"
 #include "store/globals.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QUdpSocket>
@@ -689,16 +690,30 @@ void TestBusTransport::scriptedDeviceAnswers()
     auto socket = newSocket();
     QVERIFY(socket->createSocket());
     FrameCollector collector(*socket);
+    QSignalSpy sent(m_sim.get(), &SimBus::bytesSent);
+    // When the device's answer left, and what had reached the link by then.
+    QElapsedTimer clock;
+    qint64 answeredAfter = -1;
+    int blocksBeforeAnswer = -1;
+    QObject scope; // the watch ends with this test
+    connect(m_sim.get(), &SimBus::bytesSent, &scope, [&] {
+        if (answeredAfter < 0) {
+            answeredAfter = clock.elapsed();
+            blocksBeforeAnswer = collector.blocks.size();
+        }
+    });
+    clock.start();
     for (int i = 0; i < requests; ++i)
         socket->sendCommand(11, 0xEFFD, 1, 10, nullptr, 0);
-    if (script == QLatin1String("delayed")) {
-        SimBus::pump(150);
-        QVERIFY(collector.blocks.isEmpty());
-    }
-    // A marker from the device side closes the exchange.
+    // The device answers as it reads a request, a delayed answer once its timer has fired;
+    // a marker sent after that closes the exchange.
     QVERIFY(m_sim->waitForFrames(requests));
+    if (script == QLatin1String("delayed")) {
+        QTRY_COMPARE(sent.count(), 1);
+        QVERIFY2(answeredAfter >= 270, qPrintable(QString::number(answeredAfter))); // a coarse timer
+        QCOMPARE(blocksBeforeAnswer, 0);
+    }
     const QByteArray marker = deviceFrame(0x0999);
-    QTest::qWait(script == QLatin1String("delayed") ? 300 : 20);
     m_sim->sendRaw(marker);
     QVERIFY(collector.waitForEnding(marker));
     collector.blocks.removeLast();

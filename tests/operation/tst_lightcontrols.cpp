@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 #include <qtmaterialiconbutton.h>
 #include <qtmaterialslider.h>
@@ -43,12 +44,13 @@ light colourLight(int type, std::initializer_list<int> levels, bool white = fals
     return rec;
 }
 
-// Waits until the dialog has filled its sliders (its first-fill timer).
-void waitForFill(ColorSelectDlg &dlg)
+// Waits until the dialog has filled its sliders: its first-fill timer has fired and stopped.
+bool waitForFill(ColorSelectDlg &dlg)
 {
     dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QTest::qWait(150);
+    auto *fill = dlg.findChild<QTimer *>(QStringLiteral("initTimer"));
+    return fill && QTest::qWaitForWindowExposed(&dlg)
+        && QTest::qWaitFor([fill] { return !fill->isActive(); });
 }
 
 bool near(const QColor &a, const QColor &b, int tolerance)
@@ -228,7 +230,6 @@ private slots:
         QCOMPARE(selected.count(), 0);
 
         // The centre disc shows the colour taken from the ring.
-        QTest::qWait(50);
         const QImage shot = wheel.grab().toImage();
         QVERIFY(near(shot.pixelColor(QRectF(wheel.rect()).center().toPoint()), QColor(Qt::cyan), 8));
 
@@ -336,7 +337,7 @@ private slots:
         light rec = colourLight(LightRGB, {levels[0], levels[1], levels[2], 0});
         ColorSelectDlg dlg(rec);
         QCOMPARE(dlg.colorWheel()->color(), wheel);
-        waitForFill(dlg);
+        QVERIFY(waitForFill(dlg));
         QCOMPARE(dlg.slider(QStringLiteral("Red"))->value(), sliders[0]);
         QCOMPARE(dlg.slider(QStringLiteral("Green"))->value(), sliders[1]);
         QCOMPARE(dlg.slider(QStringLiteral("Blue"))->value(), sliders[2]);
@@ -356,7 +357,7 @@ private slots:
     void redSliderValuesAreStoredAsPercent()
     {
         ColorSelectDlg dlg(colourLight(LightRGB, {0, 0, 0, 33}));
-        waitForFill(dlg);
+        QVERIFY(waitForFill(dlg));
         dlg.slider(QStringLiteral("Red"))->setValue(128);
         QCOMPARE(dlg.valueLabel(QStringLiteral("Red"))->text(), QStringLiteral("128"));
         QCOMPARE(dlg.colorWheel()->color(), QColor(128, 0, 0));
@@ -370,7 +371,7 @@ private slots:
     void whiteSliderIsAccepted()
     {
         ColorSelectDlg dlg(colourLight(LightRGB, {0, 0, 0, 40}, true));
-        waitForFill(dlg);
+        QVERIFY(waitForFill(dlg));
         QCOMPARE(dlg.slider(QStringLiteral("White"))->value(), 40);
         const QColor before = dlg.colorWheel()->color();
         dlg.slider(QStringLiteral("White"))->setValue(70);
@@ -384,7 +385,7 @@ private slots:
     void closingLeavesTheRecord()
     {
         ColorSelectDlg dlg(colourLight(LightRGB, {20, 30, 40, 0}));
-        waitForFill(dlg);
+        QVERIFY(waitForFill(dlg));
         dlg.slider(QStringLiteral("Green"))->setValue(200);
         auto *close = dlg.findChild<QtMaterialIconButton *>(QStringLiteral("pushButtonClose"));
         QVERIFY(close);
@@ -398,7 +399,7 @@ private slots:
         ColorSelectDlg dlg(colourLight(LightHSB, {100, 0, 240}));
         // Hue 0, full saturation, luminance 120: red.
         QVERIFY(near(dlg.colorWheel()->color(), QColor(255, 0, 0), 1));
-        waitForFill(dlg);
+        QVERIFY(waitForFill(dlg));
         QCOMPARE(dlg.slider(QStringLiteral("Hue"))->value(), 0);
         QCOMPARE(dlg.slider(QStringLiteral("Saturation"))->value(), 240);
         QCOMPARE(dlg.slider(QStringLiteral("Brightness"))->value(), 100);
@@ -429,7 +430,7 @@ private slots:
     void hsbSlidersMoveTheWheel()
     {
         ColorSelectDlg dlg(colourLight(LightHSB, {100, 0, 0}));
-        waitForFill(dlg);
+        QVERIFY(waitForFill(dlg));
         QVERIFY(near(dlg.colorWheel()->color(), QColor(127, 127, 127), 1)); // no saturation: grey
         dlg.slider(QStringLiteral("Saturation"))->setValue(240);
         dlg.slider(QStringLiteral("Hue"))->setValue(160); // blue

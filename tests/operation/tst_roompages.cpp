@@ -74,6 +74,17 @@ QByteArray frameFrom(quint8 subnet, quint8 device, quint16 code, const QByteArra
     return SimFrame::build(QByteArray::fromHex("7f000002"), subnet, device, 0x0258, code, 1, 254, payload);
 }
 
+// Lets as many poll ticks of the cards' (scaled) clock pass as a card that still
+// polled would need to give up, however slowly a busy machine lets them come.
+bool waitPastGivingUp()
+{
+    QTimer tick;
+    int ticks = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    tick.start(DeviceItem::scaledInterval(DeviceItem::PollInterval));
+    return QTest::qWaitFor([&ticks] { return ticks > DeviceItem::MaxTries + 2; }, 60000);
+}
+
 void deliver(QByteArray frame)
 {
     emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
@@ -364,11 +375,11 @@ private slots:
         QVERIFY(!room.status());
         // The second light and the occupation sensor never answer: the block is
         // done when both have given up.
-        QTRY_VERIFY_WITH_TIMEOUT(room.cards().at(1)->status(), 2000);
-        QTRY_VERIFY_WITH_TIMEOUT(room.status(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(room.cards().at(1)->status(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(room.status(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(
             lostConnections(info),
-            (QStringList{"Lamp12-2 lost connection", "occupation(1-30) lost connection"}), 2000);
+            (QStringList{"Lamp12-2 lost connection", "occupation(1-30) lost connection"}), 10000);
     }
 
     void blockStartDelay()
@@ -390,15 +401,15 @@ private slots:
         room.getStatus(30000);
         QVERIFY(room.isRefreshPending());
         QVERIFY(!room.status());
-        QTRY_VERIFY_WITH_TIMEOUT(room.status(), 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(lostConnections(info), QStringList{"Lamp12-1 lost connection"}, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(room.status(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(lostConnections(info), QStringList{"Lamp12-1 lost connection"}, 10000);
         QVERIFY2(gaveUp >= 270 + 90, qPrintable(QString::number(gaveUp)));
         // A stop through the hub during a pending start: the start still comes.
         info.clear();
         room.getStatus(-5);
         QVERIFY(!room.isRefreshPending());
         QVERIFY(!room.status());
-        QTRY_VERIFY_WITH_TIMEOUT(room.status(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(room.status(), 10000);
     }
 
     // ---- the room device tabs ----
@@ -445,9 +456,9 @@ private slots:
         // the empty room's refresh ends at the first check.
         tab.updatelist(Attic);
         tab.startRefresh();
-        QTRY_COMPARE_WITH_TIMEOUT(tab.refreshControl()->statusText(), QStringLiteral("Refresh Successfully"),
-                                  500);
-        QTest::qWait(200);
+        QTRY_VERIFY(!tab.isChecking());
+        QCOMPARE(tab.refreshControl()->statusText(), QStringLiteral("Refresh Successfully"));
+        QVERIFY(waitPastGivingUp());
         QVERIFY(lostConnections(info).isEmpty());
         QVERIFY(!tab.isChecking());
     }
@@ -473,11 +484,10 @@ private slots:
         probe.start(0);
         tab.startRefresh();
         QVERIFY(tab.refreshControl()->isVisible());
-        QTRY_COMPARE_WITH_TIMEOUT(tab.refreshControl()->statusText(), QStringLiteral("Refresh Successfully"),
-                                  2000);
+        QTRY_COMPARE(tab.refreshControl()->statusText(), QStringLiteral("Refresh Successfully"));
         // The master counts as done after its tenth frame; it says so at the
         // next tick, which may come after the refresh has ended.
-        QTRY_COMPARE_WITH_TIMEOUT(lostConnections(info), QStringList{"master(1-31) lost connection"}, 2000);
+        QTRY_COMPARE(lostConnections(info), QStringList{"master(1-31) lost connection"});
         QCOMPARE(early, 0);
         QVERIFY(tab.occupationMaster()->isMasterShown());
         QVERIFY(!tab.occupationMaster()->isOccupationShown());
@@ -493,7 +503,7 @@ private slots:
         QVERIFY(tab.isChecking());
         emit gl_socket.signalsStopRefresh(false);
         tab.hide();
-        QTRY_VERIFY_WITH_TIMEOUT(!tab.isChecking(), 500);
+        QTRY_VERIFY(!tab.isChecking());
         QVERIFY(!tab.refreshControl()->isVisible());
     }
 
@@ -648,7 +658,7 @@ private slots:
         QCOMPARE(page.lightingTab()->cards(), lightCards);
         QVERIFY(page.tabBar()->isVisible());
         // Nothing polls: no card ever gives up.
-        QTest::qWait(300);
+        QVERIFY(waitPastGivingUp());
         QVERIFY(lostConnections(info).isEmpty());
 
         // A hidden page ignores entries altogether.
@@ -690,13 +700,13 @@ private slots:
         QVERIFY(!page.lightingTab()->refreshControl()->isVisible());
         QVERIFY(page.acTab()->refreshControl()->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(page.acTab()->refreshControl()->statusText(),
-                                  QStringLiteral("Refresh Successfully"), 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"stop", "stop", "Hall AC lost connection"}), 2000);
+                                  QStringLiteral("Refresh Successfully"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"stop", "stop", "Hall AC lost connection"}), 10000);
 
         // Choosing the shown tab again restarts it.
         order.clear();
         page.tabBar()->setCurrentIndex(1);
-        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"stop", "Hall AC lost connection"}), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(order, (QStringList{"stop", "Hall AC lost connection"}), 10000);
     }
 
     // ---- the device operation pages ----
@@ -797,9 +807,9 @@ private slots:
         QCOMPARE(page.roomGrid()->rowStretch(2), 1);
         QCOMPARE(page.getAllStatus(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(page.refreshControl()->statusText(),
-                                  QStringLiteral("Refresh Successfully"), 3000);
+                                  QStringLiteral("Refresh Successfully"), 10000);
         const QStringList lost{"Lamp12-1 lost connection", "Lamp3-1 lost connection"};
-        QTRY_COMPARE_WITH_TIMEOUT(lostConnections(info), lost, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(lostConnections(info), lost, 10000);
     }
 
     void devicePageWithoutRoomsEndsAtOnce_data()
@@ -827,7 +837,7 @@ private slots:
         QVERIFY(page->roomItems().isEmpty());
         QCOMPARE(page->roomGrid()->rowStretch(0), 1);
         QTRY_COMPARE_WITH_TIMEOUT(page->refreshControl()->statusText(),
-                                  QStringLiteral("Refresh Successfully"), 500);
+                                  QStringLiteral("Refresh Successfully"), 10000);
         pressSwitch(page->switchLabel());
         QCOMPARE(climate.count(), which == 0 ? 0 : 1);
         if (which != 0)
