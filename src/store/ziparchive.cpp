@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QStorageInfo>
 
 #include <memory>
 
@@ -23,6 +24,7 @@ constexpr quint32 kCentralDirHeader = 0x02014b50;
 constexpr int kEndRecordSize = 22;
 constexpr int kMaxCommentSize = 0xFFFF;
 constexpr int kCentralHeaderSize = 46;
+constexpr quint16 kZip64ExtraTag = 0x0001;
 
 constexpr quint32 kModeTypeMask = 0170000;
 constexpr quint32 kModeSymLink = 0120000;
@@ -134,31 +136,61 @@ bool isSafeTree(const KArchiveDirectory *dir)
     return true;
 }
 
-bool writeEntryFile(const KArchiveFile *file, const QString &path)
+// What one unpacking has written so far, so that a failure can take it back, and
+// how many more bytes the archive's stated sizes allow.
+struct Unpacking
+{
+    QStringList files;
+    QStringList dirs;
+    quint64 budget = 0;
+
+    void undo() const
+    {
+        for (const QString &path : files)
+            QFile::remove(path);
+        for (auto it = dirs.crbegin(); it != dirs.crend(); ++it)
+            QDir().rmdir(*it);
+    }
+};
+
+// Streams one entry into path, never more than its stated size nor than the
+// archive's remaining budget: an entry whose data runs on past that lies about
+// its size and fails.
+bool writeEntryFile(const KArchiveFile *file, const QString &path, Unpacking &unpacking)
 {
     if (QFileInfo(path).isSymLink()) {
         qDebug() << "zip: refusing to write through a link:" << path;
         return false;
     }
+    const quint64 stated = static_cast<quint64>(qMax<qint64>(0, file->size()));
+    const quint64 limit = qMin(stated, unpacking.budget);
     const std::unique_ptr<QIODevice> in(file->createDevice());
     if (!in || !in->isOpen())
         return false;
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    qint64 written = 0;
+    unpacking.files.append(path);
+    quint64 written = 0;
     while (!in->atEnd()) {
-        const QByteArray chunk = in->read(64 * 1024);
+        // One byte past the limit is enough to tell that the entry runs on.
+        const qint64 wanted = static_cast<qint64>(qMin<quint64>(64 * 1024, limit - written + 1));
+        const QByteArray chunk = in->read(wanted);
         if (chunk.isEmpty())
             break;
+        written += static_cast<quint64>(chunk.size());
+        if (written > limit) {
+            qDebug() << "zip: entry runs past its stated size:" << path;
+            return false;
+        }
         if (out.write(chunk) != chunk.size())
             return false;
-        written += chunk.size();
     }
-    return written == file->size() && out.flush();
+    unpacking.budget -= written;
+    return written == stated && out.flush();
 }
 
-bool writeTree(const KArchiveDirectory *dir, const QString &target, QStringList *files)
+bool writeTree(const KArchiveDirectory *dir, const QString &target, Unpacking &unpacking)
 {
     const QStringList names = dir->entries();
     for (const QString &name : names) {
@@ -168,15 +200,15 @@ bool writeTree(const KArchiveDirectory *dir, const QString &target, QStringList 
             const QFileInfo info(path);
             if (info.isSymLink() || (info.exists() && !info.isDir()))
                 return false;
-            if (!info.exists() && !QDir().mkdir(path))
+            if (!info.exists()) {
+                if (!QDir().mkdir(path))
+                    return false;
+                unpacking.dirs.append(path);
+            }
+            if (!writeTree(static_cast<const KArchiveDirectory *>(entry), path, unpacking))
                 return false;
-            if (!writeTree(static_cast<const KArchiveDirectory *>(entry), path, files))
-                return false;
-        } else {
-            if (!writeEntryFile(static_cast<const KArchiveFile *>(entry), path))
-                return false;
-            if (files)
-                files->append(path);
+        } else if (!writeEntryFile(static_cast<const KArchiveFile *>(entry), path, unpacking)) {
+            return false;
         }
     }
     return true;
@@ -248,6 +280,7 @@ bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
         const int extraLength = le16(dir, pos + 30);
         const int commentLength = le16(dir, pos + 32);
         const quint32 external = le32(dir, pos + 38);
+        quint64 size = le32(dir, pos + 24);
         const qint64 next = pos + kCentralHeaderSize + nameLength + extraLength + commentLength;
         if (next > dir.size())
             return false;
@@ -261,6 +294,17 @@ bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
         entry.isSymLink = (mode & kModeTypeMask) == kModeSymLink;
         entry.isDir = entry.name.endsWith(QLatin1Char('/')) || (mode & kModeTypeMask) == kModeDir ||
                       (!entry.isSymLink && mode == 0 && (external & kDosDirAttribute));
+        if (size == 0xFFFFFFFFu) {
+            // The true size is the first field of the Zip64 extra block.
+            const QByteArray extra = dir.mid(pos + kCentralHeaderSize + nameLength, extraLength);
+            for (int at = 0; at + 4 <= extra.size(); at += 4 + le16(extra, at + 2)) {
+                if (le16(extra, at) == kZip64ExtraTag && at + 12 <= extra.size()) {
+                    size = le64(extra, at + 4);
+                    break;
+                }
+            }
+        }
+        entry.size = size;
         found.append(entry);
         pos = next;
     }
@@ -318,6 +362,28 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
     if (!target.isDir() || target.isSymLink())
         return false;
 
+    // A few bytes of zeros can state gigabytes: the stated sizes are weighed
+    // before anything is written.
+    if (entries.size() > MaxEntries) {
+        qDebug() << "zip: refusing archive" << zipPath << "with" << entries.size() << "entries";
+        return false;
+    }
+    quint64 stated = 0;
+    for (const Entry &entry : qAsConst(entries)) {
+        if (entry.size > MaxUnpackedBytes - stated) {
+            qDebug() << "zip: refusing archive" << zipPath << "stating more than" << MaxUnpackedBytes
+                     << "bytes";
+            return false;
+        }
+        stated += entry.size;
+    }
+    const QStorageInfo storage(target.absoluteFilePath());
+    if (storage.isValid() && stated > static_cast<quint64>(qMax<qint64>(0, storage.bytesAvailable()))) {
+        qDebug() << "zip: refusing archive" << zipPath << "stating" << stated << "bytes, more than"
+                 << storage.bytesAvailable() << "free in" << dir;
+        return false;
+    }
+
     KZip zip(zipPath);
     if (!zip.open(QIODevice::ReadOnly)) {
         qDebug() << "zip: cannot open" << zipPath << zip.errorString();
@@ -328,12 +394,14 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
         qDebug() << "zip: refusing archive" << zipPath;
         return false;
     }
-    QStringList written;
-    if (!writeTree(root, QDir::cleanPath(target.absoluteFilePath()), &written)) {
+    Unpacking unpacking;
+    unpacking.budget = stated;
+    if (!writeTree(root, QDir::cleanPath(target.absoluteFilePath()), unpacking)) {
         qDebug() << "zip: failed to unpack" << zipPath << "into" << dir;
+        unpacking.undo();
         return false;
     }
     if (files)
-        *files = written;
+        *files = unpacking.files;
     return true;
 }

@@ -17,7 +17,13 @@ public:
         QString name;           // the stored name, exactly as written in the archive
         bool isDir = false;     // name ends with "/" or the entry carries a directory mode
         bool isSymLink = false; // the entry carries a symbolic-link mode
+        quint64 size = 0;       // the unpacked size the central directory states
     };
+
+    // Limits of what one archive may unpack into: the largest body the transfer
+    // server takes, and a count of entries no project folder comes near.
+    static constexpr quint64 MaxUnpackedBytes = quint64(4) * 1024 * 1024 * 1024;
+    static constexpr int MaxEntries = 10000;
 
     // Packs the tree below folder dir into a new zip file zipPath: every entry is
     // named relative to dir, folders included, so a folder "Home" inside dir is
@@ -39,9 +45,12 @@ public:
     static bool isSafeEntry(const Entry &entry);
 
     // Unpacks the whole of zipPath into the existing folder dir. The archive is
-    // listed first and refused whole, with nothing written, when it cannot be read
-    // or any entry is unsafe (see isSafeEntry). On success, files (when not null)
-    // gets the paths of the files written. Answers whether everything was written;
-    // after a failure part of the archive may already be in dir.
+    // listed first and refused whole, with nothing written, when it cannot be read,
+    // any entry is unsafe (see isSafeEntry), it holds more than MaxEntries entries,
+    // or its stated sizes add up to more than MaxUnpackedBytes or than the free
+    // space of dir. While unpacking, an entry that yields more than its stated size
+    // stops the work. On success, files (when not null) gets the paths of the files
+    // written. Answers whether everything was written; after a failure whatever was
+    // written is removed again.
     static bool extractDir(const QString &zipPath, const QString &dir, QStringList *files = nullptr);
 };

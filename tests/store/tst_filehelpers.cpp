@@ -1,6 +1,7 @@
 // Copying, clearing, picture removal and zip archives of project folders, in a
 // temporary application folder; archives with unsafe entries are built with KZip.
 
+#include "handmadezip.h"
 #include "testmain.h"
 
 #include "store/filehelpers.h"
@@ -421,6 +422,44 @@ private slots:
         QTemporaryDir into;
         QVERIFY(!ZipArchive::extractDir(zip, into.path()));
         QVERIFY(tree(into.path()).isEmpty());
+    }
+
+    void unpackingIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("kind"); // see unpackLimitArchive()
+        QTest::addColumn<int>("files");       // written; -1 when refused
+        QTest::addColumn<qint64>("bytes");
+        QTest::newRow("100 kB of zeros") << QByteArray("100 kB of zeros") << 2
+                                         << qint64(varnotest::zeroRun(100000));
+        QTest::newRow("10,000 entries") << QByteArray("10,000 entries") << 10000 << qint64(0);
+        for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries"})
+            QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
+    }
+    void unpackingIsBounded()
+    {
+        QFETCH(QByteArray, kind);
+        QFETCH(int, files);
+        QFETCH(qint64, bytes);
+        const QString zip = root() + QStringLiteral("/limits.zip");
+        writeFile(zip, varnotest::unpackLimitArchive(kind));
+        QTemporaryDir into;
+        const long peak = varnotest::peakResidentKiB();
+        {
+            const varnotest::FileSizeBound bound(64 << 20);
+            QCOMPARE(ZipArchive::extractDir(zip, into.path()), files >= 0);
+        }
+        QVERIFY(varnotest::peakResidentKiB() - peak < 128 * 1024);
+        // A refused archive leaves nothing, not even its folders.
+        const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
+        QCOMPARE(QDir(into.path()).isEmpty(all), files < 0);
+        int found = 0;
+        qint64 size = 0;
+        for (QDirIterator it(into.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            size += QFileInfo(it.next()).size();
+            ++found;
+        }
+        QCOMPARE(found, qMax(files, 0));
+        QCOMPARE(size, bytes);
     }
 
     void isSafeEntry_data()

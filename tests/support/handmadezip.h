@@ -1,0 +1,145 @@
+#pragma once
+
+// Zip archives written byte by byte, for archives no packer makes: entries that
+// unpack into gigabytes of zeros from a few bytes, and headers that state a size
+// other than the data holds. Also a guard that bounds what a test may write.
+
+#include <QByteArray>
+#include <QList>
+
+#include <sys/resource.h>
+
+namespace varnotest {
+
+// The deflate stream of 1 + 258 * k zeros: one dynamic block whose codes make a
+// copy of 258 bytes two bits long, so a gigabyte packs into about a megabyte.
+inline QByteArray deflatedZeros(quint64 k)
+{
+    QByteArray out;
+    quint64 at = 0;
+    auto bit = [&](bool one) {
+        const int byte = static_cast<int>(at / 8);
+        if (out.size() <= byte)
+            out.append(QByteArray(byte + 1 - out.size(), '\0'));
+        if (one)
+            out[byte] = char(out.at(byte) | (1 << (at % 8)));
+        ++at;
+    };
+    auto field = [&](quint32 v, int n) { for (int i = 0; i < n; ++i) bit((v >> i) & 1); };
+    auto code = [&](quint32 c, int n) { for (int i = n - 1; i >= 0; --i) bit((c >> i) & 1); };
+    field(1, 1);  // last block
+    field(2, 2);  // dynamic codes
+    field(29, 5); // 286 literal/length codes
+    field(0, 5);  // 1 distance code
+    field(14, 4); // 18 code length codes, in the order 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1
+    for (int len : {0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2})
+        field(len, 3);
+    // Code lengths: literal 0 and end of block 2 bits, length 258 and distance 1 one bit.
+    code(3, 2);                    // literal 0: 2
+    code(0, 1);                    // 138 zeros ...
+    field(127, 7);
+    code(0, 1);                    // ... and 117: literals 1 to 255 unused
+    field(106, 7);
+    code(3, 2);                    // end of block: 2
+    code(0, 1);                    // lengths 257 to 284 unused
+    field(17, 7);
+    code(2, 2);                    // length 258: 1
+    code(2, 2);                    // distance 1: 1
+    code(2, 2); // literal 0
+    at += 2 * k; // k copies of 258 bytes, each coded "0" "0"
+    code(3, 2); // end of block
+    out.append(QByteArray(static_cast<int>((at + 7) / 8) - out.size(), '\0'));
+    return out;
+}
+
+// The smallest count of zeros deflatedZeros() can make that is at least n.
+inline quint64 zeroRun(quint64 n)
+{
+    return n <= 1 ? 1 : 1 + (n - 1 + 257) / 258 * 258;
+}
+
+struct HandZipEntry
+{
+    QByteArray name;
+    quint64 zeros = 0;  // a zeroRun() length; 0 for an empty stored file
+    qint64 stated = -1; // the size both headers state; -1 for the true one
+};
+
+inline QByteArray handMadeZip(const QList<HandZipEntry> &entries)
+{
+    auto le = [](QByteArray &b, quint64 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    QByteArray zip;
+    QByteArray central;
+    for (const HandZipEntry &e : entries) {
+        const QByteArray data = e.zeros ? deflatedZeros((e.zeros - 1) / 258) : QByteArray();
+        const quint64 size = e.stated < 0 ? e.zeros : static_cast<quint64>(e.stated);
+        QByteArray common; // from "version needed" to the name length
+        le(common, 20, 2), le(common, 0, 2), le(common, e.zeros ? 8 : 0, 2), le(common, 0, 4);
+        le(common, 0, 4); // CRC: the archive is refused before it matters
+        le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
+        le(central, 0x02014b50, 4), le(central, 0x0314, 2);
+        central += common;
+        le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
+        le(central, quint64(0100644) << 16, 4), le(central, zip.size(), 4);
+        central += e.name;
+        le(zip, 0x04034b50, 4);
+        zip += common;
+        le(zip, 0, 2);
+        zip += e.name + data;
+    }
+    const int centralAt = zip.size();
+    zip += central;
+    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, entries.size(), 2), le(zip, entries.size(), 2);
+    le(zip, central.size(), 4), le(zip, centralAt, 4), le(zip, 0, 2);
+    return zip;
+}
+
+// While alive, no file this process writes may grow past the given size: a write
+// beyond it ends the process (SIGXFSZ), so a test that gets through has kept the
+// disk use of what it ran bounded.
+class FileSizeBound
+{
+public:
+    explicit FileSizeBound(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit bound = m_old;
+        bound.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &bound);
+    }
+    ~FileSizeBound() { setrlimit(RLIMIT_FSIZE, &m_old); }
+
+private:
+    rlimit m_old {};
+};
+
+// The peak resident memory of this process so far, in KiB.
+inline long peakResidentKiB()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// The archives the unpacking limits are tried with, each holding a project "Yard":
+// "100 kB of zeros", "5 GiB of zeros", "1 GiB stated as 1 MiB", "<count> entries".
+inline QByteArray unpackLimitArchive(const QByteArray &kind)
+{
+    const quint64 mib = quint64(1) << 20;
+    QList<HandZipEntry> entries{{"Yard/Yard.db3"}};
+    if (kind == "100 kB of zeros")
+        entries.append({"Yard/zeros", zeroRun(100000)});
+    for (int i = 0; kind == "5 GiB of zeros" && i < 5; ++i)
+        entries.append({"Yard/zeros" + QByteArray::number(i), zeroRun(1024 * mib)});
+    if (kind == "1 GiB stated as 1 MiB")
+        entries.append({"Yard/zeros", zeroRun(1024 * mib), qint64(mib)});
+    const int count = kind.endsWith(" entries") ? kind.split(' ').first().replace(",", "").toInt() : 0;
+    for (int i = 1; i < count; ++i)
+        entries.append({"Yard/" + QByteArray::number(i)});
+    return handMadeZip(entries);
+}
+
+} // namespace varnotest
