@@ -267,9 +267,7 @@ void BroadcastSocket::send(unsigned char *data, long long len)
     tcpSocket->flush();
     if (written != len) {
         qDebug() << QStringLiteral("failed to send data to %1:%2 [%3]")
-                        .arg(destination.toString())
-                        .arg(CloudPort)
-                        .arg(written);
+                        .arg(destination.toString(), QString::number(CloudPort), QString::number(written));
     }
 }
 
@@ -296,9 +294,7 @@ void BroadcastSocket::writeDatagrams(const unsigned char *data, long long len,
     }
     if (written < len) {
         qDebug() << QStringLiteral("failed to send data to %1:%2 [%3]")
-                        .arg(address.toString())
-                        .arg(port)
-                        .arg(written);
+                        .arg(address.toString(), QString::number(port), QString::number(written));
     }
 }
 

@@ -60,9 +60,10 @@ const GroupInfo Groups[PageSettingRoomManagerMoodsInformation::GroupCount] = {
      QT_TRANSLATE_NOOP("PageSettingRoomManagerMoodsInformation", "Please add floor heat 2"), 3},
 };
 
-QString text(const QSqlQuery &row, const char *column)
+// A quoted text column as UTF-8, for a "%s" of QString::asprintf.
+QByteArray text(const QSqlQuery &row, const char *column)
 {
-    return sqlText(row.value(QLatin1String(column)).toString());
+    return sqlText(row.value(QLatin1String(column)).toString()).toUtf8();
 }
 
 int number(const QSqlQuery &row, const char *column)
@@ -273,26 +274,18 @@ QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString
             gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_light where room_id=%d and "
                                                      "subnet_id >0 and device_id >0 order by light_id asc",
                                                      room_id));
+        // One pass: a light's texts may hold "%N" sequences that a later pass would rewrite.
         while (row.next())
-            sql << QStringLiteral(
-                       "insert into tbl_mood_light_status(mood_id,light_id,light_type,light_remark,"
-                       "subnet_id,device_id,channel,icon_name_of_light_on,icon_name_of_light_off,"
-                       "brightness,us_id,fade,rgb,original_type,room_id) values(%1,%2,%3,'%4',%5,"
-                       "%6,%7,'%8','%9',%10,%11,%12,%13,%14,%15)")
-                       .arg(mood_id)
-                       .arg(number(row, "light_id"))
-                       .arg(number(row, "light_type"))
-                       .arg(text(row, "light_remark"))
-                       .arg(number(row, "subnet_id"))
-                       .arg(number(row, "device_id"))
-                       .arg(number(row, "channel"))
-                       .arg(text(row, "icon_name_of_light_on"), text(row, "icon_name_of_light_off"))
-                       .arg(number(row, "brightness"))
-                       .arg(number(row, "us_id"))
-                       .arg(number(row, "fade"))
-                       .arg(number(row, "rgb"))
-                       .arg(number(row, "original_type"))
-                       .arg(room_id);
+            sql << QString::asprintf(
+                "insert into tbl_mood_light_status(mood_id,light_id,light_type,light_remark,subnet_id,"
+                "device_id,channel,icon_name_of_light_on,icon_name_of_light_off,brightness,us_id,fade,"
+                "rgb,original_type,room_id) values(%d,%d,%d,'%s',%d,%d,%d,'%s','%s',%d,%d,%d,%d,%d,%d)",
+                mood_id, number(row, "light_id"), number(row, "light_type"),
+                text(row, "light_remark").constData(), number(row, "subnet_id"), number(row, "device_id"),
+                number(row, "channel"), text(row, "icon_name_of_light_on").constData(),
+                text(row, "icon_name_of_light_off").constData(), number(row, "brightness"),
+                number(row, "us_id"), number(row, "fade"), number(row, "rgb"), number(row, "original_type"),
+                room_id);
         row.finish();
     }
 
@@ -305,31 +298,19 @@ QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString
             QString::asprintf("select * from tbl_air_conditioner where room_id=%d and air_conditioner_no=%d",
                               room_id, Groups[g].acNo));
         while (row.next())
-            sql << QStringLiteral(
-                       "insert into tbl_mood_air_conditioner_status(mood_id,air_conditioner_no,"
-                       "air_conditioner_type,remark,subnet_id,device_id,channel,status,mode,speed,"
-                       "current_temperature,current_cool_temperature,current_heat_temperature,"
-                       "current_auto_temperature,current_dry_temperature,temperature_unit,"
-                       "original_type,room_id) values(%1,%2,%3,'%4',%5,%6,%7,%8,%9,%10,%11,%12,"
-                       "%13,%14,%15,%16,%17,%18)")
-                       .arg(mood_id)
-                       .arg(number(row, "air_conditioner_no"))
-                       .arg(number(row, "air_conditioner_type"))
-                       .arg(text(row, "remark"))
-                       .arg(number(row, "subnet_id"))
-                       .arg(number(row, "device_id"))
-                       .arg(number(row, "channel"))
-                       .arg(number(row, "status"))
-                       .arg(number(row, "mode"))
-                       .arg(number(row, "speed"))
-                       .arg(number(row, "current_temperature"))
-                       .arg(number(row, "current_cool_temperature"))
-                       .arg(number(row, "current_heat_temperature"))
-                       .arg(number(row, "current_auto_temperature"))
-                       .arg(number(row, "current_dry_temperature"))
-                       .arg(number(row, "temperature_unit"))
-                       .arg(number(row, "original_type"))
-                       .arg(room_id);
+            sql << QString::asprintf(
+                "insert into tbl_mood_air_conditioner_status(mood_id,air_conditioner_no,"
+                "air_conditioner_type,remark,subnet_id,device_id,channel,status,mode,speed,"
+                "current_temperature,current_cool_temperature,current_heat_temperature,"
+                "current_auto_temperature,current_dry_temperature,temperature_unit,original_type,"
+                "room_id) values(%d,%d,%d,'%s',%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d)",
+                mood_id, number(row, "air_conditioner_no"), number(row, "air_conditioner_type"),
+                text(row, "remark").constData(), number(row, "subnet_id"), number(row, "device_id"),
+                number(row, "channel"), number(row, "status"), number(row, "mode"), number(row, "speed"),
+                number(row, "current_temperature"), number(row, "current_cool_temperature"),
+                number(row, "current_heat_temperature"), number(row, "current_auto_temperature"),
+                number(row, "current_dry_temperature"), number(row, "temperature_unit"),
+                number(row, "original_type"), room_id);
         row.finish();
     }
 

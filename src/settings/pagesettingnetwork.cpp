@@ -455,11 +455,11 @@ void PageSettingNetwork::save_config()
         QStringLiteral(
             "update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
             "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
-            .arg(lineEditSubnetId->text().toInt())
-            .arg(lineEditDeviceId->text().toInt())
-            .arg(sqlText(mac), sqlText(password), sqlText(serverIp), sqlText(lineEditRouterDomain->text()))
-            .arg(type)
-            .arg(sqlText(server), sqlText(domain)));
+            // One pass: a typed "%N" must not be taken for a later placeholder.
+            .arg(QString::number(lineEditSubnetId->text().toInt()),
+                 QString::number(lineEditDeviceId->text().toInt()), sqlText(mac), sqlText(password),
+                 sqlText(serverIp), sqlText(lineEditRouterDomain->text()), QString::number(type),
+                 sqlText(server), sqlText(domain)));
     getNetworkConfig();
 }
 

@@ -53,6 +53,6 @@ bool storeRoomPictureName(int roomId, const QString &name)
 {
     return gl_sqlite3db.execDML(
         QStringLiteral("update tbl_3d_view_manager set icon_name='%1' where room_id=%2")
-            .arg(sqlText(name))
-            .arg(roomId));
+            // One pass: a picture's file name may hold "%N".
+            .arg(sqlText(name), QString::number(roomId)));
 }
