@@ -1,6 +1,7 @@
 #include "httpserver.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
@@ -51,76 +52,126 @@ void HttpServer::socketNewConnection()
         return;
     }
     while (socket) {
-        if (m_active) {
-            // One transfer at a time: the running one is left alone.
-            drop(socket);
-        } else {
-            m_active = socket;
-            m_head.clear();
-            m_headDone = false;
-            m_finished = false;
-            m_expected = 0;
-            m_received = 0;
-            connect(socket, &QTcpSocket::readyRead, this, &HttpServer::socketReadyRead);
-            connect(socket, &QTcpSocket::disconnected, this, &HttpServer::socketDisconnected);
-            if (socket->bytesAvailable() > 0)
-                QMetaObject::invokeMethod(this, "socketReadyRead", Qt::QueuedConnection);
+        // A crowd of silent connections cannot keep a sender out: the oldest
+        // head still unread makes room.
+        if (m_waiting.size() >= MaxWaitingHeads) {
+            const QPointer<QTcpSocket> oldest = m_waiting.takeFirst().socket;
+            drop(oldest);
         }
+        m_waiting.append(Waiting{socket, QByteArray()});
+        auto *timer = new QTimer(socket);
+        timer->setObjectName(QStringLiteral("idleTimer"));
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this, socket] { expire(socket); });
+        // Started once: a head trickled in byte by byte still ends at the limit.
+        timer->start(m_idleMs);
+        connect(socket, &QTcpSocket::readyRead, this, &HttpServer::socketReadyRead);
+        connect(socket, &QTcpSocket::disconnected, this, &HttpServer::socketDisconnected);
+        if (socket->bytesAvailable() > 0)
+            QTimer::singleShot(0, socket, [this, socket] { readFrom(socket); });
         socket = nextPendingConnection();
     }
 }
 
+QTimer *HttpServer::idleTimer(QTcpSocket *socket)
+{
+    return socket->findChild<QTimer *>(QStringLiteral("idleTimer"), Qt::FindDirectChildrenOnly);
+}
+
+int HttpServer::waitingIndex(const QTcpSocket *socket) const
+{
+    for (int i = 0; i < m_waiting.size(); ++i) {
+        if (m_waiting.at(i).socket == socket)
+            return i;
+    }
+    return -1;
+}
+
 void HttpServer::drop(QTcpSocket *socket)
 {
+    if (!socket)
+        return;
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
-    if (socket == m_active)
+    const int index = waitingIndex(socket);
+    if (index >= 0)
+        m_waiting.removeAt(index);
+    if (socket == m_active) {
         m_active.clear();
+        m_expected = 0;
+        m_received = 0;
+    }
 }
 
-void HttpServer::fail(QTcpSocket *socket, const QString &text)
+void HttpServer::expire(QTcpSocket *socket)
 {
-    drop(socket);
-    emit signalsReplyErrorString(text);
+    if (socket == m_active) {
+        if (m_finished)
+            return;
+        const bool started = m_received > 0;
+        drop(socket);
+        if (started)
+            emit signalsReplyErrorString(tr("Invalid data."));
+        return;
+    }
+    if (waitingIndex(socket) >= 0)
+        drop(socket);
 }
 
 void HttpServer::socketReadyRead()
 {
-    auto *socket = qobject_cast<QTcpSocket *>(sender());
-    if (!socket)
-        socket = m_active.data();
-    if (!socket || socket != m_active)
+    if (auto *socket = qobject_cast<QTcpSocket *>(sender()))
+        readFrom(socket);
+}
+
+void HttpServer::readFrom(QTcpSocket *socket)
+{
+    const bool active = socket == m_active;
+    if (!active && waitingIndex(socket) < 0)
         return;
     const QByteArray chunk = socket->readAll();
+    m_bytesRead += chunk.size();
     if (chunk.isEmpty())
         return;
-    if (m_headDone) {
-        takeBody(socket, chunk);
+    if (!active) {
+        readHead(socket, chunk);
         return;
     }
+    if (!m_finished) {
+        if (QTimer *timer = idleTimer(socket))
+            timer->start(m_idleMs);
+    }
+    takeBody(socket, chunk);
+}
 
-    m_head.append(chunk);
-    const int end = m_head.indexOf(BlankLine);
+void HttpServer::readHead(QTcpSocket *socket, const QByteArray &chunk)
+{
+    const int index = waitingIndex(socket);
+    QByteArray &buffer = m_waiting[index].head;
+    buffer.append(chunk);
+    const int end = buffer.indexOf(BlankLine);
     if (end < 0) {
-        if (m_head.size() > MaxHeadBytes || (m_head.size() >= 4 && !m_head.startsWith("POST")))
+        if (buffer.size() > MaxHeadBytes || (buffer.size() >= 4 && !buffer.startsWith("POST")))
             drop(socket); // not a request we take; keep waiting for one
         return;
     }
-    const QByteArray head = m_head.left(end);
-    const QByteArray rest = m_head.mid(end + 4);
-    m_head.clear();
-    if (!head.startsWith("POST ")) {
+    const QByteArray head = buffer.left(end);
+    const QByteArray rest = buffer.mid(end + 4);
+    m_waiting.removeAt(index);
+    const qint64 expected = head.startsWith("POST ") ? contentLength(head) : -1;
+    // A refused head, or a second sender while a transfer runs, is closed
+    // without a word: the wait goes on for the real sender.
+    if (expected < 0 || m_active) {
         drop(socket);
         return;
     }
-    m_expected = contentLength(head);
-    if (m_expected < 0) {
-        m_expected = 0;
-        fail(socket, tr("Invalid data."));
-        return;
-    }
-    m_headDone = true;
+    m_active = socket;
+    m_finished = false;
+    m_expected = expected;
+    m_received = 0;
+    if (QTimer *timer = idleTimer(socket))
+        timer->start(m_idleMs);
     if (head.toLower().contains("\nexpect: 100-continue"))
         socket->write("HTTP/1.1 100 Continue\r\n\r\n");
     if (!rest.isEmpty())
@@ -146,6 +197,8 @@ void HttpServer::takeBody(QTcpSocket *socket, QByteArray bytes)
         return;
 
     m_finished = true;
+    if (QTimer *timer = idleTimer(socket))
+        timer->stop();
     socket->write(answer());
     socket->flush();
     while (guard && socket->bytesToWrite() > 0 && socket->waitForBytesWritten(30000)) {
@@ -160,13 +213,11 @@ void HttpServer::socketDisconnected()
     auto *socket = qobject_cast<QTcpSocket *>(sender());
     if (!socket)
         return;
-    const bool lost = socket == m_active && !m_finished;
-    socket->disconnect(this);
-    socket->deleteLater();
-    if (socket == m_active)
-        m_active.clear();
-    // A sender that goes away in the middle of its body has lost the transfer.
-    if (lost && m_headDone)
+    // A sender that goes away in the middle of its body has lost the transfer;
+    // one that never started a body is forgotten without a word.
+    const bool lost = socket == m_active && !m_finished && m_received > 0;
+    drop(socket);
+    if (lost)
         emit signalsReplyErrorString(tr("Invalid data."));
 }
 
@@ -178,5 +229,6 @@ void HttpServer::abortConnections()
         socket->abort();
         socket->deleteLater();
     }
+    m_waiting.clear();
     m_active.clear();
 }

@@ -4,13 +4,22 @@
 // takes one posted archive at a time and hands its body on, chunk by chunk, as
 // it arrives. It answers "POST data received!" once the whole body has been
 // handed on; a request it cannot take is closed without that answer.
+//
+// Every connection reads its request head on its own; only a POST head with a
+// usable length takes the transfer slot. A head must be complete within the
+// idle limit of its connection's opening, and a body that stops for the idle
+// limit loses the slot. Refused heads and connections that never started a body
+// are closed without a word to the owner: only a transfer whose body has begun
+// and then fails reports "Invalid data.".
 
 #include <QByteArray>
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QTcpServer>
 
 class QTcpSocket;
+class QTimer;
 
 class HttpServer : public QTcpServer
 {
@@ -20,6 +29,10 @@ public:
     static constexpr qint64 MaxBodyBytes = qint64(4) * 1024 * 1024 * 1024;
     // Largest request head read before its blank line.
     static constexpr int MaxHeadBytes = 16 * 1024;
+    // Connections reading their head at the same time; the oldest goes first.
+    static constexpr int MaxWaitingHeads = 8;
+    // Time a head may take from the opening, and silence a body may keep.
+    static constexpr int IdleMs = 10000;
 
     explicit HttpServer(QObject *parent = nullptr);
 
@@ -35,6 +48,12 @@ public:
     // when it gives the transfer up.
     void abortConnections();
 
+    // Test hooks: the idle limit (IdleMs unless a test shortens it; connections
+    // accepted later use it), and the bytes read from every connection so far.
+    // The application never calls them.
+    void setIdleIntervalForTest(int ms) { m_idleMs = ms; }
+    qint64 bytesReadForTest() const { return m_bytesRead; }
+
 signals:
     void signalsDownloadData(QByteArray downloadData);
     void signalsReplyPercent(int percent);
@@ -47,14 +66,25 @@ public slots:
     void socketDisconnected();
 
 private:
-    void drop(QTcpSocket *socket);
-    void fail(QTcpSocket *socket, const QString &text);
-    void takeBody(QTcpSocket *socket, QByteArray bytes);
+    struct Waiting
+    {
+        QPointer<QTcpSocket> socket;
+        QByteArray head; // request head read so far
+    };
 
+    void readFrom(QTcpSocket *socket);
+    void readHead(QTcpSocket *socket, const QByteArray &chunk);
+    void expire(QTcpSocket *socket);
+    void drop(QTcpSocket *socket);
+    void takeBody(QTcpSocket *socket, QByteArray bytes);
+    int waitingIndex(const QTcpSocket *socket) const;
+    static QTimer *idleTimer(QTcpSocket *socket);
+
+    QList<Waiting> m_waiting;      // connections still sending their head, oldest first
     QPointer<QTcpSocket> m_active; // the connection of the transfer under way
-    QByteArray m_head;             // request head read so far
-    bool m_headDone = false;
     bool m_finished = false;
     qint64 m_expected = 0; // body bytes announced by Content-Length
     qint64 m_received = 0; // body bytes handed on so far
+    qint64 m_bytesRead = 0;
+    int m_idleMs = IdleMs;
 };

@@ -8,6 +8,7 @@
 #include "settings/httpclient.h"
 #include "settings/httpserver.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -29,13 +30,29 @@ void watch(HttpServer &server, Outcome &out)
     QObject::connect(&server, &HttpServer::signalsReplyFinished, [&out] { ++out.finished; });
 }
 
-// Writes one piece and lets the server read it before the next is sent.
-void writePiece(QTcpSocket &client, const QByteArray &piece)
+// Writes one piece and waits until the server has read it before the next is
+// sent, so pieces never merge; a connection the server closes reads no more.
+bool writePiece(const HttpServer &server, QTcpSocket &client, const QByteArray &piece)
 {
+    const qint64 target = server.bytesReadForTest() + piece.size();
     client.write(piece);
     client.flush();
-    QTRY_COMPARE(client.bytesToWrite(), qint64(0));
-    QTest::qWait(20);
+    return QTest::qWaitFor([&] {
+        return server.bytesReadForTest() == target || client.state() != QAbstractSocket::ConnectedState;
+    });
+}
+
+// Posts a whole request on a connection of its own; answers what came back.
+QByteArray post(const HttpServer &server, const QByteArray &request)
+{
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    if (!client.waitForConnected(3000) || !writePiece(server, client, request))
+        return QByteArray();
+    QByteArray received;
+    const bool answered =
+        QTest::qWaitFor([&] { return received.append(client.readAll()).endsWith(HttpServer::answer()); });
+    return answered ? received : received.prepend("(unanswered) ");
 }
 
 } // namespace
@@ -49,6 +66,8 @@ private slots:
     void request();
     void oneTransferAtATime_data();
     void oneTransferAtATime();
+    void strangerLeavesTheSlot_data();
+    void strangerLeavesTheSlot();
     void percent_data();
     void percent();
     void emptyArchiveIsReported();
@@ -83,13 +102,12 @@ void TestHttpServer::request_data()
     QTest::newRow("100-continue answered")
         << QList<QByteArray>{"POST / HTTP/1.1\r\nExpect: 100-continue\r\nContent-Length: 9\r\n\r\n", body}
         << body << QString() << true << false;
-    const QString invalid = QStringLiteral("Invalid data.");
     for (const char *length :
          {"", "Content-Length: 0\r\n", "Content-Length: -5\r\n", "Content-Length: 12a\r\n",
           "Content-Length: 4294967297\r\n", "Content-Length: \r\n"}) {
         QTest::newRow(qPrintable(QStringLiteral("refused: [%1]").arg(QString(length).trimmed())))
             << QList<QByteArray>{"POST / HTTP/1.1\r\nHost: x\r\n" + QByteArray(length) + "\r\n" + body}
-            << QByteArray() << invalid << false << true;
+            << QByteArray() << QString() << false << true;
     }
     QTest::newRow("GET closed and ignored")
         << QList<QByteArray>{"GET / HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc"} << QByteArray() << QString()
@@ -116,7 +134,7 @@ void TestHttpServer::request()
 
     QByteArray received;
     for (const QByteArray &piece : pieces) {
-        writePiece(client, piece);
+        QVERIFY(writePiece(server, client, piece));
         // Nothing but a 100-continue may come back before the body is complete.
         received += client.readAll();
         if (&piece != &pieces.last())
@@ -155,21 +173,97 @@ void TestHttpServer::oneTransferAtATime()
     QTcpSocket first;
     first.connectToHost(QHostAddress::LocalHost, server.serverPort());
     QVERIFY(first.waitForConnected(3000));
-    writePiece(first, "POST / HTTP/1.1\r\nContent-Length: 6\r\n\r\nabc");
+    QVERIFY(writePiece(server, first, "POST / HTTP/1.1\r\nContent-Length: 6\r\n\r\nabc"));
 
     QTcpSocket second;
     second.connectToHost(QHostAddress::LocalHost, server.serverPort());
     QVERIFY(second.waitForConnected(3000));
-    writePiece(second, intruder);
+    QVERIFY(writePiece(server, second, intruder));
     QTRY_COMPARE(second.state(), QAbstractSocket::UnconnectedState);
     QVERIFY(second.readAll().isEmpty());
 
-    writePiece(first, "def");
+    QVERIFY(writePiece(server, first, "def"));
     QTRY_COMPARE(out.finished, 1);
     QByteArray answer;
     QTRY_COMPARE(answer.append(first.readAll()), HttpServer::answer());
     QCOMPARE(out.handed, QByteArray("abcdef"));
     QVERIFY(out.errors.isEmpty());
+}
+
+void TestHttpServer::strangerLeavesTheSlot_data()
+{
+    QTest::addColumn<QByteArray>("stranger"); // what a stranger sends before the sender posts
+    QTest::addColumn<bool>("trickled");       // one byte every 100 ms
+    QTest::addColumn<bool>("alongside");      // the sender posts while the stranger is still open
+    QTest::addColumn<bool>("byLimit");        // closed by the idle limit rather than at once
+    QTest::addColumn<QByteArray>("handedFirst");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray head("POST / HTTP/1.1\r\nContent-Length: 9\r\n");
+    QTest::newRow("idle, sender alongside") << QByteArray() << false << true << true << QByteArray()
+                                            << QString();
+    QTest::newRow("idle, sender after") << QByteArray() << false << false << true << QByteArray()
+                                        << QString();
+    QTest::newRow("half a head left idle") << head.left(25) << false << false << true << QByteArray()
+                                           << QString();
+    QTest::newRow("head without length") << QByteArray("POST / HTTP/1.1\r\nHost: x\r\n\r\nPK\x03\x04")
+                                         << false << false << false << QByteArray() << QString();
+    QTest::newRow("head, no body, left idle") << head + "\r\n" << false << false << true << QByteArray()
+                                              << QString();
+    QTest::newRow("head trickled, sender alongside")
+        << head + "Host: " + QByteArray(200, 'x') + "\r\n\r\n" << true << true << true << QByteArray()
+        << QString();
+    QTest::newRow("body begun, then silent") << head + "\r\nPK" << false << false << true
+                                             << QByteArray("PK") << QString("Invalid data.");
+}
+
+void TestHttpServer::strangerLeavesTheSlot()
+{
+    QFETCH(QByteArray, stranger);
+    QFETCH(bool, trickled);
+    QFETCH(bool, alongside);
+    QFETCH(bool, byLimit);
+    QFETCH(QByteArray, handedFirst);
+    QFETCH(QString, error);
+    const int limit = 300;
+    HttpServer server;
+    server.setIdleIntervalForTest(limit);
+    Outcome out;
+    watch(server, out);
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+
+    QTcpSocket intruder;
+    intruder.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(intruder.waitForConnected(3000));
+    QElapsedTimer opened; // started before the server can accept the connection
+    opened.start();
+    int sent = 0;
+    QTimer trickle;
+    connect(&trickle, &QTimer::timeout, [&] {
+        if (sent < stranger.size() && intruder.state() == QAbstractSocket::ConnectedState)
+            intruder.write(stranger.mid(sent++, 1));
+    });
+    if (trickled)
+        trickle.start(100);
+    else if (!stranger.isEmpty())
+        QVERIFY(writePiece(server, intruder, stranger));
+
+    const QByteArray body("PK\x03\x04\0\0zip", 9);
+    const QByteArray request = "POST / HTTP/1.1\r\nContent-Length: 9\r\n\r\n" + body;
+    if (alongside)
+        QCOMPARE(post(server, request), HttpServer::answer());
+    QTRY_COMPARE_WITH_TIMEOUT(intruder.state(), QAbstractSocket::UnconnectedState, 10000);
+    // Coarse timers may fire a little early.
+    if (byLimit)
+        QVERIFY2(opened.elapsed() >= limit * 9 / 10, qPrintable(QString::number(opened.elapsed())));
+    if (trickled)
+        QVERIFY2(sent < stranger.size(), "the trickled head was taken whole");
+    QVERIFY(intruder.readAll().isEmpty());
+    if (!alongside)
+        QCOMPARE(post(server, request), HttpServer::answer());
+    QCOMPARE(out.handed, handedFirst + body);
+    QCOMPARE(out.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(out.finished, 1);
 }
 
 void TestHttpServer::percent_data()

@@ -116,6 +116,20 @@ private:
     rlimit m_old {};
 };
 
+// How much the peak resident memory may grow while an archive is refused or
+// unpacked: 128 MiB, more under AddressSanitizer, which keeps freed memory aside.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr long UnpackMemoryBoundKiB = 512 * 1024;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr long UnpackMemoryBoundKiB = 512 * 1024;
+#else
+constexpr long UnpackMemoryBoundKiB = 128 * 1024;
+#endif
+#else
+constexpr long UnpackMemoryBoundKiB = 128 * 1024;
+#endif
+
 // The peak resident memory of this process so far, in KiB.
 inline long peakResidentKiB()
 {
