@@ -207,7 +207,12 @@ void PageSettingRoomManagerACInformation::pushButtonSave_clicked()
                   .arg(number)
                   .arg(sqlText(name));
     }
-    gl_sqlite3db.execDML(sql);
+    // One statement: a refused write leaves the row as it was and the page as typed.
+    if (!gl_sqlite3db.execDML(sql)) {
+        emit gl_socket.signalsInformation(floor_heat ? tr("Failed to save the floor heating!")
+                                                     : tr("Failed to save the air conditioner!"));
+        return;
+    }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Room"), tr("Edit Room"),
                                         QString::number(room_id), QStringLiteral("0"));
 }

@@ -141,6 +141,12 @@ void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTab
         iconItem->setIconName(room.value(m_owner.iconColumn).toString());
     }
     room.finish();
+    // Back after a refused save: the typing comes back, not the stored row.
+    if (m_returning && m_unsaved.id == room_id) {
+        lineEditRoomName->setText(m_unsaved.name);
+        iconItem->setIconName(m_unsaved.icon);
+    }
+    m_returning = false;
 
     if (resetTabs.toInt() > 0 || current < 0)
         tabs->setCurrentIndex(0);
@@ -153,10 +159,35 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
     // Compared with the untranslated page id.
     if (id != m_owner.pageId)
         return;
-    gl_sqlite3db.execDML(QStringLiteral("update %1 set %2='%6',%3='%7'where %4=%5")
-                             .arg(m_owner.table, m_owner.nameColumn, m_owner.iconColumn, m_owner.idColumn)
-                             .arg(room_id)
-                             .arg(sqlText(lineEditRoomName->text()), sqlText(iconItem->getIconName())));
+    const Unsaved typed{room_id, lineEditRoomName->text(), iconItem->getIconName()};
+    const QString sql = QStringLiteral("update %1 set %2='%6',%3='%7'where %4=%5")
+                            .arg(m_owner.table, m_owner.nameColumn, m_owner.iconColumn, m_owner.idColumn)
+                            .arg(room_id)
+                            .arg(sqlText(typed.name), sqlText(typed.icon));
+    if (gl_sqlite3db.execDML(sql)) {
+        m_unsaved = {};
+        return;
+    }
+    emit gl_socket.signalsInformation(m_owner.tileKind == ManagerItemRoom
+                                          ? tr("Failed to save the room!")
+                                          : tr("Failed to save the template!"));
+    // The editor comes back with the typing kept, once: leaving again with the
+    // same refused typing lets the user go without it.
+    if (typed.id == m_unsaved.id && typed.name == m_unsaved.name && typed.icon == m_unsaved.icon) {
+        m_unsaved = {};
+        return;
+    }
+    m_unsaved = typed;
+    // Asked once the page switch under way has ended.
+    QMetaObject::invokeMethod(
+        this,
+        [this, id = typed.id]() {
+            m_returning = true;
+            emit gl_socket.signalsPageIdChanged(m_owner.pageId, getName(), QString::number(id),
+                                                QStringLiteral("0"));
+            m_returning = false;
+        },
+        Qt::QueuedConnection);
 }
 
 void PageSettingRoomManagerEdit::currentChanged(int index)

@@ -2,7 +2,8 @@
 
 // "Edit Room": a room's name and picture on top, and below them one tab per kind
 // of device the room holds. Name and picture are written whenever the page is
-// left; each tab writes its own data.
+// left; each tab writes its own data. A refused write says so and brings the
+// editor back with what was typed.
 //
 // Tabs are kept in one list: a later tab (air conditioners, floor heating,
 // occupation, master, panels, moods) is one addRoomTab() call in the constructor
@@ -76,6 +77,16 @@ private:
     void addFromGallery();
 
     Owner m_owner;
+    // The name and picture whose save on leaving was refused, and whether the
+    // editor is being shown again for them.
+    struct Unsaved
+    {
+        int id = 0;
+        QString name;
+        QString icon;
+    };
+    Unsaved m_unsaved;
+    bool m_returning = false;
 
     int room_id = 0;
     int current = -1;

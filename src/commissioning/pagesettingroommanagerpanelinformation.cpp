@@ -125,15 +125,17 @@ bool PageSettingRoomManagerPanelInformation::savePanel()
         return false;
     }
     if (!exists) {
-        gl_sqlite3db.execDML(
-            QStringLiteral("insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) "
-                           "values(%1,'%5',%2,%3,%4)")
-                .arg(panel_id)
-                .arg(subnet)
-                .arg(device)
-                .arg(owner_id)
-                .arg(sqlText(name)));
-        return true;
+        if (gl_sqlite3db.execDML(
+                QStringLiteral("insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) "
+                               "values(%1,'%5',%2,%3,%4)")
+                    .arg(panel_id)
+                    .arg(subnet)
+                    .arg(device)
+                    .arg(owner_id)
+                    .arg(sqlText(name))))
+            return true;
+        emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
+        return false;
     }
     QStringList statements;
     if (moved) {

@@ -51,8 +51,9 @@ void PageSettingRoomTemplateLightingInformation::pushButtonSave_clicked()
     const int type = comboBoxType->currentData().toInt();
     const QString icon = iconItem->getIconName();
     // Updated in place: the template light keeps its ids.
+    bool saved = false;
     if (exists) {
-        gl_sqlite3db.execDML(
+        saved = gl_sqlite3db.execDML(
             QStringLiteral("update tbl_template_light set light_type=%1,light_remark='%4',"
                            "icon_name='%5' where room_template_id=%2 and template_light_id=%3")
                 .arg(type)
@@ -60,13 +61,17 @@ void PageSettingRoomTemplateLightingInformation::pushButtonSave_clicked()
                 .arg(light_id)
                 .arg(sqlText(name), sqlText(icon)));
     } else {
-        gl_sqlite3db.execDML(
+        saved = gl_sqlite3db.execDML(
             QStringLiteral("insert into tbl_template_light(template_light_id,light_type,"
                            "light_remark,icon_name,room_template_id) values(%1,%2,'%4','%5',%3)")
                 .arg(light_id)
                 .arg(type)
                 .arg(room_id)
                 .arg(sqlText(name), sqlText(icon)));
+    }
+    if (!saved) {
+        emit gl_socket.signalsInformation(tr("Failed to save the light!"));
+        return;
     }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Template"), tr("Edit Template"),
                                         QString::number(room_id), QStringLiteral("0"));

@@ -41,18 +41,20 @@ void PageSettingRoomTemplatePanelInformation::pushButtonSave_clicked()
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));
         return;
     }
-    if (exists) {
-        gl_sqlite3db.execDML(QStringLiteral("update tbl_template_panel set panel_remark='%3' where "
-                                            "room_template_id=%1 and template_panel_id=%2")
-                                 .arg(owner_id)
-                                 .arg(panel_id)
-                                 .arg(sqlText(name)));
-    } else {
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_template_panel(template_panel_id,panel_remark,"
-                                            "room_template_id) values(%1,'%3',%2)")
-                                 .arg(panel_id)
-                                 .arg(owner_id)
-                                 .arg(sqlText(name)));
+    const QString sql =
+        exists ? QStringLiteral("update tbl_template_panel set panel_remark='%3' where "
+                                "room_template_id=%1 and template_panel_id=%2")
+                     .arg(owner_id)
+                     .arg(panel_id)
+                     .arg(sqlText(name))
+               : QStringLiteral("insert into tbl_template_panel(template_panel_id,panel_remark,"
+                                "room_template_id) values(%1,'%3',%2)")
+                     .arg(panel_id)
+                     .arg(owner_id)
+                     .arg(sqlText(name));
+    if (!gl_sqlite3db.execDML(sql)) {
+        emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
+        return;
     }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Template"), tr("Edit Template"),
                                         QString::number(owner_id), QStringLiteral("0"));

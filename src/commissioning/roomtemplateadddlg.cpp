@@ -51,11 +51,14 @@ void RoomTemplateAddDlg::pushButtonAdd_clicked()
         emit signalsInformation(tr("Please input the complete content!"));
         return;
     }
-    gl_sqlite3db.execDML(
-        QStringLiteral("insert into tbl_room_template(room_template_name,room_template_icon_name,"
-                       "room_template_id) values('%2','room_1',%1)")
-            .arg(getRoomTemplateId())
-            .arg(sqlText(name)));
+    if (!gl_sqlite3db.execDML(
+            QStringLiteral("insert into tbl_room_template(room_template_name,room_template_icon_name,"
+                           "room_template_id) values('%2','room_1',%1)")
+                .arg(getRoomTemplateId())
+                .arg(sqlText(name)))) {
+        emit signalsInformation(tr("Failed to add the template!"));
+        return;
+    }
     accept();
 }
 

@@ -81,8 +81,13 @@ void PageSettingMessageManager::slotsDelete(int type, int id)
     }
     if (!found)
         return;
-    gl_sqlite3db.execDML(QString::asprintf("delete from tbl_message where message_id=%d", id));
-    gl_sqlite3db.execDML(QString::asprintf("delete from tbl_message_log where message_id=%d", id));
+    // The definition and its received messages go together, or neither does.
+    if (!gl_sqlite3db.execTransaction(
+            {QString::asprintf("delete from tbl_message where message_id=%d", id),
+             QString::asprintf("delete from tbl_message_log where message_id=%d", id)})) {
+        emit gl_socket.signalsInformation(tr("Failed to delete the message!"));
+        return;
+    }
     updatelist();
     emit gl_socket.signalsRemoveMessage(id, 3);
 }

@@ -155,11 +155,14 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
             emit gl_socket.signalsInformation(UsedText);
             return;
         }
-        gl_sqlite3db.execDML(QString::asprintf(
-            "insert into tbl_message(message_id,message_type,message_remark,icon_name,universal_switch_no) "
-            "values(%d,%d,'%s','%s',%d)",
-            message_id, type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
-            number));
+        if (!gl_sqlite3db.execDML(QString::asprintf(
+                "insert into tbl_message(message_id,message_type,message_remark,icon_name,"
+                "universal_switch_no) values(%d,%d,'%s','%s',%d)",
+                message_id, type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
+                number))) {
+            emit gl_socket.signalsInformation(tr("Failed to save the message!"));
+            return;
+        }
     } else {
         const int stored = getValueFromDb(
             QString::asprintf("select universal_switch_no from tbl_message where message_id=%d", message_id),
@@ -168,6 +171,7 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
             emit gl_socket.signalsInformation(UsedText);
             return;
         }
+        QStringList statements;
         if (number != stored) {
             KestMessageBox box(
                 QStringLiteral("The universal switch no will be changed,the associated message "
@@ -175,16 +179,22 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
                 500, 160, KestMessageBoxCancelOk, this);
             if (!box.exec())
                 return;
-            gl_sqlite3db.execDML(
+            statements.append(
                 QString::asprintf("delete from tbl_message_log where message_id=%d", message_id));
-            emit gl_socket.signalsRemoveMessage(message_id, 3);
         }
-        gl_sqlite3db.execDML(
+        statements.append(
             QString::asprintf("update tbl_message set "
                               "message_type=%d,message_remark='%s',icon_name='%s',universal_switch_no=%d "
                               "where message_id=%d",
                               type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
                               number, message_id));
+        // The received messages go only with the new number: both or neither.
+        if (!gl_sqlite3db.execTransaction(statements)) {
+            emit gl_socket.signalsInformation(tr("Failed to save the message!"));
+            return;
+        }
+        if (number != stored)
+            emit gl_socket.signalsRemoveMessage(message_id, 3);
     }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Message Manager"), QStringLiteral("Message Manager"),
                                         QString(), QString());

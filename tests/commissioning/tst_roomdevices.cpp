@@ -16,6 +16,7 @@
 #include "commissioning/pagesettingroommanageracinformation.h"
 #include "commissioning/pagesettingroommanageredit.h"
 #include "commissioning/pagesettingroommanagerfloorheatinformation.h"
+#include "commissioning/pagesettingroommanagerlightinginformation.h"
 #include "commissioning/pagesettingroommanageroccupation.h"
 #include "commissioning/pagesettingroommanagerpanelinformation.h"
 #include "commissioning/pagesettingroomtemplateedit.h"
@@ -23,6 +24,9 @@
 #include "commissioning/pagesettingroomtemplatelightinginformation.h"
 #include "commissioning/pagesettingroomtemplatepanel.h"
 #include "commissioning/pagesettingroomtemplatepanelinformation.h"
+#include "commissioning/roomtemplateadddlg.h"
+#include "records/pagesettingmessagemanager.h"
+#include "records/pagesettingmessagemanagermessageinformation.h"
 #include "shell/filedialogs.h"
 #include "shell/iconstyledlg.h"
 #include "shell/kestmessagebox.h"
@@ -105,7 +109,10 @@ private slots:
                  panelInfo = new PageSettingRoomManagerPanelInformation("Panel Information", "Panel"),
                  tlInfo = new PageSettingRoomTemplateLightingInformation("Template Light Information", "TL"),
                  tpInfo = new PageSettingRoomTemplatePanelInformation("Template Panel Information", "TP"),
-                 home = new MyDialog("Home", "Home")};
+                 home = new MyDialog("Home", "Home"),
+                 new PageSettingMessageManagerMessageInformation("Message Information", "MI"),
+                 new PageSettingMessageManager("Message Manager", "MM"),
+                 new PageSettingRoomManagerLightingInformation("Light Information", "LI")};
         navigator = new PageNavigator(pages);
     }
 
@@ -513,6 +520,96 @@ private slots:
         QCOMPARE(rows("select room_template_name,room_template_icon_name from tbl_room_template "
                       "where room_template_id=1"),
                  QStringList{"|room_9"});
+    }
+
+    void refusedWrites_data()
+    {
+        QTest::addColumn<QString>("refused"); // the page is the tag, entered with this id and 1
+        QTest::addColumn<QString>("fields"); // the name, then the other fields
+        QTest::addColumn<QString>("said");
+        const char *rows[][4] = {
+            {"AC Information 0", "insert on tbl_air_conditioner", "|1|2|3", "save the air conditioner"},
+            {"Floor Heat Information 2", "update on tbl_air_conditioner", "|1|2|3",
+             "save the floor heating"},
+            {"Panel Information 3", "insert on tbl_panel", "|1|40", "save the panel"},
+            {"Light Information 1", "insert on tbl_light", "|1|2|3", "save the light"},
+            {"Template Light Information 1", "update on tbl_template_light", "", "save the light"},
+            {"Template Light Information 2", "insert on tbl_template_light", "", "save the light"},
+            {"Template Panel Information 1", "update on tbl_template_panel", "", "save the panel"},
+            {"Template Panel Information 2", "insert on tbl_template_panel", "", "save the panel"},
+            {"Add Template 0", "insert on tbl_room_template", "", "add the template"},
+            {"Edit Room 1", "update on tbl_room", "", "save the room"},
+            {"Edit Template 1", "update on tbl_room_template", "", "save the template"},
+            {"Message Information 20", "insert on tbl_message", "|8", "save the message"},
+            {"Message Information 11", "update on tbl_message", "|7", "save the message"},
+            {"Message Manager 11", "delete on tbl_message_log", "-", "delete the message"}};
+        for (const auto &r : rows)
+            QTest::newRow(r[0]) << r[1] << (*r[2] == '-' ? "" : "Spot 50%5 %1" + QString(r[2]))
+                                << QStringLiteral("Failed to %1!").arg(r[3]);
+    }
+
+    // A refused statement: the page (or dialog) stays with what was typed and
+    // says so, no row changes, no removal is announced; once the database takes
+    // it, the same press stores the typing unchanged.
+    void refusedWrites()
+    {
+        QFETCH(QString, refused);
+        QFETCH(QString, fields);
+        const QString page = QTest::currentDataTag();
+        QVERIFY(unit(2) && addTemplateLight(1, 1, 0, "L") && addTemplatePanel(1, 1, "P") &&
+                exec("insert into tbl_message(message_id,message_type,message_remark,icon_name,"
+                     "universal_switch_no) values(11,0,'Clean room','message_03',5)") &&
+                exec("insert into tbl_message_log(message_id,panel_id,room_id) values(11,1,1)"));
+        const QString id = page.section(' ', 0, -2), typed = fields.section('|', 0, 0);
+        RoomTemplateAddDlg dialog;
+        MyDialog *shown = &dialog;
+        for (MyDialog *p : qAsConst(pages))
+            shown = p->getId() == id ? p : shown;
+        navigator->go(id, page.section(' ', -1), "1");
+        dialog.setVisible(shown == &dialog);
+        type(shown->findChildren<QtMaterialLineEdit *>(QString(), Qt::FindDirectChildrenOnly), fields);
+        auto snapshot = [] {
+            QStringList all;
+            for (const QString &t : QStringLiteral("air_conditioner panel light template_light room "
+                                                   "template_panel room_template message message_log")
+                                        .split(' '))
+                all << rows("select * from tbl_" + t);
+            return all.join(';');
+        };
+        auto press = [&] {
+            if (id == "Message Information")
+                varnotest::answerModal<KestMessageBox>([](KestMessageBox *box) { box->done(1); });
+            if (id.startsWith("Edit "))
+                navigator->go("Home");
+            else if (id == "Message Manager")
+                QMetaObject::invokeMethod(shown, "slotsDelete", Q_ARG(int, ManagerItemMessage),
+                                          Q_ARG(int, 11));
+            else
+                (shown == &dialog ? dialog.pushButtonAdd : shown->findChild<QtMaterialFlatButton *>())
+                    ->click();
+        };
+        QVERIFY(exec("create trigger refuse before " + refused + " begin select raise(abort,'no'); end"));
+        const QString before = snapshot();
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+        QSignalSpy own(shown, &MyDialog::signalsInformation);
+        QSignalSpy removed(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
+        press();
+        QTRY_VERIFY(shown->isVisible());
+        QTEST(lastText(shown == &dialog ? own : hub), "said");
+        QCOMPARE(snapshot(), before);
+        QCOMPARE(removed.size(), 0);
+        QVERIFY(typed.isEmpty() || shown->findChild<QtMaterialLineEdit *>()->text() == typed);
+        if (id.startsWith("Edit ")) { // leaving again with the same typing goes without it
+            navigator->go("Home");
+            QCoreApplication::sendPostedEvents();
+            QVERIFY(home->isVisible());
+            navigator->go(id, "1", "0");
+            shown->findChild<QtMaterialLineEdit *>()->setText(typed);
+        }
+        QVERIFY(exec("drop trigger refuse"));
+        press();
+        QTRY_VERIFY(!shown->isVisible() || id == "Message Manager");
+        QCOMPARE(snapshot().contains(typed.isEmpty() ? "Clean room" : typed), !typed.isEmpty());
     }
 
     // The pages as a user sees them, at 1920 x 1080.
