@@ -9,6 +9,7 @@
 #include "store/records.h"
 #include "store/settings.h"
 #include "store/startupconfig.h"
+#include "store/terminationsignals.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -49,6 +50,8 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
+    // Taken from here on; acted upon once an event loop runs.
+    TerminationSignals termination;
     QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
     QCoreApplication::setApplicationName(QStringLiteral("Varno"));
     registerVarnoMetaTypes();
@@ -63,15 +66,33 @@ int main(int argc, char *argv[])
     initConfig();
     preInitProject();
 
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, []() {
+    const auto closeAll = []() {
         gl_socket.closeSocket();
         gl_sqlite3db.close();
-    });
+    };
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);
+
+    // SIGTERM, SIGINT and SIGHUP end the program as Exit does: the windows close
+    // and the event loops end, and the close above commits the gathered writes.
+    // Queued, so that what has already arrived (a device reply) is taken first.
+    QObject::connect(
+        &termination, &TerminationSignals::terminationRequested, &app,
+        []() {
+            emit gl_socket.signalsClosed();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
 
     MainWindow window(nullptr);
     window.show();
 
     scheduleScreenshot();
     StdinCommands::startIfRequested(&app);
+    // A signal taken inside a dialog of the start-up has ended that dialog's loop
+    // already; no new one is started.
+    if (termination.received()) {
+        closeAll();
+        return 0;
+    }
     return app.exec();
 }

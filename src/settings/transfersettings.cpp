@@ -1,6 +1,8 @@
 #include "transfersettings.h"
 
+#include "store/cppsqlite3db.h"
 #include "store/filehelpers.h"
+#include "store/globals.h"
 #include "store/settings.h"
 #include "store/ziparchive.h"
 
@@ -30,6 +32,9 @@ QString transferDownloadUrl()
 bool packProjects(const QStringList &names, const QString &zipPath)
 {
     QFile::remove(zipPath);
+    // The newest device states go into the archive, and no open batch leaves a
+    // live journal file beside the current project's database.
+    gl_sqlite3db.flushBatch();
     compressFolder(names, zipPath);
     QList<ZipArchive::Entry> entries;
     bool hasFile = false;

@@ -42,7 +42,12 @@ void CppSQLite3DB::open()
 
 void CppSQLite3DB::close()
 {
-    flushBatch();
+    if (!flushBatch()) {
+        // They belong to this database; the next one opened must not get them.
+        qWarning() << "Error: device writes lost on closing the database:" << m_batchWrites.size();
+        m_batchWrites.clear();
+    }
+    m_commitWarned = false;
     dropPrepared();
     if (!db)
         return;
@@ -72,7 +77,7 @@ void CppSQLite3DB::ensureOpen()
 
 bool CppSQLite3DB::execDML(const QString &sql)
 {
-    flushBatch();
+    commitBatch();
     ensureOpen();
     QSqlQuery query(*db);
     bool ok = query.prepare(sql) && query.exec();
@@ -83,7 +88,7 @@ bool CppSQLite3DB::execDML(const QString &sql)
 
 QSqlQuery CppSQLite3DB::execQuery(const QString &sql)
 {
-    flushBatch();
+    commitBatch();
     ensureOpen();
     QSqlQuery query(*db);
     if (!(query.prepare(sql) && query.exec()))
@@ -125,6 +130,9 @@ bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values, int
         *newRowId = ok ? query.lastInsertId().toLongLong() : -1;
     // Reset at once: a kept statement must not hold the database.
     query.finish();
+    // Kept until committed, to be run again should the commit fail.
+    if (ok && m_batchOpen)
+        m_batchWrites.append({sql, values});
     return ok;
 }
 
@@ -145,15 +153,32 @@ void CppSQLite3DB::openBatch()
     if (!isOpen() || !db->transaction())
         return;
     m_batchOpen = true;
+    // The writes of a batch whose commit failed come first, in their order. One
+    // that fails now cannot be committed at all and is left out.
+    const QList<BatchWrite> kept = std::exchange(m_batchWrites, {});
+    for (const BatchWrite &write : kept) {
+        QSqlQuery query;
+        if (runBound(write.sql, write.values, query))
+            m_batchWrites.append(write);
+        query.finish();
+    }
     if (!m_batchTimer) {
         m_batchTimer = new QTimer(this);
         m_batchTimer->setSingleShot(true);
-        connect(m_batchTimer, &QTimer::timeout, this, &CppSQLite3DB::flushBatch);
+        connect(m_batchTimer, &QTimer::timeout, this, &CppSQLite3DB::commitBatch);
     }
     m_batchTimer->start(BatchMs);
 }
 
-void CppSQLite3DB::flushBatch()
+bool CppSQLite3DB::flushBatch()
+{
+    if (!m_batchOpen && !m_batchWrites.isEmpty())
+        openBatch();
+    commitBatch();
+    return m_batchWrites.isEmpty();
+}
+
+void CppSQLite3DB::commitBatch()
 {
     if (!m_batchOpen)
         return;
@@ -162,10 +187,20 @@ void CppSQLite3DB::flushBatch()
         m_batchTimer->stop();
     if (!isOpen())
         return;
-    if (!db->commit()) {
-        qDebug() << "Error: Fail to commit device writes." << db->lastError();
-        db->rollback();
+    if (db->commit()) {
+        m_batchWrites.clear();
+        m_commitWarned = false;
+        return;
     }
+    if (!m_commitWarned) {
+        qWarning() << "Error: Fail to commit device writes, kept for the next commit." << db->lastError();
+        m_commitWarned = true;
+    }
+    // A failed COMMIT may leave the transaction open (a lock, a deferred
+    // constraint) or SQLite may have rolled it back already (I/O error, full
+    // disk). Either way it ends here, so that the next statement runs on its own;
+    // the kept writes are run again at the head of the next batch.
+    db->rollback();
 }
 
 void CppSQLite3DB::dropPrepared()
@@ -177,14 +212,14 @@ void CppSQLite3DB::dropPrepared()
 
 bool CppSQLite3DB::tableExists(const QString &table)
 {
-    flushBatch();
+    commitBatch();
     ensureOpen();
     return db->tables(QSql::Tables).contains(table, Qt::CaseSensitive);
 }
 
 bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
 {
-    flushBatch();
+    commitBatch();
     ensureOpen();
     // Both names are quoted so that a name holding a quote cannot break the text.
     QString t = table;
@@ -201,7 +236,7 @@ bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
 
 QStringList CppSQLite3DB::getTableList()
 {
-    flushBatch();
+    commitBatch();
     ensureOpen();
     if (!isOpen())
         return QStringList();
@@ -215,7 +250,7 @@ QString CppSQLite3DB::getError() const
 
 bool CppSQLite3DB::beginTransaction()
 {
-    flushBatch();
+    commitBatch();
     if (m_transactionDepth > 0) {
         ++m_transactionDepth;
         return true;

@@ -39,15 +39,18 @@ public:
     // one transaction, committed BatchMs after the first of them, or at once
     // before any other statement, transaction, or the close. Whatever runs on
     // this connection sees each write at once; a burst of device replies costs
-    // one commit rather than one each.
+    // one commit rather than one each. When the commit fails, the writes are kept
+    // (one warning until a commit succeeds again) and run again at the head of the
+    // next batch, or by flushBatch; only a close that cannot commit them drops them.
     // changed and newRowId, when given, receive the number of rows the statement
     // changed and the id of the row it inserted.
     bool execBound(const QString &sql, const QVariantList &values, int *changed = nullptr,
                    qint64 *newRowId = nullptr);
     QSqlQuery queryBound(const QString &sql, const QVariantList &values);
     static constexpr int BatchMs = 100;
-    // Commits the gathered writes now.
-    void flushBatch();
+    // Commits the gathered writes now, with those kept from a failed commit.
+    // Answers whether nothing is left uncommitted.
+    bool flushBatch();
     bool batchOpen() const { return m_batchOpen; }
     bool tableExists(const QString &table);
     bool fieldExists(const QString &field, const QString &table);
@@ -82,6 +85,14 @@ private:
     bool runBound(const QString &sql, const QVariantList &values, QSqlQuery &query);
     void dropPrepared();
     void openBatch();
+    // Commits the open batch; a failure keeps its writes for the next one.
+    void commitBatch();
+
+    struct BatchWrite
+    {
+        QString sql;
+        QVariantList values;
+    };
 
     QSqlDatabase *db = nullptr;
     QSqlError error;
@@ -90,6 +101,9 @@ private:
     QHash<QString, QSqlQuery> m_prepared;
     QTimer *m_batchTimer = nullptr;
     bool m_batchOpen = false;
+    // The writes of the open batch, or of a batch whose commit failed.
+    QList<BatchWrite> m_batchWrites;
+    bool m_commitWarned = false;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
     QList<std::function<void()>> m_afterCommit;

@@ -200,6 +200,34 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
     }
 
+    // A batch whose commit fails (a deferred foreign key) keeps its writes, warns
+    // once, and runs them again at the head of the next batch until one commits.
+    void failedBatchCommitKeepsItsWrites()
+    {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(newPath());
+        for (const char *sql : {"create table p(id integer primary key)",
+                                "create table c(p integer references p(id) deferrable initially deferred)",
+                                "pragma foreign_keys=on"})
+            QVERIFY(gl_sqlite3db.execDML(QLatin1String(sql)));
+        static int warnings = 0;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &, const QString &text) {
+                warnings += type == QtWarningMsg && text.contains(QLatin1String("device writes"));
+            });
+        const QString insert = QStringLiteral("insert into c(p) values(?)");
+        QVERIFY(gl_sqlite3db.execBound(insert, {5}));
+        QVERIFY(!gl_sqlite3db.flushBatch());
+        QVERIFY(gl_sqlite3db.execBound(insert, {5}));
+        QCOMPARE(count(QStringLiteral("c")), 0); // the commit before it failed again
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("insert into p(id) values(5)")));
+        QVERIFY(gl_sqlite3db.execBound(insert, {5}));
+        QTRY_VERIFY(!gl_sqlite3db.batchOpen());
+        qInstallMessageHandler(previous);
+        QCOMPARE(warnings, 1);
+        QCOMPARE(count(QStringLiteral("c")), 3);
+    }
+
     // --- query helpers ---
 
     void queryHelpers()

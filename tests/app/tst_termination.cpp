@@ -1,0 +1,143 @@
+// End to end: the copied program, in the "Cloud Server" style against the
+// simulated devices, shows the page "Lighting", whose light answers its poll; the
+// moment the light's answer is sent, the program is ended by a signal, as a panel
+// PC that shuts down ends it. It ends as Exit does, with the state and its log
+// event in the database.
+
+#include "testmain.h"
+
+#include "roomproject.h"
+
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
+#include "store/projectlist.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace roomproject;
+
+class TestTermination : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QString m_app;
+    QString m_database;
+
+    QStringList rows(const QString &sql)
+    {
+        QStringList found;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+            db.setDatabaseName(m_database);
+            QSqlQuery q(db);
+            if (db.open() && q.exec(sql)) {
+                while (q.next())
+                    found << q.value(0).toString();
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
+        return found;
+    }
+
+    // Whether a "TX" line of the devices is the light's answer to its poll (0x0034).
+    static bool isLevelsAnswer(const QByteArray &line)
+    {
+        const QByteArray frame = QByteArray::fromHex(line.mid(3));
+        const int start = frame.indexOf("\xAA\xAA");
+        return line.startsWith("TX ") && start >= 0 && frame.size() > start + 8 &&
+               quint8(frame[start + 7]) == 0x00 && quint8(frame[start + 8]) == 0x34;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariable("VARNO_NETNS") != QLatin1String("1"))
+            QSKIP("opens the bus: run inside the private network namespace of ./test");
+        QVERIFY(m_root.isValid());
+        for (const char *folder : {"app", "home", "config"})
+            QVERIFY(QDir(m_root.path()).mkpath(QLatin1String(folder)));
+        m_app = m_root.filePath(QStringLiteral("app"));
+        QVERIFY(QFile::copy(QStringLiteral(VARNO_EXECUTABLE), m_app + QStringLiteral("/varno")));
+        QFile::setPermissions(m_app + QStringLiteral("/varno"), QFile::ReadOwner | QFile::ExeOwner);
+        gl_curPath = m_app;
+        preInitProject();
+        QVERIFY(exec(QStringLiteral("update tbl_network set ip_port_mac='01-02-03-04-05-06-07-08',"
+                                    "password='pw12',server_ip='127.0.0.1'")));
+        QVERIFY(addRegion(1, "North") && addFloor(1, 1, "Ground") && addRoom(1, "Kitchen", 1, 1));
+        QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 20, 1, 40, 0}));
+        gl_sqlite3db.close();
+        setProjectNode(QStringLiteral("Home"), QStringLiteral("network_type"), QStringLiteral("1"));
+        m_database = m_app + QStringLiteral("/database/Home/Home.db3");
+    }
+
+    void signalEndsLikeExit_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void signalEndsLikeExit()
+    {
+        QFETCH(int, signalNumber);
+        rows(QStringLiteral("update tbl_light set brightness=40"));
+        rows(QStringLiteral("delete from tbl_log"));
+        QCOMPARE(rows(QStringLiteral("select brightness from tbl_light")), QStringList({"40"}));
+        QCOMPARE(rows(QStringLiteral("select count(*) from tbl_log")), QStringList({"0"}));
+
+        QProcess devices;
+        devices.start(QStringLiteral(VARNO_SIMDEVICE_PATH),
+                      {"--tcp", "127.0.0.1:6010", "--cloud-result", "0", "--light", "1/20/1"});
+        QVERIFY(devices.waitForStarted(5000));
+        QByteArray output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += devices.readAllStandardOutput()).contains("READY"), 5000);
+
+        QProcess varno;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("VARNO_COMMANDS_ON_STDIN"), QStringLiteral("1"));
+        varno.setProcessEnvironment(env);
+        varno.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        varno.start(m_app + QStringLiteral("/varno"), QStringList());
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += varno.readAllStandardOutput()).contains("READY"), 20000);
+        varno.write("page Lighting\n");
+        QVERIFY(varno.waitForBytesWritten(5000));
+
+        // The signal goes out as soon as the light's answer is seen leaving the devices.
+        bool answered = false;
+        while (!answered && devices.waitForReadyRead(20000)) {
+            output += devices.readAllStandardOutput();
+            while (!answered && output.contains('\n')) {
+                const int end = output.indexOf('\n');
+                answered = isLevelsAnswer(output.left(end));
+                output.remove(0, end + 1);
+            }
+        }
+        QVERIFY(answered);
+        ::kill(pid_t(varno.processId()), signalNumber);
+        const bool finished = varno.waitForFinished(10000);
+        devices.kill();
+        devices.waitForFinished(5000);
+        QVERIFY(finished);
+        QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(varno.exitCode(), 0);
+        QVERIFY(!QFile::exists(m_database + QStringLiteral("-journal")));
+        QCOMPARE(rows(QStringLiteral("select brightness from tbl_light")), QStringList({"0"}));
+        QCOMPARE(rows(QStringLiteral("select log_device||': '||log_event from tbl_log")),
+                 QStringList({"light_Ceiling: status is off"}));
+    }
+};
+
+VARNO_TEST_MAIN(TestTermination)
+#include "tst_termination.moc"
