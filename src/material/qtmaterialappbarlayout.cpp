@@ -49,7 +49,10 @@ void QtMaterialAppBarLayout::insertAction(int index, QAction *action)
 void QtMaterialAppBarLayout::updateActions()
 {
     for (int i = 0; i < m_items.size(); ++i) {
+        // A deleted action's button stays as it was.
         QAction *action = m_items.at(i)->action();
+        if (!action)
+            continue;
         m_buttons.at(i)->setIcon(action->icon());
         m_buttons.at(i)->setToolTip(action->text());
     }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QAction>
+#include <QPointer>
 #include <QWidgetItem>
 
-class QAction;
-
 // The layout item of an action button: empty while its action is missing or hidden.
+// The action is watched: once it is deleted the item reads as missing.
 class QtMaterialAppBarLayoutItem : public QWidgetItem
 {
 public:
@@ -18,5 +19,5 @@ public:
 private:
     Q_DISABLE_COPY(QtMaterialAppBarLayoutItem)
 
-    QAction *m_action;
+    QPointer<QAction> m_action;
 };

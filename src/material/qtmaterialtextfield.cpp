@@ -84,6 +84,9 @@ void QtMaterialTextField::setLabelVisible(bool value)
     if (value && !d->label) {
         d->label = new QtMaterialTextFieldLabel(this);
         d->stateMachine->setLabel(d->label);
+        // A child made after its parent was shown is not shown with it.
+        d->label->setGeometry(rect());
+        d->label->show();
     }
     setContentsMargins(0, value ? 23 : 0, 0, 0);
 }

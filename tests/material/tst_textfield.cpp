@@ -105,6 +105,7 @@ class TestTextField : public QObject
 
 private slots:
     void labelFollowsTextAndFocus();
+    void labelSetOnShownField();
     void inputLineAndInk_data();
     void inputLineAndInk();
     void coloursAndLabelFont();
@@ -179,6 +180,20 @@ void TestTextField::labelFollowsTextAndFocus()
     QCOMPARE(d->label->offset(), QPointF(0, 26));
     QCOMPARE(d->label->scale(), 1.0);
     QCOMPARE(machine->progress(), 0.0);
+}
+
+void TestTextField::labelSetOnShownField()
+{
+    QWidget host;
+    host.resize(300, 100);
+    auto *field = new QtMaterialTextField(&host);
+    field->setGeometry(10, 10, 250, 60);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    field->setLabelText(QStringLiteral("Room name"));
+    QtMaterialTextFieldLabel *label = priv(field)->label;
+    QVERIFY(label && label->isVisible());
+    QCOMPARE(label->geometry(), QRect(0, 0, 250, 60));
 }
 
 void TestTextField::inputLineAndInk_data()
