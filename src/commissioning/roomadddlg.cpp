@@ -81,7 +81,8 @@ RoomAddDlg::RoomAddDlg(QWidget *parent)
     auto *layout = new QGridLayout(this);
     layout->setSpacing(20);
     layout->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    layout->addWidget(title, 1, 0);
+    // The label is only as wide as its text: the cell centres it.
+    layout->addWidget(title, 1, 0, Qt::AlignCenter);
     layout->addLayout(form, 2, 0);
     layout->addLayout(buttons, 3, 0);
     layout->setRowStretch(4, 1);

@@ -35,7 +35,8 @@ RoomTemplateAddDlg::RoomTemplateAddDlg(QWidget *parent)
     auto *grid = new QGridLayout(this);
     grid->setSpacing(20);
     grid->addWidget(close, 0, 0, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(title, 1, 0);
+    // The label is only as wide as its text: the cell centres it.
+    grid->addWidget(title, 1, 0, Qt::AlignCenter);
     grid->addWidget(lineEditName, 2, 0);
     grid->addLayout(buttons, 3, 0);
     grid->setRowStretch(4, 1);

@@ -4,6 +4,7 @@
 #include "materialtestutil.h"
 #include "qtmaterialcanvas.h"
 #include "qtmaterialgroupbox.h"
+#include "qtmaterialrippleoverlay.h"
 #include "qtmaterialstyle.h"
 #include "qtmaterialtab.h"
 #include "qtmaterialtabs.h"
@@ -232,8 +233,20 @@ void TestTabs::clickingATab()
     QVERIFY(third->isActive());
     QVERIFY(!tabAt(&tabs, 0)->isActive());
 
-    // Let the press ripple fade first.
-    QTest::qWait(900);
+    // Let the press ripple fade and the ink bar and colour animations end first (the
+    // focus halo's pulse never ends).
+    const auto settled = [&tabs]() {
+        for (QtMaterialRippleOverlay *overlay : tabs.findChildren<QtMaterialRippleOverlay *>())
+            if (!overlay->ripples().isEmpty())
+                return false;
+        for (QAbstractAnimation *animation : tabs.findChildren<QAbstractAnimation *>())
+            if (!qobject_cast<QAbstractAnimation *>(animation->parent()) && animation->loopCount() >= 0
+                && animation->state() != QAbstractAnimation::Stopped)
+                return false;
+        return true;
+    };
+    QVERIFY(!settled());
+    QTRY_VERIFY_WITH_TIMEOUT(settled(), 5000);
     const QImage active = grabImage(third);
     const QImage faded = grabImage(tabAt(&tabs, 0));
     screenshot(&tabs, QStringLiteral("tabs_third_current"));

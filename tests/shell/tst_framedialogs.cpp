@@ -1,0 +1,213 @@
+// The framed dialogs as a bare X server shows them (an X server of the test's own,
+// with no compositing manager): the open list of a drop-down draws its items, and
+// the titles sit in the middle of their dialogs.
+
+#include "testmain.h"
+
+#include "commissioning/roomadddlg.h"
+#include "commissioning/roomtemplateadddlg.h"
+#include "records/alarmdlg.h"
+#include "records/messagedlg.h"
+#include "records/messageform.h"
+#include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
+#include "store/globals.h"
+
+#include <QAbstractItemView>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <qtmaterialcombobox.h>
+#include <qtmateriallabel.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// An Xvfb of this process, on the first free display number, stopped at exit.
+class OwnXServer
+{
+public:
+    OwnXServer()
+    {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        int fds[2];
+        if (xvfb.isEmpty() || pipe(fds) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            // The server ends with the test, however the test ends.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            close(fds[0]);
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            const QByteArray fd = QByteArray::number(fds[1]);
+            execl(xvfb.toLocal8Bit().constData(), "Xvfb", "-displayfd", fd.constData(), "-screen", "0",
+                  "1920x1080x24", "-nolisten", "tcp", static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        // The server writes its display number once it accepts clients.
+        QByteArray number;
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        while (m_pid > 0 && poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number.append(c);
+        close(fds[0]);
+        if (!number.isEmpty())
+            m_display = QByteArray(":") + number;
+    }
+    ~OwnXServer()
+    {
+        if (m_pid > 0) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
+        }
+    }
+    QByteArray display() const { return m_display; }
+
+private:
+    pid_t m_pid = -1;
+    QByteArray m_display;
+};
+
+bool near(QRgb a, const QColor &b, int tolerance = 12)
+{
+    return qAbs(qRed(a) - b.red()) <= tolerance && qAbs(qGreen(a) - b.green()) <= tolerance
+           && qAbs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+// Whether every row of the open list shows on the screen as a row of the list's
+// colour (or the pointer's) with white text on it.
+bool rowsReadable(QComboBox *box)
+{
+    QAbstractItemView *view = box->view();
+    if (!view->isVisible() || box->count() == 0)
+        return false;
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    for (int i = 0; i < box->count(); ++i) {
+        const QRect local = view->visualRect(box->model()->index(i, 0)).adjusted(3, 3, -3, -3);
+        const QRect row(view->viewport()->mapToGlobal(local.topLeft()), local.size());
+        int ground = 0;
+        int text = 0;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = row.left(); x <= row.right(); ++x) {
+                const QRgb c = screen.pixel(x, y);
+                ground += near(c, QColor(0x1F, 0x29, 0x33)) || near(c, QColor(0x55, 0x7F, 0xA3));
+                text += near(c, Qt::white, 60);
+            }
+        }
+        if (ground < row.width() * row.height() / 2 || text < 10)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestFramedDialogs : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        initDatabase(m_dir.filePath(QStringLiteral("p.db3")));
+    }
+    void cleanupTestCase() { gl_sqlite3db.close(); }
+
+    void dropDownListReadable_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("alarm") << QStringLiteral("alarm");
+        QTest::newRow("message") << QStringLiteral("message");
+        QTest::newRow("add room") << QStringLiteral("room");
+    }
+    void dropDownListReadable()
+    {
+        QFETCH(QString, dialog);
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs Xvfb (package xvfb) to show the dialogs on an X server");
+        QScopedPointer<QDialog> dlg;
+        QComboBox *box = nullptr;
+        if (dialog == QLatin1String("room")) {
+            gl_sqlite3db.execDML(QStringLiteral("insert into tbl_room_template(room_template_name,"
+                                                "room_template_icon_name,room_template_id) "
+                                                "values('Office','room_1',7)"));
+            auto *room = new RoomAddDlg;
+            dlg.reset(room);
+            box = room->findChildren<QtMaterialComboBox *>().value(2);
+        } else {
+            MessageForm *form = nullptr;
+            if (dialog == QLatin1String("alarm")) {
+                auto *alarm = new AlarmDlg;
+                form = alarm->form();
+                dlg.reset(alarm);
+            } else {
+                auto *message = new MessageDlg;
+                form = message->findChild<MessageForm *>();
+                dlg.reset(message);
+            }
+            box = form->statusBox();
+        }
+        QVERIFY(box && box->count() > 0);
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.data()));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(rowsReadable(box), 8000);
+        box->hidePopup();
+    }
+
+    void titlesCentred_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Add Room") << QStringLiteral("room");
+        QTest::newRow("Add Room Template") << QStringLiteral("template");
+    }
+    void titlesCentred()
+    {
+        QFETCH(QString, dialog);
+        QScopedPointer<QDialog> dlg(dialog == QLatin1String("room") ? static_cast<QDialog *>(new RoomAddDlg)
+                                                                     : new RoomTemplateAddDlg);
+        dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg.data()));
+        const QString text = QString::fromLatin1(QTest::currentDataTag());
+        QtMaterialLabel *title = nullptr;
+        for (QtMaterialLabel *label : dlg->findChildren<QtMaterialLabel *>())
+            if (label->text() == text)
+                title = label;
+        QVERIFY(title);
+        QVERIFY2(qAbs(title->geometry().center().x() - dlg->rect().center().x()) <= 1,
+                 qPrintable(QStringLiteral("title at %1 in %2").arg(title->x()).arg(dlg->width())));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    varnotest::IsolatedHome home;
+    OwnXServer server;
+    if (server.display().isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("DISPLAY", server.display());
+    }
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
+    QCoreApplication::setApplicationName(QStringLiteral("Varno"));
+    TestFramedDialogs tc;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_framedialogs.moc"
