@@ -12,6 +12,7 @@
 
 #include "testmain.h"
 #include "pathtest.h"
+#include "presswatch.h"
 #include "vethpair.h"
 
 #include "roomproject.h"
@@ -80,17 +81,32 @@ constexpr int Bath = 4;
 // The lighting modules and their channel counts.
 const QList<QPair<int, int>> LightModules{{20, 3}, {21, 2}, {22, 1}};
 
+// True while a refresh header of the window is showing: it folds away a moment
+// after its last words and the page below it moves up.
+bool refreshHeaderShowing(QWidget *top)
+{
+    for (RefreshingCtrl *header : top->findChildren<RefreshingCtrl *>()) {
+        if (header->isVisible())
+            return true;
+    }
+    return false;
+}
+
 // A press and its release, as a user gives them: widgets inside a kinetic scroll
 // area get the press only once it is clear that no drag follows, and the scroll
-// area hands it on only at a point on the screen (the offscreen screen is smaller
-// than the window), so the point is taken within the screen.
+// area hands it on at the point where it came, to whatever lies there by then;
+// and it hands it on only at a point on the screen (the offscreen screen is
+// smaller than the window), so the point is taken within the screen. So the
+// refresh headers have folded and the layouts have run first, and the release
+// follows once the press has reached the widget.
 void click(QWidget *widget, QPoint at = QPoint())
 {
     QVERIFY(widget);
     QVERIFY(widget->isVisible());
-    // Layouts of a page just shown settle first.
-    QTest::qWait(50);
-    QWindow *window = widget->window()->windowHandle();
+    QWidget *top = widget->window();
+    QTRY_VERIFY_WITH_TIMEOUT(!refreshHeaderShowing(top), 15000);
+    QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWindow *window = top->windowHandle();
     QVERIFY(window);
     if (at.isNull()) {
         const QRect onScreen = QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size())
@@ -98,11 +114,16 @@ void click(QWidget *widget, QPoint at = QPoint())
         QVERIFY2(!onScreen.isEmpty(), "the widget lies off the screen");
         at = widget->mapFromGlobal(onScreen.center());
     }
-    const QPoint pos = widget->mapTo(widget->window(), at);
+    const QPoint global = widget->mapToGlobal(at);
+    QVERIFY2(QGuiApplication::primaryScreen()->geometry().contains(global),
+             "the point lies off the screen");
+    QTRY_VERIFY(widget->isAncestorOf(QApplication::widgetAt(global))
+                || QApplication::widgetAt(global) == widget);
+    const QPoint pos = widget->mapTo(top, at);
+    varnotest::PressWatch press(widget);
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, pos);
-    QTest::qWait(400);
+    QTRY_VERIFY(press.reached());
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, pos);
-    QTest::qWait(20);
 }
 
 } // namespace
@@ -313,7 +334,7 @@ void TestOperatorPath::homeToRoomsToARoom()
     QCOMPARE(shownPage()->getId(), QStringLiteral("Home"));
     auto *roomsTile = page(QStringLiteral("Home"))->findChild<HomeManagerRoomsIconItem *>();
     click(roomsTile);
-    QCOMPARE(shownPage()->getId(), QStringLiteral("Rooms"));
+    QTRY_COMPARE(shownPage()->getId(), QStringLiteral("Rooms"));
     auto *rooms = qobject_cast<PageRooms *>(shownPage());
     QVERIFY(rooms);
     const QList<ManagerItem *> tiles = rooms->tileBox()->findChildren<ManagerItem *>();
@@ -383,7 +404,7 @@ void TestOperatorPath::lightingPageSwitchesEveryLight()
             tile = item;
     }
     click(tile);
-    QCOMPARE(shownPage()->getId(), QStringLiteral("Lighting"));
+    QTRY_COMPARE(shownPage()->getId(), QStringLiteral("Lighting"));
     auto *lighting = qobject_cast<PageDeviceOperateLighting *>(shownPage());
     QVERIFY(lighting);
     // The kitchen, the office and the lounge have lights; the bath has none.

@@ -23,6 +23,7 @@
 #include "store/globals.h"
 #include "store/projectlist.h"
 
+#include <QAnimationGroup>
 #include <QDir>
 #include <QProcess>
 #include <QScreen>
@@ -83,7 +84,19 @@ QStringList TestSettingsPath::simCommand(const QString &command, const QString &
 QImage TestSettingsPath::shot(const QString &name)
 {
     // The radio buttons' check marks animate; the picture is taken once they rest.
-    QTest::qWait(400);
+    const auto atRest = [this] {
+        QCoreApplication::sendPostedEvents();
+        for (const QAbstractAnimation *a : m_window->findChildren<QAbstractAnimation *>()) {
+            bool endless = a->totalDuration() < 0;
+            for (const QAbstractAnimation *g = a->group(); g; g = g->group())
+                endless = endless || g->totalDuration() < 0;
+            if (a->state() == QAbstractAnimation::Running && !endless)
+                return false;
+        }
+        return true;
+    };
+    if (!QTest::qWaitFor(atRest, 5000))
+        qWarning() << "screenshot" << name << "taken while animating";
     const QImage image = m_window->grab().toImage();
     QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
     if (image.size() != QSize(1920, 1080) ||

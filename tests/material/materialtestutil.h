@@ -3,11 +3,16 @@
 // Small helpers shared by the toolkit's widget tests: screenshots into the build
 // folder and pixel comparisons.
 
+#include <QAbstractAnimation>
+#include <QAnimationGroup>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QTest>
+#include <QVariantAnimation>
 #include <QWidget>
 
 namespace materialtest {
@@ -72,6 +77,40 @@ inline int countOpaque(const QImage &image, const QRect &area)
             if (qAlpha(image.pixel(x, y)) > 0)
                 ++count;
     return count;
+}
+
+// Runs what is posted (state machines start and take their transitions from the
+// event loop) and tells whether every animation under root has stopped. Endless
+// animations, and with a limit those that run for longer, are left aside.
+inline bool atRest(const QObject *root, int longerThan = -1)
+{
+    QCoreApplication::sendPostedEvents();
+    const auto animations = root->findChildren<QAbstractAnimation *>();
+    for (const QAbstractAnimation *a : animations) {
+        int total = a->totalDuration();
+        for (const QAbstractAnimation *g = a->group(); g; g = g->group())
+            total = g->totalDuration() < 0 ? -1 : total;
+        if (a->state() == QAbstractAnimation::Running && total >= 0
+            && (longerThan < 0 || total <= longerThan))
+            return false;
+    }
+    return true;
+}
+
+// Waits until the application's animation timer has advanced animations a few
+// times: whatever animation was left running (by a widget deleted in the middle of
+// a ripple, say) has been stepped since.
+inline bool animationsTicked()
+{
+    QVariantAnimation probe;
+    probe.setStartValue(0.0);
+    probe.setEndValue(1.0);
+    probe.setDuration(600000);
+    int ticks = 0;
+    QObject::connect(&probe, &QVariantAnimation::valueChanged, [&ticks] { ++ticks; });
+    probe.start();
+    const int started = ticks;
+    return QTest::qWaitFor([&] { return ticks >= started + 3; }, 10000);
 }
 
 inline QString colorText(const QColor &c)

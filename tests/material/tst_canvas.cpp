@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPropertyAnimation>
 #include <QScroller>
+#include <QSignalSpy>
 #include <QScrollerProperties>
 #include <QState>
 #include <QTest>
@@ -486,8 +487,12 @@ void TestCanvas::canvasUsesTouchGestureOnTouchMachines()
     canvas.show();
     QVERIFY(QTest::qWaitForWindowExposed(&canvas));
 
+    // Its scroller never leaves rest for the mouse, so nothing can move later.
+    QSignalSpy scrollerMoved(QScroller::scroller(canvas.viewport()), &QScroller::stateChanged);
     dragUp(&canvas);
-    QTest::qWait(200);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(scrollerMoved.count(), 0);
+    QCOMPARE(QScroller::scroller(canvas.viewport())->state(), QScroller::Inactive);
     QCOMPARE(canvas.verticalScrollBar()->value(), 0);
 }
 

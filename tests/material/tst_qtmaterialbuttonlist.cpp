@@ -176,7 +176,7 @@ void TestMaterialButtonList::screenshotOnDarkBackground()
     QtMaterialFlatButton *second = ListAccess::buttons(list).at(1);
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(second, &enter);
-    QTest::qWait(300);
+    QTRY_VERIFY(materialtest::atRest(second));
 
     const QImage image = materialtest::screenshot(&host, "buttonlist");
     const QColor text = QtMaterialStyle::instance().themeColor(Material::TextColor);

@@ -72,17 +72,7 @@ QtMaterialCheckable *makeCheckable(const QString &kind, const QString &text,
 // Waits until no animation of the machine or of the widget is running.
 bool settle(QtMaterialCheckable *c)
 {
-    QTest::qWait(20);
-    for (int i = 0; i < 200; ++i) {
-        bool running = false;
-        const auto animations = c->findChildren<QAbstractAnimation *>();
-        for (const QAbstractAnimation *a : animations)
-            running = running || a->state() == QAbstractAnimation::Running;
-        if (!running)
-            return true;
-        QTest::qWait(20);
-    }
-    return false;
+    return QTest::qWaitFor([c] { return materialtest::atRest(c); }, 5000);
 }
 
 QPropertyAnimation *findAnimation(const QList<QAbstractAnimation *> &animations,
@@ -580,7 +570,7 @@ void TestMaterialCheckable::rippleOverlayDeletedWithWidget()
     }
     QVERIFY(host.findChildren<QtMaterialRippleOverlay *>().isEmpty());
     host.repaint();
-    QTest::qWait(50);
+    QVERIFY(materialtest::animationsTicked());
 }
 
 void TestMaterialCheckable::deletingParentDeletesEverything()
@@ -599,7 +589,7 @@ void TestMaterialCheckable::deletingParentDeletesEverything()
     QVERIFY(!pbox);
     QVERIFY(!o1);
     QVERIFY(!o2);
-    QTest::qWait(50);
+    QVERIFY(materialtest::animationsTicked());
 }
 
 void TestMaterialCheckable::screenshotOnDarkBackground()

@@ -367,7 +367,7 @@ void TestQtMaterialFlatButton::checkedBeforeEventLoop()
 
     // Once the machine runs, it is in the checked state and stays there.
     settle(&button);
-    QTest::qWait(50);
+    QVERIFY(materialtest::atRest(machine));
     QCOMPARE(machine->checkedOverlayProgress(), 1.0);
 
     button.setChecked(false);
@@ -640,12 +640,12 @@ void TestQtMaterialFlatButton::deleteWhileFocusedHoveredAndRippling()
     QPointer<QtMaterialRippleOverlay> overlay = overlayOf(button);
     QPointer<QtMaterialRipple> ripple = overlay->ripples().value(0);
     QVERIFY(ripple);
-    QTest::qWait(50);
+    QVERIFY(materialtest::animationsTicked());
 
     delete button.data();
     QVERIFY(!overlay);
     QTRY_VERIFY(!ripple);
-    QTest::qWait(50);
+    QVERIFY(materialtest::animationsTicked());
 }
 
 void TestQtMaterialFlatButton::deleteFromClickedHandler()
@@ -663,7 +663,7 @@ void TestQtMaterialFlatButton::deleteFromClickedHandler()
     connect(button.data(), &QAbstractButton::clicked, this, [&] { delete button.data(); });
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 20));
     QVERIFY(!button);
-    QTest::qWait(50);
+    QVERIFY(materialtest::animationsTicked());
 }
 
 VARNO_TEST_MAIN(TestQtMaterialFlatButton)

@@ -248,7 +248,7 @@ void TestMaterialFloatingActionButton::screenshotOnDarkBackground()
     disabled->setEnabled(false);
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
-    QTest::qWait(50);
+    QTRY_VERIFY(materialtest::atRest(&host));
 
     const QImage image = materialtest::screenshot(&host, "floatingactionbuttons");
     const QRect disc = normal->geometry();

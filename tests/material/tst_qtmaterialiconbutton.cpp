@@ -213,9 +213,9 @@ void TestQtMaterialIconButton::deletingParentIsSafe()
         parent->show();
         QVERIFY(QTest::qWaitForWindowExposed(parent));
         QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::qWait(20);
+        QVERIFY(materialtest::animationsTicked());
         delete parent;
-        QTest::qWait(20);
+        QVERIFY(materialtest::animationsTicked());
     }
 }
 

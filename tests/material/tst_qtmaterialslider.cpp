@@ -72,20 +72,19 @@ void sendLeave(QWidget *w)
 }
 
 // Waits until the machine's animations have run, except the endless halo pulse.
+// The slider's repeat action (SliderNoAction once its repeat timer is stopped).
+QAbstractSlider::SliderAction repeatActionOf(const QAbstractSlider *slider)
+{
+    struct Peek : QAbstractSlider
+    {
+        using QAbstractSlider::repeatAction;
+    };
+    return (slider->*(&Peek::repeatAction))();
+}
+
 bool settle(QObject *machine)
 {
-    QTest::qWait(20);
-    for (int i = 0; i < 200; ++i) {
-        bool running = false;
-        for (const QAbstractAnimation *a : machine->findChildren<QAbstractAnimation *>()) {
-            running = running
-                      || (a->state() == QAbstractAnimation::Running && a->duration() < 1000);
-        }
-        if (!running)
-            return true;
-        QTest::qWait(20);
-    }
-    return false;
+    return QTest::qWaitFor([machine] { return materialtest::atRest(machine, 999); }, 5000);
 }
 
 // A slider over 0..100 laid across a dark 300 x 60 host, its knob centred at y = 30.
@@ -400,8 +399,9 @@ void TestMaterialSlider::pageStepRepeatTiming()
     for (int i = 1; i < times.size(); ++i)
         QVERIFY(times.at(i) >= times.at(i - 1));
 
-    // Release ends the repeat.
-    QTest::qWait(120);
+    // Release ends the repeat: its timer is stopped.
+    QCOMPARE(repeatActionOf(slider), QAbstractSlider::SliderNoAction);
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(slider->value(), released);
 }
 
@@ -490,7 +490,7 @@ void TestMaterialSlider::hoverOnFocusedSliderChangesNothing()
 
     sendMouse(slider, QEvent::MouseMove, QPoint(30, 17));
     sendLeave(slider);
-    QTest::qWait(100);
+    QVERIFY(settle(d->stateMachine));
     QVERIFY(d->stateMachine->focusState()->active());
 
     slider->clearFocus();
@@ -563,11 +563,11 @@ void TestMaterialSlider::deletingSliderRemovesCompanions()
 
         sendMouse(slider, QEvent::MouseMove, QPoint(30, 17));
         slider->setValue(30 + round);
-        QTest::qWait(30);
+        QVERIFY(materialtest::animationsTicked());
         if (round % 2) {
             slider->setValue(0);
             slider->deleteLater();
-            QTest::qWait(30);
+            QTRY_VERIFY(!thumb);
         } else {
             delete slider;
         }
@@ -578,7 +578,7 @@ void TestMaterialSlider::deletingSliderRemovesCompanions()
     }
     QVERIFY(host.findChildren<QtMaterialSliderThumb *>().isEmpty());
     QVERIFY(host.findChildren<QtMaterialSliderTrack *>().isEmpty());
-    QTest::qWait(100);
+    QVERIFY(materialtest::animationsTicked());
     const QImage image = materialtest::screenshot(&host, "slider-deleted");
     QCOMPARE(materialtest::countColor(image, DarkBackground), image.width() * image.height());
 }
@@ -599,7 +599,7 @@ void TestMaterialSlider::deletingParentFirstIsClean()
     delete host;
     QVERIFY(!pslider);
     QVERIFY(!thumb);
-    QTest::qWait(50);
+    QVERIFY(materialtest::animationsTicked());
 }
 
 void TestMaterialSlider::companionsFollowNewParent()

@@ -291,7 +291,10 @@ void TestSnackbar::messagesShownInOrder()
     QTRY_COMPARE(order.size(), 3);
     QCOMPARE(order, QStringList({"first", "second", "third"}));
     QTRY_VERIFY(inState(machine, machine->hiddenState()) && bar->messages().isEmpty());
-    QTest::qWait(100);
+    // Nothing left to show: no timer, no slide, and it stays hidden.
+    QVERIFY(!machine->timer()->isActive());
+    QTRY_VERIFY(materialtest::atRest(machine));
+    QVERIFY(inState(machine, machine->hiddenState()));
     QCOMPARE(order.size(), 3);
 }
 

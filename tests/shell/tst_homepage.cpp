@@ -2,6 +2,7 @@
 // the grid arithmetic at several screen widths and the room request on the hub.
 
 #include "testmain.h"
+#include "presswatch.h"
 
 #include "bus/broadcastsocket.h"
 #include "shell/homemanager3dviewiconitem.h"
@@ -289,8 +290,9 @@ private slots:
         const auto tiles = band.roomsBox()->findChildren<ManagerItem *>();
         // The tiles sit in a kinetic scroll area, which holds a press back for a moment.
         for (ManagerItem *tile : tiles) {
+            varnotest::PressWatch press(tile);
             QTest::mousePress(tile, Qt::LeftButton, Qt::NoModifier, QPoint(150, 80));
-            QTest::qWait(400);
+            QTRY_VERIFY(press.reached());
             QTest::mouseRelease(tile, Qt::LeftButton, Qt::NoModifier, QPoint(150, 80));
         }
         QCOMPARE(asked.count(), 2);

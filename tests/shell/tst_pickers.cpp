@@ -2,6 +2,7 @@
 // chooser.
 
 #include "testmain.h"
+#include "presswatch.h"
 
 #include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
@@ -36,10 +37,13 @@ void whenShown(QDialog *dialog, const std::function<void()> &action)
     });
 }
 
+// The kinetic scroll area holds a press back for a moment; the release follows
+// once the press has reached the widget.
 void clickAt(QWidget *widget, const QPoint &pos)
 {
+    varnotest::PressWatch press(widget);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, pos);
-    QTest::qWait(400); // the kinetic scroll area holds a press back for a moment
+    QTest::qWaitFor([&press] { return press.reached(); }, 5000);
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
 }
 

@@ -287,7 +287,13 @@ private slots:
         spinner.stopAnimation();
         QVERIFY(!spinner.isAnimated());
         const int stopped = spinner.angle();
-        QTest::qWait(60);
+        // A timer of three steps' length comes after any step still due.
+        QTimer later;
+        later.setTimerType(Qt::PreciseTimer);
+        later.setSingleShot(true);
+        QSignalSpy passed(&later, &QTimer::timeout);
+        later.start(3 * spinner.animationDelay());
+        QVERIFY(passed.wait());
         QCOMPARE(spinner.angle(), stopped);
     }
 
