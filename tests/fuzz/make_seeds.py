@@ -56,12 +56,29 @@ CODES = [0x0003, 0x0032, 0x0034, 0x00A3, 0x00A4, 0x012D, 0x1901, 0x1945, 0x2035,
          0xE01C, 0xE01D, 0xE0ED, 0xE0EF, 0xE121, 0xE125, 0xE3D9, 0xE3E8, 0xEFFE, 0xEFFF, 0x0031,
          0x0033, 0x2025]
 
-# frames: block size (2 bytes), style, then a stream of frames.
+# frames: style, then the bytes of one received buffer.
 stream = b"".join(frame(1, 20 + i, c, p) for i, (c, p) in enumerate(REPLIES.items()))
 for style in range(3):
-    write("frames", "stream-%d" % style, struct.pack(">H", 8191) + bytes([style]) + stream)
-write("frames", "small-blocks", struct.pack(">H", 30) + bytes([1]) + stream)
-write("frames", "login", struct.pack(">H", 8191) + bytes([1]) + b"\xCC\xCC\x00\x10\x00\xA3" + bytes(10))
+    write("frames", "stream-%d" % style, bytes([style]) + stream)
+    write("frames", "one-%d" % style, bytes([style]) + frame(1, 20, 0x0034, REPLIES[0x0034]))
+write("frames", "login", bytes([1]) + b"\xCC\xCC\x00\x10\x00\xA3" + bytes(10))
+
+# transport: path 0 (datagrams: flags, 16-bit length, bytes) or 1 (stream: 16-bit
+# length, bytes).
+pieces = [frame(1, 20 + i, c, p) for i, (c, p) in enumerate(REPLIES.items())]
+datagrams = b"".join(bytes([i % 2]) + struct.pack(">H", len(f)) + f for i, f in enumerate(pieces))
+write("transport", "datagrams", b"\x00" + datagrams)
+write("transport", "datagrams-odd", b"\x00" + bytes([0]) + struct.pack(">H", 0)
+      + bytes([0x32]) + struct.pack(">H", 4) + b"\xAA\xAA\x10\x00"
+      + bytes([0]) + struct.pack(">H", 20) + pieces[0][:20])
+cuts = [7, 1, 30, 200, len(stream)]
+chunks, at = [], 0
+for c in cuts:
+    chunks.append(stream[at:at + c])
+    at += c
+write("transport", "stream", b"\x01" + b"".join(struct.pack(">H", len(c)) + c for c in chunks if c))
+login = b"\xCC\xCC\x00\x12\x00\xA3" + bytes(7) + bytes([1]) + bytes(2)
+write("transport", "stream-login", b"\x01" + struct.pack(">H", len(login)) + login)
 
 # devices: target, mode, code selector, code word, payload.
 targets = 14
