@@ -43,7 +43,8 @@ void clickAt(QWidget *widget, const QPoint &pos)
 {
     varnotest::PressWatch press(widget);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, pos);
-    QTest::qWaitFor([&press] { return press.reached(); }, 5000);
+    if (!QTest::qWaitFor([&press] { return press.reached(); }, 5000))
+        qWarning("the press did not reach the widget");
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
 }
 
