@@ -80,17 +80,24 @@ QString PageLog::deleteQuestion(int count) const
     return QString::asprintf("%d logs will be deleted.", count);
 }
 
-void PageLog::deleteRows(const QList<int> &ids, bool everyTileChecked)
+void PageLog::deleteRows(const QList<int> &ids, bool)
 {
-    // The whole range goes only when rows are listed and every one is checked: an
-    // empty list never deletes what it does not show.
-    if (everyTileChecked && !tiles().isEmpty()) {
-        gl_sqlite3db.execDML(QStringLiteral("delete from tbl_log where log_time>='%1'and log_time<='%2'")
-                                 .arg(sqlText(rangeStart()), sqlText(rangeEnd())));
+    // Only the rows the list showed go, also when every one is checked: a row that
+    // arrived in the range after the list was made stays. The ids go in groups of
+    // numbers inside one transaction, so a long list costs a few statements and
+    // one commit, and a failure deletes nothing.
+    if (ids.isEmpty())
         return;
+    constexpr int GroupSize = 500;
+    QStringList statements;
+    for (int first = 0; first < ids.size(); first += GroupSize) {
+        QStringList group;
+        for (int id : ids.mid(first, GroupSize))
+            group.append(QString::number(id));
+        statements.append(QStringLiteral("delete from tbl_log where id in(%1)").arg(group.join(',')));
     }
-    for (int id : ids)
-        gl_sqlite3db.execDML(QString::asprintf("delete from tbl_log where id=%d", id));
+    if (!execTransaction(statements))
+        emit gl_socket.signalsInformation(tr("The logs could not be deleted!"));
 }
 
 RecordListPage::ExportKind PageLog::exportKind() const

@@ -166,16 +166,19 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QList<int>>("kept"); // seeded positions (0 start, 1 middle, 2 end, 3 outside)
+        QTest::addColumn<bool>("refused");    // the database refuses the delete
         QTest::newRow("three checked")
-            << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted." << QList<int>{3};
+            << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted." << QList<int>{3} << false;
         QTest::newRow("one checked") << QList<int>{1} << false << true << "1 logs will be deleted."
-                                     << QList<int>{0, 2, 3};
-        QTest::newRow("none checked")
-            << QList<int>{} << false << true << "0 logs will be deleted." << QList<int>{0, 1, 2, 3};
+                                     << QList<int>{0, 2, 3} << false;
+        QTest::newRow("none checked") << QList<int>{} << false << true << "0 logs will be deleted."
+                                      << QList<int>{0, 1, 2, 3} << false;
         QTest::newRow("cancelled") << QList<int>{0} << false << false << "1 logs will be deleted."
-                                   << QList<int>{0, 1, 2, 3};
-        QTest::newRow("every one: the whole range")
-            << QList<int>{-1} << true << true << "3 logs will be deleted." << QList<int>{3};
+                                   << QList<int>{0, 1, 2, 3} << false;
+        QTest::newRow("every one: only the listed rows")
+            << QList<int>{-1} << true << true << "3 logs will be deleted." << QList<int>{3} << false;
+        QTest::newRow("every one, refused") << QList<int>{-1} << false << true << "3 logs will be deleted."
+                                            << QList<int>{0, 1, 2, 3} << true;
     }
     void deleteMode()
     {
@@ -184,6 +187,7 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QString, question);
         QFETCH(QList<int>, kept);
+        QFETCH(bool, refused);
         const QList<int> seeded{addLog(Start), addLog(Start.addSecs(30)), addLog(End),
                                 addLog(End.addSecs(1))};
         enterRange();
@@ -198,9 +202,13 @@ private slots:
         else
             for (int i : checked)
                 qobject_cast<LogItem *>(m_page->tiles().at(i))->slotsPressed();
-        if (addLater)
-            addLog(Start.addSecs(10));
+        // A row of the range that arrived after the list was made is never deleted.
+        const int later = addLater ? addLog(Start.addSecs(10)) : -1;
+        if (refused)
+            QVERIFY(gl_sqlite3db.execDML(QStringLiteral(
+                "create trigger refuse before delete on tbl_log begin select raise(abort,'no'); end")));
 
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         std::shared_ptr<Box> box = answerNextBox(ok);
         m_page->deleteLabel()->signalsPressed();
         QCOMPARE(box->text, question);
@@ -209,7 +217,10 @@ private slots:
         QList<int> expected;
         for (int i : kept)
             expected.append(seeded.at(i));
+        if (later >= 0)
+            expected.append(later);
         QCOMPARE(logIds(), expected);
+        QCOMPARE(infos(hub), refused ? QStringList{"The logs could not be deleted!"} : QStringList());
     }
 
     void emptyListDeletesNothing()
