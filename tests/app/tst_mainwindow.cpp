@@ -145,6 +145,10 @@ private slots:
             QVERIFY(pageIds().contains(page->getId()));
             QCOMPARE(page->getName(), page->getId() + QStringLiteral(" again"));
         }
+        // Every id of the factory's table made its page.
+        for (const QString &id : pageIds())
+            QVERIFY2(seen.contains(id), qPrintable(id));
+        QCOMPARE(m_window->pages().size(), pageIds().size());
     }
 
     void leaveComesBeforeHiding()

@@ -14,7 +14,9 @@
 #include "commissioning/pagesettingroommanager.h"
 #include "commissioning/pagesettingroommanageredit.h"
 #include "commissioning/pagesettingroommanagerlighting.h"
+#include "commissioning/devicetiletab.h"
 #include "commissioning/pagesettingroommanagerlightinginformation.h"
+#include "commissioning/pagesettingroomtemplateedit.h"
 #include "commissioning/roomadddlg.h"
 #include "shell/filedialogs.h"
 #include "shell/iconstyledlg.h"
@@ -30,6 +32,7 @@
 #include <qtmaterialflatbutton.h>
 #include <qtmaterialgroupbox.h>
 #include <qtmateriallineedit.h>
+#include <qtmaterialtabs.h>
 
 using namespace roomproject;
 
@@ -65,13 +68,15 @@ private slots:
         info = new PageSettingRoomManagerLightingInformation(QStringLiteral("Light Information"),
                                                              QStringLiteral("Light Information"));
         other = new MyDialog(QStringLiteral("Home"), QStringLiteral("Home"));
-        navigator = new PageNavigator({manager, editor, info, other});
+        templates = new PageSettingRoomTemplateEdit(QStringLiteral("Edit Template"),
+                                                    QStringLiteral("Edit Template"));
+        navigator = new PageNavigator({manager, editor, info, other, templates});
     }
 
     void cleanupTestCase()
     {
         delete navigator;
-        for (MyDialog *page : QList<MyDialog *>{manager, editor, info, other})
+        for (MyDialog *page : QList<MyDialog *>{manager, editor, info, other, templates})
             delete page;
     }
 
@@ -166,6 +171,48 @@ private slots:
             else
                 QCOMPARE(edits.at(i)->text(), expected);
         }
+    }
+
+    // A device page opened from a tab other than the first returns with "0" to the
+    // tab it was opened from; an entry with "1" goes back to the first tab.
+    void tabKeptOnReturn_data()
+    {
+        QTest::addColumn<bool>("isTemplate");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("devicePage");
+        QTest::newRow("room editor, AC") << false << 1 << "AC Information";
+        QTest::newRow("room editor, Panel") << false << 5 << "Panel Information";
+        QTest::newRow("template editor, Panel") << true << 1 << "Template Panel Information";
+    }
+    void tabKeptOnReturn()
+    {
+        QFETCH(bool, isTemplate);
+        QFETCH(int, tab);
+        QFETCH(QString, devicePage);
+        QVERIFY(addTemplate(1, QStringLiteral("Suite")));
+        PageSettingRoomManagerEdit *page = isTemplate ? templates : editor;
+        auto shows = [page](int index) {
+            for (int i = 0; i < page->tabCount(); ++i)
+                if (page->tabPage(i)->isVisible() != (i == index))
+                    return false;
+            return page->currentTab() == index && page->tabBar()->currentIndex() == index;
+        };
+        navigator->go(page->getId(), QStringLiteral("1"), QStringLiteral("1"));
+        QVERIFY(shows(0));
+        page->tabBar()->setCurrentIndex(tab);
+        QVERIFY(shows(tab));
+
+        navigator->requests.clear();
+        qobject_cast<DeviceTileTab *>(page->tabPage(tab))->slotsEdit(ManagerItemAdd, 0);
+        QCOMPARE(navigator->requests.size(), 1);
+        QVERIFY(navigator->requests.first().startsWith(devicePage + QLatin1Char(' ')));
+        QVERIFY(!page->isVisible());
+        navigator->go(page->getId(), QStringLiteral("1"), QStringLiteral("0"));
+        QVERIFY(shows(tab));
+
+        navigator->go(QStringLiteral("Home"));
+        navigator->go(page->getId(), QStringLiteral("1"), QStringLiteral("1"));
+        QVERIFY(shows(0));
     }
 
     // Re-saving replaces every row; a failing insert keeps the old ones.
@@ -346,6 +393,7 @@ private:
     PageSettingRoomManagerEdit *editor = nullptr;
     PageSettingRoomManagerLightingInformation *info = nullptr;
     MyDialog *other = nullptr;
+    PageSettingRoomTemplateEdit *templates = nullptr;
     PageNavigator *navigator = nullptr;
 };
 

@@ -13,6 +13,9 @@
 #include "moods/mooditem.h"
 #include "moods/moodsequencer.h"
 
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -29,6 +32,56 @@ qint64 nowNs()
                std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
+
+// A paint device that keeps the texts drawn on it, in order, with their fonts.
+class TextRecorder : public QPaintDevice, public QPaintEngine
+{
+public:
+    explicit TextRecorder(QSize size)
+        : QPaintEngine(AllFeatures)
+        , m_size(size)
+    {
+    }
+    QPaintEngine *paintEngine() const override { return const_cast<TextRecorder *>(this); }
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    void drawTextItem(const QPointF &, const QTextItem &item) override
+    {
+        texts.append(item.text());
+        fonts.append(item.font());
+    }
+    Type type() const override { return User; }
+
+    QStringList texts;
+    QList<QFont> fonts;
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+
+private:
+    QSize m_size;
+};
 
 } // namespace
 
@@ -178,7 +231,16 @@ void TestMoodRun::pressesAndRecords()
     QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
     MoodItem quiet(blank);
     quiet.resize(MoodItem::TileWidth, MoodItem::TileHeight);
-    QVERIFY(!quiet.grab().isNull()); // the long name is elided in painting
+    // The long name is drawn cut at the tile's width, with an ellipsis.
+    TextRecorder drawn(quiet.size());
+    quiet.render(&drawn);
+    QCOMPARE(drawn.texts.size(), 1);
+    const QString shown = drawn.texts.first();
+    const QFontMetrics metrics(drawn.fonts.first());
+    QVERIFY(metrics.horizontalAdvance(blank.name()) > MoodItem::TileWidth - 20);
+    QVERIFY2(shown.endsWith(QChar(0x2026)) && shown.size() > 1, qPrintable(shown));
+    QVERIFY(blank.name().startsWith(shown.chopped(1)));
+    QVERIFY(metrics.horizontalAdvance(shown) <= MoodItem::TileWidth - 20);
     QCOMPARE(quiet.picturePath(), QStringLiteral(":/myImages/jpg/moods/moods_3.jpg"));
     QTest::mousePress(&quiet, Qt::LeftButton);
     QCOMPARE(info.count(), 1);
