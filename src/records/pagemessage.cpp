@@ -181,10 +181,16 @@ QString PageMessage::deleteQuestion(int count) const
 
 void PageMessage::deleteRows(const QList<int> &ids, bool)
 {
-    for (int id : ids) {
-        gl_sqlite3db.execDML(QString::asprintf("delete from tbl_message_log where id=%d", id));
-        emit gl_socket.signalsRemoveMessage(id, 0);
+    // All or nothing; the message bar hears of a removal only once it is stored.
+    QStringList statements;
+    for (int id : ids)
+        statements.append(QString::asprintf("delete from tbl_message_log where id=%d", id));
+    if (!execTransaction(statements)) {
+        emit gl_socket.signalsInformation(tr("The messages could not be deleted!"));
+        return;
     }
+    for (int id : ids)
+        emit gl_socket.signalsRemoveMessage(id, 0);
 }
 
 RecordListPage::ExportKind PageMessage::exportKind() const

@@ -499,6 +499,29 @@ private slots:
         QVERIFY(page.isDeleteMode());
         QCOMPARE(count(QStringLiteral("select count(*) as n from tbl_message_log")), 3);
 
+        // Refused by the database: nothing goes, nothing is announced, and it is said.
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral(
+            "create trigger refuse before delete on tbl_message_log begin select raise(abort,'no'); end")));
+        {
+            QSignalSpy refusedRemovals(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
+            QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+            std::shared_ptr<Box> refused = answerNextBox(true);
+            page.deleteLabel()->signalsPressed();
+            QVERIFY(refused->seen);
+            QVERIFY(refusedRemovals.isEmpty());
+            QCOMPARE(infos(information), QStringList{"The messages could not be deleted!"});
+            QCOMPARE(count(QStringLiteral("select count(*) as n from tbl_message_log")), 3);
+            QCOMPARE(listedIds(page), (QList<int>{c, b, a}));
+        }
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("drop trigger refuse")));
+        if (!page.isDeleteMode())
+            page.deleteLabel()->signalsPressed();
+        for (int i : {0, 2}) {
+            auto *tile = qobject_cast<MessageItem *>(page.tiles().at(i));
+            if (!tile->isChecked())
+                tile->slotsPressed();
+        }
+
         QSignalSpy removals(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
         std::shared_ptr<Box> ok = answerNextBox(true);
         page.deleteLabel()->signalsPressed();
