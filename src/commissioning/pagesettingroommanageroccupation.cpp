@@ -82,13 +82,14 @@ void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
     const int subnet = addressFieldValue(lineEdit[0]->text());
     const int device = addressFieldValue(lineEdit[1]->text());
     const int channel = addressFieldValue(lineEdit[2]->text());
+    bool saved = true;
     if (subnet >= 1 && device >= 1 && channel >= 1) {
         QSqlQuery found = gl_sqlite3db.execQuery(
             QStringLiteral("select id from %1 where room_id=%2").arg(m_table).arg(room_id));
         const bool exists = found.next();
         found.finish();
         if (exists) {
-            gl_sqlite3db.execDML(
+            saved = gl_sqlite3db.execDML(
                 QStringLiteral(
                     "update %1 set subnet_id=%2,device_id=%3,channel=%4,status=0 where room_id=%5")
                     .arg(m_table)
@@ -97,7 +98,7 @@ void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
                     .arg(channel)
                     .arg(room_id));
         } else {
-            gl_sqlite3db.execDML(
+            saved = gl_sqlite3db.execDML(
                 QStringLiteral(
                     "insert into %1(subnet_id,device_id,channel,status,room_id) values(%2,%3,%4,0,%5)")
                     .arg(m_table)
@@ -107,7 +108,13 @@ void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
                     .arg(room_id));
         }
     } else {
-        gl_sqlite3db.execDML(QStringLiteral("delete from %1 where room_id=%2").arg(m_table).arg(room_id));
+        saved = gl_sqlite3db.execDML(
+            QStringLiteral("delete from %1 where room_id=%2").arg(m_table).arg(room_id));
+    }
+    if (!saved) {
+        emit gl_socket.signalsInformation(m_table == QLatin1String("tbl_master")
+                                              ? tr("Failed to save the master switch!")
+                                              : tr("Failed to save the occupation sensor!"));
     }
     room_id = 0;
 }

@@ -320,6 +320,11 @@ private slots:
                                  << "Edit Room" << false << "";
         QTest::newRow("Edit Template left") << int(Master) << true << "||"
                                             << "Edit Template" << true << "1|20|5|1";
+        // The database refuses: the row stays and the user is told.
+        QTest::newRow("refused, occupation") << int(Occupation) << true << "1|21|6"
+                                             << "Edit Room" << false << "1|20|5|1";
+        QTest::newRow("refused, master removal") << int(Master) << true << "1||5"
+                                                 << "Edit Room" << false << "1|20|5|1";
     }
 
     // Both tabs store or remove their room's row when "Edit Room" is left.
@@ -339,6 +344,12 @@ private slots:
         auto *page = tab<PageSettingRoomManagerOccupation>(tabIndex);
         QCOMPARE(page->field(2)->text(), existing ? "5" : tabIndex == Occupation ? "5" : "");
         type({page->field(0), page->field(1), page->field(2)}, typed);
+        const bool refused = QByteArray(QTest::currentDataTag()).startsWith("refused");
+        for (const char *what : {"update", "delete"}) {
+            QVERIFY(!refused || exec(QStringLiteral("create trigger refuse_%1 before %1 on %2 begin "
+                                                    "select raise(abort,'no'); end").arg(what, table)));
+        }
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         if (left == QLatin1String("Edit Room"))
             navigator->go("Home");
         else
@@ -347,6 +358,11 @@ private slots:
                           .arg(table))
                      .join(';'),
                  stored);
+        if (refused) {
+            QCOMPARE(lastText(hub), tabIndex == Occupation ? "Failed to save the occupation sensor!"
+                                                           : "Failed to save the master switch!");
+            QVERIFY(exec("drop trigger refuse_update") && exec("drop trigger refuse_delete"));
+        }
     }
 
     void panelInformation_data()
