@@ -9,6 +9,7 @@
 #include "pathtest.h"
 
 #include "modalanswers.h"
+#include "presswatch.h"
 #include "roomproject.h"
 #include "vethdevices.h"
 
@@ -50,34 +51,6 @@ constexpr int Kitchen = 1;
 const QColor OnColor(0x1F, 0x29, 0x33);
 const QColor OffColor(0x3D, 0x53, 0x66);
 
-// Notes when a mouse press has reached a widget or a widget inside it.
-class PressWatch : public QObject
-{
-public:
-    explicit PressWatch(QWidget *target)
-        : m_target(target)
-    {
-        qApp->installEventFilter(this);
-    }
-    ~PressWatch() override { qApp->removeEventFilter(this); }
-    bool reached() const { return m_reached; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
-            auto *w = static_cast<QWidget *>(watched);
-            if (m_target && (w == m_target || m_target->isAncestorOf(w)))
-                m_reached = true;
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> m_target;
-    bool m_reached = false;
-};
-
 // A press, an optional drag and a release as a user gives them, through the
 // window. The page area's kinetic scroll canvas holds a press back for a moment
 // and then hands it on to the widget that lay under its point when it came, at
@@ -108,7 +81,7 @@ void userGesture(QWidget *widget, const QList<QPoint> &path)
             QScroller::scroller(viewport)->stop();
     }
     QWindow *window = top->windowHandle();
-    PressWatch press(widget);
+    varnotest::PressWatch press(widget);
     QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, widget->mapTo(top, path.first()));
     QTRY_VERIFY(press.reached());
     for (const QPoint &p : path.mid(1))
