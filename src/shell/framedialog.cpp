@@ -1,5 +1,7 @@
 #include "framedialog.h"
 
+#include "roundedframemask.h"
+
 #include <QDialog>
 #include <QGridLayout>
 #include <QVBoxLayout>
@@ -17,10 +19,11 @@ QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectNam
     // Kept a dialog window: with a parent, a bare frameless flag would embed the
     // dialog in its parent instead of opening it.
     dialog->setWindowFlags(dialog->windowFlags() | Qt::FramelessWindowHint);
-    dialog->setAttribute(Qt::WA_TranslucentBackground);
-    // The panel is painted with rounded corners; a filled background would
-    // square them off in the page colour.
+    // The panel is painted with rounded corners; the window is cut to them by a
+    // mask rather than made translucent: without a compositing manager an X
+    // server draws a drop-down's list over a translucent window as a black box.
     dialog->setAutoFillBackground(false);
+    new RoundedFrameMask(dialog);
 
     auto *close = new QtMaterialIconButton(
         QtMaterialTheme::icon(QStringLiteral("navigation"), QStringLiteral("close")), dialog);

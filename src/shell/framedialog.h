@@ -1,8 +1,8 @@
 #pragma once
 
-// The look every framed dialog shares: a frameless, translucent window (painted
-// by paintRoundedPanel) with a white close icon that rejects the dialog, and a
-// borderless list box inside a scroll canvas.
+// The look every framed dialog shares: a frameless window cut to the rounded
+// panel paintRoundedPanel paints in it, with a white close icon that rejects the
+// dialog, and a borderless list box inside a scroll canvas.
 
 #include <QColor>
 #include <QString>
@@ -14,8 +14,9 @@ class QtMaterialGroupBox;
 class QtMaterialIconButton;
 
 // Names the dialog, gives it the form's 400 x 300 size and the title "Dialog",
-// makes it frameless and translucent, and returns its close icon (a child of the
-// dialog, object name "pushButtonClose"), already connected to close().
+// makes it frameless with rounded corners (a RoundedFrameMask), and returns its
+// close icon (a child of the dialog, object name "pushButtonClose"), already
+// connected to close().
 QtMaterialIconButton *initFramedDialog(QDialog *dialog, const QString &objectName);
 
 // A group box with an empty title and no border, placed in a new canvas on

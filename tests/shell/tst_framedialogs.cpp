@@ -1,6 +1,7 @@
 // The framed dialogs as a bare X server shows them (an X server of the test's own,
-// with no compositing manager): the open list of a drop-down draws its items, and
-// the titles sit in the middle of their dialogs.
+// with no compositing manager, read back as it holds the screen): the open list of
+// a drop-down draws its items, the corners are rounded, and the titles sit in the
+// middle of their dialogs.
 
 #include "testmain.h"
 
@@ -14,9 +15,11 @@
 #include "store/globals.h"
 
 #include <QAbstractItemView>
+#include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 #include <qtmaterialcombobox.h>
 #include <qtmateriallabel.h>
@@ -84,6 +87,49 @@ bool near(QRgb a, const QColor &b, int tolerance = 12)
            && qAbs(qBlue(a) - b.blue()) <= tolerance;
 }
 
+// The area of the screen as the X server holds it (what a user sees), read
+// through xwd: a grab through the toolkit composes translucent windows itself and
+// so shows what a bare X server does not. A null image when xwd fails or the area
+// is not on the screen.
+QImage screenImage(const QRect &area)
+{
+    QProcess xwd;
+    xwd.start(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
+    if (!xwd.waitForFinished(20000) || xwd.exitCode() != 0)
+        return QImage();
+    const QByteArray file = xwd.readAllStandardOutput();
+    const auto card = [&file](int offset) { return qFromBigEndian<quint32>(file.constData() + offset); };
+    if (file.size() < 100 || card(4) != 7)
+        return QImage();
+    const quint32 headerSize = card(0), depth = card(12), width = card(16), height = card(20);
+    const quint32 byteOrder = card(28), bytesPerLine = card(48);
+    const quint32 masks[3] = {card(56), card(60), card(64)};
+    // Taken from the line length: xwd states 24 bits a pixel for a depth-24 screen
+    // stored in 32.
+    const quint32 bytesPerPixel = width ? bytesPerLine / width : 0;
+    const qint64 pixels = qint64(headerSize) + qint64(card(76)) * 12;
+    if (depth < 24 || (bytesPerPixel != 3 && bytesPerPixel != 4)
+        || pixels + qint64(height) * bytesPerLine > file.size()
+        || !QRect(0, 0, int(width), int(height)).contains(area))
+        return QImage();
+    QImage image(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        const char *line = file.constData() + pixels + qint64(area.y() + y) * bytesPerLine;
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < area.width(); ++x) {
+            const auto *p = reinterpret_cast<const uchar *>(line) + (area.x() + x) * bytesPerPixel;
+            quint32 v = 0;
+            for (quint32 b = 0; b < bytesPerPixel; ++b)
+                v |= quint32(p[b]) << (8 * (byteOrder == 0 ? b : bytesPerPixel - 1 - b));
+            int rgb[3];
+            for (int c = 0; c < 3; ++c)
+                rgb[c] = masks[c] ? int((v & masks[c]) >> qCountTrailingZeroBits(masks[c])) : 0;
+            out[x] = qRgb(rgb[0], rgb[1], rgb[2]);
+        }
+    }
+    return image;
+}
+
 // Whether every row of the open list shows on the screen as a row of the list's
 // colour (or the pointer's) with white text on it.
 bool rowsReadable(QComboBox *box)
@@ -91,10 +137,14 @@ bool rowsReadable(QComboBox *box)
     QAbstractItemView *view = box->view();
     if (!view->isVisible() || box->count() == 0)
         return false;
-    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    const QRect list(view->viewport()->mapToGlobal(QPoint(0, 0)), view->viewport()->size());
+    const QImage screen = screenImage(list);
+    if (screen.isNull())
+        return false;
     for (int i = 0; i < box->count(); ++i) {
-        const QRect local = view->visualRect(box->model()->index(i, 0)).adjusted(3, 3, -3, -3);
-        const QRect row(view->viewport()->mapToGlobal(local.topLeft()), local.size());
+        const QRect row = view->visualRect(box->model()->index(i, 0)).adjusted(3, 3, -3, -3);
+        if (!QRect(QPoint(0, 0), list.size()).contains(row))
+            return false;
         int ground = 0;
         int text = 0;
         for (int y = row.top(); y <= row.bottom(); ++y) {
@@ -110,6 +160,18 @@ bool rowsReadable(QComboBox *box)
     return true;
 }
 
+const QColor backdropColor(0xC0, 0x40, 0x80);
+
+// Whether, on the screen, the dialog's top-left corner shows the backdrop beneath
+// it just outside its rounded edge and the panel just inside.
+bool cornerRounded(QWidget *dialog)
+{
+    // The panel's corner, from a point just outside its rounded edge to one inside.
+    const QImage screen = screenImage(QRect(dialog->mapToGlobal(QPoint(1, 1)), QSize(5, 5)));
+    return !screen.isNull() && near(screen.pixel(0, 0), backdropColor, 0)
+           && near(screen.pixel(4, 4), QColor(0x1F, 0x29, 0x33), 0);
+}
+
 } // namespace
 
 class TestFramedDialogs : public QObject
@@ -117,6 +179,7 @@ class TestFramedDialogs : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QScopedPointer<QWidget> m_backdrop;
 
 private slots:
     void initTestCase()
@@ -138,6 +201,18 @@ private slots:
         QFETCH(QString, dialog);
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs Xvfb (package xvfb) to show the dialogs on an X server");
+        if (QStandardPaths::findExecutable(QStringLiteral("xwd")).isEmpty())
+            QSKIP("needs xwd (package x11-apps) to read the screen as the X server holds it");
+        if (!m_backdrop) {
+            // Something to show beneath the dialogs' corners.
+            m_backdrop.reset(new QWidget);
+            m_backdrop->setPalette(QPalette(backdropColor));
+            m_backdrop->setAutoFillBackground(true);
+            m_backdrop->setWindowFlags(Qt::FramelessWindowHint);
+            m_backdrop->setGeometry(QGuiApplication::primaryScreen()->geometry());
+            m_backdrop->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m_backdrop.data()));
+        }
         QScopedPointer<QDialog> dlg;
         QComboBox *box = nullptr;
         if (dialog == QLatin1String("room")) {
@@ -163,8 +238,9 @@ private slots:
         QVERIFY(box && box->count() > 0);
         dlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(dlg.data()));
+        QTRY_VERIFY_WITH_TIMEOUT(cornerRounded(dlg.data()), 5000);
         QTest::mouseClick(box, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(rowsReadable(box), 8000);
+        QTRY_VERIFY_WITH_TIMEOUT(rowsReadable(box), 5000);
         box->hidePopup();
     }
 
