@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/stdincommands.h"
+#include "app/terminationsignals.h"
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
@@ -9,7 +10,6 @@
 #include "store/records.h"
 #include "store/settings.h"
 #include "store/startupconfig.h"
-#include "store/terminationsignals.h"
 
 #include <QApplication>
 #include <QDebug>
