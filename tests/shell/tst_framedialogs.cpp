@@ -89,8 +89,8 @@ bool near(QRgb a, const QColor &b, int tolerance = 12)
 
 // The area of the screen as the X server holds it (what a user sees), read
 // through xwd: a grab through the toolkit composes translucent windows itself and
-// so shows what a bare X server does not. A null image when xwd fails or the area
-// is not on the screen.
+// so shows what a bare X server does not. Xvfb's depth-24 screen comes as 32-bit
+// pixels, least significant byte first: QImage's RGB32. A null image otherwise.
 QImage screenImage(const QRect &area)
 {
     QProcess xwd;
@@ -101,33 +101,14 @@ QImage screenImage(const QRect &area)
     const auto card = [&file](int offset) { return qFromBigEndian<quint32>(file.constData() + offset); };
     if (file.size() < 100 || card(4) != 7)
         return QImage();
-    const quint32 headerSize = card(0), depth = card(12), width = card(16), height = card(20);
-    const quint32 byteOrder = card(28), bytesPerLine = card(48);
-    const quint32 masks[3] = {card(56), card(60), card(64)};
-    // Taken from the line length: xwd states 24 bits a pixel for a depth-24 screen
-    // stored in 32.
-    const quint32 bytesPerPixel = width ? bytesPerLine / width : 0;
-    const qint64 pixels = qint64(headerSize) + qint64(card(76)) * 12;
-    if (depth < 24 || (bytesPerPixel != 3 && bytesPerPixel != 4)
-        || pixels + qint64(height) * bytesPerLine > file.size()
-        || !QRect(0, 0, int(width), int(height)).contains(area))
+    const quint32 width = card(16), height = card(20), bytesPerLine = card(48);
+    const qint64 pixels = qint64(card(0)) + qint64(card(76)) * 12; // header, then the colour map
+    if (card(28) != 0 || bytesPerLine != width * 4 || card(56) != 0xFF0000 || card(64) != 0xFF
+        || pixels + qint64(height) * bytesPerLine > file.size())
         return QImage();
-    QImage image(area.size(), QImage::Format_RGB32);
-    for (int y = 0; y < area.height(); ++y) {
-        const char *line = file.constData() + pixels + qint64(area.y() + y) * bytesPerLine;
-        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < area.width(); ++x) {
-            const auto *p = reinterpret_cast<const uchar *>(line) + (area.x() + x) * bytesPerPixel;
-            quint32 v = 0;
-            for (quint32 b = 0; b < bytesPerPixel; ++b)
-                v |= quint32(p[b]) << (8 * (byteOrder == 0 ? b : bytesPerPixel - 1 - b));
-            int rgb[3];
-            for (int c = 0; c < 3; ++c)
-                rgb[c] = masks[c] ? int((v & masks[c]) >> qCountTrailingZeroBits(masks[c])) : 0;
-            out[x] = qRgb(rgb[0], rgb[1], rgb[2]);
-        }
-    }
-    return image;
+    const QImage screen(reinterpret_cast<const uchar *>(file.constData() + pixels), int(width), int(height),
+                        int(bytesPerLine), QImage::Format_RGB32);
+    return screen.rect().contains(area) ? screen.copy(area) : QImage();
 }
 
 // Whether every row of the open list shows on the screen as a row of the list's
