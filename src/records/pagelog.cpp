@@ -59,18 +59,13 @@ void PageLog::updatelist()
     endList();
 }
 
-QList<int> PageLog::checkedIds(bool &everyTileChecked) const
+QList<int> PageLog::checkedIds() const
 {
     QList<int> ids;
-    everyTileChecked = true;
     for (QWidget *widget : tiles()) {
         auto *tile = qobject_cast<LogItem *>(widget);
-        if (!tile)
-            continue;
-        if (tile->isChecked())
+        if (tile && tile->isChecked())
             ids.append(tile->getLogRecord().id);
-        else
-            everyTileChecked = false;
     }
     return ids;
 }
@@ -80,7 +75,7 @@ QString PageLog::deleteQuestion(int count) const
     return QString::asprintf("%d logs will be deleted.", count);
 }
 
-void PageLog::deleteRows(const QList<int> &ids, bool)
+void PageLog::deleteRows(const QList<int> &ids)
 {
     // Only the rows the list showed go, also when every one is checked: a row that
     // arrived in the range after the list was made stays. The ids go in groups of

@@ -17,9 +17,9 @@ private slots:
     void slotsPageEnter();
 
 protected:
-    QList<int> checkedIds(bool &everyTileChecked) const override;
+    QList<int> checkedIds() const override;
     QString deleteQuestion(int count) const override;
-    void deleteRows(const QList<int> &ids, bool everyTileChecked) override;
+    void deleteRows(const QList<int> &ids) override;
     ExportKind exportKind() const override;
     void writeExportRows(XlsxDocument &document) override;
 

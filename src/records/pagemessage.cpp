@@ -158,18 +158,13 @@ void PageMessage::updatelist()
     endList();
 }
 
-QList<int> PageMessage::checkedIds(bool &everyTileChecked) const
+QList<int> PageMessage::checkedIds() const
 {
     QList<int> ids;
-    everyTileChecked = true;
     for (QWidget *widget : tiles()) {
         auto *tile = qobject_cast<MessageItem *>(widget);
-        if (!tile)
-            continue;
-        if (tile->isChecked())
+        if (tile && tile->isChecked())
             ids.append(tile->getMessageRecord().id);
-        else
-            everyTileChecked = false;
     }
     return ids;
 }
@@ -179,7 +174,7 @@ QString PageMessage::deleteQuestion(int count) const
     return QString::asprintf("%d msgs will be deleted.", count);
 }
 
-void PageMessage::deleteRows(const QList<int> &ids, bool)
+void PageMessage::deleteRows(const QList<int> &ids)
 {
     // All or nothing; the message bar hears of a removal only once it is stored.
     QStringList statements;

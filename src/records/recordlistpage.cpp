@@ -186,12 +186,11 @@ void RecordListPage::labelDelete_pressed()
     if (!deleteMode)
         return;
 
-    bool everyTileChecked = true;
-    const QList<int> ids = checkedIds(everyTileChecked);
+    const QList<int> ids = checkedIds();
     KestMessageBox box(deleteQuestion(ids.size()), 450, 160, KestMessageBoxCancelOk, this);
     if (!box.exec())
         return;
-    deleteRows(ids, everyTileChecked);
+    deleteRows(ids);
     updatelist();
 }
 

@@ -82,11 +82,11 @@ protected:
     void addTile(QWidget *tile);
     void endList();
 
-    // The delete mode's hooks: the checked rows' ids in list order (and whether
-    // every listed row is checked), the question for n rows, and the deletion.
-    virtual QList<int> checkedIds(bool &everyTileChecked) const = 0;
+    // The delete mode's hooks: the checked rows' ids in list order, the question
+    // for n rows, and the deletion of exactly those rows.
+    virtual QList<int> checkedIds() const = 0;
     virtual QString deleteQuestion(int count) const = 0;
-    virtual void deleteRows(const QList<int> &ids, bool everyTileChecked) = 0;
+    virtual void deleteRows(const QList<int> &ids) = 0;
 
     // The export's hooks: its kind, and its data rows written from row 2.
     virtual ExportKind exportKind() const = 0;
