@@ -78,20 +78,8 @@ QString PageLog::deleteQuestion(int count) const
 void PageLog::deleteRows(const QList<int> &ids)
 {
     // Only the rows the list showed go, also when every one is checked: a row that
-    // arrived in the range after the list was made stays. The ids go in groups of
-    // numbers inside one transaction, so a long list costs a few statements and
-    // one commit, and a failure deletes nothing.
-    if (ids.isEmpty())
-        return;
-    constexpr int GroupSize = 500;
-    QStringList statements;
-    for (int first = 0; first < ids.size(); first += GroupSize) {
-        QStringList group;
-        for (int id : ids.mid(first, GroupSize))
-            group.append(QString::number(id));
-        statements.append(QStringLiteral("delete from tbl_log where id in(%1)").arg(group.join(',')));
-    }
-    if (!execTransaction(statements))
+    // arrived in the range after the list was made stays.
+    if (!deleteIds(QStringLiteral("tbl_log"), ids))
         emit gl_socket.signalsInformation(tr("The logs could not be deleted!"));
 }
 

@@ -177,10 +177,7 @@ QString PageMessage::deleteQuestion(int count) const
 void PageMessage::deleteRows(const QList<int> &ids)
 {
     // All or nothing; the message bar hears of a removal only once it is stored.
-    QStringList statements;
-    for (int id : ids)
-        statements.append(QString::asprintf("delete from tbl_message_log where id=%d", id));
-    if (!execTransaction(statements)) {
+    if (!deleteIds(QStringLiteral("tbl_message_log"), ids)) {
         emit gl_socket.signalsInformation(tr("The messages could not be deleted!"));
         return;
     }

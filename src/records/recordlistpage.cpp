@@ -9,6 +9,7 @@
 #include "shell/framedialog.h"
 #include "shell/kestmessagebox.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 #include "store/settings.h"
 
 #include <QDateTime>
@@ -192,6 +193,19 @@ void RecordListPage::labelDelete_pressed()
         return;
     deleteRows(ids);
     updatelist();
+}
+
+bool RecordListPage::deleteIds(const QString &table, const QList<int> &ids)
+{
+    constexpr int GroupSize = 500;
+    QStringList statements;
+    for (int first = 0; first < ids.size(); first += GroupSize) {
+        QStringList group;
+        for (int id : ids.mid(first, GroupSize))
+            group.append(QString::number(id));
+        statements.append(QStringLiteral("delete from %1 where id in(%2)").arg(table, group.join(',')));
+    }
+    return statements.isEmpty() || execTransaction(statements);
 }
 
 void RecordListPage::pushButtonCancel_clicked()

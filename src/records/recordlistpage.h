@@ -87,6 +87,9 @@ protected:
     virtual QList<int> checkedIds() const = 0;
     virtual QString deleteQuestion(int count) const = 0;
     virtual void deleteRows(const QList<int> &ids) = 0;
+    // Deletes the rows of table with these ids, all or none, in one transaction
+    // of a few statements however long the list; answers whether they are gone.
+    static bool deleteIds(const QString &table, const QList<int> &ids);
 
     // The export's hooks: its kind, and its data rows written from row 2.
     virtual ExportKind exportKind() const = 0;
