@@ -1,5 +1,5 @@
-// The framed dialogs as a bare X server shows them (an X server of the test's own,
-// with no compositing manager, read back as it holds the screen): the open list of
+// The framed dialogs as a bare X server shows them (run by CTest on an Xvfb of its
+// own, with no compositing manager, read back as it holds the screen): the open list of
 // a drop-down draws its items, the corners are rounded, and the titles sit in the
 // middle of their dialogs.
 
@@ -24,62 +24,8 @@
 #include <qtmaterialcombobox.h>
 #include <qtmateriallabel.h>
 
-#include <csignal>
-#include <fcntl.h>
-#include <sys/prctl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-// An Xvfb of this process, on the first free display number, stopped at exit.
-class OwnXServer
-{
-public:
-    OwnXServer()
-    {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        int fds[2];
-        if (xvfb.isEmpty() || pipe(fds) != 0)
-            return;
-        m_pid = fork();
-        if (m_pid == 0) {
-            // The server ends with the test, however the test ends.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            close(fds[0]);
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            const QByteArray fd = QByteArray::number(fds[1]);
-            execl(xvfb.toLocal8Bit().constData(), "Xvfb", "-displayfd", fd.constData(), "-screen", "0",
-                  "1920x1080x24", "-nolisten", "tcp", static_cast<char *>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // The server writes its display number once it accepts clients.
-        QByteArray number;
-        pollfd p{fds[0], POLLIN, 0};
-        char c = 0;
-        while (m_pid > 0 && poll(&p, 1, 20000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-            number.append(c);
-        close(fds[0]);
-        if (!number.isEmpty())
-            m_display = QByteArray(":") + number;
-    }
-    ~OwnXServer()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    QByteArray display() const { return m_display; }
-
-private:
-    pid_t m_pid = -1;
-    QByteArray m_display;
-};
 
 bool near(QRgb a, const QColor &b, int tolerance = 12)
 {
@@ -249,22 +195,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    varnotest::IsolatedHome home;
-    OwnXServer server;
-    if (server.display().isEmpty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    } else {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        qputenv("DISPLAY", server.display());
-    }
-    QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
-    QCoreApplication::setApplicationName(QStringLiteral("Varno"));
-    TestFramedDialogs tc;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&tc, argc, argv);
-}
-
+VARNO_TEST_MAIN(TestFramedDialogs)
 #include "tst_framedialogs.moc"
