@@ -48,6 +48,7 @@ void CppSQLite3DB::close()
         m_batchWrites.clear();
     }
     m_commitWarned = false;
+    m_dropWarned = false;
     dropPrepared();
     if (!db)
         return;
@@ -131,8 +132,19 @@ bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values, int
     // Reset at once: a kept statement must not hold the database.
     query.finish();
     // Kept until committed, to be run again should the commit fail.
-    if (ok && m_batchOpen)
+    if (ok && m_batchOpen) {
         m_batchWrites.append({sql, values});
+        if (m_batchWrites.size() > MaxKeptWrites) {
+            // Commits have failed for a long while: the oldest write goes, so that
+            // memory and the replay of each batch stay bounded.
+            if (!m_dropWarned) {
+                qWarning() << "Error: device writes dropped while commits fail; the newest"
+                           << MaxKeptWrites << "are kept.";
+                m_dropWarned = true;
+            }
+            m_batchWrites.removeFirst();
+        }
+    }
     return ok;
 }
 
@@ -190,6 +202,7 @@ void CppSQLite3DB::commitBatch()
     if (db->commit()) {
         m_batchWrites.clear();
         m_commitWarned = false;
+        m_dropWarned = false;
         return;
     }
     if (!m_commitWarned) {

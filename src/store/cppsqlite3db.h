@@ -42,16 +42,22 @@ public:
     // one commit rather than one each. When the commit fails, the writes are kept
     // (one warning until a commit succeeds again) and run again at the head of the
     // next batch, or by flushBatch; only a close that cannot commit them drops them.
+    // While commits keep failing, at most MaxKeptWrites are kept: the oldest go
+    // first (with one warning), so a batch never replays more than that and the
+    // newest states are the ones stored once a commit succeeds.
     // changed and newRowId, when given, receive the number of rows the statement
     // changed and the id of the row it inserted.
     bool execBound(const QString &sql, const QVariantList &values, int *changed = nullptr,
                    qint64 *newRowId = nullptr);
     QSqlQuery queryBound(const QString &sql, const QVariantList &values);
     static constexpr int BatchMs = 100;
+    static constexpr int MaxKeptWrites = 2000;
     // Commits the gathered writes now, with those kept from a failed commit.
     // Answers whether nothing is left uncommitted.
     bool flushBatch();
     bool batchOpen() const { return m_batchOpen; }
+    // The writes not yet committed (the open batch's and those kept from failed commits).
+    int pendingWriteCount() const { return m_batchWrites.size(); }
     bool tableExists(const QString &table);
     bool fieldExists(const QString &field, const QString &table);
     QStringList getTableList();
@@ -104,6 +110,7 @@ private:
     // The writes of the open batch, or of a batch whose commit failed.
     QList<BatchWrite> m_batchWrites;
     bool m_commitWarned = false;
+    bool m_dropWarned = false;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
     QList<std::function<void()>> m_afterCommit;
