@@ -50,7 +50,7 @@ class TestFloorHeatCycle : public QObject
         item->show();
         // The card shows its record on its first-display tick.
         if (!QTest::qWaitFor([&item] { return !item->isFirstDisplayPending(); }))
-            qWarning("the card did not show its record");
+            QTest::qFail("the card did not show its record", __FILE__, __LINE__);
         return item;
     }
 

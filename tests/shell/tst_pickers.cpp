@@ -44,7 +44,7 @@ void clickAt(QWidget *widget, const QPoint &pos)
     varnotest::PressWatch press(widget);
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, pos);
     if (!QTest::qWaitFor([&press] { return press.reached(); }, 5000))
-        qWarning("the press did not reach the widget");
+        QTest::qFail("the press did not reach the widget", __FILE__, __LINE__);
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
 }
 
