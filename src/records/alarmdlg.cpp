@@ -151,19 +151,24 @@ void AlarmDlg::pushButtonOk_clicked()
     }
     // Every held alarm is handled now. Each is written as its row stands, with
     // only the operator's changes laid over it, so a handling done meanwhile in a
-    // message dialog stays. All rows or none: nothing is announced unless every
-    // statement went through.
+    // message dialog stays. An alarm whose row is gone, its id perhaps given to
+    // another message since, is left unwritten. All rows or none: nothing is
+    // announced unless every statement went through.
     const QString dealTime = MessageLog::now();
-    QList<messageRecord> handled;
+    QList<Held> written = m_held;
+    QList<int> handled;
     bool ok = gl_sqlite3db.beginTransaction();
-    for (int i = 0; ok && i < m_held.size(); ++i) {
-        Held held = m_held.at(i);
+    for (int i = 0; ok && i < written.size(); ++i) {
+        Held &held = written[i];
         messageRecord stored;
-        if (MessageLog::read(held.record.id, stored))
-            follow(held, stored);
+        if (!MessageLog::read(held.record.id, stored) || !MessageLog::sameRow(stored, held.record))
+            continue;
+        follow(held, stored);
         MessageLog::setDealTime(held.record, dealTime);
+        held.statusChanged = false;
+        held.remarkChanged = false;
         ok = MessageLog::writeHandling(held.record);
-        handled.append(held.record);
+        handled.append(i);
     }
     if (ok) {
         ok = gl_sqlite3db.commitTransaction();
@@ -174,15 +179,13 @@ void AlarmDlg::pushButtonOk_clicked()
         emit signalsInformation(tr("The change was not saved"));
         return;
     }
-    for (int i = 0; i < handled.size(); ++i) {
-        m_held[i].record = handled.at(i);
-        m_held[i].statusChanged = false;
-        m_held[i].remarkChanged = false;
-    }
+    m_held = written;
     if (m_index >= 0 && m_index < m_held.size())
         m_current = m_held.at(m_index);
-    for (const messageRecord &record : handled)
+    for (int i : handled) {
+        const messageRecord record = m_held.at(i).record;
         emit gl_socket.signalsUpdateMessage(record);
+    }
     accept();
 }
 
@@ -202,10 +205,10 @@ void AlarmDlg::follow(Held &held, const messageRecord &update)
 void AlarmDlg::slotsUpdateMessage(messageRecord record)
 {
     for (Held &held : m_held) {
-        if (held.record.id == record.id)
+        if (MessageLog::sameRow(held.record, record))
             follow(held, record);
     }
-    if (m_index < 0 || m_current.record.id != record.id)
+    if (m_index < 0 || !MessageLog::sameRow(m_current.record, record))
         return;
 
     // The shown record: take the new values, and show them in the controls the

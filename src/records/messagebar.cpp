@@ -30,6 +30,8 @@ MessageBar::MessageBar(QWidget *parent)
 
     connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, this, &MessageBar::slotsAppendMessage);
     connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, &MessageBar::slotsRemoveMessage);
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this,
+            &MessageBar::slotsProjectStateChanged);
 }
 
 MessageBar::~MessageBar() = default;
@@ -56,11 +58,16 @@ void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
 
     bool added = true;
     for (MessageItem *tile : tiles()) {
-        if (tile->getMessageRecord().id == msg.id) {
+        if (tile->getMessageRecord().id != msg.id)
+            continue;
+        if (MessageLog::sameRow(tile->getMessageRecord(), record)) {
             tile->setMessageRecord(record);
             added = false;
-            break;
+        } else {
+            // The tile's row is gone and its id was given to this new message.
+            removeTile(tile);
         }
+        break;
     }
     if (added) {
         addTile(record);
@@ -133,6 +140,17 @@ void MessageBar::slotsRemoveMessage(int value, int type)
             break;
         }
     }
+}
+
+void MessageBar::slotsProjectStateChanged(QString projectName)
+{
+    Q_UNUSED(projectName)
+    // The tiles and the held alarms stand for rows of the project that was open
+    // before: they go, and nothing is written through them.
+    for (MessageItem *tile : tiles())
+        removeTile(tile);
+    alarmDlg.clear();
+    alarmDlg.hide();
 }
 
 void MessageBar::paintEvent(QPaintEvent *event)

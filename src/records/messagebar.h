@@ -35,6 +35,7 @@ public:
 private slots:
     void slotsAppendMessage(universalSwitchMessage msg);
     void slotsRemoveMessage(int value, int type);
+    void slotsProjectStateChanged(QString projectName);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -42,7 +42,9 @@ void MessageDlg::pushButtonOk_clicked()
     MessageLog::setDealTime(record, MessageLog::now());
     MessageLog::setRemark(record, m_form->remarkField()->text());
     // A row that was not written is not announced: the tiles keep what is stored.
-    if (!MessageLog::writeHandling(record)) {
+    // Nor is a row that is gone: its id may belong to another message by now.
+    bool found = false;
+    if (!MessageLog::writeHandling(record, &found) || !found) {
         emit signalsInformation(tr("The change was not saved"));
         return;
     }

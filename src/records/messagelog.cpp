@@ -56,15 +56,37 @@ QString MessageLog::now()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-bool MessageLog::writeHandling(const messageRecord &record)
+// The day a row was received, "yyyy-MM-dd": the intake moves a row's receive
+// time only within its day.
+static QByteArray receiveDay(const messageRecord &record)
+{
+    return QByteArray(record.recv_time).left(10);
+}
+
+bool MessageLog::sameRow(const messageRecord &a, const messageRecord &b)
+{
+    return a.id == b.id && a.message_id == b.message_id && a.message_type == b.message_type &&
+           a.panel_id == b.panel_id && a.room_id == b.room_id && receiveDay(a) == receiveDay(b);
+}
+
+bool MessageLog::writeHandling(const messageRecord &record, bool *found)
 {
     // The texts are NUL-terminated inside their fields, so fromUtf8 stops there.
     const QString remark = QString::fromUtf8(record.message_log_remark);
     const QString dealTime = QString::fromUtf8(record.deal_time);
-    return gl_sqlite3db.execDML(QString::asprintf(
-        "update tbl_message_log set message_status=%d,message_log_remark='%s',deal_time='%s' where id=%d",
+    const QString day = QString::fromUtf8(receiveDay(record));
+    QSqlQuery query = gl_sqlite3db.execQuery(QString::asprintf(
+        "update tbl_message_log set message_status=%d,message_log_remark='%s',deal_time='%s' where id=%d "
+        "and message_id=%d and message_type=%d and panel_id=%d and room_id=%d "
+        "and substr(recv_time,1,10)='%s'",
         record.message_status, sqlText(remark).toUtf8().constData(), sqlText(dealTime).toUtf8().constData(),
-        record.id));
+        record.id, record.message_id, record.message_type, record.panel_id, record.room_id,
+        sqlText(day).toUtf8().constData()));
+    const bool ok = query.isActive();
+    if (found)
+        *found = ok && query.numRowsAffected() > 0;
+    query.finish();
+    return ok;
 }
 
 void MessageLog::setRemark(messageRecord &record, const QString &remark)

@@ -28,9 +28,15 @@ public:
     // The current local time as "yyyy-MM-dd HH:mm:ss", the deal time of a handling.
     static QString now();
 
-    // Writes a handling (status, remark, deal time) to the record's row. Returns
-    // whether the statement succeeded.
-    static bool writeHandling(const messageRecord &record);
+    // Whether two records stand for the same stored message: the same row id,
+    // message, type, panel and room, received on the same day. The id alone does
+    // not tell, since the ids of deleted rows are given out again.
+    static bool sameRow(const messageRecord &a, const messageRecord &b);
+
+    // Writes a handling (status, remark, deal time) to the record's row and to no
+    // other: a row that is gone, even when its id now belongs to another message,
+    // is not written and found is false. Returns whether the statement succeeded.
+    static bool writeHandling(const messageRecord &record, bool *found = nullptr);
 
     // Takes a remark typed by the operator into the record (cut at a UTF-8
     // character boundary to fit the field).

@@ -30,7 +30,11 @@ QString dayText(qint64 secs)
 PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
-{}
+{
+    // Waiting service messages carry the panel, room and message ids of the
+    // project they came from; in another project they are dropped unstored.
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this]() { m_pending.clear(); });
+}
 
 bool PanelMessageIntake::takeFrame(const quint8 *buffer, qlonglong length)
 {

@@ -4,14 +4,21 @@
 
 #include "testmain.h"
 
+#include "../records/messagefixture.h"
 #include "app/mainwindow.h"
 #include "app/pagefactory.h"
 #include "bus/broadcastsocket.h"
+#include "records/messagebar.h"
+#include "records/messagedlg.h"
+#include "records/messageform.h"
+#include "records/messageitem.h"
 #include "settings/projectselectdlg.h"
 #include "settings/projectselectitem.h"
 #include "shell/kestmessagebox.h"
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
+#include "shell/panelmessageintake.h"
+#include "simpanel.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
@@ -232,6 +239,58 @@ private slots:
         QCOMPARE(kept.readAll(), QByteArray("not a database"));
         QVERIFY(isLegalFormat(db));
         QCOMPARE(gl_sqlite3db.getDbName(), db);
+    }
+
+    // "Other" shows an alarm and has a service message waiting; "Copy", a copy of
+    // it made before, is chosen, and there the panel's alarm takes the same row id.
+    void messagesStayWithTheirProject()
+    {
+        using namespace fixture;
+        seed();
+        addRow(ServiceClean, 0, BedPanel, BobsRoom, 0, QDate::currentDate().toString(Qt::ISODate));
+        const QString a = projectDatabasePath(QStringLiteral("Other"));
+        QVERIFY(QDir().mkpath(projectFolder("Copy")) && QFile::copy(a, projectDatabasePath("Copy")));
+        addProject(QStringLiteral("Copy"));
+        auto now = std::make_shared<qint64>(QDateTime::currentSecsSinceEpoch());
+        m_window->intake()->setClock([now]() { return *now; });
+        auto panelSends = [](QByteArray f) {
+            emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(f.data()), f.size());
+        };
+        auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        panelSends(SimPanel(1, 21).switchFrame(5, true));
+        QVERIFY(bar->alarmDialog()->isVisible());
+        const int alarmId = bar->tiles().first()->getMessageRecord().id;
+        QFile fileA(a);
+        QVERIFY(fileA.open(QIODevice::ReadOnly));
+        const QByteArray rowsA = fileA.readAll();
+
+        pickProject(QStringLiteral("Copy"));
+        emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
+        QVERIFY(bar->tiles().isEmpty() && !bar->alarmDialog()->isVisible());
+        QVERIFY(m_window->intake()->pending().isEmpty());
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        QCOMPARE(bar->tiles().size(), 1);
+        QCOMPARE(bar->tiles().first()->getMessageRecord().id, alarmId);
+        QVERIFY(bar->alarmDialog()->isVisible() && bar->alarmDialog()->heldRecords().size() == 1);
+        QVERIFY(fileA.seek(0) && fileA.readAll() == rowsA);
+        QCOMPARE(getValueFromDb("select count(*) as n from tbl_message_log", "n"), 2);
+        QVERIFY(row(1).status == 0 && row(1).dealTime.isEmpty());
+
+        // The alarm's row is pruned, and two days on the next alarm takes its id:
+        // a new alarm, and neither the held alarm nor its tile's dialog write it.
+        const messageRecord pruned = bar->alarmDialog()->currentRecord();
+        QVERIFY(exec(QStringLiteral("delete from tbl_message_log where id=%1").arg(alarmId)));
+        *now += 2 * 86400;
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        QVERIFY(bar->tiles().size() == 1 && bar->alarmDialog()->heldRecords().size() == 2);
+        bar->alarmDialog()->form()->selectStatus(QStringLiteral("secured"));
+        bar->alarmDialog()->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        MessageDlg stale;
+        stale.setMessageRecord(pruned);
+        stale.form()->selectStatus(QStringLiteral("user cancel"));
+        stale.findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        QCOMPARE(row(alarmId).status, 0);
     }
 
     void screenshot()
