@@ -152,35 +152,34 @@ constexpr long UnpackMemoryBoundKiB = 128 * 1024;
 constexpr long UnpackMemoryBoundKiB = 128 * 1024;
 #endif
 
-// How far resident memory grows from here: the peak since construction minus the
-// resident size at construction, in KiB. The kernel's peak is reset first (through
-// clear_refs), so an earlier row's higher peak hides nothing; where the reset is
-// refused, the resident size at the time of asking is taken instead. Freed heap
-// goes back to the system first, so that reusing it hides no growth either.
+// Resident memory in KiB as /proc/self/status states it: "VmRSS:", or "VmHWM:" (the peak).
+inline long statusKiB(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const int at = text.indexOf(field);
+    return at < 0 ? 0 : text.mid(at + field.size()).trimmed().split(' ').first().toLong();
+}
+
+// How far resident memory grows from here, in KiB. Freed heap goes back to the
+// system and the kernel's peak is reset (clear_refs) first, so neither reused heap
+// nor an earlier row's higher peak hides growth; where the reset is refused, the
+// resident size when asked stands in for the peak.
 class ResidentGrowth
 {
 public:
-    ResidentGrowth() : m_peak((malloc_trim(0), resetPeak())), m_start(statusKiB("VmRSS:")) {}
+    ResidentGrowth()
+    {
+        malloc_trim(0);
+        QFile refs(QStringLiteral("/proc/self/clear_refs"));
+        m_peak = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
+        m_start = statusKiB("VmRSS:");
+    }
     long kib() const { return statusKiB(m_peak ? "VmHWM:" : "VmRSS:") - m_start; }
 
 private:
-    static bool resetPeak()
-    {
-        QFile refs(QStringLiteral("/proc/self/clear_refs"));
-        return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
-    }
-    static long statusKiB(const char *field)
-    {
-        QFile status(QStringLiteral("/proc/self/status"));
-        status.open(QIODevice::ReadOnly);
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith(field))
-                return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
-        }
-        return 0;
-    }
-    bool m_peak;
-    long m_start;
+    bool m_peak = false;
+    long m_start = 0;
 };
 
 // The archives the unpacking limits are tried with, each holding a project "Yard":
