@@ -149,10 +149,9 @@ QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
     const QString folder = currentProjectFolder();
     if (folder.isEmpty() || !QDir(folder).exists())
         return m_templateIcon;
-    QString source = folder + QLatin1Char('/') + m_templateIcon;
-    if (!m_templateIcon.contains(QLatin1String(".png")))
-        source += QStringLiteral(".png");
-    QImageReader reader(source);
+    // A name that is no plain file name of the project's folder gives no path, and
+    // the rooms fall back as they do for an unreadable picture.
+    QImageReader reader(projectPicturePath(m_templateIcon));
     reader.setDecideFormatFromContent(true);
     const QString name = QString::asprintf("photo_Room_%d", roomId);
     if (saveProjectPicture(reader.read(), name) != PictureWrite::Written) {

@@ -2,12 +2,11 @@
 
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
+#include "store/filehelpers.h"
 #include "store/globals.h"
-#include "store/projectlist.h"
 #include "store/queryhelpers.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QImage>
@@ -36,16 +35,8 @@ QString withSuffix(const QString &name, const QString &suffix)
 // (a separator, "." or "..", control characters) cannot be in the folder.
 QString userPicturePath(const QString &iconName)
 {
-    const QString file = withSuffix(iconName, QStringLiteral(".png"));
-    if (!isValidProjectName(file))
-        return QString();
-    QString project;
-    getCurrentProject(project);
-    const QString folder = projectFolder(project);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        return QString();
-    const QString path = folder + QLatin1Char('/') + file;
-    return QFileInfo(path).isFile() ? path : QString();
+    const QString path = projectPicturePath(iconName);
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : QString();
 }
 
 // Rooms, moods and 3-D views draw either a built-in picture or, for a "photo"

@@ -117,28 +117,21 @@ void clearDir(const QString &path)
     }
 }
 
-void remove_external_photo(const QString &name)
+QString projectPicturePath(const QString &name)
 {
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1String("..")) || name.contains(QChar(0))) {
-        qDebug() << "remove_external_photo: refusing picture name" << name;
-        return;
-    }
-    QString fileName = name;
-    if (!fileName.contains(QLatin1String(".png")))
-        fileName.append(QLatin1String(".png"));
-
+    const QString file = name.contains(QLatin1String(".png")) ? name : name + QLatin1String(".png");
     QString project;
     getCurrentProject(project);
-    if (!isValidProjectName(project)) {
-        qDebug() << "remove_external_photo: no valid current project";
-        return;
-    }
     const QString folder = projectFolder(project);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        return;
-    const QString path = folder + QLatin1Char('/') + fileName;
-    if (QFileInfo(path).isFile())
+    if (folder.isEmpty() || !isValidProjectName(file))
+        return QString();
+    return folder + QLatin1Char('/') + file;
+}
+
+void remove_external_photo(const QString &name)
+{
+    const QString path = projectPicturePath(name);
+    if (!path.isEmpty() && QFileInfo(path).isFile())
         QFile::remove(path);
 }
 

@@ -22,8 +22,15 @@ bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
 // hidden entries. Any other folder is refused and left untouched.
 void clearDir(const QString &path);
 
-// Deletes one picture of the current project; ".png" is appended when the name
-// does not contain it. Names holding a path separator or ".." are refused.
+// The path of the current project's picture of that name: the project's folder,
+// "/", and the name with ".png" appended when it does not contain it. Empty when
+// the name is not one plain file name (a path separator, "." or "..", control
+// characters) or the current project has no valid name: every path made from a
+// stored picture name goes through here, so none reaches outside the folder.
+QString projectPicturePath(const QString &name);
+
+// Deletes one picture of the current project (see projectPicturePath); a refused
+// name deletes nothing.
 void remove_external_photo(const QString &name);
 
 // Packs the project folders names into the zip file zipPath: one folder per

@@ -11,8 +11,11 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStorageInfo>
+#include <QVector>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -21,10 +24,19 @@ constexpr quint32 kEndOfCentralDir = 0x06054b50;
 constexpr quint32 kZip64EndLocator = 0x07064b50;
 constexpr quint32 kZip64EndOfCentralDir = 0x06064b50;
 constexpr quint32 kCentralDirHeader = 0x02014b50;
+constexpr quint32 kLocalHeader = 0x04034b50;
 constexpr int kEndRecordSize = 22;
 constexpr int kMaxCommentSize = 0xFFFF;
 constexpr int kCentralHeaderSize = 46;
+constexpr int kLocalHeaderSize = 30;
 constexpr quint16 kZip64ExtraTag = 0x0001;
+// Flag bit 3: the sizes follow the data, in a descriptor "PK\7\8", CRC, sizes.
+constexpr quint16 kFlagDescriptor = 0x0008;
+constexpr int kDescriptorSize = 16;
+// What the central directory may take per entry on average: a record with a long
+// name and its extra fields. A directory larger than that for MaxEntries entries
+// is refused before it is read.
+constexpr quint64 kDirBytesPerEntry = 1024;
 
 constexpr quint32 kModeTypeMask = 0170000;
 constexpr quint32 kModeSymLink = 0120000;
@@ -56,12 +68,14 @@ QByteArray readAt(QFile &file, qint64 offset, qint64 length)
     return data.size() == length ? data : QByteArray();
 }
 
-// Where the central directory lies and how many entries it holds.
+// Where the central directory lies, how many entries it holds, and where the
+// record that closes it (the end record, or its Zip64 form) begins.
 struct CentralDir
 {
     quint64 offset = 0;
     quint64 size = 0;
     quint64 count = 0;
+    quint64 closedAt = 0;
 };
 
 bool findCentralDir(QFile &file, CentralDir &cd)
@@ -88,6 +102,7 @@ bool findCentralDir(QFile &file, CentralDir &cd)
     cd.count = le16(tail, pos + 10);
     cd.size = le32(tail, pos + 12);
     cd.offset = le32(tail, pos + 16);
+    cd.closedAt = static_cast<quint64>(tailStart + pos);
 
     if (cd.count == 0xFFFF || cd.size == 0xFFFFFFFFu || cd.offset == 0xFFFFFFFFu) {
         const qint64 locatorAt = tailStart + pos - 20;
@@ -103,9 +118,87 @@ bool findCentralDir(QFile &file, CentralDir &cd)
         cd.count = le64(record, 32);
         cd.size = le64(record, 40);
         cd.offset = le64(record, 48);
+        cd.closedAt = recordAt;
     }
     return cd.offset <= static_cast<quint64>(fileSize) &&
            cd.size <= static_cast<quint64>(fileSize) - cd.offset;
+}
+
+// Where a central record says its local entry lies, and what it holds.
+struct LocalRef
+{
+    quint64 offset = 0;
+    quint32 packedSize = 0;
+    QByteArray name;
+};
+
+// The first descriptor signature that begins in [from, to), or -1; read in pieces.
+qint64 findDescriptor(QFile &file, qint64 from, qint64 to)
+{
+    static const QByteArray signature("PK\x07\x08", 4);
+    constexpr qint64 piece = 64 * 1024;
+    for (qint64 at = from; at + signature.size() <= to; at += piece - (signature.size() - 1)) {
+        const QByteArray chunk = readAt(file, at, qMin(piece, to - at));
+        const int found = chunk.indexOf(signature);
+        if (chunk.isEmpty() || found >= 0)
+            return found >= 0 ? at + found : -1;
+    }
+    return -1;
+}
+
+// KZip builds its tree by walking the file from the start: local entries one after
+// the other, then the central records up to the end record. That walk has to meet
+// exactly the entries the central directory names, each local header where its
+// record says, with nothing before, between or after them; otherwise KZip would
+// unpack something other than what was listed and weighed. Like KZip, the walk
+// steps over the data of an entry with flag bit 3 to the first descriptor after it.
+bool localEntriesAgree(QFile &file, QVector<LocalRef> refs, quint64 dirOffset)
+{
+    std::sort(refs.begin(), refs.end(),
+              [](const LocalRef &a, const LocalRef &b) { return a.offset < b.offset; });
+    quint64 at = 0;
+    for (const LocalRef &ref : qAsConst(refs)) {
+        const QByteArray header = readAt(file, static_cast<qint64>(at), kLocalHeaderSize + ref.name.size());
+        if (ref.offset != at || header.isEmpty() || le32(header, 0) != kLocalHeader ||
+            le16(header, 26) != ref.name.size() || header.mid(kLocalHeaderSize) != ref.name)
+            return false;
+        const quint64 dataEnd = at + kLocalHeaderSize + ref.name.size() + le16(header, 28) + ref.packedSize;
+        if (dataEnd > dirOffset)
+            return false;
+        if (le16(header, 6) & kFlagDescriptor) {
+            const auto end = static_cast<qint64>(dataEnd);
+            if (findDescriptor(file, static_cast<qint64>(at) + kLocalHeaderSize, end + 4) != end)
+                return false;
+            at = dataEnd + kDescriptorSize;
+        } else {
+            if (le32(header, 18) != ref.packedSize)
+                return false;
+            at = dataEnd;
+        }
+    }
+    return at == dirOffset;
+}
+
+// How many folders unpacking the entries makes: those named and every folder above
+// a name, each once. Counting stops past MaxEntries, so that a few deep names cannot
+// make KZip build millions of folders.
+int folderCount(const QList<ZipArchive::Entry> &entries)
+{
+    QSet<QStringView> folders;
+    for (const ZipArchive::Entry &entry : entries) {
+        QStringView path(entry.name);
+        if (path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        if (!entry.isDir)
+            path = path.left(qMax<qsizetype>(0, path.lastIndexOf(QLatin1Char('/'))));
+        while (!path.isEmpty() && !folders.contains(path)) {
+            folders.insert(path);
+            if (folders.size() > ZipArchive::MaxEntries)
+                return folders.size();
+            path = path.left(qMax<qsizetype>(0, path.lastIndexOf(QLatin1Char('/'))));
+        }
+    }
+    return folders.size();
 }
 
 // Checks one name as the unpacked tree will see it (a single path component).
@@ -122,15 +215,20 @@ bool isLinkEntry(const KArchiveEntry *entry)
 }
 
 // Second look at the tree that KZip built, before anything is written: every name
-// must be one plain component and nothing may be a link.
-bool isSafeTree(const KArchiveDirectory *dir)
+// must be one plain component, nothing may be a link, and it holds no more than
+// MaxEntries files and MaxEntries folders.
+bool isSafeTree(const KArchiveDirectory *dir, int &files, int &folders)
 {
     const QStringList names = dir->entries();
     for (const QString &name : names) {
         const KArchiveEntry *entry = dir->entry(name);
         if (!entry || !isPlainComponent(name) || isLinkEntry(entry))
             return false;
-        if (entry->isDirectory() && !isSafeTree(static_cast<const KArchiveDirectory *>(entry)))
+        if (!entry->isDirectory() && ++files > ZipArchive::MaxEntries)
+            return false;
+        if (entry->isDirectory() &&
+            (++folders > ZipArchive::MaxEntries ||
+             !isSafeTree(static_cast<const KArchiveDirectory *>(entry), files, folders)))
             return false;
     }
     return true;
@@ -266,11 +364,19 @@ bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
     CentralDir cd;
     if (!findCentralDir(file, cd))
         return false;
+    // Weighed before the directory is read, so that memory stays bounded by the
+    // entry bound whatever the file holds.
+    if (cd.count > static_cast<quint64>(MaxEntries) || cd.size > MaxEntries * kDirBytesPerEntry) {
+        qDebug() << "zip: refusing" << zipPath << "stating" << cd.count << "entries in" << cd.size
+                 << "bytes";
+        return false;
+    }
     const QByteArray dir = readAt(file, static_cast<qint64>(cd.offset), static_cast<qint64>(cd.size));
     if (dir.size() != static_cast<qint64>(cd.size))
         return false;
 
     QList<Entry> found;
+    QVector<LocalRef> refs;
     qint64 pos = 0;
     for (quint64 n = 0; n < cd.count; ++n) {
         if (pos + kCentralHeaderSize > dir.size() || le32(dir, pos) != kCentralDirHeader)
@@ -306,7 +412,15 @@ bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
         }
         entry.size = size;
         found.append(entry);
+        refs.append({le32(dir, pos + 42), le32(dir, pos + 20), raw});
         pos = next;
+    }
+    // The stated count fills the directory exactly, the end record follows it, and
+    // the local entries are the ones it names.
+    if (pos != dir.size() || cd.offset + cd.size != cd.closedAt ||
+        !localEntriesAgree(file, refs, cd.offset)) {
+        qDebug() << "zip: refusing" << zipPath << "whose entries disagree with its central directory";
+        return false;
     }
     entries = found;
     return true;
@@ -364,8 +478,9 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
 
     // A few bytes of zeros can state gigabytes: the stated sizes are weighed
     // before anything is written.
-    if (entries.size() > MaxEntries) {
-        qDebug() << "zip: refusing archive" << zipPath << "with" << entries.size() << "entries";
+    if (entries.size() > MaxEntries || folderCount(entries) > MaxEntries) {
+        qDebug() << "zip: refusing archive" << zipPath << "with more than" << MaxEntries
+                 << "files or folders";
         return false;
     }
     quint64 stated = 0;
@@ -390,7 +505,9 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
         return false;
     }
     const KArchiveDirectory *root = zip.directory();
-    if (!root || !isSafeTree(root)) {
+    int treeFiles = 0;
+    int treeFolders = 0;
+    if (!root || !isSafeTree(root, treeFiles, treeFolders)) {
         qDebug() << "zip: refusing archive" << zipPath;
         return false;
     }

@@ -5,8 +5,10 @@
 // other than the data holds. Also a guard that bounds what a test may write.
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 
+#include <malloc.h>
 #include <sys/resource.h>
 
 namespace varnotest {
@@ -63,9 +65,12 @@ struct HandZipEntry
     QByteArray name;
     quint64 zeros = 0;  // a zeroRun() length; 0 for an empty stored file
     qint64 stated = -1; // the size both headers state; -1 for the true one
+    bool local = true;   // written as a local entry
+    bool central = true; // named in the central directory, at the last local entry
 };
 
-inline QByteArray handMadeZip(const QList<HandZipEntry> &entries)
+// count: the entries the end record states (Zip64 above 65,534); -1 for those named.
+inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count = -1)
 {
     auto le = [](QByteArray &b, quint64 v, int bytes) {
         for (int i = 0; i < bytes; ++i)
@@ -73,6 +78,8 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries)
     };
     QByteArray zip;
     QByteArray central;
+    int named = 0;
+    int localAt = 0;
     for (const HandZipEntry &e : entries) {
         const QByteArray data = e.zeros ? deflatedZeros((e.zeros - 1) / 258) : QByteArray();
         const quint64 size = e.stated < 0 ? e.zeros : static_cast<quint64>(e.stated);
@@ -80,20 +87,34 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries)
         le(common, 20, 2), le(common, 0, 2), le(common, e.zeros ? 8 : 0, 2), le(common, 0, 4);
         le(common, 0, 4); // CRC: the archive is refused before it matters
         le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
-        le(central, 0x02014b50, 4), le(central, 0x0314, 2);
-        central += common;
-        le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
-        le(central, quint64(0100644) << 16, 4), le(central, zip.size(), 4);
-        central += e.name;
-        le(zip, 0x04034b50, 4);
-        zip += common;
-        le(zip, 0, 2);
-        zip += e.name + data;
+        localAt = e.local ? zip.size() : localAt;
+        if (e.central) {
+            le(central, 0x02014b50, 4), le(central, 0x0314, 2);
+            central += common;
+            le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
+            le(central, quint64(0100644) << 16, 4), le(central, localAt, 4);
+            central += e.name;
+            ++named;
+        }
+        if (e.local) {
+            le(zip, 0x04034b50, 4);
+            zip += common;
+            le(zip, 0, 2);
+            zip += e.name + data;
+        }
     }
     const int centralAt = zip.size();
     zip += central;
-    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, entries.size(), 2), le(zip, entries.size(), 2);
-    le(zip, central.size(), 4), le(zip, centralAt, 4), le(zip, 0, 2);
+    const quint64 stated = count < 0 ? named : quint64(count);
+    if (stated > 0xFFFE) { // the Zip64 end record and its locator
+        const int recordAt = zip.size();
+        le(zip, 0x06064b50, 4), le(zip, 44, 8), le(zip, 45, 2), le(zip, 45, 2), le(zip, 0, 8);
+        le(zip, stated, 8), le(zip, stated, 8), le(zip, central.size(), 8), le(zip, centralAt, 8);
+        le(zip, 0x07064b50, 4), le(zip, 0, 4), le(zip, recordAt, 8), le(zip, 1, 4);
+    }
+    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, qMin<quint64>(stated, 0xFFFF), 2);
+    le(zip, qMin<quint64>(stated, 0xFFFF), 2), le(zip, central.size(), 4), le(zip, centralAt, 4);
+    le(zip, 0, 2);
     return zip;
 }
 
@@ -116,7 +137,7 @@ private:
     rlimit m_old {};
 };
 
-// How much the peak resident memory may grow while an archive is refused or
+// How much resident memory may grow while an archive is refused or
 // unpacked: 128 MiB (a few MiB are used), more under AddressSanitizer, which keeps
 // freed memory aside and pads every allocation (some 600 MiB for 10,000 entries).
 #if defined(__SANITIZE_ADDRESS__)
@@ -131,16 +152,41 @@ constexpr long UnpackMemoryBoundKiB = 128 * 1024;
 constexpr long UnpackMemoryBoundKiB = 128 * 1024;
 #endif
 
-// The peak resident memory of this process so far, in KiB.
-inline long peakResidentKiB()
+// Resident memory in KiB as /proc/self/status states it: "VmRSS:", or "VmHWM:" (the peak).
+inline long statusKiB(const QByteArray &field)
 {
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
+    const int at = text.indexOf(field);
+    return at < 0 ? 0 : text.mid(at + field.size()).trimmed().split(' ').first().toLong();
 }
 
+// How far resident memory grows from here, in KiB. Freed heap goes back to the
+// system and the kernel's peak is reset (clear_refs) first, so neither reused heap
+// nor an earlier row's higher peak hides growth; where the reset is refused, the
+// resident size when asked stands in for the peak.
+class ResidentGrowth
+{
+public:
+    ResidentGrowth()
+    {
+        malloc_trim(0);
+        QFile refs(QStringLiteral("/proc/self/clear_refs"));
+        m_peak = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
+        m_start = statusKiB("VmRSS:");
+    }
+    long kib() const { return statusKiB(m_peak ? "VmHWM:" : "VmRSS:") - m_start; }
+
+private:
+    bool m_peak = false;
+    long m_start = 0;
+};
+
 // The archives the unpacking limits are tried with, each holding a project "Yard":
-// "100 kB of zeros", "5 GiB of zeros", "1 GiB stated as 1 MiB", "<count> entries".
+// "100 kB of zeros", "5 GiB of zeros", "1 GiB stated as 1 MiB", "<count> entries";
+// "<count> unlisted entries" (all but the first without a central record), "<count>
+// listed entries" (all but the first only a central record), "<count> entries
+// stated as 1" (the end record states 1).
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
@@ -151,10 +197,12 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
         entries.append({"Yard/zeros" + QByteArray::number(i), zeroRun(1024 * mib)});
     if (kind == "1 GiB stated as 1 MiB")
         entries.append({"Yard/zeros", zeroRun(1024 * mib), qint64(mib)});
-    const int count = kind.endsWith(" entries") ? kind.split(' ').first().replace(",", "").toInt() : 0;
+    const QList<QByteArray> words = kind.split(' ');
+    const int count = kind.contains(" entries") ? QByteArray(words.first()).replace(",", "").toInt() : 0;
     for (int i = 1; i < count; ++i)
-        entries.append({"Yard/" + QByteArray::number(i)});
-    return handMadeZip(entries);
+        entries.append({"Yard/" + QByteArray::number(i), 0, -1, words.at(1) != "listed",
+                        words.at(1) != "unlisted"});
+    return handMadeZip(entries, kind.endsWith("stated as 1") ? 1 : -1);
 }
 
 } // namespace varnotest
