@@ -280,7 +280,7 @@ private slots:
         // A name reaching out of the project's folder is read from nowhere: no copy of
         // the picture it names, and the rooms show no picture, as for an unreadable one.
         QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(gl_curPath + "/photo.png"));
-        QVERIFY(exec(QStringLiteral("update tbl_room_template set room_template_icon_name='../../photo.png'")));
+        QVERIFY(exec("update tbl_room_template set room_template_icon_name='../../photo.png'"));
         const QStringList pictures = QDir(m_project.projectDir()).entryList({"*.png"});
         RoomAddDlg outside;
         QVERIFY(addRooms(outside, QStringLiteral("New"), QStringLiteral("F"), QStringLiteral("Far"),
