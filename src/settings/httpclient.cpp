@@ -1,5 +1,7 @@
 #include "httpclient.h"
 
+#include "settings/httpserver.h"
+
 #include <QDebug>
 #include <QEventLoop>
 #include <QFile>
@@ -11,6 +13,7 @@
 
 HttpClient::HttpClient(QObject *parent)
     : QObject(parent)
+    , m_maxBody(HttpServer::MaxBodyBytes)
 {}
 
 HttpClient::~HttpClient()
@@ -72,9 +75,33 @@ void HttpClient::download(const QString &url, const QString &code)
     auto *manager = new QNetworkAccessManager;
     connect(manager, &QNetworkAccessManager::finished, this, &HttpClient::replyFinished);
     QNetworkReply *reply = manager->post(request, downloadBody(code));
+    // The network thread stops reading while the reply holds this much, so a
+    // fast server cannot pile the body up in memory.
+    reply->setReadBufferSize(ReadBufferBytes);
+    m_streaming = true;
+    m_tooLarge = false;
+    m_received = 0;
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { readBody(reply); });
     connect(reply, &QNetworkReply::errorOccurred, this, &HttpClient::upLoadError);
     connect(reply, &QNetworkReply::downloadProgress, this, &HttpClient::downloadProgress);
     waitFor(manager, reply);
+    m_streaming = false;
+    m_tooLarge = false;
+}
+
+void HttpClient::readBody(QNetworkReply *reply)
+{
+    while (!m_tooLarge && reply->isOpen() && reply->bytesAvailable() > 0) {
+        const QByteArray piece = reply->read(ReadBufferBytes);
+        m_received += piece.size();
+        if (m_received > m_maxBody) {
+            m_tooLarge = true;
+            reply->abort();
+            return;
+        }
+        // The receiver may abort the exchange while it takes the piece.
+        emit signalsDownloadData(piece);
+    }
 }
 
 void HttpClient::waitFor(QNetworkAccessManager *manager, QNetworkReply *reply)
@@ -98,10 +125,15 @@ void HttpClient::abort()
 
 void HttpClient::replyFinished(QNetworkReply *reply)
 {
-    if (reply->error() != QNetworkReply::NoError)
+    // The last pieces of a download may still wait in the reply.
+    if (m_streaming && reply->error() == QNetworkReply::NoError)
+        readBody(reply);
+    if (m_tooLarge)
+        emit signalsReplyErrorString(tr("The project archive is too large!"));
+    else if (reply->error() != QNetworkReply::NoError)
         emit signalsReplyErrorString(reply->errorString());
     else
-        emit signalsReplyFinished(reply->readAll());
+        emit signalsReplyFinished(m_streaming ? QByteArray() : reply->readAll());
     reply->deleteLater();
 }
 

@@ -52,8 +52,11 @@ void HttpServer::socketNewConnection()
         return;
     }
     while (socket) {
-        // A crowd of silent connections cannot keep a sender out: the oldest
-        // head still unread makes room.
+        // A crowd of silent connections cannot keep a sender out, nor push out
+        // one whose request has already arrived: what has arrived is read
+        // first, then the oldest head still incomplete makes room.
+        if (m_waiting.size() >= MaxWaitingHeads)
+            readArrivedHeads();
         if (m_waiting.size() >= MaxWaitingHeads) {
             const QPointer<QTcpSocket> oldest = m_waiting.takeFirst().socket;
             drop(oldest);
@@ -104,11 +107,31 @@ void HttpServer::drop(QTcpSocket *socket)
     }
 }
 
+void HttpServer::readArrivedHeads()
+{
+    // Bytes already received for a connection are fetched without waiting and
+    // handled as their readyRead would be; a connection with none is left as is.
+    const QList<Waiting> waiting = m_waiting;
+    for (const Waiting &entry : waiting) {
+        const QPointer<QTcpSocket> socket = entry.socket;
+        if (socket && waitingIndex(socket) >= 0 && socket->state() == QAbstractSocket::ConnectedState)
+            socket->waitForReadyRead(0);
+    }
+}
+
 void HttpServer::expire(QTcpSocket *socket)
 {
     if (socket == m_active) {
         if (m_finished)
             return;
+        // A body keeps the slot while it keeps the pace: MinPaceBytes in every
+        // span, or all that was left of it.
+        if (m_received - m_paceMark >= qMin(MinPaceBytes, m_expected - m_paceMark)) {
+            m_paceMark = m_received;
+            if (QTimer *timer = idleTimer(socket))
+                timer->start(m_idleMs);
+            return;
+        }
         const bool started = m_received > 0;
         drop(socket);
         if (started)
@@ -138,10 +161,6 @@ void HttpServer::readFrom(QTcpSocket *socket)
         readHead(socket, chunk);
         return;
     }
-    if (!m_finished) {
-        if (QTimer *timer = idleTimer(socket))
-            timer->start(m_idleMs);
-    }
     takeBody(socket, chunk);
 }
 
@@ -159,7 +178,8 @@ void HttpServer::readHead(QTcpSocket *socket, const QByteArray &chunk)
     const QByteArray head = buffer.left(end);
     const QByteArray rest = buffer.mid(end + 4);
     m_waiting.removeAt(index);
-    const qint64 expected = head.startsWith("POST ") ? contentLength(head) : -1;
+    // A head is refused over MaxHeadBytes, whether it came in pieces or in one read.
+    const qint64 expected = end <= MaxHeadBytes && head.startsWith("POST ") ? contentLength(head) : -1;
     // A refused head, or a second sender while a transfer runs, is closed
     // without a word: the wait goes on for the real sender.
     if (expected < 0 || m_active) {
@@ -170,6 +190,7 @@ void HttpServer::readHead(QTcpSocket *socket, const QByteArray &chunk)
     m_finished = false;
     m_expected = expected;
     m_received = 0;
+    m_paceMark = 0;
     if (QTimer *timer = idleTimer(socket))
         timer->start(m_idleMs);
     if (head.toLower().contains("\nexpect: 100-continue"))

@@ -7,10 +7,10 @@
 //
 // Every connection reads its request head on its own; only a POST head with a
 // usable length takes the transfer slot. A head must be complete within the
-// idle limit of its connection's opening, and a body that stops for the idle
-// limit loses the slot. Refused heads and connections that never started a body
-// are closed without a word to the owner: only a transfer whose body has begun
-// and then fails reports "Invalid data.".
+// idle limit of its connection's opening, and a body that sends less than
+// MinPaceBytes (or its rest) in any idle limit loses the slot. Refused heads and
+// connections that never started a body are closed without a word to the owner:
+// only a transfer whose body has begun and then fails reports "Invalid data.".
 
 #include <QByteArray>
 #include <QList>
@@ -29,10 +29,13 @@ public:
     static constexpr qint64 MaxBodyBytes = qint64(4) * 1024 * 1024 * 1024;
     // Largest request head read before its blank line.
     static constexpr int MaxHeadBytes = 16 * 1024;
-    // Connections reading their head at the same time; the oldest goes first.
+    // Connections reading their head at the same time. When one more comes, what
+    // has arrived is read first; then the oldest still waiting goes.
     static constexpr int MaxWaitingHeads = 8;
-    // Time a head may take from the opening, and silence a body may keep.
+    // Time a head may take from the opening, and the span a body's pace is measured over.
     static constexpr int IdleMs = 10000;
+    // Body bytes due in every IdleMs (or the rest of the body, when less is left).
+    static constexpr qint64 MinPaceBytes = 64 * 1024;
 
     explicit HttpServer(QObject *parent = nullptr);
 
@@ -48,7 +51,7 @@ public:
     // when it gives the transfer up.
     void abortConnections();
 
-    // Test hooks: the idle limit (IdleMs unless a test shortens it; connections
+    // Test hooks: the idle limit and pace span (IdleMs unless a test shortens it; connections
     // accepted later use it), and the bytes read from every connection so far.
     // The application never calls them.
     void setIdleIntervalForTest(int ms) { m_idleMs = ms; }
@@ -75,6 +78,7 @@ private:
     void readFrom(QTcpSocket *socket);
     void readHead(QTcpSocket *socket, const QByteArray &chunk);
     void expire(QTcpSocket *socket);
+    void readArrivedHeads();
     void drop(QTcpSocket *socket);
     void takeBody(QTcpSocket *socket, QByteArray bytes);
     int waitingIndex(const QTcpSocket *socket) const;
@@ -85,6 +89,7 @@ private:
     bool m_finished = false;
     qint64 m_expected = 0; // body bytes announced by Content-Length
     qint64 m_received = 0; // body bytes handed on so far
+    qint64 m_paceMark = 0; // m_received when the current pace span began
     qint64 m_bytesRead = 0;
     int m_idleMs = IdleMs;
 };

@@ -70,6 +70,8 @@ ProjectDownloadDlg::ProjectDownloadDlg(QWidget *parent)
     broadcastTimer.setInterval(1000);
     connect(&httpClient, &HttpClient::signalsReplyPercent, this, &ProjectDownloadDlg::slotsReplyPercent);
     connect(&httpClient, &HttpClient::signalsReplyFinished, this, &ProjectDownloadDlg::slotsDownloadServer);
+    // The cloud's archive is written as it arrives, as a sender's is.
+    connect(&httpClient, &HttpClient::signalsDownloadData, this, &ProjectDownloadDlg::slotsDownloadData);
     connect(&httpClient, &HttpClient::signalsReplyErrorString, this,
             &ProjectDownloadDlg::slotsReplyErrorString);
     connect(&broadcastTimer, &QTimer::timeout, this, &ProjectDownloadDlg::slotsDownloadDB);
@@ -245,15 +247,23 @@ void ProjectDownloadDlg::slotsReplyPercent(int percent)
 
 void ProjectDownloadDlg::slotsDownloadData(QByteArray postData)
 {
+    if (!downloading)
+        return; // what is left of a transfer given up
     if (!m_archive.isOpen() || m_archive.write(postData) != postData.size() || !m_archive.flush()) {
         // Bytes that cannot be kept end the transfer: the sender then hears no
-        // answer instead of a success for an archive that was lost.
+        // answer instead of a success for an archive that was lost, and a
+        // download from the cloud stops without a second message.
+        {
+            const QSignalBlocker quiet(&httpClient);
+            httpClient.abort();
+        }
         slotsReplyErrorString(tr("Failed to open file!"));
     }
 }
 
 void ProjectDownloadDlg::slotsDownloadServer(QByteArray body)
 {
+    // The body came through slotsDownloadData as it arrived; this is its end.
     slotsDownloadData(body);
     if (downloading)
         slotsReplyFinished();

@@ -46,6 +46,7 @@ public:
     // The archive of the transfer under way; empty while none is.
     QString archivePath() const { return m_archivePath; }
     HttpServer *server() const;
+    HttpClient &client() { return httpClient; }
 
 public slots:
     void slotsDownloadDB();

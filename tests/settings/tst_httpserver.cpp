@@ -42,13 +42,23 @@ bool writePiece(const HttpServer &server, QTcpSocket &client, const QByteArray &
     });
 }
 
-// Posts a whole request on a connection of its own; answers what came back.
-QByteArray post(const HttpServer &server, const QByteArray &request)
+// Posts a whole request on a connection of its own; answers what came back. A
+// crowd of silent connections opens after the request was sent, before the
+// server could read it.
+QByteArray post(const HttpServer &server, const QByteArray &request, int crowd = 0)
 {
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-    if (!client.waitForConnected(3000) || !writePiece(server, client, request))
+    if (!client.waitForConnected(3000) ||
+        (crowd == 0 ? !writePiece(server, client, request)
+                    : client.write(request) != request.size() || !client.flush()))
         return QByteArray();
+    QTcpSocket silent[HttpServer::MaxWaitingHeads];
+    for (int i = 0; i < crowd; ++i) {
+        silent[i].connectToHost(QHostAddress::LocalHost, server.serverPort());
+        if (!silent[i].waitForConnected(3000))
+            return QByteArray();
+    }
     QByteArray received;
     const bool answered =
         QTest::qWaitFor([&] { return received.append(client.readAll()).endsWith(HttpServer::answer()); });
@@ -193,35 +203,46 @@ void TestHttpServer::oneTransferAtATime()
 void TestHttpServer::strangerLeavesTheSlot_data()
 {
     QTest::addColumn<QByteArray>("stranger"); // what a stranger sends before the sender posts
-    QTest::addColumn<bool>("trickled");       // one byte every 100 ms
+    QTest::addColumn<int>("trickleFrom");     // then one byte every 100 ms; -1: all at once
     QTest::addColumn<bool>("alongside");      // the sender posts while the stranger is still open
+    QTest::addColumn<int>("crowd");           // silent connections opened right after the post
     QTest::addColumn<bool>("byLimit");        // closed by the idle limit rather than at once
-    QTest::addColumn<QByteArray>("handedFirst");
+    QTest::addColumn<QByteArray>("handedFirst"); // a trickled body: at most these
     QTest::addColumn<QString>("error");
 
     const QByteArray head("POST / HTTP/1.1\r\nContent-Length: 9\r\n");
-    QTest::newRow("idle, sender alongside") << QByteArray() << false << true << true << QByteArray()
+    QTest::newRow("idle, sender alongside") << QByteArray() << -1 << true << 0 << true << QByteArray()
                                             << QString();
-    QTest::newRow("idle, sender after") << QByteArray() << false << false << true << QByteArray()
+    QTest::newRow("idle, sender after") << QByteArray() << -1 << false << 0 << true << QByteArray()
                                         << QString();
-    QTest::newRow("half a head left idle") << head.left(25) << false << false << true << QByteArray()
+    QTest::newRow("half a head left idle") << head.left(25) << -1 << false << 0 << true << QByteArray()
                                            << QString();
     QTest::newRow("head without length") << QByteArray("POST / HTTP/1.1\r\nHost: x\r\n\r\nPK\x03\x04")
-                                         << false << false << false << QByteArray() << QString();
-    QTest::newRow("head, no body, left idle") << head + "\r\n" << false << false << true << QByteArray()
+                                         << -1 << false << 0 << false << QByteArray() << QString();
+    QTest::newRow("head, no body, left idle") << head + "\r\n" << -1 << false << 0 << true << QByteArray()
                                               << QString();
     QTest::newRow("head trickled, sender alongside")
-        << head + "Host: " + QByteArray(200, 'x') + "\r\n\r\n" << true << true << true << QByteArray()
+        << head + "Host: " + QByteArray(200, 'x') + "\r\n\r\n" << 0 << true << 0 << true << QByteArray()
         << QString();
-    QTest::newRow("body begun, then silent") << head + "\r\nPK" << false << false << true
+    QTest::newRow("body begun, then silent") << head + "\r\nPK" << -1 << false << 0 << true
                                              << QByteArray("PK") << QString("Invalid data.");
+    const QByteArray slow = "PK" + QByteArray(298, 'x');
+    QTest::newRow("body trickled below the pace")
+        << "POST / HTTP/1.1\r\nContent-Length: 300\r\n\r\n" + slow << 42 << false << 0 << true << slow
+        << QString("Invalid data.");
+    QTest::newRow("whole request, then eight silent") << QByteArray() << -1 << true << 8 << false
+                                                      << QByteArray() << QString();
+    QTest::newRow("complete head over 16 KiB in one read")
+        << head + "X-Pad: " + QByteArray(HttpServer::MaxHeadBytes, 'x') + "\r\n\r\nPK" << -1 << false << 0
+        << false << QByteArray() << QString();
 }
 
 void TestHttpServer::strangerLeavesTheSlot()
 {
     QFETCH(QByteArray, stranger);
-    QFETCH(bool, trickled);
+    QFETCH(int, trickleFrom);
     QFETCH(bool, alongside);
+    QFETCH(int, crowd);
     QFETCH(bool, byLimit);
     QFETCH(QByteArray, handedFirst);
     QFETCH(QString, error);
@@ -237,31 +258,34 @@ void TestHttpServer::strangerLeavesTheSlot()
     QVERIFY(intruder.waitForConnected(3000));
     QElapsedTimer opened; // started before the server can accept the connection
     opened.start();
-    int sent = 0;
+    int sent = trickleFrom < 0 ? stranger.size() : trickleFrom;
     QTimer trickle;
     connect(&trickle, &QTimer::timeout, [&] {
         if (sent < stranger.size() && intruder.state() == QAbstractSocket::ConnectedState)
             intruder.write(stranger.mid(sent++, 1));
     });
-    if (trickled)
+    if (sent > 0)
+        QVERIFY(writePiece(server, intruder, stranger.left(sent)));
+    if (trickleFrom >= 0)
         trickle.start(100);
-    else if (!stranger.isEmpty())
-        QVERIFY(writePiece(server, intruder, stranger));
 
     const QByteArray body("PK\x03\x04\0\0zip", 9);
     const QByteArray request = "POST / HTTP/1.1\r\nContent-Length: 9\r\n\r\n" + body;
     if (alongside)
-        QCOMPARE(post(server, request), HttpServer::answer());
+        QCOMPARE(post(server, request, crowd), HttpServer::answer());
     QTRY_COMPARE_WITH_TIMEOUT(intruder.state(), QAbstractSocket::UnconnectedState, 10000);
     // Coarse timers may fire a little early.
     if (byLimit)
         QVERIFY2(opened.elapsed() >= limit * 9 / 10, qPrintable(QString::number(opened.elapsed())));
-    if (trickled)
-        QVERIFY2(sent < stranger.size(), "the trickled head was taken whole");
+    if (trickleFrom >= 0)
+        QVERIFY2(sent < stranger.size(), "the trickled request was taken whole");
     QVERIFY(intruder.readAll().isEmpty());
     if (!alongside)
         QCOMPARE(post(server, request), HttpServer::answer());
-    QCOMPARE(out.handed, handedFirst + body);
+    // A trickled body is handed on as far as it came.
+    const QByteArray fromStranger = out.handed.chopped(qMin(body.size(), out.handed.size()));
+    QVERIFY2(out.handed.endsWith(body), out.handed.constData());
+    QVERIFY(trickleFrom > 0 ? handedFirst.startsWith(fromStranger) : fromStranger == handedFirst);
     QCOMPARE(out.errors, error.isEmpty() ? QStringList() : QStringList{error});
     QCOMPARE(out.finished, 1);
 }

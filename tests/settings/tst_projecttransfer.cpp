@@ -33,7 +33,18 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 using namespace transfertest;
+
+#if defined(__SANITIZE_ADDRESS__)
+// Freed memory waits in a small quarantine only, so the resident memory a
+// download row measures is what the program holds, not what the checker keeps.
+extern "C" const char *__asan_default_options()
+{
+    return "quarantine_size_mb=16";
+}
+#endif
 
 namespace {
 
@@ -58,6 +69,26 @@ QStringList messages(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         texts.append(args.at(0).toString());
     return texts;
+}
+
+// The resident memory of this process now, in bytes.
+qint64 residentBytes()
+{
+    const QList<QByteArray> statm = readFile(QStringLiteral("/proc/self/statm")).split(' ');
+    return statm.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// An archive of a project "Yard" with a picture of `megabytes` MiB, stored as it is.
+bool makeLargeArchive(const QString &zipPath, int megabytes)
+{
+    KZip zip(zipPath);
+    const QByteArray block(1 << 20, 'p');
+    bool ok = zip.open(QIODevice::WriteOnly) && zip.writeFile("Yard/Yard.db3", dbBytes("Yard", "cloud"));
+    zip.setCompression(KZip::NoCompression);
+    ok = ok && zip.prepareWriting("Yard/photo.png", QString(), QString(), qint64(megabytes) << 20);
+    for (int i = 0; ok && i < megabytes; ++i)
+        ok = zip.writeData(block.constData(), block.size());
+    return ok && zip.finishWriting(qint64(megabytes) << 20) && zip.close();
 }
 
 } // namespace
@@ -231,23 +262,33 @@ void TestProjectTransfer::cloudDownload_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("archived"); // empty: the body is text
+    QTest::addColumn<int>("megabytes"); // > 0: a project with a picture this large, served as it drains
+    QTest::addColumn<qint64>("cap");    // the largest body taken; 0: 4 GiB
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("added");
 
-    QTest::newRow("archive") << 200 << QStringList{"Office", "Yard"} << "success."
+    QTest::newRow("archive") << 200 << QStringList{"Office", "Yard"} << 0 << qint64(0) << "success."
                              << QStringList{"listed Office_1", "listed Yard",
                                             "entry Office_1 db=SQLite stand-in of "
                                             "Office cloud",
                                             "entry Yard db=SQLite stand-in of Yard cloud"};
-    QTest::newRow("not found") << 404 << QStringList() << "server replied: Not Found" << QStringList();
+    QTest::newRow("not found") << 404 << QStringList() << 0 << qint64(0) << "server replied: Not Found"
+                               << QStringList();
     QTest::newRow("200 that is no archive")
-        << 200 << QStringList() << "Invalid project archive!" << QStringList();
+        << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
+    QTest::newRow("200 MB archive")
+        << 200 << QStringList() << 200 << qint64(0) << "success."
+        << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
+    QTest::newRow("past the cap") << 200 << QStringList() << 2 << qint64(1 << 20)
+                                  << "The project archive is too large!" << QStringList();
 }
 
 void TestProjectTransfer::cloudDownload()
 {
     QFETCH(int, status);
     QFETCH(QStringList, archived);
+    QFETCH(int, megabytes);
+    QFETCH(qint64, cap);
     QFETCH(QString, message);
     QFETCH(QStringList, added);
     QTemporaryDir dir;
@@ -255,13 +296,27 @@ void TestProjectTransfer::cloudDownload()
     if (!archived.isEmpty())
         body = readFile(makeArchive(dir.filePath("a.zip"), archived, "cloud"));
     m_cloud.answerWith(status, body, "application/zip");
+    if (megabytes > 0) {
+        QVERIFY(makeLargeArchive(dir.filePath("a.zip"), megabytes));
+        m_cloud.answerWithFile(dir.filePath("a.zip"));
+    }
     QStringList expected = projectState();
 
     ProjectDownloadDlg dialog;
+    if (cap > 0)
+        dialog.client().setMaxBodyForTest(cap);
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
+    // Resident memory while the body comes in, against what it was before.
+    const qint64 before = residentBytes();
+    qint64 peak = before;
+    connect(&dialog.client(), &HttpClient::signalsReplyPercent, [&] { peak = qMax(peak, residentBytes()); });
+    QString partial;
+    QTimer::singleShot(0, &dialog, [&] { partial = dialog.archivePath(); }); // while the request waits
     click(&dialog, "pushButtonDownloadServer");
+    QVERIFY2(peak - before < 50 << 20, qPrintable(QString::number((peak - before) >> 20)));
+    QVERIFY(!partial.isEmpty() && !QFileInfo::exists(QFileInfo(partial).absolutePath()));
 
     QCOMPARE(m_cloud.requests().size(), 1);
     QCOMPARE(m_cloud.requests().first().path, QByteArray("/v1/dbDownload"));

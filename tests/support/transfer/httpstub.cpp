@@ -1,6 +1,8 @@
 #include "httpstub.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -59,11 +61,20 @@ void HttpStub::answerWith(int status, const QByteArray &body, const QByteArray &
     m_answer = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + contentType +
                "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
                body;
+    m_bodyPath.clear();
 }
 
 void HttpStub::answerRaw(const QByteArray &bytes)
 {
     m_answer = bytes;
+    m_bodyPath.clear();
+}
+
+void HttpStub::answerWithFile(const QString &path)
+{
+    answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(QFileInfo(path).size()) +
+              "\r\n\r\n");
+    m_bodyPath = path;
 }
 
 bool HttpStub::waitForRequests(int count, int timeoutMs)
@@ -108,6 +119,17 @@ void HttpStub::read(QTcpSocket *socket)
     socket->setProperty(BufferProperty, QByteArray());
     m_requests.append(request);
     socket->write(m_answer);
+    if (!m_bodyPath.isEmpty()) {
+        auto *file = new QFile(m_bodyPath, socket);
+        file->open(QIODevice::ReadOnly);
+        connect(socket, &QTcpSocket::bytesWritten, file, [socket, file] {
+            if (socket->bytesToWrite() < 64 * 1024)
+                socket->write(file->read(64 * 1024));
+            if (file->atEnd())
+                socket->disconnectFromHost(); // once what is written has gone
+        });
+        return;
+    }
     socket->flush();
     socket->disconnectFromHost();
 }

@@ -39,6 +39,9 @@ public:
     // Bytes written as they are after the request, then the connection closes
     // (the receiving installation's 64-byte answer).
     void answerRaw(const QByteArray &bytes);
+    // A 200 answer whose body is read from a file piece by piece as the
+    // connection drains, so that a large body is never held in memory.
+    void answerWithFile(const QString &path);
 
     const QList<Request> &requests() const { return m_requests; }
     bool waitForRequests(int count, int timeoutMs = 10000);
@@ -49,5 +52,6 @@ private:
 
     QTcpServer *m_server = nullptr;
     QByteArray m_answer;
+    QString m_bodyPath; // answerWithFile()
     QList<Request> m_requests;
 };
