@@ -110,21 +110,22 @@ void PageSettingChangeDeviceAddress::pushButtonSave_clicked()
         lineEditRetainDays->setText(QStringLiteral("7"));
 
     const QString group = QStringLiteral("address");
-    const QList<QPair<QString, QString>> values{{QStringLiteral("subId"), lineEditSubnetId->text()},
-                                                {QStringLiteral("devId"), lineEditDeviceId->text()},
-                                                {QStringLiteral("lock_password"), lineEditLockPassword->text()},
-                                                {QStringLiteral("retain_days"), lineEditRetainDays->text()}};
+    const QList<QPair<QString, QString>> values{
+        {QStringLiteral("subId"), lineEditSubnetId->text()},
+        {QStringLiteral("devId"), lineEditDeviceId->text()},
+        {QStringLiteral("lock_password"), lineEditLockPassword->text()},
+        {QStringLiteral("retain_days"), lineEditRetainDays->text()}};
     // The pruning and the four settings go together: the deletes are committed
     // only once the settings file has taken the new values, and the old values
     // go back to the file when that commit fails.
     const int days = lineEditRetainDays->text().toInt();
+    const QString logs =
+        QStringLiteral("delete from tbl_log where log_time <='%1'").arg(sqlText(cutOff(days)));
+    const QString messages =
+        QStringLiteral("delete from tbl_message_log where recv_time <='%1'").arg(sqlText(cutOff(days)));
     bool stored = gl_sqlite3db.beginTransaction();
     if (stored) {
-        stored = gl_sqlite3db.execDML(
-                     QStringLiteral("delete from tbl_log where log_time <='%1'").arg(sqlText(cutOff(days)))) &&
-                 gl_sqlite3db.execDML(QStringLiteral("delete from tbl_message_log where recv_time <='%1'")
-                                          .arg(sqlText(cutOff(days)))) &&
-                 setConfig(group, values);
+        stored = gl_sqlite3db.execDML(logs) && gl_sqlite3db.execDML(messages) && setConfig(group, values);
         if (!stored)
             gl_sqlite3db.rollbackTransaction();
         else if (!gl_sqlite3db.commitTransaction()) {

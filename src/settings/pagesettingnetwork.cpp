@@ -453,14 +453,15 @@ bool PageSettingNetwork::save_config()
             }
         }
     }
-    statements << QStringLiteral(
-        "update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
-        "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
-                      // One pass: a typed "%N" must not be taken for a later placeholder.
-                      .arg(QString::number(lineEditSubnetId->text().toInt()),
-                           QString::number(lineEditDeviceId->text().toInt()), sqlText(mac), sqlText(password),
-                           sqlText(serverIp), sqlText(lineEditRouterDomain->text()), QString::number(type),
-                           sqlText(server), sqlText(domain));
+    statements
+        << QStringLiteral(
+               "update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
+               "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
+               // One pass: a typed "%N" must not be taken for a later placeholder.
+               .arg(QString::number(lineEditSubnetId->text().toInt()),
+                    QString::number(lineEditDeviceId->text().toInt()), sqlText(mac), sqlText(password),
+                    sqlText(serverIp), sqlText(lineEditRouterDomain->text()), QString::number(type),
+                    sqlText(server), sqlText(domain));
     // The history and the network row go together or not at all.
     if (!execTransaction(statements))
         return false;

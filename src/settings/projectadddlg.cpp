@@ -92,8 +92,9 @@ void ProjectAddDlg::pushButtonAdd_clicked()
     const QString folder = projectFolder(name);
     if (QFileInfo::exists(folder) && isRemovableProjectFolder(folder))
         QDir(folder).removeRecursively();
-    const bool made = QDir().mkpath(folder) &&
-                      addDatabase(QString(folder).append(QString::asprintf("/%s.db3", name.toUtf8().constData())));
+    const bool made =
+        QDir().mkpath(folder) &&
+        addDatabase(QString(folder).append(QString::asprintf("/%s.db3", name.toUtf8().constData())));
 
     // Back to the current project's database; the next query opens it again.
     QString current;
