@@ -34,6 +34,7 @@
 #include "view3d/pagesetting3dviewmanageredit.h"
 #include "view3d/placementcanvas.h"
 
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QSqlQuery>
@@ -838,9 +839,11 @@ private slots:
         };
         const QString before = snapshot();
         QVERIFY(obstruct(true));
+        auto clear = qScopeGuard([&] { obstruct(false); }); // also when a check fails
         press();
         QTRY_VERIFY2(m_info.contains(said), qPrintable(m_info.join(";")));
         QVERIFY(shown->isVisible() && m_pages.isEmpty() && (!canvas || !shows().contains(typed)));
+        clear.dismiss();
         QVERIFY(obstruct(false));
         QCOMPARE(snapshot(), before);
         press();
