@@ -1,7 +1,7 @@
 #pragma once
 
 // The per-user settings file (INI, user scope, keyed by the organisation and
-// application names): read and write one key of one group per call.
+// application names): read one key, or write keys of one group, per call.
 
 #include <QList>
 #include <QPair>
