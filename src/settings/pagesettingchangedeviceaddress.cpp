@@ -109,22 +109,43 @@ void PageSettingChangeDeviceAddress::pushButtonSave_clicked()
     if (lineEditRetainDays->text().toInt() <= 0)
         lineEditRetainDays->setText(QStringLiteral("7"));
 
-    gl_subId = lineEditSubnetId->text();
-    setConfig(QStringLiteral("address"), QStringLiteral("subId"), gl_subId);
-    gl_devId = lineEditDeviceId->text();
-    setConfig(QStringLiteral("address"), QStringLiteral("devId"), gl_devId);
+    const QString group = QStringLiteral("address");
+    const QList<QPair<QString, QString>> values{
+        {QStringLiteral("subId"), lineEditSubnetId->text()},
+        {QStringLiteral("devId"), lineEditDeviceId->text()},
+        {QStringLiteral("lock_password"), lineEditLockPassword->text()},
+        {QStringLiteral("retain_days"), lineEditRetainDays->text()}};
+    // The pruning and the four settings go together: the deletes are committed
+    // only once the settings file has taken the new values, and the old values
+    // go back to the file when that commit fails.
+    const int days = lineEditRetainDays->text().toInt();
+    const QString logs =
+        QStringLiteral("delete from tbl_log where log_time <='%1'").arg(sqlText(cutOff(days)));
+    const QString messages =
+        QStringLiteral("delete from tbl_message_log where recv_time <='%1'").arg(sqlText(cutOff(days)));
+    bool stored = gl_sqlite3db.beginTransaction();
+    if (stored) {
+        stored = gl_sqlite3db.execDML(logs) && gl_sqlite3db.execDML(messages) && setConfig(group, values);
+        if (!stored)
+            gl_sqlite3db.rollbackTransaction();
+        else if (!gl_sqlite3db.commitTransaction()) {
+            setConfig(group, {{values[0].first, gl_subId},
+                              {values[1].first, gl_devId},
+                              {values[2].first, gl_lockPassword},
+                              {values[3].first, gl_retainDays}});
+            stored = false;
+        }
+    }
+    if (!stored) {
+        emit gl_socket.signalsInformation(tr("Failed to save the settings!"));
+        return;
+    }
+    gl_subId = values[0].second;
+    gl_devId = values[1].second;
     gl_socket.setId(static_cast<unsigned char>(gl_subId.toInt() & 0xFF),
                     static_cast<unsigned char>(gl_devId.toInt() & 0xFF));
-    gl_lockPassword = lineEditLockPassword->text();
-    setConfig(QStringLiteral("address"), QStringLiteral("lock_password"), gl_lockPassword);
-    gl_retainDays = lineEditRetainDays->text();
-    setConfig(QStringLiteral("address"), QStringLiteral("retain_days"), gl_retainDays);
-
-    const int days = gl_retainDays.toInt();
-    gl_sqlite3db.execDML(
-        QStringLiteral("delete from tbl_log where log_time <='%1'").arg(sqlText(cutOff(days))));
-    gl_sqlite3db.execDML(
-        QStringLiteral("delete from tbl_message_log where recv_time <='%1'").arg(sqlText(cutOff(days))));
+    gl_lockPassword = values[2].second;
+    gl_retainDays = values[3].second;
 
     emit gl_socket.signalsInformation(tr("Change successfully"));
     emit gl_socket.signalsNetworkStateChanged(false);

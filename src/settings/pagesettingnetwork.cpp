@@ -397,7 +397,10 @@ void PageSettingNetwork::pushButtonSave_clicked()
     KestMessageBox box(tr("This save will also synchronize the modification of information in the device"),
                        500, 160, KestMessageBoxCancelOk, nullptr);
     if (!box.exec()) {
-        save_config();
+        if (!save_config()) {
+            emit gl_socket.signalsInformation(tr("Failed to save the network settings!"));
+            return;
+        }
         emit gl_socket.signalsInformation(tr("Save successfully"));
         emit gl_socket.signalsPageIdChanged(QStringLiteral("Setting"), QStringLiteral("Setting"), QString(),
                                             QString());
@@ -423,7 +426,7 @@ void PageSettingNetwork::pushButtonSave_clicked()
     startSequence(timerSetNetwork);
 }
 
-void PageSettingNetwork::save_config()
+bool PageSettingNetwork::save_config()
 {
     QString mac = comboBoxMac->currentText();
     const QString server = serverAddress(comboBoxServer->currentText());
@@ -432,6 +435,7 @@ void PageSettingNetwork::save_config()
     const QString serverIp = type == 1 ? server : type == 2 ? domain : QString();
     const QString password = lineEditPassword->text();
 
+    QStringList statements;
     if (!mac.isEmpty()) {
         if (!isValidIpMacAddress(mac)) {
             mac.clear();
@@ -439,28 +443,30 @@ void PageSettingNetwork::save_config()
             const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
             if (!isRecordExist(QStringLiteral("select id from tbl_ip_port_mac where ip_port_mac='%1'")
                                    .arg(sqlText(mac)))) {
-                gl_sqlite3db.execDML(
-                    QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
-                                   "values('%1','%2','%3')")
-                        .arg(sqlText(mac), sqlText(password), sqlText(now)));
+                statements << QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
+                                             "values('%1','%2','%3')")
+                                  .arg(sqlText(mac), sqlText(password), sqlText(now));
             } else {
-                gl_sqlite3db.execDML(
-                    QStringLiteral("update tbl_ip_port_mac set password='%1',update_time='%2' "
-                                   "where ip_port_mac='%3'")
-                        .arg(sqlText(password), sqlText(now), sqlText(mac)));
+                statements << QStringLiteral("update tbl_ip_port_mac set password='%1',update_time='%2' "
+                                             "where ip_port_mac='%3'")
+                                  .arg(sqlText(password), sqlText(now), sqlText(mac));
             }
         }
     }
-    gl_sqlite3db.execDML(
-        QStringLiteral(
-            "update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
-            "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
-            // One pass: a typed "%N" must not be taken for a later placeholder.
-            .arg(QString::number(lineEditSubnetId->text().toInt()),
-                 QString::number(lineEditDeviceId->text().toInt()), sqlText(mac), sqlText(password),
-                 sqlText(serverIp), sqlText(lineEditRouterDomain->text()), QString::number(type),
-                 sqlText(server), sqlText(domain)));
+    statements
+        << QStringLiteral(
+               "update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
+               "server_ip='%5',domain_name='%6',server_type=%7,static_server_ip='%8',static_domain='%9'")
+               // One pass: a typed "%N" must not be taken for a later placeholder.
+               .arg(QString::number(lineEditSubnetId->text().toInt()),
+                    QString::number(lineEditDeviceId->text().toInt()), sqlText(mac), sqlText(password),
+                    sqlText(serverIp), sqlText(lineEditRouterDomain->text()), QString::number(type),
+                    sqlText(server), sqlText(domain));
+    // The history and the network row go together or not at all.
+    if (!execTransaction(statements))
+        return false;
     getNetworkConfig();
+    return true;
 }
 
 // --- the exchange with the IP module ------------------------------------------
@@ -612,7 +618,12 @@ void PageSettingNetwork::dataIsComming(quint8 *recvBuff, qlonglong recvLength)
     case IpModuleFrame::DomainWritten:
         domainStep = true;
         tries = 0;
-        save_config();
+        if (!save_config()) {
+            // The module has the new settings already; the project has not.
+            emit gl_socket.signalsInformation(
+                tr("The IP module is synchronized, but failed to save the network settings!"));
+            break;
+        }
         emit gl_socket.signalsInformation(tr("Synchronize successfully"));
         emit gl_socket.signalsPageIdChanged(QStringLiteral("Setting"), QStringLiteral("Setting"), QString(),
                                             QString());

@@ -27,7 +27,9 @@ public:
     PageSettingNetwork(const QString &id, const QString &name, QWidget *parent = nullptr);
 
     void getNetworkSetting();
-    void save_config();
+    // Stores the form in one transaction; false, with nothing stored, when a
+    // statement fails.
+    bool save_config();
     void getHostIp();
     static bool isValidIpMacAddress(const QString &text);
     void stopRefresh();

@@ -77,7 +77,11 @@ void PageSettingProjectInformation::pushButtonSave_clicked()
         return;
     }
     const QString project = lineEditName->text();
-    setProjectNode(project, QStringLiteral("indoor_temperature_low"), lineEditLow->text());
-    setProjectNode(project, QStringLiteral("indoor_temperature_high"), lineEditHigh->text());
+    // Both limits in one write of the list: a failure leaves the old range whole.
+    if (!setProjectNodes(project, {{QStringLiteral("indoor_temperature_low"), lineEditLow->text()},
+                                   {QStringLiteral("indoor_temperature_high"), lineEditHigh->text()}})) {
+        emit gl_socket.signalsInformation(tr("Failed to save the project information!"));
+        return;
+    }
     emit gl_socket.signalsPageIdChanged(tr("Project Setting"), tr("Project Setting"), QString(), QString());
 }

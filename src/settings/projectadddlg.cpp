@@ -84,13 +84,17 @@ void ProjectAddDlg::pushButtonAdd_clicked()
         emit signalsInformation(tr("Invalid project name!"));
         return;
     }
-    addProject(name);
+    if (!addProject(name)) {
+        emit signalsInformation(tr("Failed to add the project!"));
+        return;
+    }
 
     const QString folder = projectFolder(name);
     if (QFileInfo::exists(folder) && isRemovableProjectFolder(folder))
         QDir(folder).removeRecursively();
-    QDir().mkpath(folder);
-    addDatabase(QString(folder).append(QString::asprintf("/%s.db3", name.toUtf8().constData())));
+    const bool made =
+        QDir().mkpath(folder) &&
+        addDatabase(QString(folder).append(QString::asprintf("/%s.db3", name.toUtf8().constData())));
 
     // Back to the current project's database; the next query opens it again.
     QString current;
@@ -98,6 +102,14 @@ void ProjectAddDlg::pushButtonAdd_clicked()
     QDir().mkpath(projectFolder(current));
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(projectDatabasePath(current));
+    if (!made) {
+        // No listed project without its database, no folder without its entry.
+        if (QFileInfo::exists(folder) && isRemovableProjectFolder(folder))
+            QDir(folder).removeRecursively();
+        deleteProject(name);
+        emit signalsInformation(tr("Failed to add the project!"));
+        return;
+    }
     accept();
 }
 

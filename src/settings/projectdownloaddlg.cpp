@@ -320,20 +320,30 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
         return false;
     }
     QStringList taken;
-    getProjectList(taken);
+    if (!getProjectList(taken)) {
+        // Without the list no name is known to be free, and a listed project's
+        // folder could be taken for one left behind.
+        error = QString::asprintf("Failed to add project %s!", downloadedNames.first().toUtf8().constData());
+        return false;
+    }
     const QStringList newNames = uniqueNames(downloadedNames, taken);
 
     for (int i = 0; i < downloadedNames.size(); ++i) {
         const QString &from = downloadedNames.at(i);
         const QString &name = newNames.at(i);
         const QString target = projectFolder(name);
+        // A project that cannot be put in place whole leaves no folder behind.
+        auto fail = [&](const char *text) {
+            if (QFileInfo::exists(target) && isRemovableProjectFolder(target))
+                QDir(target).removeRecursively();
+            error = QString::asprintf(text, name.toUtf8().constData());
+            return false;
+        };
         // A folder left behind by no listed project makes room for the new one.
         if (QFileInfo::exists(target) && isRemovableProjectFolder(target))
             QDir(target).removeRecursively();
-        if (target.isEmpty() || !copyDirToPath(unpacked + QLatin1Char('/') + from, target, true)) {
-            error = QString::asprintf("Failed to copy project %s!", name.toUtf8().constData());
-            return false;
-        }
+        if (target.isEmpty() || !copyDirToPath(unpacked + QLatin1Char('/') + from, target, true))
+            return fail("Failed to copy project %s!");
         if (name != from) {
             const QString oldDb =
                 QString::asprintf("%s/%s.db3", target.toUtf8().constData(), from.toUtf8().constData());
@@ -341,10 +351,12 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
                 QString::asprintf("%s/%s.db3", target.toUtf8().constData(), name.toUtf8().constData());
             if (QFileInfo::exists(oldDb)) {
                 QFile::remove(newDb);
-                QFile::rename(oldDb, newDb);
+                if (!QFile::rename(oldDb, newDb))
+                    return fail("Failed to copy project %s!");
             }
         }
-        addProject(name);
+        if (!addProject(name))
+            return fail("Failed to add project %s!");
         downloaded = true; // the list has changed, even if a later copy fails
     }
     return true;

@@ -33,8 +33,10 @@ bool packProjects(const QStringList &names, const QString &zipPath)
 {
     QFile::remove(zipPath);
     // The newest device states go into the archive, and no open batch leaves a
-    // live journal file beside the current project's database.
-    gl_sqlite3db.flushBatch();
+    // live journal file beside the current project's database. Writes that are
+    // not stored would be missing from the archive.
+    if (!gl_sqlite3db.flushBatch())
+        return false;
     compressFolder(names, zipPath);
     QList<ZipArchive::Entry> entries;
     bool hasFile = false;

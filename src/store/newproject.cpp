@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QStringList>
 
-void addDatabase(const QString &path)
+bool addDatabase(const QString &path)
 {
     QString current;
     getCurrentProject(current);
@@ -64,5 +64,5 @@ void addDatabase(const QString &path)
         "insert into tbl_version(name,version,date) values('%s','%s','%s')", kDatabaseIdentity,
         QString::asprintf("%.2f", kSchemaVersion).toUtf8().constData(),
         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8().constData());
-    execTransaction(statements);
+    return execTransaction(statements);
 }

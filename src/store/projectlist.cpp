@@ -60,15 +60,18 @@ bool loadDocument(QDomDocument &doc)
     return parsed;
 }
 
-// Reads the list, lets edit change it, and saves it again.
-void modifyDocument(const std::function<void(QDomDocument &)> &edit)
+// Reads the list, lets edit change it, and saves it again. False when the list
+// could not be read or written; the file is then unchanged.
+bool modifyDocument(const std::function<void(QDomDocument &)> &edit)
 {
     QDomDocument doc;
     if (!loadDocument(doc))
-        return;
+        return false;
     edit(doc);
-    if (!saveDocument(doc))
-        qDebug() << "failed to write" << projectListPath();
+    if (saveDocument(doc))
+        return true;
+    qDebug() << "failed to write" << projectListPath();
+    return false;
 }
 
 QString firstNameText(const QDomElement &project)
@@ -225,9 +228,9 @@ bool getCurrentProject(QString &name)
     return true;
 }
 
-void setCurrentProject(const QString &name)
+bool setCurrentProject(const QString &name)
 {
-    modifyDocument([&](QDomDocument &doc) {
+    return modifyDocument([&](QDomDocument &doc) {
         const QDomNodeList currents = doc.elementsByTagName(QStringLiteral("current"));
         if (currents.isEmpty())
             return;
@@ -254,28 +257,36 @@ bool getProjectNode(const QString &project, const QString &node, QString &value)
     return true;
 }
 
-void setProjectNode(const QString &project, const QString &node, const QString &value)
+bool setProjectNode(const QString &project, const QString &node, const QString &value)
 {
-    modifyDocument([&](QDomDocument &doc) {
-        forEachProjectNode(doc, project, node, [&](QDomNode &child) { setNodeText(doc, child, value); });
+    return setProjectNodes(project, {qMakePair(node, value)});
+}
+
+bool setProjectNodes(const QString &project, const QList<QPair<QString, QString>> &nodeValues)
+{
+    return modifyDocument([&](QDomDocument &doc) {
+        for (const auto &nodeValue : nodeValues) {
+            forEachProjectNode(doc, project, nodeValue.first,
+                               [&](QDomNode &child) { setNodeText(doc, child, nodeValue.second); });
+        }
     });
 }
 
-void addProject(const QString &name)
+bool addProject(const QString &name)
 {
     if (!isValidProjectName(name)) {
         qDebug() << "refused project name" << name;
-        return;
+        return false;
     }
-    modifyDocument([&](QDomDocument &doc) {
+    return modifyDocument([&](QDomDocument &doc) {
         QDomElement root = doc.documentElement();
         root.appendChild(newProjectElement(doc, name));
     });
 }
 
-void deleteProject(const QString &name)
+bool deleteProject(const QString &name)
 {
-    modifyDocument([&](QDomDocument &doc) {
+    return modifyDocument([&](QDomDocument &doc) {
         QDomElement root = doc.documentElement();
         const QDomNodeList projects = doc.elementsByTagName(QStringLiteral("project"));
         for (int i = 0; i < projects.count(); ++i) {

@@ -3,6 +3,8 @@
 // The project list "database/project.xml" under the application folder: the
 // projects, three settings of each, and the current project.
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -21,11 +23,15 @@ bool isValidProjectName(const QString &name);
 void init_projectConfig();
 bool getProjectList(QStringList &list);
 bool getCurrentProject(QString &name);
-void setCurrentProject(const QString &name);
 bool isProjectExist(const QString &name);
 bool getProjectNode(const QString &project, const QString &node, QString &value);
-void setProjectNode(const QString &project, const QString &node, const QString &value);
-void addProject(const QString &name);
-void deleteProject(const QString &name);
+// The writers answer whether the list was read and saved again; on false the
+// file is as it was.
+bool setCurrentProject(const QString &name);
+bool setProjectNode(const QString &project, const QString &node, const QString &value);
+// Several nodes of one project in one write of the file: all of them or none.
+bool setProjectNodes(const QString &project, const QList<QPair<QString, QString>> &nodeValues);
+bool addProject(const QString &name);
+bool deleteProject(const QString &name);
 
 void preInitProject();

@@ -39,7 +39,7 @@ QString ClimateCanvas::devicePicture(const positionRecord &) const
     return picturePath;
 }
 
-void ClimateCanvas::storePosition(const positionRecord &rec)
+bool ClimateCanvas::storePosition(const positionRecord &rec)
 {
-    storeIconPosition(IconTable::Climate, rec.id, rec.room_id, QPoint(rec.xp1, rec.yp1));
+    return storeIconPosition(IconTable::Climate, rec.id, rec.room_id, QPoint(rec.xp1, rec.yp1));
 }

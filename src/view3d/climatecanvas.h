@@ -14,7 +14,7 @@ protected:
 
     void loadRecords(int room_id) override;
     QString devicePicture(const positionRecord &rec) const override;
-    void storePosition(const positionRecord &rec) override;
+    bool storePosition(const positionRecord &rec) override;
 
 private:
     const int firstNo;

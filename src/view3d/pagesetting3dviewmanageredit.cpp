@@ -124,8 +124,7 @@ void PageSetting3DViewManagerEdit::changeImage()
     picker.initDlgCtrl();
     if (!picker.exec() || picker.iconName.isEmpty())
         return;
-    setIconName(picker.iconName);
-    storeRoomPictureName(roomId, picker.iconName);
+    showStoredPicture(picker.iconName);
 }
 
 void PageSetting3DViewManagerEdit::choosePhoto()
@@ -148,8 +147,17 @@ void PageSetting3DViewManagerEdit::choosePhoto()
         emit gl_socket.signalsInformation(failure);
         return;
     }
+    showStoredPicture(name);
+}
+
+void PageSetting3DViewManagerEdit::showStoredPicture(const QString &name)
+{
+    // The canvases keep the stored picture when the new name is not stored.
+    if (!storeRoomPictureName(roomId, name)) {
+        emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
+        return;
+    }
     setIconName(name);
-    storeRoomPictureName(roomId, name);
 }
 
 QString PageSetting3DViewManagerEdit::storePhoto(const QString &source, const QString &target)

@@ -56,6 +56,8 @@ private:
     QList<TabKind> tabKinds() const;
     void changeImage();
     void choosePhoto();
+    // Stores the room's new picture name, then shows it; says so when not stored.
+    void showStoredPicture(const QString &name);
 
     int roomId = 0;
     QtMaterialTabs *tabs = nullptr;

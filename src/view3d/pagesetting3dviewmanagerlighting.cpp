@@ -39,7 +39,7 @@ QString PageSetting3DViewManagerLighting::devicePicture(const positionRecord &re
            view3d::withPng(QString::fromUtf8(rec.icon_name_of_light_on));
 }
 
-void PageSetting3DViewManagerLighting::storePosition(const positionRecord &rec)
+bool PageSetting3DViewManagerLighting::storePosition(const positionRecord &rec)
 {
-    storeIconPosition(IconTable::Lights, rec.id, rec.room_id, QPoint(rec.xp1, rec.yp1));
+    return storeIconPosition(IconTable::Lights, rec.id, rec.room_id, QPoint(rec.xp1, rec.yp1));
 }

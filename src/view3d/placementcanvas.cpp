@@ -1,5 +1,7 @@
 #include "placementcanvas.h"
 
+#include "bus/broadcastsocket.h"
+#include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "view3d/view3dpainting.h"
 
@@ -65,6 +67,7 @@ void PlacementCanvas::mousePressEvent(QMouseEvent *event)
         for (positionRecord &rec : list) {
             if (view3d::iconBoxContains(QPoint(rec.xp1, rec.yp1), at)) {
                 rec.pressed = true;
+                pressedFrom = QPoint(rec.xp1, rec.yp1);
                 break;
             }
         }
@@ -91,7 +94,12 @@ void PlacementCanvas::mouseReleaseEvent(QMouseEvent *event)
         rec->yp1 = pos.y();
         rec->pressed = false;
         update();
-        storePosition(*rec);
+        if (!storePosition(*rec)) {
+            // The canvas shows what is stored.
+            rec->xp1 = pressedFrom.x();
+            rec->yp1 = pressedFrom.y();
+            emit gl_socket.signalsInformation(tr("Failed to save the position!"));
+        }
     }
     MyDialog::mouseReleaseEvent(event);
 }

@@ -54,8 +54,8 @@ protected:
     virtual void loadRecords(int room_id) = 0;
     // The picture drawn inside a device's icon.
     virtual QString devicePicture(const positionRecord &rec) const = 0;
-    // Writes a dropped position.
-    virtual void storePosition(const positionRecord &rec) = 0;
+    // Writes a dropped position; false when it was not stored.
+    virtual bool storePosition(const positionRecord &rec) = 0;
 
     void appendRecord(const positionRecord &rec) { list.append(rec); }
 
@@ -70,4 +70,6 @@ private:
     QString picture;
     QString room;
     QList<positionRecord> list;
+    // Where the pressed icon stood: it goes back there when its drop is not stored.
+    QPoint pressedFrom;
 };

@@ -7,16 +7,23 @@
 #include "testmain.h"
 #include "windowpress.h"
 
+#include "modalanswers.h"
 #include "projectfixture.h"
+#include "roomproject.h"
 #include "simbus.h"
 #include "simipmodule.h"
+#include "transferfixture.h"
 
 #include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
 #include "bus/networkcommands.h"
 #include "settings/pagesettingchangedeviceaddress.h"
 #include "settings/pagesettingnetwork.h"
+#include "settings/projectadddlg.h"
+#include "settings/projectdownloaddlg.h"
+#include "settings/projectuploaddlg.h"
 #include "settings/settingslock.h"
+#include "shell/iconselectdlg.h"
 #include "shell/kestmessagebox.h"
 #include "shell/unlockdlg.h"
 #include "store/cppsqlite3db.h"
@@ -24,7 +31,10 @@
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
 #include "store/settings.h"
+#include "view3d/pagesetting3dviewmanageredit.h"
+#include "view3d/placementcanvas.h"
 
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QSqlQuery>
@@ -35,6 +45,7 @@
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 #include <qtmaterialradiobutton.h>
+#include <qtmaterialtabs.h>
 
 #include <functional>
 
@@ -705,6 +716,139 @@ private slots:
         p->saveButton()->click();
         QCOMPARE(gl_lockPassword, QStringLiteral("qmx482"));
         QTRY_COMPARE(m_heard, m_sent);
+    }
+
+    void refusedWrites_data()
+    {
+        QTest::addColumn<QString>("id");       // the page, or the dialog
+        QTest::addColumn<QString>("obstacle"); // a trigger, a folder standing at a file, a failing commit
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("typed");
+        const QString save = "Failed to save the %1!";
+        const char *rows[][5] = {
+            {"Network Setting", "Network Setting", "update on tbl_network", "network settings", "pw11"},
+            {"synchronized", "Network Setting", "update on tbl_network",
+             "The IP module is synchronized, but failed to save the network settings!", "pw22"},
+            {"Change Device Address", "Change Device Address", "delete on tbl_log", "settings", "lock-1"},
+            {"settings file", "Change Device Address", "settings-file", "settings", "lock-2"},
+            {"Project Information", "Project Information", "project-list", "project information", "-77"},
+            {"Add", "Add", "insert on tbl_version", "Failed to add the project!", "Office"},
+            {"Download", "Download", "project-list", "Failed to add project Yard!", "Yard"},
+            {"3D picture", "3D", "update on tbl_3d_view_manager", "picture", "3d_view_05"},
+            {"Lighting", "3D", "update on tbl_3d_view_light", "position", "|260|160|"},
+            {"AC", "3D", "update on tbl_3d_air_conditioner", "position", "|560|360|"},
+            {"Upload", "Upload", "commit", "Failed to create the project archive!", "4242"}};
+        for (const auto &r : rows)
+            QTest::newRow(r[0]) << r[1] << r[2] << (strchr(r[3], '!') ? r[3] : save.arg(r[3])) << r[4];
+    }
+    // A refused write: the page or dialog stays with the typing and says so,
+    // nothing is half-stored; once the obstacle is gone the same press stores it.
+    void refusedWrites()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, obstacle);
+        QFETCH(QString, said);
+        QFETCH(QString, typed);
+        const QString tag = QTest::currentDataTag();
+        const QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kest", "Varno");
+        const QString file = obstacle == "project-list" ? projectListPath() : settings.fileName();
+        auto snapshot = [&] {
+            QStringList all{transfertest::readFile(projectListPath()), transfertest::readFile(file)};
+            all << QDir(databaseFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            for (const QString &table : gl_sqlite3db.getTableList())
+                all << roomproject::rows("select * from " + table);
+            return all.join('\n');
+        };
+        ProjectAddDlg add;
+        ProjectDownloadDlg download;
+        ProjectUploadDlg upload;
+        PageSetting3DViewManagerEdit view("3D View Setting", QString());
+        view.resize(1920, 980);
+        upload.projectNames = QStringList{"Home"};
+        const QMap<QString, MyDialog *> dialogs{{"Add", &add}, {"Download", &download}, {"Upload", &upload}};
+        for (MyDialog *dialog : dialogs)
+            connect(dialog, &MyDialog::signalsInformation, this, [this](QString t) { m_info << t; });
+        QTemporaryDir sent;
+        const QString zip = transfertest::makeArchive(sent.filePath("sent.zip"), {typed}, "sent");
+        if (!isRecordExist("select * from tbl_room where room_id=12"))
+            QVERIFY(roomproject::addRoom(12, "Hall", 1, 1) && roomproject::addLight({12}) &&
+                    roomproject::addUnit({12, 0, 0, "AC", 1, 40, 1, 24, "", ""}) &&
+                    roomproject::exec("insert into tbl_3d_view_manager(icon_name,room_id) values('a',12)"));
+        QVERIFY(roomproject::exec("insert into tbl_log(log_type,log_time) values(0,'2000-01-01 00:00:00')"));
+        QVERIFY(obstacle != "commit" || (roomproject::exec("create table p(id integer primary key)") &&
+                                         roomproject::exec("create table c(p references p(id) deferrable "
+                                                           "initially deferred)")));
+        QWidget *shown = id == "3D" ? &view : dialogs.value(id);
+        if (shown)
+            shown->show();
+        emit gl_socket.signalsPageIdChanged(id, id, id == "Project Information" ? "Home" : "12", "");
+        shown = shown ? shown : page<MyDialog>(id);
+        net()->subnetField()->setText("1");
+        net()->deviceField()->setText("100");
+        add.nameEdit()->setText(typed);
+        download.findChild<QtMaterialLineEdit *>("lineEditCode")->setText("1234");
+        // The canvases, in the order of the tabs: lights, air conditioners.
+        PlacementCanvas *canvas = view.findChildren<PlacementCanvas *>().value(tag == "AC");
+        canvas = id == "3D" ? canvas : nullptr;
+        view.tabBar()->setCurrentIndex(tag == "AC");
+        QTRY_VERIFY(!canvas || canvas->width() > 600);
+        auto shows = [&] { // the canvas's picture and its first icon's place
+            const positionRecord icon = canvas ? canvas->records().value(0) : positionRecord();
+            return canvas ? canvas->iconName() + QString("|%1|%2|").arg(icon.xp1).arg(icon.yp1) : typed;
+        };
+        auto press = [&] {
+            m_info.clear();
+            m_pages.clear();
+            if (id == "Network Setting")
+                answerBox(tag == "synchronized");
+            for (const char *field : {"lineEditLow", "lineEditLockPassword", "lineEditPassword"}) {
+                if (auto *edit = shown->findChild<QtMaterialLineEdit *>(field))
+                    edit->setText(typed);
+            }
+            if (auto *save = shown->findChild<QtMaterialFlatButton *>("pushButtonSave"))
+                save->click();
+            if (shown == &add)
+                add.pushButtonAdd_clicked();
+            if (shown == &upload)
+                upload.pushButtonSendToServer_clicked();
+            if (shown == &download) {
+                download.pushButtonDownloadDevice_clicked();
+                download.slotsDownloadData(transfertest::readFile(zip));
+                download.slotsReplyFinished();
+            }
+            if (tag == "3D picture") { // a built-in picture, through the source and picture dialogs
+                varnotest::answerModals(
+                    {[](QWidget *d) { static_cast<QDialog *>(d)->accept(); },
+                     [&](QWidget *d) { static_cast<IconSelectDlg *>(d)->slotsIconEdit(typed); }});
+                QTest::mousePress(view.changeImageLabel(), Qt::LeftButton);
+            } else if (canvas) {
+                QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(40, 40));
+                QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(300, 200) * (1 + (tag == "AC")));
+            }
+        };
+        auto obstruct = [&](bool on) {
+            if (obstacle == "commit")
+                return roomproject::exec(on ? "pragma foreign_keys=on" : "pragma foreign_keys=off") &&
+                       (!on || gl_sqlite3db.execBound("insert into c(p) values(?)", {typed.toInt()}));
+            if (obstacle.contains(" on "))
+                return roomproject::exec(on ? "create trigger refuse before " + obstacle +
+                                                  " begin select raise(abort,'no'); end"
+                                            : "drop trigger refuse");
+            return on ? QFile::rename(file, file + ".away") && QDir().mkdir(file)
+                      : QDir().rmdir(file) && QFile::rename(file + ".away", file);
+        };
+        const QString before = snapshot();
+        QVERIFY(obstruct(true));
+        auto clear = qScopeGuard([&] { obstruct(false); }); // also when a check fails
+        press();
+        QTRY_VERIFY2(m_info.contains(said), qPrintable(m_info.join(";")));
+        QVERIFY(shown->isVisible() && m_pages.isEmpty() && (!canvas || !shows().contains(typed)));
+        clear.dismiss();
+        QVERIFY(obstruct(false));
+        QCOMPARE(snapshot(), before);
+        press();
+        QTRY_VERIFY(snapshot().contains(typed) && shows().contains(typed));
+        QVERIFY(!before.contains(typed) && !m_info.contains(said));
     }
 };
 
