@@ -113,7 +113,11 @@ void PageSettingProject::slotsProjectDelete(QString projectName)
             emit gl_socket.signalsInformation(tr("Invalid project name!"));
             return;
         }
-        deleteProject(projectName);
+        // A project still listed keeps its folder: the list must be stored first.
+        if (!deleteProject(projectName)) {
+            emit gl_socket.signalsInformation(tr("Failed to delete the project!"));
+            return;
+        }
         // Only ever a direct child of the database folder goes, with all it holds.
         const QString folder = projectFolder(projectName);
         if (isRemovableProjectFolder(folder))

@@ -196,6 +196,14 @@ void TestProjectPages::rows()
     QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
     QSignalSpy pages(&gl_socket, &BroadcastSocket::signalsPageIdChanged);
 
+    // A project list that cannot be written keeps the entry and the whole folder.
+    const QString list = projectListPath();
+    QVERIFY(QFile::rename(list, list + ".away") && QDir().mkdir(list));
+    row(page, QStringLiteral("Office"))->deleteButton()->click();
+    QVERIFY(QDir().rmdir(list) && QFile::rename(list + ".away", list));
+    QCOMPARE(hub.takeFirst().first().toString(), QStringLiteral("Failed to delete the project!"));
+    QVERIFY(QFileInfo::exists(databaseFolder() + QStringLiteral("/Office/Office.db3")));
+
     // Deleting asks nothing and removes the entry and the whole folder.
     row(page, QStringLiteral("Office"))->deleteButton()->click();
     row(page, QStringLiteral("NoFolder"))->deleteButton()->click();
