@@ -34,7 +34,6 @@
 #include "view3d/pagesetting3dviewmanageredit.h"
 #include "view3d/placementcanvas.h"
 
-#include <QScopeGuard>
 #include <QScreen>
 #include <QSettings>
 #include <QSqlQuery>
@@ -45,7 +44,6 @@
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 #include <qtmaterialradiobutton.h>
-#include <qtmaterialtabs.h>
 
 #include <functional>
 
@@ -720,10 +718,9 @@ private slots:
 
     void refusedWrites_data()
     {
-        QTest::addColumn<QString>("id");       // the page, or the dialog
-        QTest::addColumn<QString>("obstacle"); // a trigger, a folder standing at a file, a failing commit
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("typed");
+        // id: the page or dialog; obstacle: a trigger, a folder standing at a file, or a failing commit
+        for (const char *column : {"id", "obstacle", "said", "typed"})
+            QTest::addColumn<QString>(column);
         const QString save = "Failed to save the %1!";
         const char *rows[][5] = {
             {"Network Setting", "Network Setting", "update on tbl_network", "network settings", "pw11"},
@@ -745,6 +742,7 @@ private slots:
     // nothing is half-stored; once the obstacle is gone the same press stores it.
     void refusedWrites()
     {
+        using namespace roomproject;
         QFETCH(QString, id);
         QFETCH(QString, obstacle);
         QFETCH(QString, said);
@@ -756,7 +754,7 @@ private slots:
             QStringList all{transfertest::readFile(projectListPath()), transfertest::readFile(file)};
             all << QDir(databaseFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
             for (const QString &table : gl_sqlite3db.getTableList())
-                all << roomproject::rows("select * from " + table);
+                all << rows("select * from " + table);
             return all.join('\n');
         };
         ProjectAddDlg add;
@@ -765,54 +763,49 @@ private slots:
         PageSetting3DViewManagerEdit view("3D View Setting", QString());
         view.resize(1920, 980);
         upload.projectNames = QStringList{"Home"};
-        const QMap<QString, MyDialog *> dialogs{{"Add", &add}, {"Download", &download}, {"Upload", &upload}};
+        const QMap<QString, MyDialog *> dialogs{
+            {"Add", &add}, {"Download", &download}, {"Upload", &upload}, {"3D", &view}};
         for (MyDialog *dialog : dialogs)
             connect(dialog, &MyDialog::signalsInformation, this, [this](QString t) { m_info << t; });
         QTemporaryDir sent;
         const QString zip = transfertest::makeArchive(sent.filePath("sent.zip"), {typed}, "sent");
         if (!isRecordExist("select * from tbl_room where room_id=12"))
-            QVERIFY(roomproject::addRoom(12, "Hall", 1, 1) && roomproject::addLight({12}) &&
-                    roomproject::addUnit({12, 0, 0, "AC", 1, 40, 1, 24, "", ""}) &&
-                    roomproject::exec("insert into tbl_3d_view_manager(icon_name,room_id) values('a',12)"));
-        QVERIFY(roomproject::exec("insert into tbl_log(log_type,log_time) values(0,'2000-01-01 00:00:00')"));
-        QVERIFY(obstacle != "commit" || (roomproject::exec("create table p(id integer primary key)") &&
-                                         roomproject::exec("create table c(p references p(id) deferrable "
-                                                           "initially deferred)")));
-        QWidget *shown = id == "3D" ? &view : dialogs.value(id);
-        if (shown)
-            shown->show();
+            QVERIFY(addRoom(12, "Hall", 1, 1) && addLight({12}) &&
+                    addUnit({12, 0, 0, "AC", 1, 40, 1, 24, "", ""}) &&
+                    exec("insert into tbl_3d_view_manager(icon_name,room_id) values('a',12)") &&
+                    exec("create table p(id integer primary key)") &&
+                    exec("create table c(p references p(id) deferrable initially deferred)"));
+        QVERIFY(exec("insert into tbl_log(log_type,log_time) values(0,'2000-01-01 00:00:00')"));
+        if (MyDialog *dialog = dialogs.value(id))
+            dialog->show();
         emit gl_socket.signalsPageIdChanged(id, id, id == "Project Information" ? "Home" : "12", "");
-        shown = shown ? shown : page<MyDialog>(id);
+        MyDialog *shown = dialogs.value(id, page<MyDialog>(id));
         net()->subnetField()->setText("1");
         net()->deviceField()->setText("100");
         add.nameEdit()->setText(typed);
         download.findChild<QtMaterialLineEdit *>("lineEditCode")->setText("1234");
         // The canvases, in the order of the tabs: lights, air conditioners.
-        PlacementCanvas *canvas = view.findChildren<PlacementCanvas *>().value(tag == "AC");
-        canvas = id == "3D" ? canvas : nullptr;
-        view.tabBar()->setCurrentIndex(tag == "AC");
+        auto *canvas = id == "3D" ? view.findChildren<PlacementCanvas *>().value(tag == "AC") : nullptr;
+        view.currentChanged(tag == "AC");
         QTRY_VERIFY(!canvas || canvas->width() > 600);
         auto shows = [&] { // the canvas's picture and its first icon's place
-            const positionRecord icon = canvas ? canvas->records().value(0) : positionRecord();
-            return canvas ? canvas->iconName() + QString("|%1|%2|").arg(icon.xp1).arg(icon.yp1) : typed;
+            const positionRecord icon = canvas->records().value(0);
+            return canvas->iconName() + QString("|%1|%2|").arg(icon.xp1).arg(icon.yp1);
         };
         auto press = [&] {
             m_info.clear();
             m_pages.clear();
             if (id == "Network Setting")
                 answerBox(tag == "synchronized");
-            for (const char *field : {"lineEditLow", "lineEditLockPassword", "lineEditPassword"}) {
-                if (auto *edit = shown->findChild<QtMaterialLineEdit *>(field))
+            for (const char *name :
+                 {"lineEditLow", "lineEditLockPassword", "lineEditPassword", "pushButtonSave",
+                  "pushButtonAdd", "pushButtonSendToServer", "pushButtonDownloadDevice"}) {
+                if (auto *edit = shown->findChild<QtMaterialLineEdit *>(name))
                     edit->setText(typed);
+                if (auto *button = shown->findChild<QAbstractButton *>(name))
+                    button->click();
             }
-            if (auto *save = shown->findChild<QtMaterialFlatButton *>("pushButtonSave"))
-                save->click();
-            if (shown == &add)
-                add.pushButtonAdd_clicked();
-            if (shown == &upload)
-                upload.pushButtonSendToServer_clicked();
             if (shown == &download) {
-                download.pushButtonDownloadDevice_clicked();
                 download.slotsDownloadData(transfertest::readFile(zip));
                 download.slotsReplyFinished();
             }
@@ -827,13 +820,13 @@ private slots:
             }
         };
         auto obstruct = [&](bool on) {
-            if (obstacle == "commit")
-                return roomproject::exec(on ? "pragma foreign_keys=on" : "pragma foreign_keys=off") &&
+            if (obstacle == "commit") // an orphan behind a deferred foreign key
+                return exec(on ? "pragma foreign_keys=on" : "pragma foreign_keys=off") &&
                        (!on || gl_sqlite3db.execBound("insert into c(p) values(?)", {typed.toInt()}));
             if (obstacle.contains(" on "))
-                return roomproject::exec(on ? "create trigger refuse before " + obstacle +
-                                                  " begin select raise(abort,'no'); end"
-                                            : "drop trigger refuse");
+                return exec(on ? "create trigger refuse before " + obstacle +
+                                     " begin select raise(abort,'no'); end"
+                               : "drop trigger refuse");
             return on ? QFile::rename(file, file + ".away") && QDir().mkdir(file)
                       : QDir().rmdir(file) && QFile::rename(file + ".away", file);
         };
@@ -847,7 +840,7 @@ private slots:
         QVERIFY(obstruct(false));
         QCOMPARE(snapshot(), before);
         press();
-        QTRY_VERIFY(snapshot().contains(typed) && shows().contains(typed));
+        QTRY_VERIFY(snapshot().contains(typed) && (!canvas || shows().contains(typed)));
         QVERIFY(!before.contains(typed) && !m_info.contains(said));
     }
 };
