@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QList>
 
+#include <functional>
 #include <malloc.h>
 #include <sys/resource.h>
 
@@ -78,8 +79,7 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
     };
     QByteArray zip;
     QByteArray central;
-    int named = 0;
-    int localAt = 0;
+    int named = 0, localAt = 0;
     for (const HandZipEntry &e : entries) {
         const QByteArray data = e.zeros ? deflatedZeros((e.zeros - 1) / 258) : QByteArray();
         const quint64 size = e.stated < 0 ? e.zeros : static_cast<quint64>(e.stated);
@@ -87,34 +87,33 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         le(common, 20, 2), le(common, 0, 2), le(common, e.zeros ? 8 : 0, 2), le(common, 0, 4);
         le(common, 0, 4); // CRC: the archive is refused before it matters
         le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
-        localAt = e.local ? zip.size() : localAt;
-        if (e.central) {
-            le(central, 0x02014b50, 4), le(central, 0x0314, 2);
-            central += common;
-            le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
-            le(central, quint64(0100644) << 16, 4), le(central, localAt, 4);
-            central += e.name;
-            ++named;
-        }
-        if (e.local) {
-            le(zip, 0x04034b50, 4);
-            zip += common;
-            le(zip, 0, 2);
-            zip += e.name + data;
-        }
+        const int centralFrom = central.size(), localFrom = zip.size();
+        localAt = e.local ? localFrom : localAt;
+        le(central, 0x02014b50, 4), le(central, 0x0314, 2);
+        central += common;
+        le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
+        le(central, quint64(0100644) << 16, 4), le(central, localAt, 4);
+        central += e.name;
+        le(zip, 0x04034b50, 4);
+        zip += common;
+        le(zip, 0, 2);
+        zip += e.name + data;
+        // A record the entry goes without is taken back.
+        central.truncate(e.central ? central.size() : centralFrom);
+        zip.truncate(e.local ? zip.size() : localFrom);
+        named += e.central;
     }
     const int centralAt = zip.size();
     zip += central;
-    const quint64 stated = count < 0 ? named : quint64(count);
+    const quint64 stated = count < 0 ? named : quint64(count), in16 = qMin<quint64>(stated, 0xFFFF);
     if (stated > 0xFFFE) { // the Zip64 end record and its locator
         const int recordAt = zip.size();
         le(zip, 0x06064b50, 4), le(zip, 44, 8), le(zip, 45, 2), le(zip, 45, 2), le(zip, 0, 8);
         le(zip, stated, 8), le(zip, stated, 8), le(zip, central.size(), 8), le(zip, centralAt, 8);
         le(zip, 0x07064b50, 4), le(zip, 0, 4), le(zip, recordAt, 8), le(zip, 1, 4);
     }
-    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, qMin<quint64>(stated, 0xFFFF), 2);
-    le(zip, qMin<quint64>(stated, 0xFFFF), 2), le(zip, central.size(), 4), le(zip, centralAt, 4);
-    le(zip, 0, 2);
+    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, in16, 2), le(zip, in16, 2);
+    le(zip, central.size(), 4), le(zip, centralAt, 4), le(zip, 0, 2);
     return zip;
 }
 
@@ -137,7 +136,7 @@ private:
     rlimit m_old {};
 };
 
-// How much resident memory may grow while an archive is refused or
+// How much the peak resident memory may grow while an archive is refused or
 // unpacked: 128 MiB (a few MiB are used), more under AddressSanitizer, which keeps
 // freed memory aside and pads every allocation (some 600 MiB for 10,000 entries).
 #if defined(__SANITIZE_ADDRESS__)
@@ -161,32 +160,22 @@ inline long statusKiB(const QByteArray &field)
     return at < 0 ? 0 : text.mid(at + field.size()).trimmed().split(' ').first().toLong();
 }
 
-// How far resident memory grows from here, in KiB. Freed heap goes back to the
-// system and the kernel's peak is reset (clear_refs) first, so neither reused heap
-// nor an earlier row's higher peak hides growth; where the reset is refused, the
-// resident size when asked stands in for the peak.
-class ResidentGrowth
+// How far the peak resident memory grows from the call on, in KiB, each time it is asked. Freed heap
+// goes back to the system and the kernel's peak is reset first (where that is refused, the resident
+// size when asked stands in for the peak), so neither reused heap nor an earlier peak hides growth.
+inline std::function<long()> residentGrowth()
 {
-public:
-    ResidentGrowth()
-    {
-        malloc_trim(0);
-        QFile refs(QStringLiteral("/proc/self/clear_refs"));
-        m_peak = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
-        m_start = statusKiB("VmRSS:");
-    }
-    long kib() const { return statusKiB(m_peak ? "VmHWM:" : "VmRSS:") - m_start; }
-
-private:
-    bool m_peak = false;
-    long m_start = 0;
-};
+    malloc_trim(0);
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    const bool peak = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
+    const long start = statusKiB("VmRSS:");
+    return [peak, start] { return statusKiB(peak ? "VmHWM:" : "VmRSS:") - start; };
+}
 
 // The archives the unpacking limits are tried with, each holding a project "Yard":
-// "100 kB of zeros", "5 GiB of zeros", "1 GiB stated as 1 MiB", "<count> entries";
-// "<count> unlisted entries" (all but the first without a central record), "<count>
-// listed entries" (all but the first only a central record), "<count> entries
-// stated as 1" (the end record states 1).
+// "100 kB of zeros", "5 GiB of zeros", "1 GiB stated as 1 MiB", "<count> entries".
+// All but the first of "<count> unlisted entries" lack a central record, of "listed" a local
+// one; the end record of "<count> understated entries" states 1.
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
@@ -197,12 +186,11 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
         entries.append({"Yard/zeros" + QByteArray::number(i), zeroRun(1024 * mib)});
     if (kind == "1 GiB stated as 1 MiB")
         entries.append({"Yard/zeros", zeroRun(1024 * mib), qint64(mib)});
-    const QList<QByteArray> words = kind.split(' ');
-    const int count = kind.contains(" entries") ? QByteArray(words.first()).replace(",", "").toInt() : 0;
+    const int count = kind.endsWith(" entries") ? kind.split(' ').first().replace(",", "").toInt() : 0;
+    const QByteArray how = kind.split(' ').value(1);
     for (int i = 1; i < count; ++i)
-        entries.append({"Yard/" + QByteArray::number(i), 0, -1, words.at(1) != "listed",
-                        words.at(1) != "unlisted"});
-    return handMadeZip(entries, kind.endsWith("stated as 1") ? 1 : -1);
+        entries.append({"Yard/" + QByteArray::number(i), 0, -1, how != "listed", how != "unlisted"});
+    return handMadeZip(entries, how == "understated" ? 1 : -1);
 }
 
 } // namespace varnotest
