@@ -18,7 +18,6 @@
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/panelmessageintake.h"
-#include "simpanel.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
@@ -253,13 +252,11 @@ private slots:
         addProject(QStringLiteral("Copy"));
         auto now = std::make_shared<qint64>(QDateTime::currentSecsSinceEpoch());
         m_window->intake()->setClock([now]() { return *now; });
-        auto panelSends = [](QByteArray f) {
-            emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(f.data()), f.size());
-        };
         auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
-        panelSends(SimPanel(1, 20).switchFrame(9, true));
-        panelSends(SimPanel(1, 21).switchFrame(5, true));
-        QVERIFY(bar->alarmDialog()->isVisible());
+        AlarmDlg *alarms = bar->alarmDialog();
+        m_window->intake()->processUniversalSwitch(1, 20, 9, 1); // the door panel's "Fire"
+        m_window->intake()->processUniversalSwitch(1, 21, 5, 1); // the bed panel's "Clean room"
+        QVERIFY(alarms->isVisible());
         const int alarmId = bar->tiles().first()->getMessageRecord().id;
         QFile fileA(a);
         QVERIFY(fileA.open(QIODevice::ReadOnly));
@@ -267,25 +264,23 @@ private slots:
 
         pickProject(QStringLiteral("Copy"));
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
-        QVERIFY(bar->tiles().isEmpty() && !bar->alarmDialog()->isVisible());
-        QVERIFY(m_window->intake()->pending().isEmpty());
-        panelSends(SimPanel(1, 20).switchFrame(9, true));
-        QCOMPARE(bar->tiles().size(), 1);
+        QVERIFY(bar->tiles().isEmpty() && !alarms->isVisible() && m_window->intake()->pending().isEmpty());
+        m_window->intake()->processUniversalSwitch(1, 20, 9, 1);
+        QVERIFY(bar->tiles().size() == 1 && alarms->isVisible() && alarms->heldRecords().size() == 1);
         QCOMPARE(bar->tiles().first()->getMessageRecord().id, alarmId);
-        QVERIFY(bar->alarmDialog()->isVisible() && bar->alarmDialog()->heldRecords().size() == 1);
         QVERIFY(fileA.seek(0) && fileA.readAll() == rowsA);
         QCOMPARE(getValueFromDb("select count(*) as n from tbl_message_log", "n"), 2);
         QVERIFY(row(1).status == 0 && row(1).dealTime.isEmpty());
 
         // The alarm's row is pruned, and two days on the next alarm takes its id:
         // a new alarm, and neither the held alarm nor its tile's dialog write it.
-        const messageRecord pruned = bar->alarmDialog()->currentRecord();
+        const messageRecord pruned = alarms->currentRecord();
         QVERIFY(exec(QStringLiteral("delete from tbl_message_log where id=%1").arg(alarmId)));
         *now += 2 * 86400;
-        panelSends(SimPanel(1, 20).switchFrame(9, true));
-        QVERIFY(bar->tiles().size() == 1 && bar->alarmDialog()->heldRecords().size() == 2);
-        bar->alarmDialog()->form()->selectStatus(QStringLiteral("secured"));
-        bar->alarmDialog()->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        m_window->intake()->processUniversalSwitch(1, 20, 9, 1);
+        QVERIFY(bar->tiles().size() == 1 && alarms->heldRecords().size() == 2);
+        alarms->form()->selectStatus(QStringLiteral("secured"));
+        alarms->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
         MessageDlg stale;
         stale.setMessageRecord(pruned);
         stale.form()->selectStatus(QStringLiteral("user cancel"));
