@@ -119,9 +119,8 @@ void HttpStub::read(QTcpSocket *socket)
     socket->setProperty(BufferProperty, QByteArray());
     m_requests.append(request);
     socket->write(m_answer);
-    if (!m_bodyPath.isEmpty()) {
-        auto *file = new QFile(m_bodyPath, socket);
-        file->open(QIODevice::ReadOnly);
+    auto *file = new QFile(m_bodyPath, socket); // answerWithFile(): the body follows as the socket drains
+    if (file->open(QIODevice::ReadOnly)) {
         connect(socket, &QTcpSocket::bytesWritten, file, [socket, file] {
             if (socket->bytesToWrite() < 64 * 1024)
                 socket->write(file->read(64 * 1024));
