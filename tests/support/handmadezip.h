@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QList>
 
-#include <functional>
 #include <malloc.h>
 #include <sys/resource.h>
 
@@ -151,25 +150,24 @@ constexpr long UnpackMemoryBoundKiB = 128 * 1024;
 constexpr long UnpackMemoryBoundKiB = 128 * 1024;
 #endif
 
-// Resident memory in KiB as /proc/self/status states it: "VmRSS:", or "VmHWM:" (the peak).
-inline long statusKiB(const QByteArray &field)
+// The peak resident memory of this process so far, in KiB.
+inline long peakResidentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     const QByteArray text = status.open(QIODevice::ReadOnly) ? status.readAll() : QByteArray();
-    const int at = text.indexOf(field);
-    return at < 0 ? 0 : text.mid(at + field.size()).trimmed().split(' ').first().toLong();
+    const int at = text.indexOf("VmHWM:");
+    return at < 0 ? 0 : text.mid(at + 6).trimmed().split(' ').first().toLong();
 }
 
-// How far the peak resident memory grows from the call on, in KiB, each time it is asked. Freed heap
-// goes back to the system and the kernel's peak is reset first (where that is refused, the resident
-// size when asked stands in for the peak), so neither reused heap nor an earlier peak hides growth.
-inline std::function<long()> residentGrowth()
+// Gives freed heap back to the system and lowers the peak to what is resident now (where the kernel
+// refuses, the peak stays); answers it, so that neither reused heap nor an earlier peak hides growth.
+inline long resetPeakResidentKiB()
 {
     malloc_trim(0);
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    const bool peak = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
-    const long start = statusKiB("VmRSS:");
-    return [peak, start] { return statusKiB(peak ? "VmHWM:" : "VmRSS:") - start; };
+    if (refs.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        refs.write("5");
+    return peakResidentKiB();
 }
 
 // The archives the unpacking limits are tried with, each holding a project "Yard":
