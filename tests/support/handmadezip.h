@@ -69,7 +69,7 @@ struct HandZipEntry
     bool central = true; // named in the central directory, at the last local entry
 };
 
-// count: the entries the end record states (Zip64 above 65,534); -1 for those named.
+// count: the entries the end record states (Zip64 above 65,534); -1 for all.
 inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count = -1)
 {
     auto le = [](QByteArray &b, quint64 v, int bytes) {
@@ -78,7 +78,7 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
     };
     QByteArray zip;
     QByteArray central;
-    int named = 0, localAt = 0;
+    int localAt = 0;
     for (const HandZipEntry &e : entries) {
         const QByteArray data = e.zeros ? deflatedZeros((e.zeros - 1) / 258) : QByteArray();
         const quint64 size = e.stated < 0 ? e.zeros : static_cast<quint64>(e.stated);
@@ -100,11 +100,10 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         // A record the entry goes without is taken back.
         central.truncate(e.central ? central.size() : centralFrom);
         zip.truncate(e.local ? zip.size() : localFrom);
-        named += e.central;
     }
     const int centralAt = zip.size();
     zip += central;
-    const quint64 stated = count < 0 ? named : quint64(count), in16 = qMin<quint64>(stated, 0xFFFF);
+    const quint64 stated = count < 0 ? entries.size() : quint64(count), in16 = qMin<quint64>(stated, 0xFFFF);
     if (stated > 0xFFFE) { // the Zip64 end record and its locator
         const int recordAt = zip.size();
         le(zip, 0x06064b50, 4), le(zip, 44, 8), le(zip, 45, 2), le(zip, 45, 2), le(zip, 0, 8);
@@ -173,7 +172,7 @@ inline long resetPeakResidentKiB()
 // The archives the unpacking limits are tried with, each holding a project "Yard":
 // "100 kB of zeros", "5 GiB of zeros", "1 GiB stated as 1 MiB", "<count> entries".
 // All but the first of "<count> unlisted entries" lack a central record, of "listed" a local
-// one; the end record of "<count> understated entries" states 1.
+// one; the end record of "unlisted" and "<count> understated entries" states 1.
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
@@ -188,7 +187,7 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
     const QByteArray how = kind.split(' ').value(1);
     for (int i = 1; i < count; ++i)
         entries.append({"Yard/" + QByteArray::number(i), 0, -1, how != "listed", how != "unlisted"});
-    return handMadeZip(entries, how == "understated" ? 1 : -1);
+    return handMadeZip(entries, how == "understated" || how == "unlisted" ? 1 : -1);
 }
 
 } // namespace varnotest

@@ -2,7 +2,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -72,8 +71,7 @@ void HttpStub::answerRaw(const QByteArray &bytes)
 
 void HttpStub::answerWithFile(const QString &path)
 {
-    answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(QFileInfo(path).size()) +
-              "\r\n\r\n");
+    answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(QFile(path).size()) + "\r\n\r\n");
     m_bodyPath = path;
 }
 
