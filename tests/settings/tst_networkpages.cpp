@@ -716,9 +716,11 @@ private slots:
         QTRY_COMPARE(m_heard, m_sent);
     }
 
+    // A refused write (a trigger, a folder standing at a file, a failing commit): the page or dialog
+    // stays with the typing and says so, nothing is half-stored; once the obstacle is gone the same
+    // press stores it.
     void refusedWrites_data()
     {
-        // id: the page or dialog; obstacle: a trigger, a folder standing at a file, or a failing commit
         for (const char *column : {"id", "obstacle", "said", "typed"})
             QTest::addColumn<QString>(column);
         const QString save = "Failed to save the %1!";
@@ -738,8 +740,6 @@ private slots:
         for (const auto &r : rows)
             QTest::newRow(r[0]) << r[1] << r[2] << (strchr(r[3], '!') ? r[3] : save.arg(r[3])) << r[4];
     }
-    // A refused write: the page or dialog stays with the typing and says so,
-    // nothing is half-stored; once the obstacle is gone the same press stores it.
     void refusedWrites()
     {
         using namespace roomproject;
@@ -805,10 +805,8 @@ private slots:
                 if (auto *button = shown->findChild<QAbstractButton *>(name))
                     button->click();
             }
-            if (shown == &download) {
-                download.slotsDownloadData(transfertest::readFile(zip));
-                download.slotsReplyFinished();
-            }
+            if (shown == &download)
+                download.slotsDownloadServer(transfertest::readFile(zip));
             if (tag == "3D picture") { // a built-in picture, through the source and picture dialogs
                 varnotest::answerModals(
                     {[](QWidget *d) { static_cast<QDialog *>(d)->accept(); },

@@ -37,10 +37,7 @@ using namespace transfertest;
 
 #if defined(__SANITIZE_ADDRESS__)
 // A small quarantine: the memory a download row measures is the program's, not the checker's.
-extern "C" const char *__asan_default_options()
-{
-    return "quarantine_size_mb=16";
-}
+extern "C" const char *__asan_default_options() { return "quarantine_size_mb=16"; }
 #endif
 
 namespace {
