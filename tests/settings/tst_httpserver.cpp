@@ -53,11 +53,10 @@ QByteArray post(const HttpServer &server, const QByteArray &request, int crowd =
                     : client.write(request) != request.size() || !client.flush()))
         return QByteArray();
     QTcpSocket silent[HttpServer::MaxWaitingHeads];
-    for (int i = 0; i < crowd; ++i) {
+    for (int i = 0; i < crowd; ++i)
         silent[i].connectToHost(QHostAddress::LocalHost, server.serverPort());
-        if (!silent[i].waitForConnected(3000))
-            return QByteArray();
-    }
+    if (!std::all_of(silent, silent + crowd, [](QTcpSocket &s) { return s.waitForConnected(3000); }))
+        return QByteArray();
     QByteArray received;
     const bool answered =
         QTest::qWaitFor([&] { return received.append(client.readAll()).endsWith(HttpServer::answer()); });
