@@ -716,9 +716,8 @@ private slots:
         QTRY_COMPARE(m_heard, m_sent);
     }
 
-    // A refused write (a trigger, a folder standing at a file, a failing commit): the page or dialog
-    // stays with the typing and says so, nothing is half-stored; once the obstacle is gone the same
-    // press stores it.
+    // A refused write (a trigger, a folder in a file's place, a failing commit): the page or dialog
+    // stays with the typing and says so, nothing is half-stored; with the obstacle gone, the press stores.
     void refusedWrites_data()
     {
         for (const char *column : {"id", "obstacle", "said", "typed"})
