@@ -236,22 +236,22 @@ void TestProjectTransfer::cloudDownload_data()
 {
     QTest::addColumn<int>("status");
     QTest::addColumn<QStringList>("archived"); // empty: the body is text
-    QTest::addColumn<int>("megabytes"); // > 0: a project with a picture this large, served as it drains
-    QTest::addColumn<int>("cap");       // the largest body taken, in MiB; 0: 4 GiB
+    // Not 0: a project with a picture this many MiB large, served as it drains; < 0: past a 1 MiB cap.
+    QTest::addColumn<int>("megabytes");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("added");
 
     const QStringList none;
-    QTest::newRow("archive") << 200 << QStringList{"Office", "Yard"} << 0 << 0 << "success."
+    QTest::newRow("archive") << 200 << QStringList{"Office", "Yard"} << 0 << "success."
                              << QStringList{"listed Office_1", "listed Yard",
                                             "entry Office_1 db=SQLite stand-in of "
                                             "Office cloud",
                                             "entry Yard db=SQLite stand-in of Yard cloud"};
-    QTest::newRow("not found") << 404 << none << 0 << 0 << "server replied: Not Found" << none;
-    QTest::newRow("200 that is no archive") << 200 << none << 0 << 0 << "Invalid project archive!" << none;
-    QTest::newRow("200 MB archive") << 200 << none << 200 << 0 << "success."
+    QTest::newRow("not found") << 404 << none << 0 << "server replied: Not Found" << none;
+    QTest::newRow("200 that is no archive") << 200 << none << 0 << "Invalid project archive!" << none;
+    QTest::newRow("200 MB archive") << 200 << none << 200 << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
-    QTest::newRow("past the cap") << 200 << none << 2 << 1 << "The project archive is too large!" << none;
+    QTest::newRow("past the cap") << 200 << none << -2 << "The project archive is too large!" << none;
 }
 
 void TestProjectTransfer::cloudDownload()
@@ -259,7 +259,6 @@ void TestProjectTransfer::cloudDownload()
     QFETCH(int, status);
     QFETCH(QStringList, archived);
     QFETCH(int, megabytes);
-    QFETCH(int, cap);
     QFETCH(QString, message);
     QFETCH(QStringList, added);
     QTemporaryDir dir;
@@ -267,17 +266,17 @@ void TestProjectTransfer::cloudDownload()
     if (!archived.isEmpty())
         body = readFile(makeArchive(dir.filePath("a.zip"), archived, "cloud"));
     m_cloud.answerWith(status, body, "application/zip");
-    if (megabytes > 0) { // a project "Yard" with a picture that large, stored as it is
+    if (megabytes != 0) { // a project "Yard" with a picture that large, stored as it is
         KZip zip(dir.filePath("a.zip"));
         QVERIFY(zip.open(QIODevice::WriteOnly) && zip.writeFile("Yard/Yard.db3", dbBytes("Yard", "cloud")));
         zip.setCompression(KZip::NoCompression);
-        QVERIFY(zip.writeFile("Yard/photo.png", QByteArray(megabytes << 20, 'p')) && zip.close());
+        QVERIFY(zip.writeFile("Yard/photo.png", QByteArray(qAbs(megabytes) << 20, 'p')) && zip.close());
         m_cloud.answerWithFile(dir.filePath("a.zip"));
     }
     QStringList expected = projectState();
 
     ProjectDownloadDlg dialog;
-    dialog.client().setMaxBodyForTest(cap > 0 ? qint64(cap) << 20 : HttpServer::MaxBodyBytes);
+    dialog.client().setMaxBodyForTest(megabytes < 0 ? 1 << 20 : HttpServer::MaxBodyBytes);
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
