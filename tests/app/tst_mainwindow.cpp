@@ -18,6 +18,7 @@
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/panelmessageintake.h"
+#include "simpanel.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
@@ -252,10 +253,14 @@ private slots:
         addProject(QStringLiteral("Copy"));
         auto now = std::make_shared<qint64>(QDateTime::currentSecsSinceEpoch());
         m_window->intake()->setClock([now]() { return *now; });
+        auto panelSends = [](unsigned char device, unsigned char switchNo) { // a switch turned on
+            QByteArray f = SimPanel(1, device).switchFrame(switchNo, true);
+            emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(f.data()), f.size());
+        };
         auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
         AlarmDlg *alarms = bar->alarmDialog();
-        m_window->intake()->processUniversalSwitch(1, 20, 9, 1); // the door panel's "Fire"
-        m_window->intake()->processUniversalSwitch(1, 21, 5, 1); // the bed panel's "Clean room"
+        panelSends(20, 9); // the door panel's "Fire"
+        panelSends(21, 5); // the bed panel's "Clean room"
         QVERIFY(alarms->isVisible());
         const int alarmId = bar->tiles().first()->getMessageRecord().id;
         QFile fileA(a);
@@ -264,7 +269,7 @@ private slots:
         pickProject(QStringLiteral("Copy"));
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
         QVERIFY(bar->tiles().isEmpty() && !alarms->isVisible() && m_window->intake()->pending().isEmpty());
-        m_window->intake()->processUniversalSwitch(1, 20, 9, 1);
+        panelSends(20, 9);
         QVERIFY(bar->tiles().size() == 1 && alarms->isVisible() && alarms->heldRecords().size() == 1);
         QCOMPARE(bar->tiles().first()->getMessageRecord().id, alarmId);
         QVERIFY(!rowsA.isEmpty() && fileA.seek(0) && fileA.readAll() == rowsA);
@@ -276,7 +281,7 @@ private slots:
         const messageRecord pruned = alarms->currentRecord();
         QVERIFY(exec(QStringLiteral("delete from tbl_message_log where id=%1").arg(alarmId)));
         *now += 2 * 86400;
-        m_window->intake()->processUniversalSwitch(1, 20, 9, 1);
+        panelSends(20, 9);
         QVERIFY(bar->tiles().size() == 1 && alarms->heldRecords().size() == 2);
         alarms->form()->selectStatus(QStringLiteral("secured"));
         alarms->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
