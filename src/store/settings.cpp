@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
 
 void getConfig(const QString &group, const QString &key, QString &value)
@@ -21,14 +22,31 @@ bool setConfig(const QString &group, const QList<QPair<QString, QString>> &keyVa
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QCoreApplication::organizationName(),
                        QCoreApplication::applicationName());
+    // Something other than a file in its place cannot take the values, and Qt,
+    // unable to read it, no longer knows the old ones.
+    const QFileInfo file(settings.fileName());
+    if (file.exists() && !file.isFile())
+        return false;
     settings.beginGroup(group);
-    for (const auto &keyValue : keyValues)
+    QList<QVariant> old;
+    for (const auto &keyValue : keyValues) {
+        old.append(settings.value(keyValue.first));
         settings.setValue(keyValue.first, keyValue.second);
-    settings.endGroup();
+    }
     // The file is written here, whole; a file that cannot be written keeps its
     // old content and leaves the status set.
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    if (settings.status() == QSettings::NoError)
+        return true;
+    // Qt keeps unwritten values for the process and writes them with the next
+    // change that succeeds: the old ones go back, so nothing refused turns up later.
+    for (int i = 0; i < keyValues.size(); ++i) {
+        if (old.at(i).isValid())
+            settings.setValue(keyValues.at(i).first, old.at(i));
+        else
+            settings.remove(keyValues.at(i).first);
+    }
+    return false;
 }
 
 bool checkOnly()

@@ -747,9 +747,10 @@ private slots:
         QFETCH(QString, said);
         QFETCH(QString, typed);
         const QString tag = QTest::currentDataTag();
-        const QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kest", "Varno");
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Kest", "Varno");
         const QString file = obstacle == "project-list" ? projectListPath() : settings.fileName();
         auto snapshot = [&] {
+            settings.sync(); // writes what Qt keeps unwritten for the process, if anything
             QStringList all{transfertest::readFile(projectListPath()), transfertest::readFile(file)};
             all << QDir(databaseFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
             for (const QString &table : gl_sqlite3db.getTableList())
