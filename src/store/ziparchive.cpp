@@ -215,20 +215,15 @@ bool isLinkEntry(const KArchiveEntry *entry)
 }
 
 // Second look at the tree that KZip built, before anything is written: every name
-// must be one plain component, nothing may be a link, and it holds no more than
-// MaxEntries files and MaxEntries folders.
-bool isSafeTree(const KArchiveDirectory *dir, int &files, int &folders)
+// must be one plain component and nothing may be a link.
+bool isSafeTree(const KArchiveDirectory *dir)
 {
     const QStringList names = dir->entries();
     for (const QString &name : names) {
         const KArchiveEntry *entry = dir->entry(name);
         if (!entry || !isPlainComponent(name) || isLinkEntry(entry))
             return false;
-        if (!entry->isDirectory() && ++files > ZipArchive::MaxEntries)
-            return false;
-        if (entry->isDirectory() &&
-            (++folders > ZipArchive::MaxEntries ||
-             !isSafeTree(static_cast<const KArchiveDirectory *>(entry), files, folders)))
+        if (entry->isDirectory() && !isSafeTree(static_cast<const KArchiveDirectory *>(entry)))
             return false;
     }
     return true;
@@ -505,9 +500,7 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
         return false;
     }
     const KArchiveDirectory *root = zip.directory();
-    int treeFiles = 0;
-    int treeFolders = 0;
-    if (!root || !isSafeTree(root, treeFiles, treeFolders)) {
+    if (!root || !isSafeTree(root)) {
         qDebug() << "zip: refusing archive" << zipPath;
         return false;
     }
