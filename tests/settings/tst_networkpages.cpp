@@ -7,7 +7,6 @@
 #include "testmain.h"
 #include "windowpress.h"
 
-#include "modalanswers.h"
 #include "projectfixture.h"
 #include "roomproject.h"
 #include "simbus.h"
@@ -23,7 +22,6 @@
 #include "settings/projectdownloaddlg.h"
 #include "settings/projectuploaddlg.h"
 #include "settings/settingslock.h"
-#include "shell/iconselectdlg.h"
 #include "shell/kestmessagebox.h"
 #include "shell/unlockdlg.h"
 #include "store/cppsqlite3db.h"
@@ -31,8 +29,6 @@
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
 #include "store/settings.h"
-#include "view3d/pagesetting3dviewmanageredit.h"
-#include "view3d/placementcanvas.h"
 
 #include <QScreen>
 #include <QSettings>
@@ -732,9 +728,6 @@ private slots:
             {"Project Information", "Project Information", "project-list", "project information", "-77"},
             {"Add", "Add", "insert on tbl_version", "Failed to add the project!", "Office"},
             {"Download", "Download", "project-list", "Failed to add project Yard!", "Yard"},
-            {"3D picture", "3D", "update on tbl_3d_view_manager", "picture", "3d_view_05"},
-            {"Lighting", "3D", "update on tbl_3d_view_light", "position", "|260|160|"},
-            {"AC", "3D", "update on tbl_3d_air_conditioner", "position", "|560|360|"},
             {"Upload", "Upload", "commit", "Failed to create the project archive!", "4242"}};
         for (const auto &r : rows)
             QTest::newRow(r[0]) << r[1] << r[2] << (strchr(r[3], '!') ? r[3] : save.arg(r[3])) << r[4];
@@ -760,20 +753,14 @@ private slots:
         ProjectAddDlg add;
         ProjectDownloadDlg download;
         ProjectUploadDlg upload;
-        PageSetting3DViewManagerEdit view("3D View Setting", QString());
-        view.resize(1920, 980);
         upload.projectNames = QStringList{"Home"};
-        const QMap<QString, MyDialog *> dialogs{
-            {"Add", &add}, {"Download", &download}, {"Upload", &upload}, {"3D", &view}};
+        const QMap<QString, MyDialog *> dialogs{{"Add", &add}, {"Download", &download}, {"Upload", &upload}};
         for (MyDialog *dialog : dialogs)
             connect(dialog, &MyDialog::signalsInformation, this, [this](QString t) { m_info << t; });
         QTemporaryDir sent;
         const QString zip = transfertest::makeArchive(sent.filePath("sent.zip"), {typed}, "sent");
-        if (!isRecordExist("select * from tbl_room where room_id=12"))
-            QVERIFY(addRoom(12, "Hall", 1, 1) && addLight({12}) &&
-                    addUnit({12, 0, 0, "AC", 1, 40, 1, 24, "", ""}) &&
-                    exec("insert into tbl_3d_view_manager(icon_name,room_id) values('a',12)") &&
-                    exec("create table p(id integer primary key)") &&
+        if (!gl_sqlite3db.tableExists("p"))
+            QVERIFY(exec("create table p(id integer primary key)") &&
                     exec("create table c(p references p(id) deferrable initially deferred)"));
         QVERIFY(exec("insert into tbl_log(log_type,log_time) values(0,'2000-01-01 00:00:00')"));
         if (MyDialog *dialog = dialogs.value(id))
@@ -784,14 +771,6 @@ private slots:
         net()->deviceField()->setText("100");
         add.nameEdit()->setText(typed);
         download.findChild<QtMaterialLineEdit *>("lineEditCode")->setText("1234");
-        // The canvases, in the order of the tabs: lights, air conditioners.
-        auto *canvas = id == "3D" ? view.findChildren<PlacementCanvas *>().value(tag == "AC") : nullptr;
-        view.currentChanged(tag == "AC");
-        QTRY_VERIFY(!canvas || canvas->width() > 600);
-        auto shows = [&] { // the canvas's picture and its first icon's place
-            const positionRecord icon = canvas->records().value(0);
-            return canvas->iconName() + QString("|%1|%2|").arg(icon.xp1).arg(icon.yp1);
-        };
         auto press = [&] {
             m_info.clear();
             m_pages.clear();
@@ -807,15 +786,6 @@ private slots:
             }
             if (shown == &download)
                 download.slotsDownloadServer(transfertest::readFile(zip));
-            if (tag == "3D picture") { // a built-in picture, through the source and picture dialogs
-                varnotest::answerModals(
-                    {[](QWidget *d) { static_cast<QDialog *>(d)->accept(); },
-                     [&](QWidget *d) { static_cast<IconSelectDlg *>(d)->slotsIconEdit(typed); }});
-                QTest::mousePress(view.changeImageLabel(), Qt::LeftButton);
-            } else if (canvas) {
-                QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(40, 40));
-                QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(300, 200) * (1 + (tag == "AC")));
-            }
         };
         auto obstruct = [&](bool on) {
             if (obstacle == "commit") // an orphan behind a deferred foreign key
@@ -833,12 +803,12 @@ private slots:
         auto clear = qScopeGuard([&] { obstruct(false); }); // also when a check fails
         press();
         QTRY_VERIFY2(m_info.contains(said), qPrintable(m_info.join(";")));
-        QVERIFY(shown->isVisible() && m_pages.isEmpty() && (!canvas || !shows().contains(typed)));
+        QVERIFY(shown->isVisible() && m_pages.isEmpty());
         clear.dismiss();
         QVERIFY(obstruct(false));
         QCOMPARE(snapshot(), before);
         press();
-        QTRY_VERIFY(snapshot().contains(typed) && (!canvas || shows().contains(typed)));
+        QTRY_VERIFY(snapshot().contains(typed));
         QVERIFY(!before.contains(typed) && !m_info.contains(said));
     }
 };

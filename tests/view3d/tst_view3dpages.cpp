@@ -283,6 +283,8 @@ private slots:
             << QStringList{"a.jpg", "block"} << photo << QSize(120, 90) << "Can not save the image";
         QTest::newRow("no project folder") << QStringList{"away"} << "3d_view_02" << QSize()
                                            << "Lose the dir named Home,please reboot the application!";
+        QTest::newRow("name not stored") << QStringList{"refused"} << "3d_view_02" << QSize(120, 90)
+                                         << "Failed to save the picture!";
     }
     void photo()
     {
@@ -306,13 +308,16 @@ private slots:
         enter(QString::number(Kitchen));
         QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
         for (const QString &file : chosen) {
-            // "block": a folder where the PNG goes; "away": the project folder moved.
+            // "block": a folder where the PNG goes; "away": the project folder moved;
+            // "refused": the row does not take the name.
+            QVERIFY(file != "refused" || exec("create trigger refuse before update on tbl_3d_view_manager "
+                                              "begin select raise(abort,'no'); end"));
             if (file == "block")
                 QVERIFY(QFile::rename(png, png + ".keep") && QDir().mkdir(png));
             if (file == "away")
                 QVERIFY(QDir().rename(folder, folder + ".away"));
             answerFileDialogsWith([&](FileDialogKind kind, const QString &caption, const QString &) {
-                const QString name = file == "block" || file == "away" ? QStringLiteral("a.jpg") : file;
+                const QString name = QStringList{"block", "away", "refused"}.contains(file) ? "a.jpg" : file;
                 return kind == FileDialogKind::Open && caption == "Open" && !file.isEmpty()
                            ? m_files.filePath(name)
                            : QString();
@@ -323,6 +328,7 @@ private slots:
                 QVERIFY(QDir().rmdir(png) && QFile::rename(png + ".keep", png));
             if (file == "away")
                 QVERIFY(QDir().rename(folder + ".away", folder));
+            QVERIFY(file != "refused" || exec("drop trigger refuse"));
         }
         QCOMPARE(info.size(), int(!message.isEmpty()));
         if (!message.isEmpty())

@@ -8,6 +8,7 @@
 #include "projectfixture.h"
 #include "roomproject.h"
 
+#include "bus/broadcastsocket.h"
 #include "operation/lightitem.h"
 #include "view3d/ac3dviewitem.h"
 #include "view3d/floorheat3dviewitem.h"
@@ -241,7 +242,7 @@ private slots:
     {
         QTest::addColumn<int>("kind"); // 0 lights, 1 air conditioners, 2 floor heating
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("button"); // 1 left, 2 right, 3 left with the position's store refused
         QTest::addColumn<QList<QPoint>>("path");
         QTest::addColumn<int>("moved");
         QTest::addColumn<QPoint>("to");
@@ -264,6 +265,9 @@ private slots:
             << 1 << big << 1 << P{{160, 110}, {400, 300}} << 0 << QPoint(360, 260);
         QTest::newRow("floor-heating circuit 2")
             << 2 << big << 1 << P{{160, 110}, {400, 300}} << 2 << QPoint(360, 260);
+        for (int kind : {0, 1})
+            QTest::newRow(kind ? "air conditioner, not stored" : "light, not stored")
+                << kind << big << 3 << P{{160, 110}, {400, 300}} << -1 << QPoint();
     }
     void canvasDrops()
     {
@@ -308,13 +312,21 @@ private slots:
         place(table, key, ids.first(), start);
         canvas->updatelist(Room);
 
-        const auto b = button == 1 ? Qt::LeftButton : Qt::RightButton;
+        const auto b = button == 2 ? Qt::RightButton : Qt::LeftButton;
+        QVERIFY(button < 3 || exec("create trigger refuse before update on " + table +
+                                   " begin select raise(abort,'no'); end"));
+        QSignalSpy said(&gl_socket, &BroadcastSocket::signalsInformation);
         QTest::mousePress(canvas.get(), b, Qt::NoModifier, path.first());
         for (const QPoint &p : path.mid(1))
             QTest::mouseMove(canvas.get(), p);
         QTest::mouseRelease(canvas.get(), b, Qt::NoModifier, path.last());
+        QVERIFY(button < 3 || exec("drop trigger refuse"));
         for (int id : ids)
             QCOMPARE(stored(table, key, id), id == moved ? to : start);
+        // A drop that is not stored is said, and the icon shows where it is stored.
+        const positionRecord first = canvas->records().at(0);
+        QCOMPARE(QPoint(first.xp1, first.yp1), moved == first.id ? to : start);
+        QCOMPARE(said.value(0).value(0).toString(), button == 3 ? "Failed to save the position!" : "");
     }
 
     void quotedPictureName()
