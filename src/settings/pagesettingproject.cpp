@@ -10,7 +10,6 @@
 #include "store/globals.h"
 #include "store/projectlist.h"
 
-#include <QDir>
 #include <QGridLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialflatbutton.h>
@@ -119,9 +118,7 @@ void PageSettingProject::slotsProjectDelete(QString projectName)
             return;
         }
         // Only ever a direct child of the database folder goes, with all it holds.
-        const QString folder = projectFolder(projectName);
-        if (isRemovableProjectFolder(folder))
-            QDir(folder).removeRecursively();
+        removeProjectFolder(projectFolder(projectName));
         updatelist();
         return;
     }

@@ -90,8 +90,7 @@ void ProjectAddDlg::pushButtonAdd_clicked()
     }
 
     const QString folder = projectFolder(name);
-    if (QFileInfo::exists(folder) && isRemovableProjectFolder(folder))
-        QDir(folder).removeRecursively();
+    removeProjectFolder(folder);
     const bool made =
         QDir().mkpath(folder) &&
         addDatabase(QString(folder).append(QString::asprintf("/%s.db3", name.toUtf8().constData())));
@@ -104,8 +103,7 @@ void ProjectAddDlg::pushButtonAdd_clicked()
     gl_sqlite3db.setDbName(projectDatabasePath(current));
     if (!made) {
         // No listed project without its database, no folder without its entry.
-        if (QFileInfo::exists(folder) && isRemovableProjectFolder(folder))
-            QDir(folder).removeRecursively();
+        removeProjectFolder(folder);
         deleteProject(name);
         emit signalsInformation(tr("Failed to add the project!"));
         return;

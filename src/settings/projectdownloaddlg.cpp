@@ -334,14 +334,12 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
         const QString target = projectFolder(name);
         // A project that cannot be put in place whole leaves no folder behind.
         auto fail = [&](const char *text) {
-            if (QFileInfo::exists(target) && isRemovableProjectFolder(target))
-                QDir(target).removeRecursively();
+            removeProjectFolder(target);
             error = QString::asprintf(text, name.toUtf8().constData());
             return false;
         };
         // A folder left behind by no listed project makes room for the new one.
-        if (QFileInfo::exists(target) && isRemovableProjectFolder(target))
-            QDir(target).removeRecursively();
+        removeProjectFolder(target);
         if (target.isEmpty() || !copyDirToPath(unpacked + QLatin1Char('/') + from, target, true))
             return fail("Failed to copy project %s!");
         if (name != from) {

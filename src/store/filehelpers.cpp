@@ -57,6 +57,12 @@ bool isRemovableProjectFolder(const QString &path)
     return !database.isEmpty() && parent == database;
 }
 
+void removeProjectFolder(const QString &path)
+{
+    if (QFileInfo::exists(path) && isRemovableProjectFolder(path))
+        QDir(path).removeRecursively();
+}
+
 bool copyFileToPath(QString source, QString target, bool overwrite)
 {
     target.replace(QLatin1Char('\\'), QLatin1Char('/'));

@@ -46,3 +46,5 @@ void decompressFolder(const QString &zipPath, const QString &folder);
 // Whether path names a folder that may be removed with everything below it: a
 // direct child of gl_curPath + "/database" that is not a link.
 bool isRemovableProjectFolder(const QString &path);
+// Removes such a folder with everything below it; any other path is left alone.
+void removeProjectFolder(const QString &path);
