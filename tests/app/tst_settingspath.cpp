@@ -96,7 +96,8 @@ QImage TestSettingsPath::shot(const QString &name)
         return true;
     };
     if (!QTest::qWaitFor(atRest, 5000))
-        qWarning() << "screenshot" << name << "taken while animating";
+        QTest::qFail(qPrintable(QStringLiteral("screenshot %1 taken while animating").arg(name)),
+                     __FILE__, __LINE__);
     const QImage image = m_window->grab().toImage();
     QDir().mkpath(QStringLiteral(VARNO_SCREENSHOT_DIR));
     if (image.size() != QSize(1920, 1080) ||

@@ -52,7 +52,7 @@ QList<ModeSpeedItem *> tilesOf(ModeSpeedSelectDlg &dlg)
 void shown(DeviceItem *card)
 {
     if (!QTest::qWaitFor([card] { return !card->isFirstDisplayPending(); }, 5000))
-        QWARN("the card did not show its record");
+        QTest::qFail("the card did not show its record", __FILE__, __LINE__);
 }
 
 } // namespace
