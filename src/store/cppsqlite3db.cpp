@@ -134,18 +134,24 @@ bool CppSQLite3DB::execBound(const QString &sql, const QVariantList &values, int
     // Kept until committed, to be run again should the commit fail.
     if (ok && m_batchOpen) {
         m_batchWrites.append({sql, values});
-        if (m_batchWrites.size() > MaxKeptWrites) {
-            // Commits have failed for a long while: the oldest write goes, so that
-            // memory and the replay of each batch stay bounded.
-            if (!m_dropWarned) {
-                qWarning() << "Error: device writes dropped while commits fail; the newest"
-                           << MaxKeptWrites << "are kept.";
-                m_dropWarned = true;
-            }
-            m_batchWrites.removeFirst();
-        }
+        if (m_commitWarned)
+            keepNewestWrites();
     }
     return ok;
+}
+
+void CppSQLite3DB::keepNewestWrites()
+{
+    if (m_batchWrites.size() <= MaxKeptWrites)
+        return;
+    // Commits have failed: the oldest writes go, so that memory and the replay of
+    // each batch stay bounded.
+    if (!m_dropWarned) {
+        qWarning() << "Error: device writes dropped while commits fail; the newest" << MaxKeptWrites
+                   << "are kept.";
+        m_dropWarned = true;
+    }
+    m_batchWrites.erase(m_batchWrites.begin(), m_batchWrites.end() - MaxKeptWrites);
 }
 
 QSqlQuery CppSQLite3DB::queryBound(const QString &sql, const QVariantList &values)
@@ -209,6 +215,7 @@ void CppSQLite3DB::commitBatch()
         qWarning() << "Error: Fail to commit device writes, kept for the next commit." << db->lastError();
         m_commitWarned = true;
     }
+    keepNewestWrites();
     // A failed COMMIT may leave the transaction open (a lock, a deferred
     // constraint) or SQLite may have rolled it back already (I/O error, full
     // disk). Either way it ends here, so that the next statement runs on its own;

@@ -42,9 +42,10 @@ public:
     // one commit rather than one each. When the commit fails, the writes are kept
     // (one warning until a commit succeeds again) and run again at the head of the
     // next batch, or by flushBatch; only a close that cannot commit them drops them.
-    // While commits keep failing, at most MaxKeptWrites are kept: the oldest go
-    // first (with one warning), so a batch never replays more than that and the
-    // newest states are the ones stored once a commit succeeds.
+    // Once a commit has failed, and until one succeeds, at most MaxKeptWrites are
+    // kept: the oldest go first (with one warning), so a batch never replays more
+    // than that and the newest states are the ones stored once a commit succeeds. A
+    // batch whose commit has not failed keeps every write, however many.
     // changed and newRowId, when given, receive the number of rows the statement
     // changed and the id of the row it inserted.
     bool execBound(const QString &sql, const QVariantList &values, int *changed = nullptr,
@@ -90,6 +91,8 @@ private:
     // The kept statement of sql, prepared on first use; bound and run.
     bool runBound(const QString &sql, const QVariantList &values, QSqlQuery &query);
     void dropPrepared();
+    // While commits fail, drops the oldest kept writes past MaxKeptWrites, warning once.
+    void keepNewestWrites();
     void openBatch();
     // Commits the open batch; a failure keeps its writes for the next one.
     void commitBatch();
