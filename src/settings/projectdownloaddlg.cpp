@@ -201,6 +201,11 @@ void ProjectDownloadDlg::pushButtonDownloadDevice_clicked()
         emit signalsInformation(tr("Invalid code,please input new value!"));
         return;
     }
+    // A download from the cloud keeps its archive; only a wait for a sender starts afresh.
+    if (downloading && !m_server) {
+        emit signalsInformation(tr("Downloading...,please wait a moment"));
+        return;
+    }
     broadcastTimer.stop();
     disposeServer();
     labelTitle->clear();

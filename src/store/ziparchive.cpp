@@ -129,6 +129,8 @@ struct LocalRef
 {
     quint64 offset = 0;
     quint32 packedSize = 0;
+    quint32 size = 0;
+    quint16 method = 0;
     QByteArray name;
 };
 
@@ -165,13 +167,17 @@ bool localEntriesAgree(QFile &file, QVector<LocalRef> refs, quint64 dirOffset)
         const quint64 dataEnd = at + kLocalHeaderSize + ref.name.size() + le16(header, 28) + ref.packedSize;
         if (dataEnd > dirOffset)
             return false;
+        // The method and the sizes decide how far KZip reads: a stored entry whose local
+        // header states fewer bytes than its data holds would make it parse on inside the data.
+        if (le16(header, 8) != ref.method)
+            return false;
         if (le16(header, 6) & kFlagDescriptor) {
             const auto end = static_cast<qint64>(dataEnd);
             if (findDescriptor(file, static_cast<qint64>(at) + kLocalHeaderSize, end + 4) != end)
                 return false;
             at = dataEnd + kDescriptorSize;
         } else {
-            if (le32(header, 18) != ref.packedSize)
+            if (le32(header, 18) != ref.packedSize || le32(header, 22) != ref.size)
                 return false;
             at = dataEnd;
         }
@@ -215,15 +221,21 @@ bool isLinkEntry(const KArchiveEntry *entry)
 }
 
 // Second look at the tree that KZip built, before anything is written: every name
-// must be one plain component and nothing may be a link.
-bool isSafeTree(const KArchiveDirectory *dir)
+// must be one plain component, nothing may be a link, and it holds no more than
+// MaxEntries files and MaxEntries folders. KZip parses the file on its own, so what
+// it built is weighed again rather than taken to be what was listed.
+bool isSafeTree(const KArchiveDirectory *dir, int &files, int &folders)
 {
     const QStringList names = dir->entries();
     for (const QString &name : names) {
         const KArchiveEntry *entry = dir->entry(name);
         if (!entry || !isPlainComponent(name) || isLinkEntry(entry))
             return false;
-        if (entry->isDirectory() && !isSafeTree(static_cast<const KArchiveDirectory *>(entry)))
+        if (!entry->isDirectory() && ++files > ZipArchive::MaxEntries)
+            return false;
+        if (entry->isDirectory() &&
+            (++folders > ZipArchive::MaxEntries ||
+             !isSafeTree(static_cast<const KArchiveDirectory *>(entry), files, folders)))
             return false;
     }
     return true;
@@ -407,7 +419,8 @@ bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
         }
         entry.size = size;
         found.append(entry);
-        refs.append({le32(dir, pos + 42), le32(dir, pos + 20), raw});
+        refs.append({le32(dir, pos + 42), le32(dir, pos + 20), le32(dir, pos + 24), le16(dir, pos + 10),
+                     raw});
         pos = next;
     }
     // The stated count fills the directory exactly, the end record follows it, and
@@ -500,7 +513,9 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
         return false;
     }
     const KArchiveDirectory *root = zip.directory();
-    if (!root || !isSafeTree(root)) {
+    int treeFiles = 0;
+    int treeFolders = 0;
+    if (!root || !isSafeTree(root, treeFiles, treeFolders)) {
         qDebug() << "zip: refusing archive" << zipPath;
         return false;
     }

@@ -36,7 +36,7 @@ public:
     // archive that can be read: among others when it states more than MaxEntries
     // entries (checked before the directory is read), when the directory holds other
     // records than it states, or when the local entries, walked from the start of
-    // the file, are not exactly the ones the directory names.
+    // the file, are not exactly the ones the directory names (name, method and sizes).
     static bool listEntries(const QString &zipPath, QList<Entry> &entries);
 
     // The names of every entry of zipPath, in stored order; empty when the file
@@ -51,10 +51,9 @@ public:
     // listed first and refused whole, with nothing written, when it cannot be read,
     // any entry is unsafe (see isSafeEntry), it makes more than MaxEntries files or
     // MaxEntries folders (those above the names included), or its stated sizes add
-    // up to more than MaxUnpackedBytes or than the free space of dir. Since the
-    // listing has checked the local entries too, KZip unpacks exactly what was
-    // weighed. While unpacking, an entry that yields more than its stated size stops
-    // the work. On success, files (when not null) gets the paths of the files
+    // up to more than MaxUnpackedBytes or than the free space of dir. The tree KZip
+    // builds is weighed again before anything is written. While unpacking, an entry
+    // that yields more than its stated size stops the work. On success, files (when not null) gets the paths of the files
     // written. Answers whether everything was written; after a failure whatever was
     // written is removed again.
     static bool extractDir(const QString &zipPath, const QString &dir, QStringList *files = nullptr);

@@ -434,7 +434,7 @@ private slots:
         QTest::newRow("10,000 entries") << QByteArray("10,000 entries") << 10000 << qint64(0);
         for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
                                  "100,000 unlisted entries", "100,000 understated entries",
-                                 "1,000,000 listed entries"})
+                                 "1,000,000 listed entries", "12,000 hidden entries"})
             QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
     }
     void unpackingIsBounded()
@@ -450,8 +450,6 @@ private slots:
             const varnotest::FileSizeBound bound(64 << 20);
             QCOMPARE(ZipArchive::extractDir(zip, into.path()), files >= 0);
         }
-        const long grown = varnotest::peakResidentKiB() - peak;
-        QVERIFY2(grown < varnotest::UnpackMemoryBoundKiB, qPrintable(QString::number(grown)));
         // A refused archive leaves nothing, not even its folders.
         const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
         QCOMPARE(QDir(into.path()).isEmpty(all), files < 0);
@@ -463,6 +461,7 @@ private slots:
         }
         QCOMPARE(found, qMax(files, 0));
         QCOMPARE(size, bytes);
+        VARNO_CHECK_PEAK_GROWTH(peak, varnotest::UnpackMemoryBoundKiB);
     }
 
     void isSafeEntry_data()
