@@ -161,8 +161,12 @@ void MainWindow::slotsProjectSetting(QString projectName)
     const QString chosen = dialog.projectName;
     if (chosen == projectName)
         return;
-    if (!switchProjectDatabase(chosen)) {
+    if (!isValidProjectName(chosen)) {
         slotsInformation(tr("Invalid project name: %1").arg(chosen));
+        return;
+    }
+    if (!switchProjectDatabase(chosen)) {
+        slotsInformation(tr("Failed to switch the project!"));
         return;
     }
 

@@ -37,6 +37,7 @@ AlarmDlg::AlarmDlg(QWidget *parent)
     MessageForm::layOutDialog(this, close, tr("Alarm Message"), m_form, {prev, ok, next});
 
     connect(&gl_socket, &BroadcastSocket::signalsUpdateMessage, this, &AlarmDlg::slotsUpdateMessage);
+    connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, &AlarmDlg::slotsRemoveMessage);
     // The exit of the application closes this window too.
     connect(&gl_socket, &BroadcastSocket::signalsClosed, this, &QWidget::close);
 }
@@ -222,6 +223,52 @@ void AlarmDlg::slotsUpdateMessage(messageRecord record)
     if (!remarkTouched) {
         m_form->remarkField()->setText(QString::fromUtf8(m_current.record.message_log_remark));
         m_shownRemark = m_form->remarkField()->text();
+    }
+}
+
+void AlarmDlg::slotsRemoveMessage(int value, int type)
+{
+    auto gone = [value, type](const messageRecord &record) {
+        switch (type) {
+        case 1:
+            return record.room_id == value;
+        case 2:
+            return record.panel_id == value;
+        case 3:
+            return record.message_id == value;
+        default:
+            return record.id == value;
+        }
+    };
+    if (m_index < 0)
+        return;
+    // What the operator typed for the alarms that stay is kept.
+    setMessageRecord();
+    writeBack();
+    const bool shownGone = gone(m_current.record);
+    QList<Held> kept;
+    int index = 0;
+    for (int i = 0; i < m_held.size(); ++i) {
+        if (gone(m_held.at(i).record))
+            continue;
+        if (i < m_index || (i == m_index && !shownGone))
+            index = kept.size() + (i == m_index ? 0 : 1);
+        kept.append(m_held.at(i));
+    }
+    if (kept.size() == m_held.size())
+        return;
+    m_held = kept;
+    if (m_held.isEmpty()) {
+        clear();
+        hide();
+        return;
+    }
+    m_index = qMin(index, int(m_held.size()) - 1);
+    if (shownGone) {
+        m_current = m_held.at(m_index);
+        showMessageRecord();
+    } else {
+        showPosition();
     }
 }
 

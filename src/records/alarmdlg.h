@@ -7,6 +7,7 @@
 // the row as it stands then, and the held copies follow every handling announced
 // on the hub, so a message handled meanwhile in a message dialog is not set back.
 // When the rows cannot be written, nothing is announced and the dialog stays open.
+// An alarm whose row is deleted is dropped; without alarms the dialog hides.
 
 #include "shell/mydialog.h"
 #include "store/records.h"
@@ -38,6 +39,9 @@ private slots:
     void pushButtonOk_clicked();
     void pushButtonNext_clicked();
     void slotsUpdateMessage(messageRecord record);
+    // Drops the held alarms whose rows were deleted (by row id, room, panel or
+    // message, as the hub says): a later row may take the same id.
+    void slotsRemoveMessage(int value, int type);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -357,8 +357,17 @@ void PageSettingNetwork::comboBoxChange(int index)
     if (sender() != comboBoxProject)
         return;
     const QString project = comboBoxProject->currentText();
-    if (!switchProjectDatabase(project))
+    if (!switchProjectDatabase(project)) {
+        // The page stays on the project that is still the current one.
+        QString current;
+        getCurrentProject(current);
+        loading = true;
+        comboBoxProject->setCurrentIndex(
+            comboBoxProject->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        loading = false;
+        emit gl_socket.signalsInformation(tr("Failed to switch the project!"));
         return;
+    }
     getNetworkSetting();
     emit gl_socket.signalsProjectStateChanged(project);
     emit gl_socket.signalsNetworkStateChanged(false);

@@ -36,9 +36,22 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     const QString folder = projectFolder(name);
     if (folder.isEmpty())
         return false;
-    if (!QDir(folder).exists())
-        QDir().mkpath(folder);
+    const bool madeFolder = !QDir(folder).exists();
+    if (madeFolder && !QDir().mkpath(folder))
+        return false;
     const QString file = projectDatabasePath(name);
+    const bool existed = QFile::exists(file);
+    const QString previous = gl_sqlite3db.getDbName();
+    // Until the project list names the new project, the previous one stays the
+    // current one: on failure its database is opened again and its settings read.
+    auto giveUp = [&] {
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(previous);
+        getNetworkConfig();
+        if (madeFolder)
+            QDir().rmdir(folder);
+        return false;
+    };
     if (!isLegalFormat(file)) {
         KestMessageBox box(
             QCoreApplication::translate("MainWindow",
@@ -46,13 +59,24 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
             450, 160, KestMessageBoxOk, parent);
         box.exec();
         gl_sqlite3db.close();
-        keepBrokenDatabase(file);
-        addDatabase(file);
+        const QString backup = keepBrokenDatabase(file);
+        // The fresh database starts as a copy of the current project's, emptied.
+        if (!addDatabase(file) || !setCurrentProject(name)) {
+            qDebug() << "failed to format the database of project" << name;
+            gl_sqlite3db.close();
+            QFile::remove(file);
+            if (!backup.isEmpty())
+                QFile::rename(backup, file);
+            else if (existed)
+                QFile(file).open(QIODevice::WriteOnly); // it was empty
+            return giveUp();
+        }
         getNetworkConfig();
     } else {
+        if (!setCurrentProject(name))
+            return giveUp();
         initDatabase(file);
     }
-    setCurrentProject(name);
     QString style;
     getProjectNode(name, QStringLiteral("network_type"), style);
     gl_net_style = style.toInt();

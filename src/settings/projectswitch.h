@@ -11,7 +11,10 @@
 
 class QWidget;
 
-// False, with nothing changed, when name is no valid project name.
+// Answers whether the switch happened. It happens whole or not at all: false,
+// with the previous project's database open again and nothing of either project
+// changed, when name is no valid project name or when the project list or the
+// new database cannot be written; the caller then says so.
 bool switchProjectDatabase(const QString &name, QWidget *parent = nullptr);
 
 // Renames a database file that failed the project-database check to a free

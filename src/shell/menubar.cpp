@@ -19,6 +19,7 @@ MenuBar::MenuBar(QWidget *parent)
     labelProjectIcon =
         makePicture(QStringLiteral(":/myImages/png/icon-navigation-home.png"), tr("Project"), 24, 24);
     labelProjectName = new QtMaterialLabel(QString(), this);
+    labelProjectName->setObjectName(QStringLiteral("labelProjectName"));
     labelBack = makePicture(QStringLiteral(":/myImages/png/icon-navigation-back.png"), tr("Back"), 24, 24);
     labelTitle = new QtMaterialLabel(QString(), this);
     labelLogo = makePicture(QStringLiteral(":/myImages/png/Kest Logo.png"),

@@ -27,11 +27,15 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <qtmateriallabel.h>
+
+#include <functional>
 #include <qtmaterialsnackbar.h>
 
 namespace {
@@ -61,11 +65,22 @@ public:
     }
 };
 
-void pickProject(const QString &name)
+// Picks a project in the menu bar's project dialog, once it is listed and beforePick has run; with okBox,
+// presses "Ok" on the message box that follows.
+void pickProject(const QString &name, bool okBox = false, const std::function<void()> &beforePick = {})
 {
-    QTimer::singleShot(0, [name]() {
+    QTimer::singleShot(0, [name, okBox, beforePick]() {
         auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
+        if (beforePick)
+            beforePick();
+        if (okBox) {
+            QTimer::singleShot(0, []() {
+                auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+            });
+        }
         for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
             if (row->projectName() == name) {
                 emit row->signalsProjectChanged(name);
@@ -215,19 +230,7 @@ private slots:
         QVERIFY(m_recorder->log.isEmpty());
 
         // A file that is no project database is kept aside and made afresh.
-        QTimer::singleShot(0, []() {
-            auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            QTimer::singleShot(0, []() {
-                auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
-            });
-            for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
-                if (row->projectName() == QLatin1String("Other"))
-                    emit row->signalsProjectChanged(row->projectName());
-            }
-        });
+        pickProject(QStringLiteral("Other"), true);
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Home"));
         QCOMPARE(m_recorder->log, (QStringList{"project:Other", "network:0", "open"}));
         QString current;
@@ -239,6 +242,44 @@ private slots:
         QCOMPARE(kept.readAll(), QByteArray("not a database"));
         QVERIFY(isLegalFormat(db));
         QCOMPARE(gl_sqlite3db.getDbName(), db);
+
+        // A switch that cannot be stored whole does not happen: with the project list
+        // unwritable, or when the fresh database cannot be emptied (a trigger that came
+        // with the copy of "Other"), nothing of any project changes and "Other" stays.
+        addProject(QStringLiteral("Broken"));
+        QVERIFY(QDir().mkpath(projectFolder("Broken")));
+        QVERIFY(QFile::copy(db + QStringLiteral(".bak"), projectDatabasePath("Broken")));
+        QVERIFY(gl_sqlite3db.execDML("create trigger refuse before delete on tbl_version "
+                                     "begin select raise(abort,'no'); end"));
+        const QString list = gl_curPath + QStringLiteral("/database/project.xml");
+        auto files = [&list] {
+            QMap<QString, QByteArray> all;
+            for (QDirIterator it(gl_curPath + QStringLiteral("/database"), QDir::Files,
+                                 QDirIterator::Subdirectories); it.hasNext();) {
+                QFile file(it.next());
+                if (file.fileName() != list && file.open(QIODevice::ReadOnly))
+                    all.insert(file.fileName(), file.readAll());
+            }
+            return all;
+        };
+        const auto before = files();
+        for (const char *target : {"Home", "Broken"}) {
+            const bool listBlocked = QLatin1String(target) == QLatin1String("Home");
+            m_recorder->log.clear();
+            pickProject(QLatin1String(target), !listBlocked, [&] {
+                QVERIFY(!listBlocked || (QFile::rename(list, list + ".away") && QDir().mkdir(list)));
+            });
+            emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
+            QVERIFY(!listBlocked || (QDir().rmdir(list) && QFile::rename(list + ".away", list)));
+            QVERIFY2(m_recorder->log.isEmpty(), qPrintable(QLatin1String(target) + m_recorder->log.join(",")));
+            QCOMPARE(m_window->snackbar()->messages().last(), QStringLiteral("Failed to switch the project!"));
+            QCOMPARE(m_window->menuBar()->findChild<QtMaterialLabel *>("labelProjectName")->text(), "Other");
+            getCurrentProject(current);
+            QCOMPARE(current, QStringLiteral("Other"));
+            QCOMPARE(gl_sqlite3db.getDbName(), db);
+            QCOMPARE(files(), before);
+        }
+        QVERIFY(gl_sqlite3db.execDML("drop trigger refuse"));
     }
 
     // "Other" shows an alarm and has a service message waiting; "Copy", a copy of
@@ -269,6 +310,8 @@ private slots:
         pickProject(QStringLiteral("Copy"));
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
         QVERIFY(bar->tiles().isEmpty() && !alarms->isVisible() && m_window->intake()->pending().isEmpty());
+        *now += 21; // the service message would have settled by now: neither project stores it
+        m_window->intake()->slotsUniversalSwitch();
         panelSends(20, 9);
         QVERIFY(bar->tiles().size() == 1 && alarms->isVisible() && alarms->heldRecords().size() == 1);
         QCOMPARE(bar->tiles().first()->getMessageRecord().id, alarmId);
@@ -290,6 +333,19 @@ private slots:
         stale.form()->selectStatus(QStringLiteral("user cancel"));
         stale.findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
         QCOMPARE(row(alarmId).status, 0);
+
+        // A held alarm's row is deleted on the "Message" page, and the same alarm,
+        // raised again that day, takes its id: what was chosen for the deleted one
+        // is not written onto it.
+        panelSends(20, 9);
+        const int deleted = alarms->currentRecord().id;
+        alarms->form()->selectStatus(QStringLiteral("secured"));
+        QVERIFY(exec(QStringLiteral("delete from tbl_message_log where id=%1").arg(deleted)));
+        emit gl_socket.signalsRemoveMessage(deleted, 0);
+        panelSends(20, 9);
+        QVERIFY(alarms->heldRecords().size() == 1 && alarms->currentRecord().id == deleted);
+        alarms->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        QCOMPARE(row(deleted).status, 0);
     }
 
     // The menu bar is black, the page area the dark page colour.
