@@ -1,6 +1,8 @@
 #include "pagesettingabout.h"
 
+#include "bus/broadcastsocket.h"
 #include "store/databaseinit.h"
+#include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "store/settings.h"
 
@@ -131,8 +133,11 @@ QString PageSettingAbout::databaseVersionText() const
 
 void PageSettingAbout::editingFinished()
 {
-    setConfig(QStringLiteral("about"), QStringLiteral("about_name"), lineEditName->text());
-    setConfig(QStringLiteral("about"), QStringLiteral("about_phone"), lineEditPhone->text());
+    // Both fields in one write of the settings file; a refused write leaves the
+    // typing in the fields, to be stored when editing next finishes.
+    if (!setConfig(QStringLiteral("about"), {{QStringLiteral("about_name"), lineEditName->text()},
+                                             {QStringLiteral("about_phone"), lineEditPhone->text()}}))
+        emit gl_socket.signalsInformation(tr("Failed to save the information!"));
 }
 
 void PageSettingAbout::paintEvent(QPaintEvent *event)

@@ -250,10 +250,16 @@ void ProjectUploadDlg::slotsReplyFinished(QByteArray body)
         return;
     const QString code = data.value(QStringLiteral("token")).toString();
     const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    setConfig(QStringLiteral("project"), QStringLiteral("upload_code"), code);
-    setConfig(QStringLiteral("project"), QStringLiteral("upload_time"), time);
+    // Code and time go into the settings file in one write: both or neither.
+    const bool kept = setConfig(QStringLiteral("project"), {{QStringLiteral("upload_code"), code},
+                                                            {QStringLiteral("upload_time"), time}});
+    // The archive is on the server either way, so the code is shown even when it could not be kept.
     labelCodeTitle->setText(QString::asprintf("Code:%s", code.toUtf8().constData()));
     labelTime->setText(time);
+    if (!kept) {
+        emit signalsInformation(tr("Upload succeeded, but failed to save the upload code!"));
+        return;
+    }
     emit signalsInformation(tr("success."));
 }
 

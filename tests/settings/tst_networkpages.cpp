@@ -16,6 +16,7 @@
 #include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
 #include "bus/networkcommands.h"
+#include "settings/pagesettingabout.h"
 #include "settings/pagesettingchangedeviceaddress.h"
 #include "settings/pagesettingnetwork.h"
 #include "settings/projectadddlg.h"
@@ -728,7 +729,10 @@ private slots:
             {"Project Information", "Project Information", "project-list", "project information", "-77"},
             {"Add", "Add", "insert on tbl_version", "Failed to add the project!", "Office"},
             {"Download", "Download", "project-list", "Failed to add project Yard!", "Yard"},
-            {"Upload", "Upload", "commit", "Failed to create the project archive!", "4242"}};
+            {"Upload", "Upload", "commit", "Failed to create the project archive!", "4242"},
+            {"About", "About", "settings-file", "information", "Vendor Ann"},
+            {"Upload code", "Upload", "settings-file",
+             "Upload succeeded, but failed to save the upload code!", "T5150"}};
         for (const auto &r : rows)
             QTest::newRow(r[0]) << r[1] << r[2] << (strchr(r[3], '!') ? r[3] : save.arg(r[3])) << r[4];
     }
@@ -777,8 +781,8 @@ private slots:
             if (id == "Network Setting")
                 answerBox(tag == "synchronized");
             for (const char *name :
-                 {"lineEditLow", "lineEditLockPassword", "lineEditPassword", "pushButtonSave",
-                  "pushButtonAdd", "pushButtonSendToServer", "pushButtonDownloadDevice"}) {
+                 {"lineEditLow", "lineEditLockPassword", "lineEditPassword", "lineEditPhone",
+                  "pushButtonSave", "pushButtonAdd", "pushButtonSendToServer", "pushButtonDownloadDevice"}) {
                 if (auto *edit = shown->findChild<QtMaterialLineEdit *>(name))
                     edit->setText(typed);
                 if (auto *button = shown->findChild<QAbstractButton *>(name))
@@ -786,6 +790,10 @@ private slots:
             }
             if (shown == &download)
                 download.slotsDownloadServer(transfertest::readFile(zip));
+            if (tag == "Upload code") // the cloud server's answer to the upload just made
+                upload.slotsReplyFinished("{\"code\":0,\"data\":{\"token\":\"" + typed.toUtf8() + "\"}}");
+            if (auto *about = qobject_cast<PageSettingAbout *>(shown))
+                QTest::keyClick(about->phoneField(), Qt::Key_Return); // ends the editing
         };
         auto obstruct = [&](bool on) {
             if (obstacle == "commit") // an orphan behind a deferred foreign key
@@ -803,7 +811,11 @@ private slots:
         auto clear = qScopeGuard([&] { obstruct(false); }); // also when a check fails
         press();
         QTRY_VERIFY2(m_info.contains(said), qPrintable(m_info.join(";")));
-        QVERIFY(shown->isVisible() && m_pages.isEmpty());
+        QVERIFY(shown->isVisible() && m_pages.isEmpty() && !m_info.contains("success."));
+        if (tag == "Upload code") // the code the server gave stays on show
+            QCOMPARE(upload.findChild<QtMaterialLabel *>("labelCodeTitle")->text(), "Code:" + typed);
+        if (auto *about = qobject_cast<PageSettingAbout *>(shown)) // and so does the typing
+            QCOMPARE(about->phoneField()->text(), typed);
         clear.dismiss();
         QVERIFY(obstruct(false));
         QCOMPARE(snapshot(), before);
