@@ -229,16 +229,7 @@ void AlarmDlg::slotsUpdateMessage(messageRecord record)
 void AlarmDlg::slotsRemoveMessage(int value, int type)
 {
     auto gone = [value, type](const messageRecord &record) {
-        switch (type) {
-        case 1:
-            return record.room_id == value;
-        case 2:
-            return record.panel_id == value;
-        case 3:
-            return record.message_id == value;
-        default:
-            return record.id == value;
-        }
+        return MessageLog::removedBy(record, value, type);
     };
     if (m_index < 0)
         return;

@@ -118,27 +118,8 @@ void MessageBar::slotsRemoveMessage(int value, int type)
     if (!grid)
         return;
     for (MessageItem *tile : tiles()) {
-        const messageRecord record = tile->getMessageRecord();
-        switch (type) {
-        case 1:
-            if (record.room_id == value)
-                removeTile(tile);
-            break;
-        case 2:
-            if (record.panel_id == value)
-                removeTile(tile);
-            break;
-        case 3:
-            if (record.message_id == value)
-                removeTile(tile);
-            break;
-        default:
-            if (record.id == value) {
-                removeTile(tile);
-                return;
-            }
-            break;
-        }
+        if (MessageLog::removedBy(tile->getMessageRecord(), value, type))
+            removeTile(tile);
     }
 }
 

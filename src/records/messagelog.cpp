@@ -69,6 +69,20 @@ bool MessageLog::sameRow(const messageRecord &a, const messageRecord &b)
            a.panel_id == b.panel_id && a.room_id == b.room_id && receiveDay(a) == receiveDay(b);
 }
 
+bool MessageLog::removedBy(const messageRecord &record, int value, int type)
+{
+    switch (type) {
+    case 1:
+        return record.room_id == value;
+    case 2:
+        return record.panel_id == value;
+    case 3:
+        return record.message_id == value;
+    default:
+        return record.id == value;
+    }
+}
+
 bool MessageLog::writeHandling(const messageRecord &record, bool *found)
 {
     // The texts are NUL-terminated inside their fields, so fromUtf8 stops there.

@@ -32,6 +32,9 @@ public:
     // message, type, panel and room, received on the same day. The id alone does
     // not tell, since the ids of deleted rows are given out again.
     static bool sameRow(const messageRecord &a, const messageRecord &b);
+    // Whether a removal announced on the hub (signalsRemoveMessage) takes the
+    // record's row: by room (type 1), panel (2), message (3), or else row id.
+    static bool removedBy(const messageRecord &record, int value, int type);
 
     // Writes a handling (status, remark, deal time) to the record's row and to no
     // other: a row that is gone, even when its id now belongs to another message,
