@@ -25,6 +25,12 @@ DeviceItem::DeviceItem(bool in3DView, QWidget *parent)
     connect(&delayTimer, &QTimer::timeout, this, &DeviceItem::startRefresh);
     connect(&gl_socket, &BroadcastSocket::signalsStopRefresh, this, &DeviceItem::stopRefresh);
     connect(&gl_socket, &BroadcastSocket::dataIsComming, this, &DeviceItem::dataIsComming);
+    // A frame taken after a switch would write its state into the new project's
+    // rows of the same ids; nor does a retired card ask for states again.
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this] {
+        retired = true;
+        stopRefresh();
+    });
 }
 
 DeviceItem::~DeviceItem()
@@ -61,6 +67,8 @@ void DeviceItem::runTimer(QTimer &timer, int ms)
 
 void DeviceItem::getStatus(int delay)
 {
+    if (retired)
+        return;
     disconnected(false);
     clearCycle();
     stopCycleTimers();
@@ -143,6 +151,8 @@ void DeviceItem::startFirstDisplay()
 
 void DeviceItem::startRefresh()
 {
+    if (retired)
+        return;
     if (delayTimer.isActive())
         delayTimer.stop();
     QPointer<DeviceItem> self(this);
@@ -197,7 +207,7 @@ void DeviceItem::slotsSetStatus()
 
 void DeviceItem::dataIsComming(quint8 *recvBuff, qlonglong recvLength)
 {
-    if (!recvBuff || recvLength < 1 || !takesFrames())
+    if (retired || !recvBuff || recvLength < 1 || !takesFrames())
         return;
     // Bytes 17 and 18: the source subnet and device.
     if (recvLength > 18 && !concerns(recvBuff[17], recvBuff[18]))

@@ -4,7 +4,9 @@
 // card asks the device for its state, one frame per second, until a matching
 // reply arrives; a change made by the user is sent, and resent once a second,
 // until the device confirms it. After ten unanswered frames the card stops, may
-// show offline marks, and tells the user "<name> lost connection".
+// show offline marks, and tells the user "<name> lost connection". A card stands
+// for a device of the project that was open when it was made: once the hub
+// announces a project switch it stops and takes no frame again.
 //
 // A device kind derives from DeviceItem and supplies the frames (queryStep,
 // commandStep), the decoding of replies (decodeReply), its display
@@ -114,5 +116,7 @@ private:
     bool giveUp(QTimer &timer);
 
     const bool in3DView;
+    // Set by the hub's project switch: the card's ids belong to the project before.
+    bool retired = false;
     static double s_intervalScale;
 };

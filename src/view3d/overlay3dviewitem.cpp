@@ -1,7 +1,9 @@
 #include "overlay3dviewitem.h"
 
+#include "bus/broadcastsocket.h"
 #include "operation/deviceitem.h"
 #include "shell/darkpalette.h"
+#include "store/globals.h"
 #include "view3d/view3dpainting.h"
 #include "view3d/view3drows.h"
 
@@ -14,11 +16,12 @@ Overlay3DViewItem::Overlay3DViewItem(QWidget *parent)
     fillBackground(this, QColor(0x26, 0x34, 0x40));
     installEventFilter(this);
     connect(&refreshTimer, &QTimer::timeout, this, &Overlay3DViewItem::finishRefresh);
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, &Overlay3DViewItem::dropProject);
 }
 
 Overlay3DViewItem::~Overlay3DViewItem() = default;
 
-void Overlay3DViewItem::updatelist(int roomId)
+void Overlay3DViewItem::dropCards()
 {
     for (const Entry &entry : qAsConst(entries)) {
         if (entry.card) {
@@ -28,6 +31,20 @@ void Overlay3DViewItem::updatelist(int roomId)
     }
     entries.clear();
     clearRecords();
+}
+
+void Overlay3DViewItem::dropProject()
+{
+    refreshTimer.stop();
+    finished = false;
+    dropCards();
+    picture.clear();
+    update();
+}
+
+void Overlay3DViewItem::updatelist(int roomId)
+{
+    dropCards();
     picture = roomPictureName(roomId, picture);
     loadRecords(roomId);
     update();

@@ -10,6 +10,10 @@
 //
 // A device kind derives from this class and supplies the loading of its rows,
 // the copying of a card's state and the painting of one icon.
+//
+// The overlay lives as long as its page, across project switches: on the hub's
+// project signal it drops the cards and records of the project before, and the
+// next updatelist() builds the new project's.
 
 #include "operation/deviceitem.h"
 
@@ -68,6 +72,11 @@ protected:
     void addEntry(const QPoint &pos, DeviceItem *card);
 
 private:
+    // Deletes the cards (later) and empties the list.
+    void dropCards();
+    // The hub's project switch: nothing of the project before stays.
+    void dropProject();
+
     struct Entry
     {
         QPoint pos;

@@ -2,8 +2,9 @@
 // modules, an occupation sensor and a master switch on 127.0.0.2:6000 ("DNS
 // Server" style): which rooms get the "Lighting" tab, the refresh header shared
 // with the room page, the order and spacing of the first requests, a light that
-// never answers, the end of the refresh, and a card shown from its icon. Runs
-// only inside the private network namespace of ./test (VARNO_NETNS=1).
+// never answers, the end of the refresh, a card shown from its icon, and the
+// cards after a switch to another project. Runs only inside the private network
+// namespace of ./test (VARNO_NETNS=1).
 
 #include "testmain.h"
 
@@ -13,6 +14,7 @@
 #include "bus/broadcastsocket.h"
 #include "operation/lightitem.h"
 #include "operation/occupationmasteritem.h"
+#include "settings/projectswitch.h"
 #include "shell/refreshingctrl.h"
 #include "simbus.h"
 #include "simlight.h"
@@ -60,6 +62,16 @@ private slots:
     {
         if (qEnvironmentVariable("VARNO_NETNS") != QLatin1String("1"))
             QSKIP("needs the private network namespace of ./test (VARNO_NETNS=1)");
+        // Project "B", where light 1 of room 12 is another device, in a room that logs.
+        QVERIFY(addProject("B") && setProjectNode("B", "network_type", QString::number(NetStyleDnsServer)));
+        QVERIFY(QDir().mkpath(projectFolder("B")));
+        initDatabase(projectDatabasePath("B"));
+        Light other;
+        other.room = 12;
+        other.device = 50;
+        QVERIFY(addRegion(1, "Villa") && addFloor(1, 1, "Top") && addRoom(12, "Hall", 1, 1));
+        QVERIFY(addLight(other));
+        initDatabase(projectDatabasePath("Home"));
         addRoom(5, "Store", 1, 1);
         addRoom(12, "Hall", 1, 1);
         Light spare; // the store's only light has no subnet
@@ -177,6 +189,28 @@ private slots:
         m_page->hide();
         QTRY_VERIFY(!overlay->isChecking());
         QVERIFY(!overlay->status());
+
+        // A switch to "B" drops A's cards. A's light then reports a level and its
+        // version: B's rows and log stay, A's file too. B's page shows B's light.
+        QVERIFY(switchProjectDatabase("B"));
+        emit gl_socket.signalsProjectStateChanged("B");
+        QCOMPARE(overlay->count(), 0);
+        QFile fileA(projectDatabasePath("Home"));
+        const QByteArray bytesA = fileA.open(QIODevice::ReadOnly) ? fileA.readAll() : QByteArray();
+        const QStringList rowsB = rows("select * from tbl_light") + rows("select * from tbl_log");
+        qRegisterMetaType<quint8 *>("quint8*");
+        QSignalSpy heard(&gl_socket, &BroadcastSocket::dataIsComming);
+        SimDevice *lamp = m_sim->device(1, 20);
+        m_sim->sendRaw(lamp->frame(SimLight::Levels, 1, 254, QByteArray::fromHex("044d000000")));
+        m_sim->sendRaw(lamp->frame(SimDevice::FirmwareAnswer, 1, 254, "SIM-FW 2.0"));
+        QTRY_COMPARE(heard.size(), 2);
+        QVERIFY(gl_sqlite3db.flushBatch());
+        QCOMPARE(rows("select * from tbl_light") + rows("select * from tbl_log"), rowsB);
+        QVERIFY(fileA.seek(0) && fileA.readAll() == bytesA);
+        m_page->show();
+        enter(12);
+        QCOMPARE(overlay->count(), 1);
+        QCOMPARE(overlay->lightAt(0).device_id[0], 50);
     }
 };
 
