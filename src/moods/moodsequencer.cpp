@@ -15,6 +15,16 @@ MoodSequencer::MoodSequencer(QObject *parent)
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &MoodSequencer::waitOver);
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, &MoodSequencer::dropRuns);
+}
+
+void MoodSequencer::dropRuns()
+{
+    // A waiting run would read the new project's rows by the old mood's ids.
+    timer.stop();
+    pending.clear();
+    steps.clear();
+    running = false;
 }
 
 void MoodSequencer::enqueue(std::function<QList<MoodStep>()> build, const QString &text)

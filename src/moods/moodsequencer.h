@@ -6,7 +6,8 @@
 // one step at a time: each step's frame goes out and at least 50 ms pass before
 // the next step or the end of the run, measured, never earlier. Only after the
 // last wait is the run's closing text shown. The event loop keeps running
-// between steps; runs never interleave.
+// between steps; runs never interleave. A project switch drops the runs not yet
+// ended: their mood ids are the project's before.
 
 #include "moods/moodrun.h"
 
@@ -41,6 +42,8 @@ private:
     void startNext();
     void runStep();
     void waitOver();
+    // Drops the waiting runs and the rest of the one under way, without a text.
+    void dropRuns();
 
     struct Run
     {
