@@ -17,8 +17,9 @@ QString roomPictureName(int roomId, const QString &current);
 // The stored position of a device, or (0, 0) after inserting the missing row.
 QPoint loadIconPosition(IconTable table, int key, int roomId);
 
-// Writes a dropped position; false when the statement failed.
+// Writes a dropped position; false when the statement failed or changed no row.
 bool storeIconPosition(IconTable table, int key, int roomId, const QPoint &topLeft);
 
-// Replaces the room's picture name; false when the statement failed.
+// Replaces the room's picture name; false when the statement failed or the room
+// has no row.
 bool storeRoomPictureName(int roomId, const QString &name);

@@ -285,6 +285,8 @@ private slots:
                                            << "Lose the dir named Home,please reboot the application!";
         QTest::newRow("name not stored") << QStringList{"refused"} << "3d_view_02" << QSize(120, 90)
                                          << "Failed to save the picture!";
+        QTest::newRow("row never made") << QStringList{"no row"} << QString() << QSize(120, 90)
+                                        << "Failed to save the picture!";
     }
     void photo()
     {
@@ -309,15 +311,20 @@ private slots:
         QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
         for (const QString &file : chosen) {
             // "block": a folder where the PNG goes; "away": the project folder moved;
-            // "refused": the row does not take the name.
-            QVERIFY(file != "refused" || exec("create trigger refuse before update on tbl_3d_view_manager "
-                                              "begin select raise(abort,'no'); end"));
+            // "refused": the row does not take the name; "no row": the list's insert of it was refused.
+            const bool refusing = file == "refused" || file == "no row";
+            QVERIFY(file != "no row" || exec("delete from tbl_3d_view_manager"));
+            QVERIFY(!refusing || exec(QStringLiteral("create trigger refuse before %1 on tbl_3d_view_manager"
+                                                     " begin select raise(abort,'no'); end")
+                                          .arg(file == "refused" ? "update" : "insert")));
+            if (file == "no row")
+                Page3DView("3D View", QString()).updatelist();
             if (file == "block")
                 QVERIFY(QFile::rename(png, png + ".keep") && QDir().mkdir(png));
             if (file == "away")
                 QVERIFY(QDir().rename(folder, folder + ".away"));
             answerFileDialogsWith([&](FileDialogKind kind, const QString &caption, const QString &) {
-                const QString name = QStringList{"block", "away", "refused"}.contains(file) ? "a.jpg" : file;
+                const QString name = QFile::exists(m_files.filePath(file)) ? file : "a.jpg";
                 return kind == FileDialogKind::Open && caption == "Open" && !file.isEmpty()
                            ? m_files.filePath(name)
                            : QString();
@@ -328,7 +335,7 @@ private slots:
                 QVERIFY(QDir().rmdir(png) && QFile::rename(png + ".keep", png));
             if (file == "away")
                 QVERIFY(QDir().rename(folder + ".away", folder));
-            QVERIFY(file != "refused" || exec("drop trigger refuse"));
+            QVERIFY(!refusing || exec("drop trigger refuse"));
         }
         QCOMPARE(info.size(), int(!message.isEmpty()));
         if (!message.isEmpty())

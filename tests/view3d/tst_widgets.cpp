@@ -242,7 +242,7 @@ private slots:
     {
         QTest::addColumn<int>("kind"); // 0 lights, 1 air conditioners, 2 floor heating
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("button"); // 1 left, 2 right, 3 left with the position's store refused
+        QTest::addColumn<int>("button"); // 1 left, 2 right, 3 left, store refused, 4 left, no row
         QTest::addColumn<QList<QPoint>>("path");
         QTest::addColumn<int>("moved");
         QTest::addColumn<QPoint>("to");
@@ -265,9 +265,12 @@ private slots:
             << 1 << big << 1 << P{{160, 110}, {400, 300}} << 0 << QPoint(360, 260);
         QTest::newRow("floor-heating circuit 2")
             << 2 << big << 1 << P{{160, 110}, {400, 300}} << 2 << QPoint(360, 260);
-        for (int kind : {0, 1})
+        for (int kind : {0, 1}) {
             QTest::newRow(kind ? "air conditioner, not stored" : "light, not stored")
                 << kind << big << 3 << P{{160, 110}, {400, 300}} << -1 << QPoint();
+            QTest::newRow(kind ? "air conditioner, no row" : "light, no row")
+                << kind << big << 4 << P{{20, 20}, {400, 300}} << -1 << QPoint();
+        }
     }
     void canvasDrops()
     {
@@ -309,12 +312,16 @@ private slots:
         QCOMPARE(canvas->roomName(), QStringLiteral("Bob's den"));
         if (kind == 0) // the name cut at a character boundary of its 128-byte field
             QCOMPARE(QString::fromUtf8(canvas->records().at(0).remark), QString(63, QChar(0x00E4)));
+        const QPoint firstAt = button == 4 ? QPoint(0, 0) : start; // its insert refused: no row
         place(table, key, ids.first(), start);
+        const QString noRow = QStringLiteral("delete from %1 where %2=%3").arg(table, key).arg(ids.first());
+        QVERIFY(button < 4 || exec(noRow));
+        QVERIFY(button < 3 || exec(QStringLiteral("create trigger refuse before %1 on %2 begin select "
+                                                  "raise(abort,'no'); end")
+                                       .arg(button == 3 ? "update" : "insert", table)));
         canvas->updatelist(Room);
 
         const auto b = button == 2 ? Qt::RightButton : Qt::LeftButton;
-        QVERIFY(button < 3 || exec("create trigger refuse before update on " + table +
-                                   " begin select raise(abort,'no'); end"));
         QSignalSpy said(&gl_socket, &BroadcastSocket::signalsInformation);
         QTest::mousePress(canvas.get(), b, Qt::NoModifier, path.first());
         for (const QPoint &p : path.mid(1))
@@ -322,11 +329,11 @@ private slots:
         QTest::mouseRelease(canvas.get(), b, Qt::NoModifier, path.last());
         QVERIFY(button < 3 || exec("drop trigger refuse"));
         for (int id : ids)
-            QCOMPARE(stored(table, key, id), id == moved ? to : start);
+            QCOMPARE(stored(table, key, id), id == moved ? to : id == ids.first() ? firstAt : start);
         // A drop that is not stored is said, and the icon shows where it is stored.
         const positionRecord first = canvas->records().at(0);
-        QCOMPARE(QPoint(first.xp1, first.yp1), moved == first.id ? to : start);
-        QCOMPARE(said.value(0).value(0).toString(), button == 3 ? "Failed to save the position!" : "");
+        QCOMPARE(QPoint(first.xp1, first.yp1), moved == first.id ? to : firstAt);
+        QCOMPARE(said.value(0).value(0).toString(), button >= 3 ? "Failed to save the position!" : "");
     }
 
     void quotedPictureName()
