@@ -65,22 +65,13 @@ public:
     }
 };
 
-// Picks a project in the menu bar's project dialog, once it is listed and beforePick has run; with okBox,
-// presses "Ok" on the message box that follows.
-void pickProject(const QString &name, bool okBox = false, const std::function<void()> &beforePick = {})
+// Picks a project in the menu bar's project dialog, once it is listed and beforePick has run.
+void pickProject(const QString &name, const std::function<void()> &beforePick = [] {})
 {
-    QTimer::singleShot(0, [name, okBox, beforePick]() {
+    QTimer::singleShot(0, [name, beforePick]() {
         auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        if (beforePick)
-            beforePick();
-        if (okBox) {
-            QTimer::singleShot(0, []() {
-                auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
-            });
-        }
+        beforePick();
         for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
             if (row->projectName() == name) {
                 emit row->signalsProjectChanged(name);
@@ -230,7 +221,19 @@ private slots:
         QVERIFY(m_recorder->log.isEmpty());
 
         // A file that is no project database is kept aside and made afresh.
-        pickProject(QStringLiteral("Other"), true);
+        QTimer::singleShot(0, []() {
+            auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTimer::singleShot(0, []() {
+                auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+            });
+            for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
+                if (row->projectName() == QLatin1String("Other"))
+                    emit row->signalsProjectChanged(row->projectName());
+            }
+        });
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Home"));
         QCOMPARE(m_recorder->log, (QStringList{"project:Other", "network:0", "open"}));
         QString current;
@@ -243,14 +246,14 @@ private slots:
         QVERIFY(isLegalFormat(db));
         QCOMPARE(gl_sqlite3db.getDbName(), db);
 
-        // A switch that cannot be stored whole does not happen: with the project list
-        // unwritable, or when the fresh database cannot be emptied (a trigger that came
-        // with the copy of "Other"), nothing of any project changes and "Other" stays.
+        // A switch that cannot be stored whole does not happen: with the project list unwritable, or
+        // when the fresh database of a broken file cannot be emptied (a trigger came with the copy of
+        // "Other"), it is refused, nothing of any project changes and "Other" stays open.
         addProject(QStringLiteral("Broken"));
-        QVERIFY(QDir().mkpath(projectFolder("Broken")));
-        QVERIFY(QFile::copy(db + QStringLiteral(".bak"), projectDatabasePath("Broken")));
-        QVERIFY(gl_sqlite3db.execDML("create trigger refuse before delete on tbl_version "
-                                     "begin select raise(abort,'no'); end"));
+        QVERIFY(QDir().mkpath(projectFolder("Broken")) &&
+                QFile::copy(kept.fileName(), projectDatabasePath("Broken")));
+        QVERIFY(gl_sqlite3db.execDML("create trigger no before delete on tbl_version "
+                                     "begin select raise(abort,''); end"));
         const QString list = gl_curPath + QStringLiteral("/database/project.xml");
         auto files = [&list] { // every file of every project, byte for byte
             QMap<QString, QByteArray> all;
@@ -263,21 +266,23 @@ private slots:
             return all;
         };
         const auto before = files();
-        for (const char *target : {"Home", "Broken"}) {
-            const bool listBlocked = QLatin1String(target) == QLatin1String("Home");
+        for (const QString target : {"Home", "Broken"}) {
             m_recorder->log.clear();
-            pickProject(QLatin1String(target), !listBlocked, [&] {
-                QVERIFY(!listBlocked || (QFile::rename(list, list + ".away") && QDir().mkdir(list)));
+            pickProject(target, [&] {
+                if (target == "Home")
+                    QVERIFY(QFile::rename(list, list + ".away") && QDir().mkdir(list));
+                else // "Ok" on the message box that the broken file brings
+                    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
             });
             emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
-            QVERIFY(!listBlocked || (QDir().rmdir(list) && QFile::rename(list + ".away", list)));
-            QVERIFY2(m_recorder->log.isEmpty(), target);
+            QVERIFY(target != "Home" || (QDir().rmdir(list) && QFile::rename(list + ".away", list)));
+            QVERIFY2(m_recorder->log.isEmpty(), qPrintable(target));
             QCOMPARE(m_window->snackbar()->messages().last(), "Failed to switch the project!");
             QCOMPARE(m_window->menuBar()->findChild<QtMaterialLabel *>("labelProjectName")->text(), "Other");
             QVERIFY(getCurrentProject(current) && current == "Other" && gl_sqlite3db.getDbName() == db);
             QCOMPARE(files(), before);
         }
-        QVERIFY(gl_sqlite3db.execDML("drop trigger refuse"));
+        QVERIFY(gl_sqlite3db.execDML("drop trigger no"));
     }
 
     // "Other" shows an alarm and has a service message waiting; "Copy", a copy of
@@ -292,57 +297,58 @@ private slots:
         addProject(QStringLiteral("Copy"));
         auto now = std::make_shared<qint64>(QDateTime::currentSecsSinceEpoch());
         m_window->intake()->setClock([now]() { return *now; });
-        auto panelSends = [](unsigned char device, unsigned char switchNo) { // a switch turned on
-            QByteArray f = SimPanel(1, device).switchFrame(switchNo, true);
+        auto panelSends = [](QByteArray f) {
             emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(f.data()), f.size());
         };
         auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
-        AlarmDlg *alarms = bar->alarmDialog();
-        panelSends(20, 9); // the door panel's "Fire"
-        panelSends(21, 5); // the bed panel's "Clean room"
-        QVERIFY(alarms->isVisible());
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        panelSends(SimPanel(1, 21).switchFrame(5, true));
+        QVERIFY(bar->alarmDialog()->isVisible());
         const int alarmId = bar->tiles().first()->getMessageRecord().id;
         QFile fileA(a);
-        const QByteArray rowsA = fileA.open(QIODevice::ReadOnly) ? fileA.readAll() : QByteArray();
+        QVERIFY(fileA.open(QIODevice::ReadOnly));
+        const QByteArray rowsA = fileA.readAll();
 
         pickProject(QStringLiteral("Copy"));
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
-        QVERIFY(bar->tiles().isEmpty() && !alarms->isVisible() && m_window->intake()->pending().isEmpty());
+        QVERIFY(bar->tiles().isEmpty() && !bar->alarmDialog()->isVisible());
+        QVERIFY(m_window->intake()->pending().isEmpty());
         *now += 21; // the service message would have settled by now: neither project stores it
         m_window->intake()->slotsUniversalSwitch();
-        panelSends(20, 9);
-        QVERIFY(bar->tiles().size() == 1 && alarms->isVisible() && alarms->heldRecords().size() == 1);
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        QCOMPARE(bar->tiles().size(), 1);
         QCOMPARE(bar->tiles().first()->getMessageRecord().id, alarmId);
-        QVERIFY(!rowsA.isEmpty() && fileA.seek(0) && fileA.readAll() == rowsA);
+        QVERIFY(bar->alarmDialog()->isVisible() && bar->alarmDialog()->heldRecords().size() == 1);
+        QVERIFY(fileA.seek(0) && fileA.readAll() == rowsA);
         QCOMPARE(getValueFromDb("select count(*) as n from tbl_message_log", "n"), 2);
         QVERIFY(row(1).status == 0 && row(1).dealTime.isEmpty());
 
         // The alarm's row is pruned, and two days on the next alarm takes its id:
         // a new alarm, and neither the held alarm nor its tile's dialog write it.
-        const messageRecord pruned = alarms->currentRecord();
+        const messageRecord pruned = bar->alarmDialog()->currentRecord();
         QVERIFY(exec(QStringLiteral("delete from tbl_message_log where id=%1").arg(alarmId)));
         *now += 2 * 86400;
-        panelSends(20, 9);
-        QVERIFY(bar->tiles().size() == 1 && alarms->heldRecords().size() == 2);
-        alarms->form()->selectStatus(QStringLiteral("secured"));
-        alarms->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        QVERIFY(bar->tiles().size() == 1 && bar->alarmDialog()->heldRecords().size() == 2);
+        bar->alarmDialog()->form()->selectStatus(QStringLiteral("secured"));
+        bar->alarmDialog()->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
         MessageDlg stale;
         stale.setMessageRecord(pruned);
         stale.form()->selectStatus(QStringLiteral("user cancel"));
         stale.findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
         QCOMPARE(row(alarmId).status, 0);
 
-        // A held alarm's row is deleted on the "Message" page, and the same alarm,
-        // raised again that day, takes its id: what was chosen for the deleted one
-        // is not written onto it.
-        panelSends(20, 9);
-        const int deleted = alarms->currentRecord().id;
-        alarms->form()->selectStatus(QStringLiteral("secured"));
+        // A held alarm's row is deleted on the "Message" page and the same alarm, raised again that
+        // day, takes its id: what was chosen for the deleted one is not written onto it.
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        const int deleted = bar->alarmDialog()->currentRecord().id;
+        bar->alarmDialog()->form()->selectStatus(QStringLiteral("secured"));
         QVERIFY(exec(QStringLiteral("delete from tbl_message_log where id=%1").arg(deleted)));
         emit gl_socket.signalsRemoveMessage(deleted, 0);
-        panelSends(20, 9);
-        QVERIFY(alarms->heldRecords().size() == 1 && alarms->currentRecord().id == deleted);
-        alarms->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        panelSends(SimPanel(1, 20).switchFrame(9, true));
+        QCOMPARE(bar->alarmDialog()->heldRecords().size(), 1);
+        QCOMPARE(bar->alarmDialog()->currentRecord().id, deleted); // the new alarm took the id
+        bar->alarmDialog()->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
         QCOMPARE(row(deleted).status, 0);
     }
 

@@ -207,18 +207,15 @@ void TestMoodRun::pressesAndRecords()
     QCOMPARE(info.count(), 2);
     QCOMPARE(m_bus.sent().size(), 1);
 
-    // A project switch drops the run under way and the ones waiting: their ids
-    // are the project's before. Nothing more is built, sent or reported.
-    int steps = 0;
-    int built = 0;
+    // A project switch drops the run under way and those waiting (their ids are the project's
+    // before): nothing more is built, sent or reported.
+    int built = 0, steps = 0;
     const MoodStep step = [&steps] { ++steps; };
-    auto build = [&] { ++built; return QList<MoodStep>{step, step, step}; };
-    MoodSequencer::instance().enqueue(build, QStringLiteral("first"));
-    MoodSequencer::instance().enqueue(build, QStringLiteral("second"));
+    for (const char *text : {"first", "second"})
+        MoodSequencer::instance().enqueue([&] { ++built; return QList<MoodStep>{step, step}; }, text);
     emit gl_socket.signalsProjectStateChanged(QStringLiteral("Other"));
-    QVERIFY(!MoodSequencer::instance().isBusy());
     SimBus::pump(300);
-    QVERIFY(built == 1 && steps == 1 && info.count() == 2);
+    QVERIFY(!MoodSequencer::instance().isBusy() && built == 1 && steps == 1 && info.count() == 2);
 }
 
 VARNO_TEST_MAIN(TestMoodRun)

@@ -433,7 +433,7 @@ private slots:
                                          << qint64(varnotest::zeroRun(100000));
         QTest::newRow("10,000 entries") << QByteArray("10,000 entries") << 10000 << qint64(0);
         for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
-                                 "100,000 unlisted entries", "100,000 understated entries",
+                                 "100,000 unlisted entries", "100,000 entries stated as 1",
                                  "1,000,000 listed entries", "12,000 hidden entries"})
             QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
     }
@@ -445,11 +445,13 @@ private slots:
         const QString zip = root() + QStringLiteral("/limits.zip");
         writeFile(zip, varnotest::unpackLimitArchive(kind));
         QTemporaryDir into;
-        const long peak = varnotest::resetPeakResidentKiB();
+        const varnotest::ResidentGrowth memory;
         {
             const varnotest::FileSizeBound bound(64 << 20);
             QCOMPARE(ZipArchive::extractDir(zip, into.path()), files >= 0);
         }
+        const long grown = memory.kib();
+        QVERIFY2(grown < varnotest::UnpackMemoryBoundKiB, qPrintable(QString::number(grown)));
         // A refused archive leaves nothing, not even its folders.
         const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
         QCOMPARE(QDir(into.path()).isEmpty(all), files < 0);
@@ -461,7 +463,8 @@ private slots:
         }
         QCOMPARE(found, qMax(files, 0));
         QCOMPARE(size, bytes);
-        VARNO_CHECK_PEAK_GROWTH(peak, varnotest::UnpackMemoryBoundKiB);
+        if (!memory.measured())
+            QSKIP("the kernel refuses to reset the peak resident memory: its growth is not measured");
     }
 
     void isSafeEntry_data()

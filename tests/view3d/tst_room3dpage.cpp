@@ -2,9 +2,8 @@
 // modules, an occupation sensor and a master switch on 127.0.0.2:6000 ("DNS
 // Server" style): which rooms get the "Lighting" tab, the refresh header shared
 // with the room page, the order and spacing of the first requests, a light that
-// never answers, the end of the refresh, a card shown from its icon, and the
-// cards after a switch to another project. Runs only inside the private network
-// namespace of ./test (VARNO_NETNS=1).
+// never answers, the end of the refresh, and a card shown from its icon. Runs
+// only inside the private network namespace of ./test (VARNO_NETNS=1).
 
 #include "testmain.h"
 

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -71,7 +72,8 @@ void HttpStub::answerRaw(const QByteArray &bytes)
 
 void HttpStub::answerWithFile(const QString &path)
 {
-    answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(QFile(path).size()) + "\r\n\r\n");
+    answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(QFileInfo(path).size()) +
+              "\r\n\r\n");
     m_bodyPath = path;
 }
 
@@ -117,8 +119,9 @@ void HttpStub::read(QTcpSocket *socket)
     socket->setProperty(BufferProperty, QByteArray());
     m_requests.append(request);
     socket->write(m_answer);
-    auto *file = new QFile(m_bodyPath, socket); // answerWithFile(): the body follows as the socket drains
-    if (file->open(QIODevice::ReadOnly)) {
+    if (!m_bodyPath.isEmpty()) {
+        auto *file = new QFile(m_bodyPath, socket);
+        file->open(QIODevice::ReadOnly);
         connect(socket, &QTcpSocket::bytesWritten, file, [socket, file] {
             if (socket->bytesToWrite() < 64 * 1024)
                 socket->write(file->read(64 * 1024));

@@ -39,7 +39,8 @@ public:
     // Bytes written as they are after the request, then the connection closes
     // (the receiving installation's 64-byte answer).
     void answerRaw(const QByteArray &bytes);
-    // A 200 answer whose body is read from the file as the connection drains, never held whole.
+    // A 200 answer whose body is read from a file piece by piece as the
+    // connection drains, so that a large body is never held in memory.
     void answerWithFile(const QString &path);
 
     const QList<Request> &requests() const { return m_requests; }
