@@ -14,6 +14,7 @@
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 
+#include <algorithm>
 #include <cstring>
 
 AlarmDlg::AlarmDlg(QWidget *parent)
@@ -228,26 +229,22 @@ void AlarmDlg::slotsUpdateMessage(messageRecord record)
 
 void AlarmDlg::slotsRemoveMessage(int value, int type)
 {
-    auto gone = [value, type](const messageRecord &record) {
-        return MessageLog::removedBy(record, value, type);
-    };
-    if (m_index < 0)
+    auto gone = [value, type](const Held &held) { return MessageLog::removedBy(held.record, value, type); };
+    if (m_index < 0 || std::none_of(m_held.cbegin(), m_held.cend(), gone))
         return;
     // What the operator typed for the alarms that stay is kept.
     setMessageRecord();
     writeBack();
-    const bool shownGone = gone(m_current.record);
+    // The shown alarm stays shown; in its place comes the next one that stays.
     QList<Held> kept;
     int index = 0;
     for (int i = 0; i < m_held.size(); ++i) {
-        if (gone(m_held.at(i).record))
+        if (gone(m_held.at(i)))
             continue;
-        if (i < m_index || (i == m_index && !shownGone))
-            index = kept.size() + (i == m_index ? 0 : 1);
+        if (i < m_index)
+            ++index;
         kept.append(m_held.at(i));
     }
-    if (kept.size() == m_held.size())
-        return;
     m_held = kept;
     if (m_held.isEmpty()) {
         clear();
@@ -255,7 +252,7 @@ void AlarmDlg::slotsRemoveMessage(int value, int type)
         return;
     }
     m_index = qMin(index, int(m_held.size()) - 1);
-    if (shownGone) {
+    if (gone(m_current)) {
         m_current = m_held.at(m_index);
         showMessageRecord();
     } else {

@@ -89,18 +89,16 @@ bool MessageLog::writeHandling(const messageRecord &record, bool *found)
     const QString remark = QString::fromUtf8(record.message_log_remark);
     const QString dealTime = QString::fromUtf8(record.deal_time);
     const QString day = QString::fromUtf8(receiveDay(record));
-    QSqlQuery query = gl_sqlite3db.execQuery(QString::asprintf(
+    const int changed = execChangingRows(QString::asprintf(
         "update tbl_message_log set message_status=%d,message_log_remark='%s',deal_time='%s' where id=%d "
         "and message_id=%d and message_type=%d and panel_id=%d and room_id=%d "
         "and substr(recv_time,1,10)='%s'",
         record.message_status, sqlText(remark).toUtf8().constData(), sqlText(dealTime).toUtf8().constData(),
         record.id, record.message_id, record.message_type, record.panel_id, record.room_id,
         sqlText(day).toUtf8().constData()));
-    const bool ok = query.isActive();
     if (found)
-        *found = ok && query.numRowsAffected() > 0;
-    query.finish();
-    return ok;
+        *found = changed > 0;
+    return changed >= 0;
 }
 
 void MessageLog::setRemark(messageRecord &record, const QString &remark)

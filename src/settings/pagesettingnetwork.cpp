@@ -206,15 +206,20 @@ void PageSettingNetwork::slotsPageEnter()
     QStringList projects;
     getProjectList(projects);
     comboBoxProject->addItems(projects);
+    if (selectCurrentProject())
+        getNetworkSetting();
+    getHostIp();
+    loading = false;
+}
+
+bool PageSettingNetwork::selectCurrentProject()
+{
     QString current;
     getCurrentProject(current);
     const int index = comboBoxProject->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) {
+    if (index >= 0)
         comboBoxProject->setCurrentIndex(index);
-        getNetworkSetting();
-    }
-    getHostIp();
-    loading = false;
+    return index >= 0;
 }
 
 void PageSettingNetwork::selectText(QtMaterialComboBox *box, const QString &text)
@@ -359,11 +364,8 @@ void PageSettingNetwork::comboBoxChange(int index)
     const QString project = comboBoxProject->currentText();
     if (!switchProjectDatabase(project)) {
         // The page stays on the project that is still the current one.
-        QString current;
-        getCurrentProject(current);
         loading = true;
-        comboBoxProject->setCurrentIndex(
-            comboBoxProject->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        selectCurrentProject();
         loading = false;
         emit gl_socket.signalsInformation(tr("Failed to switch the project!"));
         return;

@@ -71,6 +71,8 @@ private:
     QString serverAddress(const QString &text) const;
     // Selects the item with text, appending it first when the box has none.
     static void selectText(QtMaterialComboBox *box, const QString &text);
+    // Puts the project box on the current project; false when the box does not list it.
+    bool selectCurrentProject();
     // Shows a server address, by its alias when it has one.
     void showServer(const QString &address);
     void startSequence(QTimer &timer);

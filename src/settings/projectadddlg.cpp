@@ -91,9 +91,7 @@ void ProjectAddDlg::pushButtonAdd_clicked()
 
     const QString folder = projectFolder(name);
     removeProjectFolder(folder);
-    const bool made =
-        QDir().mkpath(folder) &&
-        addDatabase(QString(folder).append(QString::asprintf("/%s.db3", name.toUtf8().constData())));
+    const bool made = QDir().mkpath(folder) && addDatabase(projectDatabasePath(name));
 
     // Back to the current project's database; the next query opens it again.
     QString current;

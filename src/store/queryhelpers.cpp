@@ -103,3 +103,11 @@ bool execTransaction(const QStringList &statements)
 {
     return gl_sqlite3db.execTransaction(statements);
 }
+
+int execChangingRows(const QString &sql)
+{
+    QSqlQuery query = gl_sqlite3db.execQuery(sql);
+    const int changed = query.isActive() ? query.numRowsAffected() : -1;
+    query.finish();
+    return changed;
+}

@@ -21,3 +21,7 @@ QString sqlText(const QString &text);
 
 // Runs the statements in one transaction on gl_sqlite3db: all or nothing.
 bool execTransaction(const QStringList &statements);
+
+// Runs one statement; answers how many rows it changed, or -1 when it failed. An
+// update that finds no row to change has stored nothing.
+int execChangingRows(const QString &sql);

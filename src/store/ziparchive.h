@@ -53,8 +53,8 @@ public:
     // MaxEntries folders (those above the names included), or its stated sizes add
     // up to more than MaxUnpackedBytes or than the free space of dir. The tree KZip
     // builds is weighed again before anything is written. While unpacking, an entry
-    // that yields more than its stated size stops the work. On success, files (when not null) gets the paths of the files
-    // written. Answers whether everything was written; after a failure whatever was
-    // written is removed again.
+    // that yields more than its stated size stops the work. On success, files (when
+    // not null) gets the paths of the files written. Answers whether everything was
+    // written; after a failure whatever was written is removed again.
     static bool extractDir(const QString &zipPath, const QString &dir, QStringList *files = nullptr);
 };

@@ -4,8 +4,6 @@
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 
-#include <QSqlQuery>
-
 namespace {
 
 struct TableNames
@@ -13,16 +11,6 @@ struct TableNames
     const char *table;
     const char *key;
 };
-
-// Runs an update; true only when it changed a row. A store that found no row to
-// change (its insert was refused when the room was listed) has stored nothing.
-bool updateRow(const QString &sql)
-{
-    QSqlQuery query = gl_sqlite3db.execQuery(sql);
-    const bool changed = query.isActive() && query.numRowsAffected() > 0;
-    query.finish();
-    return changed;
-}
 
 TableNames namesOf(IconTable table)
 {
@@ -57,13 +45,14 @@ QPoint loadIconPosition(IconTable table, int key, int roomId)
 bool storeIconPosition(IconTable table, int key, int roomId, const QPoint &topLeft)
 {
     const TableNames n = namesOf(table);
-    return updateRow(QString::asprintf("update %s set xp1=%d,yp1=%d where %s=%d and room_id=%d", n.table,
-                                       topLeft.x(), topLeft.y(), n.key, key, roomId));
+    // No row to change (its insert was refused when the room was listed): nothing stored.
+    return execChangingRows(QString::asprintf("update %s set xp1=%d,yp1=%d where %s=%d and room_id=%d",
+                                              n.table, topLeft.x(), topLeft.y(), n.key, key, roomId)) > 0;
 }
 
 bool storeRoomPictureName(int roomId, const QString &name)
 {
-    return updateRow(QStringLiteral("update tbl_3d_view_manager set icon_name='%1' where room_id=%2")
-                         // One pass: a picture's file name may hold "%N".
-                         .arg(sqlText(name), QString::number(roomId)));
+    return execChangingRows(QStringLiteral("update tbl_3d_view_manager set icon_name='%1' where room_id=%2")
+                                // One pass: a picture's file name may hold "%N".
+                                .arg(sqlText(name), QString::number(roomId))) > 0;
 }
