@@ -1,21 +1,15 @@
 #include "ziparchive.h"
 
-// KZip first: the entry headers need KArchive declared before them.
-#include <KZip>
-#include <KArchiveDirectory>
-#include <KArchiveFile>
+#include <zip.h>
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QIODevice>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
-#include <QVector>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -23,16 +17,10 @@ namespace {
 constexpr quint32 kEndOfCentralDir = 0x06054b50;
 constexpr quint32 kZip64EndLocator = 0x07064b50;
 constexpr quint32 kZip64EndOfCentralDir = 0x06064b50;
-constexpr quint32 kCentralDirHeader = 0x02014b50;
-constexpr quint32 kLocalHeader = 0x04034b50;
 constexpr int kEndRecordSize = 22;
+constexpr int kZip64LocatorSize = 20;
+constexpr int kZip64RecordSize = 56;
 constexpr int kMaxCommentSize = 0xFFFF;
-constexpr int kCentralHeaderSize = 46;
-constexpr int kLocalHeaderSize = 30;
-constexpr quint16 kZip64ExtraTag = 0x0001;
-// Flag bit 3: the sizes follow the data, in a descriptor "PK\7\8", CRC, sizes.
-constexpr quint16 kFlagDescriptor = 0x0008;
-constexpr int kDescriptorSize = 16;
 // What the central directory may take per entry on average: a record with a long
 // name and its extra fields. A directory larger than that for MaxEntries entries
 // is refused before it is read.
@@ -68,126 +56,113 @@ QByteArray readAt(QFile &file, qint64 offset, qint64 length)
     return data.size() == length ? data : QByteArray();
 }
 
-// Where the central directory lies, how many entries it holds, and where the
-// record that closes it (the end record, or its Zip64 form) begins.
-struct CentralDir
+bool isBoundedDirectory(quint64 count, quint64 size)
 {
-    quint64 offset = 0;
-    quint64 size = 0;
-    quint64 count = 0;
-    quint64 closedAt = 0;
-};
+    return count <= static_cast<quint64>(ZipArchive::MaxEntries) &&
+           size <= ZipArchive::MaxEntries * kDirBytesPerEntry;
+}
 
-bool findCentralDir(QFile &file, CentralDir &cd)
+// libzip reads the whole central directory into memory when it opens an archive,
+// and it may settle on any end record in the file's last 64 KiB, in its Zip64 form
+// where a locator stands before it. So the file must hold exactly one end record
+// there (two would let two readers list two different archives), and what it
+// states is weighed first, so that no file can make libzip take more than
+// MaxEntries entries' worth of memory.
+bool statesOneBoundedDirectory(QFile &file)
 {
     const qint64 fileSize = file.size();
     if (fileSize < kEndRecordSize)
         return false;
     const qint64 tailStart = qMax<qint64>(0, fileSize - kEndRecordSize - kMaxCommentSize);
     const QByteArray tail = readAt(file, tailStart, fileSize - tailStart);
-    if (tail.isEmpty())
-        return false;
-
-    // The end record is the last signature whose comment reaches the end of the file.
-    qint64 pos = -1;
-    for (qint64 i = tail.size() - kEndRecordSize; i >= 0; --i) {
-        if (le32(tail, i) == kEndOfCentralDir && i + kEndRecordSize + le16(tail, i + 20) == tail.size()) {
-            pos = i;
-            break;
-        }
-    }
-    if (pos < 0)
-        return false;
-
-    cd.count = le16(tail, pos + 10);
-    cd.size = le32(tail, pos + 12);
-    cd.offset = le32(tail, pos + 16);
-    cd.closedAt = static_cast<quint64>(tailStart + pos);
-
-    if (cd.count == 0xFFFF || cd.size == 0xFFFFFFFFu || cd.offset == 0xFFFFFFFFu) {
-        const qint64 locatorAt = tailStart + pos - 20;
-        const QByteArray locator = readAt(file, locatorAt, 20);
+    bool found = false;
+    for (qint64 i = 0; i + kEndRecordSize <= tail.size(); ++i) {
+        if (le32(tail, i) != kEndOfCentralDir)
+            continue;
+        if (found)
+            return false;
+        found = true;
+        if (!isBoundedDirectory(le16(tail, i + 10), le32(tail, i + 12)))
+            return false;
+        const QByteArray locator = readAt(file, tailStart + i - kZip64LocatorSize, kZip64LocatorSize);
         if (locator.isEmpty() || le32(locator, 0) != kZip64EndLocator)
-            return false;
+            continue;
         const quint64 recordAt = le64(locator, 8);
-        if (recordAt > static_cast<quint64>(fileSize))
+        const QByteArray record = recordAt > static_cast<quint64>(fileSize)
+                                      ? QByteArray()
+                                      : readAt(file, static_cast<qint64>(recordAt), kZip64RecordSize);
+        if (record.isEmpty() || le32(record, 0) != kZip64EndOfCentralDir ||
+            !isBoundedDirectory(le64(record, 32), le64(record, 40)))
             return false;
-        const QByteArray record = readAt(file, static_cast<qint64>(recordAt), 56);
-        if (record.isEmpty() || le32(record, 0) != kZip64EndOfCentralDir)
-            return false;
-        cd.count = le64(record, 32);
-        cd.size = le64(record, 40);
-        cd.offset = le64(record, 48);
-        cd.closedAt = recordAt;
     }
-    return cd.offset <= static_cast<quint64>(fileSize) &&
-           cd.size <= static_cast<quint64>(fileSize) - cd.offset;
+    return found;
 }
 
-// Where a central record says its local entry lies, and what it holds.
-struct LocalRef
+struct ZipCloser
 {
-    quint64 offset = 0;
-    quint32 packedSize = 0;
-    quint32 size = 0;
-    quint16 method = 0;
-    QByteArray name;
+    void operator()(zip_t *zip) const { zip_discard(zip); }
+};
+using ZipHandle = std::unique_ptr<zip_t, ZipCloser>;
+
+struct ZipFileCloser
+{
+    void operator()(zip_file_t *file) const { zip_fclose(file); }
 };
 
-// The first descriptor signature that begins in [from, to), or -1; read in pieces.
-qint64 findDescriptor(QFile &file, qint64 from, qint64 to)
+// Opens zipPath for reading and lists it by its central directory. libzip checks
+// every local header against its central record (ZIP_CHECKCONS) and reads each
+// entry from where its record says, no further than the record's sizes.
+ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
 {
-    static const QByteArray signature("PK\x07\x08", 4);
-    constexpr qint64 piece = 64 * 1024;
-    for (qint64 at = from; at + signature.size() <= to; at += piece - (signature.size() - 1)) {
-        const QByteArray chunk = readAt(file, at, qMin(piece, to - at));
-        const int found = chunk.indexOf(signature);
-        if (chunk.isEmpty() || found >= 0)
-            return found >= 0 ? at + found : -1;
+    entries.clear();
+    QFile file(zipPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    if (!statesOneBoundedDirectory(file)) {
+        qDebug() << "zip: refusing" << zipPath << "stating no central directory, two, or more than"
+                 << ZipArchive::MaxEntries << "entries";
+        return nullptr;
     }
-    return -1;
-}
-
-// KZip builds its tree by walking the file from the start: local entries one after
-// the other, then the central records up to the end record. That walk has to meet
-// exactly the entries the central directory names, each local header where its
-// record says, with nothing before, between or after them; otherwise KZip would
-// unpack something other than what was listed and weighed. Like KZip, the walk
-// steps over the data of an entry with flag bit 3 to the first descriptor after it.
-bool localEntriesAgree(QFile &file, QVector<LocalRef> refs, quint64 dirOffset)
-{
-    std::sort(refs.begin(), refs.end(),
-              [](const LocalRef &a, const LocalRef &b) { return a.offset < b.offset; });
-    quint64 at = 0;
-    for (const LocalRef &ref : qAsConst(refs)) {
-        const QByteArray header = readAt(file, static_cast<qint64>(at), kLocalHeaderSize + ref.name.size());
-        if (ref.offset != at || header.isEmpty() || le32(header, 0) != kLocalHeader ||
-            le16(header, 26) != ref.name.size() || header.mid(kLocalHeaderSize) != ref.name)
-            return false;
-        const quint64 dataEnd = at + kLocalHeaderSize + ref.name.size() + le16(header, 28) + ref.packedSize;
-        if (dataEnd > dirOffset)
-            return false;
-        // The method and the sizes decide how far KZip reads: a stored entry whose local
-        // header states fewer bytes than its data holds would make it parse on inside the data.
-        if (le16(header, 8) != ref.method)
-            return false;
-        if (le16(header, 6) & kFlagDescriptor) {
-            const auto end = static_cast<qint64>(dataEnd);
-            if (findDescriptor(file, static_cast<qint64>(at) + kLocalHeaderSize, end + 4) != end)
-                return false;
-            at = dataEnd + kDescriptorSize;
-        } else {
-            if (le32(header, 18) != ref.packedSize || le32(header, 22) != ref.size)
-                return false;
-            at = dataEnd;
-        }
+    file.close();
+    int error = 0;
+    ZipHandle zip(zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    if (!zip) {
+        zip_error_t reason;
+        zip_error_init_with_code(&reason, error);
+        qDebug() << "zip: cannot read" << zipPath << zip_error_strerror(&reason);
+        zip_error_fini(&reason);
+        return nullptr;
     }
-    return at == dirOffset;
+    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
+    if (count < 0 || count > ZipArchive::MaxEntries)
+        return nullptr;
+    QList<ZipArchive::Entry> found;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        zip_uint8_t system = 0;
+        zip_uint32_t external = 0;
+        if (zip_stat_index(zip.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
+            !(st.valid & ZIP_STAT_SIZE) ||
+            zip_file_get_external_attributes(zip.get(), index, 0, &system, &external) != 0)
+            return nullptr;
+        ZipArchive::Entry entry;
+        entry.name = QString::fromUtf8(st.name);
+        entry.size = st.size;
+        const quint32 mode = external >> 16;
+        entry.isSymLink = (mode & kModeTypeMask) == kModeSymLink;
+        entry.isDir = entry.name.endsWith(QLatin1Char('/')) || (mode & kModeTypeMask) == kModeDir ||
+                      (!entry.isSymLink && mode == 0 && (external & kDosDirAttribute));
+        found.append(entry);
+    }
+    entries = found;
+    return zip;
 }
 
 // How many folders unpacking the entries makes: those named and every folder above
 // a name, each once. Counting stops past MaxEntries, so that a few deep names cannot
-// make KZip build millions of folders.
+// make the count itself costly.
 int folderCount(const QList<ZipArchive::Entry> &entries)
 {
     QSet<QStringView> folders;
@@ -207,44 +182,27 @@ int folderCount(const QList<ZipArchive::Entry> &entries)
     return folders.size();
 }
 
-// Checks one name as the unpacked tree will see it (a single path component).
-bool isPlainComponent(const QString &name)
+// Whether two entries would unpack onto one path: a file listed twice would leave
+// only its last copy, so such an archive is not unpacked at all.
+bool hasRepeatedPaths(const QList<ZipArchive::Entry> &entries)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
-}
-
-bool isLinkEntry(const KArchiveEntry *entry)
-{
-    return !entry->symLinkTarget().isEmpty() ||
-           (static_cast<quint32>(entry->permissions()) & kModeTypeMask) == kModeSymLink;
-}
-
-// Second look at the tree that KZip built, before anything is written: every name
-// must be one plain component, nothing may be a link, and it holds no more than
-// MaxEntries files and MaxEntries folders. KZip parses the file on its own, so what
-// it built is weighed again rather than taken to be what was listed.
-bool isSafeTree(const KArchiveDirectory *dir, int &files, int &folders)
-{
-    const QStringList names = dir->entries();
-    for (const QString &name : names) {
-        const KArchiveEntry *entry = dir->entry(name);
-        if (!entry || !isPlainComponent(name) || isLinkEntry(entry))
-            return false;
-        if (!entry->isDirectory() && ++files > ZipArchive::MaxEntries)
-            return false;
-        if (entry->isDirectory() &&
-            (++folders > ZipArchive::MaxEntries ||
-             !isSafeTree(static_cast<const KArchiveDirectory *>(entry), files, folders)))
-            return false;
+    QSet<QString> paths;
+    for (const ZipArchive::Entry &entry : entries) {
+        QString path = entry.name;
+        while (path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        if (paths.contains(path))
+            return true;
+        paths.insert(path);
     }
-    return true;
+    return false;
 }
 
 // What one unpacking has written so far, so that a failure can take it back, and
 // how many more bytes the archive's stated sizes allow.
 struct Unpacking
 {
+    QString target;
     QStringList files;
     QStringList dirs;
     quint64 budget = 0;
@@ -256,70 +214,70 @@ struct Unpacking
         for (auto it = dirs.crbegin(); it != dirs.crend(); ++it)
             QDir().rmdir(*it);
     }
-};
 
-// Streams one entry into path, never more than its stated size nor than the
-// archive's remaining budget: an entry whose data runs on past that lies about
-// its size and fails.
-bool writeEntryFile(const KArchiveFile *file, const QString &path, Unpacking &unpacking)
-{
-    if (QFileInfo(path).isSymLink()) {
-        qDebug() << "zip: refusing to write through a link:" << path;
-        return false;
-    }
-    const quint64 stated = static_cast<quint64>(qMax<qint64>(0, file->size()));
-    const quint64 limit = qMin(stated, unpacking.budget);
-    const std::unique_ptr<QIODevice> in(file->createDevice());
-    if (!in || !in->isOpen())
-        return false;
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    unpacking.files.append(path);
-    quint64 written = 0;
-    while (!in->atEnd()) {
-        // One byte past the limit is enough to tell that the entry runs on.
-        const qint64 wanted = static_cast<qint64>(qMin<quint64>(64 * 1024, limit - written + 1));
-        const QByteArray chunk = in->read(wanted);
-        if (chunk.isEmpty())
-            break;
-        written += static_cast<quint64>(chunk.size());
-        if (written > limit) {
-            qDebug() << "zip: entry runs past its stated size:" << path;
-            return false;
-        }
-        if (out.write(chunk) != chunk.size())
-            return false;
-    }
-    unpacking.budget -= written;
-    return written == stated && out.flush();
-}
-
-bool writeTree(const KArchiveDirectory *dir, const QString &target, Unpacking &unpacking)
-{
-    const QStringList names = dir->entries();
-    for (const QString &name : names) {
-        const KArchiveEntry *entry = dir->entry(name);
-        const QString path = target + QLatin1Char('/') + name;
-        if (entry->isDirectory()) {
+    // Makes the folder relative below target, and every folder above it, unless
+    // they stand already; never through a link.
+    bool makeFolder(const QString &relative)
+    {
+        QString path = target;
+        for (const QString &part : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            path += QLatin1Char('/') + part;
             const QFileInfo info(path);
             if (info.isSymLink() || (info.exists() && !info.isDir()))
                 return false;
             if (!info.exists()) {
                 if (!QDir().mkdir(path))
                     return false;
-                unpacking.dirs.append(path);
+                dirs.append(path);
             }
-            if (!writeTree(static_cast<const KArchiveDirectory *>(entry), path, unpacking))
-                return false;
-        } else if (!writeEntryFile(static_cast<const KArchiveFile *>(entry), path, unpacking)) {
+        }
+        return true;
+    }
+};
+
+// Streams one entry into path, never more than its stated size nor than the
+// archive's remaining budget: an entry whose data runs on past that lies about
+// its size and fails, and so does one whose data fails its checksum.
+bool writeEntryFile(zip_t *zip, zip_uint64_t index, quint64 stated, const QString &path,
+                    Unpacking &unpacking)
+{
+    if (QFileInfo(path).isSymLink()) {
+        qDebug() << "zip: refusing to write through a link:" << path;
+        return false;
+    }
+    const quint64 limit = qMin(stated, unpacking.budget);
+    const std::unique_ptr<zip_file_t, ZipFileCloser> in(zip_fopen_index(zip, index, 0));
+    if (!in)
+        return false;
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    unpacking.files.append(path);
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    quint64 written = 0;
+    for (;;) {
+        // One byte past the limit is enough to tell that the entry runs on.
+        const auto wanted = static_cast<zip_uint64_t>(qMin<quint64>(chunk.size(), limit - written + 1));
+        const zip_int64_t got = zip_fread(in.get(), chunk.data(), wanted);
+        if (got < 0) {
+            qDebug() << "zip: cannot read the entry for" << path << zip_file_strerror(in.get());
             return false;
         }
+        if (got == 0)
+            break;
+        written += static_cast<quint64>(got);
+        if (written > limit) {
+            qDebug() << "zip: entry runs past its stated size:" << path;
+            return false;
+        }
+        if (out.write(chunk.constData(), got) != got)
+            return false;
     }
-    return true;
+    unpacking.budget -= written;
+    return written == stated && out.flush();
 }
 
-bool addTree(KZip &zip, const QString &dir, const QString &prefix)
+bool addTree(zip_t *zip, const QString &dir, const QString &prefix)
 {
     const QFileInfoList list =
         QDir(dir).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
@@ -329,11 +287,18 @@ bool addTree(KZip &zip, const QString &dir, const QString &prefix)
         if (info.isSymLink())
             continue;
         if (info.isDir()) {
-            if (!zip.writeDir(name) || !addTree(zip, info.filePath(), name + QLatin1Char('/')))
+            const QByteArray folder = (name + QLatin1Char('/')).toUtf8();
+            if (zip_dir_add(zip, folder.constData(), ZIP_FL_ENC_UTF_8) < 0 ||
+                !addTree(zip, info.filePath(), name + QLatin1Char('/')))
                 return false;
         } else if (info.isFile()) {
-            if (!zip.addLocalFile(info.filePath(), name))
+            zip_source_t *source = zip_source_file(zip, QFile::encodeName(info.filePath()).constData(), 0, 0);
+            if (!source)
                 return false;
+            if (zip_file_add(zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+                zip_source_free(source);
+                return false;
+            }
         }
     }
     return true;
@@ -347,91 +312,35 @@ bool ZipArchive::compressDir(const QString &zipPath, const QString &dir)
         return false;
     if (QFileInfo::exists(zipPath) && !QFile::remove(zipPath))
         return false;
-    KZip zip(zipPath);
-    if (!zip.open(QIODevice::WriteOnly)) {
-        qDebug() << "zip: cannot create" << zipPath << zip.errorString();
+    int error = 0;
+    ZipHandle zip(zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_EXCL, &error));
+    if (!zip) {
+        qDebug() << "zip: cannot create" << zipPath << "error" << error;
         return false;
     }
-    const bool added = addTree(zip, dir, QString());
-    const bool closed = zip.close();
-    if (!added || !closed) {
-        qDebug() << "zip: failed to write" << zipPath;
+    // libzip writes the archive when it is closed, into a temporary file that only
+    // then takes the name zipPath.
+    if (!addTree(zip.get(), dir, QString()) || zip_close(zip.get()) != 0) {
+        qDebug() << "zip: failed to write" << zipPath << zip_strerror(zip.get());
+        zip.reset();
         QFile::remove(zipPath);
         return false;
     }
-    return true;
+    (void)zip.release(); // closed above
+    if (QFileInfo::exists(zipPath))
+        return true;
+    // libzip writes no file for an archive without entries: an empty archive is its
+    // end record alone.
+    QFile empty(zipPath);
+    QByteArray endRecord(kEndRecordSize, '\0');
+    endRecord[0] = 'P', endRecord[1] = 'K', endRecord[2] = 5, endRecord[3] = 6;
+    return empty.open(QIODevice::WriteOnly) && empty.write(endRecord) == endRecord.size() &&
+           empty.flush();
 }
 
 bool ZipArchive::listEntries(const QString &zipPath, QList<Entry> &entries)
 {
-    entries.clear();
-    QFile file(zipPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    CentralDir cd;
-    if (!findCentralDir(file, cd))
-        return false;
-    // Weighed before the directory is read, so that memory stays bounded by the
-    // entry bound whatever the file holds.
-    if (cd.count > static_cast<quint64>(MaxEntries) || cd.size > MaxEntries * kDirBytesPerEntry) {
-        qDebug() << "zip: refusing" << zipPath << "stating" << cd.count << "entries in" << cd.size
-                 << "bytes";
-        return false;
-    }
-    const QByteArray dir = readAt(file, static_cast<qint64>(cd.offset), static_cast<qint64>(cd.size));
-    if (dir.size() != static_cast<qint64>(cd.size))
-        return false;
-
-    QList<Entry> found;
-    QVector<LocalRef> refs;
-    qint64 pos = 0;
-    for (quint64 n = 0; n < cd.count; ++n) {
-        if (pos + kCentralHeaderSize > dir.size() || le32(dir, pos) != kCentralDirHeader)
-            return false;
-        const quint16 flags = le16(dir, pos + 8);
-        const int nameLength = le16(dir, pos + 28);
-        const int extraLength = le16(dir, pos + 30);
-        const int commentLength = le16(dir, pos + 32);
-        const quint32 external = le32(dir, pos + 38);
-        quint64 size = le32(dir, pos + 24);
-        const qint64 next = pos + kCentralHeaderSize + nameLength + extraLength + commentLength;
-        if (next > dir.size())
-            return false;
-        const QByteArray raw = dir.mid(pos + kCentralHeaderSize, nameLength);
-        Entry entry;
-        // Bit 11: the name is UTF-8; other names are read byte for byte.
-        entry.name = (flags & 0x0800) ? QString::fromUtf8(raw) : QString::fromLatin1(raw);
-        if (raw.contains('\0'))
-            entry.name.append(QChar(0)); // keep the NUL visible to isSafeEntry()
-        const quint32 mode = external >> 16;
-        entry.isSymLink = (mode & kModeTypeMask) == kModeSymLink;
-        entry.isDir = entry.name.endsWith(QLatin1Char('/')) || (mode & kModeTypeMask) == kModeDir ||
-                      (!entry.isSymLink && mode == 0 && (external & kDosDirAttribute));
-        if (size == 0xFFFFFFFFu) {
-            // The true size is the first field of the Zip64 extra block.
-            const QByteArray extra = dir.mid(pos + kCentralHeaderSize + nameLength, extraLength);
-            for (int at = 0; at + 4 <= extra.size(); at += 4 + le16(extra, at + 2)) {
-                if (le16(extra, at) == kZip64ExtraTag && at + 12 <= extra.size()) {
-                    size = le64(extra, at + 4);
-                    break;
-                }
-            }
-        }
-        entry.size = size;
-        found.append(entry);
-        refs.append({le32(dir, pos + 42), le32(dir, pos + 20), le32(dir, pos + 24), le16(dir, pos + 10),
-                     raw});
-        pos = next;
-    }
-    // The stated count fills the directory exactly, the end record follows it, and
-    // the local entries are the ones it names.
-    if (pos != dir.size() || cd.offset + cd.size != cd.closedAt ||
-        !localEntriesAgree(file, refs, cd.offset)) {
-        qDebug() << "zip: refusing" << zipPath << "whose entries disagree with its central directory";
-        return false;
-    }
-    entries = found;
-    return true;
+    return openListed(zipPath, entries) != nullptr;
 }
 
 QStringList ZipArchive::entryNames(const QString &zipPath)
@@ -470,7 +379,8 @@ bool ZipArchive::isSafeEntry(const Entry &entry)
 bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringList *files)
 {
     QList<Entry> entries;
-    if (!listEntries(zipPath, entries)) {
+    const ZipHandle zip = openListed(zipPath, entries);
+    if (!zip) {
         qDebug() << "zip: not a readable archive:" << zipPath;
         return false;
     }
@@ -491,6 +401,10 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
                  << "files or folders";
         return false;
     }
+    if (hasRepeatedPaths(entries)) {
+        qDebug() << "zip: refusing archive" << zipPath << "naming one path twice";
+        return false;
+    }
     quint64 stated = 0;
     for (const Entry &entry : qAsConst(entries)) {
         if (entry.size > MaxUnpackedBytes - stated) {
@@ -507,24 +421,22 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
         return false;
     }
 
-    KZip zip(zipPath);
-    if (!zip.open(QIODevice::ReadOnly)) {
-        qDebug() << "zip: cannot open" << zipPath << zip.errorString();
-        return false;
-    }
-    const KArchiveDirectory *root = zip.directory();
-    int treeFiles = 0;
-    int treeFolders = 0;
-    if (!root || !isSafeTree(root, treeFiles, treeFolders)) {
-        qDebug() << "zip: refusing archive" << zipPath;
-        return false;
-    }
     Unpacking unpacking;
+    unpacking.target = QDir::cleanPath(target.absoluteFilePath());
     unpacking.budget = stated;
-    if (!writeTree(root, QDir::cleanPath(target.absoluteFilePath()), unpacking)) {
-        qDebug() << "zip: failed to unpack" << zipPath << "into" << dir;
-        unpacking.undo();
-        return false;
+    for (int i = 0; i < entries.size(); ++i) {
+        const Entry &entry = entries.at(i);
+        const int cut = entry.name.lastIndexOf(QLatin1Char('/'));
+        const bool written =
+            entry.isDir ? unpacking.makeFolder(entry.name)
+                        : unpacking.makeFolder(entry.name.left(qMax(0, cut))) &&
+                              writeEntryFile(zip.get(), static_cast<zip_uint64_t>(i), entry.size,
+                                             unpacking.target + QLatin1Char('/') + entry.name, unpacking);
+        if (!written) {
+            qDebug() << "zip: failed to unpack" << zipPath << "into" << dir << "at" << entry.name;
+            unpacking.undo();
+            return false;
+        }
     }
     if (files)
         *files = unpacking.files;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Zip archives of project folders. The zip format itself is KArchive's KZip;
-// this class only decides what goes in and where it comes out, and it refuses
-// archives whose entries could write outside the folder they are unpacked into.
+// Zip archives of project folders. The zip format itself is libzip's, which reads an
+// archive by its central directory; this class only decides what goes in and where
+// it comes out, and it refuses archives whose entries could write outside the folder
+// they are unpacked into.
 
 #include <QList>
 #include <QString>
@@ -33,10 +34,9 @@ public:
 
     // Reads the entries of zipPath from its central directory, in stored order.
     // Answers false, with entries empty, when the file is missing or not a zip
-    // archive that can be read: among others when it states more than MaxEntries
-    // entries (checked before the directory is read), when the directory holds other
-    // records than it states, or when the local entries, walked from the start of
-    // the file, are not exactly the ones the directory names (name, method and sizes).
+    // archive that can be read: among others when any end record in it states more
+    // than MaxEntries entries (checked before the directory is read), or when a local
+    // header disagrees with its central record.
     static bool listEntries(const QString &zipPath, QList<Entry> &entries);
 
     // The names of every entry of zipPath, in stored order; empty when the file
@@ -51,9 +51,10 @@ public:
     // listed first and refused whole, with nothing written, when it cannot be read,
     // any entry is unsafe (see isSafeEntry), it makes more than MaxEntries files or
     // MaxEntries folders (those above the names included), or its stated sizes add
-    // up to more than MaxUnpackedBytes or than the free space of dir. The tree KZip
-    // builds is weighed again before anything is written. While unpacking, an entry
-    // that yields more than its stated size stops the work. On success, files (when
+    // up to more than MaxUnpackedBytes or than the free space of dir, or two entries
+    // name one path. Only the listed entries are unpacked, each read from where its
+    // central record says; an entry that yields more or fewer bytes than its stated
+    // size, or fails its checksum, stops the work. On success, files (when
     // not null) gets the paths of the files written. Answers whether everything was
     // written; after a failure whatever was written is removed again.
     static bool extractDir(const QString &zipPath, const QString &dir, QStringList *files = nullptr);

@@ -1,6 +1,7 @@
 // The archive reader: a zip whose bytes are fuzzed, or a well-formed zip whose
 // entries (names, kinds, contents) are fuzzed, listed and unpacked into a fresh
-// folder. Nothing may be written outside that folder.
+// folder. Nothing may be written outside that folder, and what is written there is
+// exactly what the listing named (each file at its stated size), or nothing.
 
 #include "fuzzsupport.h"
 
@@ -8,6 +9,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -146,14 +149,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     const QStringList before = tree(work.path());
     QList<ZipArchive::Entry> entries;
-    ZipArchive::listEntries(zipPath, entries);
+    const bool listed = ZipArchive::listEntries(zipPath, entries);
     QStringList written;
-    ZipArchive::extractDir(zipPath, out, &written);
+    const bool unpacked = ZipArchive::extractDir(zipPath, out, &written);
     for (const QString &path : tree(work.path())) {
         if (!before.contains(path) && !path.startsWith(out + QLatin1Char('/'))) {
             fprintf(stderr, "unpacked outside its folder: %s\n", qPrintable(path));
             abort();
         }
+    }
+    // The listed entries and every folder above them, as paths below out.
+    QSet<QString> named;
+    for (const ZipArchive::Entry &entry : qAsConst(entries)) {
+        QString path = entry.name;
+        while (path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        for (; !path.isEmpty(); path = path.left(qMax(0, path.lastIndexOf(QLatin1Char('/')))))
+            named.insert(out + QLatin1Char('/') + path);
+        const QFileInfo file(out + QLatin1Char('/') + entry.name);
+        if (unpacked && !entry.isDir && file.size() != qint64(entry.size)) {
+            fprintf(stderr, "unpacked %s at another size than listed\n", qPrintable(entry.name));
+            abort();
+        }
+    }
+    const QStringList found = tree(out);
+    if (unpacked ? !listed || QSet<QString>(found.begin(), found.end()) != named : !found.isEmpty()) {
+        fprintf(stderr, "unpacked other than what was listed (%d listed, %d found)\n", int(named.size()),
+                int(found.size()));
+        abort();
     }
     return 0;
 }

@@ -122,18 +122,38 @@ write("projectlist", "default", b"""<?xml version="1.0" encoding="UTF-8"?>
 """)
 
 
-def zipped(entries):
+def zipped(entries, method=zipfile.ZIP_STORED):
     buf = io.BytesIO()
-    with zipfile.ZipFile(buf, "w") as z:
+    with zipfile.ZipFile(buf, "w", method) as z:
         for name, data in entries:
             z.writestr(name, data)
     return buf.getvalue()
+
+
+def stating(entries, name, size):
+    """A stored zip whose two headers of entry name both state size unpacked bytes."""
+    z = bytearray(zipped(entries))
+    for sig, at, field in ((b"PK\x03\x04", 30, 22), (b"PK\x01\x02", 46, 24)):
+        i = z.find(sig)
+        while z[i + at:i + at + len(name)] != name.encode():
+            i = z.find(sig, i + 1)
+        z[i + field:i + field + 4] = struct.pack("<I", size)
+    return bytes(z)
 
 
 write("archive", "raw-project", b"\x01" + zipped([("Home/", b""), ("Home/Home.db3", b"SQLite format 3\x00"),
                                                   ("Home/photo_Room_1.png", b"\x89PNG")]))
 write("archive", "raw-dotdot", b"\x01" + zipped([("../evil", b"x")]))
 write("archive", "raw-absolute", b"\x01" + zipped([("/tmp/evil", b"x")]))
+# Archives whose stated sizes let a reader that walks the local headers find entries
+# hidden in an entry's data; only what the central directory names may come out.
+hidden = zipped([("Yard/%d" % i, b"") for i in range(50)])[:-22]
+evil = zipped([("Evil/Evil.db3", b"SQLite stand-in of Evil")])[:-22]
+write("archive", "raw-hidden-both-1", b"\x01" + stating([("Yard/Yard.db3", b""), ("Yard/h", b"x" + hidden)],
+                                                       "Yard/h", 1))
+write("archive", "raw-short-stored", b"\x01" + stating([("Yard/Yard.db3", b""), ("Yard/s", b"x")], "Yard/s", 200))
+write("archive", "raw-evil-in-yard", b"\x01" + stating([("Yard/Yard.db3", evil)], "Yard/Yard.db3", 1))
+write("archive", "raw-evil-in-yard-listed", b"\x01" + zipped([("Yard/Yard.db3", evil)]))
 # Structured: count, then (kind, name length, name, content length, content).
 write("archive", "built", b"\x00\x03" + b"\x00\x05Home/\x00" + b"\x01\x0dHome/Home.db3\x04abcd"
       + b"\x02\x09Home/link\x06../../")

@@ -1,5 +1,5 @@
 // Copying, clearing, picture removal and zip archives of project folders, in a
-// temporary application folder; archives with unsafe entries are built with KZip.
+// temporary application folder; archives with unsafe entries are built with libzip.
 
 #include "handmadezip.h"
 #include "testmain.h"
@@ -8,8 +8,6 @@
 #include "store/globals.h"
 #include "store/ziparchive.h"
 
-// KZip first: the entry headers need KArchive declared before them.
-#include <KZip>
 
 #include <QDir>
 #include <QDirIterator>
@@ -87,16 +85,10 @@ private:
     QString makeArchive(const QString &fileName, const QString &entry, bool link)
     {
         const QString path = root() + QLatin1Char('/') + fileName;
-        KZip zip(path);
-        if (!zip.open(QIODevice::WriteOnly))
-            return QString();
-        zip.writeFile(QStringLiteral("ok/file.txt"), QByteArray("fine"));
-        if (link)
-            zip.writeSymLink(entry, root() + QStringLiteral("/outside"));
-        else
-            zip.writeFile(entry, QByteArray("evil"));
-        zip.close();
-        return path;
+        const QByteArray data = link ? (root() + QStringLiteral("/outside")).toUtf8() : "evil";
+        return varnotest::packedZip(path, {{"ok/file.txt", "fine"}, {entry.toUtf8(), data, link}})
+                   ? path
+                   : QString();
     }
 
 private slots:
@@ -432,9 +424,14 @@ private slots:
         QTest::newRow("100 kB of zeros") << QByteArray("100 kB of zeros") << 2
                                          << qint64(varnotest::zeroRun(100000));
         QTest::newRow("10,000 entries") << QByteArray("10,000 entries") << 10000 << qint64(0);
+        // Read by the central directory: the entries it does not name are never unpacked.
+        QTest::newRow("100,000 unlisted entries") << QByteArray("100,000 unlisted entries") << 1 << qint64(0);
+        QTest::newRow("Evil hidden in Yard") << QByteArray("Evil hidden in Yard") << 1
+                                             << qint64(varnotest::evilInYard().size());
         for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
-                                 "100,000 unlisted entries", "100,000 entries stated as 1",
-                                 "1,000,000 listed entries", "12,000 hidden entries"})
+                                 "100,000 entries stated as 1", "1,000,000 listed entries",
+                                 "12,000 hidden entries", "9,999 hidden entries, both headers stating 1",
+                                 "200 bytes stated, 1 stored", "Evil hidden in Yard, both headers stating 1"})
             QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
     }
     void unpackingIsBounded()
@@ -463,6 +460,8 @@ private slots:
         }
         QCOMPARE(found, qMax(files, 0));
         QCOMPARE(size, bytes);
+        if (kind == "Evil hidden in Yard")
+            QCOMPARE(readFile(into.filePath(QStringLiteral("Yard/Yard.db3"))), varnotest::evilInYard());
         if (!memory.measured())
             QSKIP("the kernel refuses to reset the peak resident memory: its growth is not measured");
     }
