@@ -426,6 +426,8 @@ private slots:
         QTest::newRow("10,000 entries") << QByteArray("10,000 entries") << 10000 << qint64(0);
         // Read by the central directory: the entries it does not name are never unpacked.
         QTest::newRow("100,000 unlisted entries") << QByteArray("100,000 unlisted entries") << 1 << qint64(0);
+        QTest::newRow("streamed, with extra fields") << QByteArray("streamed, with extra fields") << 2
+                                                     << qint64(15 + 4);
         QTest::newRow("Evil hidden in Yard") << QByteArray("Evil hidden in Yard") << 1
                                              << qint64(varnotest::evilInYard().size());
         for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",

@@ -93,6 +93,9 @@ struct HandZipEntry
     bool central = true; // named in the central directory, at the last local entry
     QByteArray stored {}; // when not empty, the entry's data, stored as it is
     qint64 localStated = -1; // the unpacked size the local header alone states; -1 as above
+    // As a packer that writes to a pipe makes it: the sizes in a descriptor after the
+    // data (flag bit 3), and a timestamp extra field in the local header alone.
+    bool streamed = false;
 };
 
 // count: the entries the end record states (Zip64 above 65,534); -1 for those named.
@@ -111,7 +114,7 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         const QByteArray data = e.zeros ? deflatedZeros((e.zeros - 1) / 258) : e.stored;
         const quint64 size = e.stated < 0 ? e.zeros + e.stored.size() : static_cast<quint64>(e.stated);
         QByteArray common; // from "version needed" to the name length
-        le(common, 20, 2), le(common, 0, 2), le(common, e.zeros ? 8 : 0, 2), le(common, 0, 4);
+        le(common, 20, 2), le(common, e.streamed ? 8 : 0, 2), le(common, e.zeros ? 8 : 0, 2), le(common, 0, 4);
         // Entries of more than 64 MiB are refused before their checksum matters.
         le(common, e.zeros > (quint64(64) << 20) ? 0 : zipCrc(e.stored, e.zeros), 4);
         le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
@@ -129,8 +132,12 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
             QByteArray localSize; // in place of the unpacked size both headers state
             le(localSize, static_cast<quint64>(e.localStated), 4);
             zip += e.localStated < 0 ? common : QByteArray(common).replace(18, 4, localSize);
-            le(zip, 0, 2);
-            zip += e.name + data;
+            if (e.streamed)
+                zip.replace(zip.size() - 16, 12, QByteArray(12, '\0'));
+            le(zip, e.streamed ? 9 : 0, 2);
+            zip += e.name + (e.streamed ? QByteArray("UT\x05\0\x01\0\0\0\0", 9) : QByteArray()) + data;
+            if (e.streamed)
+                le(zip, 0x08074b50, 4), zip += common.mid(10, 12);
         }
     }
     const int centralAt = zip.size();
@@ -267,7 +274,8 @@ inline QByteArray evilInYard(bool withEnd = false)
 // "..., both headers stating 1": both its headers state 1 byte, and no end record is
 // hidden), "200 bytes stated, 1 stored" (both headers state 200 bytes of a 1-byte
 // entry), "Evil hidden in Yard" (the database of Yard, stored, holds a project
-// "Evil" without its end record; "..., both headers stating 1" as above, with it).
+// "Evil" without its end record; "..., both headers stating 1" as above, with it),
+// "streamed, with extra fields" (see HandZipEntry::streamed).
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
@@ -275,6 +283,9 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
     QList<HandZipEntry> entries{{"Yard/Yard.db3"}};
     if (kind.startsWith("Evil hidden in Yard"))
         entries = {{"Yard/Yard.db3", 0, hiddenStated, true, true, evilInYard(hiddenStated > 0)}};
+    if (kind == "streamed, with extra fields")
+        entries = {{"Yard/Yard.db3", 0, -1, true, true, "SQLite stand-in", -1, true},
+                   {"Yard/sub/deep.txt", 0, -1, true, true, "deep", -1, true}};
     if (kind == "200 bytes stated, 1 stored")
         entries.append({"Yard/short", 0, 200, true, true, "x"});
     if (kind == "100 kB of zeros")
