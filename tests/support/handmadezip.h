@@ -114,7 +114,8 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         const QByteArray data = e.zeros ? deflatedZeros((e.zeros - 1) / 258) : e.stored;
         const quint64 size = e.stated < 0 ? e.zeros + e.stored.size() : static_cast<quint64>(e.stated);
         QByteArray common; // from "version needed" to the name length
-        le(common, 20, 2), le(common, e.streamed ? 8 : 0, 2), le(common, e.zeros ? 8 : 0, 2), le(common, 0, 4);
+        le(common, 20, 2), le(common, e.streamed ? 8 : 0, 2), le(common, e.zeros ? 8 : 0, 2);
+        le(common, 0, 4);
         // Entries of more than 64 MiB are refused before their checksum matters.
         le(common, e.zeros > (quint64(64) << 20) ? 0 : zipCrc(e.stored, e.zeros), 4);
         le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
