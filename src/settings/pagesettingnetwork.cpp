@@ -184,6 +184,12 @@ PageSettingNetwork::PageSettingNetwork(const QString &id, const QString &name, Q
     connect(&gl_socket, &BroadcastSocket::dataIsComming, this, &PageSettingNetwork::dataIsComming);
     connect(&timerGetNetwork, &QTimer::timeout, this, &PageSettingNetwork::slotsGetNetwork);
     connect(&timerSetNetwork, &QTimer::timeout, this, &PageSettingNetwork::slotsSetNetwork);
+    // The exchange belongs to the project it began in: a switch ends it, and the
+    // answers that come after are not taken.
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this] {
+        stopRefresh();
+        staleAnswers = true;
+    });
 }
 
 QtMaterialRadioButton *PageSettingNetwork::styleButton(int id) const
@@ -217,8 +223,10 @@ bool PageSettingNetwork::selectCurrentProject()
     QString current;
     getCurrentProject(current);
     const int index = comboBoxProject->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
+    if (index >= 0) {
         comboBoxProject->setCurrentIndex(index);
+        shownProject = index;
+    }
     return index >= 0;
 }
 
@@ -363,13 +371,16 @@ void PageSettingNetwork::comboBoxChange(int index)
         return;
     const QString project = comboBoxProject->currentText();
     if (!switchProjectDatabase(project)) {
-        // The page stays on the project that is still the current one.
+        // The page stays on the project that is still the current one: the one it
+        // showed before, when the list cannot be read.
         loading = true;
-        selectCurrentProject();
+        if (!selectCurrentProject())
+            comboBoxProject->setCurrentIndex(shownProject);
         loading = false;
         emit gl_socket.signalsInformation(tr("Failed to switch the project!"));
         return;
     }
+    shownProject = index;
     getNetworkSetting();
     emit gl_socket.signalsProjectStateChanged(project);
     emit gl_socket.signalsNetworkStateChanged(false);
@@ -495,6 +506,7 @@ void PageSettingNetwork::stopRefresh()
 void PageSettingNetwork::startSequence(QTimer &timer)
 {
     stopRefresh();
+    staleAnswers = false;
     progress->startAnimation();
     if (&timer == &timerGetNetwork)
         slotsGetNetwork();
@@ -586,7 +598,7 @@ void PageSettingNetwork::dataIsComming(quint8 *recvBuff, qlonglong recvLength)
         break;
     }
 
-    if (in.subnet != subnet || in.device != device)
+    if (staleAnswers || in.subnet != subnet || in.device != device)
         return;
     if (!in.success) {
         stopRefresh();

@@ -102,4 +102,8 @@ private:
     bool serverStep = false;
     bool domainStep = false;
     quint8 tries = 0;
+    // Answers to an exchange that a project switch ended; cleared by the next sequence.
+    bool staleAnswers = false;
+    // The box's index of the project open when it last changed.
+    int shownProject = -1;
 };

@@ -575,6 +575,62 @@ private slots:
         const int frames = m_sim->frames().size();
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->frames().size() > frames, 5000);
         QTRY_COMPARE(m_heard, m_sent);
+
+        // A write waits for the module's domain answer when the page switches to "Twin", a copy of
+        // "Home" at the same site: the exchange stops, and its late answer stores and says nothing.
+        const QString twin = QStringLiteral("Twin");
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("update tbl_network set subnet_id=1,device_id=100")));
+        QVERIFY(addProject(twin) && QDir().mkpath(projectFolder(twin)) &&
+                QFile::copy(projectDatabasePath(QStringLiteral("Home")), projectDatabasePath(twin)));
+        setProjectNode(twin, QStringLiteral("network_type"), QString::number(NetStyleDnsServer));
+        enter(QStringLiteral("Network Setting"));
+        m_module->setSilent(0xBD, true);
+        answerBox(true);
+        p->saveButton()->click();
+        settle(2);
+        const int sent = m_sim->frames().size();
+        p->projectBox()->setCurrentIndex(p->projectBox()->findText(twin));
+        QVERIFY(!p->writeTimer()->isActive() && !p->progressIndicator()->isAnimated());
+        const QString row = networkRow();
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->frames().size() > sent, 5000); // the network of "Twin" is up
+        m_info.clear();
+        m_pages.clear();
+        fromModule(SimFrame::build(QByteArray(4, '\0'), 1, 100, 0x0BE9, SimIpModule::SettingsAnswer, 1, 254,
+                                   QByteArray::fromHex("bd01f8")));
+        QTRY_COMPARE(m_heard, m_sent);
+        QCOMPARE(networkRow(), row);
+        QCOMPARE(getValueFromDb(QStringLiteral("select count(*) as n from tbl_ip_port_mac"), "n"), 0);
+        QVERIFY(m_info.isEmpty() && m_pages.isEmpty());
+        const int back = m_sim->frames().size();
+        p->projectBox()->setCurrentIndex(p->projectBox()->findText(QStringLiteral("Home")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_sim->frames().size() > back, 5000);
+        QTRY_COMPARE(m_heard, m_sent);
+        QVERIFY(deleteProject(twin));
+
+        // A switch that cannot be stored (a folder stands where the list is written) leaves
+        // "Home" open and on show, and every file as it was.
+        auto files = [] {
+            QMap<QString, QByteArray> all;
+            QDirIterator it(databaseFolder(), QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile file(it.next());
+                all.insert(file.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
+            }
+            return all;
+        };
+        const auto before = files();
+        const QString home = networkRow();
+        const QString list = projectListPath();
+        m_info.clear();
+        QVERIFY(QFile::rename(list, list + ".away") && QDir().mkdir(list));
+        p->projectBox()->setCurrentIndex(p->projectBox()->findText(QStringLiteral("Broken")));
+        QVERIFY(QDir().rmdir(list) && QFile::rename(list + ".away", list));
+        QCOMPARE(m_info, QStringList{QStringLiteral("Failed to switch the project!")});
+        QCOMPARE(p->projectBox()->currentText(), QStringLiteral("Home"));
+        QCOMPARE(projects.size(), 4);
+        QCOMPARE(gl_sqlite3db.getDbName(), projectDatabasePath(QStringLiteral("Home")));
+        QCOMPARE(networkRow(), home);
+        QCOMPARE(files(), before);
         disconnect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, nullptr);
         deleteProject(QStringLiteral("Broken"));
     }
@@ -822,6 +878,12 @@ private slots:
         press();
         QTRY_VERIFY(snapshot().contains(typed));
         QVERIFY(!before.contains(typed) && !m_info.contains(said));
+        if (qobject_cast<PageSettingAbout *>(shown)) { // stored where a page made afresh reads it
+            QString phone;
+            getConfig("about", "about_phone", phone);
+            QCOMPARE(phone, typed);
+            QCOMPARE(PageSettingAbout("About", "About").phoneField()->text(), phone);
+        }
     }
 };
 
