@@ -142,12 +142,26 @@ void PageSetting3DViewManagerEdit::choosePhoto()
         return;
     }
     const QString name = QString::asprintf("photo_3dView_%d", roomId);
-    const QString failure = storePhoto(file, folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    // The new photo replaces the room's file only once its name is stored, so a
+    // refused store leaves the earlier photo and its name as they were.
+    QSaveFile out(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    const QString failure = writePhoto(file, out);
     if (!failure.isEmpty()) {
         emit gl_socket.signalsInformation(failure);
         return;
     }
-    showStoredPicture(name);
+    const QString previous = roomPictureName(roomId, QString());
+    if (!storeRoomPictureName(roomId, name)) {
+        emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
+        return;
+    }
+    if (!out.commit()) {
+        storeRoomPictureName(roomId, previous);
+        emit gl_socket.signalsInformation(
+            tr("Can not save the image %1!").arg(QDir::toNativeSeparators(out.fileName())));
+        return;
+    }
+    setIconName(name);
 }
 
 void PageSetting3DViewManagerEdit::showStoredPicture(const QString &name)
@@ -160,14 +174,13 @@ void PageSetting3DViewManagerEdit::showStoredPicture(const QString &name)
     setIconName(name);
 }
 
-QString PageSetting3DViewManagerEdit::storePhoto(const QString &source, const QString &target)
+QString PageSetting3DViewManagerEdit::writePhoto(const QString &source, QSaveFile &out)
 {
     QImageReader reader(source);
     const QImage image = reader.read();
     if (image.isNull())
         return tr("Can not read the image %1!").arg(QDir::toNativeSeparators(source));
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit())
-        return tr("Can not save the image %1!").arg(QDir::toNativeSeparators(target));
+    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG"))
+        return tr("Can not save the image %1!").arg(QDir::toNativeSeparators(out.fileName()));
     return QString();
 }

@@ -6,7 +6,7 @@
 // built-in one ("3d_view_01" to "3d_view_08", stored without ".png") or a photo
 // that is written as "photo_3dView_<room>.png" into the project folder; the name
 // goes into the room's tbl_3d_view_manager row and to the canvases. A photo that
-// cannot be read or written changes nothing and says so.
+// cannot be read, written or named changes nothing and says so.
 
 #include "shell/mydialog.h"
 
@@ -14,6 +14,7 @@ class PageSetting3DViewManagerAC;
 class PageSetting3DViewManagerFloorHeat;
 class PageSetting3DViewManagerLighting;
 class PlacementCanvas;
+class QSaveFile;
 class QtMaterialLabel;
 class QtMaterialTabs;
 
@@ -26,10 +27,10 @@ public:
     // Hands the picture name to the three canvases.
     void setIconName(const QString &name);
 
-    // Writes the picture file source as a PNG to target, replacing an earlier
-    // file only once the new one is complete. Returns an empty text on success,
-    // else the message for the user.
-    static QString storePhoto(const QString &source, const QString &target);
+    // Writes the picture file source as a PNG into out; an earlier file of that
+    // name is replaced only when the caller commits out. Returns an empty text on
+    // success, else the message for the user.
+    static QString writePhoto(const QString &source, QSaveFile &out);
 
     int getRoomId() const { return roomId; }
     QtMaterialTabs *tabBar() const { return tabs; }

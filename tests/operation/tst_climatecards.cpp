@@ -895,12 +895,12 @@ private slots:
     void cardDeletedWhileItsTimersRun()
     {
         DeviceItem::setIntervalScale(0.02);
+        QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
         Unit u;
         auto card = acCard(u);
         card->getStatus(0);
         QTest::qWait(30);
         card.reset();
-        QTest::qWait(100); // no tick reaches the deleted card
         auto ir = acCard([] {
             Unit v;
             v.no = 1;
@@ -910,8 +910,17 @@ private slots:
         }());
         QTest::mouseClick(ir->powerButton(), Qt::LeftButton);
         QVERIFY(ir->pendingIrFrames() > 0);
+        QPointer<QObject> frames(ir->findChild<IrSequence *>());
+        QVERIFY(frames);
         ir.reset();
-        QTest::qWait(200);
+        QVERIFY(frames.isNull()); // its waiting frames went with it
+        // A card asked after both, on the same ticks, gives up first: no tick
+        // reached the deleted cards, which never tell of a lost connection.
+        auto witness = fhCard(floorUnit());
+        witness->getStatus(0);
+        QTRY_VERIFY(!info.isEmpty());
+        QCOMPARE(info.at(0).at(0).toString(), QStringLiteral("Bath floor lost connection"));
+        QCOMPARE(info.size(), 1);
     }
 
     // --- cards of one unit ---------------------------------------------------

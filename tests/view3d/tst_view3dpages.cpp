@@ -283,9 +283,11 @@ private slots:
             << QStringList{"a.jpg", "block"} << photo << QSize(120, 90) << "Can not save the image";
         QTest::newRow("no project folder") << QStringList{"away"} << "3d_view_02" << QSize()
                                            << "Lose the dir named Home,please reboot the application!";
-        QTest::newRow("name not stored") << QStringList{"refused"} << "3d_view_02" << QSize(120, 90)
+        QTest::newRow("name not stored") << QStringList{"refused"} << "3d_view_02" << QSize()
                                          << "Failed to save the picture!";
-        QTest::newRow("row never made") << QStringList{"no row"} << QString() << QSize(120, 90)
+        QTest::newRow("name not stored: own photo kept")
+            << QStringList{"a.jpg", "refused"} << photo << QSize(120, 90) << "Failed to save the picture!";
+        QTest::newRow("row never made") << QStringList{"no row"} << QString() << QSize()
                                         << "Failed to save the picture!";
     }
     void photo()
@@ -309,7 +311,13 @@ private slots:
         page.show();
         enter(QString::number(Kitchen));
         QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
+        const auto photoBytes = [&png] {
+            QFile f(png);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QByteArray before; // the photo file before the last choice
         for (const QString &file : chosen) {
+            before = photoBytes();
             // "block": a folder where the PNG goes; "away": the project folder moved;
             // "refused": the row does not take the name; "no row": the list's insert of it was refused.
             const bool refusing = file == "refused" || file == "no row";
@@ -324,7 +332,8 @@ private slots:
             if (file == "away")
                 QVERIFY(QDir().rename(folder, folder + ".away"));
             answerFileDialogsWith([&](FileDialogKind kind, const QString &caption, const QString &) {
-                const QString name = QFile::exists(m_files.filePath(file)) ? file : "a.jpg";
+                const QString name =
+                    file == "refused" ? "b.bmp" : QFile::exists(m_files.filePath(file)) ? file : "a.jpg";
                 return kind == FileDialogKind::Open && caption == "Open" && !file.isEmpty()
                            ? m_files.filePath(name)
                            : QString();
@@ -346,6 +355,7 @@ private slots:
         const QStringList photos = QDir(folder).entryList({"photo*"}, QDir::Files);
         QCOMPARE(photos, size.isValid() ? QStringList{"photo_3dView_12.png"} : QStringList());
         QCOMPARE(QImage(png).size(), size.isValid() ? size : QSize(0, 0));
+        QVERIFY(message.isEmpty() || photoBytes() == before); // a failed choice leaves the file as it was
     }
 };
 
