@@ -34,8 +34,6 @@
 #include <memory>
 #include <utility>
 
-#include <unistd.h>
-
 using namespace transfertest;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -70,13 +68,6 @@ QStringList messages(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         texts.append(args.at(0).toString());
     return texts;
-}
-
-// The resident memory of this process now, in bytes.
-qint64 residentBytes()
-{
-    const QList<QByteArray> statm = readFile(QStringLiteral("/proc/self/statm")).split(' ');
-    return statm.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
 }
 
 // An archive of a project "Yard" with a picture of `megabytes` MiB, stored as it is.
@@ -312,10 +303,8 @@ void TestProjectTransfer::cloudDownload()
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
-    // Resident memory while the body comes in, against what it was before.
-    const qint64 before = residentBytes();
-    qint64 peak = before;
-    connect(&dialog.client(), &HttpClient::signalsReplyPercent, [&] { peak = qMax(peak, residentBytes()); });
+    // The peak resident memory over the whole download, the import included.
+    const varnotest::ResidentGrowth memory;
     QString partial;
     QTimer::singleShot(0, &dialog, [&] { partial = dialog.archivePath(); }); // while the request waits
     bool press = QByteArray(QTest::currentDataTag()).startsWith("Download Device");
@@ -323,8 +312,8 @@ void TestProjectTransfer::cloudDownload()
         if (std::exchange(press, false)) // refused: the cloud archive goes on whole
             click(&dialog, "pushButtonDownloadDevice");
     });
-    click(&dialog, "pushButtonDownloadServer");
-    QVERIFY2(peak - before < 50 << 20, qPrintable(QString::number((peak - before) >> 20)));
+    click(&dialog, "pushButtonDownloadServer"); // returns once the import is over
+    QVERIFY2(memory.kib() < 50 << 10, qPrintable(QString::number(memory.kib() >> 10)));
     QVERIFY(!partial.isEmpty() && !QFileInfo::exists(QFileInfo(partial).absolutePath()));
 
     QCOMPARE(m_cloud.requests().size(), 1);
@@ -346,6 +335,8 @@ void TestProjectTransfer::cloudDownload()
     QCOMPARE(photo.open(QIODevice::ReadOnly) ? photo.size() : 0, whole);
     while (!photo.atEnd())
         QVERIFY(photo.read(1 << 20) == QByteArray(1 << 20, 'p'));
+    if (megabytes > 0 && !memory.measured())
+        QSKIP("the kernel refuses to reset the peak resident memory: its growth is not measured");
 }
 
 void TestProjectTransfer::codeEntry_data()
