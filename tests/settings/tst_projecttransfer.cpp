@@ -276,6 +276,11 @@ void TestProjectTransfer::cloudDownload_data()
     QTest::newRow("Download Device pressed as the first piece arrives")
         << 200 << QStringList() << 8 << qint64(0) << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
+    // A wait for a sender given up for one that cannot start leaves the dialog idle.
+    for (const char *restart : {"after a wait restarted where port 8080 is taken",
+                                "after a wait restarted without a temporary folder"})
+        QTest::newRow(restart) << 200 << QStringList{"Yard"} << 0 << qint64(0) << "success."
+                               << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
 }
 
 void TestProjectTransfer::cloudDownload()
@@ -303,11 +308,32 @@ void TestProjectTransfer::cloudDownload()
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
+    const QByteArray tag(QTest::currentDataTag());
+    if (tag.startsWith("after a wait restarted")) {
+        click(&dialog, "pushButtonDownloadDevice");
+        const QString waiting = dialog.archivePath();
+        const QByteArray tmp = qgetenv("TMPDIR");
+        QTcpServer squatter; // the own address has changed, and its port 8080 is taken
+        const bool taken = tag.endsWith("taken");
+        if (taken) {
+            QVERIFY(squatter.listen(QHostAddress(QStringLiteral("127.0.0.3")), 8080));
+            gl_host_ip = QStringLiteral("127.0.0.3");
+        } else {
+            qputenv("TMPDIR", "/dev/null"); // no folder can be made in it
+        }
+        click(&dialog, "pushButtonDownloadDevice");
+        gl_host_ip = Loopback.toString();
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(messages(info), QStringList{taken ? "Failed to start server(127.0.0.3:8080)!"
+                                                   : "Failed to open file!"});
+        info.clear();
+        QVERIFY(!dialog.downloading && !dialog.server() && !QFileInfo::exists(waiting));
+    }
     // The peak resident memory over the whole download, the import included.
     const varnotest::ResidentGrowth memory;
     QString partial;
     QTimer::singleShot(0, &dialog, [&] { partial = dialog.archivePath(); }); // while the request waits
-    bool press = QByteArray(QTest::currentDataTag()).startsWith("Download Device");
+    bool press = tag.startsWith("Download Device");
     connect(&dialog.client(), &HttpClient::signalsDownloadData, &dialog, [&] {
         if (std::exchange(press, false)) // refused: the cloud archive goes on whole
             click(&dialog, "pushButtonDownloadDevice");
