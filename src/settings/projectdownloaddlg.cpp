@@ -206,8 +206,11 @@ void ProjectDownloadDlg::pushButtonDownloadDevice_clicked()
         emit signalsInformation(tr("Downloading...,please wait a moment"));
         return;
     }
+    // The wait for a sender ends here, partial archive and all, whether or not a new one starts.
     broadcastTimer.stop();
     disposeServer();
+    downloading = false;
+    endTransfer();
     labelTitle->clear();
 
     auto *server = new HttpServer(this);

@@ -33,8 +33,6 @@
 #include <memory>
 #include <utility>
 
-#include <unistd.h>
-
 using namespace transfertest;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -69,13 +67,6 @@ QStringList messages(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         texts.append(args.at(0).toString());
     return texts;
-}
-
-// The resident memory of this process now, in bytes.
-qint64 residentBytes()
-{
-    const QList<QByteArray> statm = readFile(QStringLiteral("/proc/self/statm")).split(' ');
-    return statm.value(1).toLongLong() * sysconf(_SC_PAGESIZE);
 }
 
 // An archive of a project "Yard" with a picture of `megabytes` MiB, stored as it is.
@@ -285,6 +276,11 @@ void TestProjectTransfer::cloudDownload_data()
     QTest::newRow("Download Device pressed as the first piece arrives")
         << 200 << QStringList() << 8 << qint64(0) << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
+    // A wait for a sender given up for one that cannot start leaves the dialog idle.
+    for (const char *restart : {"after a wait restarted where port 8080 is taken",
+                                "after a wait restarted without a temporary folder"})
+        QTest::newRow(restart) << 200 << QStringList{"Yard"} << 0 << qint64(0) << "success."
+                               << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
 }
 
 void TestProjectTransfer::cloudDownload()
@@ -312,19 +308,38 @@ void TestProjectTransfer::cloudDownload()
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
-    // Resident memory while the body comes in, against what it was before.
-    const qint64 before = residentBytes();
-    qint64 peak = before;
-    connect(&dialog.client(), &HttpClient::signalsReplyPercent, [&] { peak = qMax(peak, residentBytes()); });
+    const QByteArray tag(QTest::currentDataTag());
+    if (tag.startsWith("after a wait restarted")) {
+        click(&dialog, "pushButtonDownloadDevice");
+        const QString waiting = dialog.archivePath();
+        const QByteArray tmp = qgetenv("TMPDIR");
+        QTcpServer squatter; // the own address has changed, and its port 8080 is taken
+        const bool taken = tag.endsWith("taken");
+        if (taken) {
+            QVERIFY(squatter.listen(QHostAddress(QStringLiteral("127.0.0.3")), 8080));
+            gl_host_ip = QStringLiteral("127.0.0.3");
+        } else {
+            qputenv("TMPDIR", "/dev/null"); // no folder can be made in it
+        }
+        click(&dialog, "pushButtonDownloadDevice");
+        gl_host_ip = Loopback.toString();
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(messages(info), QStringList{taken ? "Failed to start server(127.0.0.3:8080)!"
+                                                   : "Failed to open file!"});
+        info.clear();
+        QVERIFY(!dialog.downloading && !dialog.server() && !QFileInfo::exists(waiting));
+    }
+    // The peak resident memory over the whole download, the import included.
+    const varnotest::ResidentGrowth memory;
     QString partial;
     QTimer::singleShot(0, &dialog, [&] { partial = dialog.archivePath(); }); // while the request waits
-    bool press = QByteArray(QTest::currentDataTag()).startsWith("Download Device");
+    bool press = tag.startsWith("Download Device");
     connect(&dialog.client(), &HttpClient::signalsDownloadData, &dialog, [&] {
         if (std::exchange(press, false)) // refused: the cloud archive goes on whole
             click(&dialog, "pushButtonDownloadDevice");
     });
-    click(&dialog, "pushButtonDownloadServer");
-    QVERIFY2(peak - before < 50 << 20, qPrintable(QString::number((peak - before) >> 20)));
+    click(&dialog, "pushButtonDownloadServer"); // returns once the import is over
+    QVERIFY2(memory.kib() < 50 << 10, qPrintable(QString::number(memory.kib() >> 10)));
     QVERIFY(!partial.isEmpty() && !QFileInfo::exists(QFileInfo(partial).absolutePath()));
 
     QCOMPARE(m_cloud.requests().size(), 1);
@@ -346,6 +361,8 @@ void TestProjectTransfer::cloudDownload()
     QCOMPARE(photo.open(QIODevice::ReadOnly) ? photo.size() : 0, whole);
     while (!photo.atEnd())
         QVERIFY(photo.read(1 << 20) == QByteArray(1 << 20, 'p'));
+    if (megabytes > 0 && !memory.measured())
+        QSKIP("the kernel refuses to reset the peak resident memory: its growth is not measured");
 }
 
 void TestProjectTransfer::codeEntry_data()
