@@ -28,13 +28,13 @@ void LogItem::slotsPressed()
 void LogItem::slotsLogsChecked(bool value)
 {
     checked = value;
-    update();
+    repaintVisibleRow(this);
 }
 
 void LogItem::slotsLogsVisible(bool visible)
 {
     checkBoxVisible = visible;
-    update();
+    repaintVisibleRow(this);
 }
 
 void LogItem::paintEvent(QPaintEvent *event)

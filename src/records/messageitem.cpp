@@ -60,13 +60,13 @@ void MessageItem::slotsPressed()
 void MessageItem::slotsMessageChecked(bool value)
 {
     checked = value;
-    update();
+    repaintVisibleRow(this);
 }
 
 void MessageItem::slotsMessageVisible(bool visible)
 {
     checkBoxVisible = visible;
-    update();
+    repaintVisibleRow(this);
 }
 
 void MessageItem::paintEvent(QPaintEvent *event)

@@ -259,3 +259,17 @@ void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked)
                               : QStringLiteral(":/myImages/png/icon_checkbox2_off.png"));
     painter.drawPixmap(QRect(20, (h - 20) / 2, 20, 20), box);
 }
+
+void repaintVisibleRow(QWidget *row)
+{
+    if (!row->isVisible())
+        return;
+    // The row's rectangle clipped by each parent up to its window: the scrolled list
+    // shows only what lies inside its viewport.
+    QRect seen = row->rect();
+    for (const QWidget *w = row; !seen.isEmpty() && !w->isWindow() && w->parentWidget();
+         w = w->parentWidget())
+        seen = seen.translated(w->pos()) & w->parentWidget()->rect();
+    if (!seen.isEmpty())
+        row->update();
+}

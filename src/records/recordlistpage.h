@@ -25,6 +25,11 @@ class QPainter;
 // The check box a row of a list page shows in delete mode, 20 x 20 at x 20,
 // centred in a row h pixels high.
 void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked);
+// Repaints a row of a list page if any of it can be seen. The page tells every row
+// at once when delete mode starts or ends and on "Select All"; a row out of sight
+// paints its new state when it is scrolled into view, so thousands of rows do not
+// each queue a repaint that is weighed against all their siblings.
+void repaintVisibleRow(QWidget *row);
 
 class RecordListPage : public MyDialog
 {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QMap>
 #include <QProcess>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -68,6 +69,18 @@ inline QStringList infos(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         texts.append(args.at(0).toString());
     return texts;
+}
+
+// Whether the window shows a row's delete-mode check box as the row paints it
+// now: that square of the window's last flushed picture against a fresh paint.
+inline bool checkBoxShown(QWidget *row)
+{
+    QWidget *window = row->window();
+    const QRect box(20, (row->height() - 20) / 2, 20, 20);
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage().copy(
+        box.translated(row->mapTo(window, QPoint())));
+    const QImage painted = row->grab(box).toImage();
+    return shown.convertToFormat(QImage::Format_RGB32) == painted.convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace recordpages

@@ -537,13 +537,16 @@ private slots:
         QCOMPARE(bar.tiles().size(), 1);
         QCOMPARE(bar.tiles().at(0)->getMessageRecord().id, b);
 
-        // "Select All" then "Cancel": nothing stays checked.
+        // "Select All" then "Cancel": nothing stays checked, and the window shows each step.
         page.deleteLabel()->signalsPressed();
+        QTRY_VERIFY(checkBoxShown(page.tiles().at(0)));
         page.selectAllButton()->click();
         QVERIFY(qobject_cast<MessageItem *>(page.tiles().at(0))->isChecked());
+        QTRY_VERIFY(checkBoxShown(page.tiles().at(0)));
         page.cancelButton()->click();
         QVERIFY(!page.isDeleteMode());
         QVERIFY(!qobject_cast<MessageItem *>(page.tiles().at(0))->isChecked());
+        QTRY_VERIFY(checkBoxShown(page.tiles().at(0)));
     }
 
     void messageExport()
