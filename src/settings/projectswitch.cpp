@@ -1,5 +1,6 @@
 #include "projectswitch.h"
 
+#include "bus/broadcastsocket.h"
 #include "shell/kestmessagebox.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
@@ -12,23 +13,43 @@
 #include <QDir>
 #include <QFile>
 
-QString keepBrokenDatabase(const QString &file)
+namespace {
+
+// Puts gl_sqlite3db back on the previous project's database and reads its
+// network settings. False, and said on the hub, when that database does not open.
+bool reopenPrevious(const QString &previous)
 {
+    gl_sqlite3db.close();
+    gl_sqlite3db.setDbName(previous);
+    // Opening a file that is gone would leave an empty database in its place.
+    if (QFile::exists(previous) && gl_sqlite3db.tableExists(QStringLiteral("tbl_version"))) {
+        getNetworkConfig();
+        return true;
+    }
+    qDebug() << "failed to open the database" << previous << "again";
+    emit gl_socket.signalsInformation(
+        QCoreApplication::translate("MainWindow", "Failed to open the project database!"));
+    return false;
+}
+
+} // namespace
+
+bool keepBrokenDatabase(const QString &file, QString &backup)
+{
+    backup.clear();
     if (!QFile::exists(file))
-        return QString();
-    if (QFile(file).size() == 0) {
-        QFile::remove(file);
-        return QString();
+        return true;
+    if (QFile(file).size() == 0)
+        return QFile::remove(file);
+    QString name = file + QStringLiteral(".bak");
+    for (int n = 1; QFile::exists(name); ++n)
+        name = file + QStringLiteral(".bak%1").arg(n);
+    if (!QFile::rename(file, name)) {
+        qDebug() << "failed to keep" << file << "as" << name;
+        return false;
     }
-    QString backup = file + QStringLiteral(".bak");
-    for (int n = 1; QFile::exists(backup); ++n)
-        backup = file + QStringLiteral(".bak%1").arg(n);
-    if (!QFile::rename(file, backup)) {
-        qDebug() << "failed to keep" << file << "as" << backup;
-        QFile::remove(file);
-        return QString();
-    }
-    return backup;
+    backup = name;
+    return true;
 }
 
 bool switchProjectDatabase(const QString &name, QWidget *parent)
@@ -42,24 +63,40 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     const QString file = projectDatabasePath(name);
     const bool existed = QFile::exists(file);
     const QString previous = gl_sqlite3db.getDbName();
+    QString previousName;
+    getCurrentProject(previousName);
     // Until the project list names the new project, the previous one stays the
-    // current one: on failure its database is opened again and its settings read.
+    // current one and gl_sqlite3db stays on its database: what arrives meanwhile
+    // is stored there. On failure, a connection that has left it goes back.
+    bool left = false;
     auto giveUp = [&] {
-        gl_sqlite3db.close();
-        gl_sqlite3db.setDbName(previous);
-        getNetworkConfig();
+        if (left)
+            reopenPrevious(previous);
+        if (!existed)
+            QFile::remove(file); // the empty file the check opened
         if (madeFolder)
             QDir().rmdir(folder);
         return false;
     };
-    if (!isLegalFormat(file)) {
+    bool readable = false;
+    if (!isLegalFormat(file, &readable)) {
+        // Only a file that was read and is no project database is formatted; a
+        // busy or unreadable one is left as it is.
+        if (!readable) {
+            qDebug() << "failed to read the database of project" << name;
+            return giveUp();
+        }
         KestMessageBox box(
             QCoreApplication::translate("MainWindow",
                                         "Illegally formatted databases,the database will be formatted!"),
             450, 160, KestMessageBoxOk, parent);
         box.exec();
+        // What arrived while the box was up is committed to the previous project.
         gl_sqlite3db.close();
-        const QString backup = keepBrokenDatabase(file);
+        left = true;
+        QString backup;
+        if (!keepBrokenDatabase(file, backup))
+            return giveUp();
         // The fresh database starts as a copy of the current project's, emptied.
         if (!addDatabase(file) || !setCurrentProject(name)) {
             qDebug() << "failed to format the database of project" << name;
@@ -75,7 +112,12 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     } else {
         if (!setCurrentProject(name))
             return giveUp();
-        initDatabase(file);
+        left = true;
+        if (!initDatabase(file)) {
+            qDebug() << "failed to open the database of project" << name;
+            setCurrentProject(previousName);
+            return giveUp();
+        }
     }
     QString style;
     getProjectNode(name, QStringLiteral("network_type"), style);

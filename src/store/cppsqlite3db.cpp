@@ -13,6 +13,13 @@ namespace {
 int g_connectionCounter = 0;
 } // namespace
 
+int CppSQLite3DB::busyTimeoutMs = 5000;
+
+QString CppSQLite3DB::connectOptions()
+{
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
+}
+
 CppSQLite3DB::CppSQLite3DB()
     : QObject(nullptr)
 {
@@ -34,6 +41,7 @@ void CppSQLite3DB::open()
     m_connectionName = QString::asprintf("default_%d", g_connectionCounter++);
     db = new QSqlDatabase(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName));
     db->setDatabaseName(dbName);
+    db->setConnectOptions(connectOptions());
     if (!db->open()) {
         qDebug() << "database open error.";
         error = db->lastError();

@@ -79,6 +79,12 @@ public:
     // it. For work that must not run ahead of the rows, such as removing files.
     void afterCommit(std::function<void()> work);
 
+    // How long a statement waits for a database that another connection holds
+    // before it fails, in milliseconds; tests shorten it. Applies to connections
+    // opened afterwards, with these options.
+    static int busyTimeoutMs;
+    static QString connectOptions();
+
     // Name of the connection in Qt's list of connections ("default_%d"), empty
     // when there is no handle. For tests and diagnostics.
     QString connectionName() const { return m_connectionName; }

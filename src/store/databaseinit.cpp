@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -109,20 +110,23 @@ void insertDefaultNetworkRow()
     gl_sqlite3db.execDML(networkRowInsert(QString(), QString(), QString(), QString(), gl_host_ip));
 }
 
+// Whether tbl_network lacks one of its later columns.
+bool networkColumnMissing()
+{
+    static const char *const columns[] = {"subnet_id", "device_id", "server_type", "static_server_ip",
+                                          "static_domain"};
+    for (const char *column : columns) {
+        if (!gl_sqlite3db.fieldExists(QLatin1String(column), QStringLiteral("tbl_network")))
+            return true;
+    }
+    return false;
+}
+
 // Rebuilds tbl_network when one of its later columns is missing, carrying the
 // module's MAC, password, server, domain and host address into the new row.
 void repairNetworkTable()
 {
-    static const char *const columns[] = {"subnet_id", "device_id", "server_type", "static_server_ip",
-                                          "static_domain"};
-    bool missing = false;
-    for (const char *column : columns) {
-        if (!gl_sqlite3db.fieldExists(QLatin1String(column), QStringLiteral("tbl_network"))) {
-            missing = true;
-            break;
-        }
-    }
-    if (!missing)
+    if (!networkColumnMissing())
         return;
 
     NetworkRow row;
@@ -338,13 +342,47 @@ void createTables(bool maintain)
     }
 }
 
+// Whether the database gl_sqlite3db points at was read and now holds every table,
+// the repaired columns and a version row of this schema. A database that another
+// writer holds, or that cannot be read, keeps what it lacked and fails here.
+bool schemaComplete()
+{
+    const QStringList tables = gl_sqlite3db.getTableList();
+    for (const TableSchema &table : projectTables()) {
+        if (!tables.contains(QLatin1String(table.name)))
+            return false;
+    }
+    if (networkColumnMissing() ||
+        !gl_sqlite3db.fieldExists(QStringLiteral("update_time"), QStringLiteral("tbl_ip_port_mac")))
+        return false;
+    const QString sql = QStringLiteral("select version from tbl_version");
+    QString version;
+    if (!getTextFromDb(sql, QStringLiteral("version"), version))
+        return false;
+    return version.trimmed().toDouble() >= kSchemaVersion - 1e-9;
+}
+
+// SQLite's primary result codes for a file that was read and is no project
+// database: a failed statement (no such table or column), a malformed file, and
+// a file that is no database at all.
+bool readButNotProject(const QSqlError &error)
+{
+    enum { Error = 1, Corrupt = 11, NotADatabase = 26 };
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == Error || code == Corrupt || code == NotADatabase;
+}
+
 } // namespace
 
-void initDatabase(const QString &path)
+bool initDatabase(const QString &path)
 {
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(path);
+    gl_sqlite3db.open();
+    if (!gl_sqlite3db.isOpen())
+        return false;
     createTables(true);
+    return schemaComplete();
 }
 
 void createProjectSchema()
@@ -352,15 +390,31 @@ void createProjectSchema()
     createTables(false);
 }
 
-bool isLegalFormat(const QString &path)
+bool isLegalFormat(const QString &path, bool *readable)
 {
-    gl_sqlite3db.close();
-    gl_sqlite3db.setDbName(path);
-    if (!gl_sqlite3db.tableExists(QStringLiteral("tbl_version")))
-        return false;
-    if (!gl_sqlite3db.fieldExists(QStringLiteral("name"), QStringLiteral("tbl_version")))
-        return false;
-    QString name;
-    return getTextFromDb(QStringLiteral("select name from tbl_version"), QStringLiteral("name"), name) &&
-           name == QLatin1String(kDatabaseIdentity);
+    // A connection of its own: gl_sqlite3db stays on the current project, so that
+    // whatever is stored while the caller decides goes there.
+    static int checks = 0;
+    const QString name = QStringLiteral("format_check_%1").arg(checks++);
+    bool legal = false;
+    bool read = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(CppSQLite3DB::connectOptions());
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QStringLiteral("select name from tbl_version"))) {
+                read = true;
+                legal = query.next() && query.value(0).toString() == QLatin1String(kDatabaseIdentity);
+            } else {
+                read = readButNotProject(query.lastError());
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (readable)
+        *readable = read;
+    return legal;
 }

@@ -9,8 +9,16 @@ constexpr double kSchemaVersion = 3.01;
 // The identity stored in tbl_version.name.
 extern const char *const kDatabaseIdentity;
 
-void initDatabase(const QString &path);
-bool isLegalFormat(const QString &path);
+// Opens the project database at path on gl_sqlite3db (which stays there) and
+// brings it to the current schema. Answers whether the database was read and now
+// holds every table and a version row of this schema: false when it could not be
+// opened or read, or when a table could not be made (another writer holds it).
+bool initDatabase(const QString &path);
+// Whether the file at path is a project database (its tbl_version names this
+// program), read on a connection of its own: gl_sqlite3db is left where it is.
+// readable, when given, tells whether the file could be read at all: false (busy,
+// locked, an I/O error) means that nothing is known about it.
+bool isLegalFormat(const QString &path, bool *readable = nullptr);
 
 // Creates, in the database gl_sqlite3db points at, every missing table with its
 // fixed rows, the default network row and the identity row; nothing else.

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -61,13 +62,13 @@ bool loadDocument(QDomDocument &doc)
 }
 
 // Reads the list, lets edit change it, and saves it again. False when the list
-// could not be read or written; the file is then unchanged.
-bool modifyDocument(const std::function<void(QDomDocument &)> &edit)
+// could not be read or written, or when edit found nothing to change and said
+// so; the file is then unchanged.
+bool modifyDocument(const std::function<bool(QDomDocument &)> &edit)
 {
     QDomDocument doc;
-    if (!loadDocument(doc))
+    if (!loadDocument(doc) || !edit(doc))
         return false;
-    edit(doc);
     if (saveDocument(doc))
         return true;
     qDebug() << "failed to write" << projectListPath();
@@ -165,8 +166,15 @@ bool isValidProjectName(const QString &name)
         if (c.category() == QChar::Other_Control)
             return false;
     }
-    // The database file adds ".db3"; a file name holds at most 255 bytes.
-    return name.toUtf8().size() <= 250;
+    // The database is "<folder>/<name>/<name>.db3", and SQLite keeps its journal
+    // beside it as "<name>.db3-journal": that file name must fit in 255 bytes, and
+    // the journal's whole path, links resolved, in SQLite's 512.
+    const int bytes = name.toUtf8().size();
+    const int journalName = bytes + int(qstrlen(".db3-journal"));
+    QString folder = QFileInfo(databaseFolder()).canonicalFilePath();
+    if (folder.isEmpty())
+        folder = QDir::cleanPath(QFileInfo(databaseFolder()).absoluteFilePath());
+    return journalName <= 255 && folder.toUtf8().size() + 1 + bytes + 1 + journalName <= 512;
 }
 
 QString projectFolder(const QString &name)
@@ -231,12 +239,15 @@ bool getCurrentProject(QString &name)
 bool setCurrentProject(const QString &name)
 {
     return modifyDocument([&](QDomDocument &doc) {
+        // A list without a current entry cannot name the project: nothing is written.
         const QDomNodeList currents = doc.elementsByTagName(QStringLiteral("current"));
         if (currents.isEmpty())
-            return;
+            return false;
         QDomNode child = currents.at(0).firstChild();
-        if (child.nodeName() == QLatin1String("name"))
-            setNodeText(doc, child, name);
+        if (child.nodeName() != QLatin1String("name"))
+            return false;
+        setNodeText(doc, child, name);
+        return true;
     });
 }
 
@@ -269,6 +280,7 @@ bool setProjectNodes(const QString &project, const QList<QPair<QString, QString>
             forEachProjectNode(doc, project, nodeValue.first,
                                [&](QDomNode &child) { setNodeText(doc, child, nodeValue.second); });
         }
+        return true;
     });
 }
 
@@ -281,6 +293,7 @@ bool addProject(const QString &name)
     return modifyDocument([&](QDomDocument &doc) {
         QDomElement root = doc.documentElement();
         root.appendChild(newProjectElement(doc, name));
+        return true;
     });
 }
 
@@ -293,9 +306,10 @@ bool deleteProject(const QString &name)
             QDomElement project = projects.at(i).toElement();
             if (hasNameChild(project) && firstNameText(project) == name) {
                 root.removeChild(project);
-                return;
+                break;
             }
         }
+        return true;
     });
 }
 
@@ -334,5 +348,6 @@ void preInitProject()
     const QString folder = projectFolder(name);
     if (!QDir(folder).exists())
         QDir().mkdir(folder);
-    initDatabase(projectDatabasePath(name));
+    if (!initDatabase(projectDatabasePath(name)))
+        qDebug() << "the database of project" << name << "could not be opened or brought to the schema";
 }

@@ -17,7 +17,8 @@ QString projectFolder(const QString &name);
 QString projectDatabasePath(const QString &name);
 
 // A project name is one plain folder name: not empty, no "/", "\", NUL or
-// control characters, not "." or "..", and short enough for a file name.
+// control characters, not "." or "..", and short enough that SQLite can open its
+// database under the database folder (its length in UTF-8 bytes counts).
 bool isValidProjectName(const QString &name);
 
 void init_projectConfig();
@@ -26,7 +27,7 @@ bool getCurrentProject(QString &name);
 bool isProjectExist(const QString &name);
 bool getProjectNode(const QString &project, const QString &node, QString &value);
 // The writers answer whether the list was read and saved again; on false the
-// file is as it was.
+// file is as it was. setCurrentProject fails on a list without a current entry.
 bool setCurrentProject(const QString &name);
 bool setProjectNode(const QString &project, const QString &node, const QString &value);
 // Several nodes of one project in one write of the file: all of them or none.

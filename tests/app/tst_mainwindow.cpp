@@ -30,6 +30,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -206,6 +208,8 @@ private slots:
 
     void projectSwitch()
     {
+        fixture::seed(); // "Home" knows the door panel's fire alarm
+        auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
         addProject(QStringLiteral("Other"));
         QDir().mkdir(gl_curPath + QStringLiteral("/database/Other"));
         QFile junk(gl_curPath + QStringLiteral("/database/Other/Other.db3"));
@@ -220,14 +224,18 @@ private slots:
         emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Home"));
         QVERIFY(m_recorder->log.isEmpty());
 
-        // A file that is no project database is kept aside and made afresh.
-        QTimer::singleShot(0, []() {
+        // A file that is no project database is kept aside and made afresh. An alarm that arrives
+        // while the box is up is stored and announced in "Home", still the current project.
+        QTimer::singleShot(0, [bar]() {
             auto *dialog = qobject_cast<ProjectSelectDlg *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            QTimer::singleShot(0, []() {
+            QTimer::singleShot(0, [bar]() {
                 auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget());
                 QVERIFY(box);
+                QByteArray alarm = SimPanel(1, 20).switchFrame(9, true);
+                emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(alarm.data()), alarm.size());
                 box->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+                QCOMPARE(bar->tiles().size(), 1);
             });
             for (ProjectSelectItem *row : dialog->findChildren<ProjectSelectItem *>()) {
                 if (row->projectName() == QLatin1String("Other"))
@@ -245,44 +253,86 @@ private slots:
         QCOMPARE(kept.readAll(), QByteArray("not a database"));
         QVERIFY(isLegalFormat(db));
         QCOMPARE(gl_sqlite3db.getDbName(), db);
+        QSqlDatabase home = QSqlDatabase::addDatabase("QSQLITE", "home"); // a second writer on "Home"
+        home.setDatabaseName(projectDatabasePath("Home"));
+        QVERIFY(home.open());
+        auto holds = [&home](const char *sql) { return !home.exec(sql).lastError().isValid(); };
+        {
+            QSqlQuery alarms = home.exec("select message_id from tbl_message_log");
+            QVERIFY(alarms.next() && alarms.value(0).toInt() == fixture::AlarmFire && !alarms.next());
+        }
 
-        // A switch that cannot be stored whole does not happen: with the project list unwritable, or
-        // when the fresh database of a broken file cannot be emptied (a trigger came with the copy of
-        // "Other"), it is refused, nothing of any project changes and "Other" stays open.
+        // A switch that cannot be stored whole does not happen: with the project list unwritable or
+        // without a current entry, when the fresh database of a broken file cannot be emptied (a trigger
+        // came with the copy of "Other"), when the broken file cannot be renamed (its backup name is a
+        // link into nowhere), or when "Home", lacking a table, is held by another writer or locked, it
+        // is refused, nothing of any project changes and "Other" stays open (or says it cannot).
         addProject(QStringLiteral("Broken"));
         QVERIFY(QDir().mkpath(projectFolder("Broken")) &&
                 QFile::copy(kept.fileName(), projectDatabasePath("Broken")));
-        QVERIFY(gl_sqlite3db.execDML("create trigger no before delete on tbl_version "
-                                     "begin select raise(abort,''); end"));
         const QString list = gl_curPath + QStringLiteral("/database/project.xml");
         auto files = [&list] { // every file of every project, byte for byte
             QMap<QString, QByteArray> all;
             QDirIterator it(QFileInfo(list).path(), QDir::Files, QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 QFile file(it.next());
-                if (file.fileName() != list && file.open(QIODevice::ReadOnly))
+                if (file.open(QIODevice::ReadOnly))
                     all.insert(file.fileName(), file.readAll());
             }
             return all;
         };
-        const auto before = files();
-        for (const QString target : {"Home", "Broken"}) {
+        auto write = [&list](const QByteArray &b) {
+            QFile f(list);
+            return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+        };
+        QFile listFile(list);
+        const QByteArray listed = listFile.open(QIODevice::ReadOnly) ? listFile.readAll() : QByteArray();
+        const QString bak = projectDatabasePath("Broken") + ".bak";
+        const QList<std::tuple<QString, std::function<bool()>, std::function<bool()>>> refusals = {
+            {"Home", [&] { return QFile::rename(list, list + ".away") && QDir().mkdir(list); },
+             [&] { return QDir().rmdir(list) && QFile::rename(list + ".away", list); }},
+            {"Home", [&] { return write(QByteArray(listed).replace("current>", "was>")); },
+             [&] { return write(listed); }},
+            {"Broken",
+             [] {
+                 return gl_sqlite3db.execDML("create trigger no before delete on tbl_version "
+                                             "begin select raise(abort,''); end");
+             },
+             [] { return gl_sqlite3db.execDML("drop trigger no"); }},
+            {"Broken", [&] { return QFile::link("/nowhere/x", bak); }, [&] { return QFile::remove(bak); }},
+            {"Home", [&] { return holds("drop table if exists tbl_domain") && holds("begin immediate"); },
+             [&] { return holds("rollback"); }},
+            {"Home", // as above, and "Other" has gone meanwhile: it cannot be opened again, and that is said
+             [&] { return holds("drop table if exists tbl_domain") && holds("begin immediate") &&
+                          QFile::rename(db, db + ".away"); },
+             [&] { return holds("rollback") && QFile::rename(db + ".away", db); }},
+            {"Home", [&] { return holds("begin exclusive"); }, [&] { return holds("rollback"); }}};
+        const int busyMs = std::exchange(CppSQLite3DB::busyTimeoutMs, 100);
+        QTRY_VERIFY(!m_window->loginTimer().isActive()); // "Other" has logged in: no hub signal is due
+        for (const auto &[target, setUp, undo] : refusals) {
             m_recorder->log.clear();
-            pickProject(target, [&] {
-                if (target == "Home")
-                    QVERIFY(QFile::rename(list, list + ".away") && QDir().mkdir(list));
-                else // "Ok" on the message box that the broken file brings
-                    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+            QMap<QString, QByteArray> before;
+            pickProject(target, [&, setUp = setUp] {
+                QVERIFY(setUp());
+                before = files();
+                QTimer::singleShot(0, [] { // "Ok" on the message box that a broken file brings
+                    if (auto *box = qobject_cast<KestMessageBox *>(QApplication::activeModalWidget()))
+                        box->close();
+                });
             });
             emit m_window->menuBar()->signalsProjectSetting(QStringLiteral("Other"));
-            QVERIFY(target != "Home" || (QDir().rmdir(list) && QFile::rename(list + ".away", list)));
+            QCOMPARE(files(), before);
+            const QStringList said = m_window->snackbar()->messages();
+            QCOMPARE(said.value(said.size() - 1), "Failed to switch the project!");
+            QCOMPARE(said.value(said.size() - 2) == "Failed to open the project database!",
+                     !QFile::exists(db));
+            QVERIFY(undo());
             QVERIFY2(m_recorder->log.isEmpty(), qPrintable(target));
-            QCOMPARE(m_window->snackbar()->messages().last(), "Failed to switch the project!");
             QCOMPARE(m_window->menuBar()->findChild<QtMaterialLabel *>("labelProjectName")->text(), "Other");
             QVERIFY(getCurrentProject(current) && current == "Other" && gl_sqlite3db.getDbName() == db);
-            QCOMPARE(files(), before);
         }
-        QVERIFY(gl_sqlite3db.execDML("drop trigger no"));
+        CppSQLite3DB::busyTimeoutMs = busyMs;
+        home.close();
     }
 
     // "Other" shows an alarm and has a service message waiting; "Copy", a copy of

@@ -500,6 +500,53 @@ private slots:
         QCOMPARE(dialog.heldRecords().size(), 3);
     }
 
+    // Held alarms whose rows go by row id, room, panel or message leave the dialog;
+    // what the operator typed for each of the others is kept, the shown one shown.
+    void alarmRemovalKeepsTheOthersTyping_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("value"); // for a row id, the index of the held alarm
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("row id") << 0 << 0 << "bc" << "b";
+        QTest::newRow("room") << 1 << int(BobsRoom) << "a" << "a";
+        QTest::newRow("panel") << 2 << int(DoorPanel) << "b" << "b";
+        QTest::newRow("message") << 3 << int(AlarmFire) << "c" << "c";
+    }
+    void alarmRemovalKeepsTheOthersTyping()
+    {
+        QFETCH(int, type);
+        QFETCH(int, value);
+        QFETCH(QString, kept);
+        QFETCH(QString, shown);
+        const QList<int> ids = {addRow(AlarmFire, 1, DoorPanel, Room101),
+                                addRow(AlarmFire, 1, BedPanel, BobsRoom),
+                                addRow(ServiceTowels, 1, DoorPanel, BobsRoom)};
+        AlarmDlg dialog;
+        for (int id : ids)
+            dialog.append(record(id));
+        // Typed on "a" and "c"; the operator is back on "b", typing.
+        for (const char *step : {"a", "pushButtonNext", "pushButtonNext", "c", "pushButtonPrev", "b"}) {
+            if (qstrlen(step) > 1)
+                button(&dialog, step)->click();
+            else
+                dialog.form()->remarkField()->setText(QStringLiteral("typed ") + step);
+        }
+        emit gl_socket.signalsRemoveMessage(type == 0 ? ids.at(value) : value, type);
+        QString held;
+        for (const messageRecord &r : dialog.heldRecords())
+            held += QChar('a' + ids.indexOf(r.id));
+        QCOMPARE(held, kept);
+        QCOMPARE(dialog.currentIndex(), kept.indexOf(shown));
+        QCOMPARE(dialog.form()->remarkField()->text(), "typed " + shown);
+        while (dialog.currentIndex() > 0)
+            button(&dialog, "pushButtonPrev")->click();
+        for (const QChar letter : kept) {
+            QCOMPARE(dialog.form()->remarkField()->text(), QStringLiteral("typed ") + letter);
+            button(&dialog, "pushButtonNext")->click();
+        }
+    }
+
     // Handling done in a message dialog while the alarm dialog holds the same
     // alarm is not set back by the alarm dialog's "Ok".
     void alarmOkKeepsHandlingDoneMeanwhile_data()

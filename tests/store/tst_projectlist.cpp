@@ -3,12 +3,14 @@
 #include "testmain.h"
 
 #include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -166,6 +168,12 @@ private slots:
         QTest::newRow("newline") << "a\nb" << false;
         QTest::newRow("nul") << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << false;
         QTest::newRow("too long") << QString(300, QLatin1Char('x')) << false;
+        // SQLite opens "<database folder>/<name>/<name>.db3" when its path with "-journal" fits in 512
+        // bytes; each test's folder is a temporary one of this length.
+        const int folder = QFileInfo(QTemporaryDir().path()).canonicalFilePath().toUtf8().size() + 9;
+        const int longest = (512 - folder - 14) / 2;
+        QTest::newRow("longest that opens") << QString(longest - 2, QLatin1Char('x')) + "é" << true;
+        QTest::newRow("a byte more") << QString(longest - 1, QLatin1Char('x')) + "é" << false;
     }
     void projectNames()
     {
@@ -179,6 +187,10 @@ private slots:
         init_projectConfig();
         addProject(name);
         QCOMPARE(projects().contains(name), valid);
+        if (name.size() > 200) { // a long name is refused only when its database cannot open
+            const QString folder = gl_curPath + "/database/" + name;
+            QCOMPARE(QDir().mkpath(folder) && initDatabase(folder + "/" + name + ".db3"), valid);
+        }
     }
 
     void firstStartCreatesHome()
