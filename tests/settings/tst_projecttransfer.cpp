@@ -33,6 +33,8 @@
 #include <memory>
 #include <utility>
 
+#include <zip.h>
+
 using namespace transfertest;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -74,13 +76,18 @@ bool makeLargeArchive(const QString &zipPath, int megabytes)
 {
     QTemporaryDir dir;
     QFile picture(dir.filePath(QStringLiteral("photo.png")));
-    const QByteArray block(1 << 20, 'p');
+    const QByteArray block(1 << 20, 'p'), db = dbBytes("Yard", "cloud");
     bool ok = picture.open(QIODevice::WriteOnly);
     for (int i = 0; ok && i < megabytes; ++i)
         ok = picture.write(block) == block.size();
     picture.close();
-    return ok && varnotest::packedZip(zipPath, {{"Yard/Yard.db3", dbBytes("Yard", "cloud")},
-                                                {"Yard/photo.png", {}, false, picture.fileName()}});
+    zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    const QByteArray photoPath = QFile::encodeName(picture.fileName());
+    const zip_int64_t photo = zip ? zip_file_add(zip, "Yard/photo.png",
+                                                 zip_source_file(zip, photoPath.constData(), 0, 0), 0) : -1;
+    ok = ok && photo >= 0 && zip_set_file_compression(zip, photo, ZIP_CM_STORE, 0) == 0 &&
+         zip_file_add(zip, "Yard/Yard.db3", zip_source_buffer(zip, db.constData(), db.size(), 0), 0) >= 0;
+    return ok ? zip_close(zip) == 0 : (zip_discard(zip), false);
 }
 
 } // namespace
@@ -276,11 +283,10 @@ void TestProjectTransfer::cloudDownload_data()
     QTest::newRow("Download Device pressed as the first piece arrives")
         << 200 << QStringList() << 8 << qint64(0) << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
-    // A wait for a sender given up for one that cannot start leaves the dialog idle.
-    for (const char *restart : {"after a wait restarted where port 8080 is taken",
-                                "after a wait restarted without a temporary folder"})
-        QTest::newRow(restart) << 200 << QStringList{"Yard"} << 0 << qint64(0) << "success."
-                               << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
+    // A wait for a sender given up for one that cannot listen leaves the dialog idle.
+    QTest::newRow("after a wait restarted where port 8080 is taken")
+        << 200 << QStringList{"Yard"} << 0 << qint64(0) << "success."
+        << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
 }
 
 void TestProjectTransfer::cloudDownload()
@@ -312,20 +318,12 @@ void TestProjectTransfer::cloudDownload()
     if (tag.startsWith("after a wait restarted")) {
         click(&dialog, "pushButtonDownloadDevice");
         const QString waiting = dialog.archivePath();
-        const QByteArray tmp = qgetenv("TMPDIR");
         QTcpServer squatter; // the own address has changed, and its port 8080 is taken
-        const bool taken = tag.endsWith("taken");
-        if (taken) {
-            QVERIFY(squatter.listen(QHostAddress(QStringLiteral("127.0.0.3")), 8080));
-            gl_host_ip = QStringLiteral("127.0.0.3");
-        } else {
-            qputenv("TMPDIR", "/dev/null"); // no folder can be made in it
-        }
+        QVERIFY(squatter.listen(QHostAddress(QStringLiteral("127.0.0.3")), 8080));
+        gl_host_ip = QStringLiteral("127.0.0.3");
         click(&dialog, "pushButtonDownloadDevice");
         gl_host_ip = Loopback.toString();
-        qputenv("TMPDIR", tmp);
-        QCOMPARE(messages(info), QStringList{taken ? "Failed to start server(127.0.0.3:8080)!"
-                                                   : "Failed to open file!"});
+        QCOMPARE(messages(info), QStringList{"Failed to start server(127.0.0.3:8080)!"});
         info.clear();
         QVERIFY(!dialog.downloading && !dialog.server() && !QFileInfo::exists(waiting));
     }
@@ -530,7 +528,7 @@ void TestProjectTransfer::receiver_data()
     for (const char *bomb : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
                              "100,000 entries stated as 1", "1,000,000 listed entries",
                              "12,000 hidden entries", "9,999 hidden entries, both headers stating 1",
-                             "200 bytes stated, 1 stored", "Evil hidden in Yard, both headers stating 1"})
+                             "200 bytes stated, 1 stored"})
         QTest::newRow(bomb) << QStringList() << bomb << "Invalid project archive!" << QStringList();
 }
 
@@ -560,10 +558,10 @@ void TestProjectTransfer::receiver()
         QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Yard/Yard.db3"}, {"Yard/../../" + name},
                                                            {"Yard/../../../" + name}})));
     } else if (archive == QLatin1String("link") || archive == QLatin1String("nolength")) {
-        QList<varnotest::PackedEntry> entries{{"Yard/Yard.db3", dbBytes(QStringLiteral("Yard"))}};
+        QList<varnotest::HandZipEntry> entries{{"Yard/Yard.db3", 0, -1, true, true, dbBytes("Yard")}};
         if (archive == QLatin1String("link"))
-            entries.append({"Yard/link", "/etc", true});
-        QVERIFY(varnotest::packedZip(zipPath, entries));
+            entries.append({"Yard/link", 0, -1, true, true, "/etc", -1, false, true});
+        QVERIFY(writeFile(zipPath, varnotest::handMadeZip(entries)));
     } else {
         QVERIFY(writeFile(zipPath, varnotest::unpackLimitArchive(archive.toUtf8())));
     }
