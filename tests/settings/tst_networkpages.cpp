@@ -608,19 +608,13 @@ private slots:
         QVERIFY(deleteProject(twin));
 
         // A switch that cannot be stored (a folder stands where the list is written) leaves
-        // "Home" open and on show, and every file as it was.
-        auto files = [] {
-            QMap<QString, QByteArray> all;
-            QDirIterator it(databaseFolder(), QDir::Files, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                QFile file(it.next());
-                all.insert(file.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
-            }
-            return all;
-        };
-        const auto before = files();
-        const QString home = networkRow();
+        // "Home" open and on show, its database and the list as they were.
         const QString list = projectListPath();
+        auto files = [&list] {
+            return transfertest::readFile(list) + transfertest::readFile(projectDatabasePath("Home"));
+        };
+        const QByteArray before = files();
+        const QString home = networkRow();
         m_info.clear();
         QVERIFY(QFile::rename(list, list + ".away") && QDir().mkdir(list));
         p->projectBox()->setCurrentIndex(p->projectBox()->findText(QStringLiteral("Broken")));
