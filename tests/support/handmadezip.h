@@ -94,8 +94,11 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         le(common, 20, 2), le(common, e.streamed ? 8 : 0, 2), le(common, e.zeros ? 8 : 0, 2);
         le(common, 0, 4);
         // Entries of more than 64 MiB are refused before their checksum matters.
-        const QByteArray content = e.stored + QByteArray(e.zeros >> 26 ? 0 : int(e.zeros), '\0');
-        le(common, crc32(0, reinterpret_cast<const Bytef *>(content.constData()), uInt(content.size())), 4);
+        const QByteArray zeros(e.zeros >> 26 ? 0 : int(e.zeros), '\0');
+        auto crc = [](uLong c, const QByteArray &b) {
+            return crc32(c, reinterpret_cast<const Bytef *>(b.constData()), uInt(b.size()));
+        };
+        le(common, crc(crc(0, e.stored), zeros), 4);
         le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
         localAt = e.local ? zip.size() : localAt;
         if (e.central) {
@@ -243,7 +246,8 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
     if (both)
         hidden.append({"Yard/hidden", 0, -1, false, true, "x"});
     if (!hidden.isEmpty())
-        entries.append({"Yard/hidden", 0, both ? 1 : -1, true, true, "x" + handMadeZip(hidden), both ? -1 : 1});
+        entries.append(
+            {"Yard/hidden", 0, both ? 1 : -1, true, true, "x" + handMadeZip(hidden), both ? -1 : 1});
     return handMadeZip(entries, kind.endsWith("stated as 1") ? 1 : -1);
 }
 
