@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr quint32 kEndOfCentralDir = 0x06054b50;
@@ -63,11 +65,11 @@ bool isBoundedDirectory(quint64 count, quint64 size)
 }
 
 // libzip reads the whole central directory into memory when it opens an archive,
-// and it may settle on any end record in the file's last 64 KiB, in its Zip64 form
-// where a locator stands before it. So the file must hold exactly one end record
-// there (two would let two readers list two different archives), and what it
-// states is weighed first, so that no file can make libzip take more than
-// MaxEntries entries' worth of memory.
+// and it may settle on any end record in the file's last 64 KiB (choosing among
+// several by rules of its own), in its Zip64 form where a locator stands before it.
+// So the file must hold exactly one end record there, the one every zip tool
+// lists, and what it states is weighed first, so that no file can make libzip take
+// more than MaxEntries entries' worth of memory.
 bool statesOneBoundedDirectory(QFile &file)
 {
     const qint64 fileSize = file.size();
@@ -82,20 +84,29 @@ bool statesOneBoundedDirectory(QFile &file)
         if (found)
             return false;
         found = true;
-        if (!isBoundedDirectory(le16(tail, i + 10), le32(tail, i + 12)))
-            return false;
+        // With a locator, the counts are the Zip64 record's; the end record's own may
+        // then be placeholders.
         const QByteArray locator = readAt(file, tailStart + i - kZip64LocatorSize, kZip64LocatorSize);
-        if (locator.isEmpty() || le32(locator, 0) != kZip64EndLocator)
+        if (locator.isEmpty() || le32(locator, 0) != kZip64EndLocator) {
+            if (!isBoundedDirectory(le16(tail, i + 10), le32(tail, i + 12)))
+                return false;
             continue;
-        const quint64 recordAt = le64(locator, 8);
-        const QByteArray record = recordAt > static_cast<quint64>(fileSize)
-                                      ? QByteArray()
-                                      : readAt(file, static_cast<qint64>(recordAt), kZip64RecordSize);
+        }
+        const QByteArray record = readAt(file, static_cast<qint64>(le64(locator, 8)), kZip64RecordSize);
         if (record.isEmpty() || le32(record, 0) != kZip64EndOfCentralDir ||
             !isBoundedDirectory(le64(record, 32), le64(record, 40)))
             return false;
     }
     return found;
+}
+
+QString errorText(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
 }
 
 struct ZipCloser
@@ -123,14 +134,12 @@ ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
                  << ZipArchive::MaxEntries << "entries";
         return nullptr;
     }
-    file.close();
+    // The file that was weighed, not whatever bears its name by now; libzip takes
+    // the copied descriptor over.
     int error = 0;
-    ZipHandle zip(zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error));
+    ZipHandle zip(zip_fdopen(dup(file.handle()), ZIP_CHECKCONS, &error));
     if (!zip) {
-        zip_error_t reason;
-        zip_error_init_with_code(&reason, error);
-        qDebug() << "zip: cannot read" << zipPath << zip_error_strerror(&reason);
-        zip_error_fini(&reason);
+        qDebug() << "zip: cannot read" << zipPath << errorText(error);
         return nullptr;
     }
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
@@ -205,6 +214,7 @@ struct Unpacking
     QString target;
     QStringList files;
     QStringList dirs;
+    QSet<QString> sound; // folders made or found to be plain folders
     quint64 budget = 0;
 
     void undo() const
@@ -222,6 +232,8 @@ struct Unpacking
         QString path = target;
         for (const QString &part : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
             path += QLatin1Char('/') + part;
+            if (sound.contains(path))
+                continue;
             const QFileInfo info(path);
             if (info.isSymLink() || (info.exists() && !info.isDir()))
                 return false;
@@ -230,6 +242,7 @@ struct Unpacking
                     return false;
                 dirs.append(path);
             }
+            sound.insert(path);
         }
         return true;
     }
@@ -315,15 +328,13 @@ bool ZipArchive::compressDir(const QString &zipPath, const QString &dir)
     int error = 0;
     ZipHandle zip(zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_EXCL, &error));
     if (!zip) {
-        qDebug() << "zip: cannot create" << zipPath << "error" << error;
+        qDebug() << "zip: cannot create" << zipPath << errorText(error);
         return false;
     }
     // libzip writes the archive when it is closed, into a temporary file that only
     // then takes the name zipPath.
     if (!addTree(zip.get(), dir, QString()) || zip_close(zip.get()) != 0) {
         qDebug() << "zip: failed to write" << zipPath << zip_strerror(zip.get());
-        zip.reset();
-        QFile::remove(zipPath);
         return false;
     }
     (void)zip.release(); // closed above
@@ -396,7 +407,7 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
 
     // A few bytes of zeros can state gigabytes: the stated sizes are weighed
     // before anything is written.
-    if (entries.size() > MaxEntries || folderCount(entries) > MaxEntries) {
+    if (folderCount(entries) > MaxEntries) {
         qDebug() << "zip: refusing archive" << zipPath << "with more than" << MaxEntries
                  << "files or folders";
         return false;

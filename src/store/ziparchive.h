@@ -15,7 +15,7 @@ public:
     // One entry as the archive's central directory names it.
     struct Entry
     {
-        QString name;           // the stored name, exactly as written in the archive
+        QString name;           // the stored name, as libzip decodes it (UTF-8, or CP437)
         bool isDir = false;     // name ends with "/" or the entry carries a directory mode
         bool isSymLink = false; // the entry carries a symbolic-link mode
         quint64 size = 0;       // the unpacked size the central directory states

@@ -423,6 +423,7 @@ private slots:
         QTest::newRow("100 kB of zeros") << QByteArray("100 kB of zeros") << 2
                                          << qint64(varnotest::zeroRun(100000));
         QTest::newRow("10,000 entries") << QByteArray("10,000 entries") << 10000 << qint64(0);
+        QTest::newRow("3 entries in Zip64") << QByteArray("3 entries in Zip64") << 3 << qint64(0);
         // Read by the central directory: the entries it does not name are never unpacked.
         QTest::newRow("100,000 unlisted entries") << QByteArray("100,000 unlisted entries") << 1 << qint64(0);
         QTest::newRow("streamed, with extra fields") << QByteArray("streamed, with extra fields") << 2

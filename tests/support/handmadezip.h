@@ -76,8 +76,8 @@ struct HandZipEntry
     bool link = false; // a symbolic link whose target is the stored data
 };
 
-// count: the entries the end record states (Zip64 above 65,534); -1 for those named.
-inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count = -1)
+// count: the entries the end record states (Zip64 above 65,534 or with zip64); -1 for those named.
+inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count = -1, bool zip64 = false)
 {
     auto le = [](QByteArray &b, quint64 v, int bytes) {
         for (int i = 0; i < bytes; ++i)
@@ -125,14 +125,15 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
     const int centralAt = zip.size();
     zip += central;
     const quint64 stated = count < 0 ? named : quint64(count);
-    if (stated > 0xFFFE) { // the Zip64 end record and its locator
+    zip64 = zip64 || stated > 0xFFFE;
+    if (zip64) { // the Zip64 end record and its locator
         const int recordAt = zip.size();
         le(zip, 0x06064b50, 4), le(zip, 44, 8), le(zip, 45, 2), le(zip, 45, 2), le(zip, 0, 8);
         le(zip, stated, 8), le(zip, stated, 8), le(zip, central.size(), 8), le(zip, centralAt, 8);
         le(zip, 0x07064b50, 4), le(zip, 0, 4), le(zip, recordAt, 8), le(zip, 1, 4);
     }
-    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, qMin<quint64>(stated, 0xFFFF), 2);
-    le(zip, qMin<quint64>(stated, 0xFFFF), 2), le(zip, central.size(), 4), le(zip, centralAt, 4);
+    le(zip, 0x06054b50, 4), le(zip, 0, 4), le(zip, zip64 ? 0xFFFF : stated, 2);
+    le(zip, zip64 ? 0xFFFF : stated, 2), le(zip, central.size(), 4), le(zip, centralAt, 4);
     le(zip, 0, 2);
     return zip;
 }
@@ -216,7 +217,8 @@ inline QByteArray evilInYard()
 // its local header stating 1 byte, holds the central records of all but the first;
 // "..., both headers stating 1": both its headers state 1 byte and a hidden record
 // points it at 1 byte), "200 bytes stated, 1 stored", "Evil hidden in Yard" (Yard's
-// database holds evilInYard()), "streamed, with extra fields" (HandZipEntry::streamed).
+// database holds evilInYard()), "streamed, with extra fields" (HandZipEntry::streamed),
+// "<count> entries in Zip64" (the end record's counts are placeholders).
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
@@ -248,7 +250,7 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
     if (!hidden.isEmpty())
         entries.append(
             {"Yard/hidden", 0, both ? 1 : -1, true, true, "x" + handMadeZip(hidden), both ? -1 : 1});
-    return handMadeZip(entries, kind.endsWith("stated as 1") ? 1 : -1);
+    return handMadeZip(entries, kind.endsWith("stated as 1") ? 1 : -1, kind.endsWith("Zip64"));
 }
 
 } // namespace varnotest
