@@ -169,12 +169,19 @@ bool isValidProjectName(const QString &name)
     // The database is "<folder>/<name>/<name>.db3", and SQLite keeps its journal
     // beside it as "<name>.db3-journal": that file name must fit in 255 bytes, and
     // the journal's whole path, links resolved, in SQLite's 512.
+    // Names are checked on every path built from them, paints included: the folder's
+    // real path is looked up once per application folder, once it exists.
+    static QString measuredFor;
+    static int folderBytes = 0;
+    if (measuredFor != gl_curPath) {
+        const QString real = QFileInfo(databaseFolder()).canonicalFilePath();
+        const QString folder = QDir::cleanPath(QFileInfo(databaseFolder()).absoluteFilePath());
+        folderBytes = (real.isEmpty() ? folder : real).toUtf8().size();
+        measuredFor = real.isEmpty() ? QString() : gl_curPath;
+    }
     const int bytes = name.toUtf8().size();
     const int journalName = bytes + int(qstrlen(".db3-journal"));
-    QString folder = QFileInfo(databaseFolder()).canonicalFilePath();
-    if (folder.isEmpty())
-        folder = QDir::cleanPath(QFileInfo(databaseFolder()).absoluteFilePath());
-    return journalName <= 255 && folder.toUtf8().size() + 1 + bytes + 1 + journalName <= 512;
+    return journalName <= 255 && folderBytes + 1 + bytes + 1 + journalName <= 512;
 }
 
 QString projectFolder(const QString &name)
