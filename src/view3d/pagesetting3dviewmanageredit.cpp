@@ -4,6 +4,7 @@
 #include "shell/filedialogs.h"
 #include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
+#include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
@@ -150,15 +151,21 @@ void PageSetting3DViewManagerEdit::choosePhoto()
         emit gl_socket.signalsInformation(failure);
         return;
     }
-    const QString previous = roomPictureName(roomId, QString());
+    // The name is kept only if the file takes its place too.
+    gl_sqlite3db.beginTransaction();
     if (!storeRoomPictureName(roomId, name)) {
+        gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
         return;
     }
     if (!out.commit()) {
-        storeRoomPictureName(roomId, previous);
+        gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(
             tr("Can not save the image %1!").arg(QDir::toNativeSeparators(out.fileName())));
+        return;
+    }
+    if (!gl_sqlite3db.commitTransaction()) {
+        emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
         return;
     }
     setIconName(name);
