@@ -84,9 +84,7 @@ ProjectDownloadDlg::ProjectDownloadDlg(QWidget *parent)
 ProjectDownloadDlg::~ProjectDownloadDlg()
 {
     httpClient.abort();
-    broadcastTimer.stop();
-    disposeServer();
-    endTransfer();
+    abandonTransfer();
 }
 
 HttpServer *ProjectDownloadDlg::server() const
@@ -163,6 +161,14 @@ void ProjectDownloadDlg::endTransfer()
     m_transferDir.reset();
 }
 
+void ProjectDownloadDlg::abandonTransfer()
+{
+    broadcastTimer.stop();
+    disposeServer();
+    downloading = false;
+    endTransfer();
+}
+
 void ProjectDownloadDlg::disposeServer()
 {
     if (!m_server)
@@ -207,10 +213,7 @@ void ProjectDownloadDlg::pushButtonDownloadDevice_clicked()
         return;
     }
     // The wait for a sender ends here, partial archive and all, whether or not a new one starts.
-    broadcastTimer.stop();
-    disposeServer();
-    downloading = false;
-    endTransfer();
+    abandonTransfer();
     labelTitle->clear();
 
     auto *server = new HttpServer(this);
@@ -279,10 +282,7 @@ void ProjectDownloadDlg::slotsDownloadServer(QByteArray body)
 
 void ProjectDownloadDlg::slotsReplyErrorString(QString errorString)
 {
-    broadcastTimer.stop();
-    disposeServer();
-    downloading = false;
-    endTransfer();
+    abandonTransfer();
     emit signalsInformation(errorString);
 }
 
@@ -373,10 +373,7 @@ void ProjectDownloadDlg::done(int result)
     // Closing the dialog gives up what is under way: the request, the wait for
     // a sender and its partial archive.
     httpClient.abort();
-    broadcastTimer.stop();
-    disposeServer();
-    downloading = false;
-    endTransfer();
+    abandonTransfer();
     MyDialog::done(result);
 }
 

@@ -68,6 +68,9 @@ private:
     bool startTransfer();
     void endTransfer();
     void disposeServer();
+    // Stops the announcement and the wait for a sender, drops the partial archive
+    // and clears the downloading flag.
+    void abandonTransfer();
     bool importProjects(const QString &unpacked, QString &error);
 
     QString m_archivePath;
