@@ -28,13 +28,11 @@ void LogItem::slotsPressed()
 void LogItem::slotsLogsChecked(bool value)
 {
     checked = value;
-    repaintVisibleRow(this);
 }
 
 void LogItem::slotsLogsVisible(bool visible)
 {
     checkBoxVisible = visible;
-    repaintVisibleRow(this);
 }
 
 void LogItem::paintEvent(QPaintEvent *event)

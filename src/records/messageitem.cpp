@@ -60,13 +60,11 @@ void MessageItem::slotsPressed()
 void MessageItem::slotsMessageChecked(bool value)
 {
     checked = value;
-    repaintVisibleRow(this);
 }
 
 void MessageItem::slotsMessageVisible(bool visible)
 {
     checkBoxVisible = visible;
-    repaintVisibleRow(this);
 }
 
 void MessageItem::paintEvent(QPaintEvent *event)

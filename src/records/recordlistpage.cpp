@@ -178,12 +178,21 @@ void RecordListPage::endList()
         groupBox->show();
 }
 
+void RecordListPage::repaintRows()
+{
+    // Thousands of rows each asking for a repaint would each be weighed against all
+    // their siblings.
+    if (groupBox)
+        groupBox->update();
+}
+
 void RecordListPage::labelDelete_pressed()
 {
     const bool deleteMode = isDeleteMode();
     pushButtonCancel->show();
     pushButtonSelectAll->show();
     emit signalsLogsVisible(true);
+    repaintRows();
     if (!deleteMode)
         return;
 
@@ -212,6 +221,7 @@ void RecordListPage::pushButtonCancel_clicked()
 {
     emit signalsLogsChecked(false);
     emit signalsLogsVisible(false);
+    repaintRows();
     pushButtonCancel->hide();
     pushButtonSelectAll->hide();
 }
@@ -219,6 +229,7 @@ void RecordListPage::pushButtonCancel_clicked()
 void RecordListPage::pushButtonSelectAll_clicked()
 {
     emit signalsLogsChecked(true);
+    repaintRows();
 }
 
 void RecordListPage::labelExport_pressed()
@@ -258,18 +269,4 @@ void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked)
     const QPixmap box(checked ? QStringLiteral(":/myImages/png/icon_checkbox2_on.png")
                               : QStringLiteral(":/myImages/png/icon_checkbox2_off.png"));
     painter.drawPixmap(QRect(20, (h - 20) / 2, 20, 20), box);
-}
-
-void repaintVisibleRow(QWidget *row)
-{
-    if (!row->isVisible())
-        return;
-    // The row's rectangle clipped by each parent up to its window: the scrolled list
-    // shows only what lies inside its viewport.
-    QRect seen = row->rect();
-    for (const QWidget *w = row; !seen.isEmpty() && !w->isWindow() && w->parentWidget();
-         w = w->parentWidget())
-        seen = seen.translated(w->pos()) & w->parentWidget()->rect();
-    if (!seen.isEmpty())
-        row->update();
 }

@@ -25,11 +25,6 @@ class QPainter;
 // The check box a row of a list page shows in delete mode, 20 x 20 at x 20,
 // centred in a row h pixels high.
 void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked);
-// Repaints a row of a list page if any of it can be seen. The page tells every row
-// at once when delete mode starts or ends and on "Select All"; a row out of sight
-// paints its new state when it is scrolled into view, so thousands of rows do not
-// each queue a repaint that is weighed against all their siblings.
-void repaintVisibleRow(QWidget *row);
 
 class RecordListPage : public MyDialog
 {
@@ -65,6 +60,10 @@ protected slots:
     void pushButtonSelectAll_clicked();
 
 protected:
+    // The rows take a change of delete mode from the signals above and only note it;
+    // one repaint of the list then paints the rows in sight.
+    void repaintRows();
+
     // What one page exports: the text for an empty list, the file name's ending,
     // the sheet's name and its header row.
     struct ExportKind
