@@ -10,6 +10,8 @@
 #include <QSet>
 #include <QStorageInfo>
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 
 #include <unistd.h>
@@ -58,46 +60,124 @@ QByteArray readAt(QFile &file, qint64 offset, qint64 length)
     return data.size() == length ? data : QByteArray();
 }
 
-bool isBoundedDirectory(quint64 count, quint64 size)
+// Where the central directory lies and how many records it holds, as an end record
+// (or the Zip64 record its locator names) states them.
+struct DirectoryEnd
 {
-    return count <= static_cast<quint64>(ZipArchive::MaxEntries) &&
-           size <= ZipArchive::MaxEntries * kDirBytesPerEntry;
+    quint64 count = 0;
+    quint64 offset = 0;
+    quint64 size = 0;
+};
+
+bool isBoundedDirectory(const DirectoryEnd &end)
+{
+    return end.count <= static_cast<quint64>(ZipArchive::MaxEntries) &&
+           end.size <= ZipArchive::MaxEntries * kDirBytesPerEntry;
 }
 
-// libzip reads the whole central directory into memory when it opens an archive,
-// and it may settle on any end record in the file's last 64 KiB (choosing among
-// several by rules of its own), in its Zip64 form where a locator stands before it.
-// So the file must hold exactly one end record there, the one every zip tool
-// lists, and what it states is weighed first, so that no file can make libzip take
-// more than MaxEntries entries' worth of memory.
-bool statesOneBoundedDirectory(QFile &file)
+// libzip looks for end records in the file's last 64 KiB and reads the directory of
+// every one it can read; given two, it weighs them against each other by reading
+// every local header of both. So the file must hold exactly one end record that
+// libzip can read: its directory lies before it and its comment ends at or before
+// the file's end. The 4 bytes of the signature alone, inside an entry's data say,
+// are no such record. libzip makes room for the stated count of entries as soon as
+// it has found the directory, so every record it gets that far with is weighed
+// against MaxEntries entries first. What opening then costs is bounded by the
+// directory this finds: libzip reads nothing else until an entry is read.
+bool findOneBoundedDirectory(QFile &file, DirectoryEnd &found)
 {
     const qint64 fileSize = file.size();
     if (fileSize < kEndRecordSize)
         return false;
     const qint64 tailStart = qMax<qint64>(0, fileSize - kEndRecordSize - kMaxCommentSize);
     const QByteArray tail = readAt(file, tailStart, fileSize - tailStart);
-    bool found = false;
+    int readable = 0;
     for (qint64 i = 0; i + kEndRecordSize <= tail.size(); ++i) {
         if (le32(tail, i) != kEndOfCentralDir)
             continue;
-        if (found)
-            return false;
-        found = true;
-        // With a locator, the counts are the Zip64 record's; the end record's own may
-        // then be placeholders.
+        const auto at = static_cast<quint64>(tailStart + i);
+        DirectoryEnd stated{le16(tail, i + 10), le32(tail, i + 16), le32(tail, i + 12)};
+        // With a locator before it, the directory is the Zip64 record's; the end
+        // record's own figures may then be placeholders.
         const QByteArray locator = readAt(file, tailStart + i - kZip64LocatorSize, kZip64LocatorSize);
-        if (locator.isEmpty() || le32(locator, 0) != kZip64EndLocator) {
-            if (!isBoundedDirectory(le16(tail, i + 10), le32(tail, i + 12)))
-                return false;
-            continue;
+        if (!locator.isEmpty() && le32(locator, 0) == kZip64EndLocator) {
+            const quint64 recordAt = le64(locator, 8);
+            const QByteArray record = recordAt > quint64(fileSize)
+                                          ? QByteArray()
+                                          : readAt(file, static_cast<qint64>(recordAt), kZip64RecordSize);
+            if (record.isEmpty() || le32(record, 0) != kZip64EndOfCentralDir)
+                continue;
+            stated = {le64(record, 32), le64(record, 48), le64(record, 40)};
+        } else if (le32(tail, i + 4) != 0 || le16(tail, i + 8) != le16(tail, i + 10)) {
+            continue; // a record of a multi-part archive, which libzip does not read
         }
-        const QByteArray record = readAt(file, static_cast<qint64>(le64(locator, 8)), kZip64RecordSize);
-        if (record.isEmpty() || le32(record, 0) != kZip64EndOfCentralDir ||
-            !isBoundedDirectory(le64(record, 32), le64(record, 40)))
+        if (stated.offset + stated.size < stated.offset || stated.offset + stated.size > at)
+            continue;
+        if (!isBoundedDirectory(stated))
             return false;
+        if (le16(tail, i + 20) > quint64(fileSize) - at - kEndRecordSize)
+            continue;
+        if (++readable > 1)
+            return false;
+        found = stated;
     }
-    return found;
+    return readable == 1;
+}
+
+// The value of the extra field with id among the fields, empty when there is none.
+QByteArray extraField(const QByteArray &fields, quint16 id)
+{
+    for (qint64 at = 0; at + 4 <= fields.size(); at += 4 + le16(fields, at + 2)) {
+        if (le16(fields, at) == id)
+            return fields.mid(static_cast<int>(at + 4), le16(fields, at + 2));
+    }
+    return QByteArray();
+}
+
+// Reads where each of the first count records of the directory puts its entry, in
+// the order libzip reads them (see ZipArchive::Entry::offset and end), with the
+// figures of its Zip64 field where the record holds placeholders. Answers false
+// when the records do not fit the directory.
+bool readSpans(QFile &file, const DirectoryEnd &end, quint64 count, QList<ZipArchive::Entry> &entries)
+{
+    constexpr quint32 kCentralRecord = 0x02014b50;
+    constexpr int kCentralRecordSize = 46;
+    constexpr int kLocalHeaderSize = 30;
+    constexpr quint32 kPlaceholder = 0xFFFFFFFF;
+    const QByteArray dir = readAt(file, static_cast<qint64>(end.offset), static_cast<qint64>(end.size));
+    if (quint64(dir.size()) != end.size)
+        return false;
+    qint64 at = 0;
+    for (quint64 i = 0; i < count; ++i) {
+        if (at + kCentralRecordSize > dir.size() || le32(dir, at) != kCentralRecord)
+            return false;
+        const quint16 nameSize = le16(dir, at + 28);
+        const quint16 extraSize = le16(dir, at + 30);
+        const qint64 next = at + kCentralRecordSize + nameSize + extraSize + le16(dir, at + 32);
+        if (next > dir.size())
+            return false;
+        const quint32 unpacked = le32(dir, at + 24);
+        quint64 packed = le32(dir, at + 20);
+        quint64 offset = le32(dir, at + 42);
+        if (unpacked == kPlaceholder || packed == kPlaceholder || offset == kPlaceholder) {
+            const QByteArray zip64 = extraField(dir.mid(at + kCentralRecordSize + nameSize, extraSize), 1);
+            int field = unpacked == kPlaceholder ? 8 : 0;
+            if (packed == kPlaceholder)
+                packed = field + 8 <= zip64.size() ? le64(zip64, field) : 0, field += 8;
+            if (offset == kPlaceholder)
+                offset = field + 8 <= zip64.size() ? le64(zip64, field) : 0, field += 8;
+            if (field > zip64.size())
+                return false;
+        }
+        ZipArchive::Entry entry;
+        entry.offset = offset;
+        if (__builtin_add_overflow(offset, quint64(kLocalHeaderSize + nameSize), &entry.end) ||
+            __builtin_add_overflow(entry.end, packed, &entry.end))
+            entry.end = std::numeric_limits<quint64>::max();
+        entries.append(entry);
+        at = next;
+    }
+    return true;
 }
 
 QString errorText(int code)
@@ -120,32 +200,38 @@ struct ZipFileCloser
     void operator()(zip_file_t *file) const { zip_fclose(file); }
 };
 
-// Opens zipPath for reading and lists it by its central directory. libzip checks
-// every local header against its central record (ZIP_CHECKCONS) and reads each
-// entry from where its record says, no further than the record's sizes.
+// Opens zipPath for reading and lists it by its central directory. libzip reads
+// only that directory here, and later each entry from where its record says, no
+// further than the record's sizes, with its checksum checked.
 ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
 {
     entries.clear();
     QFile file(zipPath);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
-    if (!statesOneBoundedDirectory(file)) {
+    DirectoryEnd end;
+    if (!findOneBoundedDirectory(file, end)) {
         qDebug() << "zip: refusing" << zipPath << "stating no central directory, two, or more than"
                  << ZipArchive::MaxEntries << "entries";
         return nullptr;
     }
-    // The file that was weighed, not whatever bears its name by now; libzip takes
-    // the copied descriptor over.
+    // The file that was weighed, not whatever bears its name by now. libzip closes
+    // the copied descriptor with the archive, but leaves it open when it fails.
+    const int fd = dup(file.handle());
+    if (fd < 0)
+        return nullptr;
     int error = 0;
-    ZipHandle zip(zip_fdopen(dup(file.handle()), ZIP_CHECKCONS, &error));
+    ZipHandle zip(zip_fdopen(fd, ZIP_RDONLY, &error));
     if (!zip) {
+        close(fd);
         qDebug() << "zip: cannot read" << zipPath << errorText(error);
         return nullptr;
     }
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
-    if (count < 0 || count > ZipArchive::MaxEntries)
-        return nullptr;
     QList<ZipArchive::Entry> found;
+    if (count < 0 || count > ZipArchive::MaxEntries ||
+        !readSpans(file, end, static_cast<quint64>(count), found))
+        return nullptr;
     for (zip_int64_t i = 0; i < count; ++i) {
         const auto index = static_cast<zip_uint64_t>(i);
         zip_stat_t st;
@@ -156,14 +242,13 @@ ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
             !(st.valid & ZIP_STAT_SIZE) ||
             zip_file_get_external_attributes(zip.get(), index, 0, &system, &external) != 0)
             return nullptr;
-        ZipArchive::Entry entry;
+        ZipArchive::Entry &entry = found[static_cast<int>(i)];
         entry.name = QString::fromUtf8(st.name);
         entry.size = st.size;
         const quint32 mode = external >> 16;
         entry.isSymLink = (mode & kModeTypeMask) == kModeSymLink;
         entry.isDir = entry.name.endsWith(QLatin1Char('/')) || (mode & kModeTypeMask) == kModeDir ||
                       (!entry.isSymLink && mode == 0 && (external & kDosDirAttribute));
-        found.append(entry);
     }
     entries = found;
     return zip;
@@ -203,6 +288,19 @@ bool hasRepeatedPaths(const QList<ZipArchive::Entry> &entries)
         if (paths.contains(path))
             return true;
         paths.insert(path);
+    }
+    return false;
+}
+
+// Whether two entries take the same bytes: a small archive could otherwise name
+// one large entry many times over.
+bool hasOverlappingEntries(QList<ZipArchive::Entry> entries)
+{
+    std::sort(entries.begin(), entries.end(),
+              [](const ZipArchive::Entry &a, const ZipArchive::Entry &b) { return a.offset < b.offset; });
+    for (int i = 1; i < entries.size(); ++i) {
+        if (entries.at(i - 1).end > entries.at(i).offset)
+            return true;
     }
     return false;
 }
@@ -414,6 +512,10 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
     }
     if (hasRepeatedPaths(entries)) {
         qDebug() << "zip: refusing archive" << zipPath << "naming one path twice";
+        return false;
+    }
+    if (hasOverlappingEntries(entries)) {
+        qDebug() << "zip: refusing archive" << zipPath << "whose entries share their bytes";
         return false;
     }
     quint64 stated = 0;

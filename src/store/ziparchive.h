@@ -19,6 +19,12 @@ public:
         bool isDir = false;     // name ends with "/" or the entry carries a directory mode
         bool isSymLink = false; // the entry carries a symbolic-link mode
         quint64 size = 0;       // the unpacked size the central directory states
+        // The bytes the entry takes by its central record: where its local header
+        // starts, and where that header's fixed part and name and then the entry's
+        // stored data end (the header's extra fields, which the record does not
+        // give, may add to that). Entries of one archive never share bytes.
+        quint64 offset = 0;
+        quint64 end = 0;
     };
 
     // Limits of what one archive may unpack into: the largest body the transfer
@@ -34,9 +40,9 @@ public:
 
     // Reads the entries of zipPath from its central directory, in stored order.
     // Answers false, with entries empty, when the file is missing or not a zip
-    // archive that can be read: among others when any end record in it states more
-    // than MaxEntries entries (checked before the directory is read), or when a local
-    // header disagrees with its central record.
+    // archive that can be read: among others when it holds more than one end record
+    // that could be read, or one that states more than MaxEntries entries (both
+    // checked before the directory is read). The local headers are not read here.
     static bool listEntries(const QString &zipPath, QList<Entry> &entries);
 
     // The names of every entry of zipPath, in stored order; empty when the file
@@ -52,10 +58,11 @@ public:
     // any entry is unsafe (see isSafeEntry), it makes more than MaxEntries files or
     // MaxEntries folders (those above the names included), or its stated sizes add
     // up to more than MaxUnpackedBytes or than the free space of dir, or two entries
-    // name one path. Only the listed entries are unpacked, each read from where its
-    // central record says; an entry that yields more or fewer bytes than its stated
-    // size, or fails its checksum, stops the work. On success, files (when
-    // not null) gets the paths of the files written. Answers whether everything was
-    // written; after a failure whatever was written is removed again.
+    // name one path, or two entries share bytes (see Entry::end). Only the listed
+    // entries are unpacked, each read from where its central record says; an entry
+    // that yields more or fewer bytes than its stated size, or fails its checksum,
+    // stops the work. On success, files (when not null) gets the paths of the files
+    // written. Answers whether everything was written; after a failure whatever was
+    // written is removed again.
     static bool extractDir(const QString &zipPath, const QString &dir, QStringList *files = nullptr);
 };

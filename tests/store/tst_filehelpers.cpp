@@ -12,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTime>
 #include <QtTest>
@@ -59,6 +60,22 @@ private:
         }
         out.sort();
         return out;
+    }
+    // A project "Yard" (15 and 4 bytes) packed by the zip tool: "zip to a pipe" or "zip -fz".
+    static QByteArray toolZip(const QByteArray &kind)
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("Yard/Yard.db3")), "SQLite stand-in");
+        writeFile(dir.filePath(QStringLiteral("Yard/sub/deep.txt")), "deep");
+        QProcess zip;
+        zip.setWorkingDirectory(dir.path());
+        const QString command = kind == "zip to a pipe" ? QStringLiteral("zip -qr - Yard | cat > y.zip")
+                                                        : QStringLiteral("zip -qr -fz y.zip Yard");
+        zip.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        if (!zip.waitForFinished() || zip.exitCode() != 0)
+            qWarning() << "zip failed:" << zip.readAllStandardError();
+        const QString made = dir.filePath(QStringLiteral("y.zip"));
+        return QFile::exists(made) ? readFile(made) : QByteArray();
     }
     void setCurrentProjectName(const QString &name)
     {
@@ -426,14 +443,19 @@ private slots:
         QTest::newRow("3 entries in Zip64") << QByteArray("3 entries in Zip64") << 3 << qint64(0);
         // Read by the central directory: the entries it does not name are never unpacked.
         QTest::newRow("100,000 unlisted entries") << QByteArray("100,000 unlisted entries") << 1 << qint64(0);
-        QTest::newRow("streamed, with extra fields") << QByteArray("streamed, with extra fields") << 2
-                                                     << qint64(15 + 4);
+        // Made as a packer writing to a pipe, Info-ZIP's Zip64 and macOS's archiver make them.
+        for (const char *kind : {"streamed, with extra fields", "streamed, sizes in both", "zip to a pipe",
+                                 "zip -fz"})
+            QTest::newRow(kind) << QByteArray(kind) << 2 << qint64(15 + 4);
+        QTest::newRow("end records in the last entry")
+            << QByteArray("end records in the last entry") << 2 << qint64(44);
         QTest::newRow("Evil hidden in Yard") << QByteArray("Evil hidden in Yard") << 1
                                              << qint64(varnotest::evilInYard().size());
         for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
                                  "100,000 entries stated as 1", "1,000,000 listed entries",
                                  "12,000 hidden entries", "9,999 hidden entries, both headers stating 1",
-                                 "200 bytes stated, 1 stored"})
+                                 "200 bytes stated, 1 stored", "overlapping entries",
+                                 "wrong checksum in the third entry"})
             QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
     }
     void unpackingIsBounded()
@@ -442,7 +464,8 @@ private slots:
         QFETCH(int, files);
         QFETCH(qint64, bytes);
         const QString zip = root() + QStringLiteral("/limits.zip");
-        writeFile(zip, varnotest::unpackLimitArchive(kind));
+        writeFile(zip, kind.startsWith("zip ") ? toolZip(kind) : varnotest::unpackLimitArchive(kind));
+        QVERIFY(QFileInfo(zip).size() > 0);
         QTemporaryDir into;
         const varnotest::ResidentGrowth memory;
         {
@@ -466,6 +489,27 @@ private slots:
             QCOMPARE(readFile(into.filePath(QStringLiteral("Yard/Yard.db3"))), varnotest::evilInYard());
         if (!memory.measured())
             QSKIP("the kernel refuses to reset the peak resident memory: its growth is not measured");
+    }
+
+    void refusedArchivesLeaveNothingOpen()
+    {
+        // An end record that libzip finds, naming a directory that is none.
+        const QString bad = root() + QStringLiteral("/bad.zip");
+        writeFile(bad, QByteArray(46, 'x') +
+                           QByteArray("PK\5\6\0\0\0\0\1\0\1\0\x2e\0\0\0\0\0\0\0\0\0", 22));
+        const auto open = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+        const uint before = open();
+        QTemporaryDir into;
+        for (int i = 0; i < 1000; ++i) {
+            QList<ZipArchive::Entry> entries;
+            QVERIFY(!ZipArchive::listEntries(bad, entries));
+            QVERIFY(!ZipArchive::extractDir(bad, into.path()));
+        }
+        QCOMPARE(open(), before);
+        const QString good = root() + QStringLiteral("/good.zip");
+        writeFile(good, varnotest::unpackLimitArchive("streamed, with extra fields"));
+        QVERIFY(ZipArchive::extractDir(good, into.path()));
+        QCOMPARE(readFile(into.filePath(QStringLiteral("Yard/sub/deep.txt"))), QByteArray("deep"));
     }
 
     void isSafeEntry_data()

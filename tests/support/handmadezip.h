@@ -74,6 +74,10 @@ struct HandZipEntry
     // data (flag bit 3), and a timestamp extra field in the local header alone.
     bool streamed = false;
     bool link = false; // a symbolic link whose target is the stored data
+    // With streamed: the local header keeps both sizes (its checksum 0), as macOS's
+    // archiver writes it.
+    bool localSizes = false;
+    bool wrongCrc = false; // both headers state a checksum the data does not have
 };
 
 // count: the entries the end record states (Zip64 above 65,534 or with zip64); -1 for those named.
@@ -98,7 +102,7 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         auto crc = [](uLong c, const QByteArray &b) {
             return crc32(c, reinterpret_cast<const Bytef *>(b.constData()), uInt(b.size()));
         };
-        le(common, crc(crc(0, e.stored), zeros), 4);
+        le(common, crc(crc(0, e.stored), zeros) ^ (e.wrongCrc ? 1 : 0), 4);
         le(common, data.size(), 4), le(common, size, 4), le(common, e.name.size(), 2);
         localAt = e.local ? zip.size() : localAt;
         if (e.central) {
@@ -115,7 +119,7 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
             le(localSize, static_cast<quint64>(e.localStated), 4);
             zip += e.localStated < 0 ? common : QByteArray(common).replace(18, 4, localSize);
             if (e.streamed)
-                zip.replace(zip.size() - 16, 12, QByteArray(12, '\0'));
+                zip.replace(zip.size() - 16, e.localSizes ? 4 : 12, QByteArray(e.localSizes ? 4 : 12, '\0'));
             le(zip, e.streamed ? 9 : 0, 2);
             zip += e.name + (e.streamed ? QByteArray("UT\x05\0\x01\0\0\0\0", 9) : QByteArray()) + data;
             if (e.streamed)
@@ -225,9 +229,21 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
     QList<HandZipEntry> entries{{"Yard/Yard.db3"}};
     if (kind == "Evil hidden in Yard")
         entries = {{"Yard/Yard.db3", 0, -1, true, true, evilInYard()}};
-    if (kind == "streamed, with extra fields")
-        entries = {{"Yard/Yard.db3", 0, -1, true, true, "SQLite stand-in", -1, true},
-                   {"Yard/sub/deep.txt", 0, -1, true, true, "deep", -1, true}};
+    const bool both = kind == "streamed, sizes in both";
+    if (kind == "streamed, with extra fields" || both)
+        entries = {{"Yard/Yard.db3", 0, -1, true, true, "SQLite stand-in", -1, true, false, both},
+                   {"Yard/sub/deep.txt", 0, -1, true, true, "deep", -1, true, false, both}};
+    if (kind == "end records in the last entry")
+        entries.append({"Yard/last", 0, -1, true, true,
+                        QByteArray("PK\5\6\0\0\0\0\1\0\1\0\x2e\0\0\0\0\0\0\x10\0\0"
+                                   "PK\5\6\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff",
+                                   44)});
+    if (kind == "overlapping entries")
+        entries = {{"Yard/Yard.db3", 0, -1, true, true, "SQLite stand-in"},
+                   {"Yard/copy", 0, -1, false, true, "SQLite stand-in"}};
+    if (kind == "wrong checksum in the third entry")
+        entries << HandZipEntry{"Yard/a", 0, -1, true, true, "a"}
+                << HandZipEntry{"Yard/b", 0, -1, true, true, "b", -1, false, false, false, true};
     if (kind == "200 bytes stated, 1 stored")
         entries.append({"Yard/short", 0, 200, true, true, "x"});
     if (kind == "100 kB of zeros")
@@ -244,12 +260,12 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
         (hide ? hidden : entries)
             .append({"Yard/" + QByteArray::number(i), 0, -1, words.at(1) != "listed" && !hide,
                      words.at(1) != "unlisted"});
-    const bool both = kind.endsWith("both headers stating 1");
-    if (both)
+    const bool bothOne = kind.endsWith("both headers stating 1");
+    if (bothOne)
         hidden.append({"Yard/hidden", 0, -1, false, true, "x"});
     if (!hidden.isEmpty())
-        entries.append(
-            {"Yard/hidden", 0, both ? 1 : -1, true, true, "x" + handMadeZip(hidden), both ? -1 : 1});
+        entries.append({"Yard/hidden", 0, bothOne ? 1 : -1, true, true, "x" + handMadeZip(hidden),
+                        bothOne ? -1 : 1});
     return handMadeZip(entries, kind.endsWith("stated as 1") ? 1 : -1, kind.endsWith("Zip64"));
 }
 
