@@ -1,7 +1,12 @@
 // The archive reader: a zip whose bytes are fuzzed, or a well-formed zip whose
 // entries (names, kinds, contents) are fuzzed, listed and unpacked into a fresh
 // folder. Nothing may be written outside that folder, and what is written there is
-// exactly what the listing named (each file at its stated size), or nothing.
+// exactly what the listing named (each file at its stated size), or nothing. A
+// refusal must have a reason that holds: for the listing, libzip itself cannot
+// open the file, it holds too many entries or two end records; for the unpacking,
+// an entry is unsafe, named twice or below a file, shares bytes with another, the
+// sizes exceed the budget, or an entry does not read back through libzip to its
+// stated size and checksum. No descriptor stays open after an input.
 
 #include "fuzzsupport.h"
 
@@ -11,8 +16,12 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <zip.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -108,11 +117,106 @@ QStringList tree(const QString &root)
     return out;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+[[noreturn]] void fail(const char *what, const QString &detail = QString())
 {
-    fuzz::setUp();
+    fprintf(stderr, "%s %s\n", what, qPrintable(detail));
+    abort();
+}
+
+int openDescriptors()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).count());
+}
+
+// Why a reader may refuse to list the archive, or empty when it may not. The
+// inputs are far smaller than the directory a listing accepts, so its size needs
+// no reason here.
+QString listingRefusal(const QString &zipPath)
+{
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return QStringLiteral("libzip cannot open it");
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    zip_discard(zip);
+    if (count > ZipArchive::MaxEntries)
+        return QStringLiteral("more entries than a project holds");
+    QFile file(zipPath);
+    if (!file.open(QIODevice::ReadOnly))
+        fail("cannot read back the input", zipPath);
+    const QByteArray tail = file.readAll().right(22 + 0xFFFF);
+    return tail.count(QByteArray("PK\5\6", 4)) > 1 ? QStringLiteral("two end records") : QString();
+}
+
+// Whether the entry at index reads back through libzip to its stated size, with a
+// good checksum.
+bool readsBack(zip_t *zip, zip_uint64_t index, quint64 size)
+{
+    zip_file_t *in = zip_fopen_index(zip, index, 0);
+    if (!in)
+        return false;
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    quint64 got = 0;
+    zip_int64_t n = 0;
+    while (got <= size && (n = zip_fread(in, chunk.data(), zip_uint64_t(chunk.size()))) > 0)
+        got += quint64(n);
+    zip_fclose(in);
+    return n == 0 && got == size;
+}
+
+// Why a reader may refuse to unpack the listed entries, or empty when it may not.
+QString unpackRefusal(const QString &zipPath, const QList<ZipArchive::Entry> &entries, const QString &out)
+{
+    QSet<QString> paths;
+    QSet<QString> files;
+    quint64 stated = 0;
+    for (const ZipArchive::Entry &entry : entries) {
+        if (!ZipArchive::isSafeEntry(entry))
+            return QStringLiteral("unsafe entry ") + entry.name;
+        QString path = entry.name;
+        while (path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        if (paths.contains(path))
+            return QStringLiteral("repeated entry ") + path;
+        paths.insert(path);
+        if (!entry.isDir)
+            files.insert(path);
+        for (const QString &part : path.split(QLatin1Char('/'))) {
+            if (part.toUtf8().size() > 255)
+                return QStringLiteral("a name longer than a file name may be");
+        }
+        stated += entry.size;
+    }
+    for (const QString &path : qAsConst(paths)) {
+        for (int cut = path.indexOf('/'); cut > 0; cut = path.indexOf('/', cut + 1)) {
+            if (files.contains(path.left(cut)))
+                return QStringLiteral("an entry below the file ") + path.left(cut);
+        }
+    }
+    QList<ZipArchive::Entry> byOffset = entries;
+    std::sort(byOffset.begin(), byOffset.end(),
+              [](const ZipArchive::Entry &a, const ZipArchive::Entry &b) { return a.offset < b.offset; });
+    for (int i = 1; i < byOffset.size(); ++i) {
+        if (byOffset.at(i - 1).end > byOffset.at(i).offset)
+            return QStringLiteral("entries sharing bytes");
+    }
+    if (stated > ZipArchive::MaxUnpackedBytes || stated > quint64(QStorageInfo(out).bytesAvailable()))
+        return QStringLiteral("more bytes than the budget");
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        fail("libzip no longer opens a listed archive", zipPath);
+    QString refusal;
+    for (int i = 0; i < entries.size() && refusal.isEmpty(); ++i) {
+        if (!entries.at(i).isDir && !readsBack(zip, zip_uint64_t(i), entries.at(i).size))
+            refusal = QStringLiteral("an entry that does not read back: ") + entries.at(i).name;
+    }
+    zip_discard(zip);
+    return refusal;
+}
+
+void unpackOne(const uint8_t *data, size_t size)
+{
     QTemporaryDir work;
     const QString zipPath = work.filePath(QStringLiteral("in.zip"));
     QDir(work.path()).mkpath(QStringLiteral("out"));
@@ -120,10 +224,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fuzz::Input in(data, size);
     if (in.byte() & 1) {
         QFile file(zipPath);
-        if (!file.open(QIODevice::WriteOnly))
-            return 0;
         const QByteArray rest = in.rest();
-        file.write(rest);
+        if (!file.open(QIODevice::WriteOnly) || file.write(rest) != rest.size() || !file.flush())
+            fail("cannot write the input to", zipPath);
     } else {
         QList<ZipEntry> list;
         const int entries = in.byte() % 6;
@@ -143,9 +246,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             list.append(entry);
         }
         QFile file(zipPath);
-        if (!file.open(QIODevice::WriteOnly))
-            return 0;
-        file.write(storedZip(list));
+        const QByteArray zip = storedZip(list);
+        if (!file.open(QIODevice::WriteOnly) || file.write(zip) != zip.size() || !file.flush())
+            fail("cannot write the input to", zipPath);
     }
     const QStringList before = tree(work.path());
     QList<ZipArchive::Entry> entries;
@@ -153,10 +256,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList written;
     const bool unpacked = ZipArchive::extractDir(zipPath, out, &written);
     for (const QString &path : tree(work.path())) {
-        if (!before.contains(path) && !path.startsWith(out + QLatin1Char('/'))) {
-            fprintf(stderr, "unpacked outside its folder: %s\n", qPrintable(path));
-            abort();
-        }
+        if (!before.contains(path) && !path.startsWith(out + QLatin1Char('/')))
+            fail("unpacked outside its folder:", path);
     }
     // Written: exactly the listed entries (files at their listed sizes) and the
     // folders above them, or nothing.
@@ -165,10 +266,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (QString path = entry.name; !path.isEmpty(); path.truncate(qMax(0, path.lastIndexOf('/'))))
             named.insert(QDir::cleanPath(out + QLatin1Char('/') + path));
         if (unpacked && !entry.isDir && QFileInfo(out + '/' + entry.name).size() != qint64(entry.size))
-            abort();
+            fail("unpacked at another size than listed:", entry.name);
     }
     const QStringList found = tree(out);
     if (unpacked ? !listed || QSet<QString>(found.begin(), found.end()) != named : !found.isEmpty())
-        abort();
+        fail("unpacked other than what was listed");
+    if (!listed && listingRefusal(zipPath).isEmpty())
+        fail("listing refused without a reason");
+    if (listed && !unpacked && unpackRefusal(zipPath, entries, out).isEmpty())
+        fail("unpacking refused without a reason");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::setUp();
+    const int descriptors = openDescriptors();
+    unpackOne(data, size);
+    if (openDescriptors() != descriptors)
+        fail("descriptors left open:", QString::number(openDescriptors() - descriptors));
     return 0;
 }

@@ -151,6 +151,32 @@ hidden = zipped([("Evil/%d" % i, b"e") for i in range(20)])[:-22]
 write("archive", "raw-hidden-both-1", b"\x01" + stating([("Yard/Yard.db3", b"x" + hidden)], "Yard/Yard.db3", 1))
 write("archive", "raw-short-stored", b"\x01" + stating([("Yard/s", b"x"), ("Yard/Yard.db3", b"")], "Yard/s", 200))
 write("archive", "raw-evil-in-yard", b"\x01" + zipped([("Yard/Yard.db3", b"x" + hidden)]))
+# Shapes that ordinary packers make, and two that must be refused whole.
+class Pipe(io.RawIOBase):
+    """A stream that cannot seek, as a pipe: the packer writes data descriptors."""
+    def __init__(self):
+        self.data = bytearray()
+
+    def writable(self):
+        return True
+
+    def write(self, b):
+        self.data += b
+        return len(b)
+
+
+pipe = Pipe()
+with zipfile.ZipFile(pipe, "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("Yard/Yard.db3", b"SQLite format 3\x00")
+    z.writestr("Yard/sub/deep.txt", b"deep")
+write("archive", "raw-streamed", b"\x01" + bytes(pipe.data))
+write("archive", "raw-signature-in-data", b"\x01" + zipped([("Yard/Yard.db3", b"x"),
+                                                            ("Yard/last", b"PK\x05\x06" + bytes(18))]))
+shared = bytearray(zipped([("Yard/Yard.db3", b"same"), ("Yard/copy", b"same")]))
+first = shared.find(b"PK\x01\x02")
+second = shared.find(b"PK\x01\x02", first + 1)
+shared[second + 42:second + 46] = shared[first + 42:first + 46]  # both records name the first entry
+write("archive", "raw-shared-bytes", b"\x01" + bytes(shared))
 # Structured: count, then (kind, name length, name, content length, content).
 write("archive", "built", b"\x00\x03" + b"\x00\x05Home/\x00" + b"\x01\x0dHome/Home.db3\x04abcd"
       + b"\x02\x09Home/link\x06../../")
