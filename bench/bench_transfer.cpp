@@ -6,9 +6,14 @@
 // "success.", as a ratio to the same for curl (from curl's start); B's peak
 // memory growth during each transfer beside the archive's size.
 //
+// First, without a network: the time and peak memory growth of opening (listing)
+// archives whose local headers carry large or many extra fields, each against
+// opening a plain archive with as many entries.
+//
 //   bench_transfer [megabytes]      (default 50; needs root in a private
 //                                    network namespace, as ./bench/run gives)
 
+#include "handmadezip.h"
 #include "transferfixture.h"
 #include "twoinstances.h"
 
@@ -48,6 +53,70 @@ qint64 resetPeak(qint64 pid)
     return statusKb(pid, "VmRSS:");
 }
 
+struct Opening
+{
+    double ms = 0;
+    long kib = 0;   // peak memory growth
+    qint64 kb = 0;  // the archive's size
+};
+
+// Opens (lists) the archive of these entries, written into folder: its time and
+// this process's peak memory growth.
+Opening opening(const QList<varnotest::HandZipEntry> &entries, const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/opening.zip");
+    const QByteArray bytes = varnotest::handMadeZip(entries);
+    writeFile(path, bytes);
+    const varnotest::ResidentGrowth memory;
+    QElapsedTimer clock;
+    clock.start();
+    QList<ZipArchive::Entry> listed;
+    const bool ok = ZipArchive::listEntries(path, listed);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    const long kib = memory.kib();
+    QFile::remove(path);
+    if (!ok || listed.size() != entries.size())
+        out << "bench_transfer: an archive to open was not listed\n";
+    return {ms, kib, bytes.size() / 1000};
+}
+
+void reportOpening(const QString &folder)
+{
+    // 16,383 fields of 4 bytes fill a local header's extra fields: alike, or each
+    // with an id of its own beside one field in the central record.
+    struct Shape
+    {
+        const char *name;
+        int entries;
+        bool distinct;
+    };
+    for (const Shape &shape : {Shape{"2,000 entries, 64 KiB of local extra fields each", 2000, false},
+                               Shape{"20 entries, 16,383 distinct local extra fields each", 20, true}}) {
+        QByteArray extra;
+        for (int i = 0; i < 16383; ++i) {
+            const int id = shape.distinct ? 0x4000 + i : 0xCAFE;
+            extra += char(id & 0xFF) + QByteArray(1, char(id >> 8)) + QByteArray(2, '\0');
+        }
+        QList<varnotest::HandZipEntry> plain;
+        for (int i = 0; i < shape.entries; ++i)
+            plain.append({"Yard/" + QByteArray::number(i), 0, -1, true, true, "x"});
+        QList<varnotest::HandZipEntry> heavy = plain;
+        for (varnotest::HandZipEntry &entry : heavy) {
+            entry.localExtra = extra;
+            if (shape.distinct)
+                entry.centralExtra = QByteArray("\xfe\xca\0\0", 4);
+        }
+        const Opening base = opening(plain, folder);
+        const Opening with = opening(heavy, folder);
+        out << "opening " << shape.name << " (" << with.kb << " kB): "
+            << QString::asprintf("%.1f ms, peak +%.1f MiB; plain: %.1f ms, peak +%.1f MiB; "
+                                 "time ratio %.2f (aim: the same order; memory under 64 MiB)\n",
+                                 with.ms, with.kib / 1024.0, base.ms, base.kib / 1024.0,
+                                 with.ms / qMax(0.001, base.ms));
+        out.flush();
+    }
+}
+
 bool fail(const char *what, const Installation &side)
 {
     out << "bench_transfer: " << what << "\n" << side.lines.join('\n') << "\n";
@@ -63,6 +132,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
     QCoreApplication::setApplicationName(QStringLiteral("Varno"));
     const int megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 50;
+    {
+        QTemporaryDir folder;
+        reportOpening(folder.path());
+    }
 
     // Only ever inside a namespace of its own, never on the machine's network.
     if (QFile::symLinkTarget(QStringLiteral("/proc/self/ns/net")) ==

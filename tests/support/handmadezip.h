@@ -78,6 +78,8 @@ struct HandZipEntry
     // archiver writes it.
     bool localSizes = false;
     bool wrongCrc = false; // both headers state a checksum the data does not have
+    QByteArray localExtra {}; // extra fields of the local header alone
+    QByteArray centralExtra {}; // extra fields of the central record alone
 };
 
 // count: the entries the end record states (Zip64 above 65,534 or with zip64); -1 for those named.
@@ -108,9 +110,9 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
         if (e.central) {
             le(central, 0x02014b50, 4), le(central, 0x0314, 2);
             central += common;
-            le(central, 0, 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
+            le(central, e.centralExtra.size(), 2), le(central, 0, 2), le(central, 0, 2), le(central, 0, 2);
             le(central, quint64(e.link ? 0120777 : 0100644) << 16, 4), le(central, localAt, 4);
-            central += e.name;
+            central += e.name + e.centralExtra;
             ++named;
         }
         if (e.local) {
@@ -120,8 +122,9 @@ inline QByteArray handMadeZip(const QList<HandZipEntry> &entries, qint64 count =
             zip += e.localStated < 0 ? common : QByteArray(common).replace(18, 4, localSize);
             if (e.streamed)
                 zip.replace(zip.size() - 16, e.localSizes ? 4 : 12, QByteArray(e.localSizes ? 4 : 12, '\0'));
-            le(zip, e.streamed ? 9 : 0, 2);
-            zip += e.name + (e.streamed ? QByteArray("UT\x05\0\x01\0\0\0\0", 9) : QByteArray()) + data;
+            le(zip, (e.streamed ? 9 : 0) + e.localExtra.size(), 2);
+            zip += e.name + (e.streamed ? QByteArray("UT\x05\0\x01\0\0\0\0", 9) : QByteArray()) +
+                   e.localExtra + data;
             if (e.streamed)
                 le(zip, 0x08074b50, 4), zip += common.mid(10, 12);
         }
