@@ -1,8 +1,10 @@
 #include "projectlist.h"
 
+#include "bus/broadcastsocket.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QTimer>
 
 #include <functional>
 
@@ -137,6 +140,13 @@ void backUpProjectList()
         qDebug() << "failed to keep" << path << "as" << backup;
 }
 
+// Start-up runs before the main window shows the hub's information texts: the
+// text goes out once the event loop runs, when the window is up.
+void sayAtStart(const QString &text)
+{
+    QTimer::singleShot(0, &gl_socket, [text] { emit gl_socket.signalsInformation(text); });
+}
+
 bool projectListParses()
 {
     QDomDocument doc;
@@ -246,13 +256,18 @@ bool getCurrentProject(QString &name)
 bool setCurrentProject(const QString &name)
 {
     return modifyDocument([&](QDomDocument &doc) {
-        // A list without a current entry cannot name the project: nothing is written.
+        // A list without a current entry gains one, after its last entry; a current
+        // entry that does not start with a name gains one in front, where the readers
+        // look. Every other entry stays as it was.
         const QDomNodeList currents = doc.elementsByTagName(QStringLiteral("current"));
-        if (currents.isEmpty())
-            return false;
-        QDomNode child = currents.at(0).firstChild();
+        QDomElement current = currents.isEmpty() ? QDomElement() : currents.at(0).toElement();
+        if (current.isNull()) {
+            current = doc.createElement(QStringLiteral("current"));
+            doc.documentElement().appendChild(current);
+        }
+        QDomNode child = current.firstChild();
         if (child.nodeName() != QLatin1String("name"))
-            return false;
+            child = current.insertBefore(doc.createElement(QStringLiteral("name")), child);
         setNodeText(doc, child, name);
         return true;
     });
@@ -349,7 +364,9 @@ void preInitProject()
             init_projectConfig();
             name = QStringLiteral("Home");
         }
-        setCurrentProject(name);
+        // The list names the project opened here; a list that cannot be written is said.
+        if (!setCurrentProject(name))
+            sayAtStart(QCoreApplication::translate("MainWindow", "Failed to save the project list!"));
     }
 
     const QString folder = projectFolder(name);

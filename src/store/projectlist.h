@@ -27,7 +27,7 @@ bool getCurrentProject(QString &name);
 bool isProjectExist(const QString &name);
 bool getProjectNode(const QString &project, const QString &node, QString &value);
 // The writers answer whether the list was read and saved again; on false the
-// file is as it was. setCurrentProject fails on a list without a current entry.
+// file is as it was. setCurrentProject adds the current entry where it is missing.
 bool setCurrentProject(const QString &name);
 bool setProjectNode(const QString &project, const QString &node, const QString &value);
 // Several nodes of one project in one write of the file: all of them or none.
@@ -35,4 +35,6 @@ bool setProjectNodes(const QString &project, const QList<QPair<QString, QString>
 bool addProject(const QString &name);
 bool deleteProject(const QString &name);
 
+// When the project list cannot name the project it opens, start-up says so on the
+// hub's information signal once the event loop runs.
 void preInitProject();

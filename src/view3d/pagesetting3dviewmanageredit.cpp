@@ -13,8 +13,11 @@
 #include "view3d/pagesetting3dviewmanagerlighting.h"
 #include "view3d/view3drows.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QImage>
 #include <QImageReader>
@@ -143,31 +146,50 @@ void PageSetting3DViewManagerEdit::choosePhoto()
         return;
     }
     const QString name = QString::asprintf("photo_3dView_%d", roomId);
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     // The new photo replaces the room's file only once its name is stored, so a
     // refused store leaves the earlier photo and its name as they were.
-    QSaveFile out(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    QSaveFile out(path);
     const QString failure = writePhoto(file, out);
     if (!failure.isEmpty()) {
         emit gl_socket.signalsInformation(failure);
         return;
     }
+    const QString notStored = tr("Failed to save the picture!");
+    const QString notPlaced = tr("Can not save the image %1!").arg(QDir::toNativeSeparators(path));
     // The name is kept only if the file takes its place too.
-    gl_sqlite3db.beginTransaction();
+    if (!gl_sqlite3db.beginTransaction()) {
+        emit gl_socket.signalsInformation(notStored);
+        return;
+    }
     if (!storeRoomPictureName(roomId, name)) {
         gl_sqlite3db.rollbackTransaction();
-        emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
+        emit gl_socket.signalsInformation(notStored);
+        return;
+    }
+    // Until the name is committed, a copy of the earlier photo is kept beside it and
+    // put back when the commit fails; a room without one loses the new file again.
+    const QString kept = path + QStringLiteral(".old");
+    QFile::remove(kept); // left by a change that stopped half-way: the photo is still in place
+    const bool hadPhoto = QFileInfo::exists(path);
+    if (hadPhoto && !QFile::copy(path, kept)) {
+        gl_sqlite3db.rollbackTransaction();
+        emit gl_socket.signalsInformation(notPlaced);
         return;
     }
     if (!out.commit()) {
+        QFile::remove(kept);
         gl_sqlite3db.rollbackTransaction();
-        emit gl_socket.signalsInformation(
-            tr("Can not save the image %1!").arg(QDir::toNativeSeparators(out.fileName())));
+        emit gl_socket.signalsInformation(notPlaced);
         return;
     }
     if (!gl_sqlite3db.commitTransaction()) {
-        emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
+        if (!QFile::remove(path) || (hadPhoto && !QFile::rename(kept, path)))
+            qDebug() << "failed to put the earlier photo back from" << kept;
+        emit gl_socket.signalsInformation(notStored);
         return;
     }
+    QFile::remove(kept);
     setIconName(name);
 }
 

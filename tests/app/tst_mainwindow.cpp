@@ -262,11 +262,11 @@ private slots:
             QVERIFY(alarms.next() && alarms.value(0).toInt() == fixture::AlarmFire && !alarms.next());
         }
 
-        // A switch that cannot be stored whole does not happen: with the project list unwritable or
-        // without a current entry, when the fresh database of a broken file cannot be emptied (a trigger
-        // came with the copy of "Other"), when the broken file cannot be renamed (its backup name is a
-        // link into nowhere), or when "Home", lacking a table, is held by another writer or locked, it
-        // is refused, nothing of any project changes and "Other" stays open (or says it cannot).
+        // A switch that cannot be stored whole does not happen: with the project list unwritable, when
+        // the fresh database of a broken file cannot be emptied (a trigger came with the copy of
+        // "Other"), when the broken file cannot be renamed (its backup name is a link into nowhere), or
+        // when "Home", lacking a table, is held by another writer or locked, it is refused, nothing of
+        // any project changes and "Other" stays open (or says it cannot).
         addProject(QStringLiteral("Broken"));
         QVERIFY(QDir().mkpath(projectFolder("Broken")) &&
                 QFile::copy(kept.fileName(), projectDatabasePath("Broken")));
@@ -291,8 +291,6 @@ private slots:
         const QList<std::tuple<QString, std::function<bool()>, std::function<bool()>>> refusals = {
             {"Home", [&] { return QFile::rename(list, list + ".away") && QDir().mkdir(list); },
              [&] { return QDir().rmdir(list) && QFile::rename(list + ".away", list); }},
-            {"Home", [&] { return write(QByteArray(listed).replace("current>", "was>")); },
-             [&] { return write(listed); }},
             {"Broken",
              [] {
                  return gl_sqlite3db.execDML("create trigger no before delete on tbl_version "
@@ -307,6 +305,21 @@ private slots:
                           QFile::rename(db, db + ".away"); },
              [&] { return holds("rollback") && QFile::rename(db + ".away", db); }},
             {"Home", [&] { return holds("begin exclusive"); }, [&] { return holds("rollback"); }}};
+        // A list without a current entry gains one: the switch goes through and names "Home" there,
+        // every other entry as it was, and the switch back names "Other" in the same entry.
+        const QByteArray wasCurrent = QByteArray(listed).replace("current>", "was>");
+        QVERIFY(write(wasCurrent));
+        for (const QString &name : {QStringLiteral("Home"), QStringLiteral("Other")}) {
+            pickProject(name);
+            emit m_window->menuBar()->signalsProjectSetting(name == "Home" ? "Other" : "Home");
+            QVERIFY(getCurrentProject(current) && current == name);
+            QCOMPARE(gl_sqlite3db.getDbName(), projectDatabasePath(name));
+            const QByteArray entry =
+                "    <current>\n        <name>" + name.toUtf8() + "</name>\n    </current>\n";
+            QCOMPARE(files().value(list),
+                     QByteArray(wasCurrent).replace("</general>", entry + "</general>"));
+        }
+        QVERIFY(write(listed));
         const int busyMs = std::exchange(CppSQLite3DB::busyTimeoutMs, 100);
         QTRY_VERIFY(!m_window->loginTimer().isActive()); // "Other" has logged in: no hub signal is due
         for (const auto &[target, setUp, undo] : refusals) {

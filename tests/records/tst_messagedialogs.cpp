@@ -501,7 +501,8 @@ private slots:
     }
 
     // Held alarms whose rows go by row id, room, panel or message leave the dialog;
-    // what the operator typed for each of the others is kept, the shown one shown.
+    // what the operator typed for each of the others is kept, the shown one shown, or when
+    // it goes, the next one that stays.
     void alarmRemovalKeepsTheOthersTyping_data()
     {
         QTest::addColumn<int>("type");
@@ -509,6 +510,7 @@ private slots:
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("shown");
         QTest::newRow("row id") << 0 << 0 << "bc" << "b";
+        QTest::newRow("row id of the shown one") << 0 << 1 << "ac" << "c";
         QTest::newRow("room") << 1 << int(BobsRoom) << "a" << "a";
         QTest::newRow("panel") << 2 << int(DoorPanel) << "b" << "b";
         QTest::newRow("message") << 3 << int(AlarmFire) << "c" << "c";

@@ -595,8 +595,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_sim->frames().size() > sent, 5000); // the network of "Twin" is up
         m_info.clear();
         m_pages.clear();
-        fromModule(SimFrame::build(QByteArray(4, '\0'), 1, 100, 0x0BE9, SimIpModule::SettingsAnswer, 1, 254,
-                                   QByteArray::fromHex("bd01f8")));
+        // Late answers with settings that "Twin" does not have: server 203.0.113.9:6010, "pw99", style 1.
+        for (const char *answer : {"08f8cb007109177a7077393901", "bd01f8"})
+            fromModule(SimFrame::build(QByteArray(4, '\0'), 1, 100, 0x0BE9, SimIpModule::SettingsAnswer, 1,
+                                       254, QByteArray::fromHex(answer)));
         QTRY_COMPARE(m_heard, m_sent);
         QCOMPARE(networkRow(), row);
         QCOMPARE(getValueFromDb(QStringLiteral("select count(*) as n from tbl_ip_port_mac"), "n"), 0);

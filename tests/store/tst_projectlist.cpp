@@ -2,6 +2,7 @@
 
 #include "testmain.h"
 
+#include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -257,6 +259,49 @@ private slots:
         QVERIFY(!QFile::exists(gl_curPath + QStringLiteral("/database/.db3")));
         QVERIFY(!QDir(gl_curPath + QStringLiteral("/outside")).exists());
         QCOMPARE(projects(), (QStringList{"Home", "Second"}));
+    }
+
+    // A list without a current entry, or with one that holds no name: start-up opens the first
+    // listed project and adds what names it, a switch names another there, the rest stays as it
+    // was. A list that cannot be written (a file holds the list's folder) is said.
+    void listWithoutCurrent_data()
+    {
+        QTest::addColumn<QByteArray>("entry"); // at the end of the list
+        QTest::addColumn<QByteArray>("named"); // the same once "Home" is named; empty: not writable
+        const QByteArray home = "    <current>\n        <name>Home</name>\n";
+        QTest::newRow("no current entry") << QByteArray() << home + "    </current>\n";
+        QTest::newRow("current without a name")
+            << QByteArray("    <current>\n        <a/>\n    </current>\n")
+            << home + "        <a/>\n    </current>\n";
+        QTest::newRow("list cannot be written") << QByteArray() << QByteArray();
+    }
+    void listWithoutCurrent()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(QByteArray, named);
+        init_projectConfig();
+        addProject(QStringLiteral("Second"));
+        const QByteArray fresh = "    <current>\n        <name>Home</name>\n    </current>\n";
+        const QByteArray listed = readFile(projectListPath()).replace(fresh, "");
+        const auto with = [&](const QByteArray &e) {
+            return QByteArray(listed).replace("</general>", e + "</general>");
+        };
+        // Compared line by line, so that a failure shows where.
+        const auto lines = [](const QByteArray &xml) { return QString::fromUtf8(xml).split('\n'); };
+        writeFile(projectListPath(), with(entry));
+        if (named.isEmpty())
+            QVERIFY(QDir(databaseFolder()).removeRecursively() &&
+                    QFile(databaseFolder()).open(QIODevice::WriteOnly));
+        QSignalSpy said(&gl_socket, &BroadcastSocket::signalsInformation);
+        preInitProject();
+        QCoreApplication::processEvents(); // start-up's texts go out once events are handled
+        QCOMPARE(said.value(0).value(0).toString(),
+                 named.isEmpty() ? "Failed to save the project list!" : "");
+        if (!named.isEmpty()) {
+            QCOMPARE(lines(readFile(projectListPath())), lines(with(named)));
+            QVERIFY(setCurrentProject(QStringLiteral("Second")));
+            QCOMPARE(lines(readFile(projectListPath())), lines(with(named.replace("Home", "Second"))));
+        }
     }
 };
 

@@ -22,6 +22,7 @@
 #include "view3d/pagesetting3dviewmanagerlighting.h"
 
 #include <QGridLayout>
+#include <QSqlDatabase>
 #include <QtTest>
 #include <qtmaterialgroupbox.h>
 #include <qtmateriallabel.h>
@@ -289,6 +290,12 @@ private slots:
             << QStringList{"a.jpg", "refused"} << photo << QSize(120, 90) << "Failed to save the picture!";
         QTest::newRow("row never made") << QStringList{"no row"} << QString() << QSize()
                                         << "Failed to save the picture!";
+        QTest::newRow("commit refused: own photo kept")
+            << QStringList{"a.jpg", "busy"} << photo << QSize(120, 90) << "Failed to save the picture!";
+        QTest::newRow("commit refused: no file left")
+            << QStringList{"busy"} << "3d_view_02" << QSize() << "Failed to save the picture!";
+        QTest::newRow("new file not in place: own photo kept")
+            << QStringList{"a.jpg", "aside"} << photo << QSize(120, 90) << "Can not save the image";
     }
     void photo()
     {
@@ -316,11 +323,25 @@ private slots:
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         };
         QByteArray before; // the photo file before the last choice
+        int busyMs = 100;  // the wait of "busy", swapped in and out
         for (const QString &file : chosen) {
             before = photoBytes();
             // "block": a folder where the PNG goes; "away": the project folder moved;
-            // "refused": the row does not take the name; "no row": the list's insert of it was refused.
+            // "refused": the row does not take the name; "no row": the list's insert of it was refused;
+            // "busy": a second connection reads, so the commit gives up after the shortened wait;
+            // "aside": a folder stands where the earlier photo is kept until the commit.
             const bool refusing = file == "refused" || file == "no row";
+            const bool busy = file == "busy";
+            QSqlDatabase reader;
+            if (busy) {
+                std::swap(CppSQLite3DB::busyTimeoutMs, busyMs);
+                gl_sqlite3db.close(); // opened again with the short wait
+                reader = QSqlDatabase::addDatabase("QSQLITE", "reader");
+                reader.setDatabaseName(gl_sqlite3db.getDbName());
+                QVERIFY(reader.open() && reader.transaction() &&
+                        reader.exec("select id from tbl_room").next());
+            }
+            QVERIFY(file != "aside" || QDir().mkpath(png + ".old/x"));
             QVERIFY(file != "no row" || exec("delete from tbl_3d_view_manager"));
             QVERIFY(!refusing || exec(QStringLiteral("create trigger refuse before %1 on tbl_3d_view_manager"
                                                      " begin select raise(abort,'no'); end")
@@ -332,8 +353,9 @@ private slots:
             if (file == "away")
                 QVERIFY(QDir().rename(folder, folder + ".away"));
             answerFileDialogsWith([&](FileDialogKind kind, const QString &caption, const QString &) {
-                const QString name =
-                    file == "refused" ? "b.bmp" : QFile::exists(m_files.filePath(file)) ? file : "a.jpg";
+                const QString name = QStringList{"refused", "busy", "aside"}.contains(file) ? "b.bmp"
+                                     : QFile::exists(m_files.filePath(file))                ? file
+                                                                                            : "a.jpg";
                 return kind == FileDialogKind::Open && caption == "Open" && !file.isEmpty()
                            ? m_files.filePath(name)
                            : QString();
@@ -345,6 +367,14 @@ private slots:
             if (file == "away")
                 QVERIFY(QDir().rename(folder + ".away", folder));
             QVERIFY(!refusing || exec("drop trigger refuse"));
+            QVERIFY(file != "aside" || QDir(png + ".old").removeRecursively());
+            if (busy) {
+                reader.rollback();
+                reader = QSqlDatabase();
+                QSqlDatabase::removeDatabase("reader");
+                std::swap(CppSQLite3DB::busyTimeoutMs, busyMs);
+                gl_sqlite3db.close();
+            }
         }
         QCOMPARE(info.size(), int(!message.isEmpty()));
         if (!message.isEmpty())
