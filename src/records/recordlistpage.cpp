@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "bus/broadcastsocket.h"
+#include "records/recordrows.h"
 #include "records/xlsxdocument.h"
 #include "shell/filedialogs.h"
 #include "shell/framedialog.h"
@@ -79,6 +80,11 @@ RecordListPage::RecordListPage(const QString &id, const QString &name, QWidget *
 
     QtMaterialCanvas *canvas = nullptr;
     groupBox = makeCanvasBox(this, canvas);
+    rows = new RecordRows(20, groupBox);
+    listGrid = new QGridLayout(groupBox);
+    listGrid->setSizeConstraint(QLayout::SetNoConstraint);
+    listGrid->addWidget(rows, 0, 0);
+    listGrid->setRowStretch(1, 1);
 
     pushButtonCancel = makeButton(tr("Cancel"), QStringLiteral("pushButtonCancel"), this);
     labelDelete = makeIcon(QStringLiteral(":/myImages/png/icon-system-delete.png"), tr("Delete"), this);
@@ -146,36 +152,29 @@ void RecordListPage::beginList()
     // rows are laid out once, not once for every row shown (thousands of logs).
     boxWasVisible = groupBox->isVisibleTo(this);
     groupBox->hide();
-    if (!listGrid) {
-        listGrid = new QGridLayout;
-        listGrid->setSizeConstraint(QLayout::SetNoConstraint);
-        listGrid->setSpacing(20);
-        groupBox->setLayout(listGrid);
-    }
-    while (QLayoutItem *item = listGrid->takeAt(0)) {
-        if (QWidget *tile = item->widget()) {
-            tile->hide();
-            tile->deleteLater();
-        }
-        delete item;
-    }
-    listed.clear();
-    if (stretchedRow >= 0)
-        listGrid->setRowStretch(stretchedRow, 0);
+    rows->clear();
 }
 
 void RecordListPage::addTile(QWidget *tile)
 {
-    listGrid->addWidget(tile, listed.size(), 0);
-    listed.append(tile);
+    rows->append(tile);
 }
 
 void RecordListPage::endList()
 {
-    stretchedRow = listed.size();
-    listGrid->setRowStretch(stretchedRow, 1);
+    rows->finish();
+    // A layout reports at most 524,287 pixels: the box is given the rows' whole height and
+    // its margins, so that the canvas scrolls down to the last row.
+    const int rowsHeight = rows->minimumHeight();
+    const int margins = listGrid->totalMinimumSize().height() - qMin(rowsHeight, QLAYOUTSIZE_MAX);
+    groupBox->setMinimumHeight(qMin(rowsHeight + margins, QWIDGETSIZE_MAX));
     if (boxWasVisible)
         groupBox->show();
+}
+
+const QList<QWidget *> &RecordListPage::tiles() const
+{
+    return rows->rows();
 }
 
 void RecordListPage::repaintRows()
@@ -235,7 +234,7 @@ void RecordListPage::pushButtonSelectAll_clicked()
 void RecordListPage::labelExport_pressed()
 {
     const ExportKind kind = exportKind();
-    if (listed.isEmpty()) {
+    if (tiles().isEmpty()) {
         emit gl_socket.signalsInformation(kind.emptyText);
         return;
     }

@@ -18,6 +18,7 @@ class QtMaterialDateTimeEdit;
 class QtMaterialFlatButton;
 class QtMaterialGroupBox;
 class QtMaterialLabel;
+class RecordRows;
 class XlsxDocument;
 
 class QPainter;
@@ -45,7 +46,7 @@ public:
     QtMaterialLabel *deleteLabel() const { return labelDelete; }
     QtMaterialFlatButton *cancelButton() const { return pushButtonCancel; }
     QtMaterialFlatButton *selectAllButton() const { return pushButtonSelectAll; }
-    const QList<QWidget *> &tiles() const { return listed; }
+    const QList<QWidget *> &tiles() const;
     bool isDeleteMode() const;
 
 signals:
@@ -81,7 +82,7 @@ protected:
     void resetRange();
 
     // List building: clear the list (old rows deleted later from the event loop),
-    // add rows in order, then pack them at the top.
+    // add rows in order, then place them at the top.
     void beginList();
     void addTile(QWidget *tile);
     void endList();
@@ -107,10 +108,9 @@ private:
     QtMaterialLabel *labelExport = nullptr;
     QtMaterialGroupBox *groupBox = nullptr;
     QGridLayout *listGrid = nullptr;
+    RecordRows *rows = nullptr;
     QtMaterialFlatButton *pushButtonCancel = nullptr;
     QtMaterialLabel *labelDelete = nullptr;
     QtMaterialFlatButton *pushButtonSelectAll = nullptr;
-    QList<QWidget *> listed;
-    int stretchedRow = -1;
     bool boxWasVisible = true;
 };

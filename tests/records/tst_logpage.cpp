@@ -12,10 +12,12 @@
 #include "store/cppsqlite3db.h"
 #include "store/queryhelpers.h"
 
+#include <QAbstractScrollArea>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <qtmaterialdatetimeedit.h>
 #include <qtmaterialflatbutton.h>
@@ -167,18 +169,22 @@ private slots:
         QTest::addColumn<QString>("question");
         QTest::addColumn<QList<int>>("kept"); // seeded positions (0 start, 1 middle, 2 end, 3 outside)
         QTest::addColumn<bool>("refused");    // the database refuses the delete
-        QTest::newRow("three checked")
-            << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted." << QList<int>{3} << false;
+        QTest::addColumn<int>("bulk");        // more rows, listed between the end and the middle
+        QTest::newRow("three checked") << QList<int>{0, 1, 2} << false << true << "3 logs will be deleted."
+                                       << QList<int>{3} << false << 0;
         QTest::newRow("one checked") << QList<int>{1} << false << true << "1 logs will be deleted."
-                                     << QList<int>{0, 2, 3} << false;
+                                     << QList<int>{0, 2, 3} << false << 0;
         QTest::newRow("none checked") << QList<int>{} << false << true << "0 logs will be deleted."
-                                      << QList<int>{0, 1, 2, 3} << false;
+                                      << QList<int>{0, 1, 2, 3} << false << 0;
         QTest::newRow("cancelled") << QList<int>{0} << false << false << "1 logs will be deleted."
-                                   << QList<int>{0, 1, 2, 3} << false;
+                                   << QList<int>{0, 1, 2, 3} << false << 0;
         QTest::newRow("every one: only the listed rows")
-            << QList<int>{-1} << true << true << "3 logs will be deleted." << QList<int>{3} << false;
+            << QList<int>{-1} << true << true << "3 logs will be deleted." << QList<int>{3} << false << 0;
         QTest::newRow("every one, refused") << QList<int>{-1} << false << true << "3 logs will be deleted."
-                                            << QList<int>{0, 1, 2, 3} << true;
+                                            << QList<int>{0, 1, 2, 3} << true << 0;
+        QTest::newRow("12,000 rows more, taller than a layout can be")
+            << QList<int>{0, 9000} << false << true << "2 logs will be deleted." << QList<int>{0, 1, 3}
+            << false << 12000;
     }
     void deleteMode()
     {
@@ -188,20 +194,48 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QList<int>, kept);
         QFETCH(bool, refused);
+        QFETCH(int, bulk);
         const QList<int> seeded{addLog(Start), addLog(Start.addSecs(30)), addLog(End),
                                 addLog(End.addSecs(1))};
+        QList<int> order{seeded[2]};
+        gl_sqlite3db.execDML(QStringLiteral("begin"));
+        for (int i = 1; i <= bulk; ++i)
+            order.append(addLog(End.addSecs(-i)));
+        gl_sqlite3db.execDML(QStringLiteral("commit"));
         enterRange();
-        QCOMPARE(listed(*m_page), (QList<int>{seeded[2], seeded[1], seeded[0]}));
+        QCOMPARE(listed(*m_page), (order + QList<int>{seeded[1], seeded[0]}));
 
         m_page->deleteLabel()->signalsPressed();
         QVERIFY(m_page->isDeleteMode());
         for (QWidget *w : m_page->tiles())
             QVERIFY(qobject_cast<LogItem *>(w)->isCheckBoxVisible());
-        if (checked == QList<int>{-1})
+        // Row i lies i rows and gaps of 20 pixels below the first, inside the box.
+        QWidget *list = m_page->tileBox();
+        const QList<QWidget *> &rows = m_page->tiles();
+        const auto rowAt = [&](int i) { return QRect(rows[i]->mapTo(list, QPoint()), rows[i]->size()); };
+        const auto placed = [&](int i) { return rowAt(0).translated(0, i * (LogItem::RowHeight + 20)); };
+        QTRY_COMPARE(rowAt(rows.size() - 1), placed(rows.size() - 1));
+        for (int i = 0; i < rows.size(); ++i)
+            QCOMPARE(rowAt(i), placed(i));
+        QVERIFY(list->rect().contains(rowAt(rows.size() - 1)));
+        if (checked == QList<int>{-1}) {
+            // With nothing else left to draw, the window shows what "Select All" ticked.
+            QTRY_VERIFY(checkBoxShown(rows.at(0)));
+            QCoreApplication::sendPostedEvents();
             m_page->selectAllButton()->click();
-        else
-            for (int i : checked)
-                qobject_cast<LogItem *>(m_page->tiles().at(i))->slotsPressed();
+            QTRY_VERIFY(checkBoxShown(rows.at(0)));
+        } else {
+            // A press where row i's check box is drawn, scrolled to the top of the small
+            // offscreen screen, goes to the row under it; the deletion shows which rows it ticked.
+            auto *canvas = qobject_cast<QAbstractScrollArea *>(list->parentWidget()->parentWidget());
+            for (int i : checked) {
+                const QPoint point = placed(i).topLeft() + QPoint(30, LogItem::RowHeight / 2);
+                canvas->verticalScrollBar()->setValue(point.y() - LogItem::RowHeight);
+                QWidget *row = list->childAt(point);
+                QVERIFY(row);
+                QTest::mouseClick(row, Qt::LeftButton, {}, row->mapFrom(list, point));
+            }
+        }
         // A row of the range that arrived after the list was made is never deleted.
         const int later = addLater ? addLog(Start.addSecs(10)) : -1;
         if (refused)
@@ -217,6 +251,9 @@ private slots:
         QList<int> expected;
         for (int i : kept)
             expected.append(seeded.at(i));
+        for (int i = 1; i <= bulk; ++i) // the further rows left unticked
+            if (!checked.contains(i))
+                expected.append(order.at(i));
         if (later >= 0)
             expected.append(later);
         QCOMPARE(logIds(), expected);

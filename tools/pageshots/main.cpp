@@ -82,7 +82,8 @@ void saveDialog(QWidget &dialog, const QDir &folder, const QString &name)
 }
 
 // The project: two regions, four rooms, lights of every type, climate units, an
-// occupation sensor and a master switch, panels and today's open messages.
+// occupation sensor and a master switch, panels, today's open messages and
+// yesterday's log.
 void fillProject()
 {
     using namespace roomproject;
@@ -152,6 +153,12 @@ void fillProject()
     exec(QStringLiteral("insert into tbl_message_log(message_id,message_type,message_status,panel_id,"
                         "room_id,message_log_remark,recv_time) values(2,0,0,2,2,'','%1 09:05:00')")
              .arg(today));
+    const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("yyyy-MM-dd"));
+    exec(QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) values"
+                        "(0,'North-Ground-Hall','light_Ceiling','ON','%1 08:00:00'),"
+                        "(1,'North-Ground-Hall','ac_Hall AC','offline','%1 08:30:00'),"
+                        "(0,'North-Ground-Bob''s room','light_Mood light','brightness 60','%1 09:10:00')")
+             .arg(yesterday));
 }
 
 messageRecord messageRow(int id)
