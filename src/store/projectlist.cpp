@@ -65,13 +65,13 @@ bool loadDocument(QDomDocument &doc)
 }
 
 // Reads the list, lets edit change it, and saves it again. False when the list
-// could not be read or written, or when edit found nothing to change and said
-// so; the file is then unchanged.
-bool modifyDocument(const std::function<bool(QDomDocument &)> &edit)
+// could not be read or written; the file is then unchanged.
+bool modifyDocument(const std::function<void(QDomDocument &)> &edit)
 {
     QDomDocument doc;
-    if (!loadDocument(doc) || !edit(doc))
+    if (!loadDocument(doc))
         return false;
+    edit(doc);
     if (saveDocument(doc))
         return true;
     qDebug() << "failed to write" << projectListPath();
@@ -269,7 +269,6 @@ bool setCurrentProject(const QString &name)
         if (child.nodeName() != QLatin1String("name"))
             child = current.insertBefore(doc.createElement(QStringLiteral("name")), child);
         setNodeText(doc, child, name);
-        return true;
     });
 }
 
@@ -302,7 +301,6 @@ bool setProjectNodes(const QString &project, const QList<QPair<QString, QString>
             forEachProjectNode(doc, project, nodeValue.first,
                                [&](QDomNode &child) { setNodeText(doc, child, nodeValue.second); });
         }
-        return true;
     });
 }
 
@@ -315,7 +313,6 @@ bool addProject(const QString &name)
     return modifyDocument([&](QDomDocument &doc) {
         QDomElement root = doc.documentElement();
         root.appendChild(newProjectElement(doc, name));
-        return true;
     });
 }
 
@@ -328,10 +325,9 @@ bool deleteProject(const QString &name)
             QDomElement project = projects.at(i).toElement();
             if (hasNameChild(project) && firstNameText(project) == name) {
                 root.removeChild(project);
-                break;
+                return;
             }
         }
-        return true;
     });
 }
 
