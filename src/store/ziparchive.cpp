@@ -160,14 +160,16 @@ bool readSpans(QFile &file, const DirectoryEnd &end, quint64 count, QList<ZipArc
         quint64 packed = le32(dir, at + 20);
         quint64 offset = le32(dir, at + 42);
         if (unpacked == kPlaceholder || packed == kPlaceholder || offset == kPlaceholder) {
+            // The Zip64 field holds, in this order, those of the three that are placeholders.
             const QByteArray zip64 = extraField(dir.mid(at + kCentralRecordSize + nameSize, extraSize), 1);
-            int field = unpacked == kPlaceholder ? 8 : 0;
-            if (packed == kPlaceholder)
-                packed = field + 8 <= zip64.size() ? le64(zip64, field) : 0, field += 8;
-            if (offset == kPlaceholder)
-                offset = field + 8 <= zip64.size() ? le64(zip64, field) : 0, field += 8;
-            if (field > zip64.size())
+            const int packedAt = unpacked == kPlaceholder ? 8 : 0;
+            const int offsetAt = packedAt + (packed == kPlaceholder ? 8 : 0);
+            if (offsetAt + (offset == kPlaceholder ? 8 : 0) > zip64.size())
                 return false;
+            if (packed == kPlaceholder)
+                packed = le64(zip64, packedAt);
+            if (offset == kPlaceholder)
+                offset = le64(zip64, offsetAt);
         }
         ZipArchive::Entry entry;
         entry.offset = offset;
