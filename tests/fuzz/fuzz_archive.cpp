@@ -148,22 +148,6 @@ QString listingRefusal(const QString &zipPath)
     return tail.count(QByteArray("PK\5\6", 4)) > 1 ? QStringLiteral("two end records") : QString();
 }
 
-// Whether the entry at index reads back through libzip to its stated size, with a
-// good checksum.
-bool readsBack(zip_t *zip, zip_uint64_t index, quint64 size)
-{
-    zip_file_t *in = zip_fopen_index(zip, index, 0);
-    if (!in)
-        return false;
-    QByteArray chunk(64 * 1024, Qt::Uninitialized);
-    quint64 got = 0;
-    zip_int64_t n = 0;
-    while (got <= size && (n = zip_fread(in, chunk.data(), zip_uint64_t(chunk.size()))) > 0)
-        got += quint64(n);
-    zip_fclose(in);
-    return n == 0 && got == size;
-}
-
 // Why a reader may refuse to unpack the listed entries, or empty when it may not.
 QString unpackRefusal(const QString &zipPath, const QList<ZipArchive::Entry> &entries, const QString &out)
 {
@@ -171,26 +155,19 @@ QString unpackRefusal(const QString &zipPath, const QList<ZipArchive::Entry> &en
     QSet<QString> files;
     quint64 stated = 0;
     for (const ZipArchive::Entry &entry : entries) {
-        if (!ZipArchive::isSafeEntry(entry))
-            return QStringLiteral("unsafe entry ") + entry.name;
-        QString path = entry.name;
-        while (path.endsWith(QLatin1Char('/')))
-            path.chop(1);
-        if (paths.contains(path))
-            return QStringLiteral("repeated entry ") + path;
+        const QString path = QDir::cleanPath(entry.name);
+        if (!ZipArchive::isSafeEntry(entry) || paths.contains(path))
+            return QStringLiteral("an unsafe or repeated entry ") + entry.name;
         paths.insert(path);
         if (!entry.isDir)
             files.insert(path);
-        for (const QString &part : path.split(QLatin1Char('/'))) {
-            if (part.toUtf8().size() > 255)
-                return QStringLiteral("a name longer than a file name may be");
-        }
         stated += entry.size;
     }
     for (const QString &path : qAsConst(paths)) {
-        for (int cut = path.indexOf('/'); cut > 0; cut = path.indexOf('/', cut + 1)) {
-            if (files.contains(path.left(cut)))
-                return QStringLiteral("an entry below the file ") + path.left(cut);
+        const QStringList parts = path.split('/');
+        for (int i = 0; i < parts.size(); ++i) {
+            if (parts.at(i).toUtf8().size() > 255 || (i > 0 && files.contains(parts.mid(0, i).join('/'))))
+                return QStringLiteral("a path the file system does not take: ") + path;
         }
     }
     QList<ZipArchive::Entry> byOffset = entries;
@@ -202,13 +179,23 @@ QString unpackRefusal(const QString &zipPath, const QList<ZipArchive::Entry> &en
     }
     if (stated > ZipArchive::MaxUnpackedBytes || stated > quint64(QStorageInfo(out).bytesAvailable()))
         return QStringLiteral("more bytes than the budget");
+    // Each file entry must read back through libzip to its stated size with a good checksum.
     int error = 0;
     zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, &error);
     if (!zip)
         fail("libzip no longer opens a listed archive", zipPath);
     QString refusal;
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
     for (int i = 0; i < entries.size() && refusal.isEmpty(); ++i) {
-        if (!entries.at(i).isDir && !readsBack(zip, zip_uint64_t(i), entries.at(i).size))
+        zip_file_t *in = entries.at(i).isDir ? nullptr : zip_fopen_index(zip, zip_uint64_t(i), 0);
+        quint64 got = 0;
+        zip_int64_t n = -1;
+        while (in && got <= entries.at(i).size &&
+               (n = zip_fread(in, chunk.data(), zip_uint64_t(chunk.size()))) > 0)
+            got += quint64(n);
+        if (in)
+            zip_fclose(in);
+        if (!entries.at(i).isDir && (n != 0 || got != entries.at(i).size))
             refusal = QStringLiteral("an entry that does not read back: ") + entries.at(i).name;
     }
     zip_discard(zip);

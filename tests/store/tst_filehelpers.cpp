@@ -69,13 +69,11 @@ private:
         writeFile(dir.filePath(QStringLiteral("Yard/sub/deep.txt")), "deep");
         QProcess zip;
         zip.setWorkingDirectory(dir.path());
-        const QString command = kind == "zip to a pipe" ? QStringLiteral("zip -qr - Yard | cat > y.zip")
-                                                        : QStringLiteral("zip -qr -fz y.zip Yard");
-        zip.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
-        if (!zip.waitForFinished() || zip.exitCode() != 0)
-            qWarning() << "zip failed:" << zip.readAllStandardError();
-        const QString made = dir.filePath(QStringLiteral("y.zip"));
-        return QFile::exists(made) ? readFile(made) : QByteArray();
+        const char *command =
+            kind == "zip to a pipe" ? "zip -qr - Yard | cat > y.zip" : "zip -qr -fz y.zip Yard";
+        zip.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(command)});
+        zip.waitForFinished();
+        return readFile(dir.filePath(QStringLiteral("y.zip")));
     }
     void setCurrentProjectName(const QString &name)
     {
@@ -455,7 +453,7 @@ private slots:
                                  "100,000 entries stated as 1", "1,000,000 listed entries",
                                  "12,000 hidden entries", "9,999 hidden entries, both headers stating 1",
                                  "200 bytes stated, 1 stored", "overlapping entries",
-                                 "wrong checksum in the third entry"})
+                                 "wrong checksum in the third entry", "a directory libzip refuses"})
             QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
     }
     void unpackingIsBounded()
@@ -465,13 +463,15 @@ private slots:
         QFETCH(qint64, bytes);
         const QString zip = root() + QStringLiteral("/limits.zip");
         writeFile(zip, kind.startsWith("zip ") ? toolZip(kind) : varnotest::unpackLimitArchive(kind));
-        QVERIFY(QFileInfo(zip).size() > 0);
         QTemporaryDir into;
+        const auto descriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+        const uint open = descriptors();
         const varnotest::ResidentGrowth memory;
         {
             const varnotest::FileSizeBound bound(64 << 20);
             QCOMPARE(ZipArchive::extractDir(zip, into.path()), files >= 0);
         }
+        QCOMPARE(descriptors(), open); // refused or not, nothing of the archive stays open
         const long grown = memory.kib();
         QVERIFY2(grown < varnotest::UnpackMemoryBoundKiB, qPrintable(QString::number(grown)));
         // A refused archive leaves nothing, not even its folders.
@@ -489,27 +489,6 @@ private slots:
             QCOMPARE(readFile(into.filePath(QStringLiteral("Yard/Yard.db3"))), varnotest::evilInYard());
         if (!memory.measured())
             QSKIP("the kernel refuses to reset the peak resident memory: its growth is not measured");
-    }
-
-    void refusedArchivesLeaveNothingOpen()
-    {
-        // An end record that libzip finds, naming a directory that is none.
-        const QString bad = root() + QStringLiteral("/bad.zip");
-        writeFile(bad, QByteArray(46, 'x') +
-                           QByteArray("PK\5\6\0\0\0\0\1\0\1\0\x2e\0\0\0\0\0\0\0\0\0", 22));
-        const auto open = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
-        const uint before = open();
-        QTemporaryDir into;
-        for (int i = 0; i < 1000; ++i) {
-            QList<ZipArchive::Entry> entries;
-            QVERIFY(!ZipArchive::listEntries(bad, entries));
-            QVERIFY(!ZipArchive::extractDir(bad, into.path()));
-        }
-        QCOMPARE(open(), before);
-        const QString good = root() + QStringLiteral("/good.zip");
-        writeFile(good, varnotest::unpackLimitArchive("streamed, with extra fields"));
-        QVERIFY(ZipArchive::extractDir(good, into.path()));
-        QCOMPARE(readFile(into.filePath(QStringLiteral("Yard/sub/deep.txt"))), QByteArray("deep"));
     }
 
     void isSafeEntry_data()
