@@ -368,6 +368,8 @@ void preInitProject()
     const QString folder = projectFolder(name);
     if (!QDir(folder).exists())
         QDir().mkdir(folder);
-    if (!initDatabase(projectDatabasePath(name)))
+    if (!initDatabase(projectDatabasePath(name))) {
         qDebug() << "the database of project" << name << "could not be opened or brought to the schema";
+        sayAtStart(QCoreApplication::translate("MainWindow", "Failed to open the project database!"));
+    }
 }
