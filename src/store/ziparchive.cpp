@@ -24,7 +24,15 @@ constexpr quint32 kZip64EndOfCentralDir = 0x06064b50;
 constexpr int kEndRecordSize = 22;
 constexpr int kZip64LocatorSize = 20;
 constexpr int kZip64RecordSize = 56;
-constexpr int kMaxCommentSize = 0xFFFF;
+constexpr int kCentralRecordSize = 46;
+constexpr int kLocalHeaderSize = 30;
+constexpr quint32 kCentralRecord = 0x02014b50;
+constexpr quint32 kLocalHeader = 0x04034b50;
+// libzip reads this much of the file's end, room for an end record, a comment one
+// byte longer than a record can state and a Zip64 locator, and looks for end records
+// in all but its first 20 bytes: one 65,558 bytes from the end is read. All of it is
+// searched here; a record that libzip would not reach can only make for a refusal.
+constexpr int kSearchedTail = kEndRecordSize + 0x10000 + kZip64LocatorSize;
 // What the central directory may take per entry on average: a record with a long
 // name and its extra fields. A directory larger than that for MaxEntries entries
 // is refused before it is read.
@@ -75,21 +83,23 @@ bool isBoundedDirectory(const DirectoryEnd &end)
            end.size <= ZipArchive::MaxEntries * kDirBytesPerEntry;
 }
 
-// libzip looks for end records in the file's last 64 KiB and reads the directory of
-// every one it can read; given two, it weighs them against each other by reading
-// every local header of both. So the file must hold exactly one end record that
-// libzip can read: its directory lies before it and its comment ends at or before
-// the file's end. The 4 bytes of the signature alone, inside an entry's data say,
-// are no such record. libzip makes room for the stated count of entries as soon as
-// it has found the directory, so every record it gets that far with is weighed
-// against MaxEntries entries first. What opening then costs is bounded by the
-// directory this finds: libzip reads nothing else until an entry is read.
+// libzip looks for end records in the file's last 64 KiB (see kSearchedTail) and reads
+// the directory of every one it can read; given two, it weighs them against each
+// other by reading every local header of both. So the file must hold exactly one end
+// record that libzip can read: its directory lies before it and starts with a
+// central record (or it states no entries), and its comment ends at or before the
+// file's end. The 4 bytes of the signature alone, inside an entry's data say, are no
+// such record, nor is the end record of a zip file stored as the last entry, whose
+// directory lies elsewhere. libzip makes room for the stated count of entries as
+// soon as it has found the directory, so every record it gets that far with is
+// weighed against MaxEntries entries first. What opening then costs is bounded by
+// the directory this finds: libzip reads nothing else until an entry is read.
 bool findOneBoundedDirectory(QFile &file, DirectoryEnd &found)
 {
     const qint64 fileSize = file.size();
     if (fileSize < kEndRecordSize)
         return false;
-    const qint64 tailStart = qMax<qint64>(0, fileSize - kEndRecordSize - kMaxCommentSize);
+    const qint64 tailStart = qMax<qint64>(0, fileSize - kSearchedTail);
     const QByteArray tail = readAt(file, tailStart, fileSize - tailStart);
     int readable = 0;
     for (qint64 i = 0; i + kEndRecordSize <= tail.size(); ++i) {
@@ -117,6 +127,11 @@ bool findOneBoundedDirectory(QFile &file, DirectoryEnd &found)
             return false;
         if (le16(tail, i + 20) > quint64(fileSize) - at - kEndRecordSize)
             continue;
+        if (stated.count > 0) {
+            const QByteArray first = readAt(file, static_cast<qint64>(stated.offset), 4);
+            if (first.isEmpty() || le32(first, 0) != kCentralRecord)
+                continue;
+        }
         if (++readable > 1)
             return false;
         found = stated;
@@ -134,21 +149,43 @@ QByteArray extraField(const QByteArray &fields, quint16 id)
     return QByteArray();
 }
 
-// Reads where each of the first count records of the directory puts its entry, in
-// the order libzip reads them (see ZipArchive::Entry::offset and end), with the
-// figures of its Zip64 field where the record holds placeholders. Answers false
-// when the records do not fit the directory.
-bool readSpans(QFile &file, const DirectoryEnd &end, quint64 count, QList<ZipArchive::Entry> &entries)
+// CRC-32 as zip files use it; only for the few names that carry a Unicode path field.
+quint32 crc32Of(const QByteArray &bytes)
 {
-    constexpr quint32 kCentralRecord = 0x02014b50;
-    constexpr int kCentralRecordSize = 46;
-    constexpr int kLocalHeaderSize = 30;
+    quint32 crc = 0xFFFFFFFF;
+    for (const char c : bytes) {
+        crc ^= static_cast<uchar>(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// One central record as read here: what libzip must list at its index, and where
+// the entry's local header starts.
+struct CentralRecord
+{
+    // The name as libzip keeps it: the stored bytes, or the UTF-8 name of an Info-ZIP
+    // Unicode path field (version 1) whose checksum is that of the stored bytes.
+    QByteArray name;
+    quint32 crc = 0;
+    quint64 packed = 0;
+    quint64 size = 0;
+    quint64 offset = 0;
+};
+
+// Reads the stated count of records of the directory, in the order libzip reads
+// them, with the figures of its Zip64 field where a record holds placeholders.
+// Answers false when the records do not fit the directory.
+bool readDirectory(QFile &file, const DirectoryEnd &end, QList<CentralRecord> &records)
+{
     constexpr quint32 kPlaceholder = 0xFFFFFFFF;
+    constexpr quint16 kUnicodePath = 0x7075;
     const QByteArray dir = readAt(file, static_cast<qint64>(end.offset), static_cast<qint64>(end.size));
     if (quint64(dir.size()) != end.size)
         return false;
     qint64 at = 0;
-    for (quint64 i = 0; i < count; ++i) {
+    for (quint64 i = 0; i < end.count; ++i) {
         if (at + kCentralRecordSize > dir.size() || le32(dir, at) != kCentralRecord)
             return false;
         const quint16 nameSize = le16(dir, at + 28);
@@ -156,27 +193,31 @@ bool readSpans(QFile &file, const DirectoryEnd &end, quint64 count, QList<ZipArc
         const qint64 next = at + kCentralRecordSize + nameSize + extraSize + le16(dir, at + 32);
         if (next > dir.size())
             return false;
-        const quint32 unpacked = le32(dir, at + 24);
-        quint64 packed = le32(dir, at + 20);
-        quint64 offset = le32(dir, at + 42);
-        if (unpacked == kPlaceholder || packed == kPlaceholder || offset == kPlaceholder) {
+        CentralRecord record;
+        record.name = dir.mid(static_cast<int>(at + kCentralRecordSize), nameSize);
+        record.crc = le32(dir, at + 16);
+        record.size = le32(dir, at + 24);
+        record.packed = le32(dir, at + 20);
+        record.offset = le32(dir, at + 42);
+        const QByteArray extra = dir.mid(static_cast<int>(at + kCentralRecordSize + nameSize), extraSize);
+        if (record.size == kPlaceholder || record.packed == kPlaceholder || record.offset == kPlaceholder) {
             // The Zip64 field holds, in this order, those of the three that are placeholders.
-            const QByteArray zip64 = extraField(dir.mid(at + kCentralRecordSize + nameSize, extraSize), 1);
-            const int packedAt = unpacked == kPlaceholder ? 8 : 0;
-            const int offsetAt = packedAt + (packed == kPlaceholder ? 8 : 0);
-            if (offsetAt + (offset == kPlaceholder ? 8 : 0) > zip64.size())
+            const QByteArray zip64 = extraField(extra, 1);
+            const int packedAt = record.size == kPlaceholder ? 8 : 0;
+            const int offsetAt = packedAt + (record.packed == kPlaceholder ? 8 : 0);
+            if (offsetAt + (record.offset == kPlaceholder ? 8 : 0) > zip64.size())
                 return false;
-            if (packed == kPlaceholder)
-                packed = le64(zip64, packedAt);
-            if (offset == kPlaceholder)
-                offset = le64(zip64, offsetAt);
+            if (record.size == kPlaceholder)
+                record.size = le64(zip64, 0);
+            if (record.packed == kPlaceholder)
+                record.packed = le64(zip64, packedAt);
+            if (record.offset == kPlaceholder)
+                record.offset = le64(zip64, offsetAt);
         }
-        ZipArchive::Entry entry;
-        entry.offset = offset;
-        if (__builtin_add_overflow(offset, quint64(kLocalHeaderSize + nameSize), &entry.end) ||
-            __builtin_add_overflow(entry.end, packed, &entry.end))
-            entry.end = std::numeric_limits<quint64>::max();
-        entries.append(entry);
+        const QByteArray unicode = extraField(extra, kUnicodePath);
+        if (unicode.size() >= 5 && unicode.at(0) == 1 && le32(unicode, 1) == crc32Of(record.name))
+            record.name = unicode.mid(5);
+        records.append(record);
         at = next;
     }
     return true;
@@ -202,14 +243,45 @@ struct ZipFileCloser
     void operator()(zip_file_t *file) const { zip_fclose(file); }
 };
 
+// Where the entry of record starts and ends in the file (see ZipArchive::Entry), by
+// the fixed part of its local header; false when there is no local header there.
+bool readSpan(QFile &file, const CentralRecord &record, ZipArchive::Entry &entry)
+{
+    const QByteArray header = record.offset > quint64(file.size())
+                                  ? QByteArray()
+                                  : readAt(file, static_cast<qint64>(record.offset), kLocalHeaderSize);
+    if (header.isEmpty() || le32(header, 0) != kLocalHeader)
+        return false;
+    entry.offset = record.offset;
+    const quint64 fields = quint64(kLocalHeaderSize) + le16(header, 26) + le16(header, 28);
+    if (__builtin_add_overflow(record.offset, fields, &entry.end) ||
+        __builtin_add_overflow(entry.end, record.packed, &entry.end))
+        entry.end = std::numeric_limits<quint64>::max();
+    return true;
+}
+
+// Whether libzip lists at index what record says, names compared as stored.
+bool listsRecord(zip_t *zip, zip_uint64_t index, const CentralRecord &record)
+{
+    constexpr zip_uint64_t kWanted = ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    return zip_stat_index(zip, index, ZIP_FL_ENC_RAW, &st) == 0 && (st.valid & kWanted) == kWanted &&
+           QByteArray(st.name) == record.name && st.size == record.size && st.comp_size == record.packed &&
+           st.crc == record.crc;
+}
+
 // Opens zipPath for reading and lists it by its central directory. libzip reads
 // only that directory here, and later each entry from where its record says, no
-// further than the record's sizes, with its checksum checked.
+// further than the record's sizes, with its checksum checked. The directory it
+// read must be the one weighed here, record for record, and every entry must
+// start with a local header, whose fixed part is read for the entry's span.
 ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
 {
     entries.clear();
     QFile file(zipPath);
-    if (!file.open(QIODevice::ReadOnly))
+    // Unbuffered: the few bytes of each local header are read alone.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return nullptr;
     DirectoryEnd end;
     if (!findOneBoundedDirectory(file, end)) {
@@ -229,28 +301,37 @@ ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
         qDebug() << "zip: cannot read" << zipPath << errorText(error);
         return nullptr;
     }
-    const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
-    QList<ZipArchive::Entry> found;
-    if (count < 0 || count > ZipArchive::MaxEntries ||
-        !readSpans(file, end, static_cast<quint64>(count), found))
+    QList<CentralRecord> records;
+    if (zip_get_num_entries(zip.get(), 0) != static_cast<zip_int64_t>(end.count) ||
+        !readDirectory(file, end, records)) {
+        qDebug() << "zip: refusing" << zipPath << "whose directory libzip reads otherwise";
         return nullptr;
-    for (zip_int64_t i = 0; i < count; ++i) {
+    }
+    QList<ZipArchive::Entry> found;
+    for (int i = 0; i < records.size(); ++i) {
         const auto index = static_cast<zip_uint64_t>(i);
-        zip_stat_t st;
-        zip_stat_init(&st);
+        const CentralRecord &record = records.at(i);
+        ZipArchive::Entry entry;
+        if (!listsRecord(zip.get(), index, record)) {
+            qDebug() << "zip: refusing" << zipPath << "whose directory libzip reads otherwise at" << i;
+            return nullptr;
+        }
+        if (!readSpan(file, record, entry)) {
+            qDebug() << "zip: refusing" << zipPath << "without a local header at entry" << i;
+            return nullptr;
+        }
+        const char *name = zip_get_name(zip.get(), index, 0);
         zip_uint8_t system = 0;
         zip_uint32_t external = 0;
-        if (zip_stat_index(zip.get(), index, 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME) ||
-            !(st.valid & ZIP_STAT_SIZE) ||
-            zip_file_get_external_attributes(zip.get(), index, 0, &system, &external) != 0)
+        if (!name || zip_file_get_external_attributes(zip.get(), index, 0, &system, &external) != 0)
             return nullptr;
-        ZipArchive::Entry &entry = found[static_cast<int>(i)];
-        entry.name = QString::fromUtf8(st.name);
-        entry.size = st.size;
+        entry.name = QString::fromUtf8(name);
+        entry.size = record.size;
         const quint32 mode = external >> 16;
         entry.isSymLink = (mode & kModeTypeMask) == kModeSymLink;
         entry.isDir = entry.name.endsWith(QLatin1Char('/')) || (mode & kModeTypeMask) == kModeDir ||
                       (!entry.isSymLink && mode == 0 && (external & kDosDirAttribute));
+        found.append(entry);
     }
     entries = found;
     return zip;
@@ -294,8 +375,8 @@ bool hasRepeatedPaths(const QList<ZipArchive::Entry> &entries)
     return false;
 }
 
-// Whether two entries take the same bytes: a small archive could otherwise name
-// one large entry many times over.
+// Whether two entries take the same bytes, from their local header to the end of
+// their data: a small archive could otherwise name one large entry many times over.
 bool hasOverlappingEntries(QList<ZipArchive::Entry> entries)
 {
     std::sort(entries.begin(), entries.end(),

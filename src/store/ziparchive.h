@@ -19,10 +19,12 @@ public:
         bool isDir = false;     // name ends with "/" or the entry carries a directory mode
         bool isSymLink = false; // the entry carries a symbolic-link mode
         quint64 size = 0;       // the unpacked size the central directory states
-        // The bytes the entry takes by its central record: where its local header
-        // starts, and where that header's fixed part and name and then the entry's
-        // stored data end (the header's extra fields, which the record does not
-        // give, may add to that). Entries of one archive never share bytes.
+        // The bytes the entry takes: offset is where its local header starts (as the
+        // central record says), end is one past its stored data, that is offset + 30
+        // + the name and extra field lengths of the local header + the compressed
+        // size of the central record (at most the largest quint64). A data
+        // descriptor after the data is not counted. Entries that unpack never share
+        // bytes (see extractDir).
         quint64 offset = 0;
         quint64 end = 0;
     };
@@ -40,9 +42,13 @@ public:
 
     // Reads the entries of zipPath from its central directory, in stored order.
     // Answers false, with entries empty, when the file is missing or not a zip
-    // archive that can be read: among others when it holds more than one end record
-    // that could be read, or one that states more than MaxEntries entries (both
-    // checked before the directory is read). The local headers are not read here.
+    // archive that can be read: among others when its last 65,578 bytes hold more
+    // than one end record that could be read (its directory before it and starting
+    // with a central record, or no entries stated), or one that states more than
+    // MaxEntries entries (both checked before libzip reads the directory); when
+    // libzip then lists other entries than that directory holds (count, stored
+    // names, sizes, checksums); or when an entry does not start with a local header.
+    // Of each local header only the fixed 30 bytes are read, for Entry::end.
     static bool listEntries(const QString &zipPath, QList<Entry> &entries);
 
     // The names of every entry of zipPath, in stored order; empty when the file
