@@ -71,13 +71,23 @@ void HttpClient::download(const QString &url, const QString &code)
         return;
     QNetworkRequest request{QUrl(url)};
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
+    // Qt inflates a compressed answer on the network thread past any read limit,
+    // so the body is asked for as it is stored. One compressed all the same is
+    // handed on as it comes, and is then no archive.
+    request.setRawHeader("Accept-Encoding", "identity");
 
     auto *manager = new QNetworkAccessManager;
     connect(manager, &QNetworkAccessManager::finished, this, &HttpClient::replyFinished);
     QNetworkReply *reply = manager->post(request, downloadBody(code));
     // The network thread stops reading while the reply holds this much, so a
-    // fast server cannot pile the body up in memory.
+    // fast server cannot pile the body up in memory. Set here, the limit reaches
+    // only the reply: the network thread takes the request over from a queued
+    // call and starts it without one. So it is set again from a queued call of
+    // ours, which runs right after that one and reaches the network thread right
+    // behind the request, long before an answer can be read.
     reply->setReadBufferSize(ReadBufferBytes);
+    QMetaObject::invokeMethod(
+        reply, [reply] { reply->setReadBufferSize(ReadBufferBytes); }, Qt::QueuedConnection);
     m_streaming = true;
     m_tooLarge = false;
     m_received = 0;
