@@ -8,6 +8,7 @@
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/records.h"
+#include "store/safesave.h"
 #include "store/settings.h"
 #include "store/startupconfig.h"
 
@@ -35,7 +36,7 @@ void scheduleScreenshot()
                 continue;
             // Written in one step, so a reader never sees half a picture.
             QSaveFile file(path);
-            if (file.open(QIODevice::WriteOnly) && widget->grab().save(&file, "PNG") && file.commit())
+            if (file.open(QIODevice::WriteOnly) && commitSaveFile(file, widget->grab().save(&file, "PNG")))
                 return;
         }
         qWarning() << "failed to save screenshot to" << path;

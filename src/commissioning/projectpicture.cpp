@@ -1,6 +1,7 @@
 #include "projectpicture.h"
 
 #include "store/projectlist.h"
+#include "store/safesave.h"
 
 #include <QDir>
 #include <QImage>
@@ -27,7 +28,7 @@ PictureWrite saveProjectPicture(const QImage &image, const QString &name)
     if (image.isNull())
         return PictureWrite::Unreadable;
     QSaveFile file(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !commitSaveFile(file, image.save(&file, "PNG")))
         return PictureWrite::Unwritable;
     return PictureWrite::Written;
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
+#include <zip.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,6 +30,49 @@ QFile::Permissions targetPermissions(const QFileInfo &target)
         rights = QFile(target.filePath()).permissions() | QFile::ReadOwner | QFile::WriteOwner |
                  QFile::ReadUser | QFile::WriteUser;
     return rights & ~QFile::Permissions(QFile::WriteOther);
+}
+
+// Whether a part of the workbook ends with the end tag of the element it begins with.
+bool partIsWhole(zip_file_t *part)
+{
+    QByteArray head;
+    QByteArray tail;
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    zip_int64_t got = 0;
+    while ((got = zip_fread(part, buffer.data(), zip_uint64_t(buffer.size()))) > 0) {
+        if (head.size() < 512)
+            head.append(buffer.constData(), int(qMin<zip_int64_t>(got, 512)));
+        tail.append(buffer.constData(), int(got));
+        tail = tail.right(256);
+    }
+    // The root element follows the XML declaration.
+    const int open = head.indexOf('<', head.startsWith("<?") ? head.indexOf("?>") : 0);
+    int end = open + 1;
+    while (open >= 0 && end < head.size() && !QByteArray(" \t\r\n/>").contains(head.at(end)))
+        ++end;
+    return got == 0 && open >= 0 && end < head.size() &&
+           tail.trimmed().endsWith("</" + head.mid(open + 1, end - open - 1) + '>');
+}
+
+// libxlsxwriter stages each part of the workbook in a temporary file without
+// checking those writes: on a full disk a part is cut short, while the archive of
+// the parts is still written and closed without an error. Every part is read back.
+bool partsAreWhole(const QString &path)
+{
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return false;
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    bool whole = count > 0;
+    for (zip_int64_t i = 0; whole && i < count; ++i) {
+        zip_file_t *part = zip_fopen_index(zip, zip_uint64_t(i), 0);
+        whole = part && partIsWhole(part);
+        if (part)
+            zip_fclose(part);
+    }
+    zip_discard(zip);
+    return whole;
 }
 
 } // namespace
@@ -103,6 +147,10 @@ bool XlsxDocument::writeWorkbook(const QString &path, QString *error) const
         failure = closed;
     if (failure != LXW_NO_ERROR) {
         setError(error, QString::fromUtf8(lxw_strerror(failure)));
+        return false;
+    }
+    if (!partsAreWhole(path)) {
+        setError(error, QStringLiteral("the workbook was not written whole"));
         return false;
     }
     return true;

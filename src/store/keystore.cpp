@@ -1,5 +1,7 @@
 #include "keystore.h"
 
+#include "store/safesave.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
@@ -16,8 +18,9 @@ void getRegKey(const QString &key, QString &value)
     value = settings.value(key, QString()).toString();
 }
 
-void setRegKey(const QString &key, const QString &value)
+bool setRegKey(const QString &key, const QString &value)
 {
     QSettings settings(keyStorePath(), QSettings::NativeFormat);
     settings.setValue(key, value);
+    return syncSettings(settings);
 }

@@ -7,4 +7,5 @@
 
 QString keyStorePath();
 void getRegKey(const QString &key, QString &value);
-void setRegKey(const QString &key, const QString &value);
+// Answers whether the store took the value; on false its file is as it was.
+bool setRegKey(const QString &key, const QString &value);

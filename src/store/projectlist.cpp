@@ -3,6 +3,7 @@
 #include "bus/broadcastsocket.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
+#include "store/safesave.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -44,14 +45,17 @@ bool saveDocument(QDomDocument &doc)
     QDomNode first = doc.firstChild();
     if (first.isProcessingInstruction() && first.nodeName() == QLatin1String("xml"))
         first.setNodeValue(QStringLiteral("version=\"1.0\" encoding=\"UTF-8\""));
+    // The text is written in one piece, so that a write cut short shows in its length.
+    QByteArray bytes;
+    {
+        QTextStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setCodec("UTF-8");
+        doc.save(stream, kIndent, QDomNode::EncodingFromDocument);
+    }
     QSaveFile file(projectListPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    doc.save(stream, kIndent, QDomNode::EncodingFromDocument);
-    stream.flush();
-    return file.commit();
+    return commitSaveFile(file, file.write(bytes) == bytes.size());
 }
 
 bool loadDocument(QDomDocument &doc)

@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "store/safesave.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
@@ -33,13 +35,17 @@ bool setConfig(const QString &group, const QList<QPair<QString, QString>> &keyVa
         old.append(settings.value(keyValue.first));
         settings.setValue(keyValue.first, keyValue.second);
     }
+    settings.endGroup();
     // The file is written here, whole; a file that cannot be written keeps its
-    // old content and leaves the status set.
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
+    // old content and leaves the status set. One written in part is replaced by the
+    // earlier file, which the settings read again.
+    if (syncSettings(settings))
         return true;
+    if (settings.status() == QSettings::NoError)
+        return false;
     // Qt keeps unwritten values for the process and writes them with the next
     // change that succeeds: the old ones go back, so nothing refused turns up later.
+    settings.beginGroup(group);
     for (int i = 0; i < keyValues.size(); ++i) {
         if (old.at(i).isValid())
             settings.setValue(keyValues.at(i).first, old.at(i));

@@ -2,6 +2,8 @@
 
 #include "testmain.h"
 
+#include "filesizelimit.h"
+
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
@@ -263,22 +265,26 @@ private slots:
 
     // A list without a current entry, or with one that holds no name: start-up opens the first
     // listed project and adds what names it, a switch names another there, the rest stays as it
-    // was. A list that cannot be written (a file holds the list's folder) is said.
+    // was. A list that cannot be written (a file holds the list's folder) is said, and so is a
+    // switch on a disk without room for the longer list, which then stays as it was.
     void listWithoutCurrent_data()
     {
         QTest::addColumn<QByteArray>("entry"); // at the end of the list
         QTest::addColumn<QByteArray>("named"); // the same once "Home" is named; empty: not writable
+        QTest::addColumn<bool>("full");        // the switch finds room for one byte more than now
         const QByteArray home = "    <current>\n        <name>Home</name>\n";
-        QTest::newRow("no current entry") << QByteArray() << home + "    </current>\n";
+        QTest::newRow("no current entry") << QByteArray() << home + "    </current>\n" << false;
         QTest::newRow("current without a name")
             << QByteArray("    <current>\n        <a/>\n    </current>\n")
-            << home + "        <a/>\n    </current>\n";
-        QTest::newRow("list cannot be written") << QByteArray() << QByteArray();
+            << home + "        <a/>\n    </current>\n" << false;
+        QTest::newRow("list cannot be written") << QByteArray() << QByteArray() << false;
+        QTest::newRow("switch on a full disk") << QByteArray() << home + "    </current>\n" << true;
     }
     void listWithoutCurrent()
     {
         QFETCH(QByteArray, entry);
         QFETCH(QByteArray, named);
+        QFETCH(bool, full);
         init_projectConfig();
         addProject(QStringLiteral("Second"));
         const QByteArray listed = readFile(projectListPath()).replace(
@@ -302,6 +308,13 @@ private slots:
         if (named.isEmpty())
             return;
         QCOMPARE(readFile(projectListPath()), with(named));
+        if (full) {
+            const varnotest::FileSizeLimit room(with(named).size() + 1); // "Second" is two bytes longer
+            QVERIFY(room.isHeld());
+            QVERIFY(!setCurrentProject(QStringLiteral("Second")));
+            QCOMPARE(readFile(projectListPath()), with(named));
+            return;
+        }
         QVERIFY(setCurrentProject(QStringLiteral("Second")));
         QCOMPARE(readFile(projectListPath()), with(named.replace("Home", "Second")));
     }

@@ -1,0 +1,72 @@
+#include "safesave.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Whether the file of settings, read afresh, holds what settings holds. Qt keeps
+// what it wrote for the file's name, so the file is read under a name of its own.
+bool readsBack(QSettings &settings)
+{
+    QFile file(settings.fileName());
+    QTemporaryFile copy;
+    if (!file.open(QIODevice::ReadOnly) || !copy.open())
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (copy.write(bytes) != bytes.size() || !copy.flush())
+        return false;
+    const QSettings written(copy.fileName(), settings.format());
+    const QStringList keys = settings.allKeys();
+    if (written.allKeys().size() != keys.size())
+        return false;
+    for (const QString &key : keys) {
+        if (written.value(key) != settings.value(key))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool commitSaveFile(QSaveFile &file, bool written)
+{
+    if (!file.isOpen())
+        return false;
+    if (written && file.flush() && file.error() == QFileDevice::NoError)
+        return file.commit();
+    // Cancelled, the new file is dropped at once by commit(), which then answers false.
+    file.cancelWriting();
+    file.commit();
+    return false;
+}
+
+bool syncSettings(QSettings &settings)
+{
+    const QByteArray path = QFile::encodeName(settings.fileName());
+    const QByteArray kept = path + ".kept";
+    ::unlink(kept.constData());
+    // A second name keeps the earlier file when the new one takes its name; without
+    // one, a file written in part is still said.
+    const bool earlier = QFileInfo::exists(settings.fileName());
+    const bool keeping = earlier && (::link(path.constData(), kept.constData()) == 0 ||
+                                     QFile::copy(settings.fileName(), QFile::decodeName(kept)));
+    settings.sync();
+    if (settings.status() == QSettings::NoError && readsBack(settings)) {
+        ::unlink(kept.constData());
+        return true;
+    }
+    if (settings.status() != QSettings::NoError) // nothing was committed
+        ::unlink(kept.constData());
+    else if (keeping)
+        std::rename(kept.constData(), path.constData());
+    else if (!earlier)
+        ::unlink(path.constData());
+    return false;
+}
