@@ -8,6 +8,7 @@
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
+#include "store/safesave.h"
 #include "view3d/pagesetting3dviewmanagerac.h"
 #include "view3d/pagesetting3dviewmanagerfloorheat.h"
 #include "view3d/pagesetting3dviewmanagerlighting.h"
@@ -25,6 +26,38 @@
 #include <QSaveFile>
 #include <qtmateriallabel.h>
 #include <qtmaterialtabs.h>
+
+#include <cstdio>
+
+namespace {
+
+QString photoName(int room)
+{
+    return QString::asprintf("photo_3dView_%d", room);
+}
+
+// Puts the earlier photo back from its copy with one rename that replaces what
+// stands in its place: there is no moment without a photo.
+bool putBack(const QString &kept, const QString &path)
+{
+    return std::rename(QFile::encodeName(kept).constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+// The copy kept beside a photo while a new one is stored is left by a change that
+// stopped half-way. Beside the photo it is stale; where the photo is missing it is
+// the only one left, and goes back in its place.
+void settleKeptPhoto(const QString &path)
+{
+    const QString kept = path + QStringLiteral(".old");
+    if (!QFileInfo(kept).isFile())
+        return;
+    if (QFileInfo::exists(path))
+        QFile::remove(kept);
+    else if (!putBack(kept, path))
+        qDebug() << "failed to put the earlier photo back from" << kept;
+}
+
+} // namespace
 
 PageSetting3DViewManagerEdit::PageSetting3DViewManagerEdit(const QString &id, const QString &name,
                                                            QWidget *parent)
@@ -78,6 +111,12 @@ void PageSetting3DViewManagerEdit::slotsPageEnter(QString room)
     if (!isVisible())
         return;
     roomId = room.toInt();
+    // The room's photo, if a change cut short left only its copy, is back before it shows.
+    QString project;
+    getCurrentProject(project);
+    const QString folder = projectFolder(project);
+    if (!folder.isEmpty())
+        settleKeptPhoto(folder + QLatin1Char('/') + photoName(roomId) + QStringLiteral(".png"));
     tabs->clear();
     for (const TabKind &kind : tabKinds()) {
         if (isRecordExist(QString::asprintf(kind.query, roomId))) {
@@ -145,7 +184,7 @@ void PageSetting3DViewManagerEdit::choosePhoto()
             tr("Lose the dir named %1,please reboot the application!").arg(project));
         return;
     }
-    const QString name = QString::asprintf("photo_3dView_%d", roomId);
+    const QString name = photoName(roomId);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     // The new photo replaces the room's file only once its name is stored, so a
     // refused store leaves the earlier photo and its name as they were.
@@ -170,21 +209,21 @@ void PageSetting3DViewManagerEdit::choosePhoto()
     // Until the name is committed, a copy of the earlier photo is kept beside it and
     // put back when the commit fails; a room without one loses the new file again.
     const QString kept = path + QStringLiteral(".old");
-    QFile::remove(kept); // left by a change that stopped half-way: the photo is still in place
+    settleKeptPhoto(path);
     const bool hadPhoto = QFileInfo::exists(path);
     if (hadPhoto && !QFile::copy(path, kept)) {
         gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(notPlaced);
         return;
     }
-    if (!out.commit()) {
+    if (!commitSaveFile(out)) {
         QFile::remove(kept);
         gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(notPlaced);
         return;
     }
     if (!gl_sqlite3db.commitTransaction()) {
-        if (!QFile::remove(path) || (hadPhoto && !QFile::rename(kept, path)))
+        if (!(hadPhoto ? putBack(kept, path) : QFile::remove(path)))
             qDebug() << "failed to put the earlier photo back from" << kept;
         emit gl_socket.signalsInformation(notStored);
         return;
