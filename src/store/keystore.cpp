@@ -21,6 +21,17 @@ void getRegKey(const QString &key, QString &value)
 bool setRegKey(const QString &key, const QString &value)
 {
     QSettings settings(keyStorePath(), QSettings::NativeFormat);
+    const QVariant old = settings.value(key);
     settings.setValue(key, value);
-    return syncSettings(settings);
+    if (syncSettings(settings))
+        return true;
+    // Qt keeps an unwritten value for the process and writes it with the next change
+    // that succeeds: the old one goes back, so a refused value never turns up later.
+    if (settings.status() != QSettings::NoError) {
+        if (old.isValid())
+            settings.setValue(key, old);
+        else
+            settings.remove(key);
+    }
+    return false;
 }

@@ -1,5 +1,6 @@
 // The settings file, the machine key store and the start-up configuration.
 
+#include "filesizelimit.h"
 #include "testmain.h"
 
 #include "bus/broadcastsocket.h"
@@ -58,6 +59,50 @@ private slots:
         QCOMPARE(keyStorePath(), QDir::homePath() + QStringLiteral("/Kest/Varno/com.kestgrid.plist"));
         QVERIFY(QFile::exists(keyStorePath()));
         QVERIFY(keyStorePath().startsWith(qEnvironmentVariable("HOME")));
+    }
+
+    // A disk with room for the file as it stands but not for the new one, or with
+    // no room at all: the change is refused, and the file and its value stay as they were.
+    void fullDiskKeepsFile_data()
+    {
+        QTest::addColumn<bool>("keyStore");
+        QTest::addColumn<bool>("cut"); // the new file is cut short, or nothing is written
+        QTest::newRow("settings, cut") << false << true;
+        QTest::newRow("key store, cut") << true << true;
+        QTest::newRow("key store, no room") << true << false;
+    }
+    void fullDiskKeepsFile()
+    {
+        QFETCH(bool, keyStore);
+        QFETCH(bool, cut);
+        const QString group = QStringLiteral("about"), key = QStringLiteral("about_name");
+        const QString file = keyStore ? keyStorePath() : settingsFile();
+        const auto set = [&](const QString &value) {
+            return keyStore ? setRegKey(key, value) : setConfig(group, key, value);
+        };
+        const auto get = [&] {
+            QString value;
+            keyStore ? getRegKey(key, value) : getConfig(group, key, value);
+            return value;
+        };
+        const auto bytes = [&] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        // Longer than the lock file that the write takes, which must fit.
+        const QString old(256, QLatin1Char('o'));
+        QVERIFY(set(old));
+        const QByteArray before = bytes();
+        {
+            const varnotest::FileSizeLimit room(cut ? rlim_t(before.size()) + 16 : 0);
+            QVERIFY(room.isHeld());
+            QVERIFY(!set(QString(1000, QLatin1Char('x'))));
+        }
+        QCOMPARE(bytes(), before);
+        QCOMPARE(get(), old); // read afresh
+        // Nothing is left beside it.
+        QCOMPARE(QFileInfo(file).dir().entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(file).fileName()});
     }
 
     void machineIdentity()
