@@ -85,6 +85,7 @@ RecordListPage::RecordListPage(const QString &id, const QString &name, QWidget *
     listGrid->setSizeConstraint(QLayout::SetNoConstraint);
     listGrid->addWidget(rows, 0, 0);
     listGrid->setRowStretch(1, 1);
+    rows->setViewport(canvas->viewport());
 
     pushButtonCancel = makeButton(tr("Cancel"), QStringLiteral("pushButtonCancel"), this);
     labelDelete = makeIcon(QStringLiteral(":/myImages/png/icon-system-delete.png"), tr("Delete"), this);
@@ -167,7 +168,7 @@ void RecordListPage::endList()
     // its margins, so that the canvas scrolls down to the last row.
     const int rowsHeight = rows->minimumHeight();
     const int margins = listGrid->totalMinimumSize().height() - qMin(rowsHeight, QLAYOUTSIZE_MAX);
-    groupBox->setMinimumHeight(qMin(rowsHeight + margins, QWIDGETSIZE_MAX));
+    groupBox->setMinimumHeight(qMin(rowsHeight + margins, QWIDGETSIZE_MAX - 1));
     if (boxWasVisible)
         groupBox->show();
 }

@@ -218,6 +218,17 @@ private slots:
         for (int i = 0; i < rows.size(); ++i)
             QCOMPARE(rowAt(i), placed(i));
         QVERIFY(list->rect().contains(rowAt(rows.size() - 1)));
+        // On a window that is drawn, the rows in view are visible widgets and no others.
+        QVERIFY(QTest::qWaitForWindowExposed(m_page.data()));
+        auto *canvas = qobject_cast<QAbstractScrollArea *>(list->parentWidget()->parentWidget());
+        const auto onlyInView = [&]() {
+            QWidget *view = canvas->viewport();
+            for (QWidget *row : rows)
+                if (row->isVisible() != view->rect().intersects(QRect(row->mapTo(view, {}), row->size())))
+                    return false;
+            return true;
+        };
+        QVERIFY(onlyInView());
         if (checked == QList<int>{-1}) {
             // With nothing else left to draw, the window shows what "Select All" ticked.
             QTRY_VERIFY(checkBoxShown(rows.at(0)));
@@ -227,14 +238,19 @@ private slots:
         } else {
             // A press where row i's check box is drawn, scrolled to the top of the small
             // offscreen screen, goes to the row under it; the deletion shows which rows it ticked.
-            auto *canvas = qobject_cast<QAbstractScrollArea *>(list->parentWidget()->parentWidget());
             for (int i : checked) {
                 const QPoint point = placed(i).topLeft() + QPoint(30, LogItem::RowHeight / 2);
                 canvas->verticalScrollBar()->setValue(point.y() - LogItem::RowHeight);
                 QWidget *row = list->childAt(point);
-                QVERIFY(row);
+                QCOMPARE(row, rows[i]);
+                QVERIFY(onlyInView());
                 QTest::mouseClick(row, Qt::LeftButton, {}, row->mapFrom(list, point));
             }
+            // A taller window shows the rows that now come into view.
+            const int height = canvas->viewport()->height();
+            m_page->resize(1920, 1080);
+            QTRY_VERIFY(canvas->viewport()->height() > height);
+            QVERIFY(onlyInView());
         }
         // A row of the range that arrived after the list was made is never deleted.
         const int later = addLater ? addLog(Start.addSecs(10)) : -1;
@@ -258,6 +274,8 @@ private slots:
             expected.append(later);
         QCOMPARE(logIds(), expected);
         QCOMPARE(infos(hub), refused ? QStringList{"The logs could not be deleted!"} : QStringList());
+        // The list made again after the deletion, too, has the rows in view visible and no others.
+        QVERIFY(onlyInView());
     }
 
     void emptyListDeletesNothing()
