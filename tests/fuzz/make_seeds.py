@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets: frames of the kinds the tests
 build (replies of each device kind, universal-switch frames, login answers, a
-project list, small archives), laid out as each target reads its input."""
+project list, small archives), laid out as each target reads its input.
+Given target names (make_seeds.py archive), writes only their corpora."""
 import io
 import os
 import struct
+import sys
 import zipfile
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -27,6 +30,8 @@ def frame(subnet, device, code, payload, target=(1, 254)):
 
 
 def write(target, name, data):
+    if len(sys.argv) > 1 and target not in sys.argv[1:]:
+        return
     folder = os.path.join(HERE, "corpus", target)
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, name), "wb") as f:
@@ -122,11 +127,15 @@ write("projectlist", "default", b"""<?xml version="1.0" encoding="UTF-8"?>
 """)
 
 
-def zipped(entries):
+def zipped(entries, compression=zipfile.ZIP_STORED):
+    """A zip as Python writes it, with a fixed date so that the seeds stay the same."""
     buf = io.BytesIO()
-    with zipfile.ZipFile(buf, "w") as z:
+    with zipfile.ZipFile(buf, "w", compression) as z:
         for name, data in entries:
-            z.writestr(name, data)
+            info = zipfile.ZipInfo(name, date_time=(2020, 1, 1, 0, 0, 0))
+            info.compress_type = compression
+            info.external_attr = (0o40775 << 16 | 0x10) if name.endswith("/") else 0o600 << 16
+            z.writestr(info, data)
     return buf.getvalue()
 
 
@@ -162,3 +171,94 @@ write("archive", "raw-shared-bytes", b"\x01" + bytes(shared))
 # Structured: count, then (kind, name length, name, content length, content).
 write("archive", "built", b"\x00\x03" + b"\x00\x05Home/\x00" + b"\x01\x0dHome/Home.db3\x04abcd"
       + b"\x02\x09Home/link\x06../../")
+
+
+# The shapes of end records and local headers that a reader and libzip could read
+# otherwise. Written field by field: entries are (name, data[, crc]), each stored,
+# with extra(i) as the local header's extra field of entry i.
+def local_and_central(entries, extra=lambda i: b""):
+    body, central = bytearray(), bytearray()
+    for i, entry in enumerate(entries):
+        name, data = entry[0].encode(), entry[1]
+        crc = entry[2] if len(entry) > 2 else zlib.crc32(data)
+        mode = 0o40755 if name.endswith(b"/") else 0o100644
+        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, 20, 0, 0, 0, 0x21, crc,
+                               len(data), len(data), len(name), 0, 0, 0, 0, mode << 16, len(body)) + name
+        body += struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, crc, len(data), len(data),
+                            len(name), len(extra(i))) + name + extra(i) + data
+    return bytes(body), bytes(central)
+
+
+def end_record(count, size, offset, comment=0, other_count=None):
+    return struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count,
+                       count if other_count is None else other_count, size, offset, comment)
+
+
+def written(entries, extra=lambda i: b""):
+    body, central = local_and_central(entries, extra)
+    return body + central + end_record(len(entries), len(central), len(body))
+
+
+project = [("Yard/", b""), ("Yard/Yard.db3", b"SQLite format 3\x00"), ("Yard/photo.png", b"\x89PNG")]
+
+# A second readable end record 65,558 bytes from the end, which libzip still reads:
+# its comment of 65,535 bytes covers the other record but the last byte. In front of
+# entries with long local extra fields, which weighing two records would read.
+body, central = local_and_central(project, lambda i: b"\xfe\xca\x00\x00" * 1000)
+far = body + central + end_record(3, len(central), len(body), 0xFFFF)
+far += bytes(65558 - 22 - 22) + end_record(3, len(central), len(body))
+assert far.find(b"PK\x05\x06") == len(far) - 65558
+write("archive", "raw-end-record-65558", b"\x01" + far)
+
+# Two readable end records: one whose comment is a copy of it, and two directories.
+body, central = local_and_central(project)
+write("archive", "raw-two-end-records", b"\x01" + body + central + end_record(3, len(central), len(body), 22)
+      + end_record(3, len(central), len(body)))
+_, first = local_and_central(project[:1])
+write("archive", "raw-two-directories", b"\x01" + body + central
+      + end_record(3, len(central), len(body), len(first) + 22)
+      + first + end_record(1, len(first), len(body) + len(central) + 22))
+
+# End records in the data that libzip cannot read: of unequal counts, and with a
+# comment past the end of the file. Only the archive's own counts.
+write("archive", "raw-unequal-counts-in-data", b"\x01" + zipped(
+    [("Yard/Yard.db3", b"x"), ("Yard/last", end_record(1, 0, 0, other_count=2))]))
+write("archive", "raw-long-comment-in-data", b"\x01" + zipped(
+    [("Yard/Yard.db3", b"x"), ("Yard/last", end_record(0, 0, 0, 200))]))
+
+# An export whose last file is a stored zip-format file: its end record lies in the
+# tail and states a directory before it, but at that offset of the outer file there
+# is no central record.
+for name, inner in (("Yard/report.xlsx", zipped([("[Content_Types].xml", b"<Types/>" * 20),
+                                                 ("xl/workbook.xml", b"<workbook/>" * 20)],
+                                                zipfile.ZIP_DEFLATED)),
+                    ("Yard/backup.zip", zipped(project))):
+    outer = zipped(project + [(name, inner)])
+    at = outer.find(inner) + len(inner) - 22
+    count, size, offset, _ = struct.unpack("<HIIH", inner[-12:])
+    assert count > 0 and offset + size <= at and outer[offset:offset + 4] != b"PK\x01\x02"
+    write("archive", "raw-stored-" + name.rsplit(".", 1)[1] + "-last", b"\x01" + outer)
+
+# Two entries whose data overlap through a long local extra field: the first one's
+# field holds the second one's local header, and both then read the same bytes.
+same = zlib.crc32(b"same")
+second = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, same, 4, 4, 6, 0) + b"Yard/b"
+field = struct.pack("<HH", 0xCAFE, 4 + len(second)) + bytes(4) + second
+shared = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, same, 4, 4, 6,
+                     len(field)) + b"Yard/a" + field + b"same"
+central = b""
+for name, offset in ((b"Yard/a", 0), (b"Yard/b", 30 + 6 + 4 + 4)):
+    assert shared[offset + 30:offset + 36] == name
+    central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, 20, 0, 0, 0, 0x21, same,
+                           4, 4, 6, 0, 0, 0, 0, 0o100644 << 16, offset) + name
+write("archive", "raw-overlap-local-extra",
+      b"\x01" + shared + central + end_record(2, len(central), len(shared)))
+
+# An entry whose data fail their checksum, stored and compressed.
+write("archive", "raw-crc-error", b"\x01" + written(project + [("Yard/bad", b"good data", 0x12345678)]))
+deflated = bytearray(zipped([("Yard/Yard.db3", b"x"), ("Yard/bad", b"compressed " * 30)],
+                            zipfile.ZIP_DEFLATED))
+for sig, at in ((b"PK\x03\x04", 14), (b"PK\x01\x02", 16)):
+    i = deflated.rfind(sig, 0, deflated.find(b"PK\x01\x02") if sig == b"PK\x03\x04" else len(deflated))
+    deflated[i + at] ^= 0xFF
+write("archive", "raw-crc-error-deflated", b"\x01" + bytes(deflated))
