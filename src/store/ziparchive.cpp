@@ -1,6 +1,7 @@
 #include "ziparchive.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <QDebug>
 #include <QDir>
@@ -149,18 +150,6 @@ QByteArray extraField(const QByteArray &fields, quint16 id)
     return QByteArray();
 }
 
-// CRC-32 as zip files use it; only for the few names that carry a Unicode path field.
-quint32 crc32Of(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFF;
-    for (const char c : bytes) {
-        crc ^= static_cast<uchar>(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
 // One central record as read here: what libzip must list at its index, and where
 // the entry's local header starts.
 struct CentralRecord
@@ -215,7 +204,9 @@ bool readDirectory(QFile &file, const DirectoryEnd &end, QList<CentralRecord> &r
                 record.offset = le64(zip64, offsetAt);
         }
         const QByteArray unicode = extraField(extra, kUnicodePath);
-        if (unicode.size() >= 5 && unicode.at(0) == 1 && le32(unicode, 1) == crc32Of(record.name))
+        const auto *name = reinterpret_cast<const Bytef *>(record.name.constData());
+        if (unicode.size() >= 5 && unicode.at(0) == 1 &&
+            le32(unicode, 1) == crc32(0, name, uInt(record.name.size())))
             record.name = unicode.mid(5);
         records.append(record);
         at = next;
