@@ -7,12 +7,15 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QThread>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/socket.h>
+#include <sys/sendfile.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 const char *const BufferProperty = "httpStubBuffer";
@@ -54,7 +57,11 @@ quint16 HttpStub::port() const
 
 void HttpStub::close()
 {
-    stopWriters();
+    if (m_writer) {
+        m_writer->requestInterruption();
+        m_writer->wait();
+    }
+    delete std::exchange(m_writer, nullptr);
     if (!m_server)
         return;
     m_server->close();
@@ -69,38 +76,20 @@ void HttpStub::answerWith(int status, const QByteArray &body, const QByteArray &
                "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
                body;
     m_bodyPath.clear();
-    m_source = nullptr;
 }
 
 void HttpStub::answerRaw(const QByteArray &bytes)
 {
     m_answer = bytes;
     m_bodyPath.clear();
-    m_source = nullptr;
 }
 
-void HttpStub::answerWithFile(const QString &path)
+void HttpStub::answerWithFile(const QString &path, bool fromThread)
 {
+    m_fromThread = fromThread;
     answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(QFileInfo(path).size()) +
               "\r\n\r\n");
     m_bodyPath = path;
-}
-
-void HttpStub::answerFromThread(qint64 size, const BodySource &source)
-{
-    answerRaw("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(size) +
-              "\r\nConnection: close\r\n\r\n");
-    m_source = source;
-    m_sourceSize = size;
-}
-
-void HttpStub::stopWriters()
-{
-    m_stopWriters = true;
-    for (std::thread &writer : m_writers)
-        writer.join();
-    m_writers.clear();
-    m_stopWriters = false;
 }
 
 bool HttpStub::waitForRequests(int count, int timeoutMs)
@@ -144,34 +133,27 @@ void HttpStub::read(QTcpSocket *socket)
     request.body = buffer.mid(end + 4, length);
     socket->setProperty(BufferProperty, QByteArray());
     m_requests.append(request);
-    if (m_source) {
-        // The writer sends through a descriptor of its own; the socket here reads
-        // on, so nothing the client sends is left unread to reset the connection.
+    socket->write(m_answer);
+    if (!m_bodyPath.isEmpty() && m_fromThread) {
+        socket->flush(); // the head, ahead of the body
+        // The body goes through a descriptor of its own: the socket here reads on, so
+        // nothing the client sends is left unread to reset the connection.
         const int fd = fcntl(int(socket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
-        m_writers.emplace_back([this, fd, head = m_answer, source = m_source, size = m_sourceSize] {
-            QByteArray piece = head;
-            for (qint64 at = 0; !m_stopWriters && (!piece.isEmpty() || at < size);) {
-                if (piece.isEmpty()) {
-                    piece = source(at, int(qMin<qint64>(size - at, 256 * 1024)));
-                    if (piece.isEmpty())
-                        break;
-                    at += piece.size();
-                }
-                // The descriptor does not block: wait until the connection takes more.
-                pollfd ready{fd, POLLOUT, 0};
-                if (poll(&ready, 1, 100) < 1)
-                    continue;
-                const ssize_t sent = send(fd, piece.constData(), size_t(piece.size()), MSG_NOSIGNAL);
-                if (sent < 0 && errno != EAGAIN && errno != EINTR)
-                    break; // the client is gone
-                piece.remove(0, int(qMax<ssize_t>(sent, 0)));
+        const int file = ::open(QFile::encodeName(m_bodyPath).constData(), O_RDONLY | O_CLOEXEC);
+        std::signal(SIGPIPE, SIG_IGN); // a client gone is an error, not the end of the test
+        m_writer = QThread::create([fd, file] {
+            for (pollfd out{fd, POLLOUT, 0}; !QThread::currentThread()->isInterruptionRequested();
+                 poll(&out, 1, 100)) {
+                const ssize_t sent = sendfile(fd, file, nullptr, 1 << 20);
+                if (sent == 0 || (sent < 0 && errno != EAGAIN))
+                    break; // all sent, or the client is gone
             }
-            shutdown(fd, SHUT_WR);
             ::close(fd);
+            ::close(file);
         });
+        m_writer->start();
         return;
     }
-    socket->write(m_answer);
     if (!m_bodyPath.isEmpty()) {
         auto *file = new QFile(m_bodyPath, socket);
         file->open(QIODevice::ReadOnly);

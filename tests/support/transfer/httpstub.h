@@ -9,13 +9,9 @@
 #include <QList>
 #include <QObject>
 
-#include <atomic>
-#include <functional>
-#include <list>
-#include <thread>
-
 class QTcpServer;
 class QTcpSocket;
+class QThread;
 
 class HttpStub : public QObject
 {
@@ -45,14 +41,9 @@ public:
     // (the receiving installation's 64-byte answer).
     void answerRaw(const QByteArray &bytes);
     // A 200 answer whose body is read from a file piece by piece as the
-    // connection drains, so that a large body is never held in memory.
-    void answerWithFile(const QString &path);
-    // The bytes of a body from an offset, at most a given count of them.
-    using BodySource = std::function<QByteArray(qint64 at, int most)>;
-    // A 200 answer of `size` bytes made by source, written by a thread of its own
-    // as fast as the connection takes them: only the receiver paces it, not the
-    // event loop the receiver runs in.
-    void answerFromThread(qint64 size, const BodySource &source);
+    // connection drains, so that a large body is never held in memory. With fromThread
+    // a thread sends it as fast as the connection takes it, not at the event loop's pace.
+    void answerWithFile(const QString &path, bool fromThread = false);
 
     const QList<Request> &requests() const { return m_requests; }
     bool waitForRequests(int count, int timeoutMs = 10000);
@@ -61,14 +52,10 @@ private:
     void accept();
     void read(QTcpSocket *socket);
 
-    void stopWriters();
-
     QTcpServer *m_server = nullptr;
     QByteArray m_answer;
     QString m_bodyPath; // answerWithFile()
-    BodySource m_source; // answerFromThread()
-    qint64 m_sourceSize = 0;
-    std::list<std::thread> m_writers;
-    std::atomic<bool> m_stopWriters{false};
+    bool m_fromThread = false;
+    QThread *m_writer = nullptr;
     QList<Request> m_requests;
 };
