@@ -4,7 +4,6 @@
 
 #include "testmain.h"
 
-#include "filesizelimit.h"
 #include "messagefixture.h"
 #include "projectfixture.h"
 #include "recordpages.h"
@@ -622,37 +621,6 @@ private slots:
         QCOMPARE(proposals.size(), 3);
         QVERIFY(proposals.at(2).startsWith(folder + QLatin1Char('/')));
         QVERIFY(proposals.at(2).endsWith(QLatin1String("_message.xlsx")));
-
-        // A disk with room for the packed workbook but not for the sheet that libxlsxwriter
-        // stages unpacked: the export fails, and the earlier export stays byte for byte.
-        QVERIFY(exec(QStringLiteral(
-            "insert into tbl_message_log(message_id,message_type,message_status,panel_id,room_id,"
-            "message_log_remark,recv_time,deal_time) with recursive n(i) as (select 1 union all "
-            "select i+1 from n where i<2000) select 11,0,0,1,7,'',"
-            "datetime('now','localtime','-'||(60+i)||' seconds'),'' from n")));
-        enter(&page);
-        answer = target.filePath(QStringLiteral("whole.xlsx"));
-        information.clear();
-        page.exportLabel()->signalsPressed();
-        QCOMPARE(infos(information), QStringList{"Exprot successfully"});
-        const qint64 packed = QFileInfo(answer).size(), staged = sheetXml(answer).size();
-        QVERIFY2(packed * 2 < staged, qPrintable(QStringLiteral("%1 %2").arg(packed).arg(staged)));
-        answer = target.filePath(QStringLiteral("out.xlsx"));
-        const auto bytes = [&] {
-            QFile f(answer);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-        const QByteArray earlier = bytes();
-        information.clear();
-        {
-            const varnotest::FileSizeLimit room(rlim_t(packed + staged) / 2);
-            QVERIFY(room.isHeld());
-            page.exportLabel()->signalsPressed();
-        }
-        QCOMPARE(infos(information), QStringList{"Export failed: the workbook was not written whole"});
-        QCOMPARE(bytes(), earlier);
-        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
-                 (QStringList{"out.xlsx", "whole.xlsx"}));
     }
 };
 

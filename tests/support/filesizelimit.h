@@ -1,38 +1,24 @@
 #pragma once
 
-// A disk with too little room, without a mount: while a FileSizeLimit lives, a
-// write past the given size of a file is cut short or fails with EFBIG (SIGXFSZ is
-// ignored meanwhile). The earlier limit and signal action come back at its end.
+// Limits the size of every file this process writes, also for root: a disk with too
+// little room, without a mount. A write past it fails (SIGXFSZ is ignored).
 
 #include <csignal>
 #include <sys/resource.h>
 
 namespace varnotest {
 
-class FileSizeLimit
+struct FileSizeLimit
 {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN))
+    explicit FileSizeLimit(rlim_t bytes)
     {
-        m_held = getrlimit(RLIMIT_FSIZE, &m_earlier) == 0 && bytes <= m_earlier.rlim_max;
-        const rlimit limited{bytes, m_earlier.rlim_max};
-        m_held = m_held && setrlimit(RLIMIT_FSIZE, &limited) == 0;
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{bytes, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit()
-    {
-        if (m_held)
-            setrlimit(RLIMIT_FSIZE, &m_earlier);
-        std::signal(SIGXFSZ, m_signal);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-    bool isHeld() const { return m_held; }
-
-private:
-    void (*m_signal)(int);
-    rlimit m_earlier{};
-    bool m_held = false;
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old{};
 };
 
 } // namespace varnotest
