@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets: frames of the kinds the tests
 build (replies of each device kind, universal-switch frames, login answers, a
-project list, small archives), laid out as each target reads its input.
-Given target names (make_seeds.py archive), writes only their corpora."""
+project list, small archives), laid out as each target reads its input."""
 import io
 import os
 import struct
-import sys
 import zipfile
 import zlib
 
@@ -30,8 +28,6 @@ def frame(subnet, device, code, payload, target=(1, 254)):
 
 
 def write(target, name, data):
-    if len(sys.argv) > 1 and target not in sys.argv[1:]:
-        return
     folder = os.path.join(HERE, "corpus", target)
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, name), "wb") as f:
@@ -128,7 +124,6 @@ write("projectlist", "default", b"""<?xml version="1.0" encoding="UTF-8"?>
 
 
 def zipped(entries, compression=zipfile.ZIP_STORED):
-    """A zip as Python writes it, with a fixed date so that the seeds stay the same."""
     buf = io.BytesIO()
     with zipfile.ZipFile(buf, "w", compression) as z:
         for name, data in entries:
@@ -173,92 +168,62 @@ write("archive", "built", b"\x00\x03" + b"\x00\x05Home/\x00" + b"\x01\x0dHome/Ho
       + b"\x02\x09Home/link\x06../../")
 
 
-# The shapes of end records and local headers that a reader and libzip could read
-# otherwise. Written field by field: entries are (name, data[, crc]), each stored,
-# with extra(i) as the local header's extra field of entry i.
-def local_and_central(entries, extra=lambda i: b""):
-    body, central = bytearray(), bytearray()
-    for i, entry in enumerate(entries):
-        name, data = entry[0].encode(), entry[1]
-        crc = entry[2] if len(entry) > 2 else zlib.crc32(data)
-        mode = 0o40755 if name.endswith(b"/") else 0o100644
-        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, 20, 0, 0, 0, 0x21, crc,
-                               len(data), len(data), len(name), 0, 0, 0, 0, mode << 16, len(body)) + name
-        body += struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, crc, len(data), len(data),
-                            len(name), len(extra(i))) + name + extra(i) + data
-    return bytes(body), bytes(central)
+# Shapes that libzip reads otherwise than a reader could, written field by field.
+def headers(name, size, crc, offset, extra=b""):
+    fixed = struct.pack("<HHHHHIIIH", 20, 0, 0, 0, 0x21, crc, size, size, len(name))
+    mode = 0o40755 if name.endswith(b"/") else 0o100644
+    return (b"PK\x03\x04" + fixed + struct.pack("<H", len(extra)) + name + extra,
+            b"PK\x01\x02\x1e\x03" + fixed + struct.pack("<HHHHII", 0, 0, 0, 0, mode << 16, offset) + name)
 
 
-def end_record(count, size, offset, comment=0, other_count=None):
-    return struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count,
-                       count if other_count is None else other_count, size, offset, comment)
+def stored(entries, extra=b""):
+    body, central = b"", b""
+    for name, data, *crc in entries:
+        local, record = headers(name.encode(), len(data), (crc or [zlib.crc32(data)])[0], len(body), extra)
+        body, central = body + local + data, central + record
+    return body, central
 
 
-def written(entries, extra=lambda i: b""):
-    body, central = local_and_central(entries, extra)
-    return body + central + end_record(len(entries), len(central), len(body))
+def end_record(count, size, offset, comment=0):
+    return struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count, count, size, offset, comment)
 
 
 project = [("Yard/", b""), ("Yard/Yard.db3", b"SQLite format 3\x00"), ("Yard/photo.png", b"\x89PNG")]
-
-# A second readable end record 65,558 bytes from the end, which libzip still reads:
-# its comment of 65,535 bytes covers the other record but the last byte. In front of
-# entries with long local extra fields, which weighing two records would read.
-body, central = local_and_central(project, lambda i: b"\xfe\xca\x00\x00" * 1000)
-far = body + central + end_record(3, len(central), len(body), 0xFFFF)
-far += bytes(65558 - 22 - 22) + end_record(3, len(central), len(body))
-assert far.find(b"PK\x05\x06") == len(far) - 65558
-write("archive", "raw-end-record-65558", b"\x01" + far)
-
+# A second readable end record 65,558 bytes from the end, which libzip still reads, in
+# front of long local extra fields that weighing two records would read.
+body, central = stored(project, b"\xfe\xca\x00\x00" * 1000)
+full = (3, len(central), len(body))
+write("archive", "raw-end-record-65558",
+      b"\x01" + body + central + end_record(*full, 0xFFFF) + bytes(65558 - 44) + end_record(*full))
 # Two readable end records: one whose comment is a copy of it, and two directories.
-body, central = local_and_central(project)
-write("archive", "raw-two-end-records", b"\x01" + body + central + end_record(3, len(central), len(body), 22)
-      + end_record(3, len(central), len(body)))
-_, first = local_and_central(project[:1])
-write("archive", "raw-two-directories", b"\x01" + body + central
-      + end_record(3, len(central), len(body), len(first) + 22)
-      + first + end_record(1, len(first), len(body) + len(central) + 22))
-
-# End records in the data that libzip cannot read: of unequal counts, and with a
-# comment past the end of the file. Only the archive's own counts.
-write("archive", "raw-unequal-counts-in-data", b"\x01" + zipped(
-    [("Yard/Yard.db3", b"x"), ("Yard/last", end_record(1, 0, 0, other_count=2))]))
-write("archive", "raw-long-comment-in-data", b"\x01" + zipped(
-    [("Yard/Yard.db3", b"x"), ("Yard/last", end_record(0, 0, 0, 200))]))
-
-# An export whose last file is a stored zip-format file: its end record lies in the
-# tail and states a directory before it, but at that offset of the outer file there
-# is no central record.
-for name, inner in (("Yard/report.xlsx", zipped([("[Content_Types].xml", b"<Types/>" * 20),
-                                                 ("xl/workbook.xml", b"<workbook/>" * 20)],
-                                                zipfile.ZIP_DEFLATED)),
-                    ("Yard/backup.zip", zipped(project))):
-    outer = zipped(project + [(name, inner)])
-    at = outer.find(inner) + len(inner) - 22
-    count, size, offset, _ = struct.unpack("<HIIH", inner[-12:])
-    assert count > 0 and offset + size <= at and outer[offset:offset + 4] != b"PK\x01\x02"
-    write("archive", "raw-stored-" + name.rsplit(".", 1)[1] + "-last", b"\x01" + outer)
-
-# Two entries whose data overlap through a long local extra field: the first one's
-# field holds the second one's local header, and both then read the same bytes.
-same = zlib.crc32(b"same")
-second = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, same, 4, 4, 6, 0) + b"Yard/b"
-field = struct.pack("<HH", 0xCAFE, 4 + len(second)) + bytes(4) + second
-shared = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, same, 4, 4, 6,
-                     len(field)) + b"Yard/a" + field + b"same"
-central = b""
-for name, offset in ((b"Yard/a", 0), (b"Yard/b", 30 + 6 + 4 + 4)):
-    assert shared[offset + 30:offset + 36] == name
-    central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, 20, 0, 0, 0, 0x21, same,
-                           4, 4, 6, 0, 0, 0, 0, 0o100644 << 16, offset) + name
-write("archive", "raw-overlap-local-extra",
-      b"\x01" + shared + central + end_record(2, len(central), len(shared)))
-
+body, central = stored(project)
+_, first = stored(project[:1])
+full = (3, len(central), len(body))
+write("archive", "raw-two-end-records", b"\x01" + body + central + end_record(*full, 22) + end_record(*full))
+write("archive", "raw-two-directories", b"\x01" + body + central + end_record(*full, len(first) + 22) + first
+      + end_record(1, len(first), len(body) + len(central) + 22))
 # An entry whose data fail their checksum, stored and compressed.
-write("archive", "raw-crc-error", b"\x01" + written(project + [("Yard/bad", b"good data", 0x12345678)]))
-deflated = bytearray(zipped([("Yard/Yard.db3", b"x"), ("Yard/bad", b"compressed " * 30)],
-                            zipfile.ZIP_DEFLATED))
-for sig, at in ((b"PK\x03\x04", 14), (b"PK\x01\x02", 16)):
-    i = deflated.rfind(sig, 0, deflated.find(b"PK\x01\x02") if sig == b"PK\x03\x04" else len(deflated))
-    deflated[i + at] ^= 0xFF
-write("archive", "raw-crc-error-deflated", b"\x01" + bytes(deflated))
+body, central = stored(project + [("Yard/bad", b"good data", 0x12345678)])
+write("archive", "raw-crc-error", b"\x01" + body + central + end_record(4, len(central), len(body)))
+crc = struct.pack("<I", zlib.crc32(b"compressed " * 30))
+deflated = zipped([("Yard/Yard.db3", b"x"), ("Yard/bad", b"compressed " * 30)], zipfile.ZIP_DEFLATED)
+write("archive", "raw-crc-error-deflated", b"\x01" + deflated.replace(crc, bytes([crc[0] ^ 0xFF]) + crc[1:]))
+# End records inside data that libzip cannot read: of unequal counts, with a comment past
+# the end, and those of stored zip-format files last (their directory lies elsewhere).
+for name, record in (("unequal-counts", struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 1, 2, 0, 0, 0)),
+                     ("long-comment", end_record(0, 0, 0, 200))):
+    write("archive", "raw-%s-in-data" % name,
+          b"\x01" + zipped([("Yard/Yard.db3", b"x"), ("Yard/last", record)]))
+xlsx = zipped([("[Content_Types].xml", b"<Types/>" * 20), ("xl/workbook.xml", b"<workbook/>" * 20)],
+              zipfile.ZIP_DEFLATED)
+for name, inner in (("report.xlsx", xlsx), ("backup.zip", zipped(project))):
+    write("archive", "raw-stored-%s-last" % name.split(".")[1],
+          b"\x01" + zipped(project + [("Yard/" + name, inner)]))
+# Two entries whose data overlap through a long local extra field: the first one's
+# field holds the second one's local header, and both read the same bytes.
+same = zlib.crc32(b"same")
+second, b_record = headers(b"Yard/b", 4, same, 30 + 6 + 8)
+field = struct.pack("<HH", 0xCAFE, 4 + len(second)) + bytes(4) + second
+first, a_record = headers(b"Yard/a", 4, same, 0, field)
+write("archive", "raw-overlap-local-extra", b"\x01" + first + b"same" + a_record + b_record
+      + end_record(2, len(a_record + b_record), len(first) + 4))
