@@ -11,7 +11,10 @@ namespace {
 int nextFreeNumber(const QString &sql, const QString &column, int start)
 {
     QStringList values;
-    if (getValuesFromDb(sql, column, values) == 0)
+    const int count = getValuesFromDb(sql, column, values);
+    if (count < 0)
+        return -1; // a number read as free might be taken
+    if (count == 0)
         return start;
     QSet<int> taken;
     for (const QString &value : qAsConst(values))

@@ -3,7 +3,8 @@
 // The application's own record numbers. Each allocator answers the smallest
 // number, counting from its start value, that no row of its table holds; numbers
 // of deleted rows are handed out again. A number is not reserved: it is taken only
-// once the caller inserts a row holding it.
+// once the caller inserts a row holding it. When the rows cannot be read, an
+// allocator answers -1: no number is handed out that might already be taken.
 
 int getRoomTemplateId();
 int getRegionId();

@@ -3,6 +3,7 @@
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -27,17 +28,29 @@ QVariant columnValue(const QSqlQuery &query, const QString &column)
     return valueAt(query, columnIndex(query, column));
 }
 
+void setOk(bool *ok, bool value)
+{
+    if (ok)
+        *ok = value;
+}
+
 } // namespace
 
-bool isRecordExist(const QString &sql)
+bool rowsReadToEnd(const QSqlQuery &query)
+{
+    return query.isActive() && query.lastError().type() == QSqlError::NoError;
+}
+
+bool isRecordExist(const QString &sql, bool *ok)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     const bool found = query.next();
+    setOk(ok, rowsReadToEnd(query));
     query.finish();
     return found;
 }
 
-bool getTextFromDb(const QString &sql, const QString &column, QString &text)
+bool getTextFromDb(const QString &sql, const QString &column, QString &text, bool *ok)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     bool found = false;
@@ -45,6 +58,7 @@ bool getTextFromDb(const QString &sql, const QString &column, QString &text)
         text = columnValue(query, column).toString();
         found = true;
     }
+    setOk(ok, rowsReadToEnd(query));
     query.finish();
     return found;
 }
@@ -57,16 +71,22 @@ int getTextsFromDb(const QString &sql, const QString &column, QStringList &texts
     const int index = columnIndex(query, column);
     while (query.next())
         texts.append(valueAt(query, index).toString());
+    const bool whole = rowsReadToEnd(query);
     query.finish();
+    if (!whole) {
+        texts.clear();
+        return -1;
+    }
     return texts.size();
 }
 
-int getValueFromDb(const QString &sql, const QString &column)
+int getValueFromDb(const QString &sql, const QString &column, bool *ok)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     int value = 0;
     if (query.next())
         value = columnValue(query, column).toInt();
+    setOk(ok, rowsReadToEnd(query));
     query.finish();
     return value;
 }
@@ -88,7 +108,12 @@ int getValuesFromDb(const QString &sql, const QString &column, QStringList &valu
     const int index = columnIndex(query, column);
     while (query.next())
         values.append(QString::number(valueAt(query, index).toInt()));
+    const bool whole = rowsReadToEnd(query);
     query.finish();
+    if (!whole) {
+        values.clear();
+        return -1;
+    }
     return values.size();
 }
 

@@ -1,18 +1,30 @@
 #pragma once
 
 // Questions the application asks of the current project's database. Each takes a
-// complete query text and, where a value is read, the result column's name. A
-// failed query reads exactly like a query without rows.
+// complete query text and, where a value is read, the result column's name.
+//
+// A query that fails, or whose rows fail to read part way, is told apart from
+// one without rows: the list readers answer -1 with an empty list, and the
+// single-row readers set *ok (when given) to false. Work that is kept or said
+// complete must look at that; a page that only shows rows may read a failure as
+// no rows.
 
 #include <QString>
 #include <QStringList>
 
-bool isRecordExist(const QString &sql);
-bool getTextFromDb(const QString &sql, const QString &column, QString &text);
+class QSqlQuery;
+
+bool isRecordExist(const QString &sql, bool *ok = nullptr);
+bool getTextFromDb(const QString &sql, const QString &column, QString &text, bool *ok = nullptr);
 int getTextsFromDb(const QString &sql, const QString &column, QStringList &texts);
-int getValueFromDb(const QString &sql, const QString &column);
+int getValueFromDb(const QString &sql, const QString &column, bool *ok = nullptr);
 double getDoubleFromDb(const QString &sql, const QString &column);
 int getValuesFromDb(const QString &sql, const QString &column, QStringList &values);
+
+// Whether the query ran and every row it stepped over was read: after next() has
+// answered false, tells the end of the rows (true) from a step that failed. For a
+// single-row read, true also where next() found a row.
+bool rowsReadToEnd(const QSqlQuery &query);
 
 // Quoting for text values placed inside '...' in a statement: every single quote
 // is doubled, so the stored text equals the given text ("Bob's room" saves and

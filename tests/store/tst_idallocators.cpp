@@ -6,6 +6,7 @@
 #include "store/globals.h"
 #include "store/idallocators.h"
 #include "store/schema.h"
+#include "stepfault.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -169,13 +170,41 @@ private slots:
         QCOMPARE(getFHNO(7), fh);
     }
 
-    void missingTableGivesStartValue()
+    // A read that fails is not "no row takes this number": the allocator answers
+    // -1, so the number of a room or light that could not be read is never
+    // handed out twice.
+    void failedReadGivesNoNumber_data()
     {
-        exec(QStringLiteral("drop table tbl_mood"));
-        exec(QStringLiteral("drop table tbl_air_conditioner"));
-        QCOMPARE(getMoodId(), 1);
-        QCOMPARE(getACNO(1), 0);
-        QCOMPARE(getFHNO(1), 2);
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("table missing") << "drop";
+        QTest::newRow("second row fails to read") << "step";
+    }
+    void failedReadGivesNoNumber()
+    {
+        QFETCH(QString, failure);
+        for (int id : {1, 2, 3})
+            exec(QStringLiteral("insert into tbl_mood(mood_id) values(%1)").arg(id));
+        addAirConditioner(1, 0);
+        addAirConditioner(1, 1);
+        addAirConditioner(1, 2);
+        if (failure == QLatin1String("drop")) {
+            exec(QStringLiteral("drop table tbl_mood"));
+            exec(QStringLiteral("drop table tbl_air_conditioner"));
+        }
+        const QList<QPair<QString, Allocator>> allocators = {
+            {QStringLiteral("from tbl_mood"), getMoodId},
+            {QStringLiteral("air_conditioner_no<=1"), [] { return getACNO(1); }},
+            {QStringLiteral("air_conditioner_no>1"), [] { return getFHNO(1); }},
+        };
+        for (const auto &allocator : allocators) {
+            if (failure == QLatin1String("step"))
+                StepFault::arm(allocator.first, 2);
+            QCOMPARE(allocator.second(), -1);
+            QCOMPARE(StepFault::fired(), failure == QLatin1String("step"));
+            StepFault::disarm();
+        }
+        if (failure == QLatin1String("step"))
+            QCOMPARE(getMoodId(), 4);
     }
 };
 

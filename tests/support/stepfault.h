@@ -1,0 +1,21 @@
+#pragma once
+
+// Fails one step of an SQLite statement, as a disk error in the middle of reading
+// rows would: the program's own code is unchanged, and Qt sees a real step error
+// (next() false, lastError() set). A test executable gets it by linking
+// varno_stepfault, which exports sqlite3_step ahead of the SQLite library.
+
+#include <QString>
+
+namespace StepFault {
+
+// The nth step (from 1) of statements whose text contains sqlPart answers
+// SQLITE_IOERR, once; the steps after it run as usual.
+void arm(const QString &sqlPart, int nth);
+void disarm();
+// Whether the armed step has been failed.
+bool fired();
+// Steps of matching statements counted since arm().
+int stepsSeen();
+
+} // namespace StepFault
