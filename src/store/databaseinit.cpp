@@ -85,11 +85,15 @@ struct NetworkRow
 };
 
 // Reads the first row of "select * from tbl_network" in one query; false, with
-// row untouched, when the table has no row.
-bool readNetworkRow(NetworkRow &row)
+// row untouched, when the table has no row or it cannot be read (readable, when
+// given, tells these apart).
+bool readNetworkRow(NetworkRow &row, bool *readable = nullptr)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_network"));
-    if (!query.next())
+    const bool found = query.next();
+    if (readable)
+        *readable = rowsReadToEnd(query);
+    if (!found)
         return false;
     const QSqlRecord record = query.record();
     const auto text = [&](const char *column) {
@@ -130,7 +134,12 @@ void repairNetworkTable()
         return;
 
     NetworkRow row;
-    readNetworkRow(row);
+    // The table is rebuilt from what was read: a row that cannot be read would be
+    // rebuilt empty, its module address and password lost. It waits for a later start.
+    bool readable = false;
+    readNetworkRow(row, &readable);
+    if (!readable)
+        return;
     if (row.host.isEmpty())
         row.host = gl_host_ip;
 

@@ -46,9 +46,16 @@ void removeRoom(int room_id)
     };
     for (const char *sql : deletes)
         ok = ok && runDelete(sql, room_id);
-    if (ok && !isRecordExist(QString::asprintf("select id from tbl_room where floor_id=%d", floorId)))
+    // A floor or region goes with its last room; one whose other rooms cannot be
+    // read is kept, never taken from under rooms that still stand on it.
+    const auto unused = [](const char *format, int id) {
+        bool read = false;
+        const bool used = isRecordExist(QString::asprintf(format, id), &read);
+        return read && !used;
+    };
+    if (ok && unused("select id from tbl_room where floor_id=%d", floorId))
         ok = runDelete("delete from tbl_floor where floor_id=%d", floorId);
-    if (ok && !isRecordExist(QString::asprintf("select id from tbl_room where region_id=%d", regionId)))
+    if (ok && unused("select id from tbl_room where region_id=%d", regionId))
         ok = runDelete("delete from tbl_region where region_id=%d", regionId);
     // Pictures go, and the message lists drop the room's entries, only once the
     // rows are gone: inside a larger transaction (a template removed with its

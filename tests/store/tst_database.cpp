@@ -2,6 +2,7 @@
 // repair, upgrade and retention of project databases, on real SQLite files.
 
 #include "testmain.h"
+#include "stepfault.h"
 
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
@@ -313,11 +314,27 @@ private slots:
         // A column that is not in the result reads empty.
         QCOMPARE(getValueFromDb(QStringLiteral("select v from t"), QStringLiteral("nope")), 0);
 
-        // A failing query reads like one without rows, and clears lists.
-        QCOMPARE(getTextsFromDb(QStringLiteral("select from where"), QStringLiteral("v"), texts), 0);
+        // A failing query finds no row and clears lists, but is told from one without
+        // rows: so is a step that fails part way through the rows.
+        QCOMPARE(getTextsFromDb(QStringLiteral("select from where"), QStringLiteral("v"), texts), -1);
         QVERIFY(texts.isEmpty());
-        QVERIFY(!isRecordExist(QStringLiteral("selec * from t")));
-        QCOMPARE(getValueFromDb(QStringLiteral("selec * from t"), QStringLiteral("v")), 0);
+        bool ok = true;
+        QVERIFY(!isRecordExist(QStringLiteral("selec * from t"), &ok));
+        QVERIFY(!ok);
+        ok = true;
+        QCOMPARE(getValueFromDb(QStringLiteral("selec * from t"), QStringLiteral("v"), &ok), 0);
+        QVERIFY(!ok);
+        QVERIFY(isRecordExist(QStringLiteral("select v from t where v is NULL"), &ok));
+        QVERIFY(ok);
+        StepFault::arm(QStringLiteral("select v from t order by id"), 3);
+        QCOMPARE(getValuesFromDb(QStringLiteral("select v from t order by id"), QStringLiteral("v"), values),
+                 -1);
+        QVERIFY(values.isEmpty());
+        StepFault::arm(QStringLiteral("select * from t"), 1);
+        text.clear();
+        QVERIFY(!getTextFromDb(QStringLiteral("select * from t"), QStringLiteral("v"), text, &ok));
+        QVERIFY(!ok);
+        StepFault::disarm();
     }
 
     void quotedTextRoundTrips_data()
@@ -476,8 +493,16 @@ private slots:
         QCOMPARE(count(QStringLiteral("tbl_message_status")), 5);
     }
 
+    void networkTableRepairKeepsSettings_data()
+    {
+        QTest::addColumn<bool>("readFails");
+        QTest::newRow("row read") << false;
+        // Not rebuilt from a row that could not be read: the old table stays as it is.
+        QTest::newRow("row read fails") << true;
+    }
     void networkTableRepairKeepsSettings()
     {
+        QFETCH(bool, readFails);
         const QString path = newPath();
         gl_sqlite3db.close();
         gl_sqlite3db.setDbName(path);
@@ -490,9 +515,21 @@ private slots:
             QStringLiteral("insert into tbl_network(ip_port_mac,password,server_ip,domain_name,"
                            "host_ip) values('01-02-03-04-05-06-07-08','ab''c','srv',"
                            "'dom','10.0.0.9')"));
+        if (readFails)
+            StepFault::arm(QStringLiteral("select * from tbl_network"), 1);
         initDatabase(path);
-        QVERIFY(gl_sqlite3db.fieldExists(QStringLiteral("static_domain"), QStringLiteral("tbl_network")));
+        QCOMPARE(StepFault::fired(), readFails);
+        StepFault::disarm();
+        QCOMPARE(gl_sqlite3db.fieldExists(QStringLiteral("static_domain"), QStringLiteral("tbl_network")),
+                 !readFails);
         QCOMPARE(count(QStringLiteral("tbl_network")), 1);
+        if (readFails) {
+            QString mac;
+            QVERIFY(getTextFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("ip_port_mac"),
+                                  mac));
+            QCOMPARE(mac, QStringLiteral("01-02-03-04-05-06-07-08"));
+            return;
+        }
         QCOMPARE(gl_ip_port_mac, QStringLiteral("01-02-03-04-05-06-07-08"));
         QCOMPARE(gl_password, QStringLiteral("ab'c"));
         QCOMPARE(gl_server_ip, QStringLiteral("srv"));

@@ -1,6 +1,7 @@
 // A new project's database made from the current one, and the removal of a room.
 
 #include "testmain.h"
+#include "stepfault.h"
 
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
@@ -153,12 +154,25 @@ private slots:
         QVERIFY(isLegalFormat(path));
     }
 
+    void removeRoomTakesEverythingOfTheRoom_data()
+    {
+        QTest::addColumn<QString>("failedRead");
+        QTest::newRow("every read") << QString();
+        // Region 1 keeps room 2: a look for its other rooms that fails must not
+        // read as "none left" and take the region from under room 2.
+        QTest::newRow("region's rooms not read") << "from tbl_room where region_id";
+    }
     void removeRoomTakesEverythingOfTheRoom()
     {
+        QFETCH(QString, failedRead);
         addRoom(1, 1, 1, {11, 12, 13});
         addRoom(2, 2, 1, {21});
         QSignalSpy spy(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
+        if (!failedRead.isEmpty())
+            StepFault::arm(failedRead, 1);
         removeRoom(1);
+        QCOMPARE(StepFault::fired(), !failedRead.isEmpty());
+        StepFault::disarm();
 
         for (const char *table :
              {"tbl_3d_air_conditioner", "tbl_3d_view_light", "tbl_3d_view_manager", "tbl_air_conditioner",

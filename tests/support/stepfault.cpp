@@ -64,6 +64,7 @@ void arm(const QString &sqlPart, int nth)
 void disarm()
 {
     armedStep = 0;
+    hasFired = false;
 }
 
 bool fired()

@@ -12,8 +12,9 @@ namespace StepFault {
 // The nth step (from 1) of statements whose text contains sqlPart answers
 // SQLITE_IOERR, once; the steps after it run as usual.
 void arm(const QString &sqlPart, int nth);
+// Nothing fails any more, and fired() answers false again.
 void disarm();
-// Whether the armed step has been failed.
+// Whether the armed step has been failed since arm().
 bool fired();
 // Steps of matching statements counted since arm().
 int stepsSeen();
