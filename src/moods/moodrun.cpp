@@ -7,6 +7,7 @@
 #include "operation/light.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -31,9 +32,9 @@ void readSet(light &rec, int k, const QSqlQuery &row)
     rec.channel[k] = number(row, "channel");
 }
 
-QList<light> storedLights(const mood &m)
+// False when a row failed to read.
+bool storedLights(const mood &m, QList<light> &lights)
 {
-    QList<light> lights;
     QSqlQuery rows = gl_sqlite3db.execQuery(
         QString::asprintf("select * from tbl_mood_light_status where mood_id=%d and room_id=%d and "
                           "(rgb=0 or rgb=1) order by light_id asc",
@@ -67,18 +68,22 @@ QList<light> storedLights(const mood &m)
                     m.mood_id, m.room_id, rec.light_id, k));
                 if (set.next())
                     readSet(rec, k - 1, set);
+                const bool read = rowsReadToEnd(set);
                 set.finish();
+                if (!read)
+                    return false;
             }
         }
         lights.append(rec);
     }
+    const bool whole = rowsReadToEnd(rows);
     rows.finish();
-    return lights;
+    return whole;
 }
 
-QList<airConditioner> storedClimate(const mood &m, int first, bool infraredLimits)
+// False when a row failed to read.
+bool storedClimate(const mood &m, int first, bool infraredLimits, QList<airConditioner> &units)
 {
-    QList<airConditioner> units;
     QSqlQuery rows = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_mood_air_conditioner_status where mood_id=%d and room_id=%d and "
         "(air_conditioner_no=%d or air_conditioner_no=%d) order by air_conditioner_no asc",
@@ -111,8 +116,9 @@ QList<airConditioner> storedClimate(const mood &m, int first, bool infraredLimit
         }
         units.append(ac);
     }
+    const bool whole = rowsReadToEnd(rows);
     rows.finish();
-    return units;
+    return whole;
 }
 
 void appendLight(QList<MoodStep> &steps, const light &l)
@@ -250,44 +256,53 @@ bool diyCommandFrame(int command_type, unsigned char prm1, unsigned char prm2, u
     return true;
 }
 
-QList<MoodStep> moodRunSteps(const mood &m)
+bool moodRunSteps(const mood &m, QList<MoodStep> &steps)
 {
-    QList<MoodStep> steps;
-    if (m.light_bool > 0) {
-        for (const light &l : storedLights(m))
-            appendLight(steps, l);
+    steps.clear();
+    // Every row is read before the first step is made; a failed read ends the build.
+    QList<light> lights;
+    QList<airConditioner> units;
+    QList<airConditioner> circuits;
+    QList<diyCommand> commands;
+    bool whole = true;
+    if (m.light_bool > 0)
+        whole = storedLights(m, lights);
+    if (whole && (m.ac1_bool > 0 || m.ac2_bool > 0))
+        whole = storedClimate(m, 0, true, units);
+    if (whole && (m.floor_heat1_bool > 0 || m.floor_heat2_bool > 0))
+        whole = storedClimate(m, 2, false, circuits);
+    if (whole && m.diy_bool > 0)
+        commands = loadMoodCommands(m.mood_id, m.room_id, &whole);
+    if (!whole)
+        return false;
+
+    for (const light &l : qAsConst(lights))
+        appendLight(steps, l);
+    for (const airConditioner &ac : qAsConst(units))
+        appendAirConditioner(steps, ac);
+    for (const airConditioner &fh : qAsConst(circuits)) {
+        const int s = fh.subnet_id, d = fh.device_id, c = fh.channel - 1;
+        steps.append([=] { fn_fh_setStatus(s, d, c, fh.status); });
+        steps.append([=] { fn_fh_setTemperature(s, d, c, fh.current_temperature); });
     }
-    if (m.ac1_bool > 0 || m.ac2_bool > 0) {
-        for (const airConditioner &ac : storedClimate(m, 0, true))
-            appendAirConditioner(steps, ac);
-    }
-    if (m.floor_heat1_bool > 0 || m.floor_heat2_bool > 0) {
-        for (const airConditioner &fh : storedClimate(m, 2, false)) {
-            const int s = fh.subnet_id, d = fh.device_id, c = fh.channel - 1;
-            steps.append([=] { fn_fh_setStatus(s, d, c, fh.status); });
-            steps.append([=] { fn_fh_setTemperature(s, d, c, fh.current_temperature); });
+    for (const diyCommand &cmd : qAsConst(commands)) {
+        unsigned short code = 0;
+        unsigned char length = 0;
+        unsigned char payload[5];
+        int n = 0;
+        if (!diyCommandFrame(cmd.command_type, cmd.prm1, cmd.prm2, cmd.prm3, cmd.prm4, &code, &length,
+                             payload, &n)) {
+            steps.append(MoodStep());
+            continue;
         }
+        const QByteArray bytes(reinterpret_cast<const char *>(payload), n);
+        const unsigned char subnet = cmd.subnet_id, device = cmd.device_id;
+        steps.append([=] {
+            QByteArray copy = bytes;
+            gl_socket.sendCommand(length, code, subnet, device,
+                                  reinterpret_cast<unsigned char *>(copy.data()),
+                                  static_cast<unsigned int>(copy.size()));
+        });
     }
-    if (m.diy_bool > 0) {
-        for (const diyCommand &cmd : loadMoodCommands(m.mood_id, m.room_id)) {
-            unsigned short code = 0;
-            unsigned char length = 0;
-            unsigned char payload[5];
-            int n = 0;
-            if (!diyCommandFrame(cmd.command_type, cmd.prm1, cmd.prm2, cmd.prm3, cmd.prm4, &code, &length,
-                                 payload, &n)) {
-                steps.append(MoodStep());
-                continue;
-            }
-            const QByteArray bytes(reinterpret_cast<const char *>(payload), n);
-            const unsigned char subnet = cmd.subnet_id, device = cmd.device_id;
-            steps.append([=] {
-                QByteArray copy = bytes;
-                gl_socket.sendCommand(length, code, subnet, device,
-                                      reinterpret_cast<unsigned char *>(copy.data()),
-                                      static_cast<unsigned int>(copy.size()));
-            });
-        }
-    }
-    return steps;
+    return true;
 }
