@@ -433,12 +433,12 @@ void TestMoodPages::readFaults()
     }
     StepFault::disarm();
     QVERIFY(StepFault::fired());
+    QCOMPARE(stored(), before);
     QStringList said;
     for (const QList<QVariant> &signal : qAsConst(hub))
         said << signal.first().toString();
     QCOMPARE(said, messages);
     QCOMPARE(m_nav->requests, QStringList());
-    QCOMPARE(stored(), before);
 }
 
 VARNO_TEST_MAIN(TestMoodPages)
