@@ -109,7 +109,7 @@ void TestMoodRun::run_data()
     // A row that fails to read: nothing of the mood goes out, and the failure is said.
     const char *const faults[][2] = {
         {"light rows", "and (rgb=0 or rgb=1)@3"},
-        {"an RGB light's third set", "light_id=2 and rgb=3@1"},
+        {"the third set of an RGB light", "light_id=2 and rgb=3@1"},
         {"air conditioner rows", "(air_conditioner_no=0 or@2"},
         {"floor heating rows", "(air_conditioner_no=2 or@1"},
         {"DIY commands", "from tbl_mood_command@2"},
