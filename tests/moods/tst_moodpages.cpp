@@ -352,93 +352,68 @@ void TestMoodPages::moodEditor()
     QCOMPARE(rows("select mood_id from tbl_mood_command order by mood_id"), QStringList({"6"}));
 }
 
-// A read failed ("statement text@step") before the page is entered or before the
-// press: what is stored stays, byte for byte, the page stays, and the failure is said.
+// A read failed ("statement text@step", armed on entering the editor or at the
+// press): the stored mood stays as it was, the page stays, and the failure is said.
 void TestMoodPages::readFaults_data()
 {
-    QTest::addColumn<QString>("action"); // save, leave (the editor leaves the history), add
+    QTest::addColumn<QString>("action"); // [enter] save, leave (the editor's history), add
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<bool>("onEntry");
-    QTest::addColumn<QStringList>("messages");
-    const QString read = QStringLiteral("[Failed to read the mood!]");
-    const QString save = QStringLiteral("[Failed to save the mood!]");
-    QTest::newRow("light copies") << "save" << "from tbl_light where room_id=1 and subnet_id@3" << false
+    QTest::addColumn<QStringList>("said");
+    const QString read = "[Failed to read the mood!]", save = "[Failed to save the mood!]";
+    QTest::newRow("light copies") << "save" << "tbl_light where room_id=1 and subnet_id@2"
                                   << QStringList{save};
-    QTest::newRow("air conditioner copy")
-        << "save" << "where room_id=1 and air_conditioner_no=0@1" << false << QStringList{save};
-    QTest::newRow("floor heating copy")
-        << "save" << "where room_id=1 and air_conditioner_no=2@1" << false << QStringList{save};
-    QTest::newRow("commands on entry") << "save" << "from tbl_mood_command@2" << true
-                                       << QStringList{read, save};
-    QTest::newRow("mood row on entry") << "save" << "from tbl_mood where mood_id=5@1" << true
-                                       << QStringList{read, save};
-    QTest::newRow("saved or not, on leaving")
-        << "leave" << "from tbl_mood where room_id=1 and mood_id=5@1" << false << QStringList();
-    QTest::newRow("ids of a new mood") << "add" << "from tbl_mood order by mood_id@1" << false
-                                       << QStringList{"[Failed to add the mood!]"};
+    QTest::newRow("climate copy") << "save" << "room_id=1 and air_conditioner_no=0@1" << QStringList{save};
+    QTest::newRow("commands") << "enter save" << "from tbl_mood_command@2" << QStringList{read, save};
+    QTest::newRow("mood row") << "enter save" << "tbl_mood where mood_id=5@1" << QStringList{read, save};
+    QTest::newRow("leaving") << "leave" << "from tbl_mood where room_id=1@1" << QStringList();
+    QTest::newRow("new id") << "add" << "from tbl_mood order by@1"
+                            << QStringList{"[Failed to add the mood!]"};
 }
 
 void TestMoodPages::readFaults()
 {
     QFETCH(QString, action);
     QFETCH(QString, fault);
-    QFETCH(bool, onEntry);
-    QFETCH(QStringList, messages);
+    QFETCH(QStringList, said);
     m_project.reset();
-    addRooms();
-    // The room's rows now differ from the mood's copies: a save would rewrite them.
-    for (int id = 1; id <= 5; ++id) {
-        QVERIFY(addLight({1, id, 1, "Lamp", 1, 20 + id, 1, 60, 0}));
-        QVERIFY(addMoodLight(5, 1, QStringLiteral("%1,1,1,%2,1,10,0,0").arg(id).arg(20 + id)));
-    }
-    QVERIFY(addUnit({1, 0, 1, "AC", 1, 31, 1, 24, "", ""}) && addUnit({1, 2, 0, "FH", 1, 32, 1, 24, "", ""}));
-    QVERIFY(addMood(5, 1, "Dinner", {"1", "1", "0", "1", "0", "1"}));
-    QVERIFY(addMoodUnit(5, 1, "0,0,1,31,1,1,0,1,0,22,22,23,25") &&
-            addMoodUnit(5, 1, "2,0,1,32,1,1,0,0,28,0,0,0,0"));
-    for (int id = 1; id <= 4; ++id)
-        QVERIFY(addMoodCommand(5, 1, QStringLiteral("%1,1,40,89,1,%1,0,0").arg(id)));
+    addRooms(); // the room's rows differ from the mood's copies: a save rewrites them
+    for (const QString id : {"1", "2", "3"})
+        QVERIFY(addLight({1, id.toInt(), 1, "Lamp", 1, 20, 1, 60, 0}) &&
+                addMoodCommand(5, 1, id + ",1,4,89,1,1,0,0") && addMoodLight(5, 1, id + ",1,1,20,1,10,0,0"));
+    QVERIFY(addUnit({1, 0, 1, "AC", 1, 31, 1, 24, "", ""}) &&
+            addMood(5, 1, "Dinner", {"1", "1", "0", "0", "0", "1"}) &&
+            addMoodUnit(5, 1, "0,0,1,31,1,1,0,1,0,22,22,23,25"));
     const auto stored = [] {
         QStringList all;
-        for (const char *table :
-             {"tbl_mood", "tbl_mood_light_status", "tbl_mood_air_conditioner_status", "tbl_mood_command"})
-            all << rows(QStringLiteral("select * from %1 order by id").arg(table));
+        for (const QString table : {"", "_light_status", "_air_conditioner_status", "_command"})
+            all << rows("select * from tbl_mood" + table);
         return all;
     };
     const QStringList before = stored();
-    QCOMPARE(before.size(), 1 + 5 + 2 + 4);
     const auto arm = [&] { StepFault::arm(fault.section('@', 0, 0), fault.section('@', 1).toInt()); };
-
     QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
-    if (onEntry)
+    if (action.startsWith("enter"))
         arm();
-    if (action == QLatin1String("add")) {
-        auto *editor = page<PageSettingRoomManagerEdit>("Edit Room");
-        auto *tab = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
-        m_nav->go("Edit Room", "1", "1");
+    auto *editor = page<PageSettingRoomManagerEdit>("Edit Room");
+    auto *tab = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
+    auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
+    m_nav->go(action == "add" ? "Edit Room" : "Moods Information", action == "add" ? "1" : "5-1", "1");
+    if (!action.startsWith("enter"))
         arm();
-        m_nav->requests.clear();
+    m_nav->requests.clear();
+    info->nameField()->setText(QStringLiteral("Changed"));
+    if (action == "add")
         varnotest::gridTiles(tab->tileBox()).last()->signalsEdit(ManagerItemAdd, 0);
-    } else {
-        auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
-        m_nav->go("Moods Information", "5-1", "1");
-        if (!onEntry)
-            arm();
-        m_nav->requests.clear();
-        if (action == QLatin1String("leave")) {
-            emit gl_socket.signalsPageRemoveMoodsInformation();
-        } else {
-            info->nameField()->setText(QStringLiteral("Changed"));
-            info->saveButton()->click();
-        }
-    }
-    StepFault::disarm();
+    else if (action == "leave")
+        emit gl_socket.signalsPageRemoveMoodsInformation();
+    else
+        info->saveButton()->click();
     QVERIFY(StepFault::fired());
     QCOMPARE(stored(), before);
-    QStringList said;
-    for (const QList<QVariant> &signal : qAsConst(hub))
-        said << signal.first().toString();
-    QCOMPARE(said, messages);
     QCOMPARE(m_nav->requests, QStringList());
+    QCOMPARE(hub.count(), said.size());
+    for (int i = 0; i < said.size(); ++i)
+        QCOMPARE(hub.at(i).first().toString(), said.at(i));
 }
 
 VARNO_TEST_MAIN(TestMoodPages)
