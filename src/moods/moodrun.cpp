@@ -258,51 +258,56 @@ bool diyCommandFrame(int command_type, unsigned char prm1, unsigned char prm2, u
 
 bool moodRunSteps(const mood &m, QList<MoodStep> &steps)
 {
+    // A failed read ends the build: the sequencer then sends none of the steps.
     steps.clear();
-    // Every row is read before the first step is made; a failed read ends the build.
-    QList<light> lights;
-    QList<airConditioner> units;
-    QList<airConditioner> circuits;
-    QList<diyCommand> commands;
-    bool whole = true;
-    if (m.light_bool > 0)
-        whole = storedLights(m, lights);
-    if (whole && (m.ac1_bool > 0 || m.ac2_bool > 0))
-        whole = storedClimate(m, 0, true, units);
-    if (whole && (m.floor_heat1_bool > 0 || m.floor_heat2_bool > 0))
-        whole = storedClimate(m, 2, false, circuits);
-    if (whole && m.diy_bool > 0)
-        commands = loadMoodCommands(m.mood_id, m.room_id, &whole);
-    if (!whole)
-        return false;
-
-    for (const light &l : qAsConst(lights))
-        appendLight(steps, l);
-    for (const airConditioner &ac : qAsConst(units))
-        appendAirConditioner(steps, ac);
-    for (const airConditioner &fh : qAsConst(circuits)) {
-        const int s = fh.subnet_id, d = fh.device_id, c = fh.channel - 1;
-        steps.append([=] { fn_fh_setStatus(s, d, c, fh.status); });
-        steps.append([=] { fn_fh_setTemperature(s, d, c, fh.current_temperature); });
+    if (m.light_bool > 0) {
+        QList<light> lights;
+        if (!storedLights(m, lights))
+            return false;
+        for (const light &l : qAsConst(lights))
+            appendLight(steps, l);
     }
-    for (const diyCommand &cmd : qAsConst(commands)) {
-        unsigned short code = 0;
-        unsigned char length = 0;
-        unsigned char payload[5];
-        int n = 0;
-        if (!diyCommandFrame(cmd.command_type, cmd.prm1, cmd.prm2, cmd.prm3, cmd.prm4, &code, &length,
-                             payload, &n)) {
-            steps.append(MoodStep());
-            continue;
+    if (m.ac1_bool > 0 || m.ac2_bool > 0) {
+        QList<airConditioner> units;
+        if (!storedClimate(m, 0, true, units))
+            return false;
+        for (const airConditioner &ac : qAsConst(units))
+            appendAirConditioner(steps, ac);
+    }
+    if (m.floor_heat1_bool > 0 || m.floor_heat2_bool > 0) {
+        QList<airConditioner> circuits;
+        if (!storedClimate(m, 2, false, circuits))
+            return false;
+        for (const airConditioner &fh : qAsConst(circuits)) {
+            const int s = fh.subnet_id, d = fh.device_id, c = fh.channel - 1;
+            steps.append([=] { fn_fh_setStatus(s, d, c, fh.status); });
+            steps.append([=] { fn_fh_setTemperature(s, d, c, fh.current_temperature); });
         }
-        const QByteArray bytes(reinterpret_cast<const char *>(payload), n);
-        const unsigned char subnet = cmd.subnet_id, device = cmd.device_id;
-        steps.append([=] {
-            QByteArray copy = bytes;
-            gl_socket.sendCommand(length, code, subnet, device,
-                                  reinterpret_cast<unsigned char *>(copy.data()),
-                                  static_cast<unsigned int>(copy.size()));
-        });
+    }
+    if (m.diy_bool > 0) {
+        bool read = false;
+        const QList<diyCommand> commands = loadMoodCommands(m.mood_id, m.room_id, &read);
+        if (!read)
+            return false;
+        for (const diyCommand &cmd : commands) {
+            unsigned short code = 0;
+            unsigned char length = 0;
+            unsigned char payload[5];
+            int n = 0;
+            if (!diyCommandFrame(cmd.command_type, cmd.prm1, cmd.prm2, cmd.prm3, cmd.prm4, &code, &length,
+                                 payload, &n)) {
+                steps.append(MoodStep());
+                continue;
+            }
+            const QByteArray bytes(reinterpret_cast<const char *>(payload), n);
+            const unsigned char subnet = cmd.subnet_id, device = cmd.device_id;
+            steps.append([=] {
+                QByteArray copy = bytes;
+                gl_socket.sendCommand(length, code, subnet, device,
+                                      reinterpret_cast<unsigned char *>(copy.data()),
+                                      static_cast<unsigned int>(copy.size()));
+            });
+        }
     }
     return true;
 }
