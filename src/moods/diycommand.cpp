@@ -2,6 +2,7 @@
 
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -23,7 +24,7 @@ diyCommand diyCommandFromRow(const QSqlQuery &row)
     return c;
 }
 
-QList<diyCommand> loadMoodCommands(int mood_id, int room_id)
+QList<diyCommand> loadMoodCommands(int mood_id, int room_id, bool *ok)
 {
     QList<diyCommand> commands;
     QSqlQuery query = gl_sqlite3db.execQuery(QString::asprintf(
@@ -31,6 +32,11 @@ QList<diyCommand> loadMoodCommands(int mood_id, int room_id)
         room_id));
     while (query.next())
         commands.append(diyCommandFromRow(query));
+    const bool whole = rowsReadToEnd(query);
     query.finish();
+    if (ok)
+        *ok = whole;
+    if (!whole)
+        commands.clear();
     return commands;
 }

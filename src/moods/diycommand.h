@@ -25,5 +25,7 @@ struct diyCommand
 // The command of the current row of a "select * from tbl_mood_command" query.
 diyCommand diyCommandFromRow(const QSqlQuery &row);
 
-// The commands of a mood, by ascending command_id.
-QList<diyCommand> loadMoodCommands(int mood_id, int room_id);
+// The commands of a mood, by ascending command_id. When the rows cannot all be
+// read, *ok (when given) is set false and the list is empty: a part of the
+// commands is never taken for all of them.
+QList<diyCommand> loadMoodCommands(int mood_id, int room_id, bool *ok = nullptr);

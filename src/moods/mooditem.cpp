@@ -30,7 +30,8 @@ QString MoodItem::picturePath() const
 void MoodItem::run()
 {
     const mood m = record;
-    MoodSequencer::instance().enqueue([m] { return moodRunSteps(m); }, tr("Send successfully"));
+    MoodSequencer::instance().enqueue([m](QList<MoodStep> &steps) { return moodRunSteps(m, steps); },
+                                      tr("Send successfully"), tr("Failed to send the mood!"));
 }
 
 bool MoodItem::eventFilter(QObject *watched, QEvent *event)

@@ -4,7 +4,8 @@
 // its name over it. A mouse-button press (any button; the second press of a
 // double click arrives as a double click and does not count) runs the mood: its
 // stored device states and DIY commands, read at that moment, go out on the bus
-// one after another 50 ms apart, then "Send successfully" is shown. The tile only
+// one after another 50 ms apart, then "Send successfully" is shown. When they
+// cannot all be read, nothing is sent and the failure is shown. The tile only
 // sends; it neither polls nor listens to the bus.
 
 #include "moods/mood.h"

@@ -7,6 +7,7 @@
 #include "operation/light.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -31,9 +32,9 @@ void readSet(light &rec, int k, const QSqlQuery &row)
     rec.channel[k] = number(row, "channel");
 }
 
-QList<light> storedLights(const mood &m)
+// False when a row failed to read.
+bool storedLights(const mood &m, QList<light> &lights)
 {
-    QList<light> lights;
     QSqlQuery rows = gl_sqlite3db.execQuery(
         QString::asprintf("select * from tbl_mood_light_status where mood_id=%d and room_id=%d and "
                           "(rgb=0 or rgb=1) order by light_id asc",
@@ -67,18 +68,22 @@ QList<light> storedLights(const mood &m)
                     m.mood_id, m.room_id, rec.light_id, k));
                 if (set.next())
                     readSet(rec, k - 1, set);
+                const bool read = rowsReadToEnd(set);
                 set.finish();
+                if (!read)
+                    return false;
             }
         }
         lights.append(rec);
     }
+    const bool whole = rowsReadToEnd(rows);
     rows.finish();
-    return lights;
+    return whole;
 }
 
-QList<airConditioner> storedClimate(const mood &m, int first, bool infraredLimits)
+// False when a row failed to read.
+bool storedClimate(const mood &m, int first, bool infraredLimits, QList<airConditioner> &units)
 {
-    QList<airConditioner> units;
     QSqlQuery rows = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_mood_air_conditioner_status where mood_id=%d and room_id=%d and "
         "(air_conditioner_no=%d or air_conditioner_no=%d) order by air_conditioner_no asc",
@@ -111,8 +116,9 @@ QList<airConditioner> storedClimate(const mood &m, int first, bool infraredLimit
         }
         units.append(ac);
     }
+    const bool whole = rowsReadToEnd(rows);
     rows.finish();
-    return units;
+    return whole;
 }
 
 void appendLight(QList<MoodStep> &steps, const light &l)
@@ -250,26 +256,40 @@ bool diyCommandFrame(int command_type, unsigned char prm1, unsigned char prm2, u
     return true;
 }
 
-QList<MoodStep> moodRunSteps(const mood &m)
+bool moodRunSteps(const mood &m, QList<MoodStep> &steps)
 {
-    QList<MoodStep> steps;
+    // A failed read ends the build: the sequencer then sends none of the steps.
+    steps.clear();
     if (m.light_bool > 0) {
-        for (const light &l : storedLights(m))
+        QList<light> lights;
+        if (!storedLights(m, lights))
+            return false;
+        for (const light &l : qAsConst(lights))
             appendLight(steps, l);
     }
     if (m.ac1_bool > 0 || m.ac2_bool > 0) {
-        for (const airConditioner &ac : storedClimate(m, 0, true))
+        QList<airConditioner> units;
+        if (!storedClimate(m, 0, true, units))
+            return false;
+        for (const airConditioner &ac : qAsConst(units))
             appendAirConditioner(steps, ac);
     }
     if (m.floor_heat1_bool > 0 || m.floor_heat2_bool > 0) {
-        for (const airConditioner &fh : storedClimate(m, 2, false)) {
+        QList<airConditioner> circuits;
+        if (!storedClimate(m, 2, false, circuits))
+            return false;
+        for (const airConditioner &fh : qAsConst(circuits)) {
             const int s = fh.subnet_id, d = fh.device_id, c = fh.channel - 1;
             steps.append([=] { fn_fh_setStatus(s, d, c, fh.status); });
             steps.append([=] { fn_fh_setTemperature(s, d, c, fh.current_temperature); });
         }
     }
     if (m.diy_bool > 0) {
-        for (const diyCommand &cmd : loadMoodCommands(m.mood_id, m.room_id)) {
+        bool read = false;
+        const QList<diyCommand> commands = loadMoodCommands(m.mood_id, m.room_id, &read);
+        if (!read)
+            return false;
+        for (const diyCommand &cmd : commands) {
             unsigned short code = 0;
             unsigned char length = 0;
             unsigned char payload[5];
@@ -289,5 +309,5 @@ QList<MoodStep> moodRunSteps(const mood &m)
             });
         }
     }
-    return steps;
+    return true;
 }

@@ -14,8 +14,9 @@
 
 using MoodStep = std::function<void()>;
 
-// The steps of one run of m, from the database as it is now.
-QList<MoodStep> moodRunSteps(const mood &m);
+// The steps of one run of m, from the database as it is now; false when a stored
+// row could not be read (the steps are then not the whole mood).
+bool moodRunSteps(const mood &m, QList<MoodStep> &steps);
 
 // The frame of one DIY command: operation code, length byte and payload by
 // command type; false for a type that sends nothing.

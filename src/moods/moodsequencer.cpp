@@ -27,9 +27,9 @@ void MoodSequencer::dropRuns()
     running = false;
 }
 
-void MoodSequencer::enqueue(std::function<QList<MoodStep>()> build, const QString &text)
+void MoodSequencer::enqueue(Build build, const QString &text, const QString &failText)
 {
-    pending.enqueue({std::move(build), text});
+    pending.enqueue({std::move(build), text, failText});
     startNext();
 }
 
@@ -39,8 +39,12 @@ void MoodSequencer::startNext()
         return;
     Run run = pending.dequeue();
     running = true;
-    steps = run.build();
-    doneText = run.doneText;
+    steps.clear();
+    // A part of a mood is not the mood: steps that failed to read send nothing.
+    const bool whole = run.build(steps);
+    if (!whole)
+        steps.clear();
+    doneText = whole ? run.doneText : run.failText;
     index = 0;
     runStep();
 }

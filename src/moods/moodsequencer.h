@@ -6,8 +6,9 @@
 // one step at a time: each step's frame goes out and at least 50 ms pass before
 // the next step or the end of the run, measured, never earlier. Only after the
 // last wait is the run's closing text shown. The event loop keeps running
-// between steps; runs never interleave. A project switch drops the runs not yet
-// ended: their mood ids are the project's before.
+// between steps; runs never interleave. A run whose steps cannot all be read
+// sends nothing and shows its failure text instead. A project switch drops the
+// runs not yet ended: their mood ids are the project's before.
 
 #include "moods/moodrun.h"
 
@@ -28,8 +29,10 @@ public:
     static MoodSequencer &instance();
 
     // Queues a run: build() makes its steps when it starts; doneText goes to the
-    // hub's signalsInformation after its last wait.
-    void enqueue(std::function<QList<MoodStep>()> build, const QString &doneText);
+    // hub's signalsInformation after its last wait. When build() answers false,
+    // no step is sent and failText goes there at once.
+    using Build = std::function<bool(QList<MoodStep> &steps)>;
+    void enqueue(Build build, const QString &doneText, const QString &failText);
 
     bool isBusy() const { return running || !pending.isEmpty(); }
 
@@ -47,8 +50,9 @@ private:
 
     struct Run
     {
-        std::function<QList<MoodStep>()> build;
+        Build build;
         QString doneText;
+        QString failText;
     };
     QQueue<Run> pending;
     QList<MoodStep> steps;

@@ -53,6 +53,11 @@ void PageSettingRoomManagerMoods::slotsEdit(int type, int id)
         moodId = getMoodId(); // taken only once the mood editor saves it
     else
         return;
+    // The ids in use could not be read: any number might be another mood's.
+    if (moodId < 0) {
+        emit gl_socket.signalsInformation(tr("Failed to add the mood!"));
+        return;
+    }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Moods Information"), tr("Moods Information"),
                                         QString::asprintf("%d-%d", moodId, room_id), QStringLiteral("1"));
 }

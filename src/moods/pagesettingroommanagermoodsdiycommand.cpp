@@ -91,6 +91,8 @@ void PageSettingRoomManagerMoodsDiyCommand::slotsPageEnter(QString moodId, QStri
     commandList.clear();
     beginCommand(1);
     updatelist();
+    if (!commandsRead)
+        emit gl_socket.signalsInformation(tr("Failed to read the commands!"));
     if (!commandList.isEmpty()) {
         current = commandList.first();
         loadDiyCommand();
@@ -99,7 +101,7 @@ void PageSettingRoomManagerMoodsDiyCommand::slotsPageEnter(QString moodId, QStri
 
 void PageSettingRoomManagerMoodsDiyCommand::updatelist()
 {
-    commandList = loadMoodCommands(mood_id, room_id);
+    commandList = loadMoodCommands(mood_id, room_id, &commandsRead);
 }
 
 void PageSettingRoomManagerMoodsDiyCommand::loadDiyCommand()
@@ -189,6 +191,11 @@ void PageSettingRoomManagerMoodsDiyCommand::pushButtonSave_clicked()
 {
     if (!addressComplete())
         return;
+    // A list that failed to read would replace the stored commands with a part of them.
+    if (!commandsRead) {
+        emit gl_socket.signalsInformation(tr("Failed to save the commands!"));
+        return;
+    }
     storeCommand();
     QStringList sql{QString::asprintf("delete from tbl_mood_command where room_id=%d and mood_id=%d",
                                       room_id, mood_id)};

@@ -6,6 +6,8 @@
 // above it. "Save" rewrites the mood's command rows from the list, all in one
 // transaction, and returns to the mood editor, which then reloads only its
 // command list. Nothing of the list survives leaving the page without "Save".
+// Commands that could not all be read on entry are never saved over the stored
+// ones: the read is said to have failed, and "Save" is refused.
 
 #include "moods/diycommand.h"
 #include "shell/mydialog.h"
@@ -59,6 +61,7 @@ private:
     int m_position = 0;
     diyCommand current;
     QList<diyCommand> commandList;
+    bool commandsRead = true;
 
     QtMaterialLabel *labelCommandId = nullptr;
     QtMaterialLineEdit *lineEditSubnet = nullptr;

@@ -150,32 +150,46 @@ void PageSettingRoomManagerMoodsInformation::slotsPageEnter(QString mood_room_Id
             box->setChecked(false);
         const QString sql =
             QString::asprintf("select * from tbl_mood where mood_id=%d and room_id=%d", mood_id, room_id);
-        if (isRecordExist(sql)) {
+        // A row that fails to read is no new mood: saving it would add a second one.
+        bool ok = true;
+        if (isRecordExist(sql, &ok)) {
             existing = true;
             QString value;
-            if (getTextFromDb(sql, QStringLiteral("mood_name"), value))
+            bool read = true;
+            if (getTextFromDb(sql, QStringLiteral("mood_name"), value, &read))
                 lineEditName->setText(value);
-            if (getTextFromDb(sql, QStringLiteral("mood_icon_name"), value))
+            ok = ok && read;
+            if (getTextFromDb(sql, QStringLiteral("mood_icon_name"), value, &read))
                 iconItem->setIconName(value);
+            ok = ok && read;
             // Checking a box runs its test: a group the room has lost stays unchecked.
-            for (int g = 0; g < GroupCount; ++g)
-                checkBoxes[g]->setChecked(getValueFromDb(sql, QString::fromLatin1(Groups[g].flag)) > 0);
+            for (int g = 0; g < GroupCount; ++g) {
+                const int flag = getValueFromDb(sql, QString::fromLatin1(Groups[g].flag), &read);
+                checkBoxes[g]->setChecked(flag > 0);
+                ok = ok && read;
+            }
         }
+        moodRead = ok;
     }
     updatelist();
+    if (!moodRead || !commandsRead)
+        emit gl_socket.signalsInformation(tr("Failed to read the mood!"));
 }
 
 void PageSettingRoomManagerMoodsInformation::updatelist()
 {
-    commandList = loadMoodCommands(mood_id, room_id);
+    commandList = loadMoodCommands(mood_id, room_id, &commandsRead);
 }
 
 void PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation()
 {
     if (mood_id <= 0)
         return;
-    if (!isRecordExist(
-            QString::asprintf("select * from tbl_mood where room_id=%d and mood_id=%d", room_id, mood_id)))
+    // Only the commands of a mood known to be unsaved go.
+    bool ok = false;
+    const bool saved = isRecordExist(
+        QString::asprintf("select * from tbl_mood where room_id=%d and mood_id=%d", room_id, mood_id), &ok);
+    if (ok && !saved)
         gl_sqlite3db.execDML(QString::asprintf(
             "delete from tbl_mood_command where room_id=%d and mood_id=%d", room_id, mood_id));
     mood_id = 0;
@@ -243,9 +257,9 @@ bool PageSettingRoomManagerMoodsInformation::eventFilter(QObject *watched, QEven
     return MyDialog::eventFilter(watched, event);
 }
 
-QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString &name) const
+bool PageSettingRoomManagerMoodsInformation::saveStatements(const QString &name, QStringList &sql) const
 {
-    QStringList sql;
+    sql.clear();
     int flag[GroupCount];
     for (int g = 0; g < GroupCount; ++g)
         flag[g] = checkBoxes[g]->isChecked() ? 1 : 0;
@@ -286,7 +300,10 @@ QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString
                 text(row, "icon_name_of_light_off").constData(), number(row, "brightness"),
                 number(row, "us_id"), number(row, "fade"), number(row, "rgb"), number(row, "original_type"),
                 room_id);
+        const bool whole = rowsReadToEnd(row);
         row.finish();
+        if (!whole)
+            return false;
     }
 
     sql << QString::asprintf("delete from tbl_mood_air_conditioner_status where room_id=%d and mood_id=%d",
@@ -311,7 +328,10 @@ QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString
                 number(row, "current_heat_temperature"), number(row, "current_auto_temperature"),
                 number(row, "current_dry_temperature"), number(row, "temperature_unit"),
                 number(row, "original_type"), room_id);
+        const bool whole = rowsReadToEnd(row);
         row.finish();
+        if (!whole)
+            return false;
     }
 
     sql << QString::asprintf("delete from tbl_mood_command where room_id=%d and mood_id=%d", room_id,
@@ -322,11 +342,16 @@ QStringList PageSettingRoomManagerMoodsInformation::saveStatements(const QString
             "command_type,prm1,prm2,prm3,prm4,room_id) values(%d,%d,%d,%d,%d,%d,%d,%d,%d,%d)",
             c.command_id, mood_id, c.subnet_id, c.device_id, c.command_type, c.prm1, c.prm2, c.prm3, c.prm4,
             room_id);
-    return sql;
+    return true;
 }
 
 void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
 {
+    // Commands or a row that failed to read would be written back in part.
+    if (!moodRead || !commandsRead) {
+        emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
+        return;
+    }
     const QString name = lineEditName->text();
     bool anyGroup = false;
     for (QtMaterialCheckBox *box : checkBoxes)
@@ -336,7 +361,8 @@ void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
         return;
     }
     // The row, the snapshots and the commands go together or not at all.
-    if (!gl_sqlite3db.execTransaction(saveStatements(name))) {
+    QStringList sql;
+    if (!saveStatements(name, sql) || !gl_sqlite3db.execTransaction(sql)) {
         emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
         return;
     }

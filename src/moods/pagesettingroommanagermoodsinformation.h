@@ -6,7 +6,9 @@
 // Save writes the mood's row, copies the current rows of the chosen groups as
 // the mood's snapshot, rewrites its command rows, all in one transaction, and
 // returns to the room editor. Commands written for a mood that is never saved
-// are dropped once the page has left the menu bar's history.
+// are dropped once the page has left the menu bar's history. When the mood's
+// row, its commands or the rows it copies cannot all be read, the save is
+// refused and the stored mood stays as it was.
 
 #include "moods/diycommand.h"
 #include "shell/mydialog.h"
@@ -54,11 +56,15 @@ private slots:
     void pushButtonExtraDiyCommand_clicked();
 
 private:
-    QStringList saveStatements(const QString &name) const;
+    // False when a row to copy could not be read: the statements are then not whole.
+    bool saveStatements(const QString &name, QStringList &sql) const;
 
     int room_id = 0;
     int mood_id = 0;
     bool existing = false;
+    // Whether the last entry read the mood's row, and its commands, to the end.
+    bool moodRead = true;
+    bool commandsRead = true;
     QList<diyCommand> commandList;
     QtMaterialLineEdit *lineEditName = nullptr;
     ManagerItem *iconItem = nullptr;

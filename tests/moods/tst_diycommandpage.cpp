@@ -8,6 +8,7 @@
 #include "../commissioning/pagenavigator.h"
 #include "moodproject.h"
 #include "projectfixture.h"
+#include "stepfault.h"
 
 #include "app/pagefactory.h"
 #include "moods/diyparameterfields.h"
@@ -120,8 +121,9 @@ private slots:
 // Stored commands of mood 5 (never saved itself), then steps on the page: "s=",
 // "d=" type into Subnet ID and Device ID, "t=" picks a type, "prev", "next" and
 // "save" press the buttons, "enter" comes back to the page from the mood editor,
-// "refuse=N" makes every insert of command N fail, "allow" undoes that. Each
-// press gives "button: messages -> shown command" (or the page requested).
+// "refuse=N" makes every insert of command N fail, "allow" undoes that, "fault=N"
+// fails the Nth step of the command reads that follow (the editor's come first).
+// Each press gives "button: messages -> shown command" (or the page requested).
 void TestDiyCommandPage::stepping_data()
 {
     QTest::addColumn<QStringList>("stored");
@@ -171,6 +173,12 @@ void TestDiyCommandPage::stepping_data()
                        "next:  -> 3 / Invalid Switch",
                        "save: Failed to save the commands! -> 3 1/42 Invalid Switch", back}
         << QStringList{"1|1|40|89|3|80|0|90", "2|1|41|115|1|44|1|0", "3|1|42|0|0|0|0|0"};
+    QTest::newRow("a failed read keeps the stored commands and the page")
+        << QStringList{"1,1,40,89,3,80,0,90", "2,1,41,115,1,44,1,0"} << "fault=5;enter;s=1;d=42;save"
+        << QStringList{"1 1/40 Single Channel Lighting",
+                       "enter: Failed to read the commands! -> 1 / Invalid Switch",
+                       "save: Failed to save the commands! -> 1 1/42 Invalid Switch"}
+        << QStringList{"1|1|40|89|3|80|0|90", "2|1|41|115|1|44|1|0"};
 }
 
 void TestDiyCommandPage::stepping()
@@ -213,6 +221,10 @@ void TestDiyCommandPage::stepping()
                              : QStringLiteral("create trigger refuse before insert on tbl_mood_command "
                                               "when new.command_id=%1 begin select raise(abort,'no'); end")
                                    .arg(arg)));
+            continue;
+        }
+        if (key == QLatin1String("fault")) {
+            StepFault::arm(QStringLiteral("from tbl_mood_command"), arg.toInt());
             continue;
         }
         if (key == QLatin1String("enter")) {

@@ -8,6 +8,7 @@
 #include "../operation/climatebus.h"
 #include "moodproject.h"
 #include "projectfixture.h"
+#include "stepfault.h"
 
 #include "moods/mood.h"
 #include "moods/mooditem.h"
@@ -63,9 +64,10 @@ void TestMoodRun::run_data()
     QTest::addColumn<QStringList>("rows");   // L:light, U:unit, C:command
     QTest::addColumn<QStringList>("frames"); // "code sub/dev payload"
     QTest::addColumn<int>("steps");          // frames and empty steps, 50 ms each
+    QTest::addColumn<QString>("fault");      // "statement text@step" failed while the steps are read
 
-    QTest::newRow("worked mood") << QStringList{"1", "1", "0", "1", "0", "1"}
-                                 << QStringList{"L:1,1,1,20,1,70,0,0",
+    const QStringList workedFlags{"1", "1", "0", "1", "0", "1"};
+    const QStringList workedInput = QStringList{"L:1,1,1,20,1,70,0,0",
                                                 "L:2,2,1,21,1,10,0,1",
                                                 "L:2,2,1,21,2,20,0,2",
                                                 "L:2,2,1,21,3,30,0,3",
@@ -77,7 +79,8 @@ void TestMoodRun::run_data()
                                                 "U:1,0,1,31,3,1,1,3,0,24,22,23,25",
                                                 "U:2,0,1,32,1,1,0,0,28,0,0,0,0",
                                                 "C:1,1,40,89,1,100,0,0",
-                                                "C:2,1,41,94,1,2,3,4"}
+                                                "C:2,1,41,94,1,2,3,4"};
+    QTest::newRow("worked mood") << workedFlags << workedInput
                                  << QStringList{"0031 1/20 01460000",   "0031 1/21 010a0000",
                                                 "0031 1/21 02140000",   "0031 1/21 031e0000",
                                                 "0031 1/21 04280000",   "0002 1/22 0205",
@@ -87,12 +90,12 @@ void TestMoodRun::run_data()
                                                 "e01c 1/30 1aff",       "e0ee 1/31 020118130116171900",
                                                 "e3d8 1/32 1401000001", "e3d8 1/32 181c000001",
                                                 "0031 1/40 01640000"}
-                                 << 18;
+                                 << 18 << QString();
     QTest::newRow("ac2 alone sends both, panel unit 1")
         << QStringList{"0", "0", "1", "0", "0", "0"}
         << QStringList{"U:0,0,1,31,1,1,0,1,0,35,22,23,25", "U:1,0,1,33,0,0,1,2,0,20,21,22,23",
                        "L:1,1,1,20,1,70,0,0"}
-        << QStringList{"e0ee 1/31 0123010116171900", "e0ee 1/33 0014120115161700"} << 2;
+        << QStringList{"e0ee 1/31 0123010116171900", "e0ee 1/33 0014120115161700"} << 2 << QString();
     QTest::newRow("scene off, ir off, rgb of three, circuit 2")
         << QStringList{"1", "1", "0", "0", "1", "0"}
         << QStringList{"L:1,7,1,22,4,0,9,0",           "L:2,2,1,21,1,10,0,1",
@@ -101,12 +104,19 @@ void TestMoodRun::run_data()
                        "U:3,0,1,32,2,1,0,0,28,0,0,0,0"}
         << QStringList{"0002 1/22 0400", "0031 1/21 010a0000", "0031 1/21 02140000", "0031 1/21 031e0000",
                        "e01c 1/30 6eff", "e3d8 1/32 231401",   "e3d8 1/32 23181c"}
-        << 8;
+        << 8 << QString();
     QTest::newRow("diy forms and the low byte")
         << QStringList{"0", "0", "0", "0", "0", "1"}
         << QStringList{"C:3,1,50,115,1,2,3,4", "C:1,1,50,112,300,2,3,4", "C:2,1,50,0,1,2,3,4",
                        "C:4,1,50,113,5,6,7,8"}
-        << QStringList{"201a 1/50 012c020304", "202a 1/50 0102030400", "201a 1/50 0205060708"} << 4;
+        << QStringList{"201a 1/50 012c020304", "202a 1/50 0102030400", "201a 1/50 0205060708"} << 4
+        << QString();
+    // A row that fails to read: nothing of the mood goes out, and the failure is said.
+    for (const QString fault : {"light rows@and (rgb=0 or rgb=1)@3", "an RGB set@light_id=2 and rgb=3@1",
+                                "air conditioners@(air_conditioner_no=0 or@2", "commands@tbl_mood_command@2",
+                                "floor heating@(air_conditioner_no=2 or@1"})
+        QTest::newRow(qPrintable("failed read: " + fault.section('@', 0, 0)))
+            << workedFlags << workedInput << QStringList() << 0 << fault.section('@', 1);
 }
 
 void TestMoodRun::run()
@@ -115,6 +125,7 @@ void TestMoodRun::run()
     QFETCH(QStringList, rows);
     QFETCH(QStringList, frames);
     QFETCH(int, steps);
+    QFETCH(QString, fault);
 
     m_project.reset();
     QVERIFY(addMood(1, 1, QStringLiteral("Evening"), flags));
@@ -128,11 +139,14 @@ void TestMoodRun::run()
     m_bus.clear();
     QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
     MoodItem tile(loadRoomMoods(1).value(0));
+    StepFault::arm(fault.section('@', 0, 0), fault.section('@', 1).toInt()); // none without a fault
     QTest::mousePress(&tile, Qt::LeftButton);
-    QVERIFY(info.wait(5000));
+    QVERIFY(info.count() == 1 || info.wait(5000));
     const qint64 reported = nowNs();
     QCOMPARE(info.count(), 1);
-    QCOMPARE(info.first().first().toString(), QStringLiteral("Send successfully"));
+    QCOMPARE(info.first().first().toString(),
+             QString(fault.isEmpty() ? "Send successfully" : "Failed to send the mood!"));
+    QVERIFY(fault.isEmpty() || StepFault::fired());
     SimBus::pump(100);
 
     const QList<SimFrame> got = m_bus.sent();
@@ -154,7 +168,7 @@ void TestMoodRun::run()
                                 .arg(i)
                                 .arg(got[i].arrivalNs - got[i - 1].arrivalNs)));
     // Every step, the last included, waits 50 ms before the report.
-    QVERIFY(reported - got.first().arrivalNs >= qint64(steps) * 50000000);
+    QVERIFY(got.isEmpty() || reported - got.first().arrivalNs >= qint64(steps) * 50000000);
 }
 
 void TestMoodRun::pressesAndRecords()
@@ -212,7 +226,8 @@ void TestMoodRun::pressesAndRecords()
     int built = 0, steps = 0;
     const MoodStep step = [&steps] { ++steps; };
     for (const char *text : {"first", "second"})
-        MoodSequencer::instance().enqueue([&] { ++built; return QList<MoodStep>{step, step}; }, text);
+        MoodSequencer::instance().enqueue(
+            [&](QList<MoodStep> &out) { ++built; out = {step, step}; return true; }, text, QString());
     emit gl_socket.signalsProjectStateChanged(QStringLiteral("Other"));
     SimBus::pump(300);
     QVERIFY(!MoodSequencer::instance().isBusy() && built == 1 && steps == 1 && info.count() == 2);
