@@ -544,7 +544,7 @@ void TestProjectTransfer::sender()
 
 void TestProjectTransfer::receiver_data()
 {
-    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QStringList>("existing"); // listed projects; "file X": a plain file X in the way
     // "projects:A,B", "dotdot", "link", "nolength", or a kind of unpackLimitArchive()
     QTest::addColumn<QString>("archive");
     QTest::addColumn<QString>("message");
@@ -559,6 +559,10 @@ void TestProjectTransfer::receiver_data()
         << QStringList{"listed Office_1", "listed Office_1_1",
                        "entry Office_1 db=SQLite stand-in of Office sent",
                        "entry Office_1_1 db=SQLite stand-in of Office_1 sent"};
+    // The sender hears that the import failed.
+    QTest::newRow("Home when a file Home_1 is in the way")
+        << QStringList{"file Home_1"} << "projects:Home"
+        << "Failed to copy project Home_1!" << QStringList();
     QTest::newRow("../ entry") << QStringList() << "dotdot"
                                << "Invalid project archive!" << QStringList();
     QTest::newRow("link entry") << QStringList() << "link"
@@ -584,8 +588,12 @@ void TestProjectTransfer::receiver()
     QFETCH(QString, archive);
     QFETCH(QString, message);
     QFETCH(QStringList, added);
-    for (const QString &name : existing)
-        QVERIFY(addListedProject(name));
+    for (const QString &name : existing) {
+        if (name.startsWith(QLatin1String("file ")))
+            QVERIFY(writeFile(databaseFolder() + '/' + name.mid(5), "in the way"));
+        else
+            QVERIFY(addListedProject(name));
+    }
     QStringList expected = projectState();
     expected += added;
     expected.sort();
@@ -626,6 +634,7 @@ void TestProjectTransfer::receiver()
     const varnotest::ResidentGrowth memory;
     const varnotest::FileSizeBound bound(64 << 20);
     QByteArray answer;
+    QString refusal;
     if (archive == QLatin1String("nolength")) {
         QTcpSocket raw;
         raw.connectToHost(Loopback, 8080);
@@ -640,12 +649,17 @@ void TestProjectTransfer::receiver()
     {
         HttpClient client;
         connect(&client, &HttpClient::signalsReplyFinished, [&answer](QByteArray body) { answer = body; });
+        connect(&client, &HttpClient::signalsReplyErrorString, [&refusal](QString e) { refusal = e; });
         client.upload(QStringLiteral("http://127.0.0.1:8080"), zipPath, 0);
     }
     QTRY_COMPARE(messages(info), QStringList{message});
     QVERIFY2(memory.kib() < varnotest::UnpackMemoryBoundKiB, qPrintable(QString::number(memory.kib())));
-    QCOMPARE(answer,
-             message == QLatin1String("Invalid data.") ? QByteArray() : QByteArray("POST data received!"));
+    // Answered once the import is over: received, or refused with its failure.
+    const bool success = message == QLatin1String("success.");
+    QCOMPARE(answer, success ? QByteArray("POST data received!") : QByteArray());
+    QVERIFY2(success == refusal.isEmpty() &&
+                 (success || refusal.endsWith(QLatin1String("server replied: Internal Server Error"))),
+             qPrintable(refusal));
     QCOMPARE(dialog.downloaded, message == QLatin1String("success."));
     QVERIFY(!dialog.downloading && !dialog.server());
     QVERIFY(!QFile::exists(partial));
