@@ -8,6 +8,10 @@ namespace {
 constexpr char Answer[] = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\nPOST data received!";
 static_assert(sizeof(Answer) - 1 == 64, "the answer has 64 bytes");
 
+constexpr char FailureHead[] = "HTTP/1.1 500 Internal Server Error\r\n"
+                               "Content-Type: text/plain; charset=utf-8\r\n"
+                               "Connection: close\r\nContent-Length: ";
+
 constexpr char BlankLine[] = "\r\n\r\n";
 
 } // namespace
@@ -21,6 +25,12 @@ HttpServer::HttpServer(QObject *parent)
 QByteArray HttpServer::answer()
 {
     return QByteArray(Answer, int(sizeof(Answer) - 1));
+}
+
+QByteArray HttpServer::failureAnswer(const QString &error)
+{
+    const QByteArray body = error.toUtf8();
+    return FailureHead + QByteArray::number(body.size()) + BlankLine + body;
 }
 
 qint64 HttpServer::contentLength(const QByteArray &head)
@@ -188,6 +198,7 @@ void HttpServer::readHead(QTcpSocket *socket, const QByteArray &chunk)
     }
     m_active = socket;
     m_finished = false;
+    m_answered = false;
     m_expected = expected;
     m_received = 0;
     m_paceMark = 0;
@@ -220,13 +231,24 @@ void HttpServer::takeBody(QTcpSocket *socket, QByteArray bytes)
     m_finished = true;
     if (QTimer *timer = idleTimer(socket))
         timer->stop();
-    socket->write(answer());
-    socket->flush();
-    while (guard && socket->bytesToWrite() > 0 && socket->waitForBytesWritten(30000)) {
-    }
     // The body is complete and kept whether or not the sender stays to read the
-    // answer.
+    // answer. The owner takes it in and says how that went through answerImport();
+    // an owner that says nothing and keeps the connection has it answered as received.
     emit signalsReplyFinished();
+    if (guard && socket == m_active && !m_answered)
+        answerImport(true);
+}
+
+void HttpServer::answerImport(bool imported, const QString &error)
+{
+    const QPointer<QTcpSocket> socket = m_active;
+    if (!socket || !m_finished || m_answered)
+        return;
+    m_answered = true;
+    socket->write(imported ? answer() : failureAnswer(error));
+    socket->flush();
+    while (socket && socket->bytesToWrite() > 0 && socket->waitForBytesWritten(30000)) {
+    }
 }
 
 void HttpServer::socketDisconnected()

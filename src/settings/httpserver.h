@@ -2,8 +2,9 @@
 
 // The receiving end of a direct project transfer: a minimal HTTP listener that
 // takes one posted archive at a time and hands its body on, chunk by chunk, as
-// it arrives. It answers "POST data received!" once the whole body has been
-// handed on; a request it cannot take is closed without that answer.
+// it arrives. Once the whole body has been handed on, the owner takes it in and
+// the sender is answered "POST data received!" when that worked, a 500 answer
+// when it did not; a request it cannot take is closed without an answer.
 //
 // Every connection reads its request head on its own; only a POST head with a
 // usable length takes the transfer slot. A head must be complete within the
@@ -39,8 +40,17 @@ public:
 
     explicit HttpServer(QObject *parent = nullptr);
 
-    // The answer written once the whole body was handed on.
+    // The answer written once the whole body was handed on and taken in.
     static QByteArray answer();
+    // The answer written when the body could not be taken in: status 500, the
+    // error as its text.
+    static QByteArray failureAnswer(const QString &error);
+
+    // Answers the transfer whose body is complete: answer() when the owner took it
+    // in, failureAnswer(error) when not, and waits for it to be written. The owner
+    // calls it from its handler of signalsReplyFinished, before it lets the server
+    // go; nothing happens without a complete body or once answered.
+    void answerImport(bool imported, const QString &error = QString());
 
     // Reads "Content-Length" of a request head (any letter case). Answers -1 when
     // the line is missing, is not a plain decimal number, is 0 or negative, or
@@ -87,9 +97,10 @@ private:
     QList<Waiting> m_waiting;      // connections still sending their head, oldest first
     QPointer<QTcpSocket> m_active; // the connection of the transfer under way
     bool m_finished = false;
-    qint64 m_expected = 0; // body bytes announced by Content-Length
-    qint64 m_received = 0; // body bytes handed on so far
-    qint64 m_paceMark = 0; // m_received when the current pace span began
+    bool m_answered = false; // the complete body was answered
+    qint64 m_expected = 0;   // body bytes announced by Content-Length
+    qint64 m_received = 0;   // body bytes handed on so far
+    qint64 m_paceMark = 0;   // m_received when the current pace span began
     qint64 m_bytesRead = 0;
     int m_idleMs = IdleMs;
 };

@@ -289,10 +289,11 @@ void ProjectDownloadDlg::slotsReplyErrorString(QString errorString)
 void ProjectDownloadDlg::slotsReplyFinished()
 {
     broadcastTimer.stop();
-    disposeServer();
     downloading = false;
-    if (!m_transferDir)
+    if (!m_transferDir) {
+        disposeServer();
         return;
+    }
     m_archive.close();
 
     const QString unpacked =
@@ -300,6 +301,10 @@ void ProjectDownloadDlg::slotsReplyFinished()
     QString error;
     const bool ok = QDir().mkpath(unpacked) && importProjects(unpacked, error);
     endTransfer();
+    // A sender waiting on the connection hears how the import went.
+    if (m_server)
+        m_server->answerImport(ok, error);
+    disposeServer();
     if (!ok) {
         emit signalsInformation(error);
         return;

@@ -3,10 +3,15 @@
 #include "store/cppsqlite3db.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
+#include "store/projectlist.h"
 #include "store/settings.h"
 #include "store/ziparchive.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QTime>
 
 const char *const TransferServerGroup = "project";
@@ -29,6 +34,55 @@ QString transferDownloadUrl()
     return QString::asprintf("http://%s:6001/v1/dbDownload", transferServerAddress().toUtf8().constData());
 }
 
+namespace {
+
+// The files the packing takes from folder, as the archive names them (prefix,
+// "/", the path below folder), each with its size: what copyDirToPath copies,
+// hidden entries and linked folders left out.
+void addProjectFiles(const QString &folder, const QString &prefix, QHash<QString, qint64> &files)
+{
+    const QFileInfoList list = QDir(folder).entryInfoList();
+    for (const QFileInfo &info : list) {
+        const QString name = info.fileName();
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        const QString entry = prefix + QLatin1Char('/') + name;
+        if (!info.isDir())
+            files.insert(entry, info.size());
+        else if (!info.isSymLink())
+            addProjectFiles(info.filePath(), entry, files);
+    }
+}
+
+// Whether the archive lists every file of the named projects with its size, and
+// holds at least one file.
+bool holdsEveryFile(const QStringList &names, const QString &zipPath)
+{
+    QList<ZipArchive::Entry> entries;
+    if (!ZipArchive::listEntries(zipPath, entries))
+        return false;
+    QHash<QString, qint64> listed;
+    for (const ZipArchive::Entry &entry : qAsConst(entries)) {
+        if (!entry.isDir)
+            listed.insert(entry.name, qint64(entry.size));
+    }
+    QHash<QString, qint64> files;
+    for (const QString &name : names) {
+        const QString folder = isValidProjectName(name) ? projectFolder(name) : QString();
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            addProjectFiles(folder, name, files);
+    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (listed.value(it.key(), -1) != it.value()) {
+            qDebug() << "packProjects: the archive lacks" << it.key() << "of" << it.value() << "bytes";
+            return false;
+        }
+    }
+    return !listed.isEmpty();
+}
+
+} // namespace
+
 bool packProjects(const QStringList &names, const QString &zipPath)
 {
     QFile::remove(zipPath);
@@ -37,16 +91,13 @@ bool packProjects(const QStringList &names, const QString &zipPath)
     // not stored would be missing from the archive.
     if (!gl_sqlite3db.flushBatch())
         return false;
-    compressFolder(names, zipPath);
-    QList<ZipArchive::Entry> entries;
-    bool hasFile = false;
-    if (ZipArchive::listEntries(zipPath, entries)) {
-        for (const ZipArchive::Entry &entry : qAsConst(entries))
-            hasFile = hasFile || !entry.isDir;
-    }
-    if (!hasFile)
-        QFile::remove(zipPath);
-    return hasFile;
+    // Every copy and the packing must succeed, and the archive must then hold
+    // every file of every chosen project whole: a full disk can fail a copy into
+    // the staging folder and still leave room for an archive of the rest.
+    if (compressFolder(names, zipPath) && holdsEveryFile(names, zipPath))
+        return true;
+    QFile::remove(zipPath);
+    return false;
 }
 
 QString transferArchiveName()

@@ -19,8 +19,9 @@ QString transferDownloadUrl();
 
 // Packs the named projects into zipPath, one top-level folder each. Answers
 // false, with nothing left at zipPath, when the gathered device writes cannot
-// be stored first, or the archive cannot be made, cannot be read back or holds
-// no file at all.
+// be stored first, a project cannot be copied whole or the archive cannot be
+// made, or the archive read back does not list every file of every named
+// project with its size, or holds no file at all.
 bool packProjects(const QStringList &names, const QString &zipPath);
 
 // The archive file name of a transfer: the local time as "hhmmss" + ".zip".

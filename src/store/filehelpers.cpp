@@ -141,12 +141,12 @@ void remove_external_photo(const QString &name)
         QFile::remove(path);
 }
 
-void compressFolder(const QStringList &names, const QString &zipPath)
+bool compressFolder(const QStringList &names, const QString &zipPath)
 {
     QTemporaryDir staging;
     if (!staging.isValid()) {
         qDebug() << "compressFolder: cannot make a staging folder" << staging.errorString();
-        return;
+        return false;
     }
     for (const QString &name : names) {
         if (!isValidProjectName(name)) {
@@ -156,11 +156,17 @@ void compressFolder(const QStringList &names, const QString &zipPath)
         const QString folder = projectFolder(name);
         if (!QFileInfo(folder).isDir())
             continue;
-        if (!copyDirToPath(folder, staging.path() + QLatin1Char('/') + name, true))
+        // A project copied in part would be packed as if it were whole.
+        if (!copyDirToPath(folder, staging.path() + QLatin1Char('/') + name, true)) {
             qDebug() << "compressFolder: copying" << name << "failed";
+            return false;
+        }
     }
-    if (!ZipArchive::compressDir(zipPath, staging.path()))
+    if (!ZipArchive::compressDir(zipPath, staging.path())) {
         qDebug() << "compressFolder: writing" << zipPath << "failed";
+        return false;
+    }
+    return true;
 }
 
 void decompressFolder(const QString &zipPath, const QString &folder)

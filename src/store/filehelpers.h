@@ -35,7 +35,9 @@ void remove_external_photo(const QString &name);
 
 // Packs the project folders names into the zip file zipPath: one folder per
 // existing project at the archive's root. Missing or invalid names are skipped.
-void compressFolder(const QStringList &names, const QString &zipPath);
+// Answers whether every existing project was copied whole into the staging
+// folder and the archive was written; after a failed copy zipPath is left as it was.
+bool compressFolder(const QStringList &names, const QString &zipPath);
 
 // Replaces folder with the content of the zip file zipPath. Nothing happens when
 // the zip file is missing, cannot be read or holds an unsafe entry, or when an

@@ -10,6 +10,7 @@
 #include "httpstub.h"
 #include "projectfixture.h"
 #include "simbus.h"
+#include "smalltmp.h"
 #include "transferannouncer.h"
 #include "screenshot.h"
 #include "transferfixture.h"
@@ -22,6 +23,7 @@
 #include "settings/transfersettings.h"
 #include "store/settings.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -154,36 +156,54 @@ QList<SimFrame> TestProjectTransfer::announcements()
 void TestProjectTransfer::cloudUpload_data()
 {
     QTest::addColumn<QString>("project"); // sent with "Home"; "Gone" alone, it has no folder
-    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("address"); // "peer": sent to another installation that answers 200
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("code");    // stored and shown; "-" for none
     QTest::addColumn<QString>("message"); // the last one shown; "" for none
+    // > 0: /tmp is left with this many bytes free while the archive is made, and
+    // Office gets a 3-D photo of 256 KiB that does not compress
+    QTest::addColumn<qint64>("leftFree");
 
     const QString office = QStringLiteral("Office");
     const QString loopback = Loopback.toString();
     QTest::newRow("accepted") << office << loopback << 200
                               << QByteArray(R"({"code":0,"data":{"token":"T123"}})") << "T123"
-                              << "success.";
+                              << "success." << qint64(0);
     QTest::newRow("code as text counts as 0")
         << office << loopback << 200 << QByteArray(R"({"code":"ok","data":{"token":"T9"}})") << "T9"
-        << "success.";
+        << "success." << qint64(0);
     QTest::newRow("numeric token stores an empty code")
         << office << loopback << 200 << QByteArray(R"({"code":0,"data":{"token":42}})") << ""
-        << "success.";
+        << "success." << qint64(0);
     QTest::newRow("non-zero code") << office << loopback << 200
                                    << QByteArray(R"({"code":3,"data":{"token":"X"}})") << "-"
-                                   << "";
+                                   << "" << qint64(0);
     QTest::newRow("no data") << office << loopback << 200 << QByteArray(R"({"code":0})") << "-"
-                             << "";
+                             << "" << qint64(0);
     QTest::newRow("not JSON") << office << loopback << 200 << QByteArray("<html>busy</html>") << "-"
-                              << "";
+                              << "" << qint64(0);
     QTest::newRow("HTTP error") << office << loopback << 500 << QByteArray("{}") << "-"
-                                << "server replied: Internal Server Error";
+                                << "server replied: Internal Server Error" << qint64(0);
     QTest::newRow("archive cannot be made") << "Gone" << loopback << 200 << QByteArray("{}") << "-"
-                                            << "Failed to create the project archive!";
+                                            << "Failed to create the project archive!" << qint64(0);
     QTest::newRow("server address unset") << office << "" << 200 << QByteArray("{}") << "-"
-                                          << "Host  not found";
+                                          << "Host  not found" << qint64(0);
+    // A disk that fills while the projects are copied and frees as the staging
+    // folder goes: the failure is said and nothing is sent, or all of it is.
+    const QString refused = QStringLiteral("Failed to create the project archive!");
+    for (const QString &to : {loopback, QStringLiteral("peer")}) {
+        const char *way = to == loopback ? "cloud" : "peer";
+        const QByteArray token(R"({"code":0,"data":{"token":"T7"}})");
+        QTest::addRow("%s, 160 KiB free", way)
+            << office << to << 200 << token << "-" << refused << qint64(160 << 10);
+        QTest::addRow("%s, 320 KiB free", way)
+            << office << to << 200 << token << "-" << refused << qint64(320 << 10);
+        QTest::addRow("%s, 560 KiB free: copied, not packed", way)
+            << office << to << 200 << token << "-" << refused << qint64(560 << 10);
+        QTest::addRow("%s, 2 MiB free", way) << office << to << 200 << token << (to == loopback ? "T7" : "-")
+                                             << "success." << qint64(2 << 20);
+    }
 }
 
 void TestProjectTransfer::cloudUpload()
@@ -194,8 +214,21 @@ void TestProjectTransfer::cloudUpload()
     QFETCH(QByteArray, answer);
     QFETCH(QString, code);
     QFETCH(QString, message);
+    QFETCH(qint64, leftFree);
     m_cloud.answerWith(status, answer);
-    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), address);
+    const bool direct = address == QLatin1String("peer");
+    HttpStub peer;
+    QVERIFY(peer.listen(Loopback, 0));
+    peer.answerRaw(HttpServer::answer());
+    if (leftFree > 0) {
+        if (!varnotest::smallTmpMissing().isEmpty())
+            QSKIP(qPrintable(varnotest::smallTmpMissing()));
+        QByteArray photo(256 << 10, Qt::Uninitialized);
+        QRandomGenerator(48).fillRange(reinterpret_cast<quint32 *>(photo.data()), photo.size() / 4);
+        QVERIFY(writeFile(databaseFolder() + "/Office/photo_3dView_1.png", photo));
+    }
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey),
+              direct ? Loopback.toString() : address);
     const QStringList before = projectState();
 
     ProjectUploadDlg dialog;
@@ -204,22 +237,36 @@ void TestProjectTransfer::cloudUpload()
     dialog.initDlgCtrl();
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
-    click(&dialog, "pushButtonSendToServer");
+    {
+        std::unique_ptr<varnotest::TmpFiller> filler;
+        if (leftFree > 0)
+            filler = std::make_unique<varnotest::TmpFiller>(leftFree);
+        QVERIFY(!filler || filler->ok());
+        if (direct) {
+            click(&dialog, "pushButtonSendToOtherDevice");
+            child<QtMaterialLabel>(&dialog, "labelCode")->setText(QStringLiteral("0007"));
+            TransferAnnouncer announcer(BusPeer);
+            QVERIFY(announcer.send(TransferAnnouncer::frame(7, Loopback.toString(), peer.port()), Loopback));
+            QTRY_VERIFY(!info.isEmpty());
+        } else {
+            click(&dialog, "pushButtonSendToServer");
+        }
+    }
     QCOMPARE(messages(info).size(), message.isEmpty() ? 0 : 1);
     QVERIFY2(message.isEmpty() || messages(info).first().endsWith(message),
              qPrintable(messages(info).value(0)));
 
-    const bool sent = project == QLatin1String("Office") && !address.isEmpty();
-    QCOMPARE(m_cloud.requests().size(), sent ? 1 : 0);
+    const bool sent = project == QLatin1String("Office") && !address.isEmpty() &&
+                      message != QLatin1String("Failed to create the project archive!");
+    QCOMPARE(m_cloud.requests().size(), sent && !direct ? 1 : 0);
+    QCOMPARE(peer.requests().size(), sent && direct ? 1 : 0);
     if (sent) {
-        const HttpStub::Request &request = m_cloud.requests().first();
-        QCOMPARE(request.method + ' ' + request.path, QByteArray("POST /v1/dbUpload"));
+        const HttpStub::Request &request = (direct ? peer : m_cloud).requests().first();
+        QCOMPARE(request.method + ' ' + request.path, QByteArray(direct ? "POST /" : "POST /v1/dbUpload"));
         QCOMPARE(request.header("Content-Type"), QByteArray("application/zip"));
         QCOMPARE(request.header("deviceType"), QByteArray("0"));
-        const QStringList listed = unzipList(request.body);
-        QCOMPARE(topFolders(listed), (QStringList{"Home", "Office"}));
-        for (const char *entry : {"Home/Home.db3", "Office/Office.db3", "Office/photo_3dView_1.png"})
-            QVERIFY2(listed.contains(QLatin1String(entry)), qPrintable(listed.join(' ')));
+        // Every file of both projects, each of its size.
+        QCOMPARE(unzipList(request.body, true), projectFiles({"Home", "Office"}));
     }
     QString stored;
     QString time;
@@ -240,7 +287,7 @@ void TestProjectTransfer::cloudUpload()
     setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), Loopback.toString());
     dialog.projectNames = QStringList{QStringLiteral("Office")};
     click(&dialog, "pushButtonSendToServer");
-    QCOMPARE(m_cloud.requests().size(), sent ? 2 : 1);
+    QCOMPARE(m_cloud.requests().size(), sent && !direct ? 2 : 1);
     QCOMPARE(topFolders(unzipList(m_cloud.requests().last().body)), QStringList{"Office"});
 }
 
@@ -497,7 +544,7 @@ void TestProjectTransfer::sender()
 
 void TestProjectTransfer::receiver_data()
 {
-    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QStringList>("existing"); // listed projects; "file X": a plain file X in the way
     // "projects:A,B", "dotdot", "link", "nolength", or a kind of unpackLimitArchive()
     QTest::addColumn<QString>("archive");
     QTest::addColumn<QString>("message");
@@ -512,6 +559,10 @@ void TestProjectTransfer::receiver_data()
         << QStringList{"listed Office_1", "listed Office_1_1",
                        "entry Office_1 db=SQLite stand-in of Office sent",
                        "entry Office_1_1 db=SQLite stand-in of Office_1 sent"};
+    // The sender hears that the import failed.
+    QTest::newRow("Home when a file Home_1 is in the way")
+        << QStringList{"file Home_1"} << "projects:Home"
+        << "Failed to copy project Home_1!" << QStringList();
     QTest::newRow("../ entry") << QStringList() << "dotdot"
                                << "Invalid project archive!" << QStringList();
     QTest::newRow("link entry") << QStringList() << "link"
@@ -537,8 +588,12 @@ void TestProjectTransfer::receiver()
     QFETCH(QString, archive);
     QFETCH(QString, message);
     QFETCH(QStringList, added);
-    for (const QString &name : existing)
-        QVERIFY(addListedProject(name));
+    for (const QString &name : existing) {
+        if (name.startsWith(QLatin1String("file ")))
+            QVERIFY(writeFile(databaseFolder() + '/' + name.mid(5), "in the way"));
+        else
+            QVERIFY(addListedProject(name));
+    }
     QStringList expected = projectState();
     expected += added;
     expected.sort();
@@ -579,6 +634,7 @@ void TestProjectTransfer::receiver()
     const varnotest::ResidentGrowth memory;
     const varnotest::FileSizeBound bound(64 << 20);
     QByteArray answer;
+    QString refusal;
     if (archive == QLatin1String("nolength")) {
         QTcpSocket raw;
         raw.connectToHost(Loopback, 8080);
@@ -593,12 +649,17 @@ void TestProjectTransfer::receiver()
     {
         HttpClient client;
         connect(&client, &HttpClient::signalsReplyFinished, [&answer](QByteArray body) { answer = body; });
+        connect(&client, &HttpClient::signalsReplyErrorString, [&refusal](QString e) { refusal = e; });
         client.upload(QStringLiteral("http://127.0.0.1:8080"), zipPath, 0);
     }
     QTRY_COMPARE(messages(info), QStringList{message});
     QVERIFY2(memory.kib() < varnotest::UnpackMemoryBoundKiB, qPrintable(QString::number(memory.kib())));
-    QCOMPARE(answer,
-             message == QLatin1String("Invalid data.") ? QByteArray() : QByteArray("POST data received!"));
+    // Answered once the import is over: received, or refused with its failure.
+    const bool success = message == QLatin1String("success.");
+    QCOMPARE(answer, success ? QByteArray("POST data received!") : QByteArray());
+    QVERIFY2(success == refusal.isEmpty() &&
+                 (success || refusal.endsWith(QLatin1String("server replied: Internal Server Error"))),
+             qPrintable(refusal));
     QCOMPARE(dialog.downloaded, message == QLatin1String("success."));
     QVERIFY(!dialog.downloading && !dialog.server());
     QVERIFY(!QFile::exists(partial));
@@ -662,5 +723,7 @@ void TestProjectTransfer::closingAbortsTheRequest()
     silent.close();
 }
 
-VARNO_TEST_MAIN(TestProjectTransfer)
+// A small /tmp of the test's own, large enough for the 200 MiB downloads; the
+// upload rows fill it up to what they leave free.
+VARNO_TEST_MAIN_SMALL_TMP(TestProjectTransfer, qint64(1) << 30)
 #include "tst_projecttransfer.moc"

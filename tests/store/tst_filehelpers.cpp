@@ -360,6 +360,30 @@ private slots:
         QVERIFY(tree(unpack).isEmpty());
     }
 
+    // compressFolder answers whether every project was copied and the archive written.
+    void compressFolderTellsFailure_data()
+    {
+        QTest::addColumn<QString>("failing"); // what fails; "" for nothing
+        QTest::newRow("nothing") << "";
+        QTest::newRow("a file that cannot be read") << "read";
+        QTest::newRow("archive folder missing") << "archive";
+    }
+    void compressFolderTellsFailure()
+    {
+        QFETCH(QString, failing);
+        makeProject(QStringLiteral("Other"));
+        // A write-only attribute: even root cannot open it for reading.
+        const QString writeOnly = QStringLiteral("/sys/bus/pci/rescan");
+        if (failing == QLatin1String("read") && QFile(writeOnly).open(QIODevice::ReadOnly))
+            QSKIP("needs a file that cannot be read");
+        if (failing == QLatin1String("read"))
+            QVERIFY(QFile::link(writeOnly, project("Other") + QStringLiteral("/rescan")));
+        const QString zip = root() + (failing == QLatin1String("archive") ? "/missing/p.zip" : "/p.zip");
+        const bool packed = compressFolder({QStringLiteral("Proj"), QStringLiteral("Other")}, zip);
+        QCOMPARE(packed, failing.isEmpty());
+        QCOMPARE(QFileInfo::exists(zip), failing.isEmpty());
+    }
+
     void compressLeavesTimeNamedProjectAlone()
     {
         // Projects named like a time of day: none is removed or filled by packing.
