@@ -172,6 +172,8 @@ bool readDirectory(QFile &file, const DirectoryEnd &end, QList<CentralRecord> &r
 {
     constexpr quint32 kPlaceholder = 0xFFFFFFFF;
     constexpr quint16 kUnicodePath = 0x7075;
+    if (end.count == 0) // no records fill no bytes: nothing to read
+        return end.size == 0;
     const QByteArray dir = readAt(file, static_cast<qint64>(end.offset), static_cast<qint64>(end.size));
     if (quint64(dir.size()) != end.size)
         return false;

@@ -471,9 +471,10 @@ private slots:
                                                         << qint64(4);
         QTest::newRow("a Unicode path, wrong checksum") << QByteArray("a Unicode path, wrong checksum") << 2
                                                         << qint64(4);
-        // A count wrapped at 65,536 is refused before libzip reads past it: no more than the directory
-        // is held. A Unicode path may not lead out either.
-        for (const char *kind : {"196,608 records, the count wrapped", "217,872 records, the count wrapped",
+        // A count wrapped at 65,536, or a few records stated over records up to the bound on the
+        // directory's size, is refused before libzip reads past it: no more than the directory is
+        // held. A Unicode path may not lead out either.
+        for (const char *kind : {"196,608 records, the count wrapped", "217,872 records, stated as 5",
                                  "a Unicode path, to ../"})
             QTest::newRow(kind) << QByteArray(kind) << -1 << qint64(0);
         for (const char *kind : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
@@ -503,7 +504,9 @@ private slots:
         }
         QCOMPARE(descriptors(), open); // refused or not, nothing of the archive stays open
         const long grown = memory.kib();
-        QVERIFY2(grown < varnotest::UnpackMemoryBoundKiB / (kind.endsWith("wrapped") ? 5 : 1),
+        // A directory refused before libzip reads it: little more than its own bytes are held.
+        const bool unparsed = kind.endsWith("wrapped") || kind.contains(", stated as ");
+        QVERIFY2(grown < varnotest::UnpackMemoryBoundKiB / (unparsed ? 5 : 1),
                  qPrintable(QString::number(grown)));
         // A refused archive leaves nothing, not even its folders.
         const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;

@@ -247,19 +247,20 @@ inline QByteArray evilInYard()
 // 65,558 bytes from the end, before the cost shape", "two end records" (of one directory),
 // "data shared through a local extra field" (the second local header ends the first's extra),
 // "<count> records, the count wrapped" (central records of 47 bytes, one-byte names, the end
-// record stating count modulo 65,536, as Info-ZIP writes it), "a Unicode path, <kind>" (a second
-// file "Yard/cafe.txt" whose central record names "Yard/café.txt" through the Unicode path field
-// with its right checksum; "wrong checksum": one the stored name does not have; "to ../": the
-// field names "../evil").
+// record stating count modulo 65,536, as Info-ZIP writes it; "<count> records, stated as <n>": it
+// states n), "a Unicode path, <kind>" (a second file "Yard/cafe.txt" whose central record names
+// "Yard/café.txt" through the Unicode path field with its right checksum; "wrong checksum": one
+// the stored name does not have; "to ../": the field names "../evil").
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
-    if (kind.endsWith("the count wrapped")) {
-        const int count = QByteArray(kind).replace(",", "").split(' ').first().toInt();
+    if (kind.contains(" records, stated as ") || kind.endsWith("the count wrapped")) {
+        const QList<QByteArray> words = QByteArray(kind).replace(",", "").split(' ');
         QList<HandZipEntry> records;
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < words.first().toInt(); ++i)
             records.append({"x", 0, -1, false});
-        return handMadeZip(records, count % 0x10000);
+        const int stated = (kind.endsWith("wrapped") ? words.first() : words.last()).toInt();
+        return handMadeZip(records, stated % 0x10000);
     }
     if (kind.startsWith("a Unicode path")) {
         const QByteArray stored = "Yard/cafe.txt";
