@@ -50,9 +50,8 @@ class TestSettings : public QObject
         QTemporaryFile cut(path + QStringLiteral(".XXXXXX"));
         cut.setAutoRemove(false);
         const QByteArray name = QFile::encodeName(path);
-        return file.open(QIODevice::ReadOnly) && cut.open() && cut.write(file.read(12)) == 12 &&
-               cut.flush() &&
-               ::link(name.constData(), (name + ".kept").constData()) == 0 &&
+        const bool written = file.open(QIODevice::ReadOnly) && cut.open() && cut.write(file.read(12)) == 12;
+        return written && cut.flush() && ::link(name.constData(), (name + ".kept").constData()) == 0 &&
                ::rename(QFile::encodeName(cut.fileName()).constData(), name.constData()) == 0;
     }
 
