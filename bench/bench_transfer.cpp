@@ -127,6 +127,29 @@ void reportOpening(const QString &folder)
                              "(aim: refused, the same order)\n",
                              far.listed ? "listed" : "refused", far.ms, far.kib / 1024.0, base.ms,
                              far.ms / qMax(0.001, base.ms));
+    // A count that wrapped at 65,536 over 196,608 records, and 5 stated over as many bytes:
+    // refused before libzip parses past the count, against plain archives: one stored file of the
+    // same size, and 10,000 entries whose names fill a directory as large.
+    const QByteArray wrapped = varnotest::unpackLimitArchive("196,608 records, the count wrapped");
+    QByteArray five = wrapped;
+    five[five.size() - 12] = 5;
+    five[five.size() - 14] = 5;
+    QList<varnotest::HandZipEntry> named;
+    for (int i = 0; i < 10000; ++i)
+        named.append({"Yard/" + QByteArray::number(i).rightJustified(870, '0'), 0, -1, true, true, "x"});
+    const QByteArray oneFile(wrapped.size() - 110, 'x');
+    const Opening one = opening({{"Yard/x", 0, -1, true, true, oneFile}}, folder);
+    const Opening many = opening(named, folder);
+    const QList<QPair<QString, QByteArray>> shapes{{"196,608 records whose count wrapped to 0", wrapped},
+                                                   {"196,608 records stated as 5", five}};
+    for (const auto &shape : shapes) {
+        const Opening count = opening(shape.second, folder);
+        out << "opening " << shape.first << " (" << count.kb << " kB): "
+            << QString::asprintf("%s in %.1f ms, peak +%.1f MiB; plain: one file of the same size %.1f ms, "
+                                 "10,000 entries of a directory as large (%lld kB) %.1f ms, peak +%.1f MiB\n",
+                                 count.listed ? "listed" : "refused", count.ms, count.kib / 1024.0, one.ms,
+                                 many.kb, many.ms, many.kib / 1024.0);
+    }
     out.flush();
 }
 

@@ -1,5 +1,6 @@
 #include "safesave.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -33,6 +34,17 @@ bool readsBack(QSettings &settings)
     return true;
 }
 
+// The file that a write of fileName replaces: the target of a link, followed link by
+// link as QSaveFile follows it, so that the earlier content is kept and put back
+// there and the link stays a link.
+QByteArray writtenPath(const QString &fileName)
+{
+    QFileInfo file(fileName);
+    for (int depth = 0; depth < 128 && file.isSymLink(); ++depth)
+        file.setFile(file.symLinkTarget());
+    return QFile::encodeName(file.isSymLink() ? fileName : file.filePath());
+}
+
 } // namespace
 
 bool commitSaveFile(QSaveFile &file, bool written)
@@ -49,14 +61,14 @@ bool commitSaveFile(QSaveFile &file, bool written)
 
 bool syncSettings(QSettings &settings)
 {
-    const QByteArray path = QFile::encodeName(settings.fileName());
+    const QByteArray path = writtenPath(settings.fileName());
     const QByteArray kept = path + ".kept";
     ::unlink(kept.constData());
     // A second name keeps the earlier file when the new one takes its name; without
     // one, a file written in part is still said.
-    const bool earlier = QFileInfo::exists(settings.fileName());
+    const bool earlier = QFileInfo::exists(QFile::decodeName(path));
     const bool keeping = earlier && (::link(path.constData(), kept.constData()) == 0 ||
-                                     QFile::copy(settings.fileName(), QFile::decodeName(kept)));
+                                     QFile::copy(QFile::decodeName(path), QFile::decodeName(kept)));
     settings.sync();
     if (settings.status() == QSettings::NoError && readsBack(settings)) {
         ::unlink(kept.constData());
@@ -68,5 +80,18 @@ bool syncSettings(QSettings &settings)
         std::rename(kept.constData(), path.constData());
     else if (!earlier)
         ::unlink(path.constData());
+    return false;
+}
+
+bool putBackUnconfirmed(const QString &fileName)
+{
+    const QByteArray path = writtenPath(fileName);
+    const QByteArray kept = path + ".kept";
+    const QFileInfo keptFile(QFile::decodeName(kept));
+    if (!keptFile.isFile() || keptFile.isSymLink())
+        return true;
+    if (std::rename(kept.constData(), path.constData()) == 0)
+        return true;
+    qWarning() << "failed to put the earlier settings back from" << keptFile.filePath();
     return false;
 }

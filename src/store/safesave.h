@@ -6,6 +6,7 @@
 // says NoError then.
 
 class QSaveFile;
+class QString;
 class QSettings;
 
 // Commits file when written (every write the caller made returned its full
@@ -15,7 +16,15 @@ class QSettings;
 bool commitSaveFile(QSaveFile &file, bool written = true);
 
 // Writes the changes made on settings (no group open) to its file, as sync() does,
-// and answers whether the file took them. The earlier file is kept aside until the
-// new one reads back with every key and value, and put back otherwise: the status
-// then stays NoError, and the settings read the earlier file again at their next use.
+// and answers whether the file took them. The earlier file is kept aside, as
+// "<file>.kept", until the new one reads back with every key and value, and put
+// back otherwise: the status then stays NoError, and the settings read the earlier
+// file again at their next use. A file that is a link is kept and put back through
+// its target; the link stays.
 bool syncSettings(QSettings &settings);
+
+// A "<file>.kept" beside a file of settings (or beside its target) tells of a write
+// that stopped before the new file was confirmed: it goes back in place of the file.
+// Called before anything reads those settings. Answers false when a kept file
+// could not be put back.
+bool putBackUnconfirmed(const QString &fileName);

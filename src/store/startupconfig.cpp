@@ -4,11 +4,13 @@
 #include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/keystore.h"
+#include "store/safesave.h"
 #include "store/settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 
 namespace {
 
@@ -38,6 +40,12 @@ void initConfig()
 void initConfig(const QString &applicationDir)
 {
     gl_curPath = applicationDir;
+    // A write of the settings or of the key store that stopped before the new file
+    // was confirmed left the earlier one kept aside: it goes back before either is read.
+    putBackUnconfirmed(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                 QCoreApplication::organizationName(), QCoreApplication::applicationName())
+                           .fileName());
+    putBackUnconfirmed(keyStorePath());
     setRegKey(QStringLiteral("applicationFilePath"), QCoreApplication::applicationFilePath());
 
     const QString skin = gl_curPath + QStringLiteral("/skin/");

@@ -165,11 +165,15 @@ struct CentralRecord
 
 // Reads the stated count of records of the directory, in the order libzip reads
 // them, with the figures of its Zip64 field where a record holds placeholders.
-// Answers false when the records do not fit the directory.
+// Answers false unless those records fill the directory exactly. libzip asks the
+// same, but reads records past a stated count that Info-ZIP let wrap at 65,536:
+// 0 entries stated over megabytes of records would have it parse every one.
 bool readDirectory(QFile &file, const DirectoryEnd &end, QList<CentralRecord> &records)
 {
     constexpr quint32 kPlaceholder = 0xFFFFFFFF;
     constexpr quint16 kUnicodePath = 0x7075;
+    if (end.count == 0) // no records fill no bytes: nothing to read
+        return end.size == 0;
     const QByteArray dir = readAt(file, static_cast<qint64>(end.offset), static_cast<qint64>(end.size));
     if (quint64(dir.size()) != end.size)
         return false;
@@ -211,7 +215,7 @@ bool readDirectory(QFile &file, const DirectoryEnd &end, QList<CentralRecord> &r
         records.append(record);
         at = next;
     }
-    return true;
+    return at == dir.size();
 }
 
 QString errorText(int code)
@@ -280,6 +284,12 @@ ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
                  << ZipArchive::MaxEntries << "entries";
         return nullptr;
     }
+    // Read here first: libzip parses only a directory that holds its records exactly.
+    QList<CentralRecord> records;
+    if (!readDirectory(file, end, records)) {
+        qDebug() << "zip: refusing" << zipPath << "whose directory is not filled by its stated records";
+        return nullptr;
+    }
     // The file that was weighed, not whatever bears its name by now. libzip closes
     // the copied descriptor with the archive, but leaves it open when it fails.
     const int fd = dup(file.handle());
@@ -292,9 +302,7 @@ ZipHandle openListed(const QString &zipPath, QList<ZipArchive::Entry> &entries)
         qDebug() << "zip: cannot read" << zipPath << errorText(error);
         return nullptr;
     }
-    QList<CentralRecord> records;
-    if (zip_get_num_entries(zip.get(), 0) != static_cast<zip_int64_t>(end.count) ||
-        !readDirectory(file, end, records)) {
+    if (zip_get_num_entries(zip.get(), 0) != static_cast<zip_int64_t>(end.count)) {
         qDebug() << "zip: refusing" << zipPath << "whose directory libzip reads otherwise";
         return nullptr;
     }

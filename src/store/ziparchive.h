@@ -45,7 +45,8 @@ public:
     // archive that can be read: among others when its last 65,578 bytes hold more
     // than one end record that could be read (its directory before it and starting
     // with a central record, or no entries stated), or one that states more than
-    // MaxEntries entries (both checked before libzip reads the directory); when
+    // MaxEntries entries, or a directory that its stated count of records does not
+    // fill exactly (all checked before libzip reads the directory); when
     // libzip then lists other entries than that directory holds (count, stored
     // names, sizes, checksums); or when an entry does not start with a local header.
     // Of each local header only the fixed 30 bytes are read, for Entry::end.

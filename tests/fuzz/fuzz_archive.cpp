@@ -44,6 +44,17 @@ struct ZipEntry
     quint32 mode = 0100644; // unix mode, kept in the high half of the external attributes
 };
 
+quint32 crc32Of(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
 // A stored (uncompressed) zip of the entries, written byte by byte so that any
 // name, however odd, reaches the reader exactly as fuzzed.
 QByteArray storedZip(const QList<ZipEntry> &entries)
@@ -52,13 +63,7 @@ QByteArray storedZip(const QList<ZipEntry> &entries)
     QByteArray central;
     for (const ZipEntry &e : entries) {
         const quint32 offset = quint32(zip.size());
-        quint32 crc32 = 0xFFFFFFFFu;
-        for (char c : e.data) {
-            crc32 ^= quint8(c);
-            for (int k = 0; k < 8; ++k)
-                crc32 = (crc32 >> 1) ^ (0xEDB88320u & (0u - (crc32 & 1u)));
-        }
-        crc32 ^= 0xFFFFFFFFu;
+        const quint32 crc32 = crc32Of(e.data);
         put32(zip, 0x04034b50);
         put16(zip, 20);
         put16(zip, 0);
@@ -177,8 +182,10 @@ struct Record
 // Exactly one end record in the tail must be one that libzip reads: its directory lies
 // before it (a 32-bit record of disk 0 with equal counts, or through a Zip64 locator
 // whose record lies in the file), its comment fits the file, and its directory starts
-// with a central record or it states no entries. That directory must hold its records,
-// libzip must list them index for index, and each must start with a local header.
+// with a central record or it states no entries. That directory must hold its records
+// and be filled by them, libzip must list them index for index (each named by its Unicode
+// path field where the field's checksum is that of the stored name), and each must start
+// with a local header.
 const char *listingRefusal(const QByteArray &zip, zip_t *lib, QList<Record> &records, bool &may)
 {
     QList<Directory> found;
@@ -209,7 +216,8 @@ const char *listingRefusal(const QByteArray &zip, zip_t *lib, QList<Record> &rec
     const QByteArray dir = zip.mid(int(found.first().offset), int(found.first().size));
     if (zip_get_num_entries(lib, 0) != zip_int64_t(found.first().count))
         return "libzip listing another count of entries";
-    for (quint64 i = 0, at = 0; i < found.first().count; ++i) {
+    quint64 at = 0;
+    for (quint64 i = 0; i < found.first().count; ++i) {
         const quint64 nameSize = le(dir, at + 28, 2);
         const quint64 next = at + 46 + nameSize + le(dir, at + 30, 2) + le(dir, at + 32, 2);
         if (!inside(dir, at, 46) || le(dir, at, 4) != kCentral || next > quint64(dir.size()))
@@ -218,7 +226,6 @@ const char *listingRefusal(const QByteArray &zip, zip_t *lib, QList<Record> &rec
         const QByteArray extra = dir.mid(int(at + 46 + nameSize), int(le(dir, at + 30, 2)));
         const QByteArray unicode = extraField(extra, 0x7075);
         const QByteArray zip64 = extraField(extra, 1);
-        may = may || unicode.size() >= 5;
         quint64 packed = le(dir, at + 20, 4);
         r.size = le(dir, at + 24, 4);
         r.offset = le(dir, at + 42, 4);
@@ -237,9 +244,13 @@ const char *listingRefusal(const QByteArray &zip, zip_t *lib, QList<Record> &rec
         if (zip_stat_index(lib, i, ZIP_FL_ENC_RAW, &st) != 0 || (st.valid & wanted) != wanted ||
             st.size != r.size || st.comp_size != packed || st.crc != le(dir, at + 16, 4))
             return "libzip listing other sizes or checksum";
+        // The name of a Unicode path field (version 1) whose checksum is the stored name's;
+        // the stored name else.
         r.name = st.name;
-        if (r.name != dir.mid(int(at + 46), int(nameSize)) &&
-            !(unicode.size() >= 5 && r.name == unicode.mid(5)))
+        const QByteArray stored = dir.mid(int(at + 46), int(nameSize));
+        const bool unicodeName =
+            unicode.size() >= 5 && unicode.at(0) == 1 && le(unicode, 1, 4) == crc32Of(stored);
+        if (r.name != (unicodeName ? unicode.mid(5) : stored))
             return "libzip naming an entry otherwise";
         const quint64 mode = le(dir, at + 38, 4) >> 16;
         r.isLink = (mode & 0170000) == 0120000;
@@ -253,6 +264,9 @@ const char *listingRefusal(const QByteArray &zip, zip_t *lib, QList<Record> &rec
         records.append(r);
         at = next;
     }
+    // libzip reads records on past a count that wrapped; the reader refuses before it.
+    if (at != quint64(dir.size()))
+        return "a directory its stated records do not fill";
     return nullptr;
 }
 

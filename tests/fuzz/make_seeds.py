@@ -169,11 +169,12 @@ write("archive", "built", b"\x00\x03" + b"\x00\x05Home/\x00" + b"\x01\x0dHome/Ho
 
 
 # Shapes that libzip reads otherwise than a reader could, written field by field.
-def headers(name, size, crc, offset, extra=b""):
+def headers(name, size, crc, offset, extra=b"", central_extra=b""):
     fixed = struct.pack("<HHHHHIIIH", 20, 0, 0, 0, 0x21, crc, size, size, len(name))
     mode = 0o40755 if name.endswith(b"/") else 0o100644
     return (b"PK\x03\x04" + fixed + struct.pack("<H", len(extra)) + name + extra,
-            b"PK\x01\x02\x1e\x03" + fixed + struct.pack("<HHHHII", 0, 0, 0, 0, mode << 16, offset) + name)
+            b"PK\x01\x02\x1e\x03" + fixed
+            + struct.pack("<HHHHII", len(central_extra), 0, 0, 0, mode << 16, offset) + name + central_extra)
 
 
 def stored(entries, extra=b""):
@@ -227,3 +228,15 @@ field = struct.pack("<HH", 0xCAFE, 4 + len(second)) + bytes(4) + second
 first, a_record = headers(b"Yard/a", 4, same, 0, field)
 write("archive", "raw-overlap-local-extra", b"\x01" + first + b"same" + a_record + b_record
       + end_record(2, len(a_record + b_record), len(first) + 4))
+# A central record naming its entry through the Unicode path field (0x7075): with the
+# checksum of the stored name the field's UTF-8 name is the entry's, with another one the
+# stored name is; a field leading out of the folder makes the archive refused.
+cafe = "Yard/caf\u00e9.txt".encode()
+for seed, named, flip in (("right-crc", cafe, 0), ("wrong-crc", cafe, 1), ("dotdot", b"../evil", 0)):
+    name = b"Yard/cafe.txt"
+    field = struct.pack("<HHBI", 0x7075, 5 + len(named), 1, zlib.crc32(name) ^ flip) + named
+    db_local, db_record = headers(b"Yard/Yard.db3", 1, zlib.crc32(b"x"), 0)
+    local, record = headers(name, 4, zlib.crc32(b"cafe"), len(db_local) + 1, b"", field)
+    body = db_local + b"x" + local + b"cafe"
+    write("archive", "raw-unicode-path-" + seed,
+          b"\x01" + body + db_record + record + end_record(2, len(db_record + record), len(body)))

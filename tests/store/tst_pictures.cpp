@@ -1,10 +1,18 @@
 // The built-in pictures: every picture the pages load from the resources exists,
-// decodes, and has the size it was drawn for.
+// decodes, and has the size it was drawn for. A picture added to a project is
+// written whole or not at all.
 
 #include "testmain.h"
 
+#include "filesizelimit.h"
+#include "projectfixture.h"
+
+#include "commissioning/projectpicture.h"
+
 #include <QDirIterator>
+#include <QBuffer>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QSize>
 #include <QVector>
@@ -186,6 +194,42 @@ private slots:
         measure(off, offLuminance, covered);
         QVERIFY2(onLuminance > offLuminance * 1.3,
                  qPrintable(QStringLiteral("%1 vs %2").arg(onLuminance).arg(offLuminance)));
+    }
+
+    // A room's picture written over an earlier one: on a disk with room for all of the new
+    // file but its last byte only the final flush fails, and the earlier picture stays.
+    void projectPictureReplaces_data()
+    {
+        QTest::addColumn<qint64>("spare"); // bytes the disk lacks for the new file; 0: room enough
+        QTest::addColumn<bool>("written");
+        QTest::newRow("room enough: the new picture") << qint64(0) << true;
+        QTest::newRow("no room for its last byte: the earlier one") << qint64(1) << false;
+    }
+    void projectPictureReplaces()
+    {
+        QFETCH(qint64, spare);
+        QFETCH(bool, written);
+        const varnotest::ProjectFolder app;
+        const QString file = app.projectDir() + QStringLiteral("/photo_Room_1.png");
+        QCOMPARE(saveProjectPicture(load(QStringLiteral("png/selected.png")), "photo_Room_1"),
+                 PictureWrite::Written);
+        const auto bytes = [&file] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = bytes();
+        QImage noise(400, 300, QImage::Format_RGB32); // its PNG larger than the project's database
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.bits()), 400 * 300);
+        QBuffer png;
+        QVERIFY(png.open(QIODevice::WriteOnly) && noise.save(&png, "PNG"));
+        PictureWrite result;
+        {
+            const varnotest::FileSizeLimit room(png.size() - spare + (spare ? 0 : 1 << 20));
+            result = saveProjectPicture(noise, QStringLiteral("photo_Room_1"));
+        }
+        QCOMPARE(result, written ? PictureWrite::Written : PictureWrite::Unwritable);
+        QCOMPARE(bytes(), written ? png.data() : before);
+        QCOMPARE(QDir(app.projectDir()).entryList({"photo*"}, QDir::Files), QStringList{"photo_Room_1.png"});
     }
 
     // The resources hold exactly the listed pictures: nothing the pages name is

@@ -245,10 +245,35 @@ inline QByteArray evilInYard()
 // database holds evilInYard()), "streamed, with extra fields" (HandZipEntry::streamed),
 // "<count> entries in Zip64" (the end record's counts are placeholders), "an end record
 // 65,558 bytes from the end, before the cost shape", "two end records" (of one directory),
-// "data shared through a local extra field" (the second local header ends the first's extra).
+// "data shared through a local extra field" (the second local header ends the first's extra),
+// "<count> records, the count wrapped" (central records of 47 bytes, one-byte names, the end
+// record stating count modulo 65,536, as Info-ZIP writes it; "<count> records, stated as <n>": it
+// states n), "a Unicode path, <kind>" (a second file "Yard/cafe.txt" whose central record names
+// "Yard/café.txt" through the Unicode path field with its right checksum; "wrong checksum": one
+// the stored name does not have; "to ../": the field names "../evil").
 inline QByteArray unpackLimitArchive(const QByteArray &kind)
 {
     const quint64 mib = quint64(1) << 20;
+    if (kind.contains(" records, stated as ") || kind.endsWith("the count wrapped")) {
+        const QList<QByteArray> words = QByteArray(kind).replace(",", "").split(' ');
+        QList<HandZipEntry> records;
+        for (int i = 0; i < words.first().toInt(); ++i)
+            records.append({"x", 0, -1, false});
+        const int stated = (kind.endsWith("wrapped") ? words.first() : words.last()).toInt();
+        return handMadeZip(records, stated % 0x10000);
+    }
+    if (kind.startsWith("a Unicode path")) {
+        const QByteArray stored = "Yard/cafe.txt";
+        const QByteArray named = kind.endsWith("to ../") ? "../evil" : "Yard/caf\xc3\xa9.txt";
+        QByteArray field("\x75\x70\0\0\x01", 5);
+        field[2] = char(5 + named.size());
+        const uLong crc = crc32(0, reinterpret_cast<const Bytef *>(stored.constData()), uInt(stored.size()));
+        for (int i = 0; i < 4; ++i)
+            field.append(char(((crc ^ (kind.endsWith("wrong checksum") ? 1 : 0)) >> (8 * i)) & 0xFF));
+        HandZipEntry cafe{stored, 0, -1, true, true, "cafe"};
+        cafe.centralExtra = field + named;
+        return handMadeZip({{"Yard/Yard.db3"}, cafe});
+    }
     if (kind == "a directory libzip refuses") { // its one record's name runs past the directory
         QByteArray zip = handMadeZip({{"Yard/Yard.db3"}});
         return zip.replace(zip.indexOf("PK\x01\x02") + 28, 2, "\xff\xff", 2);

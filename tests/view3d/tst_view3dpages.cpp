@@ -32,6 +32,9 @@
 
 #include <memory>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using namespace roomproject;
 
 namespace {
@@ -42,6 +45,41 @@ void enter(const QString &room = QString())
 {
     emit gl_socket.signalsPageEnter(room, QString());
 }
+
+// Whether a file of the given name was deleted from the folder since the last look; one
+// that a rename replaced was not.
+class DeletionWatch
+{
+public:
+    explicit DeletionWatch(const QString &folder) : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        m_watching =
+            m_fd >= 0 && inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_DELETE) >= 0;
+    }
+    ~DeletionWatch()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    bool isWatching() const { return m_watching; }
+    bool deleted(const QByteArray &name)
+    {
+        alignas(inotify_event) char buffer[4096];
+        bool found = false;
+        for (ssize_t n = 0; (n = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (ssize_t at = 0; at < n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+                found = found || (!(event->mask & IN_ISDIR) && event->len && name == event->name);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+        return found;
+    }
+
+private:
+    int m_fd;
+    bool m_watching = false;
+};
 
 QList<ManagerItem *> tiles(View3DListPage &page)
 {
@@ -304,6 +342,9 @@ private slots:
             << QStringList{"a.jpg", "full"} << photo << QSize(120, 90) << "Can not save the image";
         QTest::newRow("photo missing beside its copy: copy put back")
             << QStringList{"a.jpg", "lost"} << photo << QSize(120, 90) << QString();
+        QTest::newRow("photo missing beside its copy, commit refused: copy put back")
+            << QStringList{"a.jpg", "dropped", "busy"} << photo << QSize(120, 90)
+            << "Failed to save the picture!";
     }
     void photo()
     {
@@ -326,24 +367,32 @@ private slots:
         page.show();
         enter(QString::number(Kitchen));
         QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
-        const auto photoBytes = [&png] {
-            QFile f(png);
+        const auto bytesOf = [](const QString &path) {
+            QFile f(path);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         };
-        QByteArray before; // the photo file before the last choice
+        const auto photoBytes = [&] { return bytesOf(png); };
+        QByteArray before; // the photo file before the last choice, or its copy where only that is left
+        // A photo that stands is replaced or put back by renames: its name is never deleted.
+        DeletionWatch watch(folder);
+        QVERIFY(watch.isWatching());
         for (const QString &file : chosen) {
+            // "lost": the photo was cut short while being put back from its copy, and the room is
+            // opened again; "dropped": the same, and the room stays open.
+            if (file == "lost" || file == "dropped") {
+                QVERIFY(QFile::rename(png, png + ".old"));
+                if (file == "lost")
+                    enter(QString::number(Kitchen));
+                continue;
+            }
             before = photoBytes();
+            if (before.isEmpty())
+                before = bytesOf(png + ".old");
             // "block": a folder where the PNG goes; "away": the project folder moved;
             // "refused": the row does not take the name; "no row": the list's insert of it was refused;
             // "busy": a second connection reads, so the commit gives up after the short wait;
             // "aside": a folder stands where the earlier photo is kept until the commit; "full": room
-            // for all of the new file but its last byte, so only its final flush fails; "lost": the
-            // photo was cut short while being put back from its copy, and the room is opened again.
-            if (file == "lost") {
-                QVERIFY(QFile::rename(png, png + ".old"));
-                enter(QString::number(Kitchen));
-                continue;
-            }
+            // for all of the new file but its last byte, so only its final flush fails.
             std::unique_ptr<varnotest::FileSizeLimit> room; // for the rest of this choice
             if (file == "full") { // noise, its PNG larger than the project's database
                 QImage noise(400, 300, QImage::Format_RGB32);
@@ -387,6 +436,8 @@ private slots:
             QVERIFY(file != "aside" || QDir(png + ".old").removeRecursively());
             if (file == "busy")
                 QSqlDatabase::removeDatabase("reader"); // its read ends
+            const bool deleted = watch.deleted("photo_3dView_12.png");
+            QVERIFY(before.isEmpty() || !deleted);
         }
         QCOMPARE(info.size(), int(!message.isEmpty()));
         if (!message.isEmpty())
