@@ -4,6 +4,7 @@
 #include "commissioning/commissioningrules.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 
 #include <QGridLayout>
 #include <QIntValidator>
@@ -87,8 +88,12 @@ void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
         QSqlQuery found = gl_sqlite3db.execQuery(
             QStringLiteral("select id from %1 where room_id=%2").arg(m_table).arg(room_id));
         const bool exists = found.next();
+        // An unread answer is no "none there": a second row would be added.
+        const bool read = rowsReadToEnd(found);
         found.finish();
-        if (exists) {
+        if (!read) {
+            saved = false;
+        } else if (exists) {
             saved = gl_sqlite3db.execDML(
                 QStringLiteral(
                     "update %1 set subnet_id=%2,device_id=%3,channel=%4,status=0 where room_id=%5")
