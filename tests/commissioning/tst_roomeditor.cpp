@@ -8,6 +8,7 @@
 #include "pagenavigator.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "stepfault.h"
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
@@ -267,6 +268,17 @@ private slots:
         editor->nameField()->clear();
         navigator->go(QStringLiteral("Home"));
         QCOMPARE(value(QStringLiteral("select room_name from tbl_room")).toString(), QString());
+        // Entered without its row read: leaving writes nothing over it, and says so.
+        QVERIFY(exec(QStringLiteral("update tbl_room set room_name='Kept'")));
+        StepFault::arm(QStringLiteral("select * from tbl_room where room_id"), 1);
+        navigator->go(QStringLiteral("Edit Room"), QString::number(Room), QStringLiteral("1"));
+        StepFault::disarm();
+        QVERIFY(StepFault::fired());
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+        navigator->go(QStringLiteral("Home"));
+        QCOMPARE(rows(QStringLiteral("select room_name,icon_name from tbl_room")),
+                 QStringList{"Kept|room_1"});
+        QCOMPARE(hub.value(0).value(0).toString(), QStringLiteral("Failed to save the room!"));
     }
 
     // Gallery pictures: written at once as PNG; a picture that cannot be read or

@@ -434,6 +434,12 @@ private slots:
         QCOMPARE(count(QStringLiteral("tbl_room")), 3);
         QVERIFY(QFile::exists(m_project.projectDir() + "/photo_Room_1.png"));
         QVERIFY(exec(QStringLiteral("drop trigger keep")));
+        // So does a failed read of its rooms: no room outlives its template.
+        StepFault::arm("select room_id from tbl_room where room_template_id", 2);
+        QVERIFY(!PageSettingRoomTemplate::removeTemplate(2));
+        StepFault::disarm();
+        QVERIFY(StepFault::fired());
+        QCOMPARE(counts("tbl_room tbl_room_template"), QStringLiteral("3 3"));
 
         answerBox(false);
         page.slotsDelete(ManagerItemRoomTemplate, 2);
