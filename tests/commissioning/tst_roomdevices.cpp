@@ -154,8 +154,6 @@ private slots:
                                           << "Failed to add the air conditioner!";
         QTest::newRow("floor heat, numbers unread") << "FH" << QList<int>{2} << "air_conditioner_no>1 order"
                                                     << "Failed to add the floor heating!";
-        QTest::newRow("lights") << "Lighting" << QList<int>{1, 3} << ""
-                                << "Light Information 2 1";
         QTest::newRow("lights, ids unread") << "Lighting" << QList<int>{1, 2} << "where (rgb=0 or rgb=1)"
                                             << "Failed to add the light!";
         QTest::newRow("panels, ids unread") << "Panel" << QList<int>{1, 2} << "from tbl_panel order"
@@ -166,8 +164,6 @@ private slots:
         QTest::newRow("template panels, ids unread")
             << "TP" << QList<int>{1, 2} << "from tbl_template_panel order"
             << "Failed to add the panel!";
-        QTest::newRow("messages") << "MM" << QList<int>{1, 2} << ""
-                                  << "Message Information 3 ";
         QTest::newRow("messages, ids unread") << "MM" << QList<int>{1, 2} << "from tbl_message order"
                                               << "Failed to add the message!";
     }
@@ -226,12 +222,8 @@ private slots:
         press();
         StepFault::disarm();
         QCOMPARE(StepFault::fired(), !unread.isEmpty());
-        if (!unread.isEmpty()) {
-            QCOMPARE(lastText(hub), offered);
-            QCOMPARE(navigator->requests, QStringList());
-            return;
-        }
-        press();
+        if (unread.isEmpty())
+            press();
         if (offered.endsWith('!')) {
             QCOMPARE(lastText(hub), offered);
             QCOMPARE(navigator->requests, QStringList());
