@@ -30,12 +30,22 @@ PageSettingRoomManagerAC::PageSettingRoomManagerAC(const Source &source, const c
 int PageSettingRoomManagerAC::newId()
 {
     QStringList numbers;
-    if (getValuesFromDb(QString::asprintf(m_countSql, owner_id), QStringLiteral("air_conditioner_no"),
-                        numbers) >= 2) {
+    const int count = getValuesFromDb(QString::asprintf(m_countSql, owner_id),
+                                      QStringLiteral("air_conditioner_no"), numbers);
+    if (count >= 2) {
         emit gl_socket.signalsInformation(tr("Beyond the limit!"));
         return -1;
     }
-    return freeNumber();
+    // Unread numbers give none: one read as free might be taken.
+    const int number = count < 0 ? -1 : freeNumber();
+    if (number < 0)
+        emit gl_socket.signalsInformation(addFailure());
+    return number;
+}
+
+QString PageSettingRoomManagerAC::addFailure() const
+{
+    return tr("Failed to add the air conditioner!");
 }
 
 int PageSettingRoomManagerAC::freeNumber() const

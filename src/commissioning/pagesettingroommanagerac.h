@@ -15,7 +15,10 @@ protected:
     // countSql: the owner's rows of this kind, "%d" the room id.
     PageSettingRoomManagerAC(const Source &source, const char *countSql, QWidget *parent);
     int newId() override;
+    // The free number, or -1 when the taken ones could not be read.
     virtual int freeNumber() const;
+    // Said when no number could be read.
+    virtual QString addFailure() const;
     QStringList removal(int id) const override;
 
 private:

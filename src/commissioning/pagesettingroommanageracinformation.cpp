@@ -171,6 +171,18 @@ void PageSettingRoomManagerACInformation::pushButtonSave_clicked()
     }
     const int type = ir ? 1 : 0;
     const int hide = checkBoxHide->isChecked() ? 1 : 0;
+    const QString failure =
+        floor_heat ? tr("Failed to save the floor heating!") : tr("Failed to save the air conditioner!");
+    // Insert or update as the row is there now; an unread answer would add a second row.
+    bool read = false;
+    exists = isRecordExist(QString::asprintf("select id from tbl_air_conditioner where room_id=%d and "
+                                             "air_conditioner_no=%d",
+                                             room_id, number),
+                           &read);
+    if (!read) {
+        emit gl_socket.signalsInformation(failure);
+        return;
+    }
     // The device state, limits and version start afresh; the cards read them again.
     QString sql;
     if (!exists) {
@@ -209,8 +221,7 @@ void PageSettingRoomManagerACInformation::pushButtonSave_clicked()
     }
     // One statement: a refused write leaves the row as it was and the page as typed.
     if (!gl_sqlite3db.execDML(sql)) {
-        emit gl_socket.signalsInformation(floor_heat ? tr("Failed to save the floor heating!")
-                                                     : tr("Failed to save the air conditioner!"));
+        emit gl_socket.signalsInformation(failure);
         return;
     }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Room"), tr("Edit Room"),

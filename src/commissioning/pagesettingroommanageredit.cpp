@@ -140,6 +140,7 @@ void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTab
         lineEditRoomName->setText(room.value(m_owner.nameColumn).toString());
         iconItem->setIconName(room.value(m_owner.iconColumn).toString());
     }
+    m_rowRead = rowsReadToEnd(room);
     room.finish();
     // Back after a refused save: the typing comes back, not the stored row.
     if (m_returning && m_unsaved.id == room_id) {
@@ -159,6 +160,13 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
     // Compared with the untranslated page id.
     if (id != m_owner.pageId)
         return;
+    const QString failure = m_owner.tileKind == ManagerItemRoom ? tr("Failed to save the room!")
+                                                                : tr("Failed to save the template!");
+    if (!m_rowRead) {
+        // The page never showed the stored row: its empty fields are no edit of it.
+        emit gl_socket.signalsInformation(failure);
+        return;
+    }
     const Unsaved typed{room_id, lineEditRoomName->text(), iconItem->getIconName()};
     const QString sql = QStringLiteral("update %1 set %2='%6',%3='%7'where %4=%5")
                             .arg(m_owner.table, m_owner.nameColumn, m_owner.iconColumn, m_owner.idColumn)
@@ -168,9 +176,7 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
         m_unsaved = {};
         return;
     }
-    emit gl_socket.signalsInformation(m_owner.tileKind == ManagerItemRoom
-                                          ? tr("Failed to save the room!")
-                                          : tr("Failed to save the template!"));
+    emit gl_socket.signalsInformation(failure);
     // The editor comes back with the typing kept, once: leaving again with the
     // same refused typing lets the user go without it.
     if (typed.id == m_unsaved.id && typed.name == m_unsaved.name && typed.icon == m_unsaved.icon) {

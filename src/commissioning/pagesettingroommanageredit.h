@@ -87,6 +87,8 @@ private:
     };
     Unsaved m_unsaved;
     bool m_returning = false;
+    // Whether the page's row was read when it was entered; when not, leaving stores nothing.
+    bool m_rowRead = false;
 
     int room_id = 0;
     int current = -1;

@@ -19,3 +19,8 @@ int PageSettingRoomManagerFloorHeat::freeNumber() const
 {
     return getFHNO(owner_id);
 }
+
+QString PageSettingRoomManagerFloorHeat::addFailure() const
+{
+    return tr("Failed to add the floor heating!");
+}

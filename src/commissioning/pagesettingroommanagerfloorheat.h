@@ -13,4 +13,5 @@ public:
 
 protected:
     int freeNumber() const override;
+    QString addFailure() const override;
 };

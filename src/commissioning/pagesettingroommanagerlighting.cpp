@@ -1,6 +1,8 @@
 #include "pagesettingroommanagerlighting.h"
 
+#include "bus/broadcastsocket.h"
 #include "shell/manageritem.h"
+#include "store/globals.h"
 #include "store/idallocators.h"
 
 PageSettingRoomManagerLighting::PageSettingRoomManagerLighting(QWidget *parent)
@@ -23,7 +25,11 @@ PageSettingRoomManagerLighting::PageSettingRoomManagerLighting(const Source &sou
 
 int PageSettingRoomManagerLighting::newId()
 {
-    return getLightId();
+    // No id when the taken ones cannot be read: one read as free might be taken.
+    const int id = getLightId();
+    if (id < 0)
+        emit gl_socket.signalsInformation(tr("Failed to add the light!"));
+    return id;
 }
 
 // Every channel row and the icon position go together; mood snapshots stay.

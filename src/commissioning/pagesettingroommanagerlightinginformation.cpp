@@ -183,7 +183,9 @@ void PageSettingRoomManagerLightingInformation::slotsPageEnter(QString lightId, 
 
     QSqlQuery first = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_light where light_id=%d and room_id=%d and (rgb=0 or rgb=1)", light_id, room_id));
-    if (!first.next())
+    const bool found = first.next();
+    m_rowsRead = rowsReadToEnd(first);
+    if (!found)
         return;
     const int type = first.value(QStringLiteral("light_type")).toInt();
     lineEditName->setText(first.value(QStringLiteral("light_remark")).toString());
@@ -209,7 +211,9 @@ void PageSettingRoomManagerLightingInformation::slotsPageEnter(QString lightId, 
         QSqlQuery row = gl_sqlite3db.execQuery(
             QString::asprintf("select * from tbl_light where room_id=%d and light_id=%d and rgb=%d", room_id,
                               light_id, set + 1));
-        if (!row.next())
+        const bool stored = row.next();
+        m_rowsRead = m_rowsRead && rowsReadToEnd(row);
+        if (!stored)
             continue;
         lineEditAddress[set][0]->setText(QString::number(row.value(QStringLiteral("subnet_id")).toInt()));
         lineEditAddress[set][1]->setText(QString::number(row.value(QStringLiteral("device_id")).toInt()));
@@ -236,6 +240,9 @@ void PageSettingRoomManagerLightingInformation::pushButtonSave_clicked()
 // light as it was.
 PageSettingRoomManagerLightingInformation::SaveResult PageSettingRoomManagerLightingInformation::saveLight()
 {
+    // Fields left empty by a failed read are no edit: saving them would drop rows.
+    if (!m_rowsRead)
+        return SaveResult::Failed;
     auto value = [](QtMaterialLineEdit *field) { return addressFieldValue(field->text()); };
     const QString name = lineEditName->text();
     if (name.isEmpty() || value(lineEditAddress[0][0]) == 0 || value(lineEditAddress[0][1]) == 0)

@@ -56,6 +56,8 @@ protected:
     QtMaterialFlatButton *pushButtonSave = nullptr;
 
 private:
+    // Whether the light's rows were read whole when the page was entered.
+    bool m_rowsRead = true;
     QtMaterialLineEdit *lineEditAddress[4][3] = {};
     QtMaterialLabel *labelAddress[4][3] = {};
     QtMaterialLineEdit *lineEditArea = nullptr;

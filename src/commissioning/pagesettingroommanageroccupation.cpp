@@ -4,6 +4,7 @@
 #include "commissioning/commissioningrules.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 
 #include <QGridLayout>
 #include <QIntValidator>
@@ -67,7 +68,9 @@ void PageSettingRoomManagerOccupation::initDlgCtrl(int roomId)
     lineEdit[2]->setText(m_channel);
     QSqlQuery row = gl_sqlite3db.execQuery(
         QStringLiteral("select * from %1 where room_id=%2").arg(m_table).arg(room_id));
-    if (!row.next())
+    const bool found = row.next();
+    m_rowRead = rowsReadToEnd(row);
+    if (!found)
         return;
     lineEdit[0]->setText(QString::number(row.value(QStringLiteral("subnet_id")).toInt()));
     lineEdit[1]->setText(QString::number(row.value(QStringLiteral("device_id")).toInt()));
@@ -83,12 +86,19 @@ void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
     const int device = addressFieldValue(lineEdit[1]->text());
     const int channel = addressFieldValue(lineEdit[2]->text());
     bool saved = true;
-    if (subnet >= 1 && device >= 1 && channel >= 1) {
+    if (!m_rowRead) {
+        // The fields never showed the stored row: they are no edit of it.
+        saved = false;
+    } else if (subnet >= 1 && device >= 1 && channel >= 1) {
         QSqlQuery found = gl_sqlite3db.execQuery(
             QStringLiteral("select id from %1 where room_id=%2").arg(m_table).arg(room_id));
         const bool exists = found.next();
+        // An unread answer is no "none there": a second row would be added.
+        const bool read = rowsReadToEnd(found);
         found.finish();
-        if (exists) {
+        if (!read) {
+            saved = false;
+        } else if (exists) {
             saved = gl_sqlite3db.execDML(
                 QStringLiteral(
                     "update %1 set subnet_id=%2,device_id=%3,channel=%4,status=0 where room_id=%5")

@@ -34,5 +34,7 @@ private:
     QString m_table;
     QString m_channel;
     int room_id = 0;
+    // Whether the room's row was read when the tab was filled; when not, leaving stores nothing.
+    bool m_rowRead = false;
     QtMaterialLineEdit *lineEdit[3] = {};
 };

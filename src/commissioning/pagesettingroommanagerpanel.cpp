@@ -16,7 +16,11 @@ PageSettingRoomManagerPanel::PageSettingRoomManagerPanel(QWidget *parent)
 
 int PageSettingRoomManagerPanel::newId()
 {
-    return getPanelId();
+    // No id when the taken ones cannot be read: one read as free might be taken.
+    const int id = getPanelId();
+    if (id < 0)
+        emit gl_socket.signalsInformation(tr("Failed to add the panel!"));
+    return id;
 }
 
 QStringList PageSettingRoomManagerPanel::removal(int id) const

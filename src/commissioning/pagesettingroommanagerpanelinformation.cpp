@@ -106,20 +106,30 @@ bool PageSettingRoomManagerPanelInformation::savePanel()
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));
         return false;
     }
+    // Whether the panel is there and at which address decide what is written: an
+    // unread answer decides nothing (a second row, an address used twice).
     int oldSubnet = 0;
     int oldDevice = 0;
+    QSqlQuery old = gl_sqlite3db.execQuery(QString::asprintf(
+        "select subnet_id,device_id from tbl_panel where room_id=%d and panel_id=%d", owner_id, panel_id));
+    exists = old.next();
     if (exists) {
-        QSqlQuery old = gl_sqlite3db.execQuery(
-            QString::asprintf("select subnet_id,device_id from tbl_panel where panel_id=%d", panel_id));
-        if (old.next()) {
-            oldSubnet = old.value(0).toInt();
-            oldDevice = old.value(1).toInt();
-        }
+        oldSubnet = old.value(0).toInt();
+        oldDevice = old.value(1).toInt();
     }
+    bool read = rowsReadToEnd(old);
+    old.finish();
     const bool moved = !exists || subnet != oldSubnet || device != oldDevice;
-    // The address names one panel in the whole project.
-    if (moved && isRecordExist(QString::asprintf(
-                     "select id from tbl_panel where subnet_id=%d and device_id=%d", subnet, device))) {
+    const bool used =
+        read && moved &&
+        isRecordExist(QString::asprintf("select id from tbl_panel where subnet_id=%d and device_id=%d",
+                                        subnet, device),
+                      &read);
+    if (!read) {
+        emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
+        return false;
+    }
+    if (used) {
         emit gl_socket.signalsInformation(
             tr("The subnet id and device id has been used,please input new value!"));
         return false;

@@ -96,9 +96,11 @@ void PageSettingRoomTemplate::slotsDelete(int type, int id)
 bool PageSettingRoomTemplate::removeTemplate(int templateId)
 {
     QStringList rooms;
-    getValuesFromDb(QString::asprintf("select room_id from tbl_room where room_template_id=%d", templateId),
-                    QStringLiteral("room_id"), rooms);
-    if (!gl_sqlite3db.beginTransaction())
+    // Rooms left unread would outlive their template.
+    if (getValuesFromDb(
+            QString::asprintf("select room_id from tbl_room where room_template_id=%d", templateId),
+            QStringLiteral("room_id"), rooms) < 0 ||
+        !gl_sqlite3db.beginTransaction())
         return false;
     // Each room's removal joins this transaction; its pictures go once it commits.
     for (const QString &room : qAsConst(rooms))

@@ -1,6 +1,8 @@
 #include "pagesettingroomtemplatelighting.h"
 
+#include "bus/broadcastsocket.h"
 #include "shell/manageritem.h"
+#include "store/globals.h"
 #include "store/idallocators.h"
 
 PageSettingRoomTemplateLighting::PageSettingRoomTemplateLighting(QWidget *parent)
@@ -14,7 +16,11 @@ PageSettingRoomTemplateLighting::PageSettingRoomTemplateLighting(QWidget *parent
 
 int PageSettingRoomTemplateLighting::newId()
 {
-    return getTemplateLightId();
+    // No id when the taken ones cannot be read: one read as free might be taken.
+    const int id = getTemplateLightId();
+    if (id < 0)
+        emit gl_socket.signalsInformation(tr("Failed to add the light!"));
+    return id;
 }
 
 QStringList PageSettingRoomTemplateLighting::removal(int id) const

@@ -50,8 +50,17 @@ void PageSettingRoomTemplateLightingInformation::pushButtonSave_clicked()
     }
     const int type = comboBoxType->currentData().toInt();
     const QString icon = iconItem->getIconName();
-    // Updated in place: the template light keeps its ids.
+    // Updated in place: the template light keeps its ids. Insert or update as the
+    // row is there now; an unread answer would add a second row.
     bool saved = false;
+    exists = isRecordExist(QString::asprintf("select id from tbl_template_light where "
+                                             "template_light_id=%d and room_template_id=%d",
+                                             light_id, room_id),
+                           &saved);
+    if (!saved) {
+        emit gl_socket.signalsInformation(tr("Failed to save the light!"));
+        return;
+    }
     if (exists) {
         saved = gl_sqlite3db.execDML(
             QStringLiteral("update tbl_template_light set light_type=%1,light_remark='%4',"

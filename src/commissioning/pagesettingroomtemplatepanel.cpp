@@ -1,6 +1,8 @@
 #include "pagesettingroomtemplatepanel.h"
 
+#include "bus/broadcastsocket.h"
 #include "shell/manageritem.h"
+#include "store/globals.h"
 #include "store/idallocators.h"
 
 PageSettingRoomTemplatePanel::PageSettingRoomTemplatePanel(QWidget *parent)
@@ -16,7 +18,11 @@ PageSettingRoomTemplatePanel::PageSettingRoomTemplatePanel(QWidget *parent)
 
 int PageSettingRoomTemplatePanel::newId()
 {
-    return getTemplatePanelId();
+    // No id when the taken ones cannot be read: one read as free might be taken.
+    const int id = getTemplatePanelId();
+    if (id < 0)
+        emit gl_socket.signalsInformation(tr("Failed to add the panel!"));
+    return id;
 }
 
 QStringList PageSettingRoomTemplatePanel::removal(int id) const

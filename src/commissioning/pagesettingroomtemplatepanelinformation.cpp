@@ -41,6 +41,16 @@ void PageSettingRoomTemplatePanelInformation::pushButtonSave_clicked()
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));
         return;
     }
+    // Insert or update as the row is there now; an unread answer would add a second row.
+    bool read = false;
+    exists = isRecordExist(QString::asprintf("select id from tbl_template_panel where "
+                                             "room_template_id=%d and template_panel_id=%d",
+                                             owner_id, panel_id),
+                           &read);
+    if (!read) {
+        emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
+        return;
+    }
     const QString sql =
         exists ? QStringLiteral("update tbl_template_panel set panel_remark='%3' where "
                                 "room_template_id=%1 and template_panel_id=%2")

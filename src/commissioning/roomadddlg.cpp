@@ -158,7 +158,7 @@ void RoomAddDlg::pushButtonAdd_clicked()
     }
 
     RoomAdder adder(comboBoxTemplate->currentData().toInt());
-    if (!adder.templateExists()) {
+    if (!adder.templateExists() && adder.templateRead()) {
         accept();
         return;
     }

@@ -17,14 +17,15 @@
 namespace {
 
 // The ids a column holds, read once so that a bulk add need not ask the
-// database again for every new row.
-QSet<int> takenIds(const QString &sql, const QString &column)
+// database again for every new row. False when the rows could not all be read:
+// an id missing from the set might be taken.
+bool takenIds(const QString &sql, const QString &column, QSet<int> &ids)
 {
-    QSet<int> ids;
+    ids.clear();
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     while (query.next())
         ids.insert(query.value(column).toInt());
-    return ids;
+    return rowsReadToEnd(query);
 }
 
 // The smallest id from 1 that the set lacks, then taken: the same number the
@@ -38,13 +39,15 @@ int takeFreeId(QSet<int> &ids)
     return id;
 }
 
-bool firstInt(const QString &sql, const QString &column, int &value)
+// The column of the query's first row into value; found tells whether there is
+// one. False when the query could not be read: that is no answer either way.
+bool firstInt(const QString &sql, const QString &column, int &value, bool &found)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
-    if (!query.next())
-        return false;
-    value = query.value(column).toInt();
-    return true;
+    found = query.next();
+    if (found)
+        value = query.value(column).toInt();
+    return rowsReadToEnd(query);
 }
 
 } // namespace
@@ -56,7 +59,8 @@ RoomAdder::RoomAdder(int templateId)
     m_templateExists = getTextFromDb(
         QString::asprintf("select room_template_icon_name from tbl_room_template where room_template_id=%d",
                           templateId),
-        QStringLiteral("room_template_icon_name"), icon);
+        QStringLiteral("room_template_icon_name"), icon, &m_templateRead);
+    m_templateExists = m_templateExists && m_templateRead;
     m_templateIcon = icon;
 }
 
@@ -77,12 +81,16 @@ bool RoomAdder::add(const QString &region, const QString &floor, const QStringLi
                          lights.value(QStringLiteral("light_remark")).toString(),
                          lights.value(QStringLiteral("icon_name")).toString()});
     }
+    // Rooms with part of the template's devices would be no copies of it.
+    const bool lightsRead = rowsReadToEnd(lights);
     lights.finish();
-    m_panels.clear();
-    getTextsFromDb(QString::asprintf("select * from tbl_template_panel where room_template_id=%d "
-                                     "order by template_panel_id asc",
-                                     m_templateId),
-                   QStringLiteral("panel_remark"), m_panels);
+    if (!lightsRead)
+        return false;
+    if (getTextsFromDb(QString::asprintf("select * from tbl_template_panel where room_template_id=%d "
+                                         "order by template_panel_id asc",
+                                         m_templateId),
+                       QStringLiteral("panel_remark"), m_panels) < 0)
+        return false;
 
     if (m_oneTransaction && !gl_sqlite3db.beginTransaction())
         return false;
@@ -106,12 +114,17 @@ bool RoomAdder::add(const QString &region, const QString &floor, const QStringLi
 bool RoomAdder::writeRows(const QString &region, const QString &floor, const QStringList &names,
                           QStringList &pictures)
 {
+    // A failed read is neither "no such region" nor "this id is free": it ends the add.
     int regionId = 0;
+    bool found = false;
     if (!firstInt(
             QStringLiteral("select region_id from tbl_region where region_name='%1'").arg(sqlText(region)),
-            QStringLiteral("region_id"), regionId)) {
+            QStringLiteral("region_id"), regionId, found))
+        return false;
+    if (!found) {
         regionId = getRegionId();
-        if (!gl_sqlite3db.execDML(
+        if (regionId < 0 ||
+            !gl_sqlite3db.execDML(
                 QStringLiteral("insert into tbl_region(region_name,region_id) values('%2',%1)")
                     .arg(regionId)
                     .arg(sqlText(region))))
@@ -121,9 +134,12 @@ bool RoomAdder::writeRows(const QString &region, const QString &floor, const QSt
     if (!firstInt(QStringLiteral("select floor_id from tbl_floor where floor_name='%2'and region_id=%1")
                       .arg(regionId)
                       .arg(sqlText(floor)),
-                  QStringLiteral("floor_id"), floorId)) {
+                  QStringLiteral("floor_id"), floorId, found))
+        return false;
+    if (!found) {
         floorId = getFloorId();
-        if (!gl_sqlite3db.execDML(
+        if (floorId < 0 ||
+            !gl_sqlite3db.execDML(
                 QStringLiteral("insert into tbl_floor(floor_name,floor_id,region_id) values('%3',%1,%2)")
                     .arg(floorId)
                     .arg(regionId)
@@ -131,10 +147,11 @@ bool RoomAdder::writeRows(const QString &region, const QString &floor, const QSt
             return false;
     }
 
-    m_roomIds = takenIds(QStringLiteral("select room_id from tbl_room"), QStringLiteral("room_id"));
-    m_lightIds = takenIds(QStringLiteral("select light_id from tbl_light where (rgb=0 or rgb=1)"),
-                          QStringLiteral("light_id"));
-    m_panelIds = takenIds(QStringLiteral("select panel_id from tbl_panel"), QStringLiteral("panel_id"));
+    if (!takenIds(QStringLiteral("select room_id from tbl_room"), QStringLiteral("room_id"), m_roomIds) ||
+        !takenIds(QStringLiteral("select light_id from tbl_light where (rgb=0 or rgb=1)"),
+                  QStringLiteral("light_id"), m_lightIds) ||
+        !takenIds(QStringLiteral("select panel_id from tbl_panel"), QStringLiteral("panel_id"), m_panelIds))
+        return false;
     for (const QString &name : names) {
         if (!addRoom(name, floorId, regionId, pictures))
             return false;

@@ -4,7 +4,8 @@
 // name (made when missing), gives each the template's picture (its own copy of a
 // user picture) and copies of the template's lights and panels with their bus
 // addresses left at 0. Everything of one add is written in one transaction: when
-// a statement fails nothing is left behind, not even a picture file.
+// a statement fails nothing is left behind, not even a picture file. A read that
+// fails (the template's devices, the names, the ids taken) fails the add as well.
 
 #include <QList>
 #include <QSet>
@@ -18,6 +19,8 @@ public:
 
     // Whether the template has a row to make rooms from.
     bool templateExists() const { return m_templateExists; }
+    // Whether the template's row could be looked for; when not, add() fails.
+    bool templateRead() const { return m_templateRead; }
 
     // With false each statement is committed on its own, as a measure of what the
     // transaction saves; a failure then leaves what was written before it.
@@ -47,6 +50,7 @@ private:
 
     int m_templateId;
     bool m_templateExists = false;
+    bool m_templateRead = false;
     bool m_oneTransaction = true;
     bool m_pictureFallback = false;
     QString m_templateIcon;

@@ -52,10 +52,13 @@ void RoomTemplateAddDlg::pushButtonAdd_clicked()
         emit signalsInformation(tr("Please input the complete content!"));
         return;
     }
-    if (!gl_sqlite3db.execDML(
+    // No id when the taken ones cannot be read: one read as free might be taken.
+    const int templateId = getRoomTemplateId();
+    if (templateId < 0 ||
+        !gl_sqlite3db.execDML(
             QStringLiteral("insert into tbl_room_template(room_template_name,room_template_icon_name,"
                            "room_template_id) values('%2','room_1',%1)")
-                .arg(getRoomTemplateId())
+                .arg(templateId)
                 .arg(sqlText(name)))) {
         emit signalsInformation(tr("Failed to add the template!"));
         return;

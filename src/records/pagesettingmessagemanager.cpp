@@ -63,6 +63,11 @@ void PageSettingMessageManager::slotsEdit(int type, int id)
         messageId = getMessageId();
     else
         return;
+    // No id when the taken ones cannot be read: one read as free might be taken.
+    if (messageId < 0) {
+        emit gl_socket.signalsInformation(tr("Failed to add the message!"));
+        return;
+    }
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Message Information"),
                                         QStringLiteral("Message Information"), QString::number(messageId),
                                         QString());

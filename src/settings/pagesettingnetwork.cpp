@@ -406,11 +406,11 @@ int PageSettingNetwork::serverStyle() const
     return 0;
 }
 
-QString PageSettingNetwork::serverAddress(const QString &text) const
+QString PageSettingNetwork::serverAddress(const QString &text, bool *ok) const
 {
     QString address = text;
     getTextFromDb(QStringLiteral("select ip from tbl_server_ip where alias='%1'").arg(sqlText(text)),
-                  QStringLiteral("ip"), address);
+                  QStringLiteral("ip"), address, ok);
     return address;
 }
 
@@ -451,7 +451,11 @@ void PageSettingNetwork::pushButtonSave_clicked()
 bool PageSettingNetwork::save_config()
 {
     QString mac = comboBoxMac->currentText();
-    const QString server = serverAddress(comboBoxServer->currentText());
+    // A failed look-up stores nothing: the alias is no server address.
+    bool read = false;
+    const QString server = serverAddress(comboBoxServer->currentText(), &read);
+    if (!read)
+        return false;
     const QString domain = comboBoxDomain->currentText();
     const int type = serverStyle();
     const QString serverIp = type == 1 ? server : type == 2 ? domain : QString();
@@ -463,8 +467,12 @@ bool PageSettingNetwork::save_config()
             mac.clear();
         } else {
             const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
-            if (!isRecordExist(QStringLiteral("select id from tbl_ip_port_mac where ip_port_mac='%1'")
-                                   .arg(sqlText(mac)))) {
+            const bool known = isRecordExist(
+                QStringLiteral("select id from tbl_ip_port_mac where ip_port_mac='%1'").arg(sqlText(mac)),
+                &read);
+            if (!read)
+                return false; // an unread history is no reason to add the address again
+            if (!known) {
                 statements << QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
                                              "values('%1','%2','%3')")
                                   .arg(sqlText(mac), sqlText(password), sqlText(now));
@@ -559,8 +567,15 @@ void PageSettingNetwork::slotsSetNetwork()
     const int subnet = lineEditSubnetId->text().toInt();
     const int device = lineEditDeviceId->text().toInt();
     if (!serverStep) {
-        fn_network_setServerInfo(subnet, device, serverAddress(comboBoxServer->currentText()),
-                                 lineEditPassword->text(), m_port,
+        // An alias whose address cannot be looked up is no address to give the module.
+        bool read = false;
+        const QString address = serverAddress(comboBoxServer->currentText(), &read);
+        if (!read) {
+            stopRefresh();
+            emit gl_socket.signalsInformation(tr("Failed To Save Server Information!"));
+            return;
+        }
+        fn_network_setServerInfo(subnet, device, address, lineEditPassword->text(), m_port,
                                  static_cast<unsigned char>(serverStyle()));
     } else {
         fn_network_setServerDomain(subnet, device, comboBoxDomain->currentText());

@@ -28,7 +28,7 @@ public:
 
     void getNetworkSetting();
     // Stores the form in one transaction; false, with nothing stored, when a
-    // statement fails.
+    // statement or a look-up it needs fails.
     bool save_config();
     void getHostIp();
     static bool isValidIpMacAddress(const QString &text);
@@ -67,8 +67,9 @@ private slots:
 
 private:
     int serverStyle() const;
-    // The server text, or the address of the server that has it as its alias.
-    QString serverAddress(const QString &text) const;
+    // The server text, or the address of the server that has it as its alias; *ok
+    // false when the aliases could not be read.
+    QString serverAddress(const QString &text, bool *ok) const;
     // Selects the item with text, appending it first when the box has none.
     static void selectText(QtMaterialComboBox *box, const QString &text);
     // Puts the project box on the current project; false when the box does not list it.

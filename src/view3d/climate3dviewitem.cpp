@@ -27,13 +27,16 @@ void Climate3DViewItem::clearRecords()
     units.clear();
 }
 
-void Climate3DViewItem::loadRecords(int roomId)
+bool Climate3DViewItem::loadRecords(int roomId)
 {
     for (const airConditioner &rec : readUnits(roomId)) {
-        const QPoint pos = loadIconPosition(IconTable::Climate, rec.air_conditioner_no, roomId);
+        QPoint pos;
+        if (!loadIconPosition(IconTable::Climate, rec.air_conditioner_no, roomId, pos))
+            return false;
         units.append(rec);
         addEntry(pos, makeCard(rec));
     }
+    return true;
 }
 
 void Climate3DViewItem::takeCardState(int index)

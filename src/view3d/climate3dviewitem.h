@@ -33,7 +33,7 @@ protected:
     virtual QString onStateLine(const airConditioner &rec) const = 0;
 
     void clearRecords() override;
-    void loadRecords(int roomId) override;
+    bool loadRecords(int roomId) override;
     void takeCardState(int index) override;
     void paintIcon(QPainter &painter, int index, const QRect &box) override;
 

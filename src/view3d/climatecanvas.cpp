@@ -2,6 +2,7 @@
 
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 #include "store/textutil.h"
 #include "view3d/view3drows.h"
 
@@ -14,7 +15,7 @@ ClimateCanvas::ClimateCanvas(int first, const QString &picture, QWidget *parent)
     , picturePath(picture)
 {}
 
-void ClimateCanvas::loadRecords(int room_id)
+bool ClimateCanvas::loadRecords(int room_id)
 {
     QSqlQuery rows = gl_sqlite3db.execQuery(
         QString::asprintf("select * from tbl_air_conditioner where room_id=%d and (air_conditioner_no=%d or "
@@ -26,12 +27,14 @@ void ClimateCanvas::loadRecords(int room_id)
         rec.room_id = rows.value(QStringLiteral("room_id")).toInt();
         copyUtf8Field(rec.remark, sizeof rec.remark,
                       rows.value(QStringLiteral("remark")).toString().toUtf8());
-        const QPoint pos = loadIconPosition(IconTable::Climate, rec.id, room_id);
+        QPoint pos;
+        if (!loadIconPosition(IconTable::Climate, rec.id, room_id, pos))
+            return false;
         rec.xp1 = pos.x();
         rec.yp1 = pos.y();
         appendRecord(rec);
     }
-    rows.finish();
+    return rowsReadToEnd(rows);
 }
 
 QString ClimateCanvas::devicePicture(const positionRecord &) const

@@ -12,7 +12,7 @@ class ClimateCanvas : public PlacementCanvas
 protected:
     ClimateCanvas(int firstNo, const QString &picture, QWidget *parent);
 
-    void loadRecords(int room_id) override;
+    bool loadRecords(int room_id) override;
     QString devicePicture(const positionRecord &rec) const override;
     bool storePosition(const positionRecord &rec) override;
 

@@ -21,13 +21,16 @@ void Light3DViewItem::clearRecords()
     lights.clear();
 }
 
-void Light3DViewItem::loadRecords(int roomId)
+bool Light3DViewItem::loadRecords(int roomId)
 {
     for (const light &rec : loadRoomLights(roomId)) {
-        const QPoint pos = loadIconPosition(IconTable::Lights, rec.light_id, roomId);
+        QPoint pos;
+        if (!loadIconPosition(IconTable::Lights, rec.light_id, roomId, pos))
+            return false;
         lights.append(rec);
         addEntry(pos, new LightItem(rec, true, this));
     }
+    return true;
 }
 
 void Light3DViewItem::takeCardState(int index)

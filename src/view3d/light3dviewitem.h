@@ -24,7 +24,7 @@ public:
 
 protected:
     void clearRecords() override;
-    void loadRecords(int roomId) override;
+    bool loadRecords(int roomId) override;
     void takeCardState(int index) override;
     void paintIcon(QPainter &painter, int index, const QRect &box) override;
 

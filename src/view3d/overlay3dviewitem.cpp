@@ -46,7 +46,10 @@ void Overlay3DViewItem::updatelist(int roomId)
 {
     dropCards();
     picture = roomPictureName(roomId, picture);
-    loadRecords(roomId);
+    if (!loadRecords(roomId)) {
+        dropCards();
+        emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
+    }
     update();
 }
 

@@ -36,7 +36,8 @@ public:
 
     ~Overlay3DViewItem() override;
 
-    // Loads the room's picture name and devices and makes the hidden cards.
+    // Loads the room's picture name and devices and makes the hidden cards. When a
+    // position cannot be read, the failure is said and no device is shown.
     void updatelist(int roomId);
     // Starts every card, 100 ms apart, and the check that ends the refresh.
     virtual void startRefresh();
@@ -61,8 +62,9 @@ protected:
 
     // Drops the device records of the previous room.
     virtual void clearRecords() = 0;
-    // Reads the room's devices, appending one record and one addEntry() each.
-    virtual void loadRecords(int roomId) = 0;
+    // Reads the room's devices, appending one record and one addEntry() each;
+    // false when a device's position could not be read.
+    virtual bool loadRecords(int roomId) = 0;
     // Copies the current state of card index into its record.
     virtual void takeCardState(int index) = 0;
     // Paints the icon of device index into its box.

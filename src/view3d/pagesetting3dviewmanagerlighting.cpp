@@ -2,6 +2,7 @@
 
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 #include "store/textutil.h"
 #include "view3d/view3dpainting.h"
 #include "view3d/view3drows.h"
@@ -13,7 +14,7 @@ PageSetting3DViewManagerLighting::PageSetting3DViewManagerLighting(QWidget *pare
     : PlacementCanvas(parent)
 {}
 
-void PageSetting3DViewManagerLighting::loadRecords(int room_id)
+bool PageSetting3DViewManagerLighting::loadRecords(int room_id)
 {
     QSqlQuery rows = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_light where room_id=%d and (rgb=0 or rgb=1) order by light_id asc", room_id));
@@ -25,12 +26,14 @@ void PageSetting3DViewManagerLighting::loadRecords(int room_id)
                       rows.value(QStringLiteral("light_remark")).toString().toUtf8());
         copyUtf8Field(rec.icon_name_of_light_on, sizeof rec.icon_name_of_light_on,
                       rows.value(QStringLiteral("icon_name_of_light_on")).toString().toUtf8());
-        const QPoint pos = loadIconPosition(IconTable::Lights, rec.id, room_id);
+        QPoint pos;
+        if (!loadIconPosition(IconTable::Lights, rec.id, room_id, pos))
+            return false;
         rec.xp1 = pos.x();
         rec.yp1 = pos.y();
         appendRecord(rec);
     }
-    rows.finish();
+    return rowsReadToEnd(rows);
 }
 
 QString PageSetting3DViewManagerLighting::devicePicture(const positionRecord &rec) const

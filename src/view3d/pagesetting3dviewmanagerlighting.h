@@ -14,7 +14,7 @@ public:
     explicit PageSetting3DViewManagerLighting(QWidget *parent = nullptr);
 
 protected:
-    void loadRecords(int room_id) override;
+    bool loadRecords(int room_id) override;
     QString devicePicture(const positionRecord &rec) const override;
     bool storePosition(const positionRecord &rec) override;
 };

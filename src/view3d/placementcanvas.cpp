@@ -28,7 +28,10 @@ void PlacementCanvas::updatelist(int room_id)
                   QStringLiteral("icon_name"), picture);
     getTextFromDb(QString::asprintf("select room_name from tbl_room where room_id=%d", room_id),
                   QStringLiteral("room_name"), room);
-    loadRecords(room_id);
+    if (!loadRecords(room_id)) {
+        list.clear();
+        emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
+    }
     update();
 }
 

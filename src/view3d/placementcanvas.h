@@ -33,7 +33,8 @@ class PlacementCanvas : public MyDialog
 public:
     ~PlacementCanvas() override;
 
-    // Loads the room's picture name, room name and devices, then repaints.
+    // Loads the room's picture name, room name and devices, then repaints. A list
+    // that could not be read whole is said and shows no device.
     void updatelist(int room_id);
     // Stores the picture name and repaints.
     void setIconName(const QString &name);
@@ -50,8 +51,9 @@ public:
 protected:
     explicit PlacementCanvas(QWidget *parent);
 
-    // Appends the room's devices of the canvas's kind, in order.
-    virtual void loadRecords(int room_id) = 0;
+    // Appends the room's devices of the canvas's kind, in order; false when a row
+    // could not be read.
+    virtual bool loadRecords(int room_id) = 0;
     // The picture drawn inside a device's icon.
     virtual QString devicePicture(const positionRecord &rec) const = 0;
     // Writes a dropped position; false when it was not stored.

@@ -25,10 +25,14 @@ QString pictureOfRoom(int roomId)
     const QString sql =
         QString::asprintf("select icon_name from tbl_3d_view_manager where room_id=%d", roomId);
     QString name = DefaultPicture;
-    if (isRecordExist(sql)) {
+    bool read = false;
+    if (isRecordExist(sql, &read)) {
         getTextFromDb(sql, QStringLiteral("icon_name"), name);
         return name;
     }
+    // A row that could not be read may be there: no second one.
+    if (!read)
+        return DefaultPicture;
     gl_sqlite3db.execDML(QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('%1',%2)")
                              .arg(sqlText(DefaultPicture))
                              .arg(roomId));

@@ -29,17 +29,24 @@ QString roomPictureName(int roomId, const QString &current)
     return name;
 }
 
-QPoint loadIconPosition(IconTable table, int key, int roomId)
+bool loadIconPosition(IconTable table, int key, int roomId, QPoint &pos)
 {
     const TableNames n = namesOf(table);
     const QString sql =
         QString::asprintf("select xp1,yp1 from %s where %s=%d and room_id=%d", n.table, n.key, key, roomId);
-    if (isRecordExist(sql))
-        return QPoint(getValueFromDb(sql, QStringLiteral("xp1")),
-                      getValueFromDb(sql, QStringLiteral("yp1")));
+    bool read = false;
+    bool readY = false;
+    if (isRecordExist(sql, &read)) {
+        pos = QPoint(getValueFromDb(sql, QStringLiteral("xp1"), &read),
+                     getValueFromDb(sql, QStringLiteral("yp1"), &readY));
+        return read && readY;
+    }
+    if (!read)
+        return false;
     gl_sqlite3db.execDML(QString::asprintf("insert into %s(%s,xp1,yp1,room_id) values(%d,%d,%d,%d)", n.table,
                                            n.key, key, 0, 0, roomId));
-    return QPoint(0, 0);
+    pos = QPoint(0, 0);
+    return true;
 }
 
 bool storeIconPosition(IconTable table, int key, int roomId, const QPoint &topLeft)

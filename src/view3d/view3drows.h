@@ -14,8 +14,10 @@ enum class IconTable { Lights, Climate };
 // The room's picture name, or `current` when the room has no row.
 QString roomPictureName(int roomId, const QString &current);
 
-// The stored position of a device, or (0, 0) after inserting the missing row.
-QPoint loadIconPosition(IconTable table, int key, int roomId);
+// The stored position of a device into pos, or (0, 0) after inserting the missing
+// row. False, with nothing inserted, when the rows could not be read: a row read
+// as missing might be there.
+bool loadIconPosition(IconTable table, int key, int roomId, QPoint &pos);
 
 // Writes a dropped position; false when the statement failed or changed no row.
 bool storeIconPosition(IconTable table, int key, int roomId, const QPoint &topLeft);

@@ -9,6 +9,7 @@
 #include "pagenavigator.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "stepfault.h"
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
@@ -131,45 +132,103 @@ private slots:
         navigator->requests.clear();
     }
 
-    void climateTabs_data()
+    void addTiles_data()
     {
-        QTest::addColumn<int>("tabIndex");
+        QTest::addColumn<QString>("list");
         QTest::addColumn<QList<int>>("present");
-        QTest::addColumn<int>("offered"); // -1: "Beyond the limit!"
-        QTest::newRow("AC, none") << int(AC) << QList<int>{} << 0;
-        QTest::newRow("AC, only 1") << int(AC) << QList<int>{1} << 0;
-        QTest::newRow("AC, both") << int(AC) << QList<int>{0, 1} << -1;
-        QTest::newRow("floor heat, none") << int(FloorHeat) << QList<int>{} << 2;
-        QTest::newRow("floor heat, only 3") << int(FloorHeat) << QList<int>{3} << 2;
-        QTest::newRow("floor heat, both") << int(FloorHeat) << QList<int>{2, 3} << -1;
+        QTest::addColumn<QString>("unread");  // the statement whose second step fails, or empty
+        QTest::addColumn<QString>("offered"); // the page requested with its ids, or what is said
+        const QString ac = "AC Information %1 1", fh = "Floor Heat Information %1 1";
+        QTest::newRow("AC, none") << "AC" << QList<int>{} << "" << ac.arg(0);
+        QTest::newRow("AC, only 1") << "AC" << QList<int>{1} << "" << ac.arg(0);
+        QTest::newRow("AC, both") << "AC" << QList<int>{0, 1} << ""
+                                  << "Beyond the limit!";
+        QTest::newRow("floor heat, none") << "FH" << QList<int>{} << "" << fh.arg(2);
+        QTest::newRow("floor heat, only 3") << "FH" << QList<int>{3} << "" << fh.arg(2);
+        QTest::newRow("floor heat, both") << "FH" << QList<int>{2, 3} << ""
+                                          << "Beyond the limit!";
+        // A number read as free might be taken: none is offered.
+        QTest::newRow("AC, numbers unread") << "AC" << QList<int>{0} << "air_conditioner_no<=1 order"
+                                            << "Failed to add the air conditioner!";
+        QTest::newRow("AC, count unread") << "AC" << QList<int>{0, 1} << "select air_conditioner_no from"
+                                          << "Failed to add the air conditioner!";
+        QTest::newRow("floor heat, numbers unread") << "FH" << QList<int>{2} << "air_conditioner_no>1 order"
+                                                    << "Failed to add the floor heating!";
+        QTest::newRow("lights, ids unread") << "Lighting" << QList<int>{1, 2} << "where (rgb=0 or rgb=1)"
+                                            << "Failed to add the light!";
+        QTest::newRow("panels, ids unread") << "Panel" << QList<int>{1, 2} << "from tbl_panel order"
+                                            << "Failed to add the panel!";
+        QTest::newRow("template lights, ids unread")
+            << "TL" << QList<int>{1, 2} << "from tbl_template_light order"
+            << "Failed to add the light!";
+        QTest::newRow("template panels, ids unread")
+            << "TP" << QList<int>{1, 2} << "from tbl_template_panel order"
+            << "Failed to add the panel!";
+        QTest::newRow("messages, ids unread") << "MM" << QList<int>{1, 2} << "from tbl_message order"
+                                              << "Failed to add the message!";
     }
 
-    // Numbers offered by the add tile, each tab listing only its own numbers.
-    void climateTabs()
+    // Numbers offered by the add tile, each tab listing only its own devices; no
+    // number when the taken ones could not be read.
+    void addTiles()
     {
-        QFETCH(int, tabIndex);
+        QFETCH(QString, list);
         QFETCH(QList<int>, present);
-        QFETCH(int, offered);
+        QFETCH(QString, unread);
+        QFETCH(QString, offered);
+        const QMap<QString, int> kinds{{"AC", ManagerItemAirConditioner}, {"FH", ManagerItemFloorHeat},
+                                       {"Lighting", ManagerItemLight},    {"Panel", ManagerItemPanel},
+                                       {"TL", ManagerItemLight},          {"TP", ManagerItemPanel},
+                                       {"MM", ManagerItemMessage}};
         QStringList expected;
-        const int kind = tabIndex == AC ? ManagerItemAirConditioner : ManagerItemFloorHeat;
         for (int no : present) {
-            QVERIFY(unit(no, QStringLiteral("U%1").arg(no)));
-            expected.append(QStringLiteral("%1:%2:U%2").arg(kind).arg(no));
+            const QString name = QStringLiteral("U%1").arg(no);
+            QVERIFY(list == "AC" || list == "FH" ? unit(no, name)
+                    : list == "Lighting"         ? addLight({Room, no, 1, name})
+                    : list == "Panel"            ? addPanel(Room, no, 1, 30 + no, name)
+                    : list == "TL"               ? addTemplateLight(1, no, 1, name)
+                    : list == "TP"               ? addTemplatePanel(1, no, name)
+                                                 : addMessage(no, 0, name, no));
+            expected.append(QStringLiteral("%1:%2:%3").arg(kinds.value(list)).arg(no).arg(name));
         }
-        QVERIFY(unit(tabIndex == AC ? 2 : 0, "Other"));
-        navigator->go("Edit Room", QString::number(Room), "0");
+        QVERIFY(unit(list == "AC" ? 2 : 0, "Other"));
+        QObject *tiles = nullptr;
+        if (list == "MM") {
+            navigator->go("Message Manager");
+            for (MyDialog *page : qAsConst(pages))
+                tiles = page->getId() == "Message Manager" ? page : tiles;
+        } else if (list == "TL" || list == "TP") {
+            navigator->go("Edit Template", "1", "0");
+            tiles = list == "TL" ? static_cast<QObject *>(templates->templateLightingTab())
+                                 : templates->templatePanelTab();
+        } else {
+            navigator->go("Edit Room", QString::number(Room), "0");
+            tiles = editor->tabPage(list == "AC"      ? AC
+                                    : list == "FH"    ? FloorHeat
+                                    : list == "Panel" ? Panel
+                                                      : Lighting);
+        }
         navigator->requests.clear();
-        auto *list = tab<PageSettingRoomManagerAC>(tabIndex);
-        QCOMPARE(varnotest::tileTexts(list->tileBox()), expected << "0:0:");
+        auto *tab = qobject_cast<DeviceTileTab *>(tiles);
+        QtMaterialGroupBox *box =
+            tab ? tab->tileBox() : qobject_cast<PageSettingMessageManager *>(tiles)->tileBox();
+        QCOMPARE(varnotest::tileTexts(box), expected << "0:0:");
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
-        list->slotsEdit(ManagerItemAdd, 0);
-        list->slotsEdit(ManagerItemAdd, 0);
-        const QString page = tabIndex == AC ? "AC Information" : "Floor Heat Information";
-        if (offered < 0) {
-            QCOMPARE(lastText(hub), QStringLiteral("Beyond the limit!"));
+        auto press = [tiles] {
+            QVERIFY(
+                QMetaObject::invokeMethod(tiles, "slotsEdit", Q_ARG(int, ManagerItemAdd), Q_ARG(int, 0)));
+        };
+        StepFault::arm(unread, unread.isEmpty() ? 0 : 2);
+        press();
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), !unread.isEmpty());
+        if (unread.isEmpty())
+            press();
+        if (offered.endsWith('!')) {
+            QCOMPARE(lastText(hub), offered);
             QCOMPARE(navigator->requests, QStringList());
         } else {
-            QCOMPARE(navigator->requests, twice(QStringLiteral("%1 %2 1").arg(page).arg(offered)));
+            QCOMPARE(navigator->requests, twice(offered));
         }
     }
 
@@ -325,6 +384,12 @@ private slots:
                                              << "Edit Room" << false << "1|20|5|1";
         QTest::newRow("refused, master removal") << int(Master) << true << "1||5"
                                                  << "Edit Room" << false << "1|20|5|1";
+        // The row's look-up fails: no second row, the user is told.
+        QTest::newRow("unread, occupation") << int(Occupation) << true << "1|21|6"
+                                            << "Edit Room" << false << "1|20|5|1";
+        // The tab was filled without its row: leaving keeps the row, and says so.
+        QTest::newRow("entry unread, master") << int(Master) << true << ".|.|."
+                                              << "Edit Room" << false << "1|20|5|1";
     }
 
     // Both tabs store or remove their room's row when "Edit Room" is left.
@@ -339,29 +404,37 @@ private slots:
         const QString table = tabIndex == Occupation ? "tbl_occupation" : "tbl_master";
         if (existing)
             QVERIFY(addRoomDevice(table, Room, 1, 20, 5, 1));
+        const bool entryUnread = QByteArray(QTest::currentDataTag()).startsWith("entry unread");
+        StepFault::arm("select * from " + table + " where room_id", entryUnread ? 1 : 0);
         navigator->go("Edit Room", QString::number(Room), "0");
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), entryUnread);
         QScopedPointer<varnotest::MarkedTexts> texts(marked ? new varnotest::MarkedTexts : nullptr);
         auto *page = tab<PageSettingRoomManagerOccupation>(tabIndex);
-        QCOMPARE(page->field(2)->text(), existing ? "5" : tabIndex == Occupation ? "5" : "");
+        QCOMPARE(page->field(2)->text(), existing && !entryUnread ? "5" : tabIndex == Occupation ? "5" : "");
         type({page->field(0), page->field(1), page->field(2)}, typed);
         const bool refused = QByteArray(QTest::currentDataTag()).startsWith("refused");
+        const bool unread = QByteArray(QTest::currentDataTag()).startsWith("unread");
         for (const char *what : {"update", "delete"}) {
             QVERIFY(!refused || exec(QStringLiteral("create trigger refuse_%1 before %1 on %2 begin "
                                                     "select raise(abort,'no'); end").arg(what, table)));
         }
+        StepFault::arm("select id from " + table, unread ? 1 : 0);
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         if (left == QLatin1String("Edit Room"))
             navigator->go("Home");
         else
             emit gl_socket.signalsPageLeave(left);
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), unread);
         QCOMPARE(rows(QStringLiteral("select subnet_id,device_id,channel,status from %1 where room_id=1")
                           .arg(table))
                      .join(';'),
                  stored);
-        if (refused) {
+        if (refused || unread || entryUnread) {
             QCOMPARE(lastText(hub), tabIndex == Occupation ? "Failed to save the occupation sensor!"
                                                            : "Failed to save the master switch!");
-            QVERIFY(exec("drop trigger refuse_update") && exec("drop trigger refuse_delete"));
+            QVERIFY(!refused || (exec("drop trigger refuse_update") && exec("drop trigger refuse_delete")));
         }
     }
 
@@ -386,6 +459,11 @@ private slots:
         QTest::newRow("new, device below 1") << 3 << "Blind|1|-2" << -1 << "" << 0 << missing;
         QTest::newRow("copied, unchanged") << 4 << ".|.|." << -1 << "Copy|0|0" << 0 << missing;
         QTest::newRow("copied, first address") << 4 << ".|1|34" << 1 << "Copy|1|34" << 0 << "";
+        // A look-up that fails decides nothing: the panel stays as it was.
+        QTest::newRow("renamed, panel unread")
+            << 1 << "Front's door|1|30" << -1 << "Door|1|30" << 2 << "Failed to save the panel!";
+        QTest::newRow("new, addresses unread")
+            << 3 << "Blind|1|33" << -1 << "" << 0 << "Failed to save the panel!";
     }
 
     // "Panel Information": one address per panel in the project, readdressing
@@ -405,6 +483,10 @@ private slots:
         if (QTest::currentDataTag() == QLatin1String("readdress fails"))
             QVERIFY(exec(
                 "create trigger refuse before update on tbl_panel begin select raise(abort,'no'); end"));
+        const QString tag = QTest::currentDataTag();
+        const QString unread = tag.endsWith("panel unread")       ? "select subnet_id,device_id from"
+                               : tag.endsWith("addresses unread") ? "from tbl_panel where subnet_id"
+                                                                  : "";
         navigator->go("Edit Room", QString::number(Room), "0");
         auto *list = tab<DeviceTileTab>(Panel);
         QCOMPARE(varnotest::tileTexts(list->tileBox()), (QStringList{"9:1:Door", "9:4:Copy", "0:0:"}));
@@ -420,7 +502,10 @@ private slots:
                                                    &asked);
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         QSignalSpy removed(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
+        StepFault::arm(unread, unread.isEmpty() ? 0 : 1);
         panelInfo->saveButton()->click();
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), !unread.isEmpty());
         QCOMPARE(asked, answer >= 0 ? 1 : 0);
         QCOMPARE(lastText(hub), said);
         QCOMPARE(
@@ -540,7 +625,9 @@ private slots:
 
     void refusedWrites_data()
     {
-        QTest::addColumn<QString>("refused"); // the page is the tag, entered with this id and 1
+        // The page is the tag (before any " ("), entered with this id and 1. A
+        // statement refused, or "read:n:text": the nth step of a read fails.
+        QTest::addColumn<QString>("refused");
         QTest::addColumn<QString>("fields"); // the name, then the other fields
         QTest::addColumn<QString>("said");
         const char *rows[][4] = {
@@ -558,7 +645,22 @@ private slots:
             {"Edit Template 1", "update on tbl_room_template", "", "save the template"},
             {"Message Information 20", "insert on tbl_message", "|8", "save the message"},
             {"Message Information 11", "update on tbl_message", "|7", "save the message"},
-            {"Message Manager 11", "delete on tbl_message_log", "-", "delete the message"}};
+            {"Message Manager 11", "delete on tbl_message_log", "-", "delete the message"},
+            // An answer half read is neither "no such row" nor "this id is free".
+            {"Add Template 0 (ids unread)", "read:2:from tbl_room_template order by", "",
+             "add the template"},
+            {"AC Information 0 (row unread)", "read:1:select id from tbl_air_conditioner", "|1|2|3",
+             "save the air conditioner"},
+            {"Floor Heat Information 2 (row unread)", "read:1:select id from tbl_air_conditioner", "|1|2|3",
+             "save the floor heating"},
+            {"Panel Information 3 (row unread)", "read:1:select subnet_id,device_id from tbl_panel", "|1|40",
+             "save the panel"},
+            {"Panel Information 3 (address unread)", "read:1:from tbl_panel where subnet_id", "|1|40",
+             "save the panel"},
+            {"Template Light Information 1 (row unread)", "read:1:select id from tbl_template_light", "",
+             "save the light"},
+            {"Template Panel Information 1 (row unread)", "read:1:select id from tbl_template_panel", "",
+             "save the panel"}};
         for (const auto &r : rows)
             QTest::newRow(r[0]) << r[1] << (*r[2] == '-' ? "" : "Spot 50%5 %1" + QString(r[2]))
                                 << QStringLiteral("Failed to %1!").arg(r[3]);
@@ -571,7 +673,7 @@ private slots:
     {
         QFETCH(QString, refused);
         QFETCH(QString, fields);
-        const QString page = QTest::currentDataTag();
+        const QString page = QString(QTest::currentDataTag()).section(" (", 0, 0);
         QVERIFY(unit(2) && addTemplateLight(1, 1, 0, "L") && addTemplatePanel(1, 1, "P") &&
                 exec("insert into tbl_message(message_id,message_type,message_remark,icon_name,"
                      "universal_switch_no) values(11,0,'Clean room','message_03',5)") &&
@@ -604,7 +706,12 @@ private slots:
                 (shown == &dialog ? dialog.pushButtonAdd : shown->findChild<QtMaterialFlatButton *>())
                     ->click();
         };
-        QVERIFY(exec("create trigger refuse before " + refused + " begin select raise(abort,'no'); end"));
+        const bool unread = refused.startsWith("read:");
+        if (unread)
+            StepFault::arm(refused.section(':', 2), refused.section(':', 1, 1).toInt());
+        else
+            QVERIFY(
+                exec("create trigger refuse before " + refused + " begin select raise(abort,'no'); end"));
         const QString before = snapshot();
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         QSignalSpy own(shown, &MyDialog::signalsInformation);
@@ -622,7 +729,8 @@ private slots:
             navigator->go(id, "1", "0");
             shown->findChild<QtMaterialLineEdit *>()->setText(typed);
         }
-        QVERIFY(exec("drop trigger refuse"));
+        QVERIFY(unread ? StepFault::fired() : exec("drop trigger refuse"));
+        StepFault::disarm();
         press();
         QTRY_VERIFY(!shown->isVisible() || id == "Message Manager");
         QCOMPARE(snapshot().contains(typed.isEmpty() ? "Clean room" : typed), !typed.isEmpty());

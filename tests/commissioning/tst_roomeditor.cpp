@@ -8,6 +8,7 @@
 #include "pagenavigator.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "stepfault.h"
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
@@ -107,6 +108,10 @@ private slots:
         QTest::newRow("RGB, four sets, 300 kept as 255")
             << 2 << "1 2 3 1 2 4 1 2 5 1 2 300 . ."
             << "2|Lamp|1|2|3|0|1;2|Lamp|1|2|4|0|2;2|Lamp|1|2|5|0|3;2|Lamp|1|2|255|0|4";
+        // Opened again with its fourth set unread: a save then keeps every row.
+        QTest::newRow("RGB, fourth set unread")
+            << 2 << "1 2 3 1 2 4 1 2 5 1 2 6 . ."
+            << "2|Lamp|1|2|3|0|1;2|Lamp|1|2|4|0|2;2|Lamp|1|2|5|0|3;2|Lamp|1|2|6|0|4";
         // Refusals: nothing stored.
         QTest::newRow("device below 1") << 0 << "1 -4 3 . . . . . . . . . . ."
                                         << "";
@@ -160,7 +165,18 @@ private slots:
         QCOMPARE(editor->currentTab(), 0);
         QCOMPARE(lightTiles(editor->lightingTab()), (QStringList{"1:Lamp", "2:Lamp", "0:"}));
 
+        const bool unread = QByteArray(QTest::currentDataTag()).endsWith("unread");
+        StepFault::arm(QStringLiteral("and rgb=4"), unread ? 1 : 0);
         navigator->go(QStringLiteral("Light Information"), QStringLiteral("2"), QString::number(Room));
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), unread);
+        if (unread) {
+            info->saveButton()->click();
+            QCOMPARE(lightRows(2).join(QLatin1Char(';')), stored);
+            QCOMPARE(hub.value(hub.size() - 1).value(0).toString(),
+                     QStringLiteral("Failed to save the light!"));
+            return;
+        }
         QCOMPARE(info->typeChooser()->currentData().toInt(), type);
         for (int i = 0; i < edits.size(); ++i) {
             const QString expected =
@@ -267,6 +283,17 @@ private slots:
         editor->nameField()->clear();
         navigator->go(QStringLiteral("Home"));
         QCOMPARE(value(QStringLiteral("select room_name from tbl_room")).toString(), QString());
+        // Entered without its row read: leaving writes nothing over it, and says so.
+        QVERIFY(exec(QStringLiteral("update tbl_room set room_name='Kept'")));
+        StepFault::arm(QStringLiteral("select * from tbl_room where room_id"), 1);
+        navigator->go(QStringLiteral("Edit Room"), QString::number(Room), QStringLiteral("1"));
+        StepFault::disarm();
+        QVERIFY(StepFault::fired());
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+        navigator->go(QStringLiteral("Home"));
+        QCOMPARE(rows(QStringLiteral("select room_name,icon_name from tbl_room")),
+                 QStringList{"Kept|room_1"});
+        QCOMPARE(hub.value(0).value(0).toString(), QStringLiteral("Failed to save the room!"));
     }
 
     // Gallery pictures: written at once as PNG; a picture that cannot be read or

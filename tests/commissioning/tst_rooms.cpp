@@ -6,6 +6,7 @@
 #include "modalanswer.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "stepfault.h"
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
@@ -198,30 +199,75 @@ private slots:
     }
 
     // Incomplete input, a count that adds no room included, is refused in the
-    // dialog's own snackbar; nothing is written and the dialog stays open.
+    // dialog's own snackbar; nothing is written and the dialog stays open. So is
+    // an add during which a read fails (its second step): no row is taken for
+    // free or missing on a half-read answer.
     void refusesIncompleteInput_data()
     {
         QTest::addColumn<QStringList>("input"); // region, floor, room name, count ("": not in bulk)
-        QTest::newRow("no region") << QStringList{"", "F", "Room", ""};
-        QTest::newRow("no floor") << QStringList{"R", "", "Room", ""};
-        QTest::newRow("no name") << QStringList{"R", "F", "", ""};
-        QTest::newRow("count 0") << QStringList{"R", "F", "Room", "0"};
-        QTest::newRow("count negative") << QStringList{"R", "F", "Room", "-3"};
-        QTest::newRow("count text") << QStringList{"R", "F", "Room", "many"};
+        QTest::addColumn<QString>("unread");    // the statement with a step that fails
+        QTest::addColumn<int>("step");
+        const QStringList bulk{"North", "Ground", "Room", "3"};
+        QTest::newRow("no region") << QStringList{"", "F", "Room", ""} << "" << 0;
+        QTest::newRow("no floor") << QStringList{"R", "", "Room", ""} << "" << 0;
+        QTest::newRow("no name") << QStringList{"R", "F", "", ""} << "" << 0;
+        QTest::newRow("count 0") << QStringList{"R", "F", "Room", "0"} << "" << 0;
+        QTest::newRow("count negative") << QStringList{"R", "F", "Room", "-3"} << "" << 0;
+        QTest::newRow("count text") << QStringList{"R", "F", "Room", "many"} << "" << 0;
+        QTest::newRow("template unread") << bulk << "room_template_icon_name from" << 1;
+        QTest::newRow("template lights unread") << bulk << "from tbl_template_light where" << 3;
+        QTest::newRow("template panels unread") << bulk << "from tbl_template_panel where" << 2;
+        QTest::newRow("region unread") << bulk << "from tbl_region where region_name" << 1;
+        QTest::newRow("floor unread") << bulk << "from tbl_floor where floor_name" << 1;
+        QTest::newRow("region ids unread")
+            << QStringList{"South", "Ground", "Room", "3"} << "from tbl_region order by" << 2;
+        QTest::newRow("floor ids unread")
+            << QStringList{"North", "Upper", "Room", "3"} << "from tbl_floor order by" << 2;
+        QTest::newRow("room ids unread") << bulk << "select room_id from tbl_room" << 2;
+        QTest::newRow("light ids unread") << bulk << "select light_id from tbl_light" << 2;
+        QTest::newRow("panel ids unread") << bulk << "select panel_id from tbl_panel" << 2;
     }
 
     void refusesIncompleteInput()
     {
         QFETCH(QStringList, input);
-        QVERIFY(addTemplate(1, QStringLiteral("T")));
+        QFETCH(QString, unread);
+        QFETCH(int, step);
+        // Two regions, floors and rooms with lights and panels; a template of four lights.
+        QVERIFY(addTemplate(1, QStringLiteral("T")) && addRegion(1, "North") && addRegion(2, "East") &&
+                addFloor(1, 1, "Ground") && addFloor(2, 2, "Ground") && addRoom(1, "Room1", 1, 1) &&
+                addRoom(2, "Room2", 2, 2) && addPanel(1, 1, 1, 30) && addPanel(2, 2, 1, 31));
+        for (int id = 1; id <= 4; ++id)
+            QVERIFY(addLight({id < 3 ? 1 : 2, id}) && addTemplateLight(1, id, 1, "L") &&
+                    addTemplatePanel(1, id, "P"));
+        const QString tables = "region floor room light panel";
+        auto snapshot = [&tables] {
+            QStringList all;
+            for (const QString &table : tables.split(' '))
+                all << rows("select * from tbl_" + table);
+            return all;
+        };
+        const QStringList before = snapshot();
         RoomAddDlg dialog;
         dialog.show();
         QSignalSpy own(&dialog, &MyDialog::signalsInformation);
-        QVERIFY(!addRooms(dialog, input.at(0), input.at(1), input.at(2), input.at(3)));
+        StepFault::arm(unread, step);
+        const bool added = addRooms(dialog, input.at(0), input.at(1), input.at(2), input.at(3));
+        StepFault::disarm();
+        QVERIFY(!added);
+        QCOMPARE(StepFault::fired(), !unread.isEmpty());
         QCOMPARE(own.size(), 1);
-        QCOMPARE(own.at(0).at(0).toString(), QStringLiteral("Please input the complete content!"));
+        QCOMPARE(own.at(0).at(0).toString(),
+                 unread.isEmpty() ? "Please input the complete content!" : "Failed to add the rooms!");
         QVERIFY(dialog.isVisible());
-        QCOMPARE(counts("tbl_region tbl_floor tbl_room tbl_light tbl_panel"), QStringLiteral("0 0 0 0 0"));
+        QCOMPARE(snapshot(), before);
+        if (unread.isEmpty())
+            return;
+        // Read whole, the same press adds three rooms of four lights each, every id new.
+        QVERIFY(addRooms(dialog, input.at(0), input.at(1), input.at(2), input.at(3)));
+        QCOMPARE(value("select count(distinct room_id)||' '||count(*) from tbl_room").toString(), "5 5");
+        QCOMPARE(value("select count(distinct light_id)||' '||count(*) from tbl_light").toString(), "16 16");
+        QCOMPARE(value("select count(distinct panel_id)||' '||count(*) from tbl_panel").toString(), "14 14");
     }
 
     // Names with quotes are stored as typed and change no other row; a failing
@@ -388,6 +434,12 @@ private slots:
         QCOMPARE(count(QStringLiteral("tbl_room")), 3);
         QVERIFY(QFile::exists(m_project.projectDir() + "/photo_Room_1.png"));
         QVERIFY(exec(QStringLiteral("drop trigger keep")));
+        // So does a failed read of its rooms: no room outlives its template.
+        StepFault::arm("select room_id from tbl_room where room_template_id", 2);
+        QVERIFY(!PageSettingRoomTemplate::removeTemplate(2));
+        StepFault::disarm();
+        QVERIFY(StepFault::fired());
+        QCOMPARE(counts("tbl_room tbl_room_template"), QStringLiteral("3 3"));
 
         answerBox(false);
         page.slotsDelete(ManagerItemRoomTemplate, 2);

@@ -11,6 +11,7 @@
 #include "roomproject.h"
 #include "simbus.h"
 #include "simipmodule.h"
+#include "stepfault.h"
 #include "transferfixture.h"
 
 #include "app/mainwindow.h"
@@ -784,7 +785,14 @@ private slots:
             {"Upload", "Upload", "commit", "Failed to create the project archive!", "4242"},
             {"About", "About", "settings-file", "information", "Vendor Ann"},
             {"Upload code", "Upload", "settings-file",
-             "Upload succeeded, but failed to save the upload code!", "T5150"}};
+             "Upload succeeded, but failed to save the upload code!", "T5150"},
+            // "read:n:text": the nth step of a read fails. The server box holds an alias.
+            {"alias unread", "Network Setting", "read:1:select ip from tbl_server_ip", "network settings",
+             "pw44"},
+            {"synchronized, alias unread", "Network Setting", "read:1:select ip from tbl_server_ip",
+             "Failed To Save Server Information!", "pw55"},
+            {"MAC history unread", "Network Setting", "read:1:select id from tbl_ip_port_mac",
+             "network settings", "pw66"}};
         for (const auto &r : rows)
             QTest::newRow(r[0]) << r[1] << r[2] << (strchr(r[3], '!') ? r[3] : save.arg(r[3])) << r[4];
     }
@@ -831,7 +839,7 @@ private slots:
             m_info.clear();
             m_pages.clear();
             if (id == "Network Setting")
-                answerBox(tag == "synchronized");
+                answerBox(tag.startsWith("synchronized"));
             for (const char *name :
                  {"lineEditLow", "lineEditLockPassword", "lineEditPassword", "lineEditPhone",
                   "pushButtonSave", "pushButtonAdd", "pushButtonSendToServer", "pushButtonDownloadDevice"}) {
@@ -851,6 +859,10 @@ private slots:
             if (obstacle == "commit") // an orphan behind a deferred foreign key
                 return exec(on ? "pragma foreign_keys=on" : "pragma foreign_keys=off") &&
                        (!on || gl_sqlite3db.execBound("insert into c(p) values(?)", {typed.toInt()}));
+            if (obstacle.startsWith("read:")) {
+                StepFault::arm(obstacle.section(':', 2), on ? obstacle.section(':', 1, 1).toInt() : 0);
+                return true;
+            }
             if (obstacle.contains(" on "))
                 return exec(on ? "create trigger refuse before " + obstacle +
                                      " begin select raise(abort,'no'); end"
@@ -858,11 +870,20 @@ private slots:
             return on ? QFile::rename(file, file + ".away") && QDir().mkdir(file)
                       : QDir().rmdir(file) && QFile::rename(file + ".away", file);
         };
+        if (tag.contains("alias")) {
+            net()->styleButton(1)->click();
+            net()->serverBox()->setEditText("Kest Server USA");
+        }
+        if (tag.startsWith("MAC")) // the network's MAC is in the history already
+            QVERIFY(exec("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
+                         "values('01-02-03-04-05-06-07-08','old','20000101000000')"));
         const QString before = snapshot();
         QVERIFY(obstruct(true));
         auto clear = qScopeGuard([&] { obstruct(false); }); // also when a check fails
         press();
         QTRY_VERIFY2(m_info.contains(said), qPrintable(m_info.join(";")));
+        QCOMPARE(StepFault::fired(), obstacle.startsWith("read:"));
+        QVERIFY(m_module->serverAddress() != "Kest Server USA"); // an alias is no address to send
         QVERIFY(shown->isVisible() && m_pages.isEmpty() && !m_info.contains("success."));
         if (tag == "Upload code") // the code the server gave stays on show
             QCOMPARE(upload.findChild<QtMaterialLabel *>("labelCodeTitle")->text(), "Code:" + typed);

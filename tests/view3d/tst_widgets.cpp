@@ -7,6 +7,7 @@
 
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "stepfault.h"
 
 #include "bus/broadcastsocket.h"
 #include "operation/lightitem.h"
@@ -200,6 +201,7 @@ private slots:
         QTest::newRow("fan mode") << 1 << 1 << 1 << 2 << 0 << "FAN";
         QTest::newRow("heat mode in °F") << 0 << 0 << 1 << 1 << 1 << "22°F";
         QTest::newRow("floor heating in °F") << 2 << 0 << 1 << 0 << 1 << "77°F";
+        QTest::newRow("panel, position unread") << 1 << 0 << 1 << 0 << 0 << "";
     }
     void climateOverlays()
     {
@@ -227,7 +229,21 @@ private slots:
             overlay = shown<AC3DViewItem>();
         else
             overlay = shown<FloorHeat3DViewItem>();
+        const bool unread = line.isEmpty();
+        if (unread)
+            place("tbl_3d_air_conditioner", "air_conditioner_no", no, {300, 200});
+        QSignalSpy said(&gl_socket, &BroadcastSocket::signalsInformation);
+        StepFault::arm("select xp1,yp1 from tbl_3d_air_conditioner", unread ? 1 : 0);
         overlay->updatelist(Room);
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), unread);
+        if (unread) { // said, and the unit is neither shown at (0, 0) nor given a second row
+            QCOMPARE(overlay->count(), 0);
+            QCOMPARE(said.value(0).value(0).toString(), QStringLiteral("Failed to read the devices!"));
+            QCOMPARE(value("select count(*) from tbl_3d_air_conditioner").toInt(), 1);
+            QCOMPARE(stored("tbl_3d_air_conditioner", "air_conditioner_no", no), QPoint(300, 200));
+            return;
+        }
         QCOMPARE(overlay->count(), 1);
         QCOMPARE(overlay->stateLine(0), line);
         QCOMPARE(stored("tbl_3d_air_conditioner", "air_conditioner_no", no), QPoint(0, 0));
@@ -242,7 +258,9 @@ private slots:
     {
         QTest::addColumn<int>("kind"); // 0 lights, 1 air conditioners, 2 floor heating
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("button"); // 1 left, 2 right, 3 left, store refused, 4 left, no row
+        // 1 left, 2 right, 3 left, store refused, 4 left, no row; the canvas's
+        // list read fails (5) or its second device's position read does (6).
+        QTest::addColumn<int>("button");
         QTest::addColumn<QList<QPoint>>("path");
         QTest::addColumn<int>("moved");
         QTest::addColumn<QPoint>("to");
@@ -270,6 +288,10 @@ private slots:
                 << kind << big << 3 << P{{160, 110}, {400, 300}} << -1 << QPoint();
             QTest::newRow(kind ? "air conditioner, no row" : "light, no row")
                 << kind << big << 4 << P{{20, 20}, {400, 300}} << -1 << QPoint();
+            QTest::newRow(kind ? "air conditioners unread" : "lights unread")
+                << kind << big << 5 << P{{160, 110}, {400, 300}} << -1 << QPoint();
+            QTest::newRow(kind ? "air conditioner position unread" : "light position unread")
+                << kind << big << 6 << P{{160, 110}, {400, 300}} << -1 << QPoint();
         }
     }
     void canvasDrops()
@@ -315,11 +337,28 @@ private slots:
         const QPoint firstAt = button == 4 ? QPoint(0, 0) : start; // its insert refused: no row
         place(table, key, ids.first(), start);
         const QString noRow = QStringLiteral("delete from %1 where %2=%3").arg(table, key).arg(ids.first());
-        QVERIFY(button < 4 || exec(noRow));
-        QVERIFY(button < 3 || exec(QStringLiteral("create trigger refuse before %1 on %2 begin select "
-                                                  "raise(abort,'no'); end")
-                                       .arg(button == 3 ? "update" : "insert", table)));
+        QVERIFY(button != 4 || exec(noRow));
+        QVERIFY(button < 3 || button > 4 ||
+                exec(QStringLiteral("create trigger refuse before %1 on %2 begin select "
+                                    "raise(abort,'no'); end")
+                         .arg(button == 3 ? "update" : "insert", table)));
+        QSignalSpy failed(&gl_socket, &BroadcastSocket::signalsInformation);
+        StepFault::arm(button == 5 ? (kind ? "room_id=4 and (air_conditioner_no" : "room_id=4 and (rgb")
+                                   : "select xp1,yp1 from " + table,
+                       button == 5   ? 2
+                       : button == 6 ? 4
+                                     : 0);
         canvas->updatelist(Room);
+        StepFault::disarm();
+        QCOMPARE(StepFault::fired(), button >= 5);
+        if (button >= 5) { // said; no device listed in part, none at (0, 0), no second row
+            QCOMPARE(canvas->records().size(), 0);
+            QCOMPARE(failed.value(0).value(0).toString(), QStringLiteral("Failed to read the devices!"));
+            QCOMPARE(value("select count(*) from " + table).toInt(), ids.size());
+            for (int id : ids)
+                QCOMPARE(stored(table, key, id), start);
+            return;
+        }
 
         const auto b = button == 2 ? Qt::RightButton : Qt::LeftButton;
         QSignalSpy said(&gl_socket, &BroadcastSocket::signalsInformation);
