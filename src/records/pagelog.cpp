@@ -9,7 +9,6 @@
 
 #include <QGridLayout>
 #include <QHash>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -129,9 +128,7 @@ bool PageLog::writeExportRows(XlsxDocument &document, QString *error)
     }
     // A step that failed ends the loop as the last row would: the rows are not all there.
     if (!rowsReadToEnd(query)) {
-        *error = query.lastError().databaseText();
-        if (error->isEmpty())
-            *error = QStringLiteral("the logs could not be read");
+        *error = QStringLiteral("the logs could not be read");
         return false;
     }
     query.finish();

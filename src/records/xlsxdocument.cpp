@@ -70,7 +70,8 @@ enum ByteClass : uchar { NameStart = 1, NameChar = 2, Space = 4, TextChar = 8 };
 const std::array<uchar, 256> byteClasses = [] {
     std::array<uchar, 256> classes{};
     for (int c = 0; c < 256; ++c) {
-        const bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+        const bool start =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
         const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
         classes[size_t(c)] = uchar((start ? NameStart | NameChar : 0) |
                                    ((c >= '0' && c <= '9') || c == '-' || c == '.' ? NameChar : 0) |
@@ -329,11 +330,10 @@ private:
             if (r >= end)
                 return nullptr;
             const char quote = *r;
+            const bool quoted = quote == '"' || quote == '\'';
             const char *valueEnd =
-                quote == '"' || quote == '\'' ? static_cast<const char *>(memchr(r + 1, quote, size_t(end - r - 1)))
-                                              : nullptr;
-            if (quote != '"' && quote != '\'')
-                failed = true;
+                quoted ? static_cast<const char *>(memchr(r + 1, quote, size_t(end - r - 1))) : nullptr;
+            failed = failed || !quoted;
             if (!valueEnd)
                 return nullptr;
             for (const char *v = r + 1; v < valueEnd && !failed; ++v) {
@@ -384,8 +384,7 @@ private:
             // "AB12": the column in letters, then the row's number.
             size_t column = 0;
             int letters = 0;
-            for (; letters < reference.size && reference.data[letters] >= 'A' && reference.data[letters] <= 'Z';
-                 ++letters)
+            for (; letters < reference.size && isupper(uchar(reference.data[letters])); ++letters)
                 column = column * 26 + size_t(reference.data[letters] - 'A' + 1);
             failed = !inRow || inCell || cell >= rows->at(row).size() || column != cell + 1 ||
                      number(reference, letters) != row + 1;
