@@ -353,7 +353,9 @@ private slots:
     {
         QTemporaryDir target;
         addLog(Start, 0, QStringLiteral("=1+1"));
-        addLog(End, 1, QStringLiteral("offline"), QStringLiteral("ac_Bob's AC"));
+        // Markup characters are escaped in the sheet, and read back as written.
+        const QString offline = QString::fromUtf8("offline & <back> \u00e9\u20ac");
+        addLog(End, 1, offline, QStringLiteral("ac_Bob's AC"));
         addLog(Start.addSecs(60), 7, QStringLiteral("007"));
         addLog(End.addSecs(1));
         QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
@@ -380,7 +382,7 @@ private slots:
         QCOMPARE(book.sheets, QStringList{"log"});
         const QList<QStringList> expected{
             {"Time", "Address", "Device", "Event", "Type"},
-            {t(End), "North-1F-Room 101", "ac_Bob's AC", "offline", "device alert"},
+            {t(End), "North-1F-Room 101", "ac_Bob's AC", offline, "device alert"},
             {t(Start.addSecs(60)), "North-1F-Room 101", "light_Lamp", "007", ""},
             {t(Start), "North-1F-Room 101", "light_Lamp", "=1+1", "device status"},
         };
