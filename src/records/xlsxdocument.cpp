@@ -174,7 +174,7 @@ private:
                 if (!after)
                     return p;
                 p = after;
-                failed = failed || outside;
+                failed = failed || outside || (rows && !inText);
                 continue;
             }
             const char *run = p;
@@ -182,8 +182,12 @@ private:
                 ++p;
             if (inText)
                 cellText.append(run, size_t(p - run));
-            if (p < end && *p != '<' && *p != '&')
+            else if (rows && std::any_of(run, p, [](char c) { return !isSpace(c); }))
+                failed = true; // a sheet has text only in its cells
+            if (p < end && *p != '<' && *p != '&') {
                 failed = true; // a control character, or text outside the root
+                return p;
+            }
         }
         return p;
     }
@@ -235,8 +239,11 @@ private:
     {
         if (end - p < 2)
             return nullptr;
-        if (p[1] == '?') // the XML declaration or a processing instruction
-            return after(p + 2, end, "?>");
+        if (p[1] == '?') { // the XML declaration or a processing instruction
+            const char *close = after(p + 2, end, "?>");
+            failed = close && memchr(p + 2, '<', size_t(close - p - 2));
+            return close;
+        }
         if (p[1] == '!') {
             if (end - p < 4)
                 return nullptr;
@@ -301,7 +308,8 @@ private:
         if (!nameEnd)
             return nullptr;
         const Span element{p + 1, int(nameEnd - p - 1)};
-        Span reference; // the value of r
+        Span reference; // the values of r and t
+        Span type;
         const char *q = nameEnd;
         for (;;) {
             const char *spaces = q;
@@ -345,8 +353,11 @@ private:
                     failed = true;
                 }
             }
-            if (attributeEnd - q == 1 && *q == 'r')
-                reference = Span{r + 1, int(valueEnd - r - 1)};
+            if (attributeEnd - q == 1 && (*q == 'r' || *q == 't')) {
+                Span &value = *q == 'r' ? reference : type;
+                failed = failed || value.data; // an attribute given twice
+                value = Span{r + 1, int(valueEnd - r - 1)};
+            }
             q = valueEnd + 1;
         }
         const bool empty = *q == '/';
@@ -358,7 +369,7 @@ private:
             failed = true;
             return nullptr;
         }
-        openElement(element, reference);
+        openElement(element, reference, type);
         if (empty) {
             closeElement(element);
             rootClosed = depth == 0;
@@ -371,12 +382,14 @@ private:
     }
 
     // The sheet's rows as their elements open and close.
-    void openElement(const Span &element, const Span &reference)
+    void openElement(const Span &element, const Span &reference, const Span &type)
     {
         if (!rows || failed)
             return;
         if (element.is("row")) {
             failed = inRow || row >= rows->size() || number(reference, 0) != row + 1;
+            if (failed)
+                return;
             inRow = true;
             cell = 0;
             nextCell();
@@ -387,7 +400,7 @@ private:
             for (; letters < reference.size && isupper(uchar(reference.data[letters])); ++letters)
                 column = column * 26 + size_t(reference.data[letters] - 'A' + 1);
             failed = !inRow || inCell || cell >= rows->at(row).size() || column != cell + 1 ||
-                     number(reference, letters) != row + 1;
+                     number(reference, letters) != row + 1 || !type.is("inlineStr");
             inCell = true;
             cellText.clear();
         } else if (element.is("t")) {
@@ -536,6 +549,9 @@ void XlsxDocument::write(int row, int column, const QString &text)
     if (rows.size() < size_t(row))
         rows.resize(size_t(row));
     auto &cells = rows[size_t(row - 1)];
+    // A row is mostly as wide as the one above it: its cells are made room for at once.
+    if (cells.empty() && row > 1)
+        cells.reserve(rows[size_t(row - 2)].size());
     if (cells.size() < size_t(column))
         cells.resize(size_t(column));
     cells[size_t(column - 1)] = text.toUtf8();
