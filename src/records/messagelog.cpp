@@ -13,11 +13,13 @@ messageRecord MessageLog::fromRow(const QSqlQuery &query)
     return messageRecord::fromRow(query);
 }
 
-bool MessageLog::read(int id, messageRecord &record)
+bool MessageLog::read(int id, messageRecord &record, bool *ok)
 {
     QSqlQuery query =
         gl_sqlite3db.execQuery(QString::asprintf("select * from tbl_message_log where id=%d", id));
     const bool found = query.next();
+    if (ok)
+        *ok = rowsReadToEnd(query);
     if (found)
         record = fromRow(query);
     query.finish();

@@ -15,8 +15,9 @@ class MessageLog
 public:
     // A record filled from the current row of a "select * from tbl_message_log" query.
     static messageRecord fromRow(const QSqlQuery &query);
-    // Reads the row with this id; false (and record untouched) when there is none.
-    static bool read(int id, messageRecord &record);
+    // Reads the row with this id; false (and record untouched) when there is none,
+    // or when the read failed: then *ok (when given) is false too.
+    static bool read(int id, messageRecord &record, bool *ok = nullptr);
 
     // The status names in ascending status order, as the dialogs offer them.
     static QStringList statusNames();

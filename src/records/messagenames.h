@@ -23,7 +23,8 @@ struct MessageNames
 
     // Looks up every name of the record; when its message definition is missing
     // `defined` stays false and, unless `everyName` is set, nothing else is looked up.
-    static MessageNames lookup(const messageRecord &record, bool everyName = false);
+    // *ok (when given) is false when a look-up failed rather than found no row.
+    static MessageNames lookup(const messageRecord &record, bool everyName = false, bool *ok = nullptr);
 
     // "region-floor-room"; the dashes stay when a part is empty.
     QString place() const;

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHash>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 #include <qtmaterialdatetimeedit.h>
 #include <qtmateriallabel.h>
@@ -92,28 +93,44 @@ RecordListPage::ExportKind PageLog::exportKind() const
              QStringLiteral("Event"), QStringLiteral("Type")}};
 }
 
-void PageLog::writeExportRows(XlsxDocument &document)
+bool PageLog::writeExportRows(XlsxDocument &document, QString *error)
 {
     // Type names are looked up once per type, not once per row.
     QHash<int, QString> typeNames;
     QSqlQuery query = gl_sqlite3db.execQuery(rangeQuery());
+    // The columns are found once, not by name in every row.
+    const QSqlRecord columns = query.record();
+    const int typeColumn = columns.indexOf(QStringLiteral("log_type"));
+    const int cellColumns[] = {columns.indexOf(QStringLiteral("log_time")),
+                               columns.indexOf(QStringLiteral("log_address")),
+                               columns.indexOf(QStringLiteral("log_device")),
+                               columns.indexOf(QStringLiteral("log_event"))};
     int row = 2;
     while (query.next()) {
-        const int type = query.value(QStringLiteral("log_type")).toInt();
+        const int type = query.value(typeColumn).toInt();
         auto name = typeNames.find(type);
         if (name == typeNames.end()) {
             QString text;
+            bool read = false;
             getTextFromDb(
                 QString::asprintf("select log_type_name from tbl_log_type where log_type=%d", type),
-                QStringLiteral("log_type_name"), text);
+                QStringLiteral("log_type_name"), text, &read);
+            if (!read) {
+                *error = QStringLiteral("the log types could not be read");
+                return false;
+            }
             name = typeNames.insert(type, text);
         }
-        document.write(row, 1, query.value(QStringLiteral("log_time")).toString());
-        document.write(row, 2, query.value(QStringLiteral("log_address")).toString());
-        document.write(row, 3, query.value(QStringLiteral("log_device")).toString());
-        document.write(row, 4, query.value(QStringLiteral("log_event")).toString());
+        for (int column = 0; column < 4; ++column)
+            document.write(row, column + 1, query.value(cellColumns[column]).toString());
         document.write(row, 5, *name);
         ++row;
     }
+    // A step that failed ends the loop as the last row would: the rows are not all there.
+    if (!rowsReadToEnd(query)) {
+        *error = QStringLiteral("the logs could not be read");
+        return false;
+    }
     query.finish();
+    return true;
 }

@@ -21,7 +21,7 @@ protected:
     QString deleteQuestion(int count) const override;
     void deleteRows(const QList<int> &ids) override;
     ExportKind exportKind() const override;
-    void writeExportRows(XlsxDocument &document) override;
+    bool writeExportRows(XlsxDocument &document, QString *error) override;
 
 private:
     QString rangeQuery() const;

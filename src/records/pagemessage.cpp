@@ -196,7 +196,7 @@ RecordListPage::ExportKind PageMessage::exportKind() const
              QStringLiteral("Deal Time")}};
 }
 
-void PageMessage::writeExportRows(XlsxDocument &document)
+bool PageMessage::writeExportRows(XlsxDocument &document, QString *error)
 {
     int row = 2;
     for (QWidget *widget : tiles()) {
@@ -205,9 +205,17 @@ void PageMessage::writeExportRows(XlsxDocument &document)
             continue;
         const messageRecord held = tile->getMessageRecord();
         // Times and remark as stored now; type and status as the row shows them.
+        // A row deleted since the list was made keeps its cells empty; a read that
+        // failed fails the export.
         messageRecord stored;
-        const bool found = MessageLog::read(held.id, stored);
-        const MessageNames names = MessageNames::lookup(held, true);
+        bool storedRead = false;
+        bool namesRead = false;
+        const bool found = MessageLog::read(held.id, stored, &storedRead);
+        const MessageNames names = MessageNames::lookup(held, true, &namesRead);
+        if (!storedRead || !namesRead) {
+            *error = QStringLiteral("the messages could not be read");
+            return false;
+        }
         document.write(row, 1, found ? QString::fromUtf8(stored.recv_time) : QString());
         document.write(row, 2, names.place());
         document.write(row, 3, names.panelName);
@@ -218,4 +226,5 @@ void PageMessage::writeExportRows(XlsxDocument &document)
         document.write(row, 8, found ? QString::fromUtf8(stored.deal_time) : QString());
         ++row;
     }
+    return true;
 }

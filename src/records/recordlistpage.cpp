@@ -256,9 +256,8 @@ void RecordListPage::labelExport_pressed()
     document.addSheet(kind.sheetName);
     for (int column = 0; column < kind.headers.size(); ++column)
         document.write(1, column + 1, kind.headers.at(column));
-    writeExportRows(document);
     QString error;
-    if (document.saveAs(fileName, &error))
+    if (writeExportRows(document, &error) && document.saveAs(fileName, &error))
         emit gl_socket.signalsInformation(QStringLiteral("Exprot successfully"));
     else
         emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(error));

@@ -96,9 +96,10 @@ protected:
     // of a few statements however long the list; answers whether they are gone.
     static bool deleteIds(const QString &table, const QList<int> &ids);
 
-    // The export's hooks: its kind, and its data rows written from row 2.
+    // The export's hooks: its kind, and its data rows written from row 2. The rows
+    // answer false, with the reason in error, when they could not all be read.
     virtual ExportKind exportKind() const = 0;
-    virtual void writeExportRows(XlsxDocument &document) = 0;
+    virtual bool writeExportRows(XlsxDocument &document, QString *error) = 0;
 
     QGridLayout *filterGrid = nullptr;
     QtMaterialDateTimeEdit *dateTimeEditStart = nullptr;
