@@ -515,8 +515,7 @@ private slots:
             QStringLiteral("insert into tbl_network(ip_port_mac,password,server_ip,domain_name,"
                            "host_ip) values('01-02-03-04-05-06-07-08','ab''c','srv',"
                            "'dom','10.0.0.9')"));
-        if (readFails)
-            StepFault::arm(QStringLiteral("select * from tbl_network"), 1);
+        StepFault::arm(QStringLiteral("select * from tbl_network"), readFails ? 1 : 0);
         initDatabase(path);
         QCOMPARE(StepFault::fired(), readFails);
         StepFault::disarm();

@@ -197,8 +197,7 @@ private slots:
             {QStringLiteral("air_conditioner_no>1"), [] { return getFHNO(1); }},
         };
         for (const auto &allocator : allocators) {
-            if (failure == QLatin1String("step"))
-                StepFault::arm(allocator.first, 2);
+            StepFault::arm(allocator.first, failure == QLatin1String("step") ? 2 : 0);
             QCOMPARE(allocator.second(), -1);
             QCOMPARE(StepFault::fired(), failure == QLatin1String("step"));
             StepFault::disarm();

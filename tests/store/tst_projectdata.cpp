@@ -168,8 +168,7 @@ private slots:
         addRoom(1, 1, 1, {11, 12, 13});
         addRoom(2, 2, 1, {21});
         QSignalSpy spy(&gl_socket, &BroadcastSocket::signalsRemoveMessage);
-        if (!failedRead.isEmpty())
-            StepFault::arm(failedRead, 1);
+        StepFault::arm(failedRead, failedRead.isEmpty() ? 0 : 1);
         removeRoom(1);
         QCOMPARE(StepFault::fired(), !failedRead.isEmpty());
         StepFault::disarm();

@@ -64,7 +64,6 @@ void arm(const QString &sqlPart, int nth)
 void disarm()
 {
     armedStep = 0;
-    hasFired = false;
 }
 
 bool fired()

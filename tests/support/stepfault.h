@@ -10,9 +10,9 @@
 namespace StepFault {
 
 // The nth step (from 1) of statements whose text contains sqlPart answers
-// SQLITE_IOERR, once; the steps after it run as usual.
+// SQLITE_IOERR, once; the steps after it run as usual. An nth of 0 fails none.
 void arm(const QString &sqlPart, int nth);
-// Nothing fails any more, and fired() answers false again.
+// Nothing fails any more; fired() still tells what happened since arm().
 void disarm();
 // Whether the armed step has been failed since arm().
 bool fired();
