@@ -6,6 +6,8 @@
 // the machine's /tmp. Needs root, or root of a user namespace (./test runs the
 // tests as one); where it cannot be had, the tests that need it skip.
 
+#include "testmain.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -36,16 +38,5 @@ private:
 
 } // namespace varnotest
 
-#define VARNO_TEST_MAIN_SMALL_TMP(TestObject, bytes)                  \
-    int main(int argc, char *argv[])                                  \
-    {                                                                 \
-        varnotest::mountSmallTmp(bytes);                              \
-        varnotest::IsolatedHome home;                                 \
-        QApplication app(argc, argv);                                 \
-        QCoreApplication::setOrganizationName(QStringLiteral("Kest")); \
-        QCoreApplication::setApplicationName(QStringLiteral("Varno")); \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                      \
-        TestObject tc;                                                \
-        QTEST_SET_MAIN_SOURCE_PATH                                    \
-        return QTest::qExec(&tc, argc, argv);                         \
-    }
+#define VARNO_TEST_MAIN_SMALL_TMP(TestObject, bytes) \
+    VARNO_TEST_MAIN_AFTER(TestObject, varnotest::mountSmallTmp(bytes))

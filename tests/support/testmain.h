@@ -25,9 +25,13 @@ private:
 
 } // namespace varnotest
 
-#define VARNO_TEST_MAIN(TestObject)                                   \
+#define VARNO_TEST_MAIN(TestObject) VARNO_TEST_MAIN_AFTER(TestObject, (void)0)
+
+// The same, with before run first, ahead of every other step.
+#define VARNO_TEST_MAIN_AFTER(TestObject, before)                     \
     int main(int argc, char *argv[])                                  \
     {                                                                 \
+        before;                                                       \
         varnotest::IsolatedHome home;                                 \
         QApplication app(argc, argv);                                 \
         QCoreApplication::setOrganizationName(QStringLiteral("Kest")); \
