@@ -168,13 +168,11 @@ private slots:
         const bool unread = QByteArray(QTest::currentDataTag()).endsWith("unread");
         StepFault::arm(QStringLiteral("and rgb=4"), unread ? 1 : 0);
         navigator->go(QStringLiteral("Light Information"), QStringLiteral("2"), QString::number(Room));
-        StepFault::disarm();
         QCOMPARE(StepFault::fired(), unread);
         if (unread) {
             info->saveButton()->click();
             QCOMPARE(lightRows(2).join(QLatin1Char(';')), stored);
-            QCOMPARE(hub.value(hub.size() - 1).value(0).toString(),
-                     QStringLiteral("Failed to save the light!"));
+            QCOMPARE(hub.value(hub.size() - 1).value(0).toString(), "Failed to save the light!");
             return;
         }
         QCOMPARE(info->typeChooser()->currentData().toInt(), type);
@@ -287,12 +285,10 @@ private slots:
         QVERIFY(exec(QStringLiteral("update tbl_room set room_name='Kept'")));
         StepFault::arm(QStringLiteral("select * from tbl_room where room_id"), 1);
         navigator->go(QStringLiteral("Edit Room"), QString::number(Room), QStringLiteral("1"));
-        StepFault::disarm();
         QVERIFY(StepFault::fired());
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         navigator->go(QStringLiteral("Home"));
-        QCOMPARE(rows(QStringLiteral("select room_name,icon_name from tbl_room")),
-                 QStringList{"Kept|room_1"});
+        QCOMPARE(value(QStringLiteral("select room_name from tbl_room")).toString(), QStringLiteral("Kept"));
         QCOMPARE(hub.value(0).value(0).toString(), QStringLiteral("Failed to save the room!"));
     }
 

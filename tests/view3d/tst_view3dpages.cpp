@@ -193,7 +193,6 @@ private slots:
         for (int entry = 0; entry < 2; ++entry) { // one row per room, on the first entry only
             StepFault::arm("from tbl_3d_view_manager where room_id=21", unread && entry == 0 ? 1 : 0);
             enter();
-            StepFault::disarm();
             QCOMPARE(StepFault::fired(), unread && entry == 0);
             QCOMPARE(value("select count(*) from tbl_3d_view_manager").toInt(), 7);
             QCOMPARE(value("select count(distinct room_id) from tbl_3d_view_manager").toInt(), 7);
