@@ -383,7 +383,8 @@ void TestMoodPages::readFaults()
             addMoodUnit(5, 1, "0,0,1,31,1,1,0,1,0,22,22,23,25"));
     const auto stored = [] {
         return rows("select * from tbl_mood") + rows("select * from tbl_mood_light_status") +
-               rows("select * from tbl_mood_air_conditioner_status") + rows("select * from tbl_mood_command");
+               rows("select * from tbl_mood_air_conditioner_status") +
+               rows("select * from tbl_mood_command");
     };
     const QStringList before = stored();
     const auto arm = [&] { StepFault::arm(fault.section('@', 0, 0), fault.section('@', 1).toInt()); };
