@@ -9,7 +9,6 @@
 #include "store/ziparchive.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -62,9 +61,8 @@ inline QString makeArchive(const QString &zipPath, const QStringList &names, con
     return ZipArchive::compressDir(zipPath, staging.path()) ? zipPath : QString();
 }
 
-// The entry names `unzip -l` prints for an archive, in its order; with sizes,
-// each file as "name=size" and no folders, sorted.
-inline QStringList unzipList(const QByteArray &archive, bool sizes = false)
+// The entry names `unzip -l` prints for an archive, in its order.
+inline QStringList unzipList(const QByteArray &archive)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("listed.zip"));
@@ -78,33 +76,10 @@ inline QStringList unzipList(const QByteArray &archive, bool sizes = false)
     static const QRegularExpression row(QStringLiteral("^\\s*\\d+\\s+\\S+\\s+\\S+\\s+(.+)$"));
     for (const QString &line : QString::fromUtf8(unzip.readAllStandardOutput()).split('\n')) {
         const QRegularExpressionMatch match = row.match(line);
-        const QString name = match.captured(1).trimmed();
-        if (!sizes && match.hasMatch())
-            names.append(name);
-        else if (match.hasMatch() && !name.endsWith('/'))
-            names.append(name + '=' + line.section(' ', 0, 0, QString::SectionSkipEmpty));
+        if (match.hasMatch())
+            names.append(match.captured(1).trimmed());
     }
-    if (sizes)
-        names.sort();
     return names;
-}
-
-// Every file below the named projects' folders (hidden ones left out) as
-// "project/path=size", sorted: what a whole archive of them lists.
-inline QStringList projectFiles(const QStringList &projects)
-{
-    QStringList files;
-    for (const QString &project : projects) {
-        const QString folder = databaseFolder() + '/' + project;
-        QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            files.append(project + '/' + QDir(folder).relativeFilePath(path) + '=' +
-                         QString::number(QFileInfo(path).size()));
-        }
-    }
-    files.sort();
-    return files;
 }
 
 // The top-level folders of an archive listing.
