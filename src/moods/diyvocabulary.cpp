@@ -14,6 +14,29 @@ const char *const FntPrm1 = "tbl_fnt_prm1";
 const char *const Comp2 = "tbl_comp2_item";
 const char *const Comp3 = "tbl_comp3_item";
 
+namespace {
+
+bool failedRead = false;
+
+// Notes a read that failed; answers whether the read was whole.
+bool noted(bool read)
+{
+    failedRead = failedRead || !read;
+    return read;
+}
+
+} // namespace
+
+bool readFailed()
+{
+    return failedRead;
+}
+
+void clearReadFailure()
+{
+    failedRead = false;
+}
+
 Row rowOfItem(const char *table, int policy, const QString &item)
 {
     Row row;
@@ -27,6 +50,8 @@ Row rowOfItem(const char *table, int policy, const QString &item)
         row.index = query.value(0).toInt();
         row.value = query.value(1).toInt();
     }
+    if (!noted(rowsReadToEnd(query)))
+        row = Row();
     query.finish();
     return row;
 }
@@ -34,10 +59,10 @@ Row rowOfItem(const char *table, int policy, const QString &item)
 QStringList items(const char *table, int policy)
 {
     QStringList texts;
-    getTextsFromDb(QStringLiteral("select item from %1 where policy=%2 order by [index] asc")
-                       .arg(QLatin1String(table))
-                       .arg(policy),
-                   QStringLiteral("item"), texts);
+    noted(getTextsFromDb(QStringLiteral("select item from %1 where policy=%2 order by [index] asc")
+                             .arg(QLatin1String(table))
+                             .arg(policy),
+                         QStringLiteral("item"), texts) >= 0);
     return texts;
 }
 
@@ -47,29 +72,34 @@ int indexOfValue(const char *table, int policy, int value)
                               .arg(QLatin1String(table))
                               .arg(policy)
                               .arg(value);
-    if (!isRecordExist(QStringLiteral("select [index] ") + where))
+    bool read = false;
+    if (!isRecordExist(QStringLiteral("select [index] ") + where, &read)) {
+        noted(read);
         return -1;
+    }
     const QString sql = QStringLiteral("select [index] ") + where + QStringLiteral(" order by [index] asc");
-    return getValueFromDb(sql, QStringLiteral("index"));
+    const int index = getValueFromDb(sql, QStringLiteral("index"), &read);
+    return noted(read) ? index : -1;
 }
 
 QStringList typeEntries()
 {
     QStringList texts;
-    getTextsFromDb(QStringLiteral("select item from tbl_fnt_type where policy=1 "
-                                  "and value !=117 and value !=118 order by [index] asc"),
-                   QStringLiteral("item"), texts);
+    noted(getTextsFromDb(QStringLiteral("select item from tbl_fnt_type where policy=1 "
+                                        "and value !=117 and value !=118 order by [index] asc"),
+                         QStringLiteral("item"), texts) >= 0);
     return texts;
 }
 
 QString typeItemOfValue(int value)
 {
     QString item;
+    bool read = false;
     getTextFromDb(QStringLiteral("select item from tbl_fnt_type where policy=1 and value=%1 "
                                  "order by [index] asc")
                       .arg(value),
-                  QStringLiteral("item"), item);
-    return item;
+                  QStringLiteral("item"), item, &read);
+    return noted(read) ? item : QString();
 }
 
 } // namespace DiyVocabulary

@@ -39,4 +39,9 @@ QStringList typeEntries();
 // row has the value.
 QString typeItemOfValue(int value);
 
+// Whether a look-up has failed to read since clearReadFailure(): a command shown
+// or encoded meanwhile may hold a wrong type or byte, and is not to be saved.
+bool readFailed();
+void clearReadFailure();
+
 } // namespace DiyVocabulary

@@ -2,6 +2,7 @@
 
 #include "bus/broadcastsocket.h"
 #include "moods/diyparameterfields.h"
+#include "moods/diyvocabulary.h"
 #include "moods/fieldnumber.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
@@ -86,6 +87,7 @@ void PageSettingRoomManagerMoodsDiyCommand::slotsPageEnter(QString moodId, QStri
     if (!isVisible())
         return;
     m_position = 0;
+    DiyVocabulary::clearReadFailure();
     mood_id = moodId.toInt();
     room_id = roomId.toInt();
     commandList.clear();
@@ -197,6 +199,11 @@ void PageSettingRoomManagerMoodsDiyCommand::pushButtonSave_clicked()
         return;
     }
     storeCommand();
+    // A type or byte whose look-up failed would be saved as a wrong command.
+    if (DiyVocabulary::readFailed()) {
+        emit gl_socket.signalsInformation(tr("Failed to save the commands!"));
+        return;
+    }
     QStringList sql{QString::asprintf("delete from tbl_mood_command where room_id=%d and mood_id=%d",
                                       room_id, mood_id)};
     for (const diyCommand &c : qAsConst(commandList))

@@ -122,7 +122,8 @@ private slots:
 // "d=" type into Subnet ID and Device ID, "t=" picks a type, "prev", "next" and
 // "save" press the buttons, "enter" comes back to the page from the mood editor,
 // "refuse=N" makes every insert of command N fail, "allow" undoes that, "fault=N"
-// fails the Nth step of the command reads that follow (the editor's come first).
+// fails the Nth step of the command reads that follow (the editor's come first),
+// "fault=N@table" that of the reads of another table.
 // Each press gives "button: messages -> shown command" (or the page requested).
 void TestDiyCommandPage::stepping_data()
 {
@@ -179,6 +180,12 @@ void TestDiyCommandPage::stepping_data()
                        "enter: Failed to read the commands! -> 1 / Invalid Switch",
                        "save: Failed to save the commands! -> 1 1/42 Invalid Switch"}
         << QStringList{"1|1|40|89|3|80|0|90", "2|1|41|115|1|44|1|0"};
+    QTest::newRow("a failed look-up of a command's type is not saved as another type")
+        << QStringList{"1,1,40,89,3,80,0,90"}
+        << "t=UPB Scene;fault=1@tbl_fnt_type where policy=1 and item=;save"
+        << QStringList{"1 1/40 Single Channel Lighting",
+                       "save: Failed to save the commands! -> 1 1/40 UPB Scene"}
+        << QStringList{"1|1|40|89|3|80|0|90"};
 }
 
 void TestDiyCommandPage::stepping()
@@ -224,7 +231,9 @@ void TestDiyCommandPage::stepping()
             continue;
         }
         if (key == QLatin1String("fault")) {
-            StepFault::arm(QStringLiteral("from tbl_mood_command"), arg.toInt());
+            const QString table = arg.section(QLatin1Char('@'), 1);
+            StepFault::arm(QStringLiteral("from ") + (table.isEmpty() ? QStringLiteral("tbl_mood_command") : table),
+                           arg.section(QLatin1Char('@'), 0, 0).toInt());
             continue;
         }
         if (key == QLatin1String("enter")) {
