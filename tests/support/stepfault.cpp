@@ -71,9 +71,4 @@ bool fired()
     return hasFired;
 }
 
-int stepsSeen()
-{
-    return seen;
-}
-
 } // namespace StepFault

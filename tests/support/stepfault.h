@@ -16,7 +16,5 @@ void arm(const QString &sqlPart, int nth);
 void disarm();
 // Whether the armed step has been failed since arm().
 bool fired();
-// Steps of matching statements counted since arm().
-int stepsSeen();
 
 } // namespace StepFault
