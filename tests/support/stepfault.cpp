@@ -21,6 +21,8 @@ QByteArray armedPart;
 int armedStep = 0;
 int seen = 0;
 bool hasFired = false;
+bool counting = false;
+QByteArray failedText;
 
 void *sqliteSymbol(const char *name)
 {
@@ -35,16 +37,35 @@ void *sqliteSymbol(const char *name)
     return symbol;
 }
 
+// A program started with this file preloaded (LD_PRELOAD) is armed from its
+// environment: VARNO_STEP_FAULT="<nth>:<part of the statement's text>".
+void armFromEnvironment()
+{
+    static bool checked = false;
+    if (checked)
+        return;
+    checked = true;
+    const char *text = std::getenv("VARNO_STEP_FAULT");
+    const char *colon = text ? std::strchr(text, ':') : nullptr;
+    if (!colon)
+        return;
+    armedPart = QByteArray(colon + 1);
+    armedStep = std::atoi(text);
+    counting = armedStep > 0;
+}
+
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) int sqlite3_step(sqlite3_stmt *statement)
 {
+    armFromEnvironment();
     static const auto realStep = reinterpret_cast<StepFunction>(sqliteSymbol("sqlite3_step"));
     static const auto sqlText = reinterpret_cast<SqlFunction>(sqliteSymbol("sqlite3_sql"));
-    if (armedStep > 0 && !hasFired) {
+    if (counting) {
         const char *sql = sqlText(statement);
         if (sql && std::strstr(sql, armedPart.constData()) && ++seen == armedStep) {
             hasFired = true;
+            failedText = sql;
             return SqliteIoErr;
         }
     }
@@ -59,16 +80,28 @@ void arm(const QString &sqlPart, int nth)
     armedStep = nth;
     seen = 0;
     hasFired = false;
+    failedText.clear();
+    counting = nth > 0;
 }
 
 void disarm()
 {
-    armedStep = 0;
+    counting = false;
 }
 
 bool fired()
 {
     return hasFired;
+}
+
+int steps()
+{
+    return seen;
+}
+
+QString failedSql()
+{
+    return QString::fromUtf8(failedText);
 }
 
 } // namespace StepFault

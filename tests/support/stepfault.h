@@ -11,10 +11,17 @@ namespace StepFault {
 
 // The nth step (from 1) of statements whose text contains sqlPart answers
 // SQLITE_IOERR, once; the steps after it run as usual. An nth of 0 fails none.
+// An empty sqlPart takes every statement.
 void arm(const QString &sqlPart, int nth);
-// Nothing fails any more; fired() still tells what happened since arm().
+// Nothing fails any more; fired(), steps() and failedSql() still tell what
+// happened since arm().
 void disarm();
 // Whether the armed step has been failed since arm().
 bool fired();
+// How many steps of the chosen statements ran (the failed one included) between
+// arm() and disarm().
+int steps();
+// The text of the statement whose step was failed; empty until one was.
+QString failedSql();
 
 } // namespace StepFault

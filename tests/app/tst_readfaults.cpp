@@ -1,0 +1,65 @@
+// Every action that keeps, sends or announces anything, run with the Nth SQLite
+// step failed for N = 1, 2, ... until a run reaches no Nth step: each run is
+// refused (nothing kept or sent, the failure said) or whole (as without the
+// fault). VARNO_SWEEP_AREA picks the actions of one part of the program.
+
+#include "testmain.h"
+
+#include "faultsweep.h"
+#include "readfaults.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using faultsweep::Action;
+
+class TestReadFaults : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<faultsweep::Sweeper> m_sweeper;
+    QList<Action> m_actions;
+
+private slots:
+    void initTestCase()
+    {
+        m_sweeper = std::make_unique<faultsweep::Sweeper>();
+        if (!m_sweeper->unavailable().isEmpty())
+            QSKIP(qPrintable(m_sweeper->unavailable()));
+        using namespace readfaults;
+        m_actions << messagesActions() << startupActions() << settingsActions() << commissioningActions()
+                  << moodsActions() << operationActions() << recordsActions();
+    }
+
+    void sweep_data()
+    {
+        QTest::addColumn<int>("index");
+        const QString area = qEnvironmentVariable("VARNO_SWEEP_AREA");
+        int rows = 0;
+        for (int i = 0; i < m_actions.size(); ++i) {
+            if (area.isEmpty() || m_actions.at(i).area == area) {
+                QTest::newRow(qPrintable(m_actions.at(i).name)) << i;
+                ++rows;
+            }
+        }
+        if (rows == 0)
+            QSKIP("no actions in this part");
+    }
+
+    void sweep()
+    {
+        QFETCH(int, index);
+        const Action &action = m_actions.at(index);
+        QString summary;
+        const QStringList faults = m_sweeper->sweep(action, summary);
+        qInfo("%s: %s", qPrintable(action.name), qPrintable(summary));
+        if (!faults.isEmpty())
+            QFAIL(qPrintable(faults.mid(0, 8).join(QLatin1String("\n")) +
+                             (faults.size() > 8 ? QStringLiteral("\n... %1 more").arg(faults.size() - 8)
+                                                : QString())));
+    }
+};
+
+VARNO_TEST_MAIN_AFTER(TestReadFaults, faultsweep::ownNetworkNamespace())
+#include "tst_readfaults.moc"
