@@ -172,6 +172,9 @@ QString ownNetworkNamespace()
 
 void Run::start()
 {
+    connect(&gl_socket, &BroadcastSocket::signalsInformation, this, [this](const QString &text) {
+        m_said << text;
+    });
     for (QWidget *widget : QApplication::allWidgets())
         watchDialog(widget);
     m_started = true;
