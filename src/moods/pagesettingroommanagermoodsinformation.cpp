@@ -234,12 +234,20 @@ void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
 
 void PageSettingRoomManagerMoodsInformation::checkBoxAddDevicesInCurrentState_toggled(bool checked)
 {
-    if (!checked)
-        return;
     for (int g = 0; g < GroupCount; ++g) {
         if (checkBoxes[g] != sender())
             continue;
-        if (!isRecordExist(QString::asprintf(Groups[g].test, room_id))) {
+        testUnread[g] = false;
+        if (!checked)
+            continue;
+        // A test that failed to read has not found the room without the group:
+        // the box keeps its state, and Save waits for a test that reads.
+        bool read = false;
+        const bool found = isRecordExist(QString::asprintf(Groups[g].test, room_id), &read);
+        if (!read) {
+            testUnread[g] = true;
+            emit gl_socket.signalsInformation(tr("Failed to read the devices of the room!"));
+        } else if (!found) {
             emit gl_socket.signalsInformation(tr(Groups[g].message));
             checkBoxes[g]->setChecked(false);
         }
@@ -348,7 +356,10 @@ bool PageSettingRoomManagerMoodsInformation::saveStatements(const QString &name,
 void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
 {
     // Commands or a row that failed to read would be written back in part.
-    if (!moodRead || !commandsRead) {
+    bool tested = true;
+    for (bool unread : testUnread)
+        tested = tested && !unread;
+    if (!moodRead || !commandsRead || !tested) {
         emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
         return;
     }
