@@ -185,13 +185,19 @@ void PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation()
 {
     if (mood_id <= 0)
         return;
-    // Only the commands of a mood known to be unsaved go.
+    // Only the commands of a mood known to be unsaved go. When that cannot be
+    // told, or they stay, the next page change tries again: a later new mood
+    // would take this id and find them.
     bool ok = false;
     const bool saved = isRecordExist(
         QString::asprintf("select * from tbl_mood where room_id=%d and mood_id=%d", room_id, mood_id), &ok);
     if (ok && !saved)
-        gl_sqlite3db.execDML(QString::asprintf(
+        ok = gl_sqlite3db.execDML(QString::asprintf(
             "delete from tbl_mood_command where room_id=%d and mood_id=%d", room_id, mood_id));
+    if (!ok) {
+        emit gl_socket.signalsInformation(tr("Failed to remove the commands of the unsaved mood!"));
+        return;
+    }
     mood_id = 0;
 }
 
