@@ -7,6 +7,7 @@
 
 #include "app/pagefactory.h"
 #include "bus/broadcastsocket.h"
+#include "commissioning/projectpicture.h"
 #include "moods/mooditem.h"
 #include "moods/moodsequencer.h"
 #include "moods/pagedeviceoperatemoods.h"
@@ -15,7 +16,6 @@
 #include "moods/pagesettingroommanagermoodsdiycommand.h"
 #include "moods/pagesettingroommanagermoodsinformation.h"
 #include "operation/roomitem.h"
-#include "commissioning/projectpicture.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -91,19 +91,14 @@ std::unique_ptr<MyDialog> shownPage(const QString &id)
     return page;
 }
 
-void enter(const QString &prm1, const QString &prm2)
-{
-    emit gl_socket.signalsPageEnter(prm1, prm2);
-}
-
 // The mood editor entered (from start() on), its form changed by edit and saved.
 void editMood(Run &run, const QString &moodRoom,
               const std::function<void(PageSettingRoomManagerMoodsInformation *)> &edit)
 {
-        auto page = shownPage(QStringLiteral("Moods Information"));
+    auto page = shownPage(QStringLiteral("Moods Information"));
     auto *editor = qobject_cast<PageSettingRoomManagerMoodsInformation *>(page.get());
     run.start();
-    enter(moodRoom, QStringLiteral("1"));
+    emit gl_socket.signalsPageEnter(moodRoom, QStringLiteral("1"));
     edit(editor);
     editor->saveButton()->click();
 }
@@ -130,13 +125,13 @@ void pick(QWidget *page, const QString &box, const QString &text)
 // entered, command 1 edited, a third one added, saved.
 void editCommands(Run &run, bool built)
 {
-        if (built)
+    if (built)
         run.start();
     auto page = shownPage(QStringLiteral("Diy Command"));
     auto *diy = qobject_cast<PageSettingRoomManagerMoodsDiyCommand *>(page.get());
     if (!built)
         run.start();
-    enter(QStringLiteral("5"), QStringLiteral("1"));
+    emit gl_socket.signalsPageEnter(QStringLiteral("5"), QStringLiteral("1"));
     diy->deviceField()->setText(QStringLiteral("44"));
     pick(diy, QStringLiteral("comboBoxType"), QStringLiteral("Universal Switch"));
     diy->nextButton()->click();
@@ -153,8 +148,8 @@ faultsweep::Action row(const char *name, std::function<void(Run &)> script)
         watchHub(run);
         script(run);
     };
-    return faultsweep::Action{QStringLiteral("moods"), QString::fromLatin1(name), seedMoods, watched, nullptr, 0,
-                              false};
+    return faultsweep::Action{
+        QStringLiteral("moods"), QString::fromLatin1(name), seedMoods, watched, nullptr, 0, false};
 }
 
 } // namespace
@@ -176,12 +171,12 @@ QList<faultsweep::Action> moodsActions()
     });
     actions << row("mood editor: left with an unsaved mood", [](Run &run) {
         auto page = shownPage(QStringLiteral("Moods Information"));
-        enter(QStringLiteral("6-1"), QStringLiteral("1"));
+        emit gl_socket.signalsPageEnter(QStringLiteral("6-1"), QStringLiteral("1"));
         run.start();
         emit gl_socket.signalsPageRemoveMoodsInformation();
     });
     actions << row("moods tab: adding a mood", [](Run &run) {
-                PageSettingRoomManagerMoods tab;
+        PageSettingRoomManagerMoods tab;
         tab.updatelist(1);
         run.start();
         emit varnotest::gridTiles(tab.tileBox()).last()->signalsEdit(ManagerItemAdd, 0);
@@ -199,13 +194,14 @@ QList<faultsweep::Action> moodsActions()
     });
     actions << row("running a mood from the page Moods", [](Run &run) {
         auto page = shownPage(QStringLiteral("Moods"));
-        enter(QString(), QString());
+        emit gl_socket.signalsPageEnter(QString(), QString());
         auto *moods = qobject_cast<PageDeviceOperateMoods *>(page.get());
         runMood(run, moods->roomBlocks().first()->moodTiles().at(2));
     });
     actions << row("DIY command page: built, entered, edited and saved",
                    [](Run &run) { editCommands(run, true); });
-    actions << row("DIY command page: entered, edited and saved", [](Run &run) { editCommands(run, false); });
+    actions << row("DIY command page: entered, edited and saved",
+                   [](Run &run) { editCommands(run, false); });
     return actions;
 }
 
