@@ -33,7 +33,7 @@ DiyParameterFields::DiyParameterFields(QWidget *parent)
     m_type->setEditable(false);
     m_type->setObjectName(QStringLiteral("comboBoxType"));
     m_type->setFixedWidth(ControlWidth);
-    m_type->addItems(typeEntries());
+    readTypes();
     m_grid->addWidget(m_typeCaption, FirstRow, 0);
     m_grid->addWidget(m_type, FirstRow, 1);
 
@@ -103,6 +103,13 @@ void DiyParameterFields::showCommand(const DiyCommandBytes &command)
     }
     runColumns(0);
     m_showingStored = false;
+}
+
+void DiyParameterFields::readTypes()
+{
+    const QSignalBlocker blocker(m_type);
+    m_type->clear();
+    m_type->addItems(typeEntries(&m_typesRead));
 }
 
 void DiyParameterFields::clearCommand()

@@ -40,6 +40,11 @@ public:
     // as they are until the user picks a type. Numbers show as stored, even above
     // the bounds that typing meets, so that showing a command never changes it.
     void showCommand(const DiyCommandBytes &command);
+    // Fills the Type box with the command types (once when built). A box that
+    // could not be filled whole (typesRead() false) offers types that are not
+    // all there, and is to be filled again before a command is shown or made.
+    void readTypes();
+    bool typesRead() const { return m_typesRead; }
     // Begins a new command: all zero, the first type ("Invalid Switch"), empty
     // fields; Prm1 and Prm2 show their empty line edits.
     void clearCommand();
@@ -113,6 +118,7 @@ private:
 
     DiyCommandBytes m_command;
     bool m_keepType = false;
+    bool m_typesRead = false;
     bool m_blockFills = true;
     bool m_showingStored = false;
 };

@@ -82,12 +82,14 @@ int indexOfValue(const char *table, int policy, int value)
     return noted(read) ? index : -1;
 }
 
-QStringList typeEntries()
+QStringList typeEntries(bool *ok)
 {
     QStringList texts;
-    noted(getTextsFromDb(QStringLiteral("select item from tbl_fnt_type where policy=1 "
-                                        "and value !=117 and value !=118 order by [index] asc"),
-                         QStringLiteral("item"), texts) >= 0);
+    const QString sql = QStringLiteral("select item from tbl_fnt_type where policy=1 "
+                                       "and value !=117 and value !=118 order by [index] asc");
+    const bool read = noted(getTextsFromDb(sql, QStringLiteral("item"), texts) >= 0);
+    if (ok)
+        *ok = read;
     return texts;
 }
 

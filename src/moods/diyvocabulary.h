@@ -32,8 +32,9 @@ QStringList items(const char *table, int policy);
 int indexOfValue(const char *table, int policy, int value);
 
 // The command types the Type box offers: every policy-1 type except "Dim Up"
-// (117) and "Dim Down" (118), in [index] order.
-QStringList typeEntries();
+// (117) and "Dim Down" (118), in [index] order; *ok (when given) false when they
+// could not all be read.
+QStringList typeEntries(bool *ok = nullptr);
 // The item of the policy-1 type with that value (the lower [index] where two
 // share it: 85 is "Scene Switch", 89 "Single Channel Lighting"); empty when no
 // row has the value.

@@ -82,5 +82,7 @@ void PageSettingRoomManagerMoods::slotsDelete(int type, int id)
     // The picture file goes with the rows, whichever picture the mood showed.
     if (removed)
         remove_external_photo(QString::asprintf("photo_Mood_%d", id));
+    else
+        emit gl_socket.signalsInformation(tr("Failed to delete the mood!"));
     updatelist(room_id);
 }

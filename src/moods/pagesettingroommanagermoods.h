@@ -4,7 +4,8 @@
 // add tile. A tile opens the mood editor for its mood, the add tile for a new
 // mood with the first free mood id of the project; a tile's delete button
 // removes the mood, its stored device states, its DIY commands and its picture
-// file at once. The tab does not run moods.
+// file at once (or, when the rows cannot be removed, nothing, and says so).
+// The tab does not run moods.
 
 #include "shell/mydialog.h"
 

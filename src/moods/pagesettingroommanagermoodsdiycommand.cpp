@@ -88,17 +88,21 @@ void PageSettingRoomManagerMoodsDiyCommand::slotsPageEnter(QString moodId, QStri
         return;
     m_position = 0;
     DiyVocabulary::clearReadFailure();
+    // A Type box cut by a failed read would save commands of other types.
+    if (!fields->typesRead())
+        fields->readTypes();
     mood_id = moodId.toInt();
     room_id = roomId.toInt();
     commandList.clear();
     beginCommand(1);
     updatelist();
-    if (!commandsRead)
-        emit gl_socket.signalsInformation(tr("Failed to read the commands!"));
     if (!commandList.isEmpty()) {
         current = commandList.first();
         loadDiyCommand();
     }
+    // The commands, or the types and choices they show, did not all read.
+    if (!commandsRead || DiyVocabulary::readFailed())
+        emit gl_socket.signalsInformation(tr("Failed to read the commands!"));
 }
 
 void PageSettingRoomManagerMoodsDiyCommand::updatelist()

@@ -185,13 +185,19 @@ void PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation()
 {
     if (mood_id <= 0)
         return;
-    // Only the commands of a mood known to be unsaved go.
+    // Only the commands of a mood known to be unsaved go. When that cannot be
+    // told, or they stay, the next page change tries again: a later new mood
+    // would take this id and find them.
     bool ok = false;
     const bool saved = isRecordExist(
         QString::asprintf("select * from tbl_mood where room_id=%d and mood_id=%d", room_id, mood_id), &ok);
     if (ok && !saved)
-        gl_sqlite3db.execDML(QString::asprintf(
+        ok = gl_sqlite3db.execDML(QString::asprintf(
             "delete from tbl_mood_command where room_id=%d and mood_id=%d", room_id, mood_id));
+    if (!ok) {
+        emit gl_socket.signalsInformation(tr("Failed to remove the commands of the unsaved mood!"));
+        return;
+    }
     mood_id = 0;
 }
 
@@ -234,12 +240,20 @@ void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
 
 void PageSettingRoomManagerMoodsInformation::checkBoxAddDevicesInCurrentState_toggled(bool checked)
 {
-    if (!checked)
-        return;
     for (int g = 0; g < GroupCount; ++g) {
         if (checkBoxes[g] != sender())
             continue;
-        if (!isRecordExist(QString::asprintf(Groups[g].test, room_id))) {
+        testUnread[g] = false;
+        if (!checked)
+            continue;
+        // A test that failed to read has not found the room without the group:
+        // the box keeps its state, and Save waits for a test that reads.
+        bool read = false;
+        const bool found = isRecordExist(QString::asprintf(Groups[g].test, room_id), &read);
+        if (!read) {
+            testUnread[g] = true;
+            emit gl_socket.signalsInformation(tr("Failed to read the devices of the room!"));
+        } else if (!found) {
             emit gl_socket.signalsInformation(tr(Groups[g].message));
             checkBoxes[g]->setChecked(false);
         }
@@ -348,7 +362,10 @@ bool PageSettingRoomManagerMoodsInformation::saveStatements(const QString &name,
 void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
 {
     // Commands or a row that failed to read would be written back in part.
-    if (!moodRead || !commandsRead) {
+    bool tested = true;
+    for (bool unread : testUnread)
+        tested = tested && !unread;
+    if (!moodRead || !commandsRead || !tested) {
         emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
         return;
     }

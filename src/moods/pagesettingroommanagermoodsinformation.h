@@ -6,9 +6,10 @@
 // Save writes the mood's row, copies the current rows of the chosen groups as
 // the mood's snapshot, rewrites its command rows, all in one transaction, and
 // returns to the room editor. Commands written for a mood that is never saved
-// are dropped once the page has left the menu bar's history. When the mood's
-// row, its commands or the rows it copies cannot all be read, the save is
-// refused and the stored mood stays as it was.
+// are dropped once the page has left the menu bar's history (tried again at the
+// next page change when that fails, with the failure said). When the mood's
+// row, its commands, the rows it copies or the test of a checked group cannot
+// all be read, the save is refused and the stored mood stays as it was.
 
 #include "moods/diycommand.h"
 #include "shell/mydialog.h"
@@ -65,6 +66,8 @@ private:
     // Whether the last entry read the mood's row, and its commands, to the end.
     bool moodRead = true;
     bool commandsRead = true;
+    // Per group: checked, but its test failed to read.
+    bool testUnread[GroupCount] = {};
     QList<diyCommand> commandList;
     QtMaterialLineEdit *lineEditName = nullptr;
     ManagerItem *iconItem = nullptr;
