@@ -70,14 +70,9 @@ void seedMoods()
     photo.save(currentProjectFolder() + QStringLiteral("/photo_Mood_5.png"));
 }
 
-// What the hub tells the user from start() on, and every page request (what the
-// user sees next).
+// Every page request (what the user sees next).
 void watchHub(Run &run)
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](QString text) {
-        if (run.started())
-            run.say(text);
-    });
     QObject::connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, &run,
                      [&run](QString id, QString, QString prm1, QString prm2) {
                          run.note(QStringLiteral("request: %1 %2 %3").arg(id, prm1, prm2));
