@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class XlsxDocument
@@ -28,6 +29,9 @@ public:
     // Saves the workbook under fileName. Returns false, with the reason in error,
     // when the file could not be written; the target is then left untouched.
     bool saveAs(const QString &fileName, QString *error = nullptr) const;
+
+    // For tests: runs with the written file's path before the file is read back.
+    static void setBeforeReadBack(std::function<void(const QString &path)> hook);
 
 private:
     struct Sheet
