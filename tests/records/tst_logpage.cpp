@@ -246,6 +246,12 @@ private slots:
             m_page->resize(1920, 1080);
             QTRY_VERIFY(canvas->viewport()->height() > height && onlyInView());
         }
+        // Hidden, made taller and shown again, the page shows the rows that now fit.
+        const int shown = canvas->viewport()->height();
+        m_page->hide();
+        m_page->resize(1920, 1400);
+        m_page->show();
+        QTRY_VERIFY(canvas->viewport()->height() > shown && onlyInView());
         // A row of the range that arrived after the list was made is never deleted.
         const int later = addLater ? addLog(Start.addSecs(10)) : -1;
         if (refused)
