@@ -265,12 +265,12 @@ void RecordListPage::labelExport_pressed()
     setConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"),
               QFileInfo(fileName).absolutePath());
 
-    XlsxDocument document;
+    XlsxDocument document(fileName);
     document.addSheet(kind.sheetName);
     for (int column = 0; column < kind.headers.size(); ++column)
         document.write(1, column + 1, kind.headers.at(column));
     QString error;
-    if (writeExportRows(document, &error) && document.saveAs(fileName, &error))
+    if (writeExportRows(document, &error) && document.save(&error))
         emit gl_socket.signalsInformation(QStringLiteral("Exprot successfully"));
     else
         emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(error));

@@ -13,12 +13,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace {
 
-using Rows = std::vector<std::vector<QByteArray>>;
+using Cells = XlsxDocument::Cells;
+using Rows = XlsxDocument::Rows;
 
 void setError(QString *error, const QString &text)
 {
@@ -395,9 +399,161 @@ bool workbookIsWhole(const QString &path, const std::vector<std::pair<QByteArray
 
 } // namespace
 
+// Hands the rows to libxlsxwriter on a thread of its own as they are complete, so
+// that the workbook's sheets are staged while their rows are still being read.
+// Only that thread calls libxlsxwriter until finish() has joined it.
+class XlsxDocument::Writer
+{
+public:
+    explicit Writer(const QString &path)
+    {
+        // Rows are written in order, so the workbook streams them to disk instead of
+        // holding a second copy of every cell.
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+        if (workbook)
+            thread = std::thread([this] { run(); });
+    }
+    // Without finish(), what is staged is still written: libxlsxwriter frees a
+    // workbook only by closing it.
+    ~Writer()
+    {
+        if (workbook) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            abandoned = true;
+        }
+        finish();
+    }
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    bool started() const { return workbook; }
+    void addSheet(const QByteArray *name) { hand(Task{name, nullptr, 0}); }
+    void addRow(const Cells *cells, size_t row) { hand(Task{nullptr, cells, lxw_row_t(row)}); }
+
+    // Stages what is left and writes the file; answers how that went.
+    lxw_error finish()
+    {
+        if (!workbook)
+            return failure;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            queue.insert(queue.end(), batch.begin(), batch.end());
+            done = true;
+        }
+        batch.clear();
+        wake.notify_one();
+        thread.join();
+        // Closing writes the file; it also frees the workbook after a failure.
+        const lxw_error closed = workbook_close(workbook);
+        workbook = nullptr;
+        if (failure == LXW_NO_ERROR)
+            failure = closed;
+        return failure;
+    }
+
+private:
+    struct Task
+    {
+        const QByteArray *sheetName;
+        const Cells *cells;
+        lxw_row_t row;
+    };
+
+    // Tasks go over in groups, not one lock for each row.
+    void hand(const Task &task)
+    {
+        if (!workbook)
+            return;
+        batch.push_back(task);
+        if (batch.size() < 256)
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            queue.insert(queue.end(), batch.begin(), batch.end());
+        }
+        batch.clear();
+        wake.notify_one();
+    }
+
+    void run()
+    {
+        std::vector<Task> tasks;
+        for (;;) {
+            tasks.clear();
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                wake.wait(lock, [this] { return done || !queue.empty(); });
+                if (queue.empty() || abandoned)
+                    return;
+                tasks.swap(queue);
+            }
+            for (const Task &task : tasks)
+                stage(task);
+        }
+    }
+
+    void stage(const Task &task)
+    {
+        if (failure != LXW_NO_ERROR)
+            return;
+        if (task.sheetName) {
+            worksheet = workbook_add_worksheet(workbook, task.sheetName->constData());
+            if (!worksheet)
+                failure = LXW_ERROR_SHEETNAME_ALREADY_USED;
+            return;
+        }
+        const Cells &cells = *task.cells;
+        for (size_t c = 0; c < cells.size() && failure == LXW_NO_ERROR; ++c) {
+            if (!cells[c].isNull())
+                failure = worksheet_write_string(worksheet, task.row, lxw_col_t(c), cells[c].constData(),
+                                                 nullptr);
+        }
+    }
+
+    lxw_workbook *workbook = nullptr;
+    lxw_worksheet *worksheet = nullptr;
+    lxw_error failure = LXW_NO_ERROR;
+    std::vector<Task> batch;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<Task> queue;
+    bool done = false;
+    bool abandoned = false;
+    std::thread thread;
+};
+
+XlsxDocument::XlsxDocument(const QString &fileName)
+    : target(fileName)
+{
+    if (target.fileName().isEmpty()) {
+        setupError = QStringLiteral("no file name");
+        return;
+    }
+    temporary = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") +
+                                                 target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!temporary->open()) {
+        setupError = temporary->errorString();
+        return;
+    }
+    temporary->close();
+    writer = std::make_unique<Writer>(temporary->fileName());
+    if (!writer->started()) {
+        setupError = QStringLiteral("cannot start the workbook");
+        writer.reset();
+    }
+}
+
+// A document not saved leaves no file: the file beside the target goes.
+XlsxDocument::~XlsxDocument() = default;
+
 void XlsxDocument::addSheet(const QString &name)
 {
-    sheets.push_back(Sheet{name, {}});
+    handRows();
+    sheets.push_back(Sheet{name, name.toUtf8(), {}, 0});
+    if (writer)
+        writer->addSheet(&sheets.back().utf8Name);
 }
 
 QStringList XlsxDocument::sheetNames() const
@@ -408,12 +564,29 @@ QStringList XlsxDocument::sheetNames() const
     return names;
 }
 
+void XlsxDocument::handRows(size_t below)
+{
+    if (sheets.empty())
+        return;
+    Sheet &sheet = sheets.back();
+    for (below = qMin(below, sheet.rows.size()); sheet.handed < below; ++sheet.handed) {
+        if (writer)
+            writer->addRow(&sheet.rows[sheet.handed], sheet.handed);
+    }
+}
+
 void XlsxDocument::write(int row, int column, const QString &text)
 {
     if (row < 1 || column < 1)
         return;
     if (sheets.empty())
         addSheet(QStringLiteral("Sheet1"));
+    // The rows above this one are complete; a row already handed is not changed.
+    if (size_t(row) <= sheets.back().handed) {
+        setupError = QStringLiteral("a row was written after a later one");
+        return;
+    }
+    handRows(size_t(row - 1));
     auto &rows = sheets.back().rows;
     if (rows.size() < size_t(row))
         rows.resize(size_t(row));
@@ -436,89 +609,40 @@ void XlsxDocument::setBeforeReadBack(std::function<void(const QString &path)> ho
     beforeReadBack() = std::move(hook);
 }
 
-bool XlsxDocument::writeWorkbook(const QString &path, QString *error) const
+bool XlsxDocument::save(QString *error)
 {
-    // Rows are written in order, so the workbook streams them to disk instead of
-    // holding a second copy of every cell.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    const QByteArray file = QFile::encodeName(path);
-    lxw_workbook *workbook = workbook_new_opt(file.constData(), &options);
-    if (!workbook) {
-        setError(error, QStringLiteral("cannot start the workbook"));
+    if (!writer || !setupError.isEmpty()) {
+        setError(error, setupError);
         return false;
     }
-    lxw_error failure = LXW_NO_ERROR;
-    for (const Sheet &sheet : sheets) {
-        const QByteArray name = sheet.name.toUtf8();
-        lxw_worksheet *worksheet = workbook_add_worksheet(workbook, name.constData());
-        if (!worksheet) {
-            failure = LXW_ERROR_SHEETNAME_ALREADY_USED;
-            break;
-        }
-        for (size_t r = 0; r < sheet.rows.size() && failure == LXW_NO_ERROR; ++r) {
-            const auto &cells = sheet.rows[r];
-            for (size_t c = 0; c < cells.size(); ++c) {
-                if (cells[c].isNull())
-                    continue;
-                const lxw_error result = worksheet_write_string(worksheet, lxw_row_t(r), lxw_col_t(c),
-                                                                cells[c].constData(), nullptr);
-                if (result != LXW_NO_ERROR) {
-                    failure = result;
-                    break;
-                }
-            }
-        }
-        if (failure != LXW_NO_ERROR)
-            break;
-    }
-    // Closing writes the file; it also frees the workbook after a failure above.
-    const lxw_error closed = workbook_close(workbook);
-    if (failure == LXW_NO_ERROR)
-        failure = closed;
+    handRows();
+    const lxw_error failure = writer->finish();
+    writer.reset();
     if (failure != LXW_NO_ERROR) {
         setError(error, QString::fromUtf8(lxw_strerror(failure)));
         return false;
     }
+    const QString path = temporary->fileName();
     if (beforeReadBack())
         beforeReadBack()(path);
     std::vector<std::pair<QByteArray, const Rows *>> written;
     for (const Sheet &sheet : sheets)
-        written.emplace_back(sheet.name.toUtf8(), &sheet.rows);
+        written.emplace_back(sheet.utf8Name, &sheet.rows);
     if (!workbookIsWhole(path, written)) {
         setError(error, QStringLiteral("the workbook was not written whole"));
         return false;
     }
-    return true;
-}
-
-bool XlsxDocument::saveAs(const QString &fileName, QString *error) const
-{
-    const QFileInfo target(fileName);
-    if (target.fileName().isEmpty()) {
-        setError(error, QStringLiteral("no file name"));
-        return false;
-    }
-    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                             QStringLiteral(".XXXXXX"));
-    if (!temporary.open()) {
-        setError(error, temporary.errorString());
-        return false;
-    }
-    temporary.close();
-    if (!writeWorkbook(temporary.fileName(), error))
-        return false;
-    if (!QFile::setPermissions(temporary.fileName(), targetPermissions(target))) {
+    if (!QFile::setPermissions(path, targetPermissions(QFileInfo(target.filePath())))) {
         setError(error, QStringLiteral("cannot set the file's rights"));
         return false;
     }
     // rename() replaces the old file in one step: a reader sees the old file or
     // the new one, never a part of either.
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+    const QByteArray to = QFile::encodeName(target.absoluteFilePath());
+    if (std::rename(QFile::encodeName(path).constData(), to.constData()) != 0) {
         setError(error, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    temporary.setAutoRemove(false);
+    temporary->setAutoRemove(false);
     return true;
 }
