@@ -45,20 +45,14 @@ void seed()
     addMessage(11, 0, QStringLiteral("Clean room"), 5);
     addMessage(12, 1, QStringLiteral("Fire"), 9);
     for (int i = 0; i < 3; ++i) {
-        const QString time = From.addSecs(60 * i).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        exec(QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
-                            "values(%1,'North-1F-Room 101','light_Lamp %2','ON','%3')")
-                 .arg(i % 3)
-                 .arg(i)
-                 .arg(time));
-        exec(QStringLiteral("insert into tbl_message_log(message_id,message_type,message_status,panel_id,"
-                            "room_id,message_log_remark,recv_time,deal_time) "
-                            "values(%1,%2,%3,1,7,'remark %4','%5','')")
-                 .arg(11 + i % 2)
-                 .arg(i % 2)
-                 .arg(i)
-                 .arg(i)
-                 .arg(time));
+        const QByteArray time = From.addSecs(60 * i).toString("yyyy-MM-dd HH:mm:ss").toLatin1();
+        exec(QString::asprintf("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
+                               "values(%d,'North-1F-Room 101','light_Lamp %d','ON','%s')",
+                               i, i, time.constData()));
+        exec(QString::asprintf("insert into tbl_message_log(message_id,message_type,message_status,panel_id,"
+                               "room_id,message_log_remark,recv_time,deal_time) "
+                               "values(%d,%d,%d,1,7,'remark %d','%s','')",
+                               11 + i % 2, i % 2, i, i, time.constData()));
     }
     QFile file(exportFile());
     if (file.open(QIODevice::WriteOnly))
@@ -74,18 +68,16 @@ void noteExport(faultsweep::Run &run)
     if (!file.open(QIODevice::ReadOnly) || file.readAll() == Earlier)
         return;
     file.close();
-    QByteArray sheet;
-    int error = 0;
-    if (zip_t *zip = zip_open(QFile::encodeName(exportFile()).constData(), ZIP_RDONLY, &error)) {
+    QByteArray sheet(1 << 16, '\0');
+    zip_int64_t got = -1;
+    if (zip_t *zip = zip_open(QFile::encodeName(exportFile()).constData(), ZIP_RDONLY, nullptr)) {
         if (zip_file_t *part = zip_fopen(zip, "xl/worksheets/sheet1.xml", 0)) {
-            sheet.resize(1 << 16);
-            const zip_int64_t got = zip_fread(part, sheet.data(), zip_uint64_t(sheet.size()));
-            sheet.resize(int(qMax<zip_int64_t>(0, got)));
+            got = zip_fread(part, sheet.data(), zip_uint64_t(sheet.size()));
             zip_fclose(part);
         }
         zip_discard(zip);
     }
-    run.note(QStringLiteral("exported: ") + QString::fromUtf8(sheet));
+    run.note(QStringLiteral("exported: ") + QString::fromUtf8(sheet.left(int(got))));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write("a new export");
 }
