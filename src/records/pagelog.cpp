@@ -56,8 +56,9 @@ void PageLog::updatelist()
         connect(this, &RecordListPage::signalsLogsVisible, tile, &LogItem::slotsLogsVisible);
         addTile(tile);
     }
+    const bool whole = rowsReadToEnd(query);
     query.finish();
-    endList();
+    endList(whole);
 }
 
 QList<int> PageLog::checkedIds() const
@@ -76,17 +77,22 @@ QString PageLog::deleteQuestion(int count) const
     return QString::asprintf("%d logs will be deleted.", count);
 }
 
-void PageLog::deleteRows(const QList<int> &ids)
+bool PageLog::deleteRows(const QList<int> &ids)
 {
     // Only the rows the list showed go, also when every one is checked: a row that
     // arrived in the range after the list was made stays.
-    if (!deleteIds(QStringLiteral("tbl_log"), ids))
-        emit gl_socket.signalsInformation(tr("The logs could not be deleted!"));
+    return deleteIds(QStringLiteral("tbl_log"), ids);
+}
+
+QString PageLog::deleteFailure() const
+{
+    return tr("The logs could not be deleted!");
 }
 
 RecordListPage::ExportKind PageLog::exportKind() const
 {
     return {QStringLiteral("No logs"),
+            QStringLiteral("the logs could not be read"),
             QStringLiteral("_log.xlsx"),
             QStringLiteral("log"),
             {QStringLiteral("Time"), QStringLiteral("Address"), QStringLiteral("Device"),

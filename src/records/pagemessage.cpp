@@ -154,8 +154,9 @@ void PageMessage::updatelist()
         connect(this, &RecordListPage::signalsLogsVisible, tile, &MessageItem::slotsMessageVisible);
         addTile(tile);
     }
+    const bool whole = rowsReadToEnd(query);
     query.finish();
-    endList();
+    endList(whole);
 }
 
 QList<int> PageMessage::checkedIds() const
@@ -174,20 +175,25 @@ QString PageMessage::deleteQuestion(int count) const
     return QString::asprintf("%d msgs will be deleted.", count);
 }
 
-void PageMessage::deleteRows(const QList<int> &ids)
+bool PageMessage::deleteRows(const QList<int> &ids)
 {
     // All or nothing; the message bar hears of a removal only once it is stored.
-    if (!deleteIds(QStringLiteral("tbl_message_log"), ids)) {
-        emit gl_socket.signalsInformation(tr("The messages could not be deleted!"));
-        return;
-    }
+    if (!deleteIds(QStringLiteral("tbl_message_log"), ids))
+        return false;
     for (int id : ids)
         emit gl_socket.signalsRemoveMessage(id, 0);
+    return true;
+}
+
+QString PageMessage::deleteFailure() const
+{
+    return tr("The messages could not be deleted!");
 }
 
 RecordListPage::ExportKind PageMessage::exportKind() const
 {
     return {QStringLiteral("No messages"),
+            QStringLiteral("the messages could not be read"),
             QStringLiteral("_message.xlsx"),
             QStringLiteral("message"),
             {QStringLiteral("Receiving Time"), QStringLiteral("Room Name"), QStringLiteral("Panel Name"),

@@ -28,7 +28,8 @@ private slots:
 protected:
     QList<int> checkedIds() const override;
     QString deleteQuestion(int count) const override;
-    void deleteRows(const QList<int> &ids) override;
+    bool deleteRows(const QList<int> &ids) override;
+    QString deleteFailure() const override;
     ExportKind exportKind() const override;
     bool writeExportRows(XlsxDocument &document, QString *error) override;
 

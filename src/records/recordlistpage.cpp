@@ -161,8 +161,9 @@ void RecordListPage::addTile(QWidget *tile)
     rows->append(tile);
 }
 
-void RecordListPage::endList()
+void RecordListPage::endList(bool readWhole)
 {
+    listRead = readWhole;
     rows->finish();
     // A layout reports at most 524,287 pixels: the box is given the rows' whole height and
     // its margins, so that the canvas scrolls down to the last row.
@@ -196,11 +197,19 @@ void RecordListPage::labelDelete_pressed()
     if (!deleteMode)
         return;
 
+    // Rows the list could not read are neither shown nor ticked, nor known to be
+    // "every one": the list is read again instead.
+    if (!listRead) {
+        emit gl_socket.signalsInformation(deleteFailure());
+        updatelist();
+        return;
+    }
     const QList<int> ids = checkedIds();
     KestMessageBox box(deleteQuestion(ids.size()), 450, 160, KestMessageBoxCancelOk, this);
     if (!box.exec())
         return;
-    deleteRows(ids);
+    if (!deleteRows(ids))
+        emit gl_socket.signalsInformation(deleteFailure());
     updatelist();
 }
 
@@ -235,6 +244,10 @@ void RecordListPage::pushButtonSelectAll_clicked()
 void RecordListPage::labelExport_pressed()
 {
     const ExportKind kind = exportKind();
+    if (!listRead) {
+        emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(kind.unreadText));
+        return;
+    }
     if (tiles().isEmpty()) {
         emit gl_socket.signalsInformation(kind.emptyText);
         return;
@@ -252,12 +265,12 @@ void RecordListPage::labelExport_pressed()
     setConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"),
               QFileInfo(fileName).absolutePath());
 
-    XlsxDocument document;
+    XlsxDocument document(fileName);
     document.addSheet(kind.sheetName);
     for (int column = 0; column < kind.headers.size(); ++column)
         document.write(1, column + 1, kind.headers.at(column));
     QString error;
-    if (writeExportRows(document, &error) && document.saveAs(fileName, &error))
+    if (writeExportRows(document, &error) && document.save(&error))
         emit gl_socket.signalsInformation(QStringLiteral("Exprot successfully"));
     else
         emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(error));

@@ -65,11 +65,12 @@ protected:
     // one repaint of the list then paints the rows in sight.
     void repaintRows();
 
-    // What one page exports: the text for an empty list, the file name's ending,
-    // the sheet's name and its header row.
+    // What one page exports: the text for an empty list, the reason for a list not
+    // read whole, the file name's ending, the sheet's name and its header row.
     struct ExportKind
     {
         QString emptyText;
+        QString unreadText;
         QString fileSuffix;
         QString sheetName;
         QStringList headers;
@@ -82,16 +83,19 @@ protected:
     void resetRange();
 
     // List building: clear the list (old rows deleted later from the event loop),
-    // add rows in order, then place them at the top.
+    // add rows in order, then place them at the top. A list whose rows were not all
+    // read refuses the export and the deletion until it is read whole.
     void beginList();
     void addTile(QWidget *tile);
-    void endList();
+    void endList(bool readWhole = true);
 
     // The delete mode's hooks: the checked rows' ids in list order, the question
-    // for n rows, and the deletion of exactly those rows.
+    // for n rows, the deletion of exactly those rows (all or none, answering whether they went),
+    // and what a refused deletion says.
     virtual QList<int> checkedIds() const = 0;
     virtual QString deleteQuestion(int count) const = 0;
-    virtual void deleteRows(const QList<int> &ids) = 0;
+    virtual bool deleteRows(const QList<int> &ids) = 0;
+    virtual QString deleteFailure() const = 0;
     // Deletes the rows of table with these ids, all or none, in one transaction
     // of a few statements however long the list; answers whether they are gone.
     static bool deleteIds(const QString &table, const QList<int> &ids);
@@ -114,4 +118,5 @@ private:
     QtMaterialLabel *labelDelete = nullptr;
     QtMaterialFlatButton *pushButtonSelectAll = nullptr;
     bool boxWasVisible = true;
+    bool listRead = true;
 };

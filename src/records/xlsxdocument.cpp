@@ -3,22 +3,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QHash>
 #include <QTemporaryFile>
 
+#include <expat.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace {
 
-using Rows = std::vector<std::vector<QByteArray>>;
+using Cells = XlsxDocument::Cells;
+using Rows = XlsxDocument::Rows;
 
 void setError(QString *error, const QString &text)
 {
@@ -52,392 +56,247 @@ QByteArray asWritten(const QByteArray &cell)
     return text;
 }
 
-// Bytes of a part, read in place.
-struct Span
+// The namespaces of the parts' elements, as expat joins them to a name: "uri|local".
+#define SHEET_NS "http://schemas.openxmlformats.org/spreadsheetml/2006/main|"
+#define RELATIONSHIP_NS "http://schemas.openxmlformats.org/officeDocument/2006/relationships|"
+#define PACKAGE_NS "http://schemas.openxmlformats.org/package/2006/relationships|"
+constexpr char NamespaceSeparator = '|';
+
+// The value of the attribute called name; null when the element has none.
+const char *attribute(const char **attributes, const char *name)
 {
-    const char *data = nullptr;
-    int size = 0;
-    template <int N>
-    bool is(const char (&text)[N]) const
-    {
-        return size == N - 1 && memcmp(data, text, N - 1) == 0;
+    for (; attributes[0]; attributes += 2) {
+        if (strcmp(attributes[0], name) == 0)
+            return attributes[1];
     }
-};
-
-// What a byte may be in a part, looked up rather than worked out for each byte.
-enum ByteClass : uchar { NameStart = 1, NameChar = 2, Space = 4, TextChar = 8 };
-
-const std::array<uchar, 256> byteClasses = [] {
-    std::array<uchar, 256> classes{};
-    for (int c = 0; c < 256; ++c) {
-        const bool start =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
-        const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r';
-        classes[size_t(c)] = uchar((start ? NameStart | NameChar : 0) |
-                                   ((c >= '0' && c <= '9') || c == '-' || c == '.' ? NameChar : 0) |
-                                   (space ? Space : 0) |
-                                   ((c >= 0x20 || space) && c != '<' && c != '&' ? TextChar : 0));
-    }
-    return classes;
-}();
-
-bool isSpace(char c)
-{
-    return byteClasses[uchar(c)] & Space;
+    return nullptr;
 }
 
-bool isNameChar(char c, bool first)
-{
-    return byteClasses[uchar(c)] & (first ? NameStart : NameChar);
-}
-
-void appendUtf8(std::string &text, uint code)
-{
-    if (code < 0x80) {
-        text += char(code);
-    } else if (code < 0x800) {
-        text += char(0xC0 | (code >> 6));
-        text += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += char(0xE0 | (code >> 12));
-        text += char(0x80 | ((code >> 6) & 0x3F));
-        text += char(0x80 | (code & 0x3F));
-    } else {
-        text += char(0xF0 | (code >> 18));
-        text += char(0x80 | ((code >> 12) & 0x3F));
-        text += char(0x80 | ((code >> 6) & 0x3F));
-        text += char(0x80 | (code & 0x3F));
-    }
-}
-
-// Reads one part of the workbook as XML, piece by piece as it is inflated: one root
-// element, every tag closed in order, names and attributes well formed, every
-// entity known, no markup or stray text outside the root. In a worksheet, the rows
-// are matched against the rows written as they pass: each written row with its
-// number, each cell with text in its column with that text, in order and nothing
-// else. Rows and cells without text are not written to a sheet. A sheet part holds
-// hundreds of thousands of elements, so nothing is allocated per element.
-class PartReader
+// Reads one part of the workbook as it is inflated: XML 1.0 in UTF-8, well formed,
+// namespaces bound, no document type. What a part holds is seen through the
+// handlers, which a reader of a certain part overrides; any of them may fail the
+// part, which ends the parse at once.
+class PartParser
 {
 public:
-    explicit PartReader(const Rows *rows)
-        : rows(rows)
+    PartParser()
+        : parser(XML_ParserCreateNS("UTF-8", NamespaceSeparator))
     {
-        if (rows)
-            nextRow();
+        if (!parser)
+            return;
+        // A parser told to stop may still pass on what it has read: a part that
+        // failed sees no more of it.
+        XML_SetUserData(parser, this);
+        XML_SetElementHandler(
+            parser,
+            [](void *data, const char *name, const char **attributes) {
+                auto *self = static_cast<PartParser *>(data);
+                if (!self->failed)
+                    self->startElement(name, attributes);
+            },
+            [](void *data, const char *name) {
+                auto *self = static_cast<PartParser *>(data);
+                if (!self->failed)
+                    self->endElement(name);
+            });
+        XML_SetCharacterDataHandler(parser, [](void *data, const char *text, int length) {
+            auto *self = static_cast<PartParser *>(data);
+            if (!self->failed)
+                self->characters(text, length);
+        });
+        XML_SetXmlDeclHandler(parser, [](void *self, const char *version, const char *encoding, int) {
+            // expat reads any version number and, told UTF-8, passes any encoding named.
+            if (strcmp(version, "1.0") != 0 || (encoding && qstricmp(encoding, "UTF-8") != 0))
+                static_cast<PartParser *>(self)->fail();
+        });
+        XML_SetStartDoctypeDeclHandler(parser,
+                                       [](void *self, const char *, const char *, const char *, int) {
+                                           static_cast<PartParser *>(self)->fail();
+                                       });
     }
-
-    // Takes the next bytes of the part; false once the part is known not to be whole.
-    bool take(const char *data, int size)
+    virtual ~PartParser()
     {
-        if (failed)
-            return false;
-        if (pending.isEmpty()) {
-            const int used = consume(data, data + size);
-            pending = QByteArray(data + used, size - used);
-        } else {
-            pending.append(data, size);
-            const int used = consume(pending.constData(), pending.constData() + pending.size());
-            pending.remove(0, used);
+        if (parser)
+            XML_ParserFree(parser);
+    }
+    PartParser(const PartParser &) = delete;
+    PartParser &operator=(const PartParser &) = delete;
+
+    // Reads the part to its end; whether it is whole XML and holds what it must.
+    bool parse(zip_file_t *part)
+    {
+        constexpr int Chunk = 256 * 1024;
+        while (parser && !failed) {
+            void *buffer = XML_GetBuffer(parser, Chunk);
+            const zip_int64_t got = buffer ? zip_fread(part, buffer, Chunk) : -1;
+            if (got < 0 || XML_ParseBuffer(parser, int(got), got == 0) != XML_STATUS_OK)
+                return false;
+            if (got == 0)
+                return !failed && complete();
         }
-        return !failed;
+        return false;
     }
 
-    // Whether the part ended with its root element closed and, for a sheet, every
-    // written row seen.
-    bool whole() const
+protected:
+    virtual void startElement(const char *, const char **) {}
+    virtual void endElement(const char *) {}
+    virtual void characters(const char *, int) {}
+    // Whether the part, read to its end, held all it must.
+    virtual bool complete() const { return true; }
+
+    void fail()
     {
-        return !failed && rootClosed && pending.isEmpty() && (!rows || row >= rows->size());
+        if (!failed)
+            XML_StopParser(parser, XML_FALSE);
+        failed = true;
     }
 
 private:
-    // Reads as many whole tokens as the bytes hold; answers how many bytes were read.
-    int consume(const char *begin, const char *end)
+    XML_Parser parser;
+    bool failed = false;
+};
+
+// The workbook's list of sheets: each one's name and the id of its relationship.
+class WorkbookParser : public PartParser
+{
+public:
+    std::vector<std::pair<QByteArray, QByteArray>> sheets;
+
+protected:
+    void startElement(const char *name, const char **attributes) override
     {
-        const char *p = begin;
-        while (p < end && !failed) {
-            const char *next = *p == '<' ? markup(p, end) : text(p, end);
-            if (!next || next == p)
-                break; // the token goes on in the next bytes
-            p = next;
-        }
-        return int(p - begin);
+        if (strcmp(name, SHEET_NS "sheet") == 0)
+            sheets.emplace_back(attribute(attributes, "name"), attribute(attributes, RELATIONSHIP_NS "id"));
+    }
+};
+
+// The targets of a part's relationships, by id.
+class RelationshipsParser : public PartParser
+{
+public:
+    QHash<QByteArray, QByteArray> targets;
+
+protected:
+    void startElement(const char *name, const char **attributes) override
+    {
+        if (strcmp(name, PACKAGE_NS "Relationship") == 0)
+            targets.insert(attribute(attributes, "Id"), attribute(attributes, "Target"));
+    }
+};
+
+// A worksheet, matched against the rows written as they pass: each written row
+// with its number, each cell with text in its column with that text, in order and
+// nothing else. Rows and cells without text are not written to a sheet. A sheet
+// holds hundreds of thousands of elements, so nothing is allocated per element.
+class SheetParser : public PartParser
+{
+public:
+    explicit SheetParser(const Rows &rows)
+        : rows(rows)
+    {
+        nextRow();
     }
 
-    // Text up to the next markup: only spaces outside the root.
-    const char *text(const char *p, const char *end)
+protected:
+    void startElement(const char *name, const char **attributes) override
     {
-        const bool outside = depth == 0;
-        while (p < end && *p != '<') {
-            if (*p == '&') {
-                const char *after = entity(p, end);
-                if (!after)
-                    return p;
-                p = after;
-                failed = failed || outside || (rows && !inText);
-                continue;
-            }
-            const char *run = p;
-            while (p < end && (byteClasses[uchar(*p)] & TextChar) && !(outside && !isSpace(*p)))
-                ++p;
-            if (inText)
-                cellText.append(run, size_t(p - run));
-            else if (rows && std::any_of(run, p, [](char c) { return !isSpace(c); }))
-                failed = true; // a sheet has text only in its cells
-            if (p < end && *p != '<' && *p != '&') {
-                failed = true; // a control character, or text outside the root
-                return p;
-            }
-        }
-        return p;
-    }
-
-    // An entity reference at p, decoded into the cell's text when inside one.
-    const char *entity(const char *p, const char *end)
-    {
-        const char *semicolon = static_cast<const char *>(memchr(p, ';', size_t(qMin<qint64>(end - p, 12))));
-        if (!semicolon) {
-            failed = end - p >= 12;
-            return nullptr;
-        }
-        const Span name{p + 1, int(semicolon - p - 1)};
-        uint code = 0;
-        if (name.is("amp"))
-            code = '&';
-        else if (name.is("lt"))
-            code = '<';
-        else if (name.is("gt"))
-            code = '>';
-        else if (name.is("quot"))
-            code = '"';
-        else if (name.is("apos"))
-            code = '\'';
-        else if (name.size > 2 && name.data[0] == '#' && name.data[1] == 'x')
-            code = QByteArray(name.data + 2, name.size - 2).toUInt(nullptr, 16);
-        else if (name.size > 1 && name.data[0] == '#' && isdigit(uchar(name.data[1])))
-            code = QByteArray(name.data + 1, name.size - 1).toUInt(nullptr, 10);
-        if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000))
-            failed = true;
-        else if (inText)
-            appendUtf8(cellText, code);
-        return semicolon + 1;
-    }
-
-    // The end of a construct that ends with close, searched from p; null when the
-    // bytes end before it.
-    static const char *after(const char *p, const char *end, const char *close)
-    {
-        const int length = int(strlen(close));
-        for (; end - p >= length; ++p) {
-            if (memcmp(p, close, size_t(length)) == 0)
-                return p + length;
-        }
-        return nullptr;
-    }
-
-    const char *markup(const char *p, const char *end)
-    {
-        if (end - p < 2)
-            return nullptr;
-        if (p[1] == '?') { // the XML declaration or a processing instruction
-            const char *close = after(p + 2, end, "?>");
-            failed = close && memchr(p + 2, '<', size_t(close - p - 2));
-            return close;
-        }
-        if (p[1] == '!') {
-            if (end - p < 4)
-                return nullptr;
-            if (memcmp(p, "<!--", 4) == 0)
-                return after(p + 4, end, "-->");
-            if (end - p < 9)
-                return nullptr;
-            if (memcmp(p, "<![CDATA[", 9) == 0 && depth > 0) {
-                const char *close = after(p + 9, end, "]]>");
-                if (close && inText)
-                    cellText.append(p + 9, size_t(close - p - 12));
-                return close;
-            }
-            failed = true; // no document type, no CDATA outside the root
-            return nullptr;
-        }
-        if (p[1] == '/')
-            return endTag(p, end);
-        return startTag(p, end);
-    }
-
-    // A name at p; null when it is not one, end when the bytes end inside it.
-    const char *name(const char *p, const char *end)
-    {
-        if (p < end && !isNameChar(*p, true)) {
-            failed = true;
-            return nullptr;
-        }
-        while (p < end && isNameChar(*p, false))
-            ++p;
-        return p;
-    }
-
-    const char *endTag(const char *p, const char *end)
-    {
-        const char *nameEnd = name(p + 2, end);
-        if (!nameEnd)
-            return nullptr;
-        const char *q = nameEnd;
-        while (q < end && isSpace(*q))
-            ++q;
-        if (q >= end)
-            return nullptr;
-        const int length = int(nameEnd - p - 2);
-        const size_t top = depth > 0 ? openAt.back() : 0;
-        if (*q != '>' || depth == 0 || names.size() - top != size_t(length) ||
-            memcmp(names.data() + top, p + 2, size_t(length)) != 0) {
-            failed = true;
-            return nullptr;
-        }
-        closeElement(Span{p + 2, length});
-        names.resize(top);
-        openAt.pop_back();
-        --depth;
-        rootClosed = depth == 0;
-        return q + 1;
-    }
-
-    const char *startTag(const char *p, const char *end)
-    {
-        const char *nameEnd = name(p + 1, end);
-        if (!nameEnd)
-            return nullptr;
-        const Span element{p + 1, int(nameEnd - p - 1)};
-        Span reference; // the values of r and t
-        Span type;
-        const char *q = nameEnd;
-        for (;;) {
-            const char *spaces = q;
-            while (q < end && isSpace(*q))
-                ++q;
-            if (q >= end)
-                return nullptr;
-            if (*q == '>' || *q == '/')
-                break;
-            const char *attributeEnd = q > spaces ? name(q, end) : nullptr;
-            if (!attributeEnd) {
-                failed = true;
-                return nullptr;
-            }
-            const char *r = attributeEnd;
-            while (r < end && isSpace(*r))
-                ++r;
-            if (r >= end)
-                return nullptr;
-            if (*r != '=') {
-                failed = true;
-                return nullptr;
-            }
-            for (++r; r < end && isSpace(*r);)
-                ++r;
-            if (r >= end)
-                return nullptr;
-            const char quote = *r;
-            const bool quoted = quote == '"' || quote == '\'';
-            const char *valueEnd =
-                quoted ? static_cast<const char *>(memchr(r + 1, quote, size_t(end - r - 1))) : nullptr;
-            failed = failed || !quoted;
-            if (!valueEnd)
-                return nullptr;
-            for (const char *v = r + 1; v < valueEnd && !failed; ++v) {
-                if (*v == '&') {
-                    const char *known = entity(v, valueEnd);
-                    failed = !known;
-                    v = known ? known - 1 : v;
-                } else if (*v == '<' || (uchar(*v) < 0x20 && !isSpace(*v))) {
-                    failed = true;
-                }
-            }
-            if (attributeEnd - q == 1 && (*q == 'r' || *q == 't')) {
-                Span &value = *q == 'r' ? reference : type;
-                failed = failed || value.data; // an attribute given twice
-                value = Span{r + 1, int(valueEnd - r - 1)};
-            }
-            q = valueEnd + 1;
-        }
-        const bool empty = *q == '/';
-        if (empty && (end - q < 2 || q[1] != '>')) {
-            failed = end - q >= 2;
-            return nullptr;
-        }
-        if (rootClosed || failed) {
-            failed = true;
-            return nullptr;
-        }
-        openElement(element, reference, type);
-        if (empty) {
-            closeElement(element);
-            rootClosed = depth == 0;
-            return q + 2;
-        }
-        openAt.push_back(names.size());
-        names.append(element.data, size_t(element.size));
-        ++depth;
-        return q + 1;
-    }
-
-    // The sheet's rows as their elements open and close.
-    void openElement(const Span &element, const Span &reference, const Span &type)
-    {
-        if (!rows || failed)
-            return;
-        if (element.is("row")) {
-            failed = inRow || row >= rows->size() || number(reference, 0) != row + 1;
-            if (failed)
-                return;
+        switch (kind(name)) {
+        case Row:
+            if (inRow || row >= rows.size() || number(attribute(attributes, "r")) != row + 1)
+                return fail();
             inRow = true;
             cell = 0;
             nextCell();
-        } else if (element.is("c")) {
+            break;
+        case Cell: {
+            const char *reference = nullptr;
+            const char *type = nullptr;
+            for (const char **a = attributes; a[0]; a += 2) {
+                if (a[0][0] && !a[0][1] && (a[0][0] == 'r' || a[0][0] == 't'))
+                    (a[0][0] == 'r' ? reference : type) = a[1];
+            }
             // "AB12": the column in letters, then the row's number.
             size_t column = 0;
-            int letters = 0;
-            for (; letters < reference.size && isupper(uchar(reference.data[letters])); ++letters)
-                column = column * 26 + size_t(reference.data[letters] - 'A' + 1);
-            failed = !inRow || inCell || cell >= rows->at(row).size() || column != cell + 1 ||
-                     number(reference, letters) != row + 1 || !type.is("inlineStr");
+            for (; reference && isupper(uchar(*reference)); ++reference)
+                column = column * 26 + size_t(*reference - 'A' + 1);
+            if (!inRow || inCell || cell >= rows[row].size() || column != cell + 1 ||
+                number(reference) != row + 1 || !type || strcmp(type, "inlineStr") != 0)
+                return fail();
             inCell = true;
             cellText.clear();
-        } else if (element.is("t")) {
+            break;
+        }
+        case Text:
             inText = inCell;
+            break;
+        case Other:
+            break;
         }
     }
 
-    // The decimal number that fills the span from index from; 0 when there is none.
-    static size_t number(const Span &span, int from)
+    void endElement(const char *name) override
     {
-        size_t value = 0;
-        for (int i = from; i < span.size; ++i) {
-            if (span.data[i] < '0' || span.data[i] > '9' || value > 100000000)
-                return 0;
-            value = value * 10 + size_t(span.data[i] - '0');
-        }
-        return value;
-    }
-
-    void closeElement(const Span &element)
-    {
-        if (!rows || failed)
-            return;
-        if (element.is("t")) {
+        switch (kind(name)) {
+        case Text:
             inText = false;
-        } else if (element.is("c")) {
-            const QByteArray &written = (*rows)[row][cell];
-            failed = !sameText(written) && !sameText(asWritten(written));
+            break;
+        case Cell: {
+            const QByteArray &written = rows[row][cell];
+            if (!sameText(written) && !sameText(asWritten(written)))
+                return fail();
             inCell = false;
             ++cell;
             nextCell();
-        } else if (element.is("row")) {
-            failed = cell < rows->at(row).size();
+            break;
+        }
+        case Row:
+            if (cell < rows[row].size())
+                return fail();
             inRow = false;
             ++row;
             nextRow();
+            break;
+        case Other:
+            break;
         }
+    }
+
+    void characters(const char *text, int length) override
+    {
+        if (inText)
+            cellText.append(text, size_t(length));
+        else if (std::any_of(text, text + length, [](char c) { return !isspace(uchar(c)); }))
+            fail(); // a sheet has text only in its cells
+    }
+
+    bool complete() const override { return row >= rows.size(); }
+
+private:
+    enum Element { Other, Row, Cell, Text };
+    // The sheet's elements that hold rows, found by name with their namespace.
+    static Element kind(const char *name)
+    {
+        constexpr size_t Prefix = sizeof(SHEET_NS) - 1;
+        if (strncmp(name, SHEET_NS, Prefix) != 0)
+            return Other;
+        const char *local = name + Prefix;
+        if (strcmp(local, "c") == 0)
+            return Cell;
+        if (strcmp(local, "t") == 0)
+            return Text;
+        return strcmp(local, "row") == 0 ? Row : Other;
+    }
+
+    // The decimal number that fills the text; 0 when there is none.
+    static size_t number(const char *text)
+    {
+        size_t value = 0;
+        for (; text && *text; ++text) {
+            if (*text < '0' || *text > '9' || value > 100000000)
+                return 0;
+            value = value * 10 + size_t(*text - '0');
+        }
+        return value;
     }
 
     bool sameText(const QByteArray &text) const
@@ -448,26 +307,18 @@ private:
 
     void nextCell()
     {
-        const auto &cells = rows->at(row);
+        const auto &cells = rows[row];
         while (cell < cells.size() && cells[cell].isEmpty())
             ++cell;
     }
     void nextRow()
     {
-        while (row < rows->size() &&
-               std::all_of(rows->at(row).begin(), rows->at(row).end(), [](const QByteArray &text) {
-                   return text.isEmpty();
-               }))
+        while (row < rows.size() && std::all_of(rows[row].begin(), rows[row].end(),
+                                                [](const QByteArray &text) { return text.isEmpty(); }))
             ++row;
     }
 
-    const Rows *rows;
-    QByteArray pending;   // a token that goes on in the next bytes
-    std::string names;          // the names of the open elements, one after another
-    std::vector<size_t> openAt; // where each open element's name starts in names
-    int depth = 0;
-    bool rootClosed = false;
-    bool failed = false;
+    const Rows &rows;
     size_t row = 0;
     size_t cell = 0;
     bool inRow = false;
@@ -476,59 +327,233 @@ private:
     std::string cellText;
 };
 
-// Whether a part of the workbook reads as XML to the end of its root element and,
-// for a sheet, holds exactly the rows written.
-bool partIsWhole(zip_file_t *part, const Rows *rows)
+std::function<void(const QString &)> &beforeReadBack()
 {
-    PartReader reader(rows);
-    QByteArray buffer(256 * 1024, Qt::Uninitialized);
-    zip_int64_t got = 0;
-    while ((got = zip_fread(part, buffer.data(), zip_uint64_t(buffer.size()))) > 0) {
-        if (!reader.take(buffer.constData(), int(got)))
-            return false;
-    }
-    return got == 0 && reader.whole();
+    static std::function<void(const QString &)> hook;
+    return hook;
+}
+
+// Reads the part at index with the parser; false when it is missing or not whole.
+bool readPart(zip_t *zip, zip_int64_t index, PartParser &parser)
+{
+    zip_file_t *part = index >= 0 ? zip_fopen_index(zip, zip_uint64_t(index), 0) : nullptr;
+    if (!part)
+        return false;
+    const bool whole = parser.parse(part);
+    zip_fclose(part);
+    return whole;
 }
 
 // libxlsxwriter stages each part of the workbook in a temporary file without
 // checking those writes: on a disk that fills, a part loses bytes anywhere in it,
 // while the archive of the parts is still written and closed without an error.
-// Every part is read back to its end, and every sheet must hold its rows.
-bool partsAreWhole(const QString &path, const std::vector<const Rows *> &sheets)
+// The package's parts must all be there: its content types and relationships, the
+// workbook with its relationships, and every sheet the workbook names, which must
+// be the sheets written, in order, each holding its rows. Every part is read to its
+// end as XML.
+bool partsAreWhole(zip_t *zip, const std::vector<std::pair<QByteArray, const Rows *>> &written)
+{
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    std::vector<bool> read(size_t(qMax<zip_int64_t>(count, 0)));
+    const auto readNamed = [&](const QByteArray &name, PartParser &parser) {
+        const zip_int64_t index = zip_name_locate(zip, name.constData(), 0);
+        if (index < 0 || index >= count || read[size_t(index)])
+            return false;
+        read[size_t(index)] = true;
+        return readPart(zip, index, parser);
+    };
+    PartParser contentTypes;
+    PartParser packageRelationships;
+    WorkbookParser workbook;
+    RelationshipsParser relationships;
+    if (!readNamed("[Content_Types].xml", contentTypes) || !readNamed("_rels/.rels", packageRelationships) ||
+        !readNamed("xl/workbook.xml", workbook) ||
+        !readNamed("xl/_rels/workbook.xml.rels", relationships) || workbook.sheets.size() != written.size())
+        return false;
+    for (size_t i = 0; i < written.size(); ++i) {
+        const auto &[name, id] = workbook.sheets[i];
+        const QByteArray target = relationships.targets.value(id);
+        SheetParser sheet(*written[i].second);
+        if (name != written[i].first || target.isEmpty() ||
+            !readNamed(target.startsWith('/') ? target.mid(1) : "xl/" + target, sheet))
+            return false;
+    }
+    for (zip_int64_t i = 0; i < count; ++i) {
+        PartParser other;
+        if (!read[size_t(i)] && !readPart(zip, i, other))
+            return false;
+    }
+    return true;
+}
+
+bool workbookIsWhole(const QString &path, const std::vector<std::pair<QByteArray, const Rows *>> &written)
 {
     int error = 0;
     zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
     if (!zip)
         return false;
-    const zip_int64_t count = zip_get_num_entries(zip, 0);
-    bool whole = count > 0;
-    std::vector<bool> sheetSeen(sheets.size());
-    for (zip_int64_t i = 0; whole && i < count; ++i) {
-        // libxlsxwriter names the sheets' parts by their order, from 1.
-        const QString name = QString::fromUtf8(zip_get_name(zip, zip_uint64_t(i), 0));
-        const QRegularExpressionMatch sheet =
-            QRegularExpression(QStringLiteral("^xl/worksheets/sheet(\\d+)\\.xml$")).match(name);
-        const size_t index = sheet.hasMatch() ? sheet.captured(1).toULongLong() : 0;
-        if (sheet.hasMatch() && (index < 1 || index > sheets.size() || sheetSeen[index - 1])) {
-            whole = false;
-            break;
-        }
-        zip_file_t *part = zip_fopen_index(zip, zip_uint64_t(i), 0);
-        whole = part && partIsWhole(part, index ? sheets[index - 1] : nullptr);
-        if (index)
-            sheetSeen[index - 1] = true;
-        if (part)
-            zip_fclose(part);
-    }
+    const bool whole = partsAreWhole(zip, written);
     zip_discard(zip);
-    return whole && std::all_of(sheetSeen.begin(), sheetSeen.end(), [](bool seen) { return seen; });
+    return whole;
 }
 
 } // namespace
 
+// Hands the rows to libxlsxwriter on a thread of its own as they are complete, so
+// that the workbook's sheets are staged while their rows are still being read.
+// Only that thread calls libxlsxwriter until finish() has joined it.
+class XlsxDocument::Writer
+{
+public:
+    explicit Writer(const QString &path)
+    {
+        // Rows are written in order, so the workbook streams them to disk instead of
+        // holding a second copy of every cell.
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        workbook = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+        if (workbook)
+            thread = std::thread([this] { run(); });
+    }
+    // Without finish(), what is staged is still written: libxlsxwriter frees a
+    // workbook only by closing it.
+    ~Writer()
+    {
+        if (workbook) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            abandoned = true;
+        }
+        finish();
+    }
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
+
+    bool started() const { return workbook; }
+    void addSheet(const QByteArray *name) { hand(Task{name, nullptr, 0}); }
+    void addRow(const Cells *cells, size_t row) { hand(Task{nullptr, cells, lxw_row_t(row)}); }
+
+    // Stages what is left and writes the file; answers how that went.
+    lxw_error finish()
+    {
+        if (!workbook)
+            return failure;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            queue.insert(queue.end(), batch.begin(), batch.end());
+            done = true;
+        }
+        batch.clear();
+        wake.notify_one();
+        thread.join();
+        // Closing writes the file; it also frees the workbook after a failure.
+        const lxw_error closed = workbook_close(workbook);
+        workbook = nullptr;
+        if (failure == LXW_NO_ERROR)
+            failure = closed;
+        return failure;
+    }
+
+private:
+    struct Task
+    {
+        const QByteArray *sheetName;
+        const Cells *cells;
+        lxw_row_t row;
+    };
+
+    // Tasks go over in groups, not one lock for each row.
+    void hand(const Task &task)
+    {
+        if (!workbook)
+            return;
+        batch.push_back(task);
+        if (batch.size() < 256)
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            queue.insert(queue.end(), batch.begin(), batch.end());
+        }
+        batch.clear();
+        wake.notify_one();
+    }
+
+    void run()
+    {
+        std::vector<Task> tasks;
+        for (;;) {
+            tasks.clear();
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                wake.wait(lock, [this] { return done || !queue.empty(); });
+                if (queue.empty() || abandoned)
+                    return;
+                tasks.swap(queue);
+            }
+            for (const Task &task : tasks)
+                stage(task);
+        }
+    }
+
+    void stage(const Task &task)
+    {
+        if (failure != LXW_NO_ERROR)
+            return;
+        if (task.sheetName) {
+            worksheet = workbook_add_worksheet(workbook, task.sheetName->constData());
+            if (!worksheet)
+                failure = LXW_ERROR_SHEETNAME_ALREADY_USED;
+            return;
+        }
+        const Cells &cells = *task.cells;
+        for (size_t c = 0; c < cells.size() && failure == LXW_NO_ERROR; ++c) {
+            if (!cells[c].isNull())
+                failure = worksheet_write_string(worksheet, task.row, lxw_col_t(c), cells[c].constData(),
+                                                 nullptr);
+        }
+    }
+
+    lxw_workbook *workbook = nullptr;
+    lxw_worksheet *worksheet = nullptr;
+    lxw_error failure = LXW_NO_ERROR;
+    std::vector<Task> batch;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<Task> queue;
+    bool done = false;
+    bool abandoned = false;
+    std::thread thread;
+};
+
+XlsxDocument::XlsxDocument(const QString &fileName)
+    : target(fileName)
+{
+    if (target.fileName().isEmpty()) {
+        setupError = QStringLiteral("no file name");
+        return;
+    }
+    temporary = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") +
+                                                 target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!temporary->open()) {
+        setupError = temporary->errorString();
+        return;
+    }
+    temporary->close();
+    writer = std::make_unique<Writer>(temporary->fileName());
+    if (!writer->started()) {
+        setupError = QStringLiteral("cannot start the workbook");
+        writer.reset();
+    }
+}
+
+// A document not saved leaves no file: the file beside the target goes.
+XlsxDocument::~XlsxDocument() = default;
+
 void XlsxDocument::addSheet(const QString &name)
 {
-    sheets.push_back(Sheet{name, {}});
+    handRows();
+    sheets.push_back(Sheet{name, name.toUtf8(), {}, 0});
+    if (writer)
+        writer->addSheet(&sheets.back().utf8Name);
 }
 
 QStringList XlsxDocument::sheetNames() const
@@ -539,12 +564,29 @@ QStringList XlsxDocument::sheetNames() const
     return names;
 }
 
+void XlsxDocument::handRows(size_t below)
+{
+    if (sheets.empty())
+        return;
+    Sheet &sheet = sheets.back();
+    for (below = qMin(below, sheet.rows.size()); sheet.handed < below; ++sheet.handed) {
+        if (writer)
+            writer->addRow(&sheet.rows[sheet.handed], sheet.handed);
+    }
+}
+
 void XlsxDocument::write(int row, int column, const QString &text)
 {
     if (row < 1 || column < 1)
         return;
     if (sheets.empty())
         addSheet(QStringLiteral("Sheet1"));
+    // The rows above this one are complete; a row already handed is not changed.
+    if (size_t(row) <= sheets.back().handed) {
+        setupError = QStringLiteral("a row was written after a later one");
+        return;
+    }
+    handRows(size_t(row - 1));
     auto &rows = sheets.back().rows;
     if (rows.size() < size_t(row))
         rows.resize(size_t(row));
@@ -554,90 +596,53 @@ void XlsxDocument::write(int row, int column, const QString &text)
         cells.reserve(rows[size_t(row - 2)].size());
     if (cells.size() < size_t(column))
         cells.resize(size_t(column));
-    cells[size_t(column - 1)] = text.toUtf8();
+    // XML holds no NUL, and libxlsxwriter takes a text only up to its first one: a
+    // text is written, and read back, without it.
+    QByteArray utf8 = text.toUtf8();
+    if (utf8.contains('\0'))
+        utf8.replace(QByteArray(1, '\0'), QByteArray());
+    cells[size_t(column - 1)] = utf8;
 }
 
-bool XlsxDocument::writeWorkbook(const QString &path, QString *error) const
+void XlsxDocument::setBeforeReadBack(std::function<void(const QString &path)> hook)
 {
-    // Rows are written in order, so the workbook streams them to disk instead of
-    // holding a second copy of every cell.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    const QByteArray file = QFile::encodeName(path);
-    lxw_workbook *workbook = workbook_new_opt(file.constData(), &options);
-    if (!workbook) {
-        setError(error, QStringLiteral("cannot start the workbook"));
+    beforeReadBack() = std::move(hook);
+}
+
+bool XlsxDocument::save(QString *error)
+{
+    if (!writer || !setupError.isEmpty()) {
+        setError(error, setupError);
         return false;
     }
-    lxw_error failure = LXW_NO_ERROR;
-    for (const Sheet &sheet : sheets) {
-        const QByteArray name = sheet.name.toUtf8();
-        lxw_worksheet *worksheet = workbook_add_worksheet(workbook, name.constData());
-        if (!worksheet) {
-            failure = LXW_ERROR_SHEETNAME_ALREADY_USED;
-            break;
-        }
-        for (size_t r = 0; r < sheet.rows.size() && failure == LXW_NO_ERROR; ++r) {
-            const auto &cells = sheet.rows[r];
-            for (size_t c = 0; c < cells.size(); ++c) {
-                if (cells[c].isNull())
-                    continue;
-                const lxw_error result = worksheet_write_string(worksheet, lxw_row_t(r), lxw_col_t(c),
-                                                                cells[c].constData(), nullptr);
-                if (result != LXW_NO_ERROR) {
-                    failure = result;
-                    break;
-                }
-            }
-        }
-        if (failure != LXW_NO_ERROR)
-            break;
-    }
-    // Closing writes the file; it also frees the workbook after a failure above.
-    const lxw_error closed = workbook_close(workbook);
-    if (failure == LXW_NO_ERROR)
-        failure = closed;
+    handRows();
+    const lxw_error failure = writer->finish();
+    writer.reset();
     if (failure != LXW_NO_ERROR) {
         setError(error, QString::fromUtf8(lxw_strerror(failure)));
         return false;
     }
-    std::vector<const Rows *> written;
+    const QString path = temporary->fileName();
+    if (beforeReadBack())
+        beforeReadBack()(path);
+    std::vector<std::pair<QByteArray, const Rows *>> written;
     for (const Sheet &sheet : sheets)
-        written.push_back(&sheet.rows);
-    if (!partsAreWhole(path, written)) {
+        written.emplace_back(sheet.utf8Name, &sheet.rows);
+    if (!workbookIsWhole(path, written)) {
         setError(error, QStringLiteral("the workbook was not written whole"));
         return false;
     }
-    return true;
-}
-
-bool XlsxDocument::saveAs(const QString &fileName, QString *error) const
-{
-    const QFileInfo target(fileName);
-    if (target.fileName().isEmpty()) {
-        setError(error, QStringLiteral("no file name"));
-        return false;
-    }
-    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                             QStringLiteral(".XXXXXX"));
-    if (!temporary.open()) {
-        setError(error, temporary.errorString());
-        return false;
-    }
-    temporary.close();
-    if (!writeWorkbook(temporary.fileName(), error))
-        return false;
-    if (!QFile::setPermissions(temporary.fileName(), targetPermissions(target))) {
+    if (!QFile::setPermissions(path, targetPermissions(QFileInfo(target.filePath())))) {
         setError(error, QStringLiteral("cannot set the file's rights"));
         return false;
     }
     // rename() replaces the old file in one step: a reader sees the old file or
     // the new one, never a part of either.
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+    const QByteArray to = QFile::encodeName(target.absoluteFilePath());
+    if (std::rename(QFile::encodeName(path).constData(), to.constData()) != 0) {
         setError(error, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    temporary.setAutoRemove(false);
+    temporary->setAutoRemove(false);
     return true;
 }

@@ -13,9 +13,11 @@
 #include "records/logitem.h"
 #include "records/pagelog.h"
 #include "records/pagemessage.h"
+#include "records/xlsxdocument.h"
 #include "shell/filedialogs.h"
 #include "store/cppsqlite3db.h"
 #include "store/queryhelpers.h"
+#include "store/settings.h"
 
 #include <QAbstractScrollArea>
 #include <QDateTime>
@@ -29,6 +31,7 @@
 #include <qtmaterialgroupbox.h>
 
 #include <unistd.h>
+#include <zip.h>
 
 using namespace recordpages;
 
@@ -104,6 +107,7 @@ private slots:
     {
         m_folder->reset();
         answerFileDialogsWith({});
+        setConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"), QString());
         m_page.reset(new PageLog(QStringLiteral("Log"), QStringLiteral("Log")));
         m_page->resize(1920, 900);
         m_page->show();
@@ -242,6 +246,12 @@ private slots:
             m_page->resize(1920, 1080);
             QTRY_VERIFY(canvas->viewport()->height() > height && onlyInView());
         }
+        // Hidden, made taller and shown again, the page shows the rows that now fit.
+        const int shown = canvas->viewport()->height();
+        m_page->hide();
+        m_page->resize(1920, 1400);
+        m_page->show();
+        QTRY_VERIFY(canvas->viewport()->height() > shown && onlyInView());
         // A row of the range that arrived after the list was made is never deleted.
         const int later = addLater ? addLog(Start.addSecs(10)) : -1;
         if (refused)
@@ -321,8 +331,11 @@ private slots:
         addLog(Start, 0, QStringLiteral("=1+1"));
         const QString offline = QString::fromUtf8("offline & <back> \u00e9\u20ac"); // read back as written
         addLog(End, 1, offline, QStringLiteral("ac_Bob's AC"));
-        addLog(Start.addSecs(60), 7, QStringLiteral("007"));
+        const int odd = addLog(Start.addSecs(60), 7, QStringLiteral("007"));
         addLog(End.addSecs(1));
+        // XML holds no NUL: a text is exported without it.
+        QVERIFY(gl_sqlite3db.execDML(
+            QStringLiteral("update tbl_log set log_device='light_'||char(0)||'Lamp' where id=%1").arg(odd)));
         QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
         const QString file = target.filePath(QStringLiteral("logs.xlsx"));
         QStringList proposals;
@@ -359,6 +372,79 @@ private slots:
         QVERIFY(rights & QFile::ReadOwner && rights & QFile::WriteOwner);
         QVERIFY(!(rights & QFile::WriteOther));
         QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"logs.xlsx"});
+    }
+
+    // A workbook damaged once written, before it is read back: each damage is found,
+    // the export says it failed, and the earlier file stays as it was.
+    void damagedWorkbook_data()
+    {
+        QTest::addColumn<QByteArray>("part");
+        QTest::addColumn<QByteArray>("before"); // the text replaced; empty: the part goes
+        QTest::addColumn<QByteArray>("after");
+        const auto row = [](const char *name, const char *part, const QByteArray &before, const char *to) {
+            QTest::newRow(name) << QByteArray(part) << before << QByteArray(to);
+        };
+        const QByteArray decl = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>";
+        row("declaration: XML 2.0", "xl/styles.xml", decl, "<?xml version=\"2.0\"?>");
+        row("declaration: another encoding", "xl/styles.xml", decl,
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
+        row("declaration: not well formed", "xl/styles.xml", decl,
+            "<?xml version=\"1.0\" standalone=\"maybe\"?>");
+        row("a document type", "xl/styles.xml", "<styleSheet ", "<!DOCTYPE styleSheet><styleSheet ");
+        row("an attribute given twice", "xl/workbook.xml", "sheetId=\"1\"", "sheetId=\"1\" sheetId=\"2\"");
+        row("bytes that are not UTF-8", "docProps/app.xml", "<Company>", "<Company>\xC3(");
+        row("a prefix bound to no namespace", "xl/workbook.xml", "<sheet ", "<sheet q:state=\"1\" ");
+        row("the rows in another namespace", "xl/worksheets/sheet1.xml", "2006/main\"", "2006/mine\"");
+        row("\"--\" in a comment", "xl/styles.xml", "<fonts", "<!-- a -- b --><fonts");
+        row("a part other than a sheet cut short", "xl/theme/theme1.xml", "</a:theme>", "");
+        row("the workbook names another sheet", "xl/workbook.xml", "r:id=\"rId1\"", "r:id=\"rId9\"");
+        for (const char *part : {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
+                                 "xl/_rels/workbook.xml.rels", "xl/worksheets/sheet1.xml"})
+            QTest::addRow("no %s", part) << QByteArray(part) << QByteArray() << QByteArray();
+    }
+    void damagedWorkbook()
+    {
+        QFETCH(QByteArray, part);
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        addLog(Start);
+        addLog(End, 1);
+        enterRange();
+        QTemporaryDir target;
+        const QString old = target.filePath(QStringLiteral("old.xlsx"));
+        QFile earlier(old);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier export") > 0);
+        earlier.close();
+        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return old; });
+        bool damaged = false;
+        XlsxDocument::setBeforeReadBack([&](const QString &path) {
+            int error = 0;
+            zip_t *zip = zip_open(QFile::encodeName(path).constData(), 0, &error);
+            const zip_int64_t index = zip ? zip_name_locate(zip, part.constData(), 0) : -1;
+            zip_file_t *file = index >= 0 ? zip_fopen_index(zip, zip_uint64_t(index), 0) : nullptr;
+            QByteArray text(1 << 20, '\0');
+            text.resize(file ? int(zip_fread(file, text.data(), zip_uint64_t(text.size()))) : 0);
+            if (file)
+                zip_fclose(file);
+            if (before.isEmpty()) {
+                damaged = index >= 0 && zip_delete(zip, zip_uint64_t(index)) == 0;
+            } else if (text.contains(before)) {
+                text.replace(before, after);
+                char *data = static_cast<char *>(malloc(size_t(text.size())));
+                memcpy(data, text.constData(), size_t(text.size()));
+                zip_source_t *source = zip_source_buffer(zip, data, zip_uint64_t(text.size()), 1);
+                damaged = source && zip_file_replace(zip, zip_uint64_t(index), source, 0) == 0;
+            }
+            damaged = zip && zip_close(zip) == 0 && damaged;
+        });
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        m_page->exportLabel()->signalsPressed();
+        XlsxDocument::setBeforeReadBack({});
+        QVERIFY(damaged);
+        QCOMPARE(infos(information), QStringList{"Export failed: the workbook was not written whole"});
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("an earlier export"));
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xlsx"});
     }
 
     // A save replaces the chosen file only when it succeeds; the file keeps its
