@@ -89,9 +89,6 @@ RecordListPage *listPage(faultsweep::Run &run, const QString &id)
     QObject::connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, &run, [&run](int row, int type) {
         run.note(QStringLiteral("removed %1 %2").arg(row).arg(type));
     });
-    // The snackbar's texts are said to the user.
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run,
-                     [&run](const QString &text) { run.say(text); });
     run.start();
     page->startEdit()->setDateTime(From);
     page->endEdit()->setDateTime(From.addDays(1));
