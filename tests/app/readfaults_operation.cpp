@@ -17,12 +17,22 @@
 #include "operation/pagedeviceoperate.h"
 #include "operation/pageroomoperate.h"
 #include "operation/pageroomoperatelighting.h"
+#include "shell/filedialogs.h"
+#include "shell/iconselectdlg.h"
+#include "shell/iconstyledlg.h"
 #include "store/devicelog.h"
 #include "store/globals.h"
+#include "view3d/ac3dviewitem.h"
+#include "view3d/pagesetting3dviewmanagerac.h"
+#include "view3d/pagesetting3dviewmanageredit.h"
+#include "view3d/pagesetting3dviewmanagerlighting.h"
 
+#include <QImage>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <qtmateriallabel.h>
+#include <qtmaterialtabs.h>
 
 #include <memory>
 
@@ -282,6 +292,61 @@ Action allOn(const QString &name, std::function<void()> seed, const QString &pag
     });
 }
 
+// The editor of room 7's 3-D view with its lights, air conditioner and floor
+// heating; only the floor heating has its place yet.
+void seedPlacements()
+{
+    seedFloorHeating();
+    Light lamp;
+    lamp.room = Room;
+    addLight(lamp);
+    Unit ac;
+    ac.room = Room;
+    addUnit(ac);
+    exec(QStringLiteral("insert into tbl_3d_air_conditioner(air_conditioner_no,xp1,yp1,room_id) "
+                        "values(2,100,100,%1)")
+             .arg(Room));
+    exec(QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('3d_view_01',%1)").arg(Room));
+}
+
+// The same with every place stored: the editor's entry stores nothing.
+void seedPlaced()
+{
+    seedPlacements();
+    exec(QStringLiteral("insert into tbl_3d_view_light(light_id,xp1,yp1,room_id) values(1,0,0,%1)").arg(Room));
+    exec(QStringLiteral("insert into tbl_3d_air_conditioner(air_conditioner_no,xp1,yp1,room_id) "
+                        "values(0,0,0,%1)")
+             .arg(Room));
+}
+
+void dropFirstIcon(QWidget *canvas)
+{
+    press(canvas, QPoint(40, 40));
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+}
+
+// The editor's picture change, answered with the source and the built-in picture
+// or a photo file.
+void changePicture(MyDialog &page, Run &run, int style)
+{
+    static QTemporaryDir files;
+    const QString photo = files.filePath(QStringLiteral("garden.png"));
+    if (!QFile::exists(photo))
+        QImage(32, 24, QImage::Format_RGB32).save(photo);
+    answerFileDialogsWith([photo](FileDialogKind, const QString &, const QString &) { return photo; });
+    run.answerModalsWith([style](QWidget *dialog) {
+        if (auto *source = qobject_cast<IconStyleDlg *>(dialog))
+            source->slotsIconStyleChanged(style);
+        else if (auto *picker = qobject_cast<IconSelectDlg *>(dialog))
+            picker->slotsIconEdit(QStringLiteral("3d_view_03"));
+        else
+            return false;
+        return true;
+    });
+    press(static_cast<PageSetting3DViewManagerEdit &>(page).changeImageLabel());
+    answerFileDialogsWith(nullptr);
+}
+
 } // namespace
 
 QList<faultsweep::Action> operationActions()
@@ -347,6 +412,41 @@ QList<faultsweep::Action> operationActions()
                      QStringLiteral("AC"));
     actions << allOn(QStringLiteral("the Floor Heat page: entering polls, all on switches"), seedClimate,
                      QStringLiteral("Floor Heat"));
+    for (const QString &id : {QStringLiteral("3D View"), QStringLiteral("3D View Manager")}) {
+        actions << onPage(QStringLiteral("the %1 page lists the rooms").arg(id), seedRooms, id, nullptr,
+                          [](MyDialog &, Run &) { enter(QString()); });
+    }
+    actions << onPage(QStringLiteral("the room's 3-D page: entering places and polls the lights"), seedRooms,
+                      QStringLiteral("Operate Room 3D View"), nullptr,
+                      [](MyDialog &, Run &) { enter(QString::number(Room)); });
+    actions << onPage(QStringLiteral("the 3-D editor: entering places the devices"), seedPlacements,
+                      QStringLiteral("3D View Setting"), nullptr,
+                      [](MyDialog &, Run &) { enter(QString::number(Room)); });
+    const auto editing = [](MyDialog &) { enter(QString::number(Room)); };
+    actions << onPage(QStringLiteral("the 3-D editor: a light dropped"), seedPlaced,
+                      QStringLiteral("3D View Setting"), editing, [](MyDialog &page, Run &) {
+                          dropFirstIcon(static_cast<PageSetting3DViewManagerEdit &>(page).lightingCanvas());
+                      });
+    actions << onPage(QStringLiteral("the 3-D editor: an air conditioner dropped"), seedPlaced,
+                      QStringLiteral("3D View Setting"), editing, [](MyDialog &page, Run &) {
+                          auto &editor = static_cast<PageSetting3DViewManagerEdit &>(page);
+                          editor.tabBar()->setCurrentIndex(1);
+                          dropFirstIcon(editor.acCanvas());
+                      });
+    actions << onPage(QStringLiteral("the 3-D editor: a built-in picture chosen"), seedPlaced,
+                      QStringLiteral("3D View Setting"), editing,
+                      [](MyDialog &page, Run &run) { changePicture(page, run, 0); });
+    actions << onPage(QStringLiteral("the 3-D editor: a photo chosen"), seedPlaced,
+                      QStringLiteral("3D View Setting"), editing,
+                      [](MyDialog &page, Run &run) { changePicture(page, run, 1); });
+    actions << Action{Area, QStringLiteral("a climate 3-D overlay places its units"), seedPlacements,
+                      [](Run &run) {
+                          AC3DViewItem overlay(nullptr);
+                          listen(run);
+                          run.start();
+                          overlay.updatelist(Room);
+                      },
+                      nullptr, 0, false};
     return actions;
 }
 
