@@ -78,8 +78,8 @@ bool readNewestEvents(NewestEvents &cache)
         {});
     while (rows.next()) {
         const QString key = keyOf(rows.value(1).toInt(), rows.value(2).toString(), rows.value(3).toString());
-        cache.byDevice.insert(key, Newest{rows.value(0).toLongLong(), rows.value(4).toString(),
-                                          rows.value(5).toString()});
+        cache.byDevice.insert(
+            key, Newest{rows.value(0).toLongLong(), rows.value(4).toString(), rows.value(5).toString()});
     }
     const bool whole = rowsReadToEnd(rows);
     rows.finish();

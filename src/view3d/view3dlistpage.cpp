@@ -64,9 +64,9 @@ void View3DListPage::updatelist()
             const int regionId = rooms.value(QStringLiteral("region_id")).toInt();
             QString picture;
             read = pictureOfRoom(roomId, picture);
-            auto *tile = new ManagerItem(ManagerItem3DView, roomId, roomTitle(regionId, floorId, roomName),
-                                         picture, false, QColor(0x1F, 0x29, 0x33), TileWidth, TileHeight,
-                                         nullptr);
+            auto *tile =
+                new ManagerItem(ManagerItem3DView, roomId, roomTitle(regionId, floorId, roomName), picture,
+                                false, QColor(0x1F, 0x29, 0x33), TileWidth, TileHeight, nullptr);
             connect(tile, &ManagerItem::signalsEdit, this, &View3DListPage::slotsEdit);
             tiles.append(tile);
         }
