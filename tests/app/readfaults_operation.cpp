@@ -19,6 +19,7 @@
 #include "shell/filedialogs.h"
 #include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
+#include "shell/sliderctrl.h"
 #include "store/cppsqlite3db.h"
 #include "store/devicelog.h"
 #include "store/globals.h"
@@ -263,6 +264,17 @@ QList<faultsweep::Action> operationActions()
                     emit gl_socket.signalsACStatus(1);
                     Run::waitUntil([&item] { return item.pendingIrFrames() == 0; });
                     settle();
+                }),
+        reports("an infrared air conditioner's set point changed", {unit(0, 1, 45)},
+                [](Run &run) {
+                    DeviceItem::setIntervalScale(0.01);
+                    ACItem item(loadRoomAirConditioners(7).value(0), false);
+                    item.show();
+                    Run::waitUntil([&item] { return !item.isFirstDisplayPending(); });
+                    start(run);
+                    item.setPointSlider()->setValue(27);
+                    settle();
+                    DeviceItem::setIntervalScale(1);
                 }),
         reports("floor heating reports", {unit(2, 0, 50)},
                 card<FloorHeatItem>(loadRoomFloorHeating, {{50, 0xEFFE, "4648"},
