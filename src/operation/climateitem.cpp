@@ -6,7 +6,6 @@
 #include "operation/climateloader.h"
 #include "shell/sliderctrl.h"
 #include "store/conversions.h"
-#include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
@@ -208,12 +207,12 @@ void ClimateItem::takeFirmware(const BusReply &reply)
 
 void ClimateItem::writeRow(const QString &assignments)
 {
-    gl_sqlite3db.execDML(QStringLiteral("update tbl_air_conditioner set %1 where air_conditioner_no=%2 and "
-                                        "room_id=%3")
-                             // One pass: the assignments can carry a device's text with
-                             // "%N" sequences that a later pass would rewrite.
-                             .arg(assignments, QString::number(record.air_conditioner_no),
-                                  QString::number(record.room_id)));
+    storeDeviceState(
+        QStringLiteral("update tbl_air_conditioner set %1 where air_conditioner_no=%2 and "
+                       "room_id=%3")
+            // One pass: the assignments can carry a device's text with
+            // "%N" sequences that a later pass would rewrite.
+            .arg(assignments, QString::number(record.air_conditioner_no), QString::number(record.room_id)));
 }
 
 void ClimateItem::writeColumn(const char *column, int value)

@@ -2,6 +2,7 @@
 
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 #include "store/textutil.h"
 
 #include <QSqlQuery>
@@ -45,7 +46,7 @@ void keepInIrRange(int32_t &setPoint)
         setPoint = IrDefaultSetPoint;
 }
 
-QVector<airConditioner> loadRows(int room_id, int first, int second)
+QVector<airConditioner> loadRows(int room_id, int first, int second, bool *ok)
 {
     QVector<airConditioner> records;
     QSqlQuery rows = gl_sqlite3db.execQuery(
@@ -56,7 +57,10 @@ QVector<airConditioner> loadRows(int room_id, int first, int second)
             .arg(second));
     while (rows.next())
         records.append(airConditionerFromRow(rows));
-    return records;
+    const bool read = rowsReadToEnd(rows);
+    if (ok)
+        *ok = read;
+    return read ? records : QVector<airConditioner>();
 }
 
 } // namespace
@@ -100,9 +104,9 @@ airConditioner airConditionerFromRow(const QSqlQuery &row)
     return rec;
 }
 
-QVector<airConditioner> loadRoomAirConditioners(int room_id)
+QVector<airConditioner> loadRoomAirConditioners(int room_id, bool *ok)
 {
-    QVector<airConditioner> records = loadRows(room_id, 0, 1);
+    QVector<airConditioner> records = loadRows(room_id, 0, 1, ok);
     for (airConditioner &rec : records) {
         if (rec.air_conditioner_type == 1) {
             keepInIrRange(rec.current_cool_temperature);
@@ -117,9 +121,9 @@ QVector<airConditioner> loadRoomAirConditioners(int room_id)
     return records;
 }
 
-QVector<airConditioner> loadRoomFloorHeating(int room_id)
+QVector<airConditioner> loadRoomFloorHeating(int room_id, bool *ok)
 {
-    QVector<airConditioner> records = loadRows(room_id, 2, 3);
+    QVector<airConditioner> records = loadRows(room_id, 2, 3, ok);
     for (airConditioner &rec : records)
         fillLimits(rec, QStringLiteral("0"), QStringLiteral("60"));
     return records;

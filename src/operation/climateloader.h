@@ -23,9 +23,10 @@ airConditioner airConditionerFromRow(const QSqlQuery &row);
 
 // The air conditioners (numbers 0 and 1) of a room, in number order. An infrared
 // unit's set points outside 17 to 30 become 26 and its empty limits 17-17-17 and
-// 30-30-30; a panel unit's empty limits become 0-0-0 and 60-60-60.
-QVector<airConditioner> loadRoomAirConditioners(int room_id);
+// 30-30-30; a panel unit's empty limits become 0-0-0 and 60-60-60. *ok (when
+// given) is false, with no unit, when the rows could not be read.
+QVector<airConditioner> loadRoomAirConditioners(int room_id, bool *ok = nullptr);
 
 // The floor-heating circuits (numbers 2 and 3) of a room, in number order; empty
-// limits become 0 and 60.
-QVector<airConditioner> loadRoomFloorHeating(int room_id);
+// limits become 0 and 60. *ok as above.
+QVector<airConditioner> loadRoomFloorHeating(int room_id, bool *ok = nullptr);

@@ -2,6 +2,7 @@
 
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -33,8 +34,9 @@ void fillSet(light &rec, int k, const QSqlQuery &row)
 
 } // namespace
 
-light lightFromRow(const QSqlQuery &row)
+light lightFromRow(const QSqlQuery &row, bool *ok)
 {
+    bool read = true;
     light rec;
     rec.light_id = intColumn(row, "light_id");
     rec.light_type = intColumn(row, "light_type");
@@ -57,19 +59,27 @@ light lightFromRow(const QSqlQuery &row)
                     .arg(k + 1));
             if (set.next())
                 fillSet(rec, k, set);
+            else
+                read = read && rowsReadToEnd(set);
         }
     }
+    if (ok)
+        *ok = read;
     return rec;
 }
 
-QVector<light> loadRoomLights(int room_id)
+QVector<light> loadRoomLights(int room_id, bool *ok)
 {
     QVector<light> lights;
     QSqlQuery rows = gl_sqlite3db.execQuery(
         QStringLiteral("select * from tbl_light where room_id=%1 and (rgb=0 or rgb=1) and "
                        "subnet_id >0 and device_id >0 order by light_id asc")
             .arg(room_id));
-    while (rows.next())
-        lights.append(lightFromRow(rows));
-    return lights;
+    bool read = true;
+    while (read && rows.next())
+        lights.append(lightFromRow(rows, &read));
+    read = read && rowsReadToEnd(rows);
+    if (ok)
+        *ok = read;
+    return read ? lights : QVector<light>();
 }

@@ -36,5 +36,6 @@ struct occupationMaster
 
 // The record of a room: the first row of "select * from tbl_occupation where
 // room_id=%d" and of "select * from tbl_master where room_id=%d", each column cut
-// to its low 8 bits; zeros where the room has no row.
-occupationMaster loadOccupationMaster(int room_id);
+// to its low 8 bits; zeros where the room has no row. *ok (when given) is false,
+// with zeros but the room id, when a row could not be read.
+occupationMaster loadOccupationMaster(int room_id, bool *ok = nullptr);

@@ -4,7 +4,6 @@
 #include "bus/commandbuilders.h"
 #include "operation/busreply.h"
 #include "operation/deviceitem.h"
-#include "store/cppsqlite3db.h"
 #include "store/devicelog.h"
 #include "store/globals.h"
 
@@ -368,12 +367,12 @@ void OccupationMasterItem::takeOccupation(quint8 state, quint8 subnet, quint8 de
     if (doneMask & 2)
         finished = 1;
     tries = 0;
-    gl_sqlite3db.execDML(QStringLiteral("update tbl_occupation set status=%1 where subnet_id=%2 and "
-                                        "device_id=%3 and channel=%4")
-                             .arg(state)
-                             .arg(subnet)
-                             .arg(device)
-                             .arg(record.occupation_channel));
+    storeDeviceState(QStringLiteral("update tbl_occupation set status=%1 where subnet_id=%2 and "
+                                    "device_id=%3 and channel=%4")
+                         .arg(state)
+                         .arg(subnet)
+                         .arg(device)
+                         .arg(record.occupation_channel));
     updateStatus();
     generateLog(0);
     if (!finished)
@@ -391,12 +390,12 @@ void OccupationMasterItem::takeMaster(quint8 state, quint8 subnet, quint8 device
             finished = 1;
     }
     tries = 0;
-    gl_sqlite3db.execDML(QStringLiteral("update tbl_master set status=%1 where subnet_id=%2 and "
-                                        "device_id=%3 and channel=%4")
-                             .arg(state)
-                             .arg(subnet)
-                             .arg(device)
-                             .arg(record.master_channel));
+    storeDeviceState(QStringLiteral("update tbl_master set status=%1 where subnet_id=%2 and "
+                                    "device_id=%3 and channel=%4")
+                         .arg(state)
+                         .arg(subnet)
+                         .arg(device)
+                         .arg(record.master_channel));
     updateStatus();
     generateLog(1);
 }

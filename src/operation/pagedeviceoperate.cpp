@@ -91,7 +91,7 @@ void PageDeviceOperate::showSwitch(bool on)
     labelCheckBox->setPixmap(QPixmap(on ? SwitchOn : SwitchOff));
 }
 
-void PageDeviceOperate::updatelist()
+bool PageDeviceOperate::updatelist()
 {
     if (!grid) {
         grid = new QGridLayout;
@@ -109,20 +109,31 @@ void PageDeviceOperate::updatelist()
         grid->setRowStretch(row, 0);
 
     QStringList roomIds;
-    getValuesFromDb(QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"),
-                    QStringLiteral("room_id"), roomIds);
+    bool read = getValuesFromDb(
+                    QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"),
+                    QStringLiteral("room_id"), roomIds) >= 0;
     for (const QString &roomId : qAsConst(roomIds)) {
         const int id = roomId.toInt();
-        if (!isRecordExist(QString::asprintf(deviceQuery, id)))
+        if (!read || !isRecordExist(QString::asprintf(deviceQuery, id), &read))
             continue;
         // Made in its box: the block takes its style once, not again after a move.
         auto *room = new RoomItem(id, kind, groupBox);
         grid->addWidget(room, rooms.size(), 0);
         rooms.append(room);
+        read = room->isLoaded();
+    }
+    if (!read) {
+        // No block of a list read in part: nothing is polled or switched.
+        for (RoomItem *room : qAsConst(rooms)) {
+            grid->removeWidget(room);
+            delete room;
+        }
+        rooms.clear();
     }
     grid->setRowStretch(rooms.size(), 1);
     if (groupBox->layout() != grid)
         groupBox->setLayout(grid);
+    return read;
 }
 
 void PageDeviceOperate::slotsPageEnter()
@@ -131,7 +142,10 @@ void PageDeviceOperate::slotsPageEnter()
         return;
     allStatus = 0;
     showSwitch(false);
-    updatelist();
+    if (!updatelist()) {
+        emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
+        return;
+    }
     startRefresh();
 }
 

@@ -31,8 +31,9 @@ public:
 
     ~PageDeviceOperate() override;
 
-    // Rebuilds the room blocks from the database.
-    void updatelist();
+    // Rebuilds the room blocks from the database; false, with no block, when the
+    // rooms or their devices could not be read.
+    bool updatelist();
     void startRefresh() override;
 
     int getAllStatus() const { return allStatus; }

@@ -51,7 +51,9 @@ void PageRoomOperate::setMoodsTab(MyWidget *tab, std::function<void(int)> update
 
 QList<PageRoomOperate::TabKind> PageRoomOperate::tabKinds() const
 {
-    auto fill = [](PageRoomOperateDevices *tab) { return [tab](int room) { tab->updatelist(room); }; };
+    auto fill = [](PageRoomOperateDevices *tab) {
+        return [tab](int room) { return tab->updatelist(room); };
+    };
     QList<TabKind> kinds = {
         {tr("Lighting"), tr(":/myImages/png/edit_room/icon-room-lighting.png"), pageLighting,
          fill(pageLighting),
@@ -66,7 +68,11 @@ QList<PageRoomOperate::TabKind> PageRoomOperate::tabKinds() const
     };
     if (pageMoods)
         kinds.append({tr("Moods"), tr(":/myImages/png/edit_room/icon-room-moods.png"), pageMoods,
-                      moodsUpdatelist, "select id from tbl_mood where room_id=%d order by mood_id asc"});
+                      [fill = moodsUpdatelist](int room) {
+                          fill(room);
+                          return true;
+                      },
+                      "select id from tbl_mood where room_id=%d order by mood_id asc"});
     return kinds;
 }
 
@@ -77,13 +83,24 @@ void PageRoomOperate::slotsPageEnter(QString room, QString resetTabs)
     roomId = room.toInt();
     if (resetTabs.toInt() > 0) {
         tabs->clear();
+        bool read = true;
         for (const TabKind &kind : tabKinds()) {
-            if (isRecordExist(QString::asprintf(kind.query, roomId))) {
+            bool found = false;
+            if (read)
+                found = isRecordExist(QString::asprintf(kind.query, roomId), &read);
+            if (read && found) {
                 tabs->addTab(kind.icon, kind.title);
-                kind.updatelist(roomId);
+                read = kind.updatelist(roomId);
             } else {
                 kind.widget->hide();
             }
+        }
+        if (!read) {
+            // No tab of a room read in part: nothing is polled or switched.
+            tabs->clear();
+            for (const TabKind &kind : tabKinds())
+                kind.widget->hide();
+            emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
         }
         if (tabs->count() > 0)
             tabs->setCurrentIndex(0);

@@ -43,14 +43,14 @@ private slots:
     void currentChanged(int index);
 
 private:
-    // One kind of tab: its title, icon, widget and the query that decides
-    // whether a room gets it.
+    // One kind of tab: its title, icon, widget, its fill (false when the room's
+    // devices could not be read) and the query that decides whether a room gets it.
     struct TabKind
     {
         QString title;
         QString icon;
         MyWidget *widget;
-        std::function<void(int roomId)> updatelist;
+        std::function<bool(int roomId)> updatelist;
         const char *query;
     };
     QList<TabKind> tabKinds() const;

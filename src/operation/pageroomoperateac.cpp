@@ -9,10 +9,10 @@ PageRoomOperateAC::PageRoomOperateAC(QWidget *parent)
     : PageRoomOperateDevices(tr("Refresh All ACs Information"), parent)
 {}
 
-QList<DeviceItem *> PageRoomOperateAC::makeCards(int room_id, QWidget *parent)
+QList<DeviceItem *> PageRoomOperateAC::makeCards(int room_id, QWidget *parent, bool &read)
 {
     QList<DeviceItem *> made;
-    for (const airConditioner &rec : loadRoomAirConditioners(room_id))
+    for (const airConditioner &rec : loadRoomAirConditioners(room_id, &read))
         made.append(new ACItem(rec, false, parent));
     return made;
 }

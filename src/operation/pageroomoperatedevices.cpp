@@ -84,13 +84,14 @@ void PageRoomOperateDevices::showSwitch(bool on)
     labelCheckBox->setPixmap(QPixmap(on ? SwitchOn : SwitchOff));
 }
 
-void PageRoomOperateDevices::updatelist(int room_id)
+bool PageRoomOperateDevices::updatelist(int room_id)
 {
     allStatus = 0;
     showSwitch(false);
     roomId = room_id;
 
-    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId));
+    bool read = false;
+    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId, &read));
 
     const int columns = tileGridColumns(screen_cx, 0, CardWidth);
     if (!grid) {
@@ -107,12 +108,20 @@ void PageRoomOperateDevices::updatelist(int room_id)
         delete card;
     }
 
-    cardList = makeCards(roomId, groupBox);
+    if (read)
+        cardList = makeCards(roomId, groupBox, read);
+    if (!read) {
+        // Nothing of a room read in part is shown, polled or switched.
+        ::occupationMaster none;
+        none.room_id = roomId;
+        occupationMasterItem->setOccupationMaster(none);
+    }
     for (int i = 0; i < cardList.size(); ++i)
         grid->addWidget(cardList.at(i), tileGridRow(i, columns), tileGridColumn(i, columns));
     setTileGridStretch(grid, cardList.size(), columns);
     if (groupBox->layout() != grid)
         groupBox->setLayout(grid);
+    return read;
 }
 
 void PageRoomOperateDevices::startRefresh()

@@ -35,8 +35,10 @@ public:
 
     ~PageRoomOperateDevices() override;
 
-    // Fills the tab with the cards of room_id and resets the switch to off.
-    void updatelist(int room_id);
+    // Fills the tab with the cards of room_id and resets the switch to off. False,
+    // with no card and no occupation or master shown, when the devices could not
+    // be read.
+    bool updatelist(int room_id);
     void startRefresh() override;
 
     int getRoomId() const { return roomId; }
@@ -59,8 +61,9 @@ protected:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    // The cards of the tab's kind for a room, in grid order, made in parent.
-    virtual QList<DeviceItem *> makeCards(int room_id, QWidget *parent) = 0;
+    // The cards of the tab's kind for a room, in grid order, made in parent; read
+    // is false, with no card, when the devices could not be read.
+    virtual QList<DeviceItem *> makeCards(int room_id, QWidget *parent, bool &read) = 0;
     // The refresh header's key for the room.
     virtual QString refreshKey(int room_id) const = 0;
     // The switch's next value after value, and the hub signal that carries it.

@@ -9,10 +9,10 @@ PageRoomOperateFloorHeat::PageRoomOperateFloorHeat(QWidget *parent)
     : PageRoomOperateDevices(tr("Refresh All FHs Information"), parent)
 {}
 
-QList<DeviceItem *> PageRoomOperateFloorHeat::makeCards(int room_id, QWidget *parent)
+QList<DeviceItem *> PageRoomOperateFloorHeat::makeCards(int room_id, QWidget *parent, bool &read)
 {
     QList<DeviceItem *> made;
-    for (const airConditioner &rec : loadRoomFloorHeating(room_id))
+    for (const airConditioner &rec : loadRoomFloorHeating(room_id, &read))
         made.append(new FloorHeatItem(rec, false, parent));
     return made;
 }

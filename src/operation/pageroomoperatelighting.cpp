@@ -9,10 +9,10 @@ PageRoomOperateLighting::PageRoomOperateLighting(QWidget *parent)
     : PageRoomOperateDevices(tr("Refresh All Ligths Information"), parent)
 {}
 
-QList<DeviceItem *> PageRoomOperateLighting::makeCards(int room_id, QWidget *parent)
+QList<DeviceItem *> PageRoomOperateLighting::makeCards(int room_id, QWidget *parent, bool &read)
 {
     QList<DeviceItem *> made;
-    for (const light &rec : loadRoomLights(room_id))
+    for (const light &rec : loadRoomLights(room_id, &read))
         made.append(new LightItem(rec, false, parent));
     return made;
 }

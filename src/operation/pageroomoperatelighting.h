@@ -12,7 +12,7 @@ public:
     explicit PageRoomOperateLighting(QWidget *parent = nullptr);
 
 protected:
-    QList<DeviceItem *> makeCards(int room_id, QWidget *parent) override;
+    QList<DeviceItem *> makeCards(int room_id, QWidget *parent, bool &read) override;
     QString refreshKey(int room_id) const override;
     int nextSwitchValue(int value) const override;
     void emitSwitch(int value) override;

@@ -64,7 +64,7 @@ RoomItem::RoomItem(int roomId, int kind, QWidget *parent)
     titleLabel = new QtMaterialLabel(roomTitle(regionId, floorId, roomName), this);
 
     occupationMasterItem = new OccupationMasterItem(24, 24, this);
-    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId));
+    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId, &loaded));
 
     canvas = new QtMaterialCanvas(Qt::Horizontal, this);
     // The room's picture stays visible behind the cards.
@@ -95,22 +95,22 @@ QString RoomItem::titleText() const
     return titleLabel->text();
 }
 
-QList<DeviceItem *> RoomItem::makeCards()
+QList<DeviceItem *> RoomItem::makeCards(bool &read)
 {
     // Made in their box: a card built in place takes its style once, instead of
     // again for every child when it moves in.
     QList<DeviceItem *> made;
     switch (kind) {
     case KindLights:
-        for (const light &rec : loadRoomLights(roomId))
+        for (const light &rec : loadRoomLights(roomId, &read))
             made.append(new LightItem(rec, false, groupBox));
         break;
     case KindAirConditioners:
-        for (const airConditioner &rec : loadRoomAirConditioners(roomId))
+        for (const airConditioner &rec : loadRoomAirConditioners(roomId, &read))
             made.append(new ACItem(rec, false, groupBox));
         break;
     case KindFloorHeating:
-        for (const airConditioner &rec : loadRoomFloorHeating(roomId))
+        for (const airConditioner &rec : loadRoomFloorHeating(roomId, &read))
             made.append(new FloorHeatItem(rec, false, groupBox));
         break;
     case KindMoods:
@@ -133,7 +133,13 @@ void RoomItem::loadDevice()
     grid->setHorizontalSpacing(tileGridSpacing(screen_cx, 0, CardWidth, columns));
     grid->setVerticalSpacing(CardSpacing);
 
-    cardList = makeCards();
+    if (loaded)
+        cardList = makeCards(loaded);
+    if (!loaded) {
+        ::occupationMaster none;
+        none.room_id = roomId;
+        occupationMasterItem->setOccupationMaster(none);
+    }
     QList<QWidget *> tiles;
     for (DeviceItem *card : qAsConst(cardList))
         tiles.append(card);

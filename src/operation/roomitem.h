@@ -49,6 +49,9 @@ public:
     void getStatus(int delay);
     // True when the occupation and master item and every card are done.
     bool status() const;
+    // False when the room's devices, occupation sensor or master switch could not
+    // be read: the block then shows and polls none of them.
+    bool isLoaded() const { return loaded; }
 
     int getRoomId() const { return roomId; }
     int getKind() const { return kind; }
@@ -73,7 +76,9 @@ protected:
 
 private:
     void loadDevice();
-    QList<DeviceItem *> makeCards();
+    // The cards of the block's kind; read is false, with no card, when the
+    // devices could not be read.
+    QList<DeviceItem *> makeCards(bool &read);
 
     int roomId;
     int kind;
@@ -88,4 +93,5 @@ private:
     QList<QWidget *> moodTileList;
     QPixmap picture;
     bool pictureLoaded = false;
+    bool loaded = false;
 };

@@ -4,10 +4,16 @@
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDebug>
 #include <QHash>
+#include <QList>
 #include <QSqlQuery>
+#include <QTimer>
 #include <QVariant>
+
+#include <utility>
 
 namespace {
 
@@ -43,19 +49,27 @@ QString keyOf(int type, const QString &address, const QString &device)
     return QString::number(type) + QChar(0) + address + QChar(0) + device;
 }
 
-qint64 highestRowId()
+// The highest row id of the log into id; false when it could not be read.
+bool highestRowId(qint64 &id)
 {
     QSqlQuery query = gl_sqlite3db.queryBound(QStringLiteral("select max(id) from tbl_log"), {});
-    const qint64 id = query.next() ? query.value(0).toLongLong() : 0;
+    const bool read = query.next();
+    id = read ? query.value(0).toLongLong() : -1;
     query.finish();
-    return id;
+    return read;
 }
 
-void readNewestEvents(NewestEvents &cache)
+// Reads the newest event of every device; false, with the cache left unread, when
+// the rows could not be read to their end: a part of them may hold a device's
+// older event as its newest.
+bool readNewestEvents(NewestEvents &cache)
 {
     cache.byDevice.clear();
     cache.connection = gl_sqlite3db.connectionName();
-    cache.maxId = highestRowId();
+    cache.maxId = -1;
+    qint64 maxId = -1;
+    if (!highestRowId(maxId))
+        return false;
     // In the log's own order, oldest first: the last row of a device is its newest,
     // by time and, within one second, by row key.
     QSqlQuery rows = gl_sqlite3db.queryBound(
@@ -64,28 +78,80 @@ void readNewestEvents(NewestEvents &cache)
         {});
     while (rows.next()) {
         const QString key = keyOf(rows.value(1).toInt(), rows.value(2).toString(), rows.value(3).toString());
-        cache.byDevice.insert(key, Newest{rows.value(0).toLongLong(), rows.value(4).toString(),
-                                          rows.value(5).toString()});
+        cache.byDevice.insert(
+            key, Newest{rows.value(0).toLongLong(), rows.value(4).toString(), rows.value(5).toString()});
     }
+    const bool whole = rowsReadToEnd(rows);
     rows.finish();
+    if (!whole) {
+        cache.byDevice.clear();
+        return false;
+    }
+    cache.maxId = maxId;
+    return true;
 }
 
+enum class Stored { Same, Changed, Unread };
+
 // Whether the row the cache holds for a device is still there as it was.
-bool stillStored(const Newest &newest, int type, const QString &address, const QString &device)
+Stored stillStored(const Newest &newest, int type, const QString &address, const QString &device)
 {
     QSqlQuery row = gl_sqlite3db.queryBound(
         QStringLiteral("select log_type,log_address,log_device,log_event,log_time from tbl_log where id=?"),
         {newest.id});
-    const bool same = row.next() && row.value(0).toInt() == type && row.value(1).toString() == address &&
+    if (!row.next()) {
+        const bool read = rowsReadToEnd(row);
+        row.finish();
+        return read ? Stored::Changed : Stored::Unread;
+    }
+    const bool same = row.value(0).toInt() == type && row.value(1).toString() == address &&
                       row.value(2).toString() == device && row.value(3).toString() == newest.event &&
                       row.value(4).toString() == newest.time;
     row.finish();
-    return same;
+    return same ? Stored::Same : Stored::Changed;
 }
 
-} // namespace
+// The newest event of key into found (null when the device has none); false when
+// it could not be read.
+bool findNewest(NewestEvents &cache, const QString &key, int type, const QString &address,
+                const QString &device, const Newest *&found)
+{
+    found = nullptr;
+    qint64 maxId = -1;
+    if (!highestRowId(maxId))
+        return false;
+    if (cache.connection != gl_sqlite3db.connectionName() || cache.maxId < 0 || cache.maxId != maxId) {
+        if (!readNewestEvents(cache))
+            return false;
+    }
+    auto newest = cache.byDevice.constFind(key);
+    if (newest != cache.byDevice.constEnd()) {
+        const Stored stored = stillStored(*newest, type, address, device);
+        if (stored == Stored::Unread)
+            return false;
+        if (stored == Stored::Changed) {
+            if (!readNewestEvents(cache))
+                return false;
+            newest = cache.byDevice.constFind(key);
+        }
+    }
+    if (newest != cache.byDevice.constEnd())
+        found = &newest.value();
+    return true;
+}
 
-void commitLog(const QString &device, const QString &event, int room_id, int log_type)
+// One reported event, with the time it was reported.
+struct Event
+{
+    QString device;
+    QString event;
+    int roomId = 0;
+    int type = 0;
+    QString time;
+};
+
+// Logs one event; false when a read or the write failed and it must be tried again.
+bool writeEvent(const Event &e)
 {
     // The statements run for every device reply: each is prepared once, and the
     // texts are bound, so they are stored as given.
@@ -96,41 +162,161 @@ void commitLog(const QString &device, const QString &event, int room_id, int log
                        "join tbl_region on tbl_region.region_id=tbl_room.region_id "
                        "join tbl_floor on tbl_floor.floor_id=tbl_room.floor_id and "
                        "tbl_floor.region_id=tbl_room.region_id where tbl_room.room_id=?"),
-        {room_id});
+        {e.roomId});
     if (!place.next()) {
+        const bool read = rowsReadToEnd(place);
         place.finish();
-        return;
+        return read;
     }
     const QString address = place.value(1).toString() + QLatin1Char('-') + place.value(2).toString() +
                             QLatin1Char('-') + place.value(0).toString();
     place.finish();
 
     // The newest event of this device, type and place; an equal one is not
-    // logged again.
+    // logged again. One that could not be read is taken as another.
     NewestEvents &cache = newestEvents();
-    if (cache.connection != gl_sqlite3db.connectionName() || cache.maxId != highestRowId())
-        readNewestEvents(cache);
-    const QString key = keyOf(log_type, address, device);
-    auto newest = cache.byDevice.constFind(key);
-    if (newest != cache.byDevice.constEnd() && !stillStored(*newest, log_type, address, device)) {
-        readNewestEvents(cache);
-        newest = cache.byDevice.constFind(key);
-    }
-    if (newest != cache.byDevice.constEnd() && newest->event == event)
-        return;
+    const QString key = keyOf(e.type, address, e.device);
+    const Newest *newest = nullptr;
+    const bool known = findNewest(cache, key, e.type, address, e.device, newest);
+    if (known && newest && newest->event == e.event)
+        return true;
+    const bool later = !newest || e.time >= newest->time;
 
-    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     qint64 id = -1;
     const bool inserted = gl_sqlite3db.execBound(
         QStringLiteral("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
                        "values(?,?,?,?,?)"),
-        {log_type, address, device, event, time}, nullptr, &id);
-    if (!inserted || id <= cache.maxId) {
+        {e.type, address, e.device, e.event, e.time}, nullptr, &id);
+    if (!inserted || !known || id <= cache.maxId) {
         cache.maxId = -1; // read afresh next time
-        return;
+        return inserted;
     }
     cache.maxId = id;
     // The new row is the newest unless the clock stands behind the one before.
-    if (newest == cache.byDevice.constEnd() || time >= newest->time)
-        cache.byDevice.insert(key, Newest{id, event, time});
+    if (later)
+        cache.byDevice.insert(key, Newest{id, e.event, e.time});
+    return true;
+}
+
+// A reported event or state that waits to be stored.
+struct KeptWrite
+{
+    Event event;
+    QString sql; // a state's write; empty for an event
+    int retries = 0;
+};
+
+// The reported events and states not stored yet, oldest first, and the
+// connection they belong to.
+struct KeptWrites
+{
+    QString connection;
+    QList<KeptWrite> writes;
+    QTimer *timer = nullptr;
+    int intervalMs = 1000;
+};
+
+// A kept write is tried again this often (once a second: a minute) before it goes.
+constexpr int MaxRetries = 60;
+// At most this many wait; the oldest go first.
+constexpr int MaxKept = 2000;
+
+KeptWrites &keptWrites()
+{
+    static KeptWrites kept;
+    return kept;
+}
+
+bool store(const KeptWrite &write)
+{
+    if (!write.sql.isEmpty())
+        return gl_sqlite3db.execDML(write.sql);
+    return writeEvent(write.event);
+}
+
+// Writes kept for a database closed since do not go into the one open now.
+void dropWritesOfClosedDatabase(KeptWrites &kept)
+{
+    const QString connection = gl_sqlite3db.connectionName();
+    if (!kept.writes.isEmpty() && kept.connection != connection) {
+        qWarning() << "Error: device reports of a closed database are dropped:" << kept.writes.size();
+        kept.writes.clear();
+    }
+    kept.connection = connection;
+}
+
+// Stores the kept writes in order, up to the first that fails; byTimer counts a
+// retry of that one.
+void storeKept(bool byTimer)
+{
+    KeptWrites &kept = keptWrites();
+    dropWritesOfClosedDatabase(kept);
+    while (!kept.writes.isEmpty()) {
+        if (store(kept.writes.first())) {
+            kept.writes.removeFirst();
+            continue;
+        }
+        if (!byTimer || ++kept.writes.first().retries < MaxRetries)
+            break;
+        const KeptWrite &dropped = kept.writes.first();
+        qWarning() << "Error: a device report could not be stored and is dropped:" << dropped.event.device
+                   << dropped.event.event << dropped.sql;
+        kept.writes.removeFirst();
+        byTimer = false;
+    }
+    kept.connection = gl_sqlite3db.connectionName();
+    if (kept.writes.isEmpty()) {
+        if (kept.timer)
+            kept.timer->stop();
+        return;
+    }
+    if (!kept.timer && QCoreApplication::instance()) {
+        kept.timer = new QTimer(QCoreApplication::instance());
+        QObject::connect(kept.timer, &QTimer::timeout, [] { storeKept(true); });
+    }
+    if (kept.timer && !kept.timer->isActive())
+        kept.timer->start(kept.intervalMs);
+}
+
+// Appends write behind those kept and stores what it can.
+void keepAndStore(KeptWrite write)
+{
+    KeptWrites &kept = keptWrites();
+    dropWritesOfClosedDatabase(kept);
+    kept.writes.append(std::move(write));
+    if (kept.writes.size() > MaxKept) {
+        qWarning() << "Error: the oldest kept device report is dropped.";
+        kept.writes.removeFirst();
+    }
+    storeKept(false);
+}
+
+} // namespace
+
+void commitLog(const QString &device, const QString &event, int room_id, int log_type)
+{
+    KeptWrite write;
+    write.event = Event{device, event, room_id, log_type,
+                        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))};
+    keepAndStore(std::move(write));
+}
+
+void storeDeviceState(const QString &sql)
+{
+    KeptWrite write;
+    write.sql = sql;
+    keepAndStore(std::move(write));
+}
+
+int keptDeviceWrites()
+{
+    return keptWrites().writes.size();
+}
+
+void setKeptWriteRetryInterval(int ms)
+{
+    KeptWrites &kept = keptWrites();
+    kept.intervalMs = ms > 0 ? ms : 1000;
+    if (kept.timer && kept.timer->isActive())
+        kept.timer->start(kept.intervalMs);
 }

@@ -2,6 +2,13 @@
 
 // The device-event log: every state a device reports is written to tbl_log, unless
 // it equals the newest event logged for the same device, place and type.
+//
+// What a device reports is never dropped for a read or a write that failed: the
+// event (and a device state given to storeDeviceState) is kept, with everything
+// reported after it, in order, and tried again with the next report and once a
+// second, until it is stored. After a minute of failures the oldest kept one
+// goes, with a warning. A failed read of the newest event logs the event: a
+// second row is better than a missed one.
 
 #include <QString>
 
@@ -10,3 +17,14 @@
 // "region-floor-room"; nothing is logged when the room, its region or its floor
 // is missing.
 void commitLog(const QString &device, const QString &event, int room_id, int log_type);
+
+// Runs sql, the write of a state a device reported, on the current project's
+// database; kept and run again as above when it fails.
+void storeDeviceState(const QString &sql);
+
+// The reported events and states not stored yet. For tests and diagnostics.
+int keptDeviceWrites();
+
+// Test hook (clock seam): the kept writes are tried again every ms milliseconds
+// (1000 unless a test changes it).
+void setKeptWriteRetryInterval(int ms);

@@ -7,9 +7,9 @@ AC3DViewItem::AC3DViewItem(QWidget *parent)
     : Climate3DViewItem(parent)
 {}
 
-QVector<airConditioner> AC3DViewItem::readUnits(int roomId) const
+QVector<airConditioner> AC3DViewItem::readUnits(int roomId, bool &read) const
 {
-    return loadRoomAirConditioners(roomId);
+    return loadRoomAirConditioners(roomId, &read);
 }
 
 ClimateItem *AC3DViewItem::makeCard(const airConditioner &rec)

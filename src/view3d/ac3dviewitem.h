@@ -13,7 +13,7 @@ public:
     explicit AC3DViewItem(QWidget *parent = nullptr);
 
 protected:
-    QVector<airConditioner> readUnits(int roomId) const override;
+    QVector<airConditioner> readUnits(int roomId, bool &read) const override;
     ClimateItem *makeCard(const airConditioner &rec) override;
     QString onStateLine(const airConditioner &rec) const override;
 };

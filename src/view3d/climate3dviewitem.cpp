@@ -29,14 +29,15 @@ void Climate3DViewItem::clearRecords()
 
 bool Climate3DViewItem::loadRecords(int roomId)
 {
-    for (const airConditioner &rec : readUnits(roomId)) {
+    bool read = false;
+    for (const airConditioner &rec : readUnits(roomId, read)) {
         QPoint pos;
         if (!loadIconPosition(IconTable::Climate, rec.air_conditioner_no, roomId, pos))
             return false;
         units.append(rec);
         addEntry(pos, makeCard(rec));
     }
-    return true;
+    return read;
 }
 
 void Climate3DViewItem::takeCardState(int index)

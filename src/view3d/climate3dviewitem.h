@@ -26,8 +26,9 @@ public:
 protected:
     explicit Climate3DViewItem(QWidget *parent);
 
-    // The room's units of the overlay's kind, with their defaults held in memory.
-    virtual QVector<airConditioner> readUnits(int roomId) const = 0;
+    // The room's units of the overlay's kind, with their defaults held in memory;
+    // read is false, with no unit, when they could not be read.
+    virtual QVector<airConditioner> readUnits(int roomId, bool &read) const = 0;
     virtual ClimateItem *makeCard(const airConditioner &rec) = 0;
     // The state line of a unit that is on.
     virtual QString onStateLine(const airConditioner &rec) const = 0;

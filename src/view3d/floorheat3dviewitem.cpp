@@ -7,9 +7,9 @@ FloorHeat3DViewItem::FloorHeat3DViewItem(QWidget *parent)
     : Climate3DViewItem(parent)
 {}
 
-QVector<airConditioner> FloorHeat3DViewItem::readUnits(int roomId) const
+QVector<airConditioner> FloorHeat3DViewItem::readUnits(int roomId, bool &read) const
 {
-    return loadRoomFloorHeating(roomId);
+    return loadRoomFloorHeating(roomId, &read);
 }
 
 ClimateItem *FloorHeat3DViewItem::makeCard(const airConditioner &rec)

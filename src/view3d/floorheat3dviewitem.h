@@ -12,7 +12,7 @@ public:
     explicit FloorHeat3DViewItem(QWidget *parent = nullptr);
 
 protected:
-    QVector<airConditioner> readUnits(int roomId) const override;
+    QVector<airConditioner> readUnits(int roomId, bool &read) const override;
     ClimateItem *makeCard(const airConditioner &rec) override;
     QString onStateLine(const airConditioner &rec) const override;
 };

@@ -23,14 +23,15 @@ void Light3DViewItem::clearRecords()
 
 bool Light3DViewItem::loadRecords(int roomId)
 {
-    for (const light &rec : loadRoomLights(roomId)) {
+    bool read = false;
+    for (const light &rec : loadRoomLights(roomId, &read)) {
         QPoint pos;
         if (!loadIconPosition(IconTable::Lights, rec.light_id, roomId, pos))
             return false;
         lights.append(rec);
         addEntry(pos, new LightItem(rec, true, this));
     }
-    return true;
+    return read;
 }
 
 void Light3DViewItem::takeCardState(int index)

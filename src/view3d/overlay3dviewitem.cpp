@@ -3,6 +3,7 @@
 #include "bus/broadcastsocket.h"
 #include "operation/deviceitem.h"
 #include "shell/darkpalette.h"
+#include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "view3d/view3dpainting.h"
 #include "view3d/view3drows.h"
@@ -35,6 +36,11 @@ void Overlay3DViewItem::dropCards()
 
 void Overlay3DViewItem::dropProject()
 {
+    clear();
+}
+
+void Overlay3DViewItem::clear()
+{
     refreshTimer.stop();
     finished = false;
     dropCards();
@@ -42,15 +48,25 @@ void Overlay3DViewItem::dropProject()
     update();
 }
 
-void Overlay3DViewItem::updatelist(int roomId)
+bool Overlay3DViewItem::updatelist(int roomId)
 {
     dropCards();
     picture = roomPictureName(roomId, picture);
-    if (!loadRecords(roomId)) {
+    // The missing positions are stored with the list, or none.
+    bool read = false;
+    if (gl_sqlite3db.beginTransaction()) {
+        read = loadRecords(roomId);
+        if (read)
+            read = gl_sqlite3db.commitTransaction();
+        else
+            gl_sqlite3db.rollbackTransaction();
+    }
+    if (!read) {
         dropCards();
         emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
     }
     update();
+    return read;
 }
 
 void Overlay3DViewItem::addEntry(const QPoint &pos, DeviceItem *card)

@@ -36,9 +36,13 @@ public:
 
     ~Overlay3DViewItem() override;
 
-    // Loads the room's picture name and devices and makes the hidden cards. When a
-    // position cannot be read, the failure is said and no device is shown.
-    void updatelist(int roomId);
+    // Loads the room's picture name and devices and makes the hidden cards, storing
+    // the positions that are missing. When the devices or their positions cannot
+    // be read or stored, the failure is said, nothing is stored and no device is
+    // shown; false then.
+    bool updatelist(int roomId);
+    // Drops the devices and the picture: nothing is shown or polled.
+    void clear();
     // Starts every card, 100 ms apart, and the check that ends the refresh.
     virtual void startRefresh();
     // True once the last refresh ended with every card answered or given up.
@@ -63,7 +67,7 @@ protected:
     // Drops the device records of the previous room.
     virtual void clearRecords() = 0;
     // Reads the room's devices, appending one record and one addEntry() each;
-    // false when a device's position could not be read.
+    // false when the devices or a position could not be read or stored.
     virtual bool loadRecords(int roomId) = 0;
     // Copies the current state of card index into its record.
     virtual void takeCardState(int index) = 0;

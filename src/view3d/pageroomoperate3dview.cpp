@@ -34,13 +34,17 @@ void PageRoomOperate3DView::slotsPageEnter(QString room)
         return;
     roomId = room.toInt();
     tabs->clear();
+    bool read = false;
     if (isRecordExist(QString::asprintf("select id from tbl_light where room_id=%d and (rgb=0 or rgb=1) and "
                                         "subnet_id >0 and device_id >0",
-                                        roomId))) {
+                                        roomId),
+                      &read) &&
+        pageLighting->updatelist(roomId)) {
         tabs->addTab(QStringLiteral(":/myImages/png/edit_room/icon-room-lighting.png"), tr("Lighting"));
-        pageLighting->updatelist(roomId);
     } else {
         pageLighting->hide();
+        if (!read)
+            emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
     }
     if (tabs->count() > 0)
         tabs->setCurrentIndex(0);

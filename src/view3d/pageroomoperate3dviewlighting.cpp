@@ -1,8 +1,10 @@
 #include "pageroomoperate3dviewlighting.h"
 
+#include "bus/broadcastsocket.h"
 #include "operation/occupationmaster.h"
 #include "operation/occupationmasteritem.h"
 #include "shell/refreshingctrl.h"
+#include "store/globals.h"
 #include "view3d/light3dviewitem.h"
 
 #include <QGridLayout>
@@ -51,11 +53,23 @@ QString PageRoomOperate3DViewLighting::refreshKey(int roomId)
     return QString::asprintf("%d_lighting", roomId);
 }
 
-void PageRoomOperate3DViewLighting::updatelist(int room)
+bool PageRoomOperate3DViewLighting::updatelist(int room)
 {
     roomId = room;
-    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId));
-    light3DView->updatelist(roomId);
+    bool read = false;
+    occupationMasterItem->setOccupationMaster(loadOccupationMaster(roomId, &read));
+    if (!read) {
+        // Nothing of a room read in part is shown, polled or switched.
+        light3DView->clear();
+        emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
+        return false;
+    }
+    if (light3DView->updatelist(roomId))
+        return true;
+    ::occupationMaster none;
+    none.room_id = roomId;
+    occupationMasterItem->setOccupationMaster(none);
+    return false;
 }
 
 void PageRoomOperate3DViewLighting::startRefresh()

@@ -25,7 +25,9 @@ public:
     explicit PageRoomOperate3DViewLighting(QWidget *parent = nullptr);
     ~PageRoomOperate3DViewLighting() override;
 
-    void updatelist(int roomId);
+    // Loads the room's occupation sensor, master switch and lights; false, with
+    // the failure said and nothing shown, when they could not be read.
+    bool updatelist(int roomId);
     void startRefresh() override;
 
     // The refresh header's key of a room.

@@ -118,13 +118,33 @@ void PageSetting3DViewManagerEdit::slotsPageEnter(QString room)
     if (!folder.isEmpty())
         settleKeptPhoto(folder + QLatin1Char('/') + photoName(roomId) + QStringLiteral(".png"));
     tabs->clear();
+    // The positions the room's devices lack are stored for all three canvases, or
+    // for none.
+    bool read = gl_sqlite3db.beginTransaction();
+    bool said = false;
     for (const TabKind &kind : tabKinds()) {
-        if (isRecordExist(QString::asprintf(kind.query, roomId))) {
+        bool found = false;
+        if (read)
+            found = isRecordExist(QString::asprintf(kind.query, roomId), &read);
+        if (read && found) {
             tabs->addTab(kind.icon, kind.title);
-            kind.canvas->updatelist(roomId);
+            read = kind.canvas->updatelist(roomId);
+            said = !read;
         } else {
             kind.canvas->hide();
         }
+    }
+    if (read)
+        read = gl_sqlite3db.commitTransaction();
+    else if (gl_sqlite3db.inTransaction())
+        gl_sqlite3db.rollbackTransaction();
+    if (!read) {
+        // No canvas of a room read in part: nothing is dropped on a position not stored.
+        tabs->clear();
+        for (const TabKind &kind : tabKinds())
+            kind.canvas->hide();
+        if (!said)
+            emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
     }
     if (tabs->count() > 0)
         tabs->setCurrentIndex(0);

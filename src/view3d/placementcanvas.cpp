@@ -1,6 +1,7 @@
 #include "placementcanvas.h"
 
 #include "bus/broadcastsocket.h"
+#include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "view3d/view3dpainting.h"
@@ -21,18 +22,28 @@ PlacementCanvas::PlacementCanvas(QWidget *parent)
 
 PlacementCanvas::~PlacementCanvas() = default;
 
-void PlacementCanvas::updatelist(int room_id)
+bool PlacementCanvas::updatelist(int room_id)
 {
     list.clear();
     getTextFromDb(QString::asprintf("select icon_name from tbl_3d_view_manager where room_id=%d", room_id),
                   QStringLiteral("icon_name"), picture);
     getTextFromDb(QString::asprintf("select room_name from tbl_room where room_id=%d", room_id),
                   QStringLiteral("room_name"), room);
-    if (!loadRecords(room_id)) {
+    // The missing positions are stored with the list, or none.
+    bool read = false;
+    if (gl_sqlite3db.beginTransaction()) {
+        read = loadRecords(room_id);
+        if (read)
+            read = gl_sqlite3db.commitTransaction();
+        else
+            gl_sqlite3db.rollbackTransaction();
+    }
+    if (!read) {
         list.clear();
         emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
     }
     update();
+    return read;
 }
 
 void PlacementCanvas::setIconName(const QString &name)

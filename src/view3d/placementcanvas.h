@@ -33,9 +33,11 @@ class PlacementCanvas : public MyDialog
 public:
     ~PlacementCanvas() override;
 
-    // Loads the room's picture name, room name and devices, then repaints. A list
-    // that could not be read whole is said and shows no device.
-    void updatelist(int room_id);
+    // Loads the room's picture name, room name and devices, storing the positions
+    // that are missing, then repaints. A list that could not be read whole, or
+    // whose missing positions could not be stored, is said, stores nothing and
+    // shows no device; false then.
+    bool updatelist(int room_id);
     // Stores the picture name and repaints.
     void setIconName(const QString &name);
 
@@ -52,7 +54,7 @@ protected:
     explicit PlacementCanvas(QWidget *parent);
 
     // Appends the room's devices of the canvas's kind, in order; false when a row
-    // could not be read.
+    // could not be read or a missing position not stored.
     virtual bool loadRecords(int room_id) = 0;
     // The picture drawn inside a device's icon.
     virtual QString devicePicture(const positionRecord &rec) const = 0;

@@ -19,24 +19,25 @@ namespace {
 
 const QString DefaultPicture = QStringLiteral("3d_view_01");
 
-// The room's picture name; a room without a row gets the default one.
-QString pictureOfRoom(int roomId)
+// The room's picture name into name; a room without a row gets the default one.
+// False when the row could not be read or the new one not stored.
+bool pictureOfRoom(int roomId, QString &name)
 {
     const QString sql =
         QString::asprintf("select icon_name from tbl_3d_view_manager where room_id=%d", roomId);
-    QString name = DefaultPicture;
+    name = DefaultPicture;
     bool read = false;
     if (isRecordExist(sql, &read)) {
         getTextFromDb(sql, QStringLiteral("icon_name"), name);
-        return name;
+        return true;
     }
     // A row that could not be read may be there: no second one.
     if (!read)
-        return DefaultPicture;
-    gl_sqlite3db.execDML(QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('%1',%2)")
-                             .arg(sqlText(DefaultPicture))
-                             .arg(roomId));
-    return DefaultPicture;
+        return false;
+    return gl_sqlite3db.execDML(
+        QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('%1',%2)")
+            .arg(sqlText(DefaultPicture))
+            .arg(roomId));
 }
 
 } // namespace
@@ -51,20 +52,36 @@ View3DListPage::View3DListPage(const QString &id, const QString &name, QWidget *
 void View3DListPage::updatelist()
 {
     QList<QWidget *> tiles;
-    QSqlQuery rooms = gl_sqlite3db.execQuery(
-        QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
-    while (rooms.next()) {
-        const QString roomName = rooms.value(QStringLiteral("room_name")).toString();
-        const int roomId = rooms.value(QStringLiteral("room_id")).toInt();
-        const int floorId = rooms.value(QStringLiteral("floor_id")).toInt();
-        const int regionId = rooms.value(QStringLiteral("region_id")).toInt();
-        auto *tile = new ManagerItem(ManagerItem3DView, roomId, roomTitle(regionId, floorId, roomName),
-                                     pictureOfRoom(roomId), false, QColor(0x1F, 0x29, 0x33), TileWidth,
-                                     TileHeight, nullptr);
-        connect(tile, &ManagerItem::signalsEdit, this, &View3DListPage::slotsEdit);
-        tiles.append(tile);
+    // The picture rows of a listing are stored whole or not at all.
+    bool read = gl_sqlite3db.beginTransaction();
+    if (read) {
+        QSqlQuery rooms = gl_sqlite3db.execQuery(
+            QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
+        while (read && rooms.next()) {
+            const QString roomName = rooms.value(QStringLiteral("room_name")).toString();
+            const int roomId = rooms.value(QStringLiteral("room_id")).toInt();
+            const int floorId = rooms.value(QStringLiteral("floor_id")).toInt();
+            const int regionId = rooms.value(QStringLiteral("region_id")).toInt();
+            QString picture;
+            read = pictureOfRoom(roomId, picture);
+            auto *tile =
+                new ManagerItem(ManagerItem3DView, roomId, roomTitle(regionId, floorId, roomName), picture,
+                                false, QColor(0x1F, 0x29, 0x33), TileWidth, TileHeight, nullptr);
+            connect(tile, &ManagerItem::signalsEdit, this, &View3DListPage::slotsEdit);
+            tiles.append(tile);
+        }
+        read = read && rowsReadToEnd(rooms);
+        rooms.finish();
+        if (read)
+            read = gl_sqlite3db.commitTransaction();
+        else
+            gl_sqlite3db.rollbackTransaction();
     }
-    rooms.finish();
+    if (!read) {
+        qDeleteAll(tiles);
+        tiles.clear();
+        emit gl_socket.signalsInformation(tr("Failed to read the rooms!"));
+    }
     fillTileGrid(groupBox, tiles, TileWidth);
 }
 

@@ -4,7 +4,9 @@
 // share: one 300 x 160 tile per room with its 3-D picture and the title
 // "region-floor-room", in region, floor and room order, rebuilt on every entry.
 // A room without a picture row gets one with "3d_view_01" on its first listing.
-// A press on a tile opens the page the subclass chooses for that room.
+// A press on a tile opens the page the subclass chooses for that room. A listing
+// whose rows could not be read, or whose picture rows could not be stored, shows
+// no tile, stores no row and says so.
 
 #include "shell/mydialog.h"
 

@@ -43,10 +43,9 @@ bool loadIconPosition(IconTable table, int key, int roomId, QPoint &pos)
     }
     if (!read)
         return false;
-    gl_sqlite3db.execDML(QString::asprintf("insert into %s(%s,xp1,yp1,room_id) values(%d,%d,%d,%d)", n.table,
-                                           n.key, key, 0, 0, roomId));
     pos = QPoint(0, 0);
-    return true;
+    return gl_sqlite3db.execDML(QString::asprintf("insert into %s(%s,xp1,yp1,room_id) values(%d,%d,%d,%d)",
+                                                  n.table, n.key, key, 0, 0, roomId));
 }
 
 bool storeIconPosition(IconTable table, int key, int roomId, const QPoint &topLeft)

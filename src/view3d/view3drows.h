@@ -15,8 +15,8 @@ enum class IconTable { Lights, Climate };
 QString roomPictureName(int roomId, const QString &current);
 
 // The stored position of a device into pos, or (0, 0) after inserting the missing
-// row. False, with nothing inserted, when the rows could not be read: a row read
-// as missing might be there.
+// row. False, with nothing inserted, when the rows could not be read (a row read
+// as missing might be there), and false when the missing row could not be stored.
 bool loadIconPosition(IconTable table, int key, int roomId, QPoint &pos);
 
 // Writes a dropped position; false when the statement failed or changed no row.
