@@ -104,13 +104,9 @@ const QStringList Placed = {light(1, 7, 0, 20, 0), unit(0, 0, 40), unit(2, 0, 50
 const QStringList AllPlaced = Placed + QStringList{place("tbl_3d_view_light", "light_id", 1),
                                                    place("tbl_3d_air_conditioner", "air_conditioner_no", 0)};
 
-// Starts the action; what the hub says from then on is said to the user.
+// Starts the action, with kept device writes tried again at once.
 void start(Run &run)
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](const QString &text) {
-        if (run.started())
-            run.say(text);
-    });
     setKeptWriteRetryInterval(1);
     run.start();
 }
@@ -170,8 +166,6 @@ QString logOfChanges()
 
 // An action on a page, shown and entered for room 7 (before the action begins,
 // or as its first step); no device answers and the cards' timers stand still.
-// The refresh header's stamp (tbl_last_update) is left out of the outcome: it is
-// in the clock's text form, which the dumps do not mask, and the header's own write.
 Action onPage(const QString &name, const QStringList &rows, const QString &pageId, Step step,
               bool enterFirst = false)
 {
@@ -191,10 +185,7 @@ Action onPage(const QString &name, const QStringList &rows, const QString &pageI
         settle();
         DeviceItem::setIntervalScale(1);
     };
-    const auto withoutStamps = [] {
-        return QString::number(gl_sqlite3db.execDML("delete from tbl_last_update"));
-    };
-    return Action{QStringLiteral("operation"), name, rooms(rows), script, withoutStamps, 0, false};
+    return Action{QStringLiteral("operation"), name, rooms(rows), script, nullptr, 0, false};
 }
 
 void press(QWidget *widget)

@@ -88,21 +88,27 @@ bool copyTree(const QString &from, const QString &to)
     return true;
 }
 
-// Times of the run itself (anything stamped "now") read the same in every run.
+// Times of the run itself (anything stamped "now") read the same in every run:
+// "2026-12-08 19:04:38", "20261208190438" and Qt's text form "Tue Dec 8 19:04:38 2026".
 QString withoutNow(QString text, qint64 from, qint64 to)
 {
-    static const QRegularExpression stamp(
-        QStringLiteral("(\\d{4})-(\\d\\d)-(\\d\\d)[ T](\\d\\d):(\\d\\d):(\\d\\d)|(\\d{14})"));
+    static const QRegularExpression stamp(QStringLiteral(
+        "\\d{4}-\\d\\d-\\d\\d[ T]\\d\\d:\\d\\d:\\d\\d|\\d{14}|[A-Z][a-z]{2} [A-Z][a-z]{2} {1,2}\\d{1,2} "
+        "\\d\\d:\\d\\d:\\d\\d \\d{4}"));
     QString out;
     int last = 0;
     auto it = stamp.globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString found = m.captured(0);
-        QDateTime time = found.size() == 14
-                             ? QDateTime::fromString(found, QStringLiteral("yyyyMMddHHmmss"))
-                             : QDateTime::fromString(found.left(10) + QLatin1Char(' ') + found.mid(11),
-                                                     QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QDateTime time;
+        if (found.size() == 14)
+            time = QDateTime::fromString(found, QStringLiteral("yyyyMMddHHmmss"));
+        else if (found.at(0).isDigit())
+            time = QDateTime::fromString(found.left(10) + QLatin1Char(' ') + found.mid(11),
+                                         QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        else
+            time = QDateTime::fromString(found, Qt::TextDate);
         out += text.midRef(last, m.capturedStart() - last);
         const qint64 secs = time.isValid() ? time.toSecsSinceEpoch() : 0;
         out += secs >= from - 2 && secs <= to + 2 ? QStringLiteral("<now>") : found;
