@@ -2,11 +2,303 @@
 
 #include "readfaults.h"
 
+#include "roomproject.h"
+#include "simbus.h"
+#include "simframe.h"
+#include "simipmodule.h"
+
+#include "app/pagefactory.h"
+#include "bus/broadcastsocket.h"
+#include "settings/httpserver.h"
+#include "settings/pagesettingchangedeviceaddress.h"
+#include "settings/pagesettingnetwork.h"
+#include "settings/pagesettingproject.h"
+#include "settings/projectadddlg.h"
+#include "settings/projectdownloaddlg.h"
+#include "settings/projectuploaddlg.h"
+#include "settings/transfersettings.h"
+#include "shell/kestmessagebox.h"
+#include "store/projectlist.h"
+#include "store/settings.h"
+#include "store/ziparchive.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <qtmaterialcombobox.h>
+#include <qtmaterialflatbutton.h>
+#include <qtmateriallabel.h>
+#include <qtmateriallineedit.h>
+
+#include <memory>
+
 namespace readfaults {
+
+namespace {
+
+using faultsweep::Action;
+using faultsweep::Run;
+
+const QString MacA = QStringLiteral("0A-1B-2C-3D-4E-5F-60-71");
+const QString MacB = QStringLiteral("0A-1B-2C-3D-4E-5F-60-72");
+
+QString networkRow(int subnet, int device, const QString &mac, const QString &password)
+{
+    return QStringLiteral("update tbl_network set subnet_id=%1,device_id=%2,ip_port_mac='%3',password='%4',"
+                          "server_ip='203.0.113.30',domain_name='router.lan',server_type=1,"
+                          "static_server_ip='203.0.113.30',static_domain='usa.kestgrid.invalid'")
+        .arg(subnet)
+        .arg(device)
+        .arg(mac, password);
+}
+
+// The current project's network row and two modules of its history.
+void seedNetwork()
+{
+    roomproject::exec(networkRow(1, 100, MacA, QStringLiteral("1111")));
+    roomproject::exec(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) values"
+                                     "('%1','1111','20260101000000'),('%2','2222','20260102000000')")
+                          .arg(MacA, MacB));
+}
+
+// A second listed project "Office", its database a copy of Home's with a network row of its own.
+void seedOffice()
+{
+    seedNetwork();
+    QString home;
+    getCurrentProject(home);
+    const QString office = QStringLiteral("Office");
+    addProject(office);
+    setProjectNode(office, QStringLiteral("network_type"), QString::number(NetStyleDnsServer));
+    QDir().mkpath(projectFolder(office));
+    gl_sqlite3db.close();
+    QFile::copy(projectDatabasePath(home), projectDatabasePath(office));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+        db.setDatabaseName(projectDatabasePath(office));
+        db.open();
+        QSqlQuery(db).exec(networkRow(2, 200, MacB, QStringLiteral("2222")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+    gl_sqlite3db.open();
+}
+
+// What the pages say on the hub counts as said, once the action has begun.
+void hear(Run &run)
+{
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](const QString &text) {
+        if (run.started())
+            run.say(text);
+    });
+}
+
+template <typename P> std::unique_ptr<P> shownPage(const char *id)
+{
+    std::unique_ptr<P> page(qobject_cast<P *>(createPage(QLatin1String(id), QLatin1String(id))));
+    page->show();
+    return page;
+}
+
+QString networkGlobals()
+{
+    return QStringList{gl_ip_port_mac, gl_password, gl_server_ip, gl_domain_name, QString::number(gl_net_style)}
+        .join(QLatin1Char('|'));
+}
+
+// "Network Setting" entered, changed by change(page) and saved; with sync the IP module
+// (1/100 on the bus) is given the settings first, else "Cancel" stores them without it.
+void saveNetwork(Run &run, bool startAtEntry, bool sync, const std::function<void(PageSettingNetwork *)> &change)
+{
+    hear(run);
+    if (sync)
+        run.bus().add<SimIpModule>(1, 100);
+    else
+        run.answerModalsWith([](QWidget *dialog) {
+            auto *box = qobject_cast<KestMessageBox *>(dialog);
+            if (box)
+                box->reject();
+            return box != nullptr;
+        });
+    auto page = shownPage<PageSettingNetwork>("Network Setting");
+    if (startAtEntry)
+        run.start();
+    emit gl_socket.signalsPageEnter();
+    if (!startAtEntry)
+        run.start();
+    change(page.get());
+    int heard = 0;
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, page.get(), [&heard] { ++heard; });
+    page->saveButton()->click();
+    if (!sync)
+        return;
+    page->writeTimer()->start(3600 * 1000); // no resend: the module answers at once
+    Run::waitUntil([&heard] { return heard > 0; });
+}
+
+void typePassword(PageSettingNetwork *page)
+{
+    page->passwordField()->setText(QStringLiteral("4321"));
+}
+
+// The transfer server on 127.0.0.1:6001: answers every request with body.
+class Answerer : public QTcpServer
+{
+public:
+    explicit Answerer(const QByteArray &body)
+    {
+        listen(QHostAddress(QStringLiteral("127.0.0.1")), 6001);
+        connect(this, &QTcpServer::newConnection, this, [this, body] {
+            QTcpSocket *socket = nextPendingConnection();
+            auto request = std::make_shared<QByteArray>();
+            connect(socket, &QTcpSocket::readyRead, socket, [socket, body, request] {
+                *request += socket->readAll();
+                const int head = request->indexOf("\r\n\r\n");
+                if (head < 0 || request->size() < head + 4 + HttpServer::contentLength(request->left(head)))
+                    return;
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/zip\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+    }
+};
+
+} // namespace
 
 QList<faultsweep::Action> settingsActions()
 {
-    QList<faultsweep::Action> actions;
+    const QString area = QStringLiteral("settings");
+    QList<Action> actions;
+    auto row = [&](const char *name, std::function<void()> seed, std::function<void(Run &)> script,
+                   std::function<QString()> observe = nullptr, int sentFirst = 0) {
+        actions << Action{area, QLatin1String(name), seed, script, observe, sentFirst, false};
+    };
+
+    row("Network Setting: entering, then Save", seedNetwork,
+        [](Run &run) { saveNetwork(run, true, false, typePassword); }, networkGlobals);
+    row("Network Setting: picking a module's MAC, then Save", seedNetwork,
+        [](Run &run) {
+            saveNetwork(run, false, false,
+                        [](PageSettingNetwork *p) { p->macBox()->setCurrentIndex(p->macBox()->findText(MacB)); });
+        },
+        networkGlobals);
+    // The module is given the settings before they are stored: two frames go first.
+    row("Network Setting: Save synchronized with the IP module", seedNetwork,
+        [](Run &run) { saveNetwork(run, false, true, typePassword); }, networkGlobals, 2);
+    row("Network Setting: switching the project", seedOffice,
+        [](Run &run) {
+            hear(run);
+            auto page = shownPage<PageSettingNetwork>("Network Setting");
+            emit gl_socket.signalsPageEnter();
+            const QString home = gl_sqlite3db.getDbName();
+            run.start();
+            page->projectBox()->setCurrentIndex(page->projectBox()->findText(QStringLiteral("Office")));
+            run.note(QStringLiteral("open: ") + QFileInfo(gl_sqlite3db.getDbName()).fileName() +
+                     QStringLiteral(", shown: ") + page->subnetField()->text() + QLatin1Char('/') +
+                     page->deviceField()->text() + QLatin1Char(' ') + page->passwordField()->text());
+            // The next run starts on Home's database, as its project list says.
+            gl_sqlite3db.close();
+            gl_sqlite3db.setDbName(home);
+        },
+        networkGlobals);
+    row("Change Device Address: Save",
+        [] {
+            roomproject::exec(QStringLiteral("insert into tbl_log(log_type,log_time) values"
+                                             "(0,'2000-01-01 00:00:00'),(0,'2026-12-06 00:00:00')"));
+            roomproject::exec(QStringLiteral("insert into tbl_message_log(message_id,recv_time) values"
+                                             "(1,'2000-01-01 00:00:00'),(1,'2026-12-06 00:00:00')"));
+        },
+        [](Run &run) {
+            hear(run);
+            auto page = shownPage<PageSettingChangeDeviceAddress>("Change Device Address");
+            page->setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 0)); });
+            emit gl_socket.signalsPageEnter();
+            run.start();
+            page->subnetField()->setText(QStringLiteral("2"));
+            page->retainDaysField()->setText(QStringLiteral("30"));
+            page->saveButton()->click();
+        },
+        [] { return QStringList{gl_subId, gl_devId, gl_lockPassword, gl_retainDays}.join(QLatin1Char('|')); });
+    row("About: the vendor's name and phone", nullptr, [](Run &run) {
+        hear(run);
+        auto page = shownPage<MyDialog>("About");
+        run.start();
+        for (const char *field : {"lineEditName", "lineEditPhone"}) {
+            auto *edit = page->findChild<QtMaterialLineEdit *>(QLatin1String(field));
+            edit->setText(QStringLiteral("Ann's 555"));
+            emit edit->editingFinished();
+        }
+    });
+    row("Project Setting: Add Project", nullptr, [](Run &run) {
+        ProjectAddDlg dialog;
+        dialog.show();
+        dialog.nameEdit()->setText(QStringLiteral("Office"));
+        run.start();
+        dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonAdd"))->click();
+        run.note(QStringLiteral("accepted: %1").arg(dialog.result()));
+    });
+    row("Project Setting: deleting a project", seedOffice, [](Run &run) {
+        hear(run);
+        auto page = shownPage<PageSettingProject>("Project Setting");
+        emit gl_socket.signalsPageEnter();
+        run.start();
+        page->slotsProjectDelete(QStringLiteral("Office"));
+    });
+    row("Project Information: Save", nullptr, [](Run &run) {
+        hear(run);
+        auto page = shownPage<MyDialog>("Project Information");
+        emit gl_socket.signalsPageEnter(QStringLiteral("Home"));
+        run.start();
+        page->findChild<QtMaterialLineEdit *>(QStringLiteral("lineEditLow"))->setText(QStringLiteral("18"));
+        page->findChild<QAbstractButton *>(QStringLiteral("pushButtonSave"))->click();
+    });
+    row("Project Setting: Upload to another installation", seedOffice, [](Run &run) {
+        HttpServer receiver;
+        receiver.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
+        QObject::connect(&receiver, &HttpServer::signalsReplyFinished, &receiver,
+                         [&receiver] { // taken in, as a receiving installation does
+                             receiver.answerImport(true);
+                             receiver.abortConnections();
+                         });
+        ProjectUploadDlg dialog;
+        dialog.projectNames = QStringList{QStringLiteral("Home"), QStringLiteral("Office")};
+        dialog.show();
+        dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonSendToOtherDevice"))->click();
+        dialog.findChild<QtMaterialLabel *>(QStringLiteral("labelCode"))->setText(QStringLiteral("0007"));
+        const quint16 port = receiver.serverPort();
+        QByteArray frame = SimFrame::build(QByteArray::fromHex("7f000001"), 1, 30, 0x0001, 0x2025, 255, 255,
+                                           QByteArray::fromHex("3800077f000001") + char(port >> 8) + char(port));
+        int said = 0;
+        QObject::connect(&dialog, &MyDialog::signalsInformation, &dialog, [&said] { ++said; });
+        run.start();
+        emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
+        Run::waitUntil([&said] { return said > 0; });
+    });
+    row("Project Setting: Download from the server",
+        [] { setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), "127.0.0.1"); },
+        [](Run &run) {
+            QTemporaryDir staging;
+            QDir().mkpath(staging.filePath(QStringLiteral("Yard")));
+            QFile db(staging.filePath(QStringLiteral("Yard/Yard.db3")));
+            db.open(QIODevice::WriteOnly);
+            db.write("Yard");
+            db.close();
+            QTemporaryDir zip;
+            ZipArchive::compressDir(zip.filePath(QStringLiteral("a.zip")), staging.path());
+            QFile archive(zip.filePath(QStringLiteral("a.zip")));
+            archive.open(QIODevice::ReadOnly);
+            Answerer server(archive.readAll());
+            ProjectDownloadDlg dialog;
+            dialog.show();
+            dialog.findChild<QtMaterialLineEdit *>(QStringLiteral("lineEditCode"))->setText(QStringLiteral("42"));
+            run.start();
+            dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonDownloadServer"))->click();
+        });
     return actions;
 }
 
