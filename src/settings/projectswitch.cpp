@@ -7,25 +7,58 @@
 #include "store/globals.h"
 #include "store/newproject.h"
 #include "store/projectlist.h"
+#include "store/queryhelpers.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QSqlQuery>
+#include <QVariant>
 
 namespace {
 
-// Puts gl_sqlite3db back on the previous project's database and reads its
-// network settings. False, and said on the hub, when that database does not open.
-bool reopenPrevious(const QString &previous)
+// The network settings the bus takes from the current project.
+struct NetworkSettings
+{
+    QString mac = gl_ip_port_mac, password = gl_password, server = gl_server_ip, domain = gl_domain_name;
+    QString host = gl_host_ip;
+
+    void putBack() const
+    {
+        gl_ip_port_mac = mac;
+        gl_password = password;
+        gl_server_ip = server;
+        gl_domain_name = domain;
+        gl_host_ip = host;
+    }
+};
+
+// Reads the open project's network settings into the globals; false, with them
+// unchanged, when the row cannot be read. A project without the row keeps them.
+bool readNetworkSettings()
+{
+    QSqlQuery query = gl_sqlite3db.execQuery(
+        QStringLiteral("select ip_port_mac,password,server_ip,domain_name,host_ip from tbl_network"));
+    if (!query.next())
+        return rowsReadToEnd(query);
+    const NetworkSettings read{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                               query.value(3).toString(), query.value(4).toString()};
+    read.putBack();
+    return true;
+}
+
+// Puts gl_sqlite3db back on the previous project's database and its network
+// settings back in the globals. False, and said on the hub, when that database
+// does not open.
+bool reopenPrevious(const QString &previous, const NetworkSettings &settings)
 {
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(previous);
+    settings.putBack();
     // Opening a file that is gone would leave an empty database in its place.
-    if (QFile::exists(previous) && gl_sqlite3db.tableExists(QStringLiteral("tbl_version"))) {
-        getNetworkConfig();
+    if (QFile::exists(previous) && gl_sqlite3db.tableExists(QStringLiteral("tbl_version")))
         return true;
-    }
     qDebug() << "failed to open the database" << previous << "again";
     emit gl_socket.signalsInformation(
         QCoreApplication::translate("MainWindow", "Failed to open the project database!"));
@@ -63,6 +96,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     const QString file = projectDatabasePath(name);
     const bool existed = QFile::exists(file);
     const QString previous = gl_sqlite3db.getDbName();
+    const NetworkSettings previousSettings;
     QString previousName;
     getCurrentProject(previousName);
     // Until the project list names the new project, the previous one stays the
@@ -71,7 +105,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     bool left = false;
     auto giveUp = [&] {
         if (left)
-            reopenPrevious(previous);
+            reopenPrevious(previous, previousSettings);
         if (!existed)
             QFile::remove(file); // the empty file the check opened
         if (madeFolder)
@@ -98,7 +132,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
         if (!keepBrokenDatabase(file, backup))
             return giveUp();
         // The fresh database starts as a copy of the current project's, emptied.
-        if (!addDatabase(file) || !setCurrentProject(name)) {
+        if (!addDatabase(file) || !readNetworkSettings() || !setCurrentProject(name)) {
             qDebug() << "failed to format the database of project" << name;
             gl_sqlite3db.close();
             QFile::remove(file);
@@ -108,12 +142,12 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
                 QFile(file).open(QIODevice::WriteOnly); // it was empty
             return giveUp();
         }
-        getNetworkConfig();
     } else {
         if (!setCurrentProject(name))
             return giveUp();
         left = true;
-        if (!initDatabase(file)) {
+        // The bus must not go on with the previous project's module and server.
+        if (!initDatabase(file) || !readNetworkSettings()) {
             qDebug() << "failed to open the database of project" << name;
             setCurrentProject(previousName);
             return giveUp();
