@@ -88,6 +88,22 @@ void seedOffice()
     gl_sqlite3db.open();
 }
 
+// "Office" listed with a database file that is no project's.
+void seedBrokenOffice()
+{
+    seedNetwork();
+    addProject(QStringLiteral("Office"));
+    QDir().mkpath(projectFolder(QStringLiteral("Office")));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+        db.setDatabaseName(projectDatabasePath(QStringLiteral("Office")));
+        db.open();
+        QSqlQuery(db).exec(QStringLiteral("create table t(x)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+}
+
 // What the pages say on the hub counts as said, once the action has begun.
 void hear(Run &run)
 {
@@ -145,6 +161,25 @@ void typePassword(PageSettingNetwork *page)
     page->passwordField()->setText(QStringLiteral("4321"));
 }
 
+// The project box of "Network Setting" set to Office; the page's read of the form that
+// follows is its entry, swept above, and said after a switch made whole: the switch is judged.
+void switchToOffice(Run &run)
+{
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](const QString &text) {
+        if (run.started() && text != QLatin1String("Failed to read the network settings!"))
+            run.say(text);
+    });
+    auto page = shownPage<PageSettingNetwork>("Network Setting");
+    emit gl_socket.signalsPageEnter();
+    const QString home = gl_sqlite3db.getDbName();
+    run.start();
+    page->projectBox()->setCurrentIndex(page->projectBox()->findText(QStringLiteral("Office")));
+    run.note(QStringLiteral("open: ") + QFileInfo(gl_sqlite3db.getDbName()).fileName());
+    // The next run starts on Home's database, as its project list says.
+    gl_sqlite3db.close();
+    gl_sqlite3db.setDbName(home);
+}
+
 // The transfer server on 127.0.0.1:6001: answers every request with body.
 class Answerer : public QTcpServer
 {
@@ -190,25 +225,28 @@ QList<faultsweep::Action> settingsActions()
     // The module is given the settings before they are stored: two frames go first.
     row("Network Setting: Save synchronized with the IP module", seedNetwork,
         [](Run &run) { saveNetwork(run, false, true, typePassword); }, networkGlobals, 2);
-    // The switch is judged: the page then reads the project's form as on its entry (above),
-    // and a failure of that read is said after a switch that was made whole.
-    row("Network Setting: switching the project", seedOffice,
-        [](Run &run) {
-            QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](const QString &text) {
-                if (run.started() && text != QLatin1String("Failed to read the network settings!"))
-                    run.say(text);
-            });
-            auto page = shownPage<PageSettingNetwork>("Network Setting");
-            emit gl_socket.signalsPageEnter();
-            const QString home = gl_sqlite3db.getDbName();
-            run.start();
-            page->projectBox()->setCurrentIndex(page->projectBox()->findText(QStringLiteral("Office")));
-            run.note(QStringLiteral("open: ") + QFileInfo(gl_sqlite3db.getDbName()).fileName());
-            // The next run starts on Home's database, as its project list says.
-            gl_sqlite3db.close();
-            gl_sqlite3db.setDbName(home);
-        },
+    row("Network Setting: switching the project", seedOffice, switchToOffice, networkGlobals);
+    row("Network Setting: switching to a database that is no project's", seedBrokenOffice, switchToOffice,
         networkGlobals);
+    // The module joins and is asked for its settings; the server box may show the address for its
+    // alias when the alias is not read, which a save stores alike.
+    row("Network Setting: the IP module joins and is asked", seedNetwork, [](Run &run) {
+        hear(run);
+        auto *module = run.bus().add<SimIpModule>(1, 100);
+        module->setServer(QStringLiteral("203.0.113.30"), 8888, "9876", 1);
+        module->setDomain(QStringLiteral("eu.kestgrid.invalid"));
+        auto page = shownPage<PageSettingNetwork>("Network Setting");
+        emit gl_socket.signalsPageEnter();
+        run.start();
+        emit page->searchIcon()->signalsPressed();
+        QByteArray join = module->joinFrame();
+        emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(join.data()), join.size());
+        page->queryTimer()->start(3600 * 1000); // no resend: the module answers at once
+        Run::waitUntil([&page] { return page->domainBox()->currentText() == QLatin1String("eu.kestgrid.invalid"); });
+        run.note(QStringList{page->subnetField()->text(), page->deviceField()->text(), page->macBox()->currentText(),
+                             page->passwordField()->text(), QString::number(page->modulePort())}
+                     .join(QLatin1Char(' ')));
+    });
     row("Change Device Address: Save",
         [] {
             roomproject::exec(QStringLiteral("insert into tbl_log(log_type,log_time) values"
@@ -282,6 +320,17 @@ QList<faultsweep::Action> settingsActions()
         emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
         Run::waitUntil([&said] { return said > 0; });
     });
+    row("Project Setting: Upload to the server, its code kept",
+        [] { setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), "127.0.0.1"); },
+        [](Run &run) {
+            Answerer server(R"({"code":0,"data":{"token":"T42"}})");
+            ProjectUploadDlg dialog;
+            dialog.projectNames = QStringList{QStringLiteral("Home")};
+            dialog.show();
+            run.start();
+            dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonSendToServer"))->click();
+            run.note(dialog.findChild<QtMaterialLabel *>(QStringLiteral("labelCodeTitle"))->text());
+        });
     row("Project Setting: Download from the server",
         [] { setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), "127.0.0.1"); },
         [](Run &run) {
