@@ -18,22 +18,6 @@
 
 namespace {
 
-// The network settings the bus takes from the current project.
-struct NetworkSettings
-{
-    QString mac = gl_ip_port_mac, password = gl_password, server = gl_server_ip, domain = gl_domain_name;
-    QString host = gl_host_ip;
-
-    void putBack() const
-    {
-        gl_ip_port_mac = mac;
-        gl_password = password;
-        gl_server_ip = server;
-        gl_domain_name = domain;
-        gl_host_ip = host;
-    }
-};
-
 // Reads the open project's network settings into the globals; false, with them
 // unchanged, when the row cannot be read. A project without the row keeps them.
 bool readNetworkSettings()
@@ -42,23 +26,25 @@ bool readNetworkSettings()
         QStringLiteral("select ip_port_mac,password,server_ip,domain_name,host_ip from tbl_network"));
     if (!query.next())
         return rowsReadToEnd(query);
-    const NetworkSettings read{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                               query.value(3).toString(), query.value(4).toString()};
-    read.putBack();
+    gl_ip_port_mac = query.value(0).toString();
+    gl_password = query.value(1).toString();
+    gl_server_ip = query.value(2).toString();
+    gl_domain_name = query.value(3).toString();
+    gl_host_ip = query.value(4).toString();
     return true;
 }
 
-// Puts gl_sqlite3db back on the previous project's database and its network
-// settings back in the globals. False, and said on the hub, when that database
-// does not open.
-bool reopenPrevious(const QString &previous, const NetworkSettings &settings)
+// Puts gl_sqlite3db back on the previous project's database and reads its
+// network settings. False, and said on the hub, when that database does not open.
+bool reopenPrevious(const QString &previous)
 {
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(previous);
-    settings.putBack();
     // Opening a file that is gone would leave an empty database in its place.
-    if (QFile::exists(previous) && gl_sqlite3db.tableExists(QStringLiteral("tbl_version")))
+    if (QFile::exists(previous) && gl_sqlite3db.tableExists(QStringLiteral("tbl_version"))) {
+        getNetworkConfig();
         return true;
+    }
     qDebug() << "failed to open the database" << previous << "again";
     emit gl_socket.signalsInformation(
         QCoreApplication::translate("MainWindow", "Failed to open the project database!"));
@@ -96,7 +82,6 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     const QString file = projectDatabasePath(name);
     const bool existed = QFile::exists(file);
     const QString previous = gl_sqlite3db.getDbName();
-    const NetworkSettings previousSettings;
     QString previousName;
     getCurrentProject(previousName);
     // Until the project list names the new project, the previous one stays the
@@ -105,7 +90,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     bool left = false;
     auto giveUp = [&] {
         if (left)
-            reopenPrevious(previous, previousSettings);
+            reopenPrevious(previous);
         if (!existed)
             QFile::remove(file); // the empty file the check opened
         if (madeFolder)
