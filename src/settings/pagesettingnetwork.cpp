@@ -368,10 +368,9 @@ void PageSettingNetwork::comboBoxChange(int index)
         QString password;
         if (mac.isEmpty())
             return;
-        const bool found =
-            getTextFromDb(QStringLiteral("select password from tbl_ip_port_mac where ip_port_mac='%1'")
-                              .arg(sqlText(mac)),
-                          QStringLiteral("password"), password, &passwordRead);
+        const bool found = getTextFromDb(
+            QStringLiteral("select password from tbl_ip_port_mac where ip_port_mac='%1'").arg(sqlText(mac)),
+            QStringLiteral("password"), password, &passwordRead);
         // The field still holds the module shown before: nothing is saved until it is known.
         if (!passwordRead)
             emit gl_socket.signalsInformation(tr("Failed to read the password of the IP module!"));

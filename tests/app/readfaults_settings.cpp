@@ -1,4 +1,5 @@
-// Sweep actions of the system settings and project transfer: network, address, about, projects, upload and download.
+// Sweep actions of the system settings and project transfer: network, address, about, projects,
+// upload and download.
 
 #include "readfaults.h"
 
@@ -20,7 +21,6 @@
 #include "shell/kestmessagebox.h"
 #include "store/projectlist.h"
 #include "store/settings.h"
-#include "store/ziparchive.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -43,8 +43,8 @@ namespace {
 using faultsweep::Action;
 using faultsweep::Run;
 
-const QString MacA = QStringLiteral("0A-1B-2C-3D-4E-5F-60-71");
 const QString MacB = QStringLiteral("0A-1B-2C-3D-4E-5F-60-72");
+const QString Office = QStringLiteral("Office");
 
 QString networkRow(int subnet, int device, const QString &mac, const QString &password)
 {
@@ -59,58 +59,51 @@ QString networkRow(int subnet, int device, const QString &mac, const QString &pa
 // The current project's network row and two modules of its history.
 void seedNetwork()
 {
-    roomproject::exec(networkRow(1, 100, MacA, QStringLiteral("1111")));
+    roomproject::exec(networkRow(1, 100, QStringLiteral("0A-1B-2C-3D-4E-5F-60-71"), QStringLiteral("1111")));
     roomproject::exec(QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) values"
-                                     "('%1','1111','20260101000000'),('%2','2222','20260102000000')")
-                          .arg(MacA, MacB));
+                                     "('0A-1B-2C-3D-4E-5F-60-71','1111','20260101000000'),"
+                                     "('%1','2222','20260102000000')")
+                          .arg(MacB));
 }
 
-// A second listed project "Office", its database a copy of Home's with a network row of its own.
-void seedOffice()
+// A second listed project "Office": a copy of Home's database with a network row of its
+// own, or a database that is no project's.
+void seedOffice(bool project)
 {
     seedNetwork();
     QString home;
     getCurrentProject(home);
-    const QString office = QStringLiteral("Office");
-    addProject(office);
-    setProjectNode(office, QStringLiteral("network_type"), QString::number(NetStyleDnsServer));
-    QDir().mkpath(projectFolder(office));
+    addProject(Office);
+    QDir().mkpath(projectFolder(Office));
     gl_sqlite3db.close();
-    QFile::copy(projectDatabasePath(home), projectDatabasePath(office));
+    if (project)
+        QFile::copy(projectDatabasePath(home), projectDatabasePath(Office));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-        db.setDatabaseName(projectDatabasePath(office));
+        db.setDatabaseName(projectDatabasePath(Office));
         db.open();
-        QSqlQuery(db).exec(networkRow(2, 200, MacB, QStringLiteral("2222")));
+        QSqlQuery(db).exec(project ? networkRow(2, 200, MacB, QStringLiteral("2222"))
+                                   : QStringLiteral("create table t(x)"));
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("seed"));
     gl_sqlite3db.open();
 }
 
-// "Office" listed with a database file that is no project's.
-void seedBrokenOffice()
+void setTransferServer()
 {
-    seedNetwork();
-    addProject(QStringLiteral("Office"));
-    QDir().mkpath(projectFolder(QStringLiteral("Office")));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-        db.setDatabaseName(projectDatabasePath(QStringLiteral("Office")));
-        db.open();
-        QSqlQuery(db).exec(QStringLiteral("create table t(x)"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey),
+              QStringLiteral("127.0.0.1"));
 }
 
-// What the pages say on the hub counts as said, once the action has begun.
-void hear(Run &run)
+// What the pages say on the hub counts as said once the action has begun (but ignored).
+void hear(Run &run, const QString &ignored = QString())
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](const QString &text) {
-        if (run.started())
-            run.say(text);
-    });
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run,
+                     [&run, ignored](const QString &text) {
+                         if (run.started() && text != ignored)
+                             run.say(text);
+                     });
 }
 
 template <typename P> std::unique_ptr<P> shownPage(const char *id)
@@ -120,15 +113,32 @@ template <typename P> std::unique_ptr<P> shownPage(const char *id)
     return page;
 }
 
+template <typename W = QtMaterialLineEdit> W *child(QWidget *parent, const char *name)
+{
+    return parent->findChild<W *>(QLatin1String(name));
+}
+
+void press(QWidget *parent, const char *button)
+{
+    child<QAbstractButton>(parent, button)->click();
+}
+
+void handOn(QByteArray frame)
+{
+    emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
+}
+
 QString networkGlobals()
 {
-    return QStringList{gl_ip_port_mac, gl_password, gl_server_ip, gl_domain_name, QString::number(gl_net_style)}
+    return QStringList{gl_ip_port_mac, gl_password, gl_server_ip, gl_domain_name,
+                       QString::number(gl_net_style)}
         .join(QLatin1Char('|'));
 }
 
 // "Network Setting" entered, changed by change(page) and saved; with sync the IP module
 // (1/100 on the bus) is given the settings first, else "Cancel" stores them without it.
-void saveNetwork(Run &run, bool startAtEntry, bool sync, const std::function<void(PageSettingNetwork *)> &change)
+void saveNetwork(Run &run, bool startAtEntry, bool sync,
+                 const std::function<void(PageSettingNetwork *)> &change)
 {
     hear(run);
     if (sync)
@@ -150,8 +160,6 @@ void saveNetwork(Run &run, bool startAtEntry, bool sync, const std::function<voi
     int heard = 0;
     QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, page.get(), [&heard] { ++heard; });
     page->saveButton()->click();
-    if (!sync)
-        return;
     page->writeTimer()->start(3600 * 1000); // no resend: the module answers at once
     Run::waitUntil([&heard] { return heard > 0; });
 }
@@ -161,26 +169,23 @@ void typePassword(PageSettingNetwork *page)
     page->passwordField()->setText(QStringLiteral("4321"));
 }
 
-// The project box of "Network Setting" set to Office; the page's read of the form that
-// follows is its entry, swept above, and said after a switch made whole: the switch is judged.
+// The project box of "Network Setting" set to Office. The page's read of the form that
+// follows is its entry (swept above), said after a switch made whole: the switch is judged.
 void switchToOffice(Run &run)
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](const QString &text) {
-        if (run.started() && text != QLatin1String("Failed to read the network settings!"))
-            run.say(text);
-    });
+    hear(run, QStringLiteral("Failed to read the network settings!"));
     auto page = shownPage<PageSettingNetwork>("Network Setting");
     emit gl_socket.signalsPageEnter();
     const QString home = gl_sqlite3db.getDbName();
     run.start();
-    page->projectBox()->setCurrentIndex(page->projectBox()->findText(QStringLiteral("Office")));
+    page->projectBox()->setCurrentIndex(page->projectBox()->findText(Office));
     run.note(QStringLiteral("open: ") + QFileInfo(gl_sqlite3db.getDbName()).fileName());
     // The next run starts on Home's database, as its project list says.
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(home);
 }
 
-// The transfer server on 127.0.0.1:6001: answers every request with body.
+// The transfer server on 127.0.0.1:6001: answers a whole request with body.
 class Answerer : public QTcpServer
 {
 public:
@@ -189,15 +194,12 @@ public:
         listen(QHostAddress(QStringLiteral("127.0.0.1")), 6001);
         connect(this, &QTcpServer::newConnection, this, [this, body] {
             QTcpSocket *socket = nextPendingConnection();
-            auto request = std::make_shared<QByteArray>();
-            connect(socket, &QTcpSocket::readyRead, socket, [socket, body, request] {
-                *request += socket->readAll();
-                const int head = request->indexOf("\r\n\r\n");
-                if (head < 0 || request->size() < head + 4 + HttpServer::contentLength(request->left(head)))
-                    return;
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/zip\r\nContent-Length: " +
-                              QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-                socket->disconnectFromHost();
+            connect(socket, &QTcpSocket::readyRead, socket, [socket, body, in = QByteArray()]() mutable {
+                in += socket->readAll();
+                const int head = in.indexOf("\r\n\r\n");
+                if (head >= 0 && in.size() >= head + 4 + HttpServer::contentLength(in.left(head)))
+                    socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: " +
+                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
             });
         });
     }
@@ -207,29 +209,34 @@ public:
 
 QList<faultsweep::Action> settingsActions()
 {
-    const QString area = QStringLiteral("settings");
     QList<Action> actions;
     auto row = [&](const char *name, std::function<void()> seed, std::function<void(Run &)> script,
                    std::function<QString()> observe = nullptr, int sentFirst = 0) {
-        actions << Action{area, QLatin1String(name), seed, script, observe, sentFirst, false};
+        actions << Action{
+            QStringLiteral("settings"), QLatin1String(name), seed, script, observe, sentFirst, false};
     };
 
-    row("Network Setting: entering, then Save", seedNetwork,
+    row(
+        "Network Setting: entering, then Save", seedNetwork,
         [](Run &run) { saveNetwork(run, true, false, typePassword); }, networkGlobals);
-    row("Network Setting: picking a module's MAC, then Save", seedNetwork,
+    row(
+        "Network Setting: picking a module's MAC, then Save", seedNetwork,
         [](Run &run) {
-            saveNetwork(run, false, false,
-                        [](PageSettingNetwork *p) { p->macBox()->setCurrentIndex(p->macBox()->findText(MacB)); });
+            saveNetwork(run, false, false, [](PageSettingNetwork *p) {
+                p->macBox()->setCurrentIndex(p->macBox()->findText(MacB));
+            });
         },
         networkGlobals);
     // The module is given the settings before they are stored: two frames go first.
-    row("Network Setting: Save synchronized with the IP module", seedNetwork,
+    row(
+        "Network Setting: Save synchronized with the IP module", seedNetwork,
         [](Run &run) { saveNetwork(run, false, true, typePassword); }, networkGlobals, 2);
-    row("Network Setting: switching the project", seedOffice, switchToOffice, networkGlobals);
-    row("Network Setting: switching to a database that is no project's", seedBrokenOffice, switchToOffice,
-        networkGlobals);
-    // The module joins and is asked for its settings; the server box may show the address for its
-    // alias when the alias is not read, which a save stores alike.
+    row(
+        "Network Setting: switching the project", [] { seedOffice(true); }, switchToOffice, networkGlobals);
+    row(
+        "Network Setting: switching to a database that is no project's", [] { seedOffice(false); },
+        switchToOffice, networkGlobals);
+    // The server box may show the address for its alias when that is not read: a save stores both alike.
     row("Network Setting: the IP module joins and is asked", seedNetwork, [](Run &run) {
         hear(run);
         auto *module = run.bus().add<SimIpModule>(1, 100);
@@ -239,20 +246,22 @@ QList<faultsweep::Action> settingsActions()
         emit gl_socket.signalsPageEnter();
         run.start();
         emit page->searchIcon()->signalsPressed();
-        QByteArray join = module->joinFrame();
-        emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(join.data()), join.size());
-        page->queryTimer()->start(3600 * 1000); // no resend: the module answers at once
-        Run::waitUntil([&page] { return page->domainBox()->currentText() == QLatin1String("eu.kestgrid.invalid"); });
-        run.note(QStringList{page->subnetField()->text(), page->deviceField()->text(), page->macBox()->currentText(),
-                             page->passwordField()->text(), QString::number(page->modulePort())}
+        handOn(module->joinFrame());
+        page->queryTimer()->start(3600 * 1000);
+        Run::waitUntil(
+            [&page] { return page->domainBox()->currentText() == QLatin1String("eu.kestgrid.invalid"); });
+        run.note(QStringList{page->subnetField()->text(), page->deviceField()->text(),
+                             page->macBox()->currentText(), page->passwordField()->text(),
+                             QString::number(page->modulePort())}
                      .join(QLatin1Char(' ')));
     });
-    row("Change Device Address: Save",
+    row(
+        "Change Device Address: Save",
         [] {
-            roomproject::exec(QStringLiteral("insert into tbl_log(log_type,log_time) values"
-                                             "(0,'2000-01-01 00:00:00'),(0,'2026-12-06 00:00:00')"));
-            roomproject::exec(QStringLiteral("insert into tbl_message_log(message_id,recv_time) values"
-                                             "(1,'2000-01-01 00:00:00'),(1,'2026-12-06 00:00:00')"));
+            for (const char *table : {"tbl_log(log_type,log_time)", "tbl_message_log(message_id,recv_time)"})
+                roomproject::exec(QStringLiteral("insert into %1 values(0,'2000-01-01 00:00:00'),"
+                                                 "(0,'2026-12-06 00:00:00')")
+                                      .arg(QLatin1String(table)));
         },
         [](Run &run) {
             hear(run);
@@ -264,93 +273,86 @@ QList<faultsweep::Action> settingsActions()
             page->retainDaysField()->setText(QStringLiteral("30"));
             page->saveButton()->click();
         },
-        [] { return QStringList{gl_subId, gl_devId, gl_lockPassword, gl_retainDays}.join(QLatin1Char('|')); });
+        [] {
+            return QStringList{gl_subId, gl_devId, gl_lockPassword, gl_retainDays}.join(QLatin1Char('|'));
+        });
     row("About: the vendor's name and phone", nullptr, [](Run &run) {
         hear(run);
         auto page = shownPage<MyDialog>("About");
         run.start();
         for (const char *field : {"lineEditName", "lineEditPhone"}) {
-            auto *edit = page->findChild<QtMaterialLineEdit *>(QLatin1String(field));
-            edit->setText(QStringLiteral("Ann's 555"));
-            emit edit->editingFinished();
+            child(page.get(), field)->setText(QStringLiteral("Ann's 555"));
+            emit child(page.get(), field)->editingFinished();
         }
     });
     row("Project Setting: Add Project", nullptr, [](Run &run) {
         ProjectAddDlg dialog;
         dialog.show();
-        dialog.nameEdit()->setText(QStringLiteral("Office"));
+        dialog.nameEdit()->setText(Office);
         run.start();
-        dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonAdd"))->click();
+        press(&dialog, "pushButtonAdd");
         run.note(QStringLiteral("accepted: %1").arg(dialog.result()));
     });
-    row("Project Setting: deleting a project", seedOffice, [](Run &run) {
-        hear(run);
-        auto page = shownPage<PageSettingProject>("Project Setting");
-        emit gl_socket.signalsPageEnter();
-        run.start();
-        page->slotsProjectDelete(QStringLiteral("Office"));
-    });
+    row(
+        "Project Setting: deleting a project", [] { seedOffice(true); },
+        [](Run &run) {
+            hear(run);
+            auto page = shownPage<PageSettingProject>("Project Setting");
+            emit gl_socket.signalsPageEnter();
+            run.start();
+            page->slotsProjectDelete(Office);
+        });
     row("Project Information: Save", nullptr, [](Run &run) {
         hear(run);
         auto page = shownPage<MyDialog>("Project Information");
         emit gl_socket.signalsPageEnter(QStringLiteral("Home"));
         run.start();
-        page->findChild<QtMaterialLineEdit *>(QStringLiteral("lineEditLow"))->setText(QStringLiteral("18"));
-        page->findChild<QAbstractButton *>(QStringLiteral("pushButtonSave"))->click();
+        child(page.get(), "lineEditLow")->setText(QStringLiteral("18"));
+        press(page.get(), "pushButtonSave");
     });
-    row("Project Setting: Upload to another installation", seedOffice, [](Run &run) {
-        HttpServer receiver;
-        receiver.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-        QObject::connect(&receiver, &HttpServer::signalsReplyFinished, &receiver,
-                         [&receiver] { // taken in, as a receiving installation does
-                             receiver.answerImport(true);
-                             receiver.abortConnections();
-                         });
-        ProjectUploadDlg dialog;
-        dialog.projectNames = QStringList{QStringLiteral("Home"), QStringLiteral("Office")};
-        dialog.show();
-        dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonSendToOtherDevice"))->click();
-        dialog.findChild<QtMaterialLabel *>(QStringLiteral("labelCode"))->setText(QStringLiteral("0007"));
-        const quint16 port = receiver.serverPort();
-        QByteArray frame = SimFrame::build(QByteArray::fromHex("7f000001"), 1, 30, 0x0001, 0x2025, 255, 255,
-                                           QByteArray::fromHex("3800077f000001") + char(port >> 8) + char(port));
-        int said = 0;
-        QObject::connect(&dialog, &MyDialog::signalsInformation, &dialog, [&said] { ++said; });
-        run.start();
-        emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
-        Run::waitUntil([&said] { return said > 0; });
-    });
-    row("Project Setting: Upload to the server, its code kept",
-        [] { setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), "127.0.0.1"); },
+    row(
+        "Project Setting: Upload to another installation", [] { seedOffice(true); },
         [](Run &run) {
-            Answerer server(R"({"code":0,"data":{"token":"T42"}})");
+            HttpServer receiver; // takes the archive in, as a receiving installation does
+            receiver.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
+            QObject::connect(&receiver, &HttpServer::signalsReplyFinished, &receiver, [&receiver] {
+                receiver.answerImport(true);
+                receiver.abortConnections();
+            });
             ProjectUploadDlg dialog;
-            dialog.projectNames = QStringList{QStringLiteral("Home")};
+            dialog.projectNames = QStringList{QStringLiteral("Home"), Office};
             dialog.show();
+            press(&dialog, "pushButtonSendToOtherDevice");
+            child<QtMaterialLabel>(&dialog, "labelCode")->setText(QStringLiteral("0007"));
+            const quint16 port = receiver.serverPort();
+            int said = 0;
+            QObject::connect(&dialog, &MyDialog::signalsInformation, &dialog, [&said] { ++said; });
             run.start();
-            dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonSendToServer"))->click();
-            run.note(dialog.findChild<QtMaterialLabel *>(QStringLiteral("labelCodeTitle"))->text());
+            handOn(SimFrame::build(QByteArray(4, 0), 1, 30, 1, 0x2025, 255, 255,
+                                   QByteArray::fromHex("3800077f000001") + char(port >> 8) + char(port)));
+            Run::waitUntil([&said] { return said > 0; });
         });
-    row("Project Setting: Download from the server",
-        [] { setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), "127.0.0.1"); },
-        [](Run &run) {
-            QTemporaryDir staging;
-            QDir().mkpath(staging.filePath(QStringLiteral("Yard")));
-            QFile db(staging.filePath(QStringLiteral("Yard/Yard.db3")));
-            db.open(QIODevice::WriteOnly);
-            db.write("Yard");
-            db.close();
-            QTemporaryDir zip;
-            ZipArchive::compressDir(zip.filePath(QStringLiteral("a.zip")), staging.path());
-            QFile archive(zip.filePath(QStringLiteral("a.zip")));
-            archive.open(QIODevice::ReadOnly);
-            Answerer server(archive.readAll());
-            ProjectDownloadDlg dialog;
-            dialog.show();
-            dialog.findChild<QtMaterialLineEdit *>(QStringLiteral("lineEditCode"))->setText(QStringLiteral("42"));
-            run.start();
-            dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonDownloadServer"))->click();
-        });
+    row("Project Setting: Upload to the server, its code kept", setTransferServer, [](Run &run) {
+        Answerer server(R"({"code":0,"data":{"token":"T42"}})");
+        ProjectUploadDlg dialog;
+        dialog.projectNames = QStringList{QStringLiteral("Home")};
+        dialog.show();
+        run.start();
+        press(&dialog, "pushButtonSendToServer");
+        run.note(child<QtMaterialLabel>(&dialog, "labelCodeTitle")->text());
+    });
+    row("Project Setting: Download from the server", setTransferServer, [](Run &run) {
+        QTemporaryDir folder; // an archive of Home, imported as Home_1
+        QFile archive(folder.filePath(QStringLiteral("a.zip")));
+        packProjects({QStringLiteral("Home")}, archive.fileName());
+        archive.open(QIODevice::ReadOnly);
+        Answerer server(archive.readAll());
+        ProjectDownloadDlg dialog;
+        dialog.show();
+        child(&dialog, "lineEditCode")->setText(QStringLiteral("42"));
+        run.start();
+        press(&dialog, "pushButtonDownloadServer");
+    });
     return actions;
 }
 

@@ -187,8 +187,8 @@ void TestProjectTransfer::cloudUpload_data()
                               << "";
     QTest::newRow("HTTP error") << office << loopback << 500 << QByteArray("{}") << "-"
                                 << "server replied: Internal Server Error";
-    QTest::newRow("a chosen project without its folder") << "Gone" << loopback << 200 << QByteArray("{}") << "-"
-                                            << "Failed to create the project archive!";
+    QTest::newRow("a chosen project without its folder")
+        << "Gone" << loopback << 200 << QByteArray("{}") << "-" << "Failed to create the project archive!";
     QTest::newRow("server address unset") << office << "" << 200 << QByteArray("{}") << "-"
                                           << "Host  not found";
     // "N KiB free": /tmp keeps N KiB free while the archive is made, and Office gets a photo
