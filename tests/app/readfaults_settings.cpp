@@ -19,6 +19,7 @@
 #include "settings/projectuploaddlg.h"
 #include "settings/transfersettings.h"
 #include "shell/kestmessagebox.h"
+#include "store/databaseinit.h"
 #include "store/projectlist.h"
 #include "store/settings.h"
 
@@ -177,6 +178,7 @@ void switchToOffice(Run &run)
     auto page = shownPage<PageSettingNetwork>("Network Setting");
     emit gl_socket.signalsPageEnter();
     const QString home = gl_sqlite3db.getDbName();
+    getNetworkConfig(); // the bus settings are Home's, as at the start
     run.start();
     page->projectBox()->setCurrentIndex(page->projectBox()->findText(Office));
     run.note(QStringLiteral("open: ") + QFileInfo(gl_sqlite3db.getDbName()).fileName());
@@ -235,6 +237,17 @@ QList<faultsweep::Action> settingsActions()
         "Network Setting: switching the project", [] { seedOffice(true); }, switchToOffice, networkGlobals);
     row(
         "Network Setting: switching to a database that is no project's", [] { seedOffice(false); },
+        switchToOffice, networkGlobals);
+    // Home's rows cannot be emptied into a fresh database: the switch is given up and Home read again.
+    row(
+        "Network Setting: switching to a database that cannot be formatted",
+        [] {
+            seedOffice(false);
+            roomproject::exec(
+                QStringLiteral("insert into tbl_log(log_type,log_time) values(0,'2026-12-06')"));
+            roomproject::exec(QStringLiteral("create trigger kept before delete on tbl_log "
+                                             "begin select raise(abort,'kept'); end"));
+        },
         switchToOffice, networkGlobals);
     // The server box may show the address for its alias when that is not read: a save stores both alike.
     row("Network Setting: the IP module joins and is asked", seedNetwork, [](Run &run) {
