@@ -8,7 +8,6 @@
 #include "settings/settingslock.h"
 #include "shell/kestmessagebox.h"
 #include "store/cppsqlite3db.h"
-#include "store/databaseinit.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
@@ -84,6 +83,8 @@ PageSettingNetwork::PageSettingNetwork(const QString &id, const QString &name, Q
     lineEditPassword->setObjectName(QStringLiteral("lineEditPassword"));
     lineEditPassword->setEchoMode(QLineEdit::Password);
     lineEditPassword->setMaxLength(4);
+    // A password typed after a failed look-up is the user's own.
+    connect(lineEditPassword, &QLineEdit::textEdited, this, [this] { passwordRead = true; });
 
     radioButtonDisable = new QtMaterialRadioButton(tr("Disable"), this);
     radioButtonServerIp = new QtMaterialRadioButton(tr("Server IP"), this);
@@ -275,8 +276,13 @@ void PageSettingNetwork::getNetworkSetting()
     comboBoxDomain->addItems(items);
     comboBoxDomain->setCurrentIndex(-1);
 
+    passwordRead = true;
     QSqlQuery query = gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_network"));
-    if (query.next()) {
+    const bool found = query.next();
+    entryRead = found || rowsReadToEnd(query);
+    if (!entryRead)
+        emit gl_socket.signalsInformation(tr("Failed to read the network settings!"));
+    if (found) {
         const QString mac = query.value(QStringLiteral("ip_port_mac")).toString();
         const QString password = query.value(QStringLiteral("password")).toString();
         const QString routerDomain = query.value(QStringLiteral("domain_name")).toString();
@@ -360,10 +366,15 @@ void PageSettingNetwork::comboBoxChange(int index)
     if (sender() == comboBoxMac) {
         const QString mac = comboBoxMac->currentText();
         QString password;
-        if (!mac.isEmpty() &&
-            getTextFromDb(QStringLiteral("select password from tbl_ip_port_mac where ip_port_mac='%1'")
-                              .arg(sqlText(mac)),
-                          QStringLiteral("password"), password))
+        if (mac.isEmpty())
+            return;
+        const bool found = getTextFromDb(
+            QStringLiteral("select password from tbl_ip_port_mac where ip_port_mac='%1'").arg(sqlText(mac)),
+            QStringLiteral("password"), password, &passwordRead);
+        // The field still holds the module shown before: nothing is saved until it is known.
+        if (!passwordRead)
+            emit gl_socket.signalsInformation(tr("Failed to read the password of the IP module!"));
+        else if (found)
             lineEditPassword->setText(password);
         return;
     }
@@ -416,6 +427,10 @@ QString PageSettingNetwork::serverAddress(const QString &text, bool *ok) const
 
 void PageSettingNetwork::pushButtonSave_clicked()
 {
+    if (!entryRead || !passwordRead) {
+        emit gl_socket.signalsInformation(tr("Failed to save the network settings!"));
+        return;
+    }
     KestMessageBox box(tr("This save will also synchronize the modification of information in the device"),
                        500, 160, KestMessageBoxCancelOk, nullptr);
     if (!box.exec()) {
@@ -450,6 +465,8 @@ void PageSettingNetwork::pushButtonSave_clicked()
 
 bool PageSettingNetwork::save_config()
 {
+    if (!entryRead || !passwordRead)
+        return false;
     QString mac = comboBoxMac->currentText();
     // A failed look-up stores nothing: the alias is no server address.
     bool read = false;
@@ -495,7 +512,11 @@ bool PageSettingNetwork::save_config()
     // The history and the network row go together or not at all.
     if (!execTransaction(statements))
         return false;
-    getNetworkConfig();
+    // The bus takes what was stored; a read back could fail once it is stored.
+    gl_ip_port_mac = mac;
+    gl_password = password;
+    gl_server_ip = serverIp;
+    gl_domain_name = lineEditRouterDomain->text();
     return true;
 }
 

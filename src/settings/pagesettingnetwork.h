@@ -105,6 +105,10 @@ private:
     quint8 tries = 0;
     // Answers to an exchange that a project switch ended; cleared by the next sequence.
     bool staleAnswers = false;
+    // The form shows what is stored: false once the entry read of tbl_network, or the
+    // look-up of a picked module's password, failed. Such a form is neither saved nor sent.
+    bool entryRead = false;
+    bool passwordRead = true;
     // The box's index of the project open when it last changed.
     int shownProject = -1;
 };

@@ -5,7 +5,7 @@
 // database is checked on a connection of its own (a file that was read and is no
 // project database is kept as a backup beside a fresh one, after the user has
 // been told), opened and brought to the current schema; the project becomes
-// current and its network style is read. Until then the previous project's
+// current and its network settings and style are read. Until then the previous project's
 // database stays open, so that what arrives meanwhile is stored there. The
 // caller announces the switch on the hub afterwards.
 
@@ -16,8 +16,9 @@ class QWidget;
 // Answers whether the switch happened. It happens whole or not at all: false,
 // with the previous project's database open again and nothing of either project
 // changed, when name is no valid project name, when the project list or the new
-// database cannot be written, when the database cannot be read (busy, locked) or
-// brought to the schema, or when a broken file cannot be kept; the caller then
+// database cannot be written, when the database or its network settings cannot
+// be read (busy, locked) or it cannot be brought to the schema, or when a broken
+// file cannot be kept; the caller then
 // says so. Should the previous database not open again, that is said on the hub.
 bool switchProjectDatabase(const QString &name, QWidget *parent = nullptr);
 

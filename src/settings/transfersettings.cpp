@@ -36,6 +36,8 @@ QString transferDownloadUrl()
 
 namespace {
 
+std::function<void(const QString &)> packedHook;
+
 // The files the packing takes from folder, as the archive names them (prefix,
 // "/", the path below folder), each with its size: what copyDirToPath copies,
 // hidden entries and linked folders left out.
@@ -83,18 +85,38 @@ bool holdsEveryFile(const QStringList &names, const QString &zipPath)
 
 } // namespace
 
+void setPackedHookForTest(std::function<void(const QString &zipPath)> hook)
+{
+    packedHook = std::move(hook);
+}
+
 bool packProjects(const QStringList &names, const QString &zipPath)
 {
     QFile::remove(zipPath);
+    // A chosen project whose folder is gone would be left out of the archive unsaid.
+    for (const QString &name : names) {
+        if (!isValidProjectName(name) || !QFileInfo(projectFolder(name)).isDir()) {
+            qDebug() << "packProjects: no folder of project" << name;
+            return false;
+        }
+    }
     // The newest device states go into the archive, and no open batch leaves a
     // live journal file beside the current project's database. Writes that are
     // not stored would be missing from the archive.
     if (!gl_sqlite3db.flushBatch())
         return false;
-    // Every copy and the packing must succeed, and the archive must then hold
-    // every file of every chosen project whole: a full disk can fail a copy into
-    // the staging folder and still leave room for an archive of the rest.
-    if (compressFolder(names, zipPath) && holdsEveryFile(names, zipPath))
+    // Every copy and the packing must succeed: where an older archive cannot be
+    // replaced (a card turned read-only), the read-back would find that one.
+    if (!compressFolder(names, zipPath)) {
+        QFile::remove(zipPath);
+        return false;
+    }
+    if (packedHook)
+        packedHook(zipPath);
+    // The archive read back must hold every file with the size it has now: an
+    // archive damaged once written, or a file that changed after its copy (a
+    // database written meanwhile), is not sent.
+    if (holdsEveryFile(names, zipPath))
         return true;
     QFile::remove(zipPath);
     return false;

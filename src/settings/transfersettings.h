@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Settings group and key of the cloud transfer server's address.
 extern const char *const TransferServerGroup; // "project"
 extern const char *const TransferServerKey;   // "transfer_server"
@@ -18,11 +20,17 @@ QString transferUploadUrl();
 QString transferDownloadUrl();
 
 // Packs the named projects into zipPath, one top-level folder each. Answers
-// false, with nothing left at zipPath, when the gathered device writes cannot
-// be stored first, a project cannot be copied whole or the archive cannot be
-// made, or the archive read back does not list every file of every named
-// project with its size, or holds no file at all.
+// false, with no archive of this packing left at zipPath, when a named project
+// has no folder, the gathered device writes cannot be stored first, a project
+// cannot be copied whole or the archive cannot be made, or the archive read back
+// does not list every file of every named project with its size, or holds no
+// file at all.
 bool packProjects(const QStringList &names, const QString &zipPath);
+
+// Test hook: runs between the making of the archive and its read-back, with its
+// path (a test damages the archive or changes a project there). The application
+// never sets it.
+void setPackedHookForTest(std::function<void(const QString &zipPath)> hook);
 
 // The archive file name of a transfer: the local time as "hhmmss" + ".zip".
 QString transferArchiveName();
