@@ -97,16 +97,6 @@ void setTransferServer()
               QStringLiteral("127.0.0.1"));
 }
 
-// What the pages say on the hub counts as said once the action has begun (but ignored).
-void hear(Run &run, const QString &ignored = QString())
-{
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run,
-                     [&run, ignored](const QString &text) {
-                         if (run.started() && text != ignored)
-                             run.say(text);
-                     });
-}
-
 template <typename P> std::unique_ptr<P> shownPage(const char *id)
 {
     std::unique_ptr<P> page(qobject_cast<P *>(createPage(QLatin1String(id), QLatin1String(id))));
@@ -141,7 +131,6 @@ QString networkGlobals()
 void saveNetwork(Run &run, bool startAtEntry, bool sync,
                  const std::function<void(PageSettingNetwork *)> &change)
 {
-    hear(run);
     if (sync)
         run.bus().add<SimIpModule>(1, 100);
     else
@@ -171,10 +160,9 @@ void typePassword(PageSettingNetwork *page)
 }
 
 // The project box of "Network Setting" set to Office. The page's read of the form that
-// follows is its entry (swept above), said after a switch made whole: the switch is judged.
+// follows is its entry (swept above): a failure of it may be said after a switch made whole.
 void switchToOffice(Run &run)
 {
-    hear(run, QStringLiteral("Failed to read the network settings!"));
     auto page = shownPage<PageSettingNetwork>("Network Setting");
     emit gl_socket.signalsPageEnter();
     const QString home = gl_sqlite3db.getDbName();
@@ -251,7 +239,6 @@ QList<faultsweep::Action> settingsActions()
         switchToOffice, networkGlobals);
     // The server box may show the address for its alias when that is not read: a save stores both alike.
     row("Network Setting: the IP module joins and is asked", seedNetwork, [](Run &run) {
-        hear(run);
         auto *module = run.bus().add<SimIpModule>(1, 100);
         module->setServer(QStringLiteral("203.0.113.30"), 8888, "9876", 1);
         module->setDomain(QStringLiteral("eu.kestgrid.invalid"));
@@ -277,8 +264,7 @@ QList<faultsweep::Action> settingsActions()
                                       .arg(QLatin1String(table)));
         },
         [](Run &run) {
-            hear(run);
-            auto page = shownPage<PageSettingChangeDeviceAddress>("Change Device Address");
+                auto page = shownPage<PageSettingChangeDeviceAddress>("Change Device Address");
             page->setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 0)); });
             emit gl_socket.signalsPageEnter();
             run.start();
@@ -290,7 +276,6 @@ QList<faultsweep::Action> settingsActions()
             return QStringList{gl_subId, gl_devId, gl_lockPassword, gl_retainDays}.join(QLatin1Char('|'));
         });
     row("About: the vendor's name and phone", nullptr, [](Run &run) {
-        hear(run);
         auto page = shownPage<MyDialog>("About");
         run.start();
         for (const char *field : {"lineEditName", "lineEditPhone"}) {
@@ -309,14 +294,12 @@ QList<faultsweep::Action> settingsActions()
     row(
         "Project Setting: deleting a project", [] { seedOffice(true); },
         [](Run &run) {
-            hear(run);
-            auto page = shownPage<PageSettingProject>("Project Setting");
+                auto page = shownPage<PageSettingProject>("Project Setting");
             emit gl_socket.signalsPageEnter();
             run.start();
             page->slotsProjectDelete(Office);
         });
     row("Project Information: Save", nullptr, [](Run &run) {
-        hear(run);
         auto page = shownPage<MyDialog>("Project Information");
         emit gl_socket.signalsPageEnter(QStringLiteral("Home"));
         run.start();

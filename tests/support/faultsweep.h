@@ -8,7 +8,8 @@
 //            frames the action sends before it touches the database), and a
 //            message said to the user; or
 //   whole:   every table, every frame sent and every message said as in the run
-//            without a fault.
+//            without a fault (a failure the clean run never says may be said
+//            besides: a read for the page that failed after the work was done).
 //
 // Each run starts from the same application folder (project list, project
 // database, pictures) and settings file, restored byte for byte; the bus is
