@@ -3,7 +3,8 @@
 // The strip at the foot of the main window: one tile per message row that panels
 // raised since the start, a sound for every arrival, and the alarm dialog for
 // every new alarm. Fed only by the hub's signalsAppendMessage and
-// signalsRemoveMessage.
+// signalsRemoveMessage. An announced row that fails to read is kept and read
+// again on every showWaiting(), in arrival order, until it is shown.
 
 #include "records/alarmdlg.h"
 #include "records/messagesound.h"
@@ -31,6 +32,18 @@ public:
     QGridLayout *tileGrid() const { return grid; }
     AlarmDlg *alarmDialog() { return &alarmDlg; }
     MessageSound *sound() { return &m_sound; }
+    // Announcements whose row has not been read yet.
+    int waitingCount() const { return int(m_waiting.size()); }
+
+    // How often a waiting row is read again before it is given up (with a line
+    // in the debug output), and how many are kept.
+    static constexpr int MaxTries = 600;
+    static constexpr int MaxWaiting = 1000;
+
+public slots:
+    // Reads the waiting rows again and shows those read; the main window calls it
+    // on every tick of its message timer.
+    void showWaiting();
 
 private slots:
     void slotsAppendMessage(universalSwitchMessage msg);
@@ -41,6 +54,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Shows one announced row; false when its read failed.
+    bool showRow(const universalSwitchMessage &msg);
     void addTile(const messageRecord &record);
     void removeTile(MessageItem *tile);
 
@@ -49,4 +64,10 @@ private:
     QGridLayout *grid = nullptr;
     AlarmDlg alarmDlg;
     MessageSound m_sound;
+    struct Waiting
+    {
+        universalSwitchMessage msg;
+        int tries = 0;
+    };
+    QList<Waiting> m_waiting;
 };
