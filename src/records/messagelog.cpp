@@ -35,12 +35,12 @@ QStringList MessageLog::statusNames()
     return names;
 }
 
-int MessageLog::statusByName(const QString &name)
+int MessageLog::statusByName(const QString &name, bool *ok)
 {
     return getValueFromDb(QString::asprintf("select message_status from tbl_message_status where "
                                             "message_status_name='%s'",
                                             sqlText(name).toUtf8().constData()),
-                          QStringLiteral("message_status"));
+                          QStringLiteral("message_status"), ok);
 }
 
 QString MessageLog::statusName(int status)

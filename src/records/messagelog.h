@@ -21,8 +21,9 @@ public:
 
     // The status names in ascending status order, as the dialogs offer them.
     static QStringList statusNames();
-    // The status number of a name; 0 when no row has that name.
-    static int statusByName(const QString &name);
+    // The status number of a name; 0 when no row has that name. *ok (when given)
+    // is false when the look-up failed to read.
+    static int statusByName(const QString &name, bool *ok = nullptr);
     // The name of a status number; empty when there is no such row.
     static QString statusName(int status);
 
