@@ -136,9 +136,8 @@ bool PanelMessageIntake::lookUp(universalSwitchMessage &msg, bool &known)
 {
     known = false;
     // Each row is read once: this runs for every switch frame on the bus.
-    QSqlQuery panel = gl_sqlite3db.execQuery(
-        QString::asprintf("select* from tbl_panel where subnet_id=%d and device_id=%d", msg.subnet_id,
-                          msg.device_id));
+    QSqlQuery panel = gl_sqlite3db.execQuery(QString::asprintf(
+        "select* from tbl_panel where subnet_id=%d and device_id=%d", msg.subnet_id, msg.device_id));
     if (!panel.next())
         return rowsReadToEnd(panel);
     msg.panel_id = panel.value(QStringLiteral("panel_id")).toInt();
@@ -202,10 +201,10 @@ bool PanelMessageIntake::advance(Work &work)
         const int rowId = found ? day.value(QStringLiteral("id")).toInt() : 0;
         day.finish();
         if (found && (status == 0 || status == 1)) {
-            if (!gl_sqlite3db.execDML(QString::asprintf(
-                    "update tbl_message_log set message_status=%d,recv_time='%s' "
-                    "where id=%d",
-                    msg.message_status, sqlText(recv).toUtf8().constData(), rowId)))
+            if (!gl_sqlite3db.execDML(
+                    QString::asprintf("update tbl_message_log set message_status=%d,recv_time='%s' "
+                                      "where id=%d",
+                                      msg.message_status, sqlText(recv).toUtf8().constData(), rowId)))
                 return false;
             msg.id = rowId;
             emit gl_socket.signalsAppendMessage(msg);
@@ -234,12 +233,13 @@ bool PanelMessageIntake::advance(Work &work)
     }
     if (msg.id == 0) {
         bool read = false;
-        msg.id = getValueFromDb(QString::asprintf("select id from tbl_message_log where message_id=%d and "
-                                                  "message_type=%d and message_status=%d and panel_id=%d and "
-                                                  "room_id=%d and recv_time='%s'",
-                                                  msg.message_id, msg.message_type, 0, msg.panel_id,
-                                                  msg.room_id, sqlText(recv).toUtf8().constData()),
-                                QStringLiteral("id"), &read);
+        msg.id =
+            getValueFromDb(QString::asprintf("select id from tbl_message_log where message_id=%d and "
+                                             "message_type=%d and message_status=%d and panel_id=%d and "
+                                             "room_id=%d and recv_time='%s'",
+                                             msg.message_id, msg.message_type, 0, msg.panel_id, msg.room_id,
+                                             sqlText(recv).toUtf8().constData()),
+                           QStringLiteral("id"), &read);
         if (!read)
             return false;
     }
