@@ -8,7 +8,6 @@
 
 #include "app/pagefactory.h"
 #include "bus/broadcastsocket.h"
-#include "records/alarmdlg.h"
 #include "records/messagebar.h"
 #include "records/messagedlg.h"
 #include "records/messageform.h"
@@ -16,7 +15,6 @@
 #include "records/messagelog.h"
 #include "records/pagesettingmessagemanagermessageinformation.h"
 #include "shell/manageritem.h"
-#include "shell/mydialog.h"
 #include "shell/panelmessageintake.h"
 #include "shell/refreshingctrl.h"
 #include "store/globals.h"
@@ -24,7 +22,6 @@
 #include <QAbstractButton>
 #include <QDateTime>
 #include <memory>
-#include <qtmaterialcombobox.h>
 #include <qtmaterialflatbutton.h>
 #include <qtmateriallineedit.h>
 
@@ -40,18 +37,6 @@ QByteArray switchFrame(quint8 device, quint8 switchNo, quint8 state)
                            QByteArray(1, char(switchNo)) + char(state));
 }
 
-void addRow(int messageId, int type, int status, int panel, const char *time)
-{
-    roomproject::exec(QStringLiteral("insert into tbl_message_log(message_id,message_type,message_status,"
-                                     "panel_id,room_id,message_log_remark,recv_time,deal_time)"
-                                     "values(%1,%2,%3,%4,7,'','2026-12-07 %5','')")
-                          .arg(messageId)
-                          .arg(type)
-                          .arg(status)
-                          .arg(panel)
-                          .arg(QLatin1String(time)));
-}
-
 void seedMessages()
 {
     using namespace roomproject;
@@ -64,45 +49,45 @@ void seedMessages()
     addMessage(12, 1, QStringLiteral("Fire"), 9);
 }
 
-// The day's rows: a service message of each panel (one open, one cancelled) and two alarms.
+// The day's rows: a service message of each panel (open, cancelled) and two alarms.
 void seedRows()
 {
     seedMessages();
-    addRow(11, 0, 0, 1, "08:00:00");
-    addRow(11, 0, 1, 2, "08:30:00");
-    addRow(12, 1, 0, 1, "08:45:00");
-    addRow(12, 1, 0, 2, "08:50:00");
+    roomproject::exec(
+        QStringLiteral("insert into tbl_message_log(message_id,message_type,message_status,panel_id,"
+                       "room_id,recv_time,message_log_remark,deal_time) values"
+                       "(11,0,0,1,7,'2026-12-07 08:00:00','',''),(11,0,1,2,7,'2026-12-07 08:30:00','',''),"
+                       "(12,1,0,1,7,'2026-12-07 08:45:00','',''),(12,1,0,2,7,'2026-12-07 08:50:00','','')"));
 }
 
-// Notes what the hub announces to the tiles, lists and pages, and what it says
-// to the user (in the main window's snackbar).
+// Notes what the hub tells the tiles and pages, and says what it says to the user.
 void watchHub(faultsweep::Run &run)
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run, [&run](QString text) {
-        if (run.started())
-            run.say(text);
-    });
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, &run, [&run](universalSwitchMessage m) {
-        run.note(QStringLiteral("shown: message %1 row %2 status %3").arg(m.message_id).arg(m.id).arg(m.message_status));
-    });
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run,
+                     [&run](QString text) { run.say(text); });
     QObject::connect(&gl_socket, &BroadcastSocket::signalsUpdateMessage, &run, [&run](messageRecord r) {
-        run.note(QStringLiteral("updated: row %1 status %2 %3").arg(r.id).arg(r.message_status).arg(r.message_log_remark));
+        run.note(QString::asprintf("updated %d %d", r.id, r.message_status));
     });
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, &run, [&run](int value, int type) {
-        run.note(QStringLiteral("removed: %1 by %2").arg(value).arg(type));
-    });
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, &run,
+                     [&run](int id) { run.note(QString::number(id)); });
     QObject::connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, &run,
-                     [&run](QString id, QString, QString prm1) { run.note(QStringLiteral("page: %1 %2").arg(id, prm1)); });
+                     [&run](QString id) { run.note(id); });
 }
 
 // Frames handed to the intake as the main window does, then a minute of its
-// 1 s sweep.
+// 1 s sweep; every announcement is noted as shown.
 void intake(faultsweep::Run &run, const QList<QByteArray> &frames)
 {
     PanelMessageIntake intake;
     qint64 now = Morning;
     intake.setClock([&now]() { return now; });
-    watchHub(run);
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, &run,
+                     [&run](universalSwitchMessage m) {
+                         run.note(QStringLiteral("shown: message %1 row %2 status %3")
+                                     .arg(m.message_id)
+                                     .arg(m.id)
+                                     .arg(m.message_status));
+                     });
     run.start();
     for (QByteArray frame : frames)
         intake.takeFrame(reinterpret_cast<const quint8 *>(frame.data()), frame.size());
@@ -112,17 +97,6 @@ void intake(faultsweep::Run &run, const QList<QByteArray> &frames)
     }
 }
 
-universalSwitchMessage announced(int row, int message, int type)
-{
-    universalSwitchMessage m;
-    m.id = row;
-    m.message_id = message;
-    m.message_type = type;
-    m.panel_id = 1;
-    m.room_id = 7;
-    return m;
-}
-
 messageRecord stored(int row)
 {
     messageRecord record;
@@ -130,132 +104,118 @@ messageRecord stored(int row)
     return record;
 }
 
-void click(QWidget *parent, const char *button)
+// Picks a status and remark in a message or alarm dialog, then starts the action with a press.
+void press(faultsweep::Run &run, MyDialog &dialog, MessageForm *form, const char *status, const char *button)
 {
-    parent->findChild<QAbstractButton *>(QLatin1String(button))->click();
+    dialog.show();
+    form->selectStatus(QLatin1String(status));
+    form->remarkField()->setText(QStringLiteral("Done"));
+    watchHub(run);
+    run.start();
+    dialog.findChild<QAbstractButton *>(QLatin1String(button))->click();
 }
 
+// A page shown and entered.
 std::unique_ptr<MyDialog> page(const QString &id)
 {
     std::unique_ptr<MyDialog> made(createPage(id, id));
     made->show();
+    emit gl_socket.signalsPageEnter(QString(), QString());
     return made;
 }
 
-// A definition entered (on the information page) and saved, the way the main
-// window navigates: its page change enters the page asked for.
-void saveDefinition(faultsweep::Run &run, const std::function<void()> &open, const QString &name, const char *number)
+// A definition opened (as the main window navigates) and saved on the information page.
+void saveDefinition(faultsweep::Run &run, const std::function<void()> &open, const char *number)
 {
     auto info = page(QStringLiteral("Message Information"));
     auto *form = static_cast<PageSettingMessageManagerMessageInformation *>(info.get());
     QObject::connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, &run,
-                     [](QString id, QString, QString prm1, QString prm2) {
+                     [](QString id, QString, QString prm1) {
                          if (id == QLatin1String("Message Information"))
-                             emit gl_socket.signalsPageEnter(prm1, prm2);
+                             emit gl_socket.signalsPageEnter(prm1, QString());
                      });
     watchHub(run);
     run.start();
     open();
-    if (!form->isExisting() && form->messageId() == 0)
-        return;
-    form->nameEdit()->setText(name);
+    if (form->messageId() == 0)
+        return; // no definition was opened
+    form->nameEdit()->setText(QStringLiteral("Towels"));
     form->switchEdit()->setText(QLatin1String(number));
     form->saveButton()->click();
 }
-
-using Script = std::function<void(faultsweep::Run &)>;
 
 } // namespace
 
 QList<faultsweep::Action> messagesActions()
 {
     QList<faultsweep::Action> actions;
-    // Received messages are never refused, only delayed; the panel's answers go first.
-    const auto add = [&actions](const char *name, std::function<void()> seed, Script script, bool received = false,
-                                int answers = 0) {
-        actions << faultsweep::Action{QStringLiteral("messages"), QLatin1String(name), seed, script, nullptr,
-                                      answers, received};
+    using Script = std::function<void(faultsweep::Run &)>;
+    const auto add = [&actions](const char *name, std::function<void()> seed, Script script) {
+        actions << faultsweep::Action{
+            QStringLiteral("messages"), QLatin1String(name), seed, script, nullptr, 0, false};
     };
-    add("an alarm from a panel", seedMessages, [](faultsweep::Run &run) { intake(run, {switchFrame(20, 9, 1)}); },
-        true, 1);
-    add("a service message settles", seedMessages,
-        [](faultsweep::Run &run) { intake(run, {switchFrame(20, 5, 1)}); }, true, 1);
-    add("service messages settle on their day's rows", seedRows,
-        [](faultsweep::Run &run) { intake(run, {switchFrame(20, 5, 0), switchFrame(21, 5, 1)}); }, true, 2);
-    add("the message bar shows an alarm", seedRows, [](faultsweep::Run &run) {
+    // Received messages are never refused, only delayed; the panel's answers go first.
+    const auto received = [&actions](const char *name, std::function<void()> seed, int answers,
+                                     Script script) {
+        actions << faultsweep::Action{
+            QStringLiteral("messages"), QLatin1String(name), seed, script, nullptr, answers, true};
+    };
+    received("an alarm from a panel", seedMessages, 1,
+             [](faultsweep::Run &run) { intake(run, {switchFrame(20, 9, 1)}); });
+    received("a service message settles", seedMessages, 1,
+             [](faultsweep::Run &run) { intake(run, {switchFrame(20, 5, 1)}); });
+    received("service messages settle on their day's rows", seedRows, 2,
+             [](faultsweep::Run &run) { intake(run, {switchFrame(20, 5, 0), switchFrame(21, 5, 1)}); });
+    received("an announced alarm is shown", seedRows, 0, [](faultsweep::Run &run) {
         MessageBar bar;
+        ManagerItem room(ManagerItemRoom, 7, QStringLiteral("Room"), QString(), false, Qt::black, 300, 200);
         run.start();
-        emit gl_socket.signalsAppendMessage(announced(3, 12, 1));
+        emit gl_socket.signalsAppendMessage({3, 1, 20, 9, 1, 1, 7, 12, 0, 1, Morning});
         for (int tick = 0; tick < 3; ++tick)
             bar.showWaiting();
         for (MessageItem *tile : bar.tiles())
-            run.note(QStringLiteral("tile: row %1").arg(tile->getMessageRecord().id));
-        for (const messageRecord &held : bar.alarmDialog()->heldRecords())
-            run.note(QStringLiteral("alarm: row %1 open %2").arg(held.id).arg(bar.alarmDialog()->isVisible()));
-    }, true);
-    add("a room tile marks an alarm", seedRows, [](faultsweep::Run &run) {
-        ManagerItem tile(ManagerItemRoom, 7, QStringLiteral("Room 101"), QStringLiteral("room_1"), false, Qt::black,
-                         300, 200);
-        run.start();
-        emit gl_socket.signalsAppendMessage(announced(3, 12, 1));
-        for (const messageRecord &held : tile.messageList())
-            run.note(QStringLiteral("strip: row %1 message %2").arg(held.id).arg(held.message_id));
-    }, true);
+            run.note(QStringLiteral("tile %1").arg(tile->getMessageRecord().id));
+        for (const messageRecord &held : bar.alarmDialog()->heldRecords() + room.messageList())
+            run.note(QStringLiteral("alarm %1 %2").arg(held.id).arg(held.message_id));
+    });
     add("the alarm dialog saves", seedRows, [](faultsweep::Run &run) {
         AlarmDlg dialog;
         dialog.append(stored(3));
         dialog.append(stored(4));
-        dialog.show();
-        watchHub(run);
-        dialog.form()->selectStatus(QStringLiteral("processed"));
-        run.start();
-        click(&dialog, "pushButtonNext");
-        if (dialog.currentIndex() != 1)
-            return; // the operator is told the paging failed
-        dialog.form()->selectStatus(QStringLiteral("secured"));
-        click(&dialog, "pushButtonOk");
-        run.note(QStringLiteral("open: %1").arg(dialog.isVisible()));
+        press(run, dialog, dialog.form(), "processed", "pushButtonNext");
+        if (dialog.currentIndex() == 1) { // else the operator was told the paging failed
+            dialog.form()->selectStatus(QStringLiteral("secured"));
+            dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
+        }
+        run.note(QStringLiteral("open %1").arg(dialog.isVisible()));
     });
     add("the message dialog saves", seedRows, [](faultsweep::Run &run) {
         MessageDlg dialog;
         dialog.setMessageRecord(stored(1));
         dialog.initDlgCtrl();
-        dialog.show();
-        watchHub(run);
-        dialog.form()->selectStatus(QStringLiteral("processed"));
-        dialog.form()->remarkField()->setText(QStringLiteral("Done"));
-        run.start();
-        click(&dialog, "pushButtonOk");
-        run.note(QStringLiteral("open: %1").arg(dialog.isVisible()));
+        press(run, dialog, dialog.form(), "processed", "pushButtonOk");
+        run.note(QStringLiteral("open %1").arg(dialog.isVisible()));
     });
     add("message information edits a message", seedRows, [](faultsweep::Run &run) {
         saveDefinition(
-            run, [] { emit gl_socket.signalsPageEnter(QStringLiteral("11"), QString()); },
-            QStringLiteral("Clean room now"), "7");
+            run, [] { emit gl_socket.signalsPageEnter(QStringLiteral("11"), QString()); }, "7");
     });
     add("the message manager adds a message", seedMessages, [](faultsweep::Run &run) {
         auto manager = page(QStringLiteral("Message Manager"));
-        emit gl_socket.signalsPageEnter(QString(), QString());
-        const auto pressAdd = [&manager] {
-            for (ManagerItem *tile : manager->findChildren<ManagerItem *>())
-                if (tile->getType() == ManagerItemAdd)
-                    tile->slotsPressed();
-        };
-        saveDefinition(run, pressAdd, QStringLiteral("Towels"), "6");
+        saveDefinition(
+            run, [&manager] { manager->findChildren<ManagerItem *>().last()->slotsPressed(); }, "6");
     });
     add("the message manager deletes a message", seedRows, [](faultsweep::Run &run) {
         auto manager = page(QStringLiteral("Message Manager"));
-        emit gl_socket.signalsPageEnter(QString(), QString());
         watchHub(run);
         run.start();
-        for (ManagerItem *tile : manager->findChildren<ManagerItem *>())
-            if (tile->getType() == ManagerItemMessage && tile->getId() == 11)
-                tile->pushButtonDelete_clicked();
+        manager->findChildren<ManagerItem *>().first()->pushButtonDelete_clicked();
     });
-    add("the refresh control keeps the last update", [] {
+    const auto lastUpdate = [] {
         roomproject::exec(QStringLiteral("insert into tbl_last_update(last_update_id,last_update_time) "
                                          "values('all_lightings','Mon Dec 7 08:00:00 2026')"));
-    }, [](faultsweep::Run &run) {
+    };
+    add("the refresh control keeps the last update", lastUpdate, [](faultsweep::Run &run) {
         RefreshingCtrl::setClock([] { return QDateTime::fromSecsSinceEpoch(Morning); });
         RefreshingCtrl control;
         watchHub(run);
