@@ -125,7 +125,7 @@ std::unique_ptr<MyDialog> page(const QString &id)
 }
 
 // A definition opened (as the main window navigates) and saved on the information page.
-void saveDefinition(faultsweep::Run &run, const std::function<void()> &open, const char *number)
+void saveDefinition(faultsweep::Run &run, const char *number, const std::function<void()> &open)
 {
     auto info = page(QStringLiteral("Message Information"));
     auto *form = static_cast<PageSettingMessageManagerMessageInformation *>(info.get());
@@ -196,15 +196,24 @@ QList<faultsweep::Action> messagesActions()
         press(run, dialog, dialog.form(), "processed", "pushButtonOk");
         run.note(QStringLiteral("open %1").arg(dialog.isVisible()));
     });
-    add("message information edits a message", seedRows, [](faultsweep::Run &run) {
-        saveDefinition(
-            run, [] { emit gl_socket.signalsPageEnter(QStringLiteral("11"), QString()); }, "7");
-    });
-    add("the message manager adds a message", seedMessages, [](faultsweep::Run &run) {
-        auto manager = page(QStringLiteral("Message Manager"));
-        saveDefinition(
-            run, [&manager] { manager->findChildren<ManagerItem *>().last()->slotsPressed(); }, "6");
-    });
+    // A definition saved: edited (entered for message 11, on switch 5) or added from the manager's add tile.
+    const QList<std::tuple<const char *, bool, const char *>> definitions = {
+        {"message information renames a message", true, "5"},
+        {"message information moves a message to another switch", true, "7"},
+        {"message information refuses a used switch", true, "9"},
+        {"the message manager adds a message", false, "6"},
+        {"the message manager refuses a used switch", false, "9"}};
+    for (const auto &[name, edit, number] : definitions) {
+        add(name, seedRows, [edit = edit, number = number](faultsweep::Run &run) {
+            auto manager = edit ? nullptr : page(QStringLiteral("Message Manager"));
+            saveDefinition(run, number, [&] {
+                if (edit)
+                    emit gl_socket.signalsPageEnter(QStringLiteral("11"), QString());
+                else
+                    manager->findChildren<ManagerItem *>().last()->slotsPressed();
+            });
+        });
+    }
     add("the message manager deletes a message", seedRows, [](faultsweep::Run &run) {
         auto manager = page(QStringLiteral("Message Manager"));
         watchHub(run);
