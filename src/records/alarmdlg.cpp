@@ -95,8 +95,8 @@ bool AlarmDlg::setMessageRecord()
     const bool remarkEdited = remark != m_shownRemark;
     // A status that could not be looked up is not taken as another one: the
     // edits stay in the controls, untaken.
-    bool read = true;
-    const int statusNo = statusEdited ? MessageLog::statusByName(status, &read) : 0;
+    bool read = m_form->statusesRead();
+    const int statusNo = statusEdited && read ? MessageLog::statusByName(status, &read) : 0;
     if (!read)
         return false;
     if (statusEdited) {

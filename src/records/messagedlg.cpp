@@ -41,7 +41,7 @@ void MessageDlg::pushButtonOk_clicked()
     // A status that could not be looked up is not stored as another one.
     bool read = false;
     record.message_status = MessageLog::statusByName(m_form->statusBox()->currentText(), &read);
-    if (!read) {
+    if (!read || !m_form->statusesRead()) {
         emit signalsInformation(tr("The change was not saved"));
         return;
     }

@@ -32,6 +32,9 @@ public:
     bool showRecord(const messageRecord &record);
     // Selects the status item of this name; false (selection kept) when none has it.
     bool selectStatus(const QString &name);
+    // Whether the status box holds the status names: a form whose names failed to
+    // read reads them again each time it shows a record, and saves nothing meanwhile.
+    bool statusesRead() const { return m_statusesRead; }
 
     // What the message and alarm dialogs build around the form: a raised button
     // of the row under it, and the dialog's layout (close icon, the title label
@@ -53,9 +56,11 @@ public:
 
 private:
     void setIcon(const QString &path);
+    void fillStatuses();
 
     int m_iconSize;
     QString m_iconPath;
+    bool m_statusesRead = false;
     QtMaterialLabel *labelIcon = nullptr;
     QtMaterialLineEdit *lineEditRecvTime = nullptr;
     QtMaterialLineEdit *lineEditRoomName = nullptr;

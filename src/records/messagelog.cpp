@@ -26,12 +26,14 @@ bool MessageLog::read(int id, messageRecord &record, bool *ok)
     return found;
 }
 
-QStringList MessageLog::statusNames()
+QStringList MessageLog::statusNames(bool *ok)
 {
     QStringList names;
-    getTextsFromDb(QStringLiteral("select message_status_name from tbl_message_status "
-                                  "order by message_status asc"),
-                   QStringLiteral("message_status_name"), names);
+    const int read = getTextsFromDb(QStringLiteral("select message_status_name from tbl_message_status "
+                                                   "order by message_status asc"),
+                                    QStringLiteral("message_status_name"), names);
+    if (ok)
+        *ok = read >= 0;
     return names;
 }
 
