@@ -40,11 +40,7 @@ PageSettingMessageManagerMessageInformation::PageSettingMessageManagerMessageInf
     comboBoxType = new QtMaterialComboBox(this);
     comboBoxType->setObjectName(QStringLiteral("comboBoxType"));
     comboBoxType->setEditable(false);
-    QStringList types;
-    getTextsFromDb(
-        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
-        QStringLiteral("message_type_name"), types);
-    comboBoxType->addItems(types);
+    fillTypes();
     lineEditSwitchNo = new QtMaterialLineEdit(this);
     lineEditSwitchNo->setObjectName(QStringLiteral("lineEditSwitchNo"));
     lineEditSwitchNo->setValidator(new QIntValidator(lineEditSwitchNo));
@@ -97,6 +93,9 @@ void PageSettingMessageManagerMessageInformation::slotsPageEnter(QString message
         return;
     existing = false;
     entryRead = false;
+    // The type's index is what is stored: without the names there is no type to save.
+    if (!typesRead)
+        fillTypes();
     message_id = messageId.toInt();
     lineEditName->clear();
     iconItem->setIconName(DefaultIcon);
@@ -122,9 +121,19 @@ void PageSettingMessageManagerMessageInformation::slotsPageEnter(QString message
         read = each[0] && each[1] && each[2] && each[3];
         existing = true;
     }
-    entryRead = read;
-    if (!read)
+    entryRead = read && typesRead;
+    if (!entryRead)
         emit gl_socket.signalsInformation(tr("Failed to read the message!"));
+}
+
+void PageSettingMessageManagerMessageInformation::fillTypes()
+{
+    QStringList types;
+    const QString sql =
+        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc");
+    typesRead = getTextsFromDb(sql, QStringLiteral("message_type_name"), types) >= 0;
+    comboBoxType->clear();
+    comboBoxType->addItems(types);
 }
 
 void PageSettingMessageManagerMessageInformation::slotsIconEdit(QString iconName)

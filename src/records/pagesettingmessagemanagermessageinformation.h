@@ -39,6 +39,7 @@ private slots:
 
 private:
     bool switchNumberTaken(int number, bool *ok) const;
+    void fillTypes();
 
     QtMaterialFlatButton *pushButtonSave = nullptr;
     QtMaterialLineEdit *lineEditName = nullptr;
@@ -47,6 +48,7 @@ private:
     ManagerItem *iconItem = nullptr;
     int message_id = 0;
     bool existing = false;
-    // Whether the entry read the definition (or its absence) whole.
+    // Whether the type names, and at entry the definition (or its absence), were read whole.
+    bool typesRead = false;
     bool entryRead = false;
 };
