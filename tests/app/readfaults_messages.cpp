@@ -104,14 +104,18 @@ messageRecord stored(int row)
     return record;
 }
 
-// Picks a status and remark in a message or alarm dialog, then starts the action with a press.
-void press(faultsweep::Run &run, MyDialog &dialog, MessageForm *form, const char *status, const char *button)
+void start(faultsweep::Run &run)
+{
+    watchHub(run);
+    run.start();
+}
+
+// Picks a status and remark in a message or alarm dialog and presses a button.
+void press(MyDialog &dialog, MessageForm *form, const char *status, const char *button)
 {
     dialog.show();
     form->selectStatus(QLatin1String(status));
     form->remarkField()->setText(QStringLiteral("Done"));
-    watchHub(run);
-    run.start();
     dialog.findChild<QAbstractButton *>(QLatin1String(button))->click();
 }
 
@@ -127,15 +131,15 @@ std::unique_ptr<MyDialog> page(const QString &id)
 // A definition opened (as the main window navigates) and saved on the information page.
 void saveDefinition(faultsweep::Run &run, const char *number, const std::function<void()> &open)
 {
-    auto info = page(QStringLiteral("Message Information"));
-    auto *form = static_cast<PageSettingMessageManagerMessageInformation *>(info.get());
     QObject::connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, &run,
                      [](QString id, QString, QString prm1) {
                          if (id == QLatin1String("Message Information"))
                              emit gl_socket.signalsPageEnter(prm1, QString());
                      });
-    watchHub(run);
-    run.start();
+    start(run);
+    std::unique_ptr<MyDialog> info(createPage(QStringLiteral("Message Information"), QString()));
+    auto *form = static_cast<PageSettingMessageManagerMessageInformation *>(info.get());
+    form->show();
     open();
     if (form->messageId() == 0)
         return; // no definition was opened
@@ -179,10 +183,12 @@ QList<faultsweep::Action> messagesActions()
             run.note(QStringLiteral("alarm %1 %2").arg(held.id).arg(held.message_id));
     });
     add("the alarm dialog saves", seedRows, [](faultsweep::Run &run) {
+        const messageRecord first = stored(3), second = stored(4);
+        start(run);
         AlarmDlg dialog;
-        dialog.append(stored(3));
-        dialog.append(stored(4));
-        press(run, dialog, dialog.form(), "processed", "pushButtonNext");
+        dialog.append(first);
+        dialog.append(second);
+        press(dialog, dialog.form(), "processed", "pushButtonNext");
         if (dialog.currentIndex() == 1) { // else the operator was told the paging failed
             dialog.form()->selectStatus(QStringLiteral("secured"));
             dialog.findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
@@ -190,10 +196,12 @@ QList<faultsweep::Action> messagesActions()
         run.note(QStringLiteral("open %1").arg(dialog.isVisible()));
     });
     add("the message dialog saves", seedRows, [](faultsweep::Run &run) {
+        const messageRecord record = stored(1);
+        start(run);
         MessageDlg dialog;
-        dialog.setMessageRecord(stored(1));
+        dialog.setMessageRecord(record);
         dialog.initDlgCtrl();
-        press(run, dialog, dialog.form(), "processed", "pushButtonOk");
+        press(dialog, dialog.form(), "processed", "pushButtonOk");
         run.note(QStringLiteral("open %1").arg(dialog.isVisible()));
     });
     // A definition saved: edited (entered for message 11, on switch 5) or added from the manager's add tile.
@@ -216,8 +224,7 @@ QList<faultsweep::Action> messagesActions()
     }
     add("the message manager deletes a message", seedRows, [](faultsweep::Run &run) {
         auto manager = page(QStringLiteral("Message Manager"));
-        watchHub(run);
-        run.start();
+        start(run);
         manager->findChildren<ManagerItem *>().first()->pushButtonDelete_clicked();
     });
     const auto lastUpdate = [] {
@@ -227,8 +234,7 @@ QList<faultsweep::Action> messagesActions()
     add("the refresh control keeps the last update", lastUpdate, [](faultsweep::Run &run) {
         RefreshingCtrl::setClock([] { return QDateTime::fromSecsSinceEpoch(Morning); });
         RefreshingCtrl control;
-        watchHub(run);
-        run.start();
+        start(run);
         control.startRefresh(QStringLiteral("all_lightings"));
         RefreshingCtrl::setClock(nullptr);
     });
