@@ -38,10 +38,11 @@ void MessageDlg::initDlgCtrl()
 void MessageDlg::pushButtonOk_clicked()
 {
     messageRecord record = m_record;
-    // A status that could not be looked up is not stored as another one.
+    // A status that could not be looked up, or a record whose stored status could
+    // not be shown, is not stored as another status.
     bool read = false;
     record.message_status = MessageLog::statusByName(m_form->statusBox()->currentText(), &read);
-    if (!read || !m_form->statusesRead()) {
+    if (!read || !m_form->statusesRead() || !m_form->recordRead()) {
         emit signalsInformation(tr("The change was not saved"));
         return;
     }

@@ -86,7 +86,7 @@ bool MessageForm::showRecord(const messageRecord &record)
         fillStatuses();
     lineEditRecvTime->setText(QString::fromUtf8(record.recv_time));
     lineEditRemark->setText(QString::fromUtf8(record.message_log_remark));
-    const MessageNames names = MessageNames::lookup(record);
+    const MessageNames names = MessageNames::lookup(record, false, &m_recordRead);
     if (!names.defined)
         return false;
     setIcon(names.iconPath());

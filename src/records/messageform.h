@@ -35,6 +35,9 @@ public:
     // Whether the status box holds the status names: a form whose names failed to
     // read reads them again each time it shows a record, and saves nothing meanwhile.
     bool statusesRead() const { return m_statusesRead; }
+    // Whether the last record shown was looked up whole, so that the status box
+    // shows its stored status (or, without a definition, the first item).
+    bool recordRead() const { return m_recordRead; }
 
     // What the message and alarm dialogs build around the form: a raised button
     // of the row under it, and the dialog's layout (close icon, the title label
@@ -61,6 +64,7 @@ private:
     int m_iconSize;
     QString m_iconPath;
     bool m_statusesRead = false;
+    bool m_recordRead = false;
     QtMaterialLabel *labelIcon = nullptr;
     QtMaterialLineEdit *lineEditRecvTime = nullptr;
     QtMaterialLineEdit *lineEditRoomName = nullptr;
