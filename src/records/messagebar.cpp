@@ -58,7 +58,8 @@ void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
         m_waiting.removeFirst();
     }
     // Behind those still waiting, so that the rows show in the order announced.
-    m_waiting.append(Waiting{msg, 0});
+    m_waiting.append(Waiting{msg, {}});
+    m_waiting.last().since.start();
     showWaiting();
 }
 
@@ -68,11 +69,11 @@ void MessageBar::showWaiting()
         Waiting waiting = m_waiting.takeFirst();
         if (showRow(waiting.msg))
             continue;
-        if (++waiting.tries < MaxTries) {
+        if (!waiting.since.hasExpired(RetryMs)) {
             m_waiting.prepend(waiting);
             return;
         }
-        qWarning() << "message row given up after" << MaxTries << "failed reads:" << waiting.msg.id;
+        qWarning() << "message row given up after" << RetryMs << "ms of failed reads:" << waiting.msg.id;
     }
 }
 

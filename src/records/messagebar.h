@@ -10,6 +10,7 @@
 #include "records/messagesound.h"
 #include "store/records.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QWidget>
 
@@ -35,9 +36,9 @@ public:
     // Announcements whose row has not been read yet.
     int waitingCount() const { return int(m_waiting.size()); }
 
-    // How often a waiting row is read again before it is given up (with a line
-    // in the debug output), and how many are kept.
-    static constexpr int MaxTries = 600;
+    // How long a waiting row is read again before it is given up (with a line in
+    // the debug output), and how many are kept.
+    static constexpr qint64 RetryMs = 600000;
     static constexpr int MaxWaiting = 1000;
 
 public slots:
@@ -67,7 +68,7 @@ private:
     struct Waiting
     {
         universalSwitchMessage msg;
-        int tries = 0;
+        QElapsedTimer since;
     };
     QList<Waiting> m_waiting;
 };
