@@ -59,7 +59,8 @@ MainWindow::MainWindow(QWidget *parent)
     QtMaterialCanvas *canvas = nullptr;
     pageArea = makeCanvasBox(this, canvas);
 
-    m_messageBar = new MessageBar(nullptr);
+    auto *messageBar = new MessageBar(nullptr);
+    m_messageBar = messageBar;
 
     auto *grid = new QGridLayout(central);
     grid->setSizeConstraint(QLayout::SetNoConstraint);
@@ -72,6 +73,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(&timerLogin, &QTimer::timeout, this, &MainWindow::slotsConnectNetwork);
     connect(&timerMessage, &QTimer::timeout, this, &MainWindow::slotsUniversalSwitch);
+    // After the intake's sweep: the rows that failed to read are read again.
+    connect(&timerMessage, &QTimer::timeout, messageBar, &MessageBar::showWaiting);
 
     connect(&gl_socket, &BroadcastSocket::signalsInformation, this, &MainWindow::slotsInformation);
     connect(&gl_socket, &BroadcastSocket::dataIsComming, this, &MainWindow::dataIsComming);

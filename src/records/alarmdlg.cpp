@@ -87,14 +87,20 @@ void AlarmDlg::showPosition()
     m_form->positionLabel()->setText(QString::asprintf("%d/%d", m_index + 1, int(m_held.size())));
 }
 
-void AlarmDlg::setMessageRecord()
+bool AlarmDlg::setMessageRecord()
 {
     const QString status = m_form->statusBox()->currentText();
     const QString remark = m_form->remarkField()->text();
     const bool statusEdited = status != m_shownStatus;
     const bool remarkEdited = remark != m_shownRemark;
+    // A status that could not be looked up is not taken as another one: the
+    // edits stay in the controls, untaken.
+    bool read = m_form->statusesRead();
+    const int statusNo = statusEdited && read ? MessageLog::statusByName(status, &read) : 0;
+    if (!read)
+        return false;
     if (statusEdited) {
-        m_current.record.message_status = MessageLog::statusByName(status);
+        m_current.record.message_status = statusNo;
         m_current.statusChanged = true;
         m_shownStatus = status;
     }
@@ -105,6 +111,7 @@ void AlarmDlg::setMessageRecord()
     }
     if (statusEdited || remarkEdited)
         MessageLog::setDealTime(m_current.record, MessageLog::now());
+    return true;
 }
 
 void AlarmDlg::writeBack()
@@ -128,7 +135,10 @@ void AlarmDlg::step(int delta)
         emit signalsInformation(tr("End!"));
         return;
     }
-    setMessageRecord();
+    if (!setMessageRecord()) {
+        emit signalsInformation(tr("The change was not saved"));
+        return;
+    }
     writeBack();
     m_index = target;
     m_current = m_held.at(m_index);
@@ -148,7 +158,10 @@ void AlarmDlg::pushButtonNext_clicked()
 void AlarmDlg::pushButtonOk_clicked()
 {
     if (m_index >= 0) {
-        setMessageRecord();
+        if (!setMessageRecord()) {
+            emit signalsInformation(tr("The change was not saved"));
+            return;
+        }
         writeBack();
     }
     // Every held alarm is handled now. Each is written as its row stands, with
@@ -163,7 +176,9 @@ void AlarmDlg::pushButtonOk_clicked()
     for (int i = 0; ok && i < written.size(); ++i) {
         Held &held = written[i];
         messageRecord stored;
-        if (!MessageLog::read(held.record.id, stored) || !MessageLog::sameRow(stored, held.record))
+        // A row that failed to read is not taken as gone: nothing is saved then.
+        const bool found = MessageLog::read(held.record.id, stored, &ok);
+        if (!found || !MessageLog::sameRow(stored, held.record))
             continue;
         follow(held, stored);
         MessageLog::setDealTime(held.record, dealTime);
@@ -232,7 +247,8 @@ void AlarmDlg::slotsRemoveMessage(int value, int type)
     auto gone = [value, type](const Held &held) { return MessageLog::removedBy(held.record, value, type); };
     if (m_index < 0 || std::none_of(m_held.cbegin(), m_held.cend(), gone))
         return;
-    // What the operator typed for the alarms that stay is kept.
+    // What the operator typed for the alarms that stay is kept (or stays in the
+    // controls, when its status cannot be looked up now).
     setMessageRecord();
     writeBack();
     // The shown alarm stays shown; in its place comes the next one that stays.

@@ -6,7 +6,8 @@
 // with "Ok", each with the time of handling. The operator's changes are laid over
 // the row as it stands then, and the held copies follow every handling announced
 // on the hub, so a message handled meanwhile in a message dialog is not set back.
-// When the rows cannot be written, nothing is announced and the dialog stays open.
+// When the rows cannot be read or written, nothing is saved or announced, the
+// dialog says so and stays open.
 // An alarm whose row is deleted is dropped; without alarms the dialog hides.
 
 #include "shell/mydialog.h"
@@ -56,7 +57,9 @@ private:
     };
 
     void showMessageRecord();
-    void setMessageRecord();
+    // Takes the operator's edits into the current record; false (nothing taken)
+    // when the chosen status failed to look up.
+    bool setMessageRecord();
     void writeBack();
     void showPosition();
     void step(int delta);

@@ -6,6 +6,7 @@
 #include "shell/roundedpanel.h"
 #include "store/globals.h"
 
+#include <QDebug>
 #include <QGridLayout>
 #include <QVBoxLayout>
 #include <qtmaterialcanvas.h>
@@ -52,9 +53,37 @@ void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
 {
     if (unsigned(msg.message_status) > 1)
         return;
+    if (m_waiting.size() >= MaxWaiting) {
+        qWarning() << "message row given up, too many unread:" << m_waiting.first().msg.id;
+        m_waiting.removeFirst();
+    }
+    // Behind those still waiting, so that the rows show in the order announced.
+    m_waiting.append(Waiting{msg, {}});
+    m_waiting.last().since.start();
+    showWaiting();
+}
+
+void MessageBar::showWaiting()
+{
+    while (!m_waiting.isEmpty()) {
+        Waiting waiting = m_waiting.takeFirst();
+        if (showRow(waiting.msg))
+            continue;
+        if (!waiting.since.hasExpired(RetryMs)) {
+            m_waiting.prepend(waiting);
+            return;
+        }
+        qWarning() << "message row given up after" << RetryMs << "ms of failed reads:" << waiting.msg.id;
+    }
+}
+
+bool MessageBar::showRow(const universalSwitchMessage &msg)
+{
     messageRecord record;
-    if (!MessageLog::read(msg.id, record))
-        return;
+    bool read = false;
+    // A row that is gone shows nothing; one that failed to read waits.
+    if (!MessageLog::read(msg.id, record, &read))
+        return read;
 
     bool added = true;
     for (MessageItem *tile : tiles()) {
@@ -82,6 +111,7 @@ void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
         }
     }
     m_sound.play(msg.message_type);
+    return true;
 }
 
 void MessageBar::addTile(const messageRecord &record)
@@ -115,6 +145,16 @@ void MessageBar::removeTile(MessageItem *tile)
 
 void MessageBar::slotsRemoveMessage(int value, int type)
 {
+    for (int i = m_waiting.size() - 1; i >= 0; --i) {
+        const universalSwitchMessage &msg = m_waiting.at(i).msg;
+        messageRecord record;
+        record.id = msg.id;
+        record.message_id = msg.message_id;
+        record.panel_id = msg.panel_id;
+        record.room_id = msg.room_id;
+        if (MessageLog::removedBy(record, value, type))
+            m_waiting.removeAt(i);
+    }
     if (!grid)
         return;
     for (MessageItem *tile : tiles()) {
@@ -130,6 +170,7 @@ void MessageBar::slotsProjectStateChanged(QString projectName)
     // before: they go, and nothing is written through them.
     for (MessageItem *tile : tiles())
         removeTile(tile);
+    m_waiting.clear();
     alarmDlg.clear();
     alarmDlg.hide();
 }

@@ -3,12 +3,14 @@
 // The strip at the foot of the main window: one tile per message row that panels
 // raised since the start, a sound for every arrival, and the alarm dialog for
 // every new alarm. Fed only by the hub's signalsAppendMessage and
-// signalsRemoveMessage.
+// signalsRemoveMessage. An announced row that fails to read is kept and read
+// again on every showWaiting(), in arrival order, until it is shown.
 
 #include "records/alarmdlg.h"
 #include "records/messagesound.h"
 #include "store/records.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QWidget>
 
@@ -31,6 +33,18 @@ public:
     QGridLayout *tileGrid() const { return grid; }
     AlarmDlg *alarmDialog() { return &alarmDlg; }
     MessageSound *sound() { return &m_sound; }
+    // Announcements whose row has not been read yet.
+    int waitingCount() const { return int(m_waiting.size()); }
+
+    // How long a waiting row is read again before it is given up (with a line in
+    // the debug output), and how many are kept.
+    static constexpr qint64 RetryMs = 600000;
+    static constexpr int MaxWaiting = 1000;
+
+public slots:
+    // Reads the waiting rows again and shows those read; the main window calls it
+    // on every tick of its message timer.
+    void showWaiting();
 
 private slots:
     void slotsAppendMessage(universalSwitchMessage msg);
@@ -41,6 +55,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Shows one announced row; false when its read failed.
+    bool showRow(const universalSwitchMessage &msg);
     void addTile(const messageRecord &record);
     void removeTile(MessageItem *tile);
 
@@ -49,4 +65,10 @@ private:
     QGridLayout *grid = nullptr;
     AlarmDlg alarmDlg;
     MessageSound m_sound;
+    struct Waiting
+    {
+        universalSwitchMessage msg;
+        QElapsedTimer since;
+    };
+    QList<Waiting> m_waiting;
 };

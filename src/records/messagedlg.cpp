@@ -38,7 +38,14 @@ void MessageDlg::initDlgCtrl()
 void MessageDlg::pushButtonOk_clicked()
 {
     messageRecord record = m_record;
-    record.message_status = MessageLog::statusByName(m_form->statusBox()->currentText());
+    // A status that could not be looked up, or a record whose stored status could
+    // not be shown, is not stored as another status.
+    bool read = false;
+    record.message_status = MessageLog::statusByName(m_form->statusBox()->currentText(), &read);
+    if (!read || !m_form->statusesRead() || !m_form->recordRead()) {
+        emit signalsInformation(tr("The change was not saved"));
+        return;
+    }
     MessageLog::setDealTime(record, MessageLog::now());
     MessageLog::setRemark(record, m_form->remarkField()->text());
     // A row that was not written is not announced: the tiles keep what is stored.

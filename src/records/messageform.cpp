@@ -44,7 +44,7 @@ MessageForm::MessageForm(int iconSize, bool withPosition, QWidget *parent)
     comboBoxStatus = new QtMaterialComboBox(this);
     comboBoxStatus->setObjectName(QStringLiteral("comboBoxStatus"));
     comboBoxStatus->setEditable(false);
-    comboBoxStatus->addItems(MessageLog::statusNames());
+    fillStatuses();
 
     lineEditRemark = new QtMaterialLineEdit(this);
     lineEditRemark->setObjectName(QStringLiteral("lineEditRemark"));
@@ -82,9 +82,11 @@ MessageForm::MessageForm(int iconSize, bool withPosition, QWidget *parent)
 
 bool MessageForm::showRecord(const messageRecord &record)
 {
+    if (!m_statusesRead)
+        fillStatuses();
     lineEditRecvTime->setText(QString::fromUtf8(record.recv_time));
     lineEditRemark->setText(QString::fromUtf8(record.message_log_remark));
-    const MessageNames names = MessageNames::lookup(record);
+    const MessageNames names = MessageNames::lookup(record, false, &m_recordRead);
     if (!names.defined)
         return false;
     setIcon(names.iconPath());
@@ -93,6 +95,13 @@ bool MessageForm::showRecord(const messageRecord &record)
     lineEditMessageName->setText(names.messageName);
     selectStatus(names.statusName);
     return true;
+}
+
+void MessageForm::fillStatuses()
+{
+    const QStringList names = MessageLog::statusNames(&m_statusesRead);
+    comboBoxStatus->clear();
+    comboBoxStatus->addItems(names);
 }
 
 bool MessageForm::selectStatus(const QString &name)

@@ -32,6 +32,12 @@ public:
     bool showRecord(const messageRecord &record);
     // Selects the status item of this name; false (selection kept) when none has it.
     bool selectStatus(const QString &name);
+    // Whether the status box holds the status names: a form whose names failed to
+    // read reads them again each time it shows a record, and saves nothing meanwhile.
+    bool statusesRead() const { return m_statusesRead; }
+    // Whether the last record shown was looked up whole, so that the status box
+    // shows its stored status (or, without a definition, the first item).
+    bool recordRead() const { return m_recordRead; }
 
     // What the message and alarm dialogs build around the form: a raised button
     // of the row under it, and the dialog's layout (close icon, the title label
@@ -53,9 +59,12 @@ public:
 
 private:
     void setIcon(const QString &path);
+    void fillStatuses();
 
     int m_iconSize;
     QString m_iconPath;
+    bool m_statusesRead = false;
+    bool m_recordRead = false;
     QtMaterialLabel *labelIcon = nullptr;
     QtMaterialLineEdit *lineEditRecvTime = nullptr;
     QtMaterialLineEdit *lineEditRoomName = nullptr;

@@ -26,21 +26,23 @@ bool MessageLog::read(int id, messageRecord &record, bool *ok)
     return found;
 }
 
-QStringList MessageLog::statusNames()
+QStringList MessageLog::statusNames(bool *ok)
 {
     QStringList names;
-    getTextsFromDb(QStringLiteral("select message_status_name from tbl_message_status "
-                                  "order by message_status asc"),
-                   QStringLiteral("message_status_name"), names);
+    const int read = getTextsFromDb(QStringLiteral("select message_status_name from tbl_message_status "
+                                                   "order by message_status asc"),
+                                    QStringLiteral("message_status_name"), names);
+    if (ok)
+        *ok = read >= 0;
     return names;
 }
 
-int MessageLog::statusByName(const QString &name)
+int MessageLog::statusByName(const QString &name, bool *ok)
 {
     return getValueFromDb(QString::asprintf("select message_status from tbl_message_status where "
                                             "message_status_name='%s'",
                                             sqlText(name).toUtf8().constData()),
-                          QStringLiteral("message_status"));
+                          QStringLiteral("message_status"), ok);
 }
 
 QString MessageLog::statusName(int status)

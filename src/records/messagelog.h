@@ -19,10 +19,12 @@ public:
     // or when the read failed: then *ok (when given) is false too.
     static bool read(int id, messageRecord &record, bool *ok = nullptr);
 
-    // The status names in ascending status order, as the dialogs offer them.
-    static QStringList statusNames();
-    // The status number of a name; 0 when no row has that name.
-    static int statusByName(const QString &name);
+    // The status names in ascending status order, as the dialogs offer them; *ok
+    // (when given) is false when they failed to read.
+    static QStringList statusNames(bool *ok = nullptr);
+    // The status number of a name; 0 when no row has that name. *ok (when given)
+    // is false when the look-up failed to read.
+    static int statusByName(const QString &name, bool *ok = nullptr);
     // The name of a status number; empty when there is no such row.
     static QString statusName(int status);
 

@@ -40,11 +40,7 @@ PageSettingMessageManagerMessageInformation::PageSettingMessageManagerMessageInf
     comboBoxType = new QtMaterialComboBox(this);
     comboBoxType->setObjectName(QStringLiteral("comboBoxType"));
     comboBoxType->setEditable(false);
-    QStringList types;
-    getTextsFromDb(
-        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc"),
-        QStringLiteral("message_type_name"), types);
-    comboBoxType->addItems(types);
+    fillTypes();
     lineEditSwitchNo = new QtMaterialLineEdit(this);
     lineEditSwitchNo->setObjectName(QStringLiteral("lineEditSwitchNo"));
     lineEditSwitchNo->setValidator(new QIntValidator(lineEditSwitchNo));
@@ -96,6 +92,10 @@ void PageSettingMessageManagerMessageInformation::slotsPageEnter(QString message
     if (!isVisible())
         return;
     existing = false;
+    entryRead = false;
+    // The type's index is what is stored: without the names there is no type to save.
+    if (!typesRead)
+        fillTypes();
     message_id = messageId.toInt();
     lineEditName->clear();
     iconItem->setIconName(DefaultIcon);
@@ -103,18 +103,37 @@ void PageSettingMessageManagerMessageInformation::slotsPageEnter(QString message
     lineEditSwitchNo->clear();
 
     const QString sql = QString::asprintf("select * from tbl_message where message_id=%d", message_id);
-    if (!isRecordExist(sql))
-        return;
-    QString text;
-    getTextFromDb(sql, QStringLiteral("message_remark"), text);
-    lineEditName->setText(text);
-    QString icon = DefaultIcon;
-    getTextFromDb(sql, QStringLiteral("icon_name"), icon);
-    iconItem->setIconName(icon);
-    comboBoxType->setCurrentIndex(getValueFromDb(sql, QStringLiteral("message_type")) == 1 ? 1 : 0);
-    lineEditSwitchNo->setText(
-        QString::asprintf("%d", getValueFromDb(sql, QStringLiteral("universal_switch_no"))));
-    existing = true;
+    // A definition that failed to read is neither taken as new nor saved over.
+    bool read = false;
+    const bool found = isRecordExist(sql, &read);
+    if (read && found) {
+        bool each[4] = {false, false, false, false};
+        QString text;
+        getTextFromDb(sql, QStringLiteral("message_remark"), text, &each[0]);
+        lineEditName->setText(text);
+        QString icon = DefaultIcon;
+        getTextFromDb(sql, QStringLiteral("icon_name"), icon, &each[1]);
+        iconItem->setIconName(icon);
+        comboBoxType->setCurrentIndex(
+            getValueFromDb(sql, QStringLiteral("message_type"), &each[2]) == 1 ? 1 : 0);
+        lineEditSwitchNo->setText(
+            QString::asprintf("%d", getValueFromDb(sql, QStringLiteral("universal_switch_no"), &each[3])));
+        read = each[0] && each[1] && each[2] && each[3];
+        existing = true;
+    }
+    entryRead = read && typesRead;
+    if (!entryRead)
+        emit gl_socket.signalsInformation(tr("Failed to read the message!"));
+}
+
+void PageSettingMessageManagerMessageInformation::fillTypes()
+{
+    QStringList types;
+    const QString sql =
+        QStringLiteral("select message_type_name from tbl_message_type order by message_type asc");
+    typesRead = getTextsFromDb(sql, QStringLiteral("message_type_name"), types) >= 0;
+    comboBoxType->clear();
+    comboBoxType->addItems(types);
 }
 
 void PageSettingMessageManagerMessageInformation::slotsIconEdit(QString iconName)
@@ -132,10 +151,10 @@ void PageSettingMessageManagerMessageInformation::textChanged(const QString &tex
         lineEditSwitchNo->setText(QStringLiteral("255"));
 }
 
-bool PageSettingMessageManagerMessageInformation::switchNumberTaken(int number) const
+bool PageSettingMessageManagerMessageInformation::switchNumberTaken(int number, bool *ok) const
 {
     return isRecordExist(
-        QString::asprintf("select id from tbl_message where universal_switch_no=%d", number));
+        QString::asprintf("select id from tbl_message where universal_switch_no=%d", number), ok);
 }
 
 void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
@@ -147,11 +166,24 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
         emit gl_socket.signalsInformation(QStringLiteral("Please input the complete content!"));
         return;
     }
+    // Nothing is saved on what failed to read: not over a definition read only in
+    // part, nor on a switch number or stored number that could not be looked up.
+    const QString failed = tr("Failed to save the message!");
+    if (!entryRead) {
+        emit gl_socket.signalsInformation(failed);
+        return;
+    }
     const int type = comboBoxType->currentIndex();
     const QString icon = iconItem->getIconName();
+    bool read = false;
 
     if (!existing) {
-        if (switchNumberTaken(number)) {
+        const bool taken = switchNumberTaken(number, &read);
+        if (!read) {
+            emit gl_socket.signalsInformation(failed);
+            return;
+        }
+        if (taken) {
             emit gl_socket.signalsInformation(UsedText);
             return;
         }
@@ -160,14 +192,20 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
                 "universal_switch_no) values(%d,%d,'%s','%s',%d)",
                 message_id, type, sqlText(name).toUtf8().constData(), sqlText(icon).toUtf8().constData(),
                 number))) {
-            emit gl_socket.signalsInformation(tr("Failed to save the message!"));
+            emit gl_socket.signalsInformation(failed);
             return;
         }
     } else {
         const int stored = getValueFromDb(
             QString::asprintf("select universal_switch_no from tbl_message where message_id=%d", message_id),
-            QStringLiteral("universal_switch_no"));
-        if (number != stored && switchNumberTaken(number)) {
+            QStringLiteral("universal_switch_no"), &read);
+        bool takenRead = true;
+        const bool taken = read && number != stored && switchNumberTaken(number, &takenRead);
+        if (!read || !takenRead) {
+            emit gl_socket.signalsInformation(failed);
+            return;
+        }
+        if (taken) {
             emit gl_socket.signalsInformation(UsedText);
             return;
         }
@@ -190,7 +228,7 @@ void PageSettingMessageManagerMessageInformation::pushButtonSave_clicked()
                               number, message_id));
         // The received messages go only with the new number: both or neither.
         if (!gl_sqlite3db.execTransaction(statements)) {
-            emit gl_socket.signalsInformation(tr("Failed to save the message!"));
+            emit gl_socket.signalsInformation(failed);
             return;
         }
         if (number != stored)

@@ -4,7 +4,8 @@
 // name, whether it is a service or an alarm message, the panel's universal switch
 // number that raises it (unique, 1 to 255) and its icon. A new switch number for
 // an existing definition asks first, and then drops the messages received under
-// the old one. Saving returns to "Message Manager".
+// the old one. Saving returns to "Message Manager". A definition that fails to read
+// on entry, or a look-up of "Save" that fails, is said and nothing is saved.
 
 #include "shell/mydialog.h"
 
@@ -37,7 +38,8 @@ private slots:
     void pushButtonSave_clicked();
 
 private:
-    bool switchNumberTaken(int number) const;
+    bool switchNumberTaken(int number, bool *ok) const;
+    void fillTypes();
 
     QtMaterialFlatButton *pushButtonSave = nullptr;
     QtMaterialLineEdit *lineEditName = nullptr;
@@ -46,4 +48,7 @@ private:
     ManagerItem *iconItem = nullptr;
     int message_id = 0;
     bool existing = false;
+    // Whether the type names, and at entry the definition (or its absence), were read whole.
+    bool typesRead = false;
+    bool entryRead = false;
 };

@@ -146,11 +146,12 @@ void ManagerItem::loadMessages()
     query.finish();
 }
 
-bool ManagerItem::readMessage(int logId, messageRecord &record)
+bool ManagerItem::readMessage(int logId, messageRecord &record, bool &read)
 {
     QSqlQuery query =
         gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_message_log where id=%1").arg(logId));
     const bool found = query.next();
+    read = rowsReadToEnd(query);
     if (found)
         record = messageRecord::fromRow(query);
     query.finish();
@@ -216,7 +217,19 @@ void ManagerItem::slotsAppendMessage(universalSwitchMessage msg)
         // A message announced again replaces the copy already listed, so that the
         // strip never shows one message twice.
         messageRecord record;
-        if (readMessage(logId, record)) {
+        bool read = false;
+        const bool found = readMessage(logId, record, read);
+        if (!read) {
+            // The strip shows and drops a message by what the announcement
+            // carries, so a row that failed to read is still marked.
+            record.id = logId;
+            record.message_id = msg.message_id;
+            record.message_type = msg.message_type;
+            record.message_status = msg.message_status;
+            record.panel_id = msg.panel_id;
+            record.room_id = msg.room_id;
+        }
+        if (found || !read) {
             int position = -1;
             for (int i = 0; i < messages.size(); ++i) {
                 if (messages.at(i).id == logId) {

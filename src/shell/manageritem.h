@@ -83,7 +83,8 @@ protected:
 
 private:
     void loadMessages();
-    static bool readMessage(int logId, messageRecord &record);
+    // read is false when the row failed to read (rather than being gone).
+    static bool readMessage(int logId, messageRecord &record, bool &read);
     template <typename Match> bool removeMessages(Match match);
     void settleIndex();
     void paintPicture(QPainter &painter);

@@ -6,6 +6,8 @@
 #include "store/queryhelpers.h"
 
 #include <QDateTime>
+#include <QDebug>
+#include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cstring>
@@ -33,7 +35,12 @@ PanelMessageIntake::PanelMessageIntake(QObject *parent)
 {
     // Waiting service messages carry the panel, room and message ids of the
     // project they came from; in another project they are dropped unstored.
-    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this]() { m_pending.clear(); });
+    connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this]() {
+        m_pending.clear();
+        if (!m_unstored.isEmpty())
+            qWarning() << "panel messages of the project left, never stored:" << m_unstored.size();
+        m_unstored.clear();
+    });
 }
 
 bool PanelMessageIntake::takeFrame(const quint8 *buffer, qlonglong length)
@@ -62,41 +69,93 @@ bool PanelMessageIntake::takeFrame(const quint8 *buffer, qlonglong length)
 void PanelMessageIntake::processUniversalSwitch(unsigned char subnet, unsigned char device,
                                                 unsigned char switchNo, unsigned char status)
 {
-    const QString panelSql =
-        QString::asprintf("select* from tbl_panel where subnet_id=%d and device_id=%d", subnet, device);
     universalSwitchMessage msg;
-    {
-        // Each row is read once: this runs for every switch frame on the bus.
-        QSqlQuery panel = gl_sqlite3db.execQuery(panelSql);
-        if (!panel.next())
-            return;
-        msg.panel_id = panel.value(QStringLiteral("panel_id")).toInt();
-        msg.room_id = panel.value(QStringLiteral("room_id")).toInt();
-    }
     msg.recv_time = m_clock();
     msg.subnet_id = subnet;
     msg.device_id = device;
-
-    const QString messageSql =
-        QString::asprintf("select * from tbl_message where universal_switch_no=%d", switchNo);
-    {
-        QSqlQuery message = gl_sqlite3db.execQuery(messageSql);
-        if (!message.next())
-            return;
-        msg.message_id = message.value(QStringLiteral("message_id")).toInt();
-        msg.message_type = message.value(QStringLiteral("message_type")).toInt();
-    }
     msg.switch_no = switchNo;
     msg.switch_status = status;
+    keep(msg, Stage::LookUp);
+    drain();
+}
 
-    if (msg.message_type == 1) {
-        msg.message_status = 0;
-        storeNewRow(msg);
-        emit gl_socket.signalsAppendMessage(msg);
-        return;
+void PanelMessageIntake::processServiceMessage(universalSwitchMessage msg)
+{
+    keep(msg, Stage::Settle);
+    drain();
+}
+
+void PanelMessageIntake::slotsUniversalSwitch()
+{
+    const qint64 now = m_clock();
+    int i = 0;
+    while (i < m_pending.size()) {
+        if (now - m_pending.at(i).recv_time < SettleSeconds) {
+            ++i;
+            continue;
+        }
+        keep(m_pending.takeAt(i), Stage::Settle);
+        i = 0;
     }
+    drain();
+}
 
-    msg.message_status = msg.switch_status > 0 ? 0 : 1;
+void PanelMessageIntake::keep(const universalSwitchMessage &msg, Stage stage)
+{
+    if (m_unstored.size() >= MaxUnstored) {
+        const universalSwitchMessage &oldest = m_unstored.first().msg;
+        qWarning() << "panel message given up, too many unstored: panel" << oldest.subnet_id
+                   << oldest.device_id << "switch" << oldest.switch_no;
+        m_unstored.removeFirst();
+    }
+    m_unstored.append(Work{msg, stage, m_clock()});
+}
+
+void PanelMessageIntake::drain()
+{
+    // An announcement's receivers may run an event loop in which further frames
+    // arrive: those are only queued behind.
+    if (m_draining)
+        return;
+    const QScopedValueRollback<bool> draining(m_draining, true);
+    const qint64 now = m_clock();
+    while (!m_unstored.isEmpty()) {
+        Work work = m_unstored.takeFirst();
+        if (advance(work))
+            continue;
+        if (now - work.since < RetrySeconds) {
+            m_unstored.prepend(work);
+            return;
+        }
+        qWarning() << "panel message given up after" << RetrySeconds << "s of failed reads or writes: panel"
+                   << work.msg.subnet_id << work.msg.device_id << "switch" << work.msg.switch_no;
+    }
+}
+
+bool PanelMessageIntake::lookUp(universalSwitchMessage &msg, bool &known)
+{
+    known = false;
+    // Each row is read once: this runs for every switch frame on the bus.
+    QSqlQuery panel = gl_sqlite3db.execQuery(QString::asprintf(
+        "select* from tbl_panel where subnet_id=%d and device_id=%d", msg.subnet_id, msg.device_id));
+    if (!panel.next())
+        return rowsReadToEnd(panel);
+    msg.panel_id = panel.value(QStringLiteral("panel_id")).toInt();
+    msg.room_id = panel.value(QStringLiteral("room_id")).toInt();
+    panel.finish();
+
+    QSqlQuery message = gl_sqlite3db.execQuery(
+        QString::asprintf("select * from tbl_message where universal_switch_no=%d", msg.switch_no));
+    if (!message.next())
+        return rowsReadToEnd(message);
+    msg.message_id = message.value(QStringLiteral("message_id")).toInt();
+    msg.message_type = message.value(QStringLiteral("message_type")).toInt();
+    known = true;
+    return true;
+}
+
+void PanelMessageIntake::waitToSettle(const universalSwitchMessage &msg)
+{
     for (int i = 0; i < m_pending.size(); ++i) {
         const universalSwitchMessage &entry = m_pending.at(i);
         if (entry.subnet_id == msg.subnet_id && entry.device_id == msg.device_id &&
@@ -109,68 +168,81 @@ void PanelMessageIntake::processUniversalSwitch(unsigned char subnet, unsigned c
     m_pending.append(msg);
 }
 
-void PanelMessageIntake::slotsUniversalSwitch()
+bool PanelMessageIntake::advance(Work &work)
 {
-    const qint64 now = m_clock();
-    int i = 0;
-    while (i < m_pending.size()) {
-        if (now - m_pending.at(i).recv_time < SettleSeconds) {
-            ++i;
-            continue;
-        }
-        const universalSwitchMessage settled = m_pending.takeAt(i);
-        processServiceMessage(settled);
-        i = 0;
-    }
-}
-
-void PanelMessageIntake::storeNewRow(universalSwitchMessage &msg)
-{
+    universalSwitchMessage &msg = work.msg;
     const QString recv = timeText(msg.recv_time);
-    // The new row's own id comes straight from the insert, so two identical
-    // messages within one second are told apart.
-    QSqlQuery insert = gl_sqlite3db.execQuery(QString::asprintf(
-        "insert into tbl_message_log(message_id,message_type,message_status,panel_id,room_id,"
-        "message_log_remark,recv_time,deal_time)values(%d,%d,%d,%d,%d,'%s','%s','%s')",
-        msg.message_id, msg.message_type, 0, msg.panel_id, msg.room_id, "",
-        sqlText(recv).toUtf8().constData(), ""));
-    const QVariant rowId = insert.lastInsertId();
-    insert.finish();
-    if (rowId.isValid()) {
-        msg.id = rowId.toInt();
-        return;
+    if (work.stage == Stage::LookUp) {
+        // Frames of panels or switch numbers the project does not configure are dropped.
+        bool known = false;
+        if (!lookUp(msg, known))
+            return false;
+        if (!known)
+            return true;
+        if (msg.message_type != 1) {
+            msg.message_status = msg.switch_status > 0 ? 0 : 1;
+            waitToSettle(msg);
+            return true;
+        }
+        msg.message_status = 0;
+        work.stage = Stage::Insert;
     }
-    msg.id = getValueFromDb(QString::asprintf("select id from tbl_message_log where message_id=%d and "
-                                              "message_type=%d and message_status=%d and panel_id=%d and "
-                                              "room_id=%d and recv_time='%s'",
-                                              msg.message_id, msg.message_type, 0, msg.panel_id, msg.room_id,
-                                              sqlText(recv).toUtf8().constData()),
-                            QStringLiteral("id"));
-}
-
-void PanelMessageIntake::processServiceMessage(universalSwitchMessage msg)
-{
-    const QString daySql = QString::asprintf(
-        "select * from tbl_message_log where message_id=%d and message_type=%d and panel_id=%d and "
-        "room_id=%d and recv_time like '%s%%'",
-        msg.message_id, msg.message_type, msg.panel_id, msg.room_id,
-        sqlText(dayText(msg.recv_time)).toUtf8().constData());
-    QSqlQuery day = gl_sqlite3db.execQuery(daySql);
-    const bool found = day.next();
-    const int status = found ? day.value(QStringLiteral("message_status")).toInt() : -1;
-    const int rowId = found ? day.value(QStringLiteral("id")).toInt() : 0;
-    day.finish();
-    if (found && (status == 0 || status == 1)) {
-        msg.id = rowId;
-        gl_sqlite3db.execDML(QString::asprintf(
-            "update tbl_message_log set message_status=%d,recv_time='%s' "
-            "where id=%d",
-            msg.message_status, sqlText(timeText(msg.recv_time)).toUtf8().constData(), msg.id));
-        emit gl_socket.signalsAppendMessage(msg);
-        return;
+    if (work.stage == Stage::Settle) {
+        // Only the day's first row of this message, panel and room is looked at.
+        QSqlQuery day = gl_sqlite3db.execQuery(QString::asprintf(
+            "select * from tbl_message_log where message_id=%d and message_type=%d and panel_id=%d and "
+            "room_id=%d and recv_time like '%s%%'",
+            msg.message_id, msg.message_type, msg.panel_id, msg.room_id,
+            sqlText(dayText(msg.recv_time)).toUtf8().constData()));
+        const bool found = day.next();
+        if (!found && !rowsReadToEnd(day))
+            return false;
+        const int status = found ? day.value(QStringLiteral("message_status")).toInt() : -1;
+        const int rowId = found ? day.value(QStringLiteral("id")).toInt() : 0;
+        day.finish();
+        if (found && (status == 0 || status == 1)) {
+            if (!gl_sqlite3db.execDML(
+                    QString::asprintf("update tbl_message_log set message_status=%d,recv_time='%s' "
+                                      "where id=%d",
+                                      msg.message_status, sqlText(recv).toUtf8().constData(), rowId)))
+                return false;
+            msg.id = rowId;
+            emit gl_socket.signalsAppendMessage(msg);
+            return true;
+        }
+        if (msg.switch_status <= 0)
+            return true;
+        work.stage = Stage::Insert;
     }
-    if (msg.switch_status > 0) {
-        storeNewRow(msg);
-        emit gl_socket.signalsAppendMessage(msg);
+    if (work.stage == Stage::Insert) {
+        // The new row's own id comes straight from the insert, so two identical
+        // messages within one second are told apart.
+        QSqlQuery insert = gl_sqlite3db.execQuery(QString::asprintf(
+            "insert into tbl_message_log(message_id,message_type,message_status,panel_id,room_id,"
+            "message_log_remark,recv_time,deal_time)values(%d,%d,%d,%d,%d,'%s','%s','%s')",
+            msg.message_id, msg.message_type, 0, msg.panel_id, msg.room_id, "",
+            sqlText(recv).toUtf8().constData(), ""));
+        const bool stored = rowsReadToEnd(insert);
+        const QVariant rowId = insert.lastInsertId();
+        insert.finish();
+        if (!stored)
+            return false;
+        work.stage = Stage::FindId;
+        if (rowId.isValid())
+            msg.id = rowId.toInt();
     }
+    if (msg.id == 0) {
+        bool read = false;
+        msg.id =
+            getValueFromDb(QString::asprintf("select id from tbl_message_log where message_id=%d and "
+                                             "message_type=%d and message_status=%d and panel_id=%d and "
+                                             "room_id=%d and recv_time='%s'",
+                                             msg.message_id, msg.message_type, 0, msg.panel_id, msg.room_id,
+                                             sqlText(recv).toUtf8().constData()),
+                           QStringLiteral("id"), &read);
+        if (!read)
+            return false;
+    }
+    emit gl_socket.signalsAppendMessage(msg);
+    return true;
 }

@@ -42,9 +42,20 @@ QString RefreshingCtrl::timeText() const
     return timeLabel->text();
 }
 
+namespace {
+
+std::function<QDateTime()> testClock;
+
+} // namespace
+
+void RefreshingCtrl::setClock(std::function<QDateTime()> newClock)
+{
+    testClock = std::move(newClock);
+}
+
 QString RefreshingCtrl::now()
 {
-    return QDateTime::currentDateTime().toString(Qt::TextDate);
+    return (testClock ? testClock() : QDateTime::currentDateTime()).toString(Qt::TextDate);
 }
 
 QString RefreshingCtrl::lastUpdate(const QString &key, const QString &fallback)
@@ -58,19 +69,20 @@ QString RefreshingCtrl::lastUpdate(const QString &key, const QString &fallback)
     return time;
 }
 
-void RefreshingCtrl::storeLastUpdate(const QString &key, const QString &time)
+bool RefreshingCtrl::storeLastUpdate(const QString &key, const QString &time)
 {
     const QString find =
         QStringLiteral("select id from tbl_last_update where last_update_id='%1'").arg(sqlText(key));
-    if (!isRecordExist(find)) {
-        gl_sqlite3db.execDML(QStringLiteral("insert into tbl_last_update(last_update_id,last_update_time) "
-                                            "values('%1','%2')")
-                                 .arg(sqlText(key), sqlText(time)));
-    } else {
-        gl_sqlite3db.execDML(QStringLiteral("update tbl_last_update set last_update_time='%1' "
-                                            "where last_update_id='%2'")
-                                 .arg(sqlText(time), sqlText(key)));
+    // A look-up that failed is not taken as "no row": that would add a second one.
+    bool read = false;
+    if (isRecordExist(find, &read)) {
+        return gl_sqlite3db.execDML(QStringLiteral("update tbl_last_update set last_update_time='%1' "
+                                                   "where last_update_id='%2'")
+                                        .arg(sqlText(time), sqlText(key)));
     }
+    return read && gl_sqlite3db.execDML(QStringLiteral("insert into tbl_last_update(last_update_id,"
+                                                       "last_update_time) values('%1','%2')")
+                                            .arg(sqlText(key), sqlText(time)));
 }
 
 void RefreshingCtrl::startRefresh(QString key)
@@ -85,7 +97,8 @@ void RefreshingCtrl::startRefresh(QString key)
 
     loading();
 
-    storeLastUpdate(key, current);
+    if (!storeLastUpdate(key, current))
+        emit gl_socket.signalsInformation(tr("Failed to save the last update time!"));
 }
 
 void RefreshingCtrl::loading()

@@ -6,9 +6,12 @@
 // success says "Refresh Successfully" and closes 400 ms later. Every page change
 // closes it at once through the hub's signalsStopRefresh(false).
 
+#include <QDateTime>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 class ProgressIndicator;
 class QtMaterialLabel;
@@ -31,6 +34,10 @@ public:
     bool isOpening() const { return loadingTimer.isActive(); }
     bool isClosing() const { return delayTimer.isActive(); }
 
+    // The clock of the times shown and stored; tests replace it (an empty one puts
+    // the system clock back).
+    static void setClock(std::function<QDateTime()> clock);
+
 public slots:
     void stopRefresh(bool delay);
     void loading();
@@ -39,7 +46,8 @@ public slots:
 private:
     static QString now();
     static QString lastUpdate(const QString &key, const QString &fallback);
-    static void storeLastUpdate(const QString &key, const QString &time);
+    // False when the time was not stored (the row failed to read or to write).
+    static bool storeLastUpdate(const QString &key, const QString &time);
 
     QtMaterialLabel *statusLabel;
     QtMaterialLabel *timeLabel;

@@ -18,7 +18,9 @@
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/panelmessageintake.h"
+#include "simbus.h"
 #include "simpanel.h"
+#include "stepfault.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
@@ -392,6 +394,29 @@ private slots:
         QCOMPARE(bar->alarmDialog()->currentRecord().id, deleted); // the new alarm took the id
         bar->alarmDialog()->findChild<QAbstractButton *>(QStringLiteral("pushButtonOk"))->click();
         QCOMPARE(row(deleted).status, 0);
+    }
+
+    // A panel's alarm whose panel look-up fails to read is stored and shown by a
+    // later sweep of the real message timer: one row, one tile.
+    void alarmStoredAfterFailedLookUp()
+    {
+        fixture::seed();
+        m_window->intake()->setClock([]() { return QDateTime::currentSecsSinceEpoch(); });
+        auto *bar = qobject_cast<MessageBar *>(m_window->messageBar());
+        const int tiles = bar->tiles().size();
+        SimBus panelSide;
+        QVERIFY(panelSide.listenUdp(QHostAddress(QStringLiteral("127.0.0.2"))));
+        const auto alarms = [] { return getValueFromDb("select count(*) as n from tbl_message_log", "n"); };
+        StepFault::arm(QStringLiteral("select* from tbl_panel"), 1);
+        panelSide.sendRaw(SimPanel(1, 20).switchFrame(9, true), QHostAddress::LocalHost, 6000);
+        QTRY_VERIFY(StepFault::fired());
+        QTRY_COMPARE_WITH_TIMEOUT(alarms(), 1, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(bar->tiles().size(), tiles + 1, 4000);
+        StepFault::disarm();
+        QSignalSpy tick(&m_window->messageTimer(), &QTimer::timeout); // a further sweep adds nothing
+        QVERIFY(tick.wait(3000));
+        QVERIFY(alarms() == 1 && bar->tiles().size() == tiles + 1);
+        QCOMPARE(bar->alarmDialog()->heldRecords().last().message_id, int(fixture::AlarmFire));
     }
 
     // The menu bar is black, the page area the dark page colour.
