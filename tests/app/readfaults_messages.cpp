@@ -60,11 +60,9 @@ void seedRows()
                        "(12,1,0,1,7,'2026-12-07 08:45:00','',''),(12,1,0,2,7,'2026-12-07 08:50:00','','')"));
 }
 
-// Notes what the hub tells the tiles and pages, and says what it says to the user.
+// Notes what the hub tells the tiles and pages.
 void watchHub(faultsweep::Run &run)
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run,
-                     [&run](QString text) { run.say(text); });
     QObject::connect(&gl_socket, &BroadcastSocket::signalsUpdateMessage, &run, [&run](messageRecord r) {
         run.note(QString::asprintf("updated %d %d", r.id, r.message_status));
     });

@@ -185,7 +185,9 @@ Action onPage(const QString &name, const QStringList &rows, const QString &pageI
         settle();
         DeviceItem::setIntervalScale(1);
     };
-    return Action{QStringLiteral("operation"), name, rooms(rows), script, nullptr, 0, false};
+    // The refresh header's stamp is judged by the refresh control's own row.
+    return Action{QStringLiteral("operation"), name, rooms(rows), script, nullptr, 0, false,
+                  {QStringLiteral("tbl_last_update")}};
 }
 
 void press(QWidget *widget)

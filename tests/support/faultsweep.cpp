@@ -309,7 +309,7 @@ void Sweeper::restore()
     gl_sqlite3db.open();
 }
 
-QString Sweeper::dumpTables() const
+QString Sweeper::dumpTables(const QStringList &leftOut) const
 {
     const QString name = QStringLiteral("faultsweep-dump");
     QString out;
@@ -324,7 +324,8 @@ QString Sweeper::dumpTables() const
         while (master.next()) {
             out += master.value(0).toString() + QLatin1Char(' ') + master.value(2).toString() +
                    QLatin1Char('\n');
-            if (master.value(0).toString() == QLatin1String("table"))
+            if (master.value(0).toString() == QLatin1String("table") &&
+                !leftOut.contains(master.value(1).toString()))
                 tables << master.value(1).toString();
         }
         for (const QString &table : qAsConst(tables)) {
@@ -405,7 +406,7 @@ Outcome Sweeper::runOnce(const Action &action, int nth)
     // would leave: the tables are read from the file afterwards.
     gl_sqlite3db.close();
     const qint64 to = QDateTime::currentSecsSinceEpoch();
-    outcome.tables = withoutNow(dumpTables(), from, to);
+    outcome.tables = withoutNow(dumpTables(action.leftOut), from, to);
     outcome.files = withoutNow(listFiles(), from, to);
     outcome.observed = withoutNow(outcome.observed, from, to);
     for (QString &text : outcome.said)
@@ -434,7 +435,7 @@ QStringList Sweeper::sweep(const Action &action, QString &summary)
     m_settingsBytes = settings.open(QIODevice::ReadOnly) ? settings.readAll() : QByteArray();
     gl_sqlite3db.setDbName(dbName);
     gl_sqlite3db.open();
-    const QString before = dumpTables();
+    const QString before = dumpTables(action.leftOut);
 
     const Outcome clean = runOnce(action, INT_MAX);
     const Outcome again = runOnce(action, INT_MAX);

@@ -53,6 +53,9 @@ struct Action
     // Work that is never refused, only delayed (a received alarm): every run
     // must end whole.
     bool mustBeWhole = false;
+    // Tables left out of the outcome: written by a part that a row of its own
+    // judges (the refresh control's stamp on every page that refreshes).
+    QStringList leftOut = {};
 };
 
 // What one run left behind.
@@ -121,7 +124,7 @@ public:
 private:
     Outcome runOnce(const Action &action, int nth);
     void restore();
-    QString dumpTables() const;
+    QString dumpTables(const QStringList &leftOut = QStringList()) const;
     QString listFiles() const;
 
     QString m_unavailable;
