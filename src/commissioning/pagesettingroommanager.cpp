@@ -79,7 +79,13 @@ void PageSettingRoomManager::slotsEdit(int type, int id)
         emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Room"), tr("Edit Room"),
                                             QString::number(id), QStringLiteral("1"));
     } else if (type == ManagerItemAdd) {
-        if (!isRecordExist(QStringLiteral("select id from tbl_room_template"))) {
+        bool read = false;
+        const bool templates = isRecordExist(QStringLiteral("select id from tbl_room_template"), &read);
+        if (!read) {
+            emit gl_socket.signalsInformation(tr("Failed to add the rooms!"));
+            return;
+        }
+        if (!templates) {
             emit gl_socket.signalsInformation(tr("Please add room template!"));
             return;
         }
