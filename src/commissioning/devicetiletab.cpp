@@ -78,4 +78,6 @@ void DeviceTileTab::slotsDelete(int type, int id)
     updatelist(owner_id);
     if (ok)
         removed(id);
+    else
+        emit gl_socket.signalsInformation(removeFailure());
 }

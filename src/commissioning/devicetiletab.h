@@ -44,6 +44,8 @@ protected:
     virtual int newId() = 0;
     // The statements that remove device id of the owner, run in one transaction.
     virtual QStringList removal(int id) const = 0;
+    // Said when the removal failed.
+    virtual QString removeFailure() const = 0;
     // Runs after a removal and the rebuilt list.
     virtual void removed(int id) { Q_UNUSED(id) }
 

@@ -79,7 +79,13 @@ void PageSettingRoomManager::slotsEdit(int type, int id)
         emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Room"), tr("Edit Room"),
                                             QString::number(id), QStringLiteral("1"));
     } else if (type == ManagerItemAdd) {
-        if (!isRecordExist(QStringLiteral("select id from tbl_room_template"))) {
+        bool read = false;
+        const bool templates = isRecordExist(QStringLiteral("select id from tbl_room_template"), &read);
+        if (!read) {
+            emit gl_socket.signalsInformation(tr("Failed to add the rooms!"));
+            return;
+        }
+        if (!templates) {
             emit gl_socket.signalsInformation(tr("Please add room template!"));
             return;
         }
@@ -94,14 +100,22 @@ void PageSettingRoomManager::slotsDelete(int type, int id)
     if (type != ManagerItemRoom)
         return;
     QString roomName;
-    if (!getTextFromDb(QString::asprintf("select room_name from tbl_room where room_id=%d", id),
-                       QStringLiteral("room_name"), roomName))
+    bool read = false;
+    const bool found =
+        getTextFromDb(QString::asprintf("select room_name from tbl_room where room_id=%d", id),
+                      QStringLiteral("room_name"), roomName, &read);
+    if (!read) {
+        emit gl_socket.signalsInformation(tr("Failed to delete the room!"));
+        return;
+    }
+    if (!found)
         return;
     KestMessageBox box(
         tr("Are you sure to delete room %1 and all the information associated with it?").arg(roomName), 500,
         160, KestMessageBoxCancelOk, nullptr);
     if (box.exec() != QDialog::Accepted)
         return;
-    removeRoom(id);
+    if (!removeRoom(id))
+        emit gl_socket.signalsInformation(tr("Failed to delete the room!"));
     updatelist();
 }

@@ -62,3 +62,8 @@ QStringList PageSettingRoomManagerAC::removal(int id) const
         QString::asprintf("delete from tbl_3d_air_conditioner where air_conditioner_no=%d and room_id=%d",
                           id, owner_id)};
 }
+
+QString PageSettingRoomManagerAC::removeFailure() const
+{
+    return tr("Failed to delete the air conditioner!");
+}

@@ -20,6 +20,7 @@ protected:
     // Said when no number could be read.
     virtual QString addFailure() const;
     QStringList removal(int id) const override;
+    QString removeFailure() const override;
 
 private:
     const char *m_countSql;

@@ -153,12 +153,23 @@ void PageSettingRoomManagerACInformation::slotsPageEnter(QString numberText, QSt
         checkBoxHide->setChecked(row.value(QStringLiteral("room_temperature_type")).toInt() > 0);
         exists = true;
     }
+    m_rowRead = rowsReadToEnd(row);
     row.finish();
     radioButtonACType_clicked();
+    if (!m_rowRead)
+        emit gl_socket.signalsInformation(floor_heat ? tr("Failed to read the floor heating!")
+                                                     : tr("Failed to read the air conditioner!"));
 }
 
 void PageSettingRoomManagerACInformation::pushButtonSave_clicked()
 {
+    const QString failure =
+        floor_heat ? tr("Failed to save the floor heating!") : tr("Failed to save the air conditioner!");
+    // A form the stored row never reached is no edit of it.
+    if (!m_rowRead) {
+        emit gl_socket.signalsInformation(failure);
+        return;
+    }
     const QString name = lineEditName->text();
     const int subnet = addressFieldValue(lineEditNumber[0]->text());
     const int device = addressFieldValue(lineEditNumber[1]->text());
@@ -171,8 +182,6 @@ void PageSettingRoomManagerACInformation::pushButtonSave_clicked()
     }
     const int type = ir ? 1 : 0;
     const int hide = checkBoxHide->isChecked() ? 1 : 0;
-    const QString failure =
-        floor_heat ? tr("Failed to save the floor heating!") : tr("Failed to save the air conditioner!");
     // Insert or update as the row is there now; an unread answer would add a second row.
     bool read = false;
     exists = isRecordExist(QString::asprintf("select id from tbl_air_conditioner where room_id=%d and "

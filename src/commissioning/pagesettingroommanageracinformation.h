@@ -45,6 +45,8 @@ private:
     int room_id = 0;
     int number = 0;
     bool exists = false;
+    // Whether the row was read when the page was entered; when not, Save stores nothing.
+    bool m_rowRead = false;
     QtMaterialLineEdit *lineEditName = nullptr;
     QtMaterialLineEdit *lineEditNumber[3] = {};
     QtMaterialRadioButton *radioButtonPanel = nullptr;

@@ -50,11 +50,14 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
     addRoomTab(tr("Floor Heat"), QStringLiteral(":/myImages/png/edit_room/icon-room-floorheat.png"),
                floorHeat, [floorHeat](int roomId) { floorHeat->updatelist(roomId); });
     auto *occupation = new PageSettingRoomManagerOccupation(nullptr);
-    addRoomTab(tr("Occupation"), QStringLiteral(":/myImages/png/edit_room/icon-room-occupation.png"),
-               occupation, [occupation](int roomId) { occupation->initDlgCtrl(roomId); });
+    addRoomTab(
+        tr("Occupation"), QStringLiteral(":/myImages/png/edit_room/icon-room-occupation.png"), occupation,
+        [occupation](int roomId) { occupation->initDlgCtrl(roomId); },
+        [occupation]() { return occupation->save(); });
     auto *master = new PageSettingRoomManagerMaster(nullptr);
-    addRoomTab(tr("Master"), QStringLiteral(":/myImages/png/edit_room/icon-room-master.png"), master,
-               [master](int roomId) { master->initDlgCtrl(roomId); });
+    addRoomTab(
+        tr("Master"), QStringLiteral(":/myImages/png/edit_room/icon-room-master.png"), master,
+        [master](int roomId) { master->initDlgCtrl(roomId); }, [master]() { return master->save(); });
     auto *panel = new PageSettingRoomManagerPanel(nullptr);
     addRoomTab(tr("Panel"), QStringLiteral(":/myImages/png/edit_room/icon-room-panel.png"), panel,
                [panel](int roomId) { panel->updatelist(roomId); });
@@ -118,12 +121,12 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
 }
 
 void PageSettingRoomManagerEdit::addRoomTab(const QString &title, const QString &icon, MyDialog *page,
-                                            std::function<void(int)> load)
+                                            std::function<void(int)> load, std::function<bool()> save)
 {
     tabs->addTab(icon, title);
     page->hide();
     layout->addWidget(page, 0, 0);
-    roomTabs.append({page, std::move(load)});
+    roomTabs.append({page, std::move(load), std::move(save)});
 }
 
 void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTabs)
@@ -142,6 +145,10 @@ void PageSettingRoomManagerEdit::slotsPageEnter(QString roomId, QString resetTab
     }
     m_rowRead = rowsReadToEnd(room);
     room.finish();
+    if (!m_rowRead)
+        emit gl_socket.signalsInformation(m_owner.tileKind == ManagerItemRoom
+                                              ? tr("Failed to read the room!")
+                                              : tr("Failed to read the template!"));
     // Back after a refused save: the typing comes back, not the stored row.
     if (m_returning && m_unsaved.id == room_id) {
         lineEditRoomName->setText(m_unsaved.name);
@@ -172,7 +179,7 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
                             .arg(m_owner.table, m_owner.nameColumn, m_owner.iconColumn, m_owner.idColumn)
                             .arg(room_id)
                             .arg(sqlText(typed.name), sqlText(typed.icon));
-    if (gl_sqlite3db.execDML(sql)) {
+    if (saveRow(sql)) {
         m_unsaved = {};
         return;
     }
@@ -194,6 +201,20 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
             m_returning = false;
         },
         Qt::QueuedConnection);
+}
+
+bool PageSettingRoomManagerEdit::saveRow(const QString &sql)
+{
+    if (!gl_sqlite3db.beginTransaction())
+        return false;
+    bool saved = gl_sqlite3db.execDML(sql);
+    for (const RoomTab &tab : qAsConst(roomTabs))
+        saved = saved && (!tab.save || tab.save());
+    if (!saved) {
+        gl_sqlite3db.rollbackTransaction();
+        return false;
+    }
+    return gl_sqlite3db.commitTransaction();
 }
 
 void PageSettingRoomManagerEdit::currentChanged(int index)

@@ -2,8 +2,9 @@
 
 // "Edit Room": a room's name and picture on top, and below them one tab per kind
 // of device the room holds. Name and picture are written whenever the page is
-// left; each tab writes its own data. A refused write says so and brings the
-// editor back with what was typed.
+// left, together with what the tabs that save on leaving hold (one transaction:
+// all or nothing); the other tabs write their own data. A refused write says so
+// and brings the editor back with what was typed.
 //
 // Tabs are kept in one list: a later tab (air conditioners, floor heating,
 // occupation, master, panels, moods) is one addRoomTab() call in the constructor
@@ -41,9 +42,11 @@ public:
     MyDialog *tabPage(int index) const { return roomTabs.value(index).page; }
     int currentTab() const { return current; }
 
-    // Adds a tab: made here without a parent, hidden until its tab is chosen.
+    // Adds a tab: made here without a parent, hidden until its tab is chosen. save,
+    // when given, writes the tab's data when the page is left, inside the editor's
+    // transaction; false (said by the tab) refuses the whole save.
     void addRoomTab(const QString &title, const QString &icon, MyDialog *page,
-                    std::function<void(int roomId)> load);
+                    std::function<void(int roomId)> load, std::function<bool()> save = nullptr);
 
 public slots:
     void slotsPageEnter(QString roomId, QString resetTabs);
@@ -73,7 +76,10 @@ private:
     {
         MyDialog *page;
         std::function<void(int roomId)> load;
+        std::function<bool()> save;
     };
+    // Writes name, picture and the tabs' data in one transaction.
+    bool saveRow(const QString &sql);
     void addFromGallery();
 
     Owner m_owner;

@@ -24,3 +24,8 @@ QString PageSettingRoomManagerFloorHeat::addFailure() const
 {
     return tr("Failed to add the floor heating!");
 }
+
+QString PageSettingRoomManagerFloorHeat::removeFailure() const
+{
+    return tr("Failed to delete the floor heating!");
+}

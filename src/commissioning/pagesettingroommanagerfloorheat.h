@@ -14,4 +14,5 @@ public:
 protected:
     int freeNumber() const override;
     QString addFailure() const override;
+    QString removeFailure() const override;
 };

@@ -39,3 +39,8 @@ QStringList PageSettingRoomManagerLighting::removal(int id) const
         QString::asprintf("delete from tbl_light where light_id=%d and room_id=%d", id, owner_id),
         QString::asprintf("delete from tbl_3d_view_light where light_id=%d and room_id=%d", id, owner_id)};
 }
+
+QString PageSettingRoomManagerLighting::removeFailure() const
+{
+    return tr("Failed to delete the light!");
+}

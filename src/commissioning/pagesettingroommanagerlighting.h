@@ -16,4 +16,5 @@ protected:
     PageSettingRoomManagerLighting(const Source &source, QWidget *parent);
     int newId() override;
     QStringList removal(int id) const override;
+    QString removeFailure() const override;
 };

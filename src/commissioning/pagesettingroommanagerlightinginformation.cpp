@@ -180,7 +180,28 @@ void PageSettingRoomManagerLightingInformation::slotsPageEnter(QString lightId, 
     }
     lineEditArea->clear();
     lineEditScene->clear();
+    loadLight();
+    rowsEntered(m_rowsRead);
+}
 
+void PageSettingRoomManagerLightingInformation::rowsEntered(bool read)
+{
+    m_rowsRead = read;
+    if (!read)
+        emit gl_socket.signalsInformation(tr("Failed to read the light!"));
+}
+
+bool PageSettingRoomManagerLightingInformation::saveRefused()
+{
+    // Fields left empty by a failed read are no edit: saving them would drop rows.
+    if (m_rowsRead)
+        return false;
+    emit gl_socket.signalsInformation(tr("Failed to save the light!"));
+    return true;
+}
+
+void PageSettingRoomManagerLightingInformation::loadLight()
+{
     QSqlQuery first = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_light where light_id=%d and room_id=%d and (rgb=0 or rgb=1)", light_id, room_id));
     const bool found = first.next();
@@ -223,6 +244,8 @@ void PageSettingRoomManagerLightingInformation::slotsPageEnter(QString lightId, 
 
 void PageSettingRoomManagerLightingInformation::pushButtonSave_clicked()
 {
+    if (saveRefused())
+        return;
     const SaveResult result = saveLight();
     if (result == SaveResult::Incomplete) {
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));
@@ -240,9 +263,6 @@ void PageSettingRoomManagerLightingInformation::pushButtonSave_clicked()
 // light as it was.
 PageSettingRoomManagerLightingInformation::SaveResult PageSettingRoomManagerLightingInformation::saveLight()
 {
-    // Fields left empty by a failed read are no edit: saving them would drop rows.
-    if (!m_rowsRead)
-        return SaveResult::Failed;
     auto value = [](QtMaterialLineEdit *field) { return addressFieldValue(field->text()); };
     const QString name = lineEditName->text();
     if (name.isEmpty() || value(lineEditAddress[0][0]) == 0 || value(lineEditAddress[0][1]) == 0)

@@ -47,6 +47,10 @@ private slots:
 protected:
     enum class SaveResult { Saved, Incomplete, Failed };
     SaveResult saveLight();
+    // Takes whether the entry read the light's rows whole; a failed read is said
+    // and refuses Save (saveRefused() then says so and answers true).
+    void rowsEntered(bool read);
+    bool saveRefused();
 
     int room_id = 0; // the template's id on the template page
     int light_id = 0;
@@ -56,6 +60,8 @@ protected:
     QtMaterialFlatButton *pushButtonSave = nullptr;
 
 private:
+    void loadLight();
+
     // Whether the light's rows were read whole when the page was entered.
     bool m_rowsRead = true;
     QtMaterialLineEdit *lineEditAddress[4][3] = {};

@@ -47,9 +47,6 @@ PageSettingRoomManagerOccupation::PageSettingRoomManagerOccupation(const QString
         stretch = 3;
     }
     layout->setRowStretch(stretch, 1);
-
-    connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this,
-            &PageSettingRoomManagerOccupation::slotsPageLeave);
 }
 
 void PageSettingRoomManagerOccupation::textChanged(const QString &text)
@@ -70,6 +67,9 @@ void PageSettingRoomManagerOccupation::initDlgCtrl(int roomId)
         QStringLiteral("select * from %1 where room_id=%2").arg(m_table).arg(room_id));
     const bool found = row.next();
     m_rowRead = rowsReadToEnd(row);
+    if (!m_rowRead)
+        emit gl_socket.signalsInformation(isMaster() ? tr("Failed to read the master switch!")
+                                                     : tr("Failed to read the occupation sensor!"));
     if (!found)
         return;
     lineEdit[0]->setText(QString::number(row.value(QStringLiteral("subnet_id")).toInt()));
@@ -77,11 +77,10 @@ void PageSettingRoomManagerOccupation::initDlgCtrl(int roomId)
     lineEdit[2]->setText(QString::number(row.value(QStringLiteral("channel")).toInt()));
 }
 
-void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
+bool PageSettingRoomManagerOccupation::save()
 {
-    // Compared with the untranslated page id, whatever the user interface's language.
-    if (id != QLatin1String("Edit Room") || room_id < 1)
-        return;
+    if (room_id < 1)
+        return true;
     const int subnet = addressFieldValue(lineEdit[0]->text());
     const int device = addressFieldValue(lineEdit[1]->text());
     const int channel = addressFieldValue(lineEdit[2]->text());
@@ -122,9 +121,14 @@ void PageSettingRoomManagerOccupation::slotsPageLeave(QString id)
             QStringLiteral("delete from %1 where room_id=%2").arg(m_table).arg(room_id));
     }
     if (!saved) {
-        emit gl_socket.signalsInformation(m_table == QLatin1String("tbl_master")
-                                              ? tr("Failed to save the master switch!")
-                                              : tr("Failed to save the occupation sensor!"));
+        emit gl_socket.signalsInformation(isMaster() ? tr("Failed to save the master switch!")
+                                                     : tr("Failed to save the occupation sensor!"));
     }
     room_id = 0;
+    return saved;
+}
+
+bool PageSettingRoomManagerOccupation::isMaster() const
+{
+    return m_table == QLatin1String("tbl_master");
 }

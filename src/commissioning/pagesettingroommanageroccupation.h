@@ -2,8 +2,9 @@
 
 // The "Occupation" tab of the room editor: the room's occupation sensor as three
 // numbers (subnet, device, channel). Whatever the fields hold is written when the
-// room editor is left: a complete address stores the room's one row, an
-// incomplete one removes it. The "Master" tab is its twin over tbl_master.
+// room editor is left (the editor calls save()): a complete address stores the
+// room's one row, an incomplete one removes it. The "Master" tab is its twin over
+// tbl_master.
 
 #include "shell/mydialog.h"
 
@@ -16,12 +17,14 @@ public:
     explicit PageSettingRoomManagerOccupation(QWidget *parent = nullptr);
 
     void initDlgCtrl(int room_id);
+    // Writes what the fields hold for the room last loaded; false, said, when it
+    // could not (nothing to write answers true).
+    bool save();
     int roomId() const { return room_id; }
     // 0 subnet, 1 device, 2 channel.
     QtMaterialLineEdit *field(int index) const { return lineEdit[index]; }
 
 public slots:
-    void slotsPageLeave(QString id);
     void textChanged(const QString &text);
 
 protected:
@@ -31,6 +34,8 @@ protected:
                                      QWidget *parent);
 
 private:
+    bool isMaster() const;
+
     QString m_table;
     QString m_channel;
     int room_id = 0;

@@ -34,3 +34,8 @@ void PageSettingRoomManagerPanel::removed(int id)
 {
     emit gl_socket.signalsRemoveMessage(id, 2);
 }
+
+QString PageSettingRoomManagerPanel::removeFailure() const
+{
+    return tr("Failed to delete the panel!");
+}

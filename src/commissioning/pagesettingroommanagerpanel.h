@@ -14,5 +14,6 @@ public:
 protected:
     int newId() override;
     QStringList removal(int id) const override;
+    QString removeFailure() const override;
     void removed(int id) override;
 };

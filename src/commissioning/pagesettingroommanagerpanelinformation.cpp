@@ -82,12 +82,30 @@ void PageSettingRoomManagerPanelInformation::slotsPageEnter(QString panelId, QSt
     lineEditDevice->clear();
     QSqlQuery row = gl_sqlite3db.execQuery(
         QString::asprintf("select * from tbl_panel where room_id=%d and panel_id=%d", owner_id, panel_id));
-    if (!row.next())
-        return;
-    lineEditName->setText(row.value(QStringLiteral("panel_remark")).toString());
-    lineEditSubnet->setText(QString::number(row.value(QStringLiteral("subnet_id")).toInt()));
-    lineEditDevice->setText(QString::number(row.value(QStringLiteral("device_id")).toInt()));
-    exists = true;
+    if (row.next()) {
+        lineEditName->setText(row.value(QStringLiteral("panel_remark")).toString());
+        lineEditSubnet->setText(QString::number(row.value(QStringLiteral("subnet_id")).toInt()));
+        lineEditDevice->setText(QString::number(row.value(QStringLiteral("device_id")).toInt()));
+        exists = true;
+    }
+    rowEntered(row);
+}
+
+void PageSettingRoomManagerPanelInformation::rowEntered(QSqlQuery &row)
+{
+    m_rowRead = rowsReadToEnd(row);
+    row.finish();
+    if (!m_rowRead)
+        emit gl_socket.signalsInformation(tr("Failed to read the panel!"));
+}
+
+bool PageSettingRoomManagerPanelInformation::saveRefused()
+{
+    // A form the stored row never reached is no edit of it.
+    if (m_rowRead)
+        return false;
+    emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
+    return true;
 }
 
 void PageSettingRoomManagerPanelInformation::pushButtonSave_clicked()
@@ -99,6 +117,8 @@ void PageSettingRoomManagerPanelInformation::pushButtonSave_clicked()
 
 bool PageSettingRoomManagerPanelInformation::savePanel()
 {
+    if (saveRefused())
+        return false;
     const QString name = lineEditName->text();
     const int subnet = addressFieldValue(lineEditSubnet->text());
     const int device = addressFieldValue(lineEditDevice->text());

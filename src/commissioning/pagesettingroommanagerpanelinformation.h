@@ -6,6 +6,7 @@
 
 #include "shell/mydialog.h"
 
+class QSqlQuery;
 class QtMaterialFlatButton;
 class QtMaterialLineEdit;
 
@@ -33,9 +34,17 @@ private slots:
     void textChanged(const QString &text);
 
 protected:
+    // Takes the outcome of the entry's read of the row (and ends the query); a
+    // failed read is said and refuses the next Save.
+    void rowEntered(QSqlQuery &row);
+    // Whether Save is refused because the row was not read on entry (said).
+    bool saveRefused();
+
     int owner_id = 0; // the room, or the template
     int panel_id = 0;
     bool exists = false;
+    // Whether the row was read when the page was entered; when not, Save stores nothing.
+    bool m_rowRead = false;
     QtMaterialLineEdit *lineEditName = nullptr;
 
 private:

@@ -80,8 +80,15 @@ void PageSettingRoomTemplate::slotsDelete(int type, int id)
     if (type != ManagerItemRoomTemplate)
         return;
     QString name;
-    if (!getTextFromDb(QString::asprintf("select *from tbl_room_template where room_template_id=%d", id),
-                       QStringLiteral("room_template_name"), name))
+    bool read = false;
+    const bool found =
+        getTextFromDb(QString::asprintf("select *from tbl_room_template where room_template_id=%d", id),
+                      QStringLiteral("room_template_name"), name, &read);
+    if (!read) {
+        emit gl_socket.signalsInformation(tr("Failed to delete the template!"));
+        return;
+    }
+    if (!found)
         return;
     KestMessageBox box(
         tr("Are you sure to delete template %1 and all the information associated with it?").arg(name), 500,
@@ -103,15 +110,16 @@ bool PageSettingRoomTemplate::removeTemplate(int templateId)
         !gl_sqlite3db.beginTransaction())
         return false;
     // Each room's removal joins this transaction; its pictures go once it commits.
+    bool ok = true;
     for (const QString &room : qAsConst(rooms))
-        removeRoom(room.toInt());
-    const bool ok =
-        gl_sqlite3db.execDML(
-            QString::asprintf("delete from tbl_template_light where room_template_id=%d", templateId)) &&
-        gl_sqlite3db.execDML(
-            QString::asprintf("delete from tbl_template_panel where room_template_id=%d", templateId)) &&
-        gl_sqlite3db.execDML(
-            QString::asprintf("delete from tbl_room_template where room_template_id=%d", templateId));
+        ok = ok && removeRoom(room.toInt());
+    ok = ok &&
+         gl_sqlite3db.execDML(
+             QString::asprintf("delete from tbl_template_light where room_template_id=%d", templateId)) &&
+         gl_sqlite3db.execDML(
+             QString::asprintf("delete from tbl_template_panel where room_template_id=%d", templateId)) &&
+         gl_sqlite3db.execDML(
+             QString::asprintf("delete from tbl_room_template where room_template_id=%d", templateId));
     if (!ok) {
         gl_sqlite3db.rollbackTransaction();
         return false;

@@ -32,17 +32,20 @@ void PageSettingRoomTemplateLightingInformation::slotsPageEnter(QString template
     QSqlQuery row = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_template_light where template_light_id=%d and room_template_id=%d", light_id,
         room_id));
-    if (!row.next())
-        return;
-    exists = true;
-    lineEditName->setText(row.value(QStringLiteral("light_remark")).toString());
-    iconItem->setIconName(row.value(QStringLiteral("icon_name")).toString());
-    const int index = comboBoxType->findData(row.value(QStringLiteral("light_type")).toInt());
-    comboBoxType->setCurrentIndex(index < 0 ? 0 : index);
+    if (row.next()) {
+        exists = true;
+        lineEditName->setText(row.value(QStringLiteral("light_remark")).toString());
+        iconItem->setIconName(row.value(QStringLiteral("icon_name")).toString());
+        const int index = comboBoxType->findData(row.value(QStringLiteral("light_type")).toInt());
+        comboBoxType->setCurrentIndex(index < 0 ? 0 : index);
+    }
+    rowsEntered(rowsReadToEnd(row));
 }
 
 void PageSettingRoomTemplateLightingInformation::pushButtonSave_clicked()
 {
+    if (saveRefused())
+        return;
     const QString name = lineEditName->text();
     if (name.isEmpty()) {
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));

@@ -30,3 +30,8 @@ QStringList PageSettingRoomTemplatePanel::removal(int id) const
     return {QString::asprintf(
         "delete from tbl_template_panel where template_panel_id=%d and room_template_id=%d", id, owner_id)};
 }
+
+QString PageSettingRoomTemplatePanel::removeFailure() const
+{
+    return tr("Failed to delete the panel!");
+}

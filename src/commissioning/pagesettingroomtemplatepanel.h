@@ -14,4 +14,5 @@ public:
 protected:
     int newId() override;
     QStringList removal(int id) const override;
+    QString removeFailure() const override;
 };

@@ -28,14 +28,17 @@ void PageSettingRoomTemplatePanelInformation::slotsPageEnter(QString templatePan
     QSqlQuery row = gl_sqlite3db.execQuery(QString::asprintf(
         "select * from tbl_template_panel where room_template_id=%d and template_panel_id=%d", owner_id,
         panel_id));
-    if (!row.next())
-        return;
-    lineEditName->setText(row.value(QStringLiteral("panel_remark")).toString());
-    exists = true;
+    if (row.next()) {
+        lineEditName->setText(row.value(QStringLiteral("panel_remark")).toString());
+        exists = true;
+    }
+    rowEntered(row);
 }
 
 void PageSettingRoomTemplatePanelInformation::pushButtonSave_clicked()
 {
+    if (saveRefused())
+        return;
     const QString name = lineEditName->text();
     if (name.isEmpty()) {
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));
@@ -51,17 +54,17 @@ void PageSettingRoomTemplatePanelInformation::pushButtonSave_clicked()
         emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
         return;
     }
-    const QString sql =
-        exists ? QStringLiteral("update tbl_template_panel set panel_remark='%3' where "
-                                "room_template_id=%1 and template_panel_id=%2")
-                     .arg(owner_id)
-                     .arg(panel_id)
-                     .arg(sqlText(name))
-               : QStringLiteral("insert into tbl_template_panel(template_panel_id,panel_remark,"
-                                "room_template_id) values(%1,'%3',%2)")
-                     .arg(panel_id)
-                     .arg(owner_id)
-                     .arg(sqlText(name));
+    const QString sql = exists
+                            ? QStringLiteral("update tbl_template_panel set panel_remark='%3' where "
+                                             "room_template_id=%1 and template_panel_id=%2")
+                                  .arg(owner_id)
+                                  .arg(panel_id)
+                                  .arg(sqlText(name))
+                            : QStringLiteral("insert into tbl_template_panel(template_panel_id,panel_remark,"
+                                             "room_template_id) values(%1,'%3',%2)")
+                                  .arg(panel_id)
+                                  .arg(owner_id)
+                                  .arg(sqlText(name));
     if (!gl_sqlite3db.execDML(sql)) {
         emit gl_socket.signalsInformation(tr("Failed to save the panel!"));
         return;

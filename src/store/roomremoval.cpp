@@ -17,14 +17,21 @@ bool runDelete(const char *format, int id)
 
 } // namespace
 
-void removeRoom(int room_id)
+bool removeRoom(int room_id)
 {
+    // Unread moods would leave their pictures behind, an unread floor or region
+    // an empty one: the room stays whole instead.
     QStringList moods;
-    getValuesFromDb(QString::asprintf("select mood_id from tbl_mood where room_id=%d", room_id),
-                    QStringLiteral("mood_id"), moods);
+    if (getValuesFromDb(QString::asprintf("select mood_id from tbl_mood where room_id=%d", room_id),
+                        QStringLiteral("mood_id"), moods) < 0)
+        return false;
     const QString roomSql = QString::asprintf("select * from tbl_room where room_id=%d", room_id);
-    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"));
-    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"));
+    bool floorRead = false;
+    bool regionRead = false;
+    const int floorId = getValueFromDb(roomSql, QStringLiteral("floor_id"), &floorRead);
+    const int regionId = getValueFromDb(roomSql, QStringLiteral("region_id"), &regionRead);
+    if (!floorRead || !regionRead)
+        return false;
 
     // The rows go together or not at all; the pictures only once they are gone.
     bool ok = gl_sqlite3db.beginTransaction();
@@ -46,23 +53,23 @@ void removeRoom(int room_id)
     };
     for (const char *sql : deletes)
         ok = ok && runDelete(sql, room_id);
-    // A floor or region goes with its last room; one whose other rooms cannot be
-    // read is kept, never taken from under rooms that still stand on it.
-    const auto unused = [](const char *format, int id) {
+    // A floor or region goes with its last room. Whether other rooms stand on it
+    // must be read: unread, the removal fails rather than keep an empty one.
+    const auto dropUnused = [&ok](const char *usedSql, const char *deleteSql, int id) {
         bool read = false;
-        const bool used = isRecordExist(QString::asprintf(format, id), &read);
-        return read && !used;
+        const bool used = ok && isRecordExist(QString::asprintf(usedSql, id), &read);
+        ok = ok && read && (used || runDelete(deleteSql, id));
     };
-    if (ok && unused("select id from tbl_room where floor_id=%d", floorId))
-        ok = runDelete("delete from tbl_floor where floor_id=%d", floorId);
-    if (ok && unused("select id from tbl_room where region_id=%d", regionId))
-        ok = runDelete("delete from tbl_region where region_id=%d", regionId);
+    dropUnused("select id from tbl_room where floor_id=%d", "delete from tbl_floor where floor_id=%d",
+               floorId);
+    dropUnused("select id from tbl_room where region_id=%d", "delete from tbl_region where region_id=%d",
+               regionId);
     // Pictures go, and the message lists drop the room's entries, only once the
     // rows are gone: inside a larger transaction (a template removed with its
     // rooms) once that one commits, and never when it is rolled back.
     if (!ok) {
         gl_sqlite3db.rollbackTransaction();
-        return;
+        return false;
     }
     gl_sqlite3db.afterCommit([room_id, moods]() {
         remove_external_photo(QString::asprintf("photo_3dView_%d", room_id));
@@ -71,5 +78,5 @@ void removeRoom(int room_id)
         remove_external_photo(QString::asprintf("photo_Room_%d", room_id));
         emit gl_socket.signalsRemoveMessage(room_id, 1);
     });
-    gl_sqlite3db.commitTransaction();
+    return gl_sqlite3db.commitTransaction();
 }

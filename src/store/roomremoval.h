@@ -6,5 +6,7 @@
 // commands, stored messages, panels, occupation sensor, master switch, pictures
 // and the room itself, then a floor or region no room uses any more, all in one
 // transaction. Once it committed, announces signalsRemoveMessage(room_id, 1) on the
-// hub; when it failed nothing is removed and nothing announced.
-void removeRoom(int room_id);
+// hub. Answers false, with nothing removed and nothing announced, when a row could
+// not be read or written; inside a larger transaction that one then rolls back too
+// (true there means only that this room's part was written).
+bool removeRoom(int room_id);

@@ -170,6 +170,7 @@ private slots:
         navigator->go(QStringLiteral("Light Information"), QStringLiteral("2"), QString::number(Room));
         QCOMPARE(StepFault::fired(), unread);
         if (unread) {
+            QCOMPARE(hub.value(hub.size() - 1).value(0).toString(), "Failed to read the light!");
             info->saveButton()->click();
             QCOMPARE(lightRows(2).join(QLatin1Char(';')), stored);
             QCOMPARE(hub.value(hub.size() - 1).value(0).toString(), "Failed to save the light!");
@@ -284,12 +285,13 @@ private slots:
         // Entered without its row read: leaving writes nothing over it, and says so.
         QVERIFY(exec(QStringLiteral("update tbl_room set room_name='Kept'")));
         StepFault::arm(QStringLiteral("select * from tbl_room where room_id"), 1);
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         navigator->go(QStringLiteral("Edit Room"), QString::number(Room), QStringLiteral("1"));
         QVERIFY(StepFault::fired());
-        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         navigator->go(QStringLiteral("Home"));
         QCOMPARE(value(QStringLiteral("select room_name from tbl_room")).toString(), QStringLiteral("Kept"));
-        QCOMPARE(hub.value(0).value(0).toString(), QStringLiteral("Failed to save the room!"));
+        QCOMPARE(hub.value(0).value(0).toString(), QStringLiteral("Failed to read the room!"));
+        QCOMPARE(hub.value(1).value(0).toString(), QStringLiteral("Failed to save the room!"));
     }
 
     // Gallery pictures: written at once as PNG; a picture that cannot be read or
