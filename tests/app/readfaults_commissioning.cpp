@@ -86,10 +86,6 @@ public:
                         page->setVisible(page->getId() == id);
                     emit gl_socket.signalsPageEnter(a, b);
                 });
-        connect(&gl_socket, &BroadcastSocket::signalsInformation, this, [&run](QString text) {
-            if (run.started())
-                run.say(text);
-        });
         connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, [&run](int value, int kind) {
             run.note(QStringLiteral("remove messages %1 of kind %2").arg(value).arg(kind));
         });
