@@ -22,11 +22,14 @@ bool addDatabase(const QString &path)
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(path);
 
-    // Without a copy the file would be an empty database in which every
-    // statement below fails: give it the whole schema first.
-    if (!QFile::exists(path) || QFile(path).size() == 0 ||
-        !gl_sqlite3db.tableExists(QStringLiteral("tbl_version")))
-        createProjectSchema();
+    // Without a copy the file would be an empty database in which every statement
+    // below fails: it gets the whole schema first. A check that cannot be read
+    // says nothing about the copy, and nothing is made of it.
+    bool listed = true;
+    const bool copied = QFile::exists(path) && QFile(path).size() > 0 &&
+                        gl_sqlite3db.tableExists(QStringLiteral("tbl_version"), &listed);
+    if (!listed)
+        return false;
 
     static const char *const emptied[] = {
         "tbl_log",
@@ -64,5 +67,12 @@ bool addDatabase(const QString &path)
         "insert into tbl_version(name,version,date) values('%s','%s','%s')", kDatabaseIdentity,
         QString::asprintf("%.2f", kSchemaVersion).toUtf8().constData(),
         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8().constData());
-    return execTransaction(statements);
+    // The schema, the emptying and the seeding: all of it or nothing.
+    if (!gl_sqlite3db.beginTransaction())
+        return false;
+    if ((!copied && !createProjectSchema()) || !execTransaction(statements)) {
+        gl_sqlite3db.rollbackTransaction();
+        return false;
+    }
+    return gl_sqlite3db.commitTransaction();
 }
