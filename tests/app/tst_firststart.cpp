@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,8 +23,10 @@ class TestFirstStart : public QObject
     QString m_home;
     QString m_config;
 
-    // Starts the copy, waits until it has drawn its first screen, and stops it.
-    bool startOnce()
+    // Starts the copy, waits until it has drawn its first screen, and stops it. With
+    // a fault ("<nth>:<part of a statement>"), that step of the program fails; errors,
+    // when given, gets what the program wrote to its error output.
+    bool startOnce(const QString &fault = QString(), QByteArray *errors = nullptr)
     {
         const QString shot = m_root.filePath(QStringLiteral("shot.png"));
         QFile::remove(shot);
@@ -33,9 +36,13 @@ class TestFirstStart : public QObject
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("VARNO_SCREENSHOT"), shot);
+        if (!fault.isEmpty()) {
+            env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VARNO_STEPFAULT_PRELOAD));
+            env.insert(QStringLiteral("VARNO_STEP_FAULT"), fault);
+        }
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_root.path());
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setProcessChannelMode(errors ? QProcess::SeparateChannels : QProcess::ForwardedErrorChannel);
         process.start(m_app + QStringLiteral("/varno"), QStringList());
         if (!process.waitForStarted(5000))
             return false;
@@ -49,6 +56,8 @@ class TestFirstStart : public QObject
             process.kill();
             process.waitForFinished(5000);
         }
+        if (errors)
+            *errors = process.readAllStandardError();
         return drawn;
     }
 
@@ -66,6 +75,29 @@ class TestFirstStart : public QObject
         }
         QSqlDatabase::removeDatabase(QStringLiteral("check"));
         return result;
+    }
+
+    // A table as stored: its create text and every row, every column.
+    QString dump(const QString &table)
+    {
+        QString out;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("dump"));
+            db.setDatabaseName(m_app + QStringLiteral("/database/Home/Home.db3"));
+            QSqlQuery q(db);
+            if (db.open() &&
+                q.exec(QStringLiteral("select sql from sqlite_master where name='%1'").arg(table)))
+                out = q.next() ? q.value(0).toString() : QString();
+            if (q.exec(QStringLiteral("select * from %1 order by rowid").arg(table))) {
+                while (q.next()) {
+                    for (int i = 0; i < q.record().count(); ++i)
+                        out += QLatin1Char('|') + q.value(i).toString();
+                    out += QLatin1Char('\n');
+                }
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("dump"));
+        return out;
     }
 
     bool exec(const QString &sql)
@@ -148,6 +180,59 @@ private slots:
                  QStringLiteral("3.01"));
         QCOMPARE(scalar(QStringLiteral("select room_name from tbl_room")).toString(),
                  QStringLiteral("Bob's room"));
+    }
+
+    // A start on the layout of an older program whose layout check fails to read
+    // leaves the module history and the network row as they are, says so, and goes
+    // on; the next start repairs them, every value kept.
+    void failedLayoutCheckChangesNothing_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("network column check") << QStringLiteral("1:sql like '%static_domain%'");
+        QTest::newRow("module history check") << QStringLiteral("1:sql like '%update_time%'");
+        QTest::newRow("table list cut short") << QStringLiteral("3:FROM sqlite_master WHERE type='table'");
+        QTest::newRow("no fault: repaired") << QString();
+    }
+    void failedLayoutCheckChangesNothing()
+    {
+        QFETCH(QString, fault);
+        if (dump(QStringLiteral("tbl_network")).isEmpty())
+            QVERIFY(startOnce());
+        if (!dump(QStringLiteral("tbl_network")).contains(QLatin1String("static_server_ip nvarchar)"))) {
+            QVERIFY(exec(QStringLiteral("drop table tbl_network")) &&
+                    exec(QStringLiteral("drop table tbl_ip_port_mac")));
+            QVERIFY(exec(QStringLiteral("create table tbl_network(id integer primary key,subnet_id integer,"
+                                        "device_id integer,ip_port_mac nvarchar,password nvarchar,server_ip "
+                                        "nvarchar,domain_name nvarchar,host_ip nvarchar,server_type integer,"
+                                        "static_server_ip nvarchar)")));
+            QVERIFY(exec(QStringLiteral("insert into tbl_network(subnet_id,device_id,ip_port_mac,password,"
+                                        "server_ip,domain_name,host_ip,server_type,static_server_ip) values"
+                                        "(7,8,'11-22-33-44-55-66-77-88','2222','srv','dom','10.0.0.9',2,"
+                                        "'198.51.100.7')")));
+            QVERIFY(exec(QStringLiteral("create table tbl_ip_port_mac(id integer primary key,ip_port_mac "
+                                        "nvarchar,password nvarchar)")));
+            QVERIFY(exec(
+                QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password) values"
+                               "('01-02-03-04-05-06-07-08','1111'),('11-22-33-44-55-66-77-88','2222')")));
+        }
+        const QString network = dump(QStringLiteral("tbl_network"));
+        const QString modules = dump(QStringLiteral("tbl_ip_port_mac"));
+        QByteArray errors;
+        QVERIFY(startOnce(fault, &errors));
+        if (!fault.isEmpty()) {
+            QCOMPARE(dump(QStringLiteral("tbl_network")), network);
+            QCOMPARE(dump(QStringLiteral("tbl_ip_port_mac")), modules);
+            QVERIFY2(errors.contains("could not be opened or brought to the schema"), errors.right(2000));
+            return;
+        }
+        QCOMPARE(dump(QStringLiteral("tbl_network"))
+                     .section(QLatin1Char('\n'), 0, 0)
+                     .section(QLatin1Char('|'), 2),
+                 QStringLiteral("7|8|11-22-33-44-55-66-77-88|2222|srv|dom|10.0.0.9|2|198.51.100.7|"));
+        QVERIFY(dump(QStringLiteral("tbl_network")).contains(QLatin1String("static_domain nvarchar)")));
+        QCOMPARE(dump(QStringLiteral("tbl_ip_port_mac")).section(QLatin1Char(')'), 1),
+                 QStringLiteral("|1|01-02-03-04-05-06-07-08|1111|\n|2|11-22-33-44-55-66-77-88|2222|\n"));
+        QVERIFY(dump(QStringLiteral("tbl_ip_port_mac")).contains(QLatin1String("update_time")));
     }
 };
 
