@@ -474,10 +474,8 @@ bool isLegalFormat(const QString &path, bool *readable)
         if (db.open()) {
             QSqlQuery query(db);
             if (query.exec(QStringLiteral("select name from tbl_version"))) {
+                read = true;
                 legal = query.next() && query.value(0).toString() == QLatin1String(kDatabaseIdentity);
-                // A step that failed tells nothing about the identity row.
-                read = query.lastError().type() == QSqlError::NoError;
-                legal = legal && read;
             } else {
                 read = readButNotProject(query.lastError());
             }

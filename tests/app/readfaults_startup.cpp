@@ -131,7 +131,7 @@ Action allocation(const QString &what, std::function<int()> allocate, const QStr
                   const QString &column, const QString &fixed = QString())
 {
     const auto seed = [=]() {
-        for (int taken : {1, 2, 4})
+        for (int taken : {0, 1, 2, 4})
             insertNumbered(table, column, taken, fixed);
     };
     const auto script = [=](faultsweep::Run &run) {
