@@ -22,14 +22,10 @@ bool addDatabase(const QString &path)
     gl_sqlite3db.close();
     gl_sqlite3db.setDbName(path);
 
-    // Without a copy the file would be an empty database in which every statement
-    // below fails: it gets the whole schema first. A check that cannot be read
-    // says nothing about the copy, and nothing is made of it.
-    bool listed = true;
+    // Without a copy the file would be an empty database in which every
+    // statement below fails: it gets the whole schema first.
     const bool copied = QFile::exists(path) && QFile(path).size() > 0 &&
-                        gl_sqlite3db.tableExists(QStringLiteral("tbl_version"), &listed);
-    if (!listed)
-        return false;
+                        gl_sqlite3db.tableExists(QStringLiteral("tbl_version"));
 
     static const char *const emptied[] = {
         "tbl_log",
