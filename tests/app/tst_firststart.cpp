@@ -190,7 +190,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::newRow("network column check") << QStringLiteral("1:sql like '%static_domain%'");
         QTest::newRow("module history check") << QStringLiteral("1:sql like '%update_time%'");
-        QTest::newRow("table list cut short") << QStringLiteral("3:FROM sqlite_master WHERE type='table'");
+        // Cut before its last table, the module history made last.
+        QTest::newRow("table list cut short") << QStringLiteral("%1:FROM sqlite_master WHERE type='table'");
         QTest::newRow("no fault: repaired") << QString();
     }
     void failedLayoutCheckChangesNothing()
@@ -215,6 +216,9 @@ private slots:
                 QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password) values"
                                "('01-02-03-04-05-06-07-08','1111'),('11-22-33-44-55-66-77-88','2222')")));
         }
+        if (fault.contains(QLatin1String("%1")))
+            fault = fault.arg(
+                scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt());
         const QString network = dump(QStringLiteral("tbl_network"));
         const QString modules = dump(QStringLiteral("tbl_ip_port_mac"));
         QByteArray errors;
