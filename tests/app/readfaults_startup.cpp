@@ -43,7 +43,7 @@ void seedInUse()
     }
     for (int i = 10; i <= 20; ++i)
         exec({QString("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) values('00-%1','%1',"
-                      "'202601%1000000')")
+                      "'202601010000%1')")
                   .arg(i)});
     exec({"update tbl_network set subnet_id=7,device_id=8,ip_port_mac='11-22-33-44-55-66-77-88',password="
           "'2222',server_ip='srv',domain_name='dom',host_ip='10.0.0.9',server_type=2,static_server_ip="
