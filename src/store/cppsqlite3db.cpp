@@ -238,14 +238,12 @@ void CppSQLite3DB::dropPrepared()
     m_prepared.clear();
 }
 
-bool CppSQLite3DB::tableExists(const QString &table)
+bool CppSQLite3DB::tableExists(const QString &table, bool *ok)
 {
-    commitBatch();
-    ensureOpen();
-    return db->tables(QSql::Tables).contains(table, Qt::CaseSensitive);
+    return getTableList(ok).contains(table, Qt::CaseSensitive);
 }
 
-bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
+bool CppSQLite3DB::fieldExists(const QString &field, const QString &table, bool *ok)
 {
     commitBatch();
     ensureOpen();
@@ -258,17 +256,37 @@ bool CppSQLite3DB::fieldExists(const QString &field, const QString &table)
                             .arg(t, f);
     QSqlQuery query = execQuery(sql);
     const bool found = query.next();
+    if (ok)
+        *ok = query.isActive() && query.lastError().type() == QSqlError::NoError;
     query.finish();
     return found;
 }
 
-QStringList CppSQLite3DB::getTableList()
+QStringList CppSQLite3DB::getTableList(bool *ok)
 {
     commitBatch();
     ensureOpen();
-    if (!isOpen())
-        return QStringList();
-    return db->tables(QSql::Tables);
+    // The list the driver gives (user tables, temporary ones included), read here so
+    // that a listing cut short by a failed step is told from a short list.
+    QStringList tables;
+    bool read = false;
+    if (isOpen()) {
+        QSqlQuery query(*db);
+        query.setForwardOnly(true);
+        read =
+            query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
+                                      "UNION ALL SELECT name FROM sqlite_temp_master WHERE type='table'"));
+        while (read && query.next())
+            tables.append(query.value(0).toString());
+        read = read && query.lastError().type() == QSqlError::NoError;
+        if (!read) {
+            qDebug() << "Error: Fail to read the table list." << query.lastError();
+            tables.clear();
+        }
+    }
+    if (ok)
+        *ok = read;
+    return tables;
 }
 
 QString CppSQLite3DB::getError() const

@@ -59,9 +59,12 @@ public:
     bool batchOpen() const { return m_batchOpen; }
     // The writes not yet committed (the open batch's and those kept from failed commits).
     int pendingWriteCount() const { return m_batchWrites.size(); }
-    bool tableExists(const QString &table);
-    bool fieldExists(const QString &field, const QString &table);
-    QStringList getTableList();
+    // The layout readers. ok, when given, tells whether the answer was read: after a
+    // failed read the answer is false (or an empty list) and says nothing about the
+    // layout, so nothing may be created, dropped or rebuilt on it.
+    bool tableExists(const QString &table, bool *ok = nullptr);
+    bool fieldExists(const QString &field, const QString &table, bool *ok = nullptr);
+    QStringList getTableList(bool *ok = nullptr);
     QString getError() const;
 
     // Runs a group of statements as one transaction: either every statement

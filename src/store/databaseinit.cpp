@@ -49,44 +49,47 @@ QString retentionCutoff()
     return QDateTime::currentDateTime().addDays(-days).toString(QLatin1String(kTimeFormat));
 }
 
-void deleteExpiredLogRows()
+bool deleteExpiredLogRows()
 {
     const QString cutoff = retentionCutoff();
     if (cutoff.isEmpty())
-        return;
-    gl_sqlite3db.execDML(QStringLiteral("delete from tbl_log where log_time <='%1'").arg(cutoff));
+        return true;
+    return gl_sqlite3db.execDML(QStringLiteral("delete from tbl_log where log_time <='%1'").arg(cutoff));
 }
 
-void deleteExpiredMessageRows()
+bool deleteExpiredMessageRows()
 {
     const QString cutoff = retentionCutoff();
     if (cutoff.isEmpty())
-        return;
-    gl_sqlite3db.execDML(
+        return true;
+    return gl_sqlite3db.execDML(
         QStringLiteral("delete from tbl_message_log where recv_time <='%1'").arg(cutoff));
-}
-
-QString networkRowInsert(const QString &mac, const QString &password, const QString &server,
-                         const QString &domain, const QString &host)
-{
-    return QString::asprintf("insert into tbl_network(subnet_id,device_id,ip_port_mac,password,server_ip,"
-                             "domain_name,host_ip,server_type,static_server_ip,static_domain) "
-                             "values(%d,%d,'%s','%s','%s','%s','%s',%d,'%s','%s')",
-                             0, 0, sqlText(mac).toUtf8().constData(),
-                             sqlText(password).toUtf8().constData(), sqlText(server).toUtf8().constData(),
-                             sqlText(domain).toUtf8().constData(), sqlText(host).toUtf8().constData(), 0,
-                             "", "");
 }
 
 // The network settings held in tbl_network's first row.
 struct NetworkRow
 {
-    QString mac, password, server, domain, host;
+    int subnet = 0;
+    int device = 0;
+    int serverType = 0;
+    QString mac, password, server, domain, host, staticServer, staticDomain;
 };
 
-// Reads the first row of "select * from tbl_network" in one query; false, with
-// row untouched, when the table has no row or it cannot be read (readable, when
-// given, tells these apart).
+QString networkRowInsert(const NetworkRow &row)
+{
+    return QString::asprintf(
+        "insert into tbl_network(subnet_id,device_id,ip_port_mac,password,server_ip,"
+        "domain_name,host_ip,server_type,static_server_ip,static_domain) "
+        "values(%d,%d,'%s','%s','%s','%s','%s',%d,'%s','%s')",
+        row.subnet, row.device, sqlText(row.mac).toUtf8().constData(),
+        sqlText(row.password).toUtf8().constData(), sqlText(row.server).toUtf8().constData(),
+        sqlText(row.domain).toUtf8().constData(), sqlText(row.host).toUtf8().constData(), row.serverType,
+        sqlText(row.staticServer).toUtf8().constData(), sqlText(row.staticDomain).toUtf8().constData());
+}
+
+// Reads the first row of "select * from tbl_network" in one query, each column the
+// table has; false, with row untouched, when the table has no row or it cannot be
+// read (readable, when given, tells these apart).
 bool readNetworkRow(NetworkRow &row, bool *readable = nullptr)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_network"));
@@ -100,80 +103,130 @@ bool readNetworkRow(NetworkRow &row, bool *readable = nullptr)
         const int index = record.indexOf(QLatin1String(column));
         return index < 0 ? QString() : query.value(index).toString();
     };
+    row.subnet = text("subnet_id").toInt();
+    row.device = text("device_id").toInt();
+    row.serverType = text("server_type").toInt();
     row.mac = text("ip_port_mac");
     row.password = text("password");
     row.server = text("server_ip");
     row.domain = text("domain_name");
     row.host = text("host_ip");
+    row.staticServer = text("static_server_ip");
+    row.staticDomain = text("static_domain");
     query.finish();
     return true;
 }
 
-void insertDefaultNetworkRow()
+void setNetworkGlobals(const NetworkRow &row)
 {
-    gl_sqlite3db.execDML(networkRowInsert(QString(), QString(), QString(), QString(), gl_host_ip));
+    gl_ip_port_mac = row.mac;
+    gl_password = row.password;
+    gl_server_ip = row.server;
+    gl_domain_name = row.domain;
+    gl_host_ip = row.host;
 }
 
-// Whether tbl_network lacks one of its later columns.
-bool networkColumnMissing()
+bool insertDefaultNetworkRow()
+{
+    NetworkRow row;
+    row.host = gl_host_ip;
+    return gl_sqlite3db.execDML(networkRowInsert(row));
+}
+
+// Whether tbl_network lacks one of its later columns; checked false when a test
+// could not be read, which tells nothing about the columns.
+bool networkColumnMissing(bool &checked)
 {
     static const char *const columns[] = {"subnet_id", "device_id", "server_type", "static_server_ip",
                                           "static_domain"};
+    checked = true;
     for (const char *column : columns) {
-        if (!gl_sqlite3db.fieldExists(QLatin1String(column), QStringLiteral("tbl_network")))
-            return true;
+        if (!gl_sqlite3db.fieldExists(QLatin1String(column), QStringLiteral("tbl_network"), &checked))
+            return checked;
     }
     return false;
 }
 
-// Rebuilds tbl_network when one of its later columns is missing, carrying the
-// module's MAC, password, server, domain and host address into the new row.
-void repairNetworkTable()
+// Rebuilds tbl_network when one of its later columns is missing, carrying what its
+// row holds (the module's MAC, password, server, domain and host address, and
+// those of the later columns it has) into the new row. False when a check or the
+// row could not be read, or the rebuild failed: the table is then left as it is.
+bool repairNetworkTable()
 {
-    if (!networkColumnMissing())
-        return;
+    bool checked = false;
+    if (!networkColumnMissing(checked))
+        return checked;
 
     NetworkRow row;
-    // The table is rebuilt from what was read: a row that cannot be read would be
-    // rebuilt empty, its module address and password lost. It waits for a later start.
     bool readable = false;
     readNetworkRow(row, &readable);
     if (!readable)
-        return;
+        return false;
     if (row.host.isEmpty())
         row.host = gl_host_ip;
 
-    execTransaction({QStringLiteral("drop table tbl_network"),
-                     createStatement(QStringLiteral("tbl_network")),
-                     networkRowInsert(row.mac, row.password, row.server, row.domain, row.host)});
+    return execTransaction({QStringLiteral("drop table tbl_network"),
+                            createStatement(QStringLiteral("tbl_network")), networkRowInsert(row)});
 }
 
-void repairIpPortMacTable()
+// Gives tbl_ip_port_mac its update_time column where it lacks it, the modules and
+// passwords kept (with no time, so the oldest), and keeps the ten newest times.
+// False when the check or the rows could not be read, or a statement failed.
+bool repairIpPortMacTable()
 {
-    if (!gl_sqlite3db.fieldExists(QStringLiteral("update_time"), QStringLiteral("tbl_ip_port_mac"))) {
-        execTransaction({QStringLiteral("drop table tbl_ip_port_mac"),
-                         createStatement(QStringLiteral("tbl_ip_port_mac"))});
+    const QString table = QStringLiteral("tbl_ip_port_mac");
+    bool checked = false;
+    const bool current = gl_sqlite3db.fieldExists(QStringLiteral("update_time"), table, &checked);
+    if (!checked)
+        return false;
+    if (!current) {
+        QStringList statements{QStringLiteral("drop table tbl_ip_port_mac"), createStatement(table)};
+        QSqlQuery query = gl_sqlite3db.execQuery(QStringLiteral("select * from tbl_ip_port_mac"));
+        const QSqlRecord record = query.record();
+        const int mac = record.indexOf(QStringLiteral("ip_port_mac"));
+        const int password = record.indexOf(QStringLiteral("password"));
+        while (query.next()) {
+            statements << QStringLiteral("insert into tbl_ip_port_mac(ip_port_mac,password,update_time) "
+                                         "values('%1','%2','')")
+                              .arg(sqlText(mac < 0 ? QString() : query.value(mac).toString()),
+                                   sqlText(password < 0 ? QString() : query.value(password).toString()));
+        }
+        const bool read = rowsReadToEnd(query);
+        query.finish();
+        if (!read || !execTransaction(statements))
+            return false;
     }
-    gl_sqlite3db.execDML(QStringLiteral(
-        "delete from tbl_ip_port_mac where update_time not in "
-        "(select update_time from tbl_ip_port_mac order by update_time desc limit 10)"));
+    return gl_sqlite3db.execDML(
+        QStringLiteral("delete from tbl_ip_port_mac where update_time not in "
+                       "(select update_time from tbl_ip_port_mac order by update_time desc limit 10)"));
 }
 
 // Refills the fixed tables and raises the version row when it is older than
-// this program's schema, all in one transaction.
-void checkVersion()
+// this program's schema, all in one transaction. current tells whether a version
+// row of this schema is there afterwards. False when the row could not be read
+// or the upgrade failed.
+bool checkVersion(bool &current)
 {
+    current = false;
     QString text;
-    if (!getTextFromDb(QStringLiteral("select version from tbl_version"), QStringLiteral("version"), text))
-        return;
+    bool read = false;
+    const bool found = getTextFromDb(QStringLiteral("select version from tbl_version"),
+                                     QStringLiteral("version"), text, &read);
+    if (!read)
+        return false;
+    if (!found)
+        return true;
     bool ok = false;
     double version = text.trimmed().toDouble(&ok);
     if (!ok)
         version = 0.0;
-    if (version >= kSchemaVersion - 1e-9)
-        return;
+    if (version >= kSchemaVersion - 1e-9) {
+        current = true;
+        return true;
+    }
 
-    gl_sqlite3db.beginTransaction();
+    if (!gl_sqlite3db.beginTransaction())
+        return false;
     initTableLogType();
     initTableMessageType();
     initTableMessageStatus();
@@ -184,10 +237,12 @@ void checkVersion()
     initTableServerIp();
     initTableDomain();
     if (!gl_sqlite3db.execDML(
-            QStringLiteral("update tbl_version set version='%1',date='%2'").arg(versionText(), today())))
+            QStringLiteral("update tbl_version set version='%1',date='%2'").arg(versionText(), today()))) {
         gl_sqlite3db.rollbackTransaction();
-    else
-        gl_sqlite3db.commitTransaction();
+        return false;
+    }
+    current = gl_sqlite3db.commitTransaction();
+    return current;
 }
 
 } // namespace
@@ -270,38 +325,43 @@ void initTableDomain()
     execTransaction(statements);
 }
 
-void getNetworkConfig()
+bool getNetworkConfig()
 {
     NetworkRow row;
-    if (!readNetworkRow(row))
-        return;
-    gl_ip_port_mac = row.mac;
-    gl_password = row.password;
-    gl_server_ip = row.server;
-    gl_domain_name = row.domain;
-    gl_host_ip = row.host;
+    bool readable = false;
+    if (readNetworkRow(row, &readable))
+        setNetworkGlobals(row);
+    return readable;
 }
 
 namespace {
 
 // Creates every missing table with its fixed rows. With maintain set, it also
-// prunes old rows, repairs tables and loads the network settings, as when a
-// project is opened.
-void createTables(bool maintain)
+// prunes old rows and repairs tables, as when a project is opened; versionCurrent
+// then tells whether a version row of this schema is there. False at the first
+// check that could not be read or statement that failed: the caller's
+// transaction then leaves the file as it was.
+bool createTables(bool maintain, bool *versionCurrent = nullptr)
 {
+    bool listed = false;
+    const QStringList existing = gl_sqlite3db.getTableList(&listed);
+    if (!listed)
+        return false;
     for (const TableSchema &table : projectTables()) {
         const QString name = QLatin1String(table.name);
-        const bool existed = gl_sqlite3db.tableExists(name);
-        if (!existed)
-            gl_sqlite3db.execDML(QLatin1String(table.createSql));
-        const bool created = !existed;
+        const bool created = !existing.contains(name);
+        if (created && !gl_sqlite3db.execDML(QLatin1String(table.createSql)))
+            return false;
 
+        // The seeders run in transactions of their own inside the caller's: one that
+        // fails makes the caller's commit fail.
+        bool done = true;
         if (name == QLatin1String("tbl_log_type")) {
             if (created)
                 initTableLogType();
         } else if (name == QLatin1String("tbl_log")) {
             if (maintain)
-                deleteExpiredLogRows();
+                done = deleteExpiredLogRows();
         } else if (name == QLatin1String("tbl_message_type")) {
             if (created)
                 initTableMessageType();
@@ -310,14 +370,12 @@ void createTables(bool maintain)
                 initTableMessageStatus();
         } else if (name == QLatin1String("tbl_message_log")) {
             if (maintain)
-                deleteExpiredMessageRows();
+                done = deleteExpiredMessageRows();
         } else if (name == QLatin1String("tbl_network")) {
             if (created)
-                insertDefaultNetworkRow();
+                done = insertDefaultNetworkRow();
             else if (maintain)
-                repairNetworkTable();
-            if (maintain)
-                getNetworkConfig();
+                done = repairNetworkTable();
         } else if (name == QLatin1String("tbl_server_ip")) {
             if (created)
                 initTableServerIp();
@@ -326,7 +384,7 @@ void createTables(bool maintain)
                 initTableDomain();
         } else if (name == QLatin1String("tbl_ip_port_mac")) {
             if (maintain)
-                repairIpPortMacTable();
+                done = repairIpPortMacTable();
         } else if (name == QLatin1String("tbl_fnt_type")) {
             if (created)
                 initTableFntType();
@@ -341,34 +399,18 @@ void createTables(bool maintain)
                 initTableComP3Item();
         } else if (name == QLatin1String("tbl_version")) {
             if (created) {
-                gl_sqlite3db.execDML(QStringLiteral("insert into tbl_version(name,version,date) "
-                                                    "values('%1','%2','%3')")
-                                         .arg(QLatin1String(kDatabaseIdentity), versionText(), today()));
+                done =
+                    gl_sqlite3db.execDML(QStringLiteral("insert into tbl_version(name,version,date) "
+                                                        "values('%1','%2','%3')")
+                                             .arg(QLatin1String(kDatabaseIdentity), versionText(), today()));
             }
-            if (maintain)
-                checkVersion();
+            if (maintain && done)
+                done = checkVersion(*versionCurrent);
         }
-    }
-}
-
-// Whether the database gl_sqlite3db points at was read and now holds every table,
-// the repaired columns and a version row of this schema. A database that another
-// writer holds, or that cannot be read, keeps what it lacked and fails here.
-bool schemaComplete()
-{
-    const QStringList tables = gl_sqlite3db.getTableList();
-    for (const TableSchema &table : projectTables()) {
-        if (!tables.contains(QLatin1String(table.name)))
+        if (!done)
             return false;
     }
-    if (networkColumnMissing() ||
-        !gl_sqlite3db.fieldExists(QStringLiteral("update_time"), QStringLiteral("tbl_ip_port_mac")))
-        return false;
-    const QString sql = QStringLiteral("select version from tbl_version");
-    QString version;
-    if (!getTextFromDb(sql, QStringLiteral("version"), version))
-        return false;
-    return version.trimmed().toDouble() >= kSchemaVersion - 1e-9;
+    return true;
 }
 
 // SQLite's primary result codes for a file that was read and is no project
@@ -390,13 +432,31 @@ bool initDatabase(const QString &path)
     gl_sqlite3db.open();
     if (!gl_sqlite3db.isOpen())
         return false;
-    createTables(true);
-    return schemaComplete();
+    // All of it in one transaction: a check that cannot be read, or a statement
+    // that fails (another writer holds the file), leaves the file as it was; the
+    // repairs are tried again at the next open.
+    if (!gl_sqlite3db.beginTransaction())
+        return false;
+    bool versionCurrent = false;
+    NetworkRow network;
+    bool hasNetworkRow = false;
+    bool done = createTables(true, &versionCurrent);
+    if (done)
+        hasNetworkRow = readNetworkRow(network, &done);
+    if (!done) {
+        gl_sqlite3db.rollbackTransaction();
+        return false;
+    }
+    if (!gl_sqlite3db.commitTransaction())
+        return false;
+    if (hasNetworkRow)
+        setNetworkGlobals(network);
+    return versionCurrent;
 }
 
-void createProjectSchema()
+bool createProjectSchema()
 {
-    createTables(false);
+    return createTables(false);
 }
 
 bool isLegalFormat(const QString &path, bool *readable)

@@ -13,6 +13,9 @@ extern const char *const kDatabaseIdentity;
 // brings it to the current schema. Answers whether the database was read and now
 // holds every table and a version row of this schema: false when it could not be
 // opened or read, or when a table could not be made (another writer holds it).
+// The checks, repairs, upgrade and retention run as one transaction: when one of
+// them cannot be read or fails, the file is left as it was (and the network
+// settings are not loaded), to be brought up at its next open.
 bool initDatabase(const QString &path);
 // Whether the file at path is a project database (its tbl_version names this
 // program), read on a connection of its own: gl_sqlite3db is left where it is.
@@ -21,8 +24,10 @@ bool initDatabase(const QString &path);
 bool isLegalFormat(const QString &path, bool *readable = nullptr);
 
 // Creates, in the database gl_sqlite3db points at, every missing table with its
-// fixed rows, the default network row and the identity row; nothing else.
-void createProjectSchema();
+// fixed rows, the default network row and the identity row; nothing else. False
+// when the tables could not be listed or a statement failed; run it inside a
+// transaction, which then rolls back.
+bool createProjectSchema();
 
 void initTableLogType();
 void initTableMessageType();
@@ -30,7 +35,9 @@ void initTableMessageStatus();
 void initTableServerIp();
 void initTableDomain();
 
-void getNetworkConfig();
+// Loads the network globals from tbl_network's first row; without a row they keep
+// their values. False when the row could not be read (the globals are then kept).
+bool getNetworkConfig();
 
 // Number of days of history to keep, from a "retain_days" text. A text that is
 // not a non-negative whole number counts as the default of 30 days.

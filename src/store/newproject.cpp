@@ -23,10 +23,9 @@ bool addDatabase(const QString &path)
     gl_sqlite3db.setDbName(path);
 
     // Without a copy the file would be an empty database in which every
-    // statement below fails: give it the whole schema first.
-    if (!QFile::exists(path) || QFile(path).size() == 0 ||
-        !gl_sqlite3db.tableExists(QStringLiteral("tbl_version")))
-        createProjectSchema();
+    // statement below fails: it gets the whole schema first.
+    const bool copied = QFile::exists(path) && QFile(path).size() > 0 &&
+                        gl_sqlite3db.tableExists(QStringLiteral("tbl_version"));
 
     static const char *const emptied[] = {
         "tbl_log",
@@ -64,5 +63,12 @@ bool addDatabase(const QString &path)
         "insert into tbl_version(name,version,date) values('%s','%s','%s')", kDatabaseIdentity,
         QString::asprintf("%.2f", kSchemaVersion).toUtf8().constData(),
         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8().constData());
-    return execTransaction(statements);
+    // The schema, the emptying and the seeding: all of it or nothing.
+    if (!gl_sqlite3db.beginTransaction())
+        return false;
+    if ((!copied && !createProjectSchema()) || !execTransaction(statements)) {
+        gl_sqlite3db.rollbackTransaction();
+        return false;
+    }
+    return gl_sqlite3db.commitTransaction();
 }

@@ -6,6 +6,6 @@
 #include <QString>
 
 // Creates the database at path; on return gl_sqlite3db names the new file.
-// False when the new database could not be emptied and seeded; its statements
-// are then rolled back and the file still holds the copied project.
+// False when the new database could not be given its schema, emptied and seeded;
+// its statements are then rolled back and the file still holds the copied project.
 bool addDatabase(const QString &path);

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryFile>
@@ -34,6 +35,26 @@ bool readsBack(QSettings &settings)
     return true;
 }
 
+// The lock that QSettings takes around each write of fileName: "<fileName>.lock", a
+// QLockFile, which one process cannot take twice (QSettings::sync() must not run
+// while it is held here). The steps of a write that keep and drop the earlier file
+// take it too, and the put-back at start tries it, so that a start never puts an
+// earlier file back over a write that another instance has confirmed.
+QString writerLockName(const QString &fileName)
+{
+    return fileName + QStringLiteral(".lock");
+}
+
+// Whether bytes read as a file of settings with at least one key.
+bool holdsSettings(const QByteArray &bytes)
+{
+    QTemporaryFile copy;
+    if (bytes.isEmpty() || !copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
+        return false;
+    const QSettings read(copy.fileName(), QSettings::IniFormat);
+    return read.status() == QSettings::NoError && !read.allKeys().isEmpty();
+}
+
 // The file that a write of fileName replaces: the target of a link, followed link by
 // link as QSaveFile follows it, so that the earlier content is kept and put back
 // there and the link stays a link.
@@ -63,13 +84,22 @@ bool syncSettings(QSettings &settings)
 {
     const QByteArray path = writtenPath(settings.fileName());
     const QByteArray kept = path + ".kept";
-    ::unlink(kept.constData());
-    // A second name keeps the earlier file when the new one takes its name; without
-    // one, a file written in part is still said.
-    const bool earlier = QFileInfo::exists(QFile::decodeName(path));
-    const bool keeping = earlier && (::link(path.constData(), kept.constData()) == 0 ||
-                                     QFile::copy(QFile::decodeName(path), QFile::decodeName(kept)));
+    bool earlier = false;
+    bool keeping = false;
+    {
+        // Where the lock cannot be taken, QSettings cannot write either.
+        QLockFile lock(writerLockName(settings.fileName()));
+        lock.lock();
+        ::unlink(kept.constData());
+        // A second name keeps the earlier file when the new one takes its name; without
+        // one, a file written in part is still said.
+        earlier = QFileInfo::exists(QFile::decodeName(path));
+        keeping = earlier && (::link(path.constData(), kept.constData()) == 0 ||
+                              QFile::copy(QFile::decodeName(path), QFile::decodeName(kept)));
+    }
     settings.sync();
+    QLockFile lock(writerLockName(settings.fileName()));
+    lock.lock();
     if (settings.status() == QSettings::NoError && readsBack(settings)) {
         ::unlink(kept.constData());
         return true;
@@ -90,6 +120,22 @@ bool putBackUnconfirmed(const QString &fileName)
     const QFileInfo keptFile(QFile::decodeName(kept));
     if (!keptFile.isFile() || keptFile.isSymLink())
         return true;
+    // A writer that holds the lock is between keeping the earlier file and
+    // confirming the new one, and drops or puts back what it kept itself.
+    QLockFile lock(writerLockName(fileName));
+    if (!lock.tryLock(0)) {
+        qWarning() << "settings being written by another instance; its earlier file stays aside:"
+                   << keptFile.filePath();
+        return true;
+    }
+    if (!QFile::exists(keptFile.filePath())) // settled while the lock was tried
+        return true;
+    QFile file(keptFile.filePath());
+    if (!file.open(QIODevice::ReadOnly) || !holdsSettings(file.readAll())) {
+        qWarning() << "not put back, no settings in" << keptFile.filePath();
+        return false;
+    }
+    file.close();
     if (std::rename(kept.constData(), path.constData()) == 0)
         return true;
     qWarning() << "failed to put the earlier settings back from" << keptFile.filePath();

@@ -20,11 +20,14 @@ bool commitSaveFile(QSaveFile &file, bool written = true);
 // "<file>.kept", until the new one reads back with every key and value, and put
 // back otherwise: the status then stays NoError, and the settings read the earlier
 // file again at their next use. A file that is a link is kept and put back through
-// its target; the link stays.
+// its target; the link stays. Keeping and dropping the earlier file happen under
+// the lock that QSettings takes for the write.
 bool syncSettings(QSettings &settings);
 
 // A "<file>.kept" beside a file of settings (or beside its target) tells of a write
 // that stopped before the new file was confirmed: it goes back in place of the file.
-// Called before anything reads those settings. Answers false when a kept file
-// could not be put back.
+// Called before anything reads those settings. Not while another instance writes
+// the file (it holds the lock that QSettings takes, "<file>.lock", and settles
+// what it kept itself), and not when the kept file is empty or holds no settings.
+// Answers false when a kept file could not be put back.
 bool putBackUnconfirmed(const QString &fileName);

@@ -140,13 +140,29 @@ private slots:
         QCOMPARE(rows(QStringLiteral("tbl_log")), 1);
     }
 
+    void newProjectWithoutSourceGetsFullSchema_data()
+    {
+        QTest::addColumn<QString>("failedStep");
+        QTest::newRow("every step") << QString();
+        // A seed row of the fresh schema that fails is not a new project made whole.
+        QTest::newRow("a seed row fails") << QStringLiteral("insert into tbl_comp3_item");
+    }
     void newProjectWithoutSourceGetsFullSchema()
     {
+        QFETCH(QString, failedStep);
         setCurrentProject(QStringLiteral("Missing"));
         const QString folder = gl_curPath + QStringLiteral("/database/New");
         QDir().mkdir(folder);
         const QString path = folder + QStringLiteral("/New.db3");
-        addDatabase(path);
+        StepFault::arm(failedStep, failedStep.isEmpty() ? 0 : 5);
+        const bool made = addDatabase(path);
+        QCOMPARE(StepFault::fired(), !failedStep.isEmpty());
+        StepFault::disarm();
+        QCOMPARE(made, failedStep.isEmpty());
+        if (!made) {
+            QVERIFY(gl_sqlite3db.getTableList().isEmpty());
+            return;
+        }
         QCOMPARE(gl_sqlite3db.getTableList().size(), 34);
         QCOMPARE(rows(QStringLiteral("tbl_fnt_type")), 51);
         QCOMPARE(rows(QStringLiteral("tbl_network")), 1);

@@ -7,11 +7,13 @@
 #include "store/globals.h"
 #include "store/keystore.h"
 #include "store/machineinfo.h"
+#include "store/safesave.h"
 #include "store/settings.h"
 #include "store/startupconfig.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -50,6 +52,7 @@ private slots:
     void init()
     {
         QFile::remove(settingsFile());
+        QFile::remove(settingsFile() + QStringLiteral(".kept"));
         QFile::remove(linkTarget());
         QFile::remove(keyStorePath());
     }
@@ -211,6 +214,38 @@ private slots:
         QCOMPARE(stored, subId.isEmpty() ? QStringLiteral("1") : subId);
         QCOMPARE(gl_devId, devId);
         QCOMPARE(gl_lockPassword, QStringLiteral("secret"));
+    }
+
+    // The put-back at start: an earlier file that a write kept aside goes back, but not
+    // while another instance holds the writer's lock (one process cannot take a
+    // QLockFile twice, as two processes cannot), nor when it is empty or no settings.
+    void putBackAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("earlier file kept") << QByteArray("[g]\nk=earlier\n") << false << "earlier";
+        QTest::newRow("another instance writing") << QByteArray("[g]\nk=earlier\n") << true << "new";
+        QTest::newRow("empty") << QByteArray() << false << "new";
+        QTest::newRow("no settings") << QByteArray("\x7f" "ELF\x02\x01\n", 6) << false << "new";
+    }
+    void putBackAtStart()
+    {
+        QFETCH(QByteArray, kept);
+        QFETCH(bool, locked);
+        QFETCH(QString, value);
+        QVERIFY(setConfig("g", "k", "new"));
+        QFile aside(settingsFile() + QStringLiteral(".kept"));
+        QVERIFY(aside.open(QIODevice::WriteOnly) && aside.write(kept) == kept.size());
+        aside.close();
+        QLockFile writer(settingsFile() + QStringLiteral(".lock"));
+        QVERIFY(!locked || writer.tryLock(0));
+        putBackUnconfirmed(settingsFile());
+        writer.unlock();
+        QString read;
+        getConfig("g", "k", read);
+        QCOMPARE(read, value);
+        QCOMPARE(aside.exists(), value == QLatin1String("new"));
     }
 
     void existingLogoIsKept()
