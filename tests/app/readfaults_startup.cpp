@@ -65,12 +65,9 @@ void seedOldLayout()
           "insert into tbl_ip_port_mac(ip_port_mac,password) values('01-02','1111'),('11-22','2222')"});
 }
 
-// What start-up does with the database: the project list and the current project's database,
-// its messages said on the hub.
+// What start-up does with the database: the project list and the current project's database.
 void start(Run &run)
 {
-    QObject::connect(&gl_socket, &BroadcastSocket::signalsInformation, &run,
-                     [&run](const QString &text) { run.say(text); });
     run.start();
     preInitProject();
     QCoreApplication::processEvents();
@@ -97,7 +94,6 @@ void seedSecondProject()
 void addProjectBarn(Run &run)
 {
     ProjectAddDlg dialog;
-    QObject::connect(&dialog, &MyDialog::signalsInformation, &run, [&run](const QString &t) { run.say(t); });
     dialog.nameEdit()->setText("Barn");
     run.start();
     dialog.pushButtonAdd_clicked();
