@@ -455,6 +455,12 @@ QStringList Sweeper::sweep(const Action &action, QString &summary)
         gl_sqlite3db.close();
         return listFiles();
     }();
+    // An action that changes, sends, says and shows nothing proves nothing.
+    if (clean.tables == before && clean.files == beforeFiles && clean.frames.isEmpty() && clean.said.isEmpty() &&
+        clean.observed.trimmed().isEmpty()) {
+        faults << QStringLiteral("the action without a fault does nothing that can be seen");
+        return faults;
+    }
 
     int refused = 0;
     int whole = 0;
