@@ -7,32 +7,13 @@
 #include "store/globals.h"
 #include "store/newproject.h"
 #include "store/projectlist.h"
-#include "store/queryhelpers.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
-#include <QVariant>
 
 namespace {
-
-// Reads the open project's network settings into the globals; false, with them
-// unchanged, when the row cannot be read. A project without the row keeps them.
-bool readNetworkSettings()
-{
-    QSqlQuery query = gl_sqlite3db.execQuery(
-        QStringLiteral("select ip_port_mac,password,server_ip,domain_name,host_ip from tbl_network"));
-    if (!query.next())
-        return rowsReadToEnd(query);
-    gl_ip_port_mac = query.value(0).toString();
-    gl_password = query.value(1).toString();
-    gl_server_ip = query.value(2).toString();
-    gl_domain_name = query.value(3).toString();
-    gl_host_ip = query.value(4).toString();
-    return true;
-}
 
 // Puts gl_sqlite3db back on the previous project's database and reads its
 // network settings. False, and said on the hub, when that database does not open.
@@ -117,7 +98,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
         if (!keepBrokenDatabase(file, backup))
             return giveUp();
         // The fresh database starts as a copy of the current project's, emptied.
-        if (!addDatabase(file) || !readNetworkSettings() || !setCurrentProject(name)) {
+        if (!addDatabase(file) || !getNetworkConfig() || !setCurrentProject(name)) {
             qDebug() << "failed to format the database of project" << name;
             gl_sqlite3db.close();
             QFile::remove(file);
@@ -131,8 +112,9 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
         if (!setCurrentProject(name))
             return giveUp();
         left = true;
-        // The bus must not go on with the previous project's module and server.
-        if (!initDatabase(file) || !readNetworkSettings()) {
+        // Opening reads the project's module and server for the bus, which must not
+        // go on with the previous project's.
+        if (!initDatabase(file)) {
             qDebug() << "failed to open the database of project" << name;
             setCurrentProject(previousName);
             return giveUp();
