@@ -276,6 +276,8 @@ Sweeper::Sweeper()
                        QStringLiteral("Varno"));
     settings.sync();
     m_settings = settings.fileName();
+    QFile file(m_settings);
+    m_pristineSettings = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 Sweeper::~Sweeper()
@@ -284,22 +286,27 @@ Sweeper::~Sweeper()
     folder.reset();
 }
 
+void Sweeper::putSettings(const QByteArray &bytes) const
+{
+    QFile::remove(m_settings);
+    if (bytes.isNull())
+        return;
+    QFile file(m_settings);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    file.close();
+    // A new time, so that Qt's cache of the file reads it again.
+    static qint64 stamp = QDateTime::currentSecsSinceEpoch() - 100000;
+    file.setFileTime(QDateTime::fromSecsSinceEpoch(++stamp), QFileDevice::FileModificationTime);
+}
+
 void Sweeper::restore()
 {
     const QString dbName = gl_sqlite3db.getDbName();
     gl_sqlite3db.close();
     QDir(m_app).removeRecursively();
     copyTree(m_snapshot + QStringLiteral("/app"), m_app);
-    QFile::remove(m_settings);
-    if (!m_settingsBytes.isNull()) {
-        QFile file(m_settings);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(m_settingsBytes);
-        file.close();
-        // A new time, so that Qt's cache of the file reads it again.
-        static qint64 stamp = QDateTime::currentSecsSinceEpoch() - 100000;
-        file.setFileTime(QDateTime::fromSecsSinceEpoch(++stamp), QFileDevice::FileModificationTime);
-    }
+    putSettings(m_settingsBytes);
     globals->putBack();
     gl_socket.setId(1, 254);
     gl_socket.createSocket();
@@ -369,7 +376,8 @@ Outcome Sweeper::runOnce(const Action &action, int nth)
 {
     restore();
     Outcome outcome;
-    const qint64 from = QDateTime::currentSecsSinceEpoch();
+    // Every time stamped since the action's seed reads "<now>", in every run alike.
+    const qint64 from = m_actionStart;
     {
         // A recorder of the run's own: the devices a script adds go with it.
         SimBus bus;
@@ -420,7 +428,11 @@ QStringList Sweeper::sweep(const Action &action, QString &summary)
     // The folder as the action finds it.
     QTemporaryDir snapshot;
     m_snapshot = snapshot.path();
+    m_actionStart = QDateTime::currentSecsSinceEpoch();
+    // Each action starts from the settings the sweep began with, not those the
+    // action before left.
     folder.reset();
+    putSettings(m_pristineSettings);
     folder = std::make_unique<varnotest::ProjectFolder>();
     m_app = folder->path();
     if (action.seed)
@@ -435,7 +447,8 @@ QStringList Sweeper::sweep(const Action &action, QString &summary)
     m_settingsBytes = settings.open(QIODevice::ReadOnly) ? settings.readAll() : QByteArray();
     gl_sqlite3db.setDbName(dbName);
     gl_sqlite3db.open();
-    const QString before = dumpTables(action.leftOut);
+    const auto now = [] { return QDateTime::currentSecsSinceEpoch(); };
+    const QString before = withoutNow(dumpTables(action.leftOut), m_actionStart, now());
 
     const Outcome clean = runOnce(action, INT_MAX);
     const Outcome again = runOnce(action, INT_MAX);
@@ -453,7 +466,7 @@ QStringList Sweeper::sweep(const Action &action, QString &summary)
     const QString beforeFiles = [&]() {
         restore();
         gl_sqlite3db.close();
-        return listFiles();
+        return withoutNow(listFiles(), m_actionStart, now());
     }();
     // An action that changes, sends, says and shows nothing proves nothing.
     if (clean.tables == before && clean.files == beforeFiles && clean.frames.isEmpty() && clean.said.isEmpty() &&
@@ -506,8 +519,10 @@ QStringList Sweeper::sweep(const Action &action, QString &summary)
             why << QStringLiteral("tables %1 (against the clean run)").arg(firstDifference(o.tables, clean.tables));
         if (o.tables != before)
             why << QStringLiteral("changed %1").arg(firstDifference(o.tables, before));
-        if (o.files != clean.files && o.files != beforeFiles)
-            why << QStringLiteral("files %1").arg(firstDifference(o.files, clean.files));
+        if (o.files != clean.files)
+            why << QStringLiteral("files %1 (against the clean run)").arg(firstDifference(o.files, clean.files));
+        if (o.files != beforeFiles)
+            why << QStringLiteral("files changed %1").arg(firstDifference(o.files, beforeFiles));
         if (o.frames != clean.frames)
             why << QStringLiteral("frames [%1] where [%2]").arg(framesText(o.frames), framesText(clean.frames));
         if (o.observed != clean.observed)

@@ -12,7 +12,9 @@
 //            besides: a read for the page that failed after the work was done).
 //
 // Each run starts from the same application folder (project list, project
-// database, pictures) and settings file, restored byte for byte; the bus is
+// database, pictures) and settings file, restored byte for byte (and each action
+// from the settings the sweep began with); times stamped since the action began
+// read "<now>" in every outcome alike; the bus is
 // the "DNS Server" style to a recorder on 127.0.0.2:6000, inside a network
 // namespace of the process's own.
 
@@ -124,6 +126,7 @@ public:
 private:
     Outcome runOnce(const Action &action, int nth);
     void restore();
+    void putSettings(const QByteArray &bytes) const;
     QString dumpTables(const QStringList &leftOut = QStringList()) const;
     QString listFiles() const;
 
@@ -132,6 +135,8 @@ private:
     QString m_snapshot;
     QString m_settings;
     QByteArray m_settingsBytes;
+    QByteArray m_pristineSettings;
+    qint64 m_actionStart = 0;
     SimBus *m_bus = nullptr;
 };
 
