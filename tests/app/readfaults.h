@@ -10,6 +10,8 @@
 namespace readfaults {
 
 QList<faultsweep::Action> messagesActions();
+// The room, panels and message definitions that rows of messages and records share.
+void seedMessages();
 QList<faultsweep::Action> startupActions();
 QList<faultsweep::Action> settingsActions();
 QList<faultsweep::Action> commissioningActions();

@@ -37,17 +37,6 @@ QByteArray switchFrame(quint8 device, quint8 switchNo, quint8 state)
                            QByteArray(1, char(switchNo)) + char(state));
 }
 
-void seedMessages()
-{
-    using namespace roomproject;
-    addRegion(1, QStringLiteral("North"));
-    addFloor(1, 1, QStringLiteral("1F"));
-    addRoom(7, QStringLiteral("Room 101"), 1, 1);
-    addPanel(7, 1, 1, 20, QStringLiteral("Door panel"));
-    addPanel(7, 2, 1, 21, QStringLiteral("Bed panel"));
-    addMessage(11, 0, QStringLiteral("Clean room"), 5);
-    addMessage(12, 1, QStringLiteral("Fire"), 9);
-}
 
 // The day's rows: a service message of each panel (open, cancelled) and two alarms.
 void seedRows()
@@ -147,6 +136,20 @@ void saveDefinition(faultsweep::Run &run, const char *number, const std::functio
 }
 
 } // namespace
+
+// Room 101 of region North, floor 1F, with a door and a bed panel, the service
+// message "Clean room" on switch 5 and the alarm "Fire" on switch 9.
+void seedMessages()
+{
+    using namespace roomproject;
+    addRegion(1, QStringLiteral("North"));
+    addFloor(1, 1, QStringLiteral("1F"));
+    addRoom(7, QStringLiteral("Room 101"), 1, 1);
+    addPanel(7, 1, 1, 20, QStringLiteral("Door panel"));
+    addPanel(7, 2, 1, 21, QStringLiteral("Bed panel"));
+    addMessage(11, 0, QStringLiteral("Clean room"), 5);
+    addMessage(12, 1, QStringLiteral("Fire"), 9);
+}
 
 QList<faultsweep::Action> messagesActions()
 {

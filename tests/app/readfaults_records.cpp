@@ -38,12 +38,7 @@ QString exportFile()
 void seed()
 {
     using namespace roomproject;
-    addRegion(1, QStringLiteral("North"));
-    addFloor(1, 1, QStringLiteral("1F"));
-    addRoom(7, QStringLiteral("Room 101"), 1, 1);
-    addPanel(7, 1, 1, 20, QStringLiteral("Door panel"));
-    addMessage(11, 0, QStringLiteral("Clean room"), 5);
-    addMessage(12, 1, QStringLiteral("Fire"), 9);
+    seedMessages();
     for (int i = 0; i < 3; ++i) {
         const QByteArray time = From.addSecs(60 * i).toString("yyyy-MM-dd HH:mm:ss").toLatin1();
         exec(QString::asprintf("insert into tbl_log(log_type,log_address,log_device,log_event,log_time) "
