@@ -97,34 +97,10 @@ void setTransferServer()
               QStringLiteral("127.0.0.1"));
 }
 
-template <typename P> std::unique_ptr<P> shownPage(const char *id)
-{
-    std::unique_ptr<P> page(qobject_cast<P *>(createPage(QLatin1String(id), QLatin1String(id))));
-    page->show();
-    return page;
-}
 
-template <typename W = QtMaterialLineEdit> W *child(QWidget *parent, const char *name)
-{
-    return parent->findChild<W *>(QLatin1String(name));
-}
 
-void press(QWidget *parent, const char *button)
-{
-    child<QAbstractButton>(parent, button)->click();
-}
 
-void handOn(QByteArray frame)
-{
-    emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(frame.data()), frame.size());
-}
 
-QString networkGlobals()
-{
-    return QStringList{gl_ip_port_mac, gl_password, gl_server_ip, gl_domain_name,
-                       QString::number(gl_net_style)}
-        .join(QLatin1Char('|'));
-}
 
 // "Network Setting" entered, changed by change(page) and saved; with sync the IP module
 // (1/100 on the bus) is given the settings first, else "Cancel" stores them without it.
@@ -246,7 +222,7 @@ QList<faultsweep::Action> settingsActions()
         emit gl_socket.signalsPageEnter();
         run.start();
         emit page->searchIcon()->signalsPressed();
-        handOn(module->joinFrame());
+        handFrame(module->joinFrame());
         page->queryTimer()->start(3600 * 1000);
         Run::waitUntil(
             [&page] { return page->domainBox()->currentText() == QLatin1String("eu.kestgrid.invalid"); });
@@ -279,8 +255,8 @@ QList<faultsweep::Action> settingsActions()
         auto page = shownPage<MyDialog>("About");
         run.start();
         for (const char *field : {"lineEditName", "lineEditPhone"}) {
-            child(page.get(), field)->setText(QStringLiteral("Ann's 555"));
-            emit child(page.get(), field)->editingFinished();
+            child<QtMaterialLineEdit>(page.get(), field)->setText(QStringLiteral("Ann's 555"));
+            emit child<QtMaterialLineEdit>(page.get(), field)->editingFinished();
         }
     });
     row("Project Setting: Add Project", nullptr, [](Run &run) {
@@ -303,7 +279,7 @@ QList<faultsweep::Action> settingsActions()
         auto page = shownPage<MyDialog>("Project Information");
         emit gl_socket.signalsPageEnter(QStringLiteral("Home"));
         run.start();
-        child(page.get(), "lineEditLow")->setText(QStringLiteral("18"));
+        child<QtMaterialLineEdit>(page.get(), "lineEditLow")->setText(QStringLiteral("18"));
         press(page.get(), "pushButtonSave");
     });
     row(
@@ -324,7 +300,7 @@ QList<faultsweep::Action> settingsActions()
             int said = 0;
             QObject::connect(&dialog, &MyDialog::signalsInformation, &dialog, [&said] { ++said; });
             run.start();
-            handOn(SimFrame::build(QByteArray(4, 0), 1, 30, 1, 0x2025, 255, 255,
+            handFrame(SimFrame::build(QByteArray(4, 0), 1, 30, 1, 0x2025, 255, 255,
                                    QByteArray::fromHex("3800077f000001") + char(port >> 8) + char(port)));
             Run::waitUntil([&said] { return said > 0; });
         });
@@ -345,7 +321,7 @@ QList<faultsweep::Action> settingsActions()
         Answerer server(archive.readAll());
         ProjectDownloadDlg dialog;
         dialog.show();
-        child(&dialog, "lineEditCode")->setText(QStringLiteral("42"));
+        child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("42"));
         run.start();
         press(&dialog, "pushButtonDownloadServer");
     });

@@ -73,10 +73,6 @@ void start(Run &run)
     QCoreApplication::processEvents();
 }
 
-QString networkGlobals()
-{
-    return QStringList{gl_ip_port_mac, gl_password, gl_server_ip, gl_domain_name, gl_host_ip}.join('|');
-}
 
 // A second project "Yard" with a database of its own.
 void seedSecondProject()

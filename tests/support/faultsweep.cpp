@@ -15,8 +15,8 @@
 #include <QDateTime>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -24,13 +24,10 @@
 #include <QSqlRecord>
 #include <QTimer>
 #include <QUdpSocket>
-#include <QVariant>
-#include <QtTest>
 
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,129 +37,125 @@
 
 namespace faultsweep {
 
-namespace {
-
-const QHostAddress RecorderAddress(QStringLiteral("127.0.0.2"));
-const QByteArray EndMark("faultsweep: end of run");
-// A run that still reaches its Nth step after this many is taken as endless.
-const int MaxSteps = 20000;
-
-// The process-wide settings a run may change, put back before the next one.
-struct Globals
+struct Sweeper::Outcome
 {
-    QString subId = gl_subId, devId = gl_devId, lock = gl_lockPassword, retain = gl_retainDays;
-    QString mac = gl_ip_port_mac, password = gl_password, server = gl_server_ip;
-    QString domain = gl_domain_name, host = gl_host_ip;
-    int style = gl_net_style;
-
-    void putBack() const
-    {
-        gl_subId = subId;
-        gl_devId = devId;
-        gl_lockPassword = lock;
-        gl_retainDays = retain;
-        gl_ip_port_mac = mac;
-        gl_password = password;
-        gl_server_ip = server;
-        gl_domain_name = domain;
-        gl_host_ip = host;
-        gl_net_style = style;
-    }
+    QString state; // the tables, the folder's files and the settings
+    QString observed;
+    QList<QByteArray> frames;
+    QStringList said;
+    bool fired = false;
+    QString failedSql;
 };
 
-bool copyTree(const QString &from, const QString &to)
+namespace {
+
+const QHostAddress Recorder(QStringLiteral("127.0.0.2"));
+const QByteArray EndMark("faultsweep: end of run");
+const int MaxSteps = 20000; // a run still stepping past this is taken as endless
+
+// The process-wide settings a run may change, put back before the next one.
+QString *const Globals[] = {&gl_subId,    &gl_devId,     &gl_lockPassword, &gl_retainDays, &gl_ip_port_mac,
+                            &gl_password, &gl_server_ip, &gl_domain_name,  &gl_host_ip};
+QStringList savedGlobals;
+int savedStyle = 0;
+
+std::unique_ptr<varnotest::ProjectFolder> folder;
+
+qint64 now()
 {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + path.mid(from.size());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
+    return QDateTime::currentSecsSinceEpoch();
 }
 
-// Times of the run itself (anything stamped "now") read the same in every run:
-// "2026-12-08 19:04:38", "20261208190438" and Qt's text form "Tue Dec 8 19:04:38 2026".
-QString withoutNow(QString text, qint64 from, qint64 to)
+void copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    QDir().mkpath(to);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileInfo().isDir())
+            QDir().mkpath(to + path.mid(from.size()));
+        else
+            QFile::copy(path, to + path.mid(from.size()));
+    }
+}
+
+void writeSettings(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    if (bytes.isNull() || !file.open(QIODevice::WriteOnly))
+        return;
+    file.write(bytes);
+    file.close();
+    // A new time, so that Qt's cache of the file reads it again.
+    static qint64 stamp = now() - 100000;
+    file.setFileTime(QDateTime::fromSecsSinceEpoch(++stamp), QFileDevice::FileModificationTime);
+}
+
+// Stamps "2026-12-08 19:04:38", "20261208190438" or "Tue Dec 8 19:04:38 2026"
+// from from on read "<now>", so that every outcome of an action reads alike.
+QString withoutNow(const QString &text, qint64 from)
 {
     static const QRegularExpression stamp(QStringLiteral(
         "\\d{4}-\\d\\d-\\d\\d[ T]\\d\\d:\\d\\d:\\d\\d|\\d{14}|[A-Z][a-z]{2} [A-Z][a-z]{2} {1,2}\\d{1,2} "
         "\\d\\d:\\d\\d:\\d\\d \\d{4}"));
     QString out;
     int last = 0;
-    auto it = stamp.globalMatch(text);
-    while (it.hasNext()) {
+    for (auto it = stamp.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        const QString found = m.captured(0);
-        QDateTime time;
-        if (found.size() == 14)
-            time = QDateTime::fromString(found, QStringLiteral("yyyyMMddHHmmss"));
-        else if (found.at(0).isDigit())
-            time = QDateTime::fromString(found.left(10) + QLatin1Char(' ') + found.mid(11),
-                                         QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        else
-            time = QDateTime::fromString(found, Qt::TextDate);
-        out += text.midRef(last, m.capturedStart() - last);
+        QString found = m.captured(0);
+        const QDateTime time =
+            found.size() == 14      ? QDateTime::fromString(found, QStringLiteral("yyyyMMddHHmmss"))
+            : found.at(0).isDigit() ? QDateTime::fromString(found.replace(10, 1, QLatin1Char(' ')),
+                                                            QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                    : QDateTime::fromString(found, Qt::TextDate);
         const qint64 secs = time.isValid() ? time.toSecsSinceEpoch() : 0;
-        out += secs >= from - 2 && secs <= to + 2 ? QStringLiteral("<now>") : found;
+        out += text.midRef(last, m.capturedStart() - last);
+        out += secs >= from - 2 && secs <= now() + 2 ? QStringLiteral("<now>") : m.captured(0);
         last = m.capturedEnd();
     }
-    out += text.midRef(last);
-    return out;
+    return out + text.midRef(last);
 }
 
-// How a text differs from the one expected, line by line, for the report.
-QString firstDifference(const QString &got, const QString &expected)
+// The lines one text has and the other lacks, for the report.
+QString difference(const QString &got, const QString &expected)
 {
     const QStringList g = got.split(QLatin1Char('\n'));
     const QStringList e = expected.split(QLatin1Char('\n'));
-    QStringList extra;
-    QStringList missing;
+    QStringList plus, minus;
     for (const QString &line : g)
-        if (!e.contains(line) && extra.size() < 3)
-            extra << line.left(160);
+        if (!e.contains(line) && plus.size() < 3)
+            plus << line.left(160);
     for (const QString &line : e)
-        if (!g.contains(line) && missing.size() < 3)
-            missing << line.left(160);
-    if (extra.isEmpty() && missing.isEmpty())
-        return QStringLiteral("(the same lines in another order)");
-    return QStringLiteral("{+ %1} {- %2}").arg(extra.join(QLatin1String(" / ")), missing.join(QLatin1String(" / ")));
+        if (!g.contains(line) && minus.size() < 3)
+            minus << line.left(160);
+    return QStringLiteral("{+ %1} {- %2}")
+        .arg(plus.join(QLatin1String(" / ")), minus.join(QLatin1String(" / ")));
 }
 
-QString framesText(const QList<QByteArray> &frames)
+QString hex(const QList<QByteArray> &frames)
 {
     QStringList out;
-    for (const QByteArray &f : frames)
-        out << QString::fromLatin1(f.toHex());
+    for (const QByteArray &frame : frames)
+        out << QString::fromLatin1(frame.toHex());
     return out.join(QLatin1Char(' '));
 }
-
-} // namespace
-
-namespace {
 
 QString makeNetworkNamespace()
 {
     if (qEnvironmentVariable("VARNO_NETNS") != QLatin1String("1"))
         return QStringLiteral("needs the private network namespace of ./test");
     if (unshare(CLONE_NEWNET) != 0)
-        return QStringLiteral("no network namespace of its own: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+        return QStringLiteral("no network namespace of its own: ") + QString::fromLocal8Bit(strerror(errno));
     const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    if (fd < 0)
-        return QStringLiteral("no socket to bring the loopback up");
     ifreq request{};
     std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-    bool up = ioctl(fd, SIOCGIFFLAGS, &request) == 0;
+    bool up = fd >= 0 && ioctl(fd, SIOCGIFFLAGS, &request) == 0;
     request.ifr_flags |= IFF_UP;
     up = up && ioctl(fd, SIOCSIFFLAGS, &request) == 0;
-    close(fd);
+    if (fd >= 0)
+        close(fd);
     return up ? QString() : QStringLiteral("the loopback of the own namespace stays down");
 }
 
@@ -174,15 +167,16 @@ QString ownNetworkNamespace()
     return why;
 }
 
-// ---------------------------------------------------------------------------
-
 void Run::start()
 {
-    connect(&gl_socket, &BroadcastSocket::signalsInformation, this, [this](const QString &text) {
-        m_said << text;
-    });
+    connect(&gl_socket, &BroadcastSocket::signalsInformation, this,
+            [this](const QString &text) { say(text); });
+    connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, this,
+            [this](QString id, QString, QString a, QString b) {
+                note(QStringList{"go", id, a, b}.join(' '));
+            });
     for (QWidget *widget : QApplication::allWidgets())
-        watchDialog(widget);
+        eventFilter(widget, nullptr);
     m_started = true;
     if (m_nth > 0)
         StepFault::arm(QString(), m_nth);
@@ -200,76 +194,53 @@ bool Run::waitUntil(const std::function<bool()> &done, int timeoutMs)
     return true;
 }
 
-void Run::watchDialog(QObject *object)
-{
-    auto *dialog = qobject_cast<MyDialog *>(object);
-    if (!dialog || m_watched.contains(dialog))
-        return;
-    m_watched.insert(dialog);
-    connect(dialog, &MyDialog::signalsInformation, this, [this](const QString &text) {
-        if (m_started)
-            m_said << text;
-    });
-}
-
+// Hears every dialog's texts (event null: a dialog made before the run began),
+// and answers modal dialogs once their own event loop runs.
 bool Run::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Polish)
-        watchDialog(watched);
-    if (event->type() != QEvent::Show)
-        return false;
-    auto *dialog = qobject_cast<QDialog *>(watched);
-    if (!dialog || !dialog->isModal())
-        return false;
-    QPointer<QDialog> shown(dialog);
-    // Answered once its own event loop runs.
-    QTimer::singleShot(0, this, [this, shown]() {
-        if (!shown || !shown->isVisible())
-            return;
-        if (m_answer && m_answer(shown))
-            return;
-        if (qobject_cast<KestMessageBox *>(shown)) {
-            QStringList texts;
-            for (QLabel *label : shown->findChildren<QLabel *>())
-                if (!label->text().isEmpty())
-                    texts << label->text();
+    auto *page = qobject_cast<MyDialog *>(watched);
+    if (page && !m_watched.contains(page) && (!event || event->type() == QEvent::Polish)) {
+        m_watched.insert(page);
+        connect(page, &MyDialog::signalsInformation, this, [this](const QString &text) {
             if (m_started)
-                m_said << QStringLiteral("box: ") + texts.join(QLatin1Char(' '));
-            shown->accept();
+                say(text);
+        });
+    }
+    auto *dialog = qobject_cast<QDialog *>(watched);
+    if (!event || event->type() != QEvent::Show || !dialog || !dialog->isModal())
+        return false;
+    QTimer::singleShot(0, this, [this, shown = QPointer<QDialog>(dialog)]() {
+        if (!shown || !shown->isVisible() || (m_answer && m_answer(shown)))
             return;
-        }
+        QStringList texts;
+        for (QLabel *label : shown->findChildren<QLabel *>())
+            texts << label->text();
+        const bool box = qobject_cast<KestMessageBox *>(shown);
         if (m_started)
-            m_said << QStringLiteral("dialog: ") + QString::fromLatin1(shown->metaObject()->className());
-        shown->reject();
+            say(box ? QStringLiteral("box: ") + texts.join(QLatin1Char(' ')).simplified()
+                    : QStringLiteral("dialog: ") + QString::fromLatin1(shown->metaObject()->className()));
+        box ? shown->accept() : shown->reject();
     });
     return false;
 }
-
-// ---------------------------------------------------------------------------
-
-namespace {
-std::unique_ptr<varnotest::ProjectFolder> folder;
-std::unique_ptr<Globals> globals;
-} // namespace
 
 Sweeper::Sweeper()
 {
     m_unavailable = ownNetworkNamespace();
     folder = std::make_unique<varnotest::ProjectFolder>();
-    m_app = folder->path();
     gl_subId = QStringLiteral("1");
     gl_devId = QStringLiteral("254");
     gl_socket.setId(1, 254);
     gl_net_style = NetStyleDnsServer;
-    gl_domain_name = RecorderAddress.toString();
+    gl_domain_name = Recorder.toString();
     gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
-    globals = std::make_unique<Globals>();
-    if (!m_unavailable.isEmpty())
-        return;
-    SimBus probe;
-    if (!probe.listenUdp(RecorderAddress, BroadcastSocket::BusPort))
-        m_unavailable = QStringLiteral("no recorder on 127.0.0.2:6000: ") + probe.errorString();
+    for (QString *global : Globals)
+        savedGlobals << *global;
+    savedStyle = gl_net_style;
     gl_socket.setKeepAliveInterval(24 * 3600 * 1000);
+    SimBus probe;
+    if (m_unavailable.isEmpty() && !probe.listenUdp(Recorder, BroadcastSocket::BusPort))
+        m_unavailable = QStringLiteral("no recorder on 127.0.0.2:6000: ") + probe.errorString();
     if (m_unavailable.isEmpty() && !gl_socket.createSocket())
         m_unavailable = QStringLiteral("the bus does not open");
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kest"),
@@ -286,28 +257,16 @@ Sweeper::~Sweeper()
     folder.reset();
 }
 
-void Sweeper::putSettings(const QByteArray &bytes) const
-{
-    QFile::remove(m_settings);
-    if (bytes.isNull())
-        return;
-    QFile file(m_settings);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    file.close();
-    // A new time, so that Qt's cache of the file reads it again.
-    static qint64 stamp = QDateTime::currentSecsSinceEpoch() - 100000;
-    file.setFileTime(QDateTime::fromSecsSinceEpoch(++stamp), QFileDevice::FileModificationTime);
-}
-
-void Sweeper::restore()
+void Sweeper::restore(const QByteArray &settings)
 {
     const QString dbName = gl_sqlite3db.getDbName();
     gl_sqlite3db.close();
     QDir(m_app).removeRecursively();
-    copyTree(m_snapshot + QStringLiteral("/app"), m_app);
-    putSettings(m_settingsBytes);
-    globals->putBack();
+    copyTree(m_snapshot, m_app);
+    writeSettings(m_settings, settings);
+    for (int i = 0; i < savedGlobals.size(); ++i)
+        *Globals[i] = savedGlobals.at(i);
+    gl_net_style = savedStyle;
     gl_socket.setId(1, 254);
     gl_socket.createSocket();
     // The sockets and pages of the run before go now, not at the end of the test.
@@ -316,230 +275,171 @@ void Sweeper::restore()
     gl_sqlite3db.open();
 }
 
-QString Sweeper::dumpTables(const QStringList &leftOut) const
+// Every table (its schema and rows) read from the file, the folder's other files
+// and the settings. gl_sqlite3db is closed first: what a close would lose is lost.
+QString Sweeper::state(const Action &action) const
 {
-    const QString name = QStringLiteral("faultsweep-dump");
+    gl_sqlite3db.close();
     QString out;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("faultsweep"));
         db.setDatabaseName(gl_sqlite3db.getDbName());
-        if (!db.open())
-            return QStringLiteral("(the database does not open)");
-        QStringList tables;
-        QSqlQuery master(db);
-        master.exec(QStringLiteral("select type,name,sql from sqlite_master order by type,name"));
+        db.open();
+        QSqlQuery master(QStringLiteral("select type,name,sql from sqlite_master order by type,name"), db);
         while (master.next()) {
-            out += master.value(0).toString() + QLatin1Char(' ') + master.value(2).toString() +
-                   QLatin1Char('\n');
-            if (master.value(0).toString() == QLatin1String("table") &&
-                !leftOut.contains(master.value(1).toString()))
-                tables << master.value(1).toString();
-        }
-        for (const QString &table : qAsConst(tables)) {
-            QSqlQuery rows(db);
-            rows.exec(QStringLiteral("select * from \"%1\" order by rowid").arg(table));
+            out += master.value(2).toString() + QLatin1Char('\n');
+            if (master.value(0).toString() != QLatin1String("table") ||
+                action.leftOut.contains(master.value(1).toString()))
+                continue;
+            QSqlQuery rows(
+                QStringLiteral("select * from \"%1\" order by rowid").arg(master.value(1).toString()), db);
             while (rows.next()) {
                 QStringList columns;
                 for (int i = 0; i < rows.record().count(); ++i)
                     columns << rows.value(i).toString();
-                out += table + QLatin1String(": ") + columns.join(QLatin1Char('|')) + QLatin1Char('\n');
+                out +=
+                    master.value(1).toString() + QLatin1String(": ") + columns.join('|') + QLatin1Char('\n');
             }
         }
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
-    return out;
-}
-
-QString Sweeper::listFiles() const
-{
-    QStringList out;
-    const QString db = QFileInfo(gl_sqlite3db.getDbName()).canonicalFilePath();
-    QDirIterator it(m_app, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (it.fileInfo().canonicalFilePath() == db)
-            continue;
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        out << path.mid(m_app.size()) + QLatin1Char(' ') +
-                   QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex());
+    QSqlDatabase::removeDatabase(QStringLiteral("faultsweep"));
+    QStringList files;
+    for (QDirIterator it(m_app, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
+        if (QFileInfo(file).canonicalFilePath() != QFileInfo(gl_sqlite3db.getDbName()).canonicalFilePath() &&
+            file.open(QIODevice::ReadOnly))
+            files << file.fileName().mid(m_app.size()) + QLatin1Char(' ') +
+                         QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
     }
-    out.sort();
+    files.sort();
     QFile settings(m_settings);
-    if (settings.open(QIODevice::ReadOnly))
-        out << QStringLiteral("settings:\n") + QString::fromUtf8(settings.readAll());
-    return out.join(QLatin1Char('\n'));
+    settings.open(QIODevice::ReadOnly);
+    return withoutNow(out + files.join('\n') + QStringLiteral("\nsettings:\n") + settings.readAll(),
+                      m_actionStart);
 }
 
-Outcome Sweeper::runOnce(const Action &action, int nth)
+Sweeper::Outcome Sweeper::runOnce(const Action &action, int nth)
 {
-    restore();
+    restore(m_settingsBytes);
     Outcome outcome;
-    // Every time stamped since the action's seed reads "<now>", in every run alike.
-    const qint64 from = m_actionStart;
     {
-        // A recorder of the run's own: the devices a script adds go with it.
-        SimBus bus;
-        bus.listenUdp(RecorderAddress, BroadcastSocket::BusPort);
-        m_bus = &bus;
+        SimBus bus; // the devices a script adds go with the run
+        bus.listenUdp(Recorder, BroadcastSocket::BusPort);
         Run run;
         run.m_nth = nth;
-        run.m_bus = m_bus;
+        run.m_bus = &bus;
         qApp->installEventFilter(&run);
-        // A run that never calls start() fails nothing and is flagged below.
-        StepFault::arm(QString(), 0);
+        StepFault::arm(QString(), 0); // counted from start()
         action.script(run);
         StepFault::disarm();
         qApp->removeEventFilter(&run);
         outcome.said = run.m_said;
         if (!run.m_started)
             outcome.said << QStringLiteral("(the script never started the action)");
-        // The bus: every frame sent up to a mark sent now.
-        QUdpSocket mark;
-        mark.writeDatagram(EndMark, RecorderAddress, BroadcastSocket::BusPort);
-        Run::waitUntil([this]() { return !m_bus->frames().isEmpty() && m_bus->frames().last().raw == EndMark; });
-        for (const SimFrame &frame : m_bus->frames())
+        // Every frame sent up to a mark sent now.
+        QUdpSocket().writeDatagram(EndMark, Recorder, BroadcastSocket::BusPort);
+        Run::waitUntil([&bus]() { return !bus.frames().isEmpty() && bus.frames().last().raw == EndMark; });
+        for (const SimFrame &frame : bus.frames())
             if (frame.raw != EndMark)
                 outcome.frames << frame.raw;
-        outcome.observed = run.m_notes.join(QLatin1Char('\n'));
-        if (action.observe)
-            outcome.observed += QLatin1Char('\n') + action.observe();
-        m_bus = nullptr;
+        outcome.observed =
+            run.m_notes.join('\n') + QLatin1Char('\n') + (action.observe ? action.observe() : QString());
     }
     outcome.fired = StepFault::fired();
-    outcome.steps = StepFault::steps();
     outcome.failedSql = StepFault::failedSql();
-    // Whatever is still unwritten or left in an open transaction is what a close
-    // would leave: the tables are read from the file afterwards.
-    gl_sqlite3db.close();
-    const qint64 to = QDateTime::currentSecsSinceEpoch();
-    outcome.tables = withoutNow(dumpTables(action.leftOut), from, to);
-    outcome.files = withoutNow(listFiles(), from, to);
-    outcome.observed = withoutNow(outcome.observed, from, to);
+    outcome.state = state(action);
+    outcome.observed = withoutNow(outcome.observed, m_actionStart);
     for (QString &text : outcome.said)
-        text = withoutNow(text, from, to);
+        text = withoutNow(text, m_actionStart);
     return outcome;
 }
 
 QStringList Sweeper::sweep(const Action &action, QString &summary)
 {
-    QStringList faults;
-    // The folder as the action finds it.
+    // The action starts from the settings the sweep began with, a new folder and
+    // what its seed adds.
+    m_actionStart = now();
     QTemporaryDir snapshot;
     m_snapshot = snapshot.path();
-    m_actionStart = QDateTime::currentSecsSinceEpoch();
-    // Each action starts from the settings the sweep began with, not those the
-    // action before left.
     folder.reset();
-    putSettings(m_pristineSettings);
+    writeSettings(m_settings, m_pristineSettings);
     folder = std::make_unique<varnotest::ProjectFolder>();
     m_app = folder->path();
     if (action.seed)
         action.seed();
     gl_sqlite3db.flushBatch();
-    const QString dbName = gl_sqlite3db.getDbName();
     gl_sqlite3db.close();
-    copyTree(m_app, m_snapshot + QStringLiteral("/app"));
+    copyTree(m_app, m_snapshot);
     QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Kest"), QStringLiteral("Varno"))
         .sync();
     QFile settings(m_settings);
     m_settingsBytes = settings.open(QIODevice::ReadOnly) ? settings.readAll() : QByteArray();
-    gl_sqlite3db.setDbName(dbName);
-    gl_sqlite3db.open();
-    const auto now = [] { return QDateTime::currentSecsSinceEpoch(); };
-    const QString before = withoutNow(dumpTables(action.leftOut), m_actionStart, now());
+    restore(m_settingsBytes);
+    const QString before = state(action);
 
+    QStringList faults;
     const Outcome clean = runOnce(action, INT_MAX);
     const Outcome again = runOnce(action, INT_MAX);
-    if (clean.tables != again.tables || clean.frames != again.frames || clean.said != again.said ||
-        clean.files != again.files || clean.observed != again.observed) {
-        faults << QStringLiteral("two runs without a fault differ: tables %1, frames [%2] / [%3], said [%4] / [%5]")
-                      .arg(firstDifference(again.tables, clean.tables), framesText(clean.frames),
-                           framesText(again.frames), clean.said.join(QLatin1String("; ")),
-                           again.said.join(QLatin1String("; ")));
-        return faults;
-    }
-    if (qEnvironmentVariableIsSet("VARNO_SWEEP_VERBOSE"))
-        qInfo("clean run: %d steps, %d frames, said [%s], observed [%s]", clean.steps, int(clean.frames.size()),
-              qPrintable(clean.said.join(QLatin1String("; "))), qPrintable(clean.observed.simplified()));
-    const QString beforeFiles = [&]() {
-        restore();
-        gl_sqlite3db.close();
-        return withoutNow(listFiles(), m_actionStart, now());
-    }();
-    // An action that changes, sends, says and shows nothing proves nothing.
-    if (clean.tables == before && clean.files == beforeFiles && clean.frames.isEmpty() && clean.said.isEmpty() &&
-        clean.observed.trimmed().isEmpty()) {
-        faults << QStringLiteral("the action without a fault does nothing that can be seen");
-        return faults;
-    }
+    if (clean.state != again.state || clean.frames != again.frames || clean.said != again.said ||
+        clean.observed != again.observed)
+        return {QStringLiteral("two runs without a fault differ: %1, frames [%2] / [%3], said [%4] / [%5]")
+                    .arg(difference(again.state + again.observed, clean.state + clean.observed),
+                         hex(clean.frames), hex(again.frames), clean.said.join(';'), again.said.join(';'))};
+    if (clean.state == before && clean.frames.isEmpty() && clean.said.isEmpty() &&
+        clean.observed.trimmed().isEmpty())
+        return {QStringLiteral("the action without a fault does nothing that can be seen")};
 
-    int refused = 0;
-    int whole = 0;
-    int toldBesides = 0;
-    int nth = 1;
-    for (; nth <= MaxSteps; ++nth) {
+    int steps = 0, refused = 0, whole = 0;
+    for (int nth = 1;; ++nth) {
+        if (nth > MaxSteps)
+            return faults << QStringLiteral("still stepping after %1 steps").arg(MaxSteps);
         const Outcome o = runOnce(action, nth);
         if (!o.fired)
             break;
-        // Whole: the work as without the fault. A read for the page that failed after
-        // the work was done may be said besides what the clean run says.
+        ++steps;
+        // Whole: the clean run's texts in order, and besides them only failures it never says.
         int matched = 0;
-        bool onlyNewBesides = true;
+        bool besides = true;
+        // Told: a text the clean run does not say, and none of its successes.
+        bool told = false;
+        bool boasts = false;
         for (const QString &text : o.said) {
             if (matched < clean.said.size() && text == clean.said.at(matched))
                 ++matched;
             else
-                onlyNewBesides = onlyNewBesides && !clean.said.contains(text);
-        }
-        const bool isWhole = o.tables == clean.tables && o.files == clean.files && o.frames == clean.frames &&
-                             matched == clean.said.size() && onlyNewBesides && o.observed == clean.observed;
-        const bool quietBus = o.frames.size() <= action.sentFirst && o.frames == clean.frames.mid(0, o.frames.size());
-        // Told: something the clean run does not say, and none of its successes.
-        bool told = false;
-        bool boasts = false;
-        for (const QString &text : o.said) {
+                besides = besides && !clean.said.contains(text);
             told = told || !clean.said.contains(text);
-            boasts = boasts || (clean.said.contains(text) && text.contains(QLatin1String("success"), Qt::CaseInsensitive));
+            boasts = boasts || (clean.said.contains(text) &&
+                                text.contains(QLatin1String("success"), Qt::CaseInsensitive));
         }
-        told = told && !boasts;
-        const bool isRefused = o.tables == before && o.files == beforeFiles && quietBus && told;
-        if (isWhole) {
+        if (o.state == clean.state && o.frames == clean.frames && o.observed == clean.observed &&
+            matched == clean.said.size() && besides) {
             ++whole;
-            toldBesides += o.said.size() > clean.said.size() ? 1 : 0;
             continue;
         }
-        if (isRefused && !action.mustBeWhole) {
+        if (!action.mustBeWhole && o.state == before && o.frames.size() <= action.sentFirst &&
+            o.frames == clean.frames.mid(0, o.frames.size()) && told && !boasts) {
             ++refused;
             continue;
         }
         QStringList why;
-        if (o.tables != clean.tables)
-            why << QStringLiteral("tables %1 (against the clean run)").arg(firstDifference(o.tables, clean.tables));
-        if (o.tables != before)
-            why << QStringLiteral("changed %1").arg(firstDifference(o.tables, before));
-        if (o.files != clean.files)
-            why << QStringLiteral("files %1 (against the clean run)").arg(firstDifference(o.files, clean.files));
-        if (o.files != beforeFiles)
-            why << QStringLiteral("files changed %1").arg(firstDifference(o.files, beforeFiles));
+        if (o.state != clean.state)
+            why << QStringLiteral("against the clean run %1").arg(difference(o.state, clean.state));
+        if (o.state != before)
+            why << QStringLiteral("changed %1").arg(difference(o.state, before));
         if (o.frames != clean.frames)
-            why << QStringLiteral("frames [%1] where [%2]").arg(framesText(o.frames), framesText(clean.frames));
+            why << QStringLiteral("frames [%1] where [%2]").arg(hex(o.frames), hex(clean.frames));
         if (o.observed != clean.observed)
-            why << QStringLiteral("observed %1").arg(firstDifference(o.observed, clean.observed));
-        why << QStringLiteral("said [%1] where [%2]")
-                   .arg(o.said.join(QLatin1String("; ")), clean.said.join(QLatin1String("; ")));
+            why << QStringLiteral("shown %1").arg(difference(o.observed, clean.observed));
+        why << QStringLiteral("said [%1] where [%2]").arg(o.said.join(';'), clean.said.join(';'));
         faults << QStringLiteral("step %1 (\"%2\"): neither refused nor whole: %3")
                       .arg(nth)
                       .arg(o.failedSql.simplified().left(200), why.join(QLatin1String(", ")));
     }
-    if (nth > MaxSteps)
-        faults << QStringLiteral("still stepping after %1 steps").arg(MaxSteps);
-    summary = QStringLiteral("%1 steps: %2 refused, %3 whole (%4 with a failure said besides), %5 neither")
-                  .arg(clean.steps)
+    summary = QStringLiteral("%1 steps: %2 refused, %3 whole, %4 neither")
+                  .arg(steps)
                   .arg(refused)
                   .arg(whole)
-                  .arg(toldBesides)
                   .arg(faults.size());
     return faults;
 }

@@ -1,29 +1,19 @@
 #pragma once
 
-// The read-fault sweep: runs one action of the program again and again, with the
+// The read-fault sweep: runs one action of the program again and again with the
 // Nth SQLite step of any statement failed (N = 1, 2, ... until a run reaches no
-// Nth step), the way SQLite tests its own I/O-error handling. After each run the
-// action must have been either
-//   refused: every table as before the action, nothing sent on the bus (but the
-//            frames the action sends before it touches the database), and a
-//            message said to the user; or
-//   whole:   every table, every frame sent and every message said as in the run
-//            without a fault (a failure the clean run never says may be said
-//            besides: a read for the page that failed after the work was done).
-//
-// Each run starts from the same application folder (project list, project
-// database, pictures) and settings file, restored byte for byte (and each action
-// from the settings the sweep began with); times stamped since the action began
-// read "<now>" in every outcome alike; the bus is
-// the "DNS Server" style to a recorder on 127.0.0.2:6000, inside a network
-// namespace of the process's own.
+// Nth step), the way SQLite tests its own I/O-error handling. Each run must be
+//   refused: tables and files as before, nothing sent on the bus but the frames
+//            the action sends before it touches the database, a failure said; or
+//   whole:   tables, files, frames, what was said and shown as without a fault
+//            (a failure the clean run never says may be said besides).
+// Every run starts from the same application folder and settings file, byte for
+// byte; times stamped since the action began read "<now>". The bus is the "DNS
+// Server" style to a recorder on 127.0.0.2:6000, in a network namespace of the
+// process's own.
 
-#include <QByteArray>
-#include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QSet>
-#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -37,70 +27,49 @@ class Run;
 
 struct Action
 {
-    // Which test process runs it (the sweep is split over a few processes).
-    QString area;
+    QString area; // which test process runs it
     QString name;
     // Fills the database and the folder once, before the first run.
     std::function<void()> seed;
     // One run: makes what the action needs, calls run.start() where the action
-    // begins (from there on the Nth step fails), and ends it. Whatever it made is
-    // gone when it returns.
+    // begins and drives it to its end. What it made goes when it returns.
     std::function<void(Run &run)> script;
-    // State kept outside the database and the folder that the outcome must
-    // include (what a page shows, say). Runs after the script, with no fault.
+    // What the outcome includes besides (a page's fields), read with no fault.
     std::function<QString()> observe;
-    // The frames a refused run may still have sent: those the action sends before
-    // it reads or writes anything (a panel's answer, say).
+    // Frames a refused run may still have sent before its work (a panel's answer).
     int sentFirst = 0;
-    // Work that is never refused, only delayed (a received alarm): every run
-    // must end whole.
+    // Work that is only ever delayed, never refused (a received alarm).
     bool mustBeWhole = false;
-    // Tables left out of the outcome: written by a part that a row of its own
-    // judges (the refresh control's stamp on every page that refreshes).
+    // Tables a row of their own judges (the refresh stamp of every refreshing page).
     QStringList leftOut = {};
 };
 
-// What one run left behind.
-struct Outcome
-{
-    QString tables;
-    QString files;
-    QString observed;
-    QList<QByteArray> frames;
-    QStringList said;
-    bool fired = false;
-    int steps = 0;
-    QString failedSql;
-};
-
-// Answers the modal dialogs that appear during a run: by default every message
-// box is answered with "Ok" after its text is noted as said.
+// A script's answer to a modal dialog; true when it handled it. Message boxes
+// are otherwise answered "Ok" and their text counted as said; other dialogs are
+// rejected.
 using ModalAnswer = std::function<bool(QWidget *dialog)>;
 
 class Run : public QObject
 {
     Q_OBJECT
 public:
-    // From here on the armed step fails.
+    // From here on the armed step fails, and what the user is told or shown counts.
     void start();
     bool started() const { return m_started; }
     // The recorder of the bus; a script may add simulated devices that answer.
     SimBus &bus() { return *m_bus; }
-    // Notes a text as said to the user (for texts a script reads off a page).
+    // A text said to the user that the script reads off a page.
     void say(const QString &text) { m_said << text; }
-    // Notes what the user is shown besides messages (a tile, an announcement):
-    // part of the outcome a whole run must match.
+    // What the user is shown besides texts (a tile, an announcement). Page
+    // requests are noted by the sweep itself.
     void note(const QString &text) { m_notes << text; }
-    // A script's own answer to the modal dialogs, tried before the default one;
-    // true when it handled the dialog.
     void answerModalsWith(ModalAnswer answer) { m_answer = std::move(answer); }
-    // Runs the event loop until done() holds or timeoutMs passes; false on time-out.
+    // Runs the event loop until done() holds; false after timeoutMs.
     static bool waitUntil(const std::function<bool()> &done, int timeoutMs = 3000);
 
 private:
     friend class Sweeper;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void watchDialog(QObject *object);
 
     int m_nth = 0;
     bool m_started = false;
@@ -111,7 +80,6 @@ private:
     QSet<QObject *> m_watched;
 };
 
-// Runs actions and judges each faulted run against the clean one.
 class Sweeper
 {
 public:
@@ -119,16 +87,14 @@ public:
     ~Sweeper();
     // Why the sweep cannot run here (empty when it can).
     QString unavailable() const { return m_unavailable; }
-    // Sweeps one action; answers the faults found (empty when every run was
-    // refused or whole) and fills summary with the counts.
+    // Sweeps one action: the runs that were neither refused nor whole, and the counts.
     QStringList sweep(const Action &action, QString &summary);
 
 private:
+    struct Outcome;
     Outcome runOnce(const Action &action, int nth);
-    void restore();
-    void putSettings(const QByteArray &bytes) const;
-    QString dumpTables(const QStringList &leftOut = QStringList()) const;
-    QString listFiles() const;
+    void restore(const QByteArray &settings);
+    QString state(const Action &action) const;
 
     QString m_unavailable;
     QString m_app;
@@ -137,12 +103,10 @@ private:
     QByteArray m_settingsBytes;
     QByteArray m_pristineSettings;
     qint64 m_actionStart = 0;
-    SimBus *m_bus = nullptr;
 };
 
-// Gives this process a network namespace of its own with loopback up, so its
-// port 6000 is its own; answers why not where it cannot. The first call does
-// it; call it before the application object (and any thread) is made.
+// Gives the process a network namespace of its own with loopback up (once; call
+// it before any thread is made); answers why not where it cannot.
 QString ownNetworkNamespace();
 
 } // namespace faultsweep
