@@ -35,7 +35,6 @@
 #include <memory>
 #include <optional>
 #include <utility>
-
 #include <sys/mount.h>
 
 using namespace transfertest;
@@ -160,7 +159,7 @@ QList<SimFrame> TestProjectTransfer::announcements()
 
 void TestProjectTransfer::cloudUpload_data()
 {
-    QTest::addColumn<QString>("project"); // sent with "Home"; "Gone" has no folder
+    QTest::addColumn<QString>("project"); // sent with "Home"; "Gone" alone, it has no folder
     QTest::addColumn<QString>("address"); // "peer": sent to another installation, here the cloud stub
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("answer");
@@ -187,8 +186,8 @@ void TestProjectTransfer::cloudUpload_data()
                               << "";
     QTest::newRow("HTTP error") << office << loopback << 500 << QByteArray("{}") << "-"
                                 << "server replied: Internal Server Error";
-    QTest::newRow("a chosen project without its folder")
-        << "Gone" << loopback << 200 << QByteArray("{}") << "-" << "Failed to create the project archive!";
+    QTest::newRow("archive cannot be made") << "Gone" << loopback << 200 << QByteArray("{}") << "-"
+                                            << "Failed to create the project archive!";
     QTest::newRow("server address unset") << office << "" << 200 << QByteArray("{}") << "-"
                                           << "Host  not found";
     // "N KiB free": /tmp keeps N KiB free while the archive is made, and Office gets a photo
@@ -224,7 +223,8 @@ void TestProjectTransfer::cloudUpload()
     const QStringList before = projectState();
 
     ProjectUploadDlg dialog;
-    dialog.projectNames = QStringList{"Home", project};
+    dialog.projectNames =
+        project == QLatin1String("Gone") ? QStringList{project} : QStringList{"Home", project};
     dialog.initDlgCtrl();
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
@@ -283,42 +283,34 @@ void TestProjectTransfer::cloudUpload()
 
 void TestProjectTransfer::packing_data()
 {
-    QTest::addColumn<QString>("change"); // what befalls the archive or a project; "" for nothing
+    QTest::addColumn<QString>("change"); // before the read-back; each is caught by one check alone
     QTest::newRow("nothing") << "";
-    // Each caught by one check of the packing alone.
-    QTest::newRow("an older archive that cannot be replaced") << "read-only"; // the packing's answer
-    QTest::newRow("the archive cut once written") << "cut";                  // the read-back
-    QTest::newRow("a file grown after its copy") << "grown";                 // the sizes read back
+    QTest::newRow("a chosen project without its folder") << "gone";
+    QTest::newRow("an older archive that cannot be replaced") << "read-only"; // its listing would pass
+    QTest::newRow("a file grown after its copy") << "grown";
 }
 
 void TestProjectTransfer::packing()
 {
     QFETCH(QString, change);
-    const QStringList names{"Home", "Office"};
+    const QStringList names{"Home", change == "gone" ? "Gone" : "Office"};
     QTemporaryDir dir;
     const QString zip = dir.filePath("p.zip");
     const QByteArray folder = QFile::encodeName(dir.path());
-    if (change == QLatin1String("read-only")) { // of the same files: its listing would pass
+    auto unmount = qScopeGuard([&] { umount2(folder, MNT_DETACH); });
+    if (change == "read-only") {
         if (!varnotest::smallTmpMissing().isEmpty())
             QSKIP(qPrintable(varnotest::smallTmpMissing()));
-        QVERIFY(packProjects(names, zip));
-        QVERIFY(mount(folder, folder, nullptr, MS_BIND, nullptr) == 0);
+        QVERIFY(packProjects(names, zip) && mount(folder, folder, nullptr, MS_BIND, nullptr) == 0);
         QVERIFY(mount(nullptr, folder, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0);
     }
-    auto unmount = qScopeGuard([&] { umount2(folder, MNT_DETACH); });
-    setPackedHookForTest([&](const QString &path) {
-        QFile file(change == QLatin1String("cut") ? path : databaseFolder() + "/Office/photo_3dView_1.png");
-        if (change == QLatin1String("cut"))
-            QVERIFY(file.resize(file.size() / 2));
-        else if (change == QLatin1String("grown"))
-            QVERIFY(file.open(QIODevice::Append) && file.write("+") == 1);
+    setPackedHookForTest([&](const QString &) {
+        QFile photo(databaseFolder() + "/Office/photo_3dView_1.png");
+        QVERIFY(change != "grown" || (photo.open(QIODevice::Append) && photo.write("+") == 1));
     });
     auto unhook = qScopeGuard([] { setPackedHookForTest(nullptr); });
     QCOMPARE(packProjects(names, zip), change.isEmpty());
-    if (change.isEmpty())
-        QCOMPARE(topFolders(unzipList(readFile(zip))), names);
-    else if (change != QLatin1String("read-only"))
-        QVERIFY(!QFileInfo::exists(zip));
+    QCOMPARE(QFileInfo::exists(zip), change.isEmpty() || change == "read-only");
 }
 
 void TestProjectTransfer::cloudDownload_data()
