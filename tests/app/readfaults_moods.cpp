@@ -4,7 +4,6 @@
 
 #include "moodproject.h"
 #include "unreadablepicture.h"
-
 #include "commissioning/projectpicture.h"
 #include "moods/mooditem.h"
 #include "moods/moodsequencer.h"
@@ -24,8 +23,7 @@ using faultsweep::Run;
 using Editor = PageSettingRoomManagerMoodsInformation;
 using Tab = PageSettingRoomManagerMoods;
 
-// Room 7 with an "RGB" light and an air conditioner; mood 5 stores them (at other levels), two DIY
-// commands and a picture; mood 1, the next new one, has a command only.
+// Room 7 with an "RGB" light and an AC; mood 5 keeps them, two commands and a picture; new mood 1 a command.
 static void seedMoods()
 {
     using namespace moodproject;
@@ -48,24 +46,27 @@ QList<faultsweep::Action> moodsActions()
     const auto row = [](const char *name, std::function<void(Run &)> script) -> faultsweep::Action {
         return {"moods", name, seedMoods, std::move(script), nullptr, 0, false};
     };
-    // The moods tab of room 7 and the mood editor it opens. From start() on, the tab is asked what a
-    // tile's press asks; the mood opened (if any) is left, or renamed, given lights and climate, saved.
+    // The moods tab of room 7 and the editor it opens. From start() on, a tile's press; the mood opened
+    // (if any) is left, or renamed (a new one given lights and climate) and saved.
     const auto tab = [&row](const char *name, void (Tab::*press)(int, int), int type, int id,
                             bool leave = false) {
         return row(name, [=](Run &run) {
             Tab tab;
             tab.updatelist(7);
             auto editor = shownPage<Editor>("Moods Information");
-            QObject::connect(
-                &gl_socket, &BroadcastSocket::signalsPageIdChanged, &run,
-                [](QString, QString, QString moodRoom) { emit gl_socket.signalsPageEnter(moodRoom, "1"); });
+            QObject::connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, &run,
+                             [](QString id, QString, QString moodRoom) {
+                                 if (id == "Moods Information")
+                                     emit gl_socket.signalsPageEnter(moodRoom, "1");
+                             });
             run.start();
             (tab.*press)(type, id);
             if (editor->moodId() == 0 || leave)
                 return emit gl_socket.signalsPageRemoveMoodsInformation();
             editor->nameField()->setText("Bob's mood");
-            for (int group : {Editor::GroupLight, Editor::GroupAc1, Editor::GroupFloorHeat1})
-                editor->groupBox(group)->setChecked(true);
+            if (!editor->isExisting()) // a stored mood's boxes are as entry left them
+                for (int group : {Editor::GroupLight, Editor::GroupAc1, Editor::GroupFloorHeat1})
+                    editor->groupBox(group)->setChecked(true);
             editor->saveButton()->click();
         });
     };
