@@ -171,8 +171,7 @@ private slots:
                                  << QStringList{"Operate Room 3D View", "House-Ground-Kitchen", "12", ""};
         QTest::newRow("3D View Manager")
             << true << QStringList{"3D View Setting", "3D View Setting", "12", ""};
-        // Room 21's picture row fails to read at the first entry: that listing stores
-        // no row and says so; the next one stores one per room, no second one for 21.
+        // Room 21's picture row fails to read at the first entry: no second row.
         QTest::newRow("3D View, a picture row unread")
             << false << QStringList{"Operate Room 3D View", "House-Ground-Kitchen", "12", ""};
     }
@@ -193,12 +192,11 @@ private slots:
         const bool unread = QByteArray(QTest::currentDataTag()).endsWith("unread");
         QSignalSpy info(&gl_socket, &BroadcastSocket::signalsInformation);
         for (int entry = 0; entry < 2; ++entry) { // one row per room, on the first whole listing only
-            const bool failing = unread && entry == 0;
-            StepFault::arm("from tbl_3d_view_manager where room_id=21", failing ? 1 : 0);
+            StepFault::arm("from tbl_3d_view_manager where room_id=21", unread && entry == 0 ? 1 : 0);
             enter();
-            QCOMPARE(StepFault::fired(), failing);
-            QCOMPARE(info.size(), int(unread));
-            const int rows = failing ? 1 : 7;
+            QCOMPARE(StepFault::fired(), unread && entry == 0);
+            QCOMPARE(info.size(), int(unread)); // a listing read in part stores nothing and says so
+            const int rows = unread && entry == 0 ? 1 : 7;
             QCOMPARE(value("select count(*) from tbl_3d_view_manager").toInt(), rows);
             QCOMPARE(value("select count(distinct room_id) from tbl_3d_view_manager").toInt(), rows);
         }
@@ -424,10 +422,9 @@ private slots:
             QVERIFY(!refusing || exec(QStringLiteral("create trigger refuse before %1 on tbl_3d_view_manager"
                                                      " begin select raise(abort,'no'); end")
                                           .arg(file == "refused" ? "update" : "insert")));
-            if (file == "no row") {
+            if (file == "no row")
                 Page3DView("3D View", QString()).updatelist();
-                QCOMPARE(info.takeFirst().at(0).toString(), QStringLiteral("Failed to read the rooms!"));
-            }
+            QVERIFY(file != "no row" || info.removeAll({QStringLiteral("Failed to read the rooms!")}) == 1);
             if (file == "block")
                 QVERIFY(QFile::rename(png, png + ".keep") && QDir().mkdir(png));
             if (file == "away")
