@@ -2,222 +2,96 @@
 
 #include "readfaults.h"
 
-#include "moodproject.h"
-
-#include "app/pagefactory.h"
-#include "bus/broadcastsocket.h"
-#include "commissioning/pagesettingroommanagerac.h"
-#include "commissioning/pagesettingroommanagerfloorheat.h"
-#include "commissioning/pagesettingroommanagerlighting.h"
-#include "commissioning/pagesettingroommanagerpanel.h"
-#include "commissioning/pagesettingroomtemplatelighting.h"
-#include "commissioning/pagesettingroomtemplatepanel.h"
+#include "../commissioning/pagenavigator.h"
+#include "commissioning/devicetiletab.h"
+#include "commissioning/pagesettingroommanageredit.h"
 #include "commissioning/projectpicture.h"
 #include "shell/manageritem.h"
+#include "store/cppsqlite3db.h"
 
-#include <QAbstractButton>
-#include <QImage>
-#include <memory>
-#include <qtmaterialcheckbox.h>
-#include <qtmaterialcombobox.h>
-#include <qtmaterialgroupbox.h>
-#include <qtmateriallineedit.h>
+#include <QFile>
+#include <QLineEdit>
 
 namespace readfaults {
 
 namespace {
 
-using namespace roomproject;
-using faultsweep::Run;
+// Room 1 (Kitchen) holds the devices edited; room 2 (Hall, alone on its floor, made from template 1)
+// has a mood, a 3-D view, messages and pictures.
+const char *const House = R"(insert into tbl_region(region_name,region_id) values('North',1);
+insert into tbl_floor(floor_name,floor_id,region_id) values('1F',1,1),('2F',2,1);
+insert into tbl_room(room_name,icon_name,room_id,floor_id,region_id,room_template_id) values
+  ('Kitchen','room_1',1,1,1,0),('Hall','photo_Room_2',2,2,1,1);
+insert into tbl_light(light_id,light_type,light_remark,subnet_id,device_id,channel,rgb,room_id) values
+  (1,2,'Strip',1,10,1,1,1),(1,2,'Strip',1,10,2,2,1),(1,2,'Strip',1,10,3,3,1),(1,2,'Strip',1,10,4,4,1),
+  (2,1,'Lamp',1,11,1,0,1),(3,0,'Hall',1,12,1,0,2);
+insert into tbl_air_conditioner(air_conditioner_no,air_conditioner_type,remark,subnet_id,device_id,channel,
+  room_temperature_type,room_id) values(0,0,'AC',1,40,1,1,1),(2,0,'FH',1,41,1,1,1),(0,1,'Hall',1,42,2,1,2);
+insert into tbl_panel(panel_id,subnet_id,device_id,room_id) values(1,1,20,1),(2,1,21,2);
+insert into tbl_occupation(subnet_id,device_id,channel,room_id) values(1,30,5,1),(1,31,5,2);
+insert into tbl_message_log(message_id,panel_id,room_id) values(11,1,1),(11,2,2);
+insert into tbl_3d_view_manager(icon_name,room_id) values('photo_3dView_2',2);
+insert into tbl_mood(mood_id,mood_name,mood_icon_name,room_id) values(1,'Evening','photo_Mood_1',2);
+insert into tbl_room_template(room_template_name,room_template_icon_name,room_template_id) values('Suite',
+  'photo_Template_1',1);
+insert into tbl_template_light(template_light_id,light_type,room_template_id) values(1,2,1);
+insert into tbl_template_panel(template_panel_id,panel_remark,room_template_id) values(1,'Door',1))";
 
-// Room 1 (Kitchen) holds the devices edited; room 2 (Hall, alone on its floor,
-// made from template 1) has a mood, a 3-D view and pictures.
 void seedHouse()
 {
-    addRegion(1, QStringLiteral("North"));
-    addFloor(1, 1, QStringLiteral("1F"));
-    addFloor(1, 2, QStringLiteral("2F"));
-    addRoom(1, QStringLiteral("Kitchen"), 1, 1);
-    addRoom(2, QStringLiteral("Hall"), 1, 2, QStringLiteral("photo_Room_2"));
-    for (int rgb = 1; rgb <= 4; ++rgb)
-        addLight({1, 1, 2, QStringLiteral("Strip"), 1, 10, rgb, 0, rgb});
-    addLight({1, 2, 1, QStringLiteral("Lamp"), 1, 11, 1, 0, 0});
-    addLight({2, 3, 0, QStringLiteral("Hall lamp"), 1, 12, 1, 0, 0});
-    addUnit({1, 0, 0, QStringLiteral("AC"), 1, 40, 1, 24, QString(), QString()});
-    addUnit({1, 2, 0, QStringLiteral("Floor"), 1, 41, 1, 24, QString(), QString()});
-    addUnit({2, 0, 1, QStringLiteral("Hall AC"), 1, 42, 2, 24, QString(), QString()});
-    addPanel(1, 1, 1, 20, QStringLiteral("Door panel"));
-    addPanel(2, 2, 1, 21, QStringLiteral("Hall panel"));
-    addRoomDevice(QStringLiteral("tbl_occupation"), 1, 1, 30, 5);
-    addRoomDevice(QStringLiteral("tbl_occupation"), 2, 1, 31, 5);
-    for (const char *sql : {"update tbl_room set room_template_id=1 where room_id=2",
-                            "update tbl_air_conditioner set room_temperature_type=1",
-                            "insert into tbl_message_log(message_id,panel_id,room_id) values(11,1,1)",
-                            "insert into tbl_message_log(message_id,panel_id,room_id) values(11,2,2)",
-                            "insert into tbl_3d_view_manager(icon_name,room_id) values('photo_3dView_2',2)"})
-        exec(QLatin1String(sql));
-    moodproject::addMood(1, 2, QStringLiteral("Evening"), {QStringLiteral("1")},
-                         QStringLiteral("photo_Mood_1"));
-    moodproject::addMoodLight(1, 2, QStringLiteral("3,0,1,12,1,80,0,0"));
-    addTemplate(1, QStringLiteral("Suite"), QStringLiteral("photo_Template_1"));
-    addTemplateLight(1, 1, 2, QStringLiteral("Strip"));
-    addTemplatePanel(1, 1, QStringLiteral("Door"));
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
+    gl_sqlite3db.execTransaction(QString::fromLatin1(House).split(QLatin1Char(';')));
     for (const char *name : {"photo_Room_2", "photo_Mood_1", "photo_3dView_2", "photo_Template_1"})
-        picture.save(currentProjectFolder() + QStringLiteral("/%1.png").arg(QLatin1String(name)));
+        QFile(currentProjectFolder() + '/' + name + ".png").open(QFile::WriteOnly);
 }
 
-// Page switching as the main window does it, over the pages of one run. Page
-// requests and the message lists' removals are noted as what the user is shown;
-// the main window's snackbar texts as said.
-class Flow : public QObject
+// "|"-separated texts into the line edits (an editable combo box's among them), in order; then the
+// buttons of these texts pressed.
+void fill(QWidget *page, const char *typed, const QStringList &buttons)
 {
-public:
-    explicit Flow(Run &run)
-    {
-        connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, this,
-                [this, &run](QString id, QString, QString a, QString b) {
-                    run.note(QStringLiteral("go %1 %2 %3").arg(id, a, b));
-                    for (const auto &page : m_pages)
-                        if (page->isVisible() && page->getId() != id)
-                            emit gl_socket.signalsPageLeave(page->getId());
-                    for (const auto &page : m_pages)
-                        page->setVisible(page->getId() == id);
-                    emit gl_socket.signalsPageEnter(a, b);
-                });
-        connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, [&run](int value, int kind) {
-            run.note(QStringLiteral("remove messages %1 of kind %2").arg(value).arg(kind));
-        });
-    }
-    MyDialog *page(const QString &id)
-    {
-        m_pages.emplace_back(createPage(id, id));
-        return m_pages.back().get();
-    }
-
-private:
-    std::vector<std::unique_ptr<MyDialog>> m_pages;
-};
-
-// "|"-separated texts into the editable combo boxes, then the line edits, of a page or dialog, in order.
-void type(QWidget *page, const QString &typed)
-{
-    QStringList texts = typed.split(QLatin1Char('|'));
-    for (QtMaterialComboBox *box : page->findChildren<QtMaterialComboBox *>())
-        if (box->isEditable())
-            box->setEditText(texts.takeFirst());
-    for (QtMaterialLineEdit *field : page->findChildren<QtMaterialLineEdit *>())
+    QStringList texts = QString::fromUtf8(typed).split(QLatin1Char('|'));
+    for (QLineEdit *field : page->findChildren<QLineEdit *>())
         if (!texts.isEmpty())
             field->setText(texts.takeFirst());
+    for (QAbstractButton *pressed : page->findChildren<QAbstractButton *>())
+        if (buttons.contains(pressed->text()))
+            pressed->click();
 }
 
-void press(QWidget *page, const QString &text)
-{
-    for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
-        if (button->text() == text) {
-            button->click();
-            return;
-        }
-    }
-}
-
-// The add tile of a device tab (id 0), or the tile of device id.
-ManagerItem *tile(DeviceTileTab *tab, bool add, int id)
-{
-    for (ManagerItem *item : tab->tileBox()->findChildren<ManagerItem *>())
-        if ((item->getType() == ManagerItemAdd) == add && item->getId() == id)
-            return item;
-    return nullptr;
-}
-
-// Device tab number tab of the editor page (its order of tabs), made on its own:
-// the editor itself is entered only by its own rows.
-DeviceTileTab *makeTab(const QString &page, int tab)
-{
-    if (page == QLatin1String("Edit Template"))
-        return tab == 0 ? new PageSettingRoomTemplateLighting
-                        : static_cast<DeviceTileTab *>(new PageSettingRoomTemplatePanel);
-    switch (tab) {
-    case 0:
-        return new PageSettingRoomManagerLighting;
-    case 1:
-        return new PageSettingRoomManagerAC;
-    case 2:
-        return new PageSettingRoomManagerFloorHeat;
-    default:
-        return new PageSettingRoomManagerPanel;
-    }
-}
-
-enum Way {
-    AddDialog,  // a list's add tile; its dialog filled with typed and "Add" pressed
-    ListDelete, // a list's delete button on tile id, the question answered "Ok"
-    Leave,      // an editor entered for owner 1, typed into and left
-    Enter,      // an information page entered for device id of owner 1, typed into and saved
-    AddTile,    // the add tile of an editor's tab, then as Enter on the page it opens
-    DeleteTile, // the delete button of device id on an editor's tab
-};
+enum { Entered = -1, Add = ManagerItemAdd };
 
 struct Row
 {
-    const char *name;
-    Way way;
-    const char *page;
-    int tab;          // the editor's device tab of AddTile and DeleteTile
-    const char *info; // the information page AddTile opens
-    int id;
-    const char *typed;
+    const char *name, *page;
+    int kind, id; // Entered: the page entered for id of owner 1; else the add tile or a tile's delete
+    const char *typed = "", *info = ""; // into the add dialog or the page shown; the page the add opens
+    int tab = -1; // the tile's device tab of the editor page, made alone (the editor is never entered)
 };
 
-void drive(Run &run, const Row &row)
+void drive(faultsweep::Run &run, const Row &row)
 {
-    Flow flow(run);
-    std::unique_ptr<DeviceTileTab> tab(row.way >= AddTile ? makeTab(QLatin1String(row.page), row.tab)
-                                                          : nullptr);
-    MyDialog *page = tab ? tab.get() : flow.page(QLatin1String(row.page));
-    MyDialog *info = row.way == AddTile ? flow.page(QLatin1String(row.info)) : page;
-    if (tab)
+    std::unique_ptr<MyDialog> page(createPage(row.page, row.page));
+    std::unique_ptr<MyDialog> info(createPage(row.info, row.info));
+    MyDialog *shown = info ? info.get() : page.get();
+    PageNavigator navigator({shown});
+    QObject *target =
+        row.tab < 0 ? page.get() : static_cast<PageSettingRoomManagerEdit *>(page.get())->tabPage(row.tab);
+    if (auto *tab = qobject_cast<DeviceTileTab *>(target))
         tab->updatelist(1);
-    else if (row.way != Leave)
-        page->show();
-    run.answerModalsWith([&row](QWidget *widget) {
-        auto *dialog = qobject_cast<MyDialog *>(widget);
-        if (row.way != AddDialog || !dialog || dialog->inherits("KestMessageBox"))
-            return false;
-        for (QtMaterialCheckBox *box : dialog->findChildren<QtMaterialCheckBox *>())
-            box->setChecked(true);
-        type(dialog, QLatin1String(row.typed));
-        press(dialog, QStringLiteral("Add"));
-        if (dialog->isVisible())
-            dialog->reject();
-        return true;
+    run.answerModalsWith([&row](QWidget *dialog) {
+        if (!dialog->inherits("KestMessageBox"))
+            fill(dialog, row.typed, {QStringLiteral("Add In Bulk"), QStringLiteral("Add")});
+        return !dialog->inherits("KestMessageBox") && dialog->close();
     });
-    const QString id = QString::number(row.id);
-    const int listKind =
-        page->getId() == QLatin1String("Rooms Manager") ? ManagerItemRoom : ManagerItemRoomTemplate;
     run.start();
-    if (row.way == AddDialog) {
-        QMetaObject::invokeMethod(page, "slotsEdit", Q_ARG(int, ManagerItemAdd), Q_ARG(int, 0));
-    } else if (row.way == ListDelete) {
-        QMetaObject::invokeMethod(page, "slotsDelete", Q_ARG(int, listKind), Q_ARG(int, row.id));
-    } else if (row.way == Leave) {
-        emit gl_socket.signalsPageIdChanged(page->getId(), page->getName(), id, QStringLiteral("1"));
-        type(page, QLatin1String(row.typed));
-        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QString(), QString(), QString());
-    } else if (row.way == DeleteTile) {
-        ManagerItem *device = tile(tab.get(), false, row.id);
-        emit device->signalsDelete(device->getType(), row.id);
-    } else {
-        if (row.way == AddTile)
-            tile(tab.get(), true, 0)->slotsPressed();
-        else
-            emit gl_socket.signalsPageEnter(id, QStringLiteral("1"));
-        // A page the add did not open is not there to type into.
-        if (info->isVisible()) {
-            type(info, QLatin1String(row.typed));
-            press(info, QStringLiteral("Save"));
-        }
+    if (row.kind == Entered)
+        navigator.go(row.page, QString::number(row.id), QStringLiteral("1"));
+    else
+        QMetaObject::invokeMethod(target, row.kind ? "slotsDelete" : "slotsEdit", Q_ARG(int, row.kind),
+                                  Q_ARG(int, row.id));
+    // The page shown, if any (a refused add opens none), typed into, saved and left.
+    if (shown->isVisible()) {
+        fill(shown, row.typed, {QStringLiteral("Save")});
+        navigator.go(QStringLiteral("Home"));
     }
 }
 
@@ -226,42 +100,29 @@ void drive(Run &run, const Row &row)
 QList<faultsweep::Action> commissioningActions()
 {
     static const Row rows[] = {
-        {"rooms added in bulk in a new region", AddDialog, "Rooms Manager", 0, "", 0, "West|1F|Room9|2"},
-        {"a template added", AddDialog, "Room Template", 0, "", 0, "Flat"},
-        {"a room removed", ListDelete, "Rooms Manager", 0, "", 2, ""},
-        {"a template removed with its room", ListDelete, "Room Template", 0, "", 1, ""},
-        {"the room editor left", Leave, "Edit Room", 0, "", 1, "Cook's room|1|33|1|1|34|1"},
-        {"the template editor left", Leave, "Edit Template", 0, "", 1, "Renamed"},
-        {"a light added", AddTile, "Edit Room", 0, "Light Information", 0, "Desk|1|15|2"},
-        {"a colour light saved", Enter, "Light Information", 0, "", 1, "Renamed"},
-        {"an air conditioner added", AddTile, "Edit Room", 1, "AC Information", 0, "Cooler|1|45|3"},
+        {"rooms added in bulk in a new region", "Rooms Manager", Add, 0, "West|1F|Room9|2"},
+        {"a room removed", "Rooms Manager", ManagerItemRoom, 2},
+        {"a template removed with its room", "Room Template", ManagerItemRoomTemplate, 1},
+        {"the room editor left", "Edit Room", Entered, 1, "Cook's room|1|33|1|1|34|1"},
+        {"a colour light saved", "Light Information", Entered, 1, "Renamed"},
+        {"an air conditioner added", "Edit Room", Add, 0, "Cooler|1|45|3", "AC Information", 1},
         // The whole form but "Hide Room Temperature" typed again.
-        {"an air conditioner saved", Enter, "AC Information", 0, "", 0, "Cooler|1|45|3"},
-        {"a floor heating circuit added", AddTile, "Edit Room", 2, "Floor Heat Information", 0,
-         "Warm|1|46|3"},
-        {"a floor heating circuit saved", Enter, "Floor Heat Information", 0, "", 2, "Warm|1|46|3"},
-        {"a panel added", AddTile, "Edit Room", 5, "Panel Information", 0, "Wall|1|25"},
-        {"a panel readdressed", Enter, "Panel Information", 0, "", 1, "Wall|1|25"},
-        {"a template light added", AddTile, "Edit Template", 0, "Template Light Information", 0, "Spot"},
-        {"a template light saved", Enter, "Template Light Information", 0, "", 1, "Renamed"},
-        {"a template panel added", AddTile, "Edit Template", 1, "Template Panel Information", 0, "Wall"},
-        {"a template panel saved", Enter, "Template Panel Information", 0, "", 1, "Renamed"},
-        {"a light deleted", DeleteTile, "Edit Room", 0, "", 1, ""},
-        {"an air conditioner deleted", DeleteTile, "Edit Room", 1, "", 0, ""},
-        {"a floor heating circuit deleted", DeleteTile, "Edit Room", 2, "", 2, ""},
-        {"a panel deleted", DeleteTile, "Edit Room", 5, "", 1, ""},
-        {"a template light deleted", DeleteTile, "Edit Template", 0, "", 1, ""},
-        {"a template panel deleted", DeleteTile, "Edit Template", 1, "", 1, ""},
+        {"an air conditioner saved", "AC Information", Entered, 0, "Cooler|1|45|3"},
+        {"a floor heating circuit saved", "Floor Heat Information", Entered, 2, "Warm|1|46|3"},
+        {"a panel added", "Edit Room", Add, 0, "Wall|1|25", "Panel Information", 5},
+        {"a template light saved", "Template Light Information", Entered, 1, "Renamed"},
+        {"a template panel added", "Edit Template", Add, 0, "Wall", "Template Panel Information", 1},
+        {"a light deleted", "Edit Room", ManagerItemLight, 1, "", "", 0},
+        {"an air conditioner deleted", "Edit Room", ManagerItemAirConditioner, 0, "", "", 1},
+        {"a floor heating circuit deleted", "Edit Room", ManagerItemFloorHeat, 2, "", "", 2},
+        {"a panel deleted", "Edit Room", ManagerItemPanel, 1, "", "", 5},
+        {"a template light deleted", "Edit Template", ManagerItemLight, 1, "", "", 0},
+        {"a template panel deleted", "Edit Template", ManagerItemPanel, 1, "", "", 1},
     };
     QList<faultsweep::Action> actions;
     for (const Row &row : rows)
-        actions << faultsweep::Action{QStringLiteral("commissioning"),
-                                      QLatin1String(row.name),
-                                      seedHouse,
-                                      [&row](Run &run) { drive(run, row); },
-                                      nullptr,
-                                      0,
-                                      false};
+        actions << faultsweep::Action{QStringLiteral("commissioning"), QLatin1String(row.name), seedHouse,
+                                      [&row](faultsweep::Run &run) { drive(run, row); }, nullptr};
     return actions;
 }
 

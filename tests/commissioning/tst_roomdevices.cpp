@@ -400,8 +400,7 @@ private slots:
         const bool unread = QByteArray(QTest::currentDataTag()).startsWith("unread");
         for (const char *what : {"update", "delete"}) {
             QVERIFY(!refused || exec(QStringLiteral("create trigger refuse_%1 before %1 on %2 begin "
-                                                    "select raise(abort,'no'); end")
-                                         .arg(what, table)));
+                                                    "select raise(abort,'no'); end").arg(what, table)));
         }
         StepFault::arm("select id from " + table, unread ? 1 : 0);
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
@@ -415,14 +414,11 @@ private slots:
                      .join(';'),
                  stored);
         if (refused || unread || entryUnread) {
-            // The room's name goes with the tab's row: neither is saved.
-            QCOMPARE(hub.size(), 2);
-            QCOMPARE(hub.first().at(0).toString(), tabIndex == Occupation
-                                                       ? "Failed to save the occupation sensor!"
-                                                       : "Failed to save the master switch!");
-            QCOMPARE(lastText(hub), "Failed to save the room!");
-            // The editor's way back, where it asks for one, is taken before the next row.
+            // The room's name goes with the tab's row, said after it; the editor's way back is taken now.
+            QCOMPARE(hub.takeLast().at(0).toString(), "Failed to save the room!");
             QCoreApplication::sendPostedEvents(editor, QEvent::MetaCall);
+            QCOMPARE(lastText(hub), tabIndex == Occupation ? "Failed to save the occupation sensor!"
+                                                           : "Failed to save the master switch!");
             QVERIFY(!refused || (exec("drop trigger refuse_update") && exec("drop trigger refuse_delete")));
         }
     }
@@ -481,10 +477,8 @@ private slots:
         navigator->go("Edit Room", QString::number(Room), "0");
         auto *list = tab<DeviceTileTab>(Panel);
         QCOMPARE(varnotest::tileTexts(list->tileBox()), (QStringList{"9:1:Door", "9:4:Copy", "0:0:"}));
-        const bool entryUnread = tag.endsWith("entry unread");
-        StepFault::arm(QStringLiteral("select * from tbl_panel where room_id"), entryUnread ? 1 : 0);
+        StepFault::arm("select * from tbl_panel where room_id", tag.endsWith("entry unread") ? 1 : 0);
         list->slotsEdit(panel == 3 ? ManagerItemAdd : ManagerItemPanel, panel);
-        QCOMPARE(StepFault::fired(), entryUnread);
         QCOMPARE(navigator->requests.last(), QStringLiteral("Panel Information %1 1").arg(panel));
         if (panel == 4)
             QCOMPARE(panelInfo->subnetField()->text() + panelInfo->deviceField()->text(),
@@ -529,13 +523,11 @@ private slots:
             const char *table;
             const char *idColumn;
             const char *pageId;
-            const char *nameColumn;
         };
-        const Case cases[] = {
-            {templates->templateLightingTab(), tlInfo, tlInfo->nameField(), "tbl_template_light",
-             "template_light_id", "Template Light Information", "light_remark"},
-            {templates->templatePanelTab(), tpInfo, tpInfo->nameField(), "tbl_template_panel",
-             "template_panel_id", "Template Panel Information", "panel_remark"}};
+        const Case cases[] = {{templates->templateLightingTab(), tlInfo, tlInfo->nameField(),
+                               "tbl_template_light", "template_light_id", "Template Light Information"},
+                              {templates->templatePanelTab(), tpInfo, tpInfo->nameField(),
+                               "tbl_template_panel", "template_panel_id", "Template Panel Information"}};
         for (const Case &c : cases) {
             navigator->requests.clear();
             c.list->slotsEdit(ManagerItemAdd, 0);
@@ -558,14 +550,9 @@ private slots:
             // Entered without its row read: what is typed then is not saved.
             StepFault::arm(QStringLiteral("select * from tbl_template_"), 1);
             varnotest::gridTiles(c.list->tileBox()).first()->slotsPressed();
-            QVERIFY(StepFault::fired());
             c.name->setText("Lost");
             c.page->findChild<QtMaterialFlatButton *>()->click();
-            QVERIFY(lastText(hub).startsWith(QStringLiteral("Failed to save the ")));
-            QCOMPARE(
-                rows(
-                    QStringLiteral("select %1 from %2 where room_template_id=1").arg(c.nameColumn, c.table)),
-                QStringList{"Bob's"});
+            QVERIFY(!rows(QStringLiteral("select * from %1").arg(c.table)).join(' ').contains("Lost"));
             varnotest::gridTiles(c.list->tileBox()).first()->slotsPressed();
             QCOMPARE(c.name->text(), QStringLiteral("Bob's"));
             c.name->setText("Bob's 2");
