@@ -33,8 +33,6 @@ public:
     QGridLayout *tileGrid() const { return grid; }
     AlarmDlg *alarmDialog() { return &alarmDlg; }
     MessageSound *sound() { return &m_sound; }
-    // Announcements whose row has not been read yet.
-    int waitingCount() const { return int(m_waiting.size()); }
 
     // How long a waiting row is read again before it is given up (with a line in
     // the debug output), and how many are kept.

@@ -36,8 +36,6 @@ public:
     void processServiceMessage(universalSwitchMessage msg);
 
     const QList<universalSwitchMessage> &pending() const { return m_pending; }
-    // Received messages not stored yet because a read or a write failed.
-    int unstoredCount() const { return int(m_unstored.size()); }
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }

@@ -42,20 +42,9 @@ QString RefreshingCtrl::timeText() const
     return timeLabel->text();
 }
 
-namespace {
-
-std::function<QDateTime()> testClock;
-
-} // namespace
-
-void RefreshingCtrl::setClock(std::function<QDateTime()> newClock)
-{
-    testClock = std::move(newClock);
-}
-
 QString RefreshingCtrl::now()
 {
-    return (testClock ? testClock() : QDateTime::currentDateTime()).toString(Qt::TextDate);
+    return QDateTime::currentDateTime().toString(Qt::TextDate);
 }
 
 QString RefreshingCtrl::lastUpdate(const QString &key, const QString &fallback)

@@ -6,12 +6,9 @@
 // success says "Refresh Successfully" and closes 400 ms later. Every page change
 // closes it at once through the hub's signalsStopRefresh(false).
 
-#include <QDateTime>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
-
-#include <functional>
 
 class ProgressIndicator;
 class QtMaterialLabel;
@@ -33,10 +30,6 @@ public:
     ProgressIndicator *progressIndicator() const { return indicator; }
     bool isOpening() const { return loadingTimer.isActive(); }
     bool isClosing() const { return delayTimer.isActive(); }
-
-    // The clock of the times shown and stored; tests replace it (an empty one puts
-    // the system clock back).
-    static void setClock(std::function<QDateTime()> clock);
 
 public slots:
     void stopRefresh(bool delay);

@@ -91,13 +91,12 @@ int getValueFromDb(const QString &sql, const QString &column, bool *ok)
     return value;
 }
 
-double getDoubleFromDb(const QString &sql, const QString &column, bool *ok)
+double getDoubleFromDb(const QString &sql, const QString &column)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(sql);
     double value = 0.0;
     if (query.next())
         value = columnValue(query, column).toDouble();
-    setOk(ok, rowsReadToEnd(query));
     query.finish();
     return value;
 }

@@ -18,7 +18,7 @@ bool isRecordExist(const QString &sql, bool *ok = nullptr);
 bool getTextFromDb(const QString &sql, const QString &column, QString &text, bool *ok = nullptr);
 int getTextsFromDb(const QString &sql, const QString &column, QStringList &texts);
 int getValueFromDb(const QString &sql, const QString &column, bool *ok = nullptr);
-double getDoubleFromDb(const QString &sql, const QString &column, bool *ok = nullptr);
+double getDoubleFromDb(const QString &sql, const QString &column);
 int getValuesFromDb(const QString &sql, const QString &column, QStringList &values);
 
 // Whether the query ran and every row it stepped over was read: after next() has
