@@ -9,13 +9,15 @@
 
 #include <QCoreApplication>
 
-// A project in use on an older layout: history past the retention, an old module history, tables missing.
-static const char *const OldInUse =
+// A project in use: history past the retention, a module address with its time, a network row.
+static const char *const InUse =
     "with d(n) as (values(400),(31),(2)) insert into tbl_log(log_type,log_event,log_time) "
     "select 0,'On',datetime('now','localtime','-'||n||' days') from d;"
-    "with d(n) as (values(400),(31),(2)) insert into tbl_message_log(message_id,recv_time) "
-    "select 1,datetime('now','localtime','-'||n||' days') from d;"
-    "update tbl_network set subnet_id=7,ip_port_mac='11-22',password='2222',server_ip='srv';"
+    "insert into tbl_ip_port_mac(ip_port_mac,password,update_time) values('01-02','1111','20260101000001');"
+    "update tbl_network set subnet_id=7,ip_port_mac='11-22',password='2222',server_ip='srv'";
+
+// A project of an older program: the module history without its times, tables missing.
+static const char *const OldLayout =
     "drop table tbl_mood;drop table tbl_message_status;drop table tbl_ip_port_mac;"
     "create table tbl_ip_port_mac(id integer primary key,ip_port_mac nvarchar,password nvarchar);"
     "insert into tbl_ip_port_mac(ip_port_mac,password) values('01-02','1111'),('11-22','2222')";
@@ -51,12 +53,15 @@ QList<faultsweep::Action> readfaults::startupActions()
         if (rows.join(';').contains("(-1") || !gl_sqlite3db.execTransaction(rows))
             run.say("Failed to add!");
     };
+    const auto seed = [](const char *sql) {
+        return [sql] { gl_sqlite3db.execTransaction(QString(sql).split(';')); };
+    };
     const auto start = [](faultsweep::Run &run) {
         run.start();
         preInitProject();
         QCoreApplication::processEvents(); // the failure is said from the event loop
     };
-    return {{"startup", "a start on an older layout in use",
-             [] { gl_sqlite3db.execTransaction(QString(OldInUse).split(';')); }, start, networkGlobals},
+    return {{"startup", "a start on a project in use", seed(InUse), start, networkGlobals},
+            {"startup", "a start on an older layout", seed(OldLayout), start, networkGlobals},
             {"startup", "a new number of each kind", takeNumbers, addNumbers, nullptr}};
 }

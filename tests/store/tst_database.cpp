@@ -453,8 +453,6 @@ private slots:
         QTest::newRow("2.9") << "2.9" << true;
         QTest::newRow("3.01") << "3.01" << false;
         QTest::newRow("3.50") << "3.50" << false;
-        // An upgrade that fails part way leaves every table as it was, to be tried again.
-        QTest::newRow("3.00, a seed row fails") << "3.00" << false;
     }
     void versionUpgrade()
     {
@@ -467,11 +465,7 @@ private slots:
         gl_sqlite3db.execDML(
             QStringLiteral("update tbl_version set version='%1',date='2000-01-01'").arg(stored));
 
-        const bool fails = QByteArray(QTest::currentDataTag()).endsWith("fails");
-        StepFault::arm(QStringLiteral("insert into tbl_comp3_item"), fails ? 7 : 0);
         initDatabase(path);
-        QCOMPARE(StepFault::fired(), fails);
-        StepFault::disarm();
         QCOMPARE(count(QStringLiteral("tbl_room")), 1);
         QString version, date;
         getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("version"), version);
