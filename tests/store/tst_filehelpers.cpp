@@ -529,11 +529,11 @@ private slots:
         QCOMPARE(descriptors(), open); // refused or not, nothing of the archive stays open
         const long grown = memory.kib();
         // A directory refused before libzip reads it: little more than its own bytes are held.
-        // One whose count wrapped to 0 is not read at all: not a quarter of it is held.
         const bool unparsed = kind.endsWith("wrapped") || kind.contains(", stated as ");
-        const long bound = kind.endsWith("wrapped") ? long(QFileInfo(zip).size() / 4096)
-                                                    : varnotest::UnpackMemoryBoundKiB / (unparsed ? 5 : 1);
-        QVERIFY2(grown < bound, qPrintable(QStringLiteral("%1 KiB").arg(grown)));
+        QVERIFY2(grown < varnotest::UnpackMemoryBoundKiB / (unparsed ? 5 : 1),
+                 qPrintable(QString::number(grown)));
+        // One whose count wrapped to 0 is not read at all: not a quarter of it is held.
+        QVERIFY(!kind.endsWith("wrapped") || grown < QFileInfo(zip).size() / 4096);
         // A refused archive leaves nothing, not even its folders.
         const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden;
         QCOMPARE(QDir(into.path()).isEmpty(all), files < 0);
