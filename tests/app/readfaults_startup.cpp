@@ -1,13 +1,17 @@
 // Sweep actions of start-up and the project store: the layout checks, repairs and retention of a
-// start, and the record numbers. (A new project and a switch are swept with the project settings.)
+// start, a switch to another project, and the record numbers. (A new project is swept with the
+// project settings.)
 
 #include "readfaults.h"
 
+#include "settings/projectswitch.h"
 #include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
 #include "store/idallocators.h"
 #include "store/projectlist.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 // A project in use: history past the retention, a module address with its time, a network row.
 static const char *const InUse =
@@ -61,7 +65,26 @@ QList<faultsweep::Action> readfaults::startupActions()
         preInitProject();
         QCoreApplication::processEvents(); // the failure is said from the event loop
     };
+    // A second project "Yard" with a module of its own; its database is compared as a file.
+    const auto seedYard = [] {
+        const QString home = gl_sqlite3db.getDbName();
+        addProject("Yard");
+        QDir().mkpath(projectFolder("Yard"));
+        initDatabase(projectDatabasePath("Yard"));
+        gl_sqlite3db.execDML("update tbl_network set ip_port_mac='33-44',password='4444'");
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(home);
+    };
+    const auto switchToYard = [](faultsweep::Run &run) {
+        const QString home = gl_sqlite3db.getDbName();
+        run.start();
+        if (!switchProjectDatabase("Yard"))
+            run.say("Failed to switch the project!"); // as its callers say
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(home);
+    };
     return {{"startup", "a start on a project in use", seed(InUse), start, networkGlobals},
+            {"startup", "a switch to another project", seedYard, switchToYard, networkGlobals},
             {"startup", "a start on an older layout", seed(OldLayout), start, networkGlobals},
             {"startup", "a new number of each kind", takeNumbers, addNumbers, nullptr}};
 }
