@@ -35,14 +35,15 @@ bool readsBack(QSettings &settings)
     return true;
 }
 
-// The lock that QSettings takes around each write of fileName: "<fileName>.lock", a
-// QLockFile, which one process cannot take twice (QSettings::sync() must not run
-// while it is held here). The steps of a write that keep and drop the earlier file
-// take it too, and the put-back at start tries it, so that a start never puts an
-// earlier file back over a write that another instance has confirmed.
+// The lock a write of fileName holds from keeping the earlier file until it is
+// confirmed or put back: "<fileName>.keeping", a QLockFile, which no other process
+// (nor another QLockFile of this one) takes meanwhile. The put-back at start tries
+// it, so that a start never puts an earlier file back over a write under way, and
+// two writers never take each other's earlier file. (QSettings locks
+// "<fileName>.lock" for its own write, which must stay free during sync().)
 QString writerLockName(const QString &fileName)
 {
-    return fileName + QStringLiteral(".lock");
+    return fileName + QStringLiteral(".keeping");
 }
 
 // Whether bytes read as a file of settings with at least one key.
@@ -84,22 +85,16 @@ bool syncSettings(QSettings &settings)
 {
     const QByteArray path = writtenPath(settings.fileName());
     const QByteArray kept = path + ".kept";
-    bool earlier = false;
-    bool keeping = false;
-    {
-        // Where the lock cannot be taken, QSettings cannot write either.
-        QLockFile lock(writerLockName(settings.fileName()));
-        lock.lock();
-        ::unlink(kept.constData());
-        // A second name keeps the earlier file when the new one takes its name; without
-        // one, a file written in part is still said.
-        earlier = QFileInfo::exists(QFile::decodeName(path));
-        keeping = earlier && (::link(path.constData(), kept.constData()) == 0 ||
-                              QFile::copy(QFile::decodeName(path), QFile::decodeName(kept)));
-    }
-    settings.sync();
+    // Where the lock cannot be made, QSettings cannot write the file either.
     QLockFile lock(writerLockName(settings.fileName()));
     lock.lock();
+    ::unlink(kept.constData());
+    // A second name keeps the earlier file when the new one takes its name; without
+    // one, a file written in part is still said.
+    const bool earlier = QFileInfo::exists(QFile::decodeName(path));
+    const bool keeping = earlier && (::link(path.constData(), kept.constData()) == 0 ||
+                                     QFile::copy(QFile::decodeName(path), QFile::decodeName(kept)));
+    settings.sync();
     if (settings.status() == QSettings::NoError && readsBack(settings)) {
         ::unlink(kept.constData());
         return true;

@@ -232,7 +232,7 @@ private slots:
         QVERIFY(setConfig("g", "k", "new"));
         QFile aside(settingsFile() + QStringLiteral(".kept"));
         QVERIFY(aside.open(QIODevice::WriteOnly) && aside.write(kept) == kept.size() && aside.flush());
-        QLockFile writer(settingsFile() + QStringLiteral(".lock"));
+        QLockFile writer(settingsFile() + QStringLiteral(".keeping"));
         QVERIFY(!locked || writer.tryLock(0));
         putBackUnconfirmed(settingsFile());
         QVERIFY(aside.remove()); // there still, and gone for the next test
