@@ -205,16 +205,12 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
 
 bool PageSettingRoomManagerEdit::saveRow(const QString &sql)
 {
-    if (!gl_sqlite3db.beginTransaction())
-        return false;
-    bool saved = gl_sqlite3db.execDML(sql);
-    for (const RoomTab &tab : qAsConst(roomTabs))
-        saved = saved && (!tab.save || tab.save());
-    if (!saved) {
-        gl_sqlite3db.rollbackTransaction();
-        return false;
-    }
-    return gl_sqlite3db.commitTransaction();
+    return runInTransaction([&] {
+        bool saved = gl_sqlite3db.execDML(sql);
+        for (const RoomTab &tab : qAsConst(roomTabs))
+            saved = saved && (!tab.save || tab.save());
+        return saved;
+    });
 }
 
 void PageSettingRoomManagerEdit::currentChanged(int index)

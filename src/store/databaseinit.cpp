@@ -435,19 +435,14 @@ bool initDatabase(const QString &path)
     // All of it in one transaction: a check that cannot be read, or a statement
     // that fails (another writer holds the file), leaves the file as it was; the
     // repairs are tried again at the next open.
-    if (!gl_sqlite3db.beginTransaction())
-        return false;
     bool versionCurrent = false;
     NetworkRow network;
     bool hasNetworkRow = false;
-    bool done = createTables(true, &versionCurrent);
-    if (done)
-        hasNetworkRow = readNetworkRow(network, &done);
-    if (!done) {
-        gl_sqlite3db.rollbackTransaction();
-        return false;
-    }
-    if (!gl_sqlite3db.commitTransaction())
+    if (!runInTransaction([&] {
+            bool read = createTables(true, &versionCurrent);
+            hasNetworkRow = read && readNetworkRow(network, &read);
+            return read;
+        }))
         return false;
     if (hasNetworkRow)
         setNetworkGlobals(network);

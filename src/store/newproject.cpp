@@ -64,11 +64,6 @@ bool addDatabase(const QString &path)
         QString::asprintf("%.2f", kSchemaVersion).toUtf8().constData(),
         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8().constData());
     // The schema, the emptying and the seeding: all of it or nothing.
-    if (!gl_sqlite3db.beginTransaction())
-        return false;
-    if ((!copied && !createProjectSchema()) || !execTransaction(statements)) {
-        gl_sqlite3db.rollbackTransaction();
-        return false;
-    }
-    return gl_sqlite3db.commitTransaction();
+    return runInTransaction(
+        [&] { return (copied || createProjectSchema()) && execTransaction(statements); });
 }

@@ -129,6 +129,17 @@ bool execTransaction(const QStringList &statements)
     return gl_sqlite3db.execTransaction(statements);
 }
 
+bool runInTransaction(const std::function<bool()> &work)
+{
+    if (!gl_sqlite3db.beginTransaction())
+        return false;
+    if (!work()) {
+        gl_sqlite3db.rollbackTransaction();
+        return false;
+    }
+    return gl_sqlite3db.commitTransaction();
+}
+
 int execChangingRows(const QString &sql)
 {
     QSqlQuery query = gl_sqlite3db.execQuery(sql);

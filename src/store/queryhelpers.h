@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QSqlQuery;
 
 bool isRecordExist(const QString &sql, bool *ok = nullptr);
@@ -33,6 +35,9 @@ QString sqlText(const QString &text);
 
 // Runs the statements in one transaction on gl_sqlite3db: all or nothing.
 bool execTransaction(const QStringList &statements);
+// Runs work in one transaction on gl_sqlite3db: kept when work answers true and
+// the commit succeeds, rolled back otherwise. Answers whether it was kept.
+bool runInTransaction(const std::function<bool()> &work);
 
 // Runs one statement; answers how many rows it changed, or -1 when it failed. An
 // update that finds no row to change has stored nothing.

@@ -5,6 +5,7 @@
 #include "shell/darkpalette.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
+#include "store/queryhelpers.h"
 #include "view3d/view3dpainting.h"
 #include "view3d/view3drows.h"
 
@@ -53,14 +54,7 @@ bool Overlay3DViewItem::updatelist(int roomId)
     dropCards();
     picture = roomPictureName(roomId, picture);
     // The missing positions are stored with the list, or none.
-    bool read = false;
-    if (gl_sqlite3db.beginTransaction()) {
-        read = loadRecords(roomId);
-        if (read)
-            read = gl_sqlite3db.commitTransaction();
-        else
-            gl_sqlite3db.rollbackTransaction();
-    }
+    const bool read = runInTransaction([&] { return loadRecords(roomId); });
     if (!read) {
         dropCards();
         emit gl_socket.signalsInformation(tr("Failed to read the devices!"));

@@ -120,24 +120,23 @@ void PageSetting3DViewManagerEdit::slotsPageEnter(QString room)
     tabs->clear();
     // The positions the room's devices lack are stored for all three canvases, or
     // for none.
-    bool read = gl_sqlite3db.beginTransaction();
     bool said = false;
-    for (const TabKind &kind : tabKinds()) {
-        bool found = false;
-        if (read)
-            found = isRecordExist(QString::asprintf(kind.query, roomId), &read);
-        if (read && found) {
-            tabs->addTab(kind.icon, kind.title);
-            read = kind.canvas->updatelist(roomId);
-            said = !read;
-        } else {
-            kind.canvas->hide();
+    const bool read = runInTransaction([&] {
+        bool whole = true;
+        for (const TabKind &kind : tabKinds()) {
+            bool found = false;
+            if (whole)
+                found = isRecordExist(QString::asprintf(kind.query, roomId), &whole);
+            if (whole && found) {
+                tabs->addTab(kind.icon, kind.title);
+                whole = kind.canvas->updatelist(roomId);
+                said = !whole;
+            } else {
+                kind.canvas->hide();
+            }
         }
-    }
-    if (read)
-        read = gl_sqlite3db.commitTransaction();
-    else if (gl_sqlite3db.inTransaction())
-        gl_sqlite3db.rollbackTransaction();
+        return whole;
+    });
     if (!read) {
         // No canvas of a room read in part: nothing is dropped on a position not stored.
         tabs->clear();

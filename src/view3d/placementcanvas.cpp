@@ -30,14 +30,7 @@ bool PlacementCanvas::updatelist(int room_id)
     getTextFromDb(QString::asprintf("select room_name from tbl_room where room_id=%d", room_id),
                   QStringLiteral("room_name"), room);
     // The missing positions are stored with the list, or none.
-    bool read = false;
-    if (gl_sqlite3db.beginTransaction()) {
-        read = loadRecords(room_id);
-        if (read)
-            read = gl_sqlite3db.commitTransaction();
-        else
-            gl_sqlite3db.rollbackTransaction();
-    }
+    const bool read = runInTransaction([&] { return loadRecords(room_id); });
     if (!read) {
         list.clear();
         emit gl_socket.signalsInformation(tr("Failed to read the devices!"));

@@ -53,30 +53,27 @@ void View3DListPage::updatelist()
 {
     QList<QWidget *> tiles;
     // The picture rows of a listing are stored whole or not at all.
-    bool read = gl_sqlite3db.beginTransaction();
-    if (read) {
+    const bool read = runInTransaction([&] {
         QSqlQuery rooms = gl_sqlite3db.execQuery(
             QStringLiteral("select * from tbl_room order by region_id asc,floor_id asc,room_id asc"));
-        while (read && rooms.next()) {
+        bool whole = true;
+        while (whole && rooms.next()) {
             const QString roomName = rooms.value(QStringLiteral("room_name")).toString();
             const int roomId = rooms.value(QStringLiteral("room_id")).toInt();
             const int floorId = rooms.value(QStringLiteral("floor_id")).toInt();
             const int regionId = rooms.value(QStringLiteral("region_id")).toInt();
             QString picture;
-            read = pictureOfRoom(roomId, picture);
+            whole = pictureOfRoom(roomId, picture);
             auto *tile =
                 new ManagerItem(ManagerItem3DView, roomId, roomTitle(regionId, floorId, roomName), picture,
                                 false, QColor(0x1F, 0x29, 0x33), TileWidth, TileHeight, nullptr);
             connect(tile, &ManagerItem::signalsEdit, this, &View3DListPage::slotsEdit);
             tiles.append(tile);
         }
-        read = read && rowsReadToEnd(rooms);
+        whole = whole && rowsReadToEnd(rooms);
         rooms.finish();
-        if (read)
-            read = gl_sqlite3db.commitTransaction();
-        else
-            gl_sqlite3db.rollbackTransaction();
-    }
+        return whole;
+    });
     if (!read) {
         qDeleteAll(tiles);
         tiles.clear();
