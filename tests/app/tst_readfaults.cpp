@@ -10,8 +10,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
 using faultsweep::Action;
 
 class TestReadFaults : public QObject
@@ -36,15 +34,9 @@ private slots:
     {
         QTest::addColumn<int>("index");
         const QString area = qEnvironmentVariable("VARNO_SWEEP_AREA");
-        int rows = 0;
-        for (int i = 0; i < m_actions.size(); ++i) {
-            if (area.isEmpty() || m_actions.at(i).area == area) {
+        for (int i = 0; i < m_actions.size(); ++i)
+            if (area.isEmpty() || m_actions.at(i).area == area)
                 QTest::newRow(qPrintable(m_actions.at(i).name)) << i;
-                ++rows;
-            }
-        }
-        if (rows == 0)
-            QSKIP("no actions in this part");
     }
 
     void sweep()
@@ -54,10 +46,8 @@ private slots:
         QString summary;
         const QStringList faults = m_sweeper->sweep(action, summary);
         qInfo("%s: %s", qPrintable(action.name), qPrintable(summary));
-        if (!faults.isEmpty())
-            QFAIL(qPrintable(faults.mid(0, 8).join(QLatin1String("\n")) +
-                             (faults.size() > 8 ? QStringLiteral("\n... %1 more").arg(faults.size() - 8)
-                                                : QString())));
+        if (!faults.isEmpty()) // the first few, with their count
+            QFAIL(qPrintable(faults.mid(0, 8).join('\n') + QStringLiteral("\n(%1 in all)").arg(faults.size())));
     }
 };
 
