@@ -29,8 +29,9 @@ bool PlacementCanvas::updatelist(int room_id)
                   QStringLiteral("icon_name"), picture);
     getTextFromDb(QString::asprintf("select room_name from tbl_room where room_id=%d", room_id),
                   QStringLiteral("room_name"), room);
-    // The missing positions are stored with the list, or none.
-    const bool read = runInTransaction([&] { return loadRecords(room_id); });
+    // The missing positions are stored with the list, or none: the editor lists its
+    // canvases in one transaction.
+    const bool read = loadRecords(room_id);
     if (!read) {
         list.clear();
         emit gl_socket.signalsInformation(tr("Failed to read the devices!"));
