@@ -1,9 +1,9 @@
 // Sweep actions of start-up and the project store: the layout checks, repairs and retention of a
-// start, a switch to another project, and the record numbers. (A new project is swept with the
-// project settings.)
+// start, a new project, a switch to another project, and the record numbers.
 
 #include "readfaults.h"
 
+#include "settings/projectadddlg.h"
 #include "settings/projectswitch.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <qtmateriallineedit.h>
 
 // A project in use: history past the retention, a module address with its time, a network row.
 static const char *const InUse =
@@ -83,7 +84,14 @@ QList<faultsweep::Action> readfaults::startupActions()
         gl_sqlite3db.close();
         gl_sqlite3db.setDbName(home);
     };
+    const auto addProject = [](faultsweep::Run &run) {
+        ProjectAddDlg dialog;
+        dialog.nameEdit()->setText("Barn");
+        run.start();
+        dialog.pushButtonAdd_clicked();
+    };
     return {{"startup", "a start on a project in use", seed(InUse), start, networkGlobals},
+            {"startup", "a new project", nullptr, addProject, nullptr},
             {"startup", "a switch to another project", seedYard, switchToYard, networkGlobals},
             {"startup", "a start on an older layout", seed(OldLayout), start, networkGlobals},
             {"startup", "a new number of each kind", takeNumbers, addNumbers, nullptr}};
