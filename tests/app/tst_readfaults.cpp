@@ -47,7 +47,8 @@ private slots:
         const QStringList faults = m_sweeper->sweep(action, summary);
         qInfo("%s: %s", qPrintable(action.name), qPrintable(summary));
         if (!faults.isEmpty()) // the first few, with their count
-            QFAIL(qPrintable(faults.mid(0, 8).join('\n') + QStringLiteral("\n(%1 in all)").arg(faults.size())));
+            QFAIL(qPrintable(faults.mid(0, 8).join('\n') +
+                             QStringLiteral("\n(%1 in all)").arg(faults.size())));
     }
 };
 
