@@ -34,8 +34,15 @@ class TestFirstStart : public QObject
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("VARNO_SCREENSHOT"), shot);
-        if (!m_fault.isEmpty())
+        if (!m_fault.isEmpty()) {
             env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VARNO_STEPFAULT_PRELOAD));
+            // Under the sanitizer build the shim comes ahead of the sanitizer's runtime,
+            // which that runtime refuses unless told to let it be.
+            const QString sanitizer = env.value(QStringLiteral("ASAN_OPTIONS"));
+            env.insert(QStringLiteral("ASAN_OPTIONS"),
+                       (sanitizer.isEmpty() ? QString() : sanitizer + QLatin1Char(':')) +
+                           QStringLiteral("verify_asan_link_order=0"));
+        }
         env.insert(QStringLiteral("VARNO_STEP_FAULT"), m_fault);
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_root.path());
