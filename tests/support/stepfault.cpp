@@ -51,7 +51,7 @@ void armFromEnvironment()
         return;
     armedPart = QByteArray(colon + 1);
     armedStep = std::atoi(text);
-    counting = armedStep > 0;
+    counting = armedStep != 0;
 }
 
 } // namespace
@@ -63,7 +63,7 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_step(sqlite3_stmt 
     static const auto sqlText = reinterpret_cast<SqlFunction>(sqliteSymbol("sqlite3_sql"));
     if (counting) {
         const char *sql = sqlText(statement);
-        if (sql && std::strstr(sql, armedPart.constData()) && ++seen == armedStep) {
+        if (sql && std::strstr(sql, armedPart.constData()) && (++seen == armedStep || armedStep < 0)) {
             hasFired = true;
             failedText = sql;
             return SqliteIoErr;
@@ -81,7 +81,7 @@ void arm(const QString &sqlPart, int nth)
     seen = 0;
     hasFired = false;
     failedText.clear();
-    counting = nth > 0;
+    counting = nth != 0;
 }
 
 void disarm()

@@ -10,8 +10,9 @@
 namespace StepFault {
 
 // The nth step (from 1) of statements whose text contains sqlPart answers
-// SQLITE_IOERR, once; the steps after it run as usual. An nth of 0 fails none.
-// An empty sqlPart takes every statement.
+// SQLITE_IOERR, once; the steps after it run as usual. An nth of 0 fails none;
+// a negative nth fails every step of them until disarm(), as a damaged page
+// would. An empty sqlPart takes every statement.
 void arm(const QString &sqlPart, int nth);
 // Nothing fails any more; fired(), steps() and failedSql() still tell what
 // happened since arm().
