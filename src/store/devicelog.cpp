@@ -9,10 +9,12 @@
 #include <QDebug>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QVariant>
 
+#include <functional>
 #include <utility>
 
 namespace {
@@ -207,13 +209,16 @@ struct KeptWrite
 };
 
 // The reported events and states not stored yet, oldest first, and the
-// connection they belong to.
+// connection they belong to. A kept write holds back the later ones of its
+// device (keyed by deviceOf), never those of other devices.
 struct KeptWrites
 {
     QString connection;
     QList<KeptWrite> writes;
+    QHash<QString, int> perDevice;
     QTimer *timer = nullptr;
     int intervalMs = 1000;
+    std::function<void(int)> lost;
 };
 
 // A kept write is tried again this often (once a second: a minute) before it goes.
@@ -225,6 +230,37 @@ KeptWrites &keptWrites()
 {
     static KeptWrites kept;
     return kept;
+}
+
+// The device a write belongs to: an event's device, place and type; a state
+// write's table and row (the statement without its assignments).
+QString deviceOf(const KeptWrite &write)
+{
+    if (write.sql.isEmpty())
+        return QStringLiteral("log\n%1\n%2\n%3")
+            .arg(QString::number(write.event.type), QString::number(write.event.roomId), write.event.device);
+    const int set = write.sql.indexOf(QLatin1String(" set "));
+    const int where = write.sql.lastIndexOf(QLatin1String(" where "));
+    if (set < 0 || where < set)
+        return write.sql;
+    return write.sql.left(set) + write.sql.mid(where);
+}
+
+void giveUp(KeptWrites &kept, int count, const char *why)
+{
+    if (count <= 0)
+        return;
+    qWarning() << "Error: device reports could not be stored and are dropped," << why << ":" << count;
+    if (kept.lost)
+        kept.lost(count);
+}
+
+void removeKept(KeptWrites &kept, int index)
+{
+    const QString device = deviceOf(kept.writes.at(index));
+    if (--kept.perDevice[device] <= 0)
+        kept.perDevice.remove(device);
+    kept.writes.removeAt(index);
 }
 
 bool store(const KeptWrite &write)
@@ -239,32 +275,48 @@ void dropWritesOfClosedDatabase(KeptWrites &kept)
 {
     const QString connection = gl_sqlite3db.connectionName();
     if (!kept.writes.isEmpty() && kept.connection != connection) {
-        qWarning() << "Error: device reports of a closed database are dropped:" << kept.writes.size();
+        const int count = kept.writes.size();
         kept.writes.clear();
+        kept.perDevice.clear();
+        giveUp(kept, count, "their database was closed");
     }
     kept.connection = connection;
 }
 
-// Stores the kept writes in order, up to the first that fails; byTimer counts a
-// retry of that one.
+// Stores the kept writes, each device's in order: one that fails holds back the
+// later ones of its device. A pass of the timer tries the first of every device
+// and counts a retry of those that fail; the pass after a report stops at the
+// first failure, so a database that fails throughout is not asked again for
+// every device on every report.
 void storeKept(bool byTimer)
 {
     KeptWrites &kept = keptWrites();
     dropWritesOfClosedDatabase(kept);
-    while (!kept.writes.isEmpty()) {
-        if (store(kept.writes.first())) {
-            kept.writes.removeFirst();
+    QSet<QString> held;
+    int dropped = 0;
+    for (int i = 0; i < kept.writes.size();) {
+        KeptWrite &write = kept.writes[i];
+        const QString device = deviceOf(write);
+        if (held.contains(device)) {
+            ++i;
             continue;
         }
-        if (!byTimer || ++kept.writes.first().retries < MaxRetries)
+        if (store(write)) {
+            removeKept(kept, i);
+            continue;
+        }
+        if (byTimer && ++write.retries >= MaxRetries) {
+            removeKept(kept, i);
+            ++dropped;
+            continue;
+        }
+        if (!byTimer)
             break;
-        const KeptWrite &dropped = kept.writes.first();
-        qWarning() << "Error: a device report could not be stored and is dropped:" << dropped.event.device
-                   << dropped.event.event << dropped.sql;
-        kept.writes.removeFirst();
-        byTimer = false;
+        held.insert(device);
+        ++i;
     }
     kept.connection = gl_sqlite3db.connectionName();
+    giveUp(kept, dropped, "tried for a minute");
     if (kept.writes.isEmpty()) {
         if (kept.timer)
             kept.timer->stop();
@@ -278,15 +330,23 @@ void storeKept(bool byTimer)
         kept.timer->start(kept.intervalMs);
 }
 
-// Appends write behind those kept and stores what it can.
+// Stores write at once unless an earlier one of its device waits; else, or when
+// it fails, keeps it behind those kept.
 void keepAndStore(KeptWrite write)
 {
     KeptWrites &kept = keptWrites();
     dropWritesOfClosedDatabase(kept);
+    const QString device = deviceOf(write);
+    if (!kept.perDevice.contains(device) && store(write)) {
+        if (!kept.writes.isEmpty())
+            storeKept(false);
+        return;
+    }
     kept.writes.append(std::move(write));
+    ++kept.perDevice[device];
     if (kept.writes.size() > MaxKept) {
-        qWarning() << "Error: the oldest kept device report is dropped.";
-        kept.writes.removeFirst();
+        removeKept(kept, 0);
+        giveUp(kept, 1, "too many kept");
     }
     storeKept(false);
 }
@@ -306,6 +366,17 @@ void storeDeviceState(const QString &sql)
     KeptWrite write;
     write.sql = sql;
     keepAndStore(std::move(write));
+}
+
+void storeKeptDeviceWrites()
+{
+    if (!keptWrites().writes.isEmpty())
+        storeKept(false);
+}
+
+void setDeviceWritesLostHandler(std::function<void(int count)> handler)
+{
+    keptWrites().lost = std::move(handler);
 }
 
 int keptDeviceWrites()

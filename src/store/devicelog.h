@@ -4,13 +4,16 @@
 // it equals the newest event logged for the same device, place and type.
 //
 // What a device reports is never dropped for a read or a write that failed: the
-// event (and a device state given to storeDeviceState) is kept, with everything
-// reported after it, in order, and tried again with the next report and once a
-// second, until it is stored. After a minute of failures the oldest kept one
-// goes, with a warning. A failed read of the newest event logs the event: a
-// second row is better than a missed one.
+// event (and a device state given to storeDeviceState) is kept, with what the
+// same device reported after it, in order, and tried again with the next report
+// and once a second, until it is stored; other devices' reports are stored at
+// once. After a minute of failures a kept one goes, as does the oldest past 2,000
+// kept, and the handler set below is told. A failed read of the newest event
+// logs the event: a second row is better than a missed one.
 
 #include <QString>
+
+#include <functional>
 
 // Logs event of device in the room with the application number room_id, under
 // log_type (0 device status, 1 device alert). The place is looked up afresh as
@@ -21,6 +24,13 @@ void commitLog(const QString &device, const QString &event, int room_id, int log
 // Runs sql, the write of a state a device reported, on the current project's
 // database; kept and run again as above when it fails.
 void storeDeviceState(const QString &sql);
+
+// Tries the kept writes once more now, before their database closes.
+void storeKeptDeviceWrites();
+
+// Called with how many reports were given up (at a limit, or left in a database
+// that was closed), so that the user can be told.
+void setDeviceWritesLostHandler(std::function<void(int count)> handler);
 
 // The reported events and states not stored yet. For tests and diagnostics.
 int keptDeviceWrites();

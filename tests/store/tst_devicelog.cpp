@@ -8,6 +8,7 @@
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "store/schema.h"
+#include "stepfault.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -56,7 +57,7 @@ private slots:
     {
         gl_sqlite3db.close();
         gl_sqlite3db.setDbName(m_dir.filePath(QStringLiteral("log%1.db3").arg(++m_fileNo)));
-        for (const char *table : {"tbl_log", "tbl_region", "tbl_floor", "tbl_room"})
+        for (const char *table : {"tbl_log", "tbl_region", "tbl_floor", "tbl_room", "tbl_occupation"})
             exec(createStatement(QString::fromLatin1(table)));
         exec(QStringLiteral("insert into tbl_region(region_name,region_id) values('North',1)"));
         exec(QStringLiteral("insert into tbl_region(region_name,region_id) values('South',2)"));
@@ -201,6 +202,57 @@ private slots:
             exec(sql);
         commitLog(QStringLiteral("light_Desk"), event, 10, 0);
         QTEST(events(), "rows");
+    }
+
+    // The writes of one sensor fail at every step while it lasts: its reports wait,
+    // in order, and hold back no other device's. What is given up is told.
+    void failingDeviceHoldsOnlyItself_data()
+    {
+        QTest::addColumn<bool>("recovers"); // the fault ends, or lasts past the retries
+        QTest::newRow("the fault ends") << true;
+        QTest::newRow("the fault lasts") << false;
+    }
+    void failingDeviceHoldsOnlyItself()
+    {
+        QFETCH(bool, recovers);
+        exec(QStringLiteral("insert into tbl_occupation(subnet_id,device_id,channel,status,room_id) "
+                            "values(1,30,5,0,10),(1,31,5,0,10)"));
+        int lost = 0;
+        setDeviceWritesLostHandler([&lost](int count) { lost += count; });
+        const auto state = [](int device, int status) {
+            storeDeviceState(QStringLiteral("update tbl_occupation set status=%1 where subnet_id=1 and "
+                                            "device_id=%2 and channel=5")
+                                 .arg(status)
+                                 .arg(device));
+        };
+        const auto status = [](int device) {
+            return getValueFromDb(QStringLiteral("select status from tbl_occupation where device_id=%1")
+                                      .arg(device),
+                                  QStringLiteral("status"));
+        };
+        StepFault::arm(QStringLiteral("device_id=30"), -1);
+        state(30, 1);
+        state(31, 1);
+        state(30, 2); // behind the first of its device
+        commitLog(QStringLiteral("occupation"), QStringLiteral("status is on"), 11, 0);
+        state(31, 2);
+        QCOMPARE(status(31), 2);
+        QCOMPARE(events(), QStringList{QStringLiteral("status is on")});
+        QCOMPARE(keptDeviceWrites(), 2);
+        setKeptWriteRetryInterval(1);
+        if (recovers) {
+            StepFault::disarm();
+            QTRY_COMPARE(keptDeviceWrites(), 0);
+            QCOMPARE(status(30), 2);
+        } else {
+            // A minute of retries each: the first goes, then the one behind it.
+            QTRY_COMPARE_WITH_TIMEOUT(keptDeviceWrites(), 0, 10000);
+            StepFault::disarm();
+            QCOMPARE(status(30), 0);
+        }
+        setKeptWriteRetryInterval(1000);
+        setDeviceWritesLostHandler(nullptr);
+        QCOMPARE(lost, recovers ? 0 : 2);
     }
 
     void newestOfTheSameSecondIsTheLastWritten()
