@@ -14,6 +14,7 @@
 #include "shell/networkstyledlg.h"
 #include "shell/panelmessageintake.h"
 #include "store/cppsqlite3db.h"
+#include "store/devicelog.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 
@@ -77,6 +78,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&timerMessage, &QTimer::timeout, messageBar, &MessageBar::showWaiting);
 
     connect(&gl_socket, &BroadcastSocket::signalsInformation, this, &MainWindow::slotsInformation);
+    setDeviceWritesLostHandler([](int count) {
+        emit gl_socket.signalsInformation(
+            tr("%n device report(s) could not be stored!", nullptr, count));
+    });
     connect(&gl_socket, &BroadcastSocket::dataIsComming, this, &MainWindow::dataIsComming);
     connect(&gl_socket, &BroadcastSocket::signalsClosed, this, &QWidget::close);
     connect(&gl_socket, &BroadcastSocket::signalsPageIdChanged, this, &MainWindow::slotsPageIdChanged);
@@ -92,7 +97,10 @@ MainWindow::MainWindow(QWidget *parent)
     preInit();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    setDeviceWritesLostHandler(nullptr);
+}
 
 void MainWindow::preInit()
 {

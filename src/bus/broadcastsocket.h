@@ -74,6 +74,9 @@ signals:
     void signalsPageRemoveMoodsInformation();
     void signalsClosed();
     void signalsProjectStateChanged(QString projectName);
+    // The current project's database is about to close for a switch to another:
+    // what waits to be stored into it gets its last chance.
+    void signalsProjectLeaving();
     void signalsNetworkConnectState(bool loginSuccess, QString msg);
     void signalsNetworkStateChanged(bool loginSuccess);
     void signalsNetworkOpen();

@@ -4,6 +4,7 @@
 #include "shell/kestmessagebox.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
+#include "store/devicelog.h"
 #include "store/globals.h"
 #include "store/newproject.h"
 #include "store/projectlist.h"
@@ -30,6 +31,13 @@ bool reopenPrevious(const QString &previous)
     emit gl_socket.signalsInformation(
         QCoreApplication::translate("MainWindow", "Failed to open the project database!"));
     return false;
+}
+
+// What waits to be stored into the previous project goes there before it closes.
+void leaving()
+{
+    emit gl_socket.signalsProjectLeaving();
+    storeKeptDeviceWrites();
 }
 
 } // namespace
@@ -92,6 +100,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
             450, 160, KestMessageBoxOk, parent);
         box.exec();
         // What arrived while the box was up is committed to the previous project.
+        leaving();
         gl_sqlite3db.close();
         left = true;
         QString backup;
@@ -109,6 +118,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
             return giveUp();
         }
     } else {
+        leaving();
         if (!setCurrentProject(name))
             return giveUp();
         left = true;

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QVariant>
@@ -33,13 +34,18 @@ PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
 {
+    m_drainLater.setSingleShot(true);
+    m_drainLater.setInterval(0);
+    connect(&m_drainLater, &QTimer::timeout, this, [this]() { drain(); });
+    connect(&gl_socket, &BroadcastSocket::signalsProjectLeaving, this,
+            &PanelMessageIntake::storeBeforeLeaving);
     // Waiting service messages carry the panel, room and message ids of the
     // project they came from; in another project they are dropped unstored.
     connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this]() {
         m_pending.clear();
-        if (!m_unstored.isEmpty())
-            qWarning() << "panel messages of the project left, never stored:" << m_unstored.size();
+        const int left = m_unstored.size();
         m_unstored.clear();
+        sayLost(left, QStringLiteral("left with the project"));
     });
 }
 
@@ -100,36 +106,104 @@ void PanelMessageIntake::slotsUniversalSwitch()
     drain();
 }
 
+void PanelMessageIntake::storeBeforeLeaving()
+{
+    drain(true);
+}
+
+void PanelMessageIntake::sayLost(int count, const QString &why)
+{
+    if (count <= 0)
+        return;
+    qWarning() << "panel messages never stored," << why << ":" << count;
+    emit gl_socket.signalsInformation(tr("%n panel message(s) could not be stored!", nullptr, count));
+}
+
 void PanelMessageIntake::keep(const universalSwitchMessage &msg, Stage stage)
 {
     if (m_unstored.size() >= MaxUnstored) {
-        const universalSwitchMessage &oldest = m_unstored.first().msg;
-        qWarning() << "panel message given up, too many unstored: panel" << oldest.subnet_id
-                   << oldest.device_id << "switch" << oldest.switch_no;
         m_unstored.removeFirst();
+        sayLost(1, QStringLiteral("too many kept"));
     }
     m_unstored.append(Work{msg, stage, m_clock()});
 }
 
-void PanelMessageIntake::drain()
+void PanelMessageIntake::drain(bool whole)
 {
     // An announcement's receivers may run an event loop in which further frames
-    // arrive: those are only queued behind.
-    if (m_draining)
+    // arrive: those are only queued behind. Inside a transaction of other work
+    // nothing is stored: its rollback would take the rows along.
+    if (m_draining || gl_sqlite3db.inTransaction())
         return;
     const QScopedValueRollback<bool> draining(m_draining, true);
+    QSet<QString> held;
+    QElapsedTimer busy;
+    busy.start();
     const qint64 now = m_clock();
-    while (!m_unstored.isEmpty()) {
-        Work work = m_unstored.takeFirst();
-        if (advance(work))
-            continue;
-        if (now - work.since < RetrySeconds) {
-            m_unstored.prepend(work);
+    while (storeSlice(held, now)) {
+        if (!whole && busy.elapsed() >= BusyMs) {
+            // The rest goes on once the window has had its turn: from a timer,
+            // which waits for the events already queued, unlike a posted call.
+            m_drainLater.start();
             return;
         }
-        qWarning() << "panel message given up after" << RetrySeconds << "s of failed reads or writes: panel"
-                   << work.msg.subnet_id << work.msg.device_id << "switch" << work.msg.switch_no;
     }
+}
+
+namespace {
+
+QString panelSwitch(const universalSwitchMessage &msg)
+{
+    return QString::asprintf("%d/%d/%d", msg.subnet_id, msg.device_id, msg.switch_no);
+}
+
+} // namespace
+
+bool PanelMessageIntake::storeSlice(QSet<QString> &held, qint64 now)
+{
+    // Kept messages not held back, oldest first.
+    QList<int> slice;
+    for (int i = 0; i < m_unstored.size() && slice.size() < SliceSize; ++i) {
+        if (!held.contains(panelSwitch(m_unstored.at(i).msg)))
+            slice.append(i);
+    }
+    if (slice.isEmpty() || !gl_sqlite3db.beginTransaction())
+        return false;
+    const QList<Work> before = m_unstored;
+    QList<universalSwitchMessage> announce;
+    QList<int> done;
+    int lost = 0;
+    QElapsedTimer spent;
+    spent.start();
+    for (int i : qAsConst(slice)) {
+        Work &work = m_unstored[i];
+        if (advance(work, announce)) {
+            done.append(i);
+            if (spent.elapsed() >= SliceMs)
+                break;
+            continue;
+        }
+        if (now - work.since >= RetrySeconds) {
+            done.append(i);
+            ++lost;
+        } else {
+            held.insert(panelSwitch(work.msg));
+        }
+        // What follows a failure goes into a slice of its own: a failed write
+        // may have ended the transaction.
+        break;
+    }
+    if (!gl_sqlite3db.commitTransaction()) {
+        // Nothing of the slice was stored: every message stays as it was.
+        m_unstored = before;
+        return false;
+    }
+    for (int k = done.size() - 1; k >= 0; --k)
+        m_unstored.removeAt(done.at(k));
+    sayLost(lost, QStringLiteral("tried for %1 s").arg(RetrySeconds));
+    for (const universalSwitchMessage &msg : qAsConst(announce))
+        emit gl_socket.signalsAppendMessage(msg);
+    return true;
 }
 
 bool PanelMessageIntake::lookUp(universalSwitchMessage &msg, bool &known)
@@ -168,7 +242,7 @@ void PanelMessageIntake::waitToSettle(const universalSwitchMessage &msg)
     m_pending.append(msg);
 }
 
-bool PanelMessageIntake::advance(Work &work)
+bool PanelMessageIntake::advance(Work &work, QList<universalSwitchMessage> &announce)
 {
     universalSwitchMessage &msg = work.msg;
     const QString recv = timeText(msg.recv_time);
@@ -207,7 +281,7 @@ bool PanelMessageIntake::advance(Work &work)
                                       msg.message_status, sqlText(recv).toUtf8().constData(), rowId)))
                 return false;
             msg.id = rowId;
-            emit gl_socket.signalsAppendMessage(msg);
+            announce.append(msg);
             return true;
         }
         if (msg.switch_status <= 0)
@@ -243,6 +317,6 @@ bool PanelMessageIntake::advance(Work &work)
         if (!read)
             return false;
     }
-    emit gl_socket.signalsAppendMessage(msg);
+    announce.append(msg);
     return true;
 }

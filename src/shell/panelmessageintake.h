@@ -3,14 +3,19 @@
 // Intake of the universal-switch frames that wall panels raise: every frame is
 // answered at once; alarms are stored at once, service messages once their switch
 // has rested 20 s in one state. Stored or updated rows are announced on the hub.
-// A message whose look-ups or writes fail is kept, in arrival order, and tried
-// again on every tick of the sweep until it is stored: a panel does not send it
-// again.
+// A message whose look-ups or writes fail is kept and tried again on every tick
+// of the sweep until it is stored: a panel does not send it again. It holds back
+// only the later messages of the same panel and switch, whose order matters; all
+// others are stored at once. The kept messages are stored in slices, one
+// transaction each, so that a long backlog never holds the window for long.
+// One given up at a limit, or left behind at a project switch, is said on the hub.
 
 #include "store/records.h"
 
 #include <QList>
 #include <QObject>
+#include <QSet>
+#include <QTimer>
 
 #include <functional>
 
@@ -20,9 +25,14 @@ class PanelMessageIntake : public QObject
 public:
     static constexpr qint64 SettleSeconds = 20;
     // How long a message that cannot be stored is tried again before it is given
-    // up (with a line in the debug output), and how many such messages are kept.
+    // up, and how many such messages are kept.
     static constexpr qint64 RetrySeconds = 600;
     static constexpr int MaxUnstored = 1000;
+    // A slice of the kept messages: at most this many, or this long, in one
+    // transaction; a drain hands the window back after BusyMs.
+    static constexpr int SliceSize = 50;
+    static constexpr qint64 SliceMs = 20;
+    static constexpr qint64 BusyMs = 40;
 
     explicit PanelMessageIntake(QObject *parent = nullptr);
 
@@ -36,6 +46,7 @@ public:
     void processServiceMessage(universalSwitchMessage msg);
 
     const QList<universalSwitchMessage> &pending() const { return m_pending; }
+    int unstored() const { return m_unstored.size(); }
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
@@ -44,6 +55,9 @@ public slots:
     // The message timer's tick: tries the kept messages again, then settles every
     // entry that has rested 20 s.
     void slotsUniversalSwitch();
+    // The current project is about to be left: the kept messages get one more try
+    // into its database.
+    void storeBeforeLeaving();
 
 private:
     // What is left to do for a received message.
@@ -56,10 +70,17 @@ private:
     };
 
     void keep(const universalSwitchMessage &msg, Stage stage);
-    // Carries the kept messages on in their order, stopping at the first that fails again.
-    void drain();
+    // Carries the kept messages on, slice by slice; a message that fails again holds
+    // back the later ones of its panel and switch. With whole false, hands the
+    // window back after BusyMs and goes on from the event loop.
+    void drain(bool whole = false);
+    // One slice in one transaction; false when nothing more can be done now.
+    bool storeSlice(QSet<QString> &held, qint64 now);
     // Carries one message as far as it goes: false when a read or a write failed.
-    bool advance(Work &work);
+    // A stored or updated row goes into announce.
+    bool advance(Work &work, QList<universalSwitchMessage> &announce);
+    // Says how many messages were given up, and why.
+    void sayLost(int count, const QString &why);
     // The panel and message look-ups: false when one failed to read; known is false
     // for a panel or switch number the project does not configure.
     bool lookUp(universalSwitchMessage &msg, bool &known);
@@ -68,5 +89,6 @@ private:
     QList<universalSwitchMessage> m_pending;
     QList<Work> m_unstored;
     bool m_draining = false;
+    QTimer m_drainLater;
     std::function<qint64()> m_clock;
 };
