@@ -8,6 +8,8 @@
 
 #include <QDebug>
 #include <QGridLayout>
+#include <QScopedValueRollback>
+#include <QSet>
 #include <QVBoxLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
@@ -28,6 +30,12 @@ MessageBar::MessageBar(QWidget *parent)
     layout->addWidget(canvas);
 
     setFixedHeight(BarHeight);
+    m_showLater.setSingleShot(true);
+    m_showLater.setInterval(0);
+    connect(&m_showLater, &QTimer::timeout, this, [this]() {
+        m_shownThisTurn = 0;
+        showWaiting();
+    });
 
     connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, this, &MessageBar::slotsAppendMessage);
     connect(&gl_socket, &BroadcastSocket::signalsRemoveMessage, this, &MessageBar::slotsRemoveMessage);
@@ -39,11 +47,13 @@ MessageBar::~MessageBar() = default;
 
 QList<MessageItem *> MessageBar::tiles() const
 {
+    // The grid holds the tiles shown, in the order they were added (tiles on
+    // their way out have left it).
     QList<MessageItem *> shown;
     if (!grid)
         return shown;
-    for (MessageItem *tile : groupBox->findChildren<MessageItem *>()) {
-        if (grid->indexOf(tile) >= 0)
+    for (int i = 0; i < grid->count(); ++i) {
+        if (auto *tile = qobject_cast<MessageItem *>(grid->itemAt(i)->widget()))
             shown.append(tile);
     }
     return shown;
@@ -54,8 +64,8 @@ void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
     if (unsigned(msg.message_status) > 1)
         return;
     if (m_waiting.size() >= MaxWaiting) {
-        qWarning() << "message row given up, too many unread:" << m_waiting.first().msg.id;
         m_waiting.removeFirst();
+        sayLost(1);
     }
     // Behind those still waiting, so that the rows show in the order announced.
     m_waiting.append(Waiting{msg, {}});
@@ -63,18 +73,50 @@ void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
     showWaiting();
 }
 
+void MessageBar::sayLost(int count)
+{
+    if (count <= 0)
+        return;
+    qWarning() << "message rows never shown, their reads kept failing:" << count;
+    emit gl_socket.signalsInformation(tr("%n message(s) could not be read!", nullptr, count));
+}
+
 void MessageBar::showWaiting()
 {
-    while (!m_waiting.isEmpty()) {
-        Waiting waiting = m_waiting.takeFirst();
-        if (showRow(waiting.msg))
-            continue;
-        if (!waiting.since.hasExpired(RetryMs)) {
-            m_waiting.prepend(waiting);
-            return;
+    // A row that fails to read again holds back only the later announcements of
+    // the same row. A long backlog is shown a slice at a time.
+    if (m_showing)
+        return;
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    QSet<int> held;
+    QElapsedTimer busy;
+    busy.start();
+    int lost = 0;
+    for (int i = 0; i < m_waiting.size();) {
+        // A new tile costs more once the window polishes and lays it out: only
+        // so many are added before the window has its turn.
+        if (busy.elapsed() >= BusyMs || m_shownThisTurn >= TilesPerTurn) {
+            m_showLater.start();
+            break;
         }
-        qWarning() << "message row given up after" << RetryMs << "ms of failed reads:" << waiting.msg.id;
+        if (held.contains(m_waiting.at(i).msg.id)) {
+            ++i;
+            continue;
+        }
+        const Waiting waiting = m_waiting.takeAt(i);
+        if (showRow(waiting.msg)) {
+            if (m_shownThisTurn++ == 0)
+                m_showLater.start();
+            continue;
+        }
+        if (waiting.since.hasExpired(RetryMs)) {
+            ++lost;
+            continue;
+        }
+        m_waiting.insert(i++, waiting);
+        held.insert(waiting.msg.id);
     }
+    sayLost(lost);
 }
 
 bool MessageBar::showRow(const universalSwitchMessage &msg)

@@ -4,7 +4,7 @@
 // raised since the start, a sound for every arrival, and the alarm dialog for
 // every new alarm. Fed only by the hub's signalsAppendMessage and
 // signalsRemoveMessage. An announced row that fails to read is kept and read
-// again on every showWaiting(), in arrival order, until it is shown.
+// again on every showWaiting() until it is shown; it holds back no other row.
 
 #include "records/alarmdlg.h"
 #include "records/messagesound.h"
@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QTimer>
 #include <QWidget>
 
 class MessageItem;
@@ -28,16 +29,19 @@ public:
     explicit MessageBar(QWidget *parent = nullptr);
     ~MessageBar() override;
 
-    // The tiles shown, in child order (tiles on their way out are not counted).
+    // The tiles shown, in the order they were added (tiles on their way out are not counted).
     QList<MessageItem *> tiles() const;
     QGridLayout *tileGrid() const { return grid; }
     AlarmDlg *alarmDialog() { return &alarmDlg; }
     MessageSound *sound() { return &m_sound; }
 
-    // How long a waiting row is read again before it is given up (with a line in
-    // the debug output), and how many are kept.
+    // How long a waiting row is read again before it is given up (said on the
+    // hub), and how many are kept; how long, and how many tiles, the bar shows
+    // before it hands the window back.
     static constexpr qint64 RetryMs = 600000;
     static constexpr int MaxWaiting = 1000;
+    static constexpr qint64 BusyMs = 40;
+    static constexpr int TilesPerTurn = 50;
 
 public slots:
     // Reads the waiting rows again and shows those read; the main window calls it
@@ -55,6 +59,7 @@ protected:
 private:
     // Shows one announced row; false when its read failed.
     bool showRow(const universalSwitchMessage &msg);
+    void sayLost(int count);
     void addTile(const messageRecord &record);
     void removeTile(MessageItem *tile);
 
@@ -69,4 +74,7 @@ private:
         QElapsedTimer since;
     };
     QList<Waiting> m_waiting;
+    bool m_showing = false;
+    QTimer m_showLater; // goes on with a long backlog once the window has had its turn
+    int m_shownThisTurn = 0;
 };
