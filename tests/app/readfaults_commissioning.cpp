@@ -16,8 +16,8 @@ namespace readfaults {
 
 namespace {
 
-// Room 1 (Kitchen) holds the devices edited; room 2 (Hall, alone on its floor, made from template 1)
-// has a mood, a 3-D view, messages and pictures.
+// Room 1 (Kitchen) holds the devices edited, its colour light and first air conditioner with 3-D icon
+// positions; room 2 (Hall, alone on its floor, from template 1) has a mood, a 3-D view, messages, pictures.
 const char *const House = R"(insert into tbl_region(region_name,region_id) values('North',1);
 insert into tbl_floor(floor_name,floor_id,region_id) values('1F',1,1),('2F',2,1);
 insert into tbl_room(room_name,icon_name,room_id,floor_id,region_id,room_template_id) values
@@ -31,6 +31,8 @@ insert into tbl_panel(panel_id,subnet_id,device_id,room_id) values(1,1,20,1),(2,
 insert into tbl_occupation(subnet_id,device_id,channel,room_id) values(1,30,5,1),(1,31,5,2);
 insert into tbl_message_log(message_id,panel_id,room_id) values(11,1,1),(11,2,2);
 insert into tbl_3d_view_manager(icon_name,room_id) values('photo_3dView_2',2);
+insert into tbl_3d_view_light(light_id,xp1,yp1,room_id) values(1,120,80,1);
+insert into tbl_3d_air_conditioner(air_conditioner_no,xp1,yp1,room_id) values(0,240,80,1);
 insert into tbl_mood(mood_id,mood_name,mood_icon_name,room_id) values(1,'Evening','photo_Mood_1',2);
 insert into tbl_room_template(room_template_name,room_template_icon_name,room_template_id) values('Suite',
   'photo_Template_1',1);
@@ -101,6 +103,7 @@ QList<faultsweep::Action> commissioningActions()
 {
     static const Row rows[] = {
         {"rooms added in bulk in a new region", "Rooms Manager", Add, 0, "West|1F|Room9|2"},
+        {"rooms added in bulk on a floor that exists", "Rooms Manager", Add, 0, "North|1F|Room9|2"},
         {"a room removed", "Rooms Manager", ManagerItemRoom, 2},
         {"a template removed with its room", "Room Template", ManagerItemRoomTemplate, 1},
         {"the room editor left", "Edit Room", Entered, 1, "Cook's room|1|33|1|1|34|1"},
@@ -110,6 +113,7 @@ QList<faultsweep::Action> commissioningActions()
         {"an air conditioner saved", "AC Information", Entered, 0, "Cooler|1|45|3"},
         {"a floor heating circuit saved", "Floor Heat Information", Entered, 2, "Warm|1|46|3"},
         {"a panel added", "Edit Room", Add, 0, "Wall|1|25", "Panel Information", 5},
+        {"a panel added on an address in use", "Edit Room", Add, 0, "Wall|1|20", "Panel Information", 5},
         {"a template light saved", "Template Light Information", Entered, 1, "Renamed"},
         {"a template panel added", "Edit Template", Add, 0, "Wall", "Template Panel Information", 1},
         {"a light deleted", "Edit Room", ManagerItemLight, 1, "", "", 0},
