@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +39,10 @@ void *sqliteSymbol(const char *name)
 }
 
 // A program started with this file preloaded (LD_PRELOAD) is armed from its
-// environment: VARNO_STEP_FAULT="<nth>:<part of the statement's text>".
+// environment: VARNO_STEP_FAULT="<nth>:<part of the statement's text>". With
+// VARNO_STEP_FAULT_WHILE="<file>" too, steps fail only while that file exists,
+// so that a fault can end while the program runs.
+const char *faultWhile = nullptr;
 void armFromEnvironment()
 {
     static bool checked = false;
@@ -51,6 +55,7 @@ void armFromEnvironment()
         return;
     armedPart = QByteArray(colon + 1);
     armedStep = std::atoi(text);
+    faultWhile = std::getenv("VARNO_STEP_FAULT_WHILE");
     counting = armedStep != 0;
 }
 
@@ -61,7 +66,7 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_step(sqlite3_stmt 
     armFromEnvironment();
     static const auto realStep = reinterpret_cast<StepFunction>(sqliteSymbol("sqlite3_step"));
     static const auto sqlText = reinterpret_cast<SqlFunction>(sqliteSymbol("sqlite3_sql"));
-    if (counting) {
+    if (counting && (!faultWhile || access(faultWhile, F_OK) == 0)) {
         const char *sql = sqlText(statement);
         if (sql && std::strstr(sql, armedPart.constData()) && (++seen == armedStep || armedStep < 0)) {
             hasFired = true;
