@@ -113,7 +113,9 @@ int main(int argc, char *argv[])
     const double drained = backlog.nsecsElapsed() / 1e9; // stored and shown
 
     out << alarms << " alarms of 10 panels, " << kept << " kept while the inserts failed:\n";
-    out << QStringLiteral("  stored after the fault: %1 rows, %2 tiles\n").arg(storedAlarms()).arg(bar.tiles().size());
+    out << QStringLiteral("  stored after the fault: %1 rows, %2 tiles\n")
+               .arg(storedAlarms())
+               .arg(bar.tiles().size());
     out << QStringLiteral("  longest hold of the window: %1 ms\n").arg(worst);
     out << QStringLiteral("  backlog stored in:        %1 s\n").arg(drained, 0, 'f', 4);
     out << QStringLiteral("  stored as they arrive:    %1 s (baseline)\n").arg(live, 0, 'f', 4);

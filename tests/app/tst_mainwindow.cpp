@@ -441,7 +441,8 @@ private slots:
         };
         const auto rows = [](int panel) {
             return getValueFromDb(
-                QStringLiteral("select count(*) as n from tbl_message_log where panel_id=%1").arg(panel), "n");
+                QStringLiteral("select count(*) as n from tbl_message_log where panel_id=%1").arg(panel),
+                "n");
         };
         QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
         StepFault::arm(QStringLiteral("subnet_id=1 and device_id=20"), -1);
