@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTemporaryFile>
+#include <QtEndian>
 
 #include <expat.h>
 #include <xlsxwriter.h>
@@ -386,13 +387,67 @@ bool partsAreWhole(zip_t *zip, const std::vector<std::pair<QByteArray, const Row
     return true;
 }
 
+// Bytes of the file at offset; empty when they are not all there.
+QByteArray bytesAt(QFile &file, qint64 offset, qint64 length)
+{
+    if (offset < 0 || length < 0 || offset + length > file.size() || !file.seek(offset))
+        return QByteArray();
+    const QByteArray bytes = file.read(length);
+    return bytes.size() == length ? bytes : QByteArray();
+}
+
+quint32 le16(const QByteArray &bytes, int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); }
+quint32 le32(const QByteArray &bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
+
+// libzip, told to check, has found each entry's local header where its central
+// record says and agreeing with it. A reader that walks the local headers one after
+// another must find the same entries, and none may be encrypted to any reader. As
+// libxlsxwriter writes the file, the entries follow one another from its start, in
+// the directory's order, without descriptors after their data; then come the
+// directory and its end record, without a comment. So an entry that overlaps
+// another, or a gap between them, shows as a record whose entry is not where the
+// one before it ends.
+bool entriesFollowOneAnother(const QString &path, zip_t *zip)
+{
+    constexpr int HeaderSize = 30, RecordSize = 46, EndSize = 22;
+    constexpr quint32 Encrypted = 0x2041; // the flags of encrypted data, of any kind
+    QFile file(path);
+    const QByteArray end =
+        file.open(QIODevice::ReadOnly) ? bytesAt(file, file.size() - EndSize, EndSize) : QByteArray();
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    if (end.isEmpty() || le32(end, 0) != 0x06054b50 || le16(end, 10) != count)
+        return false;
+    const qint64 directory = le32(end, 16);
+    const QByteArray records = bytesAt(file, directory, le32(end, 12));
+    if (directory + records.size() != file.size() - EndSize)
+        return false;
+    qint64 entry = 0;
+    int record = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        const QByteArray header = bytesAt(file, entry, HeaderSize);
+        if (zip_stat_index(zip, zip_uint64_t(i), ZIP_FL_ENC_RAW, &stat) != 0 || header.isEmpty() ||
+            record + RecordSize > records.size() || le32(records, record) != 0x02014b50 ||
+            le32(records, record + 42) != entry || (le16(records, record + 8) & Encrypted) ||
+            records.mid(record + RecordSize, int(le16(records, record + 28))) != stat.name ||
+            le32(header, 0) != 0x04034b50 || (le16(header, 6) & Encrypted))
+            return false;
+        entry += HeaderSize + le16(header, 26) + le16(header, 28) + qint64(stat.comp_size);
+        record += RecordSize + int(le16(records, record + 28) + le16(records, record + 30) +
+                                   le16(records, record + 32));
+    }
+    return entry == directory && record == records.size();
+}
+
 bool workbookIsWhole(const QString &path, const std::vector<std::pair<QByteArray, const Rows *>> &written)
 {
+    // The file is our own, small in entries: each local header is checked against
+    // the directory as the archive opens.
     int error = 0;
-    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!zip)
         return false;
-    const bool whole = partsAreWhole(zip, written);
+    const bool whole = entriesFollowOneAnother(path, zip) && partsAreWhole(zip, written);
     zip_discard(zip);
     return whole;
 }
