@@ -396,8 +396,8 @@ private slots:
                 QTest::addRow("%s: /tmp fills with %d KiB free", page, kib) << page << "tmp" << kib;
         }
         QTest::newRow("message: replaces") << "message" << "replace" << 0;
-        // The workbook damaged before it is read back: "part|text|replacement"; no text: the part goes.
-        // No part: the file's first such bytes, a local header's.
+        // The workbook damaged before it is read back: "part|text|replacement"; no text: the part goes;
+        // text "*": the whole part. No part: the file's first such bytes, a local header's.
         const auto damage = [](const char *name, const QByteArray &how) {
             QTest::addRow("damaged: %s", name) << "log" << QString::fromLatin1(how.data(), how.size()) << 0;
         };
@@ -419,6 +419,14 @@ private slots:
         damage("a local header names another part", "|xl/worksheets/sheet1.xml|xl/worksheets/sheet9.xml");
         damage("a local header encrypted", QByteArray("|PK\3\4\x14\0\0\0|PK\3\4\x14\0\1\0", 18));
         damage("the first entry grows over the second", "|grow|"); // in both its headers
+        const QByteArray types = "[Content_Types].xml|";
+        damage("content types emptied", types + "*|<Types xmlns=\"http://schemas.openxmlformats.org/"
+                                                   "package/2006/content-types\"/>");
+        damage("the workbook's content type another", types + "sheet.main+xml|template.main+xml");
+        damage("the sheet's content type another", types + "worksheet+xml|chartsheet+xml");
+        damage("no office document", "_rels/.rels|/officeDocument\"|/extended-properties\"");
+        damage("the sheet's relationship another type",
+               "xl/_rels/workbook.xml.rels|/worksheet\"|/chartsheet\"");
     }
     void save()
     {
@@ -496,9 +504,9 @@ private slots:
                 zip_file_t *file = zip ? zip_fopen_index(zip, at, 0) : nullptr;
                 QByteArray text(1 << 20, '\0');
                 text.resize(file ? int(zip_fread(file, text.data(), text.size())) : 0);
-                if (!file || zip_fclose(file) != 0 || !text.contains(damage[1]))
+                if (!file || zip_fclose(file) != 0 || (!text.contains(damage[1]) && damage[1] != "*"))
                     return zip_discard(zip);
-                text.replace(damage[1], damage[2]);
+                text = damage[1] == "*" ? damage[2] : text.replace(damage[1], damage[2]);
                 if (damage[1].isEmpty()) // the part goes
                     damaged = zip_delete(zip, at) == 0;
                 else
