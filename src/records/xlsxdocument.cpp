@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QTemporaryFile>
+#include <QtEndian>
 
 #include <expat.h>
 #include <xlsxwriter.h>
@@ -60,6 +61,14 @@ QByteArray asWritten(const QByteArray &cell)
 #define SHEET_NS "http://schemas.openxmlformats.org/spreadsheetml/2006/main|"
 #define RELATIONSHIP_NS "http://schemas.openxmlformats.org/officeDocument/2006/relationships|"
 #define PACKAGE_NS "http://schemas.openxmlformats.org/package/2006/relationships|"
+#define TYPES_NS "http://schemas.openxmlformats.org/package/2006/content-types|"
+// The types by which a reader finds the workbook and its sheets.
+#define DOCUMENT_RELATIONSHIP "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+#define SHEET_CONTENT_TYPE "application/vnd.openxmlformats-officedocument.spreadsheetml."
+constexpr char WorkbookRelationship[] = DOCUMENT_RELATIONSHIP "officeDocument";
+constexpr char SheetRelationship[] = DOCUMENT_RELATIONSHIP "worksheet";
+constexpr char WorkbookType[] = SHEET_CONTENT_TYPE "sheet.main+xml";
+constexpr char SheetType[] = SHEET_CONTENT_TYPE "worksheet+xml";
 constexpr char NamespaceSeparator = '|';
 
 // The value of the attribute called name; null when the element has none.
@@ -170,17 +179,56 @@ protected:
     }
 };
 
-// The targets of a part's relationships, by id.
-class RelationshipsParser : public PartParser
+// The content types of the package's parts: a part's own, or else the one of its
+// extension. Names and extensions are compared without regard to case, as readers
+// do; one named twice fails the part, as readers may take either.
+class ContentTypesParser : public PartParser
 {
 public:
-    QHash<QByteArray, QByteArray> targets;
+    // The type of the part with the name, which starts with "/".
+    QByteArray typeOf(const QByteArray &part) const
+    {
+        const QByteArray name = part.toLower();
+        return overrides.contains(name) ? overrides.value(name)
+                                        : defaults.value(name.mid(name.lastIndexOf('.') + 1));
+    }
 
 protected:
     void startElement(const char *name, const char **attributes) override
     {
-        if (strcmp(name, PACKAGE_NS "Relationship") == 0)
-            targets.insert(attribute(attributes, "Id"), attribute(attributes, "Target"));
+        const bool own = strcmp(name, TYPES_NS "Override") == 0;
+        if (!own && strcmp(name, TYPES_NS "Default") != 0)
+            return;
+        const QByteArray key = QByteArray(attribute(attributes, own ? "PartName" : "Extension")).toLower();
+        const char *type = attribute(attributes, "ContentType");
+        QHash<QByteArray, QByteArray> &types = own ? overrides : defaults;
+        if (key.isEmpty() || !type || types.contains(key))
+            return fail();
+        types.insert(key, type);
+    }
+
+private:
+    QHash<QByteArray, QByteArray> overrides;
+    QHash<QByteArray, QByteArray> defaults;
+};
+
+// The targets and types of a part's relationships, by id; an id given twice fails the part.
+class RelationshipsParser : public PartParser
+{
+public:
+    QHash<QByteArray, QByteArray> targets;
+    QHash<QByteArray, QByteArray> types;
+
+protected:
+    void startElement(const char *name, const char **attributes) override
+    {
+        if (strcmp(name, PACKAGE_NS "Relationship") != 0)
+            return;
+        const QByteArray id = attribute(attributes, "Id");
+        if (targets.contains(id))
+            return fail();
+        targets.insert(id, attribute(attributes, "Target"));
+        types.insert(id, attribute(attributes, "Type"));
     }
 };
 
@@ -349,8 +397,9 @@ bool readPart(zip_t *zip, zip_int64_t index, PartParser &parser)
 // while the archive of the parts is still written and closed without an error.
 // The package's parts must all be there: its content types and relationships, the
 // workbook with its relationships, and every sheet the workbook names, which must
-// be the sheets written, in order, each holding its rows. Every part is read to its
-// end as XML.
+// be the sheets written, in order, each holding its rows. A reader finds the
+// workbook and the sheets by their relationships' types and their content types,
+// so those must be theirs. Every part is read to its end as XML.
 bool partsAreWhole(zip_t *zip, const std::vector<std::pair<QByteArray, const Rows *>> &written)
 {
     const zip_int64_t count = zip_get_num_entries(zip, 0);
@@ -362,20 +411,29 @@ bool partsAreWhole(zip_t *zip, const std::vector<std::pair<QByteArray, const Row
         read[size_t(index)] = true;
         return readPart(zip, index, parser);
     };
-    PartParser contentTypes;
-    PartParser packageRelationships;
+    ContentTypesParser contentTypes;
+    RelationshipsParser packageRelationships;
     WorkbookParser workbook;
     RelationshipsParser relationships;
     if (!readNamed("[Content_Types].xml", contentTypes) || !readNamed("_rels/.rels", packageRelationships) ||
         !readNamed("xl/workbook.xml", workbook) ||
         !readNamed("xl/_rels/workbook.xml.rels", relationships) || workbook.sheets.size() != written.size())
         return false;
+    // The one office document of the package is the workbook.
+    const QList<QByteArray> documents = packageRelationships.types.keys(WorkbookRelationship);
+    const QByteArray document =
+        documents.size() == 1 ? packageRelationships.targets.value(documents[0]) : QByteArray();
+    if ((document != "xl/workbook.xml" && document != "/xl/workbook.xml") ||
+        contentTypes.typeOf("/xl/workbook.xml") != WorkbookType)
+        return false;
     for (size_t i = 0; i < written.size(); ++i) {
         const auto &[name, id] = workbook.sheets[i];
         const QByteArray target = relationships.targets.value(id);
+        const QByteArray part = target.startsWith('/') ? target.mid(1) : "xl/" + target;
         SheetParser sheet(*written[i].second);
-        if (name != written[i].first || target.isEmpty() ||
-            !readNamed(target.startsWith('/') ? target.mid(1) : "xl/" + target, sheet))
+        const bool typed = relationships.types.value(id) == SheetRelationship &&
+                           contentTypes.typeOf('/' + part) == SheetType;
+        if (name != written[i].first || target.isEmpty() || !typed || !readNamed(part, sheet))
             return false;
     }
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -386,13 +444,67 @@ bool partsAreWhole(zip_t *zip, const std::vector<std::pair<QByteArray, const Row
     return true;
 }
 
+// Bytes of the file at offset; empty when they are not all there.
+QByteArray bytesAt(QFile &file, qint64 offset, qint64 length)
+{
+    if (offset < 0 || length < 0 || offset + length > file.size() || !file.seek(offset))
+        return QByteArray();
+    const QByteArray bytes = file.read(length);
+    return bytes.size() == length ? bytes : QByteArray();
+}
+
+quint32 le16(const QByteArray &bytes, int at) { return qFromLittleEndian<quint16>(bytes.constData() + at); }
+quint32 le32(const QByteArray &bytes, int at) { return qFromLittleEndian<quint32>(bytes.constData() + at); }
+
+// libzip, told to check, has found each entry's local header where its central
+// record says and agreeing with it. A reader that walks the local headers one after
+// another must find the same entries, and none may be encrypted to any reader. As
+// libxlsxwriter writes the file, the entries follow one another from its start, in
+// the directory's order, without descriptors after their data; then come the
+// directory and its end record, without a comment. So an entry that overlaps
+// another, or a gap between them, shows as a record whose entry is not where the
+// one before it ends.
+bool entriesFollowOneAnother(const QString &path, zip_t *zip)
+{
+    constexpr int HeaderSize = 30, RecordSize = 46, EndSize = 22;
+    constexpr quint32 Encrypted = 0x2041; // the flags of encrypted data, of any kind
+    QFile file(path);
+    const QByteArray end =
+        file.open(QIODevice::ReadOnly) ? bytesAt(file, file.size() - EndSize, EndSize) : QByteArray();
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    if (end.isEmpty() || le32(end, 0) != 0x06054b50 || le16(end, 10) != count)
+        return false;
+    const qint64 directory = le32(end, 16);
+    const QByteArray records = bytesAt(file, directory, le32(end, 12));
+    if (directory + records.size() != file.size() - EndSize)
+        return false;
+    qint64 entry = 0;
+    int record = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        const QByteArray header = bytesAt(file, entry, HeaderSize);
+        if (zip_stat_index(zip, zip_uint64_t(i), ZIP_FL_ENC_RAW, &stat) != 0 || header.isEmpty() ||
+            record + RecordSize > records.size() || le32(records, record) != 0x02014b50 ||
+            le32(records, record + 42) != entry || (le16(records, record + 8) & Encrypted) ||
+            records.mid(record + RecordSize, int(le16(records, record + 28))) != stat.name ||
+            le32(header, 0) != 0x04034b50 || (le16(header, 6) & Encrypted))
+            return false;
+        entry += HeaderSize + le16(header, 26) + le16(header, 28) + qint64(stat.comp_size);
+        record += RecordSize + int(le16(records, record + 28) + le16(records, record + 30) +
+                                   le16(records, record + 32));
+    }
+    return entry == directory && record == records.size();
+}
+
 bool workbookIsWhole(const QString &path, const std::vector<std::pair<QByteArray, const Rows *>> &written)
 {
+    // The file is our own, small in entries: each local header is checked against
+    // the directory as the archive opens.
     int error = 0;
-    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!zip)
         return false;
-    const bool whole = partsAreWhole(zip, written);
+    const bool whole = entriesFollowOneAnother(path, zip) && partsAreWhole(zip, written);
     zip_discard(zip);
     return whole;
 }

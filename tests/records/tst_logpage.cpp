@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <qtmaterialdatetimeedit.h>
 #include <qtmaterialflatbutton.h>
 #include <qtmaterialgroupbox.h>
@@ -395,9 +396,10 @@ private slots:
                 QTest::addRow("%s: /tmp fills with %d KiB free", page, kib) << page << "tmp" << kib;
         }
         QTest::newRow("message: replaces") << "message" << "replace" << 0;
-        // The workbook damaged before it is read back: "part|text|replacement"; no text: the part goes.
+        // The workbook damaged before it is read back: "part|text|replacement"; no text: the part goes;
+        // text "*": the whole part. No part: the file's first such bytes, a local header's.
         const auto damage = [](const char *name, const QByteArray &how) {
-            QTest::addRow("damaged: %s", name) << "log" << QString::fromLatin1(how) << 0;
+            QTest::addRow("damaged: %s", name) << "log" << QString::fromLatin1(how.data(), how.size()) << 0;
         };
         const QByteArray decl = "xl/styles.xml|version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"|";
         damage("declaration: XML 2.0", decl + "version=\"2.0\"");
@@ -414,6 +416,17 @@ private slots:
         for (const char *part : {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
                                  "xl/_rels/workbook.xml.rels", "xl/worksheets/sheet1.xml"})
             damage(qPrintable(QStringLiteral("no ") + part), QByteArray(part) + "||");
+        damage("a local header names another part", "|xl/worksheets/sheet1.xml|xl/worksheets/sheet9.xml");
+        damage("a local header encrypted", QByteArray("|PK\3\4\x14\0\0\0|PK\3\4\x14\0\1\0", 18));
+        damage("the first entry grows over the second", "|grow|"); // in both its headers
+        const QByteArray types = "[Content_Types].xml|";
+        damage("content types emptied", types + "*|<Types xmlns=\"http://schemas.openxmlformats.org/"
+                                                   "package/2006/content-types\"/>");
+        damage("the workbook's content type another", types + "sheet.main+xml|template.main+xml");
+        damage("the sheet's content type another", types + "worksheet+xml|chartsheet+xml");
+        damage("no office document", "_rels/.rels|/officeDocument\"|/extended-properties\"");
+        damage("the sheet's relationship another type",
+               "xl/_rels/workbook.xml.rels|/worksheet\"|/chartsheet\"");
     }
     void save()
     {
@@ -465,14 +478,35 @@ private slots:
         bool damaged = damage.size() < 3;
         if (!damaged)
             XlsxDocument::setBeforeReadBack([&](const QString &path) {
+                if (damage[0].isEmpty()) {
+                    QFile f(path);
+                    QByteArray bytes = f.open(QIODevice::ReadWrite) ? f.readAll() : QByteArray();
+                    const int at = bytes.indexOf(damage[1]);
+                    const auto le16 = [&](int i) {
+                        return int(qFromLittleEndian<quint16>(bytes.constData() + i));
+                    };
+                    if (damage[1] == "grow" && bytes.size() > 100) { // by the second's local header
+                        const QByteArray sizes = bytes.mid(14, 8); // checksum and packed size
+                        QByteArray grown = sizes;
+                        const int packed = qFromLittleEndian<qint32>(sizes.constData() + 4);
+                        const int second = 30 + le16(26) + le16(28) + packed;
+                        qToLittleEndian(packed + 30 + le16(second + 26), grown.data() + 4);
+                        damaged = bytes.replace(sizes, grown).count(grown) == 2; // in both its headers
+                    } else if (at >= 0) {
+                        bytes.replace(at, damage[1].size(), damage[2]);
+                        damaged = true;
+                    }
+                    damaged = damaged && f.seek(0) && f.write(bytes) == bytes.size() && f.flush();
+                    return;
+                }
                 zip_t *zip = zip_open(QFile::encodeName(path).constData(), 0, nullptr);
                 const auto at = zip_uint64_t(zip ? zip_name_locate(zip, damage[0].constData(), 0) : -1);
                 zip_file_t *file = zip ? zip_fopen_index(zip, at, 0) : nullptr;
                 QByteArray text(1 << 20, '\0');
                 text.resize(file ? int(zip_fread(file, text.data(), text.size())) : 0);
-                if (!file || zip_fclose(file) != 0 || !text.contains(damage[1]))
+                if (!file || zip_fclose(file) != 0 || (!text.contains(damage[1]) && damage[1] != "*"))
                     return zip_discard(zip);
-                text.replace(damage[1], damage[2]);
+                text = damage[1] == "*" ? damage[2] : text.replace(damage[1], damage[2]);
                 if (damage[1].isEmpty()) // the part goes
                     damaged = zip_delete(zip, at) == 0;
                 else
