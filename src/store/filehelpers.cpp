@@ -10,7 +10,25 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <dirent.h>
+
 namespace {
+
+// Whether folder can be opened and read to its end. QDir lists a folder that
+// cannot be read as an empty one.
+bool isListable(const QString &folder)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return false;
+    errno = 0;
+    while (::readdir(dir)) {
+    }
+    const bool read = errno == 0;
+    ::closedir(dir);
+    return read;
+}
 
 // Copies a staged tree into target, hidden entries included; links are skipped.
 bool copyWholeTree(const QString &source, const QString &target)
@@ -80,6 +98,11 @@ bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
     QDir targetDir(target);
     if (!targetDir.exists() && !targetDir.mkdir(targetDir.absolutePath()))
         return false;
+    // A folder that cannot be read would be copied as an empty one.
+    if (!isListable(source)) {
+        qDebug() << "copyDirToPath: cannot read the folder" << source;
+        return false;
+    }
 
     const QFileInfoList list = QDir(source).entryInfoList();
     for (const QFileInfo &info : list) {

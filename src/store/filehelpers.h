@@ -14,8 +14,9 @@ bool copyFileToPath(QString source, QString target, bool overwrite);
 
 // Copies the tree below folder source into folder target (created, one level,
 // when missing). Entries whose names begin with a dot are not copied, and linked
-// folders are not followed. Answers true when every entry was copied; a false
-// answer leaves what was copied before the failing entry in place.
+// folders are not followed. Answers true when every entry was copied; a folder
+// or file that cannot be read fails the copy. A false answer leaves what was
+// copied before the failing entry in place.
 bool copyDirToPath(const QString &source, const QString &target, bool overwrite);
 
 // Deletes the entries inside a project folder and keeps the folder and its

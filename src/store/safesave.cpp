@@ -46,14 +46,42 @@ QString writerLockName(const QString &fileName)
     return fileName + QStringLiteral(".keeping");
 }
 
-// Whether bytes read as a file of settings with at least one key.
-bool holdsSettings(const QByteArray &bytes)
+// What a kept file holds: no settings at all (empty, zeros), a whole file of
+// settings, or something else that reads as keys.
+enum class KeptSettings { None, Whole, Foreign };
+
+// A whole file of settings reads without error and holds every required key. Any
+// text with a "key=" line reads as settings: a stray file, or one cut short.
+KeptSettings readKept(const QByteArray &bytes, const QStringList &requiredKeys)
 {
     QTemporaryFile copy;
     if (bytes.isEmpty() || !copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
-        return false;
+        return KeptSettings::None;
     const QSettings read(copy.fileName(), QSettings::IniFormat);
-    return read.status() == QSettings::NoError && !read.allKeys().isEmpty();
+    // The file is read at the first look-up: only then does the status tell of errors.
+    const QStringList keys = read.allKeys();
+    if (keys.isEmpty())
+        return KeptSettings::None;
+    if (read.status() != QSettings::NoError)
+        return KeptSettings::Foreign;
+    for (const QString &key : requiredKeys) {
+        if (!keys.contains(key))
+            return KeptSettings::Foreign;
+    }
+    return KeptSettings::Whole;
+}
+
+// Moves kept out of the way, to the first free name of "<kept>.bad", "<kept>.bad1",
+// …, where no write drops it. Answers that name, empty when it was not moved.
+QString setAside(const QString &kept)
+{
+    for (int i = 0; i < 1000; ++i) {
+        const QString name = kept + QStringLiteral(".bad") + (i > 0 ? QString::number(i) : QString());
+        const QFileInfo taken(name);
+        if (!taken.exists() && !taken.isSymLink())
+            return QFile::rename(kept, name) ? name : QString();
+    }
+    return QString();
 }
 
 // The file that a write of fileName replaces: the target of a link, followed link by
@@ -108,7 +136,7 @@ bool syncSettings(QSettings &settings)
     return false;
 }
 
-bool putBackUnconfirmed(const QString &fileName)
+bool putBackUnconfirmed(const QString &fileName, const QStringList &requiredKeys)
 {
     const QByteArray path = writtenPath(fileName);
     const QByteArray kept = path + ".kept";
@@ -126,11 +154,18 @@ bool putBackUnconfirmed(const QString &fileName)
     if (!QFile::exists(keptFile.filePath())) // settled while the lock was tried
         return true;
     QFile file(keptFile.filePath());
-    if (!file.open(QIODevice::ReadOnly) || !holdsSettings(file.readAll())) {
+    const KeptSettings found =
+        file.open(QIODevice::ReadOnly) ? readKept(file.readAll(), requiredKeys) : KeptSettings::None;
+    file.close();
+    if (found == KeptSettings::None) {
         qWarning() << "not put back, no settings in" << keptFile.filePath();
         return false;
     }
-    file.close();
+    if (found == KeptSettings::Foreign) {
+        qWarning() << "not put back, no whole settings file:" << keptFile.filePath() << "set aside as"
+                   << setAside(keptFile.filePath());
+        return false;
+    }
     if (std::rename(kept.constData(), path.constData()) == 0)
         return true;
     qWarning() << "failed to put the earlier settings back from" << keptFile.filePath();

@@ -5,8 +5,9 @@
 // named then holds only part of what was written; QSettings writes through it and
 // says NoError then.
 
+#include <QStringList>
+
 class QSaveFile;
-class QString;
 class QSettings;
 
 // Commits file when written (every write the caller made returned its full
@@ -29,5 +30,8 @@ bool syncSettings(QSettings &settings);
 // Called before anything reads those settings. Not while another instance writes
 // the file (it holds the lock that QSettings takes, "<file>.lock", and settles
 // what it kept itself), and not when the kept file is empty or holds no settings.
+// A kept file that holds settings but reads with an error, or lacks any of
+// requiredKeys ("group/key"), is no whole file of settings: it is set aside as
+// "<file>.kept.bad" (or .bad1, .bad2, … when taken), never put back.
 // Answers false when a kept file could not be put back.
-bool putBackUnconfirmed(const QString &fileName);
+bool putBackUnconfirmed(const QString &fileName, const QStringList &requiredKeys = QStringList());

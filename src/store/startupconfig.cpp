@@ -32,6 +32,13 @@ unsigned char lowByte(const QString &text)
 
 } // namespace
 
+QStringList startSettingKeys()
+{
+    // What the loadAddressSetting calls of initConfig write.
+    return {QStringLiteral("address/subId"), QStringLiteral("address/devId"),
+            QStringLiteral("address/lock_password"), QStringLiteral("address/retain_days")};
+}
+
 void initConfig()
 {
     initConfig(QCoreApplication::applicationDirPath());
@@ -44,7 +51,8 @@ void initConfig(const QString &applicationDir)
     // was confirmed left the earlier one kept aside: it goes back before either is read.
     putBackUnconfirmed(QSettings(QSettings::IniFormat, QSettings::UserScope,
                                  QCoreApplication::organizationName(), QCoreApplication::applicationName())
-                           .fileName());
+                           .fileName(),
+                       startSettingKeys());
     putBackUnconfirmed(keyStorePath());
     setRegKey(QStringLiteral("applicationFilePath"), QCoreApplication::applicationFilePath());
 

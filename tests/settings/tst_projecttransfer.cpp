@@ -14,6 +14,7 @@
 #include "transferannouncer.h"
 #include "screenshot.h"
 #include "transferfixture.h"
+#include "withoutdacoverride.h"
 
 #include "bus/broadcastsocket.h"
 #include "settings/httpclient.h"
@@ -288,6 +289,10 @@ void TestProjectTransfer::packing_data()
     QTest::newRow("a chosen project without its folder") << "gone";
     QTest::newRow("an older archive that cannot be replaced") << "read-only"; // its listing would pass
     QTest::newRow("a file grown after its copy") << "grown";
+    // Mode 000 on a path below the database folder; "sub" is made for the row.
+    QTest::newRow("an unreadable project folder") << "unreadable Office";
+    QTest::newRow("an unreadable folder in a project") << "unreadable Office/sub";
+    QTest::newRow("an unreadable file in a project") << "unreadable Office/photo_3dView_1.png";
 }
 
 void TestProjectTransfer::packing()
@@ -309,7 +314,19 @@ void TestProjectTransfer::packing()
         QVERIFY(change != "grown" || (photo.open(QIODevice::Append) && photo.write("+") == 1));
     });
     auto unhook = qScopeGuard([] { setPackedHookForTest(nullptr); });
+    const QString hidden = databaseFolder() + '/' + change.section(' ', 1);
+    const bool unreadable = change.startsWith("unreadable ");
+    QVERIFY(!hidden.endsWith("/sub") || writeFile(hidden + "/deep.txt", "deep"));
+    QVERIFY(!unreadable || QFile::setPermissions(hidden, {}));
+    auto readable = qScopeGuard([&] {
+        if (unreadable)
+            QFile::setPermissions(hidden, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    std::optional<varnotest::WithoutDacOverride> modesApply;
+    if (unreadable)
+        QVERIFY(modesApply.emplace().ok());
     QCOMPARE(packProjects(names, zip), change.isEmpty());
+    modesApply.reset();
     QCOMPARE(QFileInfo::exists(zip), change.isEmpty() || change == "read-only");
 }
 

@@ -48,6 +48,18 @@ class TestSettings : public QObject
                cut.open(QIODevice::WriteOnly) && cut.write("[g") == 2;
     }
 
+    // The settings file that a first start writes, taken away again.
+    static QByteArray firstStartSettings()
+    {
+        QTemporaryDir appDir;
+        QFile file(settingsFile());
+        file.remove();
+        initConfig(appDir.path());
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        file.remove();
+        return bytes;
+    }
+
 private slots:
     void init()
     {
@@ -192,6 +204,7 @@ private slots:
         setConfig(QStringLiteral("address"), QStringLiteral("subId"), subId);
         setConfig(QStringLiteral("address"), QStringLiteral("devId"), devId);
         setConfig(QStringLiteral("address"), QStringLiteral("lock_password"), QStringLiteral("secret"));
+        QVERIFY(setConfig("address", "retain_days", "30")); // with it every key a start writes
         QVERIFY(setConfig("project", "transfer_server", "192.0.2.7") && setRegKey("machineUniqueId", "m1"));
         const QString file =
             tag.contains("key store") ? keyStorePath() : linked ? linkTarget() : settingsFile();
@@ -216,26 +229,44 @@ private slots:
     }
 
     // A file kept aside stays there at start while another instance holds the writer's lock (one
-    // process cannot take a QLockFile twice, as two cannot), or when it holds no settings.
+    // process cannot take a QLockFile twice, as two cannot), or when it holds no settings. One that
+    // is no whole settings file of the program is set aside under another name.
     void putBackAtStart_data()
     {
         QTest::addColumn<QByteArray>("kept");
         QTest::addColumn<bool>("locked");
-        QTest::newRow("another instance writing") << QByteArray("[g]\nk=earlier\n") << true;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("no settings") << QByteArray::fromHex("7f454c4602010a") << false;
+        QTest::addColumn<QString>("left"); // where the kept bytes are then; "": put back
+        QTest::newRow("another instance writing") << QByteArray("[g]\nk=earlier\n") << true << ".kept";
+        QTest::newRow("empty") << QByteArray() << false << ".kept";
+        QTest::newRow("no settings") << QByteArray::fromHex("7f454c4602010a") << false << ".kept";
+        QTest::newRow("garbage with a key= line")
+            << QByteArray("\x93\0\xfe\nx=1\n\xff", 9) << false << ".kept.bad";
+        QTest::newRow("a foreign text holding x=1") << QByteArray("x=1\n") << false << ".kept.bad";
+        const QByteArray whole = firstStartSettings();
+        QTest::newRow("half of a settings file") << whole.left(whole.size() / 2) << false << ".kept.bad";
+        QTest::newRow("a whole settings file") << whole << false << "";
     }
     void putBackAtStart()
     {
         QFETCH(QByteArray, kept);
         QFETCH(bool, locked);
+        QFETCH(QString, left);
+        const auto bytes = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+        };
         QVERIFY(setConfig("g", "k", "new"));
+        const QByteArray good = bytes(settingsFile());
         QFile aside(settingsFile() + QStringLiteral(".kept"));
         QVERIFY(aside.open(QIODevice::WriteOnly) && aside.write(kept) == kept.size() && aside.flush());
+        aside.close();
         QLockFile writer(settingsFile() + QStringLiteral(".keeping"));
         QVERIFY(!locked || writer.tryLock(0));
-        putBackUnconfirmed(settingsFile());
-        QVERIFY(aside.remove()); // there still, and gone for the next test
+        putBackUnconfirmed(settingsFile(), startSettingKeys());
+        QCOMPARE(bytes(settingsFile()), left.isEmpty() ? kept : good);
+        QCOMPARE(bytes(settingsFile() + left), kept);
+        QCOMPARE(aside.exists(), left == ".kept");
+        QVERIFY(left.isEmpty() || QFile::remove(settingsFile() + left)); // gone for the next test
     }
 
     void existingLogoIsKept()
