@@ -19,6 +19,7 @@
 #include "shell/panelmessageintake.h"
 #include "simbus.h"
 #include "simpanel.h"
+#include "stepfault.h"
 #include "store/projectlist.h"
 
 #include <QDataStream>
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGridLayout>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -164,6 +166,23 @@ private slots:
         QCOMPARE(m_played.size(), 2);
         QCOMPARE(gridRow(m_bar->tileGrid(), m_bar->tiles().at(1)), 1);
         alarm->close();
+    }
+
+    // A row whose read keeps failing holds back no other, and shows once it reads again.
+    void failingRowHoldsNoOther()
+    {
+        const int door = addRow(AlarmFire, 1, DoorPanel, Room101);
+        const int bed = addRow(AlarmFire, 1, BedPanel, Room101);
+        StepFault::arm(QStringLiteral("tbl_message_log where id=%1").arg(door), -1);
+        auto disarm = qScopeGuard([] { StepFault::disarm(); });
+        announce(door, 1);
+        announce(bed, 1);
+        m_bar->showWaiting();
+        QCOMPARE(tileIds(*m_bar), QList<int>{bed});
+        StepFault::disarm();
+        m_bar->showWaiting();
+        QCOMPARE(tileIds(*m_bar), (QList<int>{bed, door}));
+        m_bar->alarmDialog()->close();
     }
 
     void serviceFromPanelUpdatesItsTile()
