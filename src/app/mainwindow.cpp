@@ -9,6 +9,7 @@
 #include "shell/darkpalette.h"
 #include "shell/framedialog.h"
 #include "shell/loginframes.h"
+#include "shell/lossnotice.h"
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/networkstyledlg.h"
@@ -79,8 +80,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     connect(&gl_socket, &BroadcastSocket::signalsInformation, this, &MainWindow::slotsInformation);
     setDeviceWritesLostHandler([](int count) {
-        emit gl_socket.signalsInformation(
-            tr("%n device report(s) could not be stored!", nullptr, count));
+        LossNotice::add("MainWindow",
+                        QT_TRANSLATE_NOOP("MainWindow", "%n device report(s) could not be stored!"), count);
     });
     connect(&gl_socket, &BroadcastSocket::dataIsComming, this, &MainWindow::dataIsComming);
     connect(&gl_socket, &BroadcastSocket::signalsClosed, this, &QWidget::close);
@@ -158,7 +159,8 @@ void MainWindow::slotsPageIdChanged(QString id, QString name, QString prm1, QStr
 
 void MainWindow::slotsInformation(QString info)
 {
-    if (isVisible())
+    // A notice already waiting behind the one on screen is not queued twice.
+    if (isVisible() && m_snackbar->messages().indexOf(info, 1) < 0)
         m_snackbar->addMessage(info);
 }
 

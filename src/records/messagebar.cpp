@@ -4,12 +4,12 @@
 #include "records/messageitem.h"
 #include "records/messagelog.h"
 #include "shell/roundedpanel.h"
+#include "shell/lossnotice.h"
 #include "store/globals.h"
 
 #include <QDebug>
 #include <QGridLayout>
 #include <QScopedValueRollback>
-#include <QSet>
 #include <QVBoxLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
@@ -17,6 +17,12 @@
 MessageBar::MessageBar(QWidget *parent)
     : QWidget(parent)
     , alarmDlg(nullptr)
+    , m_clock([]() {
+        static QElapsedTimer clock;
+        if (!clock.isValid())
+            clock.start();
+        return clock.elapsed() / 1000;
+    })
 {
     setObjectName(QStringLiteral("MessageBar"));
     groupBox = new QtMaterialGroupBox(QString(), nullptr);
@@ -33,8 +39,9 @@ MessageBar::MessageBar(QWidget *parent)
     m_showLater.setSingleShot(true);
     m_showLater.setInterval(0);
     connect(&m_showLater, &QTimer::timeout, this, [this]() {
+        m_spentNs = 0;
         m_shownThisTurn = 0;
-        showWaiting();
+        showDue(nullptr);
     });
 
     connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, this, &MessageBar::slotsAppendMessage);
@@ -47,30 +54,20 @@ MessageBar::~MessageBar() = default;
 
 QList<MessageItem *> MessageBar::tiles() const
 {
-    // The grid holds the tiles shown, in the order they were added (tiles on
-    // their way out have left it).
-    QList<MessageItem *> shown;
-    if (!grid)
-        return shown;
-    for (int i = 0; i < grid->count(); ++i) {
-        if (auto *tile = qobject_cast<MessageItem *>(grid->itemAt(i)->widget()))
-            shown.append(tile);
-    }
-    return shown;
+    // In the order they were added: each went below every tile shown then.
+    return m_rows.values();
 }
 
 void MessageBar::slotsAppendMessage(universalSwitchMessage msg)
 {
     if (unsigned(msg.message_status) > 1)
         return;
-    if (m_waiting.size() >= MaxWaiting) {
-        m_waiting.removeFirst();
-        sayLost(1);
-    }
-    // Behind those still waiting, so that the rows show in the order announced.
-    m_waiting.append(Waiting{msg, {}});
-    m_waiting.last().since.start();
-    showWaiting();
+    // Behind the announcements of the same row still waiting, so that they show
+    // in the order announced; a row with none waiting shows at once.
+    const bool behind = m_waiting.holds(msg.id);
+    sayLost(m_waiting.append(msg.id, Waiting{msg, m_clock()}));
+    if (!behind)
+        showDue(&msg.id);
 }
 
 void MessageBar::sayLost(int count)
@@ -78,43 +75,56 @@ void MessageBar::sayLost(int count)
     if (count <= 0)
         return;
     qWarning() << "message rows never shown, their reads kept failing:" << count;
-    emit gl_socket.signalsInformation(tr("%n message(s) could not be read!", nullptr, count));
+    LossNotice::add("MessageBar", QT_TRANSLATE_NOOP("MessageBar", "%n message(s) could not be read!"), count);
 }
 
 void MessageBar::showWaiting()
 {
-    // A row that fails to read again holds back only the later announcements of
-    // the same row. A long backlog is shown a slice at a time.
-    if (m_showing)
+    m_waiting.promote(m_clock());
+    showDue(nullptr);
+}
+
+bool MessageBar::turnLeft() const
+{
+    return m_spentNs < BusyMs * 1000000 && m_shownThisTurn < TilesPerTurn;
+}
+
+void MessageBar::showDue(const int *only)
+{
+    // A tile's receivers may run an event loop: what arrives meanwhile waits for
+    // the next turn.
+    if (m_showing) {
+        m_showLater.start();
         return;
+    }
     const QScopedValueRollback<bool> showing(m_showing, true);
-    QSet<int> held;
-    QElapsedTimer busy;
-    busy.start();
+    const qint64 now = m_clock();
     int lost = 0;
-    for (int i = 0; i < m_waiting.size();) {
+    int id = 0;
+    while (only ? m_waiting.isDue(id = *only) : m_waiting.nextDue(id)) {
         // A new tile costs more once the window polishes and lays it out: only
         // so many are added before the window has its turn.
-        if (busy.elapsed() >= BusyMs || m_shownThisTurn >= TilesPerTurn) {
+        if (!turnLeft()) {
             m_showLater.start();
             break;
         }
-        if (held.contains(m_waiting.at(i).msg.id)) {
-            ++i;
+        const universalSwitchMessage msg = m_waiting.head(id).msg;
+        // The first tile of a turn arms its end.
+        if (m_spentNs == 0 && m_shownThisTurn == 0)
+            m_showLater.start();
+        QElapsedTimer spent;
+        spent.start();
+        const bool shown = showRow(msg);
+        m_spentNs += qMax<qint64>(1, spent.nsecsElapsed());
+        if (shown) {
+            m_waiting.done(id);
+            ++m_shownThisTurn;
             continue;
         }
-        const Waiting waiting = m_waiting.takeAt(i);
-        if (showRow(waiting.msg)) {
-            if (m_shownThisTurn++ == 0)
-                m_showLater.start();
-            continue;
-        }
-        if (waiting.since.hasExpired(RetryMs)) {
-            ++lost;
-            continue;
-        }
-        m_waiting.insert(i++, waiting);
-        held.insert(waiting.msg.id);
+        lost += m_waiting.giveUpExpired(
+            id, [now](const Waiting &waiting) { return now - waiting.since >= RetrySeconds; });
+        if (m_waiting.holds(id))
+            lost += m_waiting.failed(id, now);
     }
     sayLost(lost);
 }
@@ -128,9 +138,7 @@ bool MessageBar::showRow(const universalSwitchMessage &msg)
         return read;
 
     bool added = true;
-    for (MessageItem *tile : tiles()) {
-        if (tile->getMessageRecord().id != msg.id)
-            continue;
+    if (MessageItem *tile = m_rows.value(m_rowOfId.value(msg.id, -1))) {
         if (MessageLog::sameRow(tile->getMessageRecord(), record)) {
             tile->setMessageRecord(record);
             added = false;
@@ -138,7 +146,6 @@ bool MessageBar::showRow(const universalSwitchMessage &msg)
             // The tile's row is gone and its id was given to this new message.
             removeTile(tile);
         }
-        break;
     }
     if (added) {
         addTile(record);
@@ -164,22 +171,22 @@ void MessageBar::addTile(const messageRecord &record)
         grid->setSpacing(20);
     }
     // Rows of removed tiles are not reused: the new tile goes below every tile shown.
-    int row = 0;
-    for (int i = 0; i < grid->count(); ++i) {
-        int r, c, rowSpan, columnSpan;
-        grid->getItemPosition(i, &r, &c, &rowSpan, &columnSpan);
-        if (qobject_cast<MessageItem *>(grid->itemAt(i)->widget()))
-            row = qMax(row, r + 1);
-    }
+    const int row = m_rows.isEmpty() ? 0 : m_rows.lastKey() + 1;
     auto *tile = new MessageItem(record, nullptr);
     grid->addWidget(tile, row, 0);
-    for (int r = 0; r < grid->rowCount(); ++r)
-        grid->setRowStretch(r, 0);
-    grid->setRowStretch(row + 1, 1);
+    m_rows.insert(row, tile);
+    m_rowOfId.insert(record.id, row);
+    // The space below the last tile takes what is left.
+    if (m_stretchRow >= 0)
+        grid->setRowStretch(m_stretchRow, 0);
+    m_stretchRow = row + 1;
+    grid->setRowStretch(m_stretchRow, 1);
 }
 
 void MessageBar::removeTile(MessageItem *tile)
 {
+    const int id = tile->getMessageRecord().id;
+    m_rows.remove(m_rowOfId.take(id));
     grid->removeWidget(tile);
     tile->hide();
     tile->deleteLater();
@@ -187,16 +194,14 @@ void MessageBar::removeTile(MessageItem *tile)
 
 void MessageBar::slotsRemoveMessage(int value, int type)
 {
-    for (int i = m_waiting.size() - 1; i >= 0; --i) {
-        const universalSwitchMessage &msg = m_waiting.at(i).msg;
+    m_waiting.removeIf([value, type](const Waiting &waiting) {
         messageRecord record;
-        record.id = msg.id;
-        record.message_id = msg.message_id;
-        record.panel_id = msg.panel_id;
-        record.room_id = msg.room_id;
-        if (MessageLog::removedBy(record, value, type))
-            m_waiting.removeAt(i);
-    }
+        record.id = waiting.msg.id;
+        record.message_id = waiting.msg.message_id;
+        record.panel_id = waiting.msg.panel_id;
+        record.room_id = waiting.msg.room_id;
+        return MessageLog::removedBy(record, value, type);
+    });
     if (!grid)
         return;
     for (MessageItem *tile : tiles()) {

@@ -332,6 +332,15 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
         error = tr("No project in the archive!");
         return false;
     }
+    // A project folder without its database is no project: the archive is refused
+    // whole before anything is listed.
+    for (const QString &name : qAsConst(downloadedNames)) {
+        const QFileInfo db(QStringLiteral("%1/%2/%2.db3").arg(unpacked, name));
+        if (!db.isFile() || db.isSymLink()) {
+            error = tr("Invalid project archive!");
+            return false;
+        }
+    }
     QStringList taken;
     if (!getProjectList(taken)) {
         // Without the list no name is known to be free, and a listed project's

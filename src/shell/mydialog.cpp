@@ -2,6 +2,7 @@
 
 #include "shell/darkpalette.h"
 
+#include <QKeyEvent>
 #include <qtmaterialsnackbar.h>
 
 MyDialog::MyDialog(QWidget *parent)
@@ -29,6 +30,17 @@ void MyDialog::init()
 }
 
 void MyDialog::startRefresh() {}
+
+void MyDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Within another window, Escape goes on to that window, as it would for any
+    // other widget.
+    if (!isWindow() && event->matches(QKeySequence::Cancel)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void MyDialog::slotsInformation(QString info)
 {

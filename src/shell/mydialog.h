@@ -32,6 +32,9 @@ private slots:
     void slotsInformation(QString info);
 
 protected:
+    // Escape closes a dialog of its own, never a page or tab shown inside another window.
+    void keyPressEvent(QKeyEvent *event) override;
+
     // Set while a subclass fills its own controls; its change handlers return at once.
     bool loading = false;
 

@@ -4,10 +4,10 @@
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
+#include "shell/lossnotice.h"
 
 #include <QDateTime>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QVariant>
@@ -34,18 +34,21 @@ PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
 {
-    m_drainLater.setSingleShot(true);
-    m_drainLater.setInterval(0);
-    connect(&m_drainLater, &QTimer::timeout, this, [this]() { drain(); });
+    m_nextTurn.setSingleShot(true);
+    m_nextTurn.setInterval(0);
+    // A timer, which waits for the events already queued (the datagrams among
+    // them), unlike a posted call.
+    connect(&m_nextTurn, &QTimer::timeout, this, [this]() {
+        m_spentNs = 0;
+        drain();
+    });
     connect(&gl_socket, &BroadcastSocket::signalsProjectLeaving, this,
             &PanelMessageIntake::storeBeforeLeaving);
     // Waiting service messages carry the panel, room and message ids of the
     // project they came from; in another project they are dropped unstored.
     connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this]() {
         m_pending.clear();
-        const int left = m_unstored.size();
-        m_unstored.clear();
-        sayLost(left, QStringLiteral("left with the project"));
+        sayLost(m_kept.clear(), "left with the project");
     });
 }
 
@@ -81,128 +84,170 @@ void PanelMessageIntake::processUniversalSwitch(unsigned char subnet, unsigned c
     msg.device_id = device;
     msg.switch_no = switchNo;
     msg.switch_status = status;
-    keep(msg, Stage::LookUp);
-    drain();
+    take(Work{msg, Stage::LookUp, msg.recv_time});
 }
 
 void PanelMessageIntake::processServiceMessage(universalSwitchMessage msg)
 {
-    keep(msg, Stage::Settle);
-    drain();
+    take(Work{msg, Stage::Settle, m_clock()});
 }
 
 void PanelMessageIntake::slotsUniversalSwitch()
 {
     const qint64 now = m_clock();
-    int i = 0;
-    while (i < m_pending.size()) {
-        if (now - m_pending.at(i).recv_time < SettleSeconds) {
-            ++i;
-            continue;
-        }
-        keep(m_pending.takeAt(i), Stage::Settle);
-        i = 0;
+    QList<universalSwitchMessage> resting;
+    for (const universalSwitchMessage &msg : qAsConst(m_pending)) {
+        if (now - msg.recv_time < SettleSeconds)
+            resting.append(msg);
+        else
+            sayLost(m_kept.append(laneOf(msg), Work{msg, Stage::Settle, now}), "too many kept");
     }
+    m_pending = resting;
+    m_kept.promote(now);
     drain();
 }
 
 void PanelMessageIntake::storeBeforeLeaving()
 {
-    drain(true);
+    m_kept.promote(m_clock(), true);
+    drain(nullptr, true);
 }
 
-void PanelMessageIntake::sayLost(int count, const QString &why)
+void PanelMessageIntake::sayLost(int count, const char *why)
 {
     if (count <= 0)
         return;
-    qWarning() << "panel messages never stored," << why << ":" << count;
-    emit gl_socket.signalsInformation(tr("%n panel message(s) could not be stored!", nullptr, count));
+    qDebug() << "panel messages never stored," << why << ":" << count;
+    LossNotice::add("PanelMessageIntake", QT_TRANSLATE_NOOP("PanelMessageIntake",
+                                                            "%n panel message(s) could not be stored!"),
+                    count);
 }
 
-void PanelMessageIntake::keep(const universalSwitchMessage &msg, Stage stage)
+quint32 PanelMessageIntake::laneOf(const universalSwitchMessage &msg)
 {
-    if (m_unstored.size() >= MaxUnstored) {
-        m_unstored.removeFirst();
-        sayLost(1, QStringLiteral("too many kept"));
-    }
-    m_unstored.append(Work{msg, stage, m_clock()});
+    return quint32(msg.subnet_id & 0xFF) << 16 | quint32(msg.device_id & 0xFF) << 8 |
+           quint32(msg.switch_no & 0xFF);
 }
 
-void PanelMessageIntake::drain(bool whole)
+void PanelMessageIntake::take(const Work &work)
+{
+    const quint32 lane = laneOf(work.msg);
+    const bool behind = m_kept.holds(lane);
+    sayLost(m_kept.append(lane, work), "too many kept");
+    if (!behind)
+        drain(&lane);
+}
+
+bool PanelMessageIntake::turnSpent() const
+{
+    return m_spentNs >= TurnMs * 1000000;
+}
+
+void PanelMessageIntake::spend(const QElapsedTimer &clock)
+{
+    // The first storing of a turn arms its end.
+    if (m_spentNs == 0)
+        m_nextTurn.start();
+    m_spentNs += qMax<qint64>(1, clock.nsecsElapsed());
+}
+
+void PanelMessageIntake::drain(const quint32 *only, bool whole)
 {
     // An announcement's receivers may run an event loop in which further frames
-    // arrive: those are only queued behind. Inside a transaction of other work
-    // nothing is stored: its rollback would take the rows along.
-    if (m_draining || gl_sqlite3db.inTransaction())
+    // arrive: those wait in their lanes for the next turn. Inside a transaction of
+    // other work nothing is stored: its rollback would take the rows along; the
+    // next tick finds the lanes still due.
+    if (m_draining || gl_sqlite3db.inTransaction()) {
+        if (m_draining)
+            m_nextTurn.start();
         return;
+    }
     const QScopedValueRollback<bool> draining(m_draining, true);
-    QSet<QString> held;
-    QElapsedTimer busy;
-    busy.start();
     const qint64 now = m_clock();
-    while (storeSlice(held, now)) {
-        if (!whole && busy.elapsed() >= BusyMs) {
-            // The rest goes on once the window has had its turn: from a timer,
-            // which waits for the events already queued, unlike a posted call.
-            m_drainLater.start();
+    while (true) {
+        if (!whole && turnSpent()) {
+            m_nextTurn.start(); // the rest once the window has had its turn
             return;
         }
+        QElapsedTimer slice;
+        slice.start();
+        if (!storeSlice(now, only, whole))
+            return;
+        spend(slice);
     }
 }
 
-namespace {
-
-QString panelSwitch(const universalSwitchMessage &msg)
+void PanelMessageIntake::failLane(quint32 lane, qint64 now)
 {
-    return QString::asprintf("%d/%d/%d", msg.subnet_id, msg.device_id, msg.switch_no);
+    sayLost(m_kept.giveUpExpired(lane, [now](const Work &work) { return now - work.since >= RetrySeconds; }),
+            "tried for 600 s");
+    if (m_kept.holds(lane))
+        sayLost(m_kept.failed(lane, now), "too many kept");
 }
 
-} // namespace
-
-bool PanelMessageIntake::storeSlice(QSet<QString> &held, qint64 now)
+bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
 {
-    // Kept messages not held back, oldest first.
-    QList<int> slice;
-    for (int i = 0; i < m_unstored.size() && slice.size() < SliceSize; ++i) {
-        if (!held.contains(panelSwitch(m_unstored.at(i).msg)))
-            slice.append(i);
-    }
-    if (slice.isEmpty() || !gl_sqlite3db.beginTransaction())
+    const auto nextLane = [this, only](quint32 &lane) {
+        if (!only)
+            return m_kept.nextDue(lane);
+        lane = *only;
+        return m_kept.isDue(lane);
+    };
+    quint32 lane = 0;
+    if (!nextLane(lane))
         return false;
-    const QList<Work> before = m_unstored;
+    if (!gl_sqlite3db.beginTransaction()) {
+        failLane(lane, now);
+        return true;
+    }
+    // What the slice stored, as it was before: a commit that fails puts it back.
+    QList<QPair<quint32, Work>> stored;
     QList<universalSwitchMessage> announce;
-    QList<int> done;
-    int lost = 0;
+    bool failed = false;
+    Work failing{};
     QElapsedTimer spent;
     spent.start();
-    for (int i : qAsConst(slice)) {
-        Work &work = m_unstored[i];
-        if (advance(work, announce)) {
-            done.append(i);
-            if (spent.elapsed() >= SliceMs)
-                break;
-            continue;
+    while (stored.size() < SliceSize && nextLane(lane)) {
+        Work &work = m_kept.head(lane);
+        const Work before = work;
+        if (!advance(work, announce)) {
+            // What follows a failure goes into a slice of its own: a failed write
+            // may have ended the transaction.
+            failed = true;
+            failing = before;
+            break;
         }
-        if (now - work.since >= RetrySeconds) {
-            done.append(i);
-            ++lost;
-        } else {
-            held.insert(panelSwitch(work.msg));
+        stored.append(qMakePair(lane, before));
+        m_kept.done(lane);
+        if (!whole && m_spentNs + spent.nsecsElapsed() >= TurnMs * 1000000)
+            break;
+    }
+    const bool committed = gl_sqlite3db.commitTransaction();
+    // Nothing of a slice whose commit failed is in the database: each message
+    // goes back to the head of its lane as it was, and is tried again; the
+    // failing one first meets its limit or its wait.
+    if (failed) {
+        if (!committed)
+            m_kept.head(lane) = failing;
+        failLane(lane, now);
+    }
+    if (!committed) {
+        QList<quint32> lanes;
+        for (int i = stored.size() - 1; i >= 0; --i) {
+            m_kept.putBack(stored.at(i).first, stored.at(i).second);
+            if (!lanes.contains(stored.at(i).first))
+                lanes.append(stored.at(i).first);
         }
-        // What follows a failure goes into a slice of its own: a failed write
-        // may have ended the transaction.
-        break;
+        // The commit itself failed: the lanes of the slice wait their next try.
+        for (quint32 each : qAsConst(lanes)) {
+            if (!failed)
+                failLane(each, now);
+        }
     }
-    if (!gl_sqlite3db.commitTransaction()) {
-        // Nothing of the slice was stored: every message stays as it was.
-        m_unstored = before;
-        return false;
+    if (committed) {
+        for (const universalSwitchMessage &msg : qAsConst(announce))
+            emit gl_socket.signalsAppendMessage(msg);
     }
-    for (int k = done.size() - 1; k >= 0; --k)
-        m_unstored.removeAt(done.at(k));
-    sayLost(lost, QStringLiteral("tried for %1 s").arg(RetrySeconds));
-    for (const universalSwitchMessage &msg : qAsConst(announce))
-        emit gl_socket.signalsAppendMessage(msg);
     return true;
 }
 

@@ -3,18 +3,20 @@
 // Intake of the universal-switch frames that wall panels raise: every frame is
 // answered at once; alarms are stored at once, service messages once their switch
 // has rested 20 s in one state. Stored or updated rows are announced on the hub.
-// A message whose look-ups or writes fail is kept and tried again on every tick
-// of the sweep until it is stored: a panel does not send it again. It holds back
-// only the later messages of the same panel and switch, whose order matters; all
-// others are stored at once. The kept messages are stored in slices, one
-// transaction each, so that a long backlog never holds the window for long.
-// One given up at a limit, or left behind at a project switch, is said on the hub.
+// A message whose look-ups or writes fail is kept and tried again (a panel does
+// not send it again): in a lane of its panel and switch, whose order matters, so
+// that it holds back only the later messages of that panel and switch. A lane
+// whose head keeps failing is tried ever less often; waiting lanes cost nothing,
+// and what is stored in one turn of the event loop is bounded, so that received
+// frames are read and answered first. One given up at a limit, or left behind at
+// a project switch, is said on the hub.
 
 #include "store/records.h"
+#include "store/retrylanes.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QTimer>
 
 #include <functional>
@@ -28,11 +30,10 @@ public:
     // up, and how many such messages are kept.
     static constexpr qint64 RetrySeconds = 600;
     static constexpr int MaxUnstored = 1000;
-    // A slice of the kept messages: at most this many, or this long, in one
-    // transaction; a drain hands the window back after BusyMs.
+    // At most this many messages are stored in one transaction, and storing hands
+    // the window back after TurnMs in one turn of the event loop.
     static constexpr int SliceSize = 50;
-    static constexpr qint64 SliceMs = 20;
-    static constexpr qint64 BusyMs = 40;
+    static constexpr qint64 TurnMs = 20;
 
     explicit PanelMessageIntake(QObject *parent = nullptr);
 
@@ -46,7 +47,9 @@ public:
     void processServiceMessage(universalSwitchMessage msg);
 
     const QList<universalSwitchMessage> &pending() const { return m_pending; }
-    int unstored() const { return m_unstored.size(); }
+    // The messages kept, and those of them whose panel and switch failed.
+    int unstored() const { return m_kept.size(); }
+    int waiting() const { return m_kept.waiting(); }
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
@@ -68,27 +71,38 @@ private:
         Stage stage;
         qint64 since;
     };
+    using Lanes = RetryLanes<quint32, Work>;
 
-    void keep(const universalSwitchMessage &msg, Stage stage);
-    // Carries the kept messages on, slice by slice; a message that fails again holds
-    // back the later ones of its panel and switch. With whole false, hands the
-    // window back after BusyMs and goes on from the event loop.
-    void drain(bool whole = false);
-    // One slice in one transaction; false when nothing more can be done now.
-    bool storeSlice(QSet<QString> &held, qint64 now);
+    static quint32 laneOf(const universalSwitchMessage &msg);
+    // Keeps work behind the messages of its panel and switch; with none kept
+    // there, it is stored at once.
+    void take(const Work &work);
+    // Stores the messages of the lanes that are due (only that of *only, when
+    // given), slice by slice, until none is due or the turn's time is spent;
+    // with whole, every lane gets one try whatever the time.
+    void drain(const quint32 *only = nullptr, bool whole = false);
+    // One slice in one transaction; false when no lane was due.
+    bool storeSlice(qint64 now, const quint32 *only, bool whole);
+    // The head of lane failed: it is given up at its limit, else the lane waits.
+    void failLane(quint32 lane, qint64 now);
+    // Whether this turn's time for storing is spent, and counts what clock measured
+    // as spent on storing.
+    bool turnSpent() const;
+    void spend(const QElapsedTimer &clock);
     // Carries one message as far as it goes: false when a read or a write failed.
     // A stored or updated row goes into announce.
     bool advance(Work &work, QList<universalSwitchMessage> &announce);
     // Says how many messages were given up, and why.
-    void sayLost(int count, const QString &why);
+    void sayLost(int count, const char *why);
     // The panel and message look-ups: false when one failed to read; known is false
     // for a panel or switch number the project does not configure.
     bool lookUp(universalSwitchMessage &msg, bool &known);
     void waitToSettle(const universalSwitchMessage &msg);
 
     QList<universalSwitchMessage> m_pending;
-    QList<Work> m_unstored;
+    Lanes m_kept{MaxUnstored};
     bool m_draining = false;
-    QTimer m_drainLater;
+    qint64 m_spentNs = 0; // on storing in this turn of the event loop
+    QTimer m_nextTurn; // ends the turn, and goes on with what is due
     std::function<qint64()> m_clock;
 };

@@ -3,13 +3,13 @@
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
+#include "store/retrylanes.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHash>
-#include <QList>
-#include <QSet>
 #include <QSqlQuery>
 #include <QTimer>
 #include <QVariant>
@@ -205,26 +205,28 @@ struct KeptWrite
 {
     Event event;
     QString sql; // a state's write; empty for an event
-    int retries = 0;
+    qint64 since = 0; // the tick it was kept at
 };
 
-// The reported events and states not stored yet, oldest first, and the
-// connection they belong to. A kept write holds back the later ones of its
-// device (keyed by deviceOf), never those of other devices.
+// A kept write is given up after this many ticks (once a second: a minute).
+constexpr qint64 RetryTicks = 60;
+// At most this many wait, those of the device failing longest go first.
+constexpr int MaxKept = 2000;
+// A tick stores for at most this long; what is due then waits for the next.
+constexpr qint64 TickMs = 20;
+
+// The reported events and states not stored yet, in one lane per device (keyed by
+// deviceOf), and the connection they belong to. Time is counted in ticks of the
+// timer, which runs while anything is kept.
 struct KeptWrites
 {
     QString connection;
-    QList<KeptWrite> writes;
-    QHash<QString, int> perDevice;
+    RetryLanes<QString, KeptWrite> lanes{MaxKept};
     QTimer *timer = nullptr;
     int intervalMs = 1000;
+    qint64 ticks = 0;
     std::function<void(int)> lost;
 };
-
-// A kept write is tried again this often (once a second: a minute) before it goes.
-constexpr int MaxRetries = 60;
-// At most this many wait; the oldest go first.
-constexpr int MaxKept = 2000;
 
 KeptWrites &keptWrites()
 {
@@ -250,17 +252,12 @@ void giveUp(KeptWrites &kept, int count, const char *why)
 {
     if (count <= 0)
         return;
-    qWarning() << "Error: device reports could not be stored and are dropped," << why << ":" << count;
+    // The handler says it, with the count, once every few seconds; without one
+    // each loss is logged.
     if (kept.lost)
         kept.lost(count);
-}
-
-void removeKept(KeptWrites &kept, int index)
-{
-    const QString device = deviceOf(kept.writes.at(index));
-    if (--kept.perDevice[device] <= 0)
-        kept.perDevice.remove(device);
-    kept.writes.removeAt(index);
+    else
+        qWarning() << "Error: device reports could not be stored and are dropped," << why << ":" << count;
 }
 
 bool store(const KeptWrite &write)
@@ -274,81 +271,76 @@ bool store(const KeptWrite &write)
 void dropWritesOfClosedDatabase(KeptWrites &kept)
 {
     const QString connection = gl_sqlite3db.connectionName();
-    if (!kept.writes.isEmpty() && kept.connection != connection) {
-        const int count = kept.writes.size();
-        kept.writes.clear();
-        kept.perDevice.clear();
-        giveUp(kept, count, "their database was closed");
-    }
+    if (kept.connection != connection)
+        giveUp(kept, kept.lanes.clear(), "their database was closed");
     kept.connection = connection;
 }
 
-// Stores the kept writes, each device's in order: one that fails holds back the
-// later ones of its device. A pass of the timer tries the first of every device
-// and counts a retry of those that fail; the pass after a report stops at the
-// first failure, so a database that fails throughout is not asked again for
-// every device on every report.
-void storeKept(bool byTimer)
+void storeDue(bool whole);
+
+// Runs the timer while anything is kept.
+void tickWhileKept(KeptWrites &kept)
 {
-    KeptWrites &kept = keptWrites();
-    dropWritesOfClosedDatabase(kept);
-    QSet<QString> held;
-    int dropped = 0;
-    for (int i = 0; i < kept.writes.size();) {
-        KeptWrite &write = kept.writes[i];
-        const QString device = deviceOf(write);
-        if (held.contains(device)) {
-            ++i;
-            continue;
-        }
-        if (store(write)) {
-            removeKept(kept, i);
-            continue;
-        }
-        if (byTimer && ++write.retries >= MaxRetries) {
-            removeKept(kept, i);
-            ++dropped;
-            continue;
-        }
-        if (!byTimer)
-            break;
-        held.insert(device);
-        ++i;
-    }
-    kept.connection = gl_sqlite3db.connectionName();
-    giveUp(kept, dropped, "tried for a minute");
-    if (kept.writes.isEmpty()) {
+    if (kept.lanes.isEmpty()) {
         if (kept.timer)
             kept.timer->stop();
         return;
     }
     if (!kept.timer && QCoreApplication::instance()) {
         kept.timer = new QTimer(QCoreApplication::instance());
-        QObject::connect(kept.timer, &QTimer::timeout, [] { storeKept(true); });
+        QObject::connect(kept.timer, &QTimer::timeout, [] {
+            KeptWrites &kept = keptWrites();
+            kept.lanes.promote(++kept.ticks);
+            storeDue(false);
+        });
     }
     if (kept.timer && !kept.timer->isActive())
         kept.timer->start(kept.intervalMs);
 }
 
+// Stores the kept writes of the devices that are due, each device's in order; one
+// that fails again holds back its device's lane until its next try. With whole,
+// every device is tried once, however long it takes.
+void storeDue(bool whole)
+{
+    KeptWrites &kept = keptWrites();
+    dropWritesOfClosedDatabase(kept);
+    if (whole)
+        kept.lanes.promote(kept.ticks, true);
+    QElapsedTimer busy;
+    busy.start();
+    int dropped = 0;
+    QString device;
+    while ((whole || busy.elapsed() < TickMs) && kept.lanes.nextDue(device)) {
+        if (store(kept.lanes.head(device))) {
+            kept.lanes.done(device);
+            continue;
+        }
+        const qint64 now = kept.ticks;
+        dropped += kept.lanes.giveUpExpired(
+            device, [now](const KeptWrite &write) { return now - write.since >= RetryTicks; });
+        if (kept.lanes.holds(device))
+            dropped += kept.lanes.failed(device, now);
+    }
+    giveUp(kept, dropped, "tried for a minute, or too many kept");
+    tickWhileKept(kept);
+}
+
 // Stores write at once unless an earlier one of its device waits; else, or when
-// it fails, keeps it behind those kept.
+// it fails, keeps it in its device's lane. No other device's writes are tried.
 void keepAndStore(KeptWrite write)
 {
     KeptWrites &kept = keptWrites();
     dropWritesOfClosedDatabase(kept);
     const QString device = deviceOf(write);
-    if (!kept.perDevice.contains(device) && store(write)) {
-        if (!kept.writes.isEmpty())
-            storeKept(false);
-        return;
+    write.since = kept.ticks;
+    if (kept.lanes.holds(device)) {
+        giveUp(kept, kept.lanes.append(device, std::move(write)), "too many kept");
+    } else if (!store(write)) {
+        kept.lanes.append(device, std::move(write));
+        giveUp(kept, kept.lanes.failed(device, kept.ticks), "too many kept");
     }
-    kept.writes.append(std::move(write));
-    ++kept.perDevice[device];
-    if (kept.writes.size() > MaxKept) {
-        removeKept(kept, 0);
-        giveUp(kept, 1, "too many kept");
-    }
-    storeKept(false);
+    tickWhileKept(kept);
 }
 
 } // namespace
@@ -370,8 +362,8 @@ void storeDeviceState(const QString &sql)
 
 void storeKeptDeviceWrites()
 {
-    if (!keptWrites().writes.isEmpty())
-        storeKept(false);
+    if (!keptWrites().lanes.isEmpty())
+        storeDue(true);
 }
 
 void setDeviceWritesLostHandler(std::function<void(int count)> handler)
@@ -381,7 +373,7 @@ void setDeviceWritesLostHandler(std::function<void(int count)> handler)
 
 int keptDeviceWrites()
 {
-    return keptWrites().writes.size();
+    return keptWrites().lanes.size();
 }
 
 void setKeptWriteRetryInterval(int ms)

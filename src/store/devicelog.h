@@ -5,11 +5,12 @@
 //
 // What a device reports is never dropped for a read or a write that failed: the
 // event (and a device state given to storeDeviceState) is kept, with what the
-// same device reported after it, in order, and tried again with the next report
-// and once a second, until it is stored; other devices' reports are stored at
-// once. After a minute of failures a kept one goes, as does the oldest past 2,000
-// kept, and the handler set below is told. A failed read of the newest event
-// logs the event: a second row is better than a missed one.
+// same device reported after it, in order, in a lane of its own; other devices'
+// reports are stored at once. A lane is tried again after a second, then after
+// ever longer waits up to 30 s, until its writes are stored. After a minute of
+// failures a kept one goes, as do the oldest of the device failing longest past
+// 2,000 kept, and the handler set below is told. A failed read of the newest
+// event logs the event: a second row is better than a missed one.
 
 #include <QString>
 
@@ -35,6 +36,6 @@ void setDeviceWritesLostHandler(std::function<void(int count)> handler);
 // The reported events and states not stored yet. For tests and diagnostics.
 int keptDeviceWrites();
 
-// Test hook (clock seam): the kept writes are tried again every ms milliseconds
+// Test hook (clock seam): the kept writes' clock ticks every ms milliseconds
 // (1000 unless a test changes it).
 void setKeptWriteRetryInterval(int ms);

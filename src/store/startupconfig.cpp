@@ -39,6 +39,12 @@ QStringList startSettingKeys()
             QStringLiteral("address/lock_password"), QStringLiteral("address/retain_days")};
 }
 
+QStringList keyStoreKeys()
+{
+    // What every start writes into the key store; the client id comes later.
+    return {QStringLiteral("applicationFilePath")};
+}
+
 void initConfig()
 {
     initConfig(QCoreApplication::applicationDirPath());
@@ -53,7 +59,7 @@ void initConfig(const QString &applicationDir)
                                  QCoreApplication::organizationName(), QCoreApplication::applicationName())
                            .fileName(),
                        startSettingKeys());
-    putBackUnconfirmed(keyStorePath());
+    putBackUnconfirmed(keyStorePath(), keyStoreKeys());
     setRegKey(QStringLiteral("applicationFilePath"), QCoreApplication::applicationFilePath());
 
     const QString skin = gl_curPath + QStringLiteral("/skin/");

@@ -16,3 +16,6 @@ void initConfig(const QString &applicationDir);
 // whole settings file of this program holds each of them, and a file kept aside by
 // a stopped write is put back at start only then.
 QStringList startSettingKeys();
+
+// The same for the key store: the keys every start writes into it.
+QStringList keyStoreKeys();

@@ -62,6 +62,7 @@ QList<faultsweep::Action> messagesActions()
         qint64 now = QDateTime(QDate(2026, 12, 7), QTime(9, 0)).toSecsSinceEpoch();
         intake.setClock([&now]() { return now; });
         MessageBar bar;
+        bar.setClock([&now]() { return now; });
         ManagerItem room(ManagerItemRoom, 7, "Room", QString(), false, Qt::black, 300, 200);
         run.start();
         for (QByteArray frame : {SimPanel(1, 20).switchFrame(5, false), SimPanel(1, 21).switchFrame(5, true),

@@ -69,7 +69,8 @@ Action action(const QString &name, bool mustBeWhole, double timerScale, std::fun
         for (const QString &sql : QString::fromLatin1(Seed).split(';'))
             QVERIFY2(gl_sqlite3db.execDML(sql), qPrintable(sql));
     };
-    return Action{QStringLiteral("operation"), name, seed, script, nullptr, 0, mustBeWhole, leftOut};
+    return Action{QStringLiteral("operation"), name, seed, script, nullptr, 0, mustBeWhole, leftOut,
+                  {QStringLiteral("tbl_log")}};
 }
 
 // Room 7's cards, as in the 3-D view (the infrared unit's shown), take the frames

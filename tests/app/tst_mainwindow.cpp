@@ -15,6 +15,7 @@
 #include "settings/projectselectdlg.h"
 #include "settings/projectselectitem.h"
 #include "shell/kestmessagebox.h"
+#include "shell/lossnotice.h"
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/panelmessageintake.h"
@@ -25,6 +26,7 @@
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
+#include "store/retrylanes.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -111,6 +113,7 @@ private slots:
         preInitProject();
         m_recorder.reset(new HubRecorder);
         m_window.reset(new MainWindow(nullptr));
+        LossNotice::setInterval(0);
     }
     void cleanupTestCase()
     {
@@ -306,6 +309,8 @@ private slots:
         QTRY_VERIFY(!m_window->loginTimer().isActive()); // "Other" has logged in: no hub signal is due
         for (const auto &[target, setUp, undo] : refusals) {
             m_recorder->log.clear();
+            while (!m_window->snackbar()->messages().isEmpty()) // each refusal's texts on their own
+                m_window->snackbar()->dequeue();
             QMap<QString, QByteArray> before;
             pickProject(target, [&, setUp = setUp] {
                 QVERIFY(setUp());
@@ -459,6 +464,7 @@ private slots:
         *now += 5;
         m_window->intake()->slotsUniversalSwitch();
         QVERIFY(rows(fixture::DoorPanel) == 0 && m_window->intake()->unstored() == 1);
+        QCOMPARE(StepFault::steps(), 2); // tried on arrival and once the first second was over
         if (then.startsWith("ends"))
             StepFault::disarm();
         if (then.endsWith("switch")) {
@@ -472,15 +478,21 @@ private slots:
             emit m_window->menuBar()->signalsProjectSetting(project);
             QVERIFY(getCurrentProject(project) && project == other);
         }
-        *now += then == "wait" ? PanelMessageIntake::RetrySeconds : 1;
+        // Past the longest wait between two tries, or at the limit.
+        *now += then == "wait" ? PanelMessageIntake::RetrySeconds : RetryLanes<int, int>::MaxDelay;
         m_window->intake()->slotsUniversalSwitch();
         StepFault::disarm();
         QCOMPARE(m_window->intake()->unstored(), 0);
         QTEST(rows(fixture::DoorPanel), "doorRows");
-        QStringList texts;
-        for (const QList<QVariant> &args : qAsConst(information))
-            texts << args.at(0).toString();
-        QTEST(texts.join('|'), "said");
+        const auto texts = [&information] {
+            QStringList all;
+            for (const QList<QVariant> &args : qAsConst(information))
+                all << args.at(0).toString();
+            return all.join('|');
+        };
+        QFETCH(QString, said);
+        QTRY_COMPARE(texts(), said); // said once the turn is over
+        QCOMPARE(LossNotice::unsaid(), 0);
     }
 
     // The menu bar is black, the page area the dark page colour.

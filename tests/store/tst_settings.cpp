@@ -206,6 +206,7 @@ private slots:
         setConfig(QStringLiteral("address"), QStringLiteral("lock_password"), QStringLiteral("secret"));
         QVERIFY(setConfig("address", "retain_days", "30")); // with it every key a start writes
         QVERIFY(setConfig("project", "transfer_server", "192.0.2.7") && setRegKey("machineUniqueId", "m1"));
+        QVERIFY(setRegKey("applicationFilePath", QCoreApplication::applicationFilePath())); // as a start does
         const QString file =
             tag.contains("key store") ? keyStorePath() : linked ? linkTarget() : settingsFile();
         QVERIFY(!tag.startsWith("write") || stopWrite(file));

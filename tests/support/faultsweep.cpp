@@ -30,6 +30,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -293,13 +294,22 @@ QString Sweeper::state(const Action &action) const
                 continue;
             QSqlQuery rows(
                 QStringLiteral("select * from \"%1\" order by rowid").arg(master.value(1).toString()), db);
+            const bool perDevice = action.perDevice.contains(master.value(1).toString());
+            QList<QStringList> table;
             while (rows.next()) {
                 QStringList columns;
-                for (int i = 0; i < rows.record().count(); ++i)
+                for (int i = perDevice ? 1 : 0; i < rows.record().count(); ++i)
                     columns << rows.value(i).toString();
+                table << columns;
+            }
+            if (perDevice) {
+                std::stable_sort(table.begin(), table.end(), [](const QStringList &a, const QStringList &b) {
+                    return a.mid(0, 3) < b.mid(0, 3);
+                });
+            }
+            for (const QStringList &columns : qAsConst(table))
                 out +=
                     master.value(1).toString() + QLatin1String(": ") + columns.join('|') + QLatin1Char('\n');
-            }
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("faultsweep"));

@@ -42,6 +42,10 @@ struct Action
     bool mustBeWhole = false;
     // Tables a row of their own judges (the refresh stamp of every refreshing page).
     QStringList leftOut = {};
+    // Tables of reports compared device by device (type, place and device, after the
+    // row id): each device's rows in order, and the devices' in any order, as a
+    // device that fails to store waits without holding back the others.
+    QStringList perDevice = {};
 };
 
 // A script's answer to a modal dialog; true when it handled it. Message boxes
