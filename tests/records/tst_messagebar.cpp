@@ -13,6 +13,7 @@
 #include "records/messageform.h"
 #include "records/messageitem.h"
 #include "records/messagesound.h"
+#include "shell/lossnotice.h"
 #include "shell/manageritem.h"
 #include "shell/homemanageritem.h"
 #include "shell/pagehome.h"
@@ -186,6 +187,27 @@ private slots:
         ++m_now;
         m_bar->showWaiting();
         QCOMPARE(tileIds(*m_bar), (QList<int>{bed, door}));
+        m_bar->alarmDialog()->close();
+    }
+
+    // A backlog announced in one turn (as after a fault ends): every row reaches its
+    // tile and the alarm dialog, a slice per turn, and nothing is said.
+    void longBacklogIsShownWhole()
+    {
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        QList<int> ids;
+        QVERIFY(gl_sqlite3db.beginTransaction());
+        for (int i = 0; i < 1100; ++i)
+            ids << addRow(AlarmFire, 1, i % 2 ? DoorPanel : BedPanel, Room101);
+        QVERIFY(gl_sqlite3db.commitTransaction());
+        for (int id : qAsConst(ids))
+            announce(id, 1);
+        QVERIFY(tileIds(*m_bar).size() <= MessageBar::TilesPerTurn);
+        QTRY_COMPARE(tileIds(*m_bar), ids);
+        QCOMPARE(m_bar->alarmDialog()->heldRecords().size(), ids.size());
+        QCOMPARE(m_bar->waiting(), 0);
+        QCOMPARE(LossNotice::unsaid(), 0);
+        QCOMPARE(information.count(), 0);
         m_bar->alarmDialog()->close();
     }
 

@@ -82,6 +82,13 @@ bool makeLargeArchive(const QString &zipPath, int megabytes)
                                                       {"Yard/photo.png", 0, -1, true, true, photo}}));
 }
 
+// Two projects, the second without its database: no project whole.
+QByteArray withoutDatabase()
+{
+    return varnotest::handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, dbBytes("Yard")},
+                                   {"Office/photo.png", 0, -1, true, true, "png"}});
+}
+
 } // namespace
 
 class TestProjectTransfer : public QObject
@@ -348,6 +355,8 @@ void TestProjectTransfer::cloudDownload_data()
                                << QStringList();
     QTest::newRow("200 that is no archive")
         << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
+    QTest::newRow("a project folder without its database")
+        << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
     QTest::newRow("200 MB archive")
         << 200 << QStringList() << 200 << qint64(0) << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
@@ -378,10 +387,12 @@ void TestProjectTransfer::cloudDownload()
     QFETCH(QStringList, added);
     QTemporaryDir dir;
     QByteArray body("not an archive");
+    const QByteArray tag(QTest::currentDataTag());
     if (!archived.isEmpty())
         body = readFile(makeArchive(dir.filePath("a.zip"), archived, "cloud"));
+    if (tag.endsWith("without its database"))
+        body = withoutDatabase();
     m_cloud.answerWith(status, body, "application/zip");
-    const QByteArray tag(QTest::currentDataTag());
     const bool paced = tag.endsWith("2 ms a piece");
     if (megabytes > 0) {
         QVERIFY(makeLargeArchive(dir.filePath("a.zip"), megabytes));
@@ -605,6 +616,8 @@ void TestProjectTransfer::receiver_data()
                                << "Invalid project archive!" << QStringList();
     QTest::newRow("link entry") << QStringList() << "link"
                                 << "Invalid project archive!" << QStringList();
+    QTest::newRow("a project folder without its database")
+        << QStringList() << "nodb" << "Invalid project archive!" << QStringList();
     QTest::newRow("no Content-Length, then a sender")
         << QStringList() << "nolength"
         << "success." << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
@@ -646,6 +659,8 @@ void TestProjectTransfer::receiver()
         const QByteArray name = escape.toUtf8();
         QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Yard/Yard.db3"}, {"Yard/../../" + name},
                                                            {"Yard/../../../" + name}})));
+    } else if (archive == QLatin1String("nodb")) {
+        QVERIFY(writeFile(zipPath, withoutDatabase()));
     } else if (archive == QLatin1String("link") || archive == QLatin1String("nolength")) {
         QList<varnotest::HandZipEntry> entries{{"Yard/Yard.db3", 0, -1, true, true, dbBytes("Yard")}};
         if (archive == QLatin1String("link"))

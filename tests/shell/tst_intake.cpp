@@ -5,9 +5,11 @@
 
 #include "bus/broadcastsocket.h"
 #include "shell/loginframes.h"
+#include "shell/lossnotice.h"
 #include "shell/panelmessageintake.h"
 #include "simbus.h"
 #include "simpanel.h"
+#include "stepfault.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
@@ -15,6 +17,7 @@
 #include "store/queryhelpers.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,6 +50,20 @@ QStringList rows()
                    .arg(q.value(QStringLiteral("recv_time")).toString().mid(11));
     }
     return out;
+}
+
+int rowsOf(int panel)
+{
+    return getValueFromDb(QStringLiteral("select count(*) as n from tbl_message_log where panel_id=%1").arg(panel),
+                          QStringLiteral("n"));
+}
+
+QString texts(const QSignalSpy &spy)
+{
+    QStringList all;
+    for (const QList<QVariant> &args : spy)
+        all << args.at(0).toString();
+    return all.join('|');
 }
 
 } // namespace
@@ -88,6 +105,7 @@ private slots:
         delete m_intake;
         m_intake = nullptr;
     }
+    void initTestCase() { LossNotice::setInterval(0); }
     void cleanupTestCase() { gl_sqlite3db.close(); }
 
     void serviceSettlesAfterTwentySeconds()
@@ -279,6 +297,94 @@ private slots:
         QVERIFY(!m_intake->takeFrame(reinterpret_cast<const quint8 *>(bad.constData()), bad.size()));
         disconnect(c);
         gl_socket.closeSocket();
+    }
+
+    // Kept messages at scale and when things go wrong: a thousand pairs whose
+    // look-up fails at every step (every panel of one subnet) beside a healthy panel,
+    // over the bus; a failing look-up that also ends the transaction a healthy
+    // message was stored in; the limit reached while another transaction is open.
+    void keptMessages_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<QList<int>>("rows"); // stored at the end for panels 1, 2 and 3
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("1,000 failing pairs beside a healthy alarm") << "scale" << QList<int>{0, 0, 1} << 1000 << "";
+        QTest::newRow("a failing write that ends the transaction")
+            << "rollback" << QList<int>{0, 1, 0} << 0 << "1 panel message(s) could not be stored!";
+        QTest::newRow("the limit, inside another transaction")
+            << "limit" << QList<int>{0, 10, 0} << 1000 << "50 panel message(s) could not be stored!";
+    }
+    void keptMessages()
+    {
+        QFETCH(QString, scenario);
+        QVERIFY(gl_sqlite3db.execDML("insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) "
+                                     "values(3,'P3',2,20,9)"));
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        auto disarm = qScopeGuard([] {
+            StepFault::disarm();
+            StepFault::setEndsTransaction(false);
+        });
+        if (scenario == "scale") {
+            if (qEnvironmentVariable("VARNO_NETNS") != QLatin1String("1"))
+                QSKIP("needs the private network namespace of ./test");
+            SimBus sim;
+            QVERIFY2(sim.listenUdp(SimAddress, 6000), qPrintable(sim.errorString()));
+            gl_socket.setId(1, 254);
+            gl_net_style = NetStyleDnsServer;
+            gl_domain_name = SimAddress.toString();
+            gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+            QVERIFY(gl_socket.createSocket());
+            auto c = connect(&gl_socket, &BroadcastSocket::dataIsComming, m_intake,
+                             [this](quint8 *buffer, qlonglong length) { m_intake->takeFrame(buffer, length); });
+            auto close = qScopeGuard([c] {
+                disconnect(c);
+                gl_socket.closeSocket();
+            });
+            const QHostAddress app(QStringLiteral("127.0.0.1"));
+            StepFault::arm(QStringLiteral("subnet_id=1 and"), -1);
+            // Panels 1/101 to 1/212, nine switches each, in bursts the socket's buffer holds;
+            // the healthy panel 2/20 halfway. Every frame is answered.
+            for (int pair = 0, sent = 0; pair < 1000; pair += 100) {
+                for (int i = pair; i < pair + 100; ++i, ++sent)
+                    sim.sendRaw(switchFrame(1, quint8(101 + i / 9), quint8(1 + i % 9), 1), app, 6000);
+                if (pair == 500) {
+                    sim.sendRaw(switchFrame(2, 20, 9, 1), app, 6000);
+                    ++sent;
+                }
+                QTRY_COMPARE(sim.framesWithCode(0xE01D).size(), sent);
+            }
+            // Each pair was tried once, on arrival: no frame set off the others' retries.
+            QCOMPARE(StepFault::steps(), 1000);
+        } else if (scenario == "rollback") {
+            StepFault::arm(QStringLiteral("insert into tbl_message_log"), -1);
+            on(21, 9); // panel 2's insert fails: kept, tried again first
+            StepFault::arm(QStringLiteral("subnet_id=1 and device_id=20"), -1);
+            StepFault::setEndsTransaction(true);
+            on(20, 9); // panel 1's look-up fails, and ends the transaction it ran in
+            at(1);
+            tick(); // panel 2 stored, then panel 1's failure takes it along: stored again anew
+            QCOMPARE(m_intake->unstored(), 1);
+            at(PanelMessageIntake::RetrySeconds);
+            tick();
+        } else {
+            StepFault::arm(QStringLiteral("subnet_id=1 and device_id=20"), -1);
+            on(20, 9);
+            QVERIFY(gl_sqlite3db.beginTransaction()); // other work under way: nothing is stored in it
+            for (int i = 0; i < 10; ++i)
+                on(21, 9);
+            for (int i = 1; i < PanelMessageIntake::MaxUnstored + 50; ++i)
+                on(20, 9);
+            gl_sqlite3db.rollbackTransaction();
+            tick(); // the healthy panel's alarms, held back only by the other work
+        }
+        QFETCH(QList<int>, rows);
+        QCOMPARE((QList<int>{rowsOf(1), rowsOf(2), rowsOf(3)}), rows);
+        QTEST(m_intake->unstored(), "kept");
+        QTEST(m_intake->waiting(), "kept");
+        QFETCH(QString, said);
+        QTRY_COMPARE(texts(information), said); // said once the turn is over, all in one notice
+        QCOMPARE(LossNotice::unsaid(), 0);
     }
 
     void loginFrames_data()

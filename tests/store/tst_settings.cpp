@@ -245,6 +245,8 @@ private slots:
         QTest::newRow("a foreign text holding x=1") << QByteArray("x=1\n") << false << ".kept.bad";
         const QByteArray whole = firstStartSettings();
         QTest::newRow("half of a settings file") << whole.left(whole.size() / 2) << false << ".kept.bad";
+        QTest::newRow("a whole settings file with a line that breaks it")
+            << whole + "broken line\n" << false << ".kept.bad";
         QTest::newRow("a whole settings file") << whole << false << "";
     }
     void putBackAtStart()
@@ -268,6 +270,36 @@ private slots:
         QCOMPARE(bytes(settingsFile() + left), kept);
         QCOMPARE(aside.exists(), left == ".kept");
         QVERIFY(left.isEmpty() || QFile::remove(settingsFile() + left)); // gone for the next test
+    }
+
+    // The key store's file kept aside goes back at start only when it is a whole key
+    // store: otherwise it is set aside, and the client id of the key store stays.
+    void keyStorePutBackAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("kept");
+        QTest::addColumn<QString>("id"); // the client id after the start
+        const QByteArray whole = "[General]\napplicationFilePath=/opt/varno\nmachineUniqueId=earlier\n";
+        QTest::newRow("a foreign text holding x=1") << QByteArray("x=1\n") << "m1";
+        QTest::newRow("a key store with a line that breaks it") << whole + "broken line\n" << "m1";
+        QTest::newRow("a whole key store") << whole << "earlier";
+    }
+    void keyStorePutBackAtStart()
+    {
+        QFETCH(QByteArray, kept);
+        QFETCH(QString, id);
+        QVERIFY(setRegKey("applicationFilePath", "/opt/varno") && setRegKey("machineUniqueId", "m1"));
+        QFile aside(keyStorePath() + QStringLiteral(".kept"));
+        QVERIFY(aside.open(QIODevice::WriteOnly) && aside.write(kept) == kept.size() && aside.flush());
+        aside.close();
+        QTemporaryDir appDir;
+        initConfig(appDir.path());
+        QString stored;
+        getRegKey(QStringLiteral("machineUniqueId"), stored);
+        QCOMPARE(stored, id);
+        QVERIFY(!aside.exists());
+        QFile bad(aside.fileName() + QStringLiteral(".bad"));
+        QCOMPARE(bad.open(QIODevice::ReadOnly) ? bad.readAll() : QByteArray(), id == "m1" ? kept : QByteArray());
+        bad.remove();
     }
 
     void existingLogoIsKept()

@@ -15,14 +15,19 @@ namespace {
 
 constexpr int SqliteIoErr = 10;
 
+struct sqlite3;
 using StepFunction = int (*)(sqlite3_stmt *);
 using SqlFunction = const char *(*)(sqlite3_stmt *);
+using HandleFunction = sqlite3 *(*)(sqlite3_stmt *);
+using ExecCallback = int (*)(void *, int, char **, char **);
+using ExecFunction = int (*)(sqlite3 *, const char *, ExecCallback, void *, char **);
 
 QByteArray armedPart;
 int armedStep = 0;
 int seen = 0;
 bool hasFired = false;
 bool counting = false;
+bool rollingBack = false;
 QByteArray failedText;
 
 void *sqliteSymbol(const char *name)
@@ -56,6 +61,7 @@ void armFromEnvironment()
     armedPart = QByteArray(colon + 1);
     armedStep = std::atoi(text);
     faultWhile = std::getenv("VARNO_STEP_FAULT_WHILE");
+    rollingBack = std::getenv("VARNO_STEP_FAULT_ROLLBACK") != nullptr;
     counting = armedStep != 0;
 }
 
@@ -71,6 +77,11 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_step(sqlite3_stmt 
         if (sql && std::strstr(sql, armedPart.constData()) && (++seen == armedStep || armedStep < 0)) {
             hasFired = true;
             failedText = sql;
+            if (rollingBack) {
+                static const auto handle = reinterpret_cast<HandleFunction>(sqliteSymbol("sqlite3_db_handle"));
+                static const auto exec = reinterpret_cast<ExecFunction>(sqliteSymbol("sqlite3_exec"));
+                exec(handle(statement), "ROLLBACK", nullptr, nullptr, nullptr);
+            }
             return SqliteIoErr;
         }
     }
@@ -92,6 +103,11 @@ void arm(const QString &sqlPart, int nth)
 void disarm()
 {
     counting = false;
+}
+
+void setEndsTransaction(bool ends)
+{
+    rollingBack = ends;
 }
 
 bool fired()

@@ -17,6 +17,10 @@ void arm(const QString &sqlPart, int nth);
 // Nothing fails any more; fired(), steps() and failedSql() still tell what
 // happened since arm().
 void disarm();
+// With ends true, a failed step also rolls back the open transaction, as SQLite
+// may do on an I/O error or a full disk (VARNO_STEP_FAULT_ROLLBACK set, for a
+// preloaded shim).
+void setEndsTransaction(bool ends);
 // Whether the armed step has been failed since arm().
 bool fired();
 // How many steps of the chosen statements ran (the failed one included) between
