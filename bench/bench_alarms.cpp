@@ -207,6 +207,7 @@ int main(int argc, char *argv[])
     PanelMessageIntake intake;
     MessageBar bar;
     bar.sound()->setOutputProbe([]() { return false; });
+    bar.resize(1920, MessageBar::BarHeight); // as the main window places it
     bar.show();
     QObject::connect(&gl_socket, &BroadcastSocket::dataIsComming, &intake,
                      [&intake](quint8 *buffer, qlonglong length) { intake.takeFrame(buffer, length); });

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <QVariant>

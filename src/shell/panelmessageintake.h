@@ -55,8 +55,8 @@ public:
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
 public slots:
-    // The message timer's tick: tries the kept messages again, then settles every
-    // entry that has rested 20 s.
+    // The message timer's tick: settles every entry that has rested 20 s, and
+    // tries again the kept messages whose wait is over.
     void slotsUniversalSwitch();
     // The current project is about to be left: the kept messages get one more try
     // into its database.
