@@ -49,12 +49,7 @@ public:
     // how many items were given up to stay within the limit.
     int append(const Key &key, Item item)
     {
-        auto lane = m_lanes.find(key);
-        if (lane == m_lanes.end()) {
-            lane = m_lanes.insert(key, Lane());
-            lane->due = true;
-            m_due.push_back(key);
-        }
+        const LaneIterator lane = laneOf(key, false);
         lane->items.push_back(std::move(item));
         ++m_size;
         if (lane->failures == 0)
@@ -132,12 +127,7 @@ public:
     // result was lost; a lane made anew is the first due.
     void putBack(const Key &key, Item item)
     {
-        auto lane = m_lanes.find(key);
-        if (lane == m_lanes.end()) {
-            lane = m_lanes.insert(key, Lane());
-            lane->due = true;
-            m_due.push_front(key);
-        }
+        const LaneIterator lane = laneOf(key, true);
         lane->items.push_front(std::move(item));
         ++m_size;
         if (lane->failures > 0)
@@ -213,6 +203,21 @@ private:
         quint64 failingOrder = 0; // when it began to fail, among the failing lanes
     };
     using LaneIterator = typename QHash<Key, Lane>::iterator;
+
+    // The lane of key; one made anew is due at once, first or last in line.
+    LaneIterator laneOf(const Key &key, bool first)
+    {
+        auto lane = m_lanes.find(key);
+        if (lane != m_lanes.end())
+            return lane;
+        lane = m_lanes.insert(key, Lane());
+        lane->due = true;
+        if (first)
+            m_due.push_front(key);
+        else
+            m_due.push_back(key);
+        return lane;
+    }
 
     void unschedule(Lane &lane)
     {

@@ -81,6 +81,19 @@ class TestIntake : public QObject
     void on(quint8 panelDevice, quint8 sw) { m_intake->processUniversalSwitch(1, panelDevice, sw, 1); }
     void off(quint8 panelDevice, quint8 sw) { m_intake->processUniversalSwitch(1, panelDevice, sw, 0); }
     void tick() { m_intake->slotsUniversalSwitch(); }
+    // The bus in the "DNS Server" style to the simulated devices, its frames handed
+    // to the intake the way the main window hands them on.
+    QMetaObject::Connection openBus()
+    {
+        gl_socket.setId(1, 254);
+        gl_net_style = NetStyleDnsServer;
+        gl_domain_name = SimAddress.toString();
+        gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+        if (!gl_socket.createSocket())
+            return {};
+        return connect(&gl_socket, &BroadcastSocket::dataIsComming, m_intake,
+                       [this](quint8 *buffer, qlonglong length) { m_intake->takeFrame(buffer, length); });
+    }
 
 private slots:
     void init()
@@ -239,14 +252,8 @@ private slots:
         QVERIFY2(sim.listenUdp(SimAddress, 6000), qPrintable(sim.errorString()));
         SimPanel *known = sim.add<SimPanel>(quint8(1), quint8(20));
         SimPanel *unknown = sim.add<SimPanel>(quint8(1), quint8(99));
-        gl_socket.setId(1, 254);
-        gl_net_style = NetStyleDnsServer;
-        gl_domain_name = SimAddress.toString();
-        gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
-        QVERIFY(gl_socket.createSocket());
-        // The frames reach the intake the way the main window hands them on.
-        auto c = connect(&gl_socket, &BroadcastSocket::dataIsComming, m_intake,
-                         [this](quint8 *buffer, qlonglong length) { m_intake->takeFrame(buffer, length); });
+        const QMetaObject::Connection c = openBus();
+        QVERIFY(c);
         const QHostAddress app(QStringLiteral("127.0.0.1"));
 
         struct Case
@@ -330,13 +337,8 @@ private slots:
                 QSKIP("needs the private network namespace of ./test");
             SimBus sim;
             QVERIFY2(sim.listenUdp(SimAddress, 6000), qPrintable(sim.errorString()));
-            gl_socket.setId(1, 254);
-            gl_net_style = NetStyleDnsServer;
-            gl_domain_name = SimAddress.toString();
-            gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
-            QVERIFY(gl_socket.createSocket());
-            auto c = connect(&gl_socket, &BroadcastSocket::dataIsComming, m_intake,
-                             [this](quint8 *buffer, qlonglong length) { m_intake->takeFrame(buffer, length); });
+            const QMetaObject::Connection c = openBus();
+            QVERIFY(c);
             auto close = qScopeGuard([c] {
                 disconnect(c);
                 gl_socket.closeSocket();
