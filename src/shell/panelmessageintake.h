@@ -50,6 +50,8 @@ public:
     // The messages kept, and those of them whose panel and switch failed.
     int unstored() const { return m_kept.size(); }
     int waiting() const { return m_kept.waiting(); }
+    // When the next try of a waiting message is due; -1 when none waits.
+    qint64 nextTry() const { return m_kept.nextTry(); }
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }

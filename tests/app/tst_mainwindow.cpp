@@ -480,7 +480,8 @@ private slots:
             return n.next() ? n.value(0).toInt() : -1;
         };
         QVERIFY(file.open());
-        QVERIFY(gl_sqlite3db.execDML("insert into tbl_occupation(subnet_id,device_id,channel,status,room_id) "
+        QVERIFY(gl_sqlite3db.execDML("delete from tbl_occupation") &&
+                gl_sqlite3db.execDML("insert into tbl_occupation(subnet_id,device_id,channel,status,room_id) "
                                      "values(1,20,1,0,7)"));
         const auto occupied = [&file] {
             QSqlQuery n(QStringLiteral("select status from tbl_occupation where device_id=20"), file);

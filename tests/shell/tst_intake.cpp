@@ -358,6 +358,11 @@ private slots:
             }
             // Each pair was tried once, on arrival: no frame set off the others' retries.
             QCOMPARE(StepFault::steps(), 1000);
+            // A second later each is tried again, and then waits twice as long.
+            at(1);
+            tick();
+            QTRY_COMPARE(StepFault::steps(), 2000);
+            QCOMPARE(m_intake->nextTry(), kMorning + 3);
         } else if (scenario == "rollback") {
             StepFault::arm(QStringLiteral("insert into tbl_message_log"), -1);
             on(21, 9); // panel 2's insert fails: kept, tried again first
