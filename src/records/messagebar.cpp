@@ -10,6 +10,7 @@
 #include <QDebug>
 #include <QGridLayout>
 #include <QScopedValueRollback>
+#include <QThread>
 #include <QVBoxLayout>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialgroupbox.h>
@@ -86,7 +87,10 @@ void MessageBar::showWaiting()
 
 bool MessageBar::turnLeft() const
 {
-    return m_spentNs < BusyMs * 1000000 && m_shownThisTurn < TilesPerTurn;
+    // Only a running event loop has a turn to hand back; a caller outside any
+    // gets every tile at once.
+    return (m_spentNs < BusyMs * 1000000 && m_shownThisTurn < TilesPerTurn) ||
+           QThread::currentThread()->loopLevel() == 0;
 }
 
 void MessageBar::showDue(const int *only)

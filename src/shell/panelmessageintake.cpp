@@ -10,6 +10,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
+#include <QThread>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cstring>
@@ -141,7 +142,9 @@ void PanelMessageIntake::take(const Work &work)
 
 bool PanelMessageIntake::turnSpent() const
 {
-    return m_spentNs >= TurnMs * 1000000;
+    // Only a running event loop has a turn to hand back; a caller outside any
+    // (start-up, a test driving the intake by hand) gets everything at once.
+    return m_spentNs >= TurnMs * 1000000 && QThread::currentThread()->loopLevel() > 0;
 }
 
 void PanelMessageIntake::spend(const QElapsedTimer &clock)
@@ -220,7 +223,8 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
         }
         stored.append(qMakePair(lane, before));
         m_kept.done(lane);
-        if (!whole && m_spentNs + spent.nsecsElapsed() >= TurnMs * 1000000)
+        if (!whole && m_spentNs + spent.nsecsElapsed() >= TurnMs * 1000000 &&
+            QThread::currentThread()->loopLevel() > 0)
             break;
     }
     const bool committed = gl_sqlite3db.commitTransaction();
