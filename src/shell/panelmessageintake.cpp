@@ -1,17 +1,17 @@
 #include "panelmessageintake.h"
 
 #include "bus/broadcastsocket.h"
+#include "shell/lossnotice.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
-#include "shell/lossnotice.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
-#include <QThread>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 #include <cstring>
 
@@ -140,11 +140,11 @@ void PanelMessageIntake::take(const Work &work)
         drain(&lane);
 }
 
-bool PanelMessageIntake::turnSpent() const
+bool PanelMessageIntake::turnSpent(qint64 moreNs) const
 {
     // Only a running event loop has a turn to hand back; a caller outside any
     // (start-up, a test driving the intake by hand) gets everything at once.
-    return m_spentNs >= TurnMs * 1000000 && QThread::currentThread()->loopLevel() > 0;
+    return m_spentNs + moreNs >= TurnMs * 1000000 && QThread::currentThread()->loopLevel() > 0;
 }
 
 void PanelMessageIntake::spend(const QElapsedTimer &clock)
@@ -223,8 +223,7 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
         }
         stored.append(qMakePair(lane, before));
         m_kept.done(lane);
-        if (!whole && m_spentNs + spent.nsecsElapsed() >= TurnMs * 1000000 &&
-            QThread::currentThread()->loopLevel() > 0)
+        if (!whole && turnSpent(spent.nsecsElapsed()))
             break;
     }
     const bool committed = gl_sqlite3db.commitTransaction();
@@ -237,16 +236,15 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
         failLane(lane, now);
     }
     if (!committed) {
-        QList<quint32> lanes;
-        for (int i = stored.size() - 1; i >= 0; --i) {
+        for (int i = stored.size() - 1; i >= 0; --i)
             m_kept.putBack(stored.at(i).first, stored.at(i).second);
-            if (!lanes.contains(stored.at(i).first))
-                lanes.append(stored.at(i).first);
-        }
         // The commit itself failed: the lanes of the slice wait their next try.
-        for (quint32 each : qAsConst(lanes)) {
-            if (!failed)
-                failLane(each, now);
+        QList<quint32> lanes;
+        for (const auto &entry : qAsConst(stored)) {
+            if (!failed && !lanes.contains(entry.first)) {
+                lanes.append(entry.first);
+                failLane(entry.first, now);
+            }
         }
     }
     if (committed) {

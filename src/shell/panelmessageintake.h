@@ -87,9 +87,9 @@ private:
     bool storeSlice(qint64 now, const quint32 *only, bool whole);
     // The head of lane failed: it is given up at its limit, else the lane waits.
     void failLane(quint32 lane, qint64 now);
-    // Whether this turn's time for storing is spent, and counts what clock measured
-    // as spent on storing.
-    bool turnSpent() const;
+    // Whether this turn's time for storing is spent (with moreNs spent besides), and
+    // counts what clock measured as spent on storing.
+    bool turnSpent(qint64 moreNs = 0) const;
     void spend(const QElapsedTimer &clock);
     // Carries one message as far as it goes: false when a read or a write failed.
     // A stored or updated row goes into announce.
