@@ -369,7 +369,8 @@ int main(int argc, char *argv[])
         },
         120000);
     const int faultRows = count("select count(*) from tbl_message_log") - storedBefore;
-    out << QStringLiteral("  mending: %1 kept, %2 stored after the fault ended, in %3 s%4; longest hold %5 ms\n")
+    out << QStringLiteral("  mending: %1 kept, %2 stored after the fault ended, in %3 s%4; "
+                          "longest hold %5 ms\n")
                .arg(kept)
                .arg(faultRows)
                .arg(mending.elapsed() / 1000.0, 0, 'f', 2)

@@ -236,7 +236,7 @@ private slots:
         own.show();
         QTest::keyClick(&own, Qt::Key_Escape);
         QVERIFY(!own.isVisible());
-        emit gl_socket.signalsPageIdChanged(QStringLiteral("Home"), QStringLiteral("Home"), QString(), QString());
+        emit gl_socket.signalsPageIdChanged("Home", "Home", QString(), QString());
     }
 
     void projectSwitch()
@@ -490,7 +490,8 @@ private slots:
         QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
         StepFault::arm(QStringLiteral("subnet_id=1 and device_id=20"), -1);
         // A sensor beside the door panel reports, and its write fails too.
-        storeDeviceState("update tbl_occupation set status=1 where subnet_id=1 and device_id=20 and channel=1");
+        storeDeviceState("update tbl_occupation set status=1 where subnet_id=1 and device_id=20 and "
+                         "channel=1");
         for (int device : {20, 21}) {
             QByteArray f = SimPanel(1, device).switchFrame(9, true);
             emit gl_socket.dataIsComming(reinterpret_cast<quint8 *>(f.data()), f.size());

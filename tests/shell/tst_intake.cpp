@@ -54,8 +54,8 @@ QStringList rows()
 
 int rowsOf(int panel)
 {
-    return getValueFromDb(QStringLiteral("select count(*) as n from tbl_message_log where panel_id=%1").arg(panel),
-                          QStringLiteral("n"));
+    return getValueFromDb(
+        QStringLiteral("select count(*) as n from tbl_message_log where panel_id=%1").arg(panel), "n");
 }
 
 QString texts(const QSignalSpy &spy)
@@ -316,7 +316,8 @@ private slots:
         QTest::addColumn<QList<int>>("rows"); // stored at the end for panels 1, 2 and 3
         QTest::addColumn<int>("kept");
         QTest::addColumn<QString>("said");
-        QTest::newRow("1,000 failing pairs beside a healthy alarm") << "scale" << QList<int>{0, 0, 1} << 1000 << "";
+        QTest::newRow("1,000 failing pairs beside a healthy alarm")
+            << "scale" << QList<int>{0, 0, 1} << 1000 << "";
         QTest::newRow("a failing write that ends the transaction")
             << "rollback" << QList<int>{0, 1, 0} << 0 << "1 panel message(s) could not be stored!";
         QTest::newRow("the limit, inside another transaction")
@@ -325,8 +326,8 @@ private slots:
     void keptMessages()
     {
         QFETCH(QString, scenario);
-        QVERIFY(gl_sqlite3db.execDML("insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,room_id) "
-                                     "values(3,'P3',2,20,9)"));
+        QVERIFY(gl_sqlite3db.execDML("insert into tbl_panel(panel_id,panel_remark,subnet_id,device_id,"
+                                     "room_id) values(3,'P3',2,20,9)"));
         QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
         auto disarm = qScopeGuard([] {
             StepFault::disarm();

@@ -298,7 +298,8 @@ private slots:
         QCOMPARE(stored, id);
         QVERIFY(!aside.exists());
         QFile bad(aside.fileName() + QStringLiteral(".bad"));
-        QCOMPARE(bad.open(QIODevice::ReadOnly) ? bad.readAll() : QByteArray(), id == "m1" ? kept : QByteArray());
+        const QByteArray setAside = bad.open(QIODevice::ReadOnly) ? bad.readAll() : QByteArray();
+        QCOMPARE(setAside, id == "m1" ? kept : QByteArray());
         bad.remove();
     }
 

@@ -78,7 +78,8 @@ extern "C" __attribute__((visibility("default"))) int sqlite3_step(sqlite3_stmt 
             hasFired = true;
             failedText = sql;
             if (rollingBack) {
-                static const auto handle = reinterpret_cast<HandleFunction>(sqliteSymbol("sqlite3_db_handle"));
+                static const auto handle =
+                    reinterpret_cast<HandleFunction>(sqliteSymbol("sqlite3_db_handle"));
                 static const auto exec = reinterpret_cast<ExecFunction>(sqliteSymbol("sqlite3_exec"));
                 exec(handle(statement), "ROLLBACK", nullptr, nullptr, nullptr);
             }
