@@ -375,6 +375,7 @@ void LightItem::commandStep()
     const int s = record.subnet_id[0];
     const int d = record.device_id[0];
     const int *b = record.brightness;
+    levelWaiting = false;
     switch (record.light_type) {
     case LightOnOff:
     case LightAdjust:
@@ -408,6 +409,11 @@ void LightItem::commandStep()
 
 void LightItem::decodeReply(const BusReply &reply)
 {
+    // While the user's newer level waits to be sent, whatever the device says
+    // answers an earlier frame: taken, it would put the older level back and end
+    // the send. The answer to the newer level sets the card and the row.
+    if (levelWaiting && sendTimer.isActive())
+        return;
     const int type = record.light_type;
     switch (reply.code()) {
     case FirmwareReply:
@@ -752,6 +758,7 @@ void LightItem::valueChanged(int value)
     updateStatus();
     disconnected(false);
     sendAfterPause();
+    levelWaiting = true;
     if (temperature)
         confirmedMask |= 1; // the pending change is the colour temperature
 }

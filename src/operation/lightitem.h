@@ -105,6 +105,9 @@ private:
     bool openColourDialog();
 
     light record;
+    // A level (or colour temperature) moved by the user that waits out its pause
+    // before it is sent; commandStep clears it when the frame goes out.
+    bool levelWaiting = false;
 
     QLabel *offlinePicture = nullptr;
     QtMaterialLabel *offlineText = nullptr;
