@@ -7,7 +7,7 @@
 #include "commissioning/pagesettingroommanagermaster.h"
 #include "commissioning/pagesettingroommanageroccupation.h"
 #include "commissioning/pagesettingroommanagerpanel.h"
-#include "commissioning/projectpicture.h"
+#include "shell/projectpicture.h"
 #include "shell/filedialogs.h"
 #include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
@@ -110,6 +110,9 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
     main->addWidget(cell, 2, 0);
     main->setRowStretch(2, 1);
 
+    writer = new PictureWriter(this);
+    connect(writer, &PictureWriter::finished, this,
+            [this](PictureWrite result, const QString &name) { galleryPictureWritten(int(result), name); });
     connect(iconItem, &ManagerItem::signalsIconEdit, this, &PageSettingRoomManagerEdit::slotsIconEdit);
     connect(labelModifyRoomIcon, &QtMaterialLabel::signalsPressed, this,
             &PageSettingRoomManagerEdit::labelModifyRoomIcon_pressed);
@@ -222,6 +225,8 @@ void PageSettingRoomManagerEdit::currentChanged(int index)
 
 void PageSettingRoomManagerEdit::slotsIconEdit(QString iconName)
 {
+    if (writer->isBusy())
+        return;
     IconSelectDlg dialog(nullptr);
     dialog.family = 1;
     dialog.initDlgCtrl();
@@ -231,6 +236,8 @@ void PageSettingRoomManagerEdit::slotsIconEdit(QString iconName)
 
 void PageSettingRoomManagerEdit::labelModifyRoomIcon_pressed()
 {
+    if (writer->isBusy())
+        return;
     IconStyleDlg style(nullptr);
     if (style.exec() != QDialog::Accepted)
         return;
@@ -251,19 +258,24 @@ void PageSettingRoomManagerEdit::addFromGallery()
         askOpenFileName(nullptr, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
     if (file.isEmpty())
         return;
-    const QString project = currentProjectName();
-    const QString name = QString::asprintf(m_owner.photo, room_id);
-    switch (writeProjectPicture(file, name)) {
+    m_gallerySource = file;
+    writer->start(file, QString::asprintf(m_owner.photo, room_id));
+}
+
+void PageSettingRoomManagerEdit::galleryPictureWritten(int result, const QString &name)
+{
+    switch (PictureWrite(result)) {
     case PictureWrite::Written:
-        iconItem->setIconName(name);
-        iconItem->update();
+        // The editor may show another room by now; that one keeps its picture.
+        if (name == QString::asprintf(m_owner.photo, room_id))
+            iconItem->setIconName(name);
         break;
     case PictureWrite::NoFolder:
         emit gl_socket.signalsInformation(
-            tr("Lose the dir named %1,please reboot the application!").arg(project));
+            tr("Lose the dir named %1,please reboot the application!").arg(currentProjectName()));
         break;
     case PictureWrite::Unreadable:
-        emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(file));
+        emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(m_gallerySource));
         break;
     case PictureWrite::Unwritable:
         emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));

@@ -21,6 +21,7 @@
 
 class ManagerItem;
 class PageSettingRoomManagerLighting;
+class PictureWriter;
 class QGridLayout;
 class QtMaterialLabel;
 class QtMaterialLineEdit;
@@ -41,6 +42,7 @@ public:
     int tabCount() const { return roomTabs.size(); }
     MyDialog *tabPage(int index) const { return roomTabs.value(index).page; }
     int currentTab() const { return current; }
+    PictureWriter *pictureWriter() const { return writer; }
 
     // Adds a tab: made here without a parent, hidden until its tab is chosen. save,
     // when given, writes the tab's data when the page is left, inside the editor's
@@ -81,6 +83,7 @@ private:
     // Writes name, picture and the tabs' data in one transaction.
     bool saveRow(const QString &sql);
     void addFromGallery();
+    void galleryPictureWritten(int result, const QString &name);
 
     Owner m_owner;
     // The name and picture whose save on leaving was refused, and whether the
@@ -105,4 +108,7 @@ private:
     QGridLayout *layout = nullptr; // the cell of the tab pages
     QList<RoomTab> roomTabs;
     PageSettingRoomManagerLighting *lighting = nullptr;
+    // Writes a picture from the gallery; no other picture is chosen meanwhile.
+    PictureWriter *writer = nullptr;
+    QString m_gallerySource;
 };

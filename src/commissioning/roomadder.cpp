@@ -1,7 +1,8 @@
 #include "roomadder.h"
 
 #include "commissioning/commissioningrules.h"
-#include "commissioning/projectpicture.h"
+#include "shell/pictures.h"
+#include "shell/projectpicture.h"
 #include "store/cppsqlite3db.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
@@ -9,7 +10,8 @@
 #include "store/queryhelpers.h"
 
 #include <QDir>
-#include <QImage>
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QSqlQuery>
 #include <QVariant>
@@ -68,6 +70,8 @@ bool RoomAdder::add(const QString &region, const QString &floor, const QStringLi
 {
     m_rooms.clear();
     m_pictureFallback = false;
+    m_picture.clear();
+    m_pictureRead = false;
     if (!m_templateExists)
         return false;
 
@@ -166,18 +170,37 @@ QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
     const QString folder = currentProjectFolder();
     if (folder.isEmpty() || !QDir(folder).exists())
         return m_templateIcon;
-    // A name that is no plain file name of the project's folder gives no path, and
-    // the rooms fall back as they do for an unreadable picture.
-    QImageReader reader(projectPicturePath(m_templateIcon));
-    reader.setDecideFormatFromContent(true);
     const QString name = QString::asprintf("photo_Room_%d", roomId);
-    if (saveProjectPicture(reader.read(), name) != PictureWrite::Written) {
+    if (!writeProjectPictureBytes(templatePicture(), name)) {
         // No copy, no name of one: the room shows the template's picture.
         m_pictureFallback = true;
         return m_templateIcon;
     }
     pictures.append(name);
     return name;
+}
+
+const QByteArray &RoomAdder::templatePicture()
+{
+    if (m_pictureRead)
+        return m_picture;
+    m_pictureRead = true;
+    // A name that is no plain file name of the project's folder gives no path, and
+    // the rooms fall back as they do for an unreadable picture. Each room gets a
+    // copy of the file's bytes: decoding and encoding a photo again per room would
+    // hold the window for seconds each.
+    QFile file(projectPicturePath(m_templateIcon));
+    if (!file.open(QIODevice::ReadOnly))
+        return m_picture;
+    m_picture = file.readAll();
+    QBuffer buffer(&m_picture);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (file.error() != QFileDevice::NoError || !reader.canRead() || !size.isValid() ||
+        qint64(size.width()) * size.height() > MaxPicturePixels)
+        m_picture.clear();
+    return m_picture;
 }
 
 bool RoomAdder::addRoom(const QString &name, int floorId, int regionId, QStringList &pictures)

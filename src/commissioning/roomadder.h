@@ -7,6 +7,7 @@
 // a statement fails nothing is left behind, not even a picture file. A read that
 // fails (the template's devices, the names, the ids taken) fails the add as well.
 
+#include <QByteArray>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -47,6 +48,8 @@ private:
                    QStringList &pictures);
     bool addRoom(const QString &name, int floorId, int regionId, QStringList &pictures);
     QString roomPicture(int roomId, QStringList &pictures);
+    // The template's picture file, read once per add; empty when it is no picture.
+    const QByteArray &templatePicture();
 
     int m_templateId;
     bool m_templateExists = false;
@@ -60,4 +63,6 @@ private:
     QSet<int> m_lightIds;
     QSet<int> m_panelIds;
     QList<int> m_rooms;
+    QByteArray m_picture;
+    bool m_pictureRead = false;
 };

@@ -1,5 +1,7 @@
 #include "mooditem.h"
 
+#include "shell/pictures.h"
+
 #include "moods/moodsequencer.h"
 #include "shell/manageritem.h"
 
@@ -8,7 +10,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <qtmaterialstyle.h>
 
 MoodItem::MoodItem(mood m, QWidget *parent)
@@ -50,18 +51,7 @@ void MoodItem::paintEvent(QPaintEvent *event)
     clip.addRoundedRect(QRectF(rect()), 10, 10);
     painter.setClipPath(clip);
 
-    const QString path = picturePath();
-    if (!path.isEmpty()) {
-        QPixmap picture;
-        const bool builtIn = path.startsWith(QLatin1Char(':'));
-        if (!builtIn || !QPixmapCache::find(path, &picture)) {
-            picture.load(path);
-            if (builtIn && !picture.isNull())
-                QPixmapCache::insert(path, picture);
-        }
-        if (!picture.isNull())
-            painter.drawPixmap(rect(), picture);
-    }
+    Pictures::draw(painter, rect(), picturePath(), this);
 
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::FontType(8)));

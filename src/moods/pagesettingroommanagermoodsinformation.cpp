@@ -1,7 +1,7 @@
 #include "pagesettingroommanagermoodsinformation.h"
 
 #include "bus/broadcastsocket.h"
-#include "commissioning/projectpicture.h"
+#include "shell/projectpicture.h"
 #include "shell/filedialogs.h"
 #include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
@@ -123,6 +123,9 @@ PageSettingRoomManagerMoodsInformation::PageSettingRoomManagerMoodsInformation(c
             &PageSettingRoomManagerMoodsInformation::slotsPageEnter);
     connect(&gl_socket, &BroadcastSocket::signalsPageRemoveMoodsInformation, this,
             &PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation);
+    writer = new PictureWriter(this);
+    connect(writer, &PictureWriter::finished, this,
+            [this](PictureWrite result, const QString &name) { galleryPictureWritten(int(result), name); });
     connect(iconItem, &ManagerItem::signalsIconEdit, this,
             &PageSettingRoomManagerMoodsInformation::slotsIconEdit);
     connect(pushButtonSave, &QtMaterialFlatButton::clicked, this,
@@ -203,6 +206,8 @@ void PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation()
 
 void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
 {
+    if (writer->isBusy())
+        return;
     IconStyleDlg style(nullptr);
     if (style.exec() != QDialog::Accepted)
         return;
@@ -211,30 +216,36 @@ void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
             askOpenFileName(this, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
         if (file.isEmpty())
             return;
-        const QString name = QString::asprintf("photo_Mood_%d", mood_id);
-        // A picture that cannot be read or written leaves the tile as it was.
-        switch (writeProjectPicture(file, name)) {
-        case PictureWrite::Written:
-            iconItem->setIconName(name);
-            iconItem->update();
-            break;
-        case PictureWrite::NoFolder:
-            emit gl_socket.signalsInformation(
-                tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()));
-            break;
-        case PictureWrite::Unreadable:
-            emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(file));
-            break;
-        case PictureWrite::Unwritable:
-            emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));
-            break;
-        }
+        gallerySource = file;
+        writer->start(file, QString::asprintf("photo_Mood_%d", mood_id));
     } else if (style.style == 0) {
         IconSelectDlg dialog(nullptr);
         dialog.family = 5;
         dialog.initDlgCtrl();
         if (dialog.exec() == QDialog::Accepted && dialog.iconName != iconName)
             iconItem->setIconName(dialog.iconName);
+    }
+}
+
+void PageSettingRoomManagerMoodsInformation::galleryPictureWritten(int result, const QString &name)
+{
+    // A picture that cannot be read or written leaves the tile as it was.
+    switch (PictureWrite(result)) {
+    case PictureWrite::Written:
+        // The page may show another mood by now; that one keeps its picture.
+        if (name == QString::asprintf("photo_Mood_%d", mood_id))
+            iconItem->setIconName(name);
+        break;
+    case PictureWrite::NoFolder:
+        emit gl_socket.signalsInformation(
+            tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()));
+        break;
+    case PictureWrite::Unreadable:
+        emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(gallerySource));
+        break;
+    case PictureWrite::Unwritable:
+        emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));
+        break;
     }
 }
 

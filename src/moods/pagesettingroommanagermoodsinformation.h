@@ -17,6 +17,7 @@
 #include <QList>
 
 class ManagerItem;
+class PictureWriter;
 class QtMaterialCheckBox;
 class QtMaterialFlatButton;
 class QtMaterialLabel;
@@ -44,6 +45,7 @@ public:
     QtMaterialLabel *groupPicture(int group) const { return pictures[group]; }
     QtMaterialFlatButton *saveButton() const { return pushButtonSave; }
     QtMaterialFlatButton *selectButton() const { return pushButtonSelect; }
+    PictureWriter *pictureWriter() const { return writer; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,6 +61,7 @@ private slots:
 private:
     // False when a row to copy could not be read: the statements are then not whole.
     bool saveStatements(const QString &name, QStringList &sql) const;
+    void galleryPictureWritten(int result, const QString &name);
 
     int room_id = 0;
     int mood_id = 0;
@@ -75,4 +78,7 @@ private:
     QtMaterialLabel *pictures[GroupCount] = {};
     QtMaterialFlatButton *pushButtonSave = nullptr;
     QtMaterialFlatButton *pushButtonSelect = nullptr;
+    // Writes a picture from the gallery; no other picture is chosen meanwhile.
+    PictureWriter *writer = nullptr;
+    QString gallerySource;
 };

@@ -1,5 +1,7 @@
 #include "modespeeditem.h"
 
+#include "shell/pictures.h"
+
 #include <QImage>
 #include <QPainter>
 #include <qtmaterialstyle.h>
@@ -52,9 +54,7 @@ void ModeSpeedItem::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage picture(picturePath(kind, value));
-    if (!picture.isNull())
-        painter.drawImage(pictureRect(w, h, !caption.isEmpty()), picture);
+    Pictures::draw(painter, pictureRect(w, h, !caption.isEmpty()), picturePath(kind, value));
 
     if (caption.isEmpty())
         return;

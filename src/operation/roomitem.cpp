@@ -1,5 +1,7 @@
 #include "roomitem.h"
 
+#include "shell/pictures.h"
+
 #include "operation/acitem.h"
 #include "operation/borderlessboxstyle.h"
 #include "operation/climateloader.h"
@@ -17,7 +19,6 @@
 #include <QGridLayout>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmapCache>
 #include <QSqlQuery>
 #include <QVariant>
 #include <qtmaterialcanvas.h>
@@ -188,24 +189,16 @@ QString RoomItem::picturePath() const
 
 void RoomItem::paintEvent(QPaintEvent *event)
 {
-    if (!pictureLoaded) {
-        pictureLoaded = true;
-        const QString path = picturePath();
-        // Built-in pictures are shared by every block that shows them.
-        if (!path.isEmpty() && !(path.startsWith(QLatin1Char(':')) && QPixmapCache::find(path, &picture))) {
-            picture.load(path);
-            if (!picture.isNull() && path.startsWith(QLatin1Char(':')))
-                QPixmapCache::insert(path, picture);
-        }
-    }
-
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath clip;
     clip.addRoundedRect(QRectF(0, 0, width(), height()), 10, 10, Qt::AbsoluteSize);
     painter.setClipPath(clip, Qt::ReplaceClip);
-    if (!picture.isNull())
-        painter.drawPixmap(rect(), picture, picture.rect());
+    if (!pictureLoaded) {
+        pictureLoaded = true;
+        pictureFile = picturePath();
+    }
+    Pictures::draw(painter, rect(), pictureFile, this);
     painter.end();
     QWidget::paintEvent(event);
 }

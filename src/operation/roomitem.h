@@ -8,7 +8,7 @@
 // the cards 100 ms apart; status() tells when all of them are done.
 
 #include <QList>
-#include <QPixmap>
+
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -91,7 +91,8 @@ private:
     QGridLayout *grid = nullptr;
     QList<DeviceItem *> cardList;
     QList<QWidget *> moodTileList;
-    QPixmap picture;
-    bool pictureLoaded = false;
     bool loaded = false;
+    // The picture's path, found at the first paint.
+    QString pictureFile;
+    bool pictureLoaded = false;
 };

@@ -1,5 +1,7 @@
 #include "messageitem.h"
 
+#include "shell/pictures.h"
+
 #include "bus/broadcastsocket.h"
 #include "records/messagedlg.h"
 #include "records/messagenames.h"
@@ -84,9 +86,7 @@ void MessageItem::paintEvent(QPaintEvent *event)
 
     const MessageNames names = MessageNames::lookup(m_record);
     if (names.defined) {
-        const QPixmap icon(names.iconPath());
-        if (!icon.isNull())
-            painter.drawPixmap(QRect(50, (h - 24) / 2, 24, 24), icon);
+        Pictures::draw(painter, QRect(50, (h - 24) / 2, 24, 24), names.iconPath());
         const struct
         {
             int x;

@@ -1,5 +1,7 @@
 #include "hometilepainter.h"
 
+#include "pictures.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -13,9 +15,7 @@ void paintHomeTile(QWidget *tile, const QString &picture, const QString &text)
     QPainter painter(tile);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage image(picture);
-    if (!image.isNull())
-        painter.drawImage(QRect((w - 96) / 2, (h - 116) / 2, 96, 96), image);
+    Pictures::draw(painter, QRect((w - 96) / 2, (h - 116) / 2, 96, 96), picture, tile);
 
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));

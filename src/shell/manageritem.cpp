@@ -1,5 +1,7 @@
 #include "manageritem.h"
 
+#include "pictures.h"
+
 #include "bus/broadcastsocket.h"
 #include "store/cppsqlite3db.h"
 #include "store/filehelpers.h"
@@ -309,17 +311,12 @@ void ManagerItem::paintPicture(QPainter &painter)
         painter.setBrush(kTileColor);
         painter.drawEllipse(centre);
         painter.restore();
-        const QImage plus(picturePath(type, iconName));
-        if (!plus.isNull())
-            painter.drawImage(centre.adjusted(15, 15, -15, -15), plus);
+        Pictures::draw(painter, centre.adjusted(15, 15, -15, -15), picturePath(type, iconName), this);
         return;
     }
 
     const QString path = picturePath(type, iconName);
     if (path.isEmpty())
-        return;
-    const QImage image(path);
-    if (image.isNull())
         return;
 
     if (isWholeTileKind(type)) {
@@ -329,10 +326,10 @@ void ManagerItem::paintPicture(QPainter &painter)
             clip.addRoundedRect(QRectF(0, 0, w, h), 10, 10, Qt::AbsoluteSize);
             painter.setClipPath(clip);
         }
-        painter.drawImage(QRect(0, 0, w, h), image);
+        Pictures::draw(painter, QRect(0, 0, w, h), path, this);
         painter.restore();
     } else {
-        painter.drawImage(centre, image);
+        Pictures::draw(painter, centre, path, this);
     }
 }
 
@@ -352,10 +349,8 @@ void ManagerItem::paintMessageStrip(QPainter &painter)
 
     const int w = width();
     const int h = height();
-    const QImage picture(QStringLiteral(":/myImages/png/message/") +
-                         withSuffix(icon, QStringLiteral(".png")));
-    if (!picture.isNull())
-        painter.drawImage(QRect(10, h - 31, 30, 30), picture);
+    Pictures::draw(painter, QRect(10, h - 31, 30, 30),
+                   QStringLiteral(":/myImages/png/message/") + withSuffix(icon, QStringLiteral(".png")), this);
 
     painter.save();
     painter.setBrush(Qt::NoBrush);

@@ -1,5 +1,7 @@
 #include "networkstyleitem.h"
 
+#include "pictures.h"
+
 #include <QImage>
 #include <QPainter>
 #include <qtmaterialstyle.h>
@@ -53,14 +55,9 @@ void NetworkStyleItem::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
-    const QImage icon(iconPath(style));
-    if (!icon.isNull())
-        painter.drawImage(QRect(20, y, 24, 24), icon);
-    if (selected) {
-        const QImage tick(QStringLiteral(":/myImages/png/selected.png"));
-        if (!tick.isNull())
-            painter.drawImage(QRect(w - 41, y, 24, 24), tick);
-    }
+    Pictures::draw(painter, QRect(20, y, 24, 24), iconPath(style));
+    if (selected)
+        Pictures::draw(painter, QRect(w - 41, y, 24, 24), QStringLiteral(":/myImages/png/selected.png"));
 
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));

@@ -1,28 +1,64 @@
 #pragma once
 
 // Pictures that the user adds to the current project: read from any image file
-// and stored as "<name>.png" in the project's folder, in one step, so that a
-// failed write leaves an earlier file of that name as it was.
+// and stored full size as "<name>.png" in the project's folder. The file is read
+// and the PNG written by a worker thread, since a phone photo takes seconds to
+// decode and encode; the window and the bus go on meanwhile. A write that fails
+// leaves an earlier file of that name as it was.
 
+#include <QObject>
 #include <QString>
 
-class QImage;
+#include <functional>
+
+class QSaveFile;
 
 enum class PictureWrite {
     Written,
     NoFolder,   // the project's folder is missing
-    Unreadable, // the source is missing or not a picture
+    Unreadable, // the source is missing, not a picture, or too large to decode
     Unwritable  // the PNG could not be written
 };
+Q_DECLARE_METATYPE(PictureWrite)
 
 // The current project's folder (gl_curPath + "/database/" + the project's name);
 // empty when the project's name is not a plain folder name.
 QString currentProjectFolder();
 QString currentProjectName();
 
-// Writes image as "<name>.png" into the current project's folder.
-PictureWrite saveProjectPicture(const QImage &image, const QString &name);
+// Reads the picture file source and writes it, full size, as a PNG into target,
+// which the caller commits. On failure target is cancelled. Safe in any thread.
+PictureWrite stagePicture(const QString &source, QSaveFile &target);
 
-// Reads the picture file source and writes it as "<name>.png" into the current
-// project's folder.
-PictureWrite writeProjectPicture(const QString &source, const QString &name);
+// Writes bytes as "<name>.png" into the current project's folder.
+bool writeProjectPictureBytes(const QByteArray &bytes, const QString &name);
+
+// Writes one picture the user chose at a time into the current project's folder.
+class PictureWriter : public QObject
+{
+    Q_OBJECT
+public:
+    // Puts the whole staged file in place, on the window's thread; the default
+    // commits it.
+    using Place = std::function<PictureWrite(QSaveFile &staged)>;
+
+    explicit PictureWriter(QObject *parent = nullptr);
+
+    // Starts writing source as "<name>.png". Answers false, and starts nothing,
+    // while an earlier write is still running. finished() follows in any case.
+    bool start(const QString &source, const QString &name, const Place &place = Place());
+    bool isBusy() const { return m_busy; }
+    // Writes running in all writers.
+    static int running();
+
+signals:
+    void finished(PictureWrite result, const QString &name);
+
+private:
+    void staged(PictureWrite result, QSaveFile &file);
+
+    bool m_busy = false;
+    QString m_name;
+    QString m_folder;
+    Place m_place;
+};

@@ -1,5 +1,7 @@
 #include "settingitem.h"
 
+#include "pictures.h"
+
 #include "bus/broadcastsocket.h"
 #include "store/globals.h"
 
@@ -33,10 +35,8 @@ void SettingItem::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage image(imagePath);
-    if (!image.isNull())
-        painter.drawImage(QRect((w - imageWidth) / 2, (h - imageHeight - 30) / 2, imageWidth, imageHeight),
-                          image);
+    Pictures::draw(painter, QRect((w - imageWidth) / 2, (h - imageHeight - 30) / 2, imageWidth, imageHeight),
+                   imagePath);
 
     painter.setBrush(Qt::NoBrush);
     painter.setFont(QtMaterialStyle::instance().themeFont(Material::Body1));

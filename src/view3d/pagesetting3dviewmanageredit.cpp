@@ -4,6 +4,7 @@
 #include "shell/filedialogs.h"
 #include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
+#include "shell/projectpicture.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
@@ -20,8 +21,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QImage>
-#include <QImageReader>
 #include <QPixmap>
 #include <QSaveFile>
 #include <qtmateriallabel.h>
@@ -75,6 +74,9 @@ PageSetting3DViewManagerEdit::PageSetting3DViewManagerEdit(const QString &id, co
     pageAC = new PageSetting3DViewManagerAC(this);
     pageAC->hide();
     pageFloorHeat = new PageSetting3DViewManagerFloorHeat(this);
+    writer = new PictureWriter(this);
+    connect(writer, &PictureWriter::finished, this,
+            [this](PictureWrite result, const QString &name) { photoWritten(int(result), name); });
     pageFloorHeat->hide();
 
     auto *layout = new QGridLayout(this);
@@ -173,6 +175,8 @@ bool PageSetting3DViewManagerEdit::eventFilter(QObject *watched, QEvent *event)
 
 void PageSetting3DViewManagerEdit::changeImage()
 {
+    if (writer->isBusy())
+        return;
     // Framed dialogs are windows of their own: made without a parent.
     IconStyleDlg source;
     if (!source.exec())
@@ -203,27 +207,60 @@ void PageSetting3DViewManagerEdit::choosePhoto()
             tr("Lose the dir named %1,please reboot the application!").arg(project));
         return;
     }
-    const QString name = photoName(roomId);
+    const int room = roomId;
+    const QString name = photoName(room);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    photoSource = file;
+    photoPlaced = false;
+    writer->start(file, name, [this, room, name, path](QSaveFile &out) {
+        photoPlaced = true;
+        return placePhoto(room, name, path, out) ? PictureWrite::Written : PictureWrite::Unwritable;
+    });
+}
+
+void PageSetting3DViewManagerEdit::photoWritten(int result, const QString &name)
+{
+    switch (PictureWrite(result)) {
+    case PictureWrite::Written:
+        // The page may show another room by now; that one keeps its picture.
+        if (name == photoName(roomId))
+            setIconName(name);
+        break;
+    case PictureWrite::NoFolder:
+        emit gl_socket.signalsInformation(
+            tr("Lose the dir named %1,please reboot the application!").arg(currentProjectName()));
+        break;
+    case PictureWrite::Unreadable:
+        emit gl_socket.signalsInformation(
+            tr("Can not read the image %1!").arg(QDir::toNativeSeparators(photoSource)));
+        break;
+    case PictureWrite::Unwritable:
+        // Placing the file says what failed itself.
+        if (!photoPlaced)
+            emit gl_socket.signalsInformation(
+                tr("Can not save the image %1!")
+                    .arg(QDir::toNativeSeparators(currentProjectFolder() + QLatin1Char('/') + name +
+                                                  QStringLiteral(".png"))));
+        break;
+    }
+}
+
+bool PageSetting3DViewManagerEdit::placePhoto(int room, const QString &name, const QString &path,
+                                              QSaveFile &out)
+{
     // The new photo replaces the room's file only once its name is stored, so a
     // refused store leaves the earlier photo and its name as they were.
-    QSaveFile out(path);
-    const QString failure = writePhoto(file, out);
-    if (!failure.isEmpty()) {
-        emit gl_socket.signalsInformation(failure);
-        return;
-    }
     const QString notStored = tr("Failed to save the picture!");
     const QString notPlaced = tr("Can not save the image %1!").arg(QDir::toNativeSeparators(path));
     // The name is kept only if the file takes its place too.
     if (!gl_sqlite3db.beginTransaction()) {
         emit gl_socket.signalsInformation(notStored);
-        return;
+        return false;
     }
-    if (!storeRoomPictureName(roomId, name)) {
+    if (!storeRoomPictureName(room, name)) {
         gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(notStored);
-        return;
+        return false;
     }
     // Until the name is committed, a copy of the earlier photo is kept beside it and
     // put back when the commit fails; a room without one loses the new file again.
@@ -233,22 +270,22 @@ void PageSetting3DViewManagerEdit::choosePhoto()
     if (hadPhoto && !QFile::copy(path, kept)) {
         gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(notPlaced);
-        return;
+        return false;
     }
     if (!commitSaveFile(out)) {
         QFile::remove(kept);
         gl_sqlite3db.rollbackTransaction();
         emit gl_socket.signalsInformation(notPlaced);
-        return;
+        return false;
     }
     if (!gl_sqlite3db.commitTransaction()) {
         if (!(hadPhoto ? putBack(kept, path) : QFile::remove(path)))
             qDebug() << "failed to put the earlier photo back from" << kept;
         emit gl_socket.signalsInformation(notStored);
-        return;
+        return false;
     }
     QFile::remove(kept);
-    setIconName(name);
+    return true;
 }
 
 void PageSetting3DViewManagerEdit::showStoredPicture(const QString &name)
@@ -259,15 +296,4 @@ void PageSetting3DViewManagerEdit::showStoredPicture(const QString &name)
         return;
     }
     setIconName(name);
-}
-
-QString PageSetting3DViewManagerEdit::writePhoto(const QString &source, QSaveFile &out)
-{
-    QImageReader reader(source);
-    const QImage image = reader.read();
-    if (image.isNull())
-        return tr("Can not read the image %1!").arg(QDir::toNativeSeparators(source));
-    if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG"))
-        return tr("Can not save the image %1!").arg(QDir::toNativeSeparators(out.fileName()));
-    return QString();
 }

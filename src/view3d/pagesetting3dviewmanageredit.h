@@ -13,6 +13,7 @@
 class PageSetting3DViewManagerAC;
 class PageSetting3DViewManagerFloorHeat;
 class PageSetting3DViewManagerLighting;
+class PictureWriter;
 class PlacementCanvas;
 class QSaveFile;
 class QtMaterialLabel;
@@ -27,10 +28,7 @@ public:
     // Hands the picture name to the three canvases.
     void setIconName(const QString &name);
 
-    // Writes the picture file source as a PNG into out; an earlier file of that
-    // name is replaced only when the caller commits out. Returns an empty text on
-    // success, else the message for the user.
-    static QString writePhoto(const QString &source, QSaveFile &out);
+    PictureWriter *pictureWriter() const { return writer; }
 
     int getRoomId() const { return roomId; }
     QtMaterialTabs *tabBar() const { return tabs; }
@@ -57,6 +55,10 @@ private:
     QList<TabKind> tabKinds() const;
     void changeImage();
     void choosePhoto();
+    void photoWritten(int result, const QString &name);
+    // Stores the photo's name for room and puts the whole file out in place, in one
+    // step: a failure leaves the earlier name and photo, and says so.
+    bool placePhoto(int room, const QString &name, const QString &path, QSaveFile &out);
     // Stores the room's new picture name, then shows it; says so when not stored.
     void showStoredPicture(const QString &name);
 
@@ -66,4 +68,8 @@ private:
     PageSetting3DViewManagerLighting *pageLighting = nullptr;
     PageSetting3DViewManagerAC *pageAC = nullptr;
     PageSetting3DViewManagerFloorHeat *pageFloorHeat = nullptr;
+    // Writes a photo from the gallery; no other picture is chosen meanwhile.
+    PictureWriter *writer = nullptr;
+    QString photoSource;
+    bool photoPlaced = false;
 };

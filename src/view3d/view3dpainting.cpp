@@ -1,5 +1,7 @@
 #include "view3dpainting.h"
 
+#include "shell/pictures.h"
+
 #include "shell/manageritem.h"
 
 #include <QFontMetrics>
@@ -63,11 +65,7 @@ void drawIconCircle(QPainter &painter, const QRect &box, const QColor &color)
 
 void drawPicture(QPainter &painter, const QRect &target, const QString &path)
 {
-    if (path.isEmpty())
-        return;
-    const QImage image(path);
-    if (!image.isNull())
-        painter.drawImage(target, image);
+    Pictures::draw(painter, target, path);
 }
 
 void drawIconText(QPainter &painter, const QRect &band, const QString &text, const QColor &color)

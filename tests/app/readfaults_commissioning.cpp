@@ -5,7 +5,7 @@
 #include "../commissioning/pagenavigator.h"
 #include "commissioning/devicetiletab.h"
 #include "commissioning/pagesettingroommanageredit.h"
-#include "commissioning/projectpicture.h"
+#include "shell/projectpicture.h"
 #include "shell/manageritem.h"
 #include "store/cppsqlite3db.h"
 

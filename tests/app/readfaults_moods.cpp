@@ -4,7 +4,7 @@
 
 #include "moodproject.h"
 #include "unreadablepicture.h"
-#include "commissioning/projectpicture.h"
+#include "shell/projectpicture.h"
 #include "moods/mooditem.h"
 #include "moods/moodsequencer.h"
 #include "moods/pagesettingroommanagermoods.h"

@@ -13,6 +13,7 @@
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
+#include "shell/projectpicture.h"
 #include "commissioning/pagesettingroommanagerac.h"
 #include "commissioning/pagesettingroommanageracinformation.h"
 #include "commissioning/pagesettingroommanageredit.h"
@@ -604,6 +605,7 @@ private slots:
             answerFileDialogsWith([file](FileDialogKind, const QString &, const QString &) { return file; });
             varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
             templates->labelModifyRoomIcon_pressed();
+            QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
             QCOMPARE(templates->pictureTile()->getIconName(), file == good ? "photo_Template_1" : "room_9");
             QCOMPARE(hub.size(), file == good ? 0 : 1); // an unreadable picture is reported
             templates->pictureTile()->setIconName("room_9");

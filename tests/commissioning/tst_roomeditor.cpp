@@ -12,6 +12,7 @@
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
+#include "shell/projectpicture.h"
 #include "commissioning/pagesettingroommanager.h"
 #include "commissioning/pagesettingroommanageredit.h"
 #include "commissioning/pagesettingroommanagerlighting.h"
@@ -315,6 +316,7 @@ private slots:
             answer = file;
             varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
             editor->labelModifyRoomIcon_pressed();
+            QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         };
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
 

@@ -15,6 +15,7 @@
 #include "tilelist.h"
 #include "unreadablepicture.h"
 
+#include "shell/projectpicture.h"
 #include "app/pagefactory.h"
 #include "commissioning/pagesettingroommanageredit.h"
 #include "moods/mooditem.h"
@@ -331,6 +332,7 @@ void TestMoodPages::moodEditor()
     const int before = hub.count();
     info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
     answerFileDialogsWith({});
+    QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
     QCOMPARE(hub.count(), before + 1);
     QCOMPARE(info->pictureTile()->getIconName(), QStringLiteral("moods_1"));
     QVERIFY(!QFile::exists(m_project.projectDir() + "/photo_Mood_5.png"));

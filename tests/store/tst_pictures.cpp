@@ -1,14 +1,21 @@
 // The built-in pictures: every picture the pages load from the resources exists,
-// decodes, and has the size it was drawn for.
+// decodes, and has the size it was drawn for. The picture service and the writer of
+// the user's own pictures.
 
 #include "testmain.h"
 
 #include "filesizelimit.h"
 #include "projectfixture.h"
 
-#include "commissioning/projectpicture.h"
+#include "shell/pictures.h"
+#include "shell/projectpicture.h"
 
+#include <QDataStream>
+#include <QDateTime>
 #include <QDirIterator>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QWidget>
 #include <QBuffer>
 #include <QImage>
 #include <QRandomGenerator>
@@ -16,6 +23,9 @@
 #include <QSize>
 #include <QVector>
 #include <QtTest>
+
+#include <memory>
+#include <zlib.h>
 
 namespace {
 
@@ -115,6 +125,54 @@ QImage load(const QString &path)
     return QImage(QStringLiteral(":/myImages/") + path);
 }
 
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A PNG whose header says 20000 x 20000 pixels, with nothing after it.
+QByteArray hugePngHeader()
+{
+    QByteArray chunk("IHDR");
+    QDataStream out(&chunk, QIODevice::Append);
+    out << quint32(20000) << quint32(20000) << quint8(8) << quint8(2) << quint8(0) << quint8(0) << quint8(0);
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QDataStream whole(&png, QIODevice::Append);
+    whole << quint32(13);
+    png += chunk;
+    whole << quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(chunk.size())));
+    return png;
+}
+
+// A widget that draws one picture through the service and counts its draws.
+class PaintCounter : public QWidget
+{
+public:
+    explicit PaintCounter(const QString &path)
+        : file(path)
+    {
+        resize(60, 40);
+    }
+    bool drawn = false;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        drawn = Pictures::draw(painter, rect(), file) || drawn;
+    }
+
+private:
+    QString file;
+};
+
 // Mean luminance and the share of pixels that carry any colour (alpha above 0).
 void measure(const QImage &image, double &luminance, double &covered)
 {
@@ -195,37 +253,106 @@ private slots:
                  qPrintable(QStringLiteral("%1 vs %2").arg(onLuminance).arg(offLuminance)));
     }
 
-    // A room's picture written over an earlier one: on a disk with room for all of the new
-    // file but its last byte only the final flush fails, and the earlier picture stays.
-    void projectPictureReplaces_data()
+    // A picture from the gallery is read and written by a worker: the file takes its
+    // place only once it is whole, on the window's thread, and a second choice waits.
+    // Whatever fails leaves the earlier picture as it was.
+    void pictureWriter_data()
     {
-        QTest::addColumn<bool>("written"); // false: no room for the new file's last byte
-        QTest::newRow("room enough") << true;
-        QTest::newRow("no room for its last byte") << false;
+        QTest::addColumn<QString>("source"); // "noise", "text", "huge"
+        QTest::addColumn<qint64>("room");    // bytes a file may have; 0: no limit
+        QTest::addColumn<int>("result");
+        QTest::newRow("a photo") << "noise" << qint64(0) << int(PictureWrite::Written);
+        QTest::newRow("no room for its last byte") << "noise" << qint64(-1) << int(PictureWrite::Unwritable);
+        QTest::newRow("not a picture") << "text" << qint64(0) << int(PictureWrite::Unreadable);
+        QTest::newRow("over 100 megapixels") << "huge" << qint64(0) << int(PictureWrite::Unreadable);
     }
-    void projectPictureReplaces()
+    void pictureWriter()
     {
-        QFETCH(bool, written);
+        QFETCH(QString, source);
+        QFETCH(qint64, room);
+        QFETCH(int, result);
         const varnotest::ProjectFolder app;
         const QString file = app.projectDir() + QStringLiteral("/photo_Room_1.png");
-        QCOMPARE(saveProjectPicture(load(QStringLiteral("png/selected.png")), "photo_Room_1"),
-                 PictureWrite::Written);
-        const auto bytes = [&file] {
-            QFile f(file);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-        const QByteArray before = bytes();
-        QImage noise(400, 300, QImage::Format_RGB32); // its PNG larger than the project's database
+        QVERIFY(load(QStringLiteral("png/selected.png")).save(file));
+        const QByteArray before = bytesOf(file);
+        const auto listing = [&app] { return QDir(app.projectDir()).entryList(QDir::Files | QDir::Hidden); };
+        const QStringList files = listing();
+        QImage noise(400, 300, QImage::Format_RGB32);
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.bits()), 400 * 300);
+        const QString chosen = app.projectDir() + QStringLiteral("/../chosen.bmp");
+        if (source == QLatin1String("noise"))
+            QVERIFY(noise.save(chosen, "BMP"));
+        else
+            QVERIFY(writeBytes(chosen, source == QLatin1String("huge") ? hugePngHeader() : "no picture"));
         QBuffer png;
-        QVERIFY(png.open(QIODevice::WriteOnly) && noise.save(&png, "PNG"));
-        PictureWrite result;
-        {
-            const varnotest::FileSizeLimit room(png.size() + (written ? 1 << 20 : -1));
-            result = saveProjectPicture(noise, QStringLiteral("photo_Room_1"));
-        }
-        QCOMPARE(result, written ? PictureWrite::Written : PictureWrite::Unwritable);
-        QCOMPARE(bytes(), written ? png.data() : before);
+        QVERIFY(png.open(QIODevice::WriteOnly) && noise.save(&png, "PNG", 50));
+
+        PictureWriter writer;
+        QSignalSpy finished(&writer, &PictureWriter::finished);
+        std::unique_ptr<varnotest::FileSizeLimit> limit;
+        if (room < 0)
+            limit.reset(new varnotest::FileSizeLimit(png.size() - 1));
+        QVERIFY(writer.start(chosen, QStringLiteral("photo_Room_1")));
+        QVERIFY(writer.isBusy());
+        QVERIFY(!writer.start(chosen, QStringLiteral("photo_Room_2")));
+        QCOMPARE(bytesOf(file), before); // nothing is placed before the window's thread runs
+        QVERIFY(finished.wait(10000));
+        limit.reset();
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(int(finished.at(0).at(0).value<PictureWrite>()), result);
+        QVERIFY(!writer.isBusy());
+        if (result == int(PictureWrite::Written))
+            QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), noise);
+        else
+            QCOMPARE(bytesOf(file), before);
+        QCOMPARE(listing(), files); // no staging left
+    }
+
+    // The picture service decodes a file once per drawn size, off the window's thread,
+    // and repaints the widget that asked; a file written again is decoded anew, a
+    // removed one is no longer drawn, and the kept copies stay within their budget.
+    void pictureService()
+    {
+        const varnotest::ProjectFolder app;
+        Pictures &pictures = Pictures::instance();
+        const QString file = app.projectDir() + QStringLiteral("/photo_Room_3.png");
+        const auto solid = [&file](QColor colour, int secondsAgo) {
+            QImage image(800, 600, QImage::Format_RGB32);
+            image.fill(colour);
+            QFile out(file);
+            return image.save(file) && out.open(QIODevice::ReadWrite) &&
+                   out.setFileTime(QDateTime::currentDateTime().addSecs(-secondsAgo),
+                                   QFileDevice::FileModificationTime);
+        };
+        QVERIFY(solid(Qt::red, 10));
+        PaintCounter widget(file);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        QTRY_VERIFY(widget.drawn);
+        const int decodes = pictures.decodesStarted();
+        const QImage red = pictures.picture(file, QSize(60, 40));
+        QCOMPARE(red.size(), QSize(60, 40));
+        QCOMPARE(red.pixelColor(30, 20), QColor(Qt::red));
+        QCOMPARE(pictures.decodesStarted(), decodes); // kept, not decoded again
+
+        QVERIFY(solid(Qt::blue, 5)); // the same name and size, a newer file
+        QVERIFY(pictures.picture(file, QSize(60, 40)).isNull());
+        QTRY_COMPARE(pictures.picture(file, QSize(60, 40)).pixelColor(30, 20), QColor(Qt::blue));
+        QVERIFY(QFile::remove(file));
+        QVERIFY(pictures.picture(file, QSize(60, 40)).isNull());
+        QCOMPARE(pictures.pending(), 0);
+
+        QVERIFY(writeBytes(file, hugePngHeader()));
+        QVERIFY(pictures.picture(file, QSize(60, 40)).isNull());
+        QTRY_COMPARE(pictures.pending(), 0);
+        QVERIFY(pictures.picture(file, QSize(60, 40)).isNull());
+        QCOMPARE(pictures.pending(), 0); // known to be unreadable: not decoded again
+
+        pictures.setBudget(100 * 1000);
+        for (int side = 100; side < 140; side += 4)
+            pictures.picture(QStringLiteral(":/myImages/jpg/room/room_1.jpg"), QSize(side, side));
+        QVERIFY(pictures.keptBytes() <= 100 * 1000);
+        pictures.setBudget(64 * 1024 * 1024);
     }
 
     // The resources hold exactly the listed pictures: nothing the pages name is

@@ -12,6 +12,7 @@
 #include "roomproject.h"
 #include "stepfault.h"
 
+#include "shell/projectpicture.h"
 #include "bus/broadcastsocket.h"
 #include "shell/filedialogs.h"
 #include "shell/iconstyleitem.h"
@@ -439,6 +440,7 @@ private slots:
             });
             varnotest::answerModals({source(1)});
             QTest::mousePress(page.changeImageLabel(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+            QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
             if (file == "block")
                 QVERIFY(QDir().rmdir(png) && QFile::rename(png + ".keep", png));
             if (file == "away")
