@@ -6,6 +6,7 @@
 #include "settings/transfersettings.h"
 #include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
+#include "store/databaseinit.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
@@ -332,11 +333,11 @@ bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
         error = tr("No project in the archive!");
         return false;
     }
-    // A project folder without its database is no project: the archive is refused
-    // whole before anything is listed.
+    // A project folder without a whole database is no project: one missing, empty,
+    // cut short or not SQLite at all refuses the archive whole before anything is
+    // listed. The unpacked copy is the one looked at, so nothing has been moved yet.
     for (const QString &name : qAsConst(downloadedNames)) {
-        const QFileInfo db(QStringLiteral("%1/%2/%2.db3").arg(unpacked, name));
-        if (!db.isFile() || db.isSymLink()) {
+        if (!isIntactDatabase(QStringLiteral("%1/%2/%2.db3").arg(unpacked, name))) {
             error = tr("Invalid project archive!");
             return false;
         }

@@ -6,8 +6,11 @@
 #include "store/schema.h"
 #include "store/vocabulary.h"
 
+#include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -481,4 +484,43 @@ bool isLegalFormat(const QString &path, bool *readable)
     if (readable)
         *readable = read;
     return legal;
+}
+
+bool isIntactDatabase(const QString &path)
+{
+    // SQLite takes an empty file for a new database and makes one of it: a file
+    // smaller than the smallest page or without the header is refused before
+    // SQLite sees it.
+    static constexpr qint64 smallestPage = 512;
+    static const QByteArray header("SQLite format 3\0", 16);
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.size() < smallestPage)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(header.size()) != header)
+        return false;
+    file.close();
+
+    static QAtomicInt checks;
+    const QString name = QStringLiteral("intact_check_%1").arg(checks.fetchAndAddRelaxed(1));
+    bool intact = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(CppSQLite3DB::connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            // The check reads the schema first: one that cannot be read fails the
+            // statement. A whole file answers one row, "ok"; a damaged one answers
+            // what is wrong, or fails. A failed step is no answer either.
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            if (query.exec(QStringLiteral("pragma quick_check")) && query.next()) {
+                const bool ok = query.value(0).toString() == QLatin1String("ok");
+                intact = ok && !query.next() && !query.lastError().isValid();
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return intact;
 }

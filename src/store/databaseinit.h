@@ -22,6 +22,12 @@ bool initDatabase(const QString &path);
 // readable, when given, tells whether the file could be read at all: false (busy,
 // locked, an I/O error) means that nothing is known about it.
 bool isLegalFormat(const QString &path, bool *readable = nullptr);
+// Whether the file at path is a whole SQLite database: a plain file of at least
+// one page (512 bytes) that starts with SQLite's header, opens read-only on a
+// connection of its own and passes "pragma quick_check". An empty file, any other
+// file, and one cut short or damaged are not; neither is one that cannot be read.
+// Which schema it holds is not looked at: an older one is brought up when opened.
+bool isIntactDatabase(const QString &path);
 
 // Creates, in the database gl_sqlite3db points at, every missing table with its
 // fixed rows, the default network row and the identity row; nothing else. False

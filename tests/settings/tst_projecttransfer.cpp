@@ -33,6 +33,7 @@
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -87,6 +88,33 @@ QByteArray withoutDatabase()
 {
     return varnotest::handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, dbBytes("Yard")},
                                    {"Office/photo.png", 0, -1, true, true, "png"}});
+}
+
+// The rows on the database a project "Yard" brings, by name, and whether it is whole.
+const QList<QPair<const char *, bool>> DatabaseRows{{"a database of zero bytes", false},
+                                                    {"a text file for a database", false},
+                                                    {"a database cut at a page boundary", false},
+                                                    {"a database of many pages", true}};
+
+// The archive of a DatabaseRows row; none for other rows. The cut database is the
+// first half, in whole pages, of the one of many pages: its header is intact.
+std::optional<QByteArray> databaseRowArchive(const QString &tag)
+{
+    const auto row = std::find_if(DatabaseRows.begin(), DatabaseRows.end(),
+                                  [&](const QPair<const char *, bool> &r) { return tag == r.first; });
+    if (row == DatabaseRows.end())
+        return std::nullopt;
+    const QByteArray whole = sqliteBytes(QByteArray(300, 'r'), 100);
+    const int page = whole.size() < 18 ? 0 : (quint8(whole.at(16)) << 8) | quint8(whole.at(17));
+    QByteArray db; // zero bytes
+    if (tag.contains("text file"))
+        db = QByteArray("hall, kitchen, terrace\n").repeated(100);
+    else if (tag.contains(" cut "))
+        db = whole.left(page > 0 ? whole.size() / 2 / page * page : 0);
+    else if (row->second)
+        db = whole;
+    return varnotest::handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, db},
+                                   {"Yard/plan.png", 0, -1, true, true, "png"}});
 }
 
 } // namespace
@@ -357,6 +385,11 @@ void TestProjectTransfer::cloudDownload_data()
         << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
     QTest::newRow("a project folder without its database")
         << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
+    for (const auto &row : DatabaseRows)
+        QTest::newRow(row.first) << 200 << QStringList() << 0 << qint64(0)
+                                 << (row.second ? "success." : "Invalid project archive!")
+                                 << (row.second ? QStringList{"listed Yard", "entry Yard db=real"}
+                                                : QStringList());
     QTest::newRow("200 MB archive")
         << 200 << QStringList() << 200 << qint64(0) << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
@@ -392,6 +425,8 @@ void TestProjectTransfer::cloudDownload()
         body = readFile(makeArchive(dir.filePath("a.zip"), archived, "cloud"));
     if (tag.endsWith("without its database"))
         body = withoutDatabase();
+    if (const std::optional<QByteArray> archive = databaseRowArchive(tag))
+        body = *archive;
     m_cloud.answerWith(status, body, "application/zip");
     const bool paced = tag.endsWith("2 ms a piece");
     if (megabytes > 0) {
@@ -595,7 +630,8 @@ void TestProjectTransfer::sender()
 void TestProjectTransfer::receiver_data()
 {
     QTest::addColumn<QStringList>("existing"); // listed projects; "file X": a plain file X in the way
-    // "projects:A,B", "dotdot", "link", "nolength", or a kind of unpackLimitArchive()
+    // "projects:A,B", "dotdot", "link", "nolength", "database" (a DatabaseRows row), or a kind of
+    // unpackLimitArchive(), Yard's database a real one
     QTest::addColumn<QString>("archive");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("added");
@@ -618,12 +654,18 @@ void TestProjectTransfer::receiver_data()
                                 << "Invalid project archive!" << QStringList();
     QTest::newRow("a project folder without its database")
         << QStringList() << "nodb" << "Invalid project archive!" << QStringList();
+    for (const auto &row : DatabaseRows) // the sender hears a refusal as well
+        QTest::newRow(row.first) << QStringList() << "database"
+                                 << (row.second ? "success." : "Invalid project archive!")
+                                 << (row.second ? QStringList{"listed Yard", "entry Yard db=real"}
+                                                : QStringList());
     QTest::newRow("no Content-Length, then a sender")
         << QStringList() << "nolength"
         << "success." << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
     // Read by the central directory: what it does not name is never imported.
-    QTest::newRow("100,000 unlisted entries") << QStringList() << "100,000 unlisted entries" << "success."
-                                              << QStringList{"listed Yard", "entry Yard"};
+    QTest::newRow("100,000 unlisted entries")
+        << QStringList() << "100,000 unlisted entries" << "success."
+        << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
     QTest::newRow("Evil hidden in Yard") << QStringList() << "Evil hidden in Yard" << "success."
                                          << QStringList{"listed Yard", "entry Yard db=real"};
     for (const char *bomb : {"5 GiB of zeros", "1 GiB stated as 1 MiB", "10,001 entries",
@@ -661,13 +703,19 @@ void TestProjectTransfer::receiver()
                                                            {"Yard/../../../" + name}})));
     } else if (archive == QLatin1String("nodb")) {
         QVERIFY(writeFile(zipPath, withoutDatabase()));
+    } else if (archive == QLatin1String("database")) {
+        QVERIFY(writeFile(zipPath, databaseRowArchive(QTest::currentDataTag()).value()));
     } else if (archive == QLatin1String("link") || archive == QLatin1String("nolength")) {
         QList<varnotest::HandZipEntry> entries{{"Yard/Yard.db3", 0, -1, true, true, dbBytes("Yard")}};
         if (archive == QLatin1String("link"))
             entries.append({"Yard/link", 0, -1, true, true, "/etc", -1, false, true});
         QVERIFY(writeFile(zipPath, varnotest::handMadeZip(entries)));
     } else {
-        QVERIFY(writeFile(zipPath, varnotest::unpackLimitArchive(archive.toUtf8())));
+        // Yard's database is whole, so only what the kind does to the archive can refuse it.
+        const QByteArray kind = archive.toUtf8();
+        const QByteArray db = kind == "Evil hidden in Yard" ? sqliteBytes(varnotest::evilInYard())
+                                                            : dbBytes(QStringLiteral("Yard"));
+        QVERIFY(writeFile(zipPath, varnotest::unpackLimitArchive(kind, db)));
     }
 
     ProjectDownloadDlg dialog;
@@ -710,7 +758,7 @@ void TestProjectTransfer::receiver()
     QCOMPARE(refusal.endsWith(QLatin1String("server replied: Internal Server Error")), !success);
     QCOMPARE(dialog.downloaded, message == QLatin1String("success."));
     QVERIFY(!dialog.downloading && !dialog.server());
-    QVERIFY(!QFile::exists(partial));
+    QVERIFY(!QFileInfo::exists(QFileInfo(partial).absolutePath())); // the unpacked copy too
     QCOMPARE(projectState(), expected);
     QString after;
     getCurrentProject(after);

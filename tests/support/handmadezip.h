@@ -250,8 +250,10 @@ inline QByteArray evilInYard()
 // record stating count modulo 65,536, as Info-ZIP writes it; "<count> records, stated as <n>": it
 // states n), "a Unicode path, <kind>" (a second file "Yard/cafe.txt" whose central record names
 // "Yard/café.txt" through the Unicode path field with its right checksum; "wrong checksum": one
-// the stored name does not have; "to ../": the field names "../evil").
-inline QByteArray unpackLimitArchive(const QByteArray &kind)
+// the stored name does not have; "to ../": the field names "../evil"). Where the kind does not
+// say what Yard's database holds, it is an empty file, or yardDb when given; for "Evil hidden
+// in Yard" a given yardDb takes the place of evilInYard() (a database holding it, say).
+inline QByteArray unpackLimitArchive(const QByteArray &kind, const QByteArray &yardDb = QByteArray())
 {
     const quint64 mib = quint64(1) << 20;
     if (kind.contains(" records, stated as ") || kind.endsWith("the count wrapped")) {
@@ -272,15 +274,15 @@ inline QByteArray unpackLimitArchive(const QByteArray &kind)
             field.append(char(((crc ^ (kind.endsWith("wrong checksum") ? 1 : 0)) >> (8 * i)) & 0xFF));
         HandZipEntry cafe{stored, 0, -1, true, true, "cafe"};
         cafe.centralExtra = field + named;
-        return handMadeZip({{"Yard/Yard.db3"}, cafe});
+        return handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, yardDb}, cafe});
     }
     if (kind == "a directory libzip refuses") { // its one record's name runs past the directory
-        QByteArray zip = handMadeZip({{"Yard/Yard.db3"}});
-        return zip.replace(zip.indexOf("PK\x01\x02") + 28, 2, "\xff\xff", 2);
+        QByteArray zip = handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, yardDb}});
+        return zip.replace(zip.lastIndexOf("PK\x01\x02") + 28, 2, "\xff\xff", 2);
     }
-    QList<HandZipEntry> entries{{"Yard/Yard.db3"}};
+    QList<HandZipEntry> entries{{"Yard/Yard.db3", 0, -1, true, true, yardDb}};
     if (kind == "Evil hidden in Yard")
-        entries = {{"Yard/Yard.db3", 0, -1, true, true, evilInYard()}};
+        entries = {{"Yard/Yard.db3", 0, -1, true, true, yardDb.isEmpty() ? evilInYard() : yardDb}};
     const bool both = kind == "streamed, sizes in both";
     if (kind == "streamed, with extra fields" || both)
         entries = {{"Yard/Yard.db3", 0, -1, true, true, "SQLite stand-in", -1, true, false, both},
