@@ -1,6 +1,7 @@
 #include "pagesettingabout.h"
 
 #include "bus/broadcastsocket.h"
+#include "shell/pictures.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
@@ -157,8 +158,8 @@ void PageSettingAbout::paintEvent(QPaintEvent *event)
         painter.setBrush(QColor(0x1F, 0x29, 0x33));
         painter.drawEllipse(circle);
         if (d > 80) {
-            painter.drawPixmap(circle.adjusted(40, 40, -40, -40),
-                               QPixmap(QStringLiteral(":/myImages/png/icon-about-company.png")));
+            Pictures::draw(painter, circle.adjusted(40, 40, -40, -40),
+                           QStringLiteral(":/myImages/png/icon-about-company.png"));
         }
     }
     painter.end();

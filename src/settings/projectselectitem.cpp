@@ -1,5 +1,7 @@
 #include "projectselectitem.h"
 
+#include "shell/pictures.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <qtmaterialstyle.h>
@@ -26,10 +28,9 @@ void ProjectSelectItem::paintEvent(QPaintEvent *event)
     const int w = width() - 1;
     const int h = height() - 1;
     const int y = (h - 23) / 2;
-    painter.drawPixmap(QRect(20, y, 24, 24),
-                       QPixmap(QStringLiteral(":/myImages/png/icon-navigation-home.png")));
+    Pictures::draw(painter, QRect(20, y, 24, 24), QStringLiteral(":/myImages/png/icon-navigation-home.png"));
     if (m_current)
-        painter.drawPixmap(QRect(w - 40, y, 24, 24), QPixmap(QStringLiteral(":/myImages/png/selected.png")));
+        Pictures::draw(painter, QRect(w - 40, y, 24, 24), QStringLiteral(":/myImages/png/selected.png"));
     painter.setPen(Qt::white);
     const QFont font = QtMaterialStyle::instance().themeFont(Material::FontType(8));
     painter.setFont(font);
