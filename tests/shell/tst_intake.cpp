@@ -309,12 +309,49 @@ private slots:
         tick();
         QTRY_COMPARE(StepFault::steps(), 2000);
         QCOMPARE(m_intake->nextTry(), kMorning + 3);
+
+        // Their next try, in an event loop of the window's kind and behind 4,000 alarms of the healthy
+        // panel that other work held back: storing hands the loop back every 20 ms, so three alarms the
+        // panel sends once the first slice is stored are answered before the backlog is through, and
+        // stored behind it; the thousand are tried once more and then wait 4 s.
+        const int backlog = 4000;
+        QVERIFY(gl_sqlite3db.beginTransaction());
+        for (int i = 0; i < backlog; ++i)
+            m_intake->processUniversalSwitch(2, 20, 9, 1);
+        gl_sqlite3db.rollbackTransaction();
+        at(3);
+        sim.clear();
+        QList<int> storedAt; // of the backlog, when each answer came in
+        QEventLoop loop;
+        int sent = 0;
+        connect(&gl_socket, &BroadcastSocket::signalsAppendMessage, &loop, [&] {
+            for (; sent < 3; ++sent)
+                sim.sendRaw(switchFrame(2, 20, 9, 1), app, 6000);
+        });
+        connect(&sim, &SimBus::frameReceived, &loop, [&](const SimFrame &frame) {
+            if (frame.code == 0xE01D)
+                storedAt << rowsOf(3) - 1;
+        });
+        QTimer over; // the drain is through and the answers are in
+        connect(&over, &QTimer::timeout, &loop, [&] {
+            if (storedAt.size() == 3 && StepFault::steps() == 3000 && m_intake->unstored() == 1000)
+                loop.quit();
+        });
+        over.start(1);
+        QTimer::singleShot(0, &loop, [this] { tick(); });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit); // only when something is amiss
+        loop.exec();
+        QCOMPARE(storedAt.size(), 3);
+        QVERIFY2(storedAt.last() < backlog, qPrintable(QStringLiteral("answered once %1 were stored")
+                                                           .arg(storedAt.last())));
+        QVERIFY(rowsOf(3) == 1 + backlog + 3 && StepFault::steps() == 3000);
+        QCOMPARE(m_intake->nextTry(), kMorning + 7);
         disconnect(c);
         gl_socket.closeSocket();
     }
 
     // A failing look-up that also ends the transaction a healthy message was stored in;
-    // the limit reached while another transaction is open.
+    // the limit reached while another transaction is open; a slice whose commit fails.
     void keptMessages_data()
     {
         QTest::addColumn<QString>("scenario");
@@ -325,6 +362,7 @@ private slots:
             << "rollback" << QList<int>{0, 1} << 0 << "1 panel message(s) could not be stored!";
         QTest::newRow("the limit, inside another transaction")
             << "limit" << QList<int>{0, 10} << 1000 << "50 panel message(s) could not be stored!";
+        QTest::newRow("a failed commit") << "commit" << QList<int>{0, 60} << 0 << "";
     }
     void keptMessages()
     {
@@ -345,6 +383,18 @@ private slots:
             QCOMPARE(m_intake->unstored(), 1);
             at(PanelMessageIntake::RetrySeconds);
             tick();
+        } else if (scenario == "commit") {
+            QVERIFY(gl_sqlite3db.beginTransaction()); // other work holds back panel 2's alarms
+            for (int i = 0; i < 60; ++i) {
+                at(i);
+                on(21, 9);
+            }
+            gl_sqlite3db.rollbackTransaction();
+            StepFault::arm(QStringLiteral("COMMIT"), 1);
+            tick(); // the first 50 go back ahead of the 10 behind them, and wait a second
+            QVERIFY(StepFault::fired() && rowsOf(2) == 0 && m_intake->waiting() == 60);
+            at(60);
+            tick();
         } else {
             StepFault::arm(QStringLiteral("subnet_id=1 and device_id=20"), -1);
             on(20, 9);
@@ -356,6 +406,9 @@ private slots:
             gl_sqlite3db.rollbackTransaction();
             tick(); // the healthy panel's alarms, held back only by the other work
         }
+        QStringList received = rows(); // each panel's in the order they came
+        std::sort(received.begin(), received.end());
+        QCOMPARE(rows(), received);
         QFETCH(QList<int>, rows);
         QCOMPARE((QList<int>{rowsOf(1), rowsOf(2)}), rows);
         QTEST(m_intake->unstored(), "kept");
