@@ -312,15 +312,26 @@ private slots:
         QString answer;
         answerFileDialogsWith(
             [&answer](FileDialogKind, const QString &, const QString &) { return answer; });
-        auto pick = [this, &answer](const QString &file) {
+        int styles = 0; // style dialogs answered
+        auto pick = [this, &answer, &styles](const QString &file, bool wait = true) {
             answer = file;
-            varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+            varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); },
+                                                 &styles);
             editor->labelModifyRoomIcon_pressed();
-            QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+            if (wait)
+                QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         };
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
 
-        pick(jpeg);
+        // The picture is written by a worker: the tile changes once the file is whole,
+        // and no other picture is chosen meanwhile.
+        const QString before = editor->pictureTile()->getIconName();
+        pick(jpeg, false);
+        QVERIFY(editor->pictureWriter()->isBusy());
+        QCOMPARE(editor->pictureTile()->getIconName(), before);
+        pick(unreadable, false);
+        QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+        QCOMPARE(styles, 1);
         QCOMPARE(editor->pictureTile()->getIconName(), QStringLiteral("photo_Room_1"));
         QCOMPARE(QImageReader(target).format(), QByteArray("png"));
         QCOMPARE(QImage(target).size(), QSize(40, 20));
