@@ -1,7 +1,9 @@
 #include "pictures.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -34,7 +36,17 @@ int costOf(const QImage &image)
 
 QImage readPicture(const QString &path, const QSize &size)
 {
-    QImageReader reader(path);
+    // The file is read whole first: Qt finds a picture's format under a lock that
+    // every decode in the process takes, the window's too, and a slow file (a
+    // network share, a pipe) would hold it for as long as its bytes take to come.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    QByteArray bytes = file.read(MaxPictureFileBytes + 1);
+    if (bytes.size() > MaxPictureFileBytes || file.error() != QFileDevice::NoError)
+        return QImage();
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QSize full = reader.size();
     if (full.isValid() && qint64(full.width()) * full.height() > MaxPicturePixels)

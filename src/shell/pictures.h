@@ -25,6 +25,8 @@ class QWidget;
 // A picture file larger than this (width times height) is neither decoded for
 // drawing nor taken from the gallery: its decoded form alone would be gigabytes.
 constexpr qint64 MaxPicturePixels = 100LL * 1000 * 1000;
+// Nor a file larger than this, which is read whole before it is decoded.
+constexpr int MaxPictureFileBytes = 512 * 1024 * 1024;
 
 class Pictures : public QObject
 {
