@@ -13,6 +13,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QThreadPool>
+#include <QVector>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -99,7 +101,7 @@ bool RoomAdder::add(const QString &region, const QString &floor, const QStringLi
     if (m_oneTransaction && !gl_sqlite3db.beginTransaction())
         return false;
     QStringList pictures;
-    bool ok = writeRows(region, floor, names, pictures);
+    bool ok = writeRows(region, floor, names, pictures) && writePictures(pictures);
     if (m_oneTransaction) {
         if (ok)
             ok = gl_sqlite3db.commitTransaction();
@@ -170,14 +172,44 @@ QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
     const QString folder = currentProjectFolder();
     if (folder.isEmpty() || !QDir(folder).exists())
         return m_templateIcon;
-    const QString name = QString::asprintf("photo_Room_%d", roomId);
-    if (!writeProjectPictureBytes(templatePicture(), name)) {
+    if (templatePicture().isEmpty()) {
         // No copy, no name of one: the room shows the template's picture.
         m_pictureFallback = true;
         return m_templateIcon;
     }
+    // Named now, written with the others once every row is in (writePictures).
+    const QString name = QString::asprintf("photo_Room_%d", roomId);
     pictures.append(name);
     return name;
+}
+
+bool RoomAdder::writePictures(QStringList &pictures)
+{
+    // Each room's copy of the template's bytes is written by a worker of its own: a
+    // hundred copies of a phone photo are more than a gigabyte, which one thread
+    // writes for seconds. The window's thread waits for them in the add's transaction.
+    const QString folder = currentProjectFolder();
+    QVector<char> written(pictures.size(), 0);
+    QThreadPool writers;
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QString path = folder + QLatin1Char('/') + pictures.at(i) + QStringLiteral(".png");
+        char *done = &written[i];
+        writers.start([this, path, done] { *done = writePictureBytes(m_picture, path); });
+    }
+    writers.waitForDone();
+    for (int i = pictures.size() - 1; i >= 0; --i) {
+        if (written.at(i))
+            continue;
+        // A copy that could not be written: that room shows the template's picture.
+        const int roomId = pictures.at(i).mid(int(qstrlen("photo_Room_"))).toInt();
+        if (!gl_sqlite3db.execDML(QStringLiteral("update tbl_room set icon_name='%1' where room_id=%2")
+                                      .arg(sqlText(m_templateIcon))
+                                      .arg(roomId)))
+            return false;
+        m_pictureFallback = true;
+        pictures.removeAt(i);
+    }
+    return true;
 }
 
 const QByteArray &RoomAdder::templatePicture()

@@ -48,6 +48,9 @@ private:
                    QStringList &pictures);
     bool addRoom(const QString &name, int floorId, int regionId, QStringList &pictures);
     QString roomPicture(int roomId, QStringList &pictures);
+    // Writes the rooms' copies of the template's picture; a room whose copy cannot be
+    // written gets the template's picture name instead. False when that name is refused.
+    bool writePictures(QStringList &pictures);
     // The template's picture file, read once per add; empty when it is no picture.
     const QByteArray &templatePicture();
 

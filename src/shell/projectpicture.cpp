@@ -59,12 +59,11 @@ PictureWrite stagePicture(const QString &source, QSaveFile &target)
     return PictureWrite::Written;
 }
 
-bool writeProjectPictureBytes(const QByteArray &bytes, const QString &name)
+bool writePictureBytes(const QByteArray &bytes, const QString &path)
 {
-    const QString folder = existingProjectFolder();
-    if (folder.isEmpty() || bytes.isEmpty())
+    if (bytes.isEmpty())
         return false;
-    QSaveFile file(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && commitSaveFile(file, file.write(bytes) == bytes.size());
 }
 

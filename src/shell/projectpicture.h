@@ -30,8 +30,8 @@ QString currentProjectName();
 // which the caller commits. On failure target is cancelled. Safe in any thread.
 PictureWrite stagePicture(const QString &source, QSaveFile &target);
 
-// Writes bytes as "<name>.png" into the current project's folder.
-bool writeProjectPictureBytes(const QByteArray &bytes, const QString &name);
+// Writes bytes as the file path, whole or not at all. Safe in any thread.
+bool writePictureBytes(const QByteArray &bytes, const QString &path);
 
 // Writes one picture the user chose at a time into the current project's folder.
 class PictureWriter : public QObject

@@ -319,6 +319,23 @@ private slots:
         QCOMPARE(icons, (QStringList{"../../photo.png", "../../photo.png"}));
         QVERIFY(ManagerItem::picturePath(ManagerItemRoom, icons.first()).isEmpty());
         QCOMPARE(hub.size(), 2);
+        // Each room gets the template's own bytes; one whose copy cannot be written
+        // (a folder where it goes) shows the template's picture, the others keep theirs.
+        const QString folder = m_project.projectDir();
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(folder + "/photo_Template_1.png"));
+        QVERIFY(exec("update tbl_room_template set room_template_icon_name='photo_Template_1'"));
+        QVERIFY(QDir().mkdir(folder + "/photo_Room_8.png"));
+        RoomAddDlg split;
+        QVERIFY(addRooms(split, QStringLiteral("New"), QStringLiteral("F"), QStringLiteral("Split"),
+                         QStringLiteral("2")));
+        QCOMPARE(rows(QStringLiteral("select icon_name from tbl_room where room_id>6 order by room_id")),
+                 (QStringList{"photo_Room_7", "photo_Template_1"}));
+        const auto bytes = [&folder](const char *file) {
+            QFile f(folder + file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QCOMPARE(bytes("/photo_Room_7.png"), bytes("/photo_Template_1.png"));
+        QCOMPARE(hub.size(), 3);
     }
 
     // The list: order, names, the add tile's place, no template, deleting.
