@@ -34,20 +34,14 @@ int costOf(const QImage &image)
 
 } // namespace
 
-QImage readPicture(const QString &path, const QSize &size)
+namespace {
+
+// Decodes bytes as a picture of format (empty: found from the bytes themselves).
+QImage decode(QByteArray &bytes, const QByteArray &format, const QSize &size)
 {
-    // The file is read whole first: Qt finds a picture's format under a lock that
-    // every decode in the process takes, the window's too, and a slow file (a
-    // network share, a pipe) would hold it for as long as its bytes take to come.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QImage();
-    QByteArray bytes = file.read(MaxPictureFileBytes + 1);
-    if (bytes.size() > MaxPictureFileBytes || file.error() != QFileDevice::NoError)
-        return QImage();
     QBuffer buffer(&bytes);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(format.isEmpty());
     const QSize full = reader.size();
     if (full.isValid() && qint64(full.width()) * full.height() > MaxPicturePixels)
         return QImage();
@@ -63,6 +57,27 @@ QImage readPicture(const QString &path, const QSize &size)
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                               : QImage::Format_RGB32);
     return image;
+}
+
+} // namespace
+
+QImage readPicture(const QString &path, const QSize &size)
+{
+    // The file is read whole first: Qt finds a picture's format under a lock that
+    // every decode in the process takes, the window's too, and a slow file (a
+    // network share, a pipe) would hold it for as long as its bytes take to come.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    QByteArray bytes = file.read(MaxPictureFileBytes + 1);
+    if (bytes.size() > MaxPictureFileBytes || file.error() != QFileDevice::NoError)
+        return QImage();
+    // The name's suffix is tried first: finding the format from the bytes asks every
+    // image plugin, loading each of them the first time. A picture whose suffix is
+    // not its format is found from its bytes.
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    const QImage image = suffix.isEmpty() ? QImage() : decode(bytes, suffix, size);
+    return image.isNull() ? decode(bytes, QByteArray(), size) : image;
 }
 
 QString Pictures::Key::text() const
