@@ -24,6 +24,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <fcntl.h>
 #include <memory>
@@ -293,21 +294,30 @@ private slots:
             QVERIFY(::mkfifo(QFile::encodeName(chosen), 0600) == 0);
         else
             QVERIFY(writeBytes(chosen, source == QLatin1String("huge") ? hugePicture() : "no picture"));
+        QBuffer png;
+        QVERIFY(png.open(QIODevice::WriteOnly) && noise.save(&png, "PNG", 50));
+        // Unfed after 10 s, the watchdog feeds the pipe itself, so that a reader on the
+        // window's thread (or one holding a lock the window waits for) gets going again.
         std::atomic<bool> fed{false};
         std::atomic<bool> watchdogEnded{false};
         std::thread watchdog;
         if (source == QLatin1String("pipe")) {
+            std::signal(SIGPIPE, SIG_IGN); // a reader gone early fails the feeding write instead
             watchdog = std::thread([&] {
                 for (int i = 0; i < 200 && !fed; ++i)
                     std::this_thread::sleep_for(std::chrono::milliseconds(50));
                 const int fd = fed ? -1 : ::open(QFile::encodeName(chosen), O_WRONLY | O_NONBLOCK);
                 watchdogEnded = fd >= 0;
-                if (fd >= 0)
-                    ::close(fd);
+                if (fd < 0)
+                    return;
+                ::fcntl(fd, F_SETFL, 0);
+                for (qint64 at = 0, n = 0; at < png.size(); at += n) {
+                    if ((n = ::write(fd, png.data().constData() + at, size_t(png.size() - at))) <= 0)
+                        break;
+                }
+                ::close(fd);
             });
         }
-        QBuffer png;
-        QVERIFY(png.open(QIODevice::WriteOnly) && noise.save(&png, "PNG", 50));
 
         PictureWriter writer;
         QSignalSpy finished(&writer, &PictureWriter::finished);
