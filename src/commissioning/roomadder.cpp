@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QThreadPool>
 #include <QVector>
@@ -221,16 +220,12 @@ const QByteArray &RoomAdder::templatePicture()
     // the rooms fall back as they do for an unreadable picture. Each room gets a
     // copy of the file's bytes: decoding and encoding a photo again per room would
     // hold the window for seconds each.
-    QFile file(projectPicturePath(m_templateIcon));
-    if (!file.open(QIODevice::ReadOnly))
-        return m_picture;
-    m_picture = file.readAll();
+    m_picture = readPictureBytes(projectPicturePath(m_templateIcon));
     QBuffer buffer(&m_picture);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    if (file.error() != QFileDevice::NoError || !reader.canRead() || !size.isValid() ||
-        qint64(size.width()) * size.height() > MaxPicturePixels)
+    if (!reader.canRead() || !size.isValid() || qint64(size.width()) * size.height() > MaxPicturePixels)
         m_picture.clear();
     return m_picture;
 }

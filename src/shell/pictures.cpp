@@ -61,23 +61,29 @@ QImage decode(QByteArray &bytes, const QByteArray &format, const QSize &size)
 
 } // namespace
 
-QImage readPicture(const QString &path, const QSize &size)
+QByteArray readPictureBytes(const QString &path)
 {
-    // The file is read whole first: Qt finds a picture's format under a lock that
-    // every decode in the process takes, the window's too, and a slow file (a
-    // network share, a pipe) would hold it for as long as its bytes take to come.
     // (QIODevice::read(n) takes n bytes of memory before it reads: the size is
     // looked at first, and a pipe's bytes are counted as they come.)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxPictureFileBytes)
-        return QImage();
+        return QByteArray();
     QByteArray bytes;
     bytes.reserve(int(file.size()));
     char chunk[64 * 1024];
     qint64 got = 0;
     while ((got = file.read(chunk, sizeof chunk)) > 0 && bytes.size() <= MaxPictureFileBytes)
         bytes.append(chunk, int(got));
-    if (got < 0 || bytes.size() > MaxPictureFileBytes)
+    return got < 0 || bytes.size() > MaxPictureFileBytes ? QByteArray() : bytes;
+}
+
+QImage readPicture(const QString &path, const QSize &size)
+{
+    // The file is read whole first: Qt finds a picture's format under a lock that
+    // every decode in the process takes, the window's too, and a slow file (a
+    // network share, a pipe) would hold it for as long as its bytes take to come.
+    QByteArray bytes = readPictureBytes(path);
+    if (bytes.isEmpty())
         return QImage();
     // The name's suffix is tried first: finding the format from the bytes asks every
     // image plugin, loading each of them the first time. A picture whose suffix is

@@ -78,6 +78,10 @@ private:
     int m_decodes = 0;
 };
 
+// The bytes of a picture file; empty when it cannot be read or is over
+// MaxPictureFileBytes. Safe in any thread.
+QByteArray readPictureBytes(const QString &path);
+
 // Reads a picture file, refusing one of more than MaxPicturePixels before it is
 // decoded. With a valid size the picture is scaled to it (stretched). Safe in any
 // thread.
