@@ -136,6 +136,7 @@ qint64 Pictures::keptBytes() const
 void Pictures::clear()
 {
     m_kept.clear();
+    m_largest = {};
 }
 
 QImage Pictures::picture(const QString &path, const QSize &size, QWidget *requester)
@@ -150,9 +151,11 @@ QImage Pictures::picture(const QString &path, const QSize &size, QWidget *reques
     const QString text = key.text();
     if (const QImage *kept = m_kept.object(text))
         return *kept;
+    if (m_largest.first == text)
+        return m_largest.second;
     if (builtIn) {
         const QImage image = readPicture(path, size);
-        m_kept.insert(text, new QImage(image), costOf(image));
+        keep(text, image);
         return image;
     }
     auto waiting = m_pending.find(text);
@@ -171,11 +174,21 @@ QImage Pictures::picture(const QString &path, const QSize &size, QWidget *reques
     return QImage();
 }
 
+void Pictures::keep(const QString &key, const QImage &image)
+{
+    // One picture larger than the whole budget is kept aside: dropped, it would be
+    // decoded again on its next paint, and its arrival asks for that paint.
+    if (costOf(image) > m_kept.maxCost())
+        m_largest = {key, image};
+    else
+        m_kept.insert(key, new QImage(image), costOf(image));
+}
+
 void Pictures::arrived(const QString &key, const QString &path, const QImage &image)
 {
     // A picture that cannot be read is kept as such too, so it is not read again
     // on every paint; a new file under its name has another key.
-    m_kept.insert(key, new QImage(image), costOf(image));
+    keep(key, image);
     const QList<QPointer<QWidget>> requesters = m_pending.take(key);
     for (const QPointer<QWidget> &widget : requesters) {
         if (widget)

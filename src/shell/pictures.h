@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QImage>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -72,8 +73,10 @@ private:
         QString text() const;
     };
     void arrived(const QString &key, const QString &path, const QImage &image);
+    void keep(const QString &key, const QImage &image);
 
     QCache<QString, QImage> m_kept;
+    QPair<QString, QImage> m_largest;
     QHash<QString, QList<QPointer<QWidget>>> m_pending;
     int m_decodes = 0;
 };

@@ -359,6 +359,11 @@ private slots:
         for (int side = 100; side < 140; side += 4)
             pictures.picture(QStringLiteral(":/myImages/jpg/room/room_1.jpg"), QSize(side, side));
         QVERIFY(pictures.keptBytes() <= 100 * 1000);
+        QVERIFY(solid(Qt::red, 1)); // one picture larger than the whole budget is kept too
+        QTRY_VERIFY(!pictures.picture(file, QSize(200, 200)).isNull());
+        const int started = pictures.decodesStarted();
+        QVERIFY(!pictures.picture(file, QSize(200, 200)).isNull());
+        QCOMPARE(pictures.decodesStarted(), started);
         pictures.setBudget(64 * 1024 * 1024);
     }
 
