@@ -328,63 +328,39 @@ private slots:
     void lateAnswerLeavesTheNewerLevel_data()
     {
         QTest::addColumn<int>("type");
-        QTest::addColumn<int>("held");   // the request whose answer comes late
-        QTest::addColumn<int>("moveTo"); // the user's newer level; -1: no movement
-        QTest::addColumn<bool>("in3D");  // the 3-D view's card, closed after the movement
-        QTest::addColumn<int>("level");  // of the light, the slider and the record in the end
-        QTest::addColumn<int>("stored");
-        const int setLevel = SimLight::SetLevel;
-        const int getLevels = SimLight::GetLevels;
-        QTest::newRow("confirmation of the level before") << int(LightAdjust) << setLevel << 0 << false
-                                                          << 0 << 0;
-        QTest::newRow("level read before") << int(LightAdjust) << getLevels << 0 << false << 0 << 0;
-        QTest::newRow("3-D card, confirmation") << int(LightAdjust) << setLevel << 0 << true << 0 << 0;
-        QTest::newRow("dali, firmware read before") << int(LightDaliDT8) << 0xEFFD << 0 << false << 0 << 40;
-        QTest::newRow("nothing pending: the reply is shown") << int(LightAdjust) << getLevels << -1 << false
-                                                             << 50 << 50;
+        QTest::addColumn<int>("held"); // the request whose answer comes late
+        QTest::addColumn<int>("level"); // 0: the slider is moved there before it comes
+        QTest::newRow("confirmation") << int(LightAdjust) << int(SimLight::SetLevel) << 0;
+        QTest::newRow("level read") << int(LightAdjust) << int(SimLight::GetLevels) << 0;
+        QTest::newRow("dali firmware read") << int(LightDaliDT8) << 0xEFFD << 0;
+        QTest::newRow("nothing newer: shown") << int(LightAdjust) << int(SimLight::GetLevels) << 50;
     }
 
     void lateAnswerLeavesTheNewerLevel()
     {
         QFETCH(int, type);
         QFETCH(int, held);
-        QFETCH(int, moveTo);
-        QFETCH(bool, in3D);
         QFETCH(int, level);
-        QFETCH(int, stored);
-        const bool dali = type == LightDaliDT8;
-        Row r;
-        r.type = type;
-        r.device = dali ? 60 : 20;
-        r.channel = 2;
-        r.brightness = dali ? 20 * 256 + 40 : 20;
-        insertLight(r);
+        const bool dali = type == LightDaliDT8; // whose record packs level * 256 + temperature
+        Row r{1, type, QStringLiteral("Lamp"), 1, dali ? 60 : 20, 2, dali ? 20 * 256 + 40 : 20};
         SimLight *device = module(quint8(r.device));
         device->setLevel(2, 50);
-        LightItem item(loadLight(1), in3D);
-        item.show();
-        QTRY_VERIFY(!item.isFirstDisplayPending());
+        const auto item = card(r);
+        QTRY_VERIFY(!item->isFirstDisplayPending());
         DeviceItem::setIntervalScale(0.1);
-        // The device takes the earlier request; its answer is held back.
         device->setAnswer(quint16(held), SimAnswer::silent());
-        if (held == SimLight::SetLevel)
-            item.brightnessSlider()->slider()->setValue(38);
-        else
-            item.getStatus(0);
+        held == SimLight::SetLevel ? item->brightnessSlider()->slider()->setValue(38) : item->getStatus(0);
         QVERIFY(waitForCode(quint16(held), 1));
         device->clearAnswer(quint16(held));
         const QList<SimOutput> answer = device->respond(device->requestsWithCode(quint16(held)).last());
         QCOMPARE(answer.size(), 1);
-        if (moveTo >= 0)
-            item.brightnessSlider()->slider()->setValue(moveTo);
-        if (in3D)
-            item.hide();
+        if (level == 0)
+            item->brightnessSlider()->slider()->setValue(0);
         deliver(answer.first().bytes); // while the newer level waits out its pause
-        QTRY_VERIFY_WITH_TIMEOUT(item.status(), 3000);
-        QCOMPARE(device->level(2), level);
-        QCOMPARE(item.brightnessSlider()->value(), level);
-        QCOMPARE(item.getLight().brightness[0], level);
-        QCOMPARE(storedBrightness(1), stored);
+        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 3000);
+        QCOMPARE((QList<int>{device->level(2), item->brightnessSlider()->value(),
+                             item->getLight().brightness[0], storedBrightness(1)}),
+                 (QList<int>{level, level, level, dali ? level * 256 + 40 : level}));
     }
 
     void allOnAndOffThroughTheHub()

@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -34,44 +33,30 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The bytes of an SQLite database with one table of `rows` rows, each holding
-// value; empty when it could not be made. The same arguments make the same bytes.
-inline QByteArray sqliteBytes(const QVariant &value, int rows = 1)
+// An SQLite database whose one row holds value; empty when it cannot be made.
+inline QByteArray sqliteBytes(const QVariant &value)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("made.db3"));
-    static int made = 0;
-    const QString connection = QStringLiteral("transfertest_%1").arg(made++);
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
         db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery query(db);
-            ok = query.exec(QStringLiteral("create table t(v)")) && db.transaction() &&
-                 query.prepare(QStringLiteral("insert into t(v) values(?)"));
-            for (int i = 0; ok && i < rows; ++i) {
-                query.addBindValue(value);
-                ok = query.exec();
-            }
-            ok = ok && db.commit();
-        }
-        db.close();
+        ok = db.open();
+        QSqlQuery query(db);
+        ok = ok && query.exec(QStringLiteral("create table t(v)"))
+             && query.prepare(QStringLiteral("insert into t values(?)"));
+        query.addBindValue(value);
+        ok = ok && query.exec();
     }
-    QSqlDatabase::removeDatabase(connection);
+    QSqlDatabase::removeDatabase(path);
     return ok ? readFile(path) : QByteArray();
 }
 
-// The database a project's folder holds in these tests: a real one whose row
-// names the project and where it came from, as "<SQLite stand-in of NAME TAG>".
+// A project's database, a real one whose row reads "<SQLite stand-in of NAME TAG>".
 inline QByteArray dbBytes(const QString &name, const QByteArray &tag = "local")
 {
-    static QHash<QByteArray, QByteArray> made;
-    const QByteArray text = "<SQLite stand-in of " + name.toUtf8() + " " + tag + ">";
-    auto found = made.find(text);
-    if (found == made.end())
-        found = made.insert(text, sqliteBytes(text));
-    return found.value();
+    return sqliteBytes("<SQLite stand-in of " + name.toUtf8() + " " + tag + ">");
 }
 
 // A project folder "<root>/<name>" with "<name>.db3" and a picture.
@@ -132,9 +117,8 @@ inline QStringList topFolders(const QStringList &names)
     return folders;
 }
 
-// "listed NAME" for every listed project, and "entry NAME" for every entry of the
-// database folder, with " db=" and the stand-in's text of the database it holds
-// (" db=real" for any other), sorted.
+// "listed NAME" for every listed project, and "entry NAME" for every entry of the database
+// folder, with " db=" and the stand-in's text of the database it holds (or "real"), sorted.
 inline QStringList projectState()
 {
     QStringList state;
@@ -145,8 +129,7 @@ inline QStringList projectState()
     const QStringList entries = QDir(databaseFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         const QByteArray db = readFile(databaseFolder() + '/' + entry + '/' + entry + ".db3");
-        const int from = db.indexOf("<SQLite stand-in of ");
-        const int to = db.indexOf('>', from);
+        const int from = db.indexOf("<SQLite stand-in of "), to = db.indexOf('>', from);
         QString tail;
         if (db.startsWith("SQLite format 3") && from >= 0 && to > from)
             tail = QStringLiteral(" db=") + QString::fromUtf8(db.mid(from + 1, to - from - 1));

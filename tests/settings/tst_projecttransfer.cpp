@@ -33,7 +33,6 @@
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -90,29 +89,16 @@ QByteArray withoutDatabase()
                                    {"Office/photo.png", 0, -1, true, true, "png"}});
 }
 
-// The rows on the database a project "Yard" brings, by name, and whether it is whole.
-const QList<QPair<const char *, bool>> DatabaseRows{{"a database of zero bytes", false},
-                                                    {"a text file for a database", false},
-                                                    {"a database cut at a page boundary", false},
-                                                    {"a database of many pages", true}};
-
-// The archive of a DatabaseRows row; none for other rows. The cut database is the
+// For a row "Yard's database ...", Yard with that database, as an archive. The cut one is the
 // first half, in whole pages, of the one of many pages: its header is intact.
-std::optional<QByteArray> databaseRowArchive(const QString &tag)
+std::optional<QByteArray> yardWithDatabase(const QString &tag)
 {
-    const auto row = std::find_if(DatabaseRows.begin(), DatabaseRows.end(),
-                                  [&](const QPair<const char *, bool> &r) { return tag == r.first; });
-    if (row == DatabaseRows.end())
+    if (!tag.startsWith("Yard's database"))
         return std::nullopt;
-    const QByteArray whole = sqliteBytes(QByteArray(300, 'r'), 100);
-    const int page = whole.size() < 18 ? 0 : (quint8(whole.at(16)) << 8) | quint8(whole.at(17));
-    QByteArray db; // zero bytes
-    if (tag.contains("text file"))
-        db = QByteArray("hall, kitchen, terrace\n").repeated(100);
-    else if (tag.contains(" cut "))
-        db = whole.left(page > 0 ? whole.size() / 2 / page * page : 0);
-    else if (row->second)
-        db = whole;
+    const QByteArray whole = sqliteBytes(QByteArray(30000, 'r'));
+    const int page = qMax(1, whole.mid(16, 2).toHex().toInt(nullptr, 16));
+    const QByteArray db = tag.endsWith("many pages") ? whole
+                          : tag.endsWith("boundary") ? whole.left(whole.size() / 2 / page * page) : "";
     return varnotest::handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, db},
                                    {"Yard/plan.png", 0, -1, true, true, "png"}});
 }
@@ -385,11 +371,11 @@ void TestProjectTransfer::cloudDownload_data()
         << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
     QTest::newRow("a project folder without its database")
         << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!" << QStringList();
-    for (const auto &row : DatabaseRows)
-        QTest::newRow(row.first) << 200 << QStringList() << 0 << qint64(0)
-                                 << (row.second ? "success." : "Invalid project archive!")
-                                 << (row.second ? QStringList{"listed Yard", "entry Yard db=real"}
-                                                : QStringList());
+    for (const char *db : {"Yard's database of zero bytes", "Yard's database cut at a page boundary"})
+        QTest::newRow(db) << 200 << QStringList() << 0 << qint64(0) << "Invalid project archive!"
+                          << QStringList();
+    QTest::newRow("Yard's database of many pages") << 200 << QStringList() << 0 << qint64(0) << "success."
+                                                   << QStringList{"listed Yard", "entry Yard db=real"};
     QTest::newRow("200 MB archive")
         << 200 << QStringList() << 200 << qint64(0) << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard cloud"};
@@ -425,8 +411,8 @@ void TestProjectTransfer::cloudDownload()
         body = readFile(makeArchive(dir.filePath("a.zip"), archived, "cloud"));
     if (tag.endsWith("without its database"))
         body = withoutDatabase();
-    if (const std::optional<QByteArray> archive = databaseRowArchive(tag))
-        body = *archive;
+    if (const std::optional<QByteArray> yard = yardWithDatabase(tag))
+        body = *yard;
     m_cloud.answerWith(status, body, "application/zip");
     const bool paced = tag.endsWith("2 ms a piece");
     if (megabytes > 0) {
@@ -630,8 +616,7 @@ void TestProjectTransfer::sender()
 void TestProjectTransfer::receiver_data()
 {
     QTest::addColumn<QStringList>("existing"); // listed projects; "file X": a plain file X in the way
-    // "projects:A,B", "dotdot", "link", "nolength", "database" (a DatabaseRows row), or a kind of
-    // unpackLimitArchive(), Yard's database a real one
+    // "projects:A,B", "dotdot", "link", "nolength", "database", or a kind of unpackLimitArchive()
     QTest::addColumn<QString>("archive");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("added");
@@ -654,17 +639,15 @@ void TestProjectTransfer::receiver_data()
                                 << "Invalid project archive!" << QStringList();
     QTest::newRow("a project folder without its database")
         << QStringList() << "nodb" << "Invalid project archive!" << QStringList();
-    for (const auto &row : DatabaseRows) // the sender hears a refusal as well
-        QTest::newRow(row.first) << QStringList() << "database"
-                                 << (row.second ? "success." : "Invalid project archive!")
-                                 << (row.second ? QStringList{"listed Yard", "entry Yard db=real"}
-                                                : QStringList());
+    for (const char *db : {"Yard's database of zero bytes", "Yard's database cut at a page boundary"})
+        QTest::newRow(db) << QStringList() << "database" << "Invalid project archive!" << QStringList();
+    QTest::newRow("Yard's database of many pages") << QStringList() << "database" << "success."
+                                                   << QStringList{"listed Yard", "entry Yard db=real"};
     QTest::newRow("no Content-Length, then a sender")
         << QStringList() << "nolength"
         << "success." << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
     // Read by the central directory: what it does not name is never imported.
-    QTest::newRow("100,000 unlisted entries")
-        << QStringList() << "100,000 unlisted entries" << "success."
+    QTest::newRow("100,000 unlisted entries") << QStringList() << "100,000 unlisted entries" << "success."
         << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
     QTest::newRow("Evil hidden in Yard") << QStringList() << "Evil hidden in Yard" << "success."
                                          << QStringList{"listed Yard", "entry Yard db=real"};
@@ -704,17 +687,16 @@ void TestProjectTransfer::receiver()
     } else if (archive == QLatin1String("nodb")) {
         QVERIFY(writeFile(zipPath, withoutDatabase()));
     } else if (archive == QLatin1String("database")) {
-        QVERIFY(writeFile(zipPath, databaseRowArchive(QTest::currentDataTag()).value()));
+        QVERIFY(writeFile(zipPath, yardWithDatabase(QTest::currentDataTag()).value()));
     } else if (archive == QLatin1String("link") || archive == QLatin1String("nolength")) {
         QList<varnotest::HandZipEntry> entries{{"Yard/Yard.db3", 0, -1, true, true, dbBytes("Yard")}};
         if (archive == QLatin1String("link"))
             entries.append({"Yard/link", 0, -1, true, true, "/etc", -1, false, true});
         QVERIFY(writeFile(zipPath, varnotest::handMadeZip(entries)));
     } else {
-        // Yard's database is whole, so only what the kind does to the archive can refuse it.
-        const QByteArray kind = archive.toUtf8();
+        const QByteArray kind = archive.toUtf8(); // with a whole database, so only the kind can refuse it
         const QByteArray db = kind == "Evil hidden in Yard" ? sqliteBytes(varnotest::evilInYard())
-                                                            : dbBytes(QStringLiteral("Yard"));
+                                                            : dbBytes("Yard");
         QVERIFY(writeFile(zipPath, varnotest::unpackLimitArchive(kind, db)));
     }
 
