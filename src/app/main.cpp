@@ -4,6 +4,7 @@
 #include "app/stdincommands.h"
 #include "app/terminationsignals.h"
 #include "bus/broadcastsocket.h"
+#include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
@@ -21,6 +22,21 @@
 #include <QWidget>
 
 namespace {
+
+// How long the exit waits, once the database is closed, for the work handed to
+// workers (a picture read, decoded or written, a project packed). A read from a
+// source that never delivers would hold the exit for ever; it is left behind with
+// the process, and what it staged is removed.
+constexpr int WorkerBoundMs = 1000;
+
+// Ends the work handed to workers, and the process at once when some of it does
+// not end within the bound; otherwise answers code for a normal return.
+int endWorkers(int code)
+{
+    if (!BackgroundWork::finish(WorkerBoundMs))
+        BackgroundWork::leave(code);
+    return code;
+}
 
 // When VARNO_SCREENSHOT names a file, the first screen is saved there shortly
 // after start-up (used by ./run on machines without a display).
@@ -93,7 +109,7 @@ int main(int argc, char *argv[])
     // already; no new one is started.
     if (termination.received()) {
         closeAll();
-        return 0;
+        return endWorkers(0);
     }
-    return app.exec();
+    return endWorkers(app.exec());
 }

@@ -184,6 +184,13 @@ void PageSettingRoomManagerEdit::slotsPageLeave(QString id)
                             .arg(sqlText(typed.name), sqlText(typed.icon));
     if (saveRow(sql)) {
         m_unsaved = {};
+        // A picture of this row still being written: its name is stored with its file.
+        const QString photo = QString::asprintf(m_owner.photo, room_id);
+        if (writer->isBusy() && m_galleryName == photo)
+            writer->storeNameWithFile(QStringLiteral("update %1 set %2='%3' where %4=%5")
+                                          .arg(m_owner.table, m_owner.iconColumn, sqlText(photo),
+                                               m_owner.idColumn)
+                                          .arg(room_id));
         return;
     }
     emit gl_socket.signalsInformation(failure);
@@ -259,26 +266,18 @@ void PageSettingRoomManagerEdit::addFromGallery()
     if (file.isEmpty())
         return;
     m_gallerySource = file;
-    writer->start(file, QString::asprintf(m_owner.photo, room_id));
+    m_galleryName = QString::asprintf(m_owner.photo, room_id);
+    writer->start(file, m_galleryName);
 }
 
 void PageSettingRoomManagerEdit::galleryPictureWritten(int result, const QString &name)
 {
-    switch (PictureWrite(result)) {
-    case PictureWrite::Written:
-        // The editor may show another room by now; that one keeps its picture.
-        if (name == QString::asprintf(m_owner.photo, room_id))
-            iconItem->setIconName(name);
-        break;
-    case PictureWrite::NoFolder:
-        emit gl_socket.signalsInformation(
-            tr("Lose the dir named %1,please reboot the application!").arg(currentProjectName()));
-        break;
-    case PictureWrite::Unreadable:
-        emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(m_gallerySource));
-        break;
-    case PictureWrite::Unwritable:
-        emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));
-        break;
-    }
+    const bool room = m_owner.tileKind == ManagerItemRoom;
+    const PictureWriteTexts texts{
+        tr("Lose the dir named %1,please reboot the application!").arg(currentProjectName()),
+        tr("Cannot read the picture %1!").arg(m_gallerySource), tr("Cannot save the picture %1!").arg(name),
+        room ? tr("Failed to save the room!") : tr("Failed to save the template!")};
+    // The editor may show another room by now; that one keeps its picture.
+    if (sayPictureWrite(PictureWrite(result), texts) && name == QString::asprintf(m_owner.photo, room_id))
+        iconItem->setIconName(name);
 }

@@ -4,7 +4,8 @@
 // of device the room holds. Name and picture are written whenever the page is
 // left, together with what the tabs that save on leaving hold (one transaction:
 // all or nothing); the other tabs write their own data. A refused write says so
-// and brings the editor back with what was typed.
+// and brings the editor back with what was typed. Left while a picture chosen for
+// it is still written, the row takes that picture's name once its file is whole.
 //
 // Tabs are kept in one list: a later tab (air conditioners, floor heating,
 // occupation, master, panels, moods) is one addRoomTab() call in the constructor
@@ -111,4 +112,5 @@ private:
     // Writes a picture from the gallery; no other picture is chosen meanwhile.
     PictureWriter *writer = nullptr;
     QString m_gallerySource;
+    QString m_galleryName;
 };

@@ -217,7 +217,8 @@ void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
         if (file.isEmpty())
             return;
         gallerySource = file;
-        writer->start(file, QString::asprintf("photo_Mood_%d", mood_id));
+        galleryName = QString::asprintf("photo_Mood_%d", mood_id);
+        writer->start(file, galleryName);
     } else if (style.style == 0) {
         IconSelectDlg dialog(nullptr);
         dialog.family = 5;
@@ -230,23 +231,13 @@ void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
 void PageSettingRoomManagerMoodsInformation::galleryPictureWritten(int result, const QString &name)
 {
     // A picture that cannot be read or written leaves the tile as it was.
-    switch (PictureWrite(result)) {
-    case PictureWrite::Written:
-        // The page may show another mood by now; that one keeps its picture.
-        if (name == QString::asprintf("photo_Mood_%d", mood_id))
-            iconItem->setIconName(name);
-        break;
-    case PictureWrite::NoFolder:
-        emit gl_socket.signalsInformation(
-            tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()));
-        break;
-    case PictureWrite::Unreadable:
-        emit gl_socket.signalsInformation(tr("Cannot read the picture %1!").arg(gallerySource));
-        break;
-    case PictureWrite::Unwritable:
-        emit gl_socket.signalsInformation(tr("Cannot save the picture %1!").arg(name));
-        break;
-    }
+    const PictureWriteTexts texts{
+        tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()),
+        tr("Cannot read the picture %1!").arg(gallerySource), tr("Cannot save the picture %1!").arg(name),
+        tr("Failed to save the mood!")};
+    // The page may show another mood by now; that one keeps its picture.
+    if (sayPictureWrite(PictureWrite(result), texts) && name == QString::asprintf("photo_Mood_%d", mood_id))
+        iconItem->setIconName(name);
 }
 
 void PageSettingRoomManagerMoodsInformation::checkBoxAddDevicesInCurrentState_toggled(bool checked)
@@ -394,6 +385,11 @@ void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
         emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
         return;
     }
+    // A picture of this mood still being written: its name is stored with its file.
+    if (writer->isBusy() && galleryName == QString::asprintf("photo_Mood_%d", mood_id))
+        writer->storeNameWithFile(QString::asprintf(
+            "update tbl_mood set mood_icon_name='%s' where room_id=%d and mood_id=%d",
+            sqlText(galleryName).toUtf8().constData(), room_id, mood_id));
     emit gl_socket.signalsPageIdChanged(QStringLiteral("Edit Room"), tr("Edit Room"),
                                         QString::number(room_id), QStringLiteral("0"));
 }

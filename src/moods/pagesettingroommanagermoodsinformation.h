@@ -9,7 +9,9 @@
 // are dropped once the page has left the menu bar's history (tried again at the
 // next page change when that fails, with the failure said). When the mood's
 // row, its commands, the rows it copies or the test of a checked group cannot
-// all be read, the save is refused and the stored mood stays as it was.
+// all be read, the save is refused and the stored mood stays as it was. Saved while
+// its chosen picture is still written, the row takes that picture's name once the
+// file is whole.
 
 #include "moods/diycommand.h"
 #include "shell/mydialog.h"
@@ -81,4 +83,5 @@ private:
     // Writes a picture from the gallery; no other picture is chosen meanwhile.
     PictureWriter *writer = nullptr;
     QString gallerySource;
+    QString galleryName;
 };

@@ -1,17 +1,24 @@
 #include "projectpicture.h"
 
 #include "pictures.h"
+#include "bus/broadcastsocket.h"
+#include "store/backgroundwork.h"
+#include "store/cppsqlite3db.h"
+#include "store/globals.h"
 #include "store/projectlist.h"
+#include "store/queryhelpers.h"
 #include "store/safesave.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPointer>
 #include <QSaveFile>
 #include <QThreadPool>
 
 #include <memory>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -27,7 +34,75 @@ QString existingProjectFolder()
     return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
 }
 
+// The name of the file that target stages into, while it has one. Where the file
+// system allows, the staging file has none until the commit, and a process that
+// ends meanwhile leaves nothing; the named one is removed by the exit.
+QString namedStaging(const QSaveFile &target)
+{
+    char buffer[4096];
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(target.handle());
+    const ssize_t length = ::readlink(link.constData(), buffer, sizeof(buffer));
+    if (length <= 0 || size_t(length) >= sizeof(buffer))
+        return QString();
+    const QString path = QFile::decodeName(QByteArray(buffer, int(length)));
+    return path.endsWith(QLatin1String(" (deleted)")) ? QString() : path;
+}
+
+// Puts the staged file in place together with the update sql, or neither. Should
+// the transaction's commit fail once the file is placed, a file that no row named
+// before is removed again.
+PictureWrite placeWithName(QSaveFile &file, const QString &sql)
+{
+    const bool existed = QFileInfo::exists(file.fileName());
+    if (!gl_sqlite3db.beginTransaction()) {
+        file.cancelWriting();
+        return PictureWrite::NotStored;
+    }
+    if (execChangingRows(sql) <= 0) {
+        gl_sqlite3db.rollbackTransaction();
+        file.cancelWriting();
+        return PictureWrite::NotStored;
+    }
+    if (!commitSaveFile(file)) {
+        gl_sqlite3db.rollbackTransaction();
+        return PictureWrite::Unwritable;
+    }
+    if (!gl_sqlite3db.commitTransaction()) {
+        if (!existed)
+            QFile::remove(file.fileName());
+        return PictureWrite::NotStored;
+    }
+    return PictureWrite::Written;
+}
+
 } // namespace
+
+bool sayPictureWrite(PictureWrite result, const PictureWriteTexts &texts)
+{
+    QString text;
+    switch (result) {
+    case PictureWrite::Written:
+        return true;
+    case PictureWrite::NoFolder:
+        text = texts.noFolder;
+        break;
+    case PictureWrite::Unreadable:
+        text = texts.unreadable;
+        break;
+    case PictureWrite::Unwritable:
+        text = texts.unwritable;
+        break;
+    case PictureWrite::NotStored:
+        text = texts.notStored;
+        break;
+    case PictureWrite::Dropped:
+        text = PictureWriter::tr("The picture was not stored: the project was changed while it was written!");
+        break;
+    }
+    if (!text.isEmpty())
+        emit gl_socket.signalsInformation(text);
+    return false;
+}
 
 QString currentProjectName()
 {
@@ -41,13 +116,19 @@ QString currentProjectFolder()
     return projectFolder(currentProjectName());
 }
 
-PictureWrite stagePicture(const QString &source, QSaveFile &target)
+PictureWrite stagePicture(const QString &source, QSaveFile &target, QString *staging)
 {
     const QImage image = readPicture(source);
     if (image.isNull())
-        return PictureWrite::Unreadable;
+        return BackgroundWork::stopping() ? PictureWrite::Dropped : PictureWrite::Unreadable;
     if (!target.open(QIODevice::WriteOnly))
         return PictureWrite::Unwritable;
+    const QString named = namedStaging(target);
+    if (!named.isEmpty()) {
+        BackgroundWork::remember(named);
+        if (staging)
+            *staging = named;
+    }
     // Synced here, so that the commit on the window's thread has nothing left to write.
     const bool written = image.save(&target, "PNG", PngQuality) && target.flush() &&
                          ::fsync(target.handle()) == 0 && target.error() == QFileDevice::NoError;
@@ -89,20 +170,32 @@ bool PictureWriter::start(const QString &source, const QString &name, const Plac
     const QString path = m_folder + QLatin1Char('/') + name + QStringLiteral(".png");
     QPointer<PictureWriter> guard(this);
     QThread *window = thread();
-    QThreadPool::globalInstance()->start([guard, source, path, window] {
+    m_storeSql.clear();
+    // The exit waits for this pool only so long.
+    BackgroundWork::pool().start([guard, source, path, window] {
         std::shared_ptr<QSaveFile> file = std::make_shared<QSaveFile>(path);
-        const PictureWrite result = stagePicture(source, *file);
+        QString staging;
+        const PictureWrite result = stagePicture(source, *file, &staging);
         file->moveToThread(window);
         // A writer gone meanwhile drops the file: an uncommitted QSaveFile leaves nothing.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [guard, file, result] {
+            [guard, file, result, staging] {
                 if (guard)
                     guard->staged(result, *file);
+                else
+                    file->cancelWriting();
+                BackgroundWork::forget(staging);
             },
             Qt::QueuedConnection);
     });
     return true;
+}
+
+void PictureWriter::storeNameWithFile(const QString &sql)
+{
+    if (m_busy)
+        m_storeSql = sql;
 }
 
 int PictureWriter::running()
@@ -114,12 +207,20 @@ void PictureWriter::staged(PictureWrite result, QSaveFile &file)
 {
     m_busy = false;
     --g_running;
-    const Place place = std::move(m_place);
-    m_place = Place();
-    // The project may have been left while the file was written.
-    if (result == PictureWrite::Written && existingProjectFolder() != m_folder)
-        result = PictureWrite::NoFolder;
-    if (result == PictureWrite::Written)
-        result = place ? place(file) : (commitSaveFile(file) ? PictureWrite::Written : PictureWrite::Unwritable);
+    const Place place = std::exchange(m_place, Place());
+    const QString storeSql = std::exchange(m_storeSql, QString());
+    // The project may have been left while the file was written: the file goes with it.
+    if (result == PictureWrite::Written && existingProjectFolder() != m_folder) {
+        file.cancelWriting();
+        result = PictureWrite::Dropped;
+    }
+    if (result == PictureWrite::Written) {
+        if (!storeSql.isEmpty())
+            result = placeWithName(file, storeSql);
+        else if (place)
+            result = place(file);
+        else
+            result = commitSaveFile(file) ? PictureWrite::Written : PictureWrite::Unwritable;
+    }
     emit finished(result, m_name);
 }

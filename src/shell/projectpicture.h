@@ -4,7 +4,8 @@
 // and stored full size as "<name>.png" in the project's folder. The file is read
 // and the PNG written by a worker thread, since a phone photo takes seconds to
 // decode and encode; the window and the bus go on meanwhile. A write that fails
-// leaves an earlier file of that name as it was.
+// leaves an earlier file of that name as it was. A write still running at the exit
+// leaves nothing behind: its staging file has no name, or is removed by the exit.
 
 #include <QObject>
 #include <QString>
@@ -17,7 +18,9 @@ enum class PictureWrite {
     Written,
     NoFolder,   // the project's folder is missing
     Unreadable, // the source is missing, not a picture, or too large to decode
-    Unwritable  // the PNG could not be written
+    Unwritable, // the PNG could not be written
+    NotStored,  // the name could not be stored with the file; the file was not placed
+    Dropped     // the project was changed, or the program ended, during the write
 };
 Q_DECLARE_METATYPE(PictureWrite)
 
@@ -27,11 +30,27 @@ QString currentProjectFolder();
 QString currentProjectName();
 
 // Reads the picture file source and writes it, full size, as a PNG into target,
-// which the caller commits. On failure target is cancelled. Safe in any thread.
-PictureWrite stagePicture(const QString &source, QSaveFile &target);
+// which the caller commits. On failure target is cancelled. A staging file with a
+// name is remembered for the exit (BackgroundWork), and its name given in staging:
+// the caller forgets it once the file is committed or cancelled. Safe in any thread.
+PictureWrite stagePicture(const QString &source, QSaveFile &target, QString *staging = nullptr);
 
 // Writes bytes as the file path, whole or not at all. Safe in any thread.
 bool writePictureBytes(const QByteArray &bytes, const QString &path);
+
+// What an editor says about the end of a write, one text per failure; an empty text
+// says nothing (the editor has said it itself). The dropped write's text is common.
+struct PictureWriteTexts
+{
+    QString noFolder;
+    QString unreadable;
+    QString unwritable;
+    QString notStored;
+};
+
+// Says through the hub's information what went wrong with a write; answers whether
+// the picture was written.
+bool sayPictureWrite(PictureWrite result, const PictureWriteTexts &texts);
 
 // Writes one picture the user chose at a time into the current project's folder.
 class PictureWriter : public QObject
@@ -48,6 +67,11 @@ public:
     // while an earlier write is still running. finished() follows in any case.
     bool start(const QString &source, const QString &name, const Place &place = Place());
     bool isBusy() const { return m_busy; }
+    // Called while a write runs, after the row that names the editor's picture was
+    // saved with the earlier name: once the file is whole, sql (an update of that
+    // row to the new name) and the file are put in place together, or neither.
+    // A row no longer there takes neither.
+    void storeNameWithFile(const QString &sql);
     // Writes running in all writers.
     static int running();
 
@@ -61,4 +85,5 @@ private:
     QString m_name;
     QString m_folder;
     Place m_place;
+    QString m_storeSql;
 };

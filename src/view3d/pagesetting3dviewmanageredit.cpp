@@ -211,38 +211,24 @@ void PageSetting3DViewManagerEdit::choosePhoto()
     const QString name = photoName(room);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     photoSource = file;
-    photoPlaced = false;
     writer->start(file, name, [this, room, name, path](QSaveFile &out) {
-        photoPlaced = true;
-        return placePhoto(room, name, path, out) ? PictureWrite::Written : PictureWrite::Unwritable;
+        return placePhoto(room, name, path, out) ? PictureWrite::Written : PictureWrite::NotStored;
     });
 }
 
 void PageSetting3DViewManagerEdit::photoWritten(int result, const QString &name)
 {
-    switch (PictureWrite(result)) {
-    case PictureWrite::Written:
-        // The page may show another room by now; that one keeps its picture.
-        if (name == photoName(roomId))
-            setIconName(name);
-        break;
-    case PictureWrite::NoFolder:
-        emit gl_socket.signalsInformation(
-            tr("Lose the dir named %1,please reboot the application!").arg(currentProjectName()));
-        break;
-    case PictureWrite::Unreadable:
-        emit gl_socket.signalsInformation(
-            tr("Can not read the image %1!").arg(QDir::toNativeSeparators(photoSource)));
-        break;
-    case PictureWrite::Unwritable:
-        // Placing the file says what failed itself.
-        if (!photoPlaced)
-            emit gl_socket.signalsInformation(
-                tr("Can not save the image %1!")
-                    .arg(QDir::toNativeSeparators(currentProjectFolder() + QLatin1Char('/') + name +
-                                                  QStringLiteral(".png"))));
-        break;
-    }
+    // Placing the file says what failed itself (NotStored).
+    const PictureWriteTexts texts{
+        tr("Lose the dir named %1,please reboot the application!").arg(currentProjectName()),
+        tr("Can not read the image %1!").arg(QDir::toNativeSeparators(photoSource)),
+        tr("Can not save the image %1!")
+            .arg(QDir::toNativeSeparators(currentProjectFolder() + QLatin1Char('/') + name +
+                                          QStringLiteral(".png"))),
+        QString()};
+    // The page may show another room by now; that one keeps its picture.
+    if (sayPictureWrite(PictureWrite(result), texts) && name == photoName(roomId))
+        setIconName(name);
 }
 
 bool PageSetting3DViewManagerEdit::placePhoto(int room, const QString &name, const QString &path,

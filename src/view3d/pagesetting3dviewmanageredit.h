@@ -71,5 +71,4 @@ private:
     // Writes a photo from the gallery; no other picture is chosen meanwhile.
     PictureWriter *writer = nullptr;
     QString photoSource;
-    bool photoPlaced = false;
 };

@@ -8,6 +8,7 @@
 #include "pagenavigator.h"
 #include "projectfixture.h"
 #include "roomproject.h"
+#include "slowpicture.h"
 #include "stepfault.h"
 #include "tilelist.h"
 #include "unreadablepicture.h"
@@ -24,6 +25,7 @@
 #include "shell/iconstyledlg.h"
 #include "shell/manageritem.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QGridLayout>
 #include <QImage>
@@ -363,6 +365,55 @@ private slots:
         QCOMPARE(editor->pictureTile()->getIconName(), QStringLiteral("room_7"));
         QVERIFY(!QFile::exists(target));
         answerFileDialogsWith({});
+    }
+
+    // Left while the chosen picture is still written: the row takes the picture's name
+    // once its file is whole; a failed or dropped write keeps the earlier name.
+    void leftWhileWritten_data()
+    {
+        QTest::addColumn<QByteArray>("arrives");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a photo") << QByteArray("photo") << QString();
+        QTest::newRow("not a picture") << QByteArray("text") << QStringLiteral("Cannot read the picture ");
+        QTest::newRow("project changed") << QByteArray("switch")
+                                         << QStringLiteral("The picture was not stored: ");
+    }
+    void leftWhileWritten()
+    {
+        QFETCH(QByteArray, arrives);
+        QFETCH(QString, said);
+        const varnotest::SlowPicture source(m_project.path() + QStringLiteral("/arriving.png"));
+        QVERIFY(source.isValid());
+        const QString target = m_project.projectDir() + QStringLiteral("/photo_Room_1.png");
+        QFile::remove(target);
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(QColor(20, 160, 90));
+        QBuffer png;
+        QVERIFY(png.open(QIODevice::WriteOnly) && image.save(&png, "PNG"));
+        const QString earlier = editor->pictureTile()->getIconName();
+        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return source.path(); });
+        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+        editor->labelModifyRoomIcon_pressed();
+        answerFileDialogsWith({});
+        QVERIFY(editor->pictureWriter()->isBusy());
+        QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+        editor->nameField()->setText(QStringLiteral("Pantry"));
+        navigator->go(QStringLiteral("Home"));
+        if (arrives == "switch")
+            QVERIFY(setCurrentProject(QStringLiteral("Second")));
+        QVERIFY(source.feed(arrives == "text" ? QByteArray("no picture") : png.data()));
+        QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+        QVERIFY(setCurrentProject(QStringLiteral("Home")));
+        QCOMPARE(value(QStringLiteral("select room_name||'|'||icon_name from tbl_room")).toString(),
+                 QStringLiteral("Pantry|") + (said.isEmpty() ? QStringLiteral("photo_Room_1") : earlier));
+        if (said.isEmpty()) {
+            QCOMPARE(hub.size(), 0);
+            QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), image);
+        } else {
+            QCOMPARE(hub.size(), 1);
+            QVERIFY2(hub.at(0).at(0).toString().startsWith(said), qPrintable(hub.at(0).at(0).toString()));
+            QVERIFY(!QFile::exists(target));
+        }
     }
 
     // With the user interface in another language, requests still name pages by

@@ -11,6 +11,7 @@
 #include "modalanswer.h"
 #include "moodproject.h"
 #include "projectfixture.h"
+#include "slowpicture.h"
 #include "stepfault.h"
 #include "tilelist.h"
 #include "unreadablepicture.h"
@@ -28,6 +29,7 @@
 #include "shell/filedialogs.h"
 #include "shell/iconstyledlg.h"
 
+#include <QBuffer>
 #include <QGridLayout>
 #include <QSignalSpy>
 #include <QtTest>
@@ -110,6 +112,8 @@ private slots:
     void operationPages();
     void editorTab();
     void moodEditor();
+    void savedWhileWritten_data();
+    void savedWhileWritten();
     void readFaults_data();
     void readFaults();
 };
@@ -356,6 +360,64 @@ void TestMoodPages::moodEditor()
 
 // A read fails ("statement text@step", armed on entering the editor or at the press):
 // the stored mood and the page stay, and the failure is said.
+// Save while the chosen picture is still written: the row takes the picture's
+// name once its file is whole; a failed or dropped write keeps the earlier name.
+void TestMoodPages::savedWhileWritten_data()
+{
+    QTest::addColumn<QString>("arrives");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a photo") << "photo" << "photo_Mood_7" << "";
+    QTest::newRow("not a picture") << "text" << "moods_1" << "[Cannot read the picture ";
+    QTest::newRow("project changed") << "switch" << "moods_1" << "[The picture was not stored: ";
+}
+
+void TestMoodPages::savedWhileWritten()
+{
+    QFETCH(QString, arrives);
+    QFETCH(QString, icon);
+    QFETCH(QString, said);
+    m_project.reset();
+    addRooms();
+    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}));
+    auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
+    const varnotest::SlowPicture source(m_project.path() + "/arriving.png");
+    QVERIFY(source.isValid());
+    const QString target = m_project.projectDir() + "/photo_Mood_7.png";
+    QFile::remove(target);
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(QColor(20, 160, 90));
+    QBuffer png;
+    QVERIFY(png.open(QIODevice::WriteOnly) && image.save(&png, "PNG"));
+
+    m_nav->go("Moods Information", "7-1", "1");
+    info->nameField()->setText(QStringLiteral("Evening"));
+    info->groupBox(info->GroupLight)->setChecked(true);
+    answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return source.path(); });
+    varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+    info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
+    answerFileDialogsWith({});
+    QVERIFY(info->pictureWriter()->isBusy());
+    QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+    info->saveButton()->click();
+    QCOMPARE(rows("select mood_name,mood_icon_name from tbl_mood where mood_id=7"),
+             QStringList({"Evening|moods_1"}));
+    if (arrives == "switch")
+        QVERIFY(setCurrentProject(QStringLiteral("Second")));
+    QVERIFY(source.feed(arrives == "text" ? QByteArray("no picture") : png.data()));
+    QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+    QVERIFY(setCurrentProject(QStringLiteral("Home")));
+    QCOMPARE(rows("select mood_icon_name from tbl_mood where mood_id=7"), QStringList({icon}));
+    if (said.isEmpty()) {
+        QCOMPARE(hub.count(), 0);
+        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), image);
+    } else {
+        QCOMPARE(hub.count(), 1);
+        QVERIFY2(hub.at(0).at(0).toString().startsWith(said), qPrintable(hub.at(0).at(0).toString()));
+        QVERIFY(!QFile::exists(target));
+    }
+}
+
 void TestMoodPages::readFaults_data()
 {
     QTest::addColumn<QString>("action"); // [enter] save, leave (the editor's history), add
