@@ -1,6 +1,8 @@
 #include "stdincommands.h"
 
 #include "bus/broadcastsocket.h"
+#include "shell/filedialogs.h"
+#include "shell/iconstyledlg.h"
 #include "shell/mydialog.h"
 #include "store/globals.h"
 
@@ -12,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 #include <unistd.h>
 
 bool StdinCommands::startIfRequested(QObject *parent)
@@ -42,8 +45,18 @@ void StdinCommands::print(const QByteArray &line)
     std::fflush(stdout);
 }
 
+void StdinCommands::answerGallery()
+{
+    auto *style = qobject_cast<IconStyleDlg *>(QApplication::activeModalWidget());
+    if (!m_galleryStyle || !style)
+        return;
+    m_galleryStyle = false;
+    QMetaObject::invokeMethod(style, "slotsIconStyleChanged", Qt::QueuedConnection, Q_ARG(int, 1));
+}
+
 void StdinCommands::watchDialogs()
 {
+    answerGallery();
     const QWidgetList widgets = QApplication::allWidgets();
     for (QWidget *widget : widgets) {
         auto *dialog = qobject_cast<MyDialog *>(widget);
@@ -137,6 +150,22 @@ bool StdinCommands::run(const QByteArray &line)
             print("TEXT " + edit->text().toUtf8());
         else
             return false;
+        return true;
+    }
+    if (command == QLatin1String("press")) {
+        // Queued, so that a modal dialog it opens keeps the input going.
+        QWidget *widget = findVisible(rest);
+        return widget && widget->metaObject()->indexOfSignal("signalsPressed()") >= 0 &&
+               QMetaObject::invokeMethod(widget, "signalsPressed", Qt::QueuedConnection);
+    }
+    if (command == QLatin1String("gallery")) {
+        if (rest.isEmpty())
+            return false;
+        m_galleryFile = rest;
+        m_galleryStyle = true;
+        answerFileDialogsWith([this](FileDialogKind kind, const QString &, const QString &) {
+            return kind == FileDialogKind::Open ? std::exchange(m_galleryFile, QString()) : QString();
+        });
         return true;
     }
     if (command == QLatin1String("quit")) {

@@ -12,6 +12,10 @@
 //                             showing that text
 //   type <objectName> <text>  sets the text of the visible entry of that name
 //   text <objectName>         prints "TEXT <text>" of that label or entry
+//   press <objectName>        presses the visible label or tile of that name (its
+//                             signalsPressed, queued as click)
+//   gallery <file>            the next picture-style dialog takes "Add From Gallery"
+//                             and the next file dialog answers <file>
 //   quit                      ends the program
 //
 // Each command prints "OK <command>" or "FAIL <command>". Every text for the user
@@ -39,6 +43,11 @@ private:
     QWidget *findVisible(const QString &objectName) const;
     static void print(const QByteArray &line);
 
+    // Answers the picture-style dialog of a pending "gallery" command.
+    void answerGallery();
+
     QSocketNotifier *m_notifier = nullptr;
     QByteArray m_pending;
+    QString m_galleryFile; // the pending "gallery" command's file
+    bool m_galleryStyle = false; // its style dialog not yet answered
 };

@@ -81,6 +81,7 @@ PageSettingRoomManagerEdit::PageSettingRoomManagerEdit(const QString &id, const 
     iconItem = new ManagerItem(m_owner.tileKind, 0, QString(), DefaultPicture, false,
                                QColor(0x1F, 0x29, 0x33), 300, 160, nullptr);
     labelModifyRoomIcon = new QtMaterialLabel(this);
+    labelModifyRoomIcon->setObjectName(QStringLiteral("labelModifyRoomIcon"));
     labelModifyRoomIcon->setFixedSize(24, 24);
     labelModifyRoomIcon->setScaledContents(true);
     labelModifyRoomIcon->setPixmap(QPixmap(QStringLiteral(":/myImages/png/icon-system-edit.png")));

@@ -13,12 +13,16 @@
 #include "store/projectlist.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace roomproject;
 
@@ -121,6 +125,62 @@ private slots:
         QCOMPARE(rows(QStringLiteral("select brightness from tbl_light")), QStringList({"0"}));
         QCOMPARE(rows(QStringLiteral("select log_device||': '||log_event from tbl_log")),
                  QStringList({"light_Ceiling: status is off"}));
+    }
+
+    // A gallery picture chosen from a pipe that never delivers (a hung share): the
+    // exit still ends within its bound, the database whole, nothing left in the
+    // project's folder.
+    void exitDuringHungPictureRead_data()
+    {
+        QTest::addColumn<int>("signalNumber"); // 0: the "Exit" way, the event loop quit
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("Exit") << 0;
+    }
+    void exitDuringHungPictureRead()
+    {
+        QFETCH(int, signalNumber);
+        const QString hung = m_root.filePath(QStringLiteral("hung.png"));
+        QFile::remove(hung);
+        QVERIFY(::mkfifo(QFile::encodeName(hung).constData(), 0600) == 0);
+        const QString folder = m_app + QStringLiteral("/database/Home");
+        const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+
+        QProcess varno;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("VARNO_COMMANDS_ON_STDIN"), QStringLiteral("1"));
+        varno.setProcessEnvironment(env);
+        varno.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        varno.start(m_app + QStringLiteral("/varno"), QStringList());
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += varno.readAllStandardOutput()).contains("READY"), 20000);
+        varno.write("page Edit Room|1\ngallery " + QFile::encodeName(hung) + "\npress labelModifyRoomIcon\n");
+        // The pipe has a reader once the picture is being read; its writer never writes.
+        int writer = -1;
+        QTRY_VERIFY2_WITH_TIMEOUT((writer = ::open(QFile::encodeName(hung).constData(),
+                                                  O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0,
+                                  (said += varno.readAllStandardOutput()).constData(),
+                                 10000);
+        QElapsedTimer ending;
+        ending.start();
+        if (signalNumber)
+            ::kill(pid_t(varno.processId()), signalNumber);
+        else
+            varno.write("quit\n");
+        const bool finished = varno.waitForFinished(10000);
+        const qint64 took = ending.elapsed();
+        ::close(writer);
+        if (!finished) {
+            varno.kill();
+            varno.waitForFinished(5000);
+        }
+        QVERIFY2(finished && took < 2000, qPrintable(QStringLiteral("ended after %1 ms").arg(took)));
+        QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(varno.exitCode(), 0);
+        QCOMPARE(rows(QStringLiteral("pragma quick_check")), QStringList({"ok"}));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
     }
 };
 

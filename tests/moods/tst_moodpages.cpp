@@ -370,6 +370,7 @@ void TestMoodPages::savedWhileWritten_data()
     QTest::newRow("a photo") << "photo" << "photo_Mood_7" << "";
     QTest::newRow("not a picture") << "text" << "moods_1" << "[Cannot read the picture ";
     QTest::newRow("project changed") << "switch" << "moods_1" << "[The picture was not stored: ";
+    QTest::newRow("name refused") << "refused" << "moods_1" << "[Failed to save the mood!]";
 }
 
 void TestMoodPages::savedWhileWritten()
@@ -404,9 +405,12 @@ void TestMoodPages::savedWhileWritten()
              QStringList({"Evening|moods_1"}));
     if (arrives == "switch")
         QVERIFY(setCurrentProject(QStringLiteral("Second")));
+    if (arrives == "refused")
+        QVERIFY(exec("create trigger refuse before update on tbl_mood begin select raise(abort,'no'); end"));
     QVERIFY(source.feed(arrives == "text" ? QByteArray("no picture") : png.data()));
     QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
     QVERIFY(setCurrentProject(QStringLiteral("Home")));
+    QVERIFY(exec("drop trigger if exists refuse"));
     QCOMPARE(rows("select mood_icon_name from tbl_mood where mood_id=7"), QStringList({icon}));
     if (said.isEmpty()) {
         QCOMPARE(hub.count(), 0);
