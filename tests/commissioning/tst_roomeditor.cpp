@@ -371,41 +371,53 @@ private slots:
     // once its file is whole; a failed or dropped write keeps the earlier name.
     void leftWhileWritten_data()
     {
+        QTest::addColumn<bool>("isTemplate");
         QTest::addColumn<QByteArray>("arrives");
         QTest::addColumn<QString>("said");
-        QTest::newRow("a photo") << QByteArray("photo") << QString();
-        QTest::newRow("not a picture") << QByteArray("text") << QStringLiteral("Cannot read the picture ");
-        QTest::newRow("project changed") << QByteArray("switch")
-                                         << QStringLiteral("The picture was not stored: ");
+        QTest::newRow("room: a photo") << false << QByteArray("photo") << QString();
+        QTest::newRow("template: a photo") << true << QByteArray("photo") << QString();
+        QTest::newRow("room: not a picture") << false << QByteArray("text")
+                                             << QStringLiteral("Cannot read the picture ");
+        QTest::newRow("room: project changed") << false << QByteArray("switch")
+                                               << QStringLiteral("The picture was not stored: ");
     }
     void leftWhileWritten()
     {
+        QFETCH(bool, isTemplate);
         QFETCH(QByteArray, arrives);
         QFETCH(QString, said);
+        PageSettingRoomManagerEdit *page = isTemplate ? templates : editor;
+        const QString row = isTemplate ? QStringLiteral("select room_template_name||'|'||room_template_icon_name "
+                                                        "from tbl_room_template")
+                                       : QStringLiteral("select room_name||'|'||icon_name from tbl_room");
+        const QString photo = isTemplate ? QStringLiteral("photo_Template_1") : QStringLiteral("photo_Room_1");
+        if (isTemplate) {
+            QVERIFY(addTemplate(1, QStringLiteral("Suite")));
+            navigator->go(QStringLiteral("Edit Template"), QStringLiteral("1"), QStringLiteral("1"));
+        }
         const varnotest::SlowPicture source(m_project.path() + QStringLiteral("/arriving.png"));
         QVERIFY(source.isValid());
-        const QString target = m_project.projectDir() + QStringLiteral("/photo_Room_1.png");
+        const QString target = m_project.projectDir() + QLatin1Char('/') + photo + QStringLiteral(".png");
         QFile::remove(target);
         QImage image(40, 20, QImage::Format_RGB32);
         image.fill(QColor(20, 160, 90));
         QBuffer png;
         QVERIFY(png.open(QIODevice::WriteOnly) && image.save(&png, "PNG"));
-        const QString earlier = editor->pictureTile()->getIconName();
+        const QString earlier = page->pictureTile()->getIconName();
         answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return source.path(); });
         varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
-        editor->labelModifyRoomIcon_pressed();
+        page->labelModifyRoomIcon_pressed();
         answerFileDialogsWith({});
-        QVERIFY(editor->pictureWriter()->isBusy());
+        QVERIFY(page->pictureWriter()->isBusy());
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
-        editor->nameField()->setText(QStringLiteral("Pantry"));
+        page->nameField()->setText(QStringLiteral("Pantry"));
         navigator->go(QStringLiteral("Home"));
         if (arrives == "switch")
             QVERIFY(setCurrentProject(QStringLiteral("Second")));
         QVERIFY(source.feed(arrives == "text" ? QByteArray("no picture") : png.data()));
         QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         QVERIFY(setCurrentProject(QStringLiteral("Home")));
-        QCOMPARE(value(QStringLiteral("select room_name||'|'||icon_name from tbl_room")).toString(),
-                 QStringLiteral("Pantry|") + (said.isEmpty() ? QStringLiteral("photo_Room_1") : earlier));
+        QCOMPARE(value(row).toString(), QStringLiteral("Pantry|") + (said.isEmpty() ? photo : earlier));
         if (said.isEmpty()) {
             QCOMPARE(hub.size(), 0);
             QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), image);
