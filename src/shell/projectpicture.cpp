@@ -96,7 +96,8 @@ bool sayPictureWrite(PictureWrite result, const PictureWriteTexts &texts)
         text = texts.notStored;
         break;
     case PictureWrite::Dropped:
-        text = PictureWriter::tr("The picture was not stored: the project was changed while it was written!");
+        text = PictureWriter::tr(
+            "The picture was not stored: the project was changed while it was written!");
         break;
     }
     if (!text.isEmpty())

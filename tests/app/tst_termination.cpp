@@ -156,7 +156,8 @@ private slots:
         varno.start(m_app + QStringLiteral("/varno"), QStringList());
         QByteArray said;
         QTRY_VERIFY_WITH_TIMEOUT((said += varno.readAllStandardOutput()).contains("READY"), 20000);
-        varno.write("page Edit Room|1\ngallery " + QFile::encodeName(hung) + "\npress labelModifyRoomIcon\n");
+        varno.write("page Edit Room|1\ngallery " + QFile::encodeName(hung) +
+                    "\npress labelModifyRoomIcon\n");
         // The pipe has a reader once the picture is being read; its writer never writes.
         int writer = -1;
         QTRY_VERIFY2_WITH_TIMEOUT((writer = ::open(QFile::encodeName(hung).constData(),

@@ -387,10 +387,12 @@ private slots:
         QFETCH(QByteArray, arrives);
         QFETCH(QString, said);
         PageSettingRoomManagerEdit *page = isTemplate ? templates : editor;
-        const QString row = isTemplate ? QStringLiteral("select room_template_name||'|'||room_template_icon_name "
-                                                        "from tbl_room_template")
-                                       : QStringLiteral("select room_name||'|'||icon_name from tbl_room");
-        const QString photo = isTemplate ? QStringLiteral("photo_Template_1") : QStringLiteral("photo_Room_1");
+        const QString row =
+            isTemplate ? QStringLiteral("select room_template_name||'|'||room_template_icon_name "
+                                        "from tbl_room_template")
+                       : QStringLiteral("select room_name||'|'||icon_name from tbl_room");
+        const QString photo =
+            isTemplate ? QStringLiteral("photo_Template_1") : QStringLiteral("photo_Room_1");
         if (isTemplate) {
             QVERIFY(addTemplate(1, QStringLiteral("Suite")));
             navigator->go(QStringLiteral("Edit Template"), QStringLiteral("1"), QStringLiteral("1"));
@@ -404,7 +406,8 @@ private slots:
         QBuffer png;
         QVERIFY(png.open(QIODevice::WriteOnly) && image.save(&png, "PNG"));
         const QString earlier = page->pictureTile()->getIconName();
-        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return source.path(); });
+        answerFileDialogsWith(
+            [&](FileDialogKind, const QString &, const QString &) { return source.path(); });
         varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
         page->labelModifyRoomIcon_pressed();
         answerFileDialogsWith({});
