@@ -7,6 +7,7 @@
 #include "testmain.h"
 
 #include "roomproject.h"
+#include "slowpicture.h"
 
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
@@ -20,9 +21,6 @@
 #include <QtTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace roomproject;
 
@@ -41,6 +39,19 @@ class TestTermination : public QObject
         const int start = frame.indexOf("\xAA\xAA");
         return line.startsWith("TX ") && start >= 0 && frame.size() > start + 8 &&
                quint8(frame[start + 7]) == 0x00 && quint8(frame[start + 8]) == 0x34;
+    }
+
+    // The copied program with the test's own home and its commands on standard input.
+    void start(QProcess &varno, QByteArray &said)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("VARNO_COMMANDS_ON_STDIN"), QStringLiteral("1"));
+        varno.setProcessEnvironment(env);
+        varno.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        varno.start(m_app + QStringLiteral("/varno"), QStringList());
+        said.clear();
     }
 
 private slots:
@@ -91,14 +102,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((output += devices.readAllStandardOutput()).contains("READY"), 5000);
 
         QProcess varno;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("VARNO_COMMANDS_ON_STDIN"), QStringLiteral("1"));
-        varno.setProcessEnvironment(env);
-        varno.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        varno.start(m_app + QStringLiteral("/varno"), QStringList());
         QByteArray said;
+        start(varno, said);
         QTRY_VERIFY_WITH_TIMEOUT((said += varno.readAllStandardOutput()).contains("READY"), 20000);
         varno.write("page Lighting\n");
         QVERIFY(varno.waitForBytesWritten(5000));
@@ -140,30 +145,19 @@ private slots:
     void exitDuringHungPictureRead()
     {
         QFETCH(int, signalNumber);
-        const QString hung = m_root.filePath(QStringLiteral("hung.png"));
-        QFile::remove(hung);
-        QVERIFY(::mkfifo(QFile::encodeName(hung).constData(), 0600) == 0);
+        varnotest::SlowPicture hung(m_root.filePath(QStringLiteral("hung.png")));
+        QVERIFY(hung.isValid());
         const QString folder = m_app + QStringLiteral("/database/Home");
         const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
 
         QProcess varno;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("VARNO_COMMANDS_ON_STDIN"), QStringLiteral("1"));
-        varno.setProcessEnvironment(env);
-        varno.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        varno.start(m_app + QStringLiteral("/varno"), QStringList());
         QByteArray said;
+        start(varno, said);
         QTRY_VERIFY_WITH_TIMEOUT((said += varno.readAllStandardOutput()).contains("READY"), 20000);
-        varno.write("page Edit Room|1\ngallery " + QFile::encodeName(hung) +
+        varno.write("page Edit Room|1\ngallery " + QFile::encodeName(hung.path()) +
                     "\npress labelModifyRoomIcon\n");
-        // The pipe has a reader once the picture is being read; its writer never writes.
-        int writer = -1;
-        QTRY_VERIFY2_WITH_TIMEOUT((writer = ::open(QFile::encodeName(hung).constData(),
-                                                  O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0,
-                                  (said += varno.readAllStandardOutput()).constData(),
-                                 10000);
+        // The pipe has a reader once the picture is being read; it never delivers.
+        QVERIFY2(hung.waitForReader(), (said += varno.readAllStandardOutput()).constData());
         QElapsedTimer ending;
         ending.start();
         if (signalNumber)
@@ -172,11 +166,6 @@ private slots:
             varno.write("click pushButtonExit\n");
         const bool finished = varno.waitForFinished(10000);
         const qint64 took = ending.elapsed();
-        ::close(writer);
-        if (!finished) {
-            varno.kill();
-            varno.waitForFinished(5000);
-        }
         QVERIFY2(finished && took < 2000, qPrintable(QStringLiteral("ended after %1 ms").arg(took)));
         QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
         QCOMPARE(varno.exitCode(), 0);

@@ -25,7 +25,6 @@
 #include "shell/iconstyledlg.h"
 #include "shell/manageritem.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QGridLayout>
 #include <QImage>
@@ -387,48 +386,31 @@ private slots:
         QFETCH(QByteArray, arrives);
         QFETCH(QString, said);
         PageSettingRoomManagerEdit *page = isTemplate ? templates : editor;
-        const QString row =
-            isTemplate ? QStringLiteral("select room_template_name||'|'||room_template_icon_name "
-                                        "from tbl_room_template")
-                       : QStringLiteral("select room_name||'|'||icon_name from tbl_room");
-        const QString photo =
-            isTemplate ? QStringLiteral("photo_Template_1") : QStringLiteral("photo_Room_1");
-        if (isTemplate) {
-            QVERIFY(addTemplate(1, QStringLiteral("Suite")));
+        const QString row = isTemplate ? QStringLiteral("select room_template_name||'|'||"
+                                                        "room_template_icon_name from tbl_room_template")
+                                       : QStringLiteral("select room_name||'|'||icon_name from tbl_room");
+        const QString photo = QLatin1String(isTemplate ? "photo_Template_1" : "photo_Room_1");
+        QVERIFY(!isTemplate || addTemplate(1, QStringLiteral("Suite")));
+        if (isTemplate)
             navigator->go(QStringLiteral("Edit Template"), QStringLiteral("1"), QStringLiteral("1"));
-        }
-        const varnotest::SlowPicture source(m_project.path() + QStringLiteral("/arriving.png"));
-        QVERIFY(source.isValid());
+        varnotest::SlowPicture source(m_project.path() + QStringLiteral("/arriving.png"));
         const QString target = m_project.projectDir() + QLatin1Char('/') + photo + QStringLiteral(".png");
-        QFile::remove(target);
-        QImage image(40, 20, QImage::Format_RGB32);
-        image.fill(QColor(20, 160, 90));
-        QBuffer png;
-        QVERIFY(png.open(QIODevice::WriteOnly) && image.save(&png, "PNG"));
+        QVERIFY(source.isValid() && (!QFile::exists(target) || QFile::remove(target)));
         const QString earlier = page->pictureTile()->getIconName();
-        answerFileDialogsWith(
-            [&](FileDialogKind, const QString &, const QString &) { return source.path(); });
-        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
-        page->labelModifyRoomIcon_pressed();
-        answerFileDialogsWith({});
+        source.choose([page] { page->labelModifyRoomIcon_pressed(); });
         QVERIFY(page->pictureWriter()->isBusy());
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
         page->nameField()->setText(QStringLiteral("Pantry"));
         navigator->go(QStringLiteral("Home"));
-        if (arrives == "switch")
-            QVERIFY(setCurrentProject(QStringLiteral("Second")));
-        QVERIFY(source.feed(arrives == "text" ? QByteArray("no picture") : png.data()));
+        QVERIFY(arrives != "switch" || setCurrentProject(QStringLiteral("Second")));
+        QVERIFY(source.feed(arrives != "text"));
         QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         QVERIFY(setCurrentProject(QStringLiteral("Home")));
         QCOMPARE(value(row).toString(), QStringLiteral("Pantry|") + (said.isEmpty() ? photo : earlier));
-        if (said.isEmpty()) {
-            QCOMPARE(hub.size(), 0);
-            QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), image);
-        } else {
-            QCOMPARE(hub.size(), 1);
-            QVERIFY2(hub.at(0).at(0).toString().startsWith(said), qPrintable(hub.at(0).at(0).toString()));
-            QVERIFY(!QFile::exists(target));
-        }
+        QCOMPARE(hub.size(), said.isEmpty() ? 0 : 1);
+        QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
+        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
+                 said.isEmpty() ? source.photo() : QImage());
     }
 
     // With the user interface in another language, requests still name pages by
