@@ -15,7 +15,8 @@
 //   press <objectName>        presses the visible label or tile of that name (its
 //                             signalsPressed, queued as click)
 //   gallery <file>            the next picture-style dialog takes "Add From Gallery"
-//                             and the next file dialog answers <file>
+//                             and the next file dialog answers <file>; the file
+//                             dialogs after it are cancelled
 //   quit                      ends the program
 //
 // Each command prints "OK <command>" or "FAIL <command>". Every text for the user
