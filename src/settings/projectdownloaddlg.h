@@ -40,6 +40,16 @@ public:
     // downloaded name.
     static QStringList uniqueNames(const QStringList &downloaded, QStringList taken);
 
+    // What the worker's part of an import did: the projects it copied into the
+    // database folder (their new names and folders, in order), or why it stopped.
+    struct Imported
+    {
+        bool ok = false;
+        QString error;
+        QStringList names;
+        QStringList targets;
+    };
+
     bool downloaded = false;
     bool downloading = false;
 
@@ -71,13 +81,18 @@ private:
     // Stops the announcement and the wait for a sender, drops the partial archive
     // and clears the downloading flag.
     void abandonTransfer();
-    bool importProjects(const QString &unpacked, QString &error);
+    // The window's end of an import: the projects the worker copied are listed, the
+    // sender hears the outcome and it is said.
+    void finishImport(const Imported &result);
 
     QString m_archivePath;
     QTimer broadcastTimer;
     QPointer<HttpServer> m_server;
     HttpClient httpClient;
-    std::unique_ptr<QTemporaryDir> m_transferDir;
+    std::shared_ptr<QTemporaryDir> m_transferDir;
+    // An import runs on a worker; one whose number is no longer m_imports was given up.
+    bool m_importing = false;
+    int m_imports = 0;
     QFile m_archive;
     quint16 m_code = 0;
 
