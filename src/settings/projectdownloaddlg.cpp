@@ -301,6 +301,8 @@ namespace {
 
 using Imported = ProjectDownloadDlg::Imported;
 
+std::function<void()> importHook;
+
 // The file work of an import, on a worker: the archive unpacked into unpacked
 // and checked, and each project copied into the database folder under a name
 // that taken does not hold. The project list itself is read and written on the
@@ -309,6 +311,8 @@ Imported unpackAndCopy(const QString &archive, const QString &unpacked, const QS
                        bool listed, const QString &database)
 {
     Imported result;
+    if (importHook)
+        importHook();
     if (!QDir().mkpath(unpacked))
         return result;
     // Listed first: an archive with an absolute, "..", or link entry is refused
@@ -387,6 +391,11 @@ Imported unpackAndCopy(const QString &archive, const QString &unpacked, const QS
 }
 
 } // namespace
+
+void ProjectDownloadDlg::setImportHookForTest(std::function<void()> hook)
+{
+    importHook = std::move(hook);
+}
 
 void ProjectDownloadDlg::slotsReplyFinished()
 {

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class HttpServer;
@@ -52,6 +53,9 @@ public:
 
     bool downloaded = false;
     bool downloading = false;
+
+    // Test hook: runs on the worker as an import begins. The application never sets it.
+    static void setImportHookForTest(std::function<void()> hook);
 
     // The archive of the transfer under way; empty while none is.
     QString archivePath() const { return m_archivePath; }

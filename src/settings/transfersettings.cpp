@@ -43,6 +43,7 @@ QString transferDownloadUrl()
 namespace {
 
 std::function<void(const QString &)> packedHook;
+std::function<void()> stagingHook;
 
 // The files the packing takes from folder, as the archive names them (prefix,
 // "/", the path below folder), each with its size: what copyDirToPath copies,
@@ -105,6 +106,11 @@ void setPackedHookForTest(std::function<void(const QString &zipPath)> hook)
     packedHook = std::move(hook);
 }
 
+void setStagingHookForTest(std::function<void()> hook)
+{
+    stagingHook = std::move(hook);
+}
+
 bool preparePacking(const QStringList &names, QStringList &folders)
 {
     folders.clear();
@@ -134,6 +140,8 @@ bool packFolders(const QStringList &names, const QStringList &folders, const QSt
         BackgroundWork::forget(staging.path());
         BackgroundWork::forget(zipPath);
     });
+    if (stagingHook)
+        stagingHook();
     // Every copy and the packing must succeed: where an older archive cannot be
     // replaced (a card turned read-only), the read-back would find that one.
     if (!compressFolders(names, folders, staging.path(), zipPath)) {

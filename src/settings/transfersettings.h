@@ -46,5 +46,8 @@ void packProjectsInBackground(const QStringList &names, const QString &zipPath, 
 // packs. The application never sets it.
 void setPackedHookForTest(std::function<void(const QString &zipPath)> hook);
 
+// Test hook: runs on the thread that packs, before the projects are copied for it.
+void setStagingHookForTest(std::function<void()> hook);
+
 // The archive file name of a transfer: the local time as "hhmmss" + ".zip".
 QString transferArchiveName();

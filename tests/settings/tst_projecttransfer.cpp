@@ -22,9 +22,13 @@
 #include "settings/projectdownloaddlg.h"
 #include "settings/projectuploaddlg.h"
 #include "settings/transfersettings.h"
+#include "store/backgroundwork.h"
+#include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
 #include "store/settings.h"
 
 #include <QRandomGenerator>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -97,10 +101,36 @@ std::optional<QByteArray> yardWithDatabase(const QString &tag)
         return std::nullopt;
     const QByteArray whole = sqliteBytes(QByteArray(30000, 'r'));
     const int page = qMax(1, whole.mid(16, 2).toHex().toInt(nullptr, 16));
-    const QByteArray db = tag.endsWith("many pages") ? whole
+    QByteArray damaged = whole; // a middle page's link cut: SQLite opens it, quick_check objects
+    damaged.replace(whole.size() / page / 2 * page, 4, "\xff\xff\xff\xff");
+    const QByteArray db = tag.endsWith("many pages") ? whole : tag.endsWith("in the middle") ? damaged
                           : tag.endsWith("boundary") ? whole.left(whole.size() / 2 / page * page) : "";
     return varnotest::handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, db},
                                    {"Yard/plan.png", 0, -1, true, true, "png"}});
+}
+
+// Run from a worker: has the window's thread run work, and waits for it. False when the
+// window did not get to it within 5 s: it is held.
+bool onWindow(const std::function<void()> &work)
+{
+    const auto done = std::make_shared<QSemaphore>();
+    QMetaObject::invokeMethod(
+        qApp, [work, done] { work(), done->release(); }, Qt::QueuedConnection);
+    return done->tryAcquire(1, 5000);
+}
+
+int rowsSaying(const QString &db, const QString &text)
+{
+    QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("said"));
+    conn.setDatabaseName(db);
+    QSqlQuery query(conn);
+    const bool read = conn.open() && query.exec("select count(*) from tbl_log where log_event = '" + text + "'")
+                      && query.next();
+    const int count = read ? query.value(0).toInt() : -1;
+    query = QSqlQuery();
+    conn = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("said"));
+    return count;
 }
 
 } // namespace
@@ -129,6 +159,10 @@ private slots:
     void receiver();
     void closingAbandonsTheWait();
     void closingAbortsTheRequest();
+    void packingLeavesTheWindowFree_data();
+    void packingLeavesTheWindowFree();
+    void importLeavesTheWindowFree_data();
+    void importLeavesTheWindowFree();
 
 private:
     QList<SimFrame> announcements();
@@ -645,6 +679,8 @@ void TestProjectTransfer::receiver_data()
         QTest::newRow(db) << QStringList() << "database" << "Invalid project archive!" << QStringList();
     QTest::newRow("Yard's database of many pages") << QStringList() << "database" << "success."
                                                    << QStringList{"listed Yard", "entry Yard db=real"};
+    QTest::newRow("Yard's database with a page damaged in the middle")
+        << QStringList() << "database" << "Invalid project archive!" << QStringList();
     QTest::newRow("no Content-Length, then a sender")
         << QStringList() << "nolength"
         << "success." << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
@@ -802,6 +838,108 @@ void TestProjectTransfer::closingAbortsTheRequest()
 
     QCOMPARE(projectState(), before);
     silent.close();
+}
+
+// The window's thread goes on while a worker packs: it answers a timer, and an alarm stored
+// meanwhile (committed, or still being written) leaves the archived database whole. An exit
+// stops the packing, and nothing of it is left.
+void TestProjectTransfer::packingLeavesTheWindowFree_data()
+{
+    QTest::addColumn<QString>("window"); // what the window does while the worker copies
+    QTest::addColumn<int>("archived");   // its alarm rows in the archived database; -1: no archive
+    for (const char *row : {"a timer", "an alarm committed", "an alarm being written", "an exit"})
+        QTest::newRow(row) << row << (QByteArray(row) == "an exit" ? -1 : QByteArray(row).endsWith("committed"));
+}
+
+void TestProjectTransfer::packingLeavesTheWindowFree()
+{
+    QFETCH(QString, window);
+    QFETCH(int, archived);
+    const QString live = projectDatabasePath(QStringLiteral("Home"));
+    const bool exit = window == QLatin1String("an exit");
+    const auto ran = std::make_shared<QAtomicInt>(0);
+    setStagingHookForTest([=] {
+        if (exit) { // stays until the exit has begun
+            ran->storeRelease(-1);
+            for (QDeadlineTimer bound(5000); !BackgroundWork::stopping() && !bound.hasExpired();)
+                QThread::msleep(1);
+            return ran->storeRelease(BackgroundWork::stopping());
+        }
+        ran->storeRelease(onWindow([=] {
+            if (!window.startsWith(QLatin1String("an alarm")))
+                return;
+            gl_sqlite3db.beginTransaction(); // the journal stands beside the live file meanwhile
+            gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "during"});
+            if (window.endsWith(QLatin1String("committed")))
+                gl_sqlite3db.commitTransaction();
+        }));
+    });
+    auto unhook = qScopeGuard([] {
+        setStagingHookForTest(nullptr);
+        BackgroundWork::resetForTests();
+    });
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("p.zip");
+    std::optional<bool> packed;
+    packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
+    if (exit) {
+        QTRY_COMPARE(ran->loadAcquire(), -1); // the worker packs
+        QVERIFY(BackgroundWork::finish(10000));
+        QCoreApplication::sendPostedEvents(); // the answer the worker posted
+    }
+    QTRY_VERIFY(packed.has_value());
+    if (gl_sqlite3db.inTransaction())
+        QVERIFY(gl_sqlite3db.commitTransaction());
+    QVERIFY2(ran->loadAcquire() > 0, "the window was held while the worker packed");
+    QCOMPARE(*packed, archived >= 0);
+    QCOMPARE(QFileInfo::exists(zip), archived >= 0);
+    QCOMPARE(rowsSaying(live, "during"), window.startsWith(QLatin1String("an alarm")) ? 1 : 0);
+    if (archived < 0)
+        return;
+    const QString out = dir.filePath("out");
+    QVERIFY(QDir().mkdir(out) && ZipArchive::extractDir(zip, out));
+    QVERIFY(!QFile::exists(out + "/Home/Home.db3-journal"));
+    QVERIFY(isIntactDatabase(out + "/Home/Home.db3"));
+    QCOMPARE(rowsSaying(out + "/Home/Home.db3", "during"), archived);
+}
+
+// The import runs on a worker: the window answers meanwhile, and a dialog closed
+// during it leaves nothing behind.
+void TestProjectTransfer::importLeavesTheWindowFree_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::newRow("imported") << false;
+    QTest::newRow("dialog closed during the import") << true;
+}
+
+void TestProjectTransfer::importLeavesTheWindowFree()
+{
+    QFETCH(bool, close);
+    QTemporaryDir dir;
+    m_cloud.answerWith(200, readFile(makeArchive(dir.filePath("a.zip"), {"Yard"}, "cloud")), "application/zip");
+    QStringList expected = projectState();
+    if (!close)
+        expected << "entry Yard db=SQLite stand-in of Yard cloud" << "listed Yard";
+    expected.sort();
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    const auto ran = std::make_shared<QAtomicInt>(0);
+    ProjectDownloadDlg::setImportHookForTest([&, ran] {
+        ran->storeRelease(onWindow([&] {
+            if (close)
+                dialog.close();
+        }));
+    });
+    auto unhook = qScopeGuard([] { ProjectDownloadDlg::setImportHookForTest(nullptr); });
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
+    click(&dialog, "pushButtonDownloadServer");
+    QTRY_VERIFY(ran->loadAcquire() != 0);
+    QVERIFY(BackgroundWork::pool().waitForDone(10000));
+    QCoreApplication::sendPostedEvents(); // the worker's answer
+    QVERIFY2(ran->loadAcquire() > 0, "the window was held while the worker unpacked");
+    QCOMPARE(messages(info), close ? QStringList() : QStringList{"success."});
+    QCOMPARE(projectState(), expected);
 }
 
 // A /tmp of its own, large enough for the 200 MiB downloads, for the upload rows to fill.
