@@ -420,11 +420,13 @@ void ProjectDownloadDlg::slotsReplyFinished()
     const bool listed = getProjectList(taken);
     const QString database = databaseFolder();
     QPointer<ProjectDownloadDlg> self(this);
-    BackgroundWork::pool().start([=] {
+    BackgroundWork::pool().start([=, folder = folder]() mutable {
         const Imported result = unpackAndCopy(archive, unpacked, taken, listed, database);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, ticket, result, folder] {
+            [self, ticket, result, folder = std::move(folder)]() mutable {
+                // The worker is done with the folder; it goes with the dialog's transfer.
+                folder.reset();
                 if (self && self->m_imports == ticket) {
                     self->finishImport(result);
                     return;

@@ -860,10 +860,10 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     const auto ran = std::make_shared<QAtomicInt>(0);
     setStagingHookForTest([=] {
         if (exit) { // stays until the exit has begun
-            ran->storeRelease(-1);
+            ran->storeRelease(2);
             for (QDeadlineTimer bound(5000); !BackgroundWork::stopping() && !bound.hasExpired();)
                 QThread::msleep(1);
-            return ran->storeRelease(BackgroundWork::stopping());
+            return ran->storeRelease(BackgroundWork::stopping() ? 1 : -1);
         }
         ran->storeRelease(onWindow([=] {
             if (!window.startsWith(QLatin1String("an alarm")))
@@ -872,7 +872,7 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
             gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "during"});
             if (window.endsWith(QLatin1String("committed")))
                 gl_sqlite3db.commitTransaction();
-        }));
+        }) ? 1 : -1);
     });
     auto unhook = qScopeGuard([] {
         setStagingHookForTest(nullptr);
@@ -883,14 +883,14 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     std::optional<bool> packed;
     packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
     if (exit) {
-        QTRY_COMPARE(ran->loadAcquire(), -1); // the worker packs
+        QTRY_COMPARE(ran->loadAcquire(), 2); // the worker packs
         QVERIFY(BackgroundWork::finish(10000));
         QCoreApplication::sendPostedEvents(); // the answer the worker posted
     }
     QTRY_VERIFY(packed.has_value());
     if (gl_sqlite3db.inTransaction())
         QVERIFY(gl_sqlite3db.commitTransaction());
-    QVERIFY2(ran->loadAcquire() > 0, "the window was held while the worker packed");
+    QVERIFY2(ran->loadAcquire() == 1, "the window was held while the worker packed");
     QCOMPARE(*packed, archived >= 0);
     QCOMPARE(QFileInfo::exists(zip), archived >= 0);
     QCOMPARE(rowsSaying(live, "during"), window.startsWith(QLatin1String("an alarm")) ? 1 : 0);
@@ -929,7 +929,7 @@ void TestProjectTransfer::importLeavesTheWindowFree()
         ran->storeRelease(onWindow([&] {
             if (close)
                 dialog.close();
-        }));
+        }) ? 1 : -1);
     });
     auto unhook = qScopeGuard([] { ProjectDownloadDlg::setImportHookForTest(nullptr); });
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
