@@ -324,7 +324,8 @@ void reportPacking(int rooms)
     out << "database copy: not made (the live file is packed)\n";
 #endif
 
-    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), QStringLiteral("127.0.0.1"));
+    setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey),
+              QStringLiteral("127.0.0.1"));
     UploadSink sink;
     if (!sink.ok()) {
         out << "bench_transfer: port 6001 is taken\n";

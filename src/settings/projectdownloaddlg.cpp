@@ -303,16 +303,11 @@ using Imported = ProjectDownloadDlg::Imported;
 
 std::function<void()> importHook;
 
-// The file work of an import, on a worker: the archive unpacked into unpacked
-// and checked, and each project copied into the database folder under a name
-// that taken does not hold. The project list itself is read and written on the
-// window's thread (taken, listed: whether it could be read).
-Imported unpackAndCopy(const QString &archive, const QString &unpacked, const QStringList &taken,
-                       bool listed, const QString &database)
+// The first file work of an import, on a worker: the archive unpacked into
+// unpacked; found gets the folders it holds.
+Imported unpackArchive(const QString &archive, const QString &unpacked)
 {
     Imported result;
-    if (importHook)
-        importHook();
     if (!QDir().mkpath(unpacked))
         return result;
     // Listed first: an archive with an absolute, "..", or link entry is refused
@@ -321,22 +316,26 @@ Imported unpackAndCopy(const QString &archive, const QString &unpacked, const QS
         result.error = ProjectDownloadDlg::tr("Invalid project archive!");
         return result;
     }
-    QStringList found;
-    ProjectDownloadDlg::getDownloadProjectList(unpacked, found);
-    QStringList downloadedNames;
-    for (const QString &name : qAsConst(found)) {
-        if (isValidProjectName(name))
-            downloadedNames.append(name);
-    }
-    if (downloadedNames.isEmpty()) {
-        result.error = ProjectDownloadDlg::tr("No project in the archive!");
-        return result;
-    }
+    ProjectDownloadDlg::getDownloadProjectList(unpacked, result.found);
+    result.ok = true;
+    return result;
+}
+
+// The second, once the window has chosen the names: each project from (a folder
+// of unpacked) checked, then copied into its target (a project folder) under the
+// name at the same index. listed: whether the project list could be read.
+Imported copyProjects(const QString &unpacked, const QStringList &from, const QStringList &names,
+                      const QStringList &targets, bool listed)
+{
+    Imported result;
+    if (importHook)
+        importHook();
     // A project folder without a whole database is no project: one missing, empty,
     // cut short or not SQLite at all refuses the archive whole before anything is
     // listed. The unpacked copy is the one looked at, so nothing has been moved yet.
-    for (const QString &name : qAsConst(downloadedNames)) {
-        if (BackgroundWork::stopping() || !isIntactDatabase(QStringLiteral("%1/%2/%2.db3").arg(unpacked, name))) {
+    for (const QString &name : from) {
+        const QString db = QStringLiteral("%1/%2/%2.db3").arg(unpacked, name);
+        if (BackgroundWork::stopping() || !isIntactDatabase(db)) {
             result.error = ProjectDownloadDlg::tr("Invalid project archive!");
             return result;
         }
@@ -344,15 +343,12 @@ Imported unpackAndCopy(const QString &archive, const QString &unpacked, const QS
     if (!listed) {
         // Without the list no name is known to be free, and a listed project's
         // folder could be taken for one left behind.
-        result.error =
-            QString::asprintf("Failed to add project %s!", downloadedNames.first().toUtf8().constData());
+        result.error = QString::asprintf("Failed to add project %s!", from.first().toUtf8().constData());
         return result;
     }
-    const QStringList newNames = ProjectDownloadDlg::uniqueNames(downloadedNames, taken);
-    for (int i = 0; i < downloadedNames.size(); ++i) {
-        const QString &from = downloadedNames.at(i);
-        const QString &name = newNames.at(i);
-        const QString target = database + QLatin1Char('/') + name;
+    for (int i = 0; i < from.size(); ++i) {
+        const QString &name = names.at(i);
+        const QString &target = targets.at(i);
         // A project that cannot be put in place whole leaves no folder behind; an exit
         // that cannot wait removes it.
         BackgroundWork::remember(target);
@@ -365,16 +361,16 @@ Imported unpackAndCopy(const QString &archive, const QString &unpacked, const QS
         };
         const QFileInfo left(target);
         // A linked folder is not followed: what it points to is not this project's.
-        if (left.isSymLink())
+        if (target.isEmpty() || left.isSymLink())
             return fail(false);
         // A folder left behind by no listed project makes room for the new one.
         if (left.exists() && !QDir(target).removeRecursively())
             return fail(false);
-        if (!copyDirToPath(unpacked + QLatin1Char('/') + from, target, true))
+        if (!copyDirToPath(unpacked + QLatin1Char('/') + from.at(i), target, true))
             return fail(true);
-        if (name != from) {
-            const QString oldDb =
-                QString::asprintf("%s/%s.db3", target.toUtf8().constData(), from.toUtf8().constData());
+        if (name != from.at(i)) {
+            const QString oldDb = QString::asprintf("%s/%s.db3", target.toUtf8().constData(),
+                                                    from.at(i).toUtf8().constData());
             const QString newDb =
                 QString::asprintf("%s/%s.db3", target.toUtf8().constData(), name.toUtf8().constData());
             if (QFileInfo::exists(oldDb)) {
@@ -397,6 +393,31 @@ void ProjectDownloadDlg::setImportHookForTest(std::function<void()> hook)
     importHook = std::move(hook);
 }
 
+void ProjectDownloadDlg::runImportStep(std::function<Imported()> work,
+                                       void (ProjectDownloadDlg::*next)(const Imported &))
+{
+    // The folder stays while the worker needs it, even once the dialog is closed.
+    const std::shared_ptr<QTemporaryDir> folder = m_transferDir;
+    const int ticket = m_imports;
+    QPointer<ProjectDownloadDlg> self(this);
+    BackgroundWork::pool().start([=, folder = folder]() mutable {
+        const Imported result = work();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, ticket, result, next, folder = std::move(folder)]() mutable {
+                folder.reset();
+                if (self && self->m_imports == ticket) {
+                    (self.data()->*next)(result);
+                    return;
+                }
+                // Given up by a close: what was copied goes again.
+                for (const QString &target : result.targets)
+                    removeProjectFolder(target);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void ProjectDownloadDlg::slotsReplyFinished()
 {
     broadcastTimer.stop();
@@ -408,35 +429,46 @@ void ProjectDownloadDlg::slotsReplyFinished()
     m_archive.close();
 
     // The unpacking, its checks and the copies run on a worker: the window and the
-    // bus go on, and both buttons answer that a download is under way.
+    // bus go on, and both buttons answer that a download is under way. The project
+    // list is read and written here, between those steps.
     m_importing = true;
     if (m_server) // the sender hears how the import went once it is over
         m_server->deferAnswer();
-    const int ticket = ++m_imports;
-    const std::shared_ptr<QTemporaryDir> folder = m_transferDir;
+    ++m_imports;
     const QString archive = m_archivePath;
-    const QString unpacked = folder->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
+    m_unpacked = m_transferDir->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
+    const QString unpacked = m_unpacked;
+    runImportStep([archive, unpacked] { return unpackArchive(archive, unpacked); },
+                  &ProjectDownloadDlg::chooseNames);
+}
+
+void ProjectDownloadDlg::chooseNames(const Imported &unpacked)
+{
+    if (!unpacked.ok) {
+        finishImport(unpacked);
+        return;
+    }
+    QStringList from;
+    for (const QString &name : unpacked.found) {
+        if (isValidProjectName(name))
+            from.append(name);
+    }
+    if (from.isEmpty()) {
+        Imported none;
+        none.error = tr("No project in the archive!");
+        finishImport(none);
+        return;
+    }
     QStringList taken;
     const bool listed = getProjectList(taken);
-    const QString database = databaseFolder();
-    QPointer<ProjectDownloadDlg> self(this);
-    BackgroundWork::pool().start([=, folder = folder]() mutable {
-        const Imported result = unpackAndCopy(archive, unpacked, taken, listed, database);
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, ticket, result, folder = std::move(folder)]() mutable {
-                // The worker is done with the folder; it goes with the dialog's transfer.
-                folder.reset();
-                if (self && self->m_imports == ticket) {
-                    self->finishImport(result);
-                    return;
-                }
-                // Given up by a close: what was copied goes again.
-                for (const QString &target : result.targets)
-                    removeProjectFolder(target);
-            },
-            Qt::QueuedConnection);
-    });
+    const QStringList names = uniqueNames(from, taken);
+    QStringList targets;
+    for (const QString &name : names)
+        targets.append(projectFolder(name));
+    const QString folder = m_unpacked;
+    runImportStep([folder, from, names, targets,
+                   listed] { return copyProjects(folder, from, names, targets, listed); },
+                  &ProjectDownloadDlg::finishImport);
 }
 
 void ProjectDownloadDlg::finishImport(const Imported &result)

@@ -49,12 +49,14 @@ public:
         QString error;
         QStringList names;
         QStringList targets;
+        QStringList found; // the folders of the unpacked archive
     };
 
     bool downloaded = false;
     bool downloading = false;
 
-    // Test hook: runs on the worker as an import begins. The application never sets it.
+    // Test hook: runs on the worker as the unpacked projects' checks and copies begin.
+    // The application never sets it.
     static void setImportHookForTest(std::function<void()> hook);
 
     // The archive of the transfer under way; empty while none is.
@@ -85,8 +87,14 @@ private:
     // Stops the announcement and the wait for a sender, drops the partial archive
     // and clears the downloading flag.
     void abandonTransfer();
-    // The window's end of an import: the projects the worker copied are listed, the
-    // sender hears the outcome and it is said.
+    // Runs work on a worker, then next with its result on the window's thread, unless
+    // the import was given up meanwhile (then the folders it copied are removed).
+    void runImportStep(std::function<Imported()> work,
+                       void (ProjectDownloadDlg::*next)(const Imported &));
+    // The window's steps of an import: once the archive is unpacked, the new names are
+    // chosen by the project list; once the worker has copied the projects, they are
+    // listed, the sender hears the outcome and it is said.
+    void chooseNames(const Imported &unpacked);
     void finishImport(const Imported &result);
 
     QString m_archivePath;
@@ -97,6 +105,7 @@ private:
     // An import runs on a worker; one whose number is no longer m_imports was given up.
     bool m_importing = false;
     int m_imports = 0;
+    QString m_unpacked;
     QFile m_archive;
     quint16 m_code = 0;
 

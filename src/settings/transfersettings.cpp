@@ -181,8 +181,9 @@ void packProjectsInBackground(const QStringList &names, const QString &zipPath, 
     };
     QFile::remove(zipPath);
     QStringList folders;
+    // A refusal of the window's part is said at once, as before any file work.
     if (!preparePacking(names, folders)) {
-        answer(false);
+        done(false);
         return;
     }
     BackgroundWork::pool().start(

@@ -37,7 +37,8 @@ bool preparePacking(const QStringList &names, QStringList &folders);
 bool packFolders(const QStringList &names, const QStringList &folders, const QString &zipPath);
 
 // packProjects with its file part on BackgroundWork::pool(): the window and the bus
-// go on. done(ok) runs later on the window's thread, unless context is gone by then.
+// go on. done(ok) runs later on the window's thread, unless context is gone by then;
+// a refusal of the window's part (see preparePacking) runs done(false) at once.
 void packProjectsInBackground(const QStringList &names, const QString &zipPath, QObject *context,
                               std::function<void(bool)> done);
 

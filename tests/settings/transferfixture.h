@@ -65,7 +65,8 @@ inline QString dbContent(const QString &path)
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QSqlQuery query(db);
         QStringList tables;
-        if (db.open() && query.exec(QStringLiteral("select type, name, sql from sqlite_master order by name"))) {
+        if (db.open() &&
+            query.exec(QStringLiteral("select type, name, sql from sqlite_master order by name"))) {
             while (query.next()) {
                 text.append(query.value(2).toString());
                 if (query.value(0).toString() == QLatin1String("table"))
