@@ -670,6 +670,9 @@ void TestProjectTransfer::receiver_data()
     QTest::newRow("Home when a file Home_1 is in the way") // the sender hears it too
         << QStringList{"file Home_1"} << "projects:Home" << "Failed to copy project Home_1!"
         << QStringList();
+    QTest::newRow("Home when a link Home_1 to a folder elsewhere is in the way") // not copied through
+        << QStringList{"link Home_1"} << "projects:Home" << "Failed to copy project Home_1!"
+        << QStringList();
     QTest::newRow("../ entry") << QStringList() << "dotdot"
                                << "Invalid project archive!" << QStringList();
     QTest::newRow("link entry") << QStringList() << "link"
@@ -703,9 +706,12 @@ void TestProjectTransfer::receiver()
     QFETCH(QString, archive);
     QFETCH(QString, message);
     QFETCH(QStringList, added);
+    const QString elsewhere = gl_curPath + "/elsewhere";
     for (const QString &name : existing)
-        QVERIFY(name.startsWith("file ") ? writeFile(databaseFolder() + '/' + name.mid(5), "in the way")
-                                         : addListedProject(name));
+        QVERIFY(name.startsWith("file ")   ? writeFile(databaseFolder() + '/' + name.mid(5), "in the way")
+                : name.startsWith("link ") ? writeFile(elsewhere + "/precious.txt", "kept") &&
+                                                 QFile::link(elsewhere, databaseFolder() + '/' + name.mid(5))
+                                           : addListedProject(name));
     QStringList expected = projectState();
     expected += added;
     expected.sort();
@@ -781,6 +787,8 @@ void TestProjectTransfer::receiver()
     QVERIFY(!dialog.downloading && !dialog.server());
     QVERIFY(!QFileInfo::exists(QFileInfo(partial).absolutePath())); // the unpacked copy too
     QCOMPARE(projectState(), expected);
+    QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             existing.value(0).startsWith("link ") ? QStringList{"precious.txt"} : QStringList());
     QString after;
     getCurrentProject(after);
     QCOMPARE(after, current);
