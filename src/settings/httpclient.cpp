@@ -39,19 +39,16 @@ void HttpClient::upload(const QString &url, const QString &fileName, int deviceT
 {
     if (url.isEmpty() || fileName.isEmpty())
         return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0) {
+    // Goes with the reply, which reads it until its end.
+    auto *file = new QFile(fileName);
+    if (!file->open(QIODevice::ReadOnly) || file->size() == 0) {
+        delete file;
         qDebug() << "file open failed";
         emit signalsReplyErrorString(tr("file open failed"));
         return;
     }
-    const QByteArray data = file.readAll();
-    file.close();
-    if (data.isEmpty()) {
-        qDebug() << "file is empty";
-        emit signalsReplyErrorString(tr("file is empty"));
-        return;
-    }
+    // The archive is handed to the network as it is sent, piece by piece: read
+    // whole, hundreds of megabytes of photos would hold the window and the memory.
 
     QNetworkRequest request{QUrl(url)};
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/zip"));
@@ -59,7 +56,8 @@ void HttpClient::upload(const QString &url, const QString &fileName, int deviceT
 
     auto *manager = new QNetworkAccessManager;
     connect(manager, &QNetworkAccessManager::finished, this, &HttpClient::replyFinished);
-    QNetworkReply *reply = manager->post(request, data);
+    QNetworkReply *reply = manager->post(request, file);
+    file->setParent(reply);
     connect(reply, &QNetworkReply::errorOccurred, this, &HttpClient::upLoadError);
     connect(reply, &QNetworkReply::uploadProgress, this, &HttpClient::loadProgress);
     waitFor(manager, reply);

@@ -199,6 +199,7 @@ void HttpServer::readHead(QTcpSocket *socket, const QByteArray &chunk)
     m_active = socket;
     m_finished = false;
     m_answered = false;
+    m_deferred = false;
     m_expected = expected;
     m_received = 0;
     m_paceMark = 0;
@@ -235,7 +236,7 @@ void HttpServer::takeBody(QTcpSocket *socket, QByteArray bytes)
     // answer. The owner takes it in and says how that went through answerImport();
     // an owner that says nothing and keeps the connection has it answered as received.
     emit signalsReplyFinished();
-    if (guard && socket == m_active && !m_answered)
+    if (guard && socket == m_active && !m_answered && !m_deferred)
         answerImport(true);
 }
 

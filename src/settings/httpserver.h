@@ -51,6 +51,10 @@ public:
     // calls it from its handler of signalsReplyFinished, before it lets the server
     // go; nothing happens without a complete body or once answered.
     void answerImport(bool imported, const QString &error = QString());
+    // Called from that handler by an owner that takes the body in later (on a
+    // worker): the transfer is not answered as received when the handler returns,
+    // but only by the owner's answerImport().
+    void deferAnswer() { m_deferred = true; }
 
     // Reads "Content-Length" of a request head (any letter case). Answers -1 when
     // the line is missing, is not a plain decimal number, is 0 or negative, or
@@ -98,6 +102,7 @@ private:
     QPointer<QTcpSocket> m_active; // the connection of the transfer under way
     bool m_finished = false;
     bool m_answered = false; // the complete body was answered
+    bool m_deferred = false; // the owner answers later
     qint64 m_expected = 0;   // body bytes announced by Content-Length
     qint64 m_received = 0;   // body bytes handed on so far
     qint64 m_paceMark = 0;   // m_received when the current pace span began

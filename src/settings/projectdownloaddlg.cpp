@@ -6,18 +6,22 @@
 #include "settings/transfersettings.h"
 #include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
+#include "store/backgroundwork.h"
 #include "store/databaseinit.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/ziparchive.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHostAddress>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTime>
 #include <QVBoxLayout>
 #include <qtmaterialflatbutton.h>
@@ -137,7 +141,13 @@ bool ProjectDownloadDlg::checkCode()
 bool ProjectDownloadDlg::startTransfer()
 {
     endTransfer();
-    m_transferDir = std::make_unique<QTemporaryDir>();
+    // The folder goes once neither the dialog nor an import under way needs it; an
+    // exit that cannot wait for the import removes it.
+    m_transferDir.reset(new QTemporaryDir, [](QTemporaryDir *dir) {
+        BackgroundWork::forget(dir->path());
+        delete dir;
+    });
+    BackgroundWork::remember(m_transferDir->path());
     if (!m_transferDir->isValid()) {
         m_transferDir.reset();
         emit signalsInformation(tr("Failed to open file!"));
@@ -187,7 +197,7 @@ void ProjectDownloadDlg::pushButtonDownloadServer_clicked()
 {
     if (!checkCode())
         return;
-    if (downloading) {
+    if (downloading || m_importing) {
         emit signalsInformation(tr("Downloading...,please wait a moment"));
         return;
     }
@@ -209,7 +219,7 @@ void ProjectDownloadDlg::pushButtonDownloadDevice_clicked()
         return;
     }
     // A download from the cloud keeps its archive; only a wait for a sender starts afresh.
-    if (downloading && !m_server) {
+    if ((downloading && !m_server) || m_importing) {
         emit signalsInformation(tr("Downloading...,please wait a moment"));
         return;
     }
@@ -287,6 +297,127 @@ void ProjectDownloadDlg::slotsReplyErrorString(QString errorString)
     emit signalsInformation(errorString);
 }
 
+namespace {
+
+using Imported = ProjectDownloadDlg::Imported;
+
+std::function<void()> importHook;
+
+// The first file work of an import, on a worker: the archive unpacked into
+// unpacked; found gets the folders it holds.
+Imported unpackArchive(const QString &archive, const QString &unpacked)
+{
+    Imported result;
+    if (!QDir().mkpath(unpacked))
+        return result;
+    // Listed first: an archive with an absolute, "..", or link entry is refused
+    // whole before anything is written.
+    if (!ZipArchive::extractDir(archive, unpacked)) {
+        result.error = ProjectDownloadDlg::tr("Invalid project archive!");
+        return result;
+    }
+    ProjectDownloadDlg::getDownloadProjectList(unpacked, result.found);
+    result.ok = true;
+    return result;
+}
+
+// The second, once the window has chosen the names: each project from (a folder
+// of unpacked) checked, then copied into its target (a project folder) under the
+// name at the same index. listed: whether the project list could be read.
+Imported copyProjects(const QString &unpacked, const QStringList &from, const QStringList &names,
+                      const QStringList &targets, bool listed)
+{
+    Imported result;
+    if (importHook)
+        importHook();
+    // A project folder without a whole database is no project: one missing, empty,
+    // cut short or not SQLite at all refuses the archive whole before anything is
+    // listed. The unpacked copy is the one looked at, so nothing has been moved yet.
+    for (const QString &name : from) {
+        const QString db = QStringLiteral("%1/%2/%2.db3").arg(unpacked, name);
+        if (BackgroundWork::stopping() || !isIntactDatabase(db)) {
+            result.error = ProjectDownloadDlg::tr("Invalid project archive!");
+            return result;
+        }
+    }
+    if (!listed) {
+        // Without the list no name is known to be free, and a listed project's
+        // folder could be taken for one left behind.
+        result.error = QString::asprintf("Failed to add project %s!", from.first().toUtf8().constData());
+        return result;
+    }
+    for (int i = 0; i < from.size(); ++i) {
+        const QString &name = names.at(i);
+        const QString &target = targets.at(i);
+        // A project that cannot be put in place whole leaves no folder behind; an exit
+        // that cannot wait removes it.
+        BackgroundWork::remember(target);
+        const auto forget = qScopeGuard([&] { BackgroundWork::forget(target); });
+        auto fail = [&](bool remove) {
+            if (remove)
+                QDir(target).removeRecursively();
+            result.error = QString::asprintf("Failed to copy project %s!", name.toUtf8().constData());
+            return result;
+        };
+        const QFileInfo left(target);
+        // A linked folder is not followed: what it points to is not this project's.
+        if (target.isEmpty() || left.isSymLink())
+            return fail(false);
+        // A folder left behind by no listed project makes room for the new one.
+        if (left.exists() && !QDir(target).removeRecursively())
+            return fail(false);
+        if (!copyDirToPath(unpacked + QLatin1Char('/') + from.at(i), target, true))
+            return fail(true);
+        if (name != from.at(i)) {
+            const QString oldDb = QString::asprintf("%s/%s.db3", target.toUtf8().constData(),
+                                                    from.at(i).toUtf8().constData());
+            const QString newDb =
+                QString::asprintf("%s/%s.db3", target.toUtf8().constData(), name.toUtf8().constData());
+            if (QFileInfo::exists(oldDb)) {
+                QFile::remove(newDb);
+                if (!QFile::rename(oldDb, newDb))
+                    return fail(true);
+            }
+        }
+        result.names.append(name);
+        result.targets.append(target);
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace
+
+void ProjectDownloadDlg::setImportHookForTest(std::function<void()> hook)
+{
+    importHook = std::move(hook);
+}
+
+void ProjectDownloadDlg::runImportStep(std::function<Imported()> work,
+                                       void (ProjectDownloadDlg::*next)(const Imported &))
+{
+    // The folder stays while the worker needs it, even once the dialog is closed.
+    const std::shared_ptr<QTemporaryDir> folder = m_transferDir;
+    const int ticket = m_imports;
+    QPointer<ProjectDownloadDlg> self(this);
+    BackgroundWork::pool().start([=, folder = folder]() mutable {
+        const Imported result = work();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, ticket, result, next, folder = std::move(folder)]() mutable {
+                folder.reset();
+                if (self && self->m_imports == ticket) {
+                    (self.data()->*next)(result);
+                    return;
+                }
+                // Given up by a close: what was copied goes again.
+                for (const QString &target : result.targets)
+                    removeProjectFolder(target);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 void ProjectDownloadDlg::slotsReplyFinished()
 {
     broadcastTimer.stop();
@@ -297,10 +428,65 @@ void ProjectDownloadDlg::slotsReplyFinished()
     }
     m_archive.close();
 
-    const QString unpacked =
-        m_transferDir->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
-    QString error;
-    const bool ok = QDir().mkpath(unpacked) && importProjects(unpacked, error);
+    // The unpacking, its checks and the copies run on a worker: the window and the
+    // bus go on, and both buttons answer that a download is under way. The project
+    // list is read and written here, between those steps.
+    m_importing = true;
+    if (m_server) // the sender hears how the import went once it is over
+        m_server->deferAnswer();
+    ++m_imports;
+    const QString archive = m_archivePath;
+    m_unpacked = m_transferDir->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
+    const QString unpacked = m_unpacked;
+    runImportStep([archive, unpacked] { return unpackArchive(archive, unpacked); },
+                  &ProjectDownloadDlg::chooseNames);
+}
+
+void ProjectDownloadDlg::chooseNames(const Imported &unpacked)
+{
+    if (!unpacked.ok) {
+        finishImport(unpacked);
+        return;
+    }
+    QStringList from;
+    for (const QString &name : unpacked.found) {
+        if (isValidProjectName(name))
+            from.append(name);
+    }
+    if (from.isEmpty()) {
+        Imported none;
+        none.error = tr("No project in the archive!");
+        finishImport(none);
+        return;
+    }
+    QStringList taken;
+    const bool listed = getProjectList(taken);
+    const QStringList names = uniqueNames(from, taken);
+    QStringList targets;
+    for (const QString &name : names)
+        targets.append(projectFolder(name));
+    const QString folder = m_unpacked;
+    runImportStep([folder, from, names, targets,
+                   listed] { return copyProjects(folder, from, names, targets, listed); },
+                  &ProjectDownloadDlg::finishImport);
+}
+
+void ProjectDownloadDlg::finishImport(const Imported &result)
+{
+    m_importing = false;
+    bool ok = result.ok;
+    QString error = result.error;
+    for (int i = 0; i < result.names.size(); ++i) {
+        if (!addProject(result.names.at(i))) {
+            // This one and those after it are in no list: none is left behind.
+            for (int j = i; j < result.targets.size(); ++j)
+                removeProjectFolder(result.targets.at(j));
+            ok = false;
+            error = QString::asprintf("Failed to add project %s!", result.names.at(i).toUtf8().constData());
+            break;
+        }
+        downloaded = true; // the list has changed, even if a later copy fails
+    }
     endTransfer();
     // A sender waiting on the connection hears how the import went.
     if (m_server)
@@ -314,79 +500,12 @@ void ProjectDownloadDlg::slotsReplyFinished()
     emit signalsInformation(tr("success."));
 }
 
-bool ProjectDownloadDlg::importProjects(const QString &unpacked, QString &error)
-{
-    // Listed first: an archive with an absolute, "..", or link entry is refused
-    // whole before anything is written.
-    if (!ZipArchive::extractDir(m_archivePath, unpacked)) {
-        error = tr("Invalid project archive!");
-        return false;
-    }
-    QStringList found;
-    getDownloadProjectList(unpacked, found);
-    QStringList downloadedNames;
-    for (const QString &name : qAsConst(found)) {
-        if (isValidProjectName(name))
-            downloadedNames.append(name);
-    }
-    if (downloadedNames.isEmpty()) {
-        error = tr("No project in the archive!");
-        return false;
-    }
-    // A project folder without a whole database is no project: one missing, empty,
-    // cut short or not SQLite at all refuses the archive whole before anything is
-    // listed. The unpacked copy is the one looked at, so nothing has been moved yet.
-    for (const QString &name : qAsConst(downloadedNames)) {
-        if (!isIntactDatabase(QStringLiteral("%1/%2/%2.db3").arg(unpacked, name))) {
-            error = tr("Invalid project archive!");
-            return false;
-        }
-    }
-    QStringList taken;
-    if (!getProjectList(taken)) {
-        // Without the list no name is known to be free, and a listed project's
-        // folder could be taken for one left behind.
-        error = QString::asprintf("Failed to add project %s!", downloadedNames.first().toUtf8().constData());
-        return false;
-    }
-    const QStringList newNames = uniqueNames(downloadedNames, taken);
-
-    for (int i = 0; i < downloadedNames.size(); ++i) {
-        const QString &from = downloadedNames.at(i);
-        const QString &name = newNames.at(i);
-        const QString target = projectFolder(name);
-        // A project that cannot be put in place whole leaves no folder behind.
-        auto fail = [&](const char *text) {
-            removeProjectFolder(target);
-            error = QString::asprintf(text, name.toUtf8().constData());
-            return false;
-        };
-        // A folder left behind by no listed project makes room for the new one.
-        removeProjectFolder(target);
-        if (target.isEmpty() || !copyDirToPath(unpacked + QLatin1Char('/') + from, target, true))
-            return fail("Failed to copy project %s!");
-        if (name != from) {
-            const QString oldDb =
-                QString::asprintf("%s/%s.db3", target.toUtf8().constData(), from.toUtf8().constData());
-            const QString newDb =
-                QString::asprintf("%s/%s.db3", target.toUtf8().constData(), name.toUtf8().constData());
-            if (QFileInfo::exists(oldDb)) {
-                QFile::remove(newDb);
-                if (!QFile::rename(oldDb, newDb))
-                    return fail("Failed to copy project %s!");
-            }
-        }
-        if (!addProject(name))
-            return fail("Failed to add project %s!");
-        downloaded = true; // the list has changed, even if a later copy fails
-    }
-    return true;
-}
-
 void ProjectDownloadDlg::done(int result)
 {
     // Closing the dialog gives up what is under way: the request, the wait for
-    // a sender and its partial archive.
+    // a sender and its partial archive, an import.
+    ++m_imports;
+    m_importing = false;
     httpClient.abort();
     abandonTransfer();
     MyDialog::done(result);

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class HttpServer;
@@ -40,8 +41,23 @@ public:
     // downloaded name.
     static QStringList uniqueNames(const QStringList &downloaded, QStringList taken);
 
+    // What the worker's part of an import did: the projects it copied into the
+    // database folder (their new names and folders, in order), or why it stopped.
+    struct Imported
+    {
+        bool ok = false;
+        QString error;
+        QStringList names;
+        QStringList targets;
+        QStringList found; // the folders of the unpacked archive
+    };
+
     bool downloaded = false;
     bool downloading = false;
+
+    // Test hook: runs on the worker as the unpacked projects' checks and copies begin.
+    // The application never sets it.
+    static void setImportHookForTest(std::function<void()> hook);
 
     // The archive of the transfer under way; empty while none is.
     QString archivePath() const { return m_archivePath; }
@@ -71,13 +87,25 @@ private:
     // Stops the announcement and the wait for a sender, drops the partial archive
     // and clears the downloading flag.
     void abandonTransfer();
-    bool importProjects(const QString &unpacked, QString &error);
+    // Runs work on a worker, then next with its result on the window's thread, unless
+    // the import was given up meanwhile (then the folders it copied are removed).
+    void runImportStep(std::function<Imported()> work,
+                       void (ProjectDownloadDlg::*next)(const Imported &));
+    // The window's steps of an import: once the archive is unpacked, the new names are
+    // chosen by the project list; once the worker has copied the projects, they are
+    // listed, the sender hears the outcome and it is said.
+    void chooseNames(const Imported &unpacked);
+    void finishImport(const Imported &result);
 
     QString m_archivePath;
     QTimer broadcastTimer;
     QPointer<HttpServer> m_server;
     HttpClient httpClient;
-    std::unique_ptr<QTemporaryDir> m_transferDir;
+    std::shared_ptr<QTemporaryDir> m_transferDir;
+    // An import runs on a worker; one whose number is no longer m_imports was given up.
+    bool m_importing = false;
+    int m_imports = 0;
+    QString m_unpacked;
     QFile m_archive;
     quint16 m_code = 0;
 

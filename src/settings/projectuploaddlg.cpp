@@ -4,6 +4,7 @@
 #include "settings/transfersettings.h"
 #include "shell/framedialog.h"
 #include "shell/roundedpanel.h"
+#include "store/backgroundwork.h"
 #include "store/globals.h"
 #include "store/settings.h"
 
@@ -24,6 +25,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -172,19 +174,36 @@ void ProjectUploadDlg::pushButtonSendToOtherDevice_clicked()
 void ProjectUploadDlg::sendTo(const QString &url)
 {
     // The archive lives in a folder of its own outside the project folders and
-    // goes with it when the exchange is over.
-    QTemporaryDir folder;
-    const QString archive = folder.filePath(transferArchiveName());
-    if (!folder.isValid() || !packProjects(projectNames, archive)) {
+    // goes with it when the exchange is over, or with the packing when the
+    // dialog was closed meanwhile.
+    std::shared_ptr<QTemporaryDir> folder(new QTemporaryDir, [](QTemporaryDir *dir) {
+        BackgroundWork::forget(dir->path());
+        delete dir;
+    });
+    const QString archive = folder->filePath(transferArchiveName());
+    if (!folder->isValid()) {
         busy = false;
         emit signalsInformation(tr("Failed to create the project archive!"));
         return;
     }
+    // Packing runs on a worker: the window and the bus go on; a second send is
+    // refused as busy meanwhile.
     busy = true;
-    QPointer<ProjectUploadDlg> self(this);
-    httpClient.upload(url, archive, 0);
-    if (self)
-        busy = false;
+    const int ticket = ++m_packing;
+    BackgroundWork::remember(folder->path());
+    packProjectsInBackground(projectNames, archive, this, [this, folder, archive, url, ticket](bool ok) {
+        if (ticket != m_packing)
+            return; // the dialog was closed while it packed
+        if (!ok) {
+            busy = false;
+            emit signalsInformation(tr("Failed to create the project archive!"));
+            return;
+        }
+        QPointer<ProjectUploadDlg> self(this);
+        httpClient.upload(url, archive, 0);
+        if (self)
+            busy = false;
+    });
 }
 
 void ProjectUploadDlg::dataIsComming(quint8 *recvBuff, qlonglong recvLength)
@@ -271,7 +290,9 @@ void ProjectUploadDlg::slotsReplyErrorString(QString errorString)
 
 void ProjectUploadDlg::done(int result)
 {
-    // Closing the dialog gives up the exchange under way.
+    // Closing the dialog gives up the exchange under way, a packing included.
+    ++m_packing;
+    busy = false;
     httpClient.abort();
     MyDialog::done(result);
 }

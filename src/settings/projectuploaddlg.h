@@ -38,6 +38,8 @@ public:
     bool isValidRequest(const download_project_app &request);
 
     QStringList projectNames;
+    // A packing or a send is under way.
+    bool isBusy() const { return busy; }
 
     // Test hook (clock seam): the seconds the 10-second rule reads; time(nullptr)
     // unless a test sets it.
@@ -61,6 +63,8 @@ private:
     qint64 now() const;
 
     bool busy = false;
+    // Counts the packings started; one whose number is no longer this was given up.
+    int m_packing = 0;
     bool server = false;
     QList<download_project_app> requests;
     HttpClient httpClient;

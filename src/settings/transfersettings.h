@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QObject;
+
 // Settings group and key of the cloud transfer server's address.
 extern const char *const TransferServerGroup; // "project"
 extern const char *const TransferServerKey;   // "transfer_server"
@@ -27,10 +29,26 @@ QString transferDownloadUrl();
 // file at all.
 bool packProjects(const QStringList &names, const QString &zipPath);
 
+// packProjects in two parts. The window's part checks the names and stores the
+// gathered device writes, and gives the projects' folders; the file part copies
+// and packs them and may run on a worker (each database is copied as one
+// transaction left it, so alarms may be stored meanwhile).
+bool preparePacking(const QStringList &names, QStringList &folders);
+bool packFolders(const QStringList &names, const QStringList &folders, const QString &zipPath);
+
+// packProjects with its file part on BackgroundWork::pool(): the window and the bus
+// go on. done(ok) runs later on the window's thread, unless context is gone by then;
+// a refusal of the window's part (see preparePacking) runs done(false) at once.
+void packProjectsInBackground(const QStringList &names, const QString &zipPath, QObject *context,
+                              std::function<void(bool)> done);
+
 // Test hook: runs between the making of the archive and its read-back, with its
-// path (a test damages the archive or changes a project there). The application
-// never sets it.
+// path (a test damages the archive or changes a project there), on the thread that
+// packs. The application never sets it.
 void setPackedHookForTest(std::function<void(const QString &zipPath)> hook);
+
+// Test hook: runs on the thread that packs, before the projects are copied for it.
+void setStagingHookForTest(std::function<void()> hook);
 
 // The archive file name of a transfer: the local time as "hhmmss" + ".zip".
 QString transferArchiveName();

@@ -1,5 +1,7 @@
 #include "filehelpers.h"
 
+#include "store/backgroundwork.h"
+#include "store/databasecopy.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/ziparchive.h"
@@ -93,7 +95,11 @@ bool copyFileToPath(QString source, QString target, bool overwrite)
     return QFile::copy(source, target);
 }
 
-bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
+namespace {
+
+// copyDirToPath, leaving out the entries of source named in skipped.
+bool copyDirSkipping(const QString &source, const QString &target, bool overwrite,
+                     const QStringList &skipped)
 {
     QDir targetDir(target);
     if (!targetDir.exists() && !targetDir.mkdir(targetDir.absolutePath()))
@@ -107,8 +113,10 @@ bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
     const QFileInfoList list = QDir(source).entryInfoList();
     for (const QFileInfo &info : list) {
         const QString name = info.fileName();
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
+        if (name == QLatin1String(".") || name == QLatin1String("..") || skipped.contains(name))
             continue;
+        if (BackgroundWork::stopping())
+            return false;
         const QString to = target + QLatin1Char('/') + name;
         if (info.isDir()) {
             // A linked folder may point back up the tree; it is not followed.
@@ -126,6 +134,26 @@ bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
         }
     }
     return true;
+}
+
+} // namespace
+
+bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
+{
+    return copyDirSkipping(source, target, overwrite, {});
+}
+
+bool stageProjectFolder(const QString &folder, const QString &name, const QString &target)
+{
+    // The database is written while this runs: its journal belongs to the live file
+    // only, and the file itself is taken as one transaction left it.
+    const QString db = name + QStringLiteral(".db3");
+    const QStringList side{db, db + QStringLiteral("-journal"), db + QStringLiteral("-wal"),
+                           db + QStringLiteral("-shm")};
+    if (!copyDirSkipping(folder, target, true, side))
+        return false;
+    const QString live = folder + QLatin1Char('/') + db;
+    return !QFileInfo(live).isFile() || DatabaseCopy::copy(live, target + QLatin1Char('/') + db);
 }
 
 void clearDir(const QString &path)
@@ -171,21 +199,33 @@ bool compressFolder(const QStringList &names, const QString &zipPath)
         qDebug() << "compressFolder: cannot make a staging folder" << staging.errorString();
         return false;
     }
+    QStringList kept;
+    QStringList folders;
     for (const QString &name : names) {
         if (!isValidProjectName(name)) {
             qDebug() << "compressFolder: skipping invalid project name" << name;
             continue;
         }
-        const QString folder = projectFolder(name);
-        if (!QFileInfo(folder).isDir())
+        kept.append(name);
+        folders.append(projectFolder(name));
+    }
+    return compressFolders(kept, folders, staging.path(), zipPath);
+}
+
+bool compressFolders(const QStringList &names, const QStringList &folders, const QString &staging,
+                     const QString &zipPath)
+{
+    for (int i = 0; i < names.size() && i < folders.size(); ++i) {
+        const QString &name = names.at(i);
+        if (!QFileInfo(folders.at(i)).isDir())
             continue;
         // A project copied in part would be packed as if it were whole.
-        if (!copyDirToPath(folder, staging.path() + QLatin1Char('/') + name, true)) {
+        if (!stageProjectFolder(folders.at(i), name, staging + QLatin1Char('/') + name)) {
             qDebug() << "compressFolder: copying" << name << "failed";
             return false;
         }
     }
-    if (!ZipArchive::compressDir(zipPath, staging.path())) {
+    if (!ZipArchive::compressDir(zipPath, staging)) {
         qDebug() << "compressFolder: writing" << zipPath << "failed";
         return false;
     }

@@ -15,8 +15,8 @@ bool copyFileToPath(QString source, QString target, bool overwrite);
 // Copies the tree below folder source into folder target (created, one level,
 // when missing). Entries whose names begin with a dot are not copied, and linked
 // folders are not followed. Answers true when every entry was copied; a folder
-// or file that cannot be read fails the copy. A false answer leaves what was
-// copied before the failing entry in place.
+// or file that cannot be read fails the copy, and so does BackgroundWork::stopping().
+// A false answer leaves what was copied before the failing entry in place.
 bool copyDirToPath(const QString &source, const QString &target, bool overwrite);
 
 // Deletes the entries inside a project folder and keeps the folder and its
@@ -39,6 +39,17 @@ void remove_external_photo(const QString &name);
 // Answers whether every existing project was copied whole into the staging
 // folder and the archive was written; after a failed copy zipPath is left as it was.
 bool compressFolder(const QStringList &names, const QString &zipPath);
+
+// compressFolder for projects names whose folders (same order) are known: safe on a
+// worker thread. Each is copied into the existing folder staging first (see
+// stageProjectFolder), then staging is packed. Gives up once BackgroundWork::stopping().
+bool compressFolders(const QStringList &names, const QStringList &folders, const QString &staging,
+                     const QString &zipPath);
+
+// Copies the project folder (of project name) into target for packing, as
+// copyDirToPath does, but the database name + ".db3" as one transaction left it
+// (DatabaseCopy), without its journal files, while the window goes on writing to it.
+bool stageProjectFolder(const QString &folder, const QString &name, const QString &target);
 
 // Replaces folder with the content of the zip file zipPath. Nothing happens when
 // the zip file is missing, cannot be read or holds an unsafe entry, or when an

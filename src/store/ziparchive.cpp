@@ -1,5 +1,7 @@
 #include "ziparchive.h"
 
+#include "store/backgroundwork.h"
+
 #include <zip.h>
 #include <zlib.h>
 
@@ -470,6 +472,23 @@ bool writeEntryFile(zip_t *zip, zip_uint64_t index, quint64 stated, const QStrin
     return written == stated && out.flush();
 }
 
+// Whether a file of that name holds data that is compressed already (PNG, JPEG):
+// deflating it again costs time and gains nothing, so it is stored as it is.
+bool isCompressedAlready(const QString &name)
+{
+    for (const char *suffix : {".png", ".jpg", ".jpeg"}) {
+        if (name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// libzip asks this while it writes the archive: the exit's stop ends the writing.
+int stopWriting(zip_t *, void *)
+{
+    return BackgroundWork::stopping() ? 1 : 0;
+}
+
 bool addTree(zip_t *zip, const QString &dir, const QString &prefix)
 {
     const QFileInfoList list =
@@ -477,6 +496,8 @@ bool addTree(zip_t *zip, const QString &dir, const QString &prefix)
                                 QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &info : list) {
         const QString name = prefix + info.fileName();
+        if (BackgroundWork::stopping())
+            return false;
         if (info.isSymLink())
             continue;
         if (info.isDir()) {
@@ -488,10 +509,14 @@ bool addTree(zip_t *zip, const QString &dir, const QString &prefix)
             zip_source_t *source = zip_source_file(zip, QFile::encodeName(info.filePath()).constData(), 0, 0);
             if (!source)
                 return false;
-            if (zip_file_add(zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            const zip_int64_t index = zip_file_add(zip, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+            if (index < 0) {
                 zip_source_free(source);
                 return false;
             }
+            if (isCompressedAlready(name) &&
+                zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_STORE, 0) != 0)
+                return false;
         }
     }
     return true;
@@ -513,6 +538,7 @@ bool ZipArchive::compressDir(const QString &zipPath, const QString &dir)
     }
     // libzip writes the archive when it is closed, into a temporary file that only
     // then takes the name zipPath.
+    zip_register_cancel_callback_with_state(zip.get(), stopWriting, nullptr, nullptr);
     if (!addTree(zip.get(), dir, QString()) || zip_close(zip.get()) != 0) {
         qDebug() << "zip: failed to write" << zipPath << zip_strerror(zip.get());
         return false;
@@ -623,10 +649,11 @@ bool ZipArchive::extractDir(const QString &zipPath, const QString &dir, QStringL
         const Entry &entry = entries.at(i);
         const int cut = entry.name.lastIndexOf(QLatin1Char('/'));
         const bool written =
-            entry.isDir ? unpacking.makeFolder(entry.name)
-                        : unpacking.makeFolder(entry.name.left(qMax(0, cut))) &&
-                              writeEntryFile(zip.get(), static_cast<zip_uint64_t>(i), entry.size,
-                                             unpacking.target + QLatin1Char('/') + entry.name, unpacking);
+            !BackgroundWork::stopping() &&
+            (entry.isDir ? unpacking.makeFolder(entry.name)
+                         : unpacking.makeFolder(entry.name.left(qMax(0, cut))) &&
+                               writeEntryFile(zip.get(), static_cast<zip_uint64_t>(i), entry.size,
+                                              unpacking.target + QLatin1Char('/') + entry.name, unpacking));
         if (!written) {
             qDebug() << "zip: failed to unpack" << zipPath << "into" << dir << "at" << entry.name;
             unpacking.undo();

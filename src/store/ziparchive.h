@@ -37,7 +37,9 @@ public:
     // Packs the tree below folder dir into a new zip file zipPath: every entry is
     // named relative to dir, folders included, so a folder "Home" inside dir is
     // stored as "Home/". Symbolic links are not stored. An existing zipPath is
-    // replaced. Answers whether the archive was written completely.
+    // replaced. Files named *.png, *.jpg or *.jpeg (any case) are stored as they are,
+    // the others deflated. The work gives up once BackgroundWork::stopping() is set.
+    // Answers whether the archive was written completely.
     static bool compressDir(const QString &zipPath, const QString &dir);
 
     // Reads the entries of zipPath from its central directory, in stored order.
@@ -69,7 +71,7 @@ public:
     // entries are unpacked, each read from where its central record says; an entry
     // that yields more or fewer bytes than its stated size, or fails its checksum,
     // stops the work. On success, files (when not null) gets the paths of the files
-    // written. Answers whether everything was written; after a failure whatever was
-    // written is removed again.
+    // written. Answers whether everything was written; after a failure, or a stop
+    // (BackgroundWork::stopping()) between entries, whatever was written is removed again.
     static bool extractDir(const QString &zipPath, const QString &dir, QStringList *files = nullptr);
 };

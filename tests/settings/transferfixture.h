@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -51,6 +52,39 @@ inline QByteArray sqliteBytes(const QVariant &value)
     }
     QSqlDatabase::removeDatabase(path);
     return ok ? readFile(path) : QByteArray();
+}
+
+// The schema and every row of the SQLite database at path, as text: equal for a
+// database and a copy of it that SQLite made page by page; empty when unreadable.
+inline QString dbContent(const QString &path)
+{
+    QStringList text;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("content"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(db);
+        QStringList tables;
+        if (db.open() &&
+            query.exec(QStringLiteral("select type, name, sql from sqlite_master order by name"))) {
+            while (query.next()) {
+                text.append(query.value(2).toString());
+                if (query.value(0).toString() == QLatin1String("table"))
+                    tables.append(query.value(1).toString());
+            }
+        }
+        for (const QString &table : tables) {
+            QSqlQuery rows(QStringLiteral("select * from \"%1\"").arg(table), db);
+            while (rows.next()) {
+                QStringList row;
+                for (int i = 0; i < rows.record().count(); ++i)
+                    row.append(rows.value(i).toString());
+                text.append(table + QLatin1Char(':') + row.join(QLatin1Char('|')));
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("content"));
+    return text.join(QLatin1Char('\n'));
 }
 
 // A project's database, a real one whose row reads "<SQLite stand-in of NAME TAG>".

@@ -22,9 +22,13 @@
 #include "settings/projectdownloaddlg.h"
 #include "settings/projectuploaddlg.h"
 #include "settings/transfersettings.h"
+#include "store/backgroundwork.h"
+#include "store/cppsqlite3db.h"
+#include "store/databaseinit.h"
 #include "store/settings.h"
 
 #include <QRandomGenerator>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -97,10 +101,37 @@ std::optional<QByteArray> yardWithDatabase(const QString &tag)
         return std::nullopt;
     const QByteArray whole = sqliteBytes(QByteArray(30000, 'r'));
     const int page = qMax(1, whole.mid(16, 2).toHex().toInt(nullptr, 16));
-    const QByteArray db = tag.endsWith("many pages") ? whole
+    QByteArray damaged = whole; // a middle page's link cut: SQLite opens it, quick_check objects
+    damaged.replace(whole.size() / page / 2 * page, 4, "\xff\xff\xff\xff");
+    const QByteArray db = tag.endsWith("many pages") ? whole : tag.endsWith("in the middle") ? damaged
                           : tag.endsWith("boundary") ? whole.left(whole.size() / 2 / page * page) : "";
     return varnotest::handMadeZip({{"Yard/Yard.db3", 0, -1, true, true, db},
                                    {"Yard/plan.png", 0, -1, true, true, "png"}});
+}
+
+// Run from a worker: has the window's thread run work, and waits for it. False when the
+// window did not get to it within 5 s: it is held.
+bool onWindow(const std::function<void()> &work)
+{
+    const auto done = std::make_shared<QSemaphore>();
+    QMetaObject::invokeMethod(
+        qApp, [work, done] { work(), done->release(); }, Qt::QueuedConnection);
+    return done->tryAcquire(1, 5000);
+}
+
+int rowsSaying(const QString &db, const QString &text)
+{
+    QSqlDatabase conn = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("said"));
+    conn.setDatabaseName(db);
+    QSqlQuery query(conn);
+    const bool read = conn.open() &&
+                      query.exec("select count(*) from tbl_log where log_event = '" + text + "'") &&
+                      query.next();
+    const int count = read ? query.value(0).toInt() : -1;
+    query = QSqlQuery();
+    conn = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("said"));
+    return count;
 }
 
 } // namespace
@@ -129,6 +160,10 @@ private slots:
     void receiver();
     void closingAbandonsTheWait();
     void closingAbortsTheRequest();
+    void packingLeavesTheWindowFree_data();
+    void packingLeavesTheWindowFree();
+    void importLeavesTheWindowFree_data();
+    void importLeavesTheWindowFree();
 
 private:
     QList<SimFrame> announcements();
@@ -262,6 +297,7 @@ void TestProjectTransfer::cloudUpload()
         } else {
             click(&dialog, "pushButtonSendToServer");
         }
+        QTRY_VERIFY(!dialog.isBusy()); // packed on a worker, then sent
     }
     QCOMPARE(messages(info).size(), message.isEmpty() ? 0 : 1);
     QVERIFY2(message.isEmpty() || messages(info).first().endsWith(message),
@@ -299,7 +335,7 @@ void TestProjectTransfer::cloudUpload()
     setConfig(QLatin1String(TransferServerGroup), QLatin1String(TransferServerKey), Loopback.toString());
     dialog.projectNames = QStringList{QStringLiteral("Office")};
     click(&dialog, "pushButtonSendToServer");
-    QCOMPARE(m_cloud.requests().size(), sent ? 2 : 1);
+    QTRY_COMPARE(m_cloud.requests().size(), sent ? 2 : 1);
     QCOMPARE(topFolders(unzipList(m_cloud.requests().last().body)), QStringList{"Office"});
 }
 
@@ -453,7 +489,8 @@ void TestProjectTransfer::cloudDownload()
         if (paced)
             QThread::usleep(2000); // a slow receiver
     });
-    click(&dialog, "pushButtonDownloadServer"); // returns once the import is over
+    click(&dialog, "pushButtonDownloadServer");
+    QTRY_COMPARE_WITH_TIMEOUT(info.size(), megabytes == 8 ? 2 : 1, 60000); // the import is over
     QVERIFY2(memory.kib() < (paced ? 32 : 50) << 10, qPrintable(QString::number(memory.kib() >> 10)));
     QVERIFY(!partial.isEmpty() && !QFileInfo::exists(QFileInfo(partial).absolutePath()));
 
@@ -633,6 +670,9 @@ void TestProjectTransfer::receiver_data()
     QTest::newRow("Home when a file Home_1 is in the way") // the sender hears it too
         << QStringList{"file Home_1"} << "projects:Home" << "Failed to copy project Home_1!"
         << QStringList();
+    QTest::newRow("Home when a link Home_1 to a folder elsewhere is in the way") // not copied through
+        << QStringList{"link Home_1"} << "projects:Home" << "Failed to copy project Home_1!"
+        << QStringList();
     QTest::newRow("../ entry") << QStringList() << "dotdot"
                                << "Invalid project archive!" << QStringList();
     QTest::newRow("link entry") << QStringList() << "link"
@@ -643,6 +683,8 @@ void TestProjectTransfer::receiver_data()
         QTest::newRow(db) << QStringList() << "database" << "Invalid project archive!" << QStringList();
     QTest::newRow("Yard's database of many pages") << QStringList() << "database" << "success."
                                                    << QStringList{"listed Yard", "entry Yard db=real"};
+    QTest::newRow("Yard's database with a page damaged in the middle")
+        << QStringList() << "database" << "Invalid project archive!" << QStringList();
     QTest::newRow("no Content-Length, then a sender")
         << QStringList() << "nolength"
         << "success." << QStringList{"listed Yard", "entry Yard db=SQLite stand-in of Yard local"};
@@ -664,9 +706,12 @@ void TestProjectTransfer::receiver()
     QFETCH(QString, archive);
     QFETCH(QString, message);
     QFETCH(QStringList, added);
+    const QString elsewhere = gl_curPath + "/elsewhere";
     for (const QString &name : existing)
-        QVERIFY(name.startsWith("file ") ? writeFile(databaseFolder() + '/' + name.mid(5), "in the way")
-                                         : addListedProject(name));
+        QVERIFY(name.startsWith("file ")   ? writeFile(databaseFolder() + '/' + name.mid(5), "in the way")
+                : name.startsWith("link ") ? writeFile(elsewhere + "/precious.txt", "kept") &&
+                                                 QFile::link(elsewhere, databaseFolder() + '/' + name.mid(5))
+                                           : addListedProject(name));
     QStringList expected = projectState();
     expected += added;
     expected.sort();
@@ -742,6 +787,8 @@ void TestProjectTransfer::receiver()
     QVERIFY(!dialog.downloading && !dialog.server());
     QVERIFY(!QFileInfo::exists(QFileInfo(partial).absolutePath())); // the unpacked copy too
     QCOMPARE(projectState(), expected);
+    QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             existing.value(0).startsWith("link ") ? QStringList{"precious.txt"} : QStringList());
     QString after;
     getCurrentProject(after);
     QCOMPARE(after, current);
@@ -791,14 +838,120 @@ void TestProjectTransfer::closingAbortsTheRequest()
     upload.projectNames = QStringList{QStringLiteral("Office")};
     upload.show();
     QSignalSpy uploadInfo(&upload, &MyDialog::signalsInformation);
-    QTimer::singleShot(300, &upload, &QWidget::close);
-    click(&upload, "pushButtonSendToServer"); // returns once closing has aborted the request
-    QVERIFY(!upload.isVisible());
-    QCOMPARE(messages(uploadInfo).size(), 1);
+    // Closed once the request has reached the server, after the packing.
+    connect(&silent, &QTcpServer::newConnection, &upload, &QWidget::close);
+    click(&upload, "pushButtonSendToServer");
+    QTRY_VERIFY(!upload.isVisible());
+    QTRY_COMPARE(messages(uploadInfo).size(), 1);
     QVERIFY(!messages(uploadInfo).contains(QStringLiteral("success.")));
 
     QCOMPARE(projectState(), before);
     silent.close();
+}
+
+// The window's thread goes on while a worker packs: it answers a timer, and an alarm stored
+// meanwhile (committed, or still being written) leaves the archived database whole. An exit
+// stops the packing, and nothing of it is left.
+void TestProjectTransfer::packingLeavesTheWindowFree_data()
+{
+    QTest::addColumn<QString>("window"); // what the window does while the worker copies
+    QTest::addColumn<int>("archived");   // its alarm rows in the archived database; -1: no archive
+    QTest::newRow("a timer") << "a timer" << 0;
+    QTest::newRow("an alarm committed") << "an alarm committed" << 1;
+    QTest::newRow("an alarm being written") << "an alarm being written" << 0;
+    QTest::newRow("an exit") << "an exit" << -1;
+}
+
+void TestProjectTransfer::packingLeavesTheWindowFree()
+{
+    QFETCH(QString, window);
+    QFETCH(int, archived);
+    const QString live = projectDatabasePath(QStringLiteral("Home"));
+    const bool exit = window == QLatin1String("an exit");
+    const auto ran = std::make_shared<QAtomicInt>(0);
+    setStagingHookForTest([=] {
+        if (exit) { // stays until the exit has begun
+            ran->storeRelease(2);
+            for (QDeadlineTimer bound(5000); !BackgroundWork::stopping() && !bound.hasExpired();)
+                QThread::msleep(1);
+            return ran->storeRelease(BackgroundWork::stopping() ? 1 : -1);
+        }
+        ran->storeRelease(onWindow([=] {
+            if (!window.startsWith(QLatin1String("an alarm")))
+                return;
+            gl_sqlite3db.beginTransaction(); // the journal stands beside the live file meanwhile
+            gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "during"});
+            if (window.endsWith(QLatin1String("committed")))
+                gl_sqlite3db.commitTransaction();
+        }) ? 1 : -1);
+    });
+    auto unhook = qScopeGuard([] {
+        setStagingHookForTest(nullptr);
+        BackgroundWork::resetForTests();
+    });
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("p.zip");
+    std::optional<bool> packed;
+    packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
+    if (exit) {
+        QTRY_COMPARE(ran->loadAcquire(), 2); // the worker packs
+        QVERIFY(BackgroundWork::finish(10000));
+        QCoreApplication::sendPostedEvents(); // the answer the worker posted
+    }
+    QTRY_VERIFY(packed.has_value());
+    if (gl_sqlite3db.inTransaction())
+        QVERIFY(gl_sqlite3db.commitTransaction());
+    QVERIFY2(ran->loadAcquire() == 1, "the window was held while the worker packed");
+    QCOMPARE(*packed, archived >= 0);
+    QCOMPARE(QFileInfo::exists(zip), archived >= 0);
+    QCOMPARE(rowsSaying(live, "during"), window.startsWith(QLatin1String("an alarm")) ? 1 : 0);
+    if (archived < 0)
+        return;
+    const QString out = dir.filePath("out");
+    QVERIFY(QDir().mkdir(out) && ZipArchive::extractDir(zip, out));
+    QVERIFY(!QFile::exists(out + "/Home/Home.db3-journal"));
+    QVERIFY(isIntactDatabase(out + "/Home/Home.db3"));
+    QCOMPARE(rowsSaying(out + "/Home/Home.db3", "during"), archived);
+}
+
+// The import runs on a worker: the window answers meanwhile, and a dialog closed
+// during it leaves nothing behind.
+void TestProjectTransfer::importLeavesTheWindowFree_data()
+{
+    QTest::addColumn<bool>("close");
+    QTest::newRow("imported") << false;
+    QTest::newRow("dialog closed during the import") << true;
+}
+
+void TestProjectTransfer::importLeavesTheWindowFree()
+{
+    QFETCH(bool, close);
+    QTemporaryDir dir;
+    const QByteArray archive = readFile(makeArchive(dir.filePath("a.zip"), {"Yard"}, "cloud"));
+    m_cloud.answerWith(200, archive, "application/zip");
+    QStringList expected = projectState();
+    if (!close)
+        expected << "entry Yard db=SQLite stand-in of Yard cloud" << "listed Yard";
+    expected.sort();
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    const auto ran = std::make_shared<QAtomicInt>(0);
+    ProjectDownloadDlg::setImportHookForTest([&, ran] {
+        ran->storeRelease(onWindow([&] {
+            if (close)
+                dialog.close();
+        }) ? 1 : -1);
+    });
+    auto unhook = qScopeGuard([] { ProjectDownloadDlg::setImportHookForTest(nullptr); });
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
+    click(&dialog, "pushButtonDownloadServer");
+    QTRY_VERIFY(ran->loadAcquire() != 0);
+    QVERIFY(BackgroundWork::pool().waitForDone(10000));
+    QCoreApplication::sendPostedEvents(); // the worker's answer
+    QVERIFY2(ran->loadAcquire() > 0, "the window was held while the worker unpacked");
+    QCOMPARE(messages(info), close ? QStringList() : QStringList{"success."});
+    QCOMPARE(projectState(), expected);
 }
 
 // A /tmp of its own, large enough for the 200 MiB downloads, for the upload rows to fill.

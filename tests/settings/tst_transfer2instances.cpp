@@ -86,8 +86,12 @@ void TestTransfer2Instances::projectsTravelFromAToB()
     QStringList projects;
     getProjectList(projects);
     QCOMPARE(projects, (QStringList{"Home", "Home_1", "Office"}));
-    QCOMPARE(readFile(b.databaseDir() + "/Home_1/Home_1.db3"), readFile(a.databaseDir() + "/Home/Home.db3"));
-    QCOMPARE(readFile(b.databaseDir() + "/Office/Office.db3"), dbBytes(QStringLiteral("Office")));
+    // The databases travel as copies SQLite made of them: the same schema and rows.
+    const QString homeB = dbContent(b.databaseDir() + "/Home_1/Home_1.db3");
+    QVERIFY(homeB.contains("tbl_"));
+    QCOMPARE(homeB, dbContent(a.databaseDir() + "/Home/Home.db3"));
+    QCOMPARE(dbContent(b.databaseDir() + "/Office/Office.db3"),
+             QStringLiteral("CREATE TABLE t(v)\nt:<SQLite stand-in of Office local>"));
     QVERIFY(QFile::exists(b.databaseDir() + "/Office/photo_3dView_1.png"));
     QVERIFY(!QFile::exists(b.databaseDir() + "/Home_1/Home.db3"));
     QCOMPARE(QDir(b.databaseDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),

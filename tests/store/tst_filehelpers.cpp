@@ -18,6 +18,8 @@
 #include <QTime>
 #include <QtTest>
 
+#include <zip.h>
+
 class TestFileHelpers : public QObject
 {
     Q_OBJECT
@@ -341,6 +343,35 @@ private slots:
         }
         expected.sort();
         QCOMPARE(tree(unpack), expected);
+    }
+
+    // Pictures, compressed already, are stored as they are; every other file is deflated.
+    void compressedPicturesAreStored_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("method");
+        for (const char *name : {"photo_Room_1.png", "shot.PNG", "a.jpg", "b.JPEG", "c.Jpeg"})
+            QTest::newRow(name) << name << int(ZIP_CM_STORE);
+        for (const char *name : {"Proj.db3", "notes.txt", "png", "a.png.txt", "b.jpgx"})
+            QTest::newRow(name) << name << int(ZIP_CM_DEFLATE);
+    }
+    void compressedPicturesAreStored()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, method);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("in/Proj/" + name), QByteArray(20000, 'a'));
+        const QString zipPath = dir.filePath("p.zip");
+        QVERIFY(ZipArchive::compressDir(zipPath, dir.filePath("in")));
+        zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, nullptr);
+        QVERIFY(zip);
+        zip_stat_t st;
+        zip_stat_init(&st);
+        const bool stated = zip_stat(zip, ("Proj/" + name).toUtf8().constData(), 0, &st) == 0;
+        zip_discard(zip);
+        QVERIFY(stated && (st.valid & ZIP_STAT_COMP_METHOD));
+        QCOMPARE(int(st.comp_method), method);
+        QVERIFY(method == ZIP_CM_STORE ? st.comp_size == 20000 : st.comp_size < 1000);
     }
 
     void compressWithNoExistingProjectGivesEmptyArchive()
