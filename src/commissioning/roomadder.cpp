@@ -22,6 +22,7 @@
 #include <QSqlQuery>
 #include <QThreadPool>
 #include <QVariant>
+#include <QVector>
 
 #include <atomic>
 #include <memory>
@@ -32,15 +33,23 @@ namespace {
 std::atomic<RoomAdder::LinkCall> g_link{&::link};
 std::atomic<int> g_stagings{0};
 
-// The files a worker makes for the rooms of one add. Whoever comes second, the
-// window giving up its wait or the worker ending, owns the files: the window takes
-// them when the worker is done, the worker removes them when the window gave up.
+// Workers that make the files of one add at once: a hundred copies of a phone
+// photo are more than a gigabyte, which one thread writes for seconds.
+constexpr int MaxStagingWorkers = 4;
+
+// The files the workers make for the rooms of one add. Whoever comes second, the
+// window giving up its wait or a worker ending, owns a worker's files: the window
+// takes those handed over, a worker removes its own once the window gave up.
 struct Staging
 {
     QMutex mutex;
-    bool done = false;
+    int running = 0;
     bool cancelled = false;
-    QStringList files;
+    QStringList files; // one per room, empty where none was made
+    // The template's bytes, read once by the first worker that needs a copy.
+    QMutex bytesMutex;
+    bool bytesRead = false;
+    QByteArray bytes;
 };
 
 bool isCancelled(Staging &staging)
@@ -72,42 +81,49 @@ bool isUsablePicture(const QString &path)
     return reader.canRead() && size.isValid() && qint64(size.width()) * size.height() <= MaxPicturePixels;
 }
 
-// In a worker: count files of source named prefix<i>.png, each a hard link where the
-// file system makes one (not through a linked name: the room gets the bytes), else a
-// copy of the bytes, read once.
-void makeFiles(const std::shared_ptr<Staging> &staging, const QString &source, const QString &prefix,
-               int count)
+bool copyFile(Staging &staging, const QString &source, const QString &path)
 {
-    QStringList files;
+    QMutexLocker locker(&staging.bytesMutex);
+    if (!staging.bytesRead)
+        staging.bytes = readPictureBytes(source);
+    staging.bytesRead = true;
+    const QByteArray bytes = staging.bytes; // shared, not copied
+    locker.unlock();
+    return writePictureBytes(bytes, path);
+}
+
+// In worker `worker` of `workers`: the files of source named prefix<i>.png for every
+// workers-th i below count, each a hard link where the file system makes one (not
+// through a linked name: the room gets the bytes), else a copy of the bytes. Answers
+// whether this was the last worker to end, with the files handed over.
+bool makeFiles(Staging &staging, const QString &source, const QString &prefix, int count, int worker,
+               int workers)
+{
+    QVector<QPair<int, QString>> made;
     if (isUsablePicture(source)) {
         const bool linkable = !QFileInfo(source).isSymLink();
         const RoomAdder::LinkCall link = g_link.load();
-        QByteArray bytes;
-        bool read = false;
-        for (int i = 0; i < count && !BackgroundWork::stopping() && !isCancelled(*staging); ++i) {
+        for (int i = worker; i < count && !BackgroundWork::stopping() && !isCancelled(staging); i += workers) {
             const QString path = prefix + QString::number(i) + QStringLiteral(".png");
             const QByteArray target = QFile::encodeName(path);
             BackgroundWork::remember(path);
             ::unlink(target.constData()); // a name left by a process that ended in the middle
-            bool made = linkable && link(QFile::encodeName(source).constData(), target.constData()) == 0;
-            if (!made) {
-                if (!read)
-                    bytes = readPictureBytes(source);
-                read = true;
-                made = writePictureBytes(bytes, path);
-            }
-            if (!made)
+            if ((linkable && link(QFile::encodeName(source).constData(), target.constData()) == 0) ||
+                copyFile(staging, source, path))
+                made.append({i, path});
+            else
                 BackgroundWork::forget(path);
-            files.append(made ? path : QString());
         }
     }
-    QMutexLocker locker(&staging->mutex);
-    if (staging->cancelled) {
-        removeFiles(files);
-        return;
+    QMutexLocker locker(&staging.mutex);
+    if (staging.cancelled) {
+        for (const auto &file : qAsConst(made))
+            removeFiles({file.second});
+    } else {
+        for (const auto &file : qAsConst(made))
+            staging.files[file.first] = file.second;
     }
-    staging->files = files;
-    staging->done = true;
+    return --staging.running == 0 && !staging.cancelled;
 }
 
 // The ids a column holds, read once so that a bulk add need not ask the
@@ -283,32 +299,40 @@ bool RoomAdder::stagePictures(int count)
                                           .arg(++g_stagings);
     const QString database = gl_sqlite3db.getDbName();
     const auto staging = std::make_shared<Staging>();
+    const int workers = qBound(1, count, MaxStagingWorkers);
+    staging->files = QVector<QString>(count).toList();
+    staging->running = workers;
     QEventLoop loop;
     QPointer<QEventLoop> waiting(&loop);
-    // Ahead of the pictures' decodes: the user waits for this one.
-    BackgroundWork::pool().start(
-        [staging, source, prefix, count, waiting] {
-            makeFiles(staging, source, prefix, count);
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [waiting] {
-                    if (waiting)
-                        waiting->quit();
-                },
-                Qt::QueuedConnection);
-        },
-        1);
+    for (int worker = 0; worker < workers; ++worker) {
+        // Ahead of the pictures' decodes: the user waits for these.
+        BackgroundWork::pool().start(
+            [staging, source, prefix, count, worker, workers, waiting] {
+                if (!makeFiles(*staging, source, prefix, count, worker, workers))
+                    return;
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [waiting] {
+                        if (waiting)
+                            waiting->quit();
+                    },
+                    Qt::QueuedConnection);
+            },
+            1);
+    }
     bool done = false;
     {
         QMutexLocker locker(&staging->mutex);
-        done = staging->done;
+        done = staging->running == 0;
     }
     if (!done)
         loop.exec();
     QMutexLocker locker(&staging->mutex);
-    // The exit quits every event loop: the worker then removes what it made.
-    if (!staging->done) {
+    // The exit quits every event loop: the files handed over go now, the workers
+    // still running remove theirs.
+    if (staging->running > 0) {
         staging->cancelled = true;
+        removeFiles(staging->files);
         return false;
     }
     m_staged = staging->files;
