@@ -20,6 +20,7 @@
 #include "shell/kestmessagebox.h"
 #include "shell/manageritem.h"
 #include "shell/projectpicture.h"
+#include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/roomremoval.h"
 
@@ -28,6 +29,7 @@
 #include <QGridLayout>
 #include <QImage>
 #include <QSemaphore>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <qtmaterialcheckbox.h>
 #include <qtmaterialcombobox.h>
@@ -419,6 +421,11 @@ private slots:
         QCOMPARE(QDir(folder).entryList({"*.png"}, QDir::Files | QDir::Hidden),
                  (QStringList{"photo_Room_1.png", "photo_Room_2.png", "photo_Template_1.png"}));
         QCOMPARE(inode(folder + "/photo_Room_1.png") == inode(templateFile), !linksRefused);
+        // A copy of the project (as packing makes one) has each room's bytes in a file of its own.
+        QTemporaryDir copy;
+        QVERIFY(copyDirToPath(folder, copy.path(), true));
+        QCOMPARE(contents(copy.path() + "/photo_Room_2.png"), picture);
+        QVERIFY(inode(copy.path() + "/photo_Room_2.png") != inode(templateFile));
         // A new picture for room 1 replaces its file: room 2 and the template keep theirs.
         QVERIFY(writePictureBytes("new picture", folder + "/photo_Room_1.png"));
         QCOMPARE(contents(folder + "/photo_Room_2.png"), picture);
