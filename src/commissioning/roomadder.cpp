@@ -3,13 +3,12 @@
 #include "commissioning/commissioningrules.h"
 #include "shell/pictures.h"
 #include "shell/projectpicture.h"
+#include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/idallocators.h"
 #include "store/queryhelpers.h"
-
-#include "store/backgroundwork.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -103,7 +102,9 @@ bool makeFiles(Staging &staging, const QString &source, const QString &prefix, i
     if (isUsablePicture(source)) {
         const bool linkable = !QFileInfo(source).isSymLink();
         const RoomAdder::LinkCall link = g_link.load();
-        for (int i = worker; i < count && !BackgroundWork::stopping() && !isCancelled(staging); i += workers) {
+        for (int i = worker; i < count; i += workers) {
+            if (BackgroundWork::stopping() || isCancelled(staging))
+                break;
             const QString path = prefix + QString::number(i) + QStringLiteral(".png");
             const QByteArray target = QFile::encodeName(path);
             BackgroundWork::remember(path);

@@ -9,7 +9,7 @@
 //
 // Each room's own picture file is a hard link to the template's file where the file
 // system allows one (no bytes, no time), else a copy of its bytes. The files are
-// made by a worker before the transaction begins, the window and the bus going on
+// made by workers before the transaction begins, the window and the bus going on
 // meanwhile, and each is renamed into place as its room's row is written, so every
 // file a committed row names is whole at the commit. Every writer of a picture
 // replaces the file (QSaveFile) and never writes into it, so a file shared by links

@@ -195,8 +195,8 @@ void FloorHeatItem::decodeConfirmation(const BusReply &reply)
     }
     const quint8 item = reply.payload(first);
     const int value = reply.payload(first + 1);
-    if ((pointWaiting && sendTimer.isActive()) || (item == PowerItem && sentPower >= 0 && value != sentPower) ||
-        (item == SetPointItem && sentPoint >= 0 && value != sentPoint))
+    const int sent = item == PowerItem ? sentPower : item == SetPointItem ? sentPoint : -1;
+    if ((pointWaiting && sendTimer.isActive()) || (sent >= 0 && value != sent))
         return;
     if (item == PowerItem) {
         record.status = value;

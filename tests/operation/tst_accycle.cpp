@@ -290,7 +290,8 @@ private slots:
         item->setPointSlider()->slider()->setValue(25);
         QVERIFY(m_bus.waitForCode(0xE0EE, 1));
         m_panel->clearAnswer(SimAcPanel::SetParameters);
-        const QList<SimOutput> late = m_panel->respond(m_panel->requestsWithCode(SimAcPanel::SetParameters).last());
+        const QList<SimOutput> late =
+            m_panel->respond(m_panel->requestsWithCode(SimAcPanel::SetParameters).last());
         QCOMPARE(late.size(), 1);
         item->setPointSlider()->slider()->setValue(28);
         if (inThePause)

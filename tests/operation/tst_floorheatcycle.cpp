@@ -237,7 +237,8 @@ private slots:
         item->setPointSlider()->slider()->setValue(24);
         QTRY_VERIFY(!m_controller->requestsWithCode(SimFloorHeat::Command).isEmpty());
         m_controller->clearAnswer(SimFloorHeat::Command);
-        const QList<SimOutput> late = m_controller->respond(m_controller->requestsWithCode(SimFloorHeat::Command).last());
+        const QList<SimOutput> late =
+            m_controller->respond(m_controller->requestsWithCode(SimFloorHeat::Command).last());
         QCOMPARE(late.size(), 1);
         item->setPointSlider()->slider()->setValue(28);
         if (inThePause)
@@ -245,7 +246,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
         if (!inThePause)
             deliver(late.first().bytes);
-        QCOMPARE((QList<int>{m_controller->circuit(1).setPoints[0], item->getAirConditioner().current_temperature,
+        QCOMPARE((QList<int>{m_controller->circuit(1).setPoints[0],
+                             item->getAirConditioner().current_temperature,
                              column(2, QStringLiteral("current_temperature")).toInt()}),
                  (QList<int>{28, 28, 28}));
     }

@@ -73,8 +73,9 @@ private slots:
             else if (step[0] == 'x')
                 gaveUp(lanes.removeIf([arg](int item) { return item == arg; }));
             else if (step[0] == 'e')
-                gaveUp(lanes.giveUpExpired(step.mid(1).section('<', 0, 0).toInt(),
-                                           [&step](int item) { return item < step.section('<', 1).toInt(); }));
+                gaveUp(lanes.giveUpExpired(step.mid(1).section('<', 0, 0).toInt(), [&step](int item) {
+                    return item < step.section('<', 1).toInt();
+                }));
             else if (step[0] == 'w')
                 met << QStringLiteral("w%1").arg(lanes.waiting());
             int count = step[0] != 'v' ? 0 : step == "v*" ? 100 : arg;
