@@ -38,7 +38,6 @@
 #include <qtmateriallineedit.h>
 
 #include <atomic>
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,11 +56,7 @@ int linkOnceTheWindowRan(const char *from, const char *to)
     if (!g_windowRan.tryAcquire(1, 5000))
         g_held = true;
     g_windowRan.release();
-    if (g_refuseLinks) {
-        errno = EPERM;
-        return -1;
-    }
-    return ::link(from, to);
+    return g_refuseLinks ? -1 : ::link(from, to);
 }
 
 ino_t inode(const QString &path)

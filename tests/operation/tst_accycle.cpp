@@ -281,9 +281,6 @@ private slots:
         QFETCH(bool, inThePause);
         Unit u = panelUnit(1);
         u.status = 1;
-        u.mode = 0;
-        u.low = QStringLiteral("16-16-16");
-        u.high = QStringLiteral("30-30-30");
         auto item = card(u);
         DeviceItem::setIntervalScale(0.1);
         m_panel->setAnswer(SimAcPanel::SetParameters, SimAnswer::silent());
