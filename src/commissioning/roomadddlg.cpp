@@ -11,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPointer>
 #include <QSqlQuery>
 #include <QVariant>
 #include <qtmaterialcheckbox.h>
@@ -165,7 +166,14 @@ void RoomAddDlg::pushButtonAdd_clicked()
     QStringList names;
     for (int i = 0; i < count; ++i)
         names.append(bulkRoomName(name, i, count));
-    if (!adder.add(region, floor, names)) {
+    // The event loop runs while the rooms' pictures are made: no second press meanwhile.
+    QPointer<RoomAddDlg> self(this);
+    setEnabled(false);
+    const bool added = adder.add(region, floor, names);
+    if (!self)
+        return;
+    setEnabled(true);
+    if (!added) {
         emit signalsInformation(tr("Failed to add the rooms!"));
         return;
     }

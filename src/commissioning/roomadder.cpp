@@ -3,21 +3,129 @@
 #include "commissioning/commissioningrules.h"
 #include "shell/pictures.h"
 #include "shell/projectpicture.h"
+#include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/idallocators.h"
 #include "store/queryhelpers.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QBuffer>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QImageReader>
-#include <QThreadPool>
-#include <QVector>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QPointer>
 #include <QSqlQuery>
+#include <QThreadPool>
 #include <QVariant>
+#include <QVector>
+
+#include <atomic>
+#include <memory>
+#include <unistd.h>
 
 namespace {
+
+std::atomic<RoomAdder::LinkCall> g_link{&::link};
+std::atomic<int> g_stagings{0};
+
+// Workers that make the files of one add at once: a hundred copies of a phone
+// photo are more than a gigabyte, which one thread writes for seconds.
+constexpr int MaxStagingWorkers = 4;
+
+// The files the workers make for the rooms of one add. Whoever comes second, the
+// window giving up its wait or a worker ending, owns a worker's files: the window
+// takes those handed over, a worker removes its own once the window gave up.
+struct Staging
+{
+    QMutex mutex;
+    int running = 0;
+    bool cancelled = false;
+    QStringList files; // one per room, empty where none was made
+    // The template's bytes, read once by the first worker that needs a copy.
+    QMutex bytesMutex;
+    bool bytesRead = false;
+    QByteArray bytes;
+};
+
+bool isCancelled(Staging &staging)
+{
+    QMutexLocker locker(&staging.mutex);
+    return staging.cancelled;
+}
+
+void removeFiles(const QStringList &files)
+{
+    for (const QString &file : files) {
+        if (file.isEmpty())
+            continue;
+        QFile::remove(file);
+        BackgroundWork::forget(file);
+    }
+}
+
+// Whether path is a picture the rooms may have: a plain file within the bounds of
+// the picture reads, whose header a reader takes.
+bool isUsablePicture(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() > MaxPictureFileBytes)
+        return false;
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    return reader.canRead() && size.isValid() && qint64(size.width()) * size.height() <= MaxPicturePixels;
+}
+
+bool copyFile(Staging &staging, const QString &source, const QString &path)
+{
+    QMutexLocker locker(&staging.bytesMutex);
+    if (!staging.bytesRead)
+        staging.bytes = readPictureBytes(source);
+    staging.bytesRead = true;
+    const QByteArray bytes = staging.bytes; // shared, not copied
+    locker.unlock();
+    return writePictureBytes(bytes, path);
+}
+
+// In worker `worker` of `workers`: the files of source named prefix<i>.png for every
+// workers-th i below count, each a hard link where the file system makes one (not
+// through a linked name: the room gets the bytes), else a copy of the bytes. Answers
+// whether this was the last worker to end, with the files handed over.
+bool makeFiles(Staging &staging, const QString &source, const QString &prefix, int count, int worker,
+               int workers)
+{
+    QVector<QPair<int, QString>> made;
+    if (isUsablePicture(source)) {
+        const bool linkable = !QFileInfo(source).isSymLink();
+        const RoomAdder::LinkCall link = g_link.load();
+        for (int i = worker; i < count; i += workers) {
+            if (BackgroundWork::stopping() || isCancelled(staging))
+                break;
+            const QString path = prefix + QString::number(i) + QStringLiteral(".png");
+            const QByteArray target = QFile::encodeName(path);
+            BackgroundWork::remember(path);
+            ::unlink(target.constData()); // a name left by a process that ended in the middle
+            if ((linkable && link(QFile::encodeName(source).constData(), target.constData()) == 0) ||
+                copyFile(staging, source, path))
+                made.append({i, path});
+            else
+                BackgroundWork::forget(path);
+        }
+    }
+    QMutexLocker locker(&staging.mutex);
+    if (staging.cancelled) {
+        for (const auto &file : qAsConst(made))
+            removeFiles({file.second});
+    } else {
+        for (const auto &file : qAsConst(made))
+            staging.files[file.first] = file.second;
+    }
+    return --staging.running == 0 && !staging.cancelled;
+}
 
 // The ids a column holds, read once so that a bulk add need not ask the
 // database again for every new row. False when the rows could not all be read:
@@ -67,15 +175,26 @@ RoomAdder::RoomAdder(int templateId)
     m_templateIcon = icon;
 }
 
+void RoomAdder::setLinkCall(LinkCall call)
+{
+    g_link = call ? call : &::link;
+}
+
 bool RoomAdder::add(const QString &region, const QString &floor, const QStringList &names)
 {
     m_rooms.clear();
     m_pictureFallback = false;
-    m_picture.clear();
-    m_pictureRead = false;
-    if (!m_templateExists)
+    if (!m_templateExists || m_adding)
         return false;
+    m_adding = true;
+    const bool ok = stagePictures(names.size()) && addRows(region, floor, names);
+    removeStaged();
+    m_adding = false;
+    return ok;
+}
 
+bool RoomAdder::addRows(const QString &region, const QString &floor, const QStringList &names)
+{
     QSqlQuery lights = gl_sqlite3db.execQuery(
         QString::asprintf("select * from tbl_template_light where room_template_id=%d "
                           "order by template_light_id asc",
@@ -100,7 +219,7 @@ bool RoomAdder::add(const QString &region, const QString &floor, const QStringLi
     if (m_oneTransaction && !gl_sqlite3db.beginTransaction())
         return false;
     QStringList pictures;
-    bool ok = writeRows(region, floor, names, pictures) && writePictures(pictures);
+    bool ok = writeRows(region, floor, names, pictures);
     if (m_oneTransaction) {
         if (ok)
             ok = gl_sqlite3db.commitTransaction();
@@ -164,70 +283,95 @@ bool RoomAdder::writeRows(const QString &region, const QString &floor, const QSt
     return true;
 }
 
-QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
+bool RoomAdder::stagePictures(int count)
 {
-    if (!m_templateIcon.contains(QLatin1String("photo")))
-        return m_templateIcon;
-    const QString folder = currentProjectFolder();
-    if (folder.isEmpty() || !QDir(folder).exists())
-        return m_templateIcon;
-    if (templatePicture().isEmpty()) {
-        // No copy, no name of one: the room shows the template's picture.
-        m_pictureFallback = true;
-        return m_templateIcon;
+    m_staged.clear();
+    m_nextStaged = 0;
+    m_folder = currentProjectFolder();
+    m_staging = m_templateIcon.contains(QLatin1String("photo")) && !m_folder.isEmpty() &&
+                QDir(m_folder).exists();
+    if (!m_staging)
+        return true;
+    // A name that is no plain file name of the project's folder gives no path, and
+    // the rooms fall back as they do for an unreadable picture.
+    const QString source = projectPicturePath(m_templateIcon);
+    const QString prefix = m_folder + QStringLiteral("/.photo_Room_new_%1_%2_")
+                                          .arg(QCoreApplication::applicationPid())
+                                          .arg(++g_stagings);
+    const QString database = gl_sqlite3db.getDbName();
+    const auto staging = std::make_shared<Staging>();
+    const int workers = qBound(1, count, MaxStagingWorkers);
+    staging->files = QVector<QString>(count).toList();
+    staging->running = workers;
+    QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    for (int worker = 0; worker < workers; ++worker) {
+        // Ahead of the pictures' decodes: the user waits for these.
+        BackgroundWork::pool().start(
+            [staging, source, prefix, count, worker, workers, waiting] {
+                if (!makeFiles(*staging, source, prefix, count, worker, workers))
+                    return;
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [waiting] {
+                        if (waiting)
+                            waiting->quit();
+                    },
+                    Qt::QueuedConnection);
+            },
+            1);
     }
-    // Named now, written with the others once every row is in (writePictures).
-    const QString name = QString::asprintf("photo_Room_%d", roomId);
-    pictures.append(name);
-    return name;
-}
-
-bool RoomAdder::writePictures(QStringList &pictures)
-{
-    // Each room's copy of the template's bytes is written by a worker of its own: a
-    // hundred copies of a phone photo are more than a gigabyte, which one thread
-    // writes for seconds. The window's thread waits for them in the add's transaction.
-    const QString folder = currentProjectFolder();
-    QVector<char> written(pictures.size(), 0);
-    QThreadPool writers;
-    for (int i = 0; i < pictures.size(); ++i) {
-        const QString path = folder + QLatin1Char('/') + pictures.at(i) + QStringLiteral(".png");
-        char *done = &written[i];
-        writers.start([this, path, done] { *done = writePictureBytes(m_picture, path); });
+    bool done = false;
+    {
+        QMutexLocker locker(&staging->mutex);
+        done = staging->running == 0;
     }
-    writers.waitForDone();
-    for (int i = pictures.size() - 1; i >= 0; --i) {
-        if (written.at(i))
-            continue;
-        // A copy that could not be written: that room shows the template's picture.
-        const int roomId = pictures.at(i).mid(int(qstrlen("photo_Room_"))).toInt();
-        if (!gl_sqlite3db.execDML(QStringLiteral("update tbl_room set icon_name='%1' where room_id=%2")
-                                      .arg(sqlText(m_templateIcon))
-                                      .arg(roomId)))
-            return false;
-        m_pictureFallback = true;
-        pictures.removeAt(i);
+    if (!done)
+        loop.exec();
+    QMutexLocker locker(&staging->mutex);
+    // The exit quits every event loop: the files handed over go now, the workers
+    // still running remove theirs.
+    if (staging->running > 0) {
+        staging->cancelled = true;
+        removeFiles(staging->files);
+        return false;
+    }
+    m_staged = staging->files;
+    // Files made for a project left meanwhile are no rooms' of the current one.
+    if (BackgroundWork::stopping() || currentProjectFolder() != m_folder ||
+        gl_sqlite3db.getDbName() != database) {
+        removeStaged();
+        return false;
     }
     return true;
 }
 
-const QByteArray &RoomAdder::templatePicture()
+void RoomAdder::removeStaged()
 {
-    if (m_pictureRead)
-        return m_picture;
-    m_pictureRead = true;
-    // A name that is no plain file name of the project's folder gives no path, and
-    // the rooms fall back as they do for an unreadable picture. Each room gets a
-    // copy of the file's bytes: decoding and encoding a photo again per room would
-    // hold the window for seconds each.
-    m_picture = readPictureBytes(projectPicturePath(m_templateIcon));
-    QBuffer buffer(&m_picture);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (!reader.canRead() || !size.isValid() || qint64(size.width()) * size.height() > MaxPicturePixels)
-        m_picture.clear();
-    return m_picture;
+    removeFiles(m_staged);
+    m_staged.clear();
+}
+
+QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
+{
+    if (!m_staging)
+        return m_templateIcon;
+    const int index = m_nextStaged++;
+    const QString staged = index < m_staged.size() ? m_staged.at(index) : QString();
+    const QString name = QString::asprintf("photo_Room_%d", roomId);
+    const QString path = m_folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    // One rename puts the whole file in place, over a file left under the free id.
+    // A room without a file of its own (none made, or a folder where it goes) shows
+    // the template's picture.
+    if (staged.isEmpty() ||
+        ::rename(QFile::encodeName(staged).constData(), QFile::encodeName(path).constData()) != 0) {
+        m_pictureFallback = true;
+        return m_templateIcon;
+    }
+    BackgroundWork::forget(staged);
+    m_staged[index].clear();
+    pictures.append(name);
+    return name;
 }
 
 bool RoomAdder::addRoom(const QString &name, int floorId, int regionId, QStringList &pictures)

@@ -261,6 +261,12 @@ void ACItem::commandStep()
 {
     if (!viaPanel())
         return;
+    pointWaiting = false;
+    sentParameters = QVector<int>{record.status, record.current_cool_temperature,
+                                  (record.mode << 4) | record.speed, record.current_heat_temperature,
+                                  record.current_auto_temperature, record.current_dry_temperature};
+    for (int &value : sentParameters)
+        value &= 0xFF; // as the frame carries them
     if (channelForm())
         fn_ac_panel_setPrms(record.subnet_id, record.device_id, unitIndex(), record);
     else
@@ -461,6 +467,17 @@ void ACItem::decodeParameters(const BusReply &reply)
 
 void ACItem::decodeParametersSet(const BusReply &reply)
 {
+    if (pointWaiting && sendTimer.isActive())
+        return;
+    // Offsets as takeParameters reads them, after the one or two leading bytes.
+    const int first = channelForm() ? 2 : 1;
+    if (!sentParameters.isEmpty() && reply.hasPayload(first + 9)) {
+        const QVector<int> answered{reply.payload(first), reply.payload(first + 1), reply.payload(first + 2),
+                                    reply.payload(first + 5), reply.payload(first + 7),
+                                    reply.payload(first + 8)};
+        if (answered != sentParameters)
+            return;
+    }
     if (!channelForm()) {
         if (hasFrameSize(reply, ParametersSetPlainSize) && reply.payload(0) == Success)
             takeParameters(reply, 1);
@@ -580,6 +597,7 @@ void ACItem::valueChanged(int value)
     updateStatus();
     if (viaPanel()) {
         sendAfterPause();
+        pointWaiting = true;
         return;
     }
     if (!viaIr())

@@ -11,6 +11,8 @@
 
 #include "operation/climateitem.h"
 
+#include <QVector>
+
 class IrSequence;
 class ModeSpeedItem;
 
@@ -87,4 +89,10 @@ private:
     ModeSpeedItem *tileSpeed = nullptr;
     IrSequence *irFrames = nullptr;
     bool choosing = false;
+    // A set point moved by the user that waits out its pause before it is sent, and
+    // the parameters last sent (status, cool, mode and speed, heat, auto, dry; empty
+    // before the first). Meanwhile, and for other parameters than those last sent, a
+    // confirmation answers an earlier frame the panel may send late: it is not taken.
+    bool pointWaiting = false;
+    QVector<int> sentParameters;
 };

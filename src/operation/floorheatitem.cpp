@@ -89,10 +89,14 @@ void FloorHeatItem::queryStep()
 void FloorHeatItem::commandStep()
 {
     // Bit 0 of the confirmed mask marks a pending set point during a send.
-    if (confirmedMask & 1)
+    pointWaiting = false;
+    if (confirmedMask & 1) {
+        sentPoint = record.current_temperature & 0xFF;
         fn_fh_setTemperature(record.subnet_id, record.device_id, circuitIndex(), record.current_temperature);
-    else
+    } else {
+        sentPower = record.status & 0xFF;
         fn_fh_setStatus(record.subnet_id, record.device_id, circuitIndex(), record.status);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -191,6 +195,9 @@ void FloorHeatItem::decodeConfirmation(const BusReply &reply)
     }
     const quint8 item = reply.payload(first);
     const int value = reply.payload(first + 1);
+    const int sent = item == PowerItem ? sentPower : item == SetPointItem ? sentPoint : -1;
+    if ((pointWaiting && sendTimer.isActive()) || (sent >= 0 && value != sent))
+        return;
     if (item == PowerItem) {
         record.status = value;
         writeColumn("status", value);
@@ -239,4 +246,5 @@ void FloorHeatItem::valueChanged(int value)
     updateStatus();
     sendAfterPause();
     confirmedMask |= 1; // the pending change is the set point
+    pointWaiting = true;
 }

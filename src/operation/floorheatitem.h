@@ -42,4 +42,12 @@ private:
     void takeState(const BusReply &reply, int first);
     // Sends the power command now and resends it until confirmed.
     void sendPower();
+
+    // A set point moved by the user that waits out its pause before it is sent, and
+    // the power and set point last sent (-1 before the first). Meanwhile, and for a
+    // value other than the one last sent, a confirmation answers an earlier frame
+    // that the controller may send late: it is not taken.
+    bool pointWaiting = false;
+    int sentPower = -1;
+    int sentPoint = -1;
 };

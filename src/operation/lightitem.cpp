@@ -379,12 +379,15 @@ void LightItem::commandStep()
     switch (record.light_type) {
     case LightOnOff:
     case LightAdjust:
+        noteSent(0, b[0]);
         fn_light_setChannelStatus(s, d, record.channel[0], b[0]);
         break;
     case LightRGB: {
         const int k = nextSetWithoutState();
-        if (k >= 0)
+        if (k >= 0) {
+            noteSent(k, b[k]);
             fn_light_setChannelStatus(record.subnet_id[k], record.device_id[k], record.channel[k], b[k]);
+        }
         break;
     }
     case LightHSB:
@@ -394,10 +397,13 @@ void LightItem::commandStep()
         fn_light_setSceneStatus(s, d, record.channel[0], b[0] >= 1 ? record.us_id : 0);
         break;
     case LightDaliDT8:
-        if (confirmedMask & 1)
+        if (confirmedMask & 1) {
+            noteSent(1, b[1]);
             fn_light_setChannelStatus(s, d, record.channel[0] + 100, b[1]);
-        else
+        } else {
+            noteSent(0, b[0]);
             fn_light_setChannelStatus(s, d, record.channel[0], b[0]);
+        }
         break;
     default:
         break;
@@ -536,13 +542,14 @@ void LightItem::decodeConfirmation(const BusReply &reply)
     switch (record.light_type) {
     case LightOnOff:
     case LightAdjust:
-        if (answersFor(reply, 0) && channel == lowByte(record.channel[0]))
+        if (answersFor(reply, 0) && channel == lowByte(record.channel[0]) && confirms(0, level))
             singleLevelAnswered(level);
         break;
     case LightRGB: {
         bool answered = false;
         for (int k = 0; k < light::Sets; ++k) {
-            if (hasStateSet(k) && answersFor(reply, k) && channel == lowByte(record.channel[k])) {
+            if (hasStateSet(k) && answersFor(reply, k) && channel == lowByte(record.channel[k]) &&
+                confirms(k, level)) {
                 record.brightness[k] = level;
                 confirmedMask |= quint8(1 << k);
                 writeLevel(k, level);
@@ -556,9 +563,9 @@ void LightItem::decodeConfirmation(const BusReply &reply)
     case LightDaliDT8:
         if (!answersFor(reply, 0))
             return;
-        if (channel == lowByte(record.channel[0]))
+        if (channel == lowByte(record.channel[0]) && confirms(0, level))
             record.brightness[0] = level;
-        else if (channel == lowByte(record.channel[0] + 100))
+        else if (channel == lowByte(record.channel[0] + 100) && confirms(1, level))
             record.brightness[1] = level;
         else
             return;
@@ -626,9 +633,11 @@ void LightItem::rgbSetsAnswered(bool confirming)
     const int k = nextSetWithoutState();
     if (k < 0)
         return;
-    if (confirming)
+    if (confirming) {
+        noteSent(k, record.brightness[k]);
         fn_light_setChannelStatus(record.subnet_id[k], record.device_id[k], record.channel[k],
                                   record.brightness[k]);
+    }
     else
         fn_light_getChannelStatus(record.subnet_id[k], record.device_id[k], record.channel[k]);
 }

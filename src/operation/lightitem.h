@@ -108,6 +108,13 @@ private:
     // A level (or colour temperature) moved by the user that waits out its pause
     // before it is sent; commandStep clears it when the frame goes out.
     bool levelWaiting = false;
+    // The level last sent for each channel set (for "Dali DT8", set 1 is the colour
+    // temperature), -1 before the first send. An
+    // answer with another level answers an earlier frame, one the device may send
+    // long after a newer level was sent and confirmed: it is not the confirmation.
+    int sentLevel[light::Sets] = {-1, -1, -1, -1};
+    void noteSent(int k, int level) { sentLevel[k] = level; }
+    bool confirms(int k, int level) const { return sentLevel[k] < 0 || sentLevel[k] == level; }
 
     QLabel *offlinePicture = nullptr;
     QtMaterialLabel *offlineText = nullptr;

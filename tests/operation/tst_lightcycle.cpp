@@ -330,10 +330,15 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<int>("held"); // the request whose answer comes late
         QTest::addColumn<int>("level"); // 0: the slider is moved there before it comes
-        QTest::newRow("confirmation") << int(LightAdjust) << int(SimLight::SetLevel) << 0;
-        QTest::newRow("level read") << int(LightAdjust) << int(SimLight::GetLevels) << 0;
-        QTest::newRow("dali firmware read") << int(LightDaliDT8) << 0xEFFD << 0;
-        QTest::newRow("nothing newer: shown") << int(LightAdjust) << int(SimLight::GetLevels) << 50;
+        QTest::addColumn<int>("late");  // times it comes in the pause; -1: once the newer level is confirmed
+        const int set = SimLight::SetLevel;
+        QTest::newRow("confirmation") << int(LightAdjust) << set << 0 << 1;
+        QTest::newRow("confirmation, twice") << int(LightAdjust) << set << 0 << 2;
+        QTest::newRow("confirmation after the newer one's") << int(LightAdjust) << set << 0 << -1;
+        QTest::newRow("level read") << int(LightAdjust) << int(SimLight::GetLevels) << 0 << 1;
+        QTest::newRow("dali firmware read") << int(LightDaliDT8) << 0xEFFD << 0 << 1;
+        QTest::newRow("dali confirmation after the newer one's") << int(LightDaliDT8) << set << 0 << -1;
+        QTest::newRow("nothing newer: shown") << int(LightAdjust) << int(SimLight::GetLevels) << 50 << 1;
     }
 
     void lateAnswerLeavesTheNewerLevel()
@@ -341,6 +346,7 @@ private slots:
         QFETCH(int, type);
         QFETCH(int, held);
         QFETCH(int, level);
+        QFETCH(int, late);
         const bool dali = type == LightDaliDT8; // whose record packs level * 256 + temperature
         Row r{1, type, QStringLiteral("Lamp"), 1, dali ? 60 : 20, 2, dali ? 20 * 256 + 40 : 20};
         SimLight *device = module(quint8(r.device));
@@ -356,8 +362,11 @@ private slots:
         QCOMPARE(answer.size(), 1);
         if (level == 0)
             item->brightnessSlider()->slider()->setValue(0);
-        deliver(answer.first().bytes); // while the newer level waits out its pause
+        for (int i = 0; i < late; ++i)
+            deliver(answer.first().bytes); // while the newer level waits out its pause
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 3000);
+        if (late < 0)
+            deliver(answer.first().bytes);
         QCOMPARE((QList<int>{device->level(2), item->brightnessSlider()->value(),
                              item->getLight().brightness[0], storedBrightness(1)}),
                  (QList<int>{level, level, level, dali ? level * 256 + 40 : level}));

@@ -15,8 +15,9 @@ class TestRetryLanes : public QObject
 private slots:
     // Steps: +K an item to lane K (K*10, K*10+1, ...); K!T lane K's head fails at T; @ the next try;
     // pT the lanes whose next try has come by T become due; vN (v*) the heads of the first N (all) due
-    // lanes are taken; <K the item taken last from lane K goes back. Met: "K:item" for each head taken,
-    // "-n" when n items were given up, "@T", then after "|" the items left, lane by lane.
+    // lanes are taken; <K the item taken last from lane K goes back; xV item V is removed wherever it
+    // waits; eK<V lane K gives up its items below V from the head on; w the waiting count. Met: "K:item"
+    // for each head taken, "-n" when n items were given up, "@T", "wN", then after "|" the items left.
     void drains_data()
     {
         QTest::addColumn<int>("limit");
@@ -41,6 +42,12 @@ private slots:
             << 2 << nine + "2!0 3!0 1!0" << "-1 -3 -3 | 1:11 1:12 9:90 9:91";
         QTest::newRow("the limit: an item added to a lane failing later")
             << 6 << nine + "3!0 1!0 +1" << "-1 | 1:10 1:11 1:12 1:13 2:20 2:21 2:22 3:31 3:32 9:90 9:91";
+        QTest::newRow("removed items wait no more, and free room below the limit")
+            << 2 << "+1 +1 +2 1!0 x11 w +1 w" << "-1 w1 w2 | 1:10 1:12 2:20";
+        QTest::newRow("put back on a failing lane: it waits again")
+            << 2 << "+1 +1 1!0 p1 v1 1!2 <1 w +1" << "1:10 w2 -1 | 1:11 1:12";
+        QTest::newRow("every expired item given up, not only the head")
+            << 100 << "+1 +1 +1 +2 1!0 e1<12 w e2<99 w" << "-2 w1 -1 w1 | 1:12";
     }
     void drains()
     {
@@ -63,6 +70,14 @@ private slots:
                 lanes.promote(arg);
             else if (step[0] == '<' && !taken[arg].isEmpty())
                 lanes.putBack(arg, taken[arg].takeLast());
+            else if (step[0] == 'x')
+                gaveUp(lanes.removeIf([arg](int item) { return item == arg; }));
+            else if (step[0] == 'e')
+                gaveUp(lanes.giveUpExpired(step.mid(1).section('<', 0, 0).toInt(), [&step](int item) {
+                    return item < step.section('<', 1).toInt();
+                }));
+            else if (step[0] == 'w')
+                met << QStringLiteral("w%1").arg(lanes.waiting());
             int count = step[0] != 'v' ? 0 : step == "v*" ? 100 : arg;
             for (int key = 0; count-- > 0 && lanes.nextDue(key); lanes.done(key)) {
                 taken[key] << lanes.head(key);
