@@ -53,6 +53,7 @@
 #endif
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -116,7 +117,7 @@ void runFor(int ms)
 }
 
 // Runs the event loop until done() or timeoutMs; whether done() came true.
-bool waitFor(const std::function<bool()> &done, int timeoutMs = 120000)
+bool waitFor(const std::function<bool()> &done, int timeoutMs = 60000)
 {
     QElapsedTimer t;
     t.start();
@@ -474,8 +475,12 @@ bool drawnOnScreen(QWidget &page, int *count = nullptr)
         return false;
     for (QWidget *w : shown) {
 #ifdef HAVE_PICTURE_SERVICE
-        if (Pictures::instance().picture(drawnPicture(w), w->size(), w).isNull())
+        if (Pictures::instance().picture(drawnPicture(w), w->size(), w).isNull()) {
+            if (qEnvironmentVariableIsSet("BENCHDEBUG"))
+                qInfo("missing %s %s %dx%d", w->metaObject()->className(), qPrintable(drawnPicture(w)),
+                      w->width(), w->height());
             return false;
+        }
 #endif
     }
     return true;
@@ -567,6 +572,8 @@ void secondProject(QString &first)
 {
     getCurrentProject(first);
     const QString firstFolder = g_project;
+    // A new project's database is made after a notice.
+    varnotest::answerModal<QDialog>([](QDialog *notice) { notice->accept(); });
     if (!switchProjectDatabase(QStringLiteral("Second")))
         return;
     g_project = projectFolder(QStringLiteral("Second"));

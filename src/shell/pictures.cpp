@@ -91,6 +91,12 @@ QByteArray readPictureBytes(const QString &path)
     // The size is looked at before anything is read (a read takes its memory
     // first), and a pipe's bytes are counted as they come. Between pieces, and
     // while a source has nothing to give, the exit is looked at.
+    if (path.startsWith(QLatin1Char(':'))) {
+        QFile resource(path); // built in: in memory already
+        return resource.open(QIODevice::ReadOnly) && resource.size() <= MaxPictureFileBytes
+                   ? resource.readAll()
+                   : QByteArray();
+    }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return QByteArray();

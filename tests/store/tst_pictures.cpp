@@ -9,6 +9,7 @@
 
 #include "shell/pictures.h"
 #include "shell/projectpicture.h"
+#include "store/backgroundwork.h"
 
 #include <QDateTime>
 #include <QDirIterator>
@@ -25,6 +26,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
@@ -184,6 +186,23 @@ void measure(const QImage &image, double &luminance, double &covered)
     const double n = double(img.width()) * img.height();
     luminance = sum / n;
     covered = inked / n;
+}
+
+// A picture file of its own for each name: red on the left half, blue on the right.
+QString halves(const QString &folder, const QString &name, QSize size = QSize(80, 60))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), Qt::blue);
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    return image.save(path) ? path : QString();
+}
+
+bool isHalves(const QImage &image)
+{
+    const int y = image.height() / 2;
+    return image.pixelColor(image.width() / 4, y) == QColor(Qt::red) &&
+           image.pixelColor(image.width() * 3 / 4, y) == QColor(Qt::blue);
 }
 
 } // namespace
@@ -365,6 +384,170 @@ private slots:
         QVERIFY(!pictures.picture(file, QSize(200, 200)).isNull());
         QCOMPARE(pictures.decodesStarted(), started);
         pictures.setBudget(64 * 1024 * 1024);
+    }
+
+    // Decodes wait in a list of their own and start newest first; a request whose
+    // widgets are gone, hidden or scrolled out of sight is dropped before it starts.
+    void decodeOrder_data()
+    {
+        QTest::addColumn<QList<int>>("asked"); // widgets in the order they ask
+        QTest::addColumn<QString>("fates");   // per widget: s shown, g gone, h hidden, o out of sight
+        QTest::addColumn<QList<int>>("started");
+        QTest::newRow("newest first") << QList<int>{0, 1, 2, 3} << "ssss" << QList<int>{3, 2, 1, 0};
+        QTest::newRow("asked again goes first") << QList<int>{0, 1, 2, 0} << "sss" << QList<int>{0, 2, 1};
+        QTest::newRow("gone and hidden dropped") << QList<int>{0, 1, 2, 3} << "sghs" << QList<int>{3, 0};
+        QTest::newRow("out of sight dropped") << QList<int>{0, 1, 2} << "oso" << QList<int>{1};
+    }
+    void decodeOrder()
+    {
+        QFETCH(QList<int>, asked);
+        QFETCH(QString, fates);
+        QFETCH(QList<int>, started);
+        const varnotest::ProjectFolder app;
+        Pictures &pictures = Pictures::instance();
+        QWidget host;
+        host.resize(400, 300);
+        QList<QWidget *> widgets;
+        QStringList files;
+        for (int i = 0; i < fates.size(); ++i) {
+            widgets.append(new QWidget(&host));
+            widgets.last()->setGeometry(10 * i, 10, 40, 30);
+            files.append(halves(app.projectDir(), QStringLiteral("order_%1").arg(i)));
+        }
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        pictures.setPaused(true);
+        for (int i : asked)
+            QVERIFY(pictures.picture(files.at(i), QSize(40, 30), widgets.at(i)).isNull());
+        for (int i = 0; i < fates.size(); ++i) {
+            if (fates.at(i) == 'g')
+                delete widgets.at(i);
+            else if (fates.at(i) == 'h')
+                widgets.at(i)->hide();
+            else if (fates.at(i) == 'o')
+                widgets.at(i)->move(500, 10);
+        }
+        QSignalSpy spy(&pictures, &Pictures::decodeStarted);
+        pictures.setPaused(false);
+        QTRY_COMPARE(pictures.pending(), 0);
+        QStringList order;
+        for (const QList<QVariant> &args : qAsConst(spy))
+            order.append(args.at(0).toString());
+        QStringList expected;
+        for (int i : started)
+            expected.append(files.at(i));
+        QCOMPARE(order, expected);
+    }
+
+    // One decode of a file serves every smaller size it is drawn at, each size its
+    // own copy; a larger size is decoded anew.
+    void oneDecodeServesSizes_data()
+    {
+        QTest::addColumn<QSize>("first");
+        QTest::addColumn<QSize>("second");
+        QTest::addColumn<bool>("together"); // asked before the decode starts
+        QTest::addColumn<int>("decodes");
+        QTest::newRow("smaller later") << QSize(200, 100) << QSize(60, 40) << false << 1;
+        QTest::newRow("both before the start") << QSize(60, 40) << QSize(200, 100) << true << 1;
+        QTest::newRow("larger later") << QSize(60, 40) << QSize(200, 100) << false << 2;
+        QTest::newRow("wider, not taller") << QSize(100, 100) << QSize(120, 20) << false << 2;
+    }
+    void oneDecodeServesSizes()
+    {
+        QFETCH(QSize, first);
+        QFETCH(QSize, second);
+        QFETCH(bool, together);
+        QFETCH(int, decodes);
+        const varnotest::ProjectFolder app;
+        Pictures &pictures = Pictures::instance();
+        const QString file = halves(app.projectDir(), QStringLiteral("sizes"), QSize(400, 300));
+        const int before = pictures.decodesStarted();
+        pictures.picture(file, first);
+        if (together)
+            pictures.picture(file, second);
+        QTRY_VERIFY(!pictures.picture(file, first).isNull());
+        QTRY_VERIFY(!pictures.picture(file, second).isNull());
+        for (const QSize &size : {first, second, first}) {
+            const QImage image = pictures.picture(file, size);
+            QCOMPARE(image.size(), size);
+            QVERIFY(isHalves(image));
+        }
+        QCOMPARE(pictures.decodesStarted() - before, decodes);
+    }
+
+    // Small tiles stay while large copies pass the budget: the large ones go first.
+    void budgetKeepsSmallTiles_data()
+    {
+        QTest::addColumn<int>("large");
+        QTest::newRow("one large copy over what is left") << 1;
+        QTest::newRow("three large copies, each over half the budget") << 3;
+    }
+    void budgetKeepsSmallTiles()
+    {
+        QFETCH(int, large);
+        const varnotest::ProjectFolder app;
+        Pictures &pictures = Pictures::instance();
+        pictures.clear();
+        pictures.setBudget(3 * 1024 * 1024);
+        QStringList tiles;
+        for (int i = 0; i < 10; ++i) {
+            tiles.append(halves(app.projectDir(), QStringLiteral("tile_%1").arg(i)));
+            QTRY_VERIFY(!pictures.picture(tiles.last(), QSize(96, 96)).isNull());
+        }
+        for (int i = 1; i <= large; ++i) {
+            const QString block = QStringLiteral(":/myImages/jpg/room/room_%1.jpg").arg(i);
+            QVERIFY(!pictures.picture(block, QSize(1000, 600 + i)).isNull());
+        }
+        QVERIFY(pictures.keptBytes() <= 3 * 1024 * 1024);
+        const int decodes = pictures.decodesStarted();
+        for (const QString &tile : qAsConst(tiles))
+            QVERIFY2(!pictures.picture(tile, QSize(96, 96)).isNull(), qPrintable(tile));
+        QCOMPARE(pictures.decodesStarted(), decodes);
+        pictures.setBudget(64 * 1024 * 1024);
+    }
+
+    // A picture is read within its bounds: a file over MaxPictureFileBytes is not read,
+    // and a pipe that never delivers is given up once the exit has begun.
+    void readBounds_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("a small file") << "small" << true;
+        QTest::newRow("over 512 MiB") << "large" << false;
+        QTest::newRow("a pipe never fed, at the exit") << "pipe" << false;
+    }
+    void readBounds()
+    {
+        QFETCH(QString, source);
+        QFETCH(bool, read);
+        const QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/source.png");
+        if (source == "pipe") {
+            QVERIFY(::mkfifo(QFile::encodeName(path), 0600) == 0);
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("picture") == 7);
+            if (source == "large")
+                QVERIFY(file.resize(qint64(MaxPictureFileBytes) + 1)); // sparse: costs nothing
+        }
+        std::atomic<bool> done{false};
+        QByteArray bytes;
+        std::thread reader([&] {
+            bytes = readPictureBytes(path);
+            done = true;
+        });
+        if (source == "pipe")
+            BackgroundWork::finish(0); // the exit begins; the pool has nothing running
+        const bool ended = QTest::qWaitFor([&] { return bool(done); }, 5000);
+        if (!ended) { // a writer that comes and goes ends the read, so that the test ends
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+        reader.join();
+        BackgroundWork::resetForTests();
+        QVERIFY(ended);
+        QCOMPARE(bytes, read ? QByteArray("picture") : QByteArray());
     }
 
     // The resources hold exactly the listed pictures: nothing the pages name is
