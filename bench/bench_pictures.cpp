@@ -15,11 +15,14 @@
 //    every picture on screen is drawn, then the same for "Rooms" entered next.
 // 7. Home after a project switch made while the old project's tiles were still
 //    coming (both projects with photo rooms): time until the new tiles are drawn.
-// 8. Home again after "Lighting" (100 photo rooms): time until its tiles are drawn,
-//    and the photos decoded again for them.
+// 8. Home again after "Lighting" (100 photo rooms, scrolled to its end): time until
+//    its tiles are drawn, and the photos decoded again for them.
+//
+// 9. Built-in pictures, decoded on the window's thread: how long they hold it on each
+//    page (the screen drawn with no copy kept, less drawn with them kept).
 //
 //   bench_pictures [home s] [3-D s] [rooms added] [scroll px per 20 ms] [rows]
-//   (default 30 10 99 100 12345678; rows: which of the eight run)
+//   (default 30 10 99 100 123456789; rows: which of the nine run)
 
 #include "modalanswer.h"
 #include "roomproject.h"
@@ -475,12 +478,8 @@ bool drawnOnScreen(QWidget &page, int *count = nullptr)
         return false;
     for (QWidget *w : shown) {
 #ifdef HAVE_PICTURE_SERVICE
-        if (Pictures::instance().picture(drawnPicture(w), w->size(), w).isNull()) {
-            if (qEnvironmentVariableIsSet("BENCHDEBUG"))
-                qInfo("missing %s %s %dx%d", w->metaObject()->className(), qPrintable(drawnPicture(w)),
-                      w->width(), w->height());
+        if (Pictures::instance().picture(drawnPicture(w), w->size(), w).isNull())
             return false;
-        }
 #endif
     }
     return true;
@@ -516,9 +515,9 @@ double decodeMs(const QSize &size)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-void moodsRow()
+// Two moods in each of the 100 rooms, each with a photo of its own.
+void fillMoods()
 {
-    fillRooms(100, 0);
     roomproject::exec(QStringLiteral("delete from tbl_mood"));
     roomproject::exec(QStringLiteral("begin"));
     for (int m = 1; m <= 200; ++m) {
@@ -529,6 +528,12 @@ void moodsRow()
         placePhoto(QStringLiteral("photo_Mood_%1").arg(m));
     }
     roomproject::exec(QStringLiteral("commit"));
+}
+
+void moodsRow()
+{
+    fillRooms(100, 0);
+    fillMoods();
     double moods[2] = {}, rooms[2] = {};
     int shownMoods = 0, shownRooms = 0, decodes = 0;
     QSize block, tile;
@@ -639,7 +644,13 @@ void returnRow()
         {
             PageDeviceOperateLighting lighting(QStringLiteral("Lighting"), QStringLiteral("Lighting"));
             enterUntilDrawn(lighting, s);
-            runFor(2000);
+            // Scrolled to the end a screen at a time, each screen's blocks drawn.
+            QScrollBar *bar = lighting.findChild<QtMaterialCanvas *>()->verticalScrollBar();
+            while (bar->value() < bar->maximum()) {
+                bar->setValue(bar->value() + 1000);
+                runFor(1);
+                waitFor([&] { return drawnOnScreen(lighting); }, 20000);
+            }
             lighting.hide();
             emit gl_socket.signalsStopRefresh(false);
         }
@@ -660,6 +671,67 @@ void returnRow()
                .arg(decodes);
 }
 
+// ms that drawing page's screen takes with no picture kept, less with them kept;
+// and the longest hold from its entry until its pictures on screen are drawn.
+void builtInHold(QWidget &page, double &screen, double &entry, const QString &prm1 = QString())
+{
+    Pictures::instance().clear();
+    Probe probe;
+    enter(page, 1080, prm1);
+    entry = probe.holdMs();
+    double ms[2] = {};
+    for (const bool kept : {false, true}) {
+        if (!kept)
+            Pictures::instance().clear();
+        QElapsedTimer t;
+        t.start();
+        page.grab();
+        ms[kept] = double(t.nsecsElapsed()) / 1e6;
+    }
+    page.hide();
+    emit gl_socket.signalsStopRefresh(false);
+    screen = ms[0] - ms[1];
+}
+
+template <typename Page> void builtInLine(const char *name, const QString &prm1 = QString())
+{
+    double screen[2] = {}, entry[2] = {};
+    for (const bool photos : {false, true}) {
+        roomPictures(photos);
+        moodPictures(photos);
+        const QString id = QLatin1String(name);
+        Page page(id, id);
+        builtInHold(page, screen[photos], entry[photos], prm1);
+    }
+    out << QStringLiteral("  %1: screen %2 ms; longest hold from the entry %3 (with photos %4 ms)\n")
+               .arg(QLatin1String(name))
+               .arg(screen[0], 0, 'f', 1)
+               .arg(entry[0], 0, 'f', 1)
+               .arg(entry[1], 0, 'f', 1);
+}
+
+void builtInRow()
+{
+    fillRooms(100, 10);
+    fillMoods();
+    out << "9 built-in pictures: the window held by their decodes on a page\n";
+    builtInLine<PageHome>("Home");
+    builtInLine<PageRooms>("Rooms");
+    builtInLine<PageDeviceOperateMoods>("Moods");
+    builtInLine<PageDeviceOperateLighting>("Lighting");
+    fillRooms(1, 1);
+    roomproject::exec(
+        QStringLiteral("insert into tbl_3d_view_light(light_id,xp1,yp1,room_id) values(1,300,200,1)"));
+    roomproject::exec(
+        QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('3d_view_01',1)"));
+    double screen = 0, entry = 0;
+    PageRoomOperate3DView page(QStringLiteral("Operate Room 3D View"), QStringLiteral("Room 1"));
+    builtInHold(page, screen, entry, QStringLiteral("1"));
+    out << QStringLiteral("  Room 3-D view: screen %1 ms; longest hold from the entry %2\n")
+               .arg(screen, 0, 'f', 1)
+               .arg(entry, 0, 'f', 1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -674,7 +746,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Varno-bench"));
     const QStringList args = app.arguments();
     auto arg = [&args](int i, int all) { return args.size() > i ? std::max(1, args.at(i).toInt()) : all; };
-    const QString rows = args.size() > 5 ? args.at(5) : QStringLiteral("12345678");
+    const QString rows = args.size() > 5 ? args.at(5) : QStringLiteral("123456789");
 
     // On disk beside the program: a hundred photos do not belong in a RAM /tmp.
     QTemporaryDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/pictures-XXXXXX"));
@@ -737,6 +809,7 @@ int main(int argc, char *argv[])
     row('6', moodsRow);
     row('7', switchRow);
     row('8', returnRow);
+    row('9', builtInRow);
     gl_socket.closeSocket();
     gl_sqlite3db.close();
     return 0;

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -25,6 +26,8 @@
 namespace {
 
 constexpr qint64 DefaultBudget = 64LL * 1024 * 1024;
+// The window's thread decodes built-in pictures for at most this long a turn.
+constexpr qint64 BuiltInTurnMs = 40;
 // A source that does not deliver (a pipe, a hung share) is looked at this often
 // for the exit.
 constexpr int PollSliceMs = 50;
@@ -271,8 +274,22 @@ QImage Pictures::picture(const QString &path, const QSize &size, QWidget *reques
     const QImage scaled = fromKept(file, key, size);
     if (!scaled.isNull())
         return scaled;
-    if (builtIn) {
+    // A built-in picture is decoded at once while the built-in decodes of this turn
+    // of the event loop stay short; past that (a page that lays out many pictures at
+    // once) it waits with the files, and what has left the screen meanwhile is not
+    // decoded at all.
+    if (builtIn && m_builtInNs < BuiltInTurnMs * 1000000) {
+        if (!m_builtInTurnReset) {
+            m_builtInTurnReset = true;
+            QTimer::singleShot(0, this, [this] {
+                m_builtInTurnReset = false;
+                m_builtInNs = 0;
+            });
+        }
+        QElapsedTimer took;
+        took.start();
         const QImage image = readPicture(path, size);
+        m_builtInNs += took.nsecsElapsed();
         if (image.isNull())
             m_unreadable.insert(file);
         else

@@ -5,7 +5,8 @@
 // copy. Built-in pictures are small and decoded at once; a file (the user's own
 // photo, which may be a phone photo of many megapixels) is decoded by a worker
 // thread, and until it arrives the widget paints what it paints for a missing
-// picture and is repainted when it is there. The kept copies are keyed by path,
+// picture and is repainted when it is there. Built-in pictures past a short share of
+// one turn of the event loop wait with the files. The kept copies are keyed by path,
 // file size, modification time and drawn size: a file written again under the
 // same name is decoded anew, and a removed file is no longer drawn.
 //
@@ -126,6 +127,8 @@ private:
     int m_decodes = 0;
     bool m_scheduled = false;
     bool m_paused = false;
+    qint64 m_builtInNs = 0; // spent on built-in decodes in this turn of the event loop
+    bool m_builtInTurnReset = false;
 };
 
 // The bytes of a picture file; empty when it cannot be read or is over
