@@ -197,7 +197,7 @@ Pictures &Pictures::instance()
 void Pictures::setBudget(qint64 bytes)
 {
     m_budget = qMax<qint64>(1, bytes);
-    trim();
+    trim(QString());
 }
 
 qint64 Pictures::keptBytes() const
@@ -209,6 +209,7 @@ void Pictures::clear()
 {
     m_kept.clear();
     m_keptBytes = 0;
+    m_smallBytes = 0;
     m_largest = {};
     m_unreadable.clear();
 }
@@ -394,30 +395,49 @@ void Pictures::keep(const QString &key, const QString &file, const QImage &image
         return;
     }
     const auto old = m_kept.constFind(key);
-    if (old != m_kept.constEnd())
+    if (old != m_kept.constEnd()) {
         m_keptBytes -= old->cost;
+        m_smallBytes -= old->cost < LargeCopyBytes ? old->cost : 0;
+    }
     m_kept.insert(key, Copy{image, file, cost, ++m_clock});
     m_keptBytes += cost;
-    trim();
+    m_smallBytes += cost < LargeCopyBytes ? cost : 0;
+    trim(key);
 }
 
-void Pictures::trim()
+bool Pictures::dropOldest(bool large, const QString &spared)
 {
-    // The least recently drawn large copy goes first; small ones only when no
-    // large one is left.
-    while (m_keptBytes > m_budget && !m_kept.isEmpty()) {
-        auto victim = m_kept.end();
-        bool large = false;
-        for (auto copy = m_kept.begin(); copy != m_kept.end(); ++copy) {
-            const bool isLarge = copy->cost >= LargeCopyBytes;
-            if (victim == m_kept.end() || (isLarge && !large) ||
-                (isLarge == large && copy->used < victim->used)) {
-                victim = copy;
-                large = isLarge;
-            }
-        }
-        m_keptBytes -= victim->cost;
-        m_kept.erase(victim);
+    auto victim = m_kept.end();
+    for (auto copy = m_kept.begin(); copy != m_kept.end(); ++copy) {
+        if ((copy->cost >= LargeCopyBytes) == large && copy.key() != spared &&
+            (victim == m_kept.end() || copy->used < victim->used))
+            victim = copy;
+    }
+    if (victim == m_kept.end())
+        return false;
+    m_keptBytes -= victim->cost;
+    m_smallBytes -= large ? 0 : victim->cost;
+    m_kept.erase(victim);
+    return true;
+}
+
+void Pictures::trim(const QString &spared)
+{
+    // Small copies (tiles) have half the budget to themselves; past the whole
+    // budget the least recently drawn large copies go first. The copy just kept
+    // (spared) stays: dropped, its arrival's paint would decode it again. A large
+    // one that finds no room left is kept aside instead, in place of the last one.
+    while (m_smallBytes > m_budget / 2 && dropOldest(false, spared)) {
+    }
+    while (m_keptBytes > m_budget && dropOldest(true, spared)) {
+    }
+    const auto last = m_kept.find(spared);
+    if (m_keptBytes > m_budget && last != m_kept.end() && last->cost >= LargeCopyBytes) {
+        m_largest = {spared, last->image};
+        m_keptBytes -= last->cost;
+        m_kept.erase(last);
+    }
+    while (m_keptBytes > m_budget && dropOldest(false, spared)) {
     }
 }
 

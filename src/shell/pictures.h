@@ -17,8 +17,8 @@
 // One decode of a file serves every size it is drawn at: a kept copy at least as
 // large is scaled down on the window's thread, and a file is decoded again only
 // for a larger size. Once the kept copies pass the memory budget the least recently
-// drawn large copies go first, so that a few large blocks do not push out the
-// small tiles.
+// drawn large copies go first, and the small ones have half of it to themselves, so
+// that a few large blocks do not push out the small tiles.
 
 #include <QHash>
 #include <QImage>
@@ -113,7 +113,8 @@ private:
     bool wanted(Job &job) const;
     void arrived(const QString &file, const QSize &size, const QImage &image, bool gaveUp);
     void keep(const QString &key, const QString &file, const QImage &image);
-    void trim();
+    bool dropOldest(bool large, const QString &spared);
+    void trim(const QString &spared);
 
     QHash<QString, Copy> m_kept;
     QPair<QString, QImage> m_largest;
@@ -122,6 +123,7 @@ private:
     std::shared_ptr<Link> m_link;
     qint64 m_budget;
     qint64 m_keptBytes = 0;
+    qint64 m_smallBytes = 0;
     quint64 m_clock = 0;
     int m_running = 0;
     int m_decodes = 0;
