@@ -498,30 +498,36 @@ private slots:
     void budgetKeepsSmallTiles_data()
     {
         QTest::addColumn<int>("large");
-        QTest::newRow("one large copy over what is left") << 1;
-        QTest::newRow("three large copies, each over half the budget") << 3;
+        QTest::addColumn<QSize>("size");
+        // 3 MiB: ten tiles and one copy of 1000 x 650 fit, not one of 1000 x 700.
+        QTest::newRow("one large copy over what is left") << 1 << QSize(1000, 700);
+        QTest::newRow("three large copies, then more tiles") << 3 << QSize(1000, 650);
     }
     void budgetKeepsSmallTiles()
     {
         QFETCH(int, large);
+        QFETCH(QSize, size);
         const varnotest::ProjectFolder app;
         Pictures &pictures = Pictures::instance();
         pictures.clear();
         pictures.setBudget(3 * 1024 * 1024);
         QStringList tiles;
-        for (int i = 0; i < 10; ++i) {
+        const auto tile = [&](int i) {
             tiles.append(halves(app.projectDir(), QStringLiteral("tile_%1").arg(i)));
-            QTRY_VERIFY(!pictures.picture(tiles.last(), QSize(96, 96)).isNull());
-        }
+            return QTest::qWaitFor([&] { return !pictures.picture(tiles.last(), QSize(96, 96)).isNull(); });
+        };
+        for (int i = 0; i < 10; ++i)
+            QVERIFY(tile(i));
         for (int i = 1; i <= large; ++i) {
-            const QString name = QStringLiteral("block_%1").arg(i);
-            const QString block = halves(app.projectDir(), name, QSize(1000, 700));
-            QTRY_VERIFY(!pictures.picture(block, QSize(1000, 700)).isNull());
-            QVERIFY(!pictures.picture(block, QSize(1000, 700)).isNull()); // what just came stays
+            const QString block = halves(app.projectDir(), QStringLiteral("block_%1").arg(i), size);
+            QTRY_VERIFY(!pictures.picture(block, size).isNull());
+            QVERIFY(!pictures.picture(block, size).isNull()); // what just came stays
         }
+        for (int i = 10; i < 20; ++i)
+            QVERIFY(tile(i));
         QVERIFY(pictures.keptBytes() <= 3 * 1024 * 1024);
-        for (const QString &tile : qAsConst(tiles))
-            QVERIFY2(!pictures.picture(tile, QSize(96, 96)).isNull(), qPrintable(tile));
+        for (const QString &path : qAsConst(tiles))
+            QVERIFY2(!pictures.picture(path, QSize(96, 96)).isNull(), qPrintable(path));
         pictures.setBudget(64 * 1024 * 1024);
     }
 
