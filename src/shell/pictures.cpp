@@ -27,7 +27,7 @@ namespace {
 
 constexpr qint64 DefaultBudget = 64LL * 1024 * 1024;
 // The window's thread decodes built-in pictures for at most this long a turn.
-constexpr qint64 BuiltInTurnMs = 40;
+constexpr qint64 BuiltInTurnMs = 20;
 // A source that does not deliver (a pipe, a hung share) is looked at this often
 // for the exit.
 constexpr int PollSliceMs = 50;
