@@ -198,13 +198,6 @@ QString halves(const QString &folder, const QString &name, QSize size = QSize(80
     return image.save(path) ? path : QString();
 }
 
-bool isHalves(const QImage &image)
-{
-    const int y = image.height() / 2;
-    return image.pixelColor(image.width() / 4, y) == QColor(Qt::red) &&
-           image.pixelColor(image.width() * 3 / 4, y) == QColor(Qt::blue);
-}
-
 } // namespace
 
 class TestPictures : public QObject
@@ -390,25 +383,25 @@ private slots:
     // widgets are gone, hidden or scrolled out of sight is dropped before it starts.
     void decodeOrder_data()
     {
-        QTest::addColumn<QList<int>>("asked"); // widgets in the order they ask
+        QTest::addColumn<QString>("asked");   // widgets in the order they ask
         QTest::addColumn<QString>("fates");   // per widget: s shown, g gone, h hidden, o out of sight
-        QTest::addColumn<QList<int>>("started");
-        QTest::newRow("newest first") << QList<int>{0, 1, 2, 3} << "ssss" << QList<int>{3, 2, 1, 0};
-        QTest::newRow("asked again goes first") << QList<int>{0, 1, 2, 0} << "sss" << QList<int>{0, 2, 1};
-        QTest::newRow("gone and hidden dropped") << QList<int>{0, 1, 2, 3} << "sghs" << QList<int>{3, 0};
-        QTest::newRow("out of sight dropped") << QList<int>{0, 1, 2} << "oso" << QList<int>{1};
+        QTest::addColumn<QString>("started"); // widgets whose decode started, in order
+        QTest::newRow("newest first") << "0123" << "ssss" << "3210";
+        QTest::newRow("asked again goes first") << "0120" << "sss" << "021";
+        QTest::newRow("gone and hidden dropped") << "0123" << "sghs" << "30";
+        QTest::newRow("out of sight dropped") << "012" << "oso" << "1";
     }
     void decodeOrder()
     {
-        QFETCH(QList<int>, asked);
+        QFETCH(QString, asked);
         QFETCH(QString, fates);
-        QFETCH(QList<int>, started);
+        QFETCH(QString, started);
         const varnotest::ProjectFolder app;
         Pictures &pictures = Pictures::instance();
         QWidget host;
         host.resize(400, 300);
         QList<QWidget *> widgets;
-        QStringList files;
+        QStringList files, expected, order;
         for (int i = 0; i < fates.size(); ++i) {
             widgets.append(new QWidget(&host));
             widgets.last()->setGeometry(10 * i, 10, 40, 30);
@@ -417,30 +410,26 @@ private slots:
         host.show();
         QVERIFY(QTest::qWaitForWindowExposed(&host));
         pictures.setPaused(true);
-        for (int i : asked)
-            QVERIFY(pictures.picture(files.at(i), QSize(40, 30), widgets.at(i)).isNull());
+        for (const QChar i : asked)
+            pictures.picture(files.at(i.digitValue()), QSize(40, 30), widgets.at(i.digitValue()));
         for (int i = 0; i < fates.size(); ++i) {
+            widgets.at(i)->setVisible(fates.at(i) != 'h');
+            widgets.at(i)->move(fates.at(i) == 'o' ? 500 : 10 * i, 10);
             if (fates.at(i) == 'g')
                 delete widgets.at(i);
-            else if (fates.at(i) == 'h')
-                widgets.at(i)->hide();
-            else if (fates.at(i) == 'o')
-                widgets.at(i)->move(500, 10);
         }
         QSignalSpy spy(&pictures, &Pictures::decodeStarted);
         pictures.setPaused(false);
         QTRY_COMPARE(pictures.pending(), 0);
-        QStringList order;
+        for (const QChar i : started)
+            expected.append(files.at(i.digitValue()));
         for (const QList<QVariant> &args : qAsConst(spy))
             order.append(args.at(0).toString());
-        QStringList expected;
-        for (int i : started)
-            expected.append(files.at(i));
         QCOMPARE(order, expected);
     }
 
     // One decode of a file serves every smaller size it is drawn at, each size its
-    // own copy; a larger size is decoded anew.
+    // own copy (red left, blue right); a larger size is decoded anew.
     void oneDecodeServesSizes_data()
     {
         QTest::addColumn<QSize>("first");
@@ -462,15 +451,14 @@ private slots:
         Pictures &pictures = Pictures::instance();
         const QString file = halves(app.projectDir(), QStringLiteral("sizes"), QSize(400, 300));
         const int before = pictures.decodesStarted();
-        pictures.picture(file, first);
         if (together)
             pictures.picture(file, second);
-        QTRY_VERIFY(!pictures.picture(file, first).isNull());
-        QTRY_VERIFY(!pictures.picture(file, second).isNull());
         for (const QSize &size : {first, second, first}) {
+            QTRY_VERIFY(!pictures.picture(file, size).isNull());
             const QImage image = pictures.picture(file, size);
             QCOMPARE(image.size(), size);
-            QVERIFY(isHalves(image));
+            QCOMPARE(image.pixelColor(size.width() / 4, size.height() / 2), QColor(Qt::red));
+            QCOMPARE(image.pixelColor(size.width() * 3 / 4, size.height() / 2), QColor(Qt::blue));
         }
         QCOMPARE(pictures.decodesStarted() - before, decodes);
     }
@@ -481,20 +469,17 @@ private slots:
     {
         Pictures &pictures = Pictures::instance();
         pictures.clear();
+        const auto room = [](int i) { return QStringLiteral(":/myImages/jpg/room/room_%1.jpg").arg(i); };
         int late = 0;
-        for (int i = 1; i <= 52; ++i) {
-            const QString path = QStringLiteral(":/myImages/jpg/room/room_%1.jpg").arg(i);
-            late += pictures.picture(path, QSize(1200, 1000)).isNull() ? 1 : 0;
-        }
+        for (int i = 1; i <= 52; ++i)
+            late += pictures.picture(room(i), QSize(1200, 1000)).isNull() ? 1 : 0;
         QVERIFY(late > 0);
-        for (int i = 1; i <= 52; ++i) {
-            const QString path = QStringLiteral(":/myImages/jpg/room/room_%1.jpg").arg(i);
-            QTRY_COMPARE(pictures.picture(path, QSize(1200, 1000)).size(), QSize(1200, 1000));
-        }
-        pictures.clear();
+        for (int i = 1; i <= 52; ++i)
+            QTRY_COMPARE(pictures.picture(room(i), QSize(1200, 1000)).size(), QSize(1200, 1000));
     }
 
-    // Small tiles stay while large copies pass the budget: the large ones go first.
+    // Small tiles stay while large copies pass the budget: the large ones go first,
+    // and the one that just came is not dropped (its paint would decode it again).
     void budgetKeepsSmallTiles_data()
     {
         QTest::addColumn<int>("large");
@@ -512,67 +497,54 @@ private slots:
         pictures.clear();
         pictures.setBudget(3 * 1024 * 1024);
         QStringList tiles;
-        const auto tile = [&](int i) {
+        for (int i = 0; i < 20; ++i) {
             tiles.append(halves(app.projectDir(), QStringLiteral("tile_%1").arg(i)));
-            return QTest::qWaitFor([&] { return !pictures.picture(tiles.last(), QSize(96, 96)).isNull(); });
-        };
-        for (int i = 0; i < 10; ++i)
-            QVERIFY(tile(i));
-        for (int i = 1; i <= large; ++i) {
-            const QString block = halves(app.projectDir(), QStringLiteral("block_%1").arg(i), size);
-            QTRY_VERIFY(!pictures.picture(block, size).isNull());
-            QVERIFY(!pictures.picture(block, size).isNull()); // what just came stays
+            QTRY_VERIFY(!pictures.picture(tiles.last(), QSize(96, 96)).isNull());
+            for (int b = 1; i == 9 && b <= large; ++b) { // the large copies after ten tiles
+                const QString block = halves(app.projectDir(), QStringLiteral("block_%1").arg(b), size);
+                QTRY_VERIFY(!pictures.picture(block, size).isNull());
+                QVERIFY(!pictures.picture(block, size).isNull());
+            }
         }
-        for (int i = 10; i < 20; ++i)
-            QVERIFY(tile(i));
         QVERIFY(pictures.keptBytes() <= 3 * 1024 * 1024);
         for (const QString &path : qAsConst(tiles))
             QVERIFY2(!pictures.picture(path, QSize(96, 96)).isNull(), qPrintable(path));
         pictures.setBudget(64 * 1024 * 1024);
     }
 
-    // A picture is read within its bounds: a file over MaxPictureFileBytes is not read,
-    // and a pipe that never delivers is given up once the exit has begun.
+    // A picture is read within its bounds: a file over MaxPictureFileBytes is not read
+    // (a sparse one), and a pipe that never delivers is given up once the exit begins.
     void readBounds_data()
     {
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<bool>("read");
-        QTest::newRow("a small file") << "small" << true;
-        QTest::newRow("over 512 MiB") << "large" << false;
-        QTest::newRow("a pipe never fed, at the exit") << "pipe" << false;
+        QTest::addColumn<qint64>("size"); // -1: a pipe
+        QTest::newRow("a small file") << qint64(7);
+        QTest::newRow("over 512 MiB") << qint64(MaxPictureFileBytes) + 1;
+        QTest::newRow("a pipe never fed, at the exit") << qint64(-1);
     }
     void readBounds()
     {
-        QFETCH(QString, source);
-        QFETCH(bool, read);
+        QFETCH(qint64, size);
         const QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/source.png");
-        if (source == "pipe") {
-            QVERIFY(::mkfifo(QFile::encodeName(path), 0600) == 0);
-        } else {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("picture") == 7);
-            if (source == "large")
-                QVERIFY(file.resize(qint64(MaxPictureFileBytes) + 1)); // sparse: costs nothing
-        }
+        QFile file(path);
+        const bool made = size < 0 ? ::mkfifo(QFile::encodeName(path), 0600) == 0
+                                   : file.open(QIODevice::WriteOnly) && file.write("picture") == 7;
+        QVERIFY(made && (size < 0 || file.resize(size)));
         std::atomic<bool> done{false};
         QByteArray bytes;
         std::thread reader([&] {
             bytes = readPictureBytes(path);
             done = true;
         });
-        if (source == "pipe")
+        if (size < 0)
             BackgroundWork::finish(0); // the exit begins; the pool has nothing running
         const bool ended = QTest::qWaitFor([&] { return bool(done); }, 5000);
-        if (!ended) { // a writer that comes and goes ends the read, so that the test ends
-            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0)
-                ::close(fd);
-        }
+        if (!ended) // a writer that comes and goes ends the read, so that the test ends
+            ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
         reader.join();
         BackgroundWork::resetForTests();
         QVERIFY(ended);
-        QCOMPARE(bytes, read ? QByteArray("picture") : QByteArray());
+        QCOMPARE(bytes, size == 7 ? QByteArray("picture") : QByteArray());
     }
 
     // The resources hold exactly the listed pictures: nothing the pages name is
