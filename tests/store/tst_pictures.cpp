@@ -451,8 +451,10 @@ private slots:
         Pictures &pictures = Pictures::instance();
         const QString file = halves(app.projectDir(), QStringLiteral("sizes"), QSize(400, 300));
         const int before = pictures.decodesStarted();
-        if (together)
+        if (together) { // the smaller first, then the larger, both waiting
+            pictures.picture(file, first);
             pictures.picture(file, second);
+        }
         for (const QSize &size : {first, second, first}) {
             QTRY_VERIFY(!pictures.picture(file, size).isNull());
             const QImage image = pictures.picture(file, size);
