@@ -11,9 +11,17 @@
 // 4. "Add From Gallery" in the room editor with 4000 x 3000 and 8000 x 6000 JPEGs
 //    (beside a 640 x 480 one): longest hold, time until the tile is named after it.
 // 5. Rooms added at once from a template with a photo: time, longest hold.
+// 6. "Moods", 100 rooms with 200 moods, all with photos: time from the entry until
+//    every picture on screen is drawn, then the same for "Rooms" entered next.
+// 7. Home after a project switch made while the old project's tiles were still
+//    coming (both projects with photo rooms): time until the new tiles are drawn.
+// 8. Home again after "Lighting" (100 photo rooms, scrolled to its end): time until
+//    its tiles are drawn, and the photos decoded again for them.
+// 9. Built-in pictures, decoded on the window's thread: how long they hold it on each
+//    page (the screen drawn with no copy kept, less drawn with them kept).
 //
 //   bench_pictures [home s] [3-D s] [rooms added] [scroll px per 20 ms] [rows]
-//   (default 30 10 99 100 12345; rows: which of the five run)
+//   (default 30 10 99 100 123456789; rows: which of the nine run)
 
 #include "modalanswer.h"
 #include "roomproject.h"
@@ -22,13 +30,18 @@
 #include "commissioning/commissioningrules.h"
 #include "commissioning/pagesettingroommanageredit.h"
 #include "commissioning/roomadder.h"
+#include "moods/mooditem.h"
+#include "moods/pagedeviceoperatemoods.h"
 #include "operation/lightitem.h"
 #include "operation/lightsliderctrl.h"
 #include "operation/pagedeviceoperatelighting.h"
+#include "operation/pagerooms.h"
+#include "operation/roomitem.h"
 #include "shell/filedialogs.h"
 #include "shell/iconstyledlg.h"
 #include "shell/manageritem.h"
 #include "shell/pagehome.h"
+#include "settings/projectswitch.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/startupconfig.h"
@@ -42,6 +55,7 @@
 #endif
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -49,6 +63,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -434,6 +449,299 @@ void addRow(int rooms)
                .arg(ok ? QString() : QStringLiteral(" (an add failed)"));
 }
 
+// The picture a tile or block of these pages draws over its whole rectangle.
+QString drawnPicture(QWidget *w)
+{
+    if (auto *tile = qobject_cast<ManagerItem *>(w))
+        return ManagerItem::picturePath(tile->getType(), tile->getIconName());
+    if (auto *block = qobject_cast<RoomItem *>(w))
+        return block->picturePath();
+    if (auto *mood = qobject_cast<MoodItem *>(w))
+        return mood->picturePath();
+    return QString();
+}
+
+// Tiles and blocks of page with a picture that are on screen now (some of their
+// pixels unobscured within every scroll area around them).
+QList<QWidget *> onScreen(QWidget &page)
+{
+    QList<QWidget *> shown;
+    for (QWidget *w : page.findChildren<QWidget *>()) {
+        if (w->isVisible() && !w->visibleRegion().isEmpty() && !drawnPicture(w).isEmpty())
+            shown.append(w);
+    }
+    return shown;
+}
+
+// Whether every picture on screen in page is there to be drawn. Asked as their
+// paints ask, so it starts nothing they would not start themselves.
+bool drawnOnScreen(QWidget &page, int *count = nullptr)
+{
+    const QList<QWidget *> shown = onScreen(page);
+    if (count)
+        *count = shown.size();
+    if (shown.isEmpty())
+        return false;
+    for (QWidget *w : shown) {
+#ifdef HAVE_PICTURE_SERVICE
+        if (Pictures::instance().picture(drawnPicture(w), w->size(), w).isNull())
+            return false;
+#endif
+    }
+    return true;
+}
+
+// Shows page, enters it, and answers the ms until every picture on screen is drawn
+// (-1: not within two minutes), and the pictures on screen then (shown).
+double enterUntilDrawn(QWidget &page, int &shown, const QString &prm1 = QString())
+{
+    QElapsedTimer t;
+    t.start();
+    page.resize(1920, 1080);
+    page.show();
+    emit gl_socket.signalsStopRefresh(false);
+    emit gl_socket.signalsPageEnter(prm1, QString());
+    runFor(1);
+    const bool drawn = waitFor([&] { return drawnOnScreen(page, &shown); });
+    return drawn ? double(t.nsecsElapsed()) / 1e6 : -1;
+}
+
+void moodPictures(bool photos)
+{
+    roomproject::exec(QStringLiteral("update tbl_mood set mood_icon_name=%1")
+                          .arg(photos ? QStringLiteral("'photo_Mood_'||mood_id")
+                                      : QStringLiteral("'moods_'||(1+mood_id%23)")));
+}
+
+// Decoding the photo for one drawn size alone, on this thread: ms.
+double decodeMs(const QSize &size)
+{
+    QElapsedTimer t;
+    t.start();
+    readPicture(g_sources + QStringLiteral("/photo.png"), size);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Two moods in each of the 100 rooms, each with a photo of its own.
+void fillMoods()
+{
+    roomproject::exec(QStringLiteral("delete from tbl_mood"));
+    roomproject::exec(QStringLiteral("begin"));
+    for (int m = 1; m <= 200; ++m) {
+        roomproject::exec(QStringLiteral("insert into tbl_mood(mood_id,mood_name,mood_icon_name,light_bool,"
+                                         "room_id) values(%1,'Mood %1','moods_1',0,%2)")
+                              .arg(m)
+                              .arg((m + 1) / 2));
+        placePhoto(QStringLiteral("photo_Mood_%1").arg(m));
+    }
+    roomproject::exec(QStringLiteral("commit"));
+}
+
+void moodsRow()
+{
+    fillRooms(100, 0);
+    fillMoods();
+    double moods[2] = {}, rooms[2] = {};
+    int shownMoods = 0, shownRooms = 0, decodes = 0;
+    QSize block, tile;
+    for (const bool photos : {false, true}) {
+        roomPictures(photos);
+        moodPictures(photos);
+        Pictures::instance().clear();
+        const int before = Workers::decodes();
+        PageDeviceOperateMoods page(QStringLiteral("Moods"), QStringLiteral("Moods"));
+        moods[photos] = enterUntilDrawn(page, shownMoods);
+        for (QWidget *w : onScreen(page))
+            (qobject_cast<RoomItem *>(w) ? block : tile) = w->size();
+        page.hide();
+        emit gl_socket.signalsStopRefresh(false);
+        PageRooms next(QStringLiteral("Rooms"), QStringLiteral("Rooms"));
+        rooms[photos] = enterUntilDrawn(next, shownRooms);
+        decodes = Workers::decodes() - before;
+        next.hide();
+        emit gl_socket.signalsStopRefresh(false);
+        waitFor(Workers::idle);
+    }
+    out << QStringLiteral("6 Moods, 100 photo rooms with 200 photo moods: every picture on screen (%1) "
+                          "drawn after %2\n  Rooms entered next: every tile on screen (%3) drawn after "
+                          "%4; %5 decodes started until then\n  one decode alone: block %6x%7 %8 ms, "
+                          "mood tile %9x%10 %11 ms\n")
+               .arg(shownMoods)
+               .arg(figure(moods[1], "ms", moods[0]))
+               .arg(shownRooms)
+               .arg(figure(rooms[1], "ms", rooms[0]))
+               .arg(decodes)
+               .arg(block.width())
+               .arg(block.height())
+               .arg(decodeMs(block), 0, 'f', 0)
+               .arg(tile.width())
+               .arg(tile.height())
+               .arg(decodeMs(tile), 0, 'f', 0);
+}
+
+// Project "Second" beside the first, 100 photo rooms in each; the first is current.
+void secondProject(QString &first)
+{
+    getCurrentProject(first);
+    const QString firstFolder = g_project;
+    // A new project's database is made after a notice.
+    varnotest::answerModal<QDialog>([](QDialog *notice) { notice->accept(); });
+    if (!switchProjectDatabase(QStringLiteral("Second")))
+        return;
+    g_project = projectFolder(QStringLiteral("Second"));
+    fillRooms(100, 0);
+    for (int room = 1; room <= 100; ++room)
+        placePhoto(QStringLiteral("photo_Room_%1").arg(room));
+    switchProjectDatabase(first);
+    g_project = firstFolder;
+}
+
+void switchTo(const QString &name)
+{
+    switchProjectDatabase(name);
+    emit gl_socket.signalsProjectStateChanged(name);
+}
+
+void switchRow()
+{
+    QString first;
+    secondProject(first);
+    fillRooms(100, 0);
+    double f[2] = {};
+    int shown = 0, left = 0;
+    for (const bool photos : {false, true}) {
+        for (const QString &name : {QStringLiteral("Second"), first}) {
+            switchTo(name);
+            roomPictures(photos);
+        }
+        Pictures::instance().clear();
+        PageHome page(QStringLiteral("Home"), QStringLiteral("Home"));
+        page.resize(1920, 1080);
+        page.show();
+        emit gl_socket.signalsPageEnter(QString(), QString());
+        runFor(100); // the first project's tiles are drawn and ask for their photos;
+        switchTo(QStringLiteral("Second")); // the switch comes while they are decoded
+        left = Workers::busy();
+        QElapsedTimer t;
+        t.start();
+        const bool drawn = waitFor([&] { return drawnOnScreen(page, &shown); });
+        f[photos] = drawn ? double(t.nsecsElapsed()) / 1e6 : -1;
+        page.hide();
+        waitFor(Workers::idle);
+        switchTo(first);
+    }
+    out << QStringLiteral("7 Home after a project switch, 100 photo rooms in both: the new tiles on screen "
+                          "(%1) drawn after %2 (%3 pictures of the old project waiting or being decoded "
+                          "at the switch)\n")
+               .arg(shown)
+               .arg(figure(f[1], "ms", f[0]))
+               .arg(left);
+}
+
+void returnRow()
+{
+    fillRooms(100, 10);
+    double f[2] = {};
+    int shown = 0, decodes = 0;
+    for (const bool photos : {false, true}) {
+        roomPictures(photos);
+        Pictures::instance().clear();
+        PageHome home(QStringLiteral("Home"), QStringLiteral("Home"));
+        int s = 0;
+        enterUntilDrawn(home, s);
+        home.hide();
+        {
+            PageDeviceOperateLighting lighting(QStringLiteral("Lighting"), QStringLiteral("Lighting"));
+            enterUntilDrawn(lighting, s);
+            // Scrolled to the end a screen at a time, each screen's blocks drawn.
+            QScrollBar *bar = lighting.findChild<QtMaterialCanvas *>()->verticalScrollBar();
+            while (bar->value() < bar->maximum()) {
+                bar->setValue(bar->value() + 1000);
+                runFor(1);
+                waitFor([&] { return drawnOnScreen(lighting); }, 20000);
+            }
+            lighting.hide();
+            emit gl_socket.signalsStopRefresh(false);
+        }
+        const int before = Workers::decodes();
+        QElapsedTimer t;
+        t.start();
+        home.show();
+        emit gl_socket.signalsPageEnter(QString(), QString());
+        const bool drawn = waitFor([&] { return drawnOnScreen(home, &shown); });
+        f[photos] = drawn ? double(t.nsecsElapsed()) / 1e6 : -1;
+        decodes = Workers::decodes() - before;
+        home.hide();
+        waitFor(Workers::idle);
+    }
+    out << QStringLiteral("8 Home again after Lighting, 100 photo rooms: the tiles on screen (%1) drawn "
+                          "after %2; %3 decodes started for them\n")
+               .arg(shown)
+               .arg(figure(f[1], "ms", f[0]))
+               .arg(decodes);
+}
+
+// ms that drawing page's screen takes with no picture kept, less with them kept;
+// and the longest hold from its entry until its pictures on screen are drawn.
+void builtInHold(QWidget &page, double &screen, double &entry, const QString &prm1 = QString())
+{
+    Pictures::instance().clear();
+    Probe probe;
+    enter(page, 1080, prm1);
+    entry = probe.holdMs();
+    double ms[2] = {};
+    for (const bool kept : {false, true}) {
+        if (!kept)
+            Pictures::instance().clear();
+        QElapsedTimer t;
+        t.start();
+        page.grab();
+        ms[kept] = double(t.nsecsElapsed()) / 1e6;
+    }
+    page.hide();
+    emit gl_socket.signalsStopRefresh(false);
+    screen = ms[0] - ms[1];
+}
+
+template <typename Page> void builtInLine(const char *name, const QString &prm1 = QString())
+{
+    double screen[2] = {}, entry[2] = {};
+    for (const bool photos : {false, true}) {
+        roomPictures(photos);
+        moodPictures(photos);
+        const QString id = QLatin1String(name);
+        Page page(id, id);
+        builtInHold(page, screen[photos], entry[photos], prm1);
+    }
+    out << QStringLiteral("  %1: screen %2 ms; longest hold from the entry %3 (with photos %4 ms)\n")
+               .arg(QLatin1String(name))
+               .arg(screen[0], 0, 'f', 1)
+               .arg(entry[0], 0, 'f', 1)
+               .arg(entry[1], 0, 'f', 1);
+}
+
+void builtInRow()
+{
+    fillRooms(100, 10);
+    fillMoods();
+    out << "9 built-in pictures: the window held by their decodes on a page\n";
+    builtInLine<PageHome>("Home");
+    builtInLine<PageRooms>("Rooms");
+    builtInLine<PageDeviceOperateMoods>("Moods");
+    builtInLine<PageDeviceOperateLighting>("Lighting");
+    fillRooms(1, 1);
+    roomproject::exec(
+        QStringLiteral("insert into tbl_3d_view_light(light_id,xp1,yp1,room_id) values(1,300,200,1)"));
+    roomproject::exec(
+        QStringLiteral("insert into tbl_3d_view_manager(icon_name,room_id) values('3d_view_01',1)"));
+    double screen = 0, entry = 0;
+    PageRoomOperate3DView page(QStringLiteral("Operate Room 3D View"), QStringLiteral("Room 1"));
+    builtInHold(page, screen, entry, QStringLiteral("1"));
+    out << QStringLiteral("  Room 3-D view: screen %1 ms; longest hold from the entry %2\n")
+               .arg(screen, 0, 'f', 1)
+               .arg(entry, 0, 'f', 1);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -448,7 +756,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Varno-bench"));
     const QStringList args = app.arguments();
     auto arg = [&args](int i, int all) { return args.size() > i ? std::max(1, args.at(i).toInt()) : all; };
-    const QString rows = args.size() > 5 ? args.at(5) : QStringLiteral("12345");
+    const QString rows = args.size() > 5 ? args.at(5) : QStringLiteral("123456789");
 
     // On disk beside the program: a hundred photos do not belong in a RAM /tmp.
     QTemporaryDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/pictures-XXXXXX"));
@@ -508,6 +816,10 @@ int main(int argc, char *argv[])
     row('3', [&] { room3DRow(arg(2, 10)); });
     row('4', galleryRow);
     row('5', [&] { addRow(arg(3, 99)); });
+    row('6', moodsRow);
+    row('7', switchRow);
+    row('8', returnRow);
+    row('9', builtInRow);
     gl_socket.closeSocket();
     gl_sqlite3db.close();
     return 0;
