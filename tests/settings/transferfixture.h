@@ -54,37 +54,32 @@ inline QByteArray sqliteBytes(const QVariant &value)
     return ok ? readFile(path) : QByteArray();
 }
 
-// The schema and every row of the SQLite database at path, as text: equal for a
-// database and a copy of it that SQLite made page by page; empty when unreadable.
-inline QString dbContent(const QString &path)
+// The rows sql gives on the SQLite database at path, columns joined by '|'.
+inline QStringList dbRows(const QString &path, const QString &sql)
 {
-    QStringList text;
+    QStringList rows;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("content"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows"));
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         QSqlQuery query(db);
-        QStringList tables;
-        if (db.open() &&
-            query.exec(QStringLiteral("select type, name, sql from sqlite_master order by name"))) {
-            while (query.next()) {
-                text.append(query.value(2).toString());
-                if (query.value(0).toString() == QLatin1String("table"))
-                    tables.append(query.value(1).toString());
-            }
-        }
-        for (const QString &table : tables) {
-            QSqlQuery rows(QStringLiteral("select * from \"%1\"").arg(table), db);
-            while (rows.next()) {
-                QStringList row;
-                for (int i = 0; i < rows.record().count(); ++i)
-                    row.append(rows.value(i).toString());
-                text.append(table + QLatin1Char(':') + row.join(QLatin1Char('|')));
-            }
+        for (bool read = db.open() && query.exec(sql); read && query.next(); rows.last().chop(1)) {
+            rows.append(QString());
+            for (int i = 0; i < query.record().count(); ++i)
+                rows.last() += query.value(i).toString() + QLatin1Char('|');
         }
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("content"));
-    return text.join(QLatin1Char('\n'));
+    QSqlDatabase::removeDatabase(QStringLiteral("rows"));
+    return rows;
+}
+
+// The schema and every table's rows: equal for a database and a copy SQLite made of it.
+inline QStringList dbContent(const QString &path)
+{
+    QStringList all = dbRows(path, QStringLiteral("select sql from sqlite_master order by name"));
+    for (const QString &table : dbRows(path, "select name from sqlite_master where type = 'table'"))
+        all += dbRows(path, "select '" + table + "', * from \"" + table + "\" order by rowid");
+    return all;
 }
 
 // A project's database, a real one whose row reads "<SQLite stand-in of NAME TAG>".

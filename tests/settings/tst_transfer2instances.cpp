@@ -87,11 +87,11 @@ void TestTransfer2Instances::projectsTravelFromAToB()
     getProjectList(projects);
     QCOMPARE(projects, (QStringList{"Home", "Home_1", "Office"}));
     // The databases travel as copies SQLite made of them: the same schema and rows.
-    const QString homeB = dbContent(b.databaseDir() + "/Home_1/Home_1.db3");
-    QVERIFY(homeB.contains("tbl_"));
+    const QStringList homeB = dbContent(b.databaseDir() + "/Home_1/Home_1.db3");
+    QVERIFY(!homeB.filter("tbl_log").isEmpty());
     QCOMPARE(homeB, dbContent(a.databaseDir() + "/Home/Home.db3"));
     QCOMPARE(dbContent(b.databaseDir() + "/Office/Office.db3"),
-             QStringLiteral("CREATE TABLE t(v)\nt:<SQLite stand-in of Office local>"));
+             (QStringList{"CREATE TABLE t(v)", "t|<SQLite stand-in of Office local>"}));
     QVERIFY(QFile::exists(b.databaseDir() + "/Office/photo_3dView_1.png"));
     QVERIFY(!QFile::exists(b.databaseDir() + "/Home_1/Home.db3"));
     QCOMPARE(QDir(b.databaseDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),

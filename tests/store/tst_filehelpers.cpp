@@ -362,12 +362,10 @@ private slots:
         QTemporaryDir dir;
         writeFile(dir.filePath("in/Proj/" + name), QByteArray(20000, 'a'));
         const QString zipPath = dir.filePath("p.zip");
-        QVERIFY(ZipArchive::compressDir(zipPath, dir.filePath("in")));
-        zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, nullptr);
-        QVERIFY(zip);
+        zip_t *zip = ZipArchive::compressDir(zipPath, dir.filePath("in"))
+                         ? zip_open(QFile::encodeName(zipPath).constData(), ZIP_RDONLY, nullptr) : nullptr;
         zip_stat_t st;
-        zip_stat_init(&st);
-        const bool stated = zip_stat(zip, ("Proj/" + name).toUtf8().constData(), 0, &st) == 0;
+        const bool stated = zip && zip_stat(zip, ("Proj/" + name).toUtf8().constData(), 0, &st) == 0;
         zip_discard(zip);
         QVERIFY(stated && (st.valid & ZIP_STAT_COMP_METHOD));
         QCOMPARE(int(st.comp_method), method);
