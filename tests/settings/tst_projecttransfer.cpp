@@ -849,12 +849,9 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     QFETCH(int, archived);
     const auto ran = std::make_shared<QAtomicInt>(0);
     setStagingHookForTest([=] {
-        if (archived < 0) { // stays until the exit has begun
-            ran->storeRelease(2);
-            for (QDeadlineTimer bound(5000); !BackgroundWork::stopping() && !bound.hasExpired();)
-                QThread::msleep(1);
-            return ran->storeRelease(BackgroundWork::stopping() ? 1 : -1);
-        }
+        if (archived < 0) // stays until the exit has begun
+            return ran->storeRelease(2),
+                   ran->storeRelease(QTest::qWaitFor(&BackgroundWork::stopping) ? 1 : -1);
         ran->storeRelease(onWindow([=] {
             gl_sqlite3db.beginTransaction(); // the journal stands beside the live file meanwhile
             gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "during"});
