@@ -189,14 +189,14 @@ void measure(const QImage &image, double &luminance, double &covered)
     covered = inked / n;
 }
 
-// A picture file of its own for each name: red on the left half, blue on the right.
-QString halves(const QString &folder, const QString &name, QSize size = QSize(80, 60))
+// A picture file of its own for each name, made once: red on the left half, blue on the right.
+QString halves(const QString &folder, const QString &name)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), Qt::blue);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    return image.save(path) ? path : QString();
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter(&image).fillRect(200, 0, 200, 300, Qt::blue);
+    return QFile::exists(path) || image.save(path) ? path : QString();
 }
 
 } // namespace
@@ -423,37 +423,57 @@ private slots:
         QCOMPARE(order, started);
     }
 
-    // One decode serves every smaller size, each its own copy; a larger size is decoded anew.
-    void oneDecodeServesSizes_data()
+    // One decode serves every smaller size, each its own copy, and a larger size is decoded anew.
+    // Past the budget the large copies go first, but not the one just kept: the tiles stay.
+    void keptCopies_data()
     {
-        QTest::addColumn<QSize>("first");
-        QTest::addColumn<QSize>("second");
-        QTest::addColumn<bool>("together"); // both asked before the decode starts
+        QTest::addColumn<QVariantList>("asks"); // file, drawn size, ...: each served in turn
+        QTest::addColumn<bool>("together");     // the first two asked before the decode starts
+        QTest::addColumn<int>("budget");        // MiB
         QTest::addColumn<int>("decodes");
-        QTest::newRow("smaller later") << QSize(200, 100) << QSize(60, 40) << false << 1;
-        QTest::newRow("both before the start") << QSize(60, 40) << QSize(200, 100) << true << 1;
-        QTest::newRow("larger later") << QSize(60, 40) << QSize(200, 100) << false << 2;
-        QTest::newRow("wider, not taller") << QSize(100, 100) << QSize(120, 20) << false << 2;
+        const auto sizes = [](QSize a, QSize b) { return QVariantList{"one", a, "one", b, "one", a}; };
+        QTest::newRow("smaller later") << sizes({200, 100}, {60, 40}) << false << 64 << 1;
+        QTest::newRow("both before the start") << sizes({60, 40}, {200, 100}) << true << 64 << 1;
+        QTest::newRow("larger later") << sizes({60, 40}, {200, 100}) << false << 64 << 2;
+        QTest::newRow("wider, not taller") << sizes({100, 100}, {120, 20}) << false << 64 << 2;
+        const auto tiles = [](int large, QSize size) { // 20 tiles, large copies after ten, the tiles again
+            QVariantList asks;
+            for (int i = 0; i < 40; ++i) {
+                asks << QStringLiteral("tile_%1").arg(i % 20) << QSize(96, 96);
+                for (int b = 1; i == 9 && b <= large; ++b)
+                    asks << QStringLiteral("block_%1").arg(b) << size;
+            }
+            return asks;
+        };
+        // 3 MiB: ten tiles and one copy of 1000 x 650 fit, not one of 1000 x 700.
+        QTest::newRow("one large copy over what is left") << tiles(1, {1000, 700}) << false << 3 << 21;
+        QTest::newRow("three large copies, then more tiles") << tiles(3, {1000, 650}) << false << 3 << 23;
     }
-    void oneDecodeServesSizes()
+    void keptCopies()
     {
-        QFETCH(QSize, first);
-        QFETCH(QSize, second);
+        QFETCH(QVariantList, asks);
         QFETCH(bool, together);
+        QFETCH(int, budget);
         QFETCH(int, decodes);
         const varnotest::ProjectFolder app;
         Pictures &pictures = Pictures::instance();
-        const QString file = halves(app.projectDir(), QStringLiteral("sizes"), QSize(400, 300));
+        pictures.clear();
+        pictures.setBudget(qint64(budget) * 1024 * 1024);
         const int before = pictures.decodesStarted();
+        const auto ask = [&](int i) {
+            const QString file = halves(app.projectDir(), asks.at(i).toString());
+            return pictures.picture(file, asks.at(i + 1).toSize());
+        };
         if (together) // the smaller first
-            QVERIFY(pictures.picture(file, first).isNull() && pictures.picture(file, second).isNull());
-        for (const QSize &size : {first, second, first}) {
+            QVERIFY(ask(0).isNull() && ask(2).isNull());
+        for (int i = 0; i < asks.size(); i += 2) {
             QImage image;
-            QTRY_VERIFY(!(image = pictures.picture(file, size)).isNull());
-            QCOMPARE(image.size(), size);
-            QCOMPARE(image.pixelColor(size.width() * 3 / 4, size.height() / 2), QColor(Qt::blue));
+            QTRY_VERIFY2(!(image = ask(i)).isNull(), qPrintable(asks.at(i).toString()));
+            QCOMPARE(image.size(), asks.at(i + 1).toSize());
+            QCOMPARE(image.pixelColor(image.width() * 3 / 4, image.height() / 2), QColor(Qt::blue));
         }
         QCOMPARE(pictures.decodesStarted() - before, decodes);
+        pictures.setBudget(64 * 1024 * 1024);
     }
 
     // Built-in pictures past a short share of one turn of the event loop wait for a later one.
@@ -468,37 +488,6 @@ private slots:
         QVERIFY(late > 0);
         for (int i = 1; i <= 52; ++i)
             QTRY_COMPARE(pictures.picture(room.arg(i), QSize(1200, 1000)).size(), QSize(1200, 1000));
-    }
-
-    // Past the budget the large copies go first, but not the one just kept: small tiles stay.
-    void budgetKeepsSmallTiles_data()
-    {
-        QTest::addColumn<int>("large");
-        QTest::addColumn<QSize>("size");
-        // 3 MiB: ten tiles and one copy of 1000 x 650 fit, not one of 1000 x 700.
-        QTest::newRow("one large copy over what is left") << 1 << QSize(1000, 700);
-        QTest::newRow("three large copies, then more tiles") << 3 << QSize(1000, 650);
-    }
-    void budgetKeepsSmallTiles()
-    {
-        QFETCH(int, large);
-        QFETCH(QSize, size);
-        const varnotest::ProjectFolder app;
-        Pictures &pictures = Pictures::instance();
-        pictures.clear();
-        pictures.setBudget(3 * 1024 * 1024);
-        QStringList tiles;
-        for (int i = 0; i < 20; ++i) {
-            tiles.append(halves(app.projectDir(), QStringLiteral("tile_%1").arg(i)));
-            QTRY_VERIFY(!pictures.picture(tiles.last(), QSize(96, 96)).isNull());
-            for (int b = 1; i == 9 && b <= large; ++b) { // the large copies after ten tiles
-                const QString block = halves(app.projectDir(), QStringLiteral("block_%1").arg(b), size);
-                QTRY_VERIFY(!pictures.picture(block, size).isNull());
-            }
-        }
-        for (const QString &path : qAsConst(tiles))
-            QVERIFY2(!pictures.picture(path, QSize(96, 96)).isNull(), qPrintable(path));
-        pictures.setBudget(64 * 1024 * 1024);
     }
 
     // A (sparse) file over MaxPictureFileBytes is not read; a pipe never fed gives up at the exit.
