@@ -27,6 +27,7 @@
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
+#include <future>
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
@@ -188,14 +189,14 @@ void measure(const QImage &image, double &luminance, double &covered)
     covered = inked / n;
 }
 
-// A picture file of its own for each name: red on the left half, blue on the right.
-QString halves(const QString &folder, const QString &name, QSize size = QSize(80, 60))
+// A picture file of its own for each name, made once: red on the left half, blue on the right.
+QString halves(const QString &folder, const QString &name)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QPainter(&image).fillRect(size.width() / 2, 0, size.width() / 2, size.height(), Qt::blue);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    return image.save(path) ? path : QString();
+    QImage image(400, 300, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter(&image).fillRect(200, 0, 200, 300, Qt::blue);
+    return QFile::exists(path) || image.save(path) ? path : QString();
 }
 
 } // namespace
@@ -379,8 +380,7 @@ private slots:
         pictures.setBudget(64 * 1024 * 1024);
     }
 
-    // Decodes wait in a list of their own and start newest first; a request whose
-    // widgets are gone, hidden or scrolled out of sight is dropped before it starts.
+    // Decodes start newest first; one whose widgets are gone, hidden or out of sight is dropped.
     void decodeOrder_data()
     {
         QTest::addColumn<QString>("asked");   // widgets in the order they ask
@@ -401,10 +401,10 @@ private slots:
         QWidget host;
         host.resize(400, 300);
         QList<QWidget *> widgets;
-        QStringList files, expected, order;
+        QStringList files;
         for (int i = 0; i < fates.size(); ++i) {
             widgets.append(new QWidget(&host));
-            widgets.last()->setGeometry(10 * i, 10, 40, 30);
+            widgets.last()->setGeometry(fates.at(i) == 'o' ? 500 : 10 * i, 10, 40, 30);
             files.append(halves(app.projectDir(), QStringLiteral("order_%1").arg(i)));
         }
         host.show();
@@ -412,110 +412,85 @@ private slots:
         pictures.setPaused(true);
         for (const QChar i : asked)
             pictures.picture(files.at(i.digitValue()), QSize(40, 30), widgets.at(i.digitValue()));
-        for (int i = 0; i < fates.size(); ++i) {
-            widgets.at(i)->setVisible(fates.at(i) != 'h');
-            widgets.at(i)->move(fates.at(i) == 'o' ? 500 : 10 * i, 10);
-            if (fates.at(i) == 'g')
-                delete widgets.at(i);
-        }
+        for (int i = 0; i < fates.size(); ++i)
+            fates.at(i) == 'g' ? delete widgets.at(i) : widgets.at(i)->setVisible(fates.at(i) != 'h');
         QSignalSpy spy(&pictures, &Pictures::decodeStarted);
         pictures.setPaused(false);
         QTRY_COMPARE(pictures.pending(), 0);
-        for (const QChar i : started)
-            expected.append(files.at(i.digitValue()));
+        QString order;
         for (const QList<QVariant> &args : qAsConst(spy))
-            order.append(args.at(0).toString());
-        QCOMPARE(order, expected);
+            order += QString::number(files.indexOf(args.at(0).toString()));
+        QCOMPARE(order, started);
     }
 
-    // One decode of a file serves every smaller size it is drawn at, each size its
-    // own copy (red left, blue right); a larger size is decoded anew.
-    void oneDecodeServesSizes_data()
+    // One decode serves every smaller size, each its own copy, and a larger size is decoded anew.
+    // Past the budget the large copies go first, but not the one just kept: the tiles stay.
+    void keptCopies_data()
     {
-        QTest::addColumn<QSize>("first");
-        QTest::addColumn<QSize>("second");
-        QTest::addColumn<bool>("together"); // asked before the decode starts
+        QTest::addColumn<QVariantList>("asks"); // file, drawn size, ...: each served in turn
+        QTest::addColumn<bool>("together");     // the first two asked before the decode starts
+        QTest::addColumn<int>("budget");        // MiB
         QTest::addColumn<int>("decodes");
-        QTest::newRow("smaller later") << QSize(200, 100) << QSize(60, 40) << false << 1;
-        QTest::newRow("both before the start") << QSize(60, 40) << QSize(200, 100) << true << 1;
-        QTest::newRow("larger later") << QSize(60, 40) << QSize(200, 100) << false << 2;
-        QTest::newRow("wider, not taller") << QSize(100, 100) << QSize(120, 20) << false << 2;
+        const auto sizes = [](QSize a, QSize b) { return QVariantList{"one", a, "one", b, "one", a}; };
+        QTest::newRow("smaller later") << sizes({200, 100}, {60, 40}) << false << 64 << 1;
+        QTest::newRow("both before the start") << sizes({60, 40}, {200, 100}) << true << 64 << 1;
+        QTest::newRow("larger later") << sizes({60, 40}, {200, 100}) << false << 64 << 2;
+        QTest::newRow("wider, not taller") << sizes({100, 100}, {120, 20}) << false << 64 << 2;
+        const auto tiles = [](int large, QSize size) { // 20 tiles, large copies after ten, the tiles again
+            QVariantList asks;
+            for (int i = 0; i < 40; ++i) {
+                asks << QStringLiteral("tile_%1").arg(i % 20) << QSize(96, 96);
+                for (int b = 1; i == 9 && b <= large; ++b)
+                    asks << QStringLiteral("block_%1").arg(b) << size;
+            }
+            return asks;
+        };
+        // 3 MiB: ten tiles and one copy of 1000 x 650 fit, not one of 1000 x 700.
+        QTest::newRow("one large copy over what is left") << tiles(1, {1000, 700}) << false << 3 << 21;
+        QTest::newRow("three large copies, then more tiles") << tiles(3, {1000, 650}) << false << 3 << 23;
     }
-    void oneDecodeServesSizes()
+    void keptCopies()
     {
-        QFETCH(QSize, first);
-        QFETCH(QSize, second);
+        QFETCH(QVariantList, asks);
         QFETCH(bool, together);
+        QFETCH(int, budget);
         QFETCH(int, decodes);
         const varnotest::ProjectFolder app;
         Pictures &pictures = Pictures::instance();
-        const QString file = halves(app.projectDir(), QStringLiteral("sizes"), QSize(400, 300));
+        pictures.clear();
+        pictures.setBudget(qint64(budget) * 1024 * 1024);
         const int before = pictures.decodesStarted();
-        if (together) { // the smaller first, then the larger, both waiting
-            pictures.picture(file, first);
-            pictures.picture(file, second);
-        }
-        for (const QSize &size : {first, second, first}) {
-            QTRY_VERIFY(!pictures.picture(file, size).isNull());
-            const QImage image = pictures.picture(file, size);
-            QCOMPARE(image.size(), size);
-            QCOMPARE(image.pixelColor(size.width() / 4, size.height() / 2), QColor(Qt::red));
-            QCOMPARE(image.pixelColor(size.width() * 3 / 4, size.height() / 2), QColor(Qt::blue));
+        const auto ask = [&](int i) {
+            const QString file = halves(app.projectDir(), asks.at(i).toString());
+            return pictures.picture(file, asks.at(i + 1).toSize());
+        };
+        if (together) // the smaller first
+            QVERIFY(ask(0).isNull() && ask(2).isNull());
+        for (int i = 0; i < asks.size(); i += 2) {
+            QImage image;
+            QTRY_VERIFY2(!(image = ask(i)).isNull(), qPrintable(asks.at(i).toString()));
+            QCOMPARE(image.size(), asks.at(i + 1).toSize());
+            QCOMPARE(image.pixelColor(image.width() * 3 / 4, image.height() / 2), QColor(Qt::blue));
         }
         QCOMPARE(pictures.decodesStarted() - before, decodes);
+        pictures.setBudget(64 * 1024 * 1024);
     }
 
-    // Built-in pictures are decoded at once only for a short share of one turn of
-    // the event loop; a page laying out many of them at once gets the rest later.
+    // Built-in pictures past a short share of one turn of the event loop wait for a later one.
     void builtInShareOfATurn()
     {
         Pictures &pictures = Pictures::instance();
         pictures.clear();
-        const auto room = [](int i) { return QStringLiteral(":/myImages/jpg/room/room_%1.jpg").arg(i); };
+        const QString room = QStringLiteral(":/myImages/jpg/room/room_%1.jpg");
         int late = 0;
         for (int i = 1; i <= 52; ++i)
-            late += pictures.picture(room(i), QSize(1200, 1000)).isNull() ? 1 : 0;
+            late += pictures.picture(room.arg(i), QSize(1200, 1000)).isNull() ? 1 : 0;
         QVERIFY(late > 0);
         for (int i = 1; i <= 52; ++i)
-            QTRY_COMPARE(pictures.picture(room(i), QSize(1200, 1000)).size(), QSize(1200, 1000));
+            QTRY_COMPARE(pictures.picture(room.arg(i), QSize(1200, 1000)).size(), QSize(1200, 1000));
     }
 
-    // Small tiles stay while large copies pass the budget: the large ones go first,
-    // and the one that just came is not dropped (its paint would decode it again).
-    void budgetKeepsSmallTiles_data()
-    {
-        QTest::addColumn<int>("large");
-        QTest::addColumn<QSize>("size");
-        // 3 MiB: ten tiles and one copy of 1000 x 650 fit, not one of 1000 x 700.
-        QTest::newRow("one large copy over what is left") << 1 << QSize(1000, 700);
-        QTest::newRow("three large copies, then more tiles") << 3 << QSize(1000, 650);
-    }
-    void budgetKeepsSmallTiles()
-    {
-        QFETCH(int, large);
-        QFETCH(QSize, size);
-        const varnotest::ProjectFolder app;
-        Pictures &pictures = Pictures::instance();
-        pictures.clear();
-        pictures.setBudget(3 * 1024 * 1024);
-        QStringList tiles;
-        for (int i = 0; i < 20; ++i) {
-            tiles.append(halves(app.projectDir(), QStringLiteral("tile_%1").arg(i)));
-            QTRY_VERIFY(!pictures.picture(tiles.last(), QSize(96, 96)).isNull());
-            for (int b = 1; i == 9 && b <= large; ++b) { // the large copies after ten tiles
-                const QString block = halves(app.projectDir(), QStringLiteral("block_%1").arg(b), size);
-                QTRY_VERIFY(!pictures.picture(block, size).isNull());
-                QVERIFY(!pictures.picture(block, size).isNull());
-            }
-        }
-        QVERIFY(pictures.keptBytes() <= 3 * 1024 * 1024);
-        for (const QString &path : qAsConst(tiles))
-            QVERIFY2(!pictures.picture(path, QSize(96, 96)).isNull(), qPrintable(path));
-        pictures.setBudget(64 * 1024 * 1024);
-    }
-
-    // A picture is read within its bounds: a file over MaxPictureFileBytes is not read
-    // (a sparse one), and a pipe that never delivers is given up once the exit begins.
+    // A (sparse) file over MaxPictureFileBytes is not read; a pipe never fed gives up at the exit.
     void readBounds_data()
     {
         QTest::addColumn<qint64>("size"); // -1: a pipe
@@ -529,21 +504,16 @@ private slots:
         const QTemporaryDir dir;
         const QString path = dir.path() + QStringLiteral("/source.png");
         QFile file(path);
-        const bool made = size < 0 ? ::mkfifo(QFile::encodeName(path), 0600) == 0
-                                   : file.open(QIODevice::WriteOnly) && file.write("picture") == 7;
-        QVERIFY(made && (size < 0 || file.resize(size)));
-        std::atomic<bool> done{false};
-        QByteArray bytes;
-        std::thread reader([&] {
-            bytes = readPictureBytes(path);
-            done = true;
-        });
+        QVERIFY(size < 0 ? ::mkfifo(QFile::encodeName(path), 0600) == 0
+                         : file.open(QIODevice::WriteOnly) && file.write("picture") && file.resize(size));
+        auto read = std::async(std::launch::async, [&path] { return readPictureBytes(path); });
         if (size < 0)
             BackgroundWork::finish(0); // the exit begins; the pool has nothing running
-        const bool ended = QTest::qWaitFor([&] { return bool(done); }, 5000);
+        const bool ended = QTest::qWaitFor(
+            [&read] { return read.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 5000);
         if (!ended) // a writer that comes and goes ends the read, so that the test ends
             ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
-        reader.join();
+        const QByteArray bytes = read.get();
         BackgroundWork::resetForTests();
         QVERIFY(ended);
         QCOMPARE(bytes, size == 7 ? QByteArray("picture") : QByteArray());
