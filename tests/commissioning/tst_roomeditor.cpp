@@ -366,36 +366,32 @@ private slots:
         answerFileDialogsWith({});
     }
 
-    // Left while the chosen picture is still written: the row takes the picture's name
-    // once its file is whole; a failed or dropped write keeps the earlier name.
+    // Left while the chosen picture is still written: the row takes the picture's name once
+    // its file is whole; a failed or dropped write keeps the earlier name.
     void leftWhileWritten_data()
     {
-        QTest::addColumn<bool>("isTemplate");
-        QTest::addColumn<QByteArray>("arrives");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("room: a photo") << false << QByteArray("photo") << QString();
-        QTest::newRow("template: a photo") << true << QByteArray("photo") << QString();
-        QTest::newRow("room: not a picture") << false << QByteArray("text")
-                                             << QStringLiteral("Cannot read the picture ");
-        QTest::newRow("room: project changed") << false << QByteArray("switch")
-                                               << QStringLiteral("The picture was not stored: ");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("arrives");
+        QTest::addColumn<QString>("said"); // how the hub's message starts; none: the photo is taken
+        QTest::newRow("room: a photo") << "Room" << "photo" << "";
+        QTest::newRow("template: a photo") << "Template" << "photo" << "";
+        QTest::newRow("room: not a picture") << "Room" << "text" << "Cannot read the picture ";
+        QTest::newRow("room: project changed") << "Room" << "switch" << "The picture was not stored: ";
     }
     void leftWhileWritten()
     {
-        QFETCH(bool, isTemplate);
-        QFETCH(QByteArray, arrives);
+        QFETCH(QString, kind);
+        QFETCH(QString, arrives);
         QFETCH(QString, said);
-        PageSettingRoomManagerEdit *page = isTemplate ? templates : editor;
-        const QString row = isTemplate ? QStringLiteral("select room_template_name||'|'||"
-                                                        "room_template_icon_name from tbl_room_template")
-                                       : QStringLiteral("select room_name||'|'||icon_name from tbl_room");
-        const QString photo = QLatin1String(isTemplate ? "photo_Template_1" : "photo_Room_1");
-        QVERIFY(!isTemplate || addTemplate(1, QStringLiteral("Suite")));
-        if (isTemplate)
-            navigator->go(QStringLiteral("Edit Template"), QStringLiteral("1"), QStringLiteral("1"));
-        varnotest::SlowPicture source(m_project.path() + QStringLiteral("/arriving.png"));
-        const QString target = m_project.projectDir() + QLatin1Char('/') + photo + QStringLiteral(".png");
-        QVERIFY(source.isValid() && (!QFile::exists(target) || QFile::remove(target)));
+        PageSettingRoomManagerEdit *page = kind == "Room" ? editor : templates;
+        const QString row = page == editor ? "select room_name||'|'||icon_name from tbl_room"
+                                           : "select room_template_name||'|'||room_template_icon_name "
+                                             "from tbl_room_template";
+        QVERIFY(page == editor || addTemplate(1, QStringLiteral("Suite")));
+        navigator->go("Edit " + kind, QStringLiteral("1"), QStringLiteral("1"));
+        varnotest::SlowPicture source(m_project.path() + "/arriving.png");
+        const QString photo = "photo_" + kind + "_1", target = m_project.projectDir() + "/" + photo + ".png";
+        QVERIFY(!QFile::exists(target) || QFile::remove(target));
         const QString earlier = page->pictureTile()->getIconName();
         source.choose([page] { page->labelModifyRoomIcon_pressed(); });
         QVERIFY(page->pictureWriter()->isBusy());
