@@ -45,10 +45,13 @@ struct Staging
     int running = 0;
     bool cancelled = false;
     QStringList files; // one per room, empty where none was made
-    // The template's bytes, read once by the first worker that needs a copy.
+    // The template's bytes, read once by the first worker that needs a copy, and
+    // whether the template is a usable picture, looked at once by the first worker.
     QMutex bytesMutex;
     bool bytesRead = false;
     QByteArray bytes;
+    bool checked = false;
+    bool usable = false;
 };
 
 bool isCancelled(Staging &staging)
@@ -80,6 +83,15 @@ bool isUsablePicture(const QString &path)
     return reader.canRead() && size.isValid() && qint64(size.width()) * size.height() <= MaxPicturePixels;
 }
 
+bool isUsableOnce(Staging &staging, const QString &source)
+{
+    QMutexLocker locker(&staging.bytesMutex);
+    if (!staging.checked)
+        staging.usable = isUsablePicture(source);
+    staging.checked = true;
+    return staging.usable;
+}
+
 bool copyFile(Staging &staging, const QString &source, const QString &path)
 {
     QMutexLocker locker(&staging.bytesMutex);
@@ -99,7 +111,7 @@ bool makeFiles(Staging &staging, const QString &source, const QString &prefix, i
                int workers)
 {
     QVector<QPair<int, QString>> made;
-    if (isUsablePicture(source)) {
+    if (isUsableOnce(staging, source)) {
         const bool linkable = !QFileInfo(source).isSymLink();
         const RoomAdder::LinkCall link = g_link.load();
         for (int i = worker; i < count; i += workers) {

@@ -410,9 +410,15 @@ void ProjectDownloadDlg::runImportStep(std::function<Imported()> work,
                     (self.data()->*next)(result);
                     return;
                 }
-                // Given up by a close: what was copied goes again.
-                for (const QString &target : result.targets)
-                    removeProjectFolder(target);
+                // Given up by a close: what was copied goes again, unless a later
+                // import has listed a project in that folder meanwhile.
+                QStringList listed;
+                if (result.targets.isEmpty() || !getProjectList(listed))
+                    return;
+                for (int i = 0; i < result.targets.size() && i < result.names.size(); ++i) {
+                    if (!listed.contains(result.names.at(i)))
+                        removeProjectFolder(result.targets.at(i));
+                }
             },
             Qt::QueuedConnection);
     });

@@ -10,6 +10,7 @@
 #include "store/safesave.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -17,6 +18,7 @@
 #include <QSaveFile>
 #include <QThreadPool>
 
+#include <cstdio>
 #include <memory>
 #include <utility>
 #include <unistd.h>
@@ -49,11 +51,12 @@ QString namedStaging(const QSaveFile &target)
 }
 
 // Puts the staged file in place together with the update sql, or neither. Should
-// the transaction's commit fail once the file is placed, a file that no row named
-// before is removed again.
+// the transaction's commit fail once the file is placed, the earlier file of that
+// name is put back, and one that was not there before is removed again.
 PictureWrite placeWithName(QSaveFile &file, const QString &sql)
 {
-    const bool existed = QFileInfo::exists(file.fileName());
+    const QString path = file.fileName();
+    const bool existed = QFileInfo::exists(path);
     if (!gl_sqlite3db.beginTransaction()) {
         file.cancelWriting();
         return PictureWrite::NotStored;
@@ -63,15 +66,29 @@ PictureWrite placeWithName(QSaveFile &file, const QString &sql)
         file.cancelWriting();
         return PictureWrite::NotStored;
     }
+    // The earlier file of that name is kept beside it until the commit, and put back
+    // with one rename when the commit fails.
+    const QString kept = path + QStringLiteral(".old");
+    QFile::remove(kept);
+    if (existed && !QFile::copy(path, kept)) {
+        gl_sqlite3db.rollbackTransaction();
+        file.cancelWriting();
+        return PictureWrite::Unwritable;
+    }
     if (!commitSaveFile(file)) {
+        QFile::remove(kept);
         gl_sqlite3db.rollbackTransaction();
         return PictureWrite::Unwritable;
     }
     if (!gl_sqlite3db.commitTransaction()) {
-        if (!existed)
-            QFile::remove(file.fileName());
+        const bool restored = existed ? std::rename(QFile::encodeName(kept).constData(),
+                                                    QFile::encodeName(path).constData()) == 0
+                                      : QFile::remove(path);
+        if (!restored)
+            qDebug() << "failed to put the earlier picture back from" << kept;
         return PictureWrite::NotStored;
     }
+    QFile::remove(kept);
     return PictureWrite::Written;
 }
 

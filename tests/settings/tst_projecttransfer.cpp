@@ -891,18 +891,21 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
 void TestProjectTransfer::importLeavesTheWindowFree_data()
 {
     QTest::addColumn<bool>("close");
-    QTest::newRow("imported") << false;
-    QTest::newRow("dialog closed during the import") << true;
+    QTest::addColumn<bool>("relisted"); // its name listed meanwhile, as by a later import
+    QTest::newRow("imported") << false << false;
+    QTest::newRow("dialog closed during the import") << true << false;
+    QTest::newRow("closed, the name listed meanwhile: kept") << true << true;
 }
 
 void TestProjectTransfer::importLeavesTheWindowFree()
 {
     QFETCH(bool, close);
+    QFETCH(bool, relisted);
     QTemporaryDir dir;
     const QByteArray archive = readFile(makeArchive(dir.filePath("a.zip"), {"Yard"}, "cloud"));
     m_cloud.answerWith(200, archive, "application/zip");
     QStringList expected = projectState();
-    if (!close)
+    if (!close || relisted)
         expected << "entry Yard db=SQLite stand-in of Yard cloud" << "listed Yard";
     expected.sort();
     ProjectDownloadDlg dialog;
@@ -910,7 +913,12 @@ void TestProjectTransfer::importLeavesTheWindowFree()
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     const auto ran = std::make_shared<QAtomicInt>(0);
     ProjectDownloadDlg::setImportHookForTest([&, ran] {
-        ran->storeRelease(onWindow([&] { void(close && dialog.close()); }) ? 1 : -1);
+        ran->storeRelease(onWindow([&] {
+            if (close)
+                dialog.close();
+            if (relisted)
+                addProject(QStringLiteral("Yard"));
+        }) ? 1 : -1);
     });
     auto unhook = qScopeGuard([] { ProjectDownloadDlg::setImportHookForTest(nullptr); });
     child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("0042"));
