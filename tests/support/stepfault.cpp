@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 
+#include <cstdarg>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -127,3 +129,45 @@ QString failedSql()
 }
 
 } // namespace StepFault
+
+#ifdef VARNO_PRELOADED
+// Preloaded with VARNO_HANG_OPEN="<path>", opening that path never returns, as a
+// read from a hung network share stays in the kernel whatever the program checks;
+// "<path>.opened" is made first, so that a test knows the open has begun.
+namespace {
+
+using OpenFunction = int (*)(const char *, int, ...);
+
+int hangOrOpen(const char *name, const char *path, int flags, va_list args)
+{
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(args, int)) : 0;
+    static const char *hung = std::getenv("VARNO_HANG_OPEN");
+    if (hung && path && std::strcmp(path, hung) == 0) {
+        ::close(::creat((QByteArray(hung) + ".opened").constData(), 0600));
+        for (;;)
+            ::pause();
+    }
+    const auto next = reinterpret_cast<OpenFunction>(dlsym(RTLD_NEXT, name));
+    return next(path, flags, mode);
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int open(const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const int fd = hangOrOpen("open", path, flags, args);
+    va_end(args);
+    return fd;
+}
+
+extern "C" __attribute__((visibility("default"))) int open64(const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    const int fd = hangOrOpen("open64", path, flags, args);
+    va_end(args);
+    return fd;
+}
+#endif
