@@ -45,12 +45,6 @@ void registerPool(QThreadPool *pool)
         pools().append(pool);
 }
 
-void unregisterPool(QThreadPool *pool)
-{
-    QMutexLocker locker(&lock());
-    pools().removeAll(pool);
-}
-
 QThreadPool &pool()
 {
     QThreadPool *global = QThreadPool::globalInstance();

@@ -15,7 +15,6 @@ namespace BackgroundWork {
 
 // Every pool that runs such work is registered, so that the exit waits for it.
 void registerPool(QThreadPool *pool);
-void unregisterPool(QThreadPool *pool);
 
 // The global pool, registered.
 QThreadPool &pool();
