@@ -50,26 +50,52 @@ QString namedStaging(const QSaveFile &target)
     return path.endsWith(QLatin1String(" (deleted)")) ? QString() : path;
 }
 
-// Puts the staged file in place together with the update sql, or neither. Should
-// the transaction's commit fail once the file is placed, the earlier file of that
-// name is put back, and one that was not there before is removed again.
 PictureWrite placeWithName(QSaveFile &file, const QString &sql)
 {
+    return placeWithRow(file, [&sql] { return execChangingRows(sql) > 0; });
+}
+
+} // namespace
+
+namespace {
+
+// Puts the earlier picture back from its copy with one rename that replaces what
+// stands in its place: there is no moment without a picture.
+bool putBack(const QString &kept, const QString &path)
+{
+    return std::rename(QFile::encodeName(kept).constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+} // namespace
+
+void settleKeptPicture(const QString &path)
+{
+    const QString kept = path + QStringLiteral(".old");
+    if (!QFileInfo(kept).isFile())
+        return;
+    if (QFileInfo::exists(path))
+        QFile::remove(kept);
+    else if (!putBack(kept, path))
+        qDebug() << "failed to put the earlier picture back from" << kept;
+}
+
+PictureWrite placeWithRow(QSaveFile &file, const std::function<bool()> &storeRow)
+{
     const QString path = file.fileName();
-    const bool existed = QFileInfo::exists(path);
     if (!gl_sqlite3db.beginTransaction()) {
         file.cancelWriting();
         return PictureWrite::NotStored;
     }
-    if (execChangingRows(sql) <= 0) {
+    if (!storeRow()) {
         gl_sqlite3db.rollbackTransaction();
         file.cancelWriting();
         return PictureWrite::NotStored;
     }
     // The earlier file of that name is kept beside it until the commit, and put back
-    // with one rename when the commit fails.
+    // with one rename when the commit fails; one that was not there is removed again.
     const QString kept = path + QStringLiteral(".old");
-    QFile::remove(kept);
+    settleKeptPicture(path);
+    const bool existed = QFileInfo::exists(path);
     if (existed && !QFile::copy(path, kept)) {
         gl_sqlite3db.rollbackTransaction();
         file.cancelWriting();
@@ -81,18 +107,13 @@ PictureWrite placeWithName(QSaveFile &file, const QString &sql)
         return PictureWrite::Unwritable;
     }
     if (!gl_sqlite3db.commitTransaction()) {
-        const bool restored = existed ? std::rename(QFile::encodeName(kept).constData(),
-                                                    QFile::encodeName(path).constData()) == 0
-                                      : QFile::remove(path);
-        if (!restored)
+        if (!(existed ? putBack(kept, path) : QFile::remove(path)))
             qDebug() << "failed to put the earlier picture back from" << kept;
         return PictureWrite::NotStored;
     }
     QFile::remove(kept);
     return PictureWrite::Written;
 }
-
-} // namespace
 
 bool sayPictureWrite(PictureWrite result, const PictureWriteTexts &texts)
 {

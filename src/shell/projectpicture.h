@@ -38,6 +38,18 @@ PictureWrite stagePicture(const QString &source, QSaveFile &target, QString *sta
 // Writes bytes as the file path, whole or not at all. Safe in any thread.
 bool writePictureBytes(const QByteArray &bytes, const QString &path);
 
+// Puts a staged picture in place together with its row, or neither, on the window's
+// thread: storeRow() writes the row inside a transaction, the file is committed, then
+// the transaction. Until then the earlier file of that name is kept beside it as
+// "<file>.old" and put back should the commit fail. NotStored: the row was refused or
+// not committed; Unwritable: the file could not be placed.
+PictureWrite placeWithRow(QSaveFile &file, const std::function<bool()> &storeRow);
+
+// The copy kept beside a picture while a new one is placed is left by a change that
+// stopped half-way. Beside the picture it is stale; where the picture is missing it is
+// the only one left, and goes back in its place.
+void settleKeptPicture(const QString &path);
+
 // What an editor says about the end of a write, one text per failure; an empty text
 // says nothing (the editor has said it itself). The dropped write's text is common.
 struct PictureWriteTexts

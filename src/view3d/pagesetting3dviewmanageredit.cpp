@@ -35,27 +35,6 @@ QString photoName(int room)
     return QString::asprintf("photo_3dView_%d", room);
 }
 
-// Puts the earlier photo back from its copy with one rename that replaces what
-// stands in its place: there is no moment without a photo.
-bool putBack(const QString &kept, const QString &path)
-{
-    return std::rename(QFile::encodeName(kept).constData(), QFile::encodeName(path).constData()) == 0;
-}
-
-// The copy kept beside a photo while a new one is stored is left by a change that
-// stopped half-way. Beside the photo it is stale; where the photo is missing it is
-// the only one left, and goes back in its place.
-void settleKeptPhoto(const QString &path)
-{
-    const QString kept = path + QStringLiteral(".old");
-    if (!QFileInfo(kept).isFile())
-        return;
-    if (QFileInfo::exists(path))
-        QFile::remove(kept);
-    else if (!putBack(kept, path))
-        qDebug() << "failed to put the earlier photo back from" << kept;
-}
-
 } // namespace
 
 PageSetting3DViewManagerEdit::PageSetting3DViewManagerEdit(const QString &id, const QString &name,
@@ -118,7 +97,7 @@ void PageSetting3DViewManagerEdit::slotsPageEnter(QString room)
     getCurrentProject(project);
     const QString folder = projectFolder(project);
     if (!folder.isEmpty())
-        settleKeptPhoto(folder + QLatin1Char('/') + photoName(roomId) + QStringLiteral(".png"));
+        settleKeptPicture(folder + QLatin1Char('/') + photoName(roomId) + QStringLiteral(".png"));
     tabs->clear();
     // The positions the room's devices lack are stored for all three canvases, or
     // for none.
@@ -236,42 +215,14 @@ bool PageSetting3DViewManagerEdit::placePhoto(int room, const QString &name, con
 {
     // The new photo replaces the room's file only once its name is stored, so a
     // refused store leaves the earlier photo and its name as they were.
-    const QString notStored = tr("Failed to save the picture!");
-    const QString notPlaced = tr("Can not save the image %1!").arg(QDir::toNativeSeparators(path));
-    // The name is kept only if the file takes its place too.
-    if (!gl_sqlite3db.beginTransaction()) {
-        emit gl_socket.signalsInformation(notStored);
-        return false;
-    }
-    if (!storeRoomPictureName(room, name)) {
-        gl_sqlite3db.rollbackTransaction();
-        emit gl_socket.signalsInformation(notStored);
-        return false;
-    }
-    // Until the name is committed, a copy of the earlier photo is kept beside it and
-    // put back when the commit fails; a room without one loses the new file again.
-    const QString kept = path + QStringLiteral(".old");
-    settleKeptPhoto(path);
-    const bool hadPhoto = QFileInfo::exists(path);
-    if (hadPhoto && !QFile::copy(path, kept)) {
-        gl_sqlite3db.rollbackTransaction();
-        emit gl_socket.signalsInformation(notPlaced);
-        return false;
-    }
-    if (!commitSaveFile(out)) {
-        QFile::remove(kept);
-        gl_sqlite3db.rollbackTransaction();
-        emit gl_socket.signalsInformation(notPlaced);
-        return false;
-    }
-    if (!gl_sqlite3db.commitTransaction()) {
-        if (!(hadPhoto ? putBack(kept, path) : QFile::remove(path)))
-            qDebug() << "failed to put the earlier photo back from" << kept;
-        emit gl_socket.signalsInformation(notStored);
-        return false;
-    }
-    QFile::remove(kept);
-    return true;
+    const PictureWrite placed =
+        placeWithRow(out, [room, &name] { return storeRoomPictureName(room, name); });
+    if (placed == PictureWrite::Unwritable)
+        emit gl_socket.signalsInformation(
+            tr("Can not save the image %1!").arg(QDir::toNativeSeparators(path)));
+    else if (placed != PictureWrite::Written)
+        emit gl_socket.signalsInformation(tr("Failed to save the picture!"));
+    return placed == PictureWrite::Written;
 }
 
 void PageSetting3DViewManagerEdit::showStoredPicture(const QString &name)
