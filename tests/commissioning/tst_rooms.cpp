@@ -51,7 +51,8 @@ QSemaphore g_windowRan;
 
 int linkOnceTheWindowRan(const char *from, const char *to)
 {
-    g_held = g_held || !g_windowRan.tryAcquire(1, 5000);
+    if (!g_windowRan.tryAcquire(1, 5000))
+        g_held = true;
     g_windowRan.release();
     return g_refuseLinks ? -1 : ::link(from, to);
 }
