@@ -5,6 +5,9 @@
 // Only inside the private network namespace of ./test (VARNO_NETNS=1).
 
 #include "bus/broadcastsocket.h"
+#include "climatefixture.h"
+#include "operation/deviceitem.h"
+#include "simanswer.h"
 #include "simbus.h"
 #include "store/globals.h"
 
@@ -104,5 +107,34 @@ public:
     QElapsedTimer clock;
     QList<qint64> times;
 };
+
+
+// Rows "inThePause": the device answers the set point sent first only after the card sent a
+// newer one (28), in the newer one's pause (it must still go out) or after its confirmation.
+inline void lateAnswerRows()
+{
+    QTest::addColumn<bool>("inThePause");
+    QTest::newRow("in the newer one's pause") << true;
+    QTest::newRow("after the newer one's confirmation") << false;
+}
+template <class Sim, class Item>
+bool answerSetPointLate(Sim *sim, quint16 code, Item *item, int first)
+{
+    QFETCH(bool, inThePause);
+    DeviceItem::setIntervalScale(0.1);
+    sim->setAnswer(code, SimAnswer::silent());
+    item->setPointSlider()->slider()->setValue(first);
+    if (!QTest::qWaitFor([&] { return !sim->requestsWithCode(code).isEmpty(); }, 5000))
+        return false;
+    sim->clearAnswer(code);
+    const QList<SimOutput> late = sim->respond(sim->requestsWithCode(code).last());
+    item->setPointSlider()->slider()->setValue(28);
+    if (inThePause)
+        deliver(late.value(0).bytes);
+    const bool confirmed = QTest::qWaitFor([item] { return item->status(); }, 5000);
+    if (!inThePause)
+        deliver(late.value(0).bytes);
+    return late.size() == 1 && confirmed;
+}
 
 } // namespace climatefix

@@ -267,35 +267,14 @@ private slots:
         QVERIFY(logRows().first().contains(",cool mode,setting temperature is 27" + Celsius + ",low speed"));
     }
 
-    // The panel answers the set point sent first after the card sent a newer one: in
-    // the newer one's pause (it must still go out) or after its confirmation.
-    void lateSetPointAnswerIsNotTaken_data()
-    {
-        QTest::addColumn<bool>("inThePause");
-        QTest::newRow("in the newer one's pause") << true;
-        QTest::newRow("after the newer one's confirmation") << false;
-    }
-
+    // The panel's answer to an older set point is not taken (see answerSetPointLate).
+    void lateSetPointAnswerIsNotTaken_data() { lateAnswerRows(); }
     void lateSetPointAnswerIsNotTaken()
     {
-        QFETCH(bool, inThePause);
         Unit u = panelUnit(1);
         u.status = 1;
         auto item = card(u);
-        DeviceItem::setIntervalScale(0.1);
-        m_panel->setAnswer(SimAcPanel::SetParameters, SimAnswer::silent());
-        item->setPointSlider()->slider()->setValue(25);
-        QVERIFY(m_bus.waitForCode(0xE0EE, 1));
-        m_panel->clearAnswer(SimAcPanel::SetParameters);
-        const QList<SimOutput> late =
-            m_panel->respond(m_panel->requestsWithCode(SimAcPanel::SetParameters).last());
-        QCOMPARE(late.size(), 1);
-        item->setPointSlider()->slider()->setValue(28);
-        if (inThePause)
-            deliver(late.first().bytes);
-        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
-        if (!inThePause)
-            deliver(late.first().bytes);
+        QVERIFY(answerSetPointLate(m_panel, SimAcPanel::SetParameters, item.get(), 25));
         QCOMPARE((QList<int>{m_panel->unit(1).cool, item->getAirConditioner().current_cool_temperature,
                              column(0, QStringLiteral("current_cool_temperature")).toInt()}),
                  (QList<int>{28, 28, 28}));

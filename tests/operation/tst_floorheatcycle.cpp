@@ -218,34 +218,13 @@ private slots:
         QCOMPARE(column(2, QStringLiteral("status")).toInt(), 1);
     }
 
-    // The controller answers the set point sent first after the card sent a newer one:
-    // in the newer one's pause (it must still go out) or after its confirmation.
-    void lateSetPointAnswerIsNotTaken_data()
-    {
-        QTest::addColumn<bool>("inThePause");
-        QTest::newRow("in the newer one's pause") << true;
-        QTest::newRow("after the newer one's confirmation") << false;
-    }
-
+    // The controller's answer to an older set point is not taken (see answerSetPointLate).
+    void lateSetPointAnswerIsNotTaken_data() { lateAnswerRows(); }
     void lateSetPointAnswerIsNotTaken()
     {
-        QFETCH(bool, inThePause);
-        DeviceItem::setIntervalScale(0.1);
-        m_controller->setAnswer(SimFloorHeat::Command, SimAnswer::silent());
         auto item = card(1);
         settle();
-        item->setPointSlider()->slider()->setValue(24);
-        QTRY_VERIFY(!m_controller->requestsWithCode(SimFloorHeat::Command).isEmpty());
-        m_controller->clearAnswer(SimFloorHeat::Command);
-        const QList<SimOutput> late =
-            m_controller->respond(m_controller->requestsWithCode(SimFloorHeat::Command).last());
-        QCOMPARE(late.size(), 1);
-        item->setPointSlider()->slider()->setValue(28);
-        if (inThePause)
-            deliver(late.first().bytes);
-        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
-        if (!inThePause)
-            deliver(late.first().bytes);
+        QVERIFY(answerSetPointLate(m_controller, SimFloorHeat::Command, item.get(), 24));
         QCOMPARE((QList<int>{m_controller->circuit(1).setPoints[0],
                              item->getAirConditioner().current_temperature,
                              column(2, QStringLiteral("current_temperature")).toInt()}),
