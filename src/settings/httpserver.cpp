@@ -190,9 +190,10 @@ void HttpServer::readHead(QTcpSocket *socket, const QByteArray &chunk)
     m_waiting.removeAt(index);
     // A head is refused over MaxHeadBytes, whether it came in pieces or in one read.
     const qint64 expected = end <= MaxHeadBytes && head.startsWith("POST ") ? contentLength(head) : -1;
-    // A refused head, or a second sender while a transfer runs, is closed
-    // without a word: the wait goes on for the real sender.
-    if (expected < 0 || m_active) {
+    // A refused head, or a second sender while a transfer runs or its complete body
+    // waits for its answer (its sender may have gone), is closed without a word: the
+    // wait goes on for the real sender, and no one hears another's outcome.
+    if (expected < 0 || m_active || (m_finished && !m_answered)) {
         drop(socket);
         return;
     }
@@ -242,10 +243,13 @@ void HttpServer::takeBody(QTcpSocket *socket, QByteArray bytes)
 
 void HttpServer::answerImport(bool imported, const QString &error)
 {
-    const QPointer<QTcpSocket> socket = m_active;
-    if (!socket || !m_finished || m_answered)
+    if (!m_finished || m_answered)
         return;
+    // The next transfer may begin, whether or not this sender stayed to hear it.
     m_answered = true;
+    const QPointer<QTcpSocket> socket = m_active;
+    if (!socket)
+        return;
     socket->write(imported ? answer() : failureAnswer(error));
     socket->flush();
     while (socket && socket->bytesToWrite() > 0 && socket->waitForBytesWritten(30000)) {

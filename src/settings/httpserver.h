@@ -49,7 +49,8 @@ public:
     // Answers the transfer whose body is complete: answer() when the owner took it
     // in, failureAnswer(error) when not, and waits for it to be written. The owner
     // calls it from its handler of signalsReplyFinished, before it lets the server
-    // go; nothing happens without a complete body or once answered.
+    // go; nothing happens without a complete body or once answered. From the complete
+    // body until this answer no other transfer is taken, even once its sender has gone.
     void answerImport(bool imported, const QString &error = QString());
     // Called from that handler by an owner that takes the body in later (on a
     // worker): the transfer is not answered as received when the handler returns,
