@@ -73,7 +73,8 @@ void ProjectAddDlg::pushButtonAdd_clicked()
         emit signalsInformation(tr("Please enter the complete content"));
         return;
     }
-    if (isProjectExist(name)) {
+    // A name an import still running has chosen is taken too: its folder is being written.
+    if (isProjectExist(name) || isProjectNameHeld(name)) {
         emit signalsInformation(tr("The project name has existed"));
         return;
     }

@@ -29,6 +29,8 @@
 #include <qtmateriallabel.h>
 #include <qtmateriallineedit.h>
 
+#include <utility>
+
 ProjectDownloadDlg::ProjectDownloadDlg(QWidget *parent)
     : MyDialog(parent)
 {
@@ -88,6 +90,8 @@ ProjectDownloadDlg::ProjectDownloadDlg(QWidget *parent)
 
 ProjectDownloadDlg::~ProjectDownloadDlg()
 {
+    if (m_givenUp)
+        m_givenUp->store(true);
     httpClient.abort();
     abandonTransfer();
 }
@@ -301,7 +305,7 @@ namespace {
 
 using Imported = ProjectDownloadDlg::Imported;
 
-std::function<void()> importHook;
+std::function<void(const QString &)> importHook;
 
 // The first file work of an import, on a worker: the archive unpacked into
 // unpacked; found gets the folders it holds.
@@ -328,8 +332,6 @@ Imported copyProjects(const QString &unpacked, const QStringList &from, const QS
                       const QStringList &targets, bool listed)
 {
     Imported result;
-    if (importHook)
-        importHook();
     // A project folder without a whole database is no project: one missing, empty,
     // cut short or not SQLite at all refuses the archive whole before anything is
     // listed. The unpacked copy is the one looked at, so nothing has been moved yet.
@@ -349,13 +351,27 @@ Imported copyProjects(const QString &unpacked, const QStringList &from, const QS
     for (int i = 0; i < from.size(); ++i) {
         const QString &name = names.at(i);
         const QString &target = targets.at(i);
+        // Given up (or the exit): nothing more is removed, copied or renamed; what was
+        // put in place so far goes with the given-up import.
+        if (BackgroundWork::stopping()) {
+            result.error = QString::asprintf("Failed to copy project %s!", name.toUtf8().constData());
+            return result;
+        }
+        if (importHook)
+            importHook(name);
         // A project that cannot be put in place whole leaves no folder behind; an exit
         // that cannot wait removes it.
         BackgroundWork::remember(target);
         const auto forget = qScopeGuard([&] { BackgroundWork::forget(target); });
         auto fail = [&](bool remove) {
-            if (remove)
+            // Given up, the window removes what was begun here, unless its name is listed
+            // by then; at the exit or on a real failure, nothing else can have listed it.
+            if (remove && BackgroundWork::stopping() && !BackgroundWork::exiting()) {
+                result.names.append(name);
+                result.targets.append(target);
+            } else if (remove) {
                 QDir(target).removeRecursively();
+            }
             result.error = QString::asprintf("Failed to copy project %s!", name.toUtf8().constData());
             return result;
         };
@@ -388,40 +404,74 @@ Imported copyProjects(const QString &unpacked, const QStringList &from, const QS
 
 } // namespace
 
-void ProjectDownloadDlg::setImportHookForTest(std::function<void()> hook)
+void ProjectDownloadDlg::setImportHookForTest(std::function<void(const QString &)> hook)
 {
     importHook = std::move(hook);
 }
 
+namespace {
+
+// Dialogs whose import waits for project names that another import holds.
+QList<QPointer<ProjectDownloadDlg>> &waitingDialogs()
+{
+    static QList<QPointer<ProjectDownloadDlg>> dialogs;
+    return dialogs;
+}
+
+// What a given-up import put in place goes again, unless its name is listed by now.
+void removeUnlisted(const Imported &result)
+{
+    QStringList listed;
+    if (result.targets.isEmpty() || !getProjectList(listed))
+        return;
+    for (int i = 0; i < result.targets.size() && i < result.names.size(); ++i) {
+        if (!listed.contains(result.names.at(i)))
+            removeProjectFolder(result.targets.at(i));
+    }
+}
+
+} // namespace
+
 void ProjectDownloadDlg::runImportStep(std::function<Imported()> work,
-                                       void (ProjectDownloadDlg::*next)(const Imported &))
+                                       void (ProjectDownloadDlg::*next)(const Imported &),
+                                       const QStringList &held)
 {
     // The folder stays while the worker needs it, even once the dialog is closed.
     const std::shared_ptr<QTemporaryDir> folder = m_transferDir;
+    const std::shared_ptr<std::atomic<bool>> givenUp = m_givenUp;
     const int ticket = m_imports;
     QPointer<ProjectDownloadDlg> self(this);
     BackgroundWork::pool().start([=, folder = folder]() mutable {
-        const Imported result = work();
+        Imported result;
+        {
+            const BackgroundWork::GiveUpScope scope(givenUp.get());
+            result = work();
+        }
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, ticket, result, next, folder = std::move(folder)]() mutable {
+            [self, ticket, result, next, held, folder = std::move(folder)]() mutable {
                 folder.reset();
-                if (self && self->m_imports == ticket) {
+                if (self && self->m_imports == ticket)
                     (self.data()->*next)(result);
-                    return;
-                }
-                // Given up by a close: what was copied goes again, unless a later
-                // import has listed a project in that folder meanwhile.
-                QStringList listed;
-                if (result.targets.isEmpty() || !getProjectList(listed))
-                    return;
-                for (int i = 0; i < result.targets.size() && i < result.names.size(); ++i) {
-                    if (!listed.contains(result.names.at(i)))
-                        removeProjectFolder(result.targets.at(i));
+                else
+                    removeUnlisted(result);
+                // Listed or removed: the names are free for other imports again.
+                if (!held.isEmpty()) {
+                    releaseProjectNames(held);
+                    wakeWaitingImports();
                 }
             },
             Qt::QueuedConnection);
     });
+}
+
+void ProjectDownloadDlg::wakeWaitingImports()
+{
+    const QList<QPointer<ProjectDownloadDlg>> waiting = std::exchange(waitingDialogs(), {});
+    for (const QPointer<ProjectDownloadDlg> &dialog : waiting) {
+        if (dialog && dialog->m_waitingForNames)
+            dialog->chooseNames(dialog->m_waitingUnpacked);
+    }
 }
 
 void ProjectDownloadDlg::slotsReplyFinished()
@@ -441,6 +491,7 @@ void ProjectDownloadDlg::slotsReplyFinished()
     if (m_server) // the sender hears how the import went once it is over
         m_server->deferAnswer();
     ++m_imports;
+    m_givenUp = std::make_shared<std::atomic<bool>>(false);
     const QString archive = m_archivePath;
     m_unpacked = m_transferDir->filePath(QTime::currentTime().toString(QStringLiteral("hhmmss")));
     const QString unpacked = m_unpacked;
@@ -468,13 +519,27 @@ void ProjectDownloadDlg::chooseNames(const Imported &unpacked)
     QStringList taken;
     const bool listed = getProjectList(taken);
     const QStringList names = uniqueNames(from, taken);
+    // A name that another import still holds (one given up whose worker has not
+    // ended) is waited for: its folder may still be written or removed.
+    for (const QString &name : names) {
+        if (isProjectNameHeld(name)) {
+            if (!m_waitingForNames)
+                emit signalsInformation(tr("Downloading...,please wait a moment"));
+            m_waitingForNames = true;
+            m_waitingUnpacked = unpacked;
+            waitingDialogs().append(this);
+            return;
+        }
+    }
+    m_waitingForNames = false;
     QStringList targets;
     for (const QString &name : names)
         targets.append(projectFolder(name));
     const QString folder = m_unpacked;
+    holdProjectNames(names);
     runImportStep([folder, from, names, targets,
                    listed] { return copyProjects(folder, from, names, targets, listed); },
-                  &ProjectDownloadDlg::finishImport);
+                  &ProjectDownloadDlg::finishImport, names);
 }
 
 void ProjectDownloadDlg::finishImport(const Imported &result)
@@ -511,7 +576,10 @@ void ProjectDownloadDlg::done(int result)
     // Closing the dialog gives up what is under way: the request, the wait for
     // a sender and its partial archive, an import.
     ++m_imports;
+    if (m_givenUp)
+        m_givenUp->store(true);
     m_importing = false;
+    m_waitingForNames = false;
     httpClient.abort();
     abandonTransfer();
     MyDialog::done(result);

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -55,9 +56,9 @@ public:
     bool downloaded = false;
     bool downloading = false;
 
-    // Test hook: runs on the worker as the unpacked projects' checks and copies begin.
-    // The application never sets it.
-    static void setImportHookForTest(std::function<void()> hook);
+    // Test hook: runs on the worker as each project of an import is put in place, with
+    // its name. The application never sets it.
+    static void setImportHookForTest(std::function<void(const QString &name)> hook);
 
     // The archive of the transfer under way; empty while none is.
     QString archivePath() const { return m_archivePath; }
@@ -88,9 +89,13 @@ private:
     // and clears the downloading flag.
     void abandonTransfer();
     // Runs work on a worker, then next with its result on the window's thread, unless
-    // the import was given up meanwhile (then the folders it copied are removed).
+    // the import was given up meanwhile (then the folders it copied are removed). The
+    // project names held for the step are released once it has ended either way.
     void runImportStep(std::function<Imported()> work,
-                       void (ProjectDownloadDlg::*next)(const Imported &));
+                       void (ProjectDownloadDlg::*next)(const Imported &),
+                       const QStringList &held = QStringList());
+    // Imports that wait for names that other imports hold try again.
+    static void wakeWaitingImports();
     // The window's steps of an import: once the archive is unpacked, the new names are
     // chosen by the project list; once the worker has copied the projects, they are
     // listed, the sender hears the outcome and it is said.
@@ -105,6 +110,11 @@ private:
     // An import runs on a worker; one whose number is no longer m_imports was given up.
     bool m_importing = false;
     int m_imports = 0;
+    // Set when the import is given up: its worker stops at the next piece of work.
+    std::shared_ptr<std::atomic<bool>> m_givenUp;
+    // An unpacked archive whose projects wait for names held by another import.
+    bool m_waitingForNames = false;
+    Imported m_waitingUnpacked;
     QString m_unpacked;
     QFile m_archive;
     quint16 m_code = 0;

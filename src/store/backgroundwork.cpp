@@ -15,6 +15,7 @@
 namespace {
 
 std::atomic<bool> g_stopping{false};
+thread_local const std::atomic<bool> *t_givenUp = nullptr;
 
 QMutex &lock()
 {
@@ -54,7 +55,24 @@ QThreadPool &pool()
 
 bool stopping()
 {
+    return g_stopping.load(std::memory_order_relaxed) ||
+           (t_givenUp && t_givenUp->load(std::memory_order_relaxed));
+}
+
+bool exiting()
+{
     return g_stopping.load(std::memory_order_relaxed);
+}
+
+GiveUpScope::GiveUpScope(const std::atomic<bool> *givenUp)
+    : m_outer(t_givenUp)
+{
+    t_givenUp = givenUp;
+}
+
+GiveUpScope::~GiveUpScope()
+{
+    t_givenUp = m_outer;
 }
 
 void remember(const QString &path)

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 class QThreadPool;
 
 namespace BackgroundWork {
@@ -19,8 +21,27 @@ void registerPool(QThreadPool *pool);
 // The global pool, registered.
 QThreadPool &pool();
 
-// Set once the exit has begun: work checks it between pieces and gives up.
+// Set once the exit has begun, or once the owner of the work running on this thread
+// has given it up (GiveUpScope): work checks it between pieces and gives up.
 bool stopping();
+
+// Set once the exit has begun (whatever the owner of the work did).
+bool exiting();
+
+// While alive on a worker's thread, stopping() there also answers true once *givenUp
+// is set: the owner (a dialog that was closed) sets it to stop its work at the next
+// piece. The flag must outlive the scope.
+class GiveUpScope
+{
+public:
+    explicit GiveUpScope(const std::atomic<bool> *givenUp);
+    ~GiveUpScope();
+    GiveUpScope(const GiveUpScope &) = delete;
+    GiveUpScope &operator=(const GiveUpScope &) = delete;
+
+private:
+    const std::atomic<bool> *m_outer;
+};
 
 // A file or folder that unfinished work leaves behind; removed at an exit that
 // cannot wait for the work. Taken back with forget() once the work is done with it.

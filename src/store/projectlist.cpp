@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextStream>
 #include <QTimer>
 
@@ -318,6 +319,33 @@ bool addProject(const QString &name)
         QDomElement root = doc.documentElement();
         root.appendChild(newProjectElement(doc, name));
     });
+}
+
+namespace {
+
+QSet<QString> &heldNames()
+{
+    static QSet<QString> names;
+    return names;
+}
+
+} // namespace
+
+void holdProjectNames(const QStringList &names)
+{
+    for (const QString &name : names)
+        heldNames().insert(name);
+}
+
+void releaseProjectNames(const QStringList &names)
+{
+    for (const QString &name : names)
+        heldNames().remove(name);
+}
+
+bool isProjectNameHeld(const QString &name)
+{
+    return heldNames().contains(name);
 }
 
 bool deleteProject(const QString &name)

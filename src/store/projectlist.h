@@ -35,6 +35,13 @@ bool setProjectNodes(const QString &project, const QList<QPair<QString, QString>
 bool addProject(const QString &name);
 bool deleteProject(const QString &name);
 
+// Names of project folders that work still running has chosen (an import, also one
+// given up whose worker has not ended yet): no other work writes, removes or lists a
+// folder of such a name until the work that chose it releases it. Window's thread only.
+void holdProjectNames(const QStringList &names);
+void releaseProjectNames(const QStringList &names);
+bool isProjectNameHeld(const QString &name);
+
 // When the project list cannot name the project it opens, start-up says so on the
 // hub's information signal once the event loop runs.
 void preInitProject();

@@ -124,6 +124,8 @@ void TestProjectPages::addProject_data()
                            << "Please enter the complete content";
     QTest::newRow("existing") << "Home"
                               << "The project name has existed";
+    QTest::newRow("held by an import") << "Yard" // its folder is being written
+                                       << "The project name has existed";
     QTest::newRow("../x") << "../x"
                           << "Invalid project name!";
     QTest::newRow("path") << "a/b"
@@ -137,6 +139,9 @@ void TestProjectPages::addProject()
     QFETCH(QString, name);
     QFETCH(QString, message);
     QVERIFY(makeProjectFolder(QFileInfo(databaseFolder()).absolutePath(), QStringLiteral("x"))); // "../x"
+    const QStringList held{QStringLiteral("Yard")};
+    holdProjectNames(held);
+    const auto release = qScopeGuard([&] { releaseProjectNames(held); });
     const QStringList before = projectState();
 
     PageSettingProject page(QStringLiteral("Project Setting"), QStringLiteral("Project Setting"));

@@ -27,6 +27,7 @@
 #include "store/databaseinit.h"
 #include "store/settings.h"
 
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -149,6 +150,9 @@ private slots:
     void packingLeavesTheWindowFree();
     void importLeavesTheWindowFree_data();
     void importLeavesTheWindowFree();
+    void givenUpImport_data();
+    void givenUpImport();
+    void secondSenderDuringImport();
 
 private:
     QList<SimFrame> announcements();
@@ -655,6 +659,8 @@ void TestProjectTransfer::receiver_data()
     QTest::newRow("Home when a file Home_1 is in the way") // the sender hears it too
         << QStringList{"file Home_1"} << "projects:Home" << "Failed to copy project Home_1!"
         << QStringList();
+    QTest::newRow("Home whose database cannot take the name Home_1") // a folder Home_1.db3 in the way
+        << QStringList() << "renamed" << "Failed to copy project Home_1!" << QStringList();
     QTest::newRow("Home when a link Home_1 to a folder elsewhere is in the way") // not copied through
         << QStringList{"link Home_1"} << "projects:Home" << "Failed to copy project Home_1!"
         << QStringList();
@@ -714,6 +720,9 @@ void TestProjectTransfer::receiver()
         const QByteArray name = escape.toUtf8();
         QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Yard/Yard.db3"}, {"Yard/../../" + name},
                                                            {"Yard/../../../" + name}})));
+    } else if (archive == QLatin1String("renamed")) {
+        QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Home/Home.db3", 0, -1, true, true, dbBytes("Home")},
+                                                           {"Home/Home_1.db3/in-the-way"}})));
     } else if (archive == QLatin1String("nodb")) {
         QVERIFY(writeFile(zipPath, withoutDatabase()));
     } else if (archive == QLatin1String("database")) {
@@ -894,7 +903,8 @@ void TestProjectTransfer::importLeavesTheWindowFree_data()
     QTest::addColumn<bool>("relisted"); // its name listed meanwhile, as by a later import
     QTest::newRow("imported") << false << false;
     QTest::newRow("dialog closed during the import") << true << false;
-    QTest::newRow("closed, the name listed meanwhile: kept") << true << true;
+    // The copy stops at its next file; what it began is not removed once the name is listed.
+    QTest::newRow("closed, the name listed meanwhile: left alone") << true << true;
 }
 
 void TestProjectTransfer::importLeavesTheWindowFree()
@@ -905,14 +915,16 @@ void TestProjectTransfer::importLeavesTheWindowFree()
     const QByteArray archive = readFile(makeArchive(dir.filePath("a.zip"), {"Yard"}, "cloud"));
     m_cloud.answerWith(200, archive, "application/zip");
     QStringList expected = projectState();
-    if (!close || relisted)
+    if (!close)
         expected << "entry Yard db=SQLite stand-in of Yard cloud" << "listed Yard";
+    if (relisted)
+        expected << "entry Yard" << "listed Yard";
     expected.sort();
     ProjectDownloadDlg dialog;
     dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
     const auto ran = std::make_shared<QAtomicInt>(0);
-    ProjectDownloadDlg::setImportHookForTest([&, ran] {
+    ProjectDownloadDlg::setImportHookForTest([&, ran](const QString &) {
         ran->storeRelease(onWindow([&] {
             if (close)
                 dialog.close();
@@ -928,6 +940,122 @@ void TestProjectTransfer::importLeavesTheWindowFree()
     QCoreApplication::sendPostedEvents(); // the worker's answer
     QVERIFY2(ran->loadAcquire() > 0, "the window was held while the worker unpacked");
     QCOMPARE(messages(info), close ? QStringList() : QStringList{"success."});
+    QCOMPARE(projectState(), expected);
+}
+
+// A download closed while its worker copies, then another download (or the same one again):
+// the given-up worker stops at its next project and touches no name the new one lists; the new
+// one waits for names the given-up one still holds.
+void TestProjectTransfer::givenUpImport_data()
+{
+    QTest::addColumn<int>("closedAt"); // the first import is closed as it puts this project in place
+    QTest::addColumn<QStringList>("second"); // the second download's projects
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QStringList>("putInPlace"); // the projects that reached their copy, in order
+    QTest::newRow("another Yard, closed during Aaa") << 1 << QStringList{"Yard"}
+        << QStringList{"entry Yard db=SQLite stand-in of Yard second", "listed Yard"}
+        << QStringList{"Aaa", "Yard"};
+    QTest::newRow("another Yard, closed during Yard") << 2 << QStringList{"Yard"}
+        << QStringList{"entry Yard db=SQLite stand-in of Yard second", "listed Yard"}
+        << QStringList{"Aaa", "Yard", "Yard"};
+    QTest::newRow("the same projects again") << 1 << QStringList{"Aaa", "Yard"}
+        << QStringList{"entry Aaa db=SQLite stand-in of Aaa second", "entry Yard db=SQLite stand-in of Yard second",
+                       "listed Aaa", "listed Yard"}
+        << QStringList{"Aaa", "Aaa", "Yard"};
+}
+
+void TestProjectTransfer::givenUpImport()
+{
+    QFETCH(int, closedAt);
+    QFETCH(QStringList, second);
+    QFETCH(QStringList, added);
+    QFETCH(QStringList, putInPlace);
+    QTemporaryDir dir;
+    m_cloud.answerWith(200, readFile(makeArchive(dir.filePath("a.zip"), {"Aaa", "Yard"}, "first")),
+                       "application/zip");
+    QStringList expected = projectState() + added;
+    expected.sort();
+    QMutex lock;
+    QStringList reached;
+    QSemaphore atClose, resume;
+    ProjectDownloadDlg::setImportHookForTest([&](const QString &name) {
+        QMutexLocker locker(&lock);
+        reached << name;
+        if (reached.size() == closedAt) {
+            locker.unlock();
+            atClose.release();
+            resume.acquire(); // the first worker is in this project's copy
+        }
+    });
+    auto unhook = qScopeGuard([&] {
+        resume.release(2), BackgroundWork::pool().waitForDone(10000);
+        ProjectDownloadDlg::setImportHookForTest(nullptr);
+    });
+    auto first = std::make_unique<ProjectDownloadDlg>();
+    first->show();
+    QSignalSpy firstInfo(first.get(), &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(first.get(), "lineEditCode")->setText(QStringLiteral("0042"));
+    click(first.get(), "pushButtonDownloadServer");
+    QTRY_VERIFY2(atClose.available() > 0, qPrintable(messages(firstInfo).join('|')));
+    first->close();
+
+    m_cloud.answerWith(200, readFile(makeArchive(dir.filePath("b.zip"), second, "second")), "application/zip");
+    ProjectDownloadDlg again;
+    again.show();
+    QSignalSpy info(&again, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&again, "lineEditCode")->setText(QStringLiteral("0042"));
+    click(&again, "pushButtonDownloadServer");
+    // It waits for the names the first worker holds, or (wrongly) goes on without it.
+    QTRY_VERIFY(!info.isEmpty());
+    resume.release();
+    QTRY_VERIFY(messages(info).contains(QStringLiteral("success.")));
+    QCOMPARE(messages(info), (QStringList{"Downloading...,please wait a moment", "success."}));
+    QVERIFY(BackgroundWork::pool().waitForDone(10000));
+    QCoreApplication::sendPostedEvents(); // the first worker's end
+    QCOMPARE(projectState(), expected);
+    QCOMPARE(reached, putInPlace);
+}
+
+// A sender that closes right after its body, and a second one that posts during the import:
+// the second is refused, the first one's projects listed once.
+void TestProjectTransfer::secondSenderDuringImport()
+{
+    QTemporaryDir dir;
+    const QByteArray yard = readFile(makeArchive(dir.filePath("y.zip"), {"Yard"}, "one"));
+    const QByteArray other = readFile(makeArchive(dir.filePath("o.zip"), {"Other"}, "two"));
+    QStringList expected = projectState() << "entry Yard db=SQLite stand-in of Yard one" << "listed Yard";
+    expected.sort();
+    QSemaphore importing, resume;
+    ProjectDownloadDlg::setImportHookForTest([&](const QString &) { importing.release(), resume.acquire(); });
+    auto unhook = qScopeGuard([&] {
+        resume.release(2), BackgroundWork::pool().waitForDone(10000);
+        ProjectDownloadDlg::setImportHookForTest(nullptr);
+    });
+    ProjectDownloadDlg dialog;
+    dialog.show();
+    QSignalSpy info(&dialog, &MyDialog::signalsInformation);
+    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("1234"));
+    click(&dialog, "pushButtonDownloadDevice");
+    const auto post = [](QTcpSocket &socket, const QByteArray &body) {
+        socket.connectToHost(Loopback, 8080);
+        return socket.waitForConnected(3000) &&
+               socket.write("POST / HTTP/1.1\r\nContent-Length: " + QByteArray::number(body.size()) +
+                            "\r\n\r\n" + body) > 0 &&
+               socket.waitForBytesWritten(3000);
+    };
+    QTcpSocket one, two;
+    QVERIFY(post(one, yard));
+    one.disconnectFromHost();
+    QTRY_VERIFY2(importing.available() > 0, qPrintable(messages(info).join('|')));
+    QVERIFY(post(two, other));
+    // Refused without an answer while the first import runs; never told it was received.
+    QTRY_COMPARE(two.state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(two.readAll(), QByteArray());
+    resume.release();
+    QTRY_COMPARE(messages(info), QStringList{"success."});
+    QVERIFY(BackgroundWork::pool().waitForDone(10000));
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(messages(info), QStringList{"success."});
     QCOMPARE(projectState(), expected);
 }
 
