@@ -405,8 +405,8 @@ private slots:
             StepFault::disarm();
             QVERIFY(StepFault::fired() && !added);
             QCOMPARE(count("tbl_room"), 0);
-            QCOMPARE(QDir(folder).entryList({"*.png"}, QDir::Files | QDir::Hidden),
-                     QStringList{"photo_Template_1.png"});
+            QCOMPARE(QDir(folder).entryList({"*.png"}, QDir::Files | QDir::Hidden).join(", "),
+                     QStringLiteral("photo_Template_1.png"));
             QCOMPARE(readPictureBytes(templateFile), picture);
             return;
         }
