@@ -380,6 +380,9 @@ QString RoomAdder::roomPicture(int roomId, QStringList &pictures)
         m_pictureFallback = true;
         return m_templateIcon;
     }
+    // A rename between two links to one file (a room's file left, linked to the template's,
+    // by an add that ended before its commit) succeeds and leaves both: the staged one goes.
+    ::unlink(QFile::encodeName(staged).constData());
     BackgroundWork::forget(staged);
     m_staged[index].clear();
     pictures.append(name);

@@ -369,16 +369,21 @@ private slots:
     void bulkPictures_data()
     {
         QTest::addColumn<bool>("linksRefused");
-        QTest::newRow("hard links") << false;
-        QTest::newRow("links refused: copies") << true;
+        QTest::addColumn<bool>("commitFails");
+        QTest::newRow("hard links") << false << false;
+        QTest::newRow("links refused: copies") << true << false;
+        QTest::newRow("hard links, the commit fails") << false << true;
+        QTest::newRow("copies, the commit fails") << true << true;
     }
 
     // Each room's own file is made with the window running, whole when the rows
     // naming it commit; a room with no file of its own shows the template's picture,
-    // and each deletion and each new picture touches that room's file alone.
+    // and each deletion and each new picture touches that room's file alone. When the
+    // add's commit fails, the rooms' files go and the template's, named by room 3, stays.
     void bulkPictures()
     {
         QFETCH(bool, linksRefused);
+        QFETCH(bool, commitFails);
         const QString folder = m_project.projectDir() + "/", templateFile = folder + "photo_Template_1.png";
         for (const QString &file : QDir(folder).entryList({"*.png"}, QDir::Files | QDir::Hidden))
             QVERIFY(QFile::remove(folder + file)); // other tests' pictures
@@ -386,12 +391,27 @@ private slots:
         QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(templateFile));
         const QByteArray picture = readPictureBytes(templateFile);
         QVERIFY(QDir().mkdir(folder + "photo_Room_3.png")); // room 3's file cannot go there
+        // Room 2's file left by an add that ended before its commit, a link to the template's.
+        QVERIFY(::link(QFile::encodeName(templateFile), QFile::encodeName(folder + "photo_Room_2.png")) == 0);
         g_refuseLinks = linksRefused;
         g_held = false;
         g_windowRan.acquire(g_windowRan.available());
         RoomAdder::setLinkCall(&linkOnceTheWindowRan);
         QTimer::singleShot(0, [] { g_windowRan.release(); });
         QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
+        if (commitFails) {
+            StepFault::arm("COMMIT", 1);
+            RoomAddDlg dialog;
+            const bool added = addRooms(dialog, "R", "F", "Room", "3");
+            RoomAdder::setLinkCall(nullptr);
+            StepFault::disarm();
+            QVERIFY(StepFault::fired() && !added);
+            QCOMPARE(count("tbl_room"), 0);
+            QCOMPARE(QDir(folder).entryList({"*.png"}, QDir::Files | QDir::Hidden).join(", "),
+                     QStringLiteral("photo_Template_1.png"));
+            QCOMPARE(readPictureBytes(templateFile), picture);
+            return;
+        }
         QVERIFY(gl_sqlite3db.beginTransaction()); // the add's commit is seen from within
         RoomAddDlg dialog;
         const bool added = addRooms(dialog, "R", "F", "Room", "3");
