@@ -27,9 +27,11 @@
 #include "operation/pageroomoperate.h"
 #include "operation/roomitem.h"
 #include "shell/filedialogs.h"
+#include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
 
 #include <QGridLayout>
+#include <QSaveFile>
 #include <QSignalSpy>
 #include <QtTest>
 #include <qtmaterialcheckbox.h>
@@ -113,6 +115,8 @@ private slots:
     void moodEditor();
     void savedWhileWritten_data();
     void savedWhileWritten();
+    void photoOnlyBySave_data();
+    void photoOnlyBySave();
     void readFaults_data();
     void readFaults();
 };
@@ -400,6 +404,121 @@ void TestMoodPages::savedWhileWritten()
     QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
     QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
              said.isEmpty() ? source.photo() : QImage());
+}
+
+// A photo chosen in the editor is held aside and takes the mood's place with its row only by
+// Save; any other way out leaves the saved photo (or none) and the row as they were, and no
+// file of its own. "commit fails": the place of a staged file whose last write fails.
+void TestMoodPages::photoOnlyBySave_data()
+{
+    QTest::addColumn<QString>("saved"); // the mood's picture before: "photo" or "moods_1"
+    QTest::addColumn<bool>("during");   // the action comes while the photo is written
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("icon"); // the row's picture after; empty: the row unchanged
+    QTest::newRow("photo, Back after the write") << "photo" << false << "back" << "";
+    QTest::newRow("photo, Back during the write") << "photo" << true << "back" << "";
+    QTest::newRow("photo, project switch after") << "photo" << false << "switch" << "";
+    QTest::newRow("photo, project switch during") << "photo" << true << "switch" << "";
+    QTest::newRow("photo, editor destroyed after") << "photo" << false << "destroyed" << "";
+    QTest::newRow("built-in, Back after the write") << "moods_1" << false << "back" << "";
+    QTest::newRow("built-in, Back during the write") << "moods_1" << true << "back" << "";
+    QTest::newRow("built-in chosen after, Save") << "moods_1" << false << "built-in" << "moods_3";
+    QTest::newRow("photo, Save after the write") << "photo" << false << "save" << "photo_Mood_7";
+    QTest::newRow("built-in, Save after the write") << "moods_1" << false << "save" << "photo_Mood_7";
+    QTest::newRow("photo, commit fails") << "photo" << false << "commit fails" << "";
+}
+
+void TestMoodPages::photoOnlyBySave()
+{
+    QFETCH(QString, saved);
+    QFETCH(bool, during);
+    QFETCH(QString, action);
+    QFETCH(QString, icon);
+    m_project.reset();
+    addRooms();
+    const QString dir = m_project.projectDir(), target = dir + "/photo_Mood_7.png";
+    QVERIFY(!QFile::exists(target) || QFile::remove(target));
+    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}) &&
+            addMood(7, 1, "Evening", {"1"}, saved == "photo" ? "photo_Mood_7" : saved));
+    QImage earlier(50, 32, QImage::Format_RGB32);
+    earlier.fill(QColor(10, 200, 10));
+    QVERIFY(saved != "photo" || earlier.save(target));
+    const auto bytes = [&target] {
+        QFile file(target);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none");
+    };
+    const auto files = [&dir] { // besides the mood's photo, which bytes() tells
+        QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+        names.removeOne("photo_Mood_7.png");
+        return names;
+    };
+    const QByteArray before = bytes();
+    const QStringList listed = files();
+    const QString row = "select mood_name,mood_icon_name,light_bool from tbl_mood where mood_id=7";
+    const QStringList stored = rows(row);
+    m_nav->go("Edit Room", "1", "0");
+    std::unique_ptr<PageSettingRoomManagerMoodsInformation> own;
+    auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
+    if (action == "destroyed") {
+        own.reset(new PageSettingRoomManagerMoodsInformation("Moods Information", "Moods Information"));
+        info = own.get();
+        info->show();
+        emit gl_socket.signalsPageEnter("7-1", "1");
+    } else {
+        m_nav->go("Moods Information", "7-1", "1");
+    }
+    varnotest::SlowPicture pipe(m_project.path() + "/arriving.png");
+    const QString chosen = m_project.path() + "/chosen.png";
+    const auto choose = [info](const QString &path) {
+        answerFileDialogsWith([path](FileDialogKind, const QString &, const QString &) { return path; });
+        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+        info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
+        answerFileDialogsWith({});
+    };
+    if (action == "commit fails") { // the last write meets a full disk
+        QSaveFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("new picture") == 11);
+        const int full = ::open("/dev/full", O_WRONLY);
+        QVERIFY(full >= 0 && ::dup2(full, file.handle()) >= 0 && ::close(full) == 0);
+        QCOMPARE(placeWithRow(file, [] { return exec("update tbl_mood set mood_icon_name='changed'"); }),
+                 PictureWrite::Unwritable);
+    } else if (during) {
+        choose(pipe.path);
+        QVERIFY(info->pictureWriter()->isBusy());
+    } else {
+        QVERIFY(varnotest::SlowPicture::photo().save(chosen));
+        choose(chosen);
+        QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+        QVERIFY(info->pictureWriter()->isHolding());
+        // The tile shows the chosen photo before it is saved.
+        QTRY_COMPARE(info->pictureTile()->grab().toImage().pixelColor(150, 80), QColor(20, 160, 90));
+    }
+    if (action == "back") {
+        m_nav->go("Edit Room", "1", "0");
+        emit gl_socket.signalsPageRemoveMoodsInformation(); // as the menu bar does
+    } else if (action == "switch") {
+        emit gl_socket.signalsProjectLeaving();
+        QVERIFY(setCurrentProject("Second") && setCurrentProject("Home"));
+    } else if (action == "destroyed") {
+        own.reset();
+    } else if (action == "built-in") {
+        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) {
+            varnotest::answerModal<IconSelectDlg>([](IconSelectDlg *s) { s->slotsIconEdit("moods_3"); });
+            d->slotsIconStyleChanged(0);
+        });
+        info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
+        QCOMPARE(info->pictureTile()->getIconName(), QStringLiteral("moods_3"));
+    }
+    if (action == "save" || action == "built-in")
+        info->saveButton()->click();
+    QVERIFY(!during || pipe.feed(true));
+    QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+    QCOMPARE(rows(row), icon.isEmpty() ? stored : QStringList("Evening|" + icon + "|1"));
+    QCOMPARE(files(), listed);
+    if (icon == "photo_Mood_7")
+        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), varnotest::SlowPicture::photo());
+    else
+        QCOMPARE(bytes(), before);
 }
 
 // A read fails ("statement text@step", armed on entering the editor or at the press):
