@@ -489,7 +489,6 @@ void TestMoodPages::photoOnlyBySave()
         QVERIFY(varnotest::SlowPicture::photo().save(chosen));
         choose(chosen);
         QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
-        QVERIFY(info->pictureWriter()->isHolding());
         // The tile shows the chosen photo before it is saved.
         QTRY_COMPARE(info->pictureTile()->grab().toImage().pixelColor(150, 80), QColor(20, 160, 90));
     }
@@ -500,7 +499,8 @@ void TestMoodPages::photoOnlyBySave()
         emit gl_socket.signalsProjectLeaving();
         QVERIFY(setCurrentProject("Second") && setCurrentProject("Home"));
     } else if (action == "destroyed") {
-        own.reset();
+        own.reset(); // as at the exit
+        info = nullptr;
     } else if (action == "built-in") {
         varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) {
             varnotest::answerModal<IconSelectDlg>([](IconSelectDlg *s) { s->slotsIconEdit("moods_3"); });
@@ -514,6 +514,7 @@ void TestMoodPages::photoOnlyBySave()
     QVERIFY(!during || pipe.feed(true));
     QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
     QCOMPARE(rows(row), icon.isEmpty() ? stored : QStringList("Evening|" + icon + "|1"));
+    QVERIFY(!info || !info->pictureWriter()->isHolding()); // nor kept aside for later
     QCOMPARE(files(), listed);
     if (icon == "photo_Mood_7")
         QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), varnotest::SlowPicture::photo());
