@@ -406,43 +406,40 @@ void TestMoodPages::savedWhileWritten()
              said.isEmpty() ? source.photo() : QImage());
 }
 
-// A photo chosen in the editor is held aside and takes the mood's place with its row only by
-// Save; any other way out leaves the saved photo (or none) and the row as they were, and no
-// file of its own. "commit fails": the place of a staged file whose last write fails.
+// A photo chosen in the editor takes the mood's place, with its row, only by Save; any other
+// way out leaves the saved photo (or none) and the row as they were, and no file of its own.
+// "commit fails": a staged file placed with its row whose last write fails.
 void TestMoodPages::photoOnlyBySave_data()
 {
-    QTest::addColumn<QString>("saved"); // the mood's picture before: "photo" or "moods_1"
-    QTest::addColumn<bool>("during");   // the action comes while the photo is written
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("icon"); // the row's picture after; empty: the row unchanged
-    QTest::newRow("photo, Back after the write") << "photo" << false << "back" << "";
-    QTest::newRow("photo, Back during the write") << "photo" << true << "back" << "";
-    QTest::newRow("photo, project switch after") << "photo" << false << "switch" << "";
-    QTest::newRow("photo, project switch during") << "photo" << true << "switch" << "";
-    QTest::newRow("photo, editor destroyed after") << "photo" << false << "destroyed" << "";
-    QTest::newRow("built-in, Back after the write") << "moods_1" << false << "back" << "";
-    QTest::newRow("built-in, Back during the write") << "moods_1" << true << "back" << "";
-    QTest::newRow("built-in chosen after, Save") << "moods_1" << false << "built-in" << "moods_3";
-    QTest::newRow("photo, Save after the write") << "photo" << false << "save" << "photo_Mood_7";
-    QTest::newRow("built-in, Save after the write") << "moods_1" << false << "save" << "photo_Mood_7";
-    QTest::newRow("photo, commit fails") << "photo" << false << "commit fails" << "";
+    QTest::addColumn<QString>("saved");  // the row's picture before
+    QTest::addColumn<QString>("action"); // "... during": while the photo is still written
+    QTest::addColumn<QString>("icon");   // the row's picture after
+    const QString photo = "photo_Mood_7", builtIn = "moods_1";
+    QTest::newRow("photo, Back after the write") << photo << "back" << photo;
+    QTest::newRow("photo, Back during the write") << photo << "back during" << photo;
+    QTest::newRow("photo, project switch after") << photo << "switch" << photo;
+    QTest::newRow("photo, project switch during") << photo << "switch during" << photo;
+    QTest::newRow("built-in, Back after the write") << builtIn << "back" << builtIn;
+    QTest::newRow("built-in, Back during the write") << builtIn << "back during" << builtIn;
+    QTest::newRow("built-in chosen after, Save") << builtIn << "built-in" << "moods_3";
+    QTest::newRow("photo, Save after the write") << photo << "save" << photo;
+    QTest::newRow("built-in, Save after the write") << builtIn << "save" << photo;
+    QTest::newRow("photo, commit fails") << photo << "commit fails" << photo;
 }
 
 void TestMoodPages::photoOnlyBySave()
 {
     QFETCH(QString, saved);
-    QFETCH(bool, during);
     QFETCH(QString, action);
     QFETCH(QString, icon);
     m_project.reset();
     addRooms();
     const QString dir = m_project.projectDir(), target = dir + "/photo_Mood_7.png";
     QVERIFY(!QFile::exists(target) || QFile::remove(target));
-    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}) &&
-            addMood(7, 1, "Evening", {"1"}, saved == "photo" ? "photo_Mood_7" : saved));
+    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}) && addMood(7, 1, "Evening", {"1"}, saved));
     QImage earlier(50, 32, QImage::Format_RGB32);
     earlier.fill(QColor(10, 200, 10));
-    QVERIFY(saved != "photo" || earlier.save(target));
+    QVERIFY(!saved.startsWith("photo") || earlier.save(target));
     const auto bytes = [&target] {
         QFile file(target);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none");
@@ -454,27 +451,11 @@ void TestMoodPages::photoOnlyBySave()
     };
     const QByteArray before = bytes();
     const QStringList listed = files();
-    const QString row = "select mood_name,mood_icon_name,light_bool from tbl_mood where mood_id=7";
-    const QStringList stored = rows(row);
-    m_nav->go("Edit Room", "1", "0");
-    std::unique_ptr<PageSettingRoomManagerMoodsInformation> own;
     auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
-    if (action == "destroyed") {
-        own.reset(new PageSettingRoomManagerMoodsInformation("Moods Information", "Moods Information"));
-        info = own.get();
-        info->show();
-        emit gl_socket.signalsPageEnter("7-1", "1");
-    } else {
-        m_nav->go("Moods Information", "7-1", "1");
-    }
+    m_nav->go("Moods Information", "7-1", "1");
     varnotest::SlowPicture pipe(m_project.path() + "/arriving.png");
     const QString chosen = m_project.path() + "/chosen.png";
-    const auto choose = [info](const QString &path) {
-        answerFileDialogsWith([path](FileDialogKind, const QString &, const QString &) { return path; });
-        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
-        info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
-        answerFileDialogsWith({});
-    };
+    const auto press = [info] { info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName()); };
     if (action == "commit fails") { // the last write meets a full disk
         QSaveFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("new picture") == 11);
@@ -482,41 +463,41 @@ void TestMoodPages::photoOnlyBySave()
         QVERIFY(full >= 0 && ::dup2(full, file.handle()) >= 0 && ::close(full) == 0);
         QCOMPARE(int(placeWithRow(file, [] { return exec("update tbl_mood set mood_icon_name='x'"); })),
                  int(PictureWrite::Unwritable));
-    } else if (during) {
-        choose(pipe.path);
+    } else if (action.endsWith("during")) {
+        pipe.choose(press);
         QVERIFY(info->pictureWriter()->isBusy());
     } else {
         QVERIFY(varnotest::SlowPicture::photo().save(chosen));
-        choose(chosen);
+        answerFileDialogsWith([chosen](FileDialogKind, const QString &, const QString &) { return chosen; });
+        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+        press();
+        answerFileDialogsWith({});
         QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         // The tile shows the chosen photo before it is saved.
         QTRY_COMPARE(info->pictureTile()->grab().toImage().pixelColor(150, 80), QColor(20, 160, 90));
     }
-    if (action == "back") {
+    if (action.startsWith("back")) {
         m_nav->go("Edit Room", "1", "0");
         emit gl_socket.signalsPageRemoveMoodsInformation(); // as the menu bar does
-    } else if (action == "switch") {
+    } else if (action.startsWith("switch")) {
         emit gl_socket.signalsProjectLeaving();
         QVERIFY(setCurrentProject("Second") && setCurrentProject("Home"));
-    } else if (action == "destroyed") {
-        own.reset(); // as at the exit
-        info = nullptr;
     } else if (action == "built-in") {
         varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) {
             varnotest::answerModal<IconSelectDlg>([](IconSelectDlg *s) { s->slotsIconEdit("moods_3"); });
             d->slotsIconStyleChanged(0);
         });
-        info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName());
-        QCOMPARE(info->pictureTile()->getIconName(), QStringLiteral("moods_3"));
+        press();
     }
     if (action == "save" || action == "built-in")
         info->saveButton()->click();
-    QVERIFY(!during || pipe.feed(true));
+    QVERIFY(!action.endsWith("during") || pipe.feed(true));
     QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
-    QCOMPARE(rows(row), icon.isEmpty() ? stored : QStringList("Evening|" + icon + "|1"));
-    QVERIFY(!info || !info->pictureWriter()->isHolding()); // nor kept aside for later
+    QCOMPARE(rows("select mood_name,mood_icon_name from tbl_mood where mood_id=7"),
+             QStringList("Evening|" + icon));
+    QVERIFY(!info->pictureWriter()->isHolding()); // nor kept aside for later
     QCOMPARE(files(), listed);
-    if (icon == "photo_Mood_7")
+    if (action == "save")
         QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), varnotest::SlowPicture::photo());
     else
         QCOMPARE(bytes(), before);
