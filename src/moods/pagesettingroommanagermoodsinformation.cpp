@@ -22,6 +22,7 @@
 #include <qtmaterialtheme.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -123,6 +124,9 @@ PageSettingRoomManagerMoodsInformation::PageSettingRoomManagerMoodsInformation(c
             &PageSettingRoomManagerMoodsInformation::slotsPageEnter);
     connect(&gl_socket, &BroadcastSocket::signalsPageRemoveMoodsInformation, this,
             &PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation);
+    // The photo not saved belongs to the folder of the project being left.
+    connect(&gl_socket, &BroadcastSocket::signalsProjectLeaving, this,
+            &PageSettingRoomManagerMoodsInformation::dropPhoto);
     writer = new PictureWriter(this);
     connect(writer, &PictureWriter::finished, this,
             [this](PictureWrite result, const QString &name) { galleryPictureWritten(int(result), name); });
@@ -142,6 +146,9 @@ void PageSettingRoomManagerMoodsInformation::slotsPageEnter(QString mood_room_Id
     int roomId = 0;
     if (std::sscanf(mood_room_Id.toLatin1().constData(), "%d-%d", &moodId, &roomId) != 2)
         roomId = 0;
+    // A fresh form, or another mood: the photo chosen before is not saved.
+    if (resetPage.toInt() > 0 || moodId != mood_id || roomId != room_id)
+        dropPhoto();
     mood_id = moodId;
     room_id = roomId;
     commandList.clear();
@@ -186,6 +193,8 @@ void PageSettingRoomManagerMoodsInformation::updatelist()
 
 void PageSettingRoomManagerMoodsInformation::slotsPageRemoveMoodsInformation()
 {
+    // The editor was left without Save.
+    dropPhoto();
     if (mood_id <= 0)
         return;
     // Only the commands of a mood known to be unsaved go. When that cannot be
@@ -216,27 +225,57 @@ void PageSettingRoomManagerMoodsInformation::slotsIconEdit(QString iconName)
             askOpenFileName(this, tr("Open"), QString(), tr("Image Files(*.bmp *.png *.gif *.jpg)"));
         if (file.isEmpty())
             return;
+        dropPhoto();
         gallerySource = file;
         galleryName = QString::asprintf("photo_Mood_%d", mood_id);
-        writer->start(file, galleryName);
+        iconBeforePhoto = iconItem->getIconName();
+        photoPending = true;
+        writer->startHeld(file, galleryName);
     } else if (style.style == 0) {
         IconSelectDlg dialog(nullptr);
         dialog.family = 5;
         dialog.initDlgCtrl();
-        if (dialog.exec() == QDialog::Accepted && dialog.iconName != iconName)
+        if (dialog.exec() == QDialog::Accepted && dialog.iconName != iconName) {
+            dropPhoto();
             iconItem->setIconName(dialog.iconName);
+        }
     }
+}
+
+void PageSettingRoomManagerMoodsInformation::dropPhoto()
+{
+    if (!std::exchange(photoPending, false))
+        return;
+    if (writer->isHolding())
+        iconItem->setIconName(iconBeforePhoto);
+    writer->drop();
+}
+
+bool PageSettingRoomManagerMoodsInformation::sayGalleryWrite(int result, const QString &name)
+{
+    const PictureWriteTexts texts{
+        tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()),
+        tr("Cannot read the picture %1!").arg(gallerySource), tr("Cannot save the picture %1!").arg(name),
+        tr("Failed to save the mood!")};
+    return sayPictureWrite(PictureWrite(result), texts);
 }
 
 void PageSettingRoomManagerMoodsInformation::galleryPictureWritten(int result, const QString &name)
 {
     // A picture that cannot be read or written leaves the tile as it was.
-    const PictureWriteTexts texts{
-        tr("Lose the dir named %1,please reboot the application!").arg(currentProjectFolder()),
-        tr("Cannot read the picture %1!").arg(gallerySource), tr("Cannot save the picture %1!").arg(name),
-        tr("Failed to save the mood!")};
-    // The page may show another mood by now; that one keeps its picture.
-    if (sayPictureWrite(PictureWrite(result), texts) && name == QString::asprintf("photo_Mood_%d", mood_id))
+    const bool written = sayGalleryWrite(result, name);
+    if (photoPending) {
+        // Held until Save: the tile shows the chosen file itself meanwhile.
+        photoPending = written;
+        if (written) {
+            iconItem->setIconName(name);
+            iconItem->setPreview(gallerySource);
+        }
+        return;
+    }
+    // Stored with the row saved during the write. The page may show another mood by
+    // now; that one keeps its picture.
+    if (written && name == QString::asprintf("photo_Mood_%d", mood_id))
         iconItem->setIconName(name);
 }
 
@@ -379,14 +418,27 @@ void PageSettingRoomManagerMoodsInformation::pushButtonSave_clicked()
         emit gl_socket.signalsInformation(tr("Please input the complete content!"));
         return;
     }
-    // The row, the snapshots and the commands go together or not at all.
+    // The row, the snapshots and the commands go together or not at all; with the
+    // held photo too, which the row names.
     QStringList sql;
-    if (!saveStatements(name, sql) || !gl_sqlite3db.execTransaction(sql)) {
+    if (!saveStatements(name, sql)) {
         emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
         return;
     }
-    // A picture of this mood still being written: its name is stored with its file.
-    if (writer->isBusy() && galleryName == QString::asprintf("photo_Mood_%d", mood_id))
+    if (photoPending && writer->isHolding()) {
+        photoPending = false;
+        const PictureWrite placed = writer->placeHeld([&sql] { return gl_sqlite3db.execTransaction(sql); });
+        if (placed != PictureWrite::Written) {
+            iconItem->setIconName(iconBeforePhoto);
+            sayGalleryWrite(int(placed), galleryName);
+            return;
+        }
+    } else if (!gl_sqlite3db.execTransaction(sql)) {
+        emit gl_socket.signalsInformation(tr("Failed to save the mood!"));
+        return;
+    }
+    // The photo of this mood still being written: its name is stored with its file.
+    if (std::exchange(photoPending, false) && writer->isBusy())
         writer->storeNameWithFile(QString::asprintf(
             "update tbl_mood set mood_icon_name='%s' where room_id=%d and mood_id=%d",
             sqlText(galleryName).toUtf8().constData(), room_id, mood_id));

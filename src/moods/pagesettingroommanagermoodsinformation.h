@@ -9,9 +9,12 @@
 // are dropped once the page has left the menu bar's history (tried again at the
 // next page change when that fails, with the failure said). When the mood's
 // row, its commands, the rows it copies or the test of a checked group cannot
-// all be read, the save is refused and the stored mood stays as it was. Saved while
-// its chosen picture is still written, the row takes that picture's name once the
-// file is whole.
+// all be read, the save is refused and the stored mood stays as it was. A photo
+// chosen from the gallery is written aside and put in place as the mood's photo only
+// by Save, together with the row: the tile shows it meanwhile, and leaving the
+// editor, a project switch or another choice drops it, the saved photo untouched.
+// Saved while its chosen picture is still written, the row takes that picture's name
+// once the file is whole.
 
 #include "moods/diycommand.h"
 #include "shell/mydialog.h"
@@ -64,6 +67,10 @@ private:
     // False when a row to copy could not be read: the statements are then not whole.
     bool saveStatements(const QString &name, QStringList &sql) const;
     void galleryPictureWritten(int result, const QString &name);
+    // Says what went wrong with the gallery picture name; answers whether it was written.
+    bool sayGalleryWrite(int result, const QString &name);
+    // Drops the photo chosen and not saved, and the tile shows what it showed before.
+    void dropPhoto();
 
     int room_id = 0;
     int mood_id = 0;
@@ -84,4 +91,7 @@ private:
     PictureWriter *writer = nullptr;
     QString gallerySource;
     QString galleryName;
+    // A photo is chosen and not yet saved: written now, or held by the writer.
+    bool photoPending = false;
+    QString iconBeforePhoto;
 };

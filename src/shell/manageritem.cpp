@@ -101,6 +101,13 @@ bool ManagerItem::carriesMessages() const
 void ManagerItem::setIconName(const QString &newIconName)
 {
     iconName = newIconName;
+    previewPath.clear();
+    update();
+}
+
+void ManagerItem::setPreview(const QString &path)
+{
+    previewPath = path;
     update();
 }
 
@@ -315,7 +322,7 @@ void ManagerItem::paintPicture(QPainter &painter)
         return;
     }
 
-    const QString path = picturePath(type, iconName);
+    const QString path = previewPath.isEmpty() ? picturePath(type, iconName) : previewPath;
     if (path.isEmpty())
         return;
 

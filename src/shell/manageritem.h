@@ -47,7 +47,12 @@ public:
     int getId() const { return id; }
     QString getName() const { return name; }
     QString getIconName() const { return iconName; }
+    // A new icon name also ends a preview.
     void setIconName(const QString &iconName);
+    // A picture file drawn in place of the icon name's picture, until set empty:
+    // a picture chosen but not yet stored under the icon name.
+    void setPreview(const QString &path);
+    QString preview() const { return previewPath; }
     bool isEdit() const { return edit; }
 
     // The picture file or resource a tile of that kind draws for the icon name;
@@ -95,6 +100,7 @@ private:
     int id;
     QString name;
     QString iconName;
+    QString previewPath;
     bool edit;
     int index = -1;
     QList<messageRecord> messages;

@@ -193,10 +193,16 @@ PictureWriter::PictureWriter(QObject *parent)
     qRegisterMetaType<PictureWrite>();
 }
 
+PictureWriter::~PictureWriter()
+{
+    drop();
+}
+
 bool PictureWriter::start(const QString &source, const QString &name, const Place &place)
 {
     if (m_busy)
         return false;
+    drop();
     m_name = name;
     m_folder = existingProjectFolder();
     if (m_folder.isEmpty()) {
@@ -220,15 +226,57 @@ bool PictureWriter::start(const QString &source, const QString &name, const Plac
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [guard, file, result, staging] {
-                if (guard)
-                    guard->staged(result, *file);
-                else
+                if (guard) {
+                    guard->staged(result, file, staging);
+                } else {
                     file->cancelWriting();
-                BackgroundWork::forget(staging);
+                    BackgroundWork::forget(staging);
+                }
             },
             Qt::QueuedConnection);
     });
     return true;
+}
+
+bool PictureWriter::startHeld(const QString &source, const QString &name)
+{
+    if (!start(source, name))
+        return false;
+    m_hold = m_busy;
+    return true;
+}
+
+PictureWrite PictureWriter::placeHeld(const std::function<bool()> &storeRow)
+{
+    std::shared_ptr<QSaveFile> file = std::exchange(m_held, nullptr);
+    const QString staging = std::exchange(m_heldStaging, QString());
+    if (!file)
+        return PictureWrite::Dropped;
+    PictureWrite result = PictureWrite::Dropped;
+    // A project left since the write took its folder along: the file is not put there.
+    if (existingProjectFolder() == m_folder)
+        result = placeWithRow(*file, storeRow);
+    else
+        file->cancelWriting();
+    // Committed under its own name, or gone with the QSaveFile: the staging name is free.
+    file.reset();
+    BackgroundWork::forget(staging);
+    return result;
+}
+
+void PictureWriter::drop()
+{
+    if (m_busy) {
+        m_dropping = true;
+        m_storeSql.clear();
+    }
+    std::shared_ptr<QSaveFile> file = std::exchange(m_held, nullptr);
+    const QString staging = std::exchange(m_heldStaging, QString());
+    if (!file)
+        return;
+    file->cancelWriting();
+    file.reset();
+    BackgroundWork::forget(staging);
 }
 
 void PictureWriter::storeNameWithFile(const QString &sql)
@@ -242,24 +290,40 @@ int PictureWriter::running()
     return g_running;
 }
 
-void PictureWriter::staged(PictureWrite result, QSaveFile &file)
+void PictureWriter::staged(PictureWrite result, const std::shared_ptr<QSaveFile> &file,
+                           const QString &staging)
 {
     m_busy = false;
     --g_running;
     const Place place = std::exchange(m_place, Place());
     const QString storeSql = std::exchange(m_storeSql, QString());
+    const bool hold = std::exchange(m_hold, false);
+    // Dropped by its editor: nobody waits for it any more.
+    if (std::exchange(m_dropping, false)) {
+        file->cancelWriting();
+        BackgroundWork::forget(staging);
+        return;
+    }
     // The project may have been left while the file was written: the file goes with it.
     if (result == PictureWrite::Written && existingProjectFolder() != m_folder) {
-        file.cancelWriting();
+        file->cancelWriting();
         result = PictureWrite::Dropped;
     }
     if (result == PictureWrite::Written) {
-        if (!storeSql.isEmpty())
-            result = placeWithName(file, storeSql);
-        else if (place)
-            result = place(file);
-        else
-            result = commitSaveFile(file) ? PictureWrite::Written : PictureWrite::Unwritable;
+        if (!storeSql.isEmpty()) {
+            result = placeWithName(*file, storeSql);
+        } else if (hold) {
+            // Kept whole and uncommitted, its staging name still known to the exit.
+            m_held = file;
+            m_heldStaging = staging;
+            emit finished(result, m_name);
+            return;
+        } else if (place) {
+            result = place(*file);
+        } else {
+            result = commitSaveFile(*file) ? PictureWrite::Written : PictureWrite::Unwritable;
+        }
     }
+    BackgroundWork::forget(staging);
     emit finished(result, m_name);
 }

@@ -5,12 +5,14 @@
 // and the PNG written by a worker thread, since a phone photo takes seconds to
 // decode and encode; the window and the bus go on meanwhile. A write that fails
 // leaves an earlier file of that name as it was. A write still running at the exit
-// leaves nothing behind: its staging file has no name, or is removed by the exit.
+// leaves nothing behind: its staging file has no name, or is removed by the exit;
+// so does a whole file held until the user saves what it belongs to.
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QSaveFile;
 
@@ -74,11 +76,24 @@ public:
     using Place = std::function<PictureWrite(QSaveFile &staged)>;
 
     explicit PictureWriter(QObject *parent = nullptr);
+    // A file still held is dropped.
+    ~PictureWriter() override;
 
     // Starts writing source as "<name>.png". Answers false, and starts nothing,
-    // while an earlier write is still running. finished() follows in any case.
+    // while an earlier write is still running. finished() follows in any case but
+    // after drop(). A file still held is dropped first.
     bool start(const QString &source, const QString &name, const Place &place = Place());
+    // As start(), but the whole file is held, staged and not yet in place, once it is
+    // written (finished() says Written): placeHeld() puts it in place, drop() drops it.
+    bool startHeld(const QString &source, const QString &name);
     bool isBusy() const { return m_busy; }
+    bool isHolding() const { return bool(m_held); }
+    // Puts the held file in place together with its row (placeWithRow). Dropped, and
+    // nothing stored, when nothing is held or the project was changed since the write.
+    PictureWrite placeHeld(const std::function<bool()> &storeRow);
+    // Drops the held file, or the write still running: nothing of it is left, and
+    // its end says nothing.
+    void drop();
     // Called while a write runs, after the row that names the editor's picture was
     // saved with the earlier name: once the file is whole, sql (an update of that
     // row to the new name) and the file are put in place together, or neither.
@@ -91,9 +106,13 @@ signals:
     void finished(PictureWrite result, const QString &name);
 
 private:
-    void staged(PictureWrite result, QSaveFile &file);
+    void staged(PictureWrite result, const std::shared_ptr<QSaveFile> &file, const QString &staging);
 
     bool m_busy = false;
+    bool m_hold = false;     // the running write's file is to be held
+    bool m_dropping = false; // the running write is dropped at its end
+    std::shared_ptr<QSaveFile> m_held;
+    QString m_heldStaging; // the held file's staging name, when it has one
     QString m_name;
     QString m_folder;
     Place m_place;

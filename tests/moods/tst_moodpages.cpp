@@ -27,9 +27,11 @@
 #include "operation/pageroomoperate.h"
 #include "operation/roomitem.h"
 #include "shell/filedialogs.h"
+#include "shell/iconselectdlg.h"
 #include "shell/iconstyledlg.h"
 
 #include <QGridLayout>
+#include <QSaveFile>
 #include <QSignalSpy>
 #include <QtTest>
 #include <qtmaterialcheckbox.h>
@@ -113,6 +115,8 @@ private slots:
     void moodEditor();
     void savedWhileWritten_data();
     void savedWhileWritten();
+    void photoOnlyBySave_data();
+    void photoOnlyBySave();
     void readFaults_data();
     void readFaults();
 };
@@ -400,6 +404,103 @@ void TestMoodPages::savedWhileWritten()
     QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
     QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
              said.isEmpty() ? source.photo() : QImage());
+}
+
+// A photo chosen in the editor takes the mood's place, with its row, only by Save; any other
+// way out leaves the saved photo (or none) and the row as they were, and no file of its own.
+// "commit fails": a staged file placed with its row whose last write fails.
+void TestMoodPages::photoOnlyBySave_data()
+{
+    QTest::addColumn<QString>("saved");  // the row's picture before
+    QTest::addColumn<QString>("action"); // "... during": while the photo is still written
+    QTest::addColumn<QString>("icon");   // the row's picture after
+    const QString photo = "photo_Mood_7", builtIn = "moods_1";
+    QTest::newRow("photo, Back after the write") << photo << "back" << photo;
+    QTest::newRow("photo, Back during the write") << photo << "back during" << photo;
+    QTest::newRow("photo, project switch after") << photo << "switch" << photo;
+    QTest::newRow("photo, project switch during") << photo << "switch during" << photo;
+    QTest::newRow("built-in, Back after the write") << builtIn << "back" << builtIn;
+    QTest::newRow("built-in, Back during the write") << builtIn << "back during" << builtIn;
+    QTest::newRow("built-in chosen after, Save") << builtIn << "built-in" << "moods_3";
+    QTest::newRow("photo, Save after the write") << photo << "save" << photo;
+    QTest::newRow("built-in, Save after the write") << builtIn << "save" << photo;
+    QTest::newRow("photo, commit fails") << photo << "commit fails" << photo;
+}
+
+void TestMoodPages::photoOnlyBySave()
+{
+    QFETCH(QString, saved);
+    QFETCH(QString, action);
+    QFETCH(QString, icon);
+    m_project.reset();
+    addRooms();
+    const QString dir = m_project.projectDir(), target = dir + "/photo_Mood_7.png";
+    QVERIFY(!QFile::exists(target) || QFile::remove(target));
+    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}) && addMood(7, 1, "Evening", {"1"}, saved));
+    QImage earlier(50, 32, QImage::Format_RGB32);
+    earlier.fill(QColor(10, 200, 10));
+    QVERIFY(!saved.startsWith("photo") || earlier.save(target));
+    const auto bytes = [&target] {
+        QFile file(target);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none");
+    };
+    const auto files = [&dir] { // besides the mood's photo, which bytes() tells
+        QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+        names.removeOne("photo_Mood_7.png");
+        return names;
+    };
+    const QByteArray before = bytes();
+    const QStringList listed = files();
+    auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
+    m_nav->go("Moods Information", "7-1", "1");
+    varnotest::SlowPicture pipe(m_project.path() + "/arriving.png");
+    const QString chosen = m_project.path() + "/chosen.png";
+    const auto press = [info] { info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName()); };
+    if (action == "commit fails") { // the last write meets a full disk
+        QSaveFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("new picture") == 11);
+        const int full = ::open("/dev/full", O_WRONLY);
+        QVERIFY(full >= 0 && ::dup2(full, file.handle()) >= 0 && ::close(full) == 0);
+        QCOMPARE(int(placeWithRow(file, [] { return exec("update tbl_mood set mood_icon_name='x'"); })),
+                 int(PictureWrite::Unwritable));
+    } else if (action.endsWith("during")) {
+        pipe.choose(press);
+        QVERIFY(info->pictureWriter()->isBusy());
+    } else {
+        QVERIFY(varnotest::SlowPicture::photo().save(chosen));
+        answerFileDialogsWith([chosen](FileDialogKind, const QString &, const QString &) { return chosen; });
+        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) { d->slotsIconStyleChanged(1); });
+        press();
+        answerFileDialogsWith({});
+        QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+        // The tile shows the chosen photo before it is saved.
+        QTRY_COMPARE(info->pictureTile()->grab().toImage().pixelColor(150, 80), QColor(20, 160, 90));
+    }
+    if (action.startsWith("back")) {
+        m_nav->go("Edit Room", "1", "0");
+        emit gl_socket.signalsPageRemoveMoodsInformation(); // as the menu bar does
+    } else if (action.startsWith("switch")) {
+        emit gl_socket.signalsProjectLeaving();
+        QVERIFY(setCurrentProject("Second") && setCurrentProject("Home"));
+    } else if (action == "built-in") {
+        varnotest::answerModal<IconStyleDlg>([](IconStyleDlg *d) {
+            varnotest::answerModal<IconSelectDlg>([](IconSelectDlg *s) { s->slotsIconEdit("moods_3"); });
+            d->slotsIconStyleChanged(0);
+        });
+        press();
+    }
+    if (action == "save" || action == "built-in")
+        info->saveButton()->click();
+    QVERIFY(!action.endsWith("during") || pipe.feed(true));
+    QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
+    QCOMPARE(rows("select mood_name,mood_icon_name from tbl_mood where mood_id=7"),
+             QStringList("Evening|" + icon));
+    QVERIFY(!info->pictureWriter()->isHolding()); // nor kept aside for later
+    QCOMPARE(files(), listed);
+    if (action == "save")
+        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), varnotest::SlowPicture::photo());
+    else
+        QCOMPARE(bytes(), before);
 }
 
 // A read fails ("statement text@step", armed on entering the editor or at the press):
