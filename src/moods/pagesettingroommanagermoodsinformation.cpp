@@ -88,6 +88,7 @@ PageSettingRoomManagerMoodsInformation::PageSettingRoomManagerMoodsInformation(c
     lineEditName = new QtMaterialLineEdit(this);
     iconItem = new ManagerItem(ManagerItemMood, 0, QString(), DefaultPicture, false,
                                QColor(0x1F, 0x29, 0x33), 300, 160, nullptr);
+    iconItem->setObjectName(QStringLiteral("labelMoodIcon"));
     pushButtonSelect = new QtMaterialFlatButton(tr("Select"), Material::RaisedPrimary, this);
 
     auto *devices = new QGridLayout;
