@@ -868,10 +868,10 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
                 return;
             gl_sqlite3db.beginTransaction(); // the journal stands beside the live file meanwhile
             gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "during"});
-            // The copy waits for the transaction, here one that is given up.
-            QTimer::singleShot(archived > 0 ? 0 : 100, [=] {
-                archived > 0 ? void(gl_sqlite3db.commitTransaction()) : gl_sqlite3db.rollbackTransaction();
-            });
+            if (archived > 0)
+                gl_sqlite3db.commitTransaction();
+            else // the copy waits for the transaction, here one that is given up
+                QTimer::singleShot(100, [] { gl_sqlite3db.rollbackTransaction(); });
         }) ? 1 : -1);
     });
     auto unhook = qScopeGuard([] {
