@@ -443,8 +443,9 @@ private slots:
                 QThread::usleep(200);
             BackgroundWork::finish(0);
         });
-        if (stopped != QLatin1String("writing"))
-            exit.join();
+        const auto joined = qScopeGuard([&] { over = true, exit.join(); });
+        while (stopped != QLatin1String("writing") && !BackgroundWork::stopping())
+            QThread::usleep(200);
         if (stopped == QLatin1String("copy")) {
             QVERIFY(!copyDirToPath(project(QStringLiteral("Proj")), target, true));
             QCOMPARE(tree(target), QStringList());
@@ -452,9 +453,6 @@ private slots:
             QVERIFY(!ZipArchive::compressDir(zip, project(QStringLiteral("Proj"))));
             QVERIFY(!QFileInfo::exists(zip));
         }
-        over = true;
-        if (exit.joinable())
-            exit.join();
         QCOMPARE(QDir(root()).entryList({QStringLiteral("p.zip*")}, QDir::Files), QStringList());
     }
 
