@@ -851,6 +851,7 @@ void TestProjectTransfer::packingLeavesTheWindowFree_data()
     QTest::newRow("a large database closed during its copy") << -1 << "close";
     QTest::newRow("another project opened during the copy") << -1 << "open";
     QTest::newRow("the packing given up during the copy") << -1 << "give up";
+    QTest::newRow("the upload dialog closed during the copy") << -1 << "dialog";
 }
 
 void TestProjectTransfer::packingLeavesTheWindowFree()
@@ -906,7 +907,7 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
                 gl_sqlite3db.close();
             if (during == "open")
                 gl_sqlite3db.setDbName(projectDatabasePath(QStringLiteral("Office"))), gl_sqlite3db.open();
-            if (during == "give up")
+            if (during == "give up" || during == "dialog")
                 stop();
         });
     }
@@ -914,7 +915,17 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     const QString zip = dir.filePath("p.zip"), out = dir.filePath("out");
     const QStringList temporary = QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
     std::optional<bool> packed;
-    stop = packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
+    ProjectUploadDlg dialog;
+    if (during == "dialog") { // its answer is dropped: the end of the work is waited for
+        dialog.projectNames = QStringList{"Home", "Office"};
+        stop = [&] { dialog.done(0); };
+        click(&dialog, "pushButtonSendToServer");
+        QTRY_VERIFY_WITH_TIMEOUT(slicesAfter == 0 && !QThreadPool::globalInstance()->activeThreadCount(), 30000);
+        QVERIFY(m_cloud.requests().isEmpty());
+        packed = false;
+    } else {
+        stop = packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
+    }
     if (archived < 0 && during.isEmpty()) {
         QTRY_COMPARE(ran->loadAcquire(), 2); // the worker packs
         QVERIFY(BackgroundWork::finish(10000));
