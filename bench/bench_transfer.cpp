@@ -472,7 +472,8 @@ void reportLiveCopy(int megabytes)
                                     std::make_pair("slices on the window (now)", after)})
         out << "  " << name << ": " << run.copyMs << " ms" << (run.ok ? "" : " FAILED")
             << ", longest commit " << run.longestCommitMs << " ms, " << run.slowCommits << " of "
-            << run.commits << " commits over 50 ms, the window's longest other work " << run.longestHoldMs << " ms\n";
+            << run.commits << " commits over 50 ms, the window's longest other work " << run.longestHoldMs
+            << " ms\n";
     out << QString::asprintf("  now / before: longest commit %.3f, copy time %.2f (aim: commits <= 50 ms)\n",
                              double(after.longestCommitMs) / qMax<qint64>(1, before.longestCommitMs),
                              double(after.copyMs) / qMax<qint64>(1, before.copyMs));
