@@ -410,6 +410,8 @@ struct LiveCopy
 LiveCopy copyWhileCommitting(const std::function<bool()> &copy, int ms = 0)
 {
     LiveCopy result;
+    // Each run begins with nothing of the runs before waiting to be written.
+    ::sync();
     std::atomic<bool> copying{true};
     QElapsedTimer clock, pulse;
     qint64 lastCommit = 0;
@@ -458,6 +460,7 @@ void reportLiveCopy(int megabytes)
     out << "live copy: database of " << QFileInfo(db).size() / (1 << 20) << " MB, made in " << made.elapsed()
         << " ms\n";
     out.flush();
+    const LiveCopy idle = copyWhileCommitting(nullptr, 3000);
     const LiveCopy before = copyWhileCommitting([&] { return copyInOneRead(db, target); });
     QFile::remove(target);
     DatabaseCopy::Live live;
@@ -466,7 +469,6 @@ void reportLiveCopy(int megabytes)
     live.stop = std::make_shared<std::atomic<bool>>(false);
     const LiveCopy after = copyWhileCommitting([&] { return DatabaseCopy::copy(db, target, live); });
     QFile::remove(target);
-    const LiveCopy idle = copyWhileCommitting(nullptr, int(after.copyMs));
     for (const auto &[name, run] : {std::make_pair("no copy (the disk alone)", idle),
                                     std::make_pair("one read on a worker (before)", before),
                                     std::make_pair("slices on the window (now)", after)})
