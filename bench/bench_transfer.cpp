@@ -21,6 +21,12 @@
 //   bench_transfer [megabytes]      (default 50; needs root in a private
 //                                    network namespace, as ./bench/run gives)
 //   bench_transfer pack [rooms]     (the packing alone; default 30 rooms)
+//   bench_transfer copy [megabytes] (the database copy alone; default 1024 MB)
+//
+// The copy of a project's database of 1 GB for packing, while the window commits a
+// row every 5 ms: the longest commit and the copy's time, the way packing took it
+// before (one backup step from a connection of its own on a worker) as the baseline,
+// and the way it takes it now (in slices through the window's connection).
 
 #include "handmadezip.h"
 #include "transferfixture.h"
@@ -37,6 +43,8 @@
 #define VARNO_HAS_DATABASE_COPY 1
 #endif
 
+#include "store/steppeddatabasecopy.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
@@ -46,6 +54,8 @@
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
+
+#include <sqlite3.h>
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -363,6 +373,117 @@ void reportPacking(int rooms)
     gl_sqlite3db.close();
 }
 
+// The copy as packing took it before: SQLite's backup in one step from a read-only
+// connection of its own, on the worker. Every commit of the window waits for it.
+bool copyInOneRead(const QString &source, const QString &target)
+{
+    sqlite3 *from = nullptr, *to = nullptr;
+    bool ok = sqlite3_open_v2(QFile::encodeName(source).constData(), &from,
+                              SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK &&
+              sqlite3_open_v2(QFile::encodeName(target).constData(), &to,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                              nullptr) == SQLITE_OK;
+    if (ok) {
+        sqlite3_busy_timeout(from, CppSQLite3DB::busyTimeoutMs);
+        sqlite3_exec(to, "pragma journal_mode=off; pragma synchronous=off", nullptr, nullptr, nullptr);
+        sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+        const int rc = backup ? sqlite3_backup_step(backup, -1) : SQLITE_ERROR;
+        ok = backup && sqlite3_backup_finish(backup) == SQLITE_OK && rc == SQLITE_DONE;
+    }
+    ok = sqlite3_close(to) == SQLITE_OK && ok;
+    sqlite3_close(from);
+    return ok;
+}
+
+struct LiveCopy
+{
+    qint64 copyMs = 0;
+    qint64 longestCommitMs = 0;
+    qint64 longestHoldMs = 0; // the longest the window did other work between two commits
+    int commits = 0;
+    int slowCommits = 0; // over 50 ms
+    bool ok = false;
+};
+
+// Copies the current project's database on a worker with copy while the window's event
+// loop commits a row every 5 ms; without a copy, commits for ms milliseconds.
+LiveCopy copyWhileCommitting(const std::function<bool()> &copy, int ms = 0)
+{
+    LiveCopy result;
+    // Each run begins with nothing of the runs before waiting to be written.
+    ::sync();
+    std::atomic<bool> copying{true};
+    QElapsedTimer clock, pulse;
+    qint64 lastCommit = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        result.longestHoldMs = qMax(result.longestHoldMs, pulse.restart() - 5 - lastCommit);
+        QElapsedTimer commit;
+        commit.start();
+        gl_sqlite3db.execDML("insert into tbl_log(log_type,log_event) values(1,'during the copy')");
+        lastCommit = commit.elapsed();
+        result.longestCommitMs = qMax(result.longestCommitMs, lastCommit);
+        result.slowCommits += lastCommit > 50;
+        ++result.commits;
+    });
+    clock.start();
+    pulse.start();
+    ticker.start(5);
+    std::thread worker([&] {
+        result.ok = copy ? copy() : (QThread::msleep(ulong(ms)), true);
+        result.copyMs = clock.elapsed();
+        copying = false;
+    });
+    while (copying)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    worker.join();
+    return result;
+}
+
+// A project database of megabytes MB copied for packing, the old way and the new.
+void reportLiveCopy(int megabytes)
+{
+    QTemporaryDir folder;
+    initConfig(folder.path());
+    gl_curPath = folder.path();
+    preInitProject();
+    QString current;
+    getCurrentProject(current);
+    const QString db = projectDatabasePath(current), target = folder.filePath("copy.db3");
+    QElapsedTimer made;
+    made.start();
+    gl_sqlite3db.execDML("create table big(b blob)");
+    gl_sqlite3db.execDML(QStringLiteral("with n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                                        "insert into big select randomblob(65536) from n")
+                             .arg(megabytes * 16));
+    out << "live copy: database of " << QFileInfo(db).size() / (1 << 20) << " MB, made in " << made.elapsed()
+        << " ms\n";
+    out.flush();
+    const LiveCopy idle = copyWhileCommitting(nullptr, 3000);
+    const LiveCopy before = copyWhileCommitting([&] { return copyInOneRead(db, target); });
+    QFile::remove(target);
+    DatabaseCopy::Live live;
+    live.connection = &gl_sqlite3db;
+    live.path = db;
+    live.stop = std::make_shared<std::atomic<bool>>(false);
+    const LiveCopy after = copyWhileCommitting([&] { return DatabaseCopy::copy(db, target, live); });
+    QFile::remove(target);
+    for (const auto &[name, run] : {std::make_pair("no copy (the disk alone)", idle),
+                                    std::make_pair("one read on a worker (before)", before),
+                                    std::make_pair("slices on the window (now)", after)})
+        out << "  " << name << ": " << run.copyMs << " ms" << (run.ok ? "" : " FAILED")
+            << ", longest commit " << run.longestCommitMs << " ms, " << run.slowCommits << " of "
+            << run.commits << " commits over 50 ms, the window's longest other work " << run.longestHoldMs
+            << " ms\n";
+    out << QString::asprintf("  now / before: longest commit %.3f, copy time %.2f (aim: commits <= 50 ms)\n",
+                             double(after.longestCommitMs) / qMax<qint64>(1, before.longestCommitMs),
+                             double(after.copyMs) / qMax<qint64>(1, before.copyMs));
+    out.flush();
+    gl_sqlite3db.close();
+    QFile::remove(db);
+}
+
 bool fail(const char *what, const Installation &side)
 {
     out << "bench_transfer: " << what << "\n" << side.lines.join('\n') << "\n";
@@ -378,6 +499,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Kest"));
     QCoreApplication::setApplicationName(QStringLiteral("Varno"));
+    if (argc > 1 && qstrcmp(argv[1], "copy") == 0) {
+        reportLiveCopy(argc > 2 ? qMax(1, atoi(argv[2])) : 1024);
+        return 0;
+    }
     const bool packOnly = argc > 1 && qstrcmp(argv[1], "pack") == 0;
     if (QFile::symLinkTarget(QStringLiteral("/proc/self/ns/net")) !=
         QFile::symLinkTarget(QStringLiteral("/proc/1/ns/net")))
@@ -386,6 +511,7 @@ int main(int argc, char *argv[])
         out << "bench_transfer: packing skipped, run it inside a private network namespace\n";
     if (packOnly)
         return 0;
+    reportLiveCopy(1024);
     const int megabytes = argc > 1 ? qMax(1, atoi(argv[1])) : 50;
     {
         QTemporaryDir folder;

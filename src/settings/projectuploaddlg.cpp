@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -191,7 +192,7 @@ void ProjectUploadDlg::sendTo(const QString &url)
     busy = true;
     const int ticket = ++m_packing;
     BackgroundWork::remember(folder->path());
-    packProjectsInBackground(projectNames, archive, this, [this, folder, archive, url, ticket](bool ok) {
+    const auto packed = [this, folder, archive, url, ticket](bool ok) {
         if (ticket != m_packing)
             return; // the dialog was closed while it packed
         if (!ok) {
@@ -203,7 +204,8 @@ void ProjectUploadDlg::sendTo(const QString &url)
         httpClient.upload(url, archive, 0);
         if (self)
             busy = false;
-    });
+    };
+    m_stopPacking = packProjectsInBackground(projectNames, archive, this, packed);
 }
 
 void ProjectUploadDlg::dataIsComming(quint8 *recvBuff, qlonglong recvLength)
@@ -292,6 +294,8 @@ void ProjectUploadDlg::done(int result)
 {
     // Closing the dialog gives up the exchange under way, a packing included.
     ++m_packing;
+    if (m_stopPacking)
+        std::exchange(m_stopPacking, nullptr)();
     busy = false;
     httpClient.abort();
     MyDialog::done(result);

@@ -65,6 +65,8 @@ private:
     bool busy = false;
     // Counts the packings started; one whose number is no longer this was given up.
     int m_packing = 0;
+    // Gives up the packing under way: its copies stop and its files go.
+    std::function<void()> m_stopPacking;
     bool server = false;
     QList<download_project_app> requests;
     HttpClient httpClient;

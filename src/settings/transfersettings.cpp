@@ -129,6 +129,12 @@ bool preparePacking(const QStringList &names, QStringList &folders)
 
 bool packFolders(const QStringList &names, const QStringList &folders, const QString &zipPath)
 {
+    return packFolders(names, folders, zipPath, DatabaseCopy::Live());
+}
+
+bool packFolders(const QStringList &names, const QStringList &folders, const QString &zipPath,
+                 const DatabaseCopy::Live &live)
+{
     QFile::remove(zipPath);
     QTemporaryDir staging;
     if (names.size() != folders.size() || !staging.isValid())
@@ -144,7 +150,7 @@ bool packFolders(const QStringList &names, const QStringList &folders, const QSt
         stagingHook();
     // Every copy and the packing must succeed: where an older archive cannot be
     // replaced (a card turned read-only), the read-back would find that one.
-    if (!compressFolders(names, folders, staging.path(), zipPath)) {
+    if (!compressFolders(names, folders, staging.path(), zipPath, live)) {
         QFile::remove(zipPath);
         return false;
     }
@@ -152,7 +158,8 @@ bool packFolders(const QStringList &names, const QStringList &folders, const QSt
         packedHook(zipPath);
     // The archive read back must hold every file with the size it has now: an
     // archive damaged once written, or a file that changed after its copy, is not sent.
-    if (!BackgroundWork::stopping() && holdsEveryFile(names, folders, staging.path(), zipPath))
+    const bool givenUp = live.stop && live.stop->load();
+    if (!BackgroundWork::stopping() && !givenUp && holdsEveryFile(names, folders, staging.path(), zipPath))
         return true;
     QFile::remove(zipPath);
     return false;
@@ -165,8 +172,8 @@ bool packProjects(const QStringList &names, const QString &zipPath)
     return preparePacking(names, folders) && packFolders(names, folders, zipPath);
 }
 
-void packProjectsInBackground(const QStringList &names, const QString &zipPath, QObject *context,
-                              std::function<void(bool)> done)
+std::function<void()> packProjectsInBackground(const QStringList &names, const QString &zipPath,
+                                               QObject *context, std::function<void(bool)> done)
 {
     QPointer<QObject> guard(context);
     auto answer = [guard, done](bool ok) {
@@ -184,10 +191,20 @@ void packProjectsInBackground(const QStringList &names, const QString &zipPath, 
     // A refusal of the window's part is said at once, as before any file work.
     if (!preparePacking(names, folders)) {
         done(false);
-        return;
+        return [] {};
+    }
+    // The database the window writes is copied through the window's connection, in
+    // slices on its thread, so that no commit waits for the whole copy.
+    DatabaseCopy::Live live;
+    live.stop = std::make_shared<std::atomic<bool>>(false);
+    if (gl_sqlite3db.isOpen()) {
+        live.connection = &gl_sqlite3db;
+        live.path = gl_sqlite3db.getDbName();
     }
     BackgroundWork::pool().start(
-        [names, folders, zipPath, answer] { answer(packFolders(names, folders, zipPath)); });
+        [names, folders, zipPath, answer, live] { answer(packFolders(names, folders, zipPath, live)); });
+    const auto stop = live.stop;
+    return [stop] { stop->store(true); };
 }
 
 QString transferArchiveName()

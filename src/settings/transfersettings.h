@@ -4,6 +4,8 @@
 // server's address (its own key in the settings file, empty until the installer
 // sets it) and the packing of chosen projects into a zip archive.
 
+#include "store/databasecopy.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,12 +37,19 @@ bool packProjects(const QStringList &names, const QString &zipPath);
 // transaction left it, so alarms may be stored meanwhile).
 bool preparePacking(const QStringList &names, QStringList &folders);
 bool packFolders(const QStringList &names, const QStringList &folders, const QString &zipPath);
+// packFolders on a worker, with the database that the window's connection writes
+// copied through that connection on the window's thread (see DatabaseCopy::Live).
+bool packFolders(const QStringList &names, const QStringList &folders, const QString &zipPath,
+                 const DatabaseCopy::Live &live);
 
 // packProjects with its file part on BackgroundWork::pool(): the window and the bus
-// go on. done(ok) runs later on the window's thread, unless context is gone by then;
-// a refusal of the window's part (see preparePacking) runs done(false) at once.
-void packProjectsInBackground(const QStringList &names, const QString &zipPath, QObject *context,
-                              std::function<void(bool)> done);
+// go on, the current project's database copied in slices on the window's thread.
+// done(ok) runs later on the window's thread, unless context is gone by then; a
+// refusal of the window's part (see preparePacking) runs done(false) at once.
+// Answers a function that gives the packing up (nobody waits for it any more): it
+// stops at its next step, its files removed, and answers false.
+std::function<void()> packProjectsInBackground(const QStringList &names, const QString &zipPath,
+                                               QObject *context, std::function<void(bool)> done);
 
 // Test hook: runs between the making of the archive and its read-back, with its
 // path (a test damages the archive or changes a project there), on the thread that

@@ -6,6 +6,8 @@
 #include <QSqlDriver>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 #include <utility>
 
 namespace {
@@ -50,6 +52,7 @@ void CppSQLite3DB::open()
 
 void CppSQLite3DB::close()
 {
+    emit aboutToClose();
     if (!flushBatch()) {
         // They belong to this database; the next one opened must not get them.
         qWarning() << "Error: device writes lost on closing the database:" << m_batchWrites.size();
@@ -76,6 +79,16 @@ void CppSQLite3DB::close()
 bool CppSQLite3DB::isOpen() const
 {
     return db && db->isOpen();
+}
+
+sqlite3 *CppSQLite3DB::handle() const
+{
+    if (!isOpen() || !db->driver())
+        return nullptr;
+    const QVariant handle = db->driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 void CppSQLite3DB::ensureOpen()

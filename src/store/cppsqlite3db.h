@@ -15,6 +15,7 @@
 
 class QSqlDatabase;
 class QTimer;
+struct sqlite3;
 
 class CppSQLite3DB : public QObject
 {
@@ -92,8 +93,18 @@ public:
     // when there is no handle. For tests and diagnostics.
     QString connectionName() const { return m_connectionName; }
 
+    // SQLite's own handle of the open connection, for work that SQL cannot do (the
+    // stepped copy of the database); null when it is not open. Valid until close(),
+    // which says aboutToClose() first.
+    sqlite3 *handle() const;
+
 public slots:
     void close();
+
+signals:
+    // Emitted at the start of close() (open() and the destructor close too), while
+    // the handle is still valid: work that holds it lets go now.
+    void aboutToClose();
 
 private:
     void ensureOpen();

@@ -1,20 +1,31 @@
 #include "databasecopy.h"
 
+#include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
+#include "store/steppeddatabasecopy.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSemaphore>
+#include <QThread>
 
 #include <sqlite3.h>
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 namespace {
 
 std::atomic<qint64> g_lastReadMs{0};
+
+std::function<int(int, int)> g_stepFault;
+std::atomic<int> g_steps{0};
+
+// How often a worker waiting for the copy on the connection's thread looks at the exit.
+constexpr int WaitPieceMs = 20;
 
 struct Closer
 {
@@ -67,7 +78,7 @@ bool DatabaseCopy::copy(const QString &source, const QString &target)
             held.start();
             sqlite3_backup *backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
             // One step reads every page under one read: one consistent state.
-            const int rc = backup ? sqlite3_backup_step(backup, -1) : SQLITE_ERROR;
+            const int rc = backup ? step(backup, -1) : SQLITE_ERROR;
             const int finished = backup ? sqlite3_backup_finish(backup) : SQLITE_ERROR;
             g_lastReadMs = held.elapsed();
             written = rc == SQLITE_DONE && finished == SQLITE_OK;
@@ -83,7 +94,54 @@ bool DatabaseCopy::copy(const QString &source, const QString &target)
     return written;
 }
 
+int DatabaseCopy::step(sqlite3_backup *backup, int pages)
+{
+    const int rc = sqlite3_backup_step(backup, pages);
+    return g_stepFault ? g_stepFault(++g_steps, rc) : rc;
+}
+
+void DatabaseCopy::setStepFaultForTest(std::function<int(int, int)> fault)
+{
+    g_steps = 0;
+    g_stepFault = std::move(fault);
+}
+
 qint64 DatabaseCopy::lastReadMs()
 {
     return g_lastReadMs.load();
+}
+
+bool DatabaseCopy::copy(const QString &source, const QString &target, const Live &live)
+{
+    CppSQLite3DB *connection = live.connection;
+    const QString canonical = QFileInfo(source).canonicalFilePath();
+    if (!connection || QThread::currentThread() == connection->thread() || canonical.isEmpty() ||
+        canonical != QFileInfo(live.path).canonicalFilePath())
+        return copy(source, target);
+    struct Answer
+    {
+        QSemaphore given;
+        std::atomic<bool> ok{false};
+    };
+    const auto answer = std::make_shared<Answer>();
+    const auto stop = live.stop;
+    QMetaObject::invokeMethod(
+        connection,
+        [connection, source, target, stop, answer] {
+            auto *stepped = new SteppedDatabaseCopy(*connection, source, target, stop);
+            QObject::connect(stepped, &SteppedDatabaseCopy::finished, [stepped, answer](bool ok) {
+                answer->ok = ok;
+                answer->given.release();
+                stepped->deleteLater();
+            });
+            stepped->start();
+        },
+        Qt::QueuedConnection);
+    // At the exit the window's thread may be waiting for this worker: it is not
+    // waited for then. The copy gives up on its own at its next slice.
+    while (!answer->given.tryAcquire(1, WaitPieceMs)) {
+        if (BackgroundWork::stopping())
+            return false;
+    }
+    return answer->ok.load();
 }

@@ -143,7 +143,8 @@ bool copyDirToPath(const QString &source, const QString &target, bool overwrite)
     return copyDirSkipping(source, target, overwrite, {});
 }
 
-bool stageProjectFolder(const QString &folder, const QString &name, const QString &target)
+bool stageProjectFolder(const QString &folder, const QString &name, const QString &target,
+                        const DatabaseCopy::Live &live)
 {
     // The database is written while this runs: its journal belongs to the live file
     // only, and the file itself is taken as one transaction left it.
@@ -152,8 +153,8 @@ bool stageProjectFolder(const QString &folder, const QString &name, const QStrin
                            db + QStringLiteral("-shm")};
     if (!copyDirSkipping(folder, target, true, side))
         return false;
-    const QString live = folder + QLatin1Char('/') + db;
-    return !QFileInfo(live).isFile() || DatabaseCopy::copy(live, target + QLatin1Char('/') + db);
+    const QString file = folder + QLatin1Char('/') + db;
+    return !QFileInfo(file).isFile() || DatabaseCopy::copy(file, target + QLatin1Char('/') + db, live);
 }
 
 void clearDir(const QString &path)
@@ -213,18 +214,22 @@ bool compressFolder(const QStringList &names, const QString &zipPath)
 }
 
 bool compressFolders(const QStringList &names, const QStringList &folders, const QString &staging,
-                     const QString &zipPath)
+                     const QString &zipPath, const DatabaseCopy::Live &live)
 {
+    // Work nobody waits for any more stops before its next step.
+    const auto givenUp = [&live] { return live.stop && live.stop->load(); };
     for (int i = 0; i < names.size() && i < folders.size(); ++i) {
         const QString &name = names.at(i);
         if (!QFileInfo(folders.at(i)).isDir())
             continue;
         // A project copied in part would be packed as if it were whole.
-        if (!stageProjectFolder(folders.at(i), name, staging + QLatin1Char('/') + name)) {
+        if (givenUp() || !stageProjectFolder(folders.at(i), name, staging + QLatin1Char('/') + name, live)) {
             qDebug() << "compressFolder: copying" << name << "failed";
             return false;
         }
     }
+    if (givenUp())
+        return false;
     if (!ZipArchive::compressDir(zipPath, staging)) {
         qDebug() << "compressFolder: writing" << zipPath << "failed";
         return false;

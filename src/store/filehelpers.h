@@ -4,6 +4,8 @@
 // removing one of the current project's pictures, and packing project folders into
 // a zip archive or unpacking one.
 
+#include "store/databasecopy.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -42,14 +44,17 @@ bool compressFolder(const QStringList &names, const QString &zipPath);
 
 // compressFolder for projects names whose folders (same order) are known: safe on a
 // worker thread. Each is copied into the existing folder staging first (see
-// stageProjectFolder), then staging is packed. Gives up once BackgroundWork::stopping().
+// stageProjectFolder), then staging is packed. Gives up once BackgroundWork::stopping(),
+// or once live's stop is set.
 bool compressFolders(const QStringList &names, const QStringList &folders, const QString &staging,
-                     const QString &zipPath);
+                     const QString &zipPath, const DatabaseCopy::Live &live = {});
 
 // Copies the project folder (of project name) into target for packing, as
 // copyDirToPath does, but the database name + ".db3" as one transaction left it
 // (DatabaseCopy), without its journal files, while the window goes on writing to it.
-bool stageProjectFolder(const QString &folder, const QString &name, const QString &target);
+// The database live names is copied through the window's connection.
+bool stageProjectFolder(const QString &folder, const QString &name, const QString &target,
+                        const DatabaseCopy::Live &live = {});
 
 // Replaces folder with the content of the zip file zipPath. Nothing happens when
 // the zip file is missing, cannot be read or holds an unsafe entry, or when an

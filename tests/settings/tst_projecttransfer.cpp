@@ -25,6 +25,7 @@
 #include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
+#include "store/steppeddatabasecopy.h"
 #include "store/settings.h"
 
 #include <QMutex>
@@ -845,53 +846,127 @@ void TestProjectTransfer::closingAbortsTheRequest()
 
 // The window's thread goes on while a worker packs: an alarm stored meanwhile (committed,
 // or still being written) leaves the archived database whole. An exit stops the packing.
+// With a large database, the window commits a row every 5 ms while it is copied: no commit
+// waits long, the archive holds what was committed before the press and one state after it;
+// a close, another project opened or the packing given up during the copy ends it at once.
 void TestProjectTransfer::packingLeavesTheWindowFree_data()
 {
     QTest::addColumn<int>("archived"); // its alarm rows in the archived database; -1: no archive
-    QTest::newRow("an alarm committed") << 1;
-    QTest::newRow("an alarm being written") << 0;
-    QTest::newRow("an exit") << -1;
+    QTest::addColumn<QString>("during"); // what the window does during the large database's copy
+    QTest::newRow("an alarm committed") << 1 << "";
+    QTest::newRow("an alarm being written, rolled back") << 0 << "";
+    QTest::newRow("an exit") << -1 << "";
+    QTest::newRow("a large database, a commit every 5 ms") << 1 << "commits";
+    QTest::newRow("a large database closed during its copy") << -1 << "close";
+    QTest::newRow("another project opened during the copy") << -1 << "open";
+    QTest::newRow("another project opened before the copy") << -1 << "open first";
+    QTest::newRow("the packing given up during the copy") << -1 << "give up";
+    QTest::newRow("the upload dialog closed during the copy") << -1 << "dialog";
 }
 
 void TestProjectTransfer::packingLeavesTheWindowFree()
 {
     QFETCH(int, archived);
+    QFETCH(QString, during);
+    const QString live = projectDatabasePath(QStringLiteral("Home"));
     const auto ran = std::make_shared<QAtomicInt>(0);
     setStagingHookForTest([=] {
-        if (archived < 0) // stays until the exit has begun
+        if (archived < 0 && during.isEmpty()) // stays until the exit has begun
             return ran->storeRelease(2),
                    ran->storeRelease(QTest::qWaitFor(&BackgroundWork::stopping) ? 1 : -1);
         ran->storeRelease(onWindow([=] {
+            if (during == "open first")
+                gl_sqlite3db.setDbName(projectDatabasePath(QStringLiteral("Office"))), gl_sqlite3db.open();
+            if (!during.isEmpty())
+                return;
             gl_sqlite3db.beginTransaction(); // the journal stands beside the live file meanwhile
             gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "during"});
             if (archived > 0)
                 gl_sqlite3db.commitTransaction();
+            else // the copy waits for the transaction, here one that is given up
+                QTimer::singleShot(100, [] { gl_sqlite3db.rollbackTransaction(); });
         }) ? 1 : -1);
     });
-    auto unhook = qScopeGuard([] { setStagingHookForTest(nullptr), BackgroundWork::resetForTests(); });
+    auto unhook = qScopeGuard([] {
+        setStagingHookForTest(nullptr), BackgroundWork::resetForTests();
+        SteppedDatabaseCopy::setSliceHookForTest(nullptr);
+    });
+    qint64 longest = 0; // the window's longest commit
+    int slices = 0, slicesAfter = -1;
+    std::function<void()> stop;
+    QTimer ticker; // an alarm committed, a device state gathered: as a busy site stores them
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (gl_sqlite3db.getDbName() != live)
+            return; // another project's database
+        QElapsedTimer commit;
+        commit.start();
+        QVERIFY(gl_sqlite3db.execDML("insert into tbl_log(log_type,log_event) values(1,'tick')"));
+        longest = qMax(longest, commit.elapsed());
+        gl_sqlite3db.execBound("update tbl_log set log_type = 2 where log_event = ?", {"before"});
+    });
+    if (!during.isEmpty()) {
+        QVERIFY(gl_sqlite3db.execDML("create table big(b blob)"));
+        QVERIFY(gl_sqlite3db.execDML("with n(i) as (select 1 union all select i + 1 from n where i < 1280) "
+                                     "insert into big select zeroblob(65536) from n")); // 80 MB
+        QVERIFY(gl_sqlite3db.execDML("insert into tbl_log(log_type,log_event) values(1,'before')"));
+        gl_sqlite3db.execBound("insert into tbl_log(log_type,log_event) values(?,?)", {1, "before"});
+        ticker.start(5);
+        SteppedDatabaseCopy::setSliceHookForTest([&] {
+            if (during == "commits" || (slicesAfter >= 0 && ++slicesAfter) || ++slices < 2)
+                return;
+            slicesAfter = 0; // the copy goes no further than this slice
+            if (during == "close")
+                gl_sqlite3db.close();
+            if (during == "open")
+                gl_sqlite3db.setDbName(projectDatabasePath(QStringLiteral("Office"))), gl_sqlite3db.open();
+            if (during == "give up" || during == "dialog")
+                stop();
+        });
+    }
     QTemporaryDir dir;
     const QString zip = dir.filePath("p.zip"), out = dir.filePath("out");
+    const QStringList temporary = QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
     std::optional<bool> packed;
-    packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
-    if (archived < 0) {
+    ProjectUploadDlg dialog;
+    if (during == "dialog") { // its answer is dropped: the end of the work is waited for
+        dialog.projectNames = QStringList{"Home", "Office"};
+        stop = [&] { dialog.done(0); };
+        click(&dialog, "pushButtonSendToServer");
+        QTRY_VERIFY_WITH_TIMEOUT(slicesAfter == 0 && !QThreadPool::globalInstance()->activeThreadCount(), 30000);
+        QVERIFY(m_cloud.requests().isEmpty());
+        packed = false;
+    } else {
+        stop = packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
+    }
+    if (archived < 0 && during.isEmpty()) {
         QTRY_COMPARE(ran->loadAcquire(), 2); // the worker packs
         QVERIFY(BackgroundWork::finish(10000));
         QCoreApplication::sendPostedEvents(); // the answer the worker posted
     }
-    QTRY_VERIFY(packed.has_value());
+    QTRY_VERIFY_WITH_TIMEOUT(packed.has_value(), 30000);
+    ticker.stop();
     QVERIFY(!gl_sqlite3db.inTransaction() || gl_sqlite3db.commitTransaction());
     QVERIFY2(ran->loadAcquire() == 1, "the window was held while the worker packed");
     QCOMPARE(*packed, archived >= 0);
     QCOMPARE(QFileInfo::exists(zip), archived >= 0);
-    const auto during = [](const QString &db) {
-        return dbRows(db, "select count(*) from tbl_log where log_event = 'during'").value(0, "-");
+    QCOMPARE(slicesAfter, QStringList({"", "commits", "open first"}).contains(during) ? -1 : 0);
+    QVERIFY2(longest <= 50, qPrintable(QString("a commit waited %1 ms").arg(longest)));
+    QTRY_COMPARE(QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), temporary);
+    const auto count = [](const QString &db, const char *event) {
+        return dbRows(db, QString("select count(*) from tbl_log where log_event = '%1'").arg(event)).value(0);
     };
-    QCOMPARE(during(projectDatabasePath(QStringLiteral("Home"))), QString::number(archived < 0 ? 0 : 1));
+    QCOMPARE(count(live, "during"), QString::number(archived > 0 && during.isEmpty() ? 1 : 0));
     if (archived >= 0) {
         QVERIFY(QDir().mkdir(out) && ZipArchive::extractDir(zip, out));
         QVERIFY(!QFile::exists(out + "/Home/Home.db3-journal"));
         QVERIFY(isIntactDatabase(out + "/Home/Home.db3"));
-        QCOMPARE(during(out + "/Home/Home.db3"), QString::number(archived));
+        QCOMPARE(count(out + "/Home/Home.db3", "during"), QString::number(during.isEmpty() ? archived : 0));
+        // Each row committed before the press, and one state after it: the rows of the
+        // ticks up to some moment, none missing among them.
+        QCOMPARE(count(out + "/Home/Home.db3", "before"), during.isEmpty() ? "0" : "2");
+        QCOMPARE(dbRows(out + "/Home/Home.db3", "select count(*) = coalesce(max(id) - min(id) + 1, 0) "
+                                                "from tbl_log where log_event = 'tick'"),
+                 QStringList{"1"});
     }
 }
 

@@ -5,18 +5,23 @@
 #include "stepfault.h"
 
 #include "store/cppsqlite3db.h"
+#include "store/databasecopy.h"
 #include "store/databaseinit.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "store/schema.h"
+#include "store/steppeddatabasecopy.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sqlite3.h>
 
 class TestDatabase : public QObject
 {
@@ -146,6 +151,60 @@ private slots:
         QVERIFY(execTransaction(
             {QStringLiteral("insert into t(v) values(1)"), QStringLiteral("insert into t(v) values(2)")}));
         QCOMPARE(count(QStringLiteral("t")), 2);
+    }
+
+    // A copy of the database, from a connection of its own or through gl_sqlite3db in
+    // slices, with its N-th step failed for N = 1, 2, ... until a run reaches no failure:
+    // each failed run says so and leaves no file; the last one copies every row.
+    void copyFailsWithAnyStep_data()
+    {
+        QTest::addColumn<bool>("stepped");
+        QTest::newRow("from a connection of its own") << false;
+        QTest::newRow("through the connection, in slices") << true;
+    }
+    void copyFailsWithAnyStep()
+    {
+        QFETCH(bool, stepped);
+        const QString source = newPath(), target = newPath();
+        gl_sqlite3db.close();
+        gl_sqlite3db.setDbName(source);
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("create table t(b blob)")));
+        QVERIFY(gl_sqlite3db.execDML(QStringLiteral("with n(i) as (select 1 union all select i + 1 from n "
+                                                    "where i < 300) insert into t select randomblob(2000) "
+                                                    "from n")));
+        const auto content = [](const QString &path) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+            db.setDatabaseName(path);
+            QSqlQuery query(db);
+            const bool read = db.open() && query.exec(QStringLiteral("select group_concat(hex(b)) from t"));
+            const QString all = read && query.next() ? query.value(0).toString() : QString();
+            query = QSqlQuery(), db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+            return all;
+        };
+        auto unhook = qScopeGuard([] { DatabaseCopy::setStepFaultForTest(nullptr); });
+        for (int failed = 1; failed < 100; ++failed) {
+            bool fired = false;
+            DatabaseCopy::setStepFaultForTest([&](int step, int rc) {
+                return step == failed ? (fired = true, SQLITE_IOERR) : rc;
+            });
+            bool ok = !stepped && DatabaseCopy::copy(source, target);
+            if (stepped) {
+                SteppedDatabaseCopy copy(gl_sqlite3db, source, target, nullptr);
+                QSignalSpy finished(&copy, &SteppedDatabaseCopy::finished);
+                copy.start();
+                QVERIFY(finished.wait());
+                ok = finished.at(0).at(0).toBool();
+            }
+            QCOMPARE(ok, !fired);
+            QCOMPARE(QFileInfo::exists(target), !fired);
+            if (!fired) {
+                QVERIFY(failed > (stepped ? 3 : 1)); // 150 pages, 64 a step
+                QCOMPARE(content(target), content(source));
+                return;
+            }
+        }
+        QFAIL("every run failed");
     }
 
     // Device writes (bound statements) gather in one transaction: this connection

@@ -4,6 +4,7 @@
 #include "handmadezip.h"
 #include "testmain.h"
 
+#include "store/backgroundwork.h"
 #include "store/filehelpers.h"
 #include "store/globals.h"
 #include "store/ziparchive.h"
@@ -15,10 +16,14 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTime>
 #include <QtTest>
 
 #include <zip.h>
+
+#include <atomic>
+#include <thread>
 
 class TestFileHelpers : public QObject
 {
@@ -411,6 +416,44 @@ private slots:
         const bool packed = compressFolder({QStringLiteral("Proj"), QStringLiteral("Other")}, zip);
         QCOMPARE(packed, failing.isEmpty());
         QCOMPARE(QFileInfo::exists(zip), failing.isEmpty());
+    }
+
+    // The exit's stop (BackgroundWork::stopping()) ends the copy of a project's files and the
+    // writing of its archive, each on its own: nothing is copied, no archive is left.
+    void packingStopsAtTheExit_data()
+    {
+        QTest::addColumn<QString>("stopped");
+        QTest::newRow("the copy of the files") << "copy";
+        QTest::newRow("the archive, before its entries") << "entries";
+        QTest::newRow("the archive, while libzip writes it") << "writing";
+    }
+    void packingStopsAtTheExit()
+    {
+        QFETCH(QString, stopped);
+        const QString target = root() + QStringLiteral("/staged"), zip = root() + QStringLiteral("/p.zip");
+        QByteArray noise(32 << 20, Qt::Uninitialized); // deflated for a second or so
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        writeFile(project(QStringLiteral("Proj")) + QStringLiteral("/a.bin"), noise);
+        auto reset = qScopeGuard([] { BackgroundWork::resetForTests(); });
+        std::atomic<bool> over{false};
+        // While libzip writes, its temporary file stands beside the archive.
+        std::thread exit([&] {
+            while (stopped == QLatin1String("writing") && !over &&
+                   QDir(root()).entryList({QStringLiteral("p.zip.*")}, QDir::Files).isEmpty())
+                QThread::usleep(200);
+            BackgroundWork::finish(0);
+        });
+        const auto joined = qScopeGuard([&] { over = true, exit.join(); });
+        while (stopped != QLatin1String("writing") && !BackgroundWork::stopping())
+            QThread::usleep(200);
+        if (stopped == QLatin1String("copy")) {
+            QVERIFY(!copyDirToPath(project(QStringLiteral("Proj")), target, true));
+            QCOMPARE(tree(target), QStringList());
+        } else {
+            QVERIFY(!ZipArchive::compressDir(zip, project(QStringLiteral("Proj"))));
+            QVERIFY(!QFileInfo::exists(zip));
+        }
+        QCOMPARE(QDir(root()).entryList({QStringLiteral("p.zip*")}, QDir::Files), QStringList());
     }
 
     void compressLeavesTimeNamedProjectAlone()
