@@ -158,8 +158,7 @@ bool packFolders(const QStringList &names, const QStringList &folders, const QSt
         packedHook(zipPath);
     // The archive read back must hold every file with the size it has now: an
     // archive damaged once written, or a file that changed after its copy, is not sent.
-    const bool givenUp = live.stop && live.stop->load();
-    if (!BackgroundWork::stopping() && !givenUp && holdsEveryFile(names, folders, staging.path(), zipPath))
+    if (!BackgroundWork::stopping() && holdsEveryFile(names, folders, staging.path(), zipPath))
         return true;
     QFile::remove(zipPath);
     return false;
@@ -201,8 +200,15 @@ std::function<void()> packProjectsInBackground(const QStringList &names, const Q
         live.connection = &gl_sqlite3db;
         live.path = gl_sqlite3db.getDbName();
     }
-    BackgroundWork::pool().start(
-        [names, folders, zipPath, answer, live] { answer(packFolders(names, folders, zipPath, live)); });
+    // Given up, every copy and the zip stop at their next piece (BackgroundWork::stopping()).
+    BackgroundWork::pool().start([names, folders, zipPath, answer, live] {
+        bool packed = false;
+        {
+            const BackgroundWork::GiveUpScope scope(live.stop.get());
+            packed = packFolders(names, folders, zipPath, live);
+        }
+        answer(packed);
+    });
     const auto stop = live.stop;
     return [stop] { stop->store(true); };
 }

@@ -216,20 +216,17 @@ bool compressFolder(const QStringList &names, const QString &zipPath)
 bool compressFolders(const QStringList &names, const QStringList &folders, const QString &staging,
                      const QString &zipPath, const DatabaseCopy::Live &live)
 {
-    // Work nobody waits for any more stops before its next step.
-    const auto givenUp = [&live] { return live.stop && live.stop->load(); };
     for (int i = 0; i < names.size() && i < folders.size(); ++i) {
         const QString &name = names.at(i);
         if (!QFileInfo(folders.at(i)).isDir())
             continue;
         // A project copied in part would be packed as if it were whole.
-        if (givenUp() || !stageProjectFolder(folders.at(i), name, staging + QLatin1Char('/') + name, live)) {
+        const QString target = staging + QLatin1Char('/') + name;
+        if (BackgroundWork::stopping() || !stageProjectFolder(folders.at(i), name, target, live)) {
             qDebug() << "compressFolder: copying" << name << "failed";
             return false;
         }
     }
-    if (givenUp())
-        return false;
     if (!ZipArchive::compressDir(zipPath, staging)) {
         qDebug() << "compressFolder: writing" << zipPath << "failed";
         return false;

@@ -44,8 +44,7 @@ bool compressFolder(const QStringList &names, const QString &zipPath);
 
 // compressFolder for projects names whose folders (same order) are known: safe on a
 // worker thread. Each is copied into the existing folder staging first (see
-// stageProjectFolder), then staging is packed. Gives up once BackgroundWork::stopping(),
-// or once live's stop is set.
+// stageProjectFolder), then staging is packed. Gives up once BackgroundWork::stopping().
 bool compressFolders(const QStringList &names, const QStringList &folders, const QString &staging,
                      const QString &zipPath, const DatabaseCopy::Live &live = {});
 

@@ -24,6 +24,7 @@
 #include "settings/transfersettings.h"
 #include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
+#include "store/databasecopy.h"
 #include "store/databaseinit.h"
 #include "store/steppeddatabasecopy.h"
 #include "store/settings.h"
@@ -151,6 +152,7 @@ private slots:
     void packingLeavesTheWindowFree();
     void importLeavesTheWindowFree_data();
     void importLeavesTheWindowFree();
+    void packingGivenUpCopiesNothing();
     void givenUpImport_data();
     void givenUpImport();
     void secondSenderDuringImport();
@@ -722,7 +724,8 @@ void TestProjectTransfer::receiver()
         QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Yard/Yard.db3"}, {"Yard/../../" + name},
                                                            {"Yard/../../../" + name}})));
     } else if (archive == QLatin1String("renamed")) {
-        QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Home/Home.db3", 0, -1, true, true, dbBytes("Home")},
+        QVERIFY(writeFile(zipPath, varnotest::handMadeZip({{"Home/Home.db3", 0, -1, true, true,
+                                                            dbBytes("Home")},
                                                            {"Home/Home_1.db3/in-the-way"}})));
     } else if (archive == QLatin1String("nodb")) {
         QVERIFY(writeFile(zipPath, withoutDatabase()));
@@ -932,7 +935,8 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
         dialog.projectNames = QStringList{"Home", "Office"};
         stop = [&] { dialog.done(0); };
         click(&dialog, "pushButtonSendToServer");
-        QTRY_VERIFY_WITH_TIMEOUT(slicesAfter == 0 && !QThreadPool::globalInstance()->activeThreadCount(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            slicesAfter == 0 && !QThreadPool::globalInstance()->activeThreadCount(), 30000);
         QVERIFY(m_cloud.requests().isEmpty());
         packed = false;
     } else {
@@ -1018,6 +1022,29 @@ void TestProjectTransfer::importLeavesTheWindowFree()
     QCOMPARE(projectState(), expected);
 }
 
+// A packing given up before its copies begin: no project's database is copied after that
+// (the first is another project's, which the worker copies itself), and nothing is left.
+void TestProjectTransfer::packingGivenUpCopiesNothing()
+{
+    std::atomic<int> steps{0};
+    DatabaseCopy::setStepFaultForTest([&](int step, int result) { return steps = step, result; });
+    std::function<void()> stop;
+    setStagingHookForTest([&] { QVERIFY(onWindow([&] { stop(); })); });
+    auto unhook = qScopeGuard([] {
+        setStagingHookForTest(nullptr), DatabaseCopy::setStepFaultForTest(nullptr);
+    });
+    QTemporaryDir dir;
+    const QStringList temporary = QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    std::optional<bool> packed;
+    const auto done = [&](bool ok) { packed = ok; };
+    stop = packProjectsInBackground({"Office", "Home"}, dir.filePath("p.zip"), this, done);
+    QTRY_VERIFY(packed.has_value());
+    QCOMPARE(*packed, false);
+    QCOMPARE(steps.load(), 0);
+    QVERIFY(!QFile::exists(dir.filePath("p.zip")));
+    QTRY_COMPARE(QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), temporary);
+}
+
 // A download closed while its worker copies, then another download (or the same one again):
 // the given-up worker stops at its next project and touches no name the new one lists; the new
 // one waits for names the given-up one still holds.
@@ -1034,8 +1061,8 @@ void TestProjectTransfer::givenUpImport_data()
         << QStringList{"entry Yard db=SQLite stand-in of Yard second", "listed Yard"}
         << QStringList{"Aaa", "Yard", "Yard"};
     QTest::newRow("the same projects again") << 1 << QStringList{"Aaa", "Yard"}
-        << QStringList{"entry Aaa db=SQLite stand-in of Aaa second", "entry Yard db=SQLite stand-in of Yard second",
-                       "listed Aaa", "listed Yard"}
+        << QStringList{"entry Aaa db=SQLite stand-in of Aaa second",
+                       "entry Yard db=SQLite stand-in of Yard second", "listed Aaa", "listed Yard"}
         << QStringList{"Aaa", "Aaa", "Yard"};
 }
 
@@ -1074,7 +1101,8 @@ void TestProjectTransfer::givenUpImport()
     QTRY_VERIFY2(atClose.available() > 0, qPrintable(messages(firstInfo).join('|')));
     first->close();
 
-    m_cloud.answerWith(200, readFile(makeArchive(dir.filePath("b.zip"), second, "second")), "application/zip");
+    const QByteArray archive = readFile(makeArchive(dir.filePath("b.zip"), second, "second"));
+    m_cloud.answerWith(200, archive, "application/zip");
     ProjectDownloadDlg again;
     again.show();
     QSignalSpy info(&again, &MyDialog::signalsInformation);
