@@ -277,15 +277,22 @@ QByteArray photoPng()
     return bytes.data();
 }
 
-// "Send To Server" of the current project with rooms photo rooms.
-void reportPacking(int rooms)
+// An application folder of its own in folder, its current project open; its name.
+QString startNewProject(const QTemporaryDir &folder)
 {
-    QTemporaryDir folder;
     initConfig(folder.path());
     gl_curPath = folder.path();
     preInitProject();
     QString current;
     getCurrentProject(current);
+    return current;
+}
+
+// "Send To Server" of the current project with rooms photo rooms.
+void reportPacking(int rooms)
+{
+    QTemporaryDir folder;
+    const QString current = startNewProject(folder);
     const QString project = projectFolder(current);
     // A year of a busy site's log.
     gl_sqlite3db.beginTransaction();
@@ -445,11 +452,7 @@ LiveCopy copyWhileCommitting(const std::function<bool()> &copy, int ms = 0)
 void reportLiveCopy(int megabytes)
 {
     QTemporaryDir folder;
-    initConfig(folder.path());
-    gl_curPath = folder.path();
-    preInitProject();
-    QString current;
-    getCurrentProject(current);
+    const QString current = startNewProject(folder);
     const QString db = projectDatabasePath(current), target = folder.filePath("copy.db3");
     QElapsedTimer made;
     made.start();
