@@ -122,6 +122,37 @@ bool onWindow(const std::function<void()> &work)
     return done->tryAcquire(1, 5000);
 }
 
+// Holds the import's worker as it puts its at-th project in place, until resume is
+// released; reached gets every project that came to its copy, in order.
+struct ImportGate
+{
+    explicit ImportGate(int at)
+    {
+        ProjectDownloadDlg::setImportHookForTest([this, at](const QString &name) {
+            QMutexLocker locker(&lock);
+            reached << name;
+            if (reached.size() == at)
+                locker.unlock(), held.release(), resume.acquire();
+        });
+    }
+    ~ImportGate()
+    {
+        resume.release(2), BackgroundWork::pool().waitForDone(10000);
+        ProjectDownloadDlg::setImportHookForTest(nullptr);
+    }
+    QMutex lock;
+    QStringList reached;
+    QSemaphore held, resume;
+};
+
+// Shows dialog and presses its download button with code.
+void startDownload(QWidget *dialog, const char *button, const QString &code)
+{
+    dialog->show();
+    child<QtMaterialLineEdit>(dialog, "lineEditCode")->setText(code);
+    click(dialog, button);
+}
+
 } // namespace
 
 class TestProjectTransfer : public QObject
@@ -1077,46 +1108,27 @@ void TestProjectTransfer::givenUpImport()
                        "application/zip");
     QStringList expected = projectState() + added;
     expected.sort();
-    QMutex lock;
-    QStringList reached;
-    QSemaphore atClose, resume;
-    ProjectDownloadDlg::setImportHookForTest([&](const QString &name) {
-        QMutexLocker locker(&lock);
-        reached << name;
-        if (reached.size() == closedAt) {
-            locker.unlock();
-            atClose.release();
-            resume.acquire(); // the first worker is in this project's copy
-        }
-    });
-    auto unhook = qScopeGuard([&] {
-        resume.release(2), BackgroundWork::pool().waitForDone(10000);
-        ProjectDownloadDlg::setImportHookForTest(nullptr);
-    });
+    ImportGate gate(closedAt);
     auto first = std::make_unique<ProjectDownloadDlg>();
-    first->show();
     QSignalSpy firstInfo(first.get(), &MyDialog::signalsInformation);
-    child<QtMaterialLineEdit>(first.get(), "lineEditCode")->setText(QStringLiteral("0042"));
-    click(first.get(), "pushButtonDownloadServer");
-    QTRY_VERIFY2(atClose.available() > 0, qPrintable(messages(firstInfo).join('|')));
+    startDownload(first.get(), "pushButtonDownloadServer", "0042");
+    QTRY_VERIFY2(gate.held.available() > 0, qPrintable(messages(firstInfo).join('|')));
     first->close();
 
     const QByteArray archive = readFile(makeArchive(dir.filePath("b.zip"), second, "second"));
     m_cloud.answerWith(200, archive, "application/zip");
     ProjectDownloadDlg again;
-    again.show();
     QSignalSpy info(&again, &MyDialog::signalsInformation);
-    child<QtMaterialLineEdit>(&again, "lineEditCode")->setText(QStringLiteral("0042"));
-    click(&again, "pushButtonDownloadServer");
+    startDownload(&again, "pushButtonDownloadServer", "0042");
     // It waits for the names the first worker holds, or (wrongly) goes on without it.
     QTRY_VERIFY(!info.isEmpty());
-    resume.release();
+    gate.resume.release();
     QTRY_VERIFY(messages(info).contains(QStringLiteral("success.")));
     QCOMPARE(messages(info), (QStringList{"Downloading...,please wait a moment", "success."}));
     QVERIFY(BackgroundWork::pool().waitForDone(10000));
     QCoreApplication::sendPostedEvents(); // the first worker's end
     QCOMPARE(projectState(), expected);
-    QCOMPARE(reached, putInPlace);
+    QCOMPARE(gate.reached, putInPlace);
 }
 
 // A sender that closes right after its body, and a second one that posts during the import:
@@ -1128,17 +1140,10 @@ void TestProjectTransfer::secondSenderDuringImport()
     const QByteArray other = readFile(makeArchive(dir.filePath("o.zip"), {"Other"}, "two"));
     QStringList expected = projectState() << "entry Yard db=SQLite stand-in of Yard one" << "listed Yard";
     expected.sort();
-    QSemaphore importing, resume;
-    ProjectDownloadDlg::setImportHookForTest([&](const QString &) { importing.release(), resume.acquire(); });
-    auto unhook = qScopeGuard([&] {
-        resume.release(2), BackgroundWork::pool().waitForDone(10000);
-        ProjectDownloadDlg::setImportHookForTest(nullptr);
-    });
+    ImportGate gate(1);
     ProjectDownloadDlg dialog;
-    dialog.show();
     QSignalSpy info(&dialog, &MyDialog::signalsInformation);
-    child<QtMaterialLineEdit>(&dialog, "lineEditCode")->setText(QStringLiteral("1234"));
-    click(&dialog, "pushButtonDownloadDevice");
+    startDownload(&dialog, "pushButtonDownloadDevice", "1234");
     const auto post = [](QTcpSocket &socket, const QByteArray &body) {
         socket.connectToHost(Loopback, 8080);
         return socket.waitForConnected(3000) &&
@@ -1149,12 +1154,12 @@ void TestProjectTransfer::secondSenderDuringImport()
     QTcpSocket one, two;
     QVERIFY(post(one, yard));
     one.disconnectFromHost();
-    QTRY_VERIFY2(importing.available() > 0, qPrintable(messages(info).join('|')));
+    QTRY_VERIFY2(gate.held.available() > 0, qPrintable(messages(info).join('|')));
     QVERIFY(post(two, other));
     // Refused without an answer while the first import runs; never told it was received.
     QTRY_COMPARE(two.state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(two.readAll(), QByteArray());
-    resume.release();
+    gate.resume.release();
     QTRY_COMPARE(messages(info), QStringList{"success."});
     QVERIFY(BackgroundWork::pool().waitForDone(10000));
     QCoreApplication::sendPostedEvents();
