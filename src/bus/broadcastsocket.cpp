@@ -32,6 +32,13 @@ BroadcastSocket::BroadcastSocket()
     : QObject(nullptr)
 {
     connect(&keepAliveTimer, &QTimer::timeout, this, &BroadcastSocket::slotsKeepAlive);
+    // A timer, so that the events already queued go first.
+    streamTurn.setSingleShot(true);
+    streamTurn.setInterval(0);
+    connect(&streamTurn, &QTimer::timeout, this, [this] {
+        if (tcpSocket)
+            readStream(tcpSocket);
+    });
 }
 
 BroadcastSocket::~BroadcastSocket()
@@ -139,6 +146,9 @@ void BroadcastSocket::closeSocket()
             socket->abort();
         socket->deleteLater();
     }
+    // A new connection starts a new stream.
+    streamTurn.stop();
+    streamFrames.clear();
     if (tcpSocket) {
         QTcpSocket *socket = tcpSocket;
         tcpSocket = nullptr;
@@ -471,24 +481,31 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket)
 
 void BroadcastSocket::readStream(QTcpSocket *socket)
 {
+    // A receiver may reopen the link while it handles a frame: reading stops as
+    // soon as this socket is no longer the current one.
     QPointer<QTcpSocket> guard(socket);
-    unsigned char buffer[BufferSize];
-    // Blocks of the stream are handed on in pieces of at most one buffer; the
-    // stream is not split at frame boundaries.
-    while (guard && socket == tcpSocket && socket->bytesAvailable() > 0) {
-        qint64 total = 0;
-        while (total < BufferSize) {
-            const qint64 got = socket->read(reinterpret_cast<char *>(buffer) + total,
-                                            BufferSize - total);
-            if (got <= 0)
-                break;
-            total += got;
+    unsigned char frame[BufferSize];
+    // Each whole frame of the stream is handed on once, as a datagram is; a busy
+    // link must not hold the event loop, so after a batch the rest waits for the
+    // next turn.
+    int batch = 0;
+    while (guard && socket == tcpSocket) {
+        if (batch == MaxDatagramsPerTurn) {
+            streamTurn.start();
+            return;
         }
-        if (total < MaxFrameSpan)
-            std::memset(buffer + total, 0, size_t(MaxFrameSpan - total));
-        emit dataIsComming(buffer, total);
-        if (total == 0)
-            break;
+        const int size = streamFrames.take(frame);
+        if (size == 0) {
+            if (streamFrames.readFrom(*socket) <= 0)
+                return;
+            continue;
+        }
+        // Behind the frame, up to the longest frame a length byte can describe,
+        // a receiver finds zeros.
+        if (size < MaxFrameSpan)
+            std::memset(frame + size, 0, size_t(MaxFrameSpan - size));
+        ++batch;
+        emit dataIsComming(frame, size);
     }
 }
 

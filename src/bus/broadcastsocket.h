@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTimer>
 
+#include "bus/streamframes.h"
 #include "store/records.h"
 
 class QUdpSocket;
@@ -24,7 +25,7 @@ public:
     static constexpr int MaxPayload = 244;
     // Header, length byte and the longest frame a length byte can describe.
     static constexpr int MaxFrameSpan = 16 + 256;
-    // Datagrams handed on per turn of the event loop.
+    // Datagrams, or frames of the stream, handed on per turn of the event loop.
     static constexpr int MaxDatagramsPerTurn = 64;
 
     BroadcastSocket();
@@ -84,6 +85,9 @@ signals:
     void signalsACStatus(int status);
     void signalsAppendMessage(universalSwitchMessage _msg);
     void signalsRemoveMessage(int value, int type);
+    // A picture of the current project was removed with the rows that named it
+    // ("photo_Mood_7"): a write of it still running or held is dropped.
+    void signalsPictureRemoved(QString name);
     void signalsUpdateMessage(messageRecord _messageRecord);
 
 private slots:
@@ -109,6 +113,10 @@ private:
     QUdpSocket *udpSocket = nullptr;
     QTcpSocket *tcpSocket = nullptr;
     QTimer keepAliveTimer;
+    // What the TCP connection has brought that is no whole frame yet, and the
+    // next turn of a busy stream.
+    StreamFrames streamFrames;
+    QTimer streamTurn;
     QString resolvedServerIp;
     QString resolvedDnsIp;
     bool tcpConnected = false;

@@ -89,8 +89,9 @@ private slots:
     void emptyAndOversizedDatagramsDoNotDeafen();
     void burstIsDeliveredInTurns();
     void cloudSendsOverTcp();
-    void tcpSmallBlockInOnePiece();
-    void tcpLargeBlockInPieces();
+    void streamSplitIntoFrames_data();
+    void streamSplitIntoFrames();
+    void reopenedLinkStartsAfresh();
     void tcpLossIsReported();
     void reopeningReportsNoLoss();
     void scriptedDeviceAnswers_data();
@@ -580,23 +581,65 @@ void TestBusTransport::cloudSendsOverTcp()
     QCOMPARE(SimFrame::parse(bytes).payload, QByteArray("CLOUD-FW"));
 }
 
-void TestBusTransport::tcpSmallBlockInOnePiece()
+// The server's writes, read as a stream: each whole frame is handed on once, in order,
+// however the writes cut the frames; bytes that are no frame are skipped.
+void TestBusTransport::streamSplitIntoFrames_data()
 {
-    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
-    useStyle(NetStyleCloudServer);
-    auto socket = newSocket();
-    QVERIFY(socket->createSocket());
-    QVERIFY(m_sim->waitForClient());
-    FrameCollector collector(*socket);
-    const QByteArray frame = deviceFrame(0x0034, "\x01\x64");
-    m_sim->sendRaw(frame);
-    QVERIFY(collector.waitFor(1));
-    SimBus::pump(50);
-    QCOMPARE(collector.blocks, QList<QByteArray>{frame});
-    QVERIFY(!collector.dirtyTail);
+    QTest::addColumn<QList<QByteArray>>("writes"); // a pause of 100 ms between two
+    QTest::addColumn<QList<QByteArray>>("taken");
+    QList<QByteArray> frames;
+    for (int i = 0; i < 100; ++i)
+        frames << deviceFrame(0x0032, QByteArray::number(i));
+    const QByteArray a = frames[0], b = frames[1], c = frames[2];
+    const QByteArray garbage = QByteArray::fromHex("00aaaa17cccc");
+    QByteArray wrongLength = a;
+    wrongLength[16] = char(0xF0);
+    QTest::newRow("one frame") << QList<QByteArray>{a} << QList<QByteArray>{a};
+    QTest::newRow("two in one write") << QList<QByteArray>{a + b} << QList<QByteArray>{a, b};
+    QTest::newRow("three in one write") << QList<QByteArray>{a + b + c} << QList<QByteArray>{a, b, c};
+    QTest::newRow("100 in one write") << QList<QByteArray>{frames.join()} << frames;
+    QTest::newRow("cut in two writes") << QList<QByteArray>{a.left(20), a.mid(20) + b.left(3), b.mid(3)}
+                                       << QList<QByteArray>{a, b};
+    QTest::newRow("behind garbage") << QList<QByteArray>{garbage + a + garbage, garbage + b}
+                                    << QList<QByteArray>{a, b};
+    QTest::newRow("behind a wrong length") << QList<QByteArray>{wrongLength + b} << QList<QByteArray>{b};
+    QTest::newRow("20000 bytes of no frame") << QList<QByteArray>{QByteArray(20000, '\x11'), a}
+                                             << QList<QByteArray>{a};
 }
 
-void TestBusTransport::tcpLargeBlockInPieces()
+void TestBusTransport::streamSplitIntoFrames()
+{
+    QFETCH(QList<QByteArray>, writes);
+    QFETCH(QList<QByteArray>, taken);
+    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
+    useStyle(NetStyleCloudServer);
+    auto socket = newSocket();
+    QVERIFY(socket->createSocket());
+    QVERIFY(m_sim->waitForClient());
+    FrameCollector collector(*socket);
+    // Armed by the first frame handed on: it runs once the loop turns.
+    int framesWhenTimerRan = -1;
+    QMetaObject::Connection armed = connect(socket.get(), &BroadcastSocket::dataIsComming, this, [&] {
+        disconnect(armed);
+        QTimer::singleShot(0, this, [&] { framesWhenTimerRan = collector.blocks.size(); });
+    });
+    for (int i = 0; i < writes.size(); ++i) {
+        if (i > 0)
+            SimBus::pump(100);
+        m_sim->sendRaw(writes[i]);
+    }
+    QVERIFY2(collector.waitFor(taken.size()), qPrintable(QString::number(collector.blocks.size())));
+    SimBus::pump(50);
+    QCOMPARE(collector.blocks, taken);
+    QVERIFY(!collector.dirtyTail);
+    // A busy link lets the event loop turn between batches.
+    if (taken.size() > BroadcastSocket::MaxDatagramsPerTurn)
+        QVERIFY2(framesWhenTimerRan >= 0 && framesWhenTimerRan < taken.size(), "the loop did not turn");
+}
+
+// Half a frame waits when the link is opened again: the new connection's stream starts
+// empty, and the rest of that frame is no frame on it.
+void TestBusTransport::reopenedLinkStartsAfresh()
 {
     QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
     useStyle(NetStyleCloudServer);
@@ -604,17 +647,17 @@ void TestBusTransport::tcpLargeBlockInPieces()
     QVERIFY(socket->createSocket());
     QVERIFY(m_sim->waitForClient());
     FrameCollector collector(*socket);
-
-    QByteArray block(20000, '\0');
-    for (int i = 0; i < block.size(); ++i)
-        block[i] = char((i * 7) % 251 + 1);
-    m_sim->sendRaw(block);
-    QTRY_COMPARE_WITH_TIMEOUT(collector.joined().size(), block.size(), 3000);
-    QCOMPARE(collector.joined(), block);
-    for (const QByteArray &piece : collector.blocks)
-        QVERIFY(piece.size() >= 1 && piece.size() <= BroadcastSocket::BufferSize);
-    QVERIFY(collector.blocks.size() >= 3);
-    QVERIFY(!collector.dirtyTail);
+    const QByteArray cut = deviceFrame(0x0032, "cut"), next = deviceFrame(0x0032, "next");
+    m_sim->sendRaw(cut.left(18));
+    SimBus::pump(100);
+    m_sim->disconnectClients();
+    QTRY_COMPARE(m_sim->clientCount(), 0);
+    QVERIFY(socket->createSocket());
+    QVERIFY(m_sim->waitForClient());
+    m_sim->sendRaw(cut.mid(18) + next);
+    QVERIFY(collector.waitFor(1));
+    SimBus::pump(50);
+    QCOMPARE(collector.blocks, QList<QByteArray>{next});
 }
 
 void TestBusTransport::tcpLossIsReported()
