@@ -2,7 +2,13 @@
 // to a simulated device on 127.0.0.2:6000 and answered back, one at a time,
 // compared with a plain QUdpSocket echo of the same sizes in the same run.
 //
-//   bench_bus [frames]        (default 100000)
+// Then device replies pushed at the link by a sender thread, 1,000 a second in
+// bursts of 1 to 20 frames: over the "Cloud Server" TCP connection (each burst cut
+// into writes at random places) and as datagrams ("DNS Server"); replies taken of
+// replies sent, and the window thread's CPU time per reply taken, the stream's
+// beside the datagrams'.
+//
+//   bench_bus [frames] [seconds]        (default 100000, 5)
 
 #include "bus/broadcastsocket.h"
 #include "simbus.h"
@@ -14,7 +20,18 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <random>
+#include <thread>
 
 namespace {
 
@@ -131,6 +148,137 @@ Result benchPlainEcho(int frames)
     return {ok, timer.nsecsElapsed() / 1e9};
 }
 
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
+sockaddr_in loopback(const char *address, quint16 port)
+{
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    inet_pton(AF_INET, address, &to.sin_addr);
+    return to;
+}
+
+struct Pushed
+{
+    int sent = 0;
+    int taken = 0;
+    double cpuPerFrameUs = 0;
+};
+
+// Replies of a lighting module to the own address 1/254, numbered.
+QByteArray reply(int i)
+{
+    return SimFrame::build(QByteArray::fromHex("7f000002"), 1, 20, 0x0001, 0x0034, 1, 254,
+                           QByteArray::number(i).rightJustified(6, '0'));
+}
+
+// Sends total replies at rate a second in bursts of 1 to 20: one write of each datagram,
+// or (stream) the burst's bytes cut at up to two random places.
+void push(int fd, bool stream, int total, int rate, const sockaddr_in &to)
+{
+    std::mt19937 random(7);
+    const auto start = std::chrono::steady_clock::now();
+    int sent = 0;
+    while (sent < total) {
+        const int burst = qMin(total - sent, int(random() % 20) + 1);
+        QList<QByteArray> writes;
+        QByteArray bytes;
+        for (int i = 0; i < burst; ++i) {
+            if (stream)
+                bytes += reply(sent + i);
+            else
+                writes << reply(sent + i);
+        }
+        if (stream) {
+            int a = int(random() % uint(bytes.size())), b = int(random() % uint(bytes.size()));
+            if (a > b)
+                std::swap(a, b);
+            writes << bytes.left(a) << bytes.mid(a, b - a) << bytes.mid(b);
+        }
+        for (const QByteArray &piece : qAsConst(writes)) {
+            if (piece.isEmpty())
+                continue;
+            if (stream)
+                ::send(fd, piece.constData(), size_t(piece.size()), MSG_NOSIGNAL);
+            else
+                ::sendto(fd, piece.constData(), size_t(piece.size()), 0,
+                         reinterpret_cast<const sockaddr *>(&to), sizeof to);
+        }
+        sent += burst;
+        std::this_thread::sleep_until(start + std::chrono::microseconds(qint64(sent) * 1000000 / rate));
+    }
+}
+
+Pushed benchPushed(bool stream, int seconds, int rate)
+{
+    Pushed result;
+    result.sent = seconds * rate;
+    gl_host_ip = QStringLiteral("127.0.0.1");
+    gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+    gl_net_style = stream ? NetStyleCloudServer : NetStyleDnsServer;
+    gl_server_ip = QStringLiteral("127.0.0.1");
+    gl_domain_name = QStringLiteral("127.0.0.2");
+
+    // The sender's socket: the cloud server listening, or a device on 127.0.0.2.
+    const int own = ::socket(AF_INET, stream ? SOCK_STREAM : SOCK_DGRAM, 0);
+    const int on = 1;
+    ::setsockopt(own, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    const sockaddr_in at = stream ? loopback("127.0.0.1", BroadcastSocket::CloudPort) : loopback("127.0.0.2", 0);
+    if (::bind(own, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0 || (stream && ::listen(own, 1) != 0)) {
+        QTextStream(stderr) << "cannot bind the sender (not in a private namespace?)\n";
+        ::close(own);
+        return result;
+    }
+    BroadcastSocket socket;
+    socket.setId(1, 254);
+    socket.setKeepAliveInterval(3600 * 1000);
+    if (!socket.createSocket()) {
+        QTextStream(stderr) << "cannot open the transport\n";
+        ::close(own);
+        return result;
+    }
+    // Ends when every reply is taken, or once nothing more has come for a second
+    // after the sender is done; no timer of ours costs the window anything meanwhile.
+    QEventLoop loop;
+    QObject::connect(&socket, &BroadcastSocket::dataIsComming, &socket, [&](quint8 *buffer, qlonglong length) {
+        if (socket.checkRecvBuff_0xAAAA(buffer, length) && ++result.taken == result.sent)
+            loop.quit();
+    });
+    std::atomic<bool> done{false};
+    std::thread sender([&] {
+        int fd = own;
+        if (stream) {
+            fd = ::accept(own, nullptr, nullptr);
+            ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        }
+        push(fd, stream, result.sent, rate, loopback("127.0.0.1", BroadcastSocket::BusPort));
+        done = true;
+        if (fd != own)
+            ::close(fd);
+    });
+    int lastSeen = -1;
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
+        if (done && result.taken == lastSeen)
+            loop.quit();
+        lastSeen = result.taken;
+    });
+    watchdog.start(1000);
+    const double cpu = threadCpuSeconds();
+    loop.exec();
+    result.cpuPerFrameUs = (threadCpuSeconds() - cpu) * 1e6 / qMax(1, result.taken);
+    sender.join();
+    socket.closeSocket();
+    ::close(own);
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -139,6 +287,8 @@ int main(int argc, char *argv[])
     int frames = 100000;
     if (argc > 1)
         frames = qMax(1, QString::fromLocal8Bit(argv[1]).toInt());
+    const int seconds = argc > 2 ? qMax(1, QString::fromLocal8Bit(argv[2]).toInt()) : 5;
+    constexpr int Rate = 1000;
 
     QTextStream out(stdout);
     const Result plain = benchPlainEcho(frames);
@@ -155,5 +305,16 @@ int main(int argc, char *argv[])
     out << QString::asprintf("bus transport + device: %d round trips in %.3f s, %.0f frames/s\n",
                              frames, bus.seconds, busRate);
     out << QString::asprintf("ratio bus / plain echo: %.2f\n", busRate / plainRate);
-    return 0;
+
+    const Pushed datagrams = benchPushed(false, seconds, Rate);
+    const Pushed stream = benchPushed(true, seconds, Rate);
+    out << QString::asprintf("replies as datagrams, %d/s in bursts of 1-20: %d of %d taken, "
+                             "%.1f us window CPU per reply\n",
+                             Rate, datagrams.taken, datagrams.sent, datagrams.cpuPerFrameUs);
+    out << QString::asprintf("replies on the TCP stream, %d/s in bursts of 1-20 cut at random places: "
+                             "%d of %d taken, %.1f us window CPU per reply\n",
+                             Rate, stream.taken, stream.sent, stream.cpuPerFrameUs);
+    out << QString::asprintf("ratio stream / datagram cost per reply: %.2f\n",
+                             stream.cpuPerFrameUs / qMax(0.001, datagrams.cpuPerFrameUs));
+    return stream.taken == stream.sent && datagrams.taken == datagrams.sent ? 0 : 1;
 }
