@@ -191,6 +191,11 @@ PictureWriter::PictureWriter(QObject *parent)
     : QObject(parent)
 {
     qRegisterMetaType<PictureWrite>();
+    // The rows the picture belongs to are gone: its write has nobody to serve.
+    connect(&gl_socket, &BroadcastSocket::signalsPictureRemoved, this, [this](const QString &name) {
+        if (name == m_name)
+            drop();
+    });
 }
 
 PictureWriter::~PictureWriter()

@@ -1,5 +1,6 @@
 #include "filehelpers.h"
 
+#include "bus/broadcastsocket.h"
 #include "store/backgroundwork.h"
 #include "store/databasecopy.h"
 #include "store/globals.h"
@@ -188,6 +189,9 @@ QString projectPicturePath(const QString &name)
 
 void remove_external_photo(const QString &name)
 {
+    // A write of that picture still running would put it back, and store its name
+    // in whatever row takes the freed id next.
+    emit gl_socket.signalsPictureRemoved(name);
     const QString path = projectPicturePath(name);
     if (!path.isEmpty() && QFileInfo(path).isFile())
         QFile::remove(path);

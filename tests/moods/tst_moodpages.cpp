@@ -362,21 +362,27 @@ void TestMoodPages::moodEditor()
 }
 
 // Saved while the chosen picture is still written: the row takes the picture's name once its
-// file is whole; a failed or dropped write, or a refused update, keeps the earlier name.
+// file is whole; a failed or dropped write, or a refused update, keeps the earlier name. A mood
+// deleted meanwhile takes its write along: a new mood saved in its id keeps what it was saved with.
 void TestMoodPages::savedWhileWritten_data()
 {
     QTest::addColumn<QString>("arrives");
-    QTest::addColumn<QString>("said"); // how the hub's message starts; none: the photo is taken
-    QTest::newRow("a photo") << "photo" << "";
-    QTest::newRow("not a picture") << "text" << "[Cannot read the picture ";
-    QTest::newRow("project changed") << "switch" << "[The picture was not stored: ";
-    QTest::newRow("name refused") << "refused" << "[Failed to save the mood!]";
+    QTest::addColumn<QString>("said"); // how the hub's message starts; none: nothing said
+    QTest::addColumn<QString>("stored");
+    const QString earlier = "Evening|moods_1";
+    QTest::newRow("a photo") << "photo" << "" << "Evening|photo_Mood_7";
+    QTest::newRow("not a picture") << "text" << "[Cannot read the picture " << earlier;
+    QTest::newRow("project changed") << "switch" << "[The picture was not stored: " << earlier;
+    QTest::newRow("name refused") << "refused" << "[Failed to save the mood!]" << earlier;
+    QTest::newRow("mood deleted") << "deleted" << "" << "";
+    QTest::newRow("mood deleted, a new one saved in its id") << "replaced" << "" << "Morning|moods_1";
 }
 
 void TestMoodPages::savedWhileWritten()
 {
     QFETCH(QString, arrives);
     QFETCH(QString, said);
+    QFETCH(QString, stored);
     m_project.reset();
     addRooms();
     QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}));
@@ -384,9 +390,12 @@ void TestMoodPages::savedWhileWritten()
     varnotest::SlowPicture source(m_project.path() + "/arriving.png");
     const QString target = m_project.projectDir() + "/photo_Mood_7.png";
     QVERIFY(!QFile::exists(target) || QFile::remove(target));
-    m_nav->go("Moods Information", "7-1", "1");
-    info->nameField()->setText(QStringLiteral("Evening"));
-    info->groupBox(info->GroupLight)->setChecked(true);
+    const auto saveMood = [&](const char *name) {
+        m_nav->go("Moods Information", "7-1", "1");
+        info->nameField()->setText(QLatin1String(name));
+        info->groupBox(info->GroupLight)->setChecked(true);
+    };
+    saveMood("Evening");
     source.choose([info] { info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName()); });
     QVERIFY(info->pictureWriter()->isBusy());
     QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
@@ -396,14 +405,25 @@ void TestMoodPages::savedWhileWritten()
     QVERIFY(arrives != "switch" || setCurrentProject(QStringLiteral("Second")));
     QVERIFY(arrives != "refused" ||
             exec("create trigger refuse before update on tbl_mood begin select raise(abort,'no'); end"));
+    if (arrives == "deleted" || arrives == "replaced") { // on the room editor's "Moods" tab
+        auto *editor = page<PageSettingRoomManagerEdit>("Edit Room");
+        auto *tab = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
+        tab->updatelist(1);
+        emit varnotest::gridTiles(tab->tileBox()).first()->signalsDelete(ManagerItemMood, 7);
+        QCOMPARE(rows(row), QStringList());
+    }
+    if (arrives == "replaced") {
+        saveMood("Morning");
+        info->saveButton()->click();
+    }
     QVERIFY(source.feed(arrives != "text"));
     QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
     QVERIFY(setCurrentProject(QStringLiteral("Home")) && exec("drop trigger if exists refuse"));
-    QCOMPARE(rows(row), QStringList({said.isEmpty() ? "Evening|photo_Mood_7" : "Evening|moods_1"}));
+    QCOMPARE(rows(row), stored.isEmpty() ? QStringList() : QStringList(stored));
     QCOMPARE(hub.count(), said.isEmpty() ? 0 : 1);
     QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
     QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
-             said.isEmpty() ? source.photo() : QImage());
+             stored.endsWith("photo_Mood_7") ? source.photo() : QImage());
 }
 
 // A photo chosen in the editor takes the mood's place, with its row, only by Save; any other
