@@ -229,8 +229,10 @@ Pushed benchPushed(bool stream, int seconds, int rate)
     const int own = ::socket(AF_INET, stream ? SOCK_STREAM : SOCK_DGRAM, 0);
     const int on = 1;
     ::setsockopt(own, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    const sockaddr_in at = stream ? loopback("127.0.0.1", BroadcastSocket::CloudPort) : loopback("127.0.0.2", 0);
-    if (::bind(own, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0 || (stream && ::listen(own, 1) != 0)) {
+    const sockaddr_in at =
+        stream ? loopback("127.0.0.1", BroadcastSocket::CloudPort) : loopback("127.0.0.2", 0);
+    if (::bind(own, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0
+        || (stream && ::listen(own, 1) != 0)) {
         QTextStream(stderr) << "cannot bind the sender (not in a private namespace?)\n";
         ::close(own);
         return result;
@@ -244,12 +246,13 @@ Pushed benchPushed(bool stream, int seconds, int rate)
         return result;
     }
     // Ends when every reply is taken, or once nothing more has come for a second
-    // after the sender is done; no timer of ours costs the window anything meanwhile.
+    // after the sender is done: a watchdog once a second is all that runs beside the link.
     QEventLoop loop;
-    QObject::connect(&socket, &BroadcastSocket::dataIsComming, &socket, [&](quint8 *buffer, qlonglong length) {
-        if (socket.checkRecvBuff_0xAAAA(buffer, length) && ++result.taken == result.sent)
-            loop.quit();
-    });
+    QObject::connect(&socket, &BroadcastSocket::dataIsComming, &socket,
+                     [&](quint8 *buffer, qlonglong length) {
+                         if (socket.checkRecvBuff_0xAAAA(buffer, length) && ++result.taken == result.sent)
+                             loop.quit();
+                     });
     std::atomic<bool> done{false};
     std::thread sender([&] {
         int fd = own;

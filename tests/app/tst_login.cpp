@@ -232,8 +232,8 @@ private slots:
         m_sim->sendRaw(door.mid(20));
         m_sim->sendRaw(QByteArray::fromHex("01cccc02aaaa") + bed);
         const auto stored = [](int panel) {
-            return getValueFromDb(QStringLiteral("select count(*) as n from tbl_message_log where panel_id=%1 "
-                                                 "and message_id=%2")
+            return getValueFromDb(QStringLiteral("select count(*) as n from tbl_message_log "
+                                                 "where panel_id=%1 and message_id=%2")
                                       .arg(panel)
                                       .arg(fixture::AlarmFire),
                                   QStringLiteral("n"));

@@ -24,6 +24,7 @@
 #include "shell/filedialogs.h"
 #include "shell/iconstyledlg.h"
 #include "shell/manageritem.h"
+#include "store/roomremoval.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -367,7 +368,8 @@ private slots:
     }
 
     // Left while the chosen picture is still written: the row takes the picture's name once
-    // its file is whole; a failed or dropped write keeps the earlier name.
+    // its file is whole; a failed or dropped write keeps the earlier name. A room removed
+    // meanwhile takes its write along: a new room in its id keeps its own picture.
     void leftWhileWritten_data()
     {
         QTest::addColumn<QString>("kind");
@@ -377,6 +379,7 @@ private slots:
         QTest::newRow("template: a photo") << "Template" << "photo" << "";
         QTest::newRow("room: not a picture") << "Room" << "text" << "Cannot read the picture ";
         QTest::newRow("room: project changed") << "Room" << "switch" << "The picture was not stored: ";
+        QTest::newRow("room: removed, a new room in its id") << "Room" << "replaced" << "";
     }
     void leftWhileWritten()
     {
@@ -399,14 +402,18 @@ private slots:
         page->nameField()->setText(QStringLiteral("Pantry"));
         navigator->go(QStringLiteral("Home"));
         QVERIFY(arrives != "switch" || setCurrentProject(QStringLiteral("Second")));
+        const bool replaced = arrives == "replaced";
+        QVERIFY(!replaced ||
+                (removeRoom(1) && addRoom(1, QStringLiteral("Annex"), 1, 1, QStringLiteral("room_3"))));
         QVERIFY(source.feed(arrives != "text"));
         QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         QVERIFY(setCurrentProject(QStringLiteral("Home")));
-        QCOMPARE(value(row).toString(), QStringLiteral("Pantry|") + (said.isEmpty() ? photo : earlier));
+        QCOMPARE(value(row).toString(),
+                 replaced ? QStringLiteral("Annex|room_3") : "Pantry|" + (said.isEmpty() ? photo : earlier));
         QCOMPARE(hub.size(), said.isEmpty() ? 0 : 1);
         QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
         QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
-                 said.isEmpty() ? source.photo() : QImage());
+                 said.isEmpty() && !replaced ? source.photo() : QImage());
     }
 
     // With the user interface in another language, requests still name pages by
