@@ -15,6 +15,7 @@
 // Runs inside a private network namespace: ./bench/run does that.
 //   bench_alarms [alarms]      (default 1000)
 
+#include "benchsupport.h"
 #include "roomproject.h"
 #include "simpanel.h"
 #include "stepfault.h"
@@ -59,21 +60,8 @@ constexpr int SwitchesPerPanel = 9;
 constexpr int HealthySubnet = 2;
 constexpr int HealthyDevice = 20;
 
-double threadCpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-sockaddr_in address(const char *ip, quint16 port)
-{
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    inet_pton(AF_INET, ip, &a.sin_addr);
-    return a;
-}
+using bench::address;
+using bench::threadCpuSeconds;
 
 // The panels: one socket on 127.0.0.2:6000 that sends the frames of a schedule
 // and counts the answers.

@@ -10,6 +10,7 @@
 //
 //   bench_bus [frames] [seconds]        (default 100000, 5)
 
+#include "benchsupport.h"
 #include "bus/broadcastsocket.h"
 #include "simbus.h"
 #include "store/globals.h"
@@ -20,8 +21,6 @@
 #include <QTimer>
 #include <QUdpSocket>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -29,7 +28,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <random>
 #include <thread>
 
@@ -148,21 +146,7 @@ Result benchPlainEcho(int frames)
     return {ok, timer.nsecsElapsed() / 1e9};
 }
 
-double threadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + now.tv_nsec / 1e9;
-}
-
-sockaddr_in loopback(const char *address, quint16 port)
-{
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    inet_pton(AF_INET, address, &to.sin_addr);
-    return to;
-}
+using bench::threadCpuSeconds;
 
 struct Pushed
 {
@@ -230,7 +214,7 @@ Pushed benchPushed(bool stream, int seconds, int rate)
     const int on = 1;
     ::setsockopt(own, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     const sockaddr_in at =
-        stream ? loopback("127.0.0.1", BroadcastSocket::CloudPort) : loopback("127.0.0.2", 0);
+        stream ? bench::address("127.0.0.1", BroadcastSocket::CloudPort) : bench::address("127.0.0.2", 0);
     if (::bind(own, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0
         || (stream && ::listen(own, 1) != 0)) {
         QTextStream(stderr) << "cannot bind the sender (not in a private namespace?)\n";
@@ -260,7 +244,7 @@ Pushed benchPushed(bool stream, int seconds, int rate)
             fd = ::accept(own, nullptr, nullptr);
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         }
-        push(fd, stream, result.sent, rate, loopback("127.0.0.1", BroadcastSocket::BusPort));
+        push(fd, stream, result.sent, rate, bench::address("127.0.0.1", BroadcastSocket::BusPort));
         done = true;
         if (fd != own)
             ::close(fd);
