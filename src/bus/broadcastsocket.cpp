@@ -485,10 +485,12 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
     // soon as this socket is no longer the current one.
     QPointer<QTcpSocket> guard(socket);
     unsigned char frame[BufferSize];
-    // Each whole frame of the stream is handed on once, as a datagram is; a busy
-    // link must not hold the event loop, so after a batch the rest waits for the
-    // next turn.
+    // Each whole frame of the stream is handed on once, as a datagram is. A busy
+    // link must not hold the event loop: a turn hands on one batch and reads at
+    // most once (bytes that are no frame cost a CRC at each place that looks like
+    // the start of one), and the rest waits for the next turn.
     int batch = 0;
+    bool read = false;
     while (guard && socket == tcpSocket) {
         if (batch == MaxDatagramsPerTurn) {
             streamTurn.start();
@@ -496,6 +498,12 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
         }
         const int size = streamFrames.take(frame);
         if (size == 0) {
+            if (read) {
+                if (socket->bytesAvailable() > 0)
+                    streamTurn.start();
+                return;
+            }
+            read = true;
             if (streamFrames.readFrom(*socket) <= 0)
                 return;
             continue;

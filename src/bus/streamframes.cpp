@@ -70,6 +70,7 @@ void StreamFrames::compact()
     if (m_head == 0)
         return;
     m_bytes.remove(0, m_head);
+    m_checked = qMax(0, m_checked - m_head);
     m_head = 0;
 }
 
@@ -96,7 +97,7 @@ int StreamFrames::take(unsigned char *out)
     int size = 0;
     Start start = Start::None;
     while (m_head < end && (start = startOf(bytes + m_head, end - m_head, size)) == Start::None)
-        ++m_head;
+        m_head = qMax(m_head + 1, m_checked);
     if (m_head == end) {
         clear();
         return 0;
@@ -104,11 +105,17 @@ int StreamFrames::take(unsigned char *out)
     int at = m_head;
     if (start == Start::Partial) {
         // A start still waiting for its rest is no frame when a whole one stands
-        // inside the bytes it claims.
+        // inside the bytes it claims. What starts nothing is judged once.
         at = -1;
-        for (int next = m_head + 1; next < end && at < 0; ++next) {
-            if (startOf(bytes + next, end - next, size) == Start::Whole)
+        bool noneSoFar = true;
+        for (int next = qMax(m_head + 1, m_checked); next < end && at < 0; ++next) {
+            const Start found = startOf(bytes + next, end - next, size);
+            if (found == Start::Whole)
                 at = next;
+            else if (found == Start::None && noneSoFar)
+                m_checked = next + 1;
+            else
+                noneSoFar = false;
         }
         if (at < 0)
             return 0;
@@ -122,4 +129,5 @@ void StreamFrames::clear()
 {
     m_bytes.clear();
     m_head = 0;
+    m_checked = 0;
 }

@@ -36,4 +36,6 @@ private:
 
     QByteArray m_bytes;
     int m_head = 0;
+    // Every place between the head and this one is known to start no frame.
+    int m_checked = 0;
 };
