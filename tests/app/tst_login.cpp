@@ -1,18 +1,15 @@
 // The network opening and login of the main window against the simulated cloud
 // server (TCP 127.0.0.1:6010) and the simulated "DNS Server" end (UDP
 // 127.0.0.2:6000). The login ticks are driven by hand instead of waiting 11 s.
-// Panel alarms over the cloud server's stream, however its writes cut them.
 
 #include "testmain.h"
 
-#include "../records/messagefixture.h"
 #include "app/mainwindow.h"
 #include "bus/broadcastsocket.h"
 #include "shell/menubar.h"
 #include "shell/networkstyledlg.h"
 #include "shell/networkstyleitem.h"
 #include "simbus.h"
-#include "simpanel.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/keystore.h"
@@ -213,34 +210,6 @@ private slots:
         QVERIFY(!window.loginTimer().isActive());
         SimBus::pump(100);
         QCOMPARE(m_sim->frames().size(), 0);
-    }
-
-    // Two and three alarms in one write, one cut across two writes 200 ms apart, one behind
-    // bytes of no frame: each is answered, and stored as a row of its own.
-    void cloudAlarmsHoweverTheStreamCutsThem()
-    {
-        project(NetStyleCloudServer);
-        fixture::seed();
-        MainWindow window(nullptr);
-        QVERIFY(m_sim->waitForClient());
-        const QByteArray door = SimPanel(1, 20).switchFrame(9, true);
-        const QByteArray bed = SimPanel(1, 21).switchFrame(9, true);
-        m_sim->sendRaw(door + bed);
-        m_sim->sendRaw(bed + door + bed);
-        m_sim->sendRaw(door.left(20));
-        SimBus::pump(200);
-        m_sim->sendRaw(door.mid(20));
-        m_sim->sendRaw(QByteArray::fromHex("01cccc02aaaa") + bed);
-        const auto stored = [](int panel) {
-            return getValueFromDb(QStringLiteral("select count(*) as n from tbl_message_log "
-                                                 "where panel_id=%1 and message_id=%2")
-                                      .arg(panel)
-                                      .arg(fixture::AlarmFire),
-                                  QStringLiteral("n"));
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(stored(fixture::DoorPanel) + stored(fixture::BedPanel), 7, 2000);
-        QCOMPARE(stored(fixture::DoorPanel), 3);
-        QTRY_COMPARE_WITH_TIMEOUT(m_sim->framesWithCode(0xE01D).size(), 7, 2000);
     }
 
     void styleChange()

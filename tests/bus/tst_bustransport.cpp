@@ -1,14 +1,16 @@
 // The transport on loopback: opening each network style, framing and sending,
-// the keep-alive, the sender screen and the reading of datagrams and TCP
-// blocks. The simulated devices listen on 127.0.0.2:6000 ("DNS Server") and
-// 127.0.0.1:6010 ("Cloud Server"); nothing is sent outside 127.0.0.0/8.
+// the keep-alive, the sender screen, the reading of datagrams and the frames of
+// the TCP stream. The simulated devices listen on 127.0.0.2:6000 ("DNS Server")
+// and 127.0.0.1:6010 ("Cloud Server"); nothing is sent outside 127.0.0.0/8.
 
 #include "testmain.h"
 
 #include "framecollector.h"
 
 #include "bus/broadcastsocket.h"
+#include "bus/streamframes.h"
 #include "simbus.h"
+#include "simloginserver.h"
 #include "store/globals.h"
 
 #include <QElapsedTimer>
@@ -47,6 +49,64 @@ QStringList texts(const QSignalSpy &spy)
 QByteArray deviceFrame(quint16 code, const QByteArray &payload = {})
 {
     return SimFrame::build(QByteArray::fromHex("7f000002"), 1, 10, 0x0001, code, 1, 254, payload);
+}
+
+// The bytes, then the CRC over all but their first from bytes.
+QByteArray withCrc(const QByteArray &bytes, int from)
+{
+    const quint16 crc = SimFrame::crc16(bytes.mid(from));
+    return bytes + char(crc >> 8) + char(crc & 0xFF);
+}
+
+// Header with BB BB, the 16-bit length (itself, the bus frame's fields, payload, CRC).
+QByteArray longFrame(int payloadBytes)
+{
+    const int length = 12 + payloadBytes;
+    return withCrc(deviceFrame(0xE01C).left(14) + "\xbb\xbb" + char(length >> 8) + char(length & 0xFF) +
+                       QByteArray::fromHex("0114000100320101") + QByteArray(payloadBytes, '\x5a'),
+                   16);
+}
+
+QByteArray flipLast(QByteArray bytes)
+{
+    bytes[bytes.size() - 1] = char(bytes.at(bytes.size() - 1) ^ 1);
+    return bytes;
+}
+
+const QHash<QString, QByteArray> &named()
+{
+    const QByteArray head = deviceFrame(0xE01C).left(16);
+    static const QHash<QString, QByteArray> frames = {
+        {"bus1", deviceFrame(0xE01C, "\x09\x01")},
+        {"bus2", deviceFrame(0xE01C, QByteArray(244, '\xaa'))}, // the longest, all AA
+        {"bus3", deviceFrame(0xE01C, QByteArray::fromHex("cccc0010"))},
+        {"long1", longFrame(0)},
+        {"long2", longFrame(2000)},
+        {"long3", longFrame(8192 - 28)}, // the longest handed on
+        {"login1", SimLoginServer::answer(0x00A3, 16, 13, 0)},
+        {"login2", SimLoginServer::answer(0x00A4, 12, 9, 0xAA)},
+        {"login3", SimLoginServer::answer(0x00A4, 9, 9, 0)}, // nine bytes
+        // No frames: a wrong CRC; length bytes too short, too long, below eleven; a long
+        // frame one byte past the receive buffer, and a header beyond it.
+        {"badCrc", flipLast(deviceFrame(0xE01C, "\x09\x02"))},
+        {"short", head + QByteArray::fromHex("0c01140001e01cffff0901aabb")},
+        {"long", head + QByteArray::fromHex("ff01140001e01cffff0901aabb")},
+        {"below11", head + QByteArray::fromHex("01aabbccdd")},
+        {"tooLong", longFrame(8192 - 27)},
+        {"past", longFrame(0).left(16) + QByteArray::fromHex("ff01")},
+    };
+    return frames;
+}
+
+// The names of the frames taken, "?" for anything else.
+QStringList takeAll(StreamFrames &frames, bool &bounded)
+{
+    QStringList taken;
+    unsigned char out[StreamFrames::MaxFrame];
+    while (const int size = frames.take(out))
+        taken << named().key(QByteArray(reinterpret_cast<const char *>(out), size), QStringLiteral("?"));
+    bounded = bounded && frames.buffered() < StreamFrames::MaxFrame;
+    return taken;
 }
 
 std::unique_ptr<BroadcastSocket> newSocket()
@@ -91,7 +151,8 @@ private slots:
     void cloudSendsOverTcp();
     void streamSplitIntoFrames_data();
     void streamSplitIntoFrames();
-    void reopenedLinkStartsAfresh();
+    void streamCutAnywhere_data();
+    void streamCutAnywhere();
     void tcpLossIsReported();
     void reopeningReportsNoLoss();
     void scriptedDeviceAnswers_data();
@@ -581,25 +642,20 @@ void TestBusTransport::cloudSendsOverTcp()
     QCOMPARE(SimFrame::parse(bytes).payload, QByteArray("CLOUD-FW"));
 }
 
-// The server's writes, read as a stream: each whole frame is handed on once, in order,
-// however the writes cut the frames; bytes that are no frame are skipped.
+// The server's writes, read as a stream: each whole frame is handed on once, in order, with
+// zeros behind it, and a busy link lets the event loop turn. An empty write stands for the
+// link reopened: the new connection's stream starts empty, the rest of a cut frame is none.
 void TestBusTransport::streamSplitIntoFrames_data()
 {
-    QTest::addColumn<QList<QByteArray>>("writes"); // a pause of 100 ms between two
+    QTest::addColumn<QList<QByteArray>>("writes");
     QTest::addColumn<QList<QByteArray>>("taken");
     QList<QByteArray> frames;
     for (int i = 0; i < 100; ++i)
         frames << deviceFrame(0x0032, QByteArray::number(i));
-    const QByteArray a = frames[0], b = frames[1], c = frames[2];
-    const QByteArray garbage = QByteArray::fromHex("00aaaa17cccc");
-    QTest::newRow("one frame") << QList<QByteArray>{a} << QList<QByteArray>{a};
-    QTest::newRow("two in one write") << QList<QByteArray>{a + b} << QList<QByteArray>{a, b};
-    QTest::newRow("three in one write") << QList<QByteArray>{a + b + c} << QList<QByteArray>{a, b, c};
+    const QByteArray a = frames[0], b = frames[1];
     QTest::newRow("100 in one write") << QList<QByteArray>{frames.join()} << frames;
-    QTest::newRow("cut in two writes") << QList<QByteArray>{a.left(20), a.mid(20) + b.left(3), b.mid(3)}
-                                       << QList<QByteArray>{a, b};
-    QTest::newRow("behind garbage") << QList<QByteArray>{garbage + a + garbage, garbage + b}
-                                    << QList<QByteArray>{a, b};
+    QTest::newRow("reopened with half a frame waiting")
+        << QList<QByteArray>{a.left(18), {}, a.mid(18) + b} << QList<QByteArray>{b};
 }
 
 void TestBusTransport::streamSplitIntoFrames()
@@ -618,41 +674,22 @@ void TestBusTransport::streamSplitIntoFrames()
         disconnect(armed);
         QTimer::singleShot(0, this, [&] { framesWhenTimerRan = collector.blocks.size(); });
     });
-    for (int i = 0; i < writes.size(); ++i) {
-        if (i > 0)
-            SimBus::pump(100);
-        m_sim->sendRaw(writes[i]);
+    for (const QByteArray &write : writes) {
+        if (!write.isEmpty()) {
+            m_sim->sendRaw(write);
+            continue;
+        }
+        SimBus::pump(100); // the half frame has arrived
+        m_sim->disconnectClients();
+        QTRY_COMPARE(m_sim->clientCount(), 0);
+        QVERIFY(socket->createSocket() && m_sim->waitForClient());
     }
     QVERIFY2(collector.waitFor(taken.size()), qPrintable(QString::number(collector.blocks.size())));
     SimBus::pump(50);
     QCOMPARE(collector.blocks, taken);
     QVERIFY(!collector.dirtyTail);
-    // A busy link lets the event loop turn between batches.
     if (taken.size() > BroadcastSocket::MaxDatagramsPerTurn)
         QVERIFY2(framesWhenTimerRan >= 0 && framesWhenTimerRan < taken.size(), "the loop did not turn");
-}
-
-// Half a frame waits when the link is opened again: the new connection's stream starts
-// empty, and the rest of that frame is no frame on it.
-void TestBusTransport::reopenedLinkStartsAfresh()
-{
-    QVERIFY(m_sim->listenTcp(CloudAddress, 6010));
-    useStyle(NetStyleCloudServer);
-    auto socket = newSocket();
-    QVERIFY(socket->createSocket());
-    QVERIFY(m_sim->waitForClient());
-    FrameCollector collector(*socket);
-    const QByteArray cut = deviceFrame(0x0032, "cut"), next = deviceFrame(0x0032, "next");
-    m_sim->sendRaw(cut.left(18));
-    SimBus::pump(100);
-    m_sim->disconnectClients();
-    QTRY_COMPARE(m_sim->clientCount(), 0);
-    QVERIFY(socket->createSocket());
-    QVERIFY(m_sim->waitForClient());
-    m_sim->sendRaw(cut.mid(18) + next);
-    QVERIFY(collector.waitFor(1));
-    SimBus::pump(50);
-    QCOMPARE(collector.blocks, QList<QByteArray>{next});
 }
 
 void TestBusTransport::tcpLossIsReported()
@@ -768,6 +805,54 @@ void TestBusTransport::scriptedDeviceAnswers()
     QCOMPARE(int(frame.code), code);
     if (wellFormed && code == 0xEFFE)
         QCOMPARE(frame.payload, QByteArray("FW-2.1"));
+}
+
+// The frames of the stream kept apart from the socket: bus, long and login frames taken by
+// their own lengths however the stream is cut, bytes that are no frame skipped. Each row is
+// fed whole, cut in two at every byte, and one byte at a time. sent: named frames and "~hex"
+// bytes of no frame, in stream order.
+void TestBusTransport::streamCutAnywhere_data()
+{
+    QTest::addColumn<QString>("sent");
+    QTest::addColumn<QString>("taken");
+    QTest::newRow("three bus frames") << "bus2 bus3 bus1" << "bus2 bus3 bus1";
+    QTest::newRow("three long frames") << "long2 long1 long3" << "long2 long1 long3";
+    QTest::newRow("three login frames") << "login2 login1 login3" << "login2 login1 login3";
+    QTest::newRow("each kind, garbage before, between, after")
+        << "~c0a8 login1 ~00ffaa bus1 ~cc long1 ~bbbb0102 login2 ~aaaa" << "login1 bus1 long1 login2";
+    QTest::newRow("nothing but garbage") << "~0102030405060708090a0b0c0d0e0f10111213aaaa" << "";
+    QTest::newRow("wrong lengths and CRC, each followed by a good frame")
+        << "short bus1 long bus3 below11 ~cccc0001 bus2 badCrc bus1 ~cccc1f4000a3 login2 tooLong past long1"
+        << "bus1 bus3 bus2 bus1 login2 long1";
+}
+
+void TestBusTransport::streamCutAnywhere()
+{
+    QFETCH(QString, sent);
+    QFETCH(QString, taken);
+    QByteArray bytes;
+    for (const QString &part : sent.split(' '))
+        bytes += part.startsWith('~') ? QByteArray::fromHex(part.mid(1).toLatin1()) : named().value(part);
+    const QStringList want = taken.split(' ', Qt::SkipEmptyParts);
+    bool bounded = true;
+    // Cut in two at every byte (0: the whole stream in one read).
+    for (int cut = 0; cut < bytes.size(); ++cut) {
+        StreamFrames frames;
+        frames.append(bytes.constData(), cut);
+        QStringList got = takeAll(frames, bounded);
+        frames.append(bytes.constData() + cut, bytes.size() - cut);
+        got += takeAll(frames, bounded);
+        QVERIFY2(got == want, qPrintable(QString("cut at %1: %2").arg(cut).arg(got.join(' '))));
+    }
+    // One byte a read; what waits stays under one frame.
+    StreamFrames frames;
+    QStringList got;
+    for (const char byte : bytes) {
+        frames.append(&byte, 1);
+        got += takeAll(frames, bounded);
+    }
+    QCOMPARE(got, want);
+    QVERIFY(bounded);
 }
 
 VARNO_TEST_MAIN(TestBusTransport)
