@@ -113,10 +113,8 @@ private slots:
     void operationPages();
     void editorTab();
     void moodEditor();
-    void savedWhileWritten_data();
-    void savedWhileWritten();
-    void photoOnlyBySave_data();
-    void photoOnlyBySave();
+    void chosenPhoto_data();
+    void chosenPhoto();
     void readFaults_data();
     void readFaults();
 };
@@ -361,102 +359,53 @@ void TestMoodPages::moodEditor()
     QCOMPARE(rows("select mood_id from tbl_mood_command order by mood_id"), QStringList({"6"}));
 }
 
-// Saved while the chosen picture is still written: the row takes the picture's name once its
-// file is whole; a failed or dropped write, or a refused update, keeps the earlier name. A mood
-// deleted meanwhile takes its write along: a new mood saved in its id keeps what it was saved with.
-void TestMoodPages::savedWhileWritten_data()
-{
-    QTest::addColumn<QString>("arrives");
-    QTest::addColumn<QString>("said"); // how the hub's message starts; none: nothing said
-    QTest::addColumn<QString>("stored");
-    const QString earlier = "Evening|moods_1";
-    QTest::newRow("a photo") << "photo" << "" << "Evening|photo_Mood_7";
-    QTest::newRow("not a picture") << "text" << "[Cannot read the picture " << earlier;
-    QTest::newRow("project changed") << "switch" << "[The picture was not stored: " << earlier;
-    QTest::newRow("name refused") << "refused" << "[Failed to save the mood!]" << earlier;
-    QTest::newRow("mood deleted") << "deleted" << "" << "";
-    QTest::newRow("mood deleted, a new one saved in its id") << "replaced" << "" << "Morning|moods_1";
-}
-
-void TestMoodPages::savedWhileWritten()
-{
-    QFETCH(QString, arrives);
-    QFETCH(QString, said);
-    QFETCH(QString, stored);
-    m_project.reset();
-    addRooms();
-    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}));
-    auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
-    varnotest::SlowPicture source(m_project.path() + "/arriving.png");
-    const QString target = m_project.projectDir() + "/photo_Mood_7.png";
-    QVERIFY(!QFile::exists(target) || QFile::remove(target));
-    const auto saveMood = [&](const char *name) {
-        m_nav->go("Moods Information", "7-1", "1");
-        info->nameField()->setText(QLatin1String(name));
-        info->groupBox(info->GroupLight)->setChecked(true);
-    };
-    saveMood("Evening");
-    source.choose([info] { info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName()); });
-    QVERIFY(info->pictureWriter()->isBusy());
-    QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
-    info->saveButton()->click();
-    const QString row = "select mood_name,mood_icon_name from tbl_mood where mood_id=7";
-    QCOMPARE(rows(row), QStringList({"Evening|moods_1"}));
-    QVERIFY(arrives != "switch" || setCurrentProject(QStringLiteral("Second")));
-    QVERIFY(arrives != "refused" ||
-            exec("create trigger refuse before update on tbl_mood begin select raise(abort,'no'); end"));
-    if (arrives == "deleted" || arrives == "replaced") { // on the room editor's "Moods" tab
-        auto *editor = page<PageSettingRoomManagerEdit>("Edit Room");
-        auto *tab = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
-        tab->updatelist(1);
-        emit varnotest::gridTiles(tab->tileBox()).first()->signalsDelete(ManagerItemMood, 7);
-        QCOMPARE(rows(row), QStringList());
-    }
-    if (arrives == "replaced") {
-        saveMood("Morning");
-        info->saveButton()->click();
-    }
-    QVERIFY(source.feed(arrives != "text"));
-    QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
-    QVERIFY(setCurrentProject(QStringLiteral("Home")) && exec("drop trigger if exists refuse"));
-    QCOMPARE(rows(row), stored.isEmpty() ? QStringList() : QStringList(stored));
-    QCOMPARE(hub.count(), said.isEmpty() ? 0 : 1);
-    QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
-    QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
-             stored.endsWith("photo_Mood_7") ? source.photo() : QImage());
-}
-
 // A photo chosen in the editor takes the mood's place, with its row, only by Save; any other
 // way out leaves the saved photo (or none) and the row as they were, and no file of its own.
-// "commit fails": a staged file placed with its row whose last write fails.
-void TestMoodPages::photoOnlyBySave_data()
+// Saved while it is still written, the row takes its name once the file is whole; a failed or
+// dropped write, or a refused update, keeps the earlier name. A mood deleted meanwhile takes its
+// write along: a new mood saved in its id keeps what it was saved with. "commit fails": a staged
+// file placed with its row whose last write fails.
+void TestMoodPages::chosenPhoto_data()
 {
-    QTest::addColumn<QString>("saved");  // the row's picture before
+    QTest::addColumn<QString>("saved");  // the row's picture before; none: a new mood
     QTest::addColumn<QString>("action"); // "... during": while the photo is still written
-    QTest::addColumn<QString>("icon");   // the row's picture after
-    const QString photo = "photo_Mood_7", builtIn = "moods_1";
-    QTest::newRow("photo, Back after the write") << photo << "back" << photo;
-    QTest::newRow("photo, Back during the write") << photo << "back during" << photo;
-    QTest::newRow("photo, project switch after") << photo << "switch" << photo;
-    QTest::newRow("photo, project switch during") << photo << "switch during" << photo;
-    QTest::newRow("built-in, Back after the write") << builtIn << "back" << builtIn;
-    QTest::newRow("built-in, Back during the write") << builtIn << "back during" << builtIn;
-    QTest::newRow("built-in chosen after, Save") << builtIn << "built-in" << "moods_3";
-    QTest::newRow("photo, Save after the write") << photo << "save" << photo;
-    QTest::newRow("built-in, Save after the write") << builtIn << "save" << photo;
-    QTest::newRow("photo, commit fails") << photo << "commit fails" << photo;
+    QTest::addColumn<QString>("stored"); // the row after
+    QTest::addColumn<QString>("said");   // how the hub's message starts; none: nothing said
+    const QString photo = "photo_Mood_7", builtIn = "moods_1", evening = "Evening|";
+    QTest::newRow("photo, Back after the write") << photo << "back" << evening + photo << "";
+    QTest::newRow("photo, Back during the write") << photo << "back during" << evening + photo << "";
+    QTest::newRow("photo, project switch after") << photo << "switch" << evening + photo << "";
+    QTest::newRow("photo, project switch during") << photo << "switch during" << evening + photo << "";
+    QTest::newRow("built-in, Back after the write") << builtIn << "back" << evening + builtIn << "";
+    QTest::newRow("built-in, Back during the write") << builtIn << "back during" << evening + builtIn << "";
+    QTest::newRow("built-in chosen after, Save") << builtIn << "built-in" << evening + "moods_3" << "";
+    QTest::newRow("photo, Save after the write") << photo << "save" << evening + photo << "";
+    QTest::newRow("built-in, Save after the write") << builtIn << "save" << evening + photo << "";
+    QTest::newRow("photo, commit fails") << photo << "commit fails" << evening + photo << "";
+    QTest::newRow("saved during: a photo") << "" << "save during" << evening + photo << "";
+    QTest::newRow("saved during: not a picture")
+        << "" << "save during, text" << evening + builtIn << "[Cannot read the picture ";
+    QTest::newRow("saved during: project changed")
+        << "" << "save during, switched" << evening + builtIn << "[The picture was not stored: ";
+    QTest::newRow("saved during: name refused")
+        << "" << "save during, refused" << evening + builtIn << "[Failed to save the mood!]";
+    QTest::newRow("saved during: mood deleted") << "" << "save during, deleted" << "" << "";
+    QTest::newRow("saved during: mood deleted, a new one saved in its id")
+        << "" << "save during, replaced" << "Morning|" + builtIn << "";
 }
 
-void TestMoodPages::photoOnlyBySave()
+void TestMoodPages::chosenPhoto()
 {
     QFETCH(QString, saved);
     QFETCH(QString, action);
-    QFETCH(QString, icon);
+    QFETCH(QString, stored);
+    QFETCH(QString, said);
     m_project.reset();
     addRooms();
     const QString dir = m_project.projectDir(), target = dir + "/photo_Mood_7.png";
     QVERIFY(!QFile::exists(target) || QFile::remove(target));
-    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}) && addMood(7, 1, "Evening", {"1"}, saved));
+    QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 21, 1, 40, 0}));
+    QVERIFY(saved.isEmpty() || addMood(7, 1, "Evening", {"1"}, saved));
     QImage earlier(50, 32, QImage::Format_RGB32);
     earlier.fill(QColor(10, 200, 10));
     QVERIFY(!saved.startsWith("photo") || earlier.save(target));
@@ -472,10 +421,18 @@ void TestMoodPages::photoOnlyBySave()
     const QByteArray before = bytes();
     const QStringList listed = files();
     auto *info = page<PageSettingRoomManagerMoodsInformation>("Moods Information");
-    m_nav->go("Moods Information", "7-1", "1");
+    const auto editMood = [&](const char *name) { // a new one, when named
+        m_nav->go("Moods Information", "7-1", "1");
+        if (name) {
+            info->nameField()->setText(QLatin1String(name));
+            info->groupBox(info->GroupLight)->setChecked(true);
+        }
+    };
+    editMood(saved.isEmpty() ? "Evening" : nullptr);
     varnotest::SlowPicture pipe(m_project.path() + "/arriving.png");
     const QString chosen = m_project.path() + "/chosen.png";
     const auto press = [info] { info->pictureTile()->signalsIconEdit(info->pictureTile()->getIconName()); };
+    QSignalSpy hub(&gl_socket, &BroadcastSocket::signalsInformation);
     if (action == "commit fails") { // the last write meets a full disk
         QSaveFile file(target);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("new picture") == 11);
@@ -483,7 +440,7 @@ void TestMoodPages::photoOnlyBySave()
         QVERIFY(full >= 0 && ::dup2(full, file.handle()) >= 0 && ::close(full) == 0);
         QCOMPARE(int(placeWithRow(file, [] { return exec("update tbl_mood set mood_icon_name='x'"); })),
                  int(PictureWrite::Unwritable));
-    } else if (action.endsWith("during")) {
+    } else if (action.contains("during")) {
         pipe.choose(press);
         QVERIFY(info->pictureWriter()->isBusy());
     } else {
@@ -509,15 +466,31 @@ void TestMoodPages::photoOnlyBySave()
         });
         press();
     }
-    if (action == "save" || action == "built-in")
+    if (action.startsWith("save") || action == "built-in")
         info->saveButton()->click();
-    QVERIFY(!action.endsWith("during") || pipe.feed(true));
+    const QString row = "select mood_name,mood_icon_name from tbl_mood where mood_id=7";
+    QVERIFY(!action.startsWith("save during") || rows(row) == QStringList("Evening|moods_1"));
+    QVERIFY(!action.endsWith("switched") || setCurrentProject(QStringLiteral("Second")));
+    QVERIFY(!action.endsWith("refused") ||
+            exec("create trigger refuse before update on tbl_mood begin select raise(abort,'no'); end"));
+    if (action.endsWith("deleted") || action.endsWith("replaced")) { // on the room editor's "Moods" tab
+        auto *editor = page<PageSettingRoomManagerEdit>("Edit Room");
+        auto *tab = qobject_cast<PageSettingRoomManagerMoods *>(editor->tabPage(editor->tabCount() - 1));
+        tab->updatelist(1);
+        emit varnotest::gridTiles(tab->tileBox()).first()->signalsDelete(ManagerItemMood, 7);
+        QCOMPARE(rows(row), QStringList());
+    }
+    if (action.endsWith("replaced"))
+        editMood("Morning"), info->saveButton()->click();
+    QVERIFY(!action.contains("during") || pipe.feed(!action.endsWith("text")));
     QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
-    QCOMPARE(rows("select mood_name,mood_icon_name from tbl_mood where mood_id=7"),
-             QStringList("Evening|" + icon));
+    QVERIFY(setCurrentProject(QStringLiteral("Home")) && exec("drop trigger if exists refuse"));
+    QCOMPARE(rows(row), stored.isEmpty() ? QStringList() : QStringList(stored));
+    QCOMPARE(hub.count(), said.isEmpty() ? 0 : 1);
+    QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
     QVERIFY(!info->pictureWriter()->isHolding()); // nor kept aside for later
     QCOMPARE(files(), listed);
-    if (action == "save")
+    if (action.startsWith("save") && stored.endsWith("photo_Mood_7"))
         QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), varnotest::SlowPicture::photo());
     else
         QCOMPARE(bytes(), before);
