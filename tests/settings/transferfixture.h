@@ -4,6 +4,7 @@
 // archives of such folders, the listing of an archive by `unzip -l`, and the
 // project list and folders of an application folder as one comparable text.
 
+#include "dbrows.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/ziparchive.h"
@@ -54,24 +55,6 @@ inline QByteArray sqliteBytes(const QVariant &value)
     return ok ? readFile(path) : QByteArray();
 }
 
-// The rows sql gives on the SQLite database at path, columns joined by '|'.
-inline QStringList dbRows(const QString &path, const QString &sql)
-{
-    QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows"));
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QSqlQuery query(db);
-        for (bool read = db.open() && query.exec(sql); read && query.next(); rows.last().chop(1)) {
-            rows.append(QString());
-            for (int i = 0; i < query.record().count(); ++i)
-                rows.last() += query.value(i).toString() + QLatin1Char('|');
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("rows"));
-    return rows;
-}
 
 // The schema and every table's rows: equal for a database and a copy SQLite made of it.
 inline QStringList dbContent(const QString &path)

@@ -183,7 +183,6 @@ private slots:
     void packingLeavesTheWindowFree();
     void importLeavesTheWindowFree_data();
     void importLeavesTheWindowFree();
-    void packingGivenUpCopiesNothing();
     void givenUpImport_data();
     void givenUpImport();
     void secondSenderDuringImport();
@@ -883,6 +882,8 @@ void TestProjectTransfer::closingAbortsTheRequest()
 // With a large database, the window commits a row every 5 ms while it is copied: no commit
 // waits long, the archive holds what was committed before the press and one state after it;
 // a close, another project opened or the packing given up during the copy ends it at once.
+// Given up before its copies begin, no database is copied at all (the first is another
+// project's, which the worker copies itself).
 void TestProjectTransfer::packingLeavesTheWindowFree_data()
 {
     QTest::addColumn<int>("archived"); // its alarm rows in the archived database; -1: no archive
@@ -896,6 +897,7 @@ void TestProjectTransfer::packingLeavesTheWindowFree_data()
     QTest::newRow("another project opened before the copy") << -1 << "open first";
     QTest::newRow("the packing given up during the copy") << -1 << "give up";
     QTest::newRow("the upload dialog closed during the copy") << -1 << "dialog";
+    QTest::newRow("the packing given up before its copies") << -1 << "give up first";
 }
 
 void TestProjectTransfer::packingLeavesTheWindowFree()
@@ -904,13 +906,18 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     QFETCH(QString, during);
     const QString live = projectDatabasePath(QStringLiteral("Home"));
     const auto ran = std::make_shared<QAtomicInt>(0);
-    setStagingHookForTest([=] {
+    std::function<void()> stop;
+    std::atomic<int> steps{0}; // of every database copy
+    DatabaseCopy::setStepFaultForTest([&](int step, int result) { return steps = step, result; });
+    setStagingHookForTest([=, &stop] {
         if (archived < 0 && during.isEmpty()) // stays until the exit has begun
             return ran->storeRelease(2),
                    ran->storeRelease(QTest::qWaitFor(&BackgroundWork::stopping) ? 1 : -1);
         ran->storeRelease(onWindow([=] {
             if (during == "open first")
                 gl_sqlite3db.setDbName(projectDatabasePath(QStringLiteral("Office"))), gl_sqlite3db.open();
+            if (during == "give up first")
+                stop();
             if (!during.isEmpty())
                 return;
             gl_sqlite3db.beginTransaction(); // the journal stands beside the live file meanwhile
@@ -923,11 +930,10 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     });
     auto unhook = qScopeGuard([] {
         setStagingHookForTest(nullptr), BackgroundWork::resetForTests();
-        SteppedDatabaseCopy::setSliceHookForTest(nullptr);
+        SteppedDatabaseCopy::setSliceHookForTest(nullptr), DatabaseCopy::setStepFaultForTest(nullptr);
     });
     qint64 longest = 0; // the window's longest commit
     int slices = 0, slicesAfter = -1;
-    std::function<void()> stop;
     QTimer ticker; // an alarm committed, a device state gathered: as a busy site stores them
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         if (gl_sqlite3db.getDbName() != live)
@@ -971,7 +977,9 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
         QVERIFY(m_cloud.requests().isEmpty());
         packed = false;
     } else {
-        stop = packProjectsInBackground({"Home", "Office"}, zip, this, [&](bool ok) { packed = ok; });
+        const QStringList names = during == "give up first" ? QStringList{"Office", "Home"}
+                                                            : QStringList{"Home", "Office"};
+        stop = packProjectsInBackground(names, zip, this, [&](bool ok) { packed = ok; });
     }
     if (archived < 0 && during.isEmpty()) {
         QTRY_COMPARE(ran->loadAcquire(), 2); // the worker packs
@@ -984,7 +992,9 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
     QVERIFY2(ran->loadAcquire() == 1, "the window was held while the worker packed");
     QCOMPARE(*packed, archived >= 0);
     QCOMPARE(QFileInfo::exists(zip), archived >= 0);
-    QCOMPARE(slicesAfter, QStringList({"", "commits", "open first"}).contains(during) ? -1 : 0);
+    const bool sliced = !QStringList({"", "commits", "open first", "give up first"}).contains(during);
+    QCOMPARE(slicesAfter, sliced ? 0 : -1);
+    QVERIFY(during != "give up first" || steps == 0);
     QVERIFY2(longest <= 50, qPrintable(QString("a commit waited %1 ms").arg(longest)));
     QTRY_COMPARE(QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), temporary);
     const auto count = [](const QString &db, const char *event) {
@@ -1051,29 +1061,6 @@ void TestProjectTransfer::importLeavesTheWindowFree()
     QVERIFY2(ran->loadAcquire() > 0, "the window was held while the worker unpacked");
     QCOMPARE(messages(info), close ? QStringList() : QStringList{"success."});
     QCOMPARE(projectState(), expected);
-}
-
-// A packing given up before its copies begin: no project's database is copied after that
-// (the first is another project's, which the worker copies itself), and nothing is left.
-void TestProjectTransfer::packingGivenUpCopiesNothing()
-{
-    std::atomic<int> steps{0};
-    DatabaseCopy::setStepFaultForTest([&](int step, int result) { return steps = step, result; });
-    std::function<void()> stop;
-    setStagingHookForTest([&] { QVERIFY(onWindow([&] { stop(); })); });
-    auto unhook = qScopeGuard([] {
-        setStagingHookForTest(nullptr), DatabaseCopy::setStepFaultForTest(nullptr);
-    });
-    QTemporaryDir dir;
-    const QStringList temporary = QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-    std::optional<bool> packed;
-    const auto done = [&](bool ok) { packed = ok; };
-    stop = packProjectsInBackground({"Office", "Home"}, dir.filePath("p.zip"), this, done);
-    QTRY_VERIFY(packed.has_value());
-    QCOMPARE(*packed, false);
-    QCOMPARE(steps.load(), 0);
-    QVERIFY(!QFile::exists(dir.filePath("p.zip")));
-    QTRY_COMPARE(QDir::temp().entryList(QDir::NoDotAndDotDot | QDir::AllEntries), temporary);
 }
 
 // A download closed while its worker copies, then another download (or the same one again):

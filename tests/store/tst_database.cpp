@@ -2,6 +2,7 @@
 // repair, upgrade and retention of project databases, on real SQLite files.
 
 #include "testmain.h"
+#include "dbrows.h"
 #include "stepfault.h"
 
 #include "store/cppsqlite3db.h"
@@ -172,16 +173,7 @@ private slots:
         QVERIFY(gl_sqlite3db.execDML(QStringLiteral("with n(i) as (select 1 union all select i + 1 from n "
                                                     "where i < 300) insert into t select randomblob(2000) "
                                                     "from n")));
-        const auto content = [](const QString &path) {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
-            db.setDatabaseName(path);
-            QSqlQuery query(db);
-            const bool read = db.open() && query.exec(QStringLiteral("select group_concat(hex(b)) from t"));
-            const QString all = read && query.next() ? query.value(0).toString() : QString();
-            query = QSqlQuery(), db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("copy"));
-            return all;
-        };
+        const auto content = [](const QString &path) { return dbRows(path, "select hex(b) from t"); };
         auto unhook = qScopeGuard([] { DatabaseCopy::setStepFaultForTest(nullptr); });
         for (int failed = 1; failed < 100; ++failed) {
             bool fired = false;
@@ -200,7 +192,8 @@ private slots:
             QCOMPARE(QFileInfo::exists(target), !fired);
             if (!fired) {
                 QVERIFY(failed > (stepped ? 3 : 1)); // 150 pages, 64 a step
-                QCOMPARE(content(target), content(source));
+                const QStringList copied = content(target);
+                QVERIFY(copied.size() == 300 && copied == content(source));
                 return;
             }
         }
