@@ -63,8 +63,7 @@ void setUp()
 QByteArray frameTo(uint8_t subnet, uint8_t device, uint16_t code, const QByteArray &payload)
 {
     const QByteArray body = payload.left(BroadcastSocket::MaxPayload);
-    QByteArray frame(27 + body.size(), '\0');
-    auto *b = reinterpret_cast<unsigned char *>(frame.data());
+    unsigned char b[27 + BroadcastSocket::MaxPayload] = {};
     b[0] = 127;
     b[3] = 2;
     memcpy(b + 4, "VOVERUDIZI", 10);
@@ -81,7 +80,7 @@ QByteArray frameTo(uint8_t subnet, uint8_t device, uint16_t code, const QByteArr
     b[24] = 254;
     memcpy(b + 25, body.constData(), size_t(body.size()));
     packCrc(b + 16, uint16_t(b[16] - 2));
-    return frame;
+    return QByteArray(reinterpret_cast<const char *>(b), 27 + body.size());
 }
 
 void deliver(QByteArray bytes)
