@@ -4,130 +4,172 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
-enum class Start { None, Partial, Whole };
-
 // Header before the length of bus and long frames: address, mark, AA AA or BB BB.
 constexpr int HeaderSize = 16;
+// A place's header is judged once the 4 bytes of its marks and length have come:
+// bytes 0-3 of a login frame, bytes 14-17 of a bus or long frame.
+constexpr int LoginLook = 4;
+constexpr int BusLook = HeaderSize + 2;
 // The smallest lengths the receivers take (their frame checks).
 constexpr int MinLoginFrame = 9;
 constexpr int MinBusLength = 11;
 constexpr int MinLongLength = 12;
-
-// Whether the frame of total bytes at p, its CRC over p[crcFrom ..], is whole yet.
-Start judge(unsigned char *p, int available, int total, int crcFrom, int &size)
-{
-    if (available < total)
-        return Start::Partial;
-    if (!checkCrc(p + crcFrom, static_cast<unsigned short>(total - 2 - crcFrom)))
-        return Start::None;
-    size = total;
-    return Start::Whole;
-}
-
-// What begins at p, of which available bytes have come: no frame, maybe a frame
-// once more bytes come, or a whole frame of size bytes.
-Start startOf(unsigned char *p, int available, int &size)
-{
-    Start login = Start::None;
-    if (p[0] == 0xCC && (available < 2 || p[1] == 0xCC)) {
-        if (available < 4) {
-            login = Start::Partial;
-        } else {
-            const int total = p[2] << 8 | p[3];
-            if (total >= MinLoginFrame && total <= StreamFrames::MaxFrame)
-                login = judge(p, available, total, 0, size);
-        }
-        if (login == Start::Whole)
-            return login;
-    }
-    Start bus = Start::None;
-    if (available <= 14) {
-        bus = Start::Partial;
-    } else if ((p[14] == 0xAA || p[14] == 0xBB) && (available < 16 || p[15] == p[14])) {
-        const bool isLong = p[14] == 0xBB;
-        if (available < HeaderSize + (isLong ? 2 : 1)) {
-            bus = Start::Partial;
-        } else {
-            const int length = isLong ? (p[16] << 8 | p[17]) : p[16];
-            if (length >= (isLong ? MinLongLength : MinBusLength)
-                && HeaderSize + length <= StreamFrames::MaxFrame)
-                bus = judge(p, available, HeaderSize + length, HeaderSize, size);
-        }
-    }
-    if (bus == Start::Whole)
-        return bus;
-    return login == Start::Partial || bus == Start::Partial ? Start::Partial : Start::None;
-}
+// Bytes before the head are dropped once they are this many, and as many as are kept.
+constexpr size_t CompactFrom = 4096;
 
 } // namespace
 
-void StreamFrames::compact()
+StreamFrames::StreamFrames()
 {
-    if (m_head == 0)
-        return;
-    m_bytes.remove(0, m_head);
-    m_checked = qMax(0, m_checked - m_head);
-    m_head = 0;
-}
-
-qint64 StreamFrames::readFrom(QIODevice &device)
-{
-    compact();
-    const int kept = m_bytes.size();
-    m_bytes.resize(kept + MaxFrame);
-    const qint64 got = device.read(m_bytes.data() + kept, MaxFrame);
-    m_bytes.resize(kept + int(qMax<qint64>(got, 0)));
-    return got;
-}
-
-void StreamFrames::append(const char *data, int n)
-{
-    compact();
-    m_bytes.append(data, n);
-}
-
-int StreamFrames::take(unsigned char *out)
-{
-    auto *bytes = reinterpret_cast<unsigned char *>(m_bytes.data());
-    const int end = m_bytes.size();
-    int size = 0;
-    Start start = Start::None;
-    while (m_head < end && (start = startOf(bytes + m_head, end - m_head, size)) == Start::None)
-        m_head = qMax(m_head + 1, m_checked);
-    if (m_head == end) {
-        clear();
-        return 0;
-    }
-    int at = m_head;
-    if (start == Start::Partial) {
-        // A start still waiting for its rest is no frame when a whole one stands
-        // inside the bytes it claims. What starts nothing is judged once.
-        at = -1;
-        bool noneSoFar = true;
-        for (int next = qMax(m_head + 1, m_checked); next < end && at < 0; ++next) {
-            const Start found = startOf(bytes + next, end - next, size);
-            if (found == Start::Whole)
-                at = next;
-            else if (found == Start::None && noneSoFar)
-                m_checked = next + 1;
-            else
-                noneSoFar = false;
-        }
-        if (at < 0)
-            return 0;
-    }
-    std::memcpy(out, bytes + at, size_t(size));
-    m_head = at + size;
-    return size;
+    clear();
 }
 
 void StreamFrames::clear()
 {
     m_bytes.clear();
-    m_head = 0;
-    m_checked = 0;
+    m_crc = 0;
+    m_marks.assign(1, crc16XmodemMark(0, 0));
+    m_size = 0;
+    m_origin = m_head = m_judged = 0;
+    m_waiting.assign(Ring, -1);
+    m_next.assign(2 * Ring, -1);
+    m_open.assign(Ring, 0);
+}
+
+void StreamFrames::compact()
+{
+    const size_t dead = size_t(m_head - m_origin);
+    if (dead < CompactFrom || dead < m_size - dead)
+        return;
+    const size_t kept = m_size - dead;
+    std::memmove(m_bytes.data(), m_bytes.data() + dead, kept);
+    std::memmove(m_marks.data(), m_marks.data() + dead, (kept + 1) * sizeof(unsigned short));
+    m_size = kept;
+    m_origin = m_head;
+}
+
+unsigned char *StreamFrames::room(qint64 n)
+{
+    compact();
+    const size_t needed = m_size + size_t(n);
+    if (m_bytes.size() < needed) {
+        const size_t grown = std::max(needed, 2 * m_bytes.size());
+        m_bytes.resize(grown);
+        m_marks.resize(grown + 1);
+    }
+    return m_bytes.data() + m_size;
+}
+
+void StreamFrames::appended(qint64 n)
+{
+    if (n <= 0)
+        return;
+    m_crc = crc16XmodemMarks(m_crc, quint64(end()), m_bytes.data() + m_size, size_t(n),
+                             m_marks.data() + m_size + 1);
+    m_size += size_t(n);
+}
+
+qint64 StreamFrames::readFrom(QIODevice &device, qint64 max)
+{
+    if (max <= 0)
+        return 0;
+    const qint64 got = device.read(reinterpret_cast<char *>(room(max)), max);
+    appended(got);
+    return got;
+}
+
+void StreamFrames::append(const char *data, int n)
+{
+    if (n <= 0)
+        return;
+    std::memcpy(room(n), data, size_t(n));
+    appended(n);
+}
+
+int StreamFrames::take(unsigned char *out)
+{
+    // Kept in locals: the stores into the tables below could otherwise alias every
+    // member, which the compiler would then load again at each byte.
+    const qint64 origin = m_origin;
+    const qint64 last = end();
+    const unsigned char *bytes = m_bytes.data();
+    const unsigned short *marks = m_marks.data();
+    std::int16_t *waiting = m_waiting.data();
+    std::int16_t *next = m_next.data();
+    unsigned char *open = m_open.data();
+    const qint64 head = m_head;
+    qint64 now = m_judged;
+    // The frame that ends first among those that hold (the first of them to start,
+    // where several end together). Every other place seen before it ends lies
+    // inside it: taking it leaves none of them behind.
+    qint64 firstPlace = -1;
+    qint64 firstEnd = -1;
+    const auto found = [&](qint64 place, qint64 frameEnd) {
+        if (firstEnd < 0 || frameEnd < firstEnd || (frameEnd == firstEnd && place < firstPlace))
+            firstPlace = place, firstEnd = frameEnd;
+    };
+    // The CRC covers a login frame whole, a bus or long frame from its length on;
+    // followed by the CRC itself, that span's CRC is zero. A frame whose bytes have
+    // all come is judged at once; one still waiting for its end is judged then.
+    const auto judge = [&](qint64 place, Kind kind, qint64 frameEnd) {
+        if (frameEnd <= last) {
+            if (marks[place + (kind == Login ? 0 : HeaderSize) - origin] == marks[frameEnd - origin])
+                found(place, frameEnd);
+            return;
+        }
+        const int entry = int(place & RingMask) << 1 | kind;
+        std::int16_t &first = waiting[frameEnd & RingMask];
+        next[entry] = first;
+        first = std::int16_t(entry);
+        open[place & RingMask] |= static_cast<unsigned char>(1 << kind);
+    };
+    while (now < last) {
+        ++now;
+        // The four bytes that came last: the marks and length of a login frame that
+        // starts with them, or of a bus or long frame that started 14 bytes earlier.
+        const unsigned char *b = bytes + (now - LoginLook - origin);
+        if (now >= head + LoginLook && b[1] == b[0]) {
+            if (b[0] == 0xCC) {
+                const int total = b[2] << 8 | b[3];
+                if (total >= MinLoginFrame && total <= MaxFrame)
+                    judge(now - LoginLook, Login, now - LoginLook + total);
+            } else if ((b[0] == 0xAA || b[0] == 0xBB) && now >= head + BusLook) {
+                const bool isLong = b[0] == 0xBB;
+                const int length = isLong ? (b[2] << 8 | b[3]) : b[2];
+                if (length >= (isLong ? MinLongLength : MinBusLength) && HeaderSize + length <= MaxFrame)
+                    judge(now - BusLook, Bus, now - BusLook + HeaderSize + length);
+            }
+        }
+        // The places that waited for their frames to end here.
+        std::int16_t &first = waiting[now & RingMask];
+        for (int entry = std::exchange(first, std::int16_t(-1)); entry >= 0; entry = next[entry]) {
+            const int slot = entry >> 1;
+            const Kind kind = Kind(entry & 1);
+            const qint64 place = now - ((now - slot) & RingMask);
+            open[slot] &= static_cast<unsigned char>(~(1 << kind));
+            const qint64 from = kind == Login ? place : place + HeaderSize;
+            if (place >= head && marks[from - origin] == marks[now - origin])
+                found(place, now);
+        }
+        if (firstEnd == now) {
+            const int size = int(now - firstPlace);
+            std::memcpy(out, bytes + (firstPlace - origin), size_t(size));
+            m_head = m_judged = now;
+            return size;
+        }
+    }
+    // No whole frame: what cannot start one any more is skipped, up to the first
+    // place still waiting for its end, or whose header has not all come.
+    qint64 skipped = head;
+    while (skipped < last - BusLook + 1 && !open[skipped & RingMask])
+        ++skipped;
+    m_head = skipped;
+    m_judged = now;
+    return 0;
 }

@@ -10,8 +10,17 @@
 // across reads waits for its rest; bytes that cannot start a frame are skipped.
 // A start whose length promises more than has come (a wrong length byte) is
 // given up as soon as a whole frame stands behind it.
+//
+// The stream is judged as if its bytes came one at a time, so how it is cut
+// changes nothing, and each byte costs the same whatever it is: a place that
+// may start a frame is judged once, when the last byte its length claims has
+// come, and its CRC is judged from the CRCs carried along the stream, not by a
+// pass over the bytes it claims.
 
-#include <QByteArray>
+#include <QtGlobal>
+
+#include <cstdint>
+#include <vector>
 
 class QIODevice;
 
@@ -21,21 +30,49 @@ public:
     // The longest frame handed on: one receive buffer.
     static constexpr int MaxFrame = 8192;
 
-    // Reads what the device has, at most MaxFrame bytes; answers the bytes read.
-    qint64 readFrom(QIODevice &device);
+    StreamFrames();
+
+    // Reads what the device has, at most max bytes; answers the bytes read, as
+    // QIODevice::read does.
+    qint64 readFrom(QIODevice &device, qint64 max = MaxFrame);
     void append(const char *data, int n);
     // Moves the next whole frame to out (room for MaxFrame bytes) and answers its
     // size; 0 when no whole frame is buffered.
     int take(unsigned char *out);
     void clear();
     // Bytes kept: less than MaxFrame after take() answered 0.
-    int buffered() const { return m_bytes.size() - m_head; }
+    int buffered() const { return int(end() - m_head); }
 
 private:
+    enum Kind { Login = 0, Bus = 1 };
+    // More places than the longest frame spans, and a power of two: the places whose
+    // frames may still end, and the ends they wait for, each have a slot of their own.
+    static constexpr int Ring = 16384;
+    static constexpr int RingMask = Ring - 1;
+
+    qint64 end() const { return m_origin + qint64(m_size); }
+    unsigned char *room(qint64 n);
+    void appended(qint64 n);
     void compact();
 
-    QByteArray m_bytes;
-    int m_head = 0;
-    // Every place between the head and this one is known to start no frame.
-    int m_checked = 0;
+    // The bytes from stream position m_origin on, and the CRC marks of the points
+    // between them (m_marks[i] before m_bytes[i], m_marks[m_size] after the last):
+    // a frame's CRC holds when the marks of its two ends are equal. Only the first
+    // m_size bytes are kept ones.
+    std::vector<unsigned char> m_bytes;
+    std::vector<unsigned short> m_marks;
+    size_t m_size = 0;
+    // The stream's CRC after the last byte kept.
+    unsigned short m_crc = 0;
+    qint64 m_origin = 0;
+    // The first byte neither taken nor skipped.
+    qint64 m_head = 0;
+    // The stream has been judged up to here.
+    qint64 m_judged = 0;
+    // Places waiting for their frame's end, one list for each end (by its slot):
+    // an entry is a place's slot times two plus its kind; -1 ends a list.
+    std::vector<std::int16_t> m_waiting;
+    std::vector<std::int16_t> m_next;
+    // For each place's slot, a bit for each kind of frame it may still start.
+    std::vector<unsigned char> m_open;
 };

@@ -89,6 +89,7 @@ const QHash<QString, QByteArray> &named()
         // No frames: a wrong CRC; length bytes too short, too long, below eleven; a long
         // frame one byte past the receive buffer, and a header beyond it.
         {"badCrc", flipLast(deviceFrame(0xE01C, "\x09\x02"))},
+        {"longBadCrc", flipLast(longFrame(100))},
         {"short", head + QByteArray::fromHex("0c01140001e01cffff0901aabb")},
         {"long", head + QByteArray::fromHex("ff01140001e01cffff0901aabb")},
         {"below11", head + QByteArray::fromHex("01aabbccdd")},
@@ -824,6 +825,12 @@ void TestBusTransport::streamCutAnywhere_data()
     QTest::newRow("wrong lengths and CRC, each followed by a good frame")
         << "short bus1 long bus3 below11 ~cccc0001 bus2 badCrc bus1 ~cccc1f4000a3 login2 tooLong past long1"
         << "bus1 bus3 bus2 bus1 login2 long1";
+    QTest::newRow("a long frame with a wrong CRC, its bytes all come") << "longBadCrc bus1" << "bus1";
+    // Bytes that only look like frame starts, each claiming all that follows for a while.
+    QTest::newRow("BB BB 1F 40 over and over") << "~bbbb1f40*2010 bus1" << "bus1";
+    QTest::newRow("CC CC 1F 40 over and over") << "~cccc1f40*2010 login1" << "login1";
+    QTest::newRow("AA AA FF over and over") << "~aaaaff*100 bus3" << "bus3";
+    QTest::newRow("all AA") << "~aa*200 long1 login3" << "long1 login3";
 }
 
 void TestBusTransport::streamCutAnywhere()
@@ -832,7 +839,9 @@ void TestBusTransport::streamCutAnywhere()
     QFETCH(QString, taken);
     QByteArray bytes;
     for (const QString &part : sent.split(' '))
-        bytes += part.startsWith('~') ? QByteArray::fromHex(part.mid(1).toLatin1()) : named().value(part);
+        bytes += part.startsWith('~') ? QByteArray::fromHex(part.mid(1).section('*', 0, 0).toLatin1())
+                                             .repeated(qMax(1, part.section('*', 1).toInt()))
+                                       : named().value(part);
     const QStringList want = taken.split(' ', Qt::SkipEmptyParts);
     bool bounded = true;
     // Cut in two at every byte (0: the whole stream in one read).
