@@ -5,12 +5,15 @@
 #include "store/globals.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHostInfo>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QUdpSocket>
 
 #include <cstring>
+
+#include <sys/socket.h>
 
 namespace {
 
@@ -94,8 +97,12 @@ bool BroadcastSocket::createSocket()
             return false;
         }
         tcpSocket = new QTcpSocket(this);
+        // Bounded, so that a sender faster than the program is held back by TCP.
+        tcpSocket->setReadBufferSize(StreamReadBuffer);
         connect(tcpSocket, &QTcpSocket::readyRead, this, &BroadcastSocket::readyRead);
         connect(tcpSocket, &QTcpSocket::disconnected, this, &BroadcastSocket::disconnected);
+        connect(tcpSocket, &QTcpSocket::errorOccurred, this,
+                [this, socket = tcpSocket] { keepReceived(socket); });
         tcpSocket->connectToHost(resolvedServerIp, CloudPort, QIODevice::ReadWrite,
                                  QAbstractSocket::AnyIPProtocol);
         if (!tcpSocket->waitForConnected(3000)) {
@@ -103,6 +110,10 @@ bool BroadcastSocket::createSocket()
                                                  resolvedServerIp.toUtf8().constData()));
             return false;
         }
+        // Answers go out at once, not behind the acknowledgement of the one before.
+        tcpSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        // What the system holds for us is bounded too (see keepReceived).
+        tcpSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, StreamReadBuffer);
         destination = QHostAddress(resolvedServerIp);
         tcpConnected = true;
         break;
@@ -422,6 +433,11 @@ bool BroadcastSocket::checkRecvBuff_0xCCCC(unsigned char *buf, long long n)
     return checkCrc(buf, static_cast<unsigned short>(n - 2));
 }
 
+qint64 BroadcastSocket::streamBytesHeld() const
+{
+    return (tcpSocket && tcpSocket->isOpen() ? tcpSocket->bytesAvailable() : 0) + streamFrames.buffered();
+}
+
 void BroadcastSocket::setKeepAliveInterval(int ms)
 {
     keepAliveMs = ms > 0 ? ms : KeepAliveMs;
@@ -486,11 +502,12 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
     QPointer<QTcpSocket> guard(socket);
     unsigned char frame[BufferSize];
     // Each whole frame of the stream is handed on once, as a datagram is. A busy
-    // link must not hold the event loop: a turn hands on one batch and reads at
-    // most once (bytes that are no frame cost a CRC at each place that looks like
-    // the start of one), and the rest waits for the next turn.
+    // link must not hold the event loop: a turn hands on one batch and reads for a
+    // short while, and the rest waits for the next turn; meanwhile the socket's
+    // bounded buffer holds the sender back.
+    QElapsedTimer turn;
+    turn.start();
     int batch = 0;
-    bool read = false;
     while (guard && socket == tcpSocket) {
         if (batch == MaxDatagramsPerTurn) {
             streamTurn.start();
@@ -498,12 +515,14 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
         }
         const int size = streamFrames.take(frame);
         if (size == 0) {
-            if (read) {
-                if (socket->bytesAvailable() > 0)
-                    streamTurn.start();
+            // A socket closed after a failure has nothing more; the next bytes of an
+            // open one announce themselves.
+            if (!socket->isOpen() || socket->bytesAvailable() <= 0)
+                return;
+            if (turn.nsecsElapsed() > StreamTurnNs) {
+                streamTurn.start();
                 return;
             }
-            read = true;
             if (streamFrames.readFrom(*socket) <= 0)
                 return;
             continue;
@@ -515,6 +534,27 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
         ++batch;
         emit dataIsComming(frame, size);
     }
+}
+
+void BroadcastSocket::keepReceived(QTcpSocket *socket)
+{
+    // A failed write (the server has reset the connection) makes Qt close the socket
+    // right after this, and drop what it has read; a reset seen on reading leaves it.
+    // Either way what has come is kept, and handed on frame by frame.
+    if (socket != tcpSocket || !socket->isOpen())
+        return;
+    while (socket->bytesAvailable() > 0 && streamFrames.readFrom(*socket, socket->bytesAvailable()) > 0) {
+    }
+    // What the system still holds for the connection, no more than its bounded buffer.
+    const qintptr descriptor = socket->socketDescriptor();
+    if (descriptor >= 0) {
+        char bytes[BufferSize];
+        ssize_t got = 0;
+        while ((got = ::recv(int(descriptor), bytes, sizeof bytes, MSG_DONTWAIT)) > 0)
+            streamFrames.append(bytes, int(got));
+    }
+    if (streamFrames.buffered() > 0)
+        streamTurn.start();
 }
 
 void BroadcastSocket::disconnected()

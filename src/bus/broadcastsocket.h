@@ -27,6 +27,11 @@ public:
     static constexpr int MaxFrameSpan = 16 + 256;
     // Datagrams, or frames of the stream, handed on per turn of the event loop.
     static constexpr int MaxDatagramsPerTurn = 64;
+    // What the TCP connection may hold read and not yet split into frames; a faster
+    // sender is held back by TCP itself.
+    static constexpr int StreamReadBuffer = 64 * 1024;
+    // How long one turn of the event loop reads and splits the stream.
+    static constexpr qint64 StreamTurnNs = 2000000;
 
     BroadcastSocket();
     ~BroadcastSocket() override;
@@ -54,6 +59,10 @@ public:
     bool checkRecvBuff_0xAAAA(unsigned char *buf, long long n);
     bool checkRecvBuff_0xBBBB(unsigned char *buf, long long n);
     bool checkRecvBuff_0xCCCC(unsigned char *buf, long long n);
+
+    // What the TCP link holds that was read and not yet handed on: the socket's
+    // buffer and the bytes kept for frames.
+    qint64 streamBytesHeld() const;
 
     // Test hook (clock seam): the keep-alive period, 10000 ms unless a test
     // shortens it. Takes effect at once when the timer runs, else at the next
@@ -103,6 +112,7 @@ private:
                         unsigned short port);
     void readDatagrams(QUdpSocket *socket);
     void readStream(QTcpSocket *socket);
+    void keepReceived(QTcpSocket *socket);
     void reportConnectState(const QString &text);
 
     QHostAddress destination;
