@@ -94,9 +94,10 @@ signals:
     void signalsACStatus(int status);
     void signalsAppendMessage(universalSwitchMessage _msg);
     void signalsRemoveMessage(int value, int type);
-    // A picture of the current project was removed with the rows that named it
-    // ("photo_Mood_7"): a write of it still running or held is dropped.
-    void signalsPictureRemoved(QString name);
+    // A picture of the current project was removed with the rows that named it, given
+    // by its file's path (projectPicturePath): a write of that file still running or
+    // held is dropped.
+    void signalsPictureRemoved(QString path);
     void signalsUpdateMessage(messageRecord _messageRecord);
 
 private slots:

@@ -50,6 +50,13 @@ QString namedStaging(const QSaveFile &target)
     return path.endsWith(QLatin1String(" (deleted)")) ? QString() : path;
 }
 
+// Paths built from the same folder and name, told apart only by how they are written.
+bool sameFile(const QString &a, const QString &b)
+{
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
 PictureWrite placeWithName(QSaveFile &file, const QString &sql)
 {
     return placeWithRow(file, [&sql] { return execChangingRows(sql) > 0; });
@@ -191,9 +198,11 @@ PictureWriter::PictureWriter(QObject *parent)
     : QObject(parent)
 {
     qRegisterMetaType<PictureWrite>();
-    // The rows the picture belongs to are gone: its write has nobody to serve.
-    connect(&gl_socket, &BroadcastSocket::signalsPictureRemoved, this, [this](const QString &name) {
-        if (name == m_name)
+    // The rows the picture belongs to are gone: its write has nobody to serve. A file
+    // of the same name in another project's folder is another picture.
+    connect(&gl_socket, &BroadcastSocket::signalsPictureRemoved, this, [this](const QString &path) {
+        const QString file = m_folder + QLatin1Char('/') + m_name + QStringLiteral(".png");
+        if (!m_folder.isEmpty() && sameFile(path, file))
             drop();
     });
 }

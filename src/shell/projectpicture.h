@@ -92,7 +92,8 @@ public:
     // nothing stored, when nothing is held or the project was changed since the write.
     PictureWrite placeHeld(const std::function<bool()> &storeRow);
     // Drops the held file, or the write still running: nothing of it is left, and
-    // its end says nothing. So does the removal of the picture it writes.
+    // its end says nothing. So does the removal of the file it writes (the same name
+    // in its project's folder; see remove_external_photo).
     void drop();
     // Called while a write runs, after the row that names the editor's picture was
     // saved with the earlier name: once the file is whole, sql (an update of that

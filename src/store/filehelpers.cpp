@@ -189,11 +189,15 @@ QString projectPicturePath(const QString &name)
 
 void remove_external_photo(const QString &name)
 {
-    // A write of that picture still running would put it back, and store its name
-    // in whatever row takes the freed id next.
-    emit gl_socket.signalsPictureRemoved(name);
     const QString path = projectPicturePath(name);
-    if (!path.isEmpty() && QFileInfo(path).isFile())
+    if (path.isEmpty())
+        return;
+    // A write of that file still running would put it back, and store its name in
+    // whatever row takes the freed id next. Every project numbers its rooms, moods
+    // and templates from 1: the full path keeps a write of the same name into the
+    // project that was left.
+    emit gl_socket.signalsPictureRemoved(path);
+    if (QFileInfo(path).isFile())
         QFile::remove(path);
 }
 

@@ -33,7 +33,8 @@ void clearDir(const QString &path);
 QString projectPicturePath(const QString &name);
 
 // Deletes one picture of the current project (see projectPicturePath); a refused
-// name deletes nothing. A write of that picture still running is dropped.
+// name deletes nothing. A write of that file still running is dropped; one of the
+// same name into another project's folder goes on.
 void remove_external_photo(const QString &name);
 
 // Packs the project folders names into the zip file zipPath: one folder per

@@ -44,6 +44,14 @@ public:
         return projectFolder(name);
     }
 
+    // Makes the project name the current one with its database open (its folder made
+    // when missing), as a switch of projects leaves them.
+    static bool open(const QString &name)
+    {
+        return setCurrentProject(name) && QDir().mkpath(projectFolder(name)) &&
+               initDatabase(projectDatabasePath(name));
+    }
+
     // Empties the current project's database again: every table, fixed rows
     // seeded afresh.
     void reset()
