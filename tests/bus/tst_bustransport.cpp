@@ -98,6 +98,8 @@ const QHash<QString, QByteArray> &named()
         // frame one byte past the receive buffer, and a header beyond it.
         {"badCrc", flipLast(deviceFrame(0xE01C, "\x09\x02"))},
         {"longBadCrc", flipLast(longFrame(100))},
+        // A login frame whose body holds a whole bus frame (bus1, 29 bytes).
+        {"holdingBus1", withCrc(QByteArray::fromHex("cccc002500a3") + deviceFrame(0xE01C, "\x09\x01"), 0)},
         {"short", head + QByteArray::fromHex("0c01140001e01cffff0901aabb")},
         {"long", head + QByteArray::fromHex("ff01140001e01cffff0901aabb")},
         {"below11", head + QByteArray::fromHex("01aabbccdd")},
@@ -838,6 +840,9 @@ void TestBusTransport::streamCutAnywhere_data()
         << "short bus1 long bus3 below11 ~cccc0001 bus2 badCrc bus1 ~cccc1f4000a3 login2 tooLong past long1"
         << "bus1 bus3 bus2 bus1 login2 long1";
     QTest::newRow("a long frame with a wrong CRC, its bytes all come") << "longBadCrc bus1" << "bus1";
+    // The frame that ends first is taken, as if the stream came a byte at a time: the same
+    // frames however it is cut.
+    QTest::newRow("a frame holding a whole frame in its body") << "holdingBus1 bus3" << "bus1 bus3";
     // Bytes that only look like frame starts, each claiming all that follows for a while.
     QTest::newRow("BB BB 1F 40 over and over") << "~bbbb1f40*2010 bus1" << "bus1";
     QTest::newRow("CC CC 1F 40 over and over") << "~cccc1f40*2010 login1" << "login1";
