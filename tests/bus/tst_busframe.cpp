@@ -61,7 +61,6 @@ private slots:
     void crcMatchesBitwiseReference();
     void packCrcStoresHighByteFirst();
     void checkCrcRejectsAnyChangedBit();
-    void crcMarksMatchSpans();
     void busFrameCheck_data();
     void busFrameCheck();
     void longFrameCheck_data();
@@ -133,36 +132,6 @@ void TestBusFrame::checkCrcRejectsAnyChangedBit()
             QVERIFY2(!checkCrc(data, 6), qPrintable(QStringLiteral("byte %1 bit %2").arg(byte).arg(bit)));
             data[byte] ^= (1 << bit);
         }
-    }
-}
-
-// Two points of a stream have equal marks exactly when the bytes between them have a CRC of
-// zero: a span closed by its own CRC, and no other, however the stream was cut into calls
-// and wherever it stands (positions past the marks' period among them).
-void TestBusFrame::crcMarksMatchSpans()
-{
-    QRandomGenerator random(20261209);
-    for (int round = 0; round < 300; ++round) {
-        QByteArray data(int(random.bounded(20, 9000)), '\0');
-        for (char &c : data)
-            c = char(random.bounded(256));
-        const int from = int(random.bounded(data.size() - 2)), to = int(random.bounded(from + 2, data.size() + 1));
-        if (round % 2 == 0) { // the span closed by its own CRC
-            const quint16 crc = SimFrame::crc16(data.mid(from, to - from - 2));
-            data[to - 2] = char(crc >> 8), data[to - 1] = char(crc & 0xFF);
-        }
-        const auto bytes = exact(data);
-        const quint64 start = random.bounded(2) ? random.generate64() >> 20 : random.bounded(70000);
-        std::vector<unsigned short> marks(bytes.size() + 1);
-        marks[0] = crc16XmodemMark(0, start);
-        const size_t cut = random.bounded(quint32(bytes.size()));
-        const unsigned short crc = crc16XmodemMarks(0, start, bytes.data(), cut, &marks[1]);
-        QCOMPARE(crc, crc16Xmodem(bytes.data(), cut));
-        crc16XmodemMarks(crc, start + cut, bytes.data() + cut, bytes.size() - cut, &marks[cut + 1]);
-        const bool zero = crc16Xmodem(bytes.data() + from, size_t(to - from)) == 0;
-        QVERIFY(round % 2 == 1 || zero);
-        QVERIFY2((marks[size_t(from)] == marks[size_t(to)]) == zero,
-                 qPrintable(QString("round %1: %2..%3 of %4").arg(round).arg(from).arg(to).arg(data.size())));
     }
 }
 
