@@ -5,7 +5,6 @@
 #include "store/globals.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QHostInfo>
 #include <QPointer>
 #include <QTcpSocket>
@@ -502,12 +501,11 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
     QPointer<QTcpSocket> guard(socket);
     unsigned char frame[BufferSize];
     // Each whole frame of the stream is handed on once, as a datagram is. A busy
-    // link must not hold the event loop: a turn hands on one batch and reads for a
-    // short while, and the rest waits for the next turn; meanwhile the socket's
+    // link must not hold the event loop: a turn hands on one batch and reads at
+    // most once, and the rest waits for the next turn; meanwhile the socket's
     // bounded buffer holds the sender back.
-    QElapsedTimer turn;
-    turn.start();
     int batch = 0;
+    bool read = false;
     while (guard && socket == tcpSocket) {
         if (batch == MaxDatagramsPerTurn) {
             streamTurn.start();
@@ -519,10 +517,11 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
             // open one announce themselves.
             if (!socket->isOpen() || socket->bytesAvailable() <= 0)
                 return;
-            if (turn.nsecsElapsed() > StreamTurnNs) {
+            if (read) {
                 streamTurn.start();
                 return;
             }
+            read = true;
             if (streamFrames.readFrom(*socket) <= 0)
                 return;
             continue;

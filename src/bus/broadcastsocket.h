@@ -30,8 +30,6 @@ public:
     // What the TCP connection may hold read and not yet split into frames; a faster
     // sender is held back by TCP itself.
     static constexpr int StreamReadBuffer = 64 * 1024;
-    // How long one turn of the event loop reads and splits the stream.
-    static constexpr qint64 StreamTurnNs = 2000000;
 
     BroadcastSocket();
     ~BroadcastSocket() override;
