@@ -522,8 +522,13 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
                 return;
             }
             read = true;
-            if (streamFrames.readFrom(*socket) <= 0)
+            // Kept only once the read has returned: a failure the socket reports
+            // meanwhile keeps what it holds too (keepReceived).
+            char bytes[StreamFrames::MaxFrame];
+            const qint64 got = socket->read(bytes, sizeof bytes);
+            if (got <= 0)
                 return;
+            streamFrames.append(bytes, int(got));
             continue;
         }
         // Behind the frame, up to the longest frame a length byte can describe,
@@ -542,16 +547,14 @@ void BroadcastSocket::keepReceived(QTcpSocket *socket)
     // Either way what has come is kept, and handed on frame by frame.
     if (socket != tcpSocket || !socket->isOpen())
         return;
-    while (socket->bytesAvailable() > 0 && streamFrames.readFrom(*socket, socket->bytesAvailable()) > 0) {
-    }
+    char bytes[BufferSize];
+    qint64 got = 0;
+    while (socket->bytesAvailable() > 0 && (got = socket->read(bytes, sizeof bytes)) > 0)
+        streamFrames.append(bytes, int(got));
     // What the system still holds for the connection, no more than its bounded buffer.
     const qintptr descriptor = socket->socketDescriptor();
-    if (descriptor >= 0) {
-        char bytes[BufferSize];
-        ssize_t got = 0;
-        while ((got = ::recv(int(descriptor), bytes, sizeof bytes, MSG_DONTWAIT)) > 0)
-            streamFrames.append(bytes, int(got));
-    }
+    while (descriptor >= 0 && (got = ::recv(int(descriptor), bytes, sizeof bytes, MSG_DONTWAIT)) > 0)
+        streamFrames.append(bytes, int(got));
     if (streamFrames.buffered() > 0)
         streamTurn.start();
 }

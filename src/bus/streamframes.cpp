@@ -2,8 +2,6 @@
 
 #include "bus/crc.h"
 
-#include <QIODevice>
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -66,30 +64,14 @@ unsigned char *StreamFrames::room(qint64 n)
     return m_bytes.data() + m_size;
 }
 
-void StreamFrames::appended(qint64 n)
-{
-    if (n <= 0)
-        return;
-    m_crc = crc16XmodemMarks(m_crc, quint64(end()), m_bytes.data() + m_size, size_t(n),
-                             m_marks.data() + m_size + 1);
-    m_size += size_t(n);
-}
-
-qint64 StreamFrames::readFrom(QIODevice &device, qint64 max)
-{
-    if (max <= 0)
-        return 0;
-    const qint64 got = device.read(reinterpret_cast<char *>(room(max)), max);
-    appended(got);
-    return got;
-}
-
 void StreamFrames::append(const char *data, int n)
 {
     if (n <= 0)
         return;
     std::memcpy(room(n), data, size_t(n));
-    appended(n);
+    m_crc = crc16XmodemMarks(m_crc, quint64(end()), m_bytes.data() + m_size, size_t(n),
+                             m_marks.data() + m_size + 1);
+    m_size += size_t(n);
 }
 
 int StreamFrames::take(unsigned char *out)

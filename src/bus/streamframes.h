@@ -22,8 +22,6 @@
 #include <cstdint>
 #include <vector>
 
-class QIODevice;
-
 class StreamFrames
 {
 public:
@@ -32,9 +30,6 @@ public:
 
     StreamFrames();
 
-    // Reads what the device has, at most max bytes; answers the bytes read, as
-    // QIODevice::read does.
-    qint64 readFrom(QIODevice &device, qint64 max = MaxFrame);
     void append(const char *data, int n);
     // Moves the next whole frame to out (room for MaxFrame bytes) and answers its
     // size; 0 when no whole frame is buffered.
@@ -52,7 +47,6 @@ private:
 
     qint64 end() const { return m_origin + qint64(m_size); }
     unsigned char *room(qint64 n);
-    void appended(qint64 n);
     void compact();
 
     // The bytes from stream position m_origin on, and the CRC marks of the points
