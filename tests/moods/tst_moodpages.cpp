@@ -363,10 +363,9 @@ void TestMoodPages::moodEditor()
 // A photo chosen in the editor takes the mood's place, with its row, only by Save; any other
 // way out leaves the saved photo (or none) and the row as they were, and no file of its own.
 // Saved while it is still written, the row takes its name once the file is whole; a failed or
-// dropped write, or a refused update, keeps the earlier name. A mood deleted meanwhile, or its
-// room, takes its write along: a new mood saved in its id keeps what it was saved with; the same
-// mood removed in another project leaves it. "commit fails": a staged file placed with its row
-// whose last write fails.
+// dropped write, or a refused update, keeps the earlier name. A mood deleted meanwhile takes its
+// write along: a new mood saved in its id keeps what it was saved with. "commit fails": a staged
+// file placed with its row whose last write fails.
 void TestMoodPages::chosenPhoto_data()
 {
     QTest::addColumn<QString>("saved");  // the row's picture before; none: a new mood
@@ -394,6 +393,7 @@ void TestMoodPages::chosenPhoto_data()
     QTest::newRow("saved during: mood deleted") << "" << "save during, deleted" << "" << "";
     QTest::newRow("saved during: mood deleted, a new one saved in its id")
         << "" << "save during, replaced" << "Morning|" + builtIn << "";
+    // Its room removed takes it along too; the same mood removed in another project leaves it.
     QTest::newRow("saved during: room removed") << "" << "save during, room removed" << "" << "";
     QTest::newRow("saved during: mood 7 of another project removed")
         << "" << "save during, removed in Second" << evening + photo << "";
@@ -488,10 +488,9 @@ void TestMoodPages::chosenPhoto()
     if (action.endsWith("replaced"))
         editMood("Morning"), info->saveButton()->click();
     QVERIFY(!action.endsWith("room removed") || removeRoom(1));
-    if (action.endsWith("in Second")) { // with a mood 7 in its room 1, back in time
-        QVERIFY(varnotest::ProjectFolder::open("Second") && addMood(7, 1, "Other", {"1"}) && removeRoom(1));
-        QVERIFY(varnotest::ProjectFolder::open("Home"));
-    }
+    if (action.endsWith("in Second")) // with a mood 7 in its room 1, back in time
+        QVERIFY(varnotest::ProjectFolder::open("Second") && addMood(7, 1, "Other", {"1"}) && removeRoom(1) &&
+                varnotest::ProjectFolder::open("Home"));
     QVERIFY(!action.contains("during") || pipe.feed(!action.endsWith("text")));
     QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
     QVERIFY(setCurrentProject(QStringLiteral("Home")) && exec("drop trigger if exists refuse"));

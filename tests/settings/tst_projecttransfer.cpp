@@ -913,7 +913,6 @@ void TestProjectTransfer::packingLeavesTheWindowFree()
         if (archived < 0 && during.isEmpty()) // stays until the exit has begun
             return ran->storeRelease(2),
                    ran->storeRelease(QTest::qWaitFor(&BackgroundWork::stopping) ? 1 : -1);
-        // stop is read on the window, where it was set before the work began.
         ran->storeRelease(onWindow([=, &stop] {
             if (during == "open first")
                 gl_sqlite3db.setDbName(projectDatabasePath(QStringLiteral("Office"))), gl_sqlite3db.open();

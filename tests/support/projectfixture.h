@@ -44,8 +44,7 @@ public:
         return projectFolder(name);
     }
 
-    // Makes the project name the current one with its database open (its folder made
-    // when missing), as a switch of projects leaves them.
+    // Makes name the current project with its database open, as a switch of projects does.
     static bool open(const QString &name)
     {
         return setCurrentProject(name) && QDir().mkpath(projectFolder(name)) &&
