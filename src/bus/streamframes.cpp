@@ -97,11 +97,15 @@ int StreamFrames::take(unsigned char *out)
             firstPlace = place, firstEnd = frameEnd;
     };
     // The CRC covers a login frame whole, a bus or long frame from its length on;
-    // followed by the CRC itself, that span's CRC is zero. A frame whose bytes have
-    // all come is judged at once; one still waiting for its end is judged then.
+    // followed by the CRC itself, that span's CRC is zero.
+    const auto holds = [&](qint64 place, Kind kind, qint64 frameEnd) {
+        return marks[place + (kind == Login ? 0 : HeaderSize) - origin] == marks[frameEnd - origin];
+    };
+    // A frame whose bytes have all come is judged at once; one still waiting for its
+    // end is judged then.
     const auto judge = [&](qint64 place, Kind kind, qint64 frameEnd) {
         if (frameEnd <= last) {
-            if (marks[place + (kind == Login ? 0 : HeaderSize) - origin] == marks[frameEnd - origin])
+            if (holds(place, kind, frameEnd))
                 found(place, frameEnd);
             return;
         }
@@ -115,8 +119,8 @@ int StreamFrames::take(unsigned char *out)
         ++now;
         // The four bytes that came last: the marks and length of a login frame that
         // starts with them, or of a bus or long frame that started 14 bytes earlier.
-        const unsigned char *b = bytes + (now - LoginLook - origin);
-        if (now >= head + LoginLook && b[1] == b[0]) {
+        const unsigned char *b = now >= head + LoginLook ? bytes + (now - LoginLook - origin) : nullptr;
+        if (b && b[1] == b[0]) {
             if (b[0] == 0xCC) {
                 const int total = b[2] << 8 | b[3];
                 if (total >= MinLoginFrame && total <= MaxFrame)
@@ -135,8 +139,7 @@ int StreamFrames::take(unsigned char *out)
             const Kind kind = Kind(entry & 1);
             const qint64 place = now - ((now - slot) & RingMask);
             open[slot] &= static_cast<unsigned char>(~(1 << kind));
-            const qint64 from = kind == Login ? place : place + HeaderSize;
-            if (place >= head && marks[from - origin] == marks[now - origin])
+            if (place >= head && holds(place, kind, now))
                 found(place, now);
         }
         if (firstEnd == now) {
