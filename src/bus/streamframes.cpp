@@ -150,8 +150,11 @@ int StreamFrames::take(unsigned char *out)
         }
     }
     // No whole frame: what cannot start one any more is skipped, up to the first
-    // place still waiting for its end, or whose header has not all come.
-    qint64 skipped = head;
+    // place still waiting for its end, or whose header has not all come. A place
+    // waits for an end past the last byte, at most one longest frame after it: the
+    // places further back wait for nothing, however much one append brought, and the
+    // slots of those left are theirs alone.
+    qint64 skipped = std::max(head, last - MaxFrame + 1);
     while (skipped < last - BusLook + 1 && !open[skipped & RingMask])
         ++skipped;
     m_head = skipped;

@@ -35,8 +35,11 @@ public:
     // size; 0 when no whole frame is buffered.
     int take(unsigned char *out);
     void clear();
-    // Bytes kept: less than MaxFrame after take() answered 0.
+    // Bytes kept: less than MaxFrame after take() answered 0, whatever was appended.
     int buffered() const { return int(end() - m_head); }
+    // The memory held for the bytes kept and their marks: bounded by what one
+    // append brings, not by the length of the stream.
+    size_t footprint() const { return m_bytes.capacity() + m_marks.capacity() * sizeof(unsigned short); }
 
 private:
     enum Kind { Login = 0, Bus = 1 };

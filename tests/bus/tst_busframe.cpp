@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -59,6 +60,8 @@ private slots:
     void crcKnownValues_data();
     void crcKnownValues();
     void crcMatchesBitwiseReference();
+    void crcMarksTellZeroSpans_data();
+    void crcMarksTellZeroSpans();
     void packCrcStoresHighByteFirst();
     void checkCrcRejectsAnyChangedBit();
     void busFrameCheck_data();
@@ -104,6 +107,56 @@ void TestBusFrame::crcMatchesBitwiseReference()
             c = char(random.bounded(256));
         auto bytes = exact(data);
         QCOMPARE(crc16Xmodem(bytes.data(), bytes.size()), SimFrame::crc16(data));
+    }
+}
+
+// The marks of a stream's points, carried over random cuts from any position: two marks
+// are equal exactly when the bytes between their points have a CRC of zero (spans planted
+// to end with their own CRC, and random spans, against a plain CRC). At one point every
+// CRC value has a mark of its own.
+void TestBusFrame::crcMarksTellZeroSpans_data()
+{
+    QTest::addColumn<quint64>("start"); // the stream position of the first byte
+    QTest::newRow("from 0") << quint64(0);
+    QTest::newRow("from 32,760, past the period") << quint64(32760);
+    QTest::newRow("across 2^32") << (quint64(1) << 32) - 30000;
+    QTest::newRow("past 2^40") << (quint64(1) << 40) + 12345;
+}
+
+void TestBusFrame::crcMarksTellZeroSpans()
+{
+    QFETCH(quint64, start);
+    QRandomGenerator random(quint32(start) ^ 0x5eed);
+    std::vector<unsigned char> data(70000);
+    for (unsigned char &byte : data)
+        byte = static_cast<unsigned char>(random.bounded(256));
+    QList<QPair<int, int>> zero;
+    for (int at = 0; at + 2000 < int(data.size()); at += 2000) {
+        const int from = at + random.bounded(100), length = random.bounded(1, 1800);
+        packCrc(data.data() + from, static_cast<unsigned short>(length));
+        zero.append({from, from + length + 2});
+    }
+    const unsigned short first = static_cast<unsigned short>(random.bounded(65536));
+    std::vector<unsigned short> marks(data.size() + 1);
+    marks[0] = crc16XmodemMark(first, start);
+    unsigned short crc = first;
+    for (size_t at = 0; at < data.size();) {
+        const size_t cut = std::min<size_t>(data.size() - at, random.bounded(1, 5000));
+        crc = crc16XmodemMarks(crc, start + at, data.data() + at, cut, marks.data() + at + 1);
+        at += cut;
+    }
+    for (const auto &span : qAsConst(zero))
+        QVERIFY2(marks[size_t(span.first)] == marks[size_t(span.second)], qPrintable(QString::number(span.first)));
+    for (int round = 0; round < 20000; ++round) {
+        const int from = random.bounded(int(data.size()) - 2000), length = random.bounded(1, 2000);
+        QCOMPARE(marks[size_t(from)] == marks[size_t(from + length)],
+                 crc16Xmodem(data.data() + from, size_t(length)) == 0);
+    }
+    std::vector<bool> seen(65536);
+    for (unsigned value = 0; value < 65536; ++value) {
+        const unsigned short mark = crc16XmodemMark(static_cast<unsigned short>(value), start + 777);
+        QVERIFY2(!seen[mark], qPrintable(QString::number(value)));
+        seen[mark] = true;
     }
 }
 

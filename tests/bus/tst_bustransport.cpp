@@ -14,11 +14,13 @@
 #include "store/globals.h"
 
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QUdpSocket>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 #include <linux/sockios.h>
@@ -160,6 +162,8 @@ private slots:
     void streamSplitIntoFrames();
     void streamCutAnywhere_data();
     void streamCutAnywhere();
+    void streamKeepsItsBounds_data();
+    void streamKeepsItsBounds();
     void streamUnderPressure_data();
     void streamUnderPressure();
     void tcpLossIsReported();
@@ -866,6 +870,48 @@ void TestBusTransport::streamCutAnywhere()
     }
     QCOMPARE(got, want);
     QVERIFY(bounded);
+}
+
+// What the splitter keeps once take() has answered 0 stays under one frame, whatever one append
+// brought; and what it holds in memory over a long stream read 8 KiB at a time is a few reads'
+// worth, not the stream's length.
+void TestBusTransport::streamKeepsItsBounds_data()
+{
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::newRow("BB BB 1F 40") << QByteArray::fromHex("bbbb1f40");
+    QTest::newRow("AA AA FF") << QByteArray::fromHex("aaaaff");
+    QTest::newRow("CC CC 1F 40") << QByteArray::fromHex("cccc1f40");
+    QTest::newRow("zeros") << QByteArray(1, '\0');
+    QTest::newRow("all AA") << QByteArray(1, '\xaa');
+    QByteArray noise(8192, '\0');
+    QRandomGenerator random(72);
+    for (char &byte : noise)
+        byte = char(random.bounded(256));
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("long frames, wrong CRC") << named().value("longBadCrc");
+    QTest::newRow("frames") << named().value("bus1");
+}
+
+void TestBusTransport::streamKeepsItsBounds()
+{
+    QFETCH(QByteArray, pattern);
+    unsigned char out[StreamFrames::MaxFrame];
+    StreamFrames once;
+    const QByteArray large = pattern.repeated(200000 / pattern.size() + 1);
+    once.append(large.constData(), large.size());
+    while (once.take(out) > 0) {
+    }
+    QVERIFY2(once.buffered() < StreamFrames::MaxFrame, qPrintable(QString::number(once.buffered())));
+    StreamFrames stream;
+    const QByteArray read = pattern.repeated(qMax(1, 8192 / pattern.size()));
+    size_t most = 0;
+    for (qint64 total = 0; total < (4 << 20); total += read.size()) {
+        stream.append(read.constData(), read.size());
+        while (stream.take(out) > 0) {
+        }
+        most = std::max(most, stream.footprint());
+    }
+    QVERIFY2(most <= 16 * StreamFrames::MaxFrame, qPrintable(QString::number(most)));
 }
 
 // The server writes faster than frames are handed on: frames, or bytes that only look like frame
