@@ -10,9 +10,12 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
+#include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -113,6 +116,11 @@ bool BroadcastSocket::createSocket()
         tcpSocket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // What the system holds for us is bounded too (see keepReceived).
         tcpSocket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, StreamReadBuffer);
+        // Qt closes its descriptor inside a read or write that fails, before it says so:
+        // what the system has received by then is reached through a descriptor of our own.
+        streamDescriptor = ::fcntl(int(tcpSocket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+        if (streamDescriptor < 0)
+            qDebug() << "no descriptor of our own for the stream:" << strerror(errno);
         destination = QHostAddress(resolvedServerIp);
         tcpConnected = true;
         break;
@@ -166,6 +174,30 @@ void BroadcastSocket::closeSocket()
             socket->abort();
         socket->deleteLater();
     }
+    // The connection ends only once this descriptor is closed too.
+    releaseStreamDescriptor(false);
+}
+
+void BroadcastSocket::releaseStreamDescriptor(bool keep)
+{
+    if (streamDescriptor < 0)
+        return;
+    // What the system still holds for the connection: no more than its bounded receive
+    // buffer, read without waiting. The bound holds even for a sender still writing.
+    char bytes[BufferSize];
+    qint64 got = 0;
+    for (qint64 total = 0; keep && total < 4 * StreamReadBuffer; total += got) {
+        got = ::recv(streamDescriptor, bytes, sizeof bytes, MSG_DONTWAIT);
+        if (got < 0 && errno == EINTR) {
+            got = 0;
+            continue;
+        }
+        if (got <= 0)
+            break;
+        streamFrames.append(bytes, int(got));
+    }
+    ::close(streamDescriptor);
+    streamDescriptor = -1;
 }
 
 bool BroadcastSocket::parseHostName(const QString &name)
@@ -543,24 +575,24 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
 void BroadcastSocket::keepReceived(QTcpSocket *socket)
 {
     // A failed write (the server has reset the connection) makes Qt close the socket
-    // right after this, and drop what it has read; a reset seen on reading leaves it.
-    // Either way what has come is kept, and handed on frame by frame.
-    if (socket != tcpSocket || !socket->isOpen())
+    // right after this, and drop what it has read; a reset seen on reading, or the
+    // server's close, leaves it. Either way what has come is kept, Qt's bytes before
+    // the system's, and handed on frame by frame. Qt's descriptor may be closed by
+    // now: ours reaches the rest.
+    if (!socket || socket != tcpSocket)
         return;
     char bytes[BufferSize];
     qint64 got = 0;
-    while (socket->bytesAvailable() > 0 && (got = socket->read(bytes, sizeof bytes)) > 0)
+    while (socket->isOpen() && socket->bytesAvailable() > 0 && (got = socket->read(bytes, sizeof bytes)) > 0)
         streamFrames.append(bytes, int(got));
-    // What the system still holds for the connection, no more than its bounded buffer.
-    const qintptr descriptor = socket->socketDescriptor();
-    while (descriptor >= 0 && (got = ::recv(int(descriptor), bytes, sizeof bytes, MSG_DONTWAIT)) > 0)
-        streamFrames.append(bytes, int(got));
+    releaseStreamDescriptor(true);
     if (streamFrames.buffered() > 0)
         streamTurn.start();
 }
 
 void BroadcastSocket::disconnected()
 {
+    keepReceived(qobject_cast<QTcpSocket *>(sender()));
     if (tcpConnected) {
         reportConnectState(QString::asprintf("disconnect from %s!",
                                              resolvedServerIp.toUtf8().constData()));

@@ -93,8 +93,9 @@ signals:
     void signalsAppendMessage(universalSwitchMessage _msg);
     void signalsRemoveMessage(int value, int type);
     // A picture of the current project was removed with the rows that named it, given
-    // by its file's path (projectPicturePath): a write of that file still running or
-    // held is dropped.
+    // by its file's path (projectPicturePath), or a project's folder with all it holds,
+    // given by the folder's path: a write of that file, or into that folder, still
+    // running or held is dropped.
     void signalsPictureRemoved(QString path);
     void signalsUpdateMessage(messageRecord _messageRecord);
 
@@ -112,6 +113,9 @@ private:
     void readDatagrams(QUdpSocket *socket);
     void readStream(QTcpSocket *socket);
     void keepReceived(QTcpSocket *socket);
+    // Closes our own descriptor of the TCP connection; with keep, what the system
+    // still holds for it is kept for frames first.
+    void releaseStreamDescriptor(bool keep);
     void reportConnectState(const QString &text);
 
     QHostAddress destination;
@@ -129,5 +133,7 @@ private:
     QString resolvedServerIp;
     QString resolvedDnsIp;
     bool tcpConnected = false;
+    // Our own descriptor of the TCP connection, open from its opening until it ends.
+    int streamDescriptor = -1;
     int keepAliveMs = KeepAliveMs;
 };
