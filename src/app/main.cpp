@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/stdincommands.h"
 #include "app/terminationsignals.h"
+#include "shell/panelmessageintake.h"
 #include "bus/broadcastsocket.h"
 #include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
@@ -28,6 +29,9 @@ namespace {
 // source that never delivers would hold the exit for ever; it is left behind with
 // the process, and what it staged is removed.
 constexpr int WorkerBoundMs = 1000;
+// How long the exit goes on storing the panel messages that were answered and are
+// not stored yet (a panel does not send an answered message again).
+constexpr int MessageBoundMs = 500;
 
 // Ends the work handed to workers, and the process at once when some of it does
 // not end within the bound; otherwise answers code for a normal return.
@@ -83,14 +87,8 @@ int main(int argc, char *argv[])
     initConfig();
     preInitProject();
 
-    const auto closeAll = []() {
-        gl_socket.closeSocket();
-        gl_sqlite3db.close();
-    };
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);
-
     // SIGTERM, SIGINT and SIGHUP end the program as Exit does: the windows close
-    // and the event loops end, and the close above commits the gathered writes.
+    // and the event loops end, and closeAll below commits the gathered writes.
     // Queued, so that what has already arrived (a device reply) is taken first.
     QObject::connect(
         &termination, &TerminationSignals::terminationRequested, &app,
@@ -102,6 +100,15 @@ int main(int argc, char *argv[])
 
     MainWindow window(nullptr);
     window.show();
+
+    // Nothing more arrives once the socket is closed; what was answered is stored
+    // before the database closes.
+    const auto closeAll = [&window]() {
+        gl_socket.closeSocket();
+        window.intake()->storeBeforeExit(MessageBoundMs);
+        gl_sqlite3db.close();
+    };
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);
 
     scheduleScreenshot();
     StdinCommands::startIfRequested(&app);

@@ -115,6 +115,16 @@ void PanelMessageIntake::storeBeforeLeaving()
     drain(nullptr, true);
 }
 
+void PanelMessageIntake::storeBeforeExit(int boundMs)
+{
+    const QScopedValueRollback<bool> quiet(m_quiet, true);
+    m_kept.promote(m_clock(), true);
+    drain(nullptr, true, QDeadlineTimer(boundMs));
+    // Nobody is left to be told on screen.
+    if (!m_kept.isEmpty())
+        qWarning() << "panel messages never stored, left at the exit:" << m_kept.size();
+}
+
 void PanelMessageIntake::sayLost(int count, const char *why)
 {
     if (count <= 0)
@@ -155,7 +165,7 @@ void PanelMessageIntake::spend(const QElapsedTimer &clock)
     m_spentNs += qMax<qint64>(1, clock.nsecsElapsed());
 }
 
-void PanelMessageIntake::drain(const quint32 *only, bool whole)
+void PanelMessageIntake::drain(const quint32 *only, bool whole, QDeadlineTimer until)
 {
     // An announcement's receivers may run an event loop in which further frames
     // arrive: those wait in their lanes for the next turn. Inside a transaction of
@@ -173,9 +183,11 @@ void PanelMessageIntake::drain(const quint32 *only, bool whole)
             m_nextTurn.start(); // the rest once the window has had its turn
             return;
         }
+        if (until.hasExpired())
+            return;
         QElapsedTimer slice;
         slice.start();
-        if (!storeSlice(now, only, whole))
+        if (!storeSlice(now, only, whole, until))
             return;
         spend(slice);
     }
@@ -189,7 +201,7 @@ void PanelMessageIntake::failLane(quint32 lane, qint64 now)
         sayLost(m_kept.failed(lane, now), "too many kept");
 }
 
-bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
+bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole, const QDeadlineTimer &until)
 {
     const auto nextLane = [this, only](quint32 &lane) {
         if (!only)
@@ -223,7 +235,7 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
         }
         stored.append(qMakePair(lane, before));
         m_kept.done(lane);
-        if (!whole && turnSpent(spent.nsecsElapsed()))
+        if (whole ? until.hasExpired() : turnSpent(spent.nsecsElapsed()))
             break;
     }
     const bool committed = gl_sqlite3db.commitTransaction();
@@ -247,7 +259,7 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
             }
         }
     }
-    if (committed) {
+    if (committed && !m_quiet) {
         for (const universalSwitchMessage &msg : qAsConst(announce))
             emit gl_socket.signalsAppendMessage(msg);
     }

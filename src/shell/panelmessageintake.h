@@ -14,6 +14,7 @@
 #include "store/records.h"
 #include "store/retrylanes.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -63,6 +64,10 @@ public slots:
     // The current project is about to be left: the kept messages get one more try
     // into its database.
     void storeBeforeLeaving();
+    // The program ends: the kept messages, answered and not yet stored, get one more
+    // try before the database closes, for no longer than boundMs. Nothing is
+    // announced: the window is closing.
+    void storeBeforeExit(int boundMs);
 
 private:
     // What is left to do for a received message.
@@ -81,10 +86,12 @@ private:
     void take(const Work &work);
     // Stores the messages of the lanes that are due (only that of *only, when
     // given), slice by slice, until none is due or the turn's time is spent;
-    // with whole, every lane gets one try whatever the time.
-    void drain(const quint32 *only = nullptr, bool whole = false);
+    // with whole, every lane gets one try whatever the time of the turn, until
+    // the deadline.
+    void drain(const quint32 *only = nullptr, bool whole = false,
+               QDeadlineTimer until = QDeadlineTimer(QDeadlineTimer::Forever));
     // One slice in one transaction; false when no lane was due.
-    bool storeSlice(qint64 now, const quint32 *only, bool whole);
+    bool storeSlice(qint64 now, const quint32 *only, bool whole, const QDeadlineTimer &until);
     // The head of lane failed: it is given up at its limit, else the lane waits.
     void failLane(quint32 lane, qint64 now);
     // Whether this turn's time for storing is spent (with moreNs spent besides), and
@@ -104,6 +111,7 @@ private:
     QList<universalSwitchMessage> m_pending;
     Lanes m_kept{MaxUnstored};
     bool m_draining = false;
+    bool m_quiet = false; // stored rows are not announced
     qint64 m_spentNs = 0; // on storing in this turn of the event loop
     QTimer m_nextTurn; // ends the turn, and goes on with what is due
     std::function<qint64()> m_clock;

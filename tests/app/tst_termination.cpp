@@ -2,11 +2,12 @@
 // simulated devices, shows the page "Lighting", whose light answers its poll; the
 // moment the light's answer is sent, the program is ended by a signal, as a panel
 // PC that shuts down ends it. It ends as Exit does, with the state and its log
-// event in the database.
+// event in the database, and the panel alarms it has answered stored.
 
 #include "testmain.h"
 
 #include "roomproject.h"
+#include "simframe.h"
 #include "slowpicture.h"
 
 #include "store/cppsqlite3db.h"
@@ -16,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,13 +44,14 @@ class TestTermination : public QObject
     }
 
     // Starts the copied program with the test's own home and its commands on standard input,
-    // and waits till it says it is ready.
-    bool start(QProcess &varno, QByteArray &said, const QString &hungOpen = QString())
+    // and waits till it says it is ready. With shim, the fault shim is preloaded and armed by it.
+    bool start(QProcess &varno, QByteArray &said, const QHash<QString, QString> &shim = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (!hungOpen.isEmpty()) { // the shim comes ahead of the sanitizer's runtime, if any
+        if (!shim.isEmpty()) { // the shim comes ahead of the sanitizer's runtime, if any
             env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VARNO_STEPFAULT_PRELOAD));
-            env.insert(QStringLiteral("VARNO_HANG_OPEN"), hungOpen);
+            for (auto it = shim.begin(); it != shim.end(); ++it)
+                env.insert(it.key(), it.value());
             env.insert(QStringLiteral("ASAN_OPTIONS"),
                        env.value(QStringLiteral("ASAN_OPTIONS")) + ":verify_asan_link_order=0");
         }
@@ -78,6 +82,7 @@ private slots:
                                     "password='pw12',server_ip='127.0.0.1'")));
         QVERIFY(addRegion(1, "North") && addFloor(1, 1, "Ground") && addRoom(1, "Kitchen", 1, 1));
         QVERIFY(addLight({1, 1, 1, "Ceiling", 1, 20, 1, 40, 0}));
+        QVERIFY(addPanel(1, 1, 1, 50) && addMessage(1, 1, "Fire", 9) && addMessage(2, 1, "Water", 10));
         gl_sqlite3db.close();
         setProjectNode(QStringLiteral("Home"), QStringLiteral("network_type"), QStringLiteral("1"));
         m_database = m_app + QStringLiteral("/database/Home/Home.db3");
@@ -160,7 +165,8 @@ private slots:
         const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QProcess varno;
         QByteArray said;
-        QVERIFY(start(varno, said, stuck ? stuckPath : QString()));
+        QVERIFY(start(varno, said, stuck ? QHash<QString, QString>{{"VARNO_HANG_OPEN", stuckPath}}
+                                         : QHash<QString, QString>()));
         varno.write("page Edit Room|1\ngallery " + QFile::encodeName(stuck ? stuckPath : hung.path) +
                     "\npress labelModifyRoomIcon\n");
         if (stuck) // the picture is being read
@@ -171,11 +177,58 @@ private slots:
             ::kill(pid_t(varno.processId()), signalNumber);
         else
             varno.write("click pushButtonExit\n");
-        QVERIFY2(varno.waitForFinished(2000), "not ended within 2 s");
+        QVERIFY2(varno.waitForFinished(30000), "the exit waited for the hung read");
         QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
         QCOMPARE(varno.exitCode(), 0);
         QCOMPARE(rows(QStringLiteral("pragma quick_check")), QStringList({"ok"}));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
+    }
+
+    // The cloud server writes 300 panel alarms at once; the program answers every one, but
+    // cannot store them while the disk fails. The failure ends, and the program is ended at
+    // once: each alarm is stored on the way out, since a panel does not send an answered
+    // alarm again.
+    void answeredAlarmsAreStoredAtExit_data()
+    {
+        QTest::addColumn<QByteArray>("end"); // a signal's number, or commands on standard input
+        QTest::newRow("SIGTERM") << QByteArray::number(SIGTERM);
+        QTest::newRow("Exit") << QByteArray("click pushButtonExit\n");
+        QTest::newRow("quit on standard input") << QByteArray("quit\n");
+    }
+    void answeredAlarmsAreStoredAtExit()
+    {
+        QFETCH(QByteArray, end);
+        QVERIFY(exec(QStringLiteral("delete from tbl_message_log")));
+        QTcpServer cloud;
+        QVERIFY(cloud.listen(QHostAddress(QStringLiteral("127.0.0.1")), 6010));
+        const QString failing = m_root.filePath(QStringLiteral("disk-fails"));
+        QFile marker(failing);
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        marker.close();
+        QProcess varno;
+        QByteArray said;
+        QVERIFY(start(varno, said, {{"VARNO_STEP_FAULT", "-1:insert into tbl_message_log"},
+                                    {"VARNO_STEP_FAULT_WHILE", failing}}));
+        QVERIFY(cloud.hasPendingConnections() || cloud.waitForNewConnection(10000));
+        QTcpSocket *link = cloud.nextPendingConnection();
+        QByteArray alarms;
+        for (int i = 0; i < 300; ++i)
+            alarms += SimFrame::build(SimFrame::ipBytes(QHostAddress::LocalHost), 1, 50, 0x0001, 0xE01C, 255, 255,
+                                      QByteArray(1, char(9 + i % 2)) + '\x01');
+        link->write(alarms);
+        const QByteArray answer = QByteArray::fromHex("ccc2e01d"); // device type and operation code
+        QByteArray answers;
+        QTRY_VERIFY_WITH_TIMEOUT((answers += link->readAll()).count(answer) == 300, 30000);
+        QVERIFY(QFile::remove(failing));
+        if (end.endsWith('\n'))
+            varno.write(end);
+        else
+            ::kill(pid_t(varno.processId()), end.toInt());
+        QVERIFY(varno.waitForFinished(30000));
+        QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(varno.exitCode(), 0);
+        QCOMPARE(rows(QStringLiteral("select message_id, count(*) from tbl_message_log group by message_id")),
+                 QStringList({"1|150", "2|150"}));
     }
 };
 
