@@ -198,11 +198,12 @@ PictureWriter::PictureWriter(QObject *parent)
     : QObject(parent)
 {
     qRegisterMetaType<PictureWrite>();
-    // The rows the picture belongs to are gone: its write has nobody to serve. A file
-    // of the same name in another project's folder is another picture.
+    // The rows the picture belongs to are gone, or its whole project: its write has
+    // nobody to serve. A file of the same name in another project's folder is another
+    // picture.
     connect(&gl_socket, &BroadcastSocket::signalsPictureRemoved, this, [this](const QString &path) {
         const QString file = m_folder + QLatin1Char('/') + m_name + QStringLiteral(".png");
-        if (!m_folder.isEmpty() && sameFile(path, file))
+        if (!m_folder.isEmpty() && (sameFile(path, file) || sameFile(path, m_folder)))
             drop();
     });
 }

@@ -80,7 +80,12 @@ bool isRemovableProjectFolder(const QString &path)
 
 void removeProjectFolder(const QString &path)
 {
-    if (QFileInfo::exists(path) && isRemovableProjectFolder(path))
+    if (!isRemovableProjectFolder(path))
+        return;
+    // A picture write into the folder still running would land in whichever project
+    // takes the name next, or overwrite the pictures of one imported under it.
+    emit gl_socket.signalsPictureRemoved(path);
+    if (QFileInfo::exists(path))
         QDir(path).removeRecursively();
 }
 

@@ -66,4 +66,5 @@ void decompressFolder(const QString &zipPath, const QString &folder);
 // direct child of gl_curPath + "/database" that is not a link.
 bool isRemovableProjectFolder(const QString &path);
 // Removes such a folder with everything below it; any other path is left alone.
+// Every picture write into it still running is dropped.
 void removeProjectFolder(const QString &path);

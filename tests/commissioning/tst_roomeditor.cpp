@@ -25,6 +25,7 @@
 #include "shell/filedialogs.h"
 #include "shell/iconstyledlg.h"
 #include "shell/manageritem.h"
+#include "store/filehelpers.h"
 #include "store/roomremoval.h"
 
 #include <QDir>
@@ -387,6 +388,9 @@ private slots:
         QTest::newRow("room: another room removed") << "Room" << "Home: room 2 removed" << "";
         QTest::newRow("template: room 1 removed") << "Template" << "Home: room 1 removed" << "";
         QTest::newRow("room: room 1 of another project removed") << "Room" << "Second: room 1 removed" << "";
+        // Deleted from "Second"; a new "Home" with a room or template 1 and a picture of its own.
+        QTest::newRow("room: its project deleted, a new one of its name") << "Room" << "Home deleted" << "";
+        QTest::newRow("template: its project deleted, a new one of its name") << "Template" << "Home deleted" << "";
     }
     void leftWhileWritten()
     {
@@ -419,15 +423,34 @@ private slots:
             QVERIFY((gone ? PageSettingRoomTemplate::removeTemplate(id.toInt()) : removeRoom(id.toInt())) &&
                     varnotest::ProjectFolder::open("Home"));
         }
+        const bool deleted = arrives == "Home deleted";
+        const auto bytes = [&target] {
+            QFile file(target);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QByteArray own;
+        if (deleted) {
+            QVERIFY(varnotest::ProjectFolder::open("Second") && deleteProject("Home"));
+            removeProjectFolder(projectFolder("Home"));
+            QVERIFY(varnotest::ProjectFolder::open("Home") &&
+                    (page == editor ? addRoom(1, "Annex", 1, 1, "room_3") : addTemplate(1, "Annex", "room_3")));
+            QImage picture(8, 8, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            QVERIFY(picture.save(target));
+            own = bytes();
+        }
         QVERIFY(source.feed(arrives != "text"));
         QTRY_COMPARE_WITH_TIMEOUT(PictureWriter::running(), 0, 10000);
         QVERIFY(setCurrentProject(QStringLiteral("Home")));
-        QCOMPARE(value(row).toString(), replaced ? QStringLiteral("Annex|room_3") : gone ? QString()
+        QCOMPARE(value(row).toString(), replaced || deleted ? QStringLiteral("Annex|room_3") : gone ? QString()
                                         : "Pantry|" + (said.isEmpty() ? photo : earlier));
         QCOMPARE(hub.size(), said.isEmpty() ? 0 : 1);
         QCOMPARE(hub.value(0).value(0).toString().left(said.size()), said);
-        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
-                 said.isEmpty() && !replaced && !gone ? source.photo() : QImage());
+        if (deleted) // the new project's own picture, byte for byte
+            QCOMPARE(bytes(), own);
+        else
+            QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32),
+                     said.isEmpty() && !replaced && !gone ? source.photo() : QImage());
     }
 
     // With the user interface in another language, requests still name pages by
