@@ -202,9 +202,13 @@ private slots:
         QCOMPARE(info.count(), 1);
         QCOMPARE(info.at(0).at(0).toString(), QStringLiteral("Lounge AC lost connection"));
         const QStringList asked = m_bus.sentText(0xE0EC);
-        // Asked at once when the ranges came, then at every tick until the tries ran out.
-        QCOMPARE(asked.size(), 11);
+        // Asked at once when the ranges came, then at every tick until the tries ran out (a
+        // ranges reply that came twice, on a busy machine, starts them again); every time for
+        // unit 3, and never again once given up.
+        QVERIFY2(asked.size() >= 11, qPrintable(QString::number(asked.size())));
         QCOMPARE(asked.count(QStringLiteral("e0ec:40:02")), asked.size());
+        SimBus::pump(200);
+        QCOMPARE(m_bus.sentText(0xE0EC), asked);
         QCOMPARE(column(0, QStringLiteral("status")).toInt(), 0);
         QVERIFY(logRows().isEmpty());
     }
