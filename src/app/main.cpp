@@ -109,6 +109,10 @@ int main(int argc, char *argv[])
         gl_sqlite3db.close();
     };
     QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);
+    // Exit ends the event loop itself, once the window has closed: the quit that Qt
+    // posts when the last window closes is dropped whenever another event for the
+    // application object is still waiting (a flood of alarms makes that likely).
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsClosed, &app, &QCoreApplication::quit);
 
     scheduleScreenshot();
     StdinCommands::startIfRequested(&app);

@@ -23,6 +23,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace roomproject;
 
@@ -184,51 +187,71 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), files);
     }
 
-    // The cloud server writes 300 panel alarms at once; the program answers every one, but
-    // cannot store them while the disk fails. The failure ends, and the program is ended at
-    // once: each alarm is stored on the way out, since a panel does not send an answered
-    // alarm again.
+    // The cloud server writes panel alarms at once, and the program is ended once it has
+    // answered some: every alarm whose answer came is stored on the way out, since a panel does
+    // not send an answered alarm again. With the disk failing until just before the end, all 300
+    // wait unstored; in a flood of 3,000 the storing lags behind the answers, and Exit still
+    // ends the program while the alarm dialog fills.
     void answeredAlarmsAreStoredAtExit_data()
     {
         QTest::addColumn<QByteArray>("end"); // a signal's number, or commands on standard input
-        QTest::newRow("SIGTERM") << QByteArray::number(SIGTERM);
-        QTest::newRow("Exit") << QByteArray("click pushButtonExit\n");
-        QTest::newRow("quit on standard input") << QByteArray("quit\n");
+        QTest::addColumn<int>("alarms");
+        QTest::addColumn<int>("answered"); // before the end
+        QTest::addColumn<bool>("failing"); // the disk fails until the end
+        QTest::newRow("SIGTERM") << QByteArray::number(SIGTERM) << 300 << 300 << true;
+        QTest::newRow("Exit") << QByteArray("click pushButtonExit\n") << 300 << 300 << true;
+        QTest::newRow("quit on standard input") << QByteArray("quit\n") << 300 << 300 << true;
+        QTest::newRow("Exit in a flood") << QByteArray("click pushButtonExit\n") << 3000 << 1000 << false;
     }
     void answeredAlarmsAreStoredAtExit()
     {
         QFETCH(QByteArray, end);
+        QFETCH(int, alarms);
+        QFETCH(int, answered);
+        QFETCH(bool, failing);
         QVERIFY(exec(QStringLiteral("delete from tbl_message_log")));
         QTcpServer cloud;
         QVERIFY(cloud.listen(QHostAddress(QStringLiteral("127.0.0.1")), 6010));
-        const QString failing = m_root.filePath(QStringLiteral("disk-fails"));
-        QFile marker(failing);
-        QVERIFY(marker.open(QIODevice::WriteOnly));
+        const QString fault = m_root.filePath(QStringLiteral("disk-fails"));
+        QFile marker(fault);
+        QVERIFY(!failing || marker.open(QIODevice::WriteOnly));
         marker.close();
         QProcess varno;
         QByteArray said;
         QVERIFY(start(varno, said, {{"VARNO_STEP_FAULT", "-1:insert into tbl_message_log"},
-                                    {"VARNO_STEP_FAULT_WHILE", failing}}));
+                                    {"VARNO_STEP_FAULT_WHILE", fault}}));
         QVERIFY(cloud.hasPendingConnections() || cloud.waitForNewConnection(10000));
         QTcpSocket *link = cloud.nextPendingConnection();
-        QByteArray alarms;
-        for (int i = 0; i < 300; ++i)
-            alarms += SimFrame::build(SimFrame::ipBytes(QHostAddress::LocalHost), 1, 50, 0x0001, 0xE01C, 255, 255,
+        // What the program answers after the last look is read here: Qt's socket would drop
+        // what the system holds once the program's end resets the link.
+        const int own = ::fcntl(int(link->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+        QVERIFY(own >= 0);
+        const auto closeOwn = qScopeGuard([own] { ::close(own); });
+        QByteArray frames;
+        for (int i = 0; i < alarms; ++i)
+            frames += SimFrame::build(SimFrame::ipBytes(QHostAddress::LocalHost), 1, 50, 0x0001, 0xE01C, 255, 255,
                                       QByteArray(1, char(9 + i % 2)) + '\x01');
-        link->write(alarms);
+        link->write(frames);
         const QByteArray answer = QByteArray::fromHex("ccc2e01d"); // device type and operation code
         QByteArray answers;
-        QTRY_VERIFY_WITH_TIMEOUT((answers += link->readAll()).count(answer) == 300, 30000);
-        QVERIFY(QFile::remove(failing));
+        QTRY_VERIFY_WITH_TIMEOUT((answers += link->readAll()).count(answer) >= answered, 30000);
+        QVERIFY(!failing || QFile::remove(fault));
         if (end.endsWith('\n'))
             varno.write(end);
         else
             ::kill(pid_t(varno.processId()), end.toInt());
-        QVERIFY(varno.waitForFinished(30000));
+        QVERIFY2(varno.waitForFinished(30000), "the program did not end");
         QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
         QCOMPARE(varno.exitCode(), 0);
-        QCOMPARE(rows(QStringLiteral("select message_id, count(*) from tbl_message_log group by message_id")),
-                 QStringList({"1|150", "2|150"}));
+        answers += link->readAll();
+        char bytes[4096];
+        for (ssize_t got; (got = ::recv(own, bytes, sizeof bytes, MSG_DONTWAIT)) > 0;)
+            answers.append(bytes, int(got));
+        // An answer still in the system's queue when the program resets the link may not go
+        // out: its alarm is stored all the same, and comes again.
+        const int stored = value(QStringLiteral("select count(*) from tbl_message_log")).toInt();
+        QVERIFY2(stored >= answers.count(answer) && stored <= alarms,
+                 qPrintable(QString("%1 stored, %2 answered").arg(stored).arg(answers.count(answer))));
     }
 };
 
