@@ -5,8 +5,10 @@
 #include "store/globals.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHostInfo>
 #include <QPointer>
+#include <QThread>
 #include <QTcpSocket>
 #include <QUdpSocket>
 
@@ -14,6 +16,8 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -170,12 +174,31 @@ void BroadcastSocket::closeSocket()
     if (tcpSocket) {
         QTcpSocket *socket = tcpSocket;
         tcpSocket = nullptr;
+        if (socket->isValid()) {
+            socket->flush();
+            letAnswersOut();
+        }
         if (socket->isOpen())
             socket->abort();
         socket->deleteLater();
     }
     // The connection ends only once this descriptor is closed too.
     releaseStreamDescriptor(false);
+}
+
+void BroadcastSocket::letAnswersOut()
+{
+    // Closed with bytes unread, the connection is reset, and what the system still
+    // queues to send (answers written just before) is discarded: it gets a short while
+    // to go out first.
+    if (streamDescriptor < 0)
+        return;
+    ::shutdown(streamDescriptor, SHUT_WR);
+    QElapsedTimer waited;
+    waited.start();
+    int queued = 0;
+    while (::ioctl(streamDescriptor, SIOCOUTQ, &queued) == 0 && queued > 0 && waited.elapsed() < SendGraceMs)
+        QThread::usleep(500);
 }
 
 void BroadcastSocket::releaseStreamDescriptor(bool keep)
@@ -580,6 +603,9 @@ void BroadcastSocket::keepReceived(QTcpSocket *socket)
     // the system's, and handed on frame by frame. Qt's descriptor may be closed by
     // now: ours reaches the rest.
     if (!socket || socket != tcpSocket)
+        return;
+    // An error that leaves the link open and Qt's descriptor valid ends nothing.
+    if (socket->isValid() && socket->state() == QAbstractSocket::ConnectedState)
         return;
     char bytes[BufferSize];
     qint64 got = 0;

@@ -30,6 +30,8 @@ public:
     // What the TCP connection may hold read and not yet split into frames; a faster
     // sender is held back by TCP itself.
     static constexpr int StreamReadBuffer = 64 * 1024;
+    // How long a closing TCP link waits for the other end to take what it has written.
+    static constexpr int SendGraceMs = 200;
 
     BroadcastSocket();
     ~BroadcastSocket() override;
@@ -116,6 +118,9 @@ private:
     // Closes our own descriptor of the TCP connection; with keep, what the system
     // still holds for it is kept for frames first.
     void releaseStreamDescriptor(bool keep);
+    // Ends the sending of the TCP link and waits, at most SendGraceMs, till the other
+    // end has taken what was written.
+    void letAnswersOut();
     void reportConnectState(const QString &text);
 
     QHostAddress destination;
