@@ -3,8 +3,8 @@
 #include "app/mainwindow.h"
 #include "app/stdincommands.h"
 #include "app/terminationsignals.h"
-#include "shell/panelmessageintake.h"
 #include "bus/broadcastsocket.h"
+#include "shell/panelmessageintake.h"
 #include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
@@ -109,9 +109,9 @@ int main(int argc, char *argv[])
         gl_sqlite3db.close();
     };
     QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);
-    // Exit ends the event loop itself, once the window has closed: the quit that Qt
-    // posts when the last window closes is dropped whenever another event for the
-    // application object is still waiting (a flood of alarms makes that likely).
+    // Exit ends the event loop itself, once the window has closed, as the termination
+    // signals do: in a flood of alarms the quit that Qt posts when the last window
+    // closes was seen never to arrive, and the program went on without a window.
     QObject::connect(&gl_socket, &BroadcastSocket::signalsClosed, &app, &QCoreApplication::quit);
 
     scheduleScreenshot();
