@@ -35,6 +35,17 @@ constexpr unsigned int MinFrameLength = 11;
 // Smallest 16-bit length of a long frame: the length itself plus the same fields.
 constexpr unsigned int MinLongFrameLength = 12;
 
+// What the system holds for a connection, read without waiting: the bytes read, 0 at its
+// end or when nothing is there now, -1 on an error.
+qint64 receiveNow(int descriptor, char *bytes, size_t size)
+{
+    while (true) {
+        const qint64 got = ::recv(descriptor, bytes, size, MSG_DONTWAIT);
+        if (got >= 0 || errno != EINTR)
+            return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : got;
+    }
+}
+
 } // namespace
 
 BroadcastSocket::BroadcastSocket()
@@ -52,9 +63,10 @@ BroadcastSocket::BroadcastSocket()
 
 BroadcastSocket::~BroadcastSocket()
 {
-    // Nobody is left to tell about the connection we drop ourselves.
+    // Nobody is left to tell about the connection we drop ourselves, nor to take
+    // what it holds.
     tcpConnected = false;
-    closeSocket();
+    closeLink();
 }
 
 void BroadcastSocket::reportConnectState(const QString &text)
@@ -161,6 +173,13 @@ bool BroadcastSocket::openUdpSocket()
 
 void BroadcastSocket::closeSocket()
 {
+    // A link is never cleared with frames in it.
+    handOnHeld();
+    closeLink();
+}
+
+void BroadcastSocket::closeLink()
+{
     if (udpSocket) {
         QUdpSocket *socket = udpSocket;
         udpSocket = nullptr;
@@ -168,7 +187,8 @@ void BroadcastSocket::closeSocket()
             socket->abort();
         socket->deleteLater();
     }
-    // A new connection starts a new stream.
+    // A new connection starts a new stream. What is left of this one is no whole frame,
+    // or came from a sender that goes on writing past what the system held.
     streamTurn.stop();
     streamFrames.clear();
     if (tcpSocket) {
@@ -210,11 +230,7 @@ void BroadcastSocket::releaseStreamDescriptor(bool keep)
     char bytes[BufferSize];
     qint64 got = 0;
     for (qint64 total = 0; keep && total < 4 * StreamReadBuffer; total += got) {
-        got = ::recv(streamDescriptor, bytes, sizeof bytes, MSG_DONTWAIT);
-        if (got < 0 && errno == EINTR) {
-            got = 0;
-            continue;
-        }
+        got = receiveNow(streamDescriptor, bytes, sizeof bytes);
         if (got <= 0)
             break;
         streamFrames.append(bytes, int(got));
@@ -316,7 +332,9 @@ void BroadcastSocket::send(unsigned char *data, long long len)
 {
     if (!data || len < 1)
         return;
-    if (gl_net_style != NetStyleCloudServer) {
+    // By the link that is open: until it is made anew after a change of style, what
+    // it hands on is answered on it.
+    if (!tcpSocket) {
         if (!udpSocket || !udpSocket->isValid()
             || udpSocket->state() != QAbstractSocket::BoundState)
             return;
@@ -324,7 +342,7 @@ void BroadcastSocket::send(unsigned char *data, long long len)
         return;
     }
 
-    if (!tcpSocket || !tcpSocket->isValid() || !tcpSocket->isOpen())
+    if (!tcpSocket->isValid() || !tcpSocket->isOpen())
         return;
     if (!tcpSocket->isWritable()) {
         reportConnectState(QString::asprintf("disconnect from %s,can not write data!",
@@ -512,12 +530,12 @@ void BroadcastSocket::readyRead()
 {
     QObject *source = sender();
     if (auto *udp = qobject_cast<QUdpSocket *>(source))
-        readDatagrams(udp);
+        readDatagrams(udp, MaxDatagramsPerTurn);
     else if (auto *tcp = qobject_cast<QTcpSocket *>(source))
         readStream(tcp);
 }
 
-void BroadcastSocket::readDatagrams(QUdpSocket *socket)
+void BroadcastSocket::readDatagrams(QUdpSocket *socket, int limit)
 {
     // A receiver may reopen the link while it handles a datagram: reading stops
     // as soon as this socket is no longer the current one.
@@ -528,7 +546,7 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket)
     // A busy bus must not hold the event loop: after a batch the rest waits for
     // the next turn (the socket signals again while datagrams are waiting).
     int batch = 0;
-    while (guard && socket == udpSocket && batch++ < MaxDatagramsPerTurn
+    while (guard && socket == udpSocket && batch++ < limit
            && socket->hasPendingDatagrams()) {
         QHostAddress from;
         quint16 port = 0;
@@ -586,12 +604,51 @@ void BroadcastSocket::readStream(QTcpSocket *socket)
             streamFrames.append(bytes, int(got));
             continue;
         }
-        // Behind the frame, up to the longest frame a length byte can describe,
-        // a receiver finds zeros.
-        if (size < MaxFrameSpan)
-            std::memset(frame + size, 0, size_t(MaxFrameSpan - size));
         ++batch;
-        emit dataIsComming(frame, size);
+        handOnFrame(frame, size);
+    }
+}
+
+void BroadcastSocket::handOnFrame(unsigned char *frame, int size)
+{
+    // Behind the frame, up to the longest frame a length byte can describe, a
+    // receiver finds zeros.
+    if (size < MaxFrameSpan)
+        std::memset(frame + size, 0, size_t(MaxFrameSpan - size));
+    emit dataIsComming(frame, size);
+}
+
+void BroadcastSocket::handOnHeld()
+{
+    // A receiver may close the link or make it anew meanwhile: handing on stops as
+    // soon as these sockets are no longer the link's.
+    if (udpSocket)
+        readDatagrams(udpSocket, MaxHeldDatagrams);
+    QTcpSocket *const socket = tcpSocket;
+    if (!socket)
+        return;
+    streamTurn.stop();
+    QPointer<QTcpSocket> guard(socket);
+    unsigned char frame[BufferSize];
+    qint64 fromSystem = 0;
+    while (guard && socket == tcpSocket) {
+        if (const int size = streamFrames.take(frame)) {
+            handOnFrame(frame, size);
+            continue;
+        }
+        // Qt's bytes came before the system's. A failure that an answer meets moves
+        // what is left into the kept bytes and closes our descriptor (keepReceived).
+        char bytes[StreamFrames::MaxFrame];
+        qint64 got = 0;
+        if (socket->isOpen() && socket->bytesAvailable() > 0) {
+            got = socket->read(bytes, sizeof bytes);
+        } else if (streamDescriptor >= 0 && fromSystem < 4 * StreamReadBuffer) {
+            got = receiveNow(streamDescriptor, bytes, sizeof bytes);
+            fromSystem += qMax<qint64>(0, got);
+        }
+        if (got <= 0)
+            return;
+        streamFrames.append(bytes, int(got));
     }
 }
 

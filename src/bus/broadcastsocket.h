@@ -27,6 +27,8 @@ public:
     static constexpr int MaxFrameSpan = 16 + 256;
     // Datagrams, or frames of the stream, handed on per turn of the event loop.
     static constexpr int MaxDatagramsPerTurn = 64;
+    // Datagrams read at most when the link's held frames are handed on at once.
+    static constexpr int MaxHeldDatagrams = 4096;
     // What the TCP connection may hold read and not yet split into frames; a faster
     // sender is held back by TCP itself.
     static constexpr int StreamReadBuffer = 64 * 1024;
@@ -37,7 +39,13 @@ public:
     ~BroadcastSocket() override;
 
     bool createSocket();
+    // Hands on every whole frame the link still holds, then closes it.
     void closeSocket();
+    // Hands on, in order and to the receivers of dataIsComming, every whole frame the
+    // link holds: what was read and kept, Qt's read buffer, and what the system holds
+    // (bounded, for a sender still writing). The link stays as it is; answers go out
+    // where it can still carry them.
+    void handOnHeld();
     bool parseHostName(const QString &name);
     void initProtocal();
 
@@ -112,8 +120,12 @@ private:
                    unsigned char device, const unsigned char *payload, unsigned int n);
     void writeDatagrams(const unsigned char *data, long long len, const QHostAddress &address,
                         unsigned short port);
-    void readDatagrams(QUdpSocket *socket);
+    void readDatagrams(QUdpSocket *socket, int limit);
     void readStream(QTcpSocket *socket);
+    // Hands on one whole frame of the stream, zero behind it.
+    void handOnFrame(unsigned char *frame, int size);
+    // Closes the sockets; what they hold is left.
+    void closeLink();
     void keepReceived(QTcpSocket *socket);
     // Closes our own descriptor of the TCP connection; with keep, what the system
     // still holds for it is kept for frames first.

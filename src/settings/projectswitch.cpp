@@ -33,9 +33,11 @@ bool reopenPrevious(const QString &previous)
     return false;
 }
 
-// What waits to be stored into the previous project goes there before it closes.
+// What waits to be stored into the previous project goes there before it closes:
+// first what its link still holds, which came to it.
 void leaving()
 {
+    gl_socket.handOnHeld();
     emit gl_socket.signalsProjectLeaving();
     storeKeptDeviceWrites();
 }
