@@ -29,9 +29,9 @@ namespace {
 // source that never delivers would hold the exit for ever; it is left behind with
 // the process, and what it staged is removed.
 constexpr int WorkerBoundMs = 1000;
-// How long the exit goes on storing the panel messages that were answered and are
-// not stored yet (a panel does not send an answered message again).
-constexpr int MessageBoundMs = 500;
+// How long one statement of the exit waits for a database that another process holds:
+// the exit tries again while that lasts only so long, rather than wait in one try.
+constexpr int ExitBusyMs = 100;
 
 // Ends the work handed to workers, and the process at once when some of it does
 // not end within the bound; otherwise answers code for a normal return.
@@ -101,11 +101,14 @@ int main(int argc, char *argv[])
     MainWindow window(nullptr);
     window.show();
 
-    // Nothing more arrives once the socket is closed; what was answered is stored
-    // before the database closes.
+    // The link hands on what it still holds and its answers go out; nothing more
+    // arrives once it is closed. What was answered is stored before the database
+    // closes (a panel does not send an answered message again).
     const auto closeAll = [&window]() {
+        gl_sqlite3db.setBusyTimeout(ExitBusyMs);
+        window.intake()->beginExit();
         gl_socket.closeSocket();
-        window.intake()->storeBeforeExit(MessageBoundMs);
+        window.intake()->storeBeforeExit();
         gl_sqlite3db.close();
     };
     QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);

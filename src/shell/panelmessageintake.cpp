@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QVariant>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -35,6 +36,12 @@ QString dayText(qint64 secs)
 PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
+    , m_exitClock([]() {
+        static QElapsedTimer clock;
+        if (!clock.isValid())
+            clock.start();
+        return clock.elapsed();
+    })
 {
     m_nextTurn.setSingleShot(true);
     m_nextTurn.setInterval(0);
@@ -115,11 +122,39 @@ void PanelMessageIntake::storeBeforeLeaving()
     drain(nullptr, true);
 }
 
-void PanelMessageIntake::storeBeforeExit(int boundMs)
+void PanelMessageIntake::beginExit()
 {
-    const QScopedValueRollback<bool> quiet(m_quiet, true);
-    m_kept.promote(m_clock(), true);
-    drain(nullptr, true, QDeadlineTimer(boundMs));
+    // Nothing more comes once the link has handed on what it held: what a failing try
+    // makes wait is kept whole, not given up for room.
+    m_kept.setMaxWaiting(std::numeric_limits<int>::max());
+    m_exiting = true;
+    m_quiet = true;
+    m_nextTurn.stop();
+}
+
+void PanelMessageIntake::storeBeforeExit()
+{
+    beginExit();
+    // A bound of time would leave behind on a slow machine what a fast one stores: the
+    // storing ends early only when it keeps failing (a full disk, a database another
+    // process holds), and at the cap against what never ends. Inside a transaction of
+    // other work nothing is stored: its rollback would take the rows along.
+    const qint64 start = m_exitClock();
+    qint64 stored = start; // when a slice last stored something
+    while (!m_kept.isEmpty() && !m_draining && !gl_sqlite3db.inTransaction()) {
+        const qint64 now = m_exitClock();
+        if (now - start >= ExitCapMs || now - stored >= ExitFailingMs)
+            break;
+        // Every lane is tried, one failing try per slice, the failing ones last.
+        m_kept.promote(m_clock(), true);
+        const int before = m_kept.size();
+        const QScopedValueRollback<bool> draining(m_draining, true);
+        storeSlice(m_clock(), nullptr, true);
+        if (m_kept.size() < before)
+            stored = m_exitClock();
+        else
+            QThread::msleep(10); // what failed may pass in a moment
+    }
     // Nobody is left to be told on screen.
     if (!m_kept.isEmpty())
         qWarning() << "panel messages never stored, left at the exit:" << m_kept.size();
@@ -146,7 +181,7 @@ void PanelMessageIntake::take(const Work &work)
     const quint32 lane = laneOf(work.msg);
     const bool behind = m_kept.holds(lane);
     sayLost(m_kept.append(lane, work), "too many kept");
-    if (!behind)
+    if (!behind && !m_exiting)
         drain(&lane);
 }
 
@@ -165,7 +200,7 @@ void PanelMessageIntake::spend(const QElapsedTimer &clock)
     m_spentNs += qMax<qint64>(1, clock.nsecsElapsed());
 }
 
-void PanelMessageIntake::drain(const quint32 *only, bool whole, QDeadlineTimer until)
+void PanelMessageIntake::drain(const quint32 *only, bool whole)
 {
     // An announcement's receivers may run an event loop in which further frames
     // arrive: those wait in their lanes for the next turn. Inside a transaction of
@@ -183,11 +218,9 @@ void PanelMessageIntake::drain(const quint32 *only, bool whole, QDeadlineTimer u
             m_nextTurn.start(); // the rest once the window has had its turn
             return;
         }
-        if (until.hasExpired())
-            return;
         QElapsedTimer slice;
         slice.start();
-        if (!storeSlice(now, only, whole, until))
+        if (!storeSlice(now, only, whole))
             return;
         spend(slice);
     }
@@ -201,7 +234,7 @@ void PanelMessageIntake::failLane(quint32 lane, qint64 now)
         sayLost(m_kept.failed(lane, now), "too many kept");
 }
 
-bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole, const QDeadlineTimer &until)
+bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
 {
     const auto nextLane = [this, only](quint32 &lane) {
         if (!only)
@@ -235,7 +268,7 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole,
         }
         stored.append(qMakePair(lane, before));
         m_kept.done(lane);
-        if (whole ? until.hasExpired() : turnSpent(spent.nsecsElapsed()))
+        if (!whole && turnSpent(spent.nsecsElapsed()))
             break;
     }
     const bool committed = gl_sqlite3db.commitTransaction();

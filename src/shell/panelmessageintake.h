@@ -14,7 +14,6 @@
 #include "store/records.h"
 #include "store/retrylanes.h"
 
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -35,6 +34,10 @@ public:
     // the window back after TurnMs in one turn of the event loop.
     static constexpr int SliceSize = 50;
     static constexpr qint64 TurnMs = 20;
+    // At the exit, storing goes on while it succeeds: it ends once tries have failed
+    // for ExitFailingMs with nothing stored, or at ExitCapMs whatever happens.
+    static constexpr qint64 ExitFailingMs = 1000;
+    static constexpr qint64 ExitCapMs = 10000;
 
     explicit PanelMessageIntake(QObject *parent = nullptr);
 
@@ -56,6 +59,8 @@ public:
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    // The exit's clock, in milliseconds; tests replace it.
+    void setExitClock(std::function<qint64()> clock) { m_exitClock = std::move(clock); }
 
 public slots:
     // The message timer's tick: settles every entry that has rested 20 s, and
@@ -64,10 +69,13 @@ public slots:
     // The current project is about to be left: the kept messages get one more try
     // into its database.
     void storeBeforeLeaving();
-    // The program ends: the kept messages, answered and not yet stored, get one more
-    // try before the database closes, for no longer than boundMs. Nothing is
-    // announced: the window is closing.
-    void storeBeforeExit(int boundMs);
+    // The program ends: from now on the messages taken are answered and kept for
+    // storeBeforeExit, and nothing is announced, since the window is closing.
+    void beginExit();
+    // Stores the kept messages, answered and not yet stored, before the database
+    // closes: while the storing succeeds, however slowly, within the exit's bounds.
+    // What is left is logged with its count.
+    void storeBeforeExit();
 
 private:
     // What is left to do for a received message.
@@ -86,12 +94,10 @@ private:
     void take(const Work &work);
     // Stores the messages of the lanes that are due (only that of *only, when
     // given), slice by slice, until none is due or the turn's time is spent;
-    // with whole, every lane gets one try whatever the time of the turn, until
-    // the deadline.
-    void drain(const quint32 *only = nullptr, bool whole = false,
-               QDeadlineTimer until = QDeadlineTimer(QDeadlineTimer::Forever));
+    // with whole, every lane gets one try whatever the time of the turn.
+    void drain(const quint32 *only = nullptr, bool whole = false);
     // One slice in one transaction; false when no lane was due.
-    bool storeSlice(qint64 now, const quint32 *only, bool whole, const QDeadlineTimer &until);
+    bool storeSlice(qint64 now, const quint32 *only, bool whole);
     // The head of lane failed: it is given up at its limit, else the lane waits.
     void failLane(quint32 lane, qint64 now);
     // Whether this turn's time for storing is spent (with moreNs spent besides), and
@@ -112,7 +118,9 @@ private:
     Lanes m_kept{MaxUnstored};
     bool m_draining = false;
     bool m_quiet = false; // stored rows are not announced
+    bool m_exiting = false; // messages are kept for the exit's storing
     qint64 m_spentNs = 0; // on storing in this turn of the event loop
     QTimer m_nextTurn; // ends the turn, and goes on with what is due
     std::function<qint64()> m_clock;
+    std::function<qint64()> m_exitClock;
 };

@@ -91,6 +91,12 @@ sqlite3 *CppSQLite3DB::handle() const
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+void CppSQLite3DB::setBusyTimeout(int ms)
+{
+    if (sqlite3 *connection = handle())
+        sqlite3_busy_timeout(connection, ms);
+}
+
 void CppSQLite3DB::ensureOpen()
 {
     if (!db || !db->isOpen())

@@ -88,6 +88,8 @@ public:
     // opened afterwards, with these options.
     static int busyTimeoutMs;
     static QString connectOptions();
+    // The same wait for the connection open now, until it closes.
+    void setBusyTimeout(int ms);
 
     // Name of the connection in Qt's list of connections ("default_%d"), empty
     // when there is no handle. For tests and diagnostics.

@@ -32,6 +32,10 @@ public:
     {
     }
 
+    // The limit of the waiting items from now on; those kept already stay until the
+    // next failure.
+    void setMaxWaiting(int maxWaiting) { m_maxWaiting = maxWaiting; }
+
     bool isEmpty() const { return m_lanes.isEmpty(); }
     // Every item kept, and those of lanes whose head has failed.
     int size() const { return m_size; }
@@ -267,7 +271,7 @@ private:
         return count;
     }
 
-    const int m_maxWaiting;
+    int m_maxWaiting;
     QHash<Key, Lane> m_lanes;
     std::deque<Key> m_due;
     std::multimap<qint64, Key> m_schedule;
