@@ -403,6 +403,56 @@ private slots:
         QCOMPARE(LossNotice::unsaid(), 0);
     }
 
+    // The program ends with alarms answered and kept: they are stored while the storing succeeds,
+    // however slowly (each reading of the exit's clock step ms on), and nothing is announced. A
+    // database locked elsewhere ends the storing once its tries have failed a while, the count
+    // logged; a lock let go meanwhile leaves nothing behind. The cap ends what lasts too long.
+    void storedAtExit_data()
+    {
+        QTest::addColumn<int>("alarms");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("lockedMs"); // of the exit's clock; -1 throughout
+        QTest::addColumn<int>("stored");   // -1: some, till the cap
+        QTest::newRow("10,000 on a slow machine") << 10000 << 20 << 0 << 10000;
+        QTest::newRow("succeeding past the cap") << 10000 << 200 << 0 << -1;
+        QTest::newRow("locked throughout") << 3000 << 20 << -1 << 0;
+        QTest::newRow("locked for a while") << 3000 << 20 << 500 << 3000;
+    }
+    void storedAtExit()
+    {
+        QFETCH(int, alarms);
+        QFETCH(int, step);
+        QFETCH(int, lockedMs);
+        QFETCH(int, stored);
+        QSignalSpy announced(&gl_socket, &BroadcastSocket::signalsAppendMessage);
+        m_intake->beginExit();
+        for (int i = 0; i < alarms; ++i) // as the closing link hands them on
+            m_intake->processUniversalSwitch(1, quint8(20 + i % 2), 9, 1);
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        const auto dropOther = qScopeGuard([&other] {
+            other.close();
+            other = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        });
+        other.setDatabaseName(gl_sqlite3db.getDbName());
+        QVERIFY(other.open() && (!lockedMs || QSqlQuery(other).exec(QStringLiteral("begin exclusive"))));
+        qint64 clock = 0;
+        m_intake->setExitClock([&] {
+            if (lockedMs > 0 && clock >= lockedMs)
+                other.rollback();
+            return clock += step;
+        });
+        gl_sqlite3db.setBusyTimeout(10);
+        if (stored != alarms)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("left at the exit: \\d+$")));
+        m_intake->storeBeforeExit();
+        other.rollback();
+        const int rows = rowsOf(1) + rowsOf(2);
+        QVERIFY2(stored < 0 ? rows > 0 && rows < alarms : rows == stored, qPrintable(QString::number(rows)));
+        QCOMPARE(m_intake->unstored(), alarms - rows);
+        QCOMPARE(announced.count(), 0);
+    }
+
     void loginFrames_data()
     {
         QTest::addColumn<QString>("password");
