@@ -79,6 +79,7 @@ bool BroadcastSocket::createSocket()
     // Cleared first, so that dropping the old connection reports nothing.
     tcpConnected = false;
     closeSocket();
+    linkStyle = gl_net_style;
 
     switch (gl_net_style) {
     case NetStyleDnsServer:
@@ -393,7 +394,12 @@ void BroadcastSocket::writeDatagrams(const unsigned char *data, long long len,
 
 bool BroadcastSocket::isValid(QHostAddress sender, unsigned char *buf, long long n)
 {
-    switch (gl_net_style) {
+    return isValidFor(gl_net_style, sender, buf, n);
+}
+
+bool BroadcastSocket::isValidFor(int style, const QHostAddress &sender, unsigned char *buf, long long n)
+{
+    switch (style) {
     case NetStyleDnsServer: {
         const QString from = ipv4Text(sender);
         return !from.isEmpty() && (from == gl_host_ip || from == resolvedDnsIp);
@@ -562,7 +568,8 @@ void BroadcastSocket::readDatagrams(QUdpSocket *socket, int limit)
         // describe, a receiver finds zeros, as it always has.
         if (got < MaxFrameSpan)
             std::memset(buffer + got, 0, size_t(MaxFrameSpan - got));
-        if (isValid(from, buffer, got))
+        // Screened as the link was opened: the style may have changed since.
+        if (isValidFor(linkStyle, from, buffer, got))
             emit dataIsComming(buffer, got);
     }
 }

@@ -116,6 +116,7 @@ private slots:
 
 private:
     bool openUdpSocket();
+    bool isValidFor(int style, const QHostAddress &sender, unsigned char *buf, long long n);
     bool fillFrame(unsigned char length, unsigned short code, unsigned char subnet,
                    unsigned char device, const unsigned char *payload, unsigned int n);
     void writeDatagrams(const unsigned char *data, long long len, const QHostAddress &address,
@@ -153,4 +154,6 @@ private:
     // Our own descriptor of the TCP connection, open from its opening until it ends.
     int streamDescriptor = -1;
     int keepAliveMs = KeepAliveMs;
+    // The style the open link was made in.
+    int linkStyle = 0;
 };
