@@ -167,7 +167,6 @@ private slots:
     void streamKeepsItsBounds();
     void streamUnderPressure_data();
     void streamUnderPressure();
-    void linkMadeAnewHandsOnWhatItHolds_data();
     void linkMadeAnewHandsOnWhatItHolds();
     void tcpLossIsReported();
     void reopeningReportsNoLoss();
@@ -1018,23 +1017,14 @@ void TestBusTransport::streamUnderPressure()
 VARNO_TEST_MAIN(TestBusTransport)
 #include "tst_bustransport.moc"
 
-// Made anew fifty times while the system holds alarms for the link, not yet read: each is handed
-// on, in order, before the old link goes, and answered on it; each old connection ends, and no
-// descriptor is left behind.
-void TestBusTransport::linkMadeAnewHandsOnWhatItHolds_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::newRow("Cloud Server") << int(NetStyleCloudServer);
-    QTest::newRow("DNS Server") << int(NetStyleDnsServer);
-}
-
+// Made anew fifty times while the system holds alarms for the link, not yet read, each time in the
+// other style: each alarm is handed on, in order, before the old link goes, and answered on it;
+// each old connection ends, and no descriptor is left behind.
 void TestBusTransport::linkMadeAnewHandsOnWhatItHolds()
 {
-    QFETCH(int, style);
-    const bool cloud = style == NetStyleCloudServer;
     QTcpServer server;
-    QVERIFY(cloud ? server.listen(CloudAddress, BroadcastSocket::CloudPort) : m_sim->listenUdp(SimAddress, 6000));
-    useStyle(style);
+    QVERIFY(server.listen(CloudAddress, BroadcastSocket::CloudPort) && m_sim->listenUdp(SimAddress, 6000));
+    useStyle(NetStyleCloudServer);
     auto socket = newSocket();
     FrameCollector collector(*socket);
     connect(socket.get(), &BroadcastSocket::dataIsComming, this,
@@ -1044,22 +1034,27 @@ void TestBusTransport::linkMadeAnewHandsOnWhatItHolds()
     const uint open = descriptors();
     QByteArray sent, answers;
     for (int round = 1; round <= 50; ++round) {
-        std::unique_ptr<QTcpSocket> peer(cloud && server.waitForNewConnection(3000) ? server.nextPendingConnection()
-                                                                                     : nullptr);
+        const bool cloud = gl_net_style == NetStyleCloudServer;
+        const bool accepted = cloud && (server.hasPendingConnections() || server.waitForNewConnection(3000));
+        std::unique_ptr<QTcpSocket> peer(accepted ? server.nextPendingConnection() : nullptr);
         QVERIFY(peer || !cloud);
         for (int i = 0; i < 20; ++i) {
             sent += deviceFrame(0xE01C, QByteArray(1, char(i)) + '\x01');
             cloud ? void(peer->write(sent.right(29))) : m_sim->sendRaw(sent.right(29), CloudAddress, 6000);
         }
         QVERIFY(!peer || peer->flush());
+        useStyle(cloud ? NetStyleDnsServer : NetStyleCloudServer);
         QVERIFY(socket->createSocket());
         QCOMPARE(collector.joined(), sent);
         if (peer) { // the answers, then the end
             QVERIFY(peer->state() == QAbstractSocket::UnconnectedState || peer->waitForDisconnected(3000));
             answers += peer->readAll();
         }
-        QVERIFY(cloud || m_sim->waitForFrames(20 * round));
+        QVERIFY(m_sim->waitForFrames(20 * (round / 2)));
     }
-    QCOMPARE(cloud ? answers.count(QByteArray::fromHex("ccc2e01d")) : m_sim->framesWithCode(0xE01D).size(), 1000);
+    QCOMPARE(answers.count(QByteArray::fromHex("ccc2e01d")), 500);
+    QCOMPARE(m_sim->framesWithCode(0xE01D).size(), 500);
+    if (server.hasPendingConnections()) // the last link's, taken by the server meanwhile
+        delete server.nextPendingConnection();
     QCOMPARE(descriptors(), open);
 }
