@@ -10,8 +10,10 @@
 #include "shell/pictures.h"
 #include "shell/projectpicture.h"
 #include "store/backgroundwork.h"
+#include "store/filehelpers.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QDirIterator>
 #include <QPainter>
 #include <QSignalSpy>
@@ -263,22 +265,28 @@ private slots:
     // window's thread; a second choice waits, and a failure leaves the earlier file. The
     // pipe is fed only once start() has returned and the window has encoded a picture of
     // its own: read on the window's thread, or under a lock the window's pictures take,
-    // it would wait for the 10 s fallback.
+    // it would wait for the 10 s fallback. Project "Home" deleted meanwhile takes along
+    // no write into a project whose name begins with its own.
     void pictureWriter_data()
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("result");
-        QTest::newRow("a photo") << "noise" << int(PictureWrite::Written);
-        QTest::newRow("no room for its last byte") << "full" << int(PictureWrite::Unwritable);
-        QTest::newRow("not a picture") << "text" << int(PictureWrite::Unreadable);
-        QTest::newRow("over 100 megapixels") << "huge" << int(PictureWrite::Unreadable);
-        QTest::newRow("a picture still arriving") << "pipe" << int(PictureWrite::Written);
+        QTest::addColumn<QString>("project"); // written into, "Home" deleted meanwhile; none: "Home"
+        QTest::newRow("a photo") << "noise" << int(PictureWrite::Written) << "";
+        QTest::newRow("no room for its last byte") << "full" << int(PictureWrite::Unwritable) << "";
+        QTest::newRow("not a picture") << "text" << int(PictureWrite::Unreadable) << "";
+        QTest::newRow("over 100 megapixels") << "huge" << int(PictureWrite::Unreadable) << "";
+        QTest::newRow("a picture still arriving") << "pipe" << int(PictureWrite::Written) << "";
+        QTest::newRow("arriving into Home2") << "pipe" << int(PictureWrite::Written) << "Home2";
+        QTest::newRow("arriving into Home 2") << "pipe" << int(PictureWrite::Written) << "Home 2";
     }
     void pictureWriter()
     {
         QFETCH(QString, source);
         QFETCH(int, result);
+        QFETCH(QString, project);
         const varnotest::ProjectFolder app;
+        QVERIFY(project.isEmpty() || varnotest::ProjectFolder::open(project));
         const QString file = app.projectDir() + QStringLiteral("/photo_Room_1.png");
         QVERIFY(load(QStringLiteral("png/selected.png")).save(file));
         const QByteArray before = bytesOf(file);
@@ -303,11 +311,17 @@ private slots:
                 pipe.write(bytes);
             });
         }
+        const auto joinFeeder = qScopeGuard([&feeder] { // also when a row fails
+            if (feeder.joinable())
+                feeder.join();
+        });
         PictureWriter writer;
         QSignalSpy finished(&writer, &PictureWriter::finished);
         std::unique_ptr<varnotest::FileSizeLimit> limit(
             source == "full" ? new varnotest::FileSizeLimit(png.size() - 1) : nullptr);
         QVERIFY(writer.start(chosen, QStringLiteral("photo_Room_1")));
+        if (!project.isEmpty())
+            removeProjectFolder(projectFolder(QStringLiteral("Home")));
         QBuffer own;
         QVERIFY(own.open(QIODevice::WriteOnly) && noise.save(&own, "PNG"));
         windowDecoded = true;
