@@ -101,12 +101,18 @@ int main(int argc, char *argv[])
     MainWindow window(nullptr);
     window.show();
 
+    // From the moment the exit begins, the panel messages wait for its storing, and no
+    // statement waits long for a database that another process holds.
+    const auto beginExit = [&window]() {
+        gl_sqlite3db.setBusyTimeout(ExitBusyMs);
+        window.intake()->beginExit();
+    };
+    QObject::connect(&gl_socket, &BroadcastSocket::signalsClosed, beginExit);
     // The link hands on what it still holds and its answers go out; nothing more
     // arrives once it is closed. What was answered is stored before the database
     // closes (a panel does not send an answered message again).
-    const auto closeAll = [&window]() {
-        gl_sqlite3db.setBusyTimeout(ExitBusyMs);
-        window.intake()->beginExit();
+    const auto closeAll = [&window, beginExit]() {
+        beginExit();
         gl_socket.closeSocket();
         window.intake()->storeBeforeExit();
         gl_sqlite3db.close();

@@ -205,7 +205,10 @@ void PanelMessageIntake::drain(const quint32 *only, bool whole)
     // An announcement's receivers may run an event loop in which further frames
     // arrive: those wait in their lanes for the next turn. Inside a transaction of
     // other work nothing is stored: its rollback would take the rows along; the
-    // next tick finds the lanes still due.
+    // next tick finds the lanes still due. Once the exit has begun, its own storing
+    // takes everything.
+    if (m_exiting)
+        return;
     if (m_draining || gl_sqlite3db.inTransaction()) {
         if (m_draining)
             m_nextTurn.start();

@@ -69,8 +69,8 @@ public slots:
     // The current project is about to be left: the kept messages get one more try
     // into its database.
     void storeBeforeLeaving();
-    // The program ends: from now on the messages taken are answered and kept for
-    // storeBeforeExit, and nothing is announced, since the window is closing.
+    // The program ends: from now on the messages taken are answered and kept, and
+    // nothing is stored before storeBeforeExit, nor announced: the window is closing.
     void beginExit();
     // Stores the kept messages, answered and not yet stored, before the database
     // closes: while the storing succeeds, however slowly, within the exit's bounds.

@@ -428,6 +428,8 @@ private slots:
         m_intake->beginExit();
         for (int i = 0; i < alarms; ++i) // as the closing link hands them on
             m_intake->processUniversalSwitch(1, quint8(20 + i % 2), 9, 1);
+        m_intake->slotsUniversalSwitch(); // the message timer meanwhile: the exit stores them
+        QCOMPARE(rowsOf(1) + rowsOf(2), 0);
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         const auto dropOther = qScopeGuard([&other] {
             other.close();
