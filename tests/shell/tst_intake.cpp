@@ -430,12 +430,8 @@ private slots:
             m_intake->processUniversalSwitch(1, quint8(20 + i % 2), 9, 1);
         m_intake->slotsUniversalSwitch(); // the message timer meanwhile: the exit stores them
         QCOMPARE(rowsOf(1) + rowsOf(2), 0);
+        const auto forget = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("other")); });
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        const auto dropOther = qScopeGuard([&other] {
-            other.close();
-            other = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("other"));
-        });
         other.setDatabaseName(gl_sqlite3db.getDbName());
         QVERIFY(other.open() && (!lockedMs || QSqlQuery(other).exec(QStringLiteral("begin exclusive"))));
         qint64 clock = 0;
