@@ -181,7 +181,7 @@ void PanelMessageIntake::take(const Work &work)
     const quint32 lane = laneOf(work.msg);
     const bool behind = m_kept.holds(lane);
     sayLost(m_kept.append(lane, work), "too many kept");
-    if (!behind && !m_exiting)
+    if (!behind)
         drain(&lane);
 }
 
