@@ -7,6 +7,7 @@
 #include "store/queryhelpers.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
@@ -36,12 +37,7 @@ QString dayText(qint64 secs)
 PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
-    , m_exitClock([]() {
-        static QElapsedTimer clock;
-        if (!clock.isValid())
-            clock.start();
-        return clock.elapsed();
-    })
+    , m_exitClock([]() { return QDeadlineTimer::current().deadline(); })
 {
     m_nextTurn.setSingleShot(true);
     m_nextTurn.setInterval(0);
