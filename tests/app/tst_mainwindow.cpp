@@ -3,6 +3,7 @@
 // network namespace of ./test (the window opens the bus on port 6000).
 
 #include "testmain.h"
+#include "acknowledged.h"
 
 #include "../records/messagefixture.h"
 #include "../records/recordpages.h"
@@ -43,17 +44,12 @@
 #include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <qtmateriallabel.h>
 #include <qtmaterialsnackbar.h>
 
 #include <functional>
-
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
 
 namespace {
 
@@ -569,11 +565,8 @@ private slots:
         QVERIFY(cloud.waitForNewConnection(3000));
         QTcpSocket *link = cloud.nextPendingConnection();
         const int fd = int(link->socketDescriptor());
-        QVERIFY(link->write(SimPanel(1, 20).switchFrame(9, true).repeated(1000)) > 0 && link->flush());
-        for (int queued = 1; queued > 0 && ::ioctl(fd, SIOCOUTQ, &queued) == 0;)
-            QThread::usleep(100);
-        const linger reset{1, 0};
-        QVERIFY(::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset) == 0);
+        QVERIFY(link->write(SimPanel(1, 20).switchFrame(9, true).repeated(1000)) > 0);
+        QVERIFY(varnotest::acknowledged(*link, fd, QDeadlineTimer(30000)) && varnotest::resetOnClose(fd));
         link->close();
         if (switchProject) {
             pickProject(other);

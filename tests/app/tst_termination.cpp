@@ -5,6 +5,7 @@
 // event in the database, and the panel alarms it has answered stored.
 
 #include "testmain.h"
+#include "acknowledged.h"
 
 #include "roomproject.h"
 #include "simframe.h"
@@ -19,14 +20,11 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <fcntl.h>
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -253,15 +251,7 @@ private slots:
         const auto answeredEnough = [&] { return (answers += link->readAll()).count(answer) >= answered; };
         QVERIFY(QTest::qWaitFor(answeredEnough, 30000));
         if (then == "reset") { // once the program's system has acknowledged every byte
-            const QDeadlineTimer patience(30000);
-            for (int queued = 1; (queued > 0 || link->bytesToWrite() > 0) && !patience.hasExpired();
-                 QThread::usleep(100)) {
-                link->flush();
-                ::ioctl(own, SIOCOUTQ, &queued);
-            }
-            const linger abort{1, 0};
-            QVERIFY(!patience.hasExpired());
-            QVERIFY(::setsockopt(own, SOL_SOCKET, SO_LINGER, &abort, sizeof abort) == 0);
+            QVERIFY(varnotest::acknowledged(*link, own, QDeadlineTimer(30000)) && varnotest::resetOnClose(own));
             link->abort();
             ::close(std::exchange(own, -1));
         }

@@ -4,6 +4,7 @@
 // and 127.0.0.1:6010 ("Cloud Server"); nothing is sent outside 127.0.0.0/8.
 
 #include "testmain.h"
+#include "acknowledged.h"
 
 #include "framecollector.h"
 
@@ -23,10 +24,6 @@
 
 #include <algorithm>
 #include <memory>
-
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
 
 namespace {
 
@@ -970,14 +967,9 @@ void TestBusTransport::streamUnderPressure()
     const auto endLink = [&] {
         peer->write(unit.repeated(later));
         const int fd = int(peer->socketDescriptor());
-        for (int queued = 1; (queued > 0 || peer->bytesToWrite() > 0) && !patience.hasExpired();) {
-            peer->flush();
-            ::ioctl(fd, SIOCOUTQ, &queued);
-        }
-        delivered = !patience.hasExpired();
-        const linger abort{1, 0};
+        delivered = varnotest::acknowledged(*peer, fd, patience);
         if (end.startsWith("reset"))
-            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+            varnotest::resetOnClose(fd);
         peer->close();
     };
     connect(socket.get(), &BroadcastSocket::dataIsComming, this, [&](quint8 *buffer, qlonglong length) {
