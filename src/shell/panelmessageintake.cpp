@@ -227,8 +227,11 @@ void PanelMessageIntake::drain(const quint32 *only, bool whole)
 
 void PanelMessageIntake::failLane(quint32 lane, qint64 now)
 {
-    sayLost(m_kept.giveUpExpired(lane, [now](const Work &work) { return now - work.since >= RetrySeconds; }),
-            "tried for 600 s");
+    // At the exit nothing is given up while it is tried: what is left is counted once, at its end.
+    if (!m_exiting) {
+        sayLost(m_kept.giveUpExpired(lane, [now](const Work &work) { return now - work.since >= RetrySeconds; }),
+                "tried for 600 s");
+    }
     if (m_kept.holds(lane))
         sayLost(m_kept.failed(lane, now), "too many kept");
 }
