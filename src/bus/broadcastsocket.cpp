@@ -76,8 +76,6 @@ void BroadcastSocket::reportConnectState(const QString &text)
 
 bool BroadcastSocket::createSocket()
 {
-    // Cleared first, so that dropping the old connection reports nothing.
-    tcpConnected = false;
     closeSocket();
     linkStyle = gl_net_style;
 
@@ -174,7 +172,9 @@ bool BroadcastSocket::openUdpSocket()
 
 void BroadcastSocket::closeSocket()
 {
-    // A link is never cleared with frames in it.
+    // The program drops this connection itself: its end is nothing to report. A link
+    // is never cleared with frames in it.
+    tcpConnected = false;
     handOnHeld();
     closeLink();
 }

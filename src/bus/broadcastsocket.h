@@ -39,7 +39,8 @@ public:
     ~BroadcastSocket() override;
 
     bool createSocket();
-    // Hands on every whole frame the link still holds, then closes it.
+    // Hands on every whole frame the link still holds, then closes it. Nothing
+    // arrives on it after that; a new link is made by createSocket().
     void closeSocket();
     // Hands on, in order and to the receivers of dataIsComming, every whole frame the
     // link holds: what was read and kept, Qt's read buffer, and what the system holds

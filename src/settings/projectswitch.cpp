@@ -33,11 +33,12 @@ bool reopenPrevious(const QString &previous)
     return false;
 }
 
-// What waits to be stored into the previous project goes there before it closes:
-// first what its link still holds, which came to it.
+// What waits to be stored into the previous project goes there before it closes.
+// Its link goes first: what it still holds came to this project and is handed on,
+// then it is closed, so that nothing it carries reaches the next project.
 void leaving()
 {
-    gl_socket.handOnHeld();
+    gl_socket.closeSocket();
     emit gl_socket.signalsProjectLeaving();
     storeKeptDeviceWrites();
 }
@@ -79,9 +80,17 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
     // current one and gl_sqlite3db stays on its database: what arrives meanwhile
     // is stored there. On failure, a connection that has left it goes back.
     bool left = false;
+    bool linkClosed = false;
+    auto leave = [&] {
+        leaving();
+        linkClosed = true;
+    };
     auto giveUp = [&] {
         if (left)
             reopenPrevious(previous);
+        // The project stays the current one: it gets a link of its own again.
+        if (linkClosed)
+            emit gl_socket.signalsNetworkOpen();
         if (!existed)
             QFile::remove(file); // the empty file the check opened
         if (madeFolder)
@@ -102,7 +111,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
             450, 160, KestMessageBoxOk, parent);
         box.exec();
         // What arrived while the box was up is committed to the previous project.
-        leaving();
+        leave();
         gl_sqlite3db.close();
         left = true;
         QString backup;
@@ -120,7 +129,7 @@ bool switchProjectDatabase(const QString &name, QWidget *parent)
             return giveUp();
         }
     } else {
-        leaving();
+        leave();
         if (!setCurrentProject(name))
             return giveUp();
         left = true;

@@ -6,8 +6,10 @@
 // project database is kept as a backup beside a fresh one, after the user has
 // been told), opened and brought to the current schema; the project becomes
 // current and its network settings and style are read. Until then the previous project's
-// database stays open, so that what arrives meanwhile is stored there. The
-// caller announces the switch on the hub afterwards.
+// database stays open, so that what arrives meanwhile is stored there. Before it is
+// left, its link hands on what it holds and is closed: a link carries only the
+// project it was made for. The caller announces the switch on the hub afterwards
+// and opens the new project's link.
 
 #include <QString>
 
@@ -19,7 +21,9 @@ class QWidget;
 // database cannot be written, when the database or its network settings cannot
 // be read (busy, locked) or it cannot be brought to the schema, or when a broken
 // file cannot be kept; the caller then
-// says so. Should the previous database not open again, that is said on the hub.
+// says so. Should the previous database not open again, that is said on the hub. A
+// switch that fails once the link was closed asks for a link anew (signalsNetworkOpen)
+// for the project it stays on.
 bool switchProjectDatabase(const QString &name, QWidget *parent = nullptr);
 
 // Renames a database file that failed the project-database check to a free
