@@ -7,6 +7,8 @@
 #include "shell/panelmessageintake.h"
 #include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
+#include "store/devicelog.h"
+#include "store/exitbound.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/records.h"
@@ -110,11 +112,14 @@ int main(int argc, char *argv[])
     QObject::connect(&gl_socket, &BroadcastSocket::signalsClosed, beginExit);
     // The link hands on what it still holds and its answers go out; nothing more
     // arrives once it is closed. What was answered is stored before the database
-    // closes (a panel does not send an answered message again).
+    // closes (a panel does not send an answered message again), then the devices'
+    // reported states and events: each tried again while it fails, within one bound.
     const auto closeAll = [&window, beginExit]() {
         beginExit();
         gl_socket.closeSocket();
-        window.intake()->storeBeforeExit();
+        ExitBound bound;
+        window.intake()->storeBeforeExit(bound);
+        storeDeviceWritesBeforeExit(bound);
         gl_sqlite3db.close();
     };
     QObject::connect(&app, &QCoreApplication::aboutToQuit, closeAll);

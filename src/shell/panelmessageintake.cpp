@@ -7,7 +7,6 @@
 #include "store/queryhelpers.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
@@ -37,7 +36,7 @@ QString dayText(qint64 secs)
 PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
-    , m_exitClock([]() { return QDeadlineTimer::current().deadline(); })
+    , m_exitClock(ExitBound::monotonic())
 {
     m_nextTurn.setSingleShot(true);
     m_nextTurn.setInterval(0);
@@ -130,26 +129,25 @@ void PanelMessageIntake::beginExit()
 
 void PanelMessageIntake::storeBeforeExit()
 {
+    ExitBound bound(m_exitClock);
+    storeBeforeExit(bound);
+}
+
+void PanelMessageIntake::storeBeforeExit(ExitBound &bound)
+{
     beginExit();
-    // A bound of time would leave behind on a slow machine what a fast one stores: the
-    // storing ends early only when it keeps failing (a full disk, a database another
-    // process holds), and at the cap against what never ends. Inside a transaction of
-    // other work nothing is stored: its rollback would take the rows along.
-    const qint64 start = m_exitClock();
-    qint64 stored = start; // when a slice last stored something
-    while (!m_kept.isEmpty() && !m_draining && !gl_sqlite3db.inTransaction()) {
-        const qint64 now = m_exitClock();
-        if (now - start >= ExitCapMs || now - stored >= ExitFailingMs)
-            break;
+    // Inside a transaction of other work nothing is stored: its rollback would take
+    // the rows along.
+    while (!m_kept.isEmpty() && !m_draining && !gl_sqlite3db.inTransaction() && bound.goesOn()) {
         // Every lane is tried, one failing try per slice, the failing ones last.
         m_kept.promote(m_clock(), true);
         const int before = m_kept.size();
         const QScopedValueRollback<bool> draining(m_draining, true);
         storeSlice(m_clock(), nullptr, true);
         if (m_kept.size() < before)
-            stored = m_exitClock();
+            bound.stored();
         else
-            QThread::msleep(10); // what failed may pass in a moment
+            ExitBound::pause();
     }
     // Nobody is left to be told on screen.
     if (!m_kept.isEmpty())
@@ -258,7 +256,8 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
     Work failing{};
     QElapsedTimer spent;
     spent.start();
-    while (stored.size() < SliceSize && nextLane(lane)) {
+    const int size = whole ? WholeSliceSize : SliceSize;
+    while (stored.size() < size && nextLane(lane)) {
         Work &work = m_kept.head(lane);
         const Work before = work;
         if (!advance(work, announce)) {

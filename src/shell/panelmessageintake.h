@@ -11,6 +11,7 @@
 // frames are read and answered first. One given up at a limit, or left behind at
 // a project switch, is said on the hub.
 
+#include "store/exitbound.h"
 #include "store/records.h"
 #include "store/retrylanes.h"
 
@@ -31,13 +32,12 @@ public:
     static constexpr qint64 RetrySeconds = 600;
     static constexpr int MaxUnstored = 1000;
     // At most this many messages are stored in one transaction, and storing hands
-    // the window back after TurnMs in one turn of the event loop.
+    // the window back after TurnMs in one turn of the event loop. What is stored all
+    // at once (a project left, the exit) goes in larger transactions: each commit
+    // costs a few syncs of the disk.
     static constexpr int SliceSize = 50;
+    static constexpr int WholeSliceSize = 1000;
     static constexpr qint64 TurnMs = 20;
-    // At the exit, storing goes on while it succeeds: it ends once tries have failed
-    // for ExitFailingMs with nothing stored, or at ExitCapMs whatever happens.
-    static constexpr qint64 ExitFailingMs = 1000;
-    static constexpr qint64 ExitCapMs = 10000;
 
     explicit PanelMessageIntake(QObject *parent = nullptr);
 
@@ -59,7 +59,7 @@ public:
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
-    // The exit's clock, in milliseconds; tests replace it.
+    // The clock of the exit's own bound, in milliseconds; tests replace it.
     void setExitClock(std::function<qint64()> clock) { m_exitClock = std::move(clock); }
 
 public slots:
@@ -73,9 +73,11 @@ public slots:
     // nothing is stored before storeBeforeExit, nor announced: the window is closing.
     void beginExit();
     // Stores the kept messages, answered and not yet stored, before the database
-    // closes: while the storing succeeds, however slowly, within the exit's bounds.
-    // What is left is logged with its count.
+    // closes: while the storing succeeds, however slowly, within the exit's bound
+    // (one of its own on the exit's clock, when none is given). What is left is
+    // logged with its count.
     void storeBeforeExit();
+    void storeBeforeExit(ExitBound &bound);
 
 private:
     // What is left to do for a received message.

@@ -276,7 +276,7 @@ void dropWritesOfClosedDatabase(KeptWrites &kept)
     kept.connection = connection;
 }
 
-void storeDue(bool whole);
+void storeDue(bool whole, bool mayGiveUp = true);
 
 // Runs the timer while anything is kept.
 void tickWhileKept(KeptWrites &kept)
@@ -300,8 +300,9 @@ void tickWhileKept(KeptWrites &kept)
 
 // Stores the kept writes of the devices that are due, each device's in order; one
 // that fails again holds back its device's lane until its next try. With whole,
-// every device is tried once, however long it takes.
-void storeDue(bool whole)
+// every device is tried once, however long it takes. Without mayGiveUp, none is given
+// up for its time (the exit tries them while its bound lasts).
+void storeDue(bool whole, bool mayGiveUp)
 {
     KeptWrites &kept = keptWrites();
     dropWritesOfClosedDatabase(kept);
@@ -317,8 +318,10 @@ void storeDue(bool whole)
             continue;
         }
         const qint64 now = kept.ticks;
-        dropped += kept.lanes.giveUpExpired(
-            device, [now](const KeptWrite &write) { return now - write.since >= RetryTicks; });
+        if (mayGiveUp) {
+            dropped += kept.lanes.giveUpExpired(
+                device, [now](const KeptWrite &write) { return now - write.since >= RetryTicks; });
+        }
         if (kept.lanes.holds(device))
             dropped += kept.lanes.failed(device, now);
     }
@@ -364,6 +367,32 @@ void storeKeptDeviceWrites()
 {
     if (!keptWrites().lanes.isEmpty())
         storeDue(true);
+}
+
+bool storeDeviceWritesBeforeExit(ExitBound &bound)
+{
+    KeptWrites &kept = keptWrites();
+    // Until every write is in; a try that stores some goes on, one that fails is
+    // tried again a moment later while the bound lasts (a reader that holds the file
+    // lets go soon).
+    int left = kept.lanes.size() + gl_sqlite3db.pendingWriteCount();
+    while (left > 0) {
+        if (!kept.lanes.isEmpty())
+            storeDue(true, false);
+        gl_sqlite3db.flushBatch();
+        const int now = kept.lanes.size() + gl_sqlite3db.pendingWriteCount();
+        if (now < left)
+            bound.stored();
+        else
+            ExitBound::pause();
+        left = now;
+        if (left > 0 && !bound.goesOn())
+            break;
+    }
+    // Nobody is left to be told on screen.
+    if (!kept.lanes.isEmpty())
+        qWarning() << "device reports never stored, left at the exit:" << kept.lanes.size();
+    return left == 0;
 }
 
 void setDeviceWritesLostHandler(std::function<void(int count)> handler)

@@ -12,6 +12,8 @@
 // 2,000 kept, and the handler set below is told. A failed read of the newest
 // event logs the event: a second row is better than a missed one.
 
+#include "store/exitbound.h"
+
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,12 @@ void storeDeviceState(const QString &sql);
 
 // Tries the kept writes once more now, before their database closes.
 void storeKeptDeviceWrites();
+
+// At the exit, before the database closes: stores the kept writes and commits the
+// gathered ones (CppSQLite3DB's batch), tried again while they fail, within bound;
+// none is given up for its time meanwhile. Answers whether every write is in; what
+// is left of the kept ones is logged with its count (the close says the gathered).
+bool storeDeviceWritesBeforeExit(ExitBound &bound);
 
 // Called with how many reports were given up (at a limit, or left in a database
 // that was closed), so that the user can be told.
