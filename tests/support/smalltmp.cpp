@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sched.h>
@@ -38,6 +39,12 @@ bool mountSmallTmp(qint64 bytes)
     const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=1777";
     if (mount("tmpfs", "/tmp", "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) != 0) {
         missing = failure("no tmpfs over /tmp");
+        return false;
+    }
+    // What the program stages in its temporary folder goes to this /tmp too, wherever
+    // TMPDIR pointed.
+    if (setenv("TMPDIR", "/tmp", 1) != 0) {
+        missing = failure("TMPDIR not set");
         return false;
     }
     missing.clear();

@@ -13,8 +13,9 @@
 
 namespace varnotest {
 
-// Mounts a tmpfs of the given size over /tmp. Call before any thread starts and
-// before anything is made under /tmp (VARNO_TEST_MAIN_SMALL_TMP does).
+// Mounts a tmpfs of the given size over /tmp and points TMPDIR at it. Call before
+// any thread starts and before anything is made under /tmp (VARNO_TEST_MAIN_SMALL_TMP
+// does).
 bool mountSmallTmp(qint64 bytes);
 // Empty when the small /tmp is there; else why it is not.
 QString smallTmpMissing();
