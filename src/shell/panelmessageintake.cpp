@@ -15,6 +15,7 @@
 #include <QVariant>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -44,6 +45,9 @@ PanelMessageIntake::PanelMessageIntake(QObject *parent)
     // them), unlike a posted call.
     connect(&m_nextTurn, &QTimer::timeout, this, [this]() {
         m_spentNs = 0;
+        // Stored as a project was about to be left, which it was not after all.
+        for (const universalSwitchMessage &msg : std::exchange(m_unannounced, {}))
+            emit gl_socket.signalsAppendMessage(msg);
         drain();
     });
     connect(&gl_socket, &BroadcastSocket::signalsProjectLeaving, this,
@@ -52,6 +56,7 @@ PanelMessageIntake::PanelMessageIntake(QObject *parent)
     // project they came from; in another project they are dropped unstored.
     connect(&gl_socket, &BroadcastSocket::signalsProjectStateChanged, this, [this]() {
         m_pending.clear();
+        m_unannounced.clear();
         sayLost(m_kept.clear(), "left with the project");
     });
 }
@@ -113,6 +118,9 @@ void PanelMessageIntake::slotsUniversalSwitch()
 
 void PanelMessageIntake::storeBeforeLeaving()
 {
+    // What is stored now is shown only should the project stay: a switch that goes
+    // through empties the message bar at once.
+    const QScopedValueRollback<bool> leaving(m_leaving, true);
     m_kept.promote(m_clock(), true);
     drain(nullptr, true);
 }
@@ -124,6 +132,7 @@ void PanelMessageIntake::beginExit()
     m_kept.setMaxWaiting(std::numeric_limits<int>::max());
     m_exiting = true;
     m_quiet = true;
+    m_unannounced.clear();
     m_nextTurn.stop();
 }
 
@@ -293,7 +302,10 @@ bool PanelMessageIntake::storeSlice(qint64 now, const quint32 *only, bool whole)
             }
         }
     }
-    if (committed && !m_quiet) {
+    if (committed && m_leaving) {
+        m_unannounced += announce;
+        m_nextTurn.start();
+    } else if (committed && !m_quiet) {
         for (const universalSwitchMessage &msg : qAsConst(announce))
             emit gl_socket.signalsAppendMessage(msg);
     }

@@ -67,7 +67,8 @@ public slots:
     // tries again the kept messages whose wait is over.
     void slotsUniversalSwitch();
     // The current project is about to be left: the kept messages get one more try
-    // into its database.
+    // into its database. The rows stored are announced on the next turn of the event
+    // loop, unless the project has changed by then.
     void storeBeforeLeaving();
     // The program ends: from now on the messages taken are answered and kept, and
     // nothing is stored before storeBeforeExit, nor announced: the window is closing.
@@ -120,6 +121,8 @@ private:
     Lanes m_kept{MaxUnstored};
     bool m_draining = false;
     bool m_quiet = false; // stored rows are not announced
+    bool m_leaving = false; // stored rows are announced on the next turn, unless the project changed
+    QList<universalSwitchMessage> m_unannounced;
     bool m_exiting = false; // messages are kept for the exit's storing
     qint64 m_spentNs = 0; // on storing in this turn of the event loop
     QTimer m_nextTurn; // ends the turn, and goes on with what is due

@@ -341,6 +341,33 @@ private slots:
         gl_socket.closeSocket();
     }
 
+    // Alarms kept behind other work are stored as the project is about to be left. They are shown
+    // only should the project stay (a switch that failed): one that goes through empties the bar.
+    void storedBeforeLeavingShownOnlyWhenStaying_data()
+    {
+        QTest::addColumn<bool>("switched");
+        QTest::newRow("the project switched") << true;
+        QTest::newRow("the switch failed") << false;
+    }
+    void storedBeforeLeavingShownOnlyWhenStaying()
+    {
+        QFETCH(bool, switched);
+        QSignalSpy announced(&gl_socket, &BroadcastSocket::signalsAppendMessage);
+        QVERIFY(gl_sqlite3db.beginTransaction()); // other work holds them back
+        for (int i = 0; i < 1500; ++i)
+            on(quint8(20 + i % 2), 9);
+        gl_sqlite3db.rollbackTransaction();
+        emit gl_socket.signalsProjectLeaving();
+        QCOMPARE(rowsOf(1) + rowsOf(2), 1500);
+        QCOMPARE(announced.count(), 0);
+        if (switched)
+            emit gl_socket.signalsProjectStateChanged(QStringLiteral("Other"));
+        bool turned = false; // behind the intake's own turn, started before
+        QTimer::singleShot(0, this, [&turned] { turned = true; });
+        QTRY_VERIFY(turned);
+        QCOMPARE(announced.count(), switched ? 0 : 1500);
+    }
+
     // A failing look-up that also ends the transaction a healthy message was stored in;
     // the limit reached while another transaction is open.
     void keptMessages_data()
