@@ -22,8 +22,11 @@ protected:
     bool deleteRows(const QList<int> &ids) override;
     QString deleteFailure() const override;
     ExportKind exportKind() const override;
-    bool writeExportRows(XlsxDocument &document, QString *error) override;
+    RecordExport::Reader exportReader() const override;
 
 private:
+    // The rows of the range, and the listing of them: newest first, rows of one
+    // time in the order they were stored.
+    QString rangeCondition() const;
     QString rangeQuery() const;
 };

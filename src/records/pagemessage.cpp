@@ -4,11 +4,11 @@
 #include "records/messageitem.h"
 #include "records/messagelog.h"
 #include "records/messagenames.h"
-#include "records/xlsxdocument.h"
 #include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 
+#include <QDeadlineTimer>
 #include <QGridLayout>
 #include <QSqlQuery>
 #include <QVariant>
@@ -43,6 +43,77 @@ int filterValue(const QComboBox *combo)
 {
     return combo->currentData().toInt();
 }
+
+// Listed rows the export looks up in one slice at most, however fast the look-ups.
+constexpr int SliceRows = 100;
+
+// Reads the export's rows: for each listed row, in the list's order, the row as
+// stored now and the names it shows. The list may be made anew while they are
+// read: what the rows showed at the press is copied.
+class ListedRows
+{
+public:
+    explicit ListedRows(const QList<QWidget *> &tiles)
+    {
+        listed.reserve(size_t(tiles.size()));
+        for (QWidget *widget : tiles) {
+            if (auto *tile = qobject_cast<MessageItem *>(widget)) {
+                const messageRecord record = tile->getMessageRecord();
+                listed.push_back({record.id, record.message_id, record.message_type, record.message_status,
+                                  record.panel_id, record.room_id});
+            }
+        }
+    }
+
+    RecordExport::Slice operator()(const QDeadlineTimer &until, RecordExport::Rows &rows, QString *error)
+    {
+        for (int count = 0; next < listed.size(); ++next, ++count) {
+            if (count == SliceRows || (count > 0 && until.hasExpired()))
+                return RecordExport::Slice::More;
+            const Shown &shown = listed[next];
+            messageRecord held;
+            held.id = shown.id;
+            held.message_id = shown.messageId;
+            held.message_type = shown.type;
+            held.message_status = shown.status;
+            held.panel_id = shown.panelId;
+            held.room_id = shown.roomId;
+            // Times and remark as stored now; type and status as the row showed them.
+            // A row deleted since the list was made keeps its cells empty; a read that
+            // failed fails the export.
+            messageRecord stored;
+            bool storedRead = false;
+            bool namesRead = false;
+            const bool found = MessageLog::read(held.id, stored, &storedRead);
+            const MessageNames names = MessageNames::lookup(held, true, &namesRead);
+            if (!storedRead || !namesRead) {
+                *error = QStringLiteral("the messages could not be read");
+                return RecordExport::Slice::Failed;
+            }
+            rows.push_back({{found ? QString::fromUtf8(stored.recv_time) : QString(), names.place(),
+                             names.panelName, names.messageName, names.typeName, names.statusName,
+                             found ? QString::fromUtf8(stored.message_log_remark) : QString(),
+                             found ? QString::fromUtf8(stored.deal_time) : QString()},
+                            {},
+                            held.id});
+        }
+        return RecordExport::Slice::Done;
+    }
+
+private:
+    // What a listed row showed, and what its names are looked up by.
+    struct Shown
+    {
+        int id;
+        int messageId;
+        int type;
+        int status;
+        int panelId;
+        int roomId;
+    };
+    std::vector<Shown> listed;
+    size_t next = 0;
+};
 
 } // namespace
 
@@ -199,38 +270,11 @@ RecordListPage::ExportKind PageMessage::exportKind() const
             {QStringLiteral("Receiving Time"), QStringLiteral("Room Name"), QStringLiteral("Panel Name"),
              QStringLiteral("Message Name"), QStringLiteral("Message Type"),
              QStringLiteral("Message Status"), QStringLiteral("Message Remark"),
-             QStringLiteral("Deal Time")}};
+             QStringLiteral("Deal Time")},
+            nullptr};
 }
 
-bool PageMessage::writeExportRows(XlsxDocument &document, QString *error)
+RecordExport::Reader PageMessage::exportReader() const
 {
-    int row = 2;
-    for (QWidget *widget : tiles()) {
-        auto *tile = qobject_cast<MessageItem *>(widget);
-        if (!tile)
-            continue;
-        const messageRecord held = tile->getMessageRecord();
-        // Times and remark as stored now; type and status as the row shows them.
-        // A row deleted since the list was made keeps its cells empty; a read that
-        // failed fails the export.
-        messageRecord stored;
-        bool storedRead = false;
-        bool namesRead = false;
-        const bool found = MessageLog::read(held.id, stored, &storedRead);
-        const MessageNames names = MessageNames::lookup(held, true, &namesRead);
-        if (!storedRead || !namesRead) {
-            *error = QStringLiteral("the messages could not be read");
-            return false;
-        }
-        document.write(row, 1, found ? QString::fromUtf8(stored.recv_time) : QString());
-        document.write(row, 2, names.place());
-        document.write(row, 3, names.panelName);
-        document.write(row, 4, names.messageName);
-        document.write(row, 5, names.typeName);
-        document.write(row, 6, names.statusName);
-        document.write(row, 7, found ? QString::fromUtf8(stored.message_log_remark) : QString());
-        document.write(row, 8, found ? QString::fromUtf8(stored.deal_time) : QString());
-        ++row;
-    }
-    return true;
+    return ListedRows(tiles());
 }

@@ -31,7 +31,7 @@ protected:
     bool deleteRows(const QList<int> &ids) override;
     QString deleteFailure() const override;
     ExportKind exportKind() const override;
-    bool writeExportRows(XlsxDocument &document, QString *error) override;
+    RecordExport::Reader exportReader() const override;
 
 private:
     // Fills the three filter lists from the current project, each on its "All" item.

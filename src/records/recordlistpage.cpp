@@ -5,10 +5,10 @@
 
 #include "bus/broadcastsocket.h"
 #include "records/recordrows.h"
-#include "records/xlsxdocument.h"
 #include "shell/filedialogs.h"
 #include "shell/framedialog.h"
 #include "shell/kestmessagebox.h"
+#include "store/cppsqlite3db.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "store/settings.h"
@@ -16,6 +16,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QPixmap>
 #include <qtmaterialcanvas.h>
 #include <qtmaterialdatetimeedit.h>
@@ -115,6 +116,10 @@ RecordListPage::RecordListPage(const QString &id, const QString &name, QWidget *
     resetRange();
     connect(dateTimeEditStart, &QDateTimeEdit::dateTimeChanged, this, &RecordListPage::dateTimeChanged);
     connect(dateTimeEditEnd, &QDateTimeEdit::dateTimeChanged, this, &RecordListPage::dateTimeChanged);
+    connect(&gl_socket, &BroadcastSocket::signalsPageLeave, this, &RecordListPage::slotsPageLeave);
+    // The rows still to read would come from another project's database.
+    connect(&gl_sqlite3db, &CppSQLite3DB::aboutToClose, this,
+            [this] { leaveExport(QStringLiteral("the project was closed")); });
 }
 
 bool RecordListPage::isDeleteMode() const
@@ -243,6 +248,10 @@ void RecordListPage::pushButtonSelectAll_clicked()
 
 void RecordListPage::labelExport_pressed()
 {
+    if (runningExport) {
+        emit gl_socket.signalsInformation(tr("An export is already running"));
+        return;
+    }
     const ExportKind kind = exportKind();
     if (!listRead) {
         emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(kind.unreadText));
@@ -265,15 +274,46 @@ void RecordListPage::labelExport_pressed()
     setConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"),
               QFileInfo(fileName).absolutePath());
 
-    XlsxDocument document(fileName);
-    document.addSheet(kind.sheetName);
-    for (int column = 0; column < kind.headers.size(); ++column)
-        document.write(1, column + 1, kind.headers.at(column));
-    QString error;
-    if (writeExportRows(document, &error) && document.save(&error))
+    runningExport =
+        new RecordExport(fileName, kind.sheetName, kind.headers, exportReader(), kind.order, this);
+    connect(runningExport, &RecordExport::finished, this, &RecordListPage::exportFinished);
+    runningExport->start();
+}
+
+void RecordListPage::exportFinished(bool saved, const QString &error)
+{
+    if (!runningExport || sender() != runningExport)
+        return;
+    runningExport->deleteLater();
+    runningExport = nullptr;
+    if (saved)
         emit gl_socket.signalsInformation(QStringLiteral("Exprot successfully"));
     else
         emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(error));
+}
+
+void RecordListPage::leaveExport(const QString &reason)
+{
+    if (!runningExport)
+        return;
+    runningExport->giveUp();
+    runningExport->deleteLater();
+    runningExport = nullptr;
+    emit gl_socket.signalsInformation(QStringLiteral("Export failed: %1").arg(reason));
+}
+
+void RecordListPage::slotsPageLeave(QString id)
+{
+    if (id == getId())
+        leaveExport(QStringLiteral("the page was left"));
+}
+
+void RecordListPage::hideEvent(QHideEvent *event)
+{
+    // A window minimised hides its pages only for a while; one hidden by the program is left.
+    if (!event->spontaneous())
+        leaveExport(QStringLiteral("the page was left"));
+    MyDialog::hideEvent(event);
 }
 
 void paintDeleteModeCheckBox(QPainter &painter, int h, bool checked)

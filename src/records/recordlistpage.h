@@ -6,7 +6,10 @@
 // next press asks how many rows go and deletes them; every rebuild of the list
 // ends the mode. The export writes the listed rows to an xlsx file the user
 // names, through a file beside it that replaces the target only once complete.
+// It runs without holding the window (RecordExport), one at a time; leaving the
+// page, or the project's database closing, gives it up, and says so.
 
+#include "records/recordexport.h"
 #include "shell/mydialog.h"
 
 #include <QList>
@@ -18,8 +21,8 @@ class QtMaterialDateTimeEdit;
 class QtMaterialFlatButton;
 class QtMaterialGroupBox;
 class QtMaterialLabel;
+class QHideEvent;
 class RecordRows;
-class XlsxDocument;
 
 class QPainter;
 
@@ -48,6 +51,7 @@ public:
     QtMaterialFlatButton *selectAllButton() const { return pushButtonSelectAll; }
     const QList<QWidget *> &tiles() const;
     bool isDeleteMode() const;
+    bool isExporting() const { return runningExport; }
 
 signals:
     void signalsLogsChecked(bool checked);
@@ -59,14 +63,18 @@ protected slots:
     void labelDelete_pressed();
     void pushButtonCancel_clicked();
     void pushButtonSelectAll_clicked();
+    void slotsPageLeave(QString id);
 
 protected:
+    void hideEvent(QHideEvent *event) override;
+
     // The rows take a change of delete mode from the signals above and only note it;
     // one repaint of the list then paints the rows in sight.
     void repaintRows();
 
     // What one page exports: the text for an empty list, the reason for a list not
-    // read whole, the file name's ending, the sheet's name and its header row.
+    // read whole, the file name's ending, the sheet's name and its header row, and
+    // the order its rows are put in when they are read in another.
     struct ExportKind
     {
         QString emptyText;
@@ -74,6 +82,7 @@ protected:
         QString fileSuffix;
         QString sheetName;
         QStringList headers;
+        RecordExport::Order order;
     };
 
     // The range of the two edits as stored times.
@@ -100,16 +109,21 @@ protected:
     // of a few statements however long the list; answers whether they are gone.
     static bool deleteIds(const QString &table, const QList<int> &ids);
 
-    // The export's hooks: its kind, and its data rows written from row 2. The rows
-    // answer false, with the reason in error, when they could not all be read.
+    // The export's hooks: its kind, and the reader of its data rows (written from
+    // row 2), made at the press from the page as it is then. The reader fails, with
+    // the reason, when the rows could not all be read.
     virtual ExportKind exportKind() const = 0;
-    virtual bool writeExportRows(XlsxDocument &document, QString *error) = 0;
+    virtual RecordExport::Reader exportReader() const = 0;
 
     QGridLayout *filterGrid = nullptr;
     QtMaterialDateTimeEdit *dateTimeEditStart = nullptr;
     QtMaterialDateTimeEdit *dateTimeEditEnd = nullptr;
 
 private:
+    void exportFinished(bool saved, const QString &error);
+    // Gives up the running export, saying why.
+    void leaveExport(const QString &reason);
+
     QtMaterialLabel *labelExport = nullptr;
     QtMaterialGroupBox *groupBox = nullptr;
     QGridLayout *listGrid = nullptr;
@@ -119,4 +133,5 @@ private:
     QtMaterialFlatButton *pushButtonSelectAll = nullptr;
     bool boxWasVisible = true;
     bool listRead = true;
+    RecordExport *runningExport = nullptr;
 };

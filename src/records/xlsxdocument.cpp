@@ -1,5 +1,7 @@
 #include "xlsxdocument.h"
 
+#include "store/backgroundwork.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +14,9 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <condition_variable>
 #include <cstring>
@@ -135,7 +139,7 @@ public:
     bool parse(zip_file_t *part)
     {
         constexpr int Chunk = 256 * 1024;
-        while (parser && !failed) {
+        while (parser && !failed && !BackgroundWork::stopping()) {
             void *buffer = XML_GetBuffer(parser, Chunk);
             const zip_int64_t got = buffer ? zip_fread(part, buffer, Chunk) : -1;
             if (got < 0 || XML_ParseBuffer(parser, int(got), got == 0) != XML_STATUS_OK)
@@ -513,7 +517,8 @@ bool workbookIsWhole(const QString &path, const std::vector<std::pair<QByteArray
 
 // Hands the rows to libxlsxwriter on a thread of its own as they are complete, so
 // that the workbook's sheets are staged while their rows are still being read.
-// Only that thread calls libxlsxwriter until finish() has joined it.
+// Only that thread calls libxlsxwriter until finish() has joined it, or the
+// destructor, which stops it at its next row.
 class XlsxDocument::Writer
 {
 public:
@@ -527,15 +532,15 @@ public:
         if (workbook)
             thread = std::thread([this] { run(); });
     }
-    // Without finish(), what is staged is still written: libxlsxwriter frees a
-    // workbook only by closing it.
+    // Without finish(), nothing is written: the thread stops at its next row and the
+    // workbook is freed as it stands.
     ~Writer()
     {
-        if (workbook) {
-            const std::lock_guard<std::mutex> lock(mutex);
-            abandoned = true;
-        }
-        finish();
+        if (!workbook)
+            return;
+        abandon();
+        thread.join();
+        discard();
     }
     Writer(const Writer &) = delete;
     Writer &operator=(const Writer &) = delete;
@@ -544,25 +549,40 @@ public:
     void addSheet(const QByteArray *name) { hand(Task{name, nullptr, 0}); }
     void addRow(const Cells *cells, size_t row) { hand(Task{nullptr, cells, lxw_row_t(row)}); }
 
-    // Stages what is left and writes the file; answers how that went.
-    lxw_error finish()
+    // Stages what is left and writes the file; answers how that went. The staging
+    // lasts as long as the rows waiting for it: a caller that gives up meanwhile
+    // (BackgroundWork::stopping()) stops it at its next row, writes no file and
+    // gets false.
+    bool finish(lxw_error &result)
     {
+        result = failure;
         if (!workbook)
-            return failure;
+            return true;
+        bool complete = false;
         {
-            const std::lock_guard<std::mutex> lock(mutex);
+            std::unique_lock<std::mutex> lock(mutex);
             queue.insert(queue.end(), batch.begin(), batch.end());
             done = true;
+            wake.notify_one();
+            while (!staged && !BackgroundWork::stopping())
+                idle.wait_for(lock, std::chrono::milliseconds(20));
+            complete = staged;
         }
         batch.clear();
-        wake.notify_one();
+        if (!complete)
+            abandon();
         thread.join();
+        if (abandoned) {
+            discard();
+            return false;
+        }
         // Closing writes the file; it also frees the workbook after a failure.
         const lxw_error closed = workbook_close(workbook);
         workbook = nullptr;
         if (failure == LXW_NO_ERROR)
             failure = closed;
-        return failure;
+        result = failure;
+        return true;
     }
 
 private:
@@ -596,14 +616,42 @@ private:
             tasks.clear();
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                wake.wait(lock, [this] { return done || !queue.empty(); });
-                if (queue.empty() || abandoned)
+                wake.wait(lock, [this] { return done || !queue.empty() || abandoned; });
+                if (abandoned || queue.empty()) {
+                    staged = true;
+                    idle.notify_all();
                     return;
+                }
                 tasks.swap(queue);
             }
-            for (const Task &task : tasks)
+            for (const Task &task : tasks) {
+                if (abandoned)
+                    break;
                 stage(task);
+            }
         }
+    }
+
+    void abandon()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        abandoned = true;
+        wake.notify_one();
+    }
+
+    // Frees the workbook without writing it (closing it would write every row
+    // staged). libxlsxwriter keeps the files in which its sheets stage their rows
+    // open until they are written: they are closed here.
+    void discard()
+    {
+        for (lxw_worksheet *sheet : worksheets) {
+            if (sheet->optimize_tmpfile) {
+                std::fclose(sheet->optimize_tmpfile);
+                sheet->optimize_tmpfile = nullptr;
+            }
+        }
+        lxw_workbook_free(workbook);
+        workbook = nullptr;
     }
 
     void stage(const Task &task)
@@ -614,6 +662,8 @@ private:
             worksheet = workbook_add_worksheet(workbook, task.sheetName->constData());
             if (!worksheet)
                 failure = LXW_ERROR_SHEETNAME_ALREADY_USED;
+            else
+                worksheets.push_back(worksheet);
             return;
         }
         const Cells &cells = *task.cells;
@@ -626,13 +676,16 @@ private:
 
     lxw_workbook *workbook = nullptr;
     lxw_worksheet *worksheet = nullptr;
+    std::vector<lxw_worksheet *> worksheets;
     lxw_error failure = LXW_NO_ERROR;
     std::vector<Task> batch;
     std::mutex mutex;
     std::condition_variable wake;
+    std::condition_variable idle; // told once the thread has ended
     std::vector<Task> queue;
     bool done = false;
-    bool abandoned = false;
+    bool staged = false;
+    std::atomic<bool> abandoned{false};
     std::thread thread;
 };
 
@@ -650,6 +703,7 @@ XlsxDocument::XlsxDocument(const QString &fileName)
         return;
     }
     temporary->close();
+    BackgroundWork::remember(temporary->fileName());
     writer = std::make_unique<Writer>(temporary->fileName());
     if (!writer->started()) {
         setupError = QStringLiteral("cannot start the workbook");
@@ -658,7 +712,15 @@ XlsxDocument::XlsxDocument(const QString &fileName)
 }
 
 // A document not saved leaves no file: the file beside the target goes.
-XlsxDocument::~XlsxDocument() = default;
+XlsxDocument::~XlsxDocument()
+{
+    writer.reset();
+    if (!temporary)
+        return;
+    const QString path = temporary->fileName();
+    temporary.reset();
+    BackgroundWork::forget(path);
+}
 
 void XlsxDocument::addSheet(const QString &name)
 {
@@ -723,13 +785,24 @@ void XlsxDocument::setBeforeReadBack(std::function<void(const QString &path)> ho
 
 bool XlsxDocument::save(QString *error)
 {
+    return prepare(error) && commit(error);
+}
+
+bool XlsxDocument::prepare(QString *error)
+{
+    const QString givenUp = QStringLiteral("the export was given up");
     if (!writer || !setupError.isEmpty()) {
         setError(error, setupError);
         return false;
     }
     handRows();
-    const lxw_error failure = writer->finish();
+    lxw_error failure = LXW_NO_ERROR;
+    const bool finished = writer->finish(failure);
     writer.reset();
+    if (!finished) {
+        setError(error, givenUp);
+        return false;
+    }
     if (failure != LXW_NO_ERROR) {
         setError(error, QString::fromUtf8(lxw_strerror(failure)));
         return false;
@@ -741,13 +814,29 @@ bool XlsxDocument::save(QString *error)
     for (const Sheet &sheet : sheets)
         written.emplace_back(sheet.utf8Name, &sheet.rows);
     if (!workbookIsWhole(path, written)) {
-        setError(error, QStringLiteral("the workbook was not written whole"));
+        setError(error, BackgroundWork::stopping() ? givenUp
+                                                   : QStringLiteral("the workbook was not written whole"));
         return false;
     }
     if (!QFile::setPermissions(path, targetPermissions(QFileInfo(target.filePath())))) {
         setError(error, QStringLiteral("cannot set the file's rights"));
         return false;
     }
+    // The rows were kept to be compared with what was read back: they go here, not
+    // on the thread that commits.
+    for (Sheet &sheet : sheets)
+        Rows().swap(sheet.rows);
+    prepared = true;
+    return true;
+}
+
+bool XlsxDocument::commit(QString *error)
+{
+    if (!prepared || !temporary) {
+        setError(error, QStringLiteral("the workbook was not written"));
+        return false;
+    }
+    const QString path = temporary->fileName();
     // rename() replaces the old file in one step: a reader sees the old file or
     // the new one, never a part of either.
     const QByteArray to = QFile::encodeName(target.absoluteFilePath());
@@ -756,5 +845,7 @@ bool XlsxDocument::save(QString *error)
         return false;
     }
     temporary->setAutoRemove(false);
+    temporary.reset();
+    BackgroundWork::forget(path);
     return true;
 }

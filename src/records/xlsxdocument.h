@@ -8,6 +8,14 @@
 //
 // Rows are written in order: once a later row is written, a row is handed to the
 // writer, which stages it while the next rows are still being made.
+//
+// A document is used by one thread at a time; save() may be split in two: prepare()
+// on a worker, commit() back on the thread that decides whether the file is still
+// wanted. Work done on a worker gives up at its next piece once
+// BackgroundWork::stopping() says so there. Until the file is under its name or
+// removed, the file beside it is remembered (BackgroundWork::remember()), so an exit
+// that cannot wait for the work removes it. A document dropped before it is saved
+// stops its writer at once and leaves no file.
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -44,6 +52,12 @@ public:
     // Saves the workbook. Returns false, with the reason in error, when the file
     // could not be written whole; the target is then left untouched.
     bool save(QString *error = nullptr);
+    // save() in two steps. prepare() writes the workbook beside the target and reads
+    // it back whole, leaving the target untouched; false, with the reason in error,
+    // when it could not, or when it gave up. commit() then moves it over the target
+    // in one step.
+    bool prepare(QString *error = nullptr);
+    bool commit(QString *error = nullptr);
 
     // For tests: runs with the written file's path before the file is read back.
     static void setBeforeReadBack(std::function<void(const QString &path)> hook);
@@ -65,4 +79,5 @@ private:
     std::unique_ptr<QTemporaryFile> temporary;
     std::deque<Sheet> sheets; // a sheet stays where it is as sheets are added
     std::unique_ptr<Writer> writer;
+    bool prepared = false;
 };

@@ -23,6 +23,10 @@ namespace recordpages {
 
 using namespace xlsxreadback;
 
+// How long a test waits for an export's notice: it comes once the rows are read and
+// the workbook is written off the window's thread.
+constexpr int ExportWaitMs = 10000;
+
 // What the next modal box showed. The box is looked for every 10 ms for up to
 // 3 s, or until stop().
 struct Box

@@ -11,10 +11,12 @@
 #include "stepfault.h"
 
 #include "records/logitem.h"
+#include "records/messageitem.h"
 #include "records/pagelog.h"
 #include "records/pagemessage.h"
 #include "records/xlsxdocument.h"
 #include "shell/filedialogs.h"
+#include "store/backgroundwork.h"
 #include "store/cppsqlite3db.h"
 #include "store/queryhelpers.h"
 #include "store/settings.h"
@@ -24,13 +26,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkDatagram>
 #include <QScrollBar>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QUdpSocket>
 #include <QtEndian>
 #include <qtmaterialdatetimeedit.h>
 #include <qtmaterialflatbutton.h>
 #include <qtmaterialgroupbox.h>
 
+#include <atomic>
 #include <unistd.h>
 #include <zip.h>
 
@@ -75,6 +82,25 @@ QList<int> listed(const PageLog &page)
     return ids;
 }
 
+// The cells an export of the page's list holds, header row first.
+QList<QStringList> listedCells(const RecordListPage &page)
+{
+    QList<QStringList> cells{{"Time", "Address", "Device", "Event", "Type"}};
+    if (qobject_cast<const PageMessage *>(&page))
+        cells = {{"Receiving Time", "Room Name", "Panel Name", "Message Name", "Message Type",
+                  "Message Status", "Message Remark", "Deal Time"}};
+    for (QWidget *w : page.tiles()) {
+        if (auto *log = qobject_cast<LogItem *>(w)) {
+            const logRecord r = log->getLogRecord();
+            cells.append({r.log_time, r.log_address, r.log_device, r.log_event, "device status"});
+        } else {
+            cells.append({qobject_cast<MessageItem *>(w)->getMessageRecord().recv_time, "North-1F-Room 101",
+                          "Door panel", "Clean room", "service message", "suspend", "", ""});
+        }
+    }
+    return cells;
+}
+
 // A log page whose list is filled from outside.
 struct OpenListPage : PageLog {
     OpenListPage() : PageLog(QStringLiteral("Log"), QStringLiteral("Log")) {}
@@ -88,6 +114,40 @@ class TestLogPage : public QObject
 
     QScopedPointer<varnotest::ProjectFolder> m_folder;
     QScopedPointer<PageLog> m_page;
+    QScopedPointer<RecordListPage> m_messages;
+
+    // The page of the kind ("log" or "message") with count rows listed: logs in an order of
+    // their own, several to a second; messages a second apart.
+    RecordListPage *listedPage(const QString &kind, int count)
+    {
+        gl_sqlite3db.execDML(QStringLiteral("begin"));
+        if (kind == QLatin1String("message"))
+            fixture::seed();
+        for (int i = 0; i < count; ++i) {
+            if (kind == QLatin1String("log"))
+                addLog(End.addSecs(-(i * 7919 % qMax(1, count / 3))), 0, QString::number(i));
+            else
+                fixture::addRow(fixture::ServiceClean, 0, fixture::DoorPanel, fixture::Room101, 0,
+                                t(QDateTime::currentDateTime().addSecs(-i - 1)));
+        }
+        gl_sqlite3db.execDML(QStringLiteral("commit"));
+        return shownPage(kind);
+    }
+    RecordListPage *shownPage(const QString &kind)
+    {
+        if (kind == QLatin1String("log")) {
+            if (!m_page)
+                m_page.reset(new PageLog(QStringLiteral("Log"), QStringLiteral("Log")));
+            m_page->show();
+            enterRange();
+            return m_page.data();
+        }
+        if (!m_messages)
+            m_messages.reset(new PageMessage(QStringLiteral("Message"), QStringLiteral("Message")));
+        m_messages->show();
+        emit gl_socket.signalsPageEnter(QString(), QString());
+        return m_messages.data();
+    }
 
     void enterRange()
     {
@@ -113,7 +173,13 @@ private slots:
         m_page->resize(1920, 900);
         m_page->show();
     }
-    void cleanup() { m_page.reset(); }
+    void cleanup()
+    {
+        XlsxDocument::setBeforeReadBack({});
+        BackgroundWork::resetForTests();
+        m_messages.reset();
+        m_page.reset();
+    }
     void cleanupTestCase() { m_folder.reset(); }
 
     void listingAndEntry()
@@ -352,7 +418,7 @@ private slots:
         enterRange();
         information.clear();
         m_page->exportLabel()->signalsPressed();
-        QCOMPARE(infos(information), QStringList{"Exprot successfully"});
+        QTRY_COMPARE_WITH_TIMEOUT(infos(information), QStringList{"Exprot successfully"}, ExportWaitMs);
         QVERIFY(
             QRegularExpression(QStringLiteral("^\\d{14}_log\\.xlsx$")).match(proposals.value(0)).hasMatch());
         const Workbook book = readWorkbook(file);
@@ -526,6 +592,7 @@ private slots:
                 freeKiB ? new varnotest::TmpFiller(freeKiB * 1024) : nullptr);
             QVERIFY(!full || full->ok());
             (log ? m_page.data() : messages.data())->exportLabel()->signalsPressed();
+            QTRY_COMPARE_WITH_TIMEOUT(information.size(), 1, ExportWaitMs);
         }
         StepFault::disarm();
         XlsxDocument::setBeforeReadBack({});
@@ -552,6 +619,158 @@ private slots:
         }
         // No file is left beside it.
         QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xlsx"});
+    }
+
+    // Alarms that come while an export reads and writes are taken at once, by order: each
+    // one is answered with the next, and stored, by this connection and by another, while
+    // the export runs; a second press starts no second export. The file is the list.
+    void exportWhileAlarms_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("count");
+        QTest::newRow("5,000 logs") << "log" << 5000;         // 500 read a slice
+        QTest::newRow("1,000 messages") << "message" << 1000; // 100 a slice at most
+    }
+    void exportWhileAlarms()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, count);
+        RecordListPage *page = listedPage(kind, count);
+        QCOMPARE(page->tiles().size(), count);
+        QTemporaryDir target;
+        const QString file = target.filePath(QStringLiteral("rows.xlsx"));
+        int asked = 0;
+        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) {
+            ++asked;
+            return file;
+        });
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(gl_sqlite3db.getDbName());
+        other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        QVERIFY(other.open());
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        QUdpSocket alarms, panel;
+        QVERIFY(alarms.bind(QHostAddress(QHostAddress::LocalHost)));
+        QList<bool> handled; // taken and stored while the export ran, before its notice
+        QList<int> read;     // the steps of the rows' reading by then
+        connect(&alarms, &QUdpSocket::readyRead, [&] {
+            for (; alarms.hasPendingDatagrams(); alarms.receiveDatagram()) {
+                // In the range, but stored after the press: not exported.
+                const QString insert =
+                    QStringLiteral("insert into tbl_log(log_type,log_time) values(1,'%1')");
+                QSqlQuery query(other);
+                const bool stored =
+                    runInTransaction([&] { return gl_sqlite3db.execDML(insert.arg(t(End))); }) &&
+                    query.exec(QStringLiteral("begin")) && query.exec(insert.arg(t(End))) &&
+                    query.exec(QStringLiteral("commit"));
+                handled.append(stored && page->isExporting() && information.size() == 1);
+                read.append(StepFault::steps());
+                if (handled.size() < 3)
+                    panel.writeDatagram("alarm", QHostAddress::LocalHost, alarms.localPort());
+            }
+        });
+        StepFault::arm(kind == QLatin1String("log") ? "from tbl_log where id>="
+                                                    : "tbl_message_log where id=",
+                       INT_MAX); // counted, none failed
+        page->exportLabel()->signalsPressed();
+        page->exportLabel()->signalsPressed();
+        QCOMPARE(infos(information), QStringList{"An export is already running"});
+        panel.writeDatagram("alarm", QHostAddress::LocalHost, alarms.localPort());
+        QTRY_COMPARE_WITH_TIMEOUT(information.size(), 2, ExportWaitMs);
+        QCOMPARE(handled, (QList<bool>{true, true, true}));
+        QVERIFY2(read.last() < StepFault::steps(), "the rows were still being read");
+        StepFault::disarm();
+        QCOMPARE(infos(information).at(1), QStringLiteral("Exprot successfully"));
+        QCOMPARE(asked, 1);
+        QCOMPARE(readWorkbook(file).rows.value(kind), listedCells(*page));
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+
+    // An export whose page is hidden, left or gone, or whose program ends, while it reads
+    // or while its workbook is read back, ends there: no file under its name, no success.
+    void exportLeft_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("how"); // hide, leave, destroy, exit
+        QTest::addColumn<bool>("saving"); // else while reading
+        QTest::addColumn<QString>("said");
+        const QString left = QStringLiteral("Export failed: the page was left");
+        QTest::newRow("messages hidden while read") << "message" << "hide" << false << left;
+        QTest::newRow("messages left while read") << "message" << "leave" << false << left;
+        QTest::newRow("messages gone while read") << "message" << "destroy" << false << "";
+        QTest::newRow("logs hidden while read back") << "log" << "hide" << true << left;
+        QTest::newRow("logs left while read back") << "log" << "leave" << true << left;
+        QTest::newRow("logs gone while read back") << "log" << "destroy" << true << "";
+        QTest::newRow("the exit while read back") << "log" << "exit" << true
+                                                  << "Export failed: the export was given up";
+    }
+    void exportLeft()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, how);
+        QFETCH(bool, saving);
+        QFETCH(QString, said);
+        QPointer<RecordListPage> page = listedPage(kind, 1000);
+        QTemporaryDir target;
+        const QString file = target.filePath(QStringLiteral("old.xlsx"));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an earlier export") > 0 && old.flush());
+        answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
+        std::atomic<bool> reached{false}, released{false};
+        XlsxDocument::setBeforeReadBack([&](const QString &) {
+            reached = true;
+            for (int i = 0; i < 5000 && !released && !BackgroundWork::exiting(); ++i)
+                QThread::msleep(1);
+        });
+        QSignalSpy information(&gl_socket, &BroadcastSocket::signalsInformation);
+        page->exportLabel()->signalsPressed();
+        if (saving)
+            QTRY_VERIFY_WITH_TIMEOUT(reached, ExportWaitMs);
+        else
+            QCoreApplication::processEvents(); // a slice of the ten or more
+        QVERIFY(page->isExporting());
+        if (how == QLatin1String("hide"))
+            page->hide();
+        else if (how == QLatin1String("leave"))
+            emit gl_socket.signalsPageLeave(page->getId());
+        else if (how == QLatin1String("destroy"))
+            kind == QLatin1String("log") ? m_page.reset() : m_messages.reset();
+        else
+            QVERIFY(BackgroundWork::finish(ExportWaitMs));
+        released = true;
+        // The file beside it goes too, once its worker has stopped.
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
+                                  QStringList{"old.xlsx"}, ExportWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!page || !page->isExporting(), ExportWaitMs);
+        QCOMPARE(infos(information), said.isEmpty() ? QStringList() : QStringList{said});
+        QFile kept(file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("an earlier export"));
+        // And a page exports again.
+        BackgroundWork::resetForTests();
+        XlsxDocument::setBeforeReadBack({});
+        page = shownPage(kind);
+        information.clear();
+        page->exportLabel()->signalsPressed();
+        QTRY_COMPARE_WITH_TIMEOUT(infos(information), QStringList{"Exprot successfully"}, ExportWaitMs);
+        QCOMPARE(readWorkbook(file).rows.value(kind), listedCells(*page));
+    }
+
+    // A document dropped half-way stops its writer at once: no file is left, none kept open.
+    void documentDroppedHalfWay()
+    {
+        QTemporaryDir target;
+        const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+        const uint before = openFiles();
+        {
+            XlsxDocument document(target.filePath(QStringLiteral("half.xlsx")));
+            for (int row = 1; row <= 20000; ++row)
+                document.write(row, 1, QStringLiteral("row %1").arg(row));
+        }
+        QCOMPARE(openFiles(), before);
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 };
 

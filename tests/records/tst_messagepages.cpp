@@ -593,7 +593,7 @@ private slots:
 
         answer = target.filePath(QStringLiteral("out.xlsx"));
         page.exportLabel()->signalsPressed();
-        QCOMPARE(infos(information), QStringList{"Exprot successfully"});
+        QTRY_COMPARE_WITH_TIMEOUT(infos(information), QStringList{"Exprot successfully"}, ExportWaitMs);
         QString folder;
         getConfig(QStringLiteral("getOpenFileName"), QStringLiteral("exprotExcel"), folder);
         QCOMPARE(folder, QFileInfo(target.path()).absoluteFilePath());
