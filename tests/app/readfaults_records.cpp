@@ -8,6 +8,7 @@
 #include "xlsxreadback.h"
 
 #include <QFile>
+#include <QTest>
 #include <qtmaterialdatetimeedit.h>
 #include <qtmateriallabel.h>
 
@@ -39,6 +40,8 @@ QList<faultsweep::Action> recordsActions()
             page->startEdit()->setDateTime(QDateTime(QDate(2026, 11, 2), QTime(8, 0, 0))); // up to now
             QtMaterialLabel *label = ticked.isEmpty() ? page->exportLabel() : page->deleteLabel();
             emit label->signalsPressed();
+            if (!QTest::qWaitFor([&] { return !page->isExporting(); }, 10000))
+                run.note("the export did not end");
             for (int row : ticked)
                 QMetaObject::invokeMethod(page->tiles().value(row), "slotsPressed");
             if (!ticked.isEmpty())

@@ -531,6 +531,7 @@ void TestOperatorPath::definedMessageIsHandledListedAndExported()
     answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
     // The export icon sits at the right edge, beyond the small offscreen screen.
     emit messages->exportLabel()->signalsPressed();
+    QTRY_VERIFY_WITH_TIMEOUT(!messages->isExporting(), 10000);
     answerFileDialogsWith({});
     const xlsxreadback::Workbook book = xlsxreadback::readWorkbook(file);
     QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
@@ -571,6 +572,7 @@ void TestOperatorPath::lightLogIsListedAndExported()
     const QString file = exports.filePath(QStringLiteral("logs.xlsx"));
     answerFileDialogsWith([&](FileDialogKind, const QString &, const QString &) { return file; });
     emit log->exportLabel()->signalsPressed();
+    QTRY_VERIFY_WITH_TIMEOUT(!log->isExporting(), 10000);
     answerFileDialogsWith({});
     const xlsxreadback::Workbook book = xlsxreadback::readWorkbook(file);
     QVERIFY2(book.error.isEmpty(), qPrintable(book.error));

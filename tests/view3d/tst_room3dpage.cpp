@@ -195,6 +195,10 @@ private slots:
         LightItem held(overlay->lightAt(0), true);
         QVERIFY(switchProjectDatabase("B"));
         emit gl_socket.signalsProjectStateChanged("B");
+        // B's own link, as the main window makes it, to the same bus.
+        gl_domain_name = QStringLiteral("127.0.0.2");
+        gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+        QVERIFY(gl_socket.createSocket());
         QCOMPARE(overlay->count(), 0);
         QFile fileA(projectDatabasePath("Home"));
         const QByteArray bytesA = fileA.open(QIODevice::ReadOnly) ? fileA.readAll() : QByteArray();
