@@ -37,7 +37,6 @@ QString dayText(qint64 secs)
 PanelMessageIntake::PanelMessageIntake(QObject *parent)
     : QObject(parent)
     , m_clock([]() { return QDateTime::currentSecsSinceEpoch(); })
-    , m_exitClock(ExitBound::monotonic())
 {
     m_nextTurn.setSingleShot(true);
     m_nextTurn.setInterval(0);
@@ -134,12 +133,6 @@ void PanelMessageIntake::beginExit()
     m_quiet = true;
     m_unannounced.clear();
     m_nextTurn.stop();
-}
-
-void PanelMessageIntake::storeBeforeExit()
-{
-    ExitBound bound(m_exitClock);
-    storeBeforeExit(bound);
 }
 
 void PanelMessageIntake::storeBeforeExit(ExitBound &bound)

@@ -59,8 +59,6 @@ public:
 
     // The clock, in seconds since the epoch; tests replace it.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
-    // The clock of the exit's own bound, in milliseconds; tests replace it.
-    void setExitClock(std::function<qint64()> clock) { m_exitClock = std::move(clock); }
 
 public slots:
     // The message timer's tick: settles every entry that has rested 20 s, and
@@ -74,10 +72,8 @@ public slots:
     // nothing is stored before storeBeforeExit, nor announced: the window is closing.
     void beginExit();
     // Stores the kept messages, answered and not yet stored, before the database
-    // closes: while the storing succeeds, however slowly, within the exit's bound
-    // (one of its own on the exit's clock, when none is given). What is left is
-    // logged with its count.
-    void storeBeforeExit();
+    // closes: while the storing succeeds, however slowly, within the exit's bound.
+    // What is left is logged with its count.
     void storeBeforeExit(ExitBound &bound);
 
 private:
@@ -127,5 +123,4 @@ private:
     qint64 m_spentNs = 0; // on storing in this turn of the event loop
     QTimer m_nextTurn; // ends the turn, and goes on with what is due
     std::function<qint64()> m_clock;
-    std::function<qint64()> m_exitClock;
 };

@@ -53,7 +53,6 @@
 #include <atomic>
 #include <thread>
 
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -61,6 +60,51 @@
 namespace {
 
 // Records the hub's signals by name, in the order they are emitted.
+// Takes its connections as bare descriptors, served elsewhere.
+struct RawServer : QTcpServer
+{
+    QList<int> links;
+    void incomingConnection(qintptr descriptor) override { links.append(int(descriptor)); }
+    ~RawServer() override { std::for_each(links.cbegin(), links.cend(), ::close); }
+};
+
+// A stand-in server's link, on a thread of its own: it writes count alarms of panel 1/20 while it
+// counts the program's answers, till the program ends the link (or this goes).
+struct ServedLink
+{
+    std::atomic<int> answered{0};
+    std::atomic<bool> ended{false};
+    std::thread thread;
+    ServedLink(int fd, int count)
+        : thread([this, fd, count] {
+            const QByteArray alarms = SimPanel(1, 20).switchFrame(9, true).repeated(count);
+            QByteArray heard;
+            for (qint64 sent = 0; !ended;) {
+                pollfd io{fd, short(POLLIN | (sent < alarms.size() ? POLLOUT : 0)), 0};
+                if (::poll(&io, 1, 100) <= 0)
+                    continue;
+                if (io.revents & POLLOUT)
+                    sent += qMax<ssize_t>(0, ::send(fd, alarms.constData() + sent, size_t(alarms.size() - sent),
+                                                    MSG_DONTWAIT | MSG_NOSIGNAL));
+                char bytes[4096];
+                const ssize_t got = ::recv(fd, bytes, sizeof bytes, MSG_DONTWAIT);
+                if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
+                    break;
+                heard.append(bytes, int(qMax<ssize_t>(0, got)));
+                answered = heard.count(QByteArray::fromHex("ccc2e01d")); // device type and operation code
+            }
+            ended = true;
+            ::close(fd);
+        })
+    {
+    }
+    ~ServedLink()
+    {
+        ended = true;
+        thread.join();
+    }
+};
+
 class HubRecorder : public QObject
 {
 public:
@@ -587,16 +631,14 @@ private slots:
         QCOMPARE(alarms(), 1000);
     }
 
-    // 20,000 alarms in one write reach the "Cloud Server" link from a stand-in server that goes on
-    // writing and reading whatever the window's thread does, and the project is switched while they
-    // come, the window's loop running: the old link hands on what it holds and is closed before its
-    // project is left. Every alarm it answered is stored in the project it came to, none in the next,
-    // whether the next knows the panel or not. A switch that fails makes the link anew for the
-    // project it stays on, which answers and stores what comes then.
+    // The alarms of one write reach the "Cloud Server" link from a stand-in server that writes and
+    // reads on a thread of its own, and the project is switched while they come, in an event loop
+    // as the program runs. Every alarm answered on the old link is stored in its project, none in
+    // the next, whether that knows the panel or not; a switch that fails makes the link anew.
     void switchWhileAlarmsKeepComing_data()
     {
         QTest::addColumn<QString>("next");
-        QTest::addColumn<int>("alarms"); // on the old link; the message bar shows those it stores
+        QTest::addColumn<int>("alarms"); // the message bar shows those stored: few when the project stays
         QTest::newRow("to a project that knows the panel") << "Knows" << 20000;
         QTest::newRow("to a project that does not know it") << "Unknown" << 20000;
         QTest::newRow("a switch that fails") << "Fails" << 1000;
@@ -608,94 +650,37 @@ private slots:
         fixture::seed();
         QString project;
         QVERIFY(getCurrentProject(project));
-        QVERIFY(fixture::exec("update tbl_network set ip_port_mac='01-02-03-04-05-06-07-08',"
-                              "server_ip='127.0.0.1'"));
+        QVERIFY(fixture::exec("update tbl_network set ip_port_mac='01-02-03-04-05-06-07-08',server_ip='127.0.0.1'"));
         const QString other = project + next;
         QVERIFY(QDir().mkpath(projectFolder(other)) &&
                 QFile::copy(gl_sqlite3db.getDbName(), projectDatabasePath(other)));
         addProject(other);
-        const auto alarmsIn = [](const QString &name) { // on a connection of the test's own
+        const auto onItsOwn = [](const QString &name, const QString &sql) { // a connection of the test's
             int n = -1;
             {
                 QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
                 db.setDatabaseName(projectDatabasePath(name));
                 QSqlQuery query(db);
-                if (db.open() && query.exec("select count(*) from tbl_message_log where panel_id=1") &&
-                    query.next())
-                    n = query.value(0).toInt();
+                if (db.open() && query.exec(sql))
+                    n = query.next() ? query.value(0).toInt() : 0;
             }
             QSqlDatabase::removeDatabase(name);
             return n;
         };
-        if (next == "Unknown") {
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), other);
-                db.setDatabaseName(projectDatabasePath(other));
-                QVERIFY(db.open() && QSqlQuery(db).exec("delete from tbl_panel"));
-            }
-            QSqlDatabase::removeDatabase(other);
-        }
+        QVERIFY(next != "Unknown" || onItsOwn(other, "delete from tbl_panel") == 0);
         for (const QString &name : {project, other})
             setProjectNode(name, QStringLiteral("network_type"), QString::number(NetStyleCloudServer));
         gl_net_style = NetStyleCloudServer;
-        QVERIFY(getNetworkConfig());
-        // The stand-in server: the first link gets the alarms, a second one 100; the answers are
-        // counted on each till the link ends.
-        const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(BroadcastSocket::CloudPort);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        QVERIFY(listener >= 0 && ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) == 0 &&
-                ::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
-                ::listen(listener, 4) == 0);
-        std::atomic<bool> stop{false};
-        std::atomic<int> answered[2] = {{0}, {0}};
-        std::atomic<bool> ended[2] = {{false}, {false}};
-        std::thread server([&] {
-            const QByteArray answer = QByteArray::fromHex("ccc2e01d"); // device type and operation code
-            for (int n : {0, 1}) {
-                for (pollfd waiting{listener, POLLIN, 0}; !stop && ::poll(&waiting, 1, 100) <= 0;)
-                    waiting.revents = 0;
-                if (stop)
-                    return;
-                const int link = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-                const QByteArray frames = SimPanel(1, 20).switchFrame(9, true).repeated(n == 0 ? alarms : 100);
-                QByteArray heard;
-                for (qint64 sent = 0; link >= 0 && !stop;) {
-                    pollfd io{link, short(POLLIN | (sent < frames.size() ? POLLOUT : 0)), 0};
-                    if (::poll(&io, 1, 100) <= 0)
-                        continue;
-                    if (io.revents & POLLOUT) {
-                        const ssize_t put = ::send(link, frames.constData() + sent, size_t(frames.size() - sent),
-                                                   MSG_DONTWAIT | MSG_NOSIGNAL);
-                        sent += qMax<ssize_t>(0, put);
-                    }
-                    char bytes[4096];
-                    const ssize_t got = ::recv(link, bytes, sizeof bytes, MSG_DONTWAIT);
-                    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EINTR))
-                        break; // the program has ended the link
-                    heard.append(bytes, int(qMax<ssize_t>(0, got)));
-                    answered[n] = heard.count(answer);
-                }
-                ended[n] = true;
-                if (link >= 0)
-                    ::close(link);
-            }
-        });
-        const auto end = qScopeGuard([&] {
-            stop = true;
-            server.join();
-            ::close(listener);
-        });
+        RawServer cloud;
+        QVERIFY(cloud.listen(QHostAddress::LocalHost, BroadcastSocket::CloudPort) && getNetworkConfig());
         emit gl_socket.signalsNetworkOpen();
+        QVERIFY(cloud.waitForNewConnection(3000));
+        ServedLink old(cloud.links.takeFirst(), alarms);
         const QString list = projectListPath();
-        // In an event loop, as the program runs: the intake stores at its own pace.
         QEventLoop loop;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (answered[0] < alarms / 40)
+            if (old.answered < alarms / 40)
                 return;
             poll.stop();
             pickProject(other, [&] {
@@ -709,22 +694,23 @@ private slots:
         QTimer::singleShot(30000, &loop, &QEventLoop::quit); // only when something is amiss
         loop.exec();
         QVERIFY2(!poll.isActive(), "no answer came");
-        if (next == "Fails")
-            QVERIFY(QDir().rmdir(list) && QFile::rename(list + ".away", list));
+        QVERIFY(next != "Fails" || (QDir().rmdir(list) && QFile::rename(list + ".away", list)));
         QString current;
         QVERIFY(getCurrentProject(current) && current == (next == "Fails" ? project : other));
-        QVERIFY(QTest::qWaitFor([&] { return bool(ended[0]); }, 30000)); // the old link has ended
-        if (next == "Fails") // the project it stays on has a working link
-            QVERIFY(QTest::qWaitFor([&] { return answered[1] == 100; }, 30000));
+        QVERIFY(QTest::qWaitFor([&] { return bool(old.ended); }, 30000));
+        int answered = old.answered;
+        if (next == "Fails") { // the project it stays on has a working link
+            QVERIFY(cloud.waitForNewConnection(3000));
+            ServedLink again(cloud.links.takeFirst(), 100);
+            QVERIFY(QTest::qWaitFor([&] { return again.answered == 100; }, 30000));
+            answered += 100;
+        }
         QVERIFY(QTest::qWaitFor([&] { return m_window->intake()->unstored() == 0; }, 30000));
-        gl_sqlite3db.close(); // the test reads both files on its own connections
-        QCOMPARE(alarmsIn(project), answered[0] + answered[1]);
-        QCOMPARE(alarmsIn(other), 0);
+        const QString count = QStringLiteral("select count(*) from tbl_message_log where panel_id=1");
+        gl_sqlite3db.close(); // both files are read on the test's own connections
+        QCOMPARE(onItsOwn(project, count), answered);
+        QCOMPARE(onItsOwn(other, count), 0);
         QVERIFY(next == "Fails" || switchProjectDatabase(project));
-        for (const QString &name : {project, other})
-            setProjectNode(name, QStringLiteral("network_type"), QString::number(NetStyleLocalNetwork));
-        gl_net_style = NetStyleLocalNetwork;
-        emit gl_socket.signalsNetworkOpen();
     }
 
     // The menu bar is black, the page area the dark page colour.

@@ -13,6 +13,8 @@
 #include "stepfault.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
+#include "store/devicelog.h"
+#include "store/exitbound.h"
 #include "store/globals.h"
 #include "store/keystore.h"
 #include "store/queryhelpers.h"
@@ -447,12 +449,14 @@ private slots:
         QTest::addColumn<int>("lockedMs"); // of the exit's clock; -1 throughout
         QTest::addColumn<int>("stored");   // -1: some, till the cap
         QTest::addColumn<bool>("waited");  // the alarms have waited their 600 s of tries
-        QTest::newRow("10,000 on a slow machine") << 10000 << 20 << 0 << 0 << 10000 << false;
-        QTest::newRow("10,000, each commit 80 ms") << 10000 << 1 << 80 << 0 << 10000 << false;
-        QTest::newRow("succeeding past the cap") << 10000 << 900 << 0 << 0 << -1 << false;
-        QTest::newRow("locked throughout") << 3000 << 20 << 0 << -1 << 0 << false;
-        QTest::newRow("locked throughout, tried for 600 s") << 3000 << 20 << 0 << -1 << 0 << true;
-        QTest::newRow("locked for a while") << 3000 << 20 << 0 << 500 << 3000 << false;
+        QTest::addColumn<bool>("reader");  // the lock a reader's, with device writes gathered and kept
+        QTest::newRow("10,000 on a slow machine") << 10000 << 20 << 0 << 0 << 10000 << false << false;
+        QTest::newRow("10,000, each commit 80 ms") << 10000 << 1 << 80 << 0 << 10000 << false << false;
+        QTest::newRow("succeeding past the cap") << 10000 << 900 << 0 << 0 << -1 << false << false;
+        QTest::newRow("locked throughout") << 3000 << 20 << 0 << -1 << 0 << false << false;
+        QTest::newRow("locked throughout, tried for 600 s") << 3000 << 20 << 0 << -1 << 0 << true << false;
+        QTest::newRow("locked for a while") << 3000 << 20 << 0 << 500 << 3000 << false << false;
+        QTest::newRow("device writes, a reader for 0.9 s") << 0 << 20 << 0 << 900 << 0 << false << true;
     }
     void storedAtExit()
     {
@@ -462,52 +466,58 @@ private slots:
         QFETCH(int, lockedMs);
         QFETCH(int, stored);
         QFETCH(bool, waited);
+        QFETCH(bool, reader);
         QSignalSpy announced(&gl_socket, &BroadcastSocket::signalsAppendMessage);
         m_intake->beginExit();
         for (int i = 0; i < alarms; ++i) // as the closing link hands them on
             m_intake->processUniversalSwitch(1, quint8(20 + i % 2), 9, 1);
         m_intake->slotsUniversalSwitch(); // the message timer meanwhile: the exit stores them
         QCOMPARE(rowsOf(1) + rowsOf(2), 0);
+        if (reader) { // a device's write gathered, and one kept from a failed try
+            QVERIFY(gl_sqlite3db.execBound("update tbl_panel set panel_remark=? where panel_id=1", {"gathered"}));
+            StepFault::arm(QStringLiteral("panel_id=2"), -1);
+            storeDeviceState("update tbl_panel set panel_remark='kept' where panel_id=2");
+            StepFault::disarm();
+        }
         const auto forget = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("other")); });
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         other.setDatabaseName(gl_sqlite3db.getDbName());
-        QVERIFY(other.open() && (!lockedMs || QSqlQuery(other).exec(QStringLiteral("begin exclusive"))));
-        struct Clock
-        {
-            qint64 ms = 0;
-            int commitMs = 0;
-        } clock{0, commitMs};
-        sqlite3_commit_hook(
-            gl_sqlite3db.handle(),
-            [](void *c) {
-                static_cast<Clock *>(c)->ms += static_cast<Clock *>(c)->commitMs;
-                return 0;
-            },
-            &clock);
+        QSqlQuery hold(other);
+        QVERIFY(other.open() && (!lockedMs || hold.exec(reader ? "begin" : "begin exclusive")) &&
+                (!reader || (hold.exec("select count(*) from tbl_panel") && hold.next())));
+        std::pair<qint64, int> clock{0, commitMs}; // the exit's clock, on by each commit's time
+        sqlite3_commit_hook(gl_sqlite3db.handle(), [](void *c) {
+            static_cast<std::pair<qint64, int> *>(c)->first += static_cast<std::pair<qint64, int> *>(c)->second;
+            return 0;
+        }, &clock);
         const auto unhook = qScopeGuard([] { sqlite3_commit_hook(gl_sqlite3db.handle(), nullptr, nullptr); });
         QElapsedTimer real; // a storing that hangs ends at the cap, and the row fails at its own check
         real.start();
-        m_intake->setExitClock([&] {
-            if (lockedMs > 0 && clock.ms >= lockedMs)
+        ExitBound bound([&] {
+            if (lockedMs > 0 && clock.first >= lockedMs) {
+                hold.finish();
                 other.rollback();
-            return real.hasExpired(60000) ? clock.ms = ExitBound::CapMs : clock.ms += step;
+            }
+            return real.hasExpired(60000) ? clock.first = ExitBound::CapMs : clock.first += step;
         });
         gl_sqlite3db.setBusyTimeout(10);
-        QSqlQuery timeout = gl_sqlite3db.execQuery(QStringLiteral("pragma busy_timeout"));
-        QVERIFY(timeout.next() && timeout.value(0).toInt() == 10);
-        timeout.finish();
         at(waited ? PanelMessageIntake::RetrySeconds : 0);
         const QString left = stored < 0 ? QStringLiteral("\\d+") : QString::number(alarms - stored);
         if (stored != alarms) // what is left, all of it, said once
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("left at the exit: %1$").arg(left)));
-        m_intake->storeBeforeExit();
-        QVERIFY2(lockedMs >= 0 || clock.ms < ExitBound::CapMs, "a lasting failure waited for the cap");
-        QVERIFY2(stored >= 0 || clock.ms >= ExitBound::CapMs, "ended before the cap");
+        m_intake->storeBeforeExit(bound);
+        QVERIFY(storeDeviceWritesBeforeExit(bound) || !reader);
+        QVERIFY2(lockedMs >= 0 || clock.first < ExitBound::CapMs, "a lasting failure waited for the cap");
+        QVERIFY2(stored >= 0 || clock.first >= ExitBound::CapMs, "ended before the cap");
+        hold.finish();
         other.rollback();
         const int rows = rowsOf(1) + rowsOf(2);
         QVERIFY2(stored < 0 ? rows > 0 && rows < alarms : rows == stored, qPrintable(QString::number(rows)));
         QCOMPARE(m_intake->unstored(), alarms - rows);
         QCOMPARE(announced.count(), 0);
+        QString remarks;
+        QVERIFY(!reader || getTextFromDb("select group_concat(panel_remark) as r from tbl_panel", "r", remarks));
+        QCOMPARE(remarks, reader ? "gathered,kept" : "");
     }
 
     void loginFrames_data()

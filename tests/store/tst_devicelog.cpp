@@ -5,15 +5,12 @@
 
 #include "store/cppsqlite3db.h"
 #include "store/devicelog.h"
-#include "store/exitbound.h"
 #include "store/globals.h"
 #include "store/queryhelpers.h"
 #include "store/schema.h"
 #include "stepfault.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -282,67 +279,6 @@ private slots:
         storeKeptDeviceWrites(); // the project is about to be left
         QCOMPARE(keptDeviceWrites(), 0);
         QTEST(getValueFromDb("select status from tbl_occupation where device_id=30", "status"), "status");
-    }
-
-    // At the exit another program reads the database (a backup, a viewer): the gathered writes and a
-    // kept one are tried again till the reader lets go, each try short; a reader that stays ends the
-    // tries once they have failed a while, before the cap, and what is left is said with its count.
-    void storedAtExitBesideAReader_data()
-    {
-        QTest::addColumn<int>("readerMs"); // of the exit's clock; -1 throughout
-        QTest::newRow("a reader for 0.3 s") << 300;
-        QTest::newRow("a reader for 0.9 s") << 900;
-        QTest::newRow("a reader throughout") << -1;
-    }
-    void storedAtExitBesideAReader()
-    {
-        QFETCH(int, readerMs);
-        exec(QStringLiteral("insert into tbl_occupation(subnet_id,device_id,channel,status,room_id) "
-                            "values(1,30,5,0,10),(1,31,5,0,10)"));
-        StepFault::arm(QStringLiteral("device_id=30"), -1);
-        storeDeviceState(QStringLiteral("update tbl_occupation set status=7 where device_id=30"));
-        StepFault::disarm();
-        QCOMPARE(keptDeviceWrites(), 1);
-        commitLog(QStringLiteral("light_Desk"), QStringLiteral("status is on"), 10, 0); // gathered
-        QVERIFY(gl_sqlite3db.execBound(QStringLiteral("update tbl_occupation set status=? where device_id=?"),
-                                       {5, 31}));
-        QVERIFY(gl_sqlite3db.batchOpen());
-        const auto forget = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("reader")); });
-        {
-            QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
-            reader.setDatabaseName(gl_sqlite3db.getDbName());
-            QSqlQuery read(reader);
-            QVERIFY(reader.open() && reader.transaction() && read.exec("select count(*) from tbl_room") &&
-                    read.next());
-            gl_sqlite3db.setBusyTimeout(10);
-            qint64 clock = 0;
-            QElapsedTimer real; // tries that hang end at the cap, and the row fails at its own check
-            real.start();
-            ExitBound bound([&] {
-                if (readerMs >= 0 && clock >= readerMs && reader.isOpen()) {
-                    read.finish();
-                    reader.rollback();
-                }
-                return real.hasExpired(60000) ? clock = ExitBound::CapMs : clock += 20;
-            });
-            if (readerMs < 0)
-                QTest::ignoreMessage(QtWarningMsg, "device reports never stored, left at the exit: 1");
-            QCOMPARE(storeDeviceWritesBeforeExit(bound), readerMs >= 0);
-            QVERIFY2(clock < ExitBound::CapMs, "the tries waited for the cap");
-            const int gathered = gl_sqlite3db.pendingWriteCount();
-            QCOMPARE(gathered, readerMs >= 0 ? 0 : 2);
-            if (gathered)
-                QTest::ignoreMessage(QtWarningMsg, "Error: device writes lost on closing the database: 2");
-            gl_sqlite3db.close(); // the reader still there, or gone
-            read.finish();
-            reader.close();
-        }
-        const bool all = readerMs >= 0;
-        QCOMPARE(getValueFromDb("select status from tbl_occupation where device_id=30", "status"), all ? 7 : 0);
-        QCOMPARE(getValueFromDb("select status from tbl_occupation where device_id=31", "status"), all ? 5 : 0);
-        QCOMPARE(events(), all ? QStringList{"status is on"} : QStringList());
-        storeKeptDeviceWrites(); // a database opened anew does not get what its closing left
-        QCOMPARE(keptDeviceWrites(), 0);
     }
 
     void newestOfTheSameSecondIsTheLastWritten()
