@@ -140,17 +140,13 @@ void PanelMessageIntake::storeBeforeExit(ExitBound &bound)
     beginExit();
     // Inside a transaction of other work nothing is stored: its rollback would take
     // the rows along.
-    while (!m_kept.isEmpty() && !m_draining && !gl_sqlite3db.inTransaction() && bound.goesOn()) {
-        // Every lane is tried, one failing try per slice, the failing ones last.
-        m_kept.promote(m_clock(), true);
-        const int before = m_kept.size();
-        const QScopedValueRollback<bool> draining(m_draining, true);
-        storeSlice(m_clock(), nullptr, true);
-        if (m_kept.size() < before)
-            bound.stored();
-        else
-            ExitBound::pause();
-    }
+    bound.storeWhile([this] { return m_draining || gl_sqlite3db.inTransaction() ? 0 : m_kept.size(); },
+                     [this] {
+                         // Every lane is tried, one failing try per slice, the failing ones last.
+                         m_kept.promote(m_clock(), true);
+                         const QScopedValueRollback<bool> draining(m_draining, true);
+                         storeSlice(m_clock(), nullptr, true);
+                     });
     // Nobody is left to be told on screen.
     if (!m_kept.isEmpty())
         qWarning() << "panel messages never stored, left at the exit:" << m_kept.size();

@@ -372,23 +372,13 @@ void storeKeptDeviceWrites()
 bool storeDeviceWritesBeforeExit(ExitBound &bound)
 {
     KeptWrites &kept = keptWrites();
-    // Until every write is in; a try that stores some goes on, one that fails is
-    // tried again a moment later while the bound lasts (a reader that holds the file
-    // lets go soon).
-    int left = kept.lanes.size() + gl_sqlite3db.pendingWriteCount();
-    while (left > 0) {
-        if (!kept.lanes.isEmpty())
-            storeDue(true, false);
-        gl_sqlite3db.flushBatch();
-        const int now = kept.lanes.size() + gl_sqlite3db.pendingWriteCount();
-        if (now < left)
-            bound.stored();
-        else
-            ExitBound::pause();
-        left = now;
-        if (left > 0 && !bound.goesOn())
-            break;
-    }
+    // Until every write is in: a reader that holds the file lets go soon.
+    const int left = bound.storeWhile([&kept] { return kept.lanes.size() + gl_sqlite3db.pendingWriteCount(); },
+                                      [&kept] {
+                                          if (!kept.lanes.isEmpty())
+                                              storeDue(true, false);
+                                          gl_sqlite3db.flushBatch();
+                                      });
     // Nobody is left to be told on screen.
     if (!kept.lanes.isEmpty())
         qWarning() << "device reports never stored, left at the exit:" << kept.lanes.size();

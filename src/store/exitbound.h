@@ -47,6 +47,25 @@ public:
     // A try stored nothing: a moment passes before the next.
     static void pause() { QThread::msleep(PauseMs); }
 
+    // Runs attempt again while left() answers more than nothing and the bound lasts: an
+    // attempt after which less is left has stored something; after one that has not, a
+    // moment passes. Answers what is left.
+    template <typename Left, typename Attempt>
+    int storeWhile(Left left, Attempt attempt)
+    {
+        int before = left();
+        while (before > 0 && goesOn()) {
+            attempt();
+            const int now = left();
+            if (now < before)
+                stored();
+            else
+                pause();
+            before = now;
+        }
+        return before;
+    }
+
 private:
     Clock m_clock;
     qint64 m_start;
