@@ -184,8 +184,9 @@ void BroadcastSocket::closeLink()
     if (udpSocket) {
         QUdpSocket *socket = udpSocket;
         udpSocket = nullptr;
-        if (socket->isOpen())
-            socket->abort();
+        // A bound datagram socket answers isOpen() false; it is closed all the same, so
+        // that the system queues nothing more into a socket nobody reads.
+        socket->abort();
         socket->deleteLater();
     }
     // A new connection starts a new stream. What is left of this one is no whole frame,

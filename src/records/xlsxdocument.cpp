@@ -555,7 +555,8 @@ public:
     // gets false.
     bool finish(lxw_error &result)
     {
-        result = failure;
+        // The writer thread sets failure until it has been joined.
+        result = LXW_NO_ERROR;
         if (!workbook)
             return true;
         bool complete = false;
@@ -572,6 +573,7 @@ public:
         if (!complete)
             abandon();
         thread.join();
+        result = failure;
         if (abandoned) {
             discard();
             return false;
