@@ -18,9 +18,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <csignal>
@@ -95,16 +98,21 @@ private slots:
 
     void cleanupTestCase() { gl_sqlite3db.close(); }
 
+    // With another process reading the database from before the light's answer (its commit then
+    // fails) until 0.3 s into the end, the exit tries the light's state and event again until in.
     void signalEndsLikeExit_data()
     {
         QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::addColumn<bool>("reader");
+        QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+        QTest::newRow("SIGINT") << int(SIGINT) << false;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << false;
+        QTest::newRow("SIGTERM, a reader for 0.3 s") << int(SIGTERM) << true;
     }
     void signalEndsLikeExit()
     {
         QFETCH(int, signalNumber);
+        QFETCH(bool, reader);
         // The test's own connection holds no transaction while the program runs.
         QVERIFY(exec(QStringLiteral("update tbl_light set brightness=40")) &&
                 exec(QStringLiteral("delete from tbl_log")));
@@ -120,7 +128,13 @@ private slots:
 
         QProcess varno;
         QByteArray said;
-        QVERIFY(start(varno, said));
+        QVERIFY(start(varno, said, {}, reader ? QProcess::MergedChannels : QProcess::ForwardedErrorChannel));
+        const auto forget = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("reader")); });
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("reader"));
+        other.setDatabaseName(m_database);
+        QSqlQuery hold(other);
+        QVERIFY(!reader || (other.open() && hold.exec("begin") && hold.exec("select count(*) from tbl_light") &&
+                            hold.next()));
         varno.write("page Lighting\n");
         QVERIFY(varno.waitForBytesWritten(5000));
 
@@ -136,6 +150,13 @@ private slots:
         }
         QVERIFY(answered);
         ::kill(pid_t(varno.processId()), signalNumber);
+        if (reader) { // once the program's own commit has failed, its exit begins
+            const auto failed = [&] { return (said += varno.readAll()).contains("Fail to commit device writes"); };
+            QVERIFY(QTest::qWaitFor(failed, 30000));
+            QThread::msleep(300);
+            hold.finish();
+            other.rollback();
+        }
         const bool finished = varno.waitForFinished(10000);
         devices.kill();
         devices.waitForFinished(5000);
@@ -146,6 +167,8 @@ private slots:
         QCOMPARE(rows(QStringLiteral("select brightness from tbl_light")), QStringList({"0"}));
         QCOMPARE(rows(QStringLiteral("select log_device||': '||log_event from tbl_log")),
                  QStringList({"light_Ceiling: status is off"}));
+        said += varno.readAll();
+        QVERIFY2(!said.contains("lost"), said.constData());
     }
 
     // A gallery picture read from a pipe that never delivers (a hung share): the exit still

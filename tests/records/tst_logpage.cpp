@@ -634,6 +634,8 @@ private slots:
         QTest::newRow("logs left while read back") << "log" << 1000 << "leave";
         QTest::newRow("logs gone while read back") << "log" << 1000 << "destroy";
         QTest::newRow("the exit while read back") << "log" << 1000 << "exit";
+        QTest::newRow("logs left once handed on") << "log" << 1000 << "handed";
+        QTest::newRow("the project closed while read") << "log" << 1000 << "close";
     }
     void exportBesideTheWindow()
     {
@@ -695,26 +697,48 @@ private slots:
             QCOMPARE(readWorkbook(file).rows.value(kind), listedCells(*page));
             return;
         }
-        if (how == QLatin1String("hide"))
+        const bool reading = how == QLatin1String("hide") || how == QLatin1String("close");
+        if (reading)
             QCoreApplication::processEvents(); // a slice of the ten or more
         else
             QTRY_VERIFY_WITH_TIMEOUT(reached, ExportWaitMs);
         QVERIFY(page->isExporting());
-        if (how == QLatin1String("hide"))
+        QString project;
+        QVERIFY(getCurrentProject(project));
+        const auto back = qScopeGuard([&] { QVERIFY(varnotest::ProjectFolder::open(project)); });
+        if (how == QLatin1String("hide")) {
             page->hide();
-        else if (how == QLatin1String("leave"))
+        } else if (how == QLatin1String("close")) { // another project, with rows of its own in the range
+            QVERIFY(varnotest::ProjectFolder::open(QStringLiteral("Next")));
+            QVERIFY(!page->isExporting());
+            const int steps = StepFault::steps();
+            QVERIFY(runInTransaction([&] {
+                for (int i = 0; i < count; ++i)
+                    addLog(End.addSecs(-i), 0, QStringLiteral("next"));
+                return true;
+            }));
+            QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
+                                      QStringList{"rows.xlsx"}, ExportWaitMs);
+            QCOMPARE(StepFault::steps(), steps); // not a row of it read
+        } else if (how == QLatin1String("handed")) { // the worker has handed the file on; not yet renamed
+            released = true;
+            QVERIFY(BackgroundWork::pool().waitForDone(ExportWaitMs));
             emit gl_socket.signalsPageLeave(page->getId());
-        else if (how == QLatin1String("destroy"))
+        } else if (how == QLatin1String("leave")) {
+            emit gl_socket.signalsPageLeave(page->getId());
+        } else if (how == QLatin1String("destroy")) {
             m_page.reset();
-        else
+        } else {
             QVERIFY(BackgroundWork::finish(ExportWaitMs));
+        }
         released = true;
         // The file beside it goes too, once its worker has stopped.
         QTRY_COMPARE_WITH_TIMEOUT(QDir(target.path()).entryList(QDir::Files | QDir::Hidden),
                                   QStringList{"rows.xlsx"}, ExportWaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!page || !page->isExporting(), ExportWaitMs);
-        const QString said = how == QLatin1String("exit") ? "Export failed: the export was given up"
-                                                          : "Export failed: the page was left";
+        const QString said = how == QLatin1String("exit")    ? "Export failed: the export was given up"
+                             : how == QLatin1String("close") ? "Export failed: the project was closed"
+                                                             : "Export failed: the page was left";
         QCOMPARE(infos(information).mid(1), how == QLatin1String("destroy") ? QStringList() : QStringList{said});
         QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "an earlier export");
         // And a page left exports again.

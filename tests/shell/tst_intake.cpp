@@ -335,7 +335,7 @@ private slots:
         });
         poll.start(1);
         QTimer::singleShot(0, &loop, [this] { tick(); });
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit); // only when something is amiss
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit); // only when something is amiss
         loop.exec();
         QVERIFY2(answeredAt >= 0 && answeredAt < 4000, qPrintable(QString::number(answeredAt)));
         QVERIFY(rowsOf(3) == 4004 && StepFault::steps() == 3000 && m_intake->nextTry() == kMorning + 7);
@@ -440,11 +440,12 @@ private slots:
     // card's syncs), and nothing is announced. A database locked elsewhere ends the storing once its
     // tries have failed a while, before the cap, with all that is left counted once in the log, also
     // what has had its 600 s of tries; a lock let go meanwhile leaves nothing behind. The cap ends
-    // what lasts too long.
+    // what lasts too long. Tries that fail at once (a full disk) pause between them: on the exit's
+    // clock, here the real one, no more tries than pauses fit in the time it took.
     void storedAtExit_data()
     {
         QTest::addColumn<int>("alarms");
-        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("step"); // 0: the real clock, the disk failing at once
         QTest::addColumn<int>("commitMs");
         QTest::addColumn<int>("lockedMs"); // of the exit's clock; -1 throughout
         QTest::addColumn<int>("stored");   // -1: some, till the cap
@@ -457,6 +458,7 @@ private slots:
         QTest::newRow("locked throughout, tried for 600 s") << 3000 << 20 << 0 << -1 << 0 << true << false;
         QTest::newRow("locked for a while") << 3000 << 20 << 0 << 500 << 3000 << false << false;
         QTest::newRow("device writes, a reader for 0.9 s") << 0 << 20 << 0 << 900 << 0 << false << true;
+        QTest::newRow("failing at once") << 1 << 0 << 0 << 0 << 0 << false << false;
     }
     void storedAtExit()
     {
@@ -473,11 +475,22 @@ private slots:
             m_intake->processUniversalSwitch(1, quint8(20 + i % 2), 9, 1);
         m_intake->slotsUniversalSwitch(); // the message timer meanwhile: the exit stores them
         QCOMPARE(rowsOf(1) + rowsOf(2), 0);
-        if (reader) { // a device's write gathered, and one kept from a failed try
-            QVERIFY(gl_sqlite3db.execBound("update tbl_panel set panel_remark=? where panel_id=1", {"gathered"}));
+        if (reader) { // a device's write kept from failed tries for a minute, and one gathered since
+            constexpr int Never = 2000000000; // the kept writes' ticks come from the row alone
+            setKeptWriteRetryInterval(Never);
+            const auto every = qScopeGuard([] { setKeptWriteRetryInterval(1000); });
             StepFault::arm(QStringLiteral("panel_id=2"), -1);
             storeDeviceState("update tbl_panel set panel_remark='kept' where panel_id=2");
+            QTimer *ticks = nullptr;
+            for (QTimer *timer : qApp->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
+                ticks = timer->interval() == Never ? timer : ticks;
+            QVERIFY(ticks);
+            for (int tick = 1; tick <= 60; ++tick) // tried at 1, 3, 7, 15 and 31; the next try at 61
+                QVERIFY(QMetaObject::invokeMethod(ticks, "timeout"));
+            QCOMPARE(StepFault::steps(), 6);
             StepFault::disarm();
+            QVERIFY(gl_sqlite3db.execBound("update tbl_panel set panel_remark=? where panel_id=1", {"gathered"}));
+            QCOMPARE(gl_sqlite3db.pendingWriteCount(), 1);
         }
         const auto forget = qScopeGuard([] { QSqlDatabase::removeDatabase(QStringLiteral("other")); });
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
@@ -498,14 +511,24 @@ private slots:
                 hold.finish();
                 other.rollback();
             }
+            if (!step)
+                return clock.first = real.elapsed();
             return real.hasExpired(60000) ? clock.first = ExitBound::CapMs : clock.first += step;
         });
+        if (!step)
+            StepFault::arm(QStringLiteral("insert into tbl_message_log"), -1);
         gl_sqlite3db.setBusyTimeout(10);
         at(waited ? PanelMessageIntake::RetrySeconds : 0);
         const QString left = stored < 0 ? QStringLiteral("\\d+") : QString::number(alarms - stored);
         if (stored != alarms) // what is left, all of it, said once
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("left at the exit: %1$").arg(left)));
         m_intake->storeBeforeExit(bound);
+        if (!step) {
+            const int tries = StepFault::steps();
+            StepFault::disarm();
+            QVERIFY2(tries >= 1 && tries <= 1 + clock.first / qint64(ExitBound::PauseMs),
+                     qPrintable(QStringLiteral("%1 tries in %2 ms").arg(tries).arg(clock.first)));
+        }
         QVERIFY(storeDeviceWritesBeforeExit(bound) || !reader);
         QVERIFY2(lockedMs >= 0 || clock.first < ExitBound::CapMs, "a lasting failure waited for the cap");
         QVERIFY2(stored >= 0 || clock.first >= ExitBound::CapMs, "ended before the cap");
