@@ -5,18 +5,17 @@
 
 #include <QDeadlineTimer>
 #include <QMetaObject>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QThreadPool>
 #include <QTimer>
 
 #include <atomic>
+#include <mutex>
 
 // What the export and its worker share: the worker reaches the export through it
 // only while the export wants its result.
 struct RecordExport::Link
 {
-    QMutex mutex;
+    std::mutex mutex;
     RecordExport *owner = nullptr; // null once given up
     std::atomic<bool> givenUp{false};
 };
@@ -94,7 +93,7 @@ void RecordExport::giveUp()
     m_givenUp = true;
     if (!m_link) // never null; the check spares GCC 12 a false -Wstringop-overflow
         return;
-    QMutexLocker locker(&m_link->mutex);
+    const std::lock_guard<std::mutex> locker(m_link->mutex);
     m_link->owner = nullptr;
     m_link->givenUp = true;
 }
@@ -125,7 +124,7 @@ void RecordExport::readSlice()
         QString reason;
         const std::shared_ptr<XlsxDocument> document = writeWorkbook(job, &reason);
         job.rows->clear();
-        QMutexLocker locker(&link->mutex);
+        const std::lock_guard<std::mutex> locker(link->mutex);
         if (RecordExport *owner = link->owner) {
             QMetaObject::invokeMethod(
                 owner, [owner, document, reason] { owner->written(document, reason); },

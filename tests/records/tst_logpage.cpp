@@ -742,6 +742,7 @@ private slots:
         QCOMPARE(infos(information).mid(1), how == QLatin1String("destroy") ? QStringList() : QStringList{said});
         QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "an earlier export");
         // And a page left exports again.
+        QVERIFY(BackgroundWork::pool().waitForDone(ExportWaitMs));
         BackgroundWork::resetForTests();
         XlsxDocument::setBeforeReadBack({});
         information.clear();
