@@ -149,7 +149,8 @@ private slots:
         tick(window);
         tick(window);
         QVERIFY(m_sim->waitForFrames(2));
-        const_cast<QTimer &>(window.loginTimer()).start(1000);
+        // Running again, but not ticking on its own within the row: its ticks are given by hand.
+        const_cast<QTimer &>(window.loginTimer()).start(3600000);
         tick(window);
         QTRY_COMPARE_WITH_TIMEOUT(state.count(), 1, 2000);
         QCOMPARE(state.at(0).at(0).toBool(), true);
@@ -182,15 +183,17 @@ private slots:
         m_sim->loginServer().setMode(SimLoginServer::Mode(mode));
         m_sim->loginServer().setCloudResult(quint8(result));
         MainWindow window(nullptr);
+        // Running, but not ticking on its own within the row: its ticks are given by hand.
+        const_cast<QTimer &>(window.loginTimer()).start(3600000);
         QSignalSpy state(&gl_socket, &BroadcastSocket::signalsNetworkConnectState);
         tick(window);
         QVERIFY(m_sim->waitForFrames(1));
-        SimBus::pump(200);
         if (text.isEmpty()) {
+            SimBus::pump(200);
             QCOMPARE(state.count(), 0);
             QVERIFY(window.loginTimer().isActive());
         } else {
-            QCOMPARE(state.count(), 1);
+            QTRY_COMPARE(state.count(), 1);
             QCOMPARE(state.at(0).at(1).toString(), text);
             QVERIFY(window.snackbar()->messages().contains(text));
             QVERIFY(!window.loginTimer().isActive());

@@ -419,10 +419,15 @@ void TestOperatorPath::lightingPageSwitchesEveryLight()
     // First press: all on; second: all off. Every module channel follows.
     const QStringList allOn{"20:1=100", "20:2=100", "20:3=100", "21:1=100", "21:2=100", "22:1=100"};
     const QStringList allOff{"20:1=0", "20:2=0", "20:3=0", "21:1=0", "21:2=0", "22:1=0"};
+    // Each reading asks the devices and may itself wait, so the wait for a reading
+    // is bounded by its time rather than by a count of tries.
+    QStringList levels;
     click(lighting->switchLabel());
-    QTRY_COMPARE_WITH_TIMEOUT(simLevels(), allOn, 5000);
+    QVERIFY2(QTest::qWaitFor([&] { return (levels = simLevels()) == allOn; }, 5000),
+             qPrintable(levels.join(' ')));
     click(lighting->switchLabel());
-    QTRY_COMPARE_WITH_TIMEOUT(simLevels(), allOff, 5000);
+    QVERIFY2(QTest::qWaitFor([&] { return (levels = simLevels()) == allOff; }, 5000),
+             qPrintable(levels.join(' ')));
     QTRY_COMPARE_WITH_TIMEOUT(value(QStringLiteral("select sum(brightness) from tbl_light")).toInt(), 0,
                               5000);
     // The master switch is no light: it never took a command.

@@ -64,7 +64,9 @@ void TestTransfer2Instances::projectsTravelFromAToB()
     QVERIFY(a.command("click pushButtonUpload"));
     QVERIFY2(a.commandSoon("click pushButtonSendToOtherDevice"), a.lines.join('\n').constData());
     QString code;
-    QTRY_VERIFY((code = a.text("labelCode")).size() == 4);
+    // Each reading waits for A's answer: the wait is bounded by its time, not by a count of tries.
+    QVERIFY2(QTest::qWaitFor([&] { return (code = a.text("labelCode")).size() == 4; }, 5000),
+             qPrintable(code));
 
     QVERIFY(b.command("page Project Setting"));
     QVERIFY(b.command("click pushButtonDownload"));

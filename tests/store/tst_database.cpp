@@ -306,21 +306,25 @@ private slots:
         const QtMessageHandler previous =
             qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         const QString update = QStringLiteral("update d set v=? where id=?");
-        qint64 slowestBatchMs = 0;
+        int mostReplayed = 0;
         int mostKept = 0;
         for (int n = 0; n < 50000; ++n) {
-            QElapsedTimer batch;
-            batch.start(); // the first write of a batch replays what was kept
             QVERIFY(gl_sqlite3db.execBound(update, {n, n % devices}));
-            if (n % 1000 == 0)
-                slowestBatchMs = qMax(slowestBatchMs, batch.elapsed());
+            if (n % 1000 == 0) {
+                // The first write of a batch comes after the kept writes it replays; each
+                // left its orphan in c, seen inside the batch.
+                QSqlQuery orphans = gl_sqlite3db.queryBound(QStringLiteral("select count(*) from c"), {});
+                QVERIFY(orphans.next());
+                mostReplayed = qMax(mostReplayed, orphans.value(0).toInt() - 1);
+                orphans.finish();
+            }
             mostKept = qMax(mostKept, gl_sqlite3db.pendingWriteCount());
             if (n % 1000 == 999)
                 QVERIFY(!gl_sqlite3db.flushBatch());
         }
         qInstallMessageHandler(previous);
         QCOMPARE(mostKept, CppSQLite3DB::MaxKeptWrites);
-        QVERIFY2(slowestBatchMs < 1000, qPrintable(QString::number(slowestBatchMs)));
+        QCOMPARE(mostReplayed, CppSQLite3DB::MaxKeptWrites);
         QCOMPARE(count(QStringLiteral("c")), 0);
         QVERIFY(gl_sqlite3db.execDML(QStringLiteral("insert into p(id) values(5)")));
         QVERIFY(gl_sqlite3db.flushBatch());
@@ -462,6 +466,7 @@ private slots:
     void seedRowsAndVersion()
     {
         gl_host_ip = QStringLiteral("10.1.2.3");
+        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
         freshProjectDatabase();
         QStringList names;
         getTextsFromDb(QStringLiteral("select * from tbl_message_status order by message_status"),
@@ -489,7 +494,9 @@ private slots:
         getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("version"), text);
         QCOMPARE(text, QStringLiteral("3.01"));
         getTextFromDb(QStringLiteral("select * from tbl_version"), QStringLiteral("date"), text);
-        QCOMPARE(text, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+        // The day it was made: the day the row began, or the next when midnight came meanwhile.
+        QVERIFY2(text == today || text == QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")),
+                 qPrintable(text));
         getTextFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("host_ip"), text);
         QCOMPARE(text, QStringLiteral("10.1.2.3"));
         QCOMPARE(getValueFromDb(QStringLiteral("select * from tbl_network"), QStringLiteral("server_type")),
@@ -517,6 +524,7 @@ private slots:
         gl_sqlite3db.execDML(
             QStringLiteral("update tbl_version set version='%1',date='2000-01-01'").arg(stored));
 
+        const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
         initDatabase(path);
         QCOMPARE(count(QStringLiteral("tbl_room")), 1);
         QString version, date;
@@ -526,7 +534,8 @@ private slots:
             QCOMPARE(count(QStringLiteral("tbl_log_type")), 2);
             QCOMPARE(count(QStringLiteral("tbl_fnt_type")), 51);
             QCOMPARE(version, QStringLiteral("3.01"));
-            QCOMPARE(date, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+            QVERIFY2(date == today || date == QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")),
+                     qPrintable(date));
         } else {
             QCOMPARE(count(QStringLiteral("tbl_log_type")), 0);
             QCOMPARE(count(QStringLiteral("tbl_fnt_type")), 52);
@@ -656,7 +665,7 @@ private slots:
         const QDateTime now = QDateTime::currentDateTime();
         const QString fmt = QStringLiteral("yyyy-MM-dd HH:mm:ss");
         const QString goes = now.addSecs(-keepAfterSeconds).toString(fmt);
-        const QString stays = now.addSecs(-keepAfterSeconds + 3).toString(fmt);
+        const QString stays = now.addSecs(-keepAfterSeconds + 60).toString(fmt);
         const QString old = now.addDays(-400).toString(fmt);
         for (const QString &t : {goes, stays, old, QString()}) {
             gl_sqlite3db.execDML(
@@ -669,7 +678,8 @@ private slots:
         QStringList left;
         getTextsFromDb(QStringLiteral("select log_time from tbl_log"), QStringLiteral("log_time"), left);
         // Old rows, rows without a time and the row at the cut-off go; the row
-        // a few seconds younger stays (with retention 0 it lies in the future).
+        // a minute younger stays (with retention 0 it lies in the future): the cut-off
+        // is taken after now, by far less than that.
         QCOMPARE(left, QStringList{stays});
         getTextsFromDb(QStringLiteral("select recv_time from tbl_message_log"), QStringLiteral("recv_time"),
                        left);
