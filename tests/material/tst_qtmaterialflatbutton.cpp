@@ -376,6 +376,7 @@ void TestQtMaterialFlatButton::checkedBeforeEventLoop()
 
 void TestQtMaterialFlatButton::checkingAnimatesProgress()
 {
+    QStringList steps; // outlives the button, whose teardown may stop an animation
     Ground ground;
     ground.resize(200, 100);
     auto *button = new QtMaterialFlatButton(QStringLiteral("Go"), Material::TextDefault, &ground);
@@ -388,18 +389,42 @@ void TestQtMaterialFlatButton::checkingAnimatesProgress()
     QtMaterialFlatButtonStateMachine *machine = machineOf(button);
     QCOMPARE(machine->checkedOverlayProgress(), 0.0);
 
-    QElapsedTimer clock;
-    clock.start();
+    // The progress moves through its two animations (to checked, to unchecked);
+    // each notes where it starts and where and when it ends.
+    int animations = 0;
+    const auto children = machine->findChildren<QPropertyAnimation *>();
+    for (QPropertyAnimation *a : children) {
+        if (a->targetObject() != machine || a->propertyName() != "checkedOverlayProgress")
+            continue;
+        ++animations;
+        connect(a, &QAbstractAnimation::stateChanged, this,
+                [&steps, machine, a](QAbstractAnimation::State now) {
+                    if (now == QAbstractAnimation::Running)
+                        steps << QStringLiteral("from %1 to %2 over %3")
+                                     .arg(machine->checkedOverlayProgress())
+                                     .arg(a->endValue().toReal())
+                                     .arg(a->duration());
+                    else if (now == QAbstractAnimation::Stopped)
+                        steps << QStringLiteral("at %1 after %2")
+                                     .arg(machine->checkedOverlayProgress())
+                                     .arg(a->currentTime());
+                });
+    }
+    QCOMPARE(animations, 2);
+
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 20));
     QVERIFY(button->isChecked());
     // The machine takes the change from the event loop and animates it.
     QCOMPARE(machine->checkedOverlayProgress(), 0.0);
+    QVERIFY(steps.isEmpty());
     QTRY_COMPARE(machine->checkedOverlayProgress(), 1.0);
-    QVERIFY(clock.elapsed() >= 190);
+    QCOMPARE(steps, QStringList({"from 0 to 1 over 200", "at 1 after 200"}));
 
+    steps.clear();
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(20, 20));
     QVERIFY(!button->isChecked());
     QTRY_COMPARE(machine->checkedOverlayProgress(), 0.0);
+    QCOMPARE(steps, QStringList({"from 1 to 0 over 200", "at 0 after 200"}));
 }
 
 void TestQtMaterialFlatButton::shadowFollowsEnabledState()

@@ -132,12 +132,15 @@ private slots:
         QCOMPARE(column(2, QStringLiteral("current_temperature")).toInt(), 24);
         QCOMPARE(item->setPointText(), QStringLiteral("OFF"));
 
-        // Power: sent at once, confirmed, written, logged.
+        // Power: sent at once, confirmed, written, logged. With the resend 100 s
+        // away, the one command that comes can only be the one sent at once.
         settle();
         QVERIFY(QTest::qWaitForWindowExposed(item.get()));
+        DeviceItem::setIntervalScale(100.0);
         QTest::mouseClick(item->powerButton(), Qt::LeftButton);
-        QVERIFY(m_bus.waitForCode(0xE3D8, 1, 50));
-        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 1000);
+        QVERIFY(m_bus.waitForCode(0xE3D8, 1, 5000));
+        QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
+        DeviceItem::setIntervalScale(1.0);
         QCOMPARE(m_bus.sentText(), QStringList{power});
         QCOMPARE(m_replySizes, QList<int>{confirmationSize});
         QCOMPARE(m_controller->circuit(circuit).status, 1);
@@ -214,7 +217,8 @@ private slots:
         QVERIFY(!doneAfterFirst);
         QCOMPARE(storedAfterFirst, 0);
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
-        QCOMPARE(m_bus.sentText(0xE3D8).size(), 2);
+        // Resent (more than once, should a busy machine delay the confirmation).
+        QVERIFY(m_bus.sentText(0xE3D8).size() >= 2);
         QCOMPARE(column(2, QStringLiteral("status")).toInt(), 1);
     }
 

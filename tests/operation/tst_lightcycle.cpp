@@ -302,14 +302,14 @@ private slots:
         r.channel = 3;
         auto item = card(r);
         QTRY_COMPARE(item->brightnessSlider()->valueText(), QStringLiteral("0%"));
-        SimBus::pump(150); // past the first display
+        QTRY_VERIFY(!item->isFirstDisplayPending()); // past the first display
         // The pause three times as long (3000 ms), so that the movements, 300 ms
         // apart, cannot be overtaken by it even on a busy machine.
         DeviceItem::setIntervalScale(3.0);
         qint64 last = 0;
         for (int value : {30, 40, 50}) {
-            item->brightnessSlider()->slider()->setValue(value);
             last = m_clock.elapsed();
+            item->brightnessSlider()->slider()->setValue(value);
             SimBus::pump(300);
         }
         QVERIFY(waitForCode(0x0031, 1, 8000));
@@ -318,7 +318,7 @@ private slots:
         QCOMPARE(sentText(0x0031), QStringList{"0031:20:03320000"});
         // Each movement starts the wait anew: the command leaves a full pause after
         // the last one (a coarse timer may come a little early; the clock was read
-        // just after the movement).
+        // just before the movement, so a busy machine only adds to the difference).
         const qint64 after = timesOf(0x0031).first() - last;
         QVERIFY2(after >= 2700, qPrintable(QString::number(after)));
         QCOMPARE(module(20)->level(3), 50);

@@ -189,6 +189,7 @@ private slots:
         om->getStatus();
         SimBus::pump(120);
         emit gl_socket.signalsStopRefresh(false);
+        SimBus::pump(20); // a frame already on its way is taken in
         const int sent = m_bus.sent().size();
         SimBus::pump(800);
         QCOMPARE(m_bus.sent().size(), sent);

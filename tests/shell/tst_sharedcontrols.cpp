@@ -14,6 +14,7 @@
 
 #include <QDateTime>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -51,6 +52,51 @@ void openFully(RefreshingCtrl &ctrl)
     for (int i = 0; i < 4 && ctrl.statusText() != QLatin1String("Is Refreshing..."); ++i)
         ctrl.loading();
 }
+
+// Notes each change of a refresh header (height, text, spinner) together with the
+// timer whose tick made it: an application-wide filter sees a timer's event before
+// the timer emits timeout(), and the change at the next event after it.
+class StepWatch : public QObject
+{
+public:
+    explicit StepWatch(RefreshingCtrl *ctrl)
+        : m_ctrl(ctrl)
+        , m_last(state())
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    ~StepWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    QStringList steps;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QString now = state();
+        if (now != m_last) {
+            m_last = now;
+            steps << now + (m_timer ? QStringLiteral(" on a %1 ms %2 tick")
+                                          .arg(m_timer->interval())
+                                          .arg(m_timer->isSingleShot() ? "single" : "repeating")
+                                    : QStringLiteral(" off any timer"));
+        }
+        if (event->type() == QEvent::Timer)
+            m_timer = qobject_cast<QTimer *>(watched);
+        return false;
+    }
+
+private:
+    QString state() const
+    {
+        return QStringLiteral("%1 %2 %3")
+            .arg(m_ctrl->height())
+            .arg(m_ctrl->statusText(), m_ctrl->progressIndicator()->isAnimated() ? "spinning" : "still");
+    }
+
+    RefreshingCtrl *const m_ctrl;
+    QString m_last;
+    QPointer<QTimer> m_timer;
+};
 
 } // namespace
 
@@ -120,12 +166,17 @@ private slots:
         QWidget page;
         RefreshingCtrl ctrl(&page);
         ctrl.stopRefresh(false);
-        QElapsedTimer clock;
-        clock.start();
         ctrl.startRefresh(QStringLiteral("1_lighting"));
-        QTRY_VERIFY_WITH_TIMEOUT(ctrl.progressIndicator()->isAnimated(), 3000);
-        QVERIFY(clock.elapsed() >= 350);
-        QCOMPARE(ctrl.height(), 80);
+        QCOMPARE(ctrl.height(), 20);
+        // Each further step is one tick of the 100 ms opening timer.
+        StepWatch watch(&ctrl);
+        QTRY_COMPARE_WITH_TIMEOUT(watch.steps.size(), 4, 5000);
+        QCOMPARE(watch.steps, QStringList({"40 Start Refreshing... still on a 100 ms repeating tick",
+                                           "60 Start Refreshing... still on a 100 ms repeating tick",
+                                           "80 Start Refreshing... still on a 100 ms repeating tick",
+                                           "80 Is Refreshing... spinning on a 100 ms repeating tick"}));
+        QVERIFY(ctrl.progressIndicator()->isAnimated());
+        QVERIFY(!ctrl.isOpening());
     }
 
     void startWhileVisibleDoesNotAnimate()
