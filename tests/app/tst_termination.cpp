@@ -98,7 +98,8 @@ private slots:
     void cleanupTestCase() { gl_sqlite3db.close(); }
 
     // With another process reading the database from before the light's answer (its commit then
-    // fails) until 0.3 s into the end, the exit tries the light's state and event again until in.
+    // fails) until one of the exit's tries has failed on it (0.3 s at most), the exit tries the
+    // light's state and event again until they are in.
     void signalEndsLikeExit_data()
     {
         QTest::addColumn<int>("signalNumber");
@@ -106,7 +107,7 @@ private slots:
         QTest::newRow("SIGTERM") << int(SIGTERM) << false;
         QTest::newRow("SIGINT") << int(SIGINT) << false;
         QTest::newRow("SIGHUP") << int(SIGHUP) << false;
-        QTest::newRow("SIGTERM, a reader for 0.3 s") << int(SIGTERM) << true;
+        QTest::newRow("SIGTERM, a reader into the exit") << int(SIGTERM) << true;
     }
     void signalEndsLikeExit()
     {

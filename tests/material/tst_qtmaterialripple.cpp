@@ -12,7 +12,6 @@
 #include <QPropertyAnimation>
 #include <QTest>
 
-
 namespace {
 
 // A white widget to lay overlays on.

@@ -480,6 +480,7 @@ private slots:
             setKeptWriteRetryInterval(Never);
             const auto every = qScopeGuard([] { setKeptWriteRetryInterval(1000); });
             StepFault::arm(QStringLiteral("panel_id=2"), -1);
+            const auto disarm = qScopeGuard([] { StepFault::disarm(); });
             storeDeviceState("update tbl_panel set panel_remark='kept' where panel_id=2");
             QTimer *ticks = nullptr;
             for (QTimer *timer : qApp->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
@@ -517,6 +518,7 @@ private slots:
         });
         if (!step)
             StepFault::arm(QStringLiteral("insert into tbl_message_log"), -1);
+        const auto disarm = qScopeGuard([] { StepFault::disarm(); });
         gl_sqlite3db.setBusyTimeout(10);
         at(waited ? PanelMessageIntake::RetrySeconds : 0);
         const QString left = stored < 0 ? QStringLiteral("\\d+") : QString::number(alarms - stored);
