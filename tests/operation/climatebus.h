@@ -19,6 +19,16 @@
 
 namespace climatefix {
 
+// The card's send-retry timer, for a row that reads its interval or gives its ticks.
+inline QTimer *sendTimerOf(DeviceItem *card)
+{
+    struct Peek : DeviceItem
+    {
+        static QTimer DeviceItem::*timer() { return &Peek::sendTimer; }
+    };
+    return &(card->*Peek::timer());
+}
+
 class BusRig
 {
 public:

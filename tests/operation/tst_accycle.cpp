@@ -27,16 +27,6 @@ using namespace climatefix;
 
 namespace {
 
-// The card's send-retry timer, for a row that sets when it ticks.
-QTimer *sendTimerOf(DeviceItem *card)
-{
-    struct Peek : DeviceItem
-    {
-        static QTimer DeviceItem::*timer() { return &Peek::sendTimer; }
-    };
-    return &(card->*Peek::timer());
-}
-
 const QString Celsius = QStringLiteral("\u00B0C");
 const QString Fahrenheit = QStringLiteral("\u00B0F");
 
@@ -303,27 +293,23 @@ private slots:
         Unit u = panelUnit(2);
         auto item = card(u);
         QVERIFY(QTest::qWaitForWindowExposed(item.get()));
-        // The click sends at once: with the resend 100 s away, the one command that
-        // comes can only be that one.
+        // The card's own ticks are the row's to give.
         DeviceItem::setIntervalScale(100.0);
         QTest::mouseClick(item->powerButton(), Qt::LeftButton);
-        QVERIFY(m_bus.waitForCode(0xE0EE, 1, 5000));
-        QCOMPARE(m_bus.sentText(0xE0EE).size(), 1);
-        // Unanswered, it is resent on the retry timer's ticks (made 100 ms apart here)
-        // until confirmed, and then no more.
+        // Sent during the press: it is there before the program has had a turn of its loop.
+        QVERIFY(m_bus.sim->takeArrived(5000, 0xE0EE, 1));
+        // Unanswered, it is resent on each tick of the retry timer, a second apart, until
+        // confirmed, and then no more.
         QTimer *retry = sendTimerOf(item.get());
         QVERIFY(retry->isActive());
-        QCOMPARE(retry->interval(), DeviceItem::scaledInterval(DeviceItem::PollInterval));
-        DeviceItem::setIntervalScale(0.1);
-        retry->start(DeviceItem::scaledInterval(DeviceItem::PollInterval));
+        QCOMPARE(retry->interval(), 100 * 1000);
+        QVERIFY(QMetaObject::invokeMethod(retry, "timeout"));
+        QVERIFY(m_bus.sim->takeArrived(5000, 0xE0EE, 2));
         QTRY_VERIFY_WITH_TIMEOUT(item->status(), 5000);
-        const QStringList sent = m_bus.sentText(0xE0EE);
-        SimBus::pump(300);
-        QCOMPARE(m_bus.sentText(0xE0EE), sent);
-        QVERIFY(sent.size() >= 2);
-        QCOMPARE(sent, QVector<QString>(sent.size(), QStringLiteral("e0ee:40:01011800011617190"
-                                                                    "0"))
-                           .toList());
+        QVERIFY(QMetaObject::invokeMethod(retry, "timeout"));
+        m_bus.sim->takeArrived(20);
+        const QString command = QStringLiteral("e0ee:40:010118000116171900");
+        QCOMPARE(m_bus.sentText(0xE0EE), QStringList({command, command}));
         QCOMPARE(m_panel->unit(2).status, 1);
         QCOMPARE(column(0, QStringLiteral("status")).toInt(), 1);
     }
@@ -415,10 +401,9 @@ private slots:
     {
         auto item = card(irUnit(2, 1, 3, 0, 22));
         settle();
-        // With every pause 100 s long, a frame that comes went out at once.
-        DeviceItem::setIntervalScale(100.0);
+        // Sent during the move: it is there before the program has had a turn of its loop.
         item->setPointSlider()->slider()->setValue(25);
-        QVERIFY(m_bus.waitForCode(0xE01C, 1, 5000));
+        QVERIFY(m_bus.sim->takeArrived(5000, 0xE01C, 1));
         QCOMPARE(m_ir->switchNumbers(), QList<int>{165});
         QCOMPARE(column(0, QStringLiteral("current_auto_temperature")).toInt(), 25);
         QVERIFY(logRows().last().contains(",auto mode,setting temperature is 25" + Celsius));

@@ -1,5 +1,6 @@
 #include "simbus.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
@@ -202,6 +203,20 @@ bool SimBus::waitForFrames(int count, int timeoutMs)
     while (m_frames.size() < count && timer.elapsed() < timeoutMs)
         pump(5);
     return m_frames.size() >= count;
+}
+
+bool SimBus::takeArrived(int waitMs, quint16 code, int count)
+{
+    const auto enough = [&] {
+        return count > 0 && (code ? framesWithCode(code).size() : busFrames().size()) >= count;
+    };
+    QDeadlineTimer deadline(waitMs);
+    readUdp();
+    while (m_udp && !enough() && !deadline.hasExpired()) {
+        m_udp->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        readUdp();
+    }
+    return count <= 0 || enough();
 }
 
 bool SimBus::waitForClient(int timeoutMs)

@@ -63,6 +63,11 @@ public:
     bool waitForFrames(int count, int timeoutMs = 3000);
     // Runs the event loop for ms milliseconds.
     static void pump(int ms);
+    // Takes the datagrams that reach this end within waitMs without running the event
+    // loop: nothing of the application (a timer, a queued call) runs meanwhile, so every
+    // frame taken left before the caller gave the loop a turn. With count, it stops once
+    // that many frames of code (0: any) are recorded, and answers whether they are.
+    bool takeArrived(int waitMs, quint16 code = 0, int count = 0);
 
     int clientCount() const { return int(m_clients.size()); }
     bool waitForClient(int timeoutMs = 3000);
