@@ -194,6 +194,8 @@ private slots:
             QVERIFY(window.loginTimer().isActive());
         } else {
             QTRY_COMPARE(state.count(), 1);
+            SimBus::pump(200); // and none after it
+            QCOMPARE(state.count(), 1);
             QCOMPARE(state.at(0).at(1).toString(), text);
             QVERIFY(window.snackbar()->messages().contains(text));
             QVERIFY(!window.loginTimer().isActive());
