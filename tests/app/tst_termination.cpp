@@ -141,9 +141,12 @@ private slots:
         varno.write("page Lighting\n");
         QVERIFY(varno.waitForBytesWritten(5000));
 
-        // The signal goes out as soon as the light's answer is seen leaving the devices.
+        // The signal goes out as soon as the light's answer is seen leaving the devices. The devices
+        // say something at every keep-alive too: the wait is bounded as a whole.
         bool answered = false;
-        while (!answered && devices.waitForReadyRead(20000)) {
+        const QDeadlineTimer answerBound(20000);
+        while (!answered && !answerBound.hasExpired() &&
+               devices.waitForReadyRead(int(answerBound.remainingTime()))) {
             output += devices.readAllStandardOutput();
             while (!answered && output.contains('\n')) {
                 const int end = output.indexOf('\n');
