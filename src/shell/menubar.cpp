@@ -271,5 +271,8 @@ void MenuBar::labelSetting_pressed()
 
 void MenuBar::pushButtonExit_clicked()
 {
+    // What has already arrived (a device's reply) is taken while its card still shows, as the
+    // termination signals take it first: once the window has closed, no card takes a frame.
+    gl_socket.handOnHeld();
     emit gl_socket.signalsClosed();
 }

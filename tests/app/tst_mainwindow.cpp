@@ -22,11 +22,16 @@
 #include "shell/menubar.h"
 #include "shell/mydialog.h"
 #include "shell/panelmessageintake.h"
+#include "roomproject.h"
+#include "simanswer.h"
+#include "simbus.h"
+#include "simlight.h"
 #include "simpanel.h"
 #include "stepfault.h"
 #include "store/cppsqlite3db.h"
 #include "store/databaseinit.h"
 #include "store/devicelog.h"
+#include "store/exitbound.h"
 #include "store/globals.h"
 #include "store/projectlist.h"
 #include "store/queryhelpers.h"
@@ -44,7 +49,9 @@
 #include <QTemporaryDir>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QThread>
 #include <QTimer>
+#include <QUdpSocket>
 #include <QtTest>
 #include <qtmateriallabel.h>
 #include <qtmaterialsnackbar.h>
@@ -743,6 +750,49 @@ private slots:
         QVERIFY(!m_window->isVisible());
         QVERIFY(!m_window->messageTimer().isActive());
         QVERIFY(!m_window->loginTimer().isActive());
+    }
+
+    // Exit by its icon takes what has already arrived: the light's answer to its poll is in the
+    // link's socket, not yet read, when the press is handled. It is taken while its card shows, and
+    // the exit's storing, as the program runs it, keeps its level and its event.
+    void exitTakesWhatHasArrived()
+    {
+        using namespace roomproject;
+        QVERIFY(addRegion(90, "East") && addFloor(90, 1, "Top") && addRoom(90, "Attic", 90, 1));
+        Light light;
+        light.room = 90;
+        light.lightId = 90;
+        light.name = QStringLiteral("Ceiling");
+        light.brightness = 40;
+        QVERIFY(addLight(light));
+        SimBus devices;
+        QVERIFY2(devices.listenUdp(QHostAddress(QStringLiteral("127.0.0.2")), 6000),
+                 qPrintable(devices.errorString()));
+        SimDevice *lamp = devices.add<SimLight>(quint8(1), quint8(20), 4);
+        lamp->setDefaultAnswer(SimAnswer::silent()); // the answer is the row's to give
+        gl_net_style = NetStyleDnsServer;
+        gl_domain_name = QStringLiteral("127.0.0.2");
+        gl_ip_port_mac = QStringLiteral("00-11-22-33-44-55-66-77");
+        gl_socket.setKeepAliveInterval(3600 * 1000);
+        QVERIFY(gl_socket.createSocket());
+        m_window->show();
+        emit gl_socket.signalsPageIdChanged("Operate Room", "Operate Room", "90", "1");
+        QVERIFY(devices.waitForFrames(1, 10000)); // the card's poll
+        auto *link = gl_socket.findChild<QUdpSocket *>();
+        QVERIFY(link);
+        devices.sendRaw(lamp->frame(SimLight::Levels, 1, 254, QByteArray::fromHex("0400000000")));
+        const QDeadlineTimer arrival(5000);
+        while (!link->hasPendingDatagrams() && !arrival.hasExpired())
+            QThread::yieldCurrentThread();
+        QVERIFY(link->hasPendingDatagrams());
+        QTest::mouseClick(m_window->menuBar()->findChild<QAbstractButton *>("pushButtonExit"), Qt::LeftButton);
+        QVERIFY(!m_window->isVisible());
+        gl_socket.closeSocket();
+        ExitBound bound;
+        QVERIFY(storeDeviceWritesBeforeExit(bound)); // nothing lost
+        QCOMPARE(value("select brightness from tbl_light where light_id=90").toInt(), 0);
+        QCOMPARE(rows("select log_device||': '||log_event from tbl_log where log_device='light_Ceiling'"),
+                 QStringList({"light_Ceiling: status is off"}));
     }
 };
 
