@@ -18,6 +18,7 @@
 #include "simbus.h"
 #include "simlight.h"
 #include "simoccupation.h"
+#include "timerticks.h"
 #include "view3d/light3dviewitem.h"
 #include "view3d/pageroomoperate3dview.h"
 #include "view3d/pageroomoperate3dviewlighting.h"
@@ -27,7 +28,6 @@
 #include <qtmateriallabel.h>
 #include <qtmaterialtabs.h>
 
-#include <functional>
 #include <memory>
 
 using namespace roomproject;
@@ -43,29 +43,6 @@ const QTimer *delayTimerOf(DeviceItem *card)
     };
     return &(card->*Peek::timer());
 }
-
-// Calls back at each timer event of the window's thread, before the timer takes it.
-class TimerEvents : public QObject
-{
-public:
-    explicit TimerEvents(std::function<void(QObject *)> tick)
-        : m_tick(std::move(tick))
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-    ~TimerEvents() override { QCoreApplication::instance()->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Timer)
-            m_tick(watched);
-        return false;
-    }
-
-private:
-    std::function<void(QObject *)> m_tick;
-};
 
 } // namespace
 
@@ -177,17 +154,19 @@ private slots:
         // Each tick of a light card's delayed-start timer, with the frames to its light that had
         // come by then (taken without a turn of the loop, so each left before the tick).
         QStringList ticks;
-        TimerEvents watch([&](QObject *timer) {
+        const TimerTicks watch([&](const QTimer *timer) {
             Light3DViewItem *overlay = m_page->lightingTab()->overlay();
             for (int i = 0; i < overlay->count(); ++i) {
                 if (overlay->lightCard(i) && delayTimerOf(overlay->lightCard(i)) == timer) {
                     m_sim->takeArrived(0);
                     ticks << QStringLiteral("%1: %2 ms, %3 before")
                                  .arg(i)
-                                 .arg(static_cast<QTimer *>(timer)->interval())
+                                 .arg(timer->interval())
                                  .arg(firstTo(QList<int>{20, 21, 29}.value(i)) >= 0);
+                    return true;
                 }
             }
+            return false;
         });
         enter(12);
         // The first light is asked during the entry.

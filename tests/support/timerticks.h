@@ -17,7 +17,8 @@
 class TimerTicks : public QObject
 {
 public:
-    // which picks the timers watched (those living on the window's thread).
+    // which picks the timers watched (those living on the window's thread). It is called at each
+    // tick before the timer emits timeout(), so it may also note what has come by then.
     explicit TimerTicks(std::function<bool(const QTimer *)> which) : m_which(std::move(which))
     {
         QCoreApplication::instance()->installEventFilter(this);
