@@ -156,9 +156,13 @@ private slots:
         }
         QVERIFY(answered);
         ::kill(pid_t(varno.processId()), signalNumber);
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        QString steps; // what the row saw of the exit, and when
         if (reader) { // once the program's own commit has failed, its exit begins
             const auto failed = [&] { return (said += varno.readAll()).contains("Fail to commit device writes"); };
             QVERIFY(QTest::qWaitFor(failed, 30000));
+            steps += QStringLiteral("commit failed, seen at %1 ms; ").arg(sinceSignal.elapsed());
             // A connection of its own finds the file locked while a try of the exit waits for the read.
             // The read ends once such a try is seen failing, or after 0.3 s of them.
             QSqlDatabase probe = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("probe"));
@@ -168,9 +172,11 @@ private slots:
             const auto trying = [&probe] { return !QSqlQuery(probe).exec("select count(*) from tbl_light"); };
             QDeadlineTimer tries(300);
             while (!trying() && !tries.hasExpired()) {}
+            steps += QStringLiteral("a try seen at %1 ms; ").arg(sinceSignal.elapsed());
             while (trying() && !tries.hasExpired()) {}
             hold.finish();
             other.rollback();
+            steps += QStringLiteral("the read ended at %1 ms; ").arg(sinceSignal.elapsed());
         }
         const bool finished = varno.state() == QProcess::NotRunning || varno.waitForFinished(10000);
         devices.kill();
@@ -179,9 +185,10 @@ private slots:
         QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
         QCOMPARE(varno.exitCode(), 0);
         said += varno.readAll();
-        QVERIFY2(!said.contains("lost"), said.constData());
+        steps += QStringLiteral("the program said: ") + QString::fromUtf8(said);
+        QVERIFY2(!said.contains("lost") && !said.contains("left at the exit"), qPrintable(steps));
         QVERIFY(!QFile::exists(m_database + QStringLiteral("-journal")));
-        QCOMPARE(rows(QStringLiteral("select brightness from tbl_light")), QStringList({"0"}));
+        QVERIFY2(rows(QStringLiteral("select brightness from tbl_light")) == QStringList({"0"}), qPrintable(steps));
         QCOMPARE(rows(QStringLiteral("select log_device||': '||log_event from tbl_log")),
                  QStringList({"light_Ceiling: status is off"}));
     }
