@@ -185,7 +185,9 @@ private slots:
         QCOMPARE(varno.exitStatus(), QProcess::NormalExit);
         QCOMPARE(varno.exitCode(), 0);
         said += varno.readAll();
-        steps += QStringLiteral("the program said: ") + QString::fromUtf8(said);
+        steps += QStringLiteral("the log: %1; the program said: ")
+                     .arg(rows(QStringLiteral("select log_device||': '||log_event from tbl_log")).join(", ")) +
+                 QString::fromUtf8(said);
         QVERIFY2(!said.contains("lost") && !said.contains("left at the exit"), qPrintable(steps));
         QVERIFY(!QFile::exists(m_database + QStringLiteral("-journal")));
         QVERIFY2(rows(QStringLiteral("select brightness from tbl_light")) == QStringList({"0"}), qPrintable(steps));

@@ -256,6 +256,9 @@ void SimBus::acceptClients()
 {
     while (m_server && m_server->hasPendingConnections()) {
         QTcpSocket *client = m_server->nextPendingConnection();
+        // An answer goes out as it is flushed, not held back behind the one before (Nagle): what
+        // the devices have said they sent is on its way.
+        client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_clients.append(client);
         connect(client, &QTcpSocket::readyRead, this, [this, client] { readClient(client); });
         connect(client, &QTcpSocket::disconnected, this, [this, client] {
