@@ -172,7 +172,7 @@ private slots:
             const auto trying = [&probe] { return !QSqlQuery(probe).exec("select count(*) from tbl_light"); };
             QDeadlineTimer tries(300);
             while (!trying() && !tries.hasExpired()) {}
-            steps += QStringLiteral("a try seen at %1 ms; ").arg(sinceSignal.elapsed());
+            steps += QStringLiteral("a try looked for till %1 ms; ").arg(sinceSignal.elapsed());
             while (trying() && !tries.hasExpired()) {}
             hold.finish();
             other.rollback();
