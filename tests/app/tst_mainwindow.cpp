@@ -785,7 +785,9 @@ private slots:
         while (!link->hasPendingDatagrams() && !arrival.hasExpired())
             QThread::yieldCurrentThread();
         QVERIFY(link->hasPendingDatagrams());
-        QTest::mouseClick(m_window->menuBar()->findChild<QAbstractButton *>("pushButtonExit"), Qt::LeftButton);
+        auto *exit = m_window->menuBar()->findChild<QAbstractButton *>("pushButtonExit");
+        QVERIFY(exit && exit->isVisible());
+        QTest::mouseClick(exit, Qt::LeftButton);
         QVERIFY(!m_window->isVisible());
         gl_socket.closeSocket();
         ExitBound bound;

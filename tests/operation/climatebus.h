@@ -5,6 +5,7 @@
 // Only inside the private network namespace of ./test (VARNO_NETNS=1).
 
 #include "bus/broadcastsocket.h"
+#include "cardtimers.h"
 #include "climatefixture.h"
 #include "operation/deviceitem.h"
 #include "simanswer.h"
@@ -18,16 +19,6 @@
 #include <memory>
 
 namespace climatefix {
-
-// The card's send-retry timer, for a row that reads its interval or gives its ticks.
-inline QTimer *sendTimerOf(DeviceItem *card)
-{
-    struct Peek : DeviceItem
-    {
-        static QTimer DeviceItem::*timer() { return &Peek::sendTimer; }
-    };
-    return &(card->*Peek::timer());
-}
 
 class BusRig
 {

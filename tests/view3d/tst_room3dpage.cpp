@@ -11,6 +11,7 @@
 #include "roomproject.h"
 
 #include "bus/broadcastsocket.h"
+#include "cardtimers.h"
 #include "operation/lightitem.h"
 #include "operation/occupationmasteritem.h"
 #include "settings/projectswitch.h"
@@ -31,20 +32,6 @@
 #include <memory>
 
 using namespace roomproject;
-
-namespace {
-
-// A card's delayed-start timer.
-const QTimer *delayTimerOf(DeviceItem *card)
-{
-    struct Peek : DeviceItem
-    {
-        static QTimer DeviceItem::*timer() { return &Peek::delayTimer; }
-    };
-    return &(card->*Peek::timer());
-}
-
-} // namespace
 
 class TestRoom3DPage : public QObject
 {
